@@ -1,0 +1,33 @@
+/* conversion.h - texts between UTF-8, UTF-16 and the Windows code page of a language. */
+#ifndef COMPANION_CONVERSION_H
+#define COMPANION_CONVERSION_H
+
+#include "companion/tipos.h"
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* idioma is a Windows language identifier (LANGID); its code page is the language's
+ * Windows ANSI code page (1252 for 0 and for every language without another one). */
+COMPANION_API uint32_t conv_pagina_de_codigos(uint32_t idioma);
+
+/* New text: the UTF-8 text in the code page of idioma. A character that the code page
+ * lacks becomes a decimal character reference ("&#225;"); a byte that is not valid
+ * UTF-8 is taken as the Windows-1252 character of that byte. Null gives "". */
+COMPANION_API char *conv_utf8_a_ansi_html(const char *texto, uint32_t idioma);
+
+/* New text: the code-page text of idioma in UTF-8. A byte (or byte sequence) that the
+ * code page does not define becomes U+FFFD. Null gives "". */
+COMPANION_API char *conv_ansi_idioma_a_utf8(const char *texto, uint32_t idioma);
+
+/* New wide text from UTF-8 (invalid bytes as in conv_utf8_a_ansi_html), and new UTF-8
+ * text from a wide one (an unpaired surrogate becomes U+FFFD). Null gives "". */
+COMPANION_API char16_t *conv_utf8_a_wcad(const char *texto);
+COMPANION_API char *conv_wcad_a_utf8(const char16_t *texto);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif

@@ -1,0 +1,48 @@
+/* ficheros.h - whole files into memory, text lists out to files, the utilities folder. */
+#ifndef COMPANION_FICHEROS_H
+#define COMPANION_FICHEROS_H
+
+#include "companion/tipos.h"
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* A loaded file. contenido is always a NUL-terminated text (empty when the file could
+ * not be read) and stays valid until fichero_memoria_destruye. */
+typedef struct fichero_memoria {
+  char *contenido;  /* the whole file and a terminating NUL; owned by the object */
+  size_t longitud;  /* bytes read; above strlen(contenido) when the file holds a NUL */
+  booleano leido;   /* CIERTO when the whole file was read */
+} fichero_memoria_t;
+
+/* New loaded file, never null. A file that cannot be read (or that is larger than
+ * 4 GiB - 2, which 32-bit page positions cannot address) gives an empty contenido
+ * and leido FALSO, and is reported with the file's name and the system's reason. */
+COMPANION_API fichero_memoria_t *fichero_memoria_lee(const char *nombre_fichero);
+
+/* Frees the object and its contents; sets the variable to null. */
+COMPANION_API void fichero_memoria_destruye(fichero_memoria_t **fichero);
+
+/* Sets the utilities folder for every later utilidades_ruta_fichero (copied). A null
+ * or empty ruta goes back to the environment variable LENGUAWEB_UTILIDADES, then to
+ * the system's temporary folder. */
+COMPANION_API void utilidades_pon_carpeta(const char *ruta);
+
+/* New text: the full path of nombre_fichero in the utilities folder. */
+COMPANION_API char *utilidades_ruta_fichero(const char *nombre_fichero);
+
+/* Writes the texts of lista, in order, to the file at ruta: fichtxt_graba_lista puts
+ * each text on a line of its own; fichtxt_graba_lista_binario writes them back to
+ * back, byte for byte. Both write a temporary file beside ruta and rename it into
+ * place, so a failed write leaves the old file (or none) and never a half-written
+ * one. CIERTO only when the whole file was written; a failure is reported with the
+ * path and the system's reason. */
+COMPANION_API booleano fichtxt_graba_lista(const lista_cad_t *lista, const char *ruta);
+COMPANION_API booleano fichtxt_graba_lista_binario(const lista_cad_t *lista, const char *ruta);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif

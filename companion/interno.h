@@ -1,0 +1,32 @@
+/* interno.h - what the companion's own files share: the counted allocator and reports. */
+#ifndef COMPANION_INTERNO_H
+#define COMPANION_INTERNO_H
+
+#include <string_view>
+
+#include "companion/companion.h"
+
+namespace companion {
+
+/* Module text of the companion's own reports. */
+inline constexpr const char *kModulo = "companion";
+
+/* Every block that crosses the boundary comes from here, so mem_bloques_vivos can
+ * count them. Out of memory aborts the process. */
+void *reserva(size_t tamano);
+/* realloc; a null bloque counts as a new block. */
+void *redimensiona(void *bloque, size_t tamano);
+/* free; null accepted. */
+void libera(void *bloque);
+
+/* New text of longitud bytes (uninitialised) and its terminating NUL. */
+char *texto_nuevo(size_t longitud);
+char *texto_de(std::string_view texto);
+char16_t *wtexto_de(std::u16string_view texto);
+
+/* informa_fallo_interno with the companion's module text. */
+void informa(const char *condicion, uint32_t linea);
+
+}  // namespace companion
+
+#endif

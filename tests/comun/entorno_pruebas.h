@@ -1,0 +1,60 @@
+// entorno_pruebas.h - the fixture every test uses: reports caught, leaks counted, a scratch folder.
+#ifndef PRUEBAS_ENTORNO_PRUEBAS_H
+#define PRUEBAS_ENTORNO_PRUEBAS_H
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "lenguaweb.h"
+
+namespace pruebas {
+
+struct Informe {
+  std::string condicion;
+  std::string modulo;
+};
+
+// Installs a receptor that records every failure report made on the test's thread,
+// gives each test a fresh scratch folder (also the utilities folder), and fails the
+// test when companion blocks made during it are still alive at its end.
+class Entorno : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // Reports seen so far, in order.
+  const std::vector<Informe> &informes() const;
+  // Number of reports whose condition is exactly condicion.
+  size_t cuenta_informes(const std::string &condicion) const;
+  void olvida_informes();
+
+  // Path of a file in the scratch folder.
+  std::string ruta(const std::string &nombre) const;
+  // Writes bytes to a file in the scratch folder and returns its path.
+  std::string escribe(const std::string &nombre, const std::string &contenido) const;
+  // Reads a whole file; fails the test when it cannot be read.
+  static std::string lee(const std::string &ruta);
+
+  std::filesystem::path carpeta_;
+
+ private:
+  int64_t bloques_al_empezar_ = 0;
+};
+
+// Helpers that turn companion lists into std::vector and back; the new lists belong to
+// the caller.
+std::vector<std::string> a_vector(const lista_cad_t *lista);
+std::vector<uint32_t> a_vector(const lista_num_t *lista);
+std::vector<std::u16string> a_vector(const lista_wcad_t *lista);
+lista_cad_t *a_lista(const std::vector<std::string> &textos);
+lista_wcad_t *a_lista(const std::vector<std::u16string> &textos);
+
+// Path of a file under tests/data.
+std::string dato(const std::string &nombre);
+
+}  // namespace pruebas
+
+#endif
