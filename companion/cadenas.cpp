@@ -1,0 +1,1 @@
+/* cadenas.cpp - (being written) */

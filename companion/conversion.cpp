@@ -1,0 +1,1 @@
+/* conversion.cpp - (being written) */

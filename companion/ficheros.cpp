@@ -1,0 +1,1 @@
+/* ficheros.cpp - (being written) */

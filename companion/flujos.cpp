@@ -1,0 +1,1 @@
+/* flujos.cpp - (being written) */

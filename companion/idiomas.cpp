@@ -1,0 +1,1 @@
+/* idiomas.cpp - (being written) */

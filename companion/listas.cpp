@@ -1,0 +1,1 @@
+/* listas.cpp - (being written) */

@@ -1,0 +1,1 @@
+/* motor.cpp - (being written) */

@@ -1,0 +1,1 @@
+/* escaner.cpp - (being written) */

@@ -1,0 +1,1 @@
+/* link_externo.cpp - (being written) */

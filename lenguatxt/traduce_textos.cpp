@@ -1,0 +1,1 @@
+/* traduce_textos.cpp - (being written) */

@@ -1,0 +1,1 @@
+/* atributos.cpp - (being written) */

@@ -1,0 +1,1 @@
+/* documento.cpp - (being written) */

@@ -1,0 +1,1 @@
+/* enlaces.cpp - (being written) */

@@ -1,0 +1,1 @@
+/* identificadores.cpp - (being written) */

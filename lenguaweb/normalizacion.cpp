@@ -1,0 +1,1 @@
+/* normalizacion.cpp - (being written) */

@@ -1,0 +1,1 @@
+/* reconstruccion.cpp - (being written) */

@@ -1,0 +1,1 @@
+/* segmentacion.cpp - (being written) */

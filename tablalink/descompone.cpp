@@ -1,0 +1,1 @@
+/* descompone.cpp - (being written) */

@@ -1,0 +1,1 @@
+/* formato.cpp - (being written) */

@@ -1,0 +1,1 @@
+/* registro.cpp - (being written) */
