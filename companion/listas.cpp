@@ -1,1 +1,263 @@
-/* listas.cpp - (being written) */
+/* listas.cpp - ordered lists of texts, wide texts, numbers and link records. */
+#include <new>
+#include <vector>
+
+#include "companion/interno.h"
+
+// Each list is a contiguous array behind its handle: appending is amortised O(1) and
+// reaching an element O(1). The handle itself is one counted block.
+struct lista_cad {
+  std::vector<char *> elementos;
+};
+struct lista_wcad {
+  std::vector<char16_t *> elementos;
+};
+struct lista_num {
+  std::vector<uint32_t> elementos;
+};
+struct lista_reg {
+  std::vector<tablalink_t *> elementos;
+};
+
+namespace {
+
+using companion::informa;
+
+template <class Lista>
+Lista *crea(uint32_t n) {
+  void *bloque = companion::reserva(sizeof(Lista));
+  auto *lista = new (bloque) Lista;
+  lista->elementos.resize(n);
+  return lista;
+}
+
+// Frees the texts a list owns (none for numbers and records).
+void libera_elemento(char *texto) {
+  companion::libera(texto);
+}
+void libera_elemento(char16_t *texto) {
+  companion::libera(texto);
+}
+void libera_elemento(uint32_t) {}
+void libera_elemento(tablalink_t *) {}
+
+template <class Lista>
+void destruye(Lista **lista) {
+  if (lista == nullptr || *lista == nullptr) return;
+  for (auto elemento : (*lista)->elementos) libera_elemento(elemento);
+  (*lista)->~Lista();
+  companion::libera(*lista);
+  *lista = nullptr;
+}
+
+template <class Lista>
+bool existe(const Lista *lista, uint32_t linea) {
+  if (lista != nullptr) return true;
+  informa("(lista) != NULL", linea);
+  return false;
+}
+
+template <class Lista>
+bool indice_valido(const Lista *lista, uint32_t indice, uint32_t linea) {
+  if (!existe(lista, linea)) return false;
+  if (indice < lista->elementos.size()) return true;
+  informa("(indice) < num_elems", linea);
+  return false;
+}
+
+template <class Lista>
+uint32_t num_elems(const Lista *lista, uint32_t linea) {
+  if (!existe(lista, linea)) return 0;
+  return static_cast<uint32_t>(lista->elementos.size());
+}
+
+// Appends *texto and leaves the variable null. On a null list the text is freed: the
+// caller gave it away either way.
+template <class Lista, class Texto>
+void anade_propia(Lista *lista, Texto **texto, uint32_t linea) {
+  if (texto == nullptr) {
+    informa("(texto) != NULL", linea);
+    return;
+  }
+  if (existe(lista, linea))
+    lista->elementos.push_back(*texto);
+  else
+    companion::libera(*texto);
+  *texto = nullptr;
+}
+
+template <class Lista, class Texto>
+void pon_propia(Lista *lista, uint32_t indice, Texto **texto, uint32_t linea) {
+  if (texto == nullptr) {
+    informa("(texto) != NULL", linea);
+    return;
+  }
+  if (indice_valido(lista, indice, linea)) {
+    Texto *&elemento = lista->elementos[indice];
+    if (elemento != *texto) companion::libera(elemento);
+    elemento = *texto;
+  } else {
+    companion::libera(*texto);
+  }
+  *texto = nullptr;
+}
+
+template <class Lista, class Copia>
+void concatena(Lista *destino, const Lista *origen, Copia copia, uint32_t linea) {
+  if (!existe(destino, linea) || !existe(origen, linea)) return;
+  // destino may be origen: only the elements present at the start are copied.
+  const size_t n = origen->elementos.size();
+  destino->elementos.reserve(destino->elementos.size() + n);
+  for (size_t i = 0; i < n; ++i) destino->elementos.push_back(copia(origen->elementos[i]));
+}
+
+template <class Lista>
+void reduce(Lista *lista, uint32_t n, uint32_t linea) {
+  if (!existe(lista, linea) || n >= lista->elementos.size()) return;
+  for (size_t i = n; i < lista->elementos.size(); ++i) libera_elemento(lista->elementos[i]);
+  lista->elementos.resize(n);
+}
+
+char *copia_texto(char *texto) {
+  return texto != nullptr ? companion::texto_de(texto) : nullptr;
+}
+
+}  // namespace
+
+extern "C" {
+
+lista_cad_t *lista_cad_crea(uint32_t n) {
+  return crea<lista_cad>(n);
+}
+
+void lista_cad_destruye(lista_cad_t **lista) {
+  destruye(lista);
+}
+
+uint32_t lista_cad_num_elems(const lista_cad_t *lista) {
+  return num_elems(lista, __LINE__);
+}
+
+const char *lista_cad_dame(const lista_cad_t *lista, uint32_t indice) {
+  if (!indice_valido(lista, indice, __LINE__)) return nullptr;
+  return lista->elementos[indice];
+}
+
+char *lista_cad_dame_copia(const lista_cad_t *lista, uint32_t indice) {
+  if (!indice_valido(lista, indice, __LINE__)) return nullptr;
+  return copia_texto(lista->elementos[indice]);
+}
+
+void lista_cad_anade_propia(lista_cad_t *lista, char **texto) {
+  anade_propia(lista, texto, __LINE__);
+}
+
+void lista_cad_anade(lista_cad_t *lista, const char *texto) {
+  if (!existe(lista, __LINE__)) return;
+  lista->elementos.push_back(texto != nullptr ? companion::texto_de(texto) : nullptr);
+}
+
+void lista_cad_pon_propia(lista_cad_t *lista, uint32_t indice, char **texto) {
+  pon_propia(lista, indice, texto, __LINE__);
+}
+
+void lista_cad_concatena(lista_cad_t *destino, const lista_cad_t *origen) {
+  concatena(destino, origen, copia_texto, __LINE__);
+}
+
+void lista_cad_reduce(lista_cad_t *lista, uint32_t n) {
+  reduce(lista, n, __LINE__);
+}
+
+lista_cad_t *lista_cad_copia(const lista_cad_t *lista) {
+  lista_cad_t *copia = crea<lista_cad>(0);
+  concatena(copia, lista, copia_texto, __LINE__);
+  return copia;
+}
+
+lista_wcad_t *lista_wcad_crea(uint32_t n) {
+  return crea<lista_wcad>(n);
+}
+
+void lista_wcad_destruye(lista_wcad_t **lista) {
+  destruye(lista);
+}
+
+uint32_t lista_wcad_num_elems(const lista_wcad_t *lista) {
+  return num_elems(lista, __LINE__);
+}
+
+const char16_t *lista_wcad_dame(const lista_wcad_t *lista, uint32_t indice) {
+  if (!indice_valido(lista, indice, __LINE__)) return nullptr;
+  return lista->elementos[indice];
+}
+
+void lista_wcad_anade_propia(lista_wcad_t *lista, char16_t **texto) {
+  anade_propia(lista, texto, __LINE__);
+}
+
+void lista_wcad_anade(lista_wcad_t *lista, const char16_t *texto) {
+  if (!existe(lista, __LINE__)) return;
+  lista->elementos.push_back(texto != nullptr ? companion::wtexto_de(texto) : nullptr);
+}
+
+void lista_wcad_pon_propia(lista_wcad_t *lista, uint32_t indice, char16_t **texto) {
+  pon_propia(lista, indice, texto, __LINE__);
+}
+
+lista_num_t *lista_num_crea(uint32_t n) {
+  return crea<lista_num>(n);
+}
+
+void lista_num_destruye(lista_num_t **lista) {
+  destruye(lista);
+}
+
+uint32_t lista_num_num_elems(const lista_num_t *lista) {
+  return num_elems(lista, __LINE__);
+}
+
+uint32_t lista_num_dame(const lista_num_t *lista, uint32_t indice) {
+  if (!indice_valido(lista, indice, __LINE__)) return 0;
+  return lista->elementos[indice];
+}
+
+void lista_num_anade(lista_num_t *lista, uint32_t numero) {
+  if (existe(lista, __LINE__)) lista->elementos.push_back(numero);
+}
+
+void lista_num_concatena(lista_num_t *destino, const lista_num_t *origen) {
+  concatena(
+      destino, origen, [](uint32_t numero) { return numero; }, __LINE__);
+}
+
+void lista_num_reduce(lista_num_t *lista, uint32_t n) {
+  reduce(lista, n, __LINE__);
+}
+
+lista_reg_t *lista_reg_crea(uint32_t n) {
+  return crea<lista_reg>(n);
+}
+
+void lista_reg_destruye(lista_reg_t **lista) {
+  destruye(lista);
+}
+
+uint32_t lista_reg_num_elems(const lista_reg_t *lista) {
+  return num_elems(lista, __LINE__);
+}
+
+tablalink_t *lista_reg_dame(const lista_reg_t *lista, uint32_t indice) {
+  if (!indice_valido(lista, indice, __LINE__)) return nullptr;
+  return lista->elementos[indice];
+}
+
+void lista_reg_anade(lista_reg_t *lista, tablalink_t *registro) {
+  if (existe(lista, __LINE__)) lista->elementos.push_back(registro);
+}
+
+void lista_reg_pon(lista_reg_t *lista, uint32_t indice, tablalink_t *registro) {
+  if (indice_valido(lista, indice, __LINE__)) lista->elementos[indice] = registro;
+}
+
+}  // extern "C"
