@@ -1,1 +1,313 @@
-/* ficheros.cpp - (being written) */
+/* ficheros.cpp - whole files into memory, text lists out to files, the utilities folder. */
+#include <fcntl.h>
+#include <limits.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <mutex>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "companion/escritura_atomica.h"
+#include "companion/interno.h"
+
+namespace {
+
+// Files are opened blocking: only a signal interrupts a call, and it is simply retried.
+bool interrumpida(int error) {
+  return error == EINTR;
+}
+
+}  // namespace
+
+namespace companion {
+
+std::string describe_fallo(const char *accion, const std::string &ruta, int error) {
+  return std::string("cannot ") + accion + " '" + ruta +
+         "': " + std::system_category().message(error);
+}
+
+namespace {
+
+std::atomic<uint64_t> temporales_creados{0};
+
+}  // namespace
+
+EscrituraAtomica::~EscrituraAtomica() {
+  if (descriptor_ >= 0) ::close(descriptor_);
+  if (!temporal_.empty()) ::unlink(temporal_.c_str());
+}
+
+void EscrituraAtomica::falla(const char *accion, int error) {
+  if (descriptor_ >= 0) ::close(descriptor_);
+  descriptor_ = -1;
+  if (!temporal_.empty()) ::unlink(temporal_.c_str());
+  temporal_.clear();
+  fallida_ = true;
+  informa(describe_fallo(accion, destino_, error).c_str(), __LINE__);
+}
+
+bool EscrituraAtomica::abre(const char *ruta) {
+  destino_ = ruta != nullptr ? ruta : "";
+  if (destino_.empty()) {
+    falla("write", ENOENT);
+    return false;
+  }
+  const size_t barra = destino_.rfind('/');
+  const std::string carpeta = barra == std::string::npos ? "" : destino_.substr(0, barra + 1);
+  // The name is cut so that the temporary's name stays within the system's limit.
+  const std::string nombre =
+      destino_.substr(barra == std::string::npos ? 0 : barra + 1).substr(0, 128);
+
+  // An existing target keeps its permission bits; a new file gets 0666 less the umask.
+  struct stat previo;
+  const bool existe = ::stat(destino_.c_str(), &previo) == 0 && S_ISREG(previo.st_mode);
+
+  for (int intento = 0; intento < 100; ++intento) {
+    temporal_ = carpeta + "." + nombre + "." + std::to_string(::getpid()) + "." +
+                std::to_string(temporales_creados.fetch_add(1)) + ".tmp";
+    descriptor_ = ::open(temporal_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (descriptor_ >= 0) break;
+    const int error = errno;
+    temporal_.clear();
+    if (error != EEXIST && error != EINTR) {
+      falla("write", error);
+      return false;
+    }
+  }
+  if (descriptor_ < 0) {
+    falla("write", EEXIST);
+    return false;
+  }
+  if (existe && ::fchmod(descriptor_, previo.st_mode & 07777) != 0) {
+    falla("write", errno);
+    return false;
+  }
+  return true;
+}
+
+bool EscrituraAtomica::escribe(std::span<iovec> trozos) {
+  if (fallida_ || descriptor_ < 0) return false;
+  size_t primero = 0;
+  while (primero < trozos.size()) {
+    if (trozos[primero].iov_len == 0) {
+      ++primero;
+      continue;
+    }
+    const size_t cuantos = std::min<size_t>(trozos.size() - primero, IOV_MAX);
+    const ssize_t escritos = ::writev(descriptor_, &trozos[primero], static_cast<int>(cuantos));
+    if (escritos < 0) {
+      if (interrumpida(errno)) continue;
+      falla("write", errno);
+      return false;
+    }
+    // A short write: skip what went out and resume inside the piece it stopped in.
+    size_t resto = static_cast<size_t>(escritos);
+    while (resto > 0 && primero < trozos.size()) {
+      const size_t parte = std::min(resto, trozos[primero].iov_len);
+      trozos[primero].iov_base = static_cast<char *>(trozos[primero].iov_base) + parte;
+      trozos[primero].iov_len -= parte;
+      resto -= parte;
+      if (trozos[primero].iov_len == 0) ++primero;
+    }
+  }
+  return true;
+}
+
+bool EscrituraAtomica::escribe(const void *datos, size_t longitud) {
+  iovec trozo{const_cast<void *>(datos), longitud};
+  return escribe(std::span<iovec>(&trozo, 1));
+}
+
+bool EscrituraAtomica::termina() {
+  if (fallida_ || descriptor_ < 0) return false;
+  const int descriptor = descriptor_;
+  descriptor_ = -1;
+  // close can report a failed delayed write (NFS, a full disk): it decides.
+  if (::close(descriptor) != 0 && !interrumpida(errno)) {
+    falla("write", errno);
+    return false;
+  }
+  if (::rename(temporal_.c_str(), destino_.c_str()) != 0) {
+    falla("write", errno);
+    return false;
+  }
+  temporal_.clear();
+  return true;
+}
+
+}  // namespace companion
+
+namespace {
+
+using companion::informa;
+
+// Page positions are 32-bit: a file of 4 GiB - 1 bytes or more cannot be addressed.
+constexpr uint64_t kMaximoFichero = UINT32_MAX - 1;
+
+fichero_memoria_t *fichero_nuevo(char *contenido, size_t longitud, bool leido) {
+  auto *fichero = static_cast<fichero_memoria_t *>(companion::reserva(sizeof(fichero_memoria_t)));
+  fichero->contenido = contenido;
+  fichero->longitud = longitud;
+  fichero->leido = leido ? CIERTO : FALSO;
+  return fichero;
+}
+
+fichero_memoria_t *fichero_fallido(const char *nombre, int error) {
+  informa(companion::describe_fallo("read", nombre, error).c_str(), __LINE__);
+  return fichero_nuevo(companion::texto_de({}), 0, false);
+}
+
+int abre_para_leer(const char *nombre) {
+  for (;;) {
+    const int descriptor = ::open(nombre, O_RDONLY | O_CLOEXEC);
+    if (descriptor >= 0 || errno != EINTR) return descriptor;
+  }
+}
+
+// Reads the whole file open at descriptor into one block. A regular file is read into a
+// block of its size; a file that grows meanwhile, or one with no size (a pipe), is read
+// to its end, the block growing geometrically. Returns the error, or 0.
+int lee_todo(int descriptor, char *&bloque, size_t &longitud) {
+  struct stat datos;
+  if (::fstat(descriptor, &datos) != 0) return errno;
+  uint64_t capacidad = 64 * 1024;
+  if (S_ISREG(datos.st_mode)) {
+    if (static_cast<uint64_t>(datos.st_size) > kMaximoFichero) return EFBIG;
+    capacidad = static_cast<uint64_t>(datos.st_size);
+  }
+  bloque = static_cast<char *>(companion::reserva(capacidad + 1));
+  longitud = 0;
+  char sonda[16 * 1024];
+  for (;;) {
+    if (longitud < capacidad) {
+      const ssize_t leidos = ::read(descriptor, bloque + longitud, capacidad - longitud);
+      if (leidos < 0) {
+        if (interrumpida(errno)) continue;
+        return errno;
+      }
+      if (leidos == 0) return 0;
+      longitud += static_cast<size_t>(leidos);
+      continue;
+    }
+    // The block is full: only a read past it tells whether the file goes on.
+    const ssize_t leidos = ::read(descriptor, sonda, sizeof sonda);
+    if (leidos < 0) {
+      if (interrumpida(errno)) continue;
+      return errno;
+    }
+    if (leidos == 0) return 0;
+    if (longitud + static_cast<uint64_t>(leidos) > kMaximoFichero) return EFBIG;
+    capacidad = std::min<uint64_t>(kMaximoFichero, std::max<uint64_t>(capacidad * 2, 64 * 1024));
+    bloque = static_cast<char *>(companion::redimensiona(bloque, capacidad + 1));
+    std::memcpy(bloque + longitud, sonda, static_cast<size_t>(leidos));
+    longitud += static_cast<size_t>(leidos);
+  }
+}
+
+std::mutex cerrojo_carpeta;
+std::string carpeta_utilidades;  // empty: not set by the host
+
+// Writes the texts of lista, each followed by separador (when not empty), with as few
+// system calls as the iovec limit allows.
+booleano graba_lista(const lista_cad_t *lista, const char *ruta, std::string_view separador) {
+  if (ruta == nullptr) {
+    informa("(ruta) != NULL", __LINE__);
+    return FALSO;
+  }
+  if (lista == nullptr) {
+    informa("(lista) != NULL", __LINE__);
+    return FALSO;
+  }
+  companion::EscrituraAtomica escritura;
+  if (!escritura.abre(ruta)) return FALSO;
+  const uint32_t n = lista_cad_num_elems(lista);
+  std::vector<iovec> trozos;
+  constexpr size_t kPorTanda = 8 * IOV_MAX;
+  trozos.reserve(std::min<size_t>(kPorTanda, (size_t{n} * 2) + 1));
+  for (uint32_t i = 0; i < n; ++i) {
+    const char *texto = lista_cad_dame(lista, i);
+    if (texto != nullptr && texto[0] != '\0')
+      trozos.push_back({const_cast<char *>(texto), std::strlen(texto)});
+    if (!separador.empty())
+      trozos.push_back({const_cast<char *>(separador.data()), separador.size()});
+    if (trozos.size() >= kPorTanda) {
+      if (!escritura.escribe(trozos)) return FALSO;
+      trozos.clear();
+    }
+  }
+  if (!escritura.escribe(trozos)) return FALSO;
+  return escritura.termina() ? CIERTO : FALSO;
+}
+
+}  // namespace
+
+extern "C" {
+
+fichero_memoria_t *fichero_memoria_lee(const char *nombre_fichero) {
+  if (nombre_fichero == nullptr) {
+    informa("(nombre_fichero) != NULL", __LINE__);
+    return fichero_nuevo(companion::texto_de({}), 0, false);
+  }
+  const int descriptor = abre_para_leer(nombre_fichero);
+  if (descriptor < 0) return fichero_fallido(nombre_fichero, errno);
+  char *bloque = nullptr;
+  size_t longitud = 0;
+  const int error = lee_todo(descriptor, bloque, longitud);
+  ::close(descriptor);
+  if (error != 0) {
+    companion::libera(bloque);
+    return fichero_fallido(nombre_fichero, error);
+  }
+  bloque[longitud] = '\0';
+  return fichero_nuevo(bloque, longitud, true);
+}
+
+void fichero_memoria_destruye(fichero_memoria_t **fichero) {
+  if (fichero == nullptr || *fichero == nullptr) return;
+  companion::libera((*fichero)->contenido);
+  companion::libera(*fichero);
+  *fichero = nullptr;
+}
+
+void utilidades_pon_carpeta(const char *ruta) {
+  std::lock_guard<std::mutex> guarda(cerrojo_carpeta);
+  carpeta_utilidades = ruta != nullptr ? ruta : "";
+}
+
+char *utilidades_ruta_fichero(const char *nombre_fichero) {
+  std::string carpeta;
+  {
+    std::lock_guard<std::mutex> guarda(cerrojo_carpeta);
+    carpeta = carpeta_utilidades;
+  }
+  if (carpeta.empty()) {
+    const char *entorno = std::getenv("LENGUAWEB_UTILIDADES");
+    if (entorno == nullptr || entorno[0] == '\0') entorno = std::getenv("TMPDIR");
+    carpeta = entorno != nullptr && entorno[0] != '\0' ? entorno : "/tmp";
+  }
+  if (nombre_fichero == nullptr) {
+    informa("(nombre_fichero) != NULL", __LINE__);
+    nombre_fichero = "";
+  }
+  if (carpeta.back() != '/') carpeta += '/';
+  carpeta += nombre_fichero;
+  return companion::texto_de(carpeta);
+}
+
+booleano fichtxt_graba_lista(const lista_cad_t *lista, const char *ruta) {
+  return graba_lista(lista, ruta, "\n");
+}
+
+booleano fichtxt_graba_lista_binario(const lista_cad_t *lista, const char *ruta) {
+  return graba_lista(lista, ruta, {});
+}
+
+}  // extern "C"
