@@ -34,15 +34,15 @@ void tablalink_descompone_enlace(const char *enlace, char **ID, char **dominio, 
                                  char **nombre_fichero) {
   // Everything below is a view into enlace: each part is copied once, when it is handed out.
   std::string_view resto = o_vacio(enlace);
-  std::string_view dom;
+  std::string_view dom = "";
   if (cad_empieza_por_sin_mayus(resto.data(), kPrefijoHttp.data()) == CIERTO) {
     resto.remove_prefix(kPrefijoHttp.size());
     dom = resto.substr(0, resto.find('/'));
     resto.remove_prefix(dom.size());
   }
 
-  std::string_view camino;
-  std::string_view nombre;
+  std::string_view camino = "";
+  std::string_view nombre = "";
   const bool sin_resto = resto.empty();
   if (sin_resto) {
     camino = "/";
