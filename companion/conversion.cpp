@@ -1,1 +1,291 @@
-/* conversion.cpp - (being written) */
+/* conversion.cpp - texts between UTF-8, UTF-16 and the Windows code pages, through ICU. */
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+#include "companion/interno.h"
+#include "companion/paginas_codigos.h"
+
+namespace {
+
+using companion::Convertidor;
+
+// UTF-16 units converted per step: enough that ICU's cost per call vanishes, few enough
+// to stay in the first-level cache.
+constexpr size_t kTrozo = 4096;
+
+// An output block of the counted allocator. It grows (doubling) only when the first
+// estimate falls short, and hands back its spare room when the text is given away.
+template <typename T>
+class Salida {
+ public:
+  explicit Salida(size_t capacidad)
+      : datos_(static_cast<T *>(companion::reserva((capacidad + 1) * sizeof(T)))),
+        capacidad_(capacidad) {}
+  ~Salida() { companion::libera(datos_); }
+  Salida(const Salida &) = delete;
+  Salida &operator=(const Salida &) = delete;
+
+  T *fin() const { return datos_ + usado_; }
+  size_t libre() const { return capacidad_ - usado_; }
+  void avanza(size_t unidades) { usado_ += unidades; }
+  void avanza_a(T *nuevo_fin) { usado_ = static_cast<size_t>(nuevo_fin - datos_); }
+
+  void asegura(size_t unidades) {
+    if (libre() >= unidades) return;
+    const size_t nueva = std::max(capacidad_ * 2, usado_ + unidades);
+    datos_ = static_cast<T *>(companion::redimensiona(datos_, (nueva + 1) * sizeof(T)));
+    capacidad_ = nueva;
+  }
+
+  // The NUL-terminated text, now the caller's.
+  T *entrega() {
+    if (libre() > 64 && libre() > usado_ / 8) {
+      datos_ = static_cast<T *>(companion::redimensiona(datos_, (usado_ + 1) * sizeof(T)));
+      capacidad_ = usado_;
+    }
+    datos_[usado_] = T{};
+    T *texto = datos_;
+    datos_ = nullptr;
+    return texto;
+  }
+
+ private:
+  T *datos_;
+  size_t capacidad_;
+  size_t usado_ = 0;
+};
+
+bool es_ascii(const char *texto, size_t n) {
+  // No early exit: the loop vectorises, and a text is read once anyway.
+  unsigned char todos = 0;
+  for (size_t i = 0; i < n; ++i) todos |= static_cast<unsigned char>(texto[i]);
+  return todos < 0x80;
+}
+
+bool continuacion(unsigned char c) {
+  return (c & 0xC0) == 0x80;
+}
+
+// Length of the valid UTF-8 sequence at p, its code point in *punto; 0 when the byte
+// at p begins none (overlong forms, surrogates, points above U+10FFFF and cut sequences
+// are not valid). p lies in a NUL-terminated text: the NUL stops every sequence before
+// anything past it is read.
+unsigned secuencia_utf8(const unsigned char *p, char32_t *punto) {
+  const unsigned b = p[0];
+  if (b >= 0xC2 && b <= 0xDF) {
+    if (!continuacion(p[1])) return 0;
+    *punto = ((b & 0x1Fu) << 6) | (p[1] & 0x3Fu);
+    return 2;
+  }
+  if (b >= 0xE0 && b <= 0xEF) {
+    const unsigned minimo = b == 0xE0 ? 0xA0 : 0x80;
+    const unsigned maximo = b == 0xED ? 0x9F : 0xBF;
+    if (p[1] < minimo || p[1] > maximo || !continuacion(p[2])) return 0;
+    *punto = ((b & 0x0Fu) << 12) | ((p[1] & 0x3Fu) << 6) | (p[2] & 0x3Fu);
+    return 3;
+  }
+  if (b >= 0xF0 && b <= 0xF4) {
+    const unsigned minimo = b == 0xF0 ? 0x90 : 0x80;
+    const unsigned maximo = b == 0xF4 ? 0x8F : 0xBF;
+    if (p[1] < minimo || p[1] > maximo || !continuacion(p[2]) || !continuacion(p[3])) return 0;
+    *punto = ((b & 0x07u) << 18) | ((p[1] & 0x3Fu) << 12) | ((p[2] & 0x3Fu) << 6) | (p[3] & 0x3Fu);
+    return 4;
+  }
+  return 0;
+}
+
+// Decodes the UTF-8 text from texto[*i] on into destino, until the text ends or fewer
+// than two units of room are left, and returns the units written. A byte that begins no
+// valid sequence is taken as its Windows-1252 character. Every byte gives at most one
+// unit.
+size_t decodifica(const unsigned char *texto, size_t n, size_t *i, char16_t *destino,
+                  size_t capacidad) {
+  const char16_t *t1252 = companion::caracteres_1252();
+  size_t j = *i;
+  size_t k = 0;
+  while (j < n && k + 1 < capacidad) {
+    const unsigned char b = texto[j];
+    if (b < 0x80) {
+      destino[k++] = b;
+      ++j;
+      continue;
+    }
+    char32_t punto = 0;
+    const unsigned largo = secuencia_utf8(texto + j, &punto);
+    if (largo == 0) {
+      destino[k++] = t1252[b - 0x80];
+      ++j;
+    } else if (punto < 0x10000) {
+      destino[k++] = static_cast<char16_t>(punto);
+      j += largo;
+    } else {
+      punto -= 0x10000;
+      destino[k++] = static_cast<char16_t>(0xD800 + (punto >> 10));
+      destino[k++] = static_cast<char16_t>(0xDC00 + (punto & 0x3FF));
+      j += largo;
+    }
+  }
+  *i = j;
+  return k;
+}
+
+bool es_alto(char16_t u) {
+  return u >= 0xD800 && u <= 0xDBFF;
+}
+bool es_bajo(char16_t u) {
+  return u >= 0xDC00 && u <= 0xDFFF;
+}
+
+// Encodes the units origen[*i..n) as UTF-8 into destino and returns the bytes written.
+// Stops early when the next character does not fit in capacidad bytes and, unless
+// final, before a high surrogate that ends the units (its pair may come next). An
+// unpaired surrogate becomes U+FFFD.
+size_t codifica(const char16_t *origen, size_t n, size_t *i, bool final, char *destino,
+                size_t capacidad) {
+  size_t j = *i;
+  size_t k = 0;
+  while (j < n) {
+    char32_t punto = origen[j];
+    if (punto < 0x80) {
+      if (k == capacidad) break;
+      destino[k++] = static_cast<char>(punto);
+      ++j;
+      continue;
+    }
+    size_t unidades = 1;
+    if (es_alto(origen[j]) && j + 1 < n && es_bajo(origen[j + 1])) {
+      punto = 0x10000 + ((punto - 0xD800) << 10) + (origen[j + 1] - 0xDC00u);
+      unidades = 2;
+    } else if (es_alto(origen[j]) && j + 1 == n && !final) {
+      break;
+    } else if (punto >= 0xD800 && punto <= 0xDFFF) {
+      punto = 0xFFFD;
+    }
+    const size_t largo = punto < 0x800 ? 2 : punto < 0x10000 ? 3 : 4;
+    if (capacidad - k < largo) break;
+    if (largo == 2) {
+      destino[k++] = static_cast<char>(0xC0 | (punto >> 6));
+    } else if (largo == 3) {
+      destino[k++] = static_cast<char>(0xE0 | (punto >> 12));
+      destino[k++] = static_cast<char>(0x80 | ((punto >> 6) & 0x3F));
+    } else {
+      destino[k++] = static_cast<char>(0xF0 | (punto >> 18));
+      destino[k++] = static_cast<char>(0x80 | ((punto >> 12) & 0x3F));
+      destino[k++] = static_cast<char>(0x80 | ((punto >> 6) & 0x3F));
+    }
+    destino[k++] = static_cast<char>(0x80 | (punto & 0x3F));
+    j += unidades;
+  }
+  *i = j;
+  return k;
+}
+
+// Appends the units trozo[0..n) to salida as UTF-8. Returns how many units were left
+// over: 1 when a high surrogate ends a piece that is not the last, else 0.
+size_t anade_utf8(const char16_t *trozo, size_t n, bool final, Salida<char> &salida) {
+  size_t j = 0;
+  for (;;) {
+    salida.avanza(codifica(trozo, n, &j, final, salida.fin(), salida.libre()));
+    if (j == n || (!final && j + 1 == n && es_alto(trozo[j]))) return n - j;
+    salida.asegura(3 * (n - j) + 1);
+  }
+}
+
+Convertidor *convertidor_de_idioma(uint32_t idioma) {
+  return companion::convertidor_de_pagina(conv_pagina_de_codigos(idioma));
+}
+
+}  // namespace
+
+extern "C" {
+
+char *conv_utf8_a_ansi_html(const char *texto, uint32_t idioma) {
+  if (texto == nullptr) return companion::texto_nuevo(0);
+  const size_t n = std::strlen(texto);
+  Convertidor *convertidor = convertidor_de_idioma(idioma);
+  if (convertidor == nullptr) return companion::texto_de({texto, n});
+  if (convertidor->ascii_directo && es_ascii(texto, n)) return companion::texto_de({texto, n});
+
+  UConverter *icu = convertidor->icu;
+  ucnv_resetFromUnicode(icu);
+  // A page character is never longer than its UTF-8 form: only references and bytes
+  // that are not UTF-8 make the text grow.
+  Salida<char> salida(n + n / 8 + 16);
+  const auto *bytes = reinterpret_cast<const unsigned char *>(texto);
+  char16_t trozo[kTrozo];
+  size_t i = 0;
+  bool final = false;
+  while (!final) {
+    const size_t k = decodifica(bytes, n, &i, trozo, kTrozo);
+    final = i >= n;
+    const char16_t *origen = trozo;
+    for (;;) {
+      char *destino = salida.fin();
+      UErrorCode error = U_ZERO_ERROR;
+      ucnv_fromUnicode(icu, &destino, destino + salida.libre(), &origen, trozo + k, nullptr, final,
+                       &error);
+      salida.avanza_a(destino);
+      if (error == U_BUFFER_OVERFLOW_ERROR) {
+        salida.asegura(static_cast<size_t>(trozo + k - origen) + 16);
+        continue;
+      }
+      if (U_FAILURE(error)) {
+        companion::informa("U_SUCCESS(error)", __LINE__);
+        final = true;
+      }
+      break;
+    }
+  }
+  return salida.entrega();
+}
+
+char *conv_ansi_idioma_a_utf8(const char *texto, uint32_t idioma) {
+  if (texto == nullptr) return companion::texto_nuevo(0);
+  const size_t n = std::strlen(texto);
+  Convertidor *convertidor = convertidor_de_idioma(idioma);
+  if (convertidor == nullptr) return companion::texto_de({texto, n});
+  if (convertidor->ascii_directo && es_ascii(texto, n)) return companion::texto_de({texto, n});
+
+  UConverter *icu = convertidor->icu;
+  ucnv_resetToUnicode(icu);
+  // Room for two-byte pages (two bytes give at most three); others may grow once.
+  Salida<char> salida(n + n / 2 + 16);
+  char16_t trozo[kTrozo];
+  const char *origen = texto;
+  size_t arrastre = 0;  // a high surrogate kept back from the previous piece
+  bool final = false;
+  while (!final) {
+    char16_t *destino = trozo + arrastre;
+    UErrorCode error = U_ZERO_ERROR;
+    ucnv_toUnicode(icu, &destino, trozo + kTrozo, &origen, texto + n, nullptr, true, &error);
+    final = error != U_BUFFER_OVERFLOW_ERROR;
+    if (final && U_FAILURE(error)) companion::informa("U_SUCCESS(error)", __LINE__);
+    const size_t k = static_cast<size_t>(destino - trozo);
+    arrastre = anade_utf8(trozo, k, final, salida);
+    if (arrastre != 0) trozo[0] = trozo[k - 1];
+  }
+  return salida.entrega();
+}
+
+char16_t *conv_utf8_a_wcad(const char *texto) {
+  if (texto == nullptr) return companion::wtexto_de(u"");
+  const size_t n = std::strlen(texto);
+  // At most one unit per byte: the decoder never runs short of room.
+  Salida<char16_t> salida(n + 1);
+  size_t i = 0;
+  salida.avanza(decodifica(reinterpret_cast<const unsigned char *>(texto), n, &i, salida.fin(),
+                           salida.libre()));
+  return salida.entrega();
+}
+
+char *conv_wcad_a_utf8(const char16_t *texto) {
+  if (texto == nullptr) return companion::texto_nuevo(0);
+  const size_t n = std::char_traits<char16_t>::length(texto);
+  Salida<char> salida(n + n / 2 + 16);
+  anade_utf8(texto, n, true, salida);
+  return salida.entrega();
+}
+
+}  // extern "C"

@@ -1,0 +1,38 @@
+/* paginas_codigos.h - ICU converters for the Windows code pages, opened once per thread. */
+#ifndef COMPANION_PAGINAS_CODIGOS_H
+#define COMPANION_PAGINAS_CODIGOS_H
+
+#include <cstdint>
+
+#include <unicode/ucnv.h>
+
+namespace companion {
+
+struct Convertidor {
+  UConverter *icu;
+  uint32_t pagina;
+  /* The bytes 0x00-0x7F and U+0000-U+007F map to each other one to one, both ways, as
+   * ICU itself said when the converter was opened: a pure-ASCII text may then be copied
+   * as it is. Not so in 932, where ICU exchanges 0x1A, 0x1C and 0x7F. */
+  bool ascii_directo;
+};
+
+/* The calling thread's converter for the Windows code page pagina (any page that
+ * conv_pagina_de_codigos does not give is taken as 1252), opened on first use and kept
+ * until the thread ends. Its callbacks are set for the companion's conversions: a
+ * character that the page lacks is written as "&#<decimal code point>;" (a surrogate
+ * pair as one reference), and a byte or byte sequence that the page does not define is
+ * read as U+FFFD. The converter belongs to the cache: callers reset it before use and
+ * never close it, and the pointer is valid only on the calling thread. Null, after a
+ * report, when ICU cannot open the converter. */
+Convertidor *convertidor_de_pagina(uint32_t pagina);
+
+/* The character that Windows-1252 gives each byte 0x80-0xFF (index byte - 0x80), read
+ * once from ICU's windows-1252 converter. ICU gives the five bytes that the page leaves
+ * undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) the C1 controls of the same value. The table
+ * is built on first use and lives as long as the process. */
+const char16_t *caracteres_1252();
+
+}  // namespace companion
+
+#endif
