@@ -1,1 +1,49 @@
-/* identificadores.cpp - (being written) */
+/* identificadores.cpp - the texts handed out to translate and the identifiers that say what each
+ * is. */
+#include "lenguaweb/identificadores.h"
+
+lista_cad_t *lenguaweb_crea_ids(const lista_num_t *tipos_de_textos) {
+  const uint32_t n = lista_num_num_elems(tipos_de_textos);
+  lista_cad_t *ids = lista_cad_crea(n);
+  for (uint32_t i = 0; i < n; ++i) {
+    char *id;
+    switch (lista_num_dame(tipos_de_textos, i)) {
+      case TIPO_TITULO:
+        id = cad_copia("TITULO");
+        break;
+      case TIPO_DESCRIPCION:
+        id = cad_copia("DESCRIPCION");
+        break;
+      case TIPO_PALABRA_CLAVE:
+        id = cad_copia("PALABRA_CLAVE");
+        break;
+      case TIPO_TEXTO:
+        id = cad_formatea("TEXTO_%lu", static_cast<unsigned long>(i));
+        break;
+      case TIPO_ALTERNATIVO_IMAGEN:
+        id = cad_formatea("ALTERNATIVO_IMAGEN_%lu", static_cast<unsigned long>(i));
+        break;
+      default:
+        LENGUAWEB_INFORMA("");
+        id = cad_copia("");
+        break;
+    }
+    lista_cad_pon_propia(ids, i, &id);
+  }
+  return ids;
+}
+
+extern "C" LENGUAWEB_API lista_cad_t *lenguaweb_dame_textos_a_trducir(const lenguaweb_t *lenguaweb,
+                                                                      lista_cad_t **IDs) {
+  if (IDs == nullptr) {
+    LENGUAWEB_INFORMA("(IDs) != NULL");
+    return nullptr;
+  }
+  if (lenguaweb == nullptr) {
+    LENGUAWEB_INFORMA("(lenguaweb) != NULL");
+    *IDs = nullptr;
+    return nullptr;
+  }
+  *IDs = lenguaweb_crea_ids(lenguaweb->tipos_de_textos);
+  return lista_cad_copia(lenguaweb->textos);
+}

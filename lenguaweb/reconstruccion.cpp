@@ -1,1 +1,192 @@
-/* reconstruccion.cpp - (being written) */
+/* reconstruccion.cpp - writing a page document back to an HTML file, texts and links in place. */
+#include "lenguaweb/reconstruccion.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "lenguaweb/atributos.h"
+#include "lenguaweb/escape.h"
+#include "lenguaweb/lectura_tags.h"
+
+namespace {
+
+/* A span of the piece and what is written in its place. */
+struct sustitucion {
+  uint32_t inicio;
+  uint32_t fin;
+  std::string nuevo;
+};
+
+/* The value of attribute nombre in the tag, if it stands there, as a replacement of
+ * the link it holds. */
+void trata_link_de_tag(const tag_leido &tag, const char *nombre, bool es_img,
+                       enlaces_pasada &enlaces, std::vector<sustitucion> &cambios) {
+  uint32_t inicio = 0, fin = 0;
+  if (lenguaweb_busca_atributo(tag.texto, nombre, &inicio, &fin) != CIERTO || fin <= inicio) return;
+  std::string nuevo;
+  if (!lenguaweb_trata_link(enlaces, es_img, tag.texto.substr(inicio, fin - inicio), &nuevo))
+    return;
+  const bool entre_comillas = inicio > 0 && tag.texto[inicio - 1] == '"';
+  sustitucion cambio{tag.inicio + inicio, tag.inicio + fin, {}};
+  // A reference made of the page's own bytes goes back as it is; a link from a table is
+  // escaped, so that no record can add markup to the page.
+  if (enlaces.preprocesar_links == CIERTO)
+    cambio.nuevo = std::move(nuevo);
+  else
+    lenguaweb_escribe_valor(cambio.nuevo, nuevo, entre_comillas, false);
+  cambios.push_back(std::move(cambio));
+}
+
+}  // namespace
+
+void lenguaweb_escribe_trozo(std::string &salida, std::string_view trozo, enlaces_pasada &enlaces,
+                             const texto_para_atributo *textos, size_t num_textos,
+                             uint32_t idioma) {
+  std::vector<sustitucion> cambios;
+  size_t siguiente_texto = 0;
+  elemento_crudo crudo = elemento_crudo::ninguno;
+  for (uint32_t posicion = 0; posicion < trozo.size();) {
+    const void *menor = std::memchr(trozo.data() + posicion, '<', trozo.size() - posicion);
+    if (menor == nullptr) break;
+    const tag_leido tag = lenguaweb_lee_tag_en(
+        trozo, static_cast<uint32_t>(static_cast<const char *>(menor) - trozo.data()), crudo,
+        false);
+    posicion = tag.fin;
+    lenguaweb_cambia_elemento_crudo(crudo, tag.nombre, false);
+
+    const size_t antes = cambios.size();
+    if (lenguaweb_nombre_empieza_por(tag.nombre, "A"))
+      trata_link_de_tag(tag, "HREF", false, enlaces, cambios);
+    if (lenguaweb_nombre_empieza_por(tag.nombre, "IMG"))
+      trata_link_de_tag(tag, "SRC", true, enlaces, cambios);
+
+    texto_de_tag texto;
+    if (siguiente_texto < num_textos && lenguaweb_texto_de_tag(tag, &texto) &&
+        texto.tipo == textos[siguiente_texto].tipo) {
+      char *utf8 = conv_ansi_idioma_a_utf8(textos[siguiente_texto].texto, idioma);
+      sustitucion cambio{tag.inicio + texto.inicio, tag.inicio + texto.fin, {}};
+      lenguaweb_escribe_valor(cambio.nuevo, utf8, texto.entre_comillas, true);
+      cad_destruye(&utf8);
+      cambios.push_back(std::move(cambio));
+      ++siguiente_texto;
+    }
+    // Spans of one tag are found attribute by attribute; the page is written left to right.
+    std::sort(cambios.begin() + static_cast<std::ptrdiff_t>(antes), cambios.end(),
+              [](const sustitucion &a, const sustitucion &b) { return a.inicio < b.inicio; });
+  }
+  for (; siguiente_texto < num_textos; ++siguiente_texto) LENGUAWEB_INFORMA("encontrado == CIERTO");
+
+  uint32_t copiado = 0;
+  for (const sustitucion &cambio : cambios) {
+    if (cambio.inicio < copiado) continue; /* two attributes never share a value */
+    salida.append(trozo.substr(copiado, cambio.inicio - copiado));
+    salida.append(cambio.nuevo);
+    copiado = cambio.fin;
+  }
+  salida.append(trozo.substr(copiado));
+}
+
+booleano lenguaweb_graba_fichero_html(const lenguaweb_t *lenguaweb,
+                                      const lista_cad_t *textos_traducidos,
+                                      booleano preprocesar_links, lista_reg_t *tabla_a_registro,
+                                      const lista_reg_t *tabla_a_consulta,
+                                      lista_reg_t *tabla_img_registro,
+                                      const lista_reg_t *tabla_img_consulta,
+                                      const char *nombre_fichero_html, uint32_t idioma) {
+  if (lenguaweb == nullptr) {
+    LENGUAWEB_INFORMA("(lenguaweb) != NULL");
+    return FALSO;
+  }
+  if (nombre_fichero_html == nullptr) {
+    LENGUAWEB_INFORMA("(nombre_fichero_html) != NULL");
+    return FALSO;
+  }
+  const uint32_t num_textos = lista_cad_num_elems(lenguaweb->textos);
+  const uint32_t num_tipos = lista_num_num_elems(lenguaweb->tipos_de_textos);
+  const uint32_t num_traducidos = lista_cad_num_elems(textos_traducidos);
+  if (num_tipos != num_textos)
+    LENGUAWEB_INFORMA(
+        "arr_NumElemsEnum(lenguaweb->tipos_de_textos, i_tipo_texto_t) == "
+        "arr_NumElemsCADENA(lenguaweb->textos)");
+  if (num_traducidos != num_textos)
+    LENGUAWEB_INFORMA(
+        "arr_NumElemsCADENA(textos_traducidos) == arr_NumElemsCADENA(lenguaweb->textos)");
+
+  enlaces_pasada enlaces;
+  enlaces.preprocesar_links = preprocesar_links;
+  enlaces.tabla_a_registro = tabla_a_registro;
+  enlaces.tabla_a_consulta = tabla_a_consulta;
+  enlaces.tabla_img_registro = tabla_img_registro;
+  enlaces.tabla_img_consulta = tabla_img_consulta;
+
+  const uint32_t nT = std::min(num_traducidos, num_tipos);
+  const uint32_t nP = lista_cad_num_elems(lenguaweb->trozos_html);
+  // The page is written into a list of chunks of about a megabyte, so that it is held
+  // in memory once, and written out back to back.
+  constexpr size_t kTamanoTramo = 1 << 20;
+  lista_cad_t *lista_pagina = lista_cad_crea(0);
+  std::string pagina;
+  pagina.reserve(kTamanoTramo + (kTamanoTramo >> 2));
+  const auto cierra_tramo = [&]() {
+    char *tramo = cad_prefijo(pagina.data(), static_cast<uint32_t>(pagina.size()));
+    lista_cad_anade_propia(lista_pagina, &tramo);
+    pagina.clear();
+  };
+  std::vector<texto_para_atributo> atributos;
+  uint32_t j = 0;
+  for (uint32_t i = 0; i < nP; ++i) {
+    atributos.clear();
+    const char *texto_cuerpo = nullptr;
+    for (; texto_cuerpo == nullptr && j < nT; ++j) {
+      const uint32_t tipo = lista_num_dame(lenguaweb->tipos_de_textos, j);
+      const char *texto = lista_cad_dame(textos_traducidos, j);
+      switch (tipo) {
+        case TIPO_TITULO:
+        case TIPO_TEXTO:
+          texto_cuerpo = texto != nullptr ? texto : "";
+          break;
+        case TIPO_DESCRIPCION:
+        case TIPO_PALABRA_CLAVE:
+        case TIPO_ALTERNATIVO_IMAGEN:
+          if (preprocesar_links != CIERTO)
+            atributos.push_back({static_cast<i_tipo_texto_t>(tipo), texto != nullptr ? texto : ""});
+          break;
+        default:
+          LENGUAWEB_INFORMA("");
+          break;
+      }
+    }
+    const char *trozo = lista_cad_dame(lenguaweb->trozos_html, i);
+    lenguaweb_escribe_trozo(pagina, trozo != nullptr ? trozo : "", enlaces, atributos.data(),
+                            atributos.size(), idioma);
+    if (texto_cuerpo != nullptr) {
+      char *utf8 = conv_ansi_idioma_a_utf8(texto_cuerpo, idioma);
+      lenguaweb_escribe_texto(pagina, utf8);
+      cad_destruye(&utf8);
+    }
+    if (pagina.size() >= kTamanoTramo) cierra_tramo();
+  }
+  cierra_tramo();
+  const booleano escrito = fichtxt_graba_lista_binario(lista_pagina, nombre_fichero_html);
+  lista_cad_destruye(&lista_pagina);
+  return escrito;
+}
+
+extern "C" LENGUAWEB_API booleano lenguaweb_reconstruye_fichero_html(
+    const lenguaweb_t *lenguaweb, const lista_cad_t *textos_traducidos, const lista_cad_t *IDs,
+    const lista_reg_t *tabla_links_a, const lista_reg_t *tabla_links_img,
+    const char *nombre_fichero_html, uint32_t idioma) {
+  if (lenguaweb == nullptr) {
+    LENGUAWEB_INFORMA("(lenguaweb) != NULL");
+    return FALSO;
+  }
+  if (textos_traducidos == nullptr) {
+    LENGUAWEB_INFORMA("(textos_traducidos) != NULL");
+    return FALSO;
+  }
+  if (lista_cad_num_elems(textos_traducidos) != (IDs != nullptr ? lista_cad_num_elems(IDs) : 0))
+    LENGUAWEB_INFORMA("arr_NumElemsCADENA(textos_traducidos) == arr_NumElemsCADENA(IDs)");
+  return lenguaweb_graba_fichero_html(lenguaweb, textos_traducidos, FALSO, nullptr, tabla_links_a,
+                                      nullptr, tabla_links_img, nombre_fichero_html, idioma);
+}

@@ -1,1 +1,137 @@
-/* segmentacion.cpp - (being written) */
+/* segmentacion.cpp - cutting a page into verbatim markup pieces and body texts. */
+#include "lenguaweb/segmentacion.h"
+
+#include <cstring>
+#include <vector>
+
+#include "lenguaweb/atributos.h"
+#include "lenguaweb/lectura_tags.h"
+#include "lenguaweb/normalizacion.h"
+
+namespace {
+
+/* The state of one pass over a page. */
+struct pasada {
+  std::string_view pagina;
+  uint32_t posicion = 0;
+  uint32_t inicio_trozo = 0;
+  uint32_t fin_texto = 0;
+  booleano es_trozo = CIERTO;
+  elemento_crudo crudo = elemento_crudo::ninguno; /* procesar_texto is crudo == ninguno */
+  i_tipo_texto_t tipo_texto = TIPO_TEXTO;
+  i_tipo_texto_t tipo_abierto = TIPO_TEXTO;
+  entidades_idioma entidades;
+  /* Attribute texts of the tags of the current piece, owned until moved into textos. */
+  std::vector<char *> textos_pendientes;
+  std::vector<i_tipo_texto_t> tipos_pendientes;
+  lista_cad_t *textos;
+  lista_num_t *tipos_de_textos;
+  lista_cad_t *trozos_html;
+
+  ~pasada() {
+    for (char *t : textos_pendientes) cad_destruye(&t);
+  }
+};
+
+void lenguaweb_salta_blancos(pasada &p) {
+  while (p.posicion < p.pagina.size() && lenguaweb_es_blanco(p.pagina[p.posicion])) ++p.posicion;
+}
+
+void lenguaweb_salta_texto(pasada &p) {
+  const size_t resto = p.pagina.size() - p.posicion;
+  const void *menor =
+      resto > 1 ? std::memchr(p.pagina.data() + p.posicion + 1, '<', resto - 1) : nullptr;
+  p.posicion = menor != nullptr
+                   ? static_cast<uint32_t>(static_cast<const char *>(menor) - p.pagina.data())
+                   : static_cast<uint32_t>(p.pagina.size());
+}
+
+/* Reads the tag at the position; its text, if it gives one, goes to the pending lists.
+ * Returns its name (a view into the page). */
+std::string_view lenguaweb_lee_tag(pasada &p) {
+  const tag_leido tag = lenguaweb_lee_tag_en(p.pagina, p.posicion, p.crudo, true);
+  p.posicion = tag.fin;
+  texto_de_tag texto;
+  if (lenguaweb_texto_de_tag(tag, &texto)) {
+    p.textos_pendientes.push_back(lenguaweb_normaliza_texto(
+        tag.texto.substr(texto.inicio, texto.fin - texto.inicio), p.entidades));
+    p.tipos_pendientes.push_back(texto.tipo);
+  }
+  return tag.nombre;
+}
+
+/* Reads one token and returns the state that follows it: CIERTO inside a piece,
+ * FALSO inside a body text. */
+booleano lenguaweb_lee_elemento(pasada &p) {
+  const char c = p.posicion < p.pagina.size() ? p.pagina[p.posicion] : '\0';
+  if (lenguaweb_es_blanco(c)) {
+    lenguaweb_salta_blancos(p);
+    return p.es_trozo;
+  }
+  if (c == '<') {
+    const std::string_view nombre = lenguaweb_lee_tag(p);
+    p.tipo_texto = TIPO_TEXTO;
+    lenguaweb_cambia_elemento_crudo(p.crudo, nombre, true);
+    if (p.es_trozo == FALSO && lenguaweb_es_tag_en_linea(nombre)) return FALSO;
+    if (p.es_trozo == CIERTO && lenguaweb_nombre_es(nombre, "TITLE")) p.tipo_texto = TIPO_TITULO;
+    return CIERTO;
+  }
+  lenguaweb_salta_texto(p);
+  p.fin_texto = p.posicion;
+  return p.crudo == elemento_crudo::ninguno ? FALSO : CIERTO;
+}
+
+char *copia_tramo(std::string_view pagina, uint32_t desde, uint32_t hasta) {
+  return cad_prefijo(pagina.data() + desde, hasta - desde);
+}
+
+void guarda_trozo(pasada &p, uint32_t hasta) {
+  char *trozo = copia_tramo(p.pagina, p.inicio_trozo, hasta);
+  lista_cad_anade_propia(p.trozos_html, &trozo);
+  p.inicio_trozo = hasta;
+  for (size_t i = 0; i < p.textos_pendientes.size(); ++i) {
+    lista_cad_anade_propia(p.textos, &p.textos_pendientes[i]);
+    lista_num_anade(p.tipos_de_textos, static_cast<uint32_t>(p.tipos_pendientes[i]));
+  }
+  p.textos_pendientes.clear();
+  p.tipos_pendientes.clear();
+}
+
+}  // namespace
+
+void lenguaweb_divide_pagina(std::string_view pagina, lista_cad_t *textos,
+                             lista_num_t *tipos_de_textos, lista_cad_t *trozos_html,
+                             uint32_t idioma) {
+  pasada p;
+  p.pagina = pagina.substr(0, std::min(pagina.find('\0'), pagina.size()));
+  p.textos = textos;
+  p.tipos_de_textos = tipos_de_textos;
+  p.trozos_html = trozos_html;
+  lenguaweb_prepara_entidades(idioma, &p.entidades);
+  const uint32_t fin_pagina = static_cast<uint32_t>(p.pagina.size());
+
+  for (;;) {
+    uint32_t posicion_anterior = p.posicion;
+    const booleano nuevo = lenguaweb_lee_elemento(p);
+    const bool al_final = p.posicion >= fin_pagina;
+    if (nuevo != p.es_trozo || al_final) {
+      if (al_final) posicion_anterior = fin_pagina;
+      if (posicion_anterior < p.inicio_trozo)
+        LENGUAWEB_INFORMA("posicion_anterior >= inicio_trozo");
+      if (p.es_trozo == CIERTO) {
+        guarda_trozo(p, posicion_anterior);
+        p.tipo_abierto = p.tipo_texto;
+      } else {
+        char *texto = lenguaweb_normaliza_texto(
+            p.pagina.substr(p.inicio_trozo, p.fin_texto - p.inicio_trozo), p.entidades);
+        lista_cad_anade_propia(textos, &texto);
+        lista_num_anade(tipos_de_textos, static_cast<uint32_t>(p.tipo_abierto));
+        p.inicio_trozo = p.fin_texto;
+        // The page ends inside the text: what follows its last run is the last piece.
+        if (al_final) guarda_trozo(p, fin_pagina);
+      }
+      p.es_trozo = nuevo;
+    }
+    if (al_final) break;
+  }
+}

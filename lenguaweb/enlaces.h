@@ -1,0 +1,50 @@
+/* enlaces.h - link values turned into link references and back, through the host's link tables. */
+#ifndef LENGUAWEB_ENLACES_H
+#define LENGUAWEB_ENLACES_H
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "lenguaweb/documento.h"
+
+/* An index over one link table, made once per call: the first record in table order for
+ * each identifier and for each (dominio, ruta, nombre_fichero). It catches up with
+ * records appended to the table since it last looked, whoever appended them. */
+struct indice_enlaces;
+
+/* The link tables of one walk over a page and their indexes. */
+struct enlaces_pasada {
+  booleano preprocesar_links = FALSO;
+  lista_reg_t *tabla_a_registro = nullptr;
+  const lista_reg_t *tabla_a_consulta = nullptr;
+  lista_reg_t *tabla_img_registro = nullptr;
+  const lista_reg_t *tabla_img_consulta = nullptr;
+  std::unique_ptr<indice_enlaces> indice_a;
+  std::unique_ptr<indice_enlaces> indice_img;
+
+  enlaces_pasada();
+  ~enlaces_pasada();
+};
+
+/* Treats the value of an A HREF (es_img false) or IMG SRC attribute. Preprocessing,
+ * a value that is not empty and begins with neither "@" nor "#" is registered and
+ * CIERTO is returned with its link reference in *nuevo. Rebuilding, a value that
+ * begins with "@" is resolved: CIERTO with the link in *nuevo, or FALSO with a report
+ * ("enlace != NULL") when no record has that identifier. Any other value: FALSO,
+ * and the value stays as it is. */
+bool lenguaweb_trata_link(enlaces_pasada &enlaces, bool es_img, std::string_view valor,
+                          std::string *nuevo);
+
+/* New text: the link reference of valor, after making sure that tabla holds a record
+ * for its target. When a record with the same three parts exists, the reference names
+ * that record's own identifier; otherwise a new record, which belongs to the table's
+ * owner, is appended. */
+char *lenguaweb_registra_link(indice_enlaces &indice, lista_reg_t *tabla, std::string_view valor);
+
+/* New text: the link rebuilt from the first record whose identifier is valor without
+ * its leading "@"; null, reported as "enlace != NULL", when there is none. */
+char *lenguaweb_resuelve_link(indice_enlaces &indice, const lista_reg_t *tabla,
+                              std::string_view valor);
+
+#endif

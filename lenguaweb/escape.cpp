@@ -1,0 +1,59 @@
+/* escape.cpp - writing a text into a page so that it can never change the page's markup. */
+#include "lenguaweb/escape.h"
+
+#include <cstring>
+
+#include "lenguaweb/lectura_tags.h"
+
+void lenguaweb_escribe_texto(std::string &salida, std::string_view texto) {
+  size_t copiado = 0;
+  size_t proximo_mayor =
+      0; /* the first '>' at or after it is the next one: kept, so many '<' stay linear */
+  for (size_t i = 0; i < texto.size(); ++i) {
+    const char c = texto[i];
+    if (c != '<' && c != '>') continue;
+    salida.append(texto.substr(copiado, i - copiado));
+    copiado = i + 1;
+    if (c == '>') {
+      salida.append("&gt;");
+      continue;
+    }
+    if (proximo_mayor != std::string_view::npos && proximo_mayor <= i)
+      proximo_mayor = texto.find('>', i + 1);
+    const size_t cierre = proximo_mayor;
+    if (cierre != std::string_view::npos) {
+      std::string_view nombre = texto.substr(i + 1, cierre - i - 1);
+      nombre = nombre.substr(0, std::min(nombre.find(' '), nombre.size()));
+      if (lenguaweb_es_tag_en_linea(nombre)) {
+        salida.append(texto.substr(i, cierre + 1 - i));
+        i = cierre;
+        copiado = cierre + 1;
+        continue;
+      }
+    }
+    salida.append("&lt;");
+  }
+  salida.append(texto.substr(copiado));
+}
+
+void lenguaweb_escribe_valor(std::string &salida, std::string_view valor, bool entre_comillas,
+                             bool siempre_comillas) {
+  bool comillas = !entre_comillas && siempre_comillas;
+  if (!entre_comillas && !comillas)
+    for (char c : valor)
+      if (std::strchr(" \t\n\r\"'<>=`", c) != nullptr && c != '\0') comillas = true;
+  if (comillas) salida.push_back('"');
+  size_t copiado = 0;
+  for (size_t i = 0; i < valor.size(); ++i) {
+    const char *sustituto = valor[i] == '"'   ? "&quot;"
+                            : valor[i] == '<' ? "&lt;"
+                            : valor[i] == '>' ? "&gt;"
+                                              : nullptr;
+    if (sustituto == nullptr) continue;
+    salida.append(valor.substr(copiado, i - copiado));
+    salida.append(sustituto);
+    copiado = i + 1;
+  }
+  salida.append(valor.substr(copiado));
+  if (comillas) salida.push_back('"');
+}

@@ -1,0 +1,20 @@
+/* escape.h - writing a text into a page so that it can never change the page's markup. */
+#ifndef LENGUAWEB_ESCAPE_H
+#define LENGUAWEB_ESCAPE_H
+
+#include <string>
+#include <string_view>
+
+/* Appends a body text to salida. A '<' stays markup only where it begins one of the
+ * inline tags (its name read as page segmentation reads tag names), and so does that
+ * tag's closing '>'; every other '<' and '>' is written "&lt;" and "&gt;". */
+void lenguaweb_escribe_texto(std::string &salida, std::string_view texto);
+
+/* Appends an attribute value to salida, with '"', '<' and '>' written "&quot;", "&lt;"
+ * and "&gt;". A value that stood without quotes is written between double quotes when
+ * siempre_comillas is set, or when it holds a character that would end or change an
+ * unquoted value. */
+void lenguaweb_escribe_valor(std::string &salida, std::string_view valor, bool entre_comillas,
+                             bool siempre_comillas);
+
+#endif
