@@ -1,0 +1,99 @@
+// normalizacion.cpp - tests of what happens to every text taken from a page.
+#include <string>
+#include <vector>
+
+#include "comun/entorno_pruebas.h"
+#include "lenguaweb/normalizacion.h"
+
+namespace {
+
+constexpr uint32_t kEspanol = 0x0C0A;
+constexpr uint32_t kRuso = 0x0419;
+constexpr uint32_t kJapones = 0x0411;
+
+class Normalizacion : public pruebas::Entorno {
+ protected:
+  std::string normaliza(const std::string &texto, uint32_t idioma = kEspanol) {
+    entidades_idioma entidades;
+    lenguaweb_prepara_entidades(idioma, &entidades);
+    char *n = lenguaweb_normaliza_texto(texto, entidades);
+    std::string r = n;
+    cad_destruye(&n);
+    return r;
+  }
+};
+
+TEST_F(Normalizacion, Blancos) {
+  EXPECT_EQ(normaliza("\n\t   "), " ");
+  EXPECT_EQ(normaliza(" a  b\r\nc "), " a b c ");
+  EXPECT_EQ(normaliza(""), "");
+  // Five, four, three and two spaces are each replaced in turn, over the whole text:
+  // every run of 2 to 38 blanks leaves one space, 39 leave two.
+  const std::string blancos = " \t\n\r";
+  for (size_t n = 1; n <= 38; ++n) {
+    std::string run;
+    for (size_t i = 0; i < n; ++i) run += blancos[(i * 7 + n) % 4];
+    EXPECT_EQ(normaliza("a" + run + "b"), "a b") << n << " blanks";
+  }
+  EXPECT_EQ(normaliza("a" + std::string(39, ' ') + "b"), "a  b");
+  EXPECT_TRUE(informes().empty());
+}
+
+TEST_F(Normalizacion, Entidades) {
+  struct {
+    std::string entrada, salida;
+  } casos[] = {
+      {"&aacute;&eacute;&iacute;&oacute;&uacute;", "\xE1\xE9\xED\xF3\xFA"},
+      {"&agrave;&egrave;&igrave;&ograve;&ugrave;&ntilde;", "\xE0\xE8\xEC\xF2\xF9\xF1"},
+      {"&Aacute;&Eacute;&Iacute;&Oacute;&Uacute;&Ntilde;", "\xC1\xC9\xCD\xD3\xDA\xD1"},
+      {"&copy;&ordf;&ordm;", "\xA9\xAA\xBA"},
+      {"&lt;B&gt;", "<B>"},
+      {"&nbsp;", " "},
+      {"&nbsp;&nbsp;", "  "},     // spaces from entities are never collapsed
+      {"a  &nbsp;  b", "a   b"},  // blanks first, entities after
+      {"&amp;lt;", "&amp;lt;"},   // no entity forms out of another's bytes
+      {"Espa\xC3\xB1"
+       "a",
+       "Espa\xF1"
+       "a"},  // the page's UTF-8 in the code page
+  };
+  for (const auto &c : casos) EXPECT_EQ(normaliza(c.entrada), c.salida) << c.entrada;
+  EXPECT_EQ(cuenta_informes("strchr(texto, '&')==NULL"), 1u);
+}
+
+TEST_F(Normalizacion, AmpersandQueQuedaSeInforma) {
+  for (const char *texto : {"&amp;", "&Agrave;", "&AACUTE;", "a & b", "&#225;"}) {
+    olvida_informes();
+    EXPECT_EQ(normaliza(texto), texto);
+    ASSERT_EQ(informes().size(), 1u) << texto;
+    EXPECT_EQ(informes()[0].condicion, "strchr(texto, '&')==NULL");
+    EXPECT_EQ(informes()[0].modulo, "lenguaweb (LENGUAWEB.DLL)");
+  }
+}
+
+// An entity becomes its own character in the page's code page: a Russian page's
+// "&aacute;" must not become the Cyrillic letter that byte 0xE1 stands for there.
+TEST_F(Normalizacion, EntidadesEnOtrasPaginasDeCodigos) {
+  EXPECT_EQ(normaliza("&copy; &lt;", kRuso), "\xA9 <");  // 1251 has the copyright sign
+  EXPECT_EQ(normaliza("caf&eacute;", kRuso), "caf&#233;");
+  EXPECT_EQ(normaliza("\xD0\x9C\xD0\xB8\xD1\x80", kRuso), "\xCC\xE8\xF0");  // Мир
+  EXPECT_EQ(normaliza("&ntilde;", kJapones), "&#241;");
+  EXPECT_EQ(normaliza("\xE6\x97\xA5\xE6\x9C\xAC &nbsp;", kJapones), "\x93\xFA\x96\x7B  ");  // 日本
+}
+
+TEST_F(Normalizacion, AnadeTextoTomaElTexto) {
+  lista_cad_t *textos = lista_cad_crea(0);
+  lista_num_t *tipos = lista_num_crea(0);
+  char *texto = cad_copia(" Hola\n&nbsp;");
+  lenguaweb_anade_texto(textos, tipos, &texto, TIPO_ALTERNATIVO_IMAGEN, kEspanol);
+  char *vacio = cad_copia("");
+  lenguaweb_anade_texto(textos, tipos, &vacio, TIPO_TEXTO, kEspanol);
+  EXPECT_EQ(texto, nullptr);
+  EXPECT_EQ(vacio, nullptr);
+  EXPECT_EQ(pruebas::a_vector(textos), (std::vector<std::string>{" Hola  ", ""}));
+  EXPECT_EQ(pruebas::a_vector(tipos), (std::vector<uint32_t>{4, 3}));
+  lista_cad_destruye(&textos);
+  lista_num_destruye(&tipos);
+}
+
+}  // namespace

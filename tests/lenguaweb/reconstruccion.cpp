@@ -1,0 +1,215 @@
+// reconstruccion.cpp - tests of writing a page back with its translated texts in place.
+#include <string>
+#include <vector>
+
+#include "comun/entorno_pruebas.h"
+
+namespace {
+
+using pruebas::a_lista;
+using pruebas::a_vector;
+using Textos = std::vector<std::string>;
+constexpr uint32_t kEspanol = 0x0C0A;
+constexpr uint32_t kRuso = 0x0419;
+
+const char *const kEjemplo =
+    "<HTML><HEAD><TITLE>My page</TITLE><META NAME=\"description\" CONTENT=\"Desc\"></HEAD>"
+    "<BODY><P>Hello</P><IMG SRC=\"a.gif\" ALT=\"Pic\"><P>Bye</P></BODY></HTML>\n";
+
+class Reconstruccion : public pruebas::Entorno {
+ protected:
+  // Makes a document of the page, rebuilds it with the texts that traduce gives for
+  // the document's own texts, and returns the page written.
+  std::string reconstruye(const std::string &pagina, const Textos &traducidos,
+                          uint32_t idioma = kEspanol, uint32_t idioma_destino = kEspanol) {
+    lenguaweb_t *doc = lenguaweb_crea(escribe("origen.html", pagina).c_str(), idioma);
+    lista_cad_t *ids = nullptr;
+    lista_cad_t *textos = lenguaweb_dame_textos_a_trducir(doc, &ids);
+    lista_cad_t *traduccion = a_lista(traducidos);
+    const std::string destino = ruta("destino.html");
+    EXPECT_EQ(lenguaweb_reconstruye_fichero_html(doc, traduccion, ids, nullptr, nullptr,
+                                                 destino.c_str(), idioma_destino),
+              CIERTO);
+    lista_cad_destruye(&traduccion);
+    lista_cad_destruye(&textos);
+    lista_cad_destruye(&ids);
+    lenguaweb_destruye(&doc);
+    return lee(destino);
+  }
+  Textos textos_de(const std::string &pagina) {
+    lenguaweb_t *doc = lenguaweb_crea(escribe("textos.html", pagina).c_str(), kEspanol);
+    lista_cad_t *ids = nullptr;
+    lista_cad_t *textos = lenguaweb_dame_textos_a_trducir(doc, &ids);
+    Textos r = a_vector(textos);
+    lista_cad_destruye(&textos);
+    lista_cad_destruye(&ids);
+    lenguaweb_destruye(&doc);
+    return r;
+  }
+};
+
+TEST_F(Reconstruccion, EjemploCompleto) {
+  EXPECT_EQ(reconstruye(kEjemplo, {"Mi pagina", "Descr", "Hola", "Foto", "Adios"}),
+            "<HTML><HEAD><TITLE>Mi pagina</TITLE><META NAME=\"description\" CONTENT=\"Descr\">"
+            "</HEAD><BODY><P>Hola</P><IMG SRC=\"a.gif\" ALT=\"Foto\"><P>Adios</P></BODY></HTML>\n");
+  EXPECT_TRUE(informes().empty());
+}
+
+struct Caso {
+  const char *nombre;
+  std::string pagina;
+  Textos traducidos;
+  std::string esperado;
+};
+
+TEST_F(Reconstruccion, Casos) {
+  const std::vector<Caso> casos = {
+      {"sin_textos", "<HTML>\n<BODY></BODY></HTML>", {}, "<HTML>\n<BODY></BODY></HTML>"},
+      {"ultimo_trozo_con_atributos_y_sin_texto",
+       "<P>a</P><IMG ALT=\"b\">",
+       {"A", "B"},
+       "<P>A</P><IMG ALT=\"B\">"},
+      {"descripcion_de_otra_longitud_y_palabras_clave",
+       "<META NAME=\"description\" CONTENT=\"Short\"><META NAME=\"keywords\" "
+       "CONTENT=\"k\"><P>x</P>",
+       {"A much longer description", "kw", "X"},
+       "<META NAME=\"description\" CONTENT=\"A much longer description\">"
+       "<META NAME=\"keywords\" CONTENT=\"kw\"><P>X</P>"},
+      {"atributo_vacio_y_texto_vacio",
+       "<P>a</P><IMG ALT=\"b\"><P>c</P>",
+       {"", "", "C"},
+       "<P></P><IMG ALT=\"\"><P>C</P>"},
+      {"meta_de_otro_nombre_no_se_toca",
+       "<meta charset=\"utf-8\"><meta name=\"viewport\" content=\"width=device-width\">"
+       "<meta name=\"description\" content=\"Old\"><p>x</p>",
+       {"New", "X"},
+       "<meta charset=\"utf-8\"><meta name=\"viewport\" content=\"width=device-width\">"
+       "<meta name=\"description\" content=\"New\"><p>X</p>"},
+      {"img_sin_alt_no_se_toca",
+       "<IMG SRC=\"a.gif\"><IMG SRC=\"b.gif\" ALT=\"B\"><P>x</P>",
+       {"bb", "X"},
+       "<IMG SRC=\"a.gif\"><IMG SRC=\"b.gif\" ALT=\"bb\"><P>X</P>"},
+      {"alt_en_el_nombre_del_fichero",
+       "<IMG SRC=\"SALTO.GIF\" ALT=\"Jump\">x<P>",
+       {"Salto", "y"},
+       "<IMG SRC=\"SALTO.GIF\" ALT=\"Salto\">y<P>"},
+      {"valor_sin_comillas_se_entrecomilla",
+       "<IMG ALT=Logo SRC=a.gif><P>x</P>",
+       {"Mi logo", "X"},
+       "<IMG ALT=\"Mi logo\" SRC=a.gif><P>X</P>"},
+      {"comillas_y_menor_que_en_un_atributo",
+       "<IMG ALT=\"a\">",
+       {"say \"<hi>\""},
+       "<IMG ALT=\"say &quot;&lt;hi&gt;&quot;\">"},
+      {"texto_que_no_crea_tags",
+       "<P>x</P>",
+       {"a <script>alert(1)</script> b > c"},
+       "<P>a &lt;script&gt;alert(1)&lt;/script&gt; b &gt; c</P>"},
+      {"en_linea_se_quedan",
+       "<P>Hello <B>world</B> and <FONT COLOR=red>more</FONT></P>",
+       {"Hola <B>mundo</B> y <FONT COLOR=red>m\xE1s<br>"},
+       "<P>Hola <B>mundo</B> y <FONT COLOR=red>m\xC3\xA1s<br></FONT></P>"},
+      {"codigo_en_la_pagina_sigue_siendo_codigo",
+       "<P>vector&lt;int&gt; &amp; &lt;script&gt;</P>",
+       {"vector<int> &amp; <script>"},
+       "<P>vector&lt;int&gt; &amp; &lt;script&gt;</P>"},
+      {"menos_traducciones_que_textos",
+       "<P>a</P><P>b</P><P>c</P>",
+       {"A"},
+       "<P>A</P><P></P><P></P>"},
+      {"pagina_sin_salto_final", "<P>Hello</P>", {"Hola"}, "<P>Hola</P>"},
+  };
+  for (const Caso &caso : casos) {
+    SCOPED_TRACE(caso.nombre);
+    EXPECT_EQ(reconstruye(caso.pagina, caso.traducidos), caso.esperado);
+  }
+}
+
+TEST_F(Reconstruccion, OtrasPaginasDeCodigos) {
+  // Texts come back in the code page of the target language and go out in UTF-8.
+  const std::string pagina = "<TITLE>Hello</TITLE><IMG ALT=\"Pic\">";
+  EXPECT_EQ(reconstruye(pagina, {"\xCF\xF0\xE8\xE2\xE5\xF2", "\xD4\xEE\xF2\xEE"}, kEspanol, kRuso),
+            "<TITLE>\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82</TITLE>"
+            "<IMG ALT=\"\xD0\xA4\xD0\xBE\xD1\x82\xD0\xBE\">");
+  // A Russian page read and written with its own texts keeps its letters.
+  const std::string ruso = "<P>\xD0\x9C\xD0\xB8\xD1\x80 &copy;</P>";
+  Textos propios;
+  {
+    lenguaweb_t *doc = lenguaweb_crea(escribe("ru.html", ruso).c_str(), kRuso);
+    lista_cad_t *ids = nullptr;
+    lista_cad_t *textos = lenguaweb_dame_textos_a_trducir(doc, &ids);
+    propios = a_vector(textos);
+    lista_cad_destruye(&textos);
+    lista_cad_destruye(&ids);
+    lenguaweb_destruye(&doc);
+  }
+  EXPECT_EQ(reconstruye(ruso, propios, kRuso, kRuso), "<P>\xD0\x9C\xD0\xB8\xD1\x80 \xC2\xA9</P>");
+}
+
+TEST_F(Reconstruccion, MarcadoresCaenEnSuSitio) {
+  const std::string pagina =
+      "<html><head><title>T</title><meta charset=\"utf-8\"><meta name=\"keywords\" content=\"k\">"
+      "<meta name=\"description\" content=\"d\"></head><body><h1>Head</h1><p>One <b>two</b> "
+      "three<br>four</p><img src=\"a.png\" alt=\"A\"><img src=\"b.png\"><img alt=\"B\" src=b.png>"
+      "<ul><li>x</li><li>y</li></ul><script>if(a<b)c();</script><p>end</p></body></html>";
+  const Textos propios = textos_de(pagina);
+  Textos marcadores;
+  for (size_t i = 0; i < propios.size(); ++i) marcadores.push_back("#" + std::to_string(i) + "#");
+  EXPECT_EQ(
+      reconstruye(pagina, marcadores),
+      "<html><head><title>#0#</title><meta charset=\"utf-8\"><meta name=\"keywords\" "
+      "content=\"#1#\"><meta name=\"description\" content=\"#2#\"></head><body><h1>#3#</h1>"
+      "<p>#4#</p><img src=\"a.png\" alt=\"#5#\"><img src=\"b.png\"><img alt=\"#6#\" src=b.png>"
+      "<ul><li>#7#</li><li>#8#</li></ul><script>if(a<b)c();</script><p>#9#</p></body></html>");
+  EXPECT_EQ(propios.size(), 10u);
+}
+
+TEST_F(Reconstruccion, CuentasQueNoCasanSeInforman) {
+  lenguaweb_t *doc = lenguaweb_crea(escribe("p.html", "<P>a</P><P>b</P>").c_str(), kEspanol);
+  lista_cad_t *ids = a_lista({"TEXTO_0"});
+  lista_cad_t *traducidos = a_lista({"A", "B", "C"});
+  EXPECT_EQ(lenguaweb_reconstruye_fichero_html(doc, traducidos, ids, nullptr, nullptr,
+                                               ruta("d.html").c_str(), kEspanol),
+            CIERTO);
+  EXPECT_EQ(lee(ruta("d.html")), "<P>A</P><P>B</P>");
+  EXPECT_EQ(cuenta_informes("arr_NumElemsCADENA(textos_traducidos) == arr_NumElemsCADENA(IDs)"),
+            1u);
+  EXPECT_EQ(cuenta_informes(
+                "arr_NumElemsCADENA(textos_traducidos) == arr_NumElemsCADENA(lenguaweb->textos)"),
+            1u);
+  lista_cad_destruye(&ids);
+  lista_cad_destruye(&traducidos);
+  lenguaweb_destruye(&doc);
+}
+
+TEST_F(Reconstruccion, EscrituraFallidaDevuelveFalso) {
+  lenguaweb_t *doc = lenguaweb_crea(escribe("p.html", "<P>a</P>").c_str(), kEspanol);
+  lista_cad_t *ids = nullptr;
+  lista_cad_t *textos = lenguaweb_dame_textos_a_trducir(doc, &ids);
+  const std::string destino = ruta("no/existe/d.html");
+  EXPECT_EQ(lenguaweb_reconstruye_fichero_html(doc, textos, ids, nullptr, nullptr, destino.c_str(),
+                                               kEspanol),
+            FALSO);
+  EXPECT_FALSE(std::filesystem::exists(destino));
+  EXPECT_EQ(lenguaweb_preprocesa_links(doc, nullptr, nullptr, destino.c_str(), kEspanol), FALSO);
+  EXPECT_FALSE(informes().empty());
+  lista_cad_destruye(&textos);
+  lista_cad_destruye(&ids);
+  lenguaweb_destruye(&doc);
+}
+
+TEST_F(Reconstruccion, PreprocesarNoColocaAtributosYNormaliza) {
+  const std::string pagina =
+      "<META NAME=\"description\" CONTENT=\"D  d\"><P>Hello\n   world &nbsp;</P>";
+  lenguaweb_t *doc = lenguaweb_crea(escribe("p.html", pagina).c_str(), kEspanol);
+  lista_reg_t *a = lista_reg_crea(0), *img = lista_reg_crea(0);
+  ASSERT_EQ(lenguaweb_preprocesa_links(doc, a, img, ruta("d.html").c_str(), kEspanol), CIERTO);
+  EXPECT_EQ(lee(ruta("d.html")),
+            "<META NAME=\"description\" CONTENT=\"D  d\"><P>Hello world  </P>");
+  EXPECT_EQ(lista_reg_num_elems(a), 0u);
+  lista_reg_destruye(&a);
+  lista_reg_destruye(&img);
+  lenguaweb_destruye(&doc);
+}
+
+}  // namespace
