@@ -176,39 +176,36 @@ void cad_reemplaza_todas(char **texto, const char *buscado, const char *reemplaz
   const std::string_view original(*texto);
   const Argumento b(buscado, original), r(reemplazo, original);
   if (b.vista.empty()) return;
+  const size_t primero = busca(original, 0, b.vista);
+  if (primero == std::string_view::npos) return;
+
+  // Copies the text into destino with every occurrence replaced, in one pass. When the
+  // replacement is no longer than the pattern, destino may be the text itself: the
+  // write position never passes the read position.
+  auto reemplaza = [&](char *destino) {
+    size_t lee = 0;
+    for (size_t hallado = primero; hallado != std::string_view::npos;
+         hallado = busca(original, lee, b.vista)) {
+      std::memmove(destino, original.data() + lee, hallado - lee);
+      destino += hallado - lee;
+      std::memcpy(destino, r.vista.data(), r.vista.size());
+      destino += r.vista.size();
+      lee = hallado + b.vista.size();
+    }
+    std::memmove(destino, original.data() + lee, original.size() - lee);
+    destino[original.size() - lee] = '\0';
+  };
 
   if (r.vista.size() <= b.vista.size()) {
-    // The result is no longer than the text: rewrite it in place, the write position
-    // never passing the read position.
-    char *escribe = *texto;
-    size_t lee = 0;
-    for (size_t hallado; (hallado = busca(original, lee, b.vista)) != std::string_view::npos;
-         lee = hallado + b.vista.size()) {
-      std::memmove(escribe, original.data() + lee, hallado - lee);
-      escribe += hallado - lee;
-      std::memcpy(escribe, r.vista.data(), r.vista.size());
-      escribe += r.vista.size();
-    }
-    std::memmove(escribe, original.data() + lee, original.size() - lee + 1);
+    reemplaza(*texto);
     return;
   }
-
   size_t veces = 0;
-  for (size_t p = busca(original, 0, b.vista); p != std::string_view::npos;
+  for (size_t p = primero; p != std::string_view::npos;
        p = busca(original, p + b.vista.size(), b.vista))
     ++veces;
-  if (veces == 0) return;
   char *nuevo = companion::texto_nuevo(original.size() + veces * (r.vista.size() - b.vista.size()));
-  char *escribe = nuevo;
-  size_t lee = 0;
-  for (size_t hallado; (hallado = busca(original, lee, b.vista)) != std::string_view::npos;
-       lee = hallado + b.vista.size()) {
-    std::memcpy(escribe, original.data() + lee, hallado - lee);
-    escribe += hallado - lee;
-    std::memcpy(escribe, r.vista.data(), r.vista.size());
-    escribe += r.vista.size();
-  }
-  std::memcpy(escribe, original.data() + lee, original.size() - lee);
+  reemplaza(nuevo);
   companion::libera(*texto);
   *texto = nuevo;
 }

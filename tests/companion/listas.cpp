@@ -141,18 +141,4 @@ TEST_F(Listas, LaListaDeRegistrosNoLiberaSusRegistros) {
   EXPECT_EQ(registro, nullptr);
 }
 
-TEST_F(Listas, MuchosElementos) {
-  lista_num_t *n = lista_num_crea(0);
-  lista_cad_t *c = lista_cad_crea(0);
-  for (uint32_t i = 0; i < 300000; ++i) {
-    lista_num_anade(n, i);
-    lista_cad_anade(c, "x");
-  }
-  EXPECT_EQ(lista_num_num_elems(n), 300000u);
-  EXPECT_EQ(lista_num_dame(n, 299999), 299999u);
-  EXPECT_EQ(lista_cad_num_elems(c), 300000u);
-  lista_num_destruye(&n);
-  lista_cad_destruye(&c);
-}
-
 }  // namespace
