@@ -1,6 +1,23 @@
-/* identificadores.cpp - the texts handed out to translate and the identifiers that say what each
- * is. */
+/* identificadores.cpp - the texts handed out to translate and the identifiers of what each is. */
 #include "lenguaweb/identificadores.h"
+
+#include <charconv>
+#include <string_view>
+
+namespace {
+
+/* prefijo and the index in decimal, as "TEXTO_%lu" writes it: a page has hundreds of
+ * thousands of texts, and formatting each through printf would cost more than all the
+ * rest of handing them out. */
+char *identificador_numerado(std::string_view prefijo, uint32_t indice) {
+  char buffer[32];
+  prefijo.copy(buffer, prefijo.size());
+  char *fin = std::to_chars(buffer + prefijo.size(), buffer + sizeof buffer - 1, indice).ptr;
+  *fin = 0;
+  return cad_copia(buffer);
+}
+
+}  // namespace
 
 lista_cad_t *lenguaweb_crea_ids(const lista_num_t *tipos_de_textos) {
   const uint32_t n = lista_num_num_elems(tipos_de_textos);
@@ -18,10 +35,10 @@ lista_cad_t *lenguaweb_crea_ids(const lista_num_t *tipos_de_textos) {
         id = cad_copia("PALABRA_CLAVE");
         break;
       case TIPO_TEXTO:
-        id = cad_formatea("TEXTO_%lu", static_cast<unsigned long>(i));
+        id = identificador_numerado("TEXTO_", i);
         break;
       case TIPO_ALTERNATIVO_IMAGEN:
-        id = cad_formatea("ALTERNATIVO_IMAGEN_%lu", static_cast<unsigned long>(i));
+        id = identificador_numerado("ALTERNATIVO_IMAGEN_", i);
         break;
       default:
         LENGUAWEB_INFORMA("");

@@ -20,10 +20,13 @@ struct sustitucion {
 
 /* The value of attribute nombre in the tag, if it stands there, as a replacement of
  * the link it holds. */
-void trata_link_de_tag(const tag_leido &tag, const char *nombre, bool es_img,
-                       enlaces_pasada &enlaces, std::vector<sustitucion> &cambios) {
+void trata_link_de_tag(std::string_view trozo, const tag_leido &tag, const char *nombre,
+                       bool es_img, enlaces_pasada &enlaces, std::vector<sustitucion> &cambios) {
+  // The tag with its closing '>', so that an unquoted link at the end of the tag
+  // (<A HREF=page.htm>) ends at that '>'.
+  const std::string_view entero = trozo.substr(tag.inicio, tag.fin - tag.inicio);
   uint32_t inicio = 0, fin = 0;
-  if (lenguaweb_busca_atributo(tag.texto, nombre, &inicio, &fin) != CIERTO || fin <= inicio) return;
+  if (lenguaweb_busca_atributo(entero, nombre, &inicio, &fin) != CIERTO || fin <= inicio) return;
   std::string nuevo;
   if (!lenguaweb_trata_link(enlaces, es_img, tag.texto.substr(inicio, fin - inicio), &nuevo))
     return;
@@ -43,6 +46,13 @@ void trata_link_de_tag(const tag_leido &tag, const char *nombre, bool es_img,
 void lenguaweb_escribe_trozo(std::string &salida, std::string_view trozo, enlaces_pasada &enlaces,
                              const texto_para_atributo *textos, size_t num_textos,
                              uint32_t idioma) {
+  // Rebuilding, only a reference ("@...") or an attribute text changes a piece: most
+  // pieces go out as they are without reading their tags.
+  if (enlaces.preprocesar_links != CIERTO && num_textos == 0 &&
+      std::memchr(trozo.data(), '@', trozo.size()) == nullptr) {
+    salida.append(trozo);
+    return;
+  }
   std::vector<sustitucion> cambios;
   size_t siguiente_texto = 0;
   elemento_crudo crudo = elemento_crudo::ninguno;
@@ -57,9 +67,9 @@ void lenguaweb_escribe_trozo(std::string &salida, std::string_view trozo, enlace
 
     const size_t antes = cambios.size();
     if (lenguaweb_nombre_empieza_por(tag.nombre, "A"))
-      trata_link_de_tag(tag, "HREF", false, enlaces, cambios);
+      trata_link_de_tag(trozo, tag, "HREF", false, enlaces, cambios);
     if (lenguaweb_nombre_empieza_por(tag.nombre, "IMG"))
-      trata_link_de_tag(tag, "SRC", true, enlaces, cambios);
+      trata_link_de_tag(trozo, tag, "SRC", true, enlaces, cambios);
 
     texto_de_tag texto;
     if (siguiente_texto < num_textos && lenguaweb_texto_de_tag(tag, &texto) &&

@@ -1,0 +1,160 @@
+// enlaces.cpp - tests of turning links into link references and back.
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "comun/entorno_pruebas.h"
+#include "tablalink/tablalink.h"
+
+namespace {
+
+using Textos = std::vector<std::string>;
+constexpr uint32_t kEspanol = 0x0C0A;
+
+// A link table that owns its records, as a host's would.
+struct Tabla {
+  lista_reg_t *lista = lista_reg_crea(0);
+  ~Tabla() {
+    for (uint32_t i = 0; i < lista_reg_num_elems(lista); ++i) {
+      tablalink_t *r = lista_reg_dame(lista, i);
+      tablalink_destruye(&r);
+    }
+    lista_reg_destruye(&lista);
+  }
+  Textos ids() const {
+    Textos r;
+    for (uint32_t i = 0; i < lista_reg_num_elems(lista); ++i)
+      r.push_back(lista_reg_dame(lista, i)->ID);
+    return r;
+  }
+  void anade(const char *id, const char *dominio, const char *ruta, const char *nombre) {
+    lista_reg_anade(lista, tablalink_crea(id, dominio, ruta, nombre));
+  }
+};
+
+class Enlaces : public pruebas::Entorno {
+ protected:
+  // Preprocesses the page into the two tables and returns the page written.
+  std::string preprocesa(const std::string &pagina, Tabla &a, Tabla &img) {
+    lenguaweb_t *doc = lenguaweb_crea(escribe("origen.html", pagina).c_str(), kEspanol);
+    EXPECT_EQ(
+        lenguaweb_preprocesa_links(doc, a.lista, img.lista, ruta("pre.html").c_str(), kEspanol),
+        CIERTO);
+    lenguaweb_destruye(&doc);
+    return lee(ruta("pre.html"));
+  }
+  // Rebuilds the page with its own texts, resolving references through the tables.
+  std::string reconstruye(const std::string &pagina, const Tabla &a, const Tabla &img) {
+    lenguaweb_t *doc = lenguaweb_crea(escribe("r.html", pagina).c_str(), kEspanol);
+    lista_cad_t *ids = nullptr;
+    lista_cad_t *textos = lenguaweb_dame_textos_a_trducir(doc, &ids);
+    EXPECT_EQ(lenguaweb_reconstruye_fichero_html(doc, textos, ids, a.lista, img.lista,
+                                                 ruta("fin.html").c_str(), kEspanol),
+              CIERTO);
+    lista_cad_destruye(&textos);
+    lista_cad_destruye(&ids);
+    lenguaweb_destruye(&doc);
+    return lee(ruta("fin.html"));
+  }
+};
+
+TEST_F(Enlaces, PreprocesarYReconstruir) {
+  const std::string pagina =
+      "<A HREF=\"http://servidor/docs/guia.html\">x</A><a href=\"guia.html\">y</a>"
+      "<A HREF=\"/guia.html\">z</A><A HREF=\"a/guia.html\">w</A><IMG SRC=\"guia.html\">"
+      "<A HREF=\"#arriba\">t</A><A HREF=\"\">u</A><A HREF=\"mailto:yo@sitio.es\">m</A>"
+      "<AREA HREF=\"mapa.html\"><ADDRESS>a</ADDRESS><A NAME=\"sin\">v</A>"
+      "<A HREF=guia.html TARGET=_top>s</A><A HREF=\"guia.html\">r</A>";
+  Tabla a, img;
+  const std::string pre = preprocesa(pagina, a, img);
+  EXPECT_EQ(
+      pre,
+      "<A HREF=\"@servidor|/docs|guia.html\">x</A><a href=\"@|guia.html\">y</a>"
+      "<A HREF=\"@|/|guia.html\">z</A><A HREF=\"@|a|guia.html\">w</A><IMG SRC=\"@|guia.html\">"
+      "<A HREF=\"#arriba\">t</A><A HREF=\"\">u</A><A HREF=\"@|mailto:yo@sitio.es\">m</A>"
+      "<AREA HREF=\"@|mapa.html\"><ADDRESS>a</ADDRESS><A NAME=\"sin\">v</A>"
+      "<A HREF=@|guia.html TARGET=_top>s</A><A HREF=\"@|guia.html\">r</A>");
+  EXPECT_EQ(a.ids(), (Textos{"servidor|/docs|guia.html", "|guia.html", "|/|guia.html",
+                             "|a|guia.html", "|mailto:yo@sitio.es", "|mapa.html"}));
+  EXPECT_EQ(img.ids(), (Textos{"|guia.html"}));
+  EXPECT_EQ(cuenta_informes("encontrado == CIERTO"), 0u);
+
+  // Every link comes back as its record rebuilds it.
+  EXPECT_EQ(reconstruye(pre, a, img), pagina);
+
+  // Preprocessing again changes nothing and adds no record.
+  EXPECT_EQ(preprocesa(pre, a, img), pre);
+  EXPECT_EQ(a.ids().size(), 6u);
+  EXPECT_EQ(img.ids().size(), 1u);
+}
+
+TEST_F(Enlaces, LaReferenciaNombraElRegistroQueCasa) {
+  Tabla a, img;
+  a.anade("VIEJO-7", "", "", "guia.html");  // a record saved earlier, under another identifier
+  const std::string pre = preprocesa("<A HREF=\"guia.html\">x</A>", a, img);
+  EXPECT_EQ(pre, "<A HREF=\"@VIEJO-7\">x</A>");
+  EXPECT_EQ(a.ids(), (Textos{"VIEJO-7"}));
+  EXPECT_EQ(reconstruye(pre, a, img), "<A HREF=\"guia.html\">x</A>");
+}
+
+TEST_F(Enlaces, ReferenciaSinRegistroSeQuedaYSeInforma) {
+  Tabla a, img;
+  a.anade("|otra.html", "", "", "otra.html");
+  EXPECT_EQ(reconstruye("<A HREF=\"@|nada.html\">x</A><A HREF=\"@|otra.html\">y</A>", a, img),
+            "<A HREF=\"@|nada.html\">x</A><A HREF=\"otra.html\">y</A>");
+  EXPECT_EQ(cuenta_informes("enlace != NULL"), 1u);
+}
+
+TEST_F(Enlaces, SoloLosAtributosDeVerdad) {
+  Tabla a, img;
+  // A tag without HREF takes nothing from the next tag; HREF inside a value is no
+  // attribute; lower-case links count although capitals stand later in the piece.
+  const std::string pre = preprocesa(
+      "<A NAME=\"x\"><A HREF=\"b.html\" TITLE=\"HREF=c.html\"><a href=\"d.html\" ALT=\"A\">", a,
+      img);
+  EXPECT_EQ(
+      pre,
+      "<A NAME=\"x\"><A HREF=\"@|b.html\" TITLE=\"HREF=c.html\"><a href=\"@|d.html\" ALT=\"A\">");
+  EXPECT_TRUE(informes().empty());
+}
+
+TEST_F(Enlaces, EnlacesDeLaTablaNoMetenMarcado) {
+  Tabla a, img;
+  a.anade("|x", "", "", "x\"><script>alert(1)</script>");
+  EXPECT_EQ(reconstruye("<A HREF=\"@|x\">x</A><A HREF=@|x>y</A>", a, img),
+            "<A HREF=\"x&quot;&gt;&lt;script&gt;alert(1)&lt;/script&gt;\">x</A>"
+            "<A HREF=\"x&quot;&gt;&lt;script&gt;alert(1)&lt;/script&gt;\">y</A>");
+}
+
+TEST_F(Enlaces, ValoresLargosEnteros) {
+  Tabla a, img;
+  const std::string largo = "docs/" + std::string(70000, 'x') + ".html";
+  const std::string pagina = "<A HREF=\"" + largo + "\">x</A>";
+  const std::string pre = preprocesa(pagina, a, img);
+  ASSERT_EQ(a.ids().size(), 1u);
+  EXPECT_EQ(a.ids()[0], "|docs|" + std::string(70000, 'x') + ".html");
+  EXPECT_EQ(reconstruye(pre, a, img), pagina);
+}
+
+TEST_F(Enlaces, TablasGrandesSonRapidas) {
+  Tabla a, img;
+  for (int i = 0; i < 100000; ++i) {
+    const std::string nombre = "viejo" + std::to_string(i) + ".html";
+    a.anade(("|" + nombre).c_str(), "", "", nombre.c_str());
+  }
+  std::string pagina = "<P>";
+  for (int i = 0; i < 10000; ++i)
+    pagina += "<A HREF=\"nuevo" + std::to_string(i) + ".html\">x</A>\n";
+  const auto inicio = std::chrono::steady_clock::now();
+  const std::string pre = preprocesa(pagina, a, img);
+  const double segundos =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - inicio).count();
+  EXPECT_EQ(a.ids().size(), 110000u);
+  EXPECT_EQ(a.ids()[100000], "|nuevo0.html");
+  EXPECT_LT(segundos, 1.0);
+  std::printf("preprocessing 10,000 links against 110,000 records: %.3f s\n", segundos);
+  EXPECT_EQ(reconstruye(pre, a, img), pagina);
+}
+
+}  // namespace
