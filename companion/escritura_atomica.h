@@ -19,7 +19,8 @@ std::string describe_fallo(const char *accion, const std::string &ruta, int erro
  * and renames it over the target. Every failure is reported with the target's path and
  * the system's reason, removes the temporary file and makes every later call fail. An
  * object destroyed before termina removes its temporary file: the target is never
- * touched unless the whole file was written. */
+ * touched unless the whole file was written. An existing device or named pipe is
+ * written to directly, with no temporary file. */
 class EscrituraAtomica {
  public:
   EscrituraAtomica() = default;

@@ -68,7 +68,19 @@ bool EscrituraAtomica::abre(const char *ruta) {
 
   // An existing target keeps its permission bits; a new file gets 0666 less the umask.
   struct stat previo;
-  const bool existe = ::stat(destino_.c_str(), &previo) == 0 && S_ISREG(previo.st_mode);
+  const bool existe = ::stat(destino_.c_str(), &previo) == 0;
+  if (existe && (S_ISCHR(previo.st_mode) || S_ISFIFO(previo.st_mode))) {
+    // A device or a pipe (/dev/null, a named pipe) is written to as it is: renaming a
+    // file over it would replace the device node.
+    do {
+      descriptor_ = ::open(destino_.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    } while (descriptor_ < 0 && interrumpida(errno));
+    if (descriptor_ < 0) {
+      falla("write", errno);
+      return false;
+    }
+    return true;
+  }
 
   for (int intento = 0; intento < 100; ++intento) {
     temporal_ = carpeta + "." + nombre + "." + std::to_string(::getpid()) + "." +
@@ -86,7 +98,7 @@ bool EscrituraAtomica::abre(const char *ruta) {
     falla("write", EEXIST);
     return false;
   }
-  if (existe && ::fchmod(descriptor_, previo.st_mode & 07777) != 0) {
+  if (existe && S_ISREG(previo.st_mode) && ::fchmod(descriptor_, previo.st_mode & 07777) != 0) {
     falla("write", errno);
     return false;
   }
@@ -135,7 +147,7 @@ bool EscrituraAtomica::termina() {
     falla("write", errno);
     return false;
   }
-  if (::rename(temporal_.c_str(), destino_.c_str()) != 0) {
+  if (!temporal_.empty() && ::rename(temporal_.c_str(), destino_.c_str()) != 0) {
     falla("write", errno);
     return false;
   }

@@ -142,10 +142,29 @@ TEST_F(Ficheros, LosDosEscritoresEscribenSusBytesExactos) {
   lista = pruebas::a_lista(textos);
   EXPECT_EQ(fichtxt_graba_lista_binario(lista, ruta("grande.html").c_str()), CIERTO);
   EXPECT_EQ(lee(ruta("grande.html")), esperado);
+  // A named pipe is written to, not replaced by a renamed file.
+  const std::string tubo = ruta("tubo");
+  ASSERT_EQ(::mkfifo(tubo.c_str(), 0600), 0);
+  const pid_t lector = ::fork();
+  ASSERT_GE(lector, 0);
+  if (lector == 0) {
+    std::string leido(esperado.size() + 1, '\0');
+    const int d = ::open(tubo.c_str(), O_RDONLY);
+    size_t hecho = 0;
+    for (ssize_t n; (n = ::read(d, leido.data() + hecho, leido.size() - hecho)) > 0;)
+      hecho += static_cast<size_t>(n);
+    ::_exit(leido.substr(0, hecho) == esperado ? 0 : 1);
+  }
+  EXPECT_EQ(fichtxt_graba_lista_binario(lista, tubo.c_str()), CIERTO);
+  EXPECT_TRUE(fs::is_fifo(tubo));
+  if (!fs::is_fifo(tubo)) ::kill(lector, SIGKILL);  // it waits for a writer that never came
+  int estado = -1;
+  ::waitpid(lector, &estado, 0);
+  EXPECT_TRUE(WIFEXITED(estado) && WEXITSTATUS(estado) == 0) << "the reader got other bytes";
   lista_cad_destruye(&lista);
   EXPECT_TRUE(informes().empty());
   // Only the written files: no temporary left.
-  EXPECT_EQ(nombres_en(carpeta_), (V{"grande.html", "lineas.txt", "pagina.html"}));
+  EXPECT_EQ(nombres_en(carpeta_), (V{"grande.html", "lineas.txt", "pagina.html", "tubo"}));
 }
 
 TEST_F(Ficheros, UnaCarpetaQueNoExisteDaFalsoSinDejarNada) {
