@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# dependencias.sh - installs from Debian's archive whatever the build, the tests and the
+# tools need and this machine lacks. Safe to run again: it installs only what is missing.
+set -euo pipefail
+
+paquetes=(
+  cmake ninja-build g++ clang libclang-rt-14-dev pkg-config
+  libgtest-dev libbenchmark-dev libicu-dev
+  libgumbo-dev libcli11-dev libgettextpo-dev gettext
+  python3
+)
+# Extra sets, asked for by name: real sites and the comparison with other tools.
+for extra in "$@"; do
+  case "$extra" in
+    sitios) paquetes+=(python3.11-doc apache2-doc) ;;
+    comparacion) paquetes+=(translate-toolkit hyperfine valgrind) ;;
+    *) echo "dependencias.sh: unknown set '$extra'" >&2; exit 2 ;;
+  esac
+done
+
+faltan=()
+for p in "${paquetes[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || faltan+=("$p")
+done
+[ ${#faltan[@]} -eq 0 ] && exit 0
+
+echo "Installing from Debian's archive: ${faltan[*]}"
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${faltan[@]}" >/dev/null

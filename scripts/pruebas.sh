@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# pruebas.sh - builds lenguaweb and runs every test: the optimised build with warnings as
+# errors, the same tests under AddressSanitizer and UndefinedBehaviorSanitizer, a short
+# run of every fuzzer, and the check of a sample of real sites. Installs what is missing.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+etapa() { printf '\n== %s\n' "$*"; }
+
+etapa "Dependencies"
+bash scripts/dependencias.sh sitios
+
+etapa "Optimised build, warnings as errors"
+cmake --preset ci >/dev/null
+cmake --build --preset ci
+ctest --preset ci
+
+etapa "AddressSanitizer and UndefinedBehaviorSanitizer"
+cmake --preset asan >/dev/null
+cmake --build --preset asan
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ctest --preset asan
+
+if [ -x fuzz/ejecuta.sh ]; then
+  etapa "Fuzzers, a short fixed run each"
+  fuzz/ejecuta.sh "${LENGUAWEB_SEGUNDOS_FUZZ:-20}"
+fi
+
+if [ -x scripts/sitios_reales.sh ]; then
+  etapa "Real sites, a fixed sample"
+  scripts/sitios_reales.sh --muestra
+fi
+
+etapa "All tests passed"
