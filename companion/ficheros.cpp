@@ -227,8 +227,9 @@ int lee_todo(int descriptor, char *&bloque, size_t &longitud) {
 std::mutex cerrojo_carpeta;
 std::string carpeta_utilidades;  // empty: not set by the host
 
-// Writes the texts of lista, each followed by separador (when not empty), with as few
-// system calls as the iovec limit allows.
+// Writes the texts of lista, each followed by separador (when not empty). Small texts
+// are gathered in a staging buffer (a page has hundreds of thousands of them, and the
+// kernel's cost per iovec would outweigh copying them); large ones go out as they are.
 booleano graba_lista(const lista_cad_t *lista, const char *ruta, std::string_view separador) {
   if (ruta == nullptr) {
     informa("(ruta) != NULL", __LINE__);
@@ -240,22 +241,28 @@ booleano graba_lista(const lista_cad_t *lista, const char *ruta, std::string_vie
   }
   companion::EscrituraAtomica escritura;
   if (!escritura.abre(ruta)) return FALSO;
+  constexpr size_t kGrande = 64 * 1024;
+  constexpr size_t kTanda = 1024 * 1024;
+  std::string tanda;
+  tanda.reserve(kTanda + kGrande);
+  const auto vacia_tanda = [&]() {
+    const bool bien = escritura.escribe(tanda.data(), tanda.size());
+    tanda.clear();
+    return bien;
+  };
   const uint32_t n = lista_cad_num_elems(lista);
-  std::vector<iovec> trozos;
-  constexpr size_t kPorTanda = 8 * IOV_MAX;
-  trozos.reserve(std::min<size_t>(kPorTanda, (size_t{n} * 2) + 1));
   for (uint32_t i = 0; i < n; ++i) {
     const char *texto = lista_cad_dame(lista, i);
-    if (texto != nullptr && texto[0] != '\0')
-      trozos.push_back({const_cast<char *>(texto), std::strlen(texto)});
-    if (!separador.empty())
-      trozos.push_back({const_cast<char *>(separador.data()), separador.size()});
-    if (trozos.size() >= kPorTanda) {
-      if (!escritura.escribe(trozos)) return FALSO;
-      trozos.clear();
+    const size_t largo = texto != nullptr ? std::strlen(texto) : 0;
+    if (largo >= kGrande) {
+      if (!vacia_tanda() || !escritura.escribe(texto, largo)) return FALSO;
+    } else {
+      tanda.append(texto != nullptr ? texto : "", largo);
     }
+    tanda.append(separador);
+    if (tanda.size() >= kTanda && !vacia_tanda()) return FALSO;
   }
-  if (!escritura.escribe(trozos)) return FALSO;
+  if (!vacia_tanda()) return FALSO;
   return escritura.termina() ? CIERTO : FALSO;
 }
 
