@@ -13,9 +13,9 @@ struct esperado {
 int main(void) {
   static const char pagina[] = "<p class=x>Hola <b>mundo</b>\n<!-- a > b -->fin";
   static const struct esperado esperados[] = {
-      {"<p class=x>", 1, CIERTO}, {"Hola", 0, CIERTO},           {" ", 0, CIERTO},
-      {"<b>", 1, CIERTO},         {"mundo", 0, CIERTO},          {"</b>", 1, CIERTO},
-      {"\n", 1, CIERTO},          {"<!-- a > b -->", 1, CIERTO}, {"fin", 0, FALSO},
+      {"<p class=x>", 1, CIERTO},    {"Hola ", 0, CIERTO}, {"<b>", 1, CIERTO},
+      {"mundo", 0, CIERTO},          {"</b>", 1, CIERTO},  {"\n", 1, CIERTO},
+      {"<!-- a > b -->", 1, CIERTO}, {"fin", 0, FALSO},
   };
   const size_t cuantos = sizeof esperados / sizeof esperados[0];
   uint32_t posicion = 0;
