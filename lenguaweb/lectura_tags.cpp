@@ -42,12 +42,22 @@ bool lenguaweb_nombre_empieza_por(std::string_view nombre, std::string_view pref
 }
 
 bool lenguaweb_es_tag_en_linea(std::string_view nombre) {
-  static constexpr std::string_view kEnLinea[] = {
-      "U", "/U", "B", "/B", "I", "/I", "EM", "/EM", "STRONG", "/STRONG", "BR", "FONT", "/FONT"};
-  if (nombre.empty() || nombre.size() > 7) return false;
-  for (std::string_view n : kEnLinea)
-    if (lenguaweb_nombre_es(nombre, n)) return true;
-  return false;
+  // Asked of every tag read inside a text: the length sorts out almost every name.
+  const std::string_view base = !nombre.empty() && nombre[0] == '/' ? nombre.substr(1) : nombre;
+  switch (base.size()) {
+    case 1:
+      return lenguaweb_nombre_es(base, "U") || lenguaweb_nombre_es(base, "B") ||
+             lenguaweb_nombre_es(base, "I");
+    case 2:
+      return lenguaweb_nombre_es(base, "EM") ||
+             (base.size() == nombre.size() && lenguaweb_nombre_es(base, "BR"));
+    case 4:
+      return lenguaweb_nombre_es(base, "FONT");
+    case 6:
+      return lenguaweb_nombre_es(base, "STRONG");
+    default:
+      return false;
+  }
 }
 
 tag_leido lenguaweb_lee_tag_en(std::string_view texto, uint32_t inicio, elemento_crudo crudo,

@@ -1,6 +1,7 @@
 /* normalizacion.cpp - every text taken from a page: code page, blanks and entities. */
 #include "lenguaweb/normalizacion.h"
 
+#include <array>
 #include <cstring>
 
 #include "lenguaweb/lectura_tags.h"
@@ -61,35 +62,45 @@ char *lenguaweb_normaliza_texto(std::string_view texto_utf8, const entidades_idi
   char *texto = conv_utf8_a_ansi_html(utf8, entidades.idioma);
   cad_destruye(&utf8);
 
-  // One pass in place: every step only shortens the text.
+  // One pass in place: every step only shortens the text. Runs of ordinary bytes are
+  // found with a table and moved whole.
+  static constexpr auto kEspecial = [] {
+    std::array<bool, 256> t{};
+    t[' '] = t['\t'] = t['\n'] = t['\r'] = t['&'] = t[0] = true;
+    return t;
+  }();
   bool queda_ampersand = false;
   size_t escrito = 0;
-  for (size_t leido = 0; texto[leido] != '\0';) {
+  size_t leido = 0;
+  for (;;) {
+    const size_t inicio_tramo = leido;
+    while (!kEspecial[static_cast<unsigned char>(texto[leido])]) ++leido;
+    if (escrito != inicio_tramo)
+      std::memmove(texto + escrito, texto + inicio_tramo, leido - inicio_tramo);
+    escrito += leido - inicio_tramo;
     const char c = texto[leido];
-    if (lenguaweb_es_blanco(c)) {
+    if (c == '\0') break;
+    if (c != '&') {
       size_t n = 0;
       while (lenguaweb_es_blanco(texto[leido])) ++leido, ++n;
       for (size_t k = espacios_que_quedan(n); k > 0; --k) texto[escrito++] = ' ';
       continue;
     }
-    if (c == '&') {
-      size_t i = 0;
-      for (; i < 23; ++i)
-        if (std::strncmp(texto + leido, kEntidades[i].nombre.data(), kEntidades[i].nombre.size()) ==
-            0)
-          break;
-      if (i < 23) {
-        const std::string &reemplazo = entidades.reemplazo[i];
-        std::memcpy(texto + escrito, reemplazo.data(), reemplazo.size());
-        escrito += reemplazo.size();
-        leido += kEntidades[i].nombre.size();
-        queda_ampersand = queda_ampersand || reemplazo.find('&') != std::string::npos;
-        continue;
-      }
-      queda_ampersand = true;
+    size_t i = 0;
+    for (; i < 23; ++i)
+      if (std::strncmp(texto + leido, kEntidades[i].nombre.data(), kEntidades[i].nombre.size()) ==
+          0)
+        break;
+    if (i < 23) {
+      const std::string &reemplazo = entidades.reemplazo[i];
+      std::memcpy(texto + escrito, reemplazo.data(), reemplazo.size());
+      escrito += reemplazo.size();
+      leido += kEntidades[i].nombre.size();
+      queda_ampersand = queda_ampersand || reemplazo.find('&') != std::string::npos;
+      continue;
     }
-    texto[escrito++] = c;
-    ++leido;
+    queda_ampersand = true;
+    texto[escrito++] = texto[leido++];
   }
   texto[escrito] = '\0';
   if (queda_ampersand) LENGUAWEB_INFORMA("strchr(texto, '&')==NULL");
