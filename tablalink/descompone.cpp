@@ -35,7 +35,8 @@ void tablalink_descompone_enlace(const char *enlace, char **ID, char **dominio, 
   // Everything below is a view into enlace: each part is copied once, when it is handed out.
   std::string_view resto = o_vacio(enlace);
   std::string_view dom = "";
-  if (cad_empieza_por_sin_mayus(resto.data(), kPrefijoHttp.data()) == CIERTO) {
+  if (resto.size() >= kPrefijoHttp.size() &&
+      cad_empieza_por_sin_mayus(resto.data(), kPrefijoHttp.data()) == CIERTO) {
     resto.remove_prefix(kPrefijoHttp.size());
     dom = resto.substr(0, resto.find('/'));
     resto.remove_prefix(dom.size());
