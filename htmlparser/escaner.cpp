@@ -132,15 +132,7 @@ void salta_tag(const typename F::Car *texto, uint32_t *posicion) {
 template <class F>
 booleano lee_siguiente_tag(const typename F::Car *texto, uint32_t *posicion, uint16_t *tipo,
                            typename F::Car **copia) {
-  bool validos = true;
-  if (texto == nullptr) {
-    informa_fallo_interno("(texto) != NULL", HTMLPARSER_MODULO, __LINE__);
-    validos = false;
-  }
-  if (posicion == nullptr) {
-    informa_fallo_interno("(posicion) != NULL", HTMLPARSER_MODULO, __LINE__);
-    validos = false;
-  }
+  bool validos = argumentos_validos<F>(texto, posicion);
   if (tipo == nullptr) {
     informa_fallo_interno("(tipo) != NULL", HTMLPARSER_MODULO, __LINE__);
     validos = false;
