@@ -1,0 +1,30 @@
+// carpetas.h - folders of pages: finding them, mirroring their tree, sharing them among threads.
+#ifndef HOST_CARPETAS_H
+#define HOST_CARPETAS_H
+
+#include <cstddef>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+// Stores in *paginas the path, relative to carpeta, of every regular file under it whose
+// name ends in ".html" or ".htm" (in any letter case), sorted; nothing under excluida
+// (the output folder, when it lies inside carpeta) is taken. Returns false with
+// "<folder>: <reason>" in *error when a folder cannot be read.
+bool carpetas_busca_paginas(const std::filesystem::path &carpeta,
+                            const std::filesystem::path &excluida,
+                            std::vector<std::filesystem::path> *paginas, std::string *error);
+
+// The PO file of a page: its path with the extension ".po".
+std::filesystem::path carpetas_ruta_po(const std::filesystem::path &pagina);
+
+// Makes the folders that the file at ruta needs. Returns false with the reason in *error.
+bool carpetas_prepara(const std::filesystem::path &ruta, std::string *error);
+
+// Runs trabajo(i) for every i from 0 to n - 1, each once, on up to hilos threads at once
+// (0: one per core), and draws the progress on standard error when it is a terminal.
+// trabajo must be safe to run on several threads at once. Returns how many gave false.
+size_t carpetas_reparte(size_t n, unsigned hilos, const std::function<bool(size_t)> &trabajo);
+
+#endif

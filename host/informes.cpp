@@ -1,0 +1,142 @@
+// informes.cpp - the command's messages on standard error: failure reports, errors, progress.
+#include "informes.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <mutex>
+#include <string_view>
+
+#include "lenguaweb.h"
+
+namespace {
+
+constexpr std::string_view kAmpersand = "strchr(texto, '&')==NULL";
+constexpr std::string_view kCompanion = "companion";
+constexpr size_t kAnchoBarra = 30;
+
+// Reports arrive on the thread that made them: each thread knows its own page.
+thread_local AmbitoInformes *ambito_actual = nullptr;
+
+struct Salida {
+  std::mutex cerrojo;
+  bool detallado = false;
+  bool terminal = false;
+  bool barra_visible = false;
+  size_t hechas = 0;
+  size_t total = 0;
+};
+
+Salida &salida() {
+  static Salida s;
+  return s;
+}
+
+// With the lock held.
+void dibuja_barra(Salida &s) {
+  const size_t llenas = s.total == 0 ? kAnchoBarra : s.hechas * kAnchoBarra / s.total;
+  std::string barra = "\r[";
+  barra.append(llenas, '#');
+  barra.append(kAnchoBarra - llenas, '.');
+  barra += "] " + std::to_string(s.hechas) + "/" + std::to_string(s.total) + " pages";
+  std::fputs(barra.c_str(), stderr);
+  std::fflush(stderr);
+  s.barra_visible = true;
+}
+
+void borra_barra(Salida &s) {
+  if (!s.barra_visible) return;
+  std::fputs("\r\033[K", stderr);
+  s.barra_visible = false;
+}
+
+void receptor(const char *condicion, const char *modulo, uint32_t, void *) {
+  AmbitoInformes *ambito = ambito_actual;
+  if (ambito == nullptr) {
+    informes_escribe(std::string("lenguaweb: ") + condicion + " (" + modulo + ")");
+    return;
+  }
+  if (kCompanion == modulo) {
+    ambito->fallos.emplace_back(condicion);
+    return;
+  }
+  if (ambito->retiene_todo) {
+    ambito->otros.push_back(std::string(condicion) + " (" + modulo + ")");
+    return;
+  }
+  if (kAmpersand == condicion && !salida().detallado) {
+    if (ambito->ampersands++ == 0) ambito->modulo_ampersand = modulo;
+    return;
+  }
+  informes_escribe(ambito->nombre + ": " + condicion + " (" + modulo + ")");
+}
+
+}  // namespace
+
+void informes_instala(bool detallado) {
+  Salida &s = salida();
+  s.detallado = detallado;
+  s.terminal = ::isatty(STDERR_FILENO) == 1;
+  informa_fallo_pon_receptor(receptor, nullptr);
+}
+
+void informes_escribe(const std::string &linea) {
+  Salida &s = salida();
+  std::lock_guard<std::mutex> guarda(s.cerrojo);
+  const bool habia_barra = s.barra_visible;
+  borra_barra(s);
+  std::fputs(linea.c_str(), stderr);
+  std::fputc('\n', stderr);
+  if (habia_barra) dibuja_barra(s);
+  std::fflush(stderr);
+}
+
+void informes_progreso(size_t hechas, size_t total) {
+  Salida &s = salida();
+  if (!s.terminal) return;
+  std::lock_guard<std::mutex> guarda(s.cerrojo);
+  s.hechas = hechas;
+  s.total = total;
+  dibuja_barra(s);
+}
+
+void informes_quita_progreso() {
+  Salida &s = salida();
+  std::lock_guard<std::mutex> guarda(s.cerrojo);
+  borra_barra(s);
+  std::fflush(stderr);
+}
+
+AmbitoInformes::AmbitoInformes(std::string nombre_ambito)
+    : nombre(std::move(nombre_ambito)), anterior(ambito_actual) {
+  ambito_actual = this;
+}
+
+AmbitoInformes::~AmbitoInformes() {
+  ambito_actual = anterior;
+  for (const std::string &fallo : fallos) informes_escribe(nombre + ": " + fallo + " (companion)");
+  for (const std::string &otro : otros) informes_escribe(nombre + ": " + otro);
+  if (ampersands > 0)
+    informes_escribe(nombre + ": " + std::string(kAmpersand) + " (" + modulo_ampersand + ") in " +
+                     std::to_string(ampersands) + (ampersands == 1 ? " text" : " texts") +
+                     ": an entity such as &amp; or a bare '&' kept as it stands; -v lists each");
+}
+
+std::string informes_toma_fallos() {
+  AmbitoInformes *ambito = ambito_actual;
+  if (ambito == nullptr) return {};
+  std::string todos;
+  for (const auto *lista : {&ambito->fallos, &ambito->otros})
+    for (const std::string &fallo : *lista) {
+      if (!todos.empty()) todos += "; ";
+      todos += fallo;
+    }
+  ambito->fallos.clear();
+  ambito->otros.clear();
+  return todos;
+}
+
+bool informes_hay_fallos() {
+  const AmbitoInformes *ambito = ambito_actual;
+  return ambito != nullptr && (!ambito->fallos.empty() || !ambito->otros.empty());
+}

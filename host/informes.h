@@ -1,0 +1,56 @@
+// informes.h - the command's messages on standard error: failure reports, errors, progress.
+#ifndef HOST_INFORMES_H
+#define HOST_INFORMES_H
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Installs the process's one receptor of failure reports (informa_fallo_pon_receptor).
+// With detallado every report is printed as it comes; without it the report
+// "strchr(texto, '&')==NULL", which the library makes for every text that keeps an
+// entity it does not decode (&amp;, &quot;, &#8217; ...), is counted and summed up in
+// one line when the work of its page ends. Call it once, before any other thread runs.
+void informes_instala(bool detallado);
+
+// Prints linea and a line feed on standard error, never mixed with another thread's
+// line or with the progress bar. linea is only read.
+void informes_escribe(const std::string &linea);
+
+// Draws "hechas/total" as a progress bar on standard error, only when standard error
+// is a terminal; informes_quita_progreso clears it for good.
+void informes_progreso(size_t hechas, size_t total);
+void informes_quita_progreso();
+
+// While an object of this class lives, the reports made on the thread that made it
+// belong to nombre (a page or a file; copied) and are printed as
+// "<nombre>: <condition> (<module>)". The companion's reports (a file that cannot be
+// read or written, a damaged save stream) are held back instead, so that the work in
+// progress can turn them into its own failure with informes_toma_fallos; those left
+// are printed when the object ends. Objects nest on a thread: the newest is in force.
+class AmbitoInformes {
+ public:
+  explicit AmbitoInformes(std::string nombre);
+  ~AmbitoInformes();
+  AmbitoInformes(const AmbitoInformes &) = delete;
+  AmbitoInformes &operator=(const AmbitoInformes &) = delete;
+
+  std::string nombre;
+  std::vector<std::string> fallos;  // companion reports held back, in order
+  std::vector<std::string> otros;   // every other report, when retiene_todo is set
+  bool retiene_todo = false;        // hold back every report, not only the companion's
+  uint32_t ampersands = 0;
+  std::string modulo_ampersand;
+  AmbitoInformes *anterior;
+};
+
+// The reports held back in the calling thread's scope since the last call (the
+// companion's first, then the others), joined with "; ", and forgets them. Empty when there is no
+// scope or nothing was held back.
+std::string informes_toma_fallos();
+
+// Whether the calling thread's scope holds any report back.
+bool informes_hay_fallos();
+
+#endif

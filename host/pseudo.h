@@ -1,0 +1,34 @@
+// pseudo.h - pseudo-translation of a page's texts through the text engine, markup kept whole.
+#ifndef HOST_PSEUDO_H
+#define HOST_PSEUDO_H
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "lenguaweb.h"
+
+// A text whose markup stands as brace groups: "{0}", "{1}" ... each the group of the
+// piece at that index of piezas.
+struct TextoProtegido {
+  std::string texto;
+  std::vector<std::string> piezas;
+};
+
+// Turns into brace groups what the engine must not touch: the inline tags that the
+// library keeps as markup (<B>, </B>, <FONT ...>, <BR> ...), character references
+// (&amp;, &#225;, &#x41;) and every literal '{' and '}'. texto is UTF-8 (only read).
+TextoProtegido pseudo_protege(std::string_view texto);
+
+// Puts the pieces back in the place of their groups; any other text stays as it is.
+std::string pseudo_restaura(std::string_view texto, const std::vector<std::string> &piezas);
+
+// Pseudo-translates the texts of a page (in the code page of origen; ids are their
+// identifiers, both only read) with lenguatxt_traduce_textos and returns a new list,
+// one text for each, in the code page of destino; the caller owns it. The engine's
+// messages about texts it could not divide are appended to *mensajes (UTF-8).
+lista_cad_t *pseudo_traduce(const lista_cad_t *textos, const lista_cad_t *ids, uint32_t origen,
+                            uint32_t destino, std::vector<std::string> *mensajes);
+
+#endif
