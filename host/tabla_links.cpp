@@ -32,7 +32,7 @@ uint32_t lee_cuenta(flujo_t *flujo) {
 void libera_lista(lista_reg_t **lista) {
   for (uint32_t i = 0; i < lista_reg_num_elems(*lista); ++i) {
     tablalink_t *registro = lista_reg_dame(*lista, i);
-    tablalink_destruye(&registro);
+    if (registro != nullptr) tablalink_destruye(&registro);  // null: handed to another list
   }
   lista_reg_destruye(lista);
 }
