@@ -1,0 +1,192 @@
+// arbol_html.cpp - flattening gumbo's tree of a page and comparing two of them.
+#include "comun/arbol_html.h"
+
+#include <gumbo.h>
+
+#include <algorithm>
+#include <memory>
+
+namespace pruebas {
+namespace {
+
+constexpr size_t kNoEsta = std::string::npos;
+
+std::string en_minusculas(std::string_view s) {
+  std::string r(s);
+  for (char &c : r)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return r;
+}
+
+std::string nombre_de(const GumboElement &e) {
+  if (e.tag != GUMBO_TAG_UNKNOWN) return gumbo_normalized_tagname(e.tag);
+  GumboStringPiece original = e.original_tag;
+  if (original.data == nullptr) return "?";
+  gumbo_tag_from_original_text(&original);
+  return en_minusculas(std::string_view(original.data, original.length));
+}
+
+class Aplanador {
+ public:
+  explicit Aplanador(const char *base) : base_(base) {}
+
+  void recorre(const GumboNode *nodo, const std::string &ruta, bool crudo) {
+    const GumboVector *hijos =
+        nodo->type == GUMBO_NODE_DOCUMENT ? &nodo->v.document.children : &nodo->v.element.children;
+    size_t elementos = 0;  // place of each element among its element siblings
+    for (unsigned i = 0; i < hijos->length; ++i) {
+      const auto *hijo = static_cast<const GumboNode *>(hijos->data[i]);
+      switch (hijo->type) {
+        case GUMBO_NODE_ELEMENT:
+        case GUMBO_NODE_TEMPLATE: {
+          const GumboElement &e = hijo->v.element;
+          NodoHtml n{ClaseNodo::elemento, {}, nombre_de(e), {}, {}, false, kNoEsta, kNoEsta};
+          n.ruta = ruta + "/" + n.nombre + "[" + std::to_string(++elementos) + "]";
+          if (e.original_tag.data != nullptr) {
+            n.inicio = static_cast<size_t>(e.original_tag.data - base_);
+            n.fin = n.inicio + e.original_tag.length;
+          }
+          for (unsigned a = 0; a < e.attributes.length; ++a) {
+            const auto *at = static_cast<const GumboAttribute *>(e.attributes.data[a]);
+            AtributoHtml atributo{at->name, at->value, kNoEsta, kNoEsta, 0};
+            const GumboStringPiece &v = at->original_value;
+            if (v.data != nullptr && v.length > 0) {
+              const size_t inicio = static_cast<size_t>(v.data - base_);
+              if (v.data[0] == '"' || v.data[0] == '\'') atributo.comillas = v.data[0];
+              const size_t dentro = atributo.comillas != 0 ? 1 : 0;
+              atributo.inicio = inicio + dentro;
+              atributo.fin = inicio + v.length - dentro;
+            }
+            n.atributos.push_back(std::move(atributo));
+          }
+          const bool hijo_crudo = e.tag == GUMBO_TAG_SCRIPT || e.tag == GUMBO_TAG_STYLE;
+          const std::string ruta_hijo = n.ruta;
+          nodos_.push_back(std::move(n));
+          recorre(hijo, ruta_hijo, hijo_crudo);
+          break;
+        }
+        case GUMBO_NODE_TEXT:
+        case GUMBO_NODE_WHITESPACE:
+        case GUMBO_NODE_CDATA:
+        case GUMBO_NODE_COMMENT: {
+          const GumboText &t = hijo->v.text;
+          NodoHtml n{hijo->type == GUMBO_NODE_COMMENT ? ClaseNodo::comentario : ClaseNodo::texto,
+                     ruta,
+                     {},
+                     {},
+                     t.text,
+                     crudo,
+                     kNoEsta,
+                     kNoEsta};
+          if (t.original_text.data != nullptr) {
+            n.inicio = static_cast<size_t>(t.original_text.data - base_);
+            n.fin = n.inicio + t.original_text.length;
+          }
+          nodos_.push_back(std::move(n));
+          break;
+        }
+        case GUMBO_NODE_DOCUMENT:
+          break;
+      }
+    }
+  }
+
+  std::vector<NodoHtml> nodos_;
+
+ private:
+  const char *base_;
+};
+
+bool es_blanco(std::string_view s, size_t i, size_t *largo) {
+  const unsigned char c = static_cast<unsigned char>(s[i]);
+  if (c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f') {
+    *largo = 1;
+    return true;
+  }
+  if (c == 0xC2 && i + 1 < s.size() && static_cast<unsigned char>(s[i + 1]) == 0xA0) {
+    *largo = 2;
+    return true;
+  }
+  return false;
+}
+
+std::string comparable(const NodoHtml &n) {
+  switch (n.clase) {
+    case ClaseNodo::elemento: {
+      std::string r = "<" + n.ruta;
+      for (const AtributoHtml &a : n.atributos) {
+        const bool texto = a.nombre == "alt" || a.nombre == "content";
+        r += " " + a.nombre + "=\"" + (texto ? arbol_colapsa(a.valor) : a.valor) + "\"";
+      }
+      return r + ">";
+    }
+    case ClaseNodo::texto:
+      return n.ruta + " text: " + (n.crudo ? n.texto : arbol_colapsa(n.texto));
+    case ClaseNodo::comentario:
+      return n.ruta + " comment: " + n.texto;
+  }
+  return {};
+}
+
+std::string recorta(std::string s) {
+  constexpr size_t kMaximo = 160;
+  if (s.size() > kMaximo) s = s.substr(0, kMaximo) + "...";
+  for (char &c : s)
+    if (c == '\n' || c == '\r' || c == '\t') c = ' ';
+  return s;
+}
+
+}  // namespace
+
+std::vector<NodoHtml> arbol_lee(std::string_view html) {
+  const std::string copia(html);
+  std::unique_ptr<GumboOutput, void (*)(GumboOutput *)> salida(
+      gumbo_parse_with_options(&kGumboDefaultOptions, copia.data(), copia.size()),
+      [](GumboOutput *o) { gumbo_destroy_output(&kGumboDefaultOptions, o); });
+  Aplanador aplanador(copia.data());
+  aplanador.recorre(salida->document, "", false);
+  return std::move(aplanador.nodos_);
+}
+
+std::string arbol_colapsa(std::string_view texto) {
+  std::string r;
+  r.reserve(texto.size());
+  bool en_blanco = false;
+  for (size_t i = 0; i < texto.size();) {
+    size_t largo = 1;
+    if (es_blanco(texto, i, &largo)) {
+      if (!en_blanco) r.push_back(' ');
+      en_blanco = true;
+    } else {
+      r.push_back(texto[i]);
+      en_blanco = false;
+    }
+    i += largo;
+  }
+  return r;
+}
+
+std::string arbol_describe(const NodoHtml &nodo) {
+  return recorta(comparable(nodo));
+}
+
+std::string arbol_compara(const std::vector<NodoHtml> &esperado,
+                          const std::vector<NodoHtml> &obtenido) {
+  const size_t n = std::min(esperado.size(), obtenido.size());
+  size_t i = 0;
+  while (i < n && comparable(esperado[i]) == comparable(obtenido[i])) ++i;
+  if (i == n && esperado.size() == obtenido.size()) return {};
+
+  std::string r = "first difference at node " + std::to_string(i) + " of " +
+                  std::to_string(esperado.size()) + " expected, " +
+                  std::to_string(obtenido.size()) + " obtained\n";
+  for (size_t k = i >= 2 ? i - 2 : 0; k < i; ++k)
+    r += "  same:     " + arbol_describe(esperado[k]) + "\n";
+  r += "  expected: " + (i < esperado.size() ? arbol_describe(esperado[i]) : "(nothing)") + "\n";
+  r += "  obtained: " + (i < obtenido.size() ? arbol_describe(obtenido[i]) : "(nothing)") + "\n";
+  if (i + 1 < esperado.size()) r += "  then expected: " + arbol_describe(esperado[i + 1]) + "\n";
+  if (i + 1 < obtenido.size()) r += "  then obtained: " + arbol_describe(obtenido[i + 1]) + "\n";
+  return r;
+}
+
+}  // namespace pruebas

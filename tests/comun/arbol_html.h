@@ -1,0 +1,60 @@
+// arbol_html.h - pages parsed by a real HTML parser (gumbo), flattened for comparison.
+#ifndef PRUEBAS_ARBOL_HTML_H
+#define PRUEBAS_ARBOL_HTML_H
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pruebas {
+
+// An attribute as the parser reads it. inicio/fin bound the value's bytes in the parsed
+// text, quotes excluded; both are npos when the value is not in the text (an attribute
+// without '=' or one the parser made up).
+struct AtributoHtml {
+  std::string nombre;  // lower case
+  std::string valor;   // entities decoded
+  size_t inicio;
+  size_t fin;
+  char comillas;  // '"' or '\'' around the value in the text, else 0
+};
+
+enum class ClaseNodo { elemento, texto, comentario };
+
+// One node of the parsed tree, in document order. The ruta of an element is the chain of
+// element names from the root with each one's place among its element siblings
+// ("/html[1]/body[2]/p[3]"); a text or comment carries the ruta of its parent.
+struct NodoHtml {
+  ClaseNodo clase;
+  std::string ruta;
+  std::string nombre;  // elements: tag name, lower case
+  std::vector<AtributoHtml> atributos;
+  std::string texto;  // texts and comments: entities decoded
+  bool crudo;         // text of a SCRIPT or STYLE element
+  size_t inicio;      // the node's first byte in the parsed text (npos when made up)
+  size_t fin;
+};
+
+// Parses html (UTF-8) and returns its nodes in document order. Works on its own copy:
+// nothing returned points into html.
+std::vector<NodoHtml> arbol_lee(std::string_view html);
+
+// texto with every run of blanks (space, tab, line feed, carriage return, form feed and
+// no-break space) made one space. Nothing is trimmed.
+std::string arbol_colapsa(std::string_view texto);
+
+// Compares two trees as a reader sees them: the same elements in the same places, the
+// same attributes, the same texts and comments. Texts outside SCRIPT and STYLE, and the
+// values of ALT and CONTENT attributes, are compared with blanks collapsed; everything
+// else byte for byte. Returns "" when they agree, else the first difference with the
+// nodes around it.
+std::string arbol_compara(const std::vector<NodoHtml> &esperado,
+                          const std::vector<NodoHtml> &obtenido);
+
+// A node written on one line, for messages.
+std::string arbol_describe(const NodoHtml &nodo);
+
+}  // namespace pruebas
+
+#endif
