@@ -36,8 +36,9 @@ struct NodoHtml {
   size_t fin;
 };
 
-// Parses html (UTF-8) and returns its nodes in document order. Works on its own copy:
-// nothing returned points into html.
+// Parses html (UTF-8) and returns its nodes in document order. Any bytes parse: nothing
+// fails. Works on its own copy, so nothing returned points into html; offsets count
+// from its first byte.
 std::vector<NodoHtml> arbol_lee(std::string_view html);
 
 // texto with every run of blanks (space, tab, line feed, carriage return, form feed and
