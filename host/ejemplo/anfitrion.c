@@ -1,5 +1,4 @@
-/* anfitrion.c - the smallest host: prints a page's texts and writes it back with each in brackets.
- */
+/* anfitrion.c - a minimal host: lists a page's texts and writes them back in brackets. */
 #include <stdio.h>
 
 #include "lenguaweb.h"
