@@ -45,7 +45,10 @@ void anota_error(int severidad, po_message_t, const char *fichero, size_t linea,
   std::string m;
   if (fichero != nullptr) {
     m = fichero;
-    if (linea != static_cast<size_t>(-1)) m += ":" + std::to_string(linea);
+    if (linea != static_cast<size_t>(-1)) {
+      m += ':';
+      m += std::to_string(linea);
+    }
     m += ": ";
   }
   m += texto != nullptr ? texto : "";
@@ -134,16 +137,20 @@ bool juego_aceptado(std::string_view tipo) {
   return juego == "UTF-8" || juego == "UTF8" || juego == "ASCII" || juego == "US-ASCII";
 }
 
-std::string resumen(std::string_view texto) {
-  constexpr size_t kMaximo = 60;
-  if (texto.size() <= kMaximo) return "\"" + std::string(texto) + "\"";
-  size_t corte = kMaximo;
-  while (corte > 0 && (static_cast<unsigned char>(texto[corte]) & 0xC0) == 0x80) --corte;
-  return "\"" + std::string(texto.substr(0, corte)) + "...\"";
-}
-
+// An entry for a message: its msgctxt and its msgid, cut at a character after 60 bytes.
+// Built by appending: GCC 12 warns wrongly (-Wrestrict) about a literal + std::string.
 std::string describe(const EntradaPo &e) {
-  return "msgctxt \"" + e.contexto + "\" msgid " + resumen(e.texto);
+  constexpr size_t kMaximo = 60;
+  std::string_view texto = e.texto;
+  const bool cortado = texto.size() > kMaximo;
+  if (cortado) {
+    size_t corte = kMaximo;
+    while (corte > 0 && (static_cast<unsigned char>(texto[corte]) & 0xC0) == 0x80) --corte;
+    texto = texto.substr(0, corte);
+  }
+  std::string r = "msgctxt \"";
+  r.append(e.contexto).append("\" msgid \"").append(texto).append(cortado ? "...\"" : "\"");
+  return r;
 }
 
 }  // namespace

@@ -91,10 +91,16 @@ TEST_F(Funciones, EntradasUnicasYSinBlancos) {
   // The first entry that differs is named, whatever differs.
   std::vector<EntradaPo> otra = e;
   EXPECT_EQ(po_compara(e, otra), "");
-  otra[3].texto = "X";
+  otra[3].texto.push_back('X');
   EXPECT_EQ(po_compara(e, otra),
             "entry 4 differs: the page has msgctxt \"TITULO#2\" msgid \"T\", the PO file "
-            "msgctxt \"TITULO#2\" msgid \"X\"");
+            "msgctxt \"TITULO#2\" msgid \"TX\"");
+  // A long msgid is cut after 60 bytes, never inside a character.
+  std::string larga = "x";
+  for (int i = 0; i < 40; ++i) larga += "\xC3\xA1";
+  otra[3].texto = larga;
+  EXPECT_NE(po_compara(e, otra).find("msgid \"" + larga.substr(0, 59) + "...\""),
+            std::string::npos);
   otra = e;
   otra.pop_back();
   EXPECT_NE(po_compara(e, otra).find("entry 6 of the page (msgctxt \"DESCRIPCION#2\""),
