@@ -124,7 +124,7 @@ int argumentos_lee(int argc, const char *const *argv, Orden *orden) {
   app.require_subcommand(1);
   app.add_flag("-v,--verbose", orden->detallado, "Show every failure report of the library");
   app.add_option("-j,--jobs", orden->trabajos, "Pages processed at once (default: one per core)")
-      ->check(CLI::PositiveNumber);
+      ->check(CLI::Range(1u, 4096u));
   std::string idioma, destino;
   std::vector<CLI::Option *> opciones_idioma, opciones_destino;
 
@@ -132,16 +132,21 @@ int argumentos_lee(int argc, const char *const *argv, Orden *orden) {
   extract->add_option("PAGE", orden->pagina, "HTML page (UTF-8) or folder")->required();
   extract->add_option("-o,--output", orden->salida,
                       "PO file ('-': standard output; default PAGE with .po), or folder");
-  opciones_idioma.push_back(extract->add_option("-l,--language", idioma, "LANGID of the page"));
+  opciones_idioma.push_back(
+      extract->add_option("-l,--language", idioma, "LANGID of the page")->type_name("LANGID"));
 
   CLI::App *merge = app.add_subcommand("merge", "Write a page with the translations of a PO file");
   merge->add_option("PAGE", orden->pagina, "HTML page or folder")->required();
   merge->add_option("PO", orden->po, "PO file, or folder of PO files")->required();
   merge->add_option("-o,--output", orden->salida, "Translated page, or folder")->required();
-  opciones_idioma.push_back(merge->add_option(
-      "-l,--language", idioma, "LANGID of the page (default: the PO file's X-Lenguaweb-Language)"));
+  opciones_idioma.push_back(
+      merge
+          ->add_option("-l,--language", idioma,
+                       "LANGID of the page (default: the PO file's X-Lenguaweb-Language)")
+          ->type_name("LANGID"));
   opciones_destino.push_back(
-      merge->add_option("-t,--target", destino, "LANGID of the translation (default: -l)"));
+      merge->add_option("-t,--target", destino, "LANGID of the translation (default: -l)")
+          ->type_name("LANGID"));
   merge->add_option("--links", orden->tabla, "Link table file that resolves link references");
 
   CLI::App *links = app.add_subcommand("links", "Replace the links of a page by link references");
@@ -149,14 +154,17 @@ int argumentos_lee(int argc, const char *const *argv, Orden *orden) {
   links->add_option("-o,--output", orden->salida, "Page with link references, or folder");
   links->add_option("--links", orden->tabla, "Link table file, read when it exists and saved");
   links->add_option("--list", orden->lista, "Print the records of a link table file");
-  opciones_idioma.push_back(links->add_option("-l,--language", idioma, "LANGID of the page"));
+  opciones_idioma.push_back(
+      links->add_option("-l,--language", idioma, "LANGID of the page")->type_name("LANGID"));
 
   CLI::App *pseudo = app.add_subcommand("pseudo", "Pseudo-translate every text of a page");
   pseudo->add_option("PAGE", orden->pagina, "HTML page or folder")->required();
   pseudo->add_option("-o,--output", orden->salida, "Pseudo-translated page, or folder")->required();
-  opciones_idioma.push_back(pseudo->add_option("-l,--language", idioma, "LANGID of the page"));
+  opciones_idioma.push_back(
+      pseudo->add_option("-l,--language", idioma, "LANGID of the page")->type_name("LANGID"));
   opciones_destino.push_back(
-      pseudo->add_option("-t,--target", destino, "LANGID whose code page the texts go out in"));
+      pseudo->add_option("-t,--target", destino, "LANGID whose code page the texts go out in")
+          ->type_name("LANGID"));
 
   try {
     app.parse(argc, argv);

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -24,8 +25,9 @@ constexpr int kError = 2;
 // One page of the run and what its work left.
 struct Pagina {
   std::string entrada, salida, po;
-  std::string temporal;  // links: the written page, until the table is saved
-  TablasLinks nuevas;    // links: records of targets the table lacked
+  std::string conflicto;  // why the page cannot be done, known before it is read
+  std::string temporal;   // links: the written page, until the table is saved
+  TablasLinks nuevas;     // links: records of targets the table lacked
   bool hecha = false;
 };
 
@@ -106,10 +108,16 @@ bool lote_de_carpeta(const Orden &orden, std::vector<Pagina> *lote) {
     error(motivo);
     return false;
   }
+  std::unordered_map<std::string, std::string> duenos;  // PO file -> its page
   for (const fs::path &relativa : relativas) {
     Pagina p;
     p.entrada = (carpeta / relativa).string();
     p.salida = (salida / (extrae ? carpetas_ruta_po(relativa) : relativa)).string();
+    // a.htm and a.html would share a.po.
+    if (const auto [dueno, nuevo] = duenos.try_emplace(carpetas_ruta_po(relativa), p.entrada);
+        !nuevo && (extrae || orden.subcomando == Subcomando::merge))
+      p.conflicto = p.entrada + ": its PO file would be " + carpetas_ruta_po(relativa).string() +
+                    ", which is that of " + dueno->second;
     if (orden.subcomando == Subcomando::merge)
       p.po = (fs::path(orden.po) / carpetas_ruta_po(relativa)).string();
     lote->push_back(std::move(p));
@@ -176,8 +184,8 @@ int ejecuta(const Orden &orden) {
 
   const size_t fallidas = carpetas_reparte(lote.size(), orden.trabajos, [&](size_t i) {
     Pagina &p = lote[i];
-    std::string motivo;
-    bool bien = p.salida == "-" || carpetas_prepara(p.salida, &motivo);
+    std::string motivo = p.conflicto;
+    bool bien = motivo.empty() && (p.salida == "-" || carpetas_prepara(p.salida, &motivo));
     if (bien) switch (orden.subcomando) {
         case Subcomando::extract:
           bien = paginas_extrae(p.entrada, p.salida, idioma, &motivo);
@@ -202,11 +210,12 @@ int ejecuta(const Orden &orden) {
   size_t no_colocadas = 0;
   int estado = kBien;
   if (orden.subcomando == Subcomando::links) {
-    // The table is saved before any page that refers to its records is put in place.
+    // The table is saved before any page that refers to its records is put in place,
+    // and not at all when no page was done.
     une_nuevas(lote, &tablas);
     std::string motivo;
-    const bool guardada = tablas_graba(orden.tabla, tablas, &motivo);
-    if (!guardada) estado = error(motivo);
+    const bool guardada = fallidas < lote.size() && tablas_graba(orden.tabla, tablas, &motivo);
+    if (!guardada && !motivo.empty()) estado = error(motivo);
     for (Pagina &p : lote) {
       if (!guardada) {
         escritura_descarta(p.temporal);

@@ -70,7 +70,7 @@ class Comando : public pruebas::Entorno {
     ASSERT_NE(vacia, std::string::npos);
     texto.replace(vacia, 9, "msgstr \"" + traduccion + "\"");
     if (difusa) texto.insert(entrada, "#, fuzzy\n");
-    escribe(fs::path(po).filename().string(), texto);
+    std::ofstream(po, std::ios::binary) << texto;
   }
 
   void msgfmt_acepta(const std::string &po) {
@@ -245,6 +245,31 @@ TEST_F(Comando, PseudoDeUnaCarpeta) {
         "3 pages of " + sitio.string() + ": 3 written under " + (sitio / "out").string() + "\n");
 }
 
+TEST_F(Comando, ExtraerYFusionarUnaCarpeta) {
+  fs::create_directories(carpeta_ / "sitio" / "sub");
+  escribe("sitio/a.html", "<p>One</p>");
+  escribe("sitio/a.htm", "<p>Two</p>");
+  escribe("sitio/sub/b.html", "<p>Three</p>");
+  const std::string sitio = ruta("sitio"), po = ruta("po");
+  const Salida extraida = lenguaweb({"extract", sitio, "-o", po});
+  EXPECT_EQ(extraida.estado, 1);
+  // a.htm sorts first and keeps a.po; a.html would overwrite it.
+  EXPECT_EQ(extraida.errores, "lenguaweb: " + sitio +
+                                  "/a.html: its PO file would be a.po, which is that of " + sitio +
+                                  "/a.htm\n");
+  EXPECT_EQ(ficheros(),
+            (Textos{"po/a.po", "po/sub/b.po", "sitio/a.htm", "sitio/a.html", "sitio/sub/b.html"}));
+  traduce(po + "/sub/b.po", "TEXTO_0", "Tres");
+
+  const Salida fusion = lenguaweb({"merge", sitio, po, "-o", ruta("es")});
+  EXPECT_EQ(fusion.estado, 1);
+  EXPECT_EQ(fusion.salida,
+            "3 pages of " + sitio + ": 2 written under " + ruta("es") + ", 1 failed\n");
+  EXPECT_EQ(lee(ruta("es/a.htm")), "<p>Two</p>");
+  EXPECT_EQ(lee(ruta("es/sub/b.html")), "<p>Tres</p>");
+  EXPECT_FALSE(fs::exists(ruta("es/a.html")));
+}
+
 TEST_F(Comando, ErroresConSuEstadoYSinFicheroDeSalida) {
   const std::string pagina = dato_host("repetida.html");
   escribe("sintaxis.po", "msgid \"a\"\nmsgstr \"b\"\nbasura\n");
@@ -281,6 +306,7 @@ TEST_F(Comando, ErroresConSuEstadoYSinFicheroDeSalida) {
       {{"links", pagina, "-o", salida, "--links", ruta("version")}, "damaged link table file"},
       {{"links", pagina, "-o", salida, "--links", ruta("no_tabla")}, "not a link table file"},
       {{"links", "--list", ruta("truncada")}, "damaged link table file"},
+      {{"links", ruta("nada.html"), "-o", salida, "--links", ruta("nueva")}, "cannot read"},
       {{"links", "--list", ruta("nada")}, "cannot read"},
       {{"merge", pagina, ruta("x.po"), "-o", salida, "--links", ruta("nada")}, "cannot read"},
       {{"pseudo", pagina, "-o", ruta("fichero/salida.html")},
