@@ -102,13 +102,18 @@ uint32_t cad_longitud(const char *texto) {
   return longitud_32(vista(texto).size());
 }
 
+// The prefix tests read no further into texto than the prefix is long: scanners ask them
+// at every position of a long text.
 booleano cad_empieza_por(const char *texto, const char *prefijo) {
-  return booleano_de(vista(texto).starts_with(vista(prefijo)));
+  const std::string_view p = vista(prefijo);
+  return booleano_de(std::strncmp(texto != nullptr ? texto : "", p.data(), p.size()) == 0);
 }
 
 booleano cad_empieza_por_sin_mayus(const char *texto, const char *prefijo) {
-  const std::string_view t = vista(texto), p = vista(prefijo);
-  return booleano_de(t.size() >= p.size() && iguales_sin_mayus(t.substr(0, p.size()), p));
+  const std::string_view p = vista(prefijo);
+  const std::string_view t(texto != nullptr ? texto : "",
+                           texto != nullptr ? strnlen(texto, p.size()) : 0);
+  return booleano_de(t.size() == p.size() && iguales_sin_mayus(t, p));
 }
 
 booleano cad_iguales(const char *a, const char *b) {
@@ -298,7 +303,11 @@ char16_t *wcad_prefijo(const char16_t *texto, uint32_t cuenta) {
 }
 
 booleano wcad_empieza_por(const char16_t *texto, const char16_t *prefijo) {
-  return booleano_de(wvista(texto).starts_with(wvista(prefijo)));
+  const std::u16string_view p = wvista(prefijo);
+  if (texto == nullptr) return booleano_de(p.empty());
+  for (size_t i = 0; i < p.size(); ++i)
+    if (texto[i] != p[i]) return FALSO;  // also stops at texto's NUL, which p lacks
+  return CIERTO;
 }
 
 booleano wcad_iguales(const char16_t *a, const char16_t *b) {

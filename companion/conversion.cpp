@@ -228,7 +228,9 @@ char *conv_utf8_a_ansi_html(const char *texto, uint32_t idioma) {
                        &error);
       salida.avanza_a(destino);
       if (error == U_BUFFER_OVERFLOW_ERROR) {
-        salida.asegura(static_cast<size_t>(trozo + k - origen) + 16);
+        // Always grow: what ICU holds back (a reference of up to ten bytes for each unit
+        // left) may need more room than the units left suggest.
+        salida.asegura(salida.libre() + 10 * static_cast<size_t>(trozo + k - origen) + 16);
         continue;
       }
       if (U_FAILURE(error)) {
