@@ -7,11 +7,12 @@
 #include "lenguaweb/segmentacion.h"
 
 lenguaweb_t *lenguaweb_construye(lista_cad_t **textos, lista_num_t **tipos_de_textos,
-                                 lista_cad_t **trozos_html) {
+                                 lista_cad_t **trozos_html, lista_num_t **codigo_en_linea) {
   auto *documento = static_cast<lenguaweb_t *>(mem_reserva(sizeof(lenguaweb_t)));
   documento->textos = static_cast<lista_cad_t *>(mem_traspasa(textos));
   documento->tipos_de_textos = static_cast<lista_num_t *>(mem_traspasa(tipos_de_textos));
   documento->trozos_html = static_cast<lista_cad_t *>(mem_traspasa(trozos_html));
+  documento->codigo_en_linea = static_cast<lista_num_t *>(mem_traspasa(codigo_en_linea));
   return documento;
 }
 
@@ -21,14 +22,15 @@ LENGUAWEB_API lenguaweb_t *lenguaweb_crea(const char *nombre_fichero_html, uint3
   lista_cad_t *textos = lista_cad_crea(0);
   lista_num_t *tipos_de_textos = lista_num_crea(0);
   lista_cad_t *trozos_html = lista_cad_crea(0);
+  lista_num_t *codigo_en_linea = lista_num_crea(0);
 
   if (nombre_fichero_html == nullptr) {
     LENGUAWEB_INFORMA("(nombre_fichero_html) != NULL");
-    lenguaweb_divide_pagina("", textos, tipos_de_textos, trozos_html, idioma);
+    lenguaweb_divide_pagina("", textos, tipos_de_textos, trozos_html, idioma, codigo_en_linea);
   } else {
     fichero_memoria_t *fichero = fichero_memoria_lee(nombre_fichero_html);
     lenguaweb_divide_pagina(std::string_view(fichero->contenido, std::strlen(fichero->contenido)),
-                            textos, tipos_de_textos, trozos_html, idioma);
+                            textos, tipos_de_textos, trozos_html, idioma, codigo_en_linea);
     fichero_memoria_destruye(&fichero);
   }
 
@@ -36,7 +38,7 @@ LENGUAWEB_API lenguaweb_t *lenguaweb_crea(const char *nombre_fichero_html, uint3
   fichtxt_graba_lista(textos, volcado);
   cad_destruye(&volcado);
 
-  return lenguaweb_construye(&textos, &tipos_de_textos, &trozos_html);
+  return lenguaweb_construye(&textos, &tipos_de_textos, &trozos_html, &codigo_en_linea);
 }
 
 LENGUAWEB_API void lenguaweb_destruye(lenguaweb_t **lenguaweb) {
@@ -51,6 +53,7 @@ LENGUAWEB_API void lenguaweb_destruye(lenguaweb_t **lenguaweb) {
   lista_cad_destruye(&(*lenguaweb)->textos);
   lista_num_destruye(&(*lenguaweb)->tipos_de_textos);
   lista_cad_destruye(&(*lenguaweb)->trozos_html);
+  lista_num_destruye(&(*lenguaweb)->codigo_en_linea);
   mem_libera(lenguaweb, sizeof(lenguaweb_t));
 }
 

@@ -17,10 +17,14 @@ struct lenguaweb {
   lista_cad_t *textos;          /* texts to translate, in the code page of the language */
   lista_num_t *tipos_de_textos; /* one i_tipo_texto_t per text */
   lista_cad_t *trozos_html;     /* the page's markup pieces, byte for byte */
+  /* One number per text: the inline tags (bit i for the i-th inline name) that the
+   * page showed inside the body text as code ("&lt;B&gt;") and never as markup, so
+   * that writing the text back keeps showing them instead of making them live. */
+  lista_num_t *codigo_en_linea;
 };
 
 /* New record that takes over the three lists (the caller's variables are left null). */
 lenguaweb_t *lenguaweb_construye(lista_cad_t **textos, lista_num_t **tipos_de_textos,
-                                 lista_cad_t **trozos_html);
+                                 lista_cad_t **trozos_html, lista_num_t **codigo_en_linea);
 
 #endif

@@ -5,7 +5,7 @@
 
 #include "lenguaweb/lectura_tags.h"
 
-void lenguaweb_escribe_texto(std::string &salida, std::string_view texto) {
+void lenguaweb_escribe_texto(std::string &salida, std::string_view texto, uint32_t codigo) {
   size_t copiado = 0;
   size_t proximo_mayor =
       0; /* the first '>' at or after it is the next one: kept, so many '<' stay linear */
@@ -24,7 +24,8 @@ void lenguaweb_escribe_texto(std::string &salida, std::string_view texto) {
     if (cierre != std::string_view::npos) {
       std::string_view nombre = texto.substr(i + 1, cierre - i - 1);
       nombre = nombre.substr(0, std::min(nombre.find(' '), nombre.size()));
-      if (lenguaweb_es_tag_en_linea(nombre)) {
+      const int en_linea = lenguaweb_indice_en_linea(nombre);
+      if (en_linea >= 0 && (codigo & (1u << en_linea)) == 0) {
         salida.append(texto.substr(i, cierre + 1 - i));
         i = cierre;
         copiado = cierre + 1;

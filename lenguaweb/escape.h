@@ -6,9 +6,10 @@
 #include <string_view>
 
 /* Appends a body text to salida. A '<' stays markup only where it begins one of the
- * inline tags (its name read as page segmentation reads tag names), and so does that
- * tag's closing '>'; every other '<' and '>' is written "&lt;" and "&gt;". */
-void lenguaweb_escribe_texto(std::string &salida, std::string_view texto);
+ * inline tags (its name read as page segmentation reads tag names) that the page did
+ * not show as code in this text (bit i of codigo for the i-th inline name), and so does
+ * that tag's closing '>'; every other '<' and '>' is written "&lt;" and "&gt;". */
+void lenguaweb_escribe_texto(std::string &salida, std::string_view texto, uint32_t codigo = 0);
 
 /* Appends an attribute value to salida, with '"', '<' and '>' written "&quot;", "&lt;"
  * and "&gt;". A value that stood without quotes is written between double quotes when

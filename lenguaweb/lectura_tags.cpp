@@ -41,22 +41,27 @@ bool lenguaweb_nombre_empieza_por(std::string_view nombre, std::string_view pref
          lenguaweb_nombre_es(nombre.substr(0, prefijo.size()), prefijo);
 }
 
-bool lenguaweb_es_tag_en_linea(std::string_view nombre) {
+int lenguaweb_indice_en_linea(std::string_view nombre) {
   // Asked of every tag read inside a text: the length sorts out almost every name.
-  const std::string_view base = !nombre.empty() && nombre[0] == '/' ? nombre.substr(1) : nombre;
+  const bool cierre = !nombre.empty() && nombre[0] == '/';
+  const std::string_view base = cierre ? nombre.substr(1) : nombre;
+  const int par = cierre ? 1 : 0;
   switch (base.size()) {
     case 1:
-      return lenguaweb_nombre_es(base, "U") || lenguaweb_nombre_es(base, "B") ||
-             lenguaweb_nombre_es(base, "I");
+      if (lenguaweb_nombre_es(base, "U")) return 0 + par;
+      if (lenguaweb_nombre_es(base, "B")) return 2 + par;
+      if (lenguaweb_nombre_es(base, "I")) return 4 + par;
+      return -1;
     case 2:
-      return lenguaweb_nombre_es(base, "EM") ||
-             (base.size() == nombre.size() && lenguaweb_nombre_es(base, "BR"));
+      if (lenguaweb_nombre_es(base, "EM")) return 6 + par;
+      if (!cierre && lenguaweb_nombre_es(base, "BR")) return 10;
+      return -1;
     case 4:
-      return lenguaweb_nombre_es(base, "FONT");
+      return lenguaweb_nombre_es(base, "FONT") ? 11 + par : -1;
     case 6:
-      return lenguaweb_nombre_es(base, "STRONG");
+      return lenguaweb_nombre_es(base, "STRONG") ? 8 + par : -1;
     default:
-      return false;
+      return -1;
   }
 }
 

@@ -33,8 +33,12 @@ tag_leido lenguaweb_lee_tag_en(std::string_view texto, uint32_t inicio, elemento
  * break is still a script, whose code must never be taken for text. */
 void lenguaweb_cambia_elemento_crudo(elemento_crudo &crudo, std::string_view nombre, bool informa);
 
-/* CIERTO for the names of the inline tags, which do not end a body text. */
-bool lenguaweb_es_tag_en_linea(std::string_view nombre);
+/* Position (0 to 12) of the name among the inline tags, which do not end a body text;
+ * -1 for any other name. */
+int lenguaweb_indice_en_linea(std::string_view nombre);
+inline bool lenguaweb_es_tag_en_linea(std::string_view nombre) {
+  return lenguaweb_indice_en_linea(nombre) >= 0;
+}
 
 /* Letter case ignored, ASCII only. */
 bool lenguaweb_nombre_es(std::string_view nombre, std::string_view buscado);

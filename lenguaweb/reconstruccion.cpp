@@ -148,6 +148,7 @@ booleano lenguaweb_graba_fichero_html(const lenguaweb_t *lenguaweb,
   for (uint32_t i = 0; i < nP; ++i) {
     atributos.clear();
     const char *texto_cuerpo = nullptr;
+    uint32_t codigo = 0;
     for (; texto_cuerpo == nullptr && j < nT; ++j) {
       const uint32_t tipo = lista_num_dame(lenguaweb->tipos_de_textos, j);
       const char *texto = lista_cad_dame(textos_traducidos, j);
@@ -155,6 +156,8 @@ booleano lenguaweb_graba_fichero_html(const lenguaweb_t *lenguaweb,
         case TIPO_TITULO:
         case TIPO_TEXTO:
           texto_cuerpo = texto != nullptr ? texto : "";
+          if (j < lista_num_num_elems(lenguaweb->codigo_en_linea))
+            codigo = lista_num_dame(lenguaweb->codigo_en_linea, j);
           break;
         case TIPO_DESCRIPCION:
         case TIPO_PALABRA_CLAVE:
@@ -172,7 +175,7 @@ booleano lenguaweb_graba_fichero_html(const lenguaweb_t *lenguaweb,
                             atributos.size(), idioma);
     if (texto_cuerpo != nullptr) {
       char *utf8 = conv_ansi_idioma_a_utf8(texto_cuerpo, idioma);
-      lenguaweb_escribe_texto(pagina, utf8);
+      lenguaweb_escribe_texto(pagina, utf8, codigo);
       cad_destruye(&utf8);
     }
     if (pagina.size() >= kTamanoTramo) cierra_tramo();

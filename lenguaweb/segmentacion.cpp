@@ -1,6 +1,7 @@
 /* segmentacion.cpp - cutting a page into verbatim markup pieces and body texts. */
 #include "lenguaweb/segmentacion.h"
 
+#include <cctype>
 #include <cstring>
 #include <vector>
 
@@ -24,9 +25,11 @@ struct pasada {
   /* Attribute texts of the tags of the current piece, owned until moved into textos. */
   std::vector<char *> textos_pendientes;
   std::vector<i_tipo_texto_t> tipos_pendientes;
+  uint32_t en_linea_como_marcado = 0; /* inline tags read as markup in the open text */
   lista_cad_t *textos;
   lista_num_t *tipos_de_textos;
   lista_cad_t *trozos_html;
+  lista_num_t *codigo_en_linea;
 
   ~pasada() {
     for (char *t : textos_pendientes) cad_destruye(&t);
@@ -72,7 +75,13 @@ booleano lenguaweb_lee_elemento(pasada &p) {
     const std::string_view nombre = lenguaweb_lee_tag(p);
     p.tipo_texto = TIPO_TEXTO;
     lenguaweb_cambia_elemento_crudo(p.crudo, nombre, true);
-    if (p.es_trozo == FALSO && lenguaweb_es_tag_en_linea(nombre)) return FALSO;
+    if (p.es_trozo == FALSO) {
+      const int en_linea = lenguaweb_indice_en_linea(nombre);
+      if (en_linea >= 0) {
+        p.en_linea_como_marcado |= 1u << en_linea;
+        return FALSO;
+      }
+    }
     if (p.es_trozo == CIERTO && lenguaweb_nombre_es(nombre, "TITLE")) p.tipo_texto = TIPO_TITULO;
     return CIERTO;
   }
@@ -92,6 +101,7 @@ void guarda_trozo(pasada &p, uint32_t hasta) {
   for (size_t i = 0; i < p.textos_pendientes.size(); ++i) {
     lista_cad_anade_propia(p.textos, &p.textos_pendientes[i]);
     lista_num_anade(p.tipos_de_textos, static_cast<uint32_t>(p.tipos_pendientes[i]));
+    if (p.codigo_en_linea != nullptr) lista_num_anade(p.codigo_en_linea, 0);
   }
   p.textos_pendientes.clear();
   p.tipos_pendientes.clear();
@@ -99,14 +109,31 @@ void guarda_trozo(pasada &p, uint32_t hasta) {
 
 }  // namespace
 
+uint32_t lenguaweb_codigo_en_linea(std::string_view texto) {
+  uint32_t codigo = 0;
+  for (size_t p = texto.find("&lt;"); p != std::string_view::npos; p = texto.find("&lt;", p + 1)) {
+    size_t fin = p + 4;
+    while (fin < texto.size() &&
+           (std::isalnum(static_cast<unsigned char>(texto[fin])) || texto[fin] == '/'))
+      ++fin;
+    const std::string_view resto = texto.substr(fin);
+    const bool acaba_nombre = resto.empty() || lenguaweb_es_blanco(resto[0]) || resto[0] == '>' ||
+                              resto.starts_with("&gt;") || resto.starts_with("&nbsp;");
+    const int en_linea = lenguaweb_indice_en_linea(texto.substr(p + 4, fin - p - 4));
+    if (acaba_nombre && en_linea >= 0) codigo |= 1u << en_linea;
+  }
+  return codigo;
+}
+
 void lenguaweb_divide_pagina(std::string_view pagina, lista_cad_t *textos,
                              lista_num_t *tipos_de_textos, lista_cad_t *trozos_html,
-                             uint32_t idioma) {
+                             uint32_t idioma, lista_num_t *codigo_en_linea) {
   pasada p;
   p.pagina = pagina.substr(0, std::min(pagina.find('\0'), pagina.size()));
   p.textos = textos;
   p.tipos_de_textos = tipos_de_textos;
   p.trozos_html = trozos_html;
+  p.codigo_en_linea = codigo_en_linea;
   lenguaweb_prepara_entidades(idioma, &p.entidades);
   const uint32_t fin_pagina = static_cast<uint32_t>(p.pagina.size());
 
@@ -121,11 +148,16 @@ void lenguaweb_divide_pagina(std::string_view pagina, lista_cad_t *textos,
       if (p.es_trozo == CIERTO) {
         guarda_trozo(p, posicion_anterior);
         p.tipo_abierto = p.tipo_texto;
+        p.en_linea_como_marcado = 0;
       } else {
-        char *texto = lenguaweb_normaliza_texto(
-            p.pagina.substr(p.inicio_trozo, p.fin_texto - p.inicio_trozo), p.entidades);
+        const std::string_view crudo =
+            p.pagina.substr(p.inicio_trozo, p.fin_texto - p.inicio_trozo);
+        char *texto = lenguaweb_normaliza_texto(crudo, p.entidades);
         lista_cad_anade_propia(textos, &texto);
         lista_num_anade(tipos_de_textos, static_cast<uint32_t>(p.tipo_abierto));
+        if (codigo_en_linea != nullptr)
+          lista_num_anade(codigo_en_linea,
+                          lenguaweb_codigo_en_linea(crudo) & ~p.en_linea_como_marcado);
         p.inicio_trozo = p.fin_texto;
         // The page ends inside the text: what follows its last run is the last piece.
         if (al_final) guarda_trozo(p, fin_pagina);

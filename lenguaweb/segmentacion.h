@@ -15,6 +15,10 @@
  * more piece, followed by the texts of its tags. */
 void lenguaweb_divide_pagina(std::string_view pagina, lista_cad_t *textos,
                              lista_num_t *tipos_de_textos, lista_cad_t *trozos_html,
-                             uint32_t idioma);
+                             uint32_t idioma, lista_num_t *codigo_en_linea = nullptr);
+
+/* The inline tags (bit i for the i-th inline name) that the raw body text shows as
+ * code: "&lt;" and an inline name, ended where the decoded text's tag name would end. */
+uint32_t lenguaweb_codigo_en_linea(std::string_view texto_crudo);
 
 #endif

@@ -152,7 +152,13 @@ TEST_F(Enlaces, TablasGrandesSonRapidas) {
       std::chrono::duration<double>(std::chrono::steady_clock::now() - inicio).count();
   EXPECT_EQ(a.ids().size(), 110000u);
   EXPECT_EQ(a.ids()[100000], "|nuevo0.html");
+  // Well under a second in an optimised build; instrumented builds only check that the
+  // work does not grow with the table (a search per link would take minutes).
+#if defined(NDEBUG) && !defined(__SANITIZE_ADDRESS__)
   EXPECT_LT(segundos, 1.0);
+#else
+  EXPECT_LT(segundos, 20.0);
+#endif
   std::printf("preprocessing 10,000 links against 110,000 records: %.3f s\n", segundos);
   EXPECT_EQ(reconstruye(pre, a, img), pagina);
 }
