@@ -2,6 +2,9 @@
 #ifndef LENGUAWEB_DOCUMENTO_H
 #define LENGUAWEB_DOCUMENTO_H
 
+#include <map>
+#include <vector>
+
 #include "lenguaweb.h"
 
 #define LENGUAWEB_MODULO "lenguaweb (LENGUAWEB.DLL)"
@@ -21,6 +24,9 @@ struct lenguaweb {
    * page showed inside the body text as code ("&lt;B&gt;") and never as markup, so
    * that writing the text back keeps showing them instead of making them live. */
   lista_num_t *codigo_en_linea;
+  /* For the few body texts that show an inline tag both as markup and as code: for each
+   * '<' of the text, in order, whether it began markup. Null when there are none. */
+  std::map<uint32_t, std::vector<bool>> *marcado_mixto;
 };
 
 /* New record that takes over the three lists (the caller's variables are left null). */

@@ -5,7 +5,9 @@
 
 #include "lenguaweb/lectura_tags.h"
 
-void lenguaweb_escribe_texto(std::string &salida, std::string_view texto, uint32_t codigo) {
+void lenguaweb_escribe_texto(std::string &salida, std::string_view texto, uint32_t codigo,
+                             const std::vector<bool> *marcado) {
+  size_t menores = 0; /* the '<' met so far */
   size_t copiado = 0;
   size_t proximo_mayor =
       0; /* the first '>' at or after it is the next one: kept, so many '<' stay linear */
@@ -18,6 +20,7 @@ void lenguaweb_escribe_texto(std::string &salida, std::string_view texto, uint32
       salida.append("&gt;");
       continue;
     }
+    const size_t este = menores++;
     if (proximo_mayor != std::string_view::npos && proximo_mayor <= i)
       proximo_mayor = texto.find('>', i + 1);
     const size_t cierre = proximo_mayor;
@@ -25,7 +28,10 @@ void lenguaweb_escribe_texto(std::string &salida, std::string_view texto, uint32
       std::string_view nombre = texto.substr(i + 1, cierre - i - 1);
       nombre = nombre.substr(0, std::min(nombre.find(' '), nombre.size()));
       const int en_linea = lenguaweb_indice_en_linea(nombre);
-      if (en_linea >= 0 && (codigo & (1u << en_linea)) == 0) {
+      const bool es_marcado = marcado != nullptr ? este < marcado->size() && (*marcado)[este]
+                                                 : (codigo & (1u << en_linea)) == 0;
+      if (en_linea >= 0 && es_marcado) {
+        for (size_t q = i + 1; q < cierre; ++q) menores += texto[q] == '<';
         salida.append(texto.substr(i, cierre + 1 - i));
         i = cierre;
         copiado = cierre + 1;

@@ -4,12 +4,17 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
-/* Appends a body text to salida. A '<' stays markup only where it begins one of the
+/* When marcado is given (the page's own text, which showed an inline tag both as markup
+ * and as code), the k-th '<' of the text stays markup exactly when marcado[k] says so.
+ *
+ * Appends a body text to salida. A '<' stays markup only where it begins one of the
  * inline tags (its name read as page segmentation reads tag names) that the page did
  * not show as code in this text (bit i of codigo for the i-th inline name), and so does
  * that tag's closing '>'; every other '<' and '>' is written "&lt;" and "&gt;". */
-void lenguaweb_escribe_texto(std::string &salida, std::string_view texto, uint32_t codigo = 0);
+void lenguaweb_escribe_texto(std::string &salida, std::string_view texto, uint32_t codigo = 0,
+                             const std::vector<bool> *marcado = nullptr);
 
 /* Appends an attribute value to salida, with '"', '<' and '>' written "&quot;", "&lt;"
  * and "&gt;". A value that stood without quotes is written between double quotes when

@@ -149,6 +149,7 @@ booleano lenguaweb_graba_fichero_html(const lenguaweb_t *lenguaweb,
     atributos.clear();
     const char *texto_cuerpo = nullptr;
     uint32_t codigo = 0;
+    const std::vector<bool> *marcado = nullptr;
     for (; texto_cuerpo == nullptr && j < nT; ++j) {
       const uint32_t tipo = lista_num_dame(lenguaweb->tipos_de_textos, j);
       const char *texto = lista_cad_dame(textos_traducidos, j);
@@ -158,6 +159,12 @@ booleano lenguaweb_graba_fichero_html(const lenguaweb_t *lenguaweb,
           texto_cuerpo = texto != nullptr ? texto : "";
           if (j < lista_num_num_elems(lenguaweb->codigo_en_linea))
             codigo = lista_num_dame(lenguaweb->codigo_en_linea, j);
+          if (lenguaweb->marcado_mixto != nullptr) {
+            const auto mixto = lenguaweb->marcado_mixto->find(j);
+            if (mixto != lenguaweb->marcado_mixto->end() &&
+                std::strcmp(texto_cuerpo, lista_cad_dame(lenguaweb->textos, j)) == 0)
+              marcado = &mixto->second;
+          }
           break;
         case TIPO_DESCRIPCION:
         case TIPO_PALABRA_CLAVE:
@@ -175,7 +182,7 @@ booleano lenguaweb_graba_fichero_html(const lenguaweb_t *lenguaweb,
                             atributos.size(), idioma);
     if (texto_cuerpo != nullptr) {
       char *utf8 = conv_ansi_idioma_a_utf8(texto_cuerpo, idioma);
-      lenguaweb_escribe_texto(pagina, utf8, codigo);
+      lenguaweb_escribe_texto(pagina, utf8, codigo, marcado);
       cad_destruye(&utf8);
     }
     if (pagina.size() >= kTamanoTramo) cierra_tramo();

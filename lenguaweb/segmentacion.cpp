@@ -30,6 +30,7 @@ struct pasada {
   lista_num_t *tipos_de_textos;
   lista_cad_t *trozos_html;
   lista_num_t *codigo_en_linea;
+  std::map<uint32_t, std::vector<bool>> *marcado_mixto;
 
   ~pasada() {
     for (char *t : textos_pendientes) cad_destruye(&t);
@@ -125,15 +126,37 @@ uint32_t lenguaweb_codigo_en_linea(std::string_view texto) {
   return codigo;
 }
 
+std::vector<bool> lenguaweb_marcado_en_linea(std::string_view texto) {
+  std::vector<bool> marcado;
+  for (size_t p = 0; p < texto.size(); ++p) {
+    if (texto.compare(p, 4, "&lt;") == 0) {
+      marcado.push_back(false);
+      p += 3;
+    } else if (texto[p] == '<') {
+      const tag_leido tag =
+          lenguaweb_lee_tag_en(texto, static_cast<uint32_t>(p), elemento_crudo::ninguno, false);
+      marcado.push_back(true);
+      for (size_t q = p + 1; q < tag.fin; ++q) {
+        if (texto[q] == '<') marcado.push_back(false);
+        if (texto.compare(q, 4, "&lt;") == 0) marcado.push_back(false), q += 3;
+      }
+      p = tag.fin - 1;
+    }
+  }
+  return marcado;
+}
+
 void lenguaweb_divide_pagina(std::string_view pagina, lista_cad_t *textos,
                              lista_num_t *tipos_de_textos, lista_cad_t *trozos_html,
-                             uint32_t idioma, lista_num_t *codigo_en_linea) {
+                             uint32_t idioma, lista_num_t *codigo_en_linea,
+                             std::map<uint32_t, std::vector<bool>> *marcado_mixto) {
   pasada p;
   p.pagina = pagina.substr(0, std::min(pagina.find('\0'), pagina.size()));
   p.textos = textos;
   p.tipos_de_textos = tipos_de_textos;
   p.trozos_html = trozos_html;
   p.codigo_en_linea = codigo_en_linea;
+  p.marcado_mixto = marcado_mixto;
   lenguaweb_prepara_entidades(idioma, &p.entidades);
   const uint32_t fin_pagina = static_cast<uint32_t>(p.pagina.size());
 
@@ -155,9 +178,12 @@ void lenguaweb_divide_pagina(std::string_view pagina, lista_cad_t *textos,
         char *texto = lenguaweb_normaliza_texto(crudo, p.entidades);
         lista_cad_anade_propia(textos, &texto);
         lista_num_anade(tipos_de_textos, static_cast<uint32_t>(p.tipo_abierto));
-        if (codigo_en_linea != nullptr)
-          lista_num_anade(codigo_en_linea,
-                          lenguaweb_codigo_en_linea(crudo) & ~p.en_linea_como_marcado);
+        if (codigo_en_linea != nullptr) {
+          const uint32_t codigo = lenguaweb_codigo_en_linea(crudo);
+          lista_num_anade(codigo_en_linea, codigo & ~p.en_linea_como_marcado);
+          if ((codigo & p.en_linea_como_marcado) != 0 && marcado_mixto != nullptr)
+            (*marcado_mixto)[lista_cad_num_elems(textos) - 1] = lenguaweb_marcado_en_linea(crudo);
+        }
         p.inicio_trozo = p.fin_texto;
         // The page ends inside the text: what follows its last run is the last piece.
         if (al_final) guarda_trozo(p, fin_pagina);

@@ -15,10 +15,15 @@
  * more piece, followed by the texts of its tags. */
 void lenguaweb_divide_pagina(std::string_view pagina, lista_cad_t *textos,
                              lista_num_t *tipos_de_textos, lista_cad_t *trozos_html,
-                             uint32_t idioma, lista_num_t *codigo_en_linea = nullptr);
+                             uint32_t idioma, lista_num_t *codigo_en_linea = nullptr,
+                             std::map<uint32_t, std::vector<bool>> *marcado_mixto = nullptr);
 
 /* The inline tags (bit i for the i-th inline name) that the raw body text shows as
  * code: "&lt;" and an inline name, ended where the decoded text's tag name would end. */
 uint32_t lenguaweb_codigo_en_linea(std::string_view texto_crudo);
+
+/* For each '<' that the normalised text will hold, in order: whether it begins a tag of
+ * the raw body text (markup) rather than standing for "&lt;" or inside a tag. */
+std::vector<bool> lenguaweb_marcado_en_linea(std::string_view texto_crudo);
 
 #endif
