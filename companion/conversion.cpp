@@ -39,8 +39,9 @@ class Salida {
     capacidad_ = nueva;
   }
 
-  // The NUL-terminated text, now the caller's.
-  T *entrega() {
+  // The NUL-terminated text, now the caller's; its length through longitud when given.
+  T *entrega(size_t *longitud = nullptr) {
+    if (longitud != nullptr) *longitud = usado_;
     if (libre() > 64 && libre() > usado_ / 8) {
       datos_ = static_cast<T *>(companion::redimensiona(datos_, (usado_ + 1) * sizeof(T)));
       capacidad_ = usado_;
@@ -69,11 +70,15 @@ bool continuacion(unsigned char c) {
 }
 
 // Length of the valid UTF-8 sequence at p, its code point in *punto; 0 when the byte
-// at p begins none (overlong forms, surrogates, points above U+10FFFF and cut sequences
-// are not valid). p lies in a NUL-terminated text: the NUL stops every sequence before
-// anything past it is read.
-unsigned secuencia_utf8(const unsigned char *p, char32_t *punto) {
+// at p begins none (overlong forms, surrogates, points above U+10FFFF and sequences cut
+// by the end, resto bytes from p, are not valid).
+unsigned secuencia_utf8(const unsigned char *p, size_t resto, char32_t *punto) {
   const unsigned b = p[0];
+  if (resto < 4) {
+    // Near the end: a sequence longer than what is left is cut.
+    const unsigned largo = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : 2;
+    if (largo > resto) return 0;
+  }
   if (b >= 0xC2 && b <= 0xDF) {
     if (!continuacion(p[1])) return 0;
     *punto = ((b & 0x1Fu) << 6) | (p[1] & 0x3Fu);
@@ -113,7 +118,7 @@ size_t decodifica(const unsigned char *texto, size_t n, size_t *i, char16_t *des
       continue;
     }
     char32_t punto = 0;
-    const unsigned largo = secuencia_utf8(texto + j, &punto);
+    const unsigned largo = secuencia_utf8(texto + j, n - j, &punto);
     if (largo == 0) {
       destino[k++] = t1252[b - 0x80];
       ++j;
@@ -203,10 +208,21 @@ extern "C" {
 
 char *conv_utf8_a_ansi_html(const char *texto, uint32_t idioma) {
   if (texto == nullptr) return companion::texto_nuevo(0);
-  const size_t n = std::strlen(texto);
+  return conv_utf8_a_ansi_html_n(texto, std::strlen(texto), idioma, nullptr);
+}
+
+char *conv_utf8_a_ansi_html_n(const char *texto, size_t longitud, uint32_t idioma,
+                              size_t *longitud_resultado) {
+  size_t sin_longitud;
+  size_t &largo = longitud_resultado != nullptr ? *longitud_resultado : sin_longitud;
+  largo = 0;
+  if (texto == nullptr) return companion::texto_nuevo(0);
+  const size_t n = strnlen(texto, longitud);
   Convertidor *convertidor = convertidor_de_idioma(idioma);
-  if (convertidor == nullptr) return companion::texto_de({texto, n});
-  if (convertidor->ascii_directo && es_ascii(texto, n)) return companion::texto_de({texto, n});
+  if (convertidor == nullptr || (convertidor->ascii_directo && es_ascii(texto, n))) {
+    largo = n;
+    return companion::texto_de({texto, n});
+  }
 
   UConverter *icu = convertidor->icu;
   ucnv_resetFromUnicode(icu);
@@ -240,15 +256,24 @@ char *conv_utf8_a_ansi_html(const char *texto, uint32_t idioma) {
       break;
     }
   }
-  return salida.entrega();
+  return salida.entrega(&largo);
 }
 
 char *conv_ansi_idioma_a_utf8(const char *texto, uint32_t idioma) {
+  return conv_ansi_idioma_a_utf8_n(texto, idioma, nullptr);
+}
+
+char *conv_ansi_idioma_a_utf8_n(const char *texto, uint32_t idioma, size_t *longitud_resultado) {
+  size_t sin_longitud;
+  size_t &largo = longitud_resultado != nullptr ? *longitud_resultado : sin_longitud;
+  largo = 0;
   if (texto == nullptr) return companion::texto_nuevo(0);
   const size_t n = std::strlen(texto);
   Convertidor *convertidor = convertidor_de_idioma(idioma);
-  if (convertidor == nullptr) return companion::texto_de({texto, n});
-  if (convertidor->ascii_directo && es_ascii(texto, n)) return companion::texto_de({texto, n});
+  if (convertidor == nullptr || (convertidor->ascii_directo && es_ascii(texto, n))) {
+    largo = n;
+    return companion::texto_de({texto, n});
+  }
 
   UConverter *icu = convertidor->icu;
   ucnv_resetToUnicode(icu);
@@ -268,7 +293,7 @@ char *conv_ansi_idioma_a_utf8(const char *texto, uint32_t idioma) {
     arrastre = anade_utf8(trozo, k, final, salida);
     if (arrastre != 0) trozo[0] = trozo[k - 1];
   }
-  return salida.entrega();
+  return salida.entrega(&largo);
 }
 
 char16_t *conv_utf8_a_wcad(const char *texto) {

@@ -17,6 +17,12 @@ COMPANION_API uint32_t conv_pagina_de_codigos(uint32_t idioma);
  * UTF-8 is taken as the Windows-1252 character of that byte. Null gives "". */
 COMPANION_API char *conv_utf8_a_ansi_html(const char *texto, uint32_t idioma);
 
+/* As conv_utf8_a_ansi_html, over the longitud bytes at texto, which need not end in a
+ * NUL (a NUL among them ends the text): a stretch of a page converts without a copy.
+ * The length of the result goes through longitud_resultado when it is not null. */
+COMPANION_API char *conv_utf8_a_ansi_html_n(const char *texto, size_t longitud, uint32_t idioma,
+                                            size_t *longitud_resultado);
+
 /* New text: the code-page text of idioma in UTF-8. A byte (or byte sequence) that the
  * code page does not define becomes U+FFFD. Null gives "". */
 COMPANION_API char *conv_ansi_idioma_a_utf8(const char *texto, uint32_t idioma);
@@ -25,6 +31,11 @@ COMPANION_API char *conv_ansi_idioma_a_utf8(const char *texto, uint32_t idioma);
  * text from a wide one (an unpaired surrogate becomes U+FFFD). Null gives "". */
 COMPANION_API char16_t *conv_utf8_a_wcad(const char *texto);
 COMPANION_API char *conv_wcad_a_utf8(const char16_t *texto);
+
+/* As conv_ansi_idioma_a_utf8; the length of the result goes through longitud_resultado
+ * when it is not null. */
+COMPANION_API char *conv_ansi_idioma_a_utf8_n(const char *texto, uint32_t idioma,
+                                              size_t *longitud_resultado);
 
 #ifdef __cplusplus
 }

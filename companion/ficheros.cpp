@@ -157,6 +157,11 @@ bool EscrituraAtomica::termina() {
 
 }  // namespace companion
 
+struct fichero_escritura {
+  companion::EscrituraAtomica escritura;
+  bool fallida = false;
+};
+
 namespace {
 
 using companion::informa;
@@ -327,6 +332,36 @@ booleano fichtxt_graba_lista(const lista_cad_t *lista, const char *ruta) {
 
 booleano fichtxt_graba_lista_binario(const lista_cad_t *lista, const char *ruta) {
   return graba_lista(lista, ruta, {});
+}
+
+fichero_escritura_t *fichero_escritura_abre(const char *ruta) {
+  auto *fichero = new fichero_escritura();
+  if (!fichero->escritura.abre(ruta)) {
+    delete fichero;
+    return nullptr;
+  }
+  return fichero;
+}
+
+booleano fichero_escritura_anade(fichero_escritura_t *fichero, const void *datos, size_t longitud) {
+  if (fichero == nullptr) {
+    informa("(fichero) != NULL", __LINE__);
+    return FALSO;
+  }
+  if (longitud == 0) return fichero->fallida ? FALSO : CIERTO;
+  if (!fichero->fallida && !fichero->escritura.escribe(datos, longitud)) fichero->fallida = true;
+  return fichero->fallida ? FALSO : CIERTO;
+}
+
+booleano fichero_escritura_termina(fichero_escritura_t **fichero) {
+  if (fichero == nullptr || *fichero == nullptr) {
+    informa("(fichero) != NULL", __LINE__);
+    return FALSO;
+  }
+  const bool bien = !(*fichero)->fallida && (*fichero)->escritura.termina();
+  delete *fichero;  // removes the temporary file of a write that did not end well
+  *fichero = nullptr;
+  return bien ? CIERTO : FALSO;
 }
 
 }  // extern "C"

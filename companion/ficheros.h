@@ -11,9 +11,9 @@ extern "C" {
 /* A loaded file. contenido is always a NUL-terminated text (empty when the file could
  * not be read) and stays valid until fichero_memoria_destruye. */
 typedef struct fichero_memoria {
-  char *contenido;  /* the whole file and a terminating NUL; owned by the object */
-  size_t longitud;  /* bytes read; above strlen(contenido) when the file holds a NUL */
-  booleano leido;   /* CIERTO when the whole file was read */
+  char *contenido; /* the whole file and a terminating NUL; owned by the object */
+  size_t longitud; /* bytes read; above strlen(contenido) when the file holds a NUL */
+  booleano leido;  /* CIERTO when the whole file was read */
 } fichero_memoria_t;
 
 /* New loaded file, never null. A file that cannot be read (or that is larger than
@@ -40,6 +40,25 @@ COMPANION_API char *utilidades_ruta_fichero(const char *nombre_fichero);
  * path and the system's reason. */
 COMPANION_API booleano fichtxt_graba_lista(const lista_cad_t *lista, const char *ruta);
 COMPANION_API booleano fichtxt_graba_lista_binario(const lista_cad_t *lista, const char *ruta);
+
+/* A file written piece by piece, for a writer that cannot hold the whole file: the
+ * bytes go to a temporary file beside ruta, which replaces ruta only when
+ * fichero_escritura_termina finds that every byte was written. */
+typedef struct fichero_escritura fichero_escritura_t;
+
+/* New writer, or null (reported with the path and the reason) when the temporary file
+ * cannot be made. */
+COMPANION_API fichero_escritura_t *fichero_escritura_abre(const char *ruta);
+
+/* Appends the longitud bytes at datos (only read). FALSO, reported once, when a write
+ * fails; every later call then fails too, and the target is never touched. */
+COMPANION_API booleano fichero_escritura_anade(fichero_escritura_t *fichero, const void *datos,
+                                               size_t longitud);
+
+/* Closes the file, renames it over ruta when everything was written, frees the writer
+ * and sets the variable to null. CIERTO only when the whole file is in place; otherwise
+ * the temporary file is removed and the old file (or none) stays. */
+COMPANION_API booleano fichero_escritura_termina(fichero_escritura_t **fichero);
 
 #ifdef __cplusplus
 }

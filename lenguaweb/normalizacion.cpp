@@ -42,8 +42,24 @@ constexpr entidad kEntidades[23] = {{"&aacute;", "\xC3\xA1"},
  * been replaced by one over the whole text: runs never merge, so each run shrinks on
  * its own (39 blanks leave two spaces, not one). */
 size_t espacios_que_quedan(size_t n) {
+  if (n <= 1) return n;
   for (size_t k : {5u, 4u, 3u, 2u}) n = n / k + n % k;
   return n;
+}
+
+/* The bytes that need more than a copy: blanks and the '&' of an entity. */
+constexpr std::array<bool, 256> kEspecial = [] {
+  std::array<bool, 256> t{};
+  t[' '] = t['\t'] = t['\n'] = t['\r'] = t['&'] = true;
+  return t;
+}();
+
+/* The entity of the table that the text begins with, or null. */
+const entidad *entidad_en(std::string_view texto) {
+  if (texto.size() < 4) return nullptr;
+  for (const entidad &e : kEntidades)
+    if (e.nombre[1] == texto[1] && texto.starts_with(e.nombre)) return &e;
+  return nullptr;
 }
 
 }  // namespace
@@ -58,44 +74,34 @@ void lenguaweb_prepara_entidades(uint32_t idioma, entidades_idioma *entidades) {
 }
 
 char *lenguaweb_normaliza_texto(std::string_view texto_utf8, const entidades_idioma &entidades) {
-  char *utf8 = cad_prefijo(texto_utf8.data(), static_cast<uint32_t>(texto_utf8.size()));
-  char *texto = conv_utf8_a_ansi_html(utf8, entidades.idioma);
-  cad_destruye(&utf8);
+  size_t largo = 0;
+  char *texto =
+      conv_utf8_a_ansi_html_n(texto_utf8.data(), texto_utf8.size(), entidades.idioma, &largo);
 
-  // One pass in place: every step only shortens the text. Runs of ordinary bytes are
-  // found with a table and moved whole.
-  static constexpr auto kEspecial = [] {
-    std::array<bool, 256> t{};
-    t[' '] = t['\t'] = t['\n'] = t['\r'] = t['&'] = t[0] = true;
-    return t;
-  }();
+  // One pass in place: every step only shortens the text, so the write position never
+  // passes the read position.
   bool queda_ampersand = false;
   size_t escrito = 0;
   size_t leido = 0;
-  for (;;) {
-    const size_t inicio_tramo = leido;
-    while (!kEspecial[static_cast<unsigned char>(texto[leido])]) ++leido;
-    if (escrito != inicio_tramo)
-      std::memmove(texto + escrito, texto + inicio_tramo, leido - inicio_tramo);
-    escrito += leido - inicio_tramo;
-    const char c = texto[leido];
-    if (c == '\0') break;
+  while (leido < largo) {
+    const unsigned char c = static_cast<unsigned char>(texto[leido]);
+    if (!kEspecial[c]) {
+      texto[escrito++] = static_cast<char>(c);
+      ++leido;
+      continue;
+    }
     if (c != '&') {
       size_t n = 0;
-      while (lenguaweb_es_blanco(texto[leido])) ++leido, ++n;
+      while (leido < largo && lenguaweb_es_blanco(texto[leido])) ++leido, ++n;
       for (size_t k = espacios_que_quedan(n); k > 0; --k) texto[escrito++] = ' ';
       continue;
     }
-    size_t i = 0;
-    for (; i < 23; ++i)
-      if (std::strncmp(texto + leido, kEntidades[i].nombre.data(), kEntidades[i].nombre.size()) ==
-          0)
-        break;
-    if (i < 23) {
-      const std::string &reemplazo = entidades.reemplazo[i];
+    const entidad *e = entidad_en(std::string_view(texto + leido, largo - leido));
+    if (e != nullptr) {
+      const std::string &reemplazo = entidades.reemplazo[e - kEntidades];
       std::memcpy(texto + escrito, reemplazo.data(), reemplazo.size());
       escrito += reemplazo.size();
-      leido += kEntidades[i].nombre.size();
+      leido += e->nombre.size();
       queda_ampersand = queda_ampersand || reemplazo.find('&') != std::string::npos;
       continue;
     }

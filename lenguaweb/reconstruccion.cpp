@@ -132,15 +132,15 @@ booleano lenguaweb_graba_fichero_html(const lenguaweb_t *lenguaweb,
 
   const uint32_t nT = std::min(num_traducidos, num_tipos);
   const uint32_t nP = lista_cad_num_elems(lenguaweb->trozos_html);
-  // The page is written into a list of chunks of about a megabyte, so that it is held
-  // in memory once, and written out back to back.
-  constexpr size_t kTamanoTramo = 1 << 20;
-  lista_cad_t *lista_pagina = lista_cad_crea(0);
+  // The page goes out a quarter of a megabyte at a time as it is made, so that it is never held in
+  // memory whole; the file replaces the old one only once every byte is written.
+  fichero_escritura_t *fichero = fichero_escritura_abre(nombre_fichero_html);
+  if (fichero == nullptr) return FALSO;
+  constexpr size_t kTamanoTramo = 256 << 10;
   std::string pagina;
   pagina.reserve(kTamanoTramo + (kTamanoTramo >> 2));
-  const auto cierra_tramo = [&]() {
-    char *tramo = cad_prefijo(pagina.data(), static_cast<uint32_t>(pagina.size()));
-    lista_cad_anade_propia(lista_pagina, &tramo);
+  const auto vacia = [&]() {
+    fichero_escritura_anade(fichero, pagina.data(), pagina.size());
     pagina.clear();
   };
   std::vector<texto_para_atributo> atributos;
@@ -181,16 +181,15 @@ booleano lenguaweb_graba_fichero_html(const lenguaweb_t *lenguaweb,
     lenguaweb_escribe_trozo(pagina, trozo != nullptr ? trozo : "", enlaces, atributos.data(),
                             atributos.size(), idioma);
     if (texto_cuerpo != nullptr) {
-      char *utf8 = conv_ansi_idioma_a_utf8(texto_cuerpo, idioma);
-      lenguaweb_escribe_texto(pagina, utf8, codigo, marcado);
+      size_t largo = 0;
+      char *utf8 = conv_ansi_idioma_a_utf8_n(texto_cuerpo, idioma, &largo);
+      lenguaweb_escribe_texto(pagina, std::string_view(utf8, largo), codigo, marcado);
       cad_destruye(&utf8);
     }
-    if (pagina.size() >= kTamanoTramo) cierra_tramo();
+    if (pagina.size() >= kTamanoTramo) vacia();
   }
-  cierra_tramo();
-  const booleano escrito = fichtxt_graba_lista_binario(lista_pagina, nombre_fichero_html);
-  lista_cad_destruye(&lista_pagina);
-  return escrito;
+  vacia();
+  return fichero_escritura_termina(&fichero);
 }
 
 extern "C" LENGUAWEB_API booleano lenguaweb_reconstruye_fichero_html(

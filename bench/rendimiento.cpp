@@ -1,0 +1,190 @@
+// rendimiento.cpp - times the main road (crea, texts, rebuild) on pages of 1 to 64 MB.
+//
+// The pages are real pages of tests/data (Western ones, read as Spanish) repeated up to
+// the size. Each size runs in a child process of its own, so that its peak memory is its
+// own; each step is timed over several rounds and the median kept.
+//
+//   rendimiento [--rondas N] [--hasta MB] [--comprueba]
+//
+// --comprueba makes the exit status non-zero unless the throughput is at least 100 MB/s,
+// doubling the page at most doubles the time (with 25% for noise), and the peak memory
+// stays within four times the page.
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "lenguaweb.h"
+
+namespace {
+
+constexpr uint32_t kEspanol = 0x0C0A;
+const char *const kPaginas[] = {"python_bisect.html",     "libffi_the_basics.html",
+                                "apache_es_ssi.html",     "apache_es_cgi.html",
+                                "xfig_introduction.html", "ncurses_curs_getstr.3x.html"};
+
+struct Medida {
+  double crea = 0, textos = 0, reconstruye = 0;  // seconds, medians
+  double pico_mb = 0;                            // peak resident memory over the start
+  uint32_t num_textos = 0;
+};
+
+std::string lee(const std::string &ruta) {
+  std::ifstream f(ruta, std::ios::binary);
+  std::ostringstream s;
+  s << f.rdbuf();
+  return s.str();
+}
+
+long memoria_kb(const char *campo) {
+  std::ifstream f("/proc/self/status");
+  std::string linea;
+  while (std::getline(f, linea))
+    if (linea.rfind(campo, 0) == 0) return std::atol(linea.c_str() + std::strlen(campo));
+  return 0;
+}
+
+void sin_informes(const char *, const char *, uint32_t, void *) {}
+
+double mediana(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v[v.size() / 2];
+}
+
+// Runs in the child: the page at ruta, rondas times.
+Medida mide(const std::string &ruta, const std::string &salida, int rondas) {
+  using reloj = std::chrono::steady_clock;
+  const auto segundos = [](reloj::time_point a, reloj::time_point b) {
+    return std::chrono::duration<double>(b - a).count();
+  };
+  Medida m;
+  std::vector<double> crea, textos, reconstruye;
+  {
+    // Converters and their tables are loaded once per process, whatever the page: a
+    // first small page loads them before the peak is measured.
+    std::ofstream(salida, std::ios::binary) << "<p>a</p>";
+    lenguaweb_t *doc = lenguaweb_crea(salida.c_str(), kEspanol);
+    lenguaweb_destruye(&doc);
+  }
+  // The peak counts from here: the page's memory, not the program's.
+  std::ofstream("/proc/self/clear_refs") << "5";
+  const long base_kb = memoria_kb("VmRSS:");
+  for (int r = 0; r < rondas; ++r) {
+    const auto t0 = reloj::now();
+    lenguaweb_t *doc = lenguaweb_crea(ruta.c_str(), kEspanol);
+    const auto t1 = reloj::now();
+    lista_cad_t *ids = nullptr;
+    lista_cad_t *lista = lenguaweb_dame_textos_a_trducir(doc, &ids);
+    const auto t2 = reloj::now();
+    if (lenguaweb_reconstruye_fichero_html(doc, lista, ids, nullptr, nullptr, salida.c_str(),
+                                           kEspanol) != CIERTO)
+      std::exit(3);
+    const auto t3 = reloj::now();
+    m.num_textos = lista_cad_num_elems(lista);
+    lista_cad_destruye(&lista);
+    lista_cad_destruye(&ids);
+    lenguaweb_destruye(&doc);
+    crea.push_back(segundos(t0, t1));
+    textos.push_back(segundos(t1, t2));
+    reconstruye.push_back(segundos(t2, t3));
+  }
+  m.crea = mediana(crea);
+  m.textos = mediana(textos);
+  m.reconstruye = mediana(reconstruye);
+  m.pico_mb = static_cast<double>(memoria_kb("VmHWM:") - base_kb) / 1024.0;
+  return m;
+}
+
+}  // namespace
+
+int main(int argc, char **argv) {
+  int rondas = 5, hasta_mb = 64;
+  bool comprueba = false;
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = argv[i];
+    if (a == "--rondas" && i + 1 < argc)
+      rondas = std::atoi(argv[++i]);
+    else if (a == "--hasta" && i + 1 < argc)
+      hasta_mb = std::atoi(argv[++i]);
+    else if (a == "--comprueba")
+      comprueba = true;
+    else {
+      std::fprintf(stderr, "usage: rendimiento [--rondas N] [--hasta MB] [--comprueba]\n");
+      return 2;
+    }
+  }
+  informa_fallo_pon_receptor(sin_informes, nullptr);
+  char plantilla[] = "/tmp/lenguaweb-rendimiento-XXXXXX";
+  const std::string carpeta = mkdtemp(plantilla);
+  utilidades_pon_carpeta(carpeta.c_str());
+
+  std::string modelo;
+  for (const char *p : kPaginas) modelo += lee(std::string(LENGUAWEB_DATOS_PRUEBA) + "/" + p);
+  if (modelo.empty()) {
+    std::fprintf(stderr, "rendimiento: the pages of %s cannot be read\n", LENGUAWEB_DATOS_PRUEBA);
+    return 2;
+  }
+
+  std::printf("%6s %9s %9s %9s %9s %9s %9s %9s %7s\n", "MB", "texts", "crea s", "texts s",
+              "rebuild s", "total s", "MB/s", "peak MB", "peak/x");
+  std::vector<std::pair<double, double>> tiempos;  // size, total
+  bool bien = true;
+  for (int mb = 1; mb <= hasta_mb; mb *= 2) {
+    const std::string ruta = carpeta + "/pagina.html", salida = carpeta + "/salida.html";
+    {
+      std::string pagina;
+      pagina.reserve(static_cast<size_t>(mb) << 20);
+      while (pagina.size() < (static_cast<size_t>(mb) << 20)) pagina += modelo;
+      pagina.resize(static_cast<size_t>(mb) << 20);
+      pagina.resize(pagina.rfind('>') + 1);  // end at a tag
+      std::ofstream(ruta, std::ios::binary) << pagina;
+    }
+    const double tamano = static_cast<double>(mb);
+    int tubo[2];
+    if (pipe(tubo) != 0) return 2;
+    const pid_t hijo = fork();
+    if (hijo == 0) {
+      close(tubo[0]);
+      const Medida m = mide(ruta, salida, rondas);
+      if (write(tubo[1], &m, sizeof m) != static_cast<ssize_t>(sizeof m)) _exit(2);
+      _exit(0);
+    }
+    close(tubo[1]);
+    Medida m;
+    const bool leida = read(tubo[0], &m, sizeof m) == static_cast<ssize_t>(sizeof m);
+    close(tubo[0]);
+    int estado = 0;
+    waitpid(hijo, &estado, 0);
+    if (!leida || !WIFEXITED(estado) || WEXITSTATUS(estado) != 0) {
+      std::fprintf(stderr, "rendimiento: the run of %d MB failed\n", mb);
+      return 2;
+    }
+    const double total = m.crea + m.textos + m.reconstruye;
+    std::printf("%6d %9u %9.3f %9.3f %9.3f %9.3f %9.1f %9.1f %7.2f\n", mb, m.num_textos, m.crea,
+                m.textos, m.reconstruye, total, tamano / total, m.pico_mb, m.pico_mb / tamano);
+    std::fflush(stdout);
+    if (comprueba) {
+      if (tamano / total < 100.0) bien = false;
+      if (m.pico_mb > 4.0 * tamano) bien = false;
+      if (!tiempos.empty() && total > 2.0 * tiempos.back().second * 1.25) bien = false;
+    }
+    tiempos.emplace_back(tamano, total);
+  }
+  std::remove((carpeta + "/pagina.html").c_str());
+  std::remove((carpeta + "/salida.html").c_str());
+  std::remove((carpeta + "/lista_html.txt").c_str());
+  rmdir(carpeta.c_str());
+  if (comprueba && !bien) {
+    std::printf("below the aims: 100 MB/s, linear time, peak within 4x the page\n");
+    return 1;
+  }
+  return 0;
+}
