@@ -1,0 +1,70 @@
+// comprobacion.h - one page through the library's main road and link round trip, checked.
+#ifndef SITIOS_COMPROBACION_H
+#define SITIOS_COMPROBACION_H
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "comun/arbol_html.h"
+
+namespace sitios {
+
+// What one page gave and every check it failed.
+struct ResultadoPagina {
+  std::string camino;
+  uint32_t idioma = 0;
+  bool utf8 = true;  // false: read with the bytes that are not UTF-8 as Windows-1252
+  size_t bytes = 0;
+  size_t textos = 0;                       // texts to translate
+  size_t en_tags = 0;                      // of them, ALT and META texts
+  size_t enlaces = 0;                      // A HREF and IMG SRC values moved out and back
+  std::map<std::string, size_t> informes;  // expected library reports, by condition
+  std::vector<std::string> fallos;         // "check: first difference"
+};
+
+// Runs every check on the page at camino read in the language idioma, writing its
+// intermediate pages in the folder carpeta (which must exist; files there are
+// overwritten). The library's reports on this thread are caught while it runs (see
+// comprobacion_instala_receptor). Never throws for a bad page: failures are results.
+ResultadoPagina pagina_comprueba(const std::string &camino, uint32_t idioma,
+                                 const std::string &carpeta);
+
+// Makes the library's failure reports reach pagina_comprueba on the thread that made
+// them. Call once, before any page.
+void comprobacion_instala_receptor();
+
+// A link value of the page that the library treats, as the parser finds it.
+struct EnlaceEnPagina {
+  size_t inicio;  // the value's bytes, quotes excluded
+  size_t fin;
+  bool entre_comillas;  // between double quotes
+  bool img;             // IMG SRC, else the HREF of a tag whose name begins with A
+  std::string valor;    // the bytes as they stand, entities not decoded
+};
+
+// Every A HREF (any tag whose name begins with A) and IMG SRC value of the parsed page
+// whose bytes stand in texto, in page order.
+std::vector<EnlaceEnPagina> enlaces_de(const std::vector<pruebas::NodoHtml> &arbol,
+                                       std::string_view texto);
+
+// Whether the library moves the value out into a link table: not empty, and not a
+// reference ("@...") nor a place in the page ("#...").
+bool enlace_se_traslada(std::string_view valor);
+
+// The page texto with every link that is moved out written back as its record rebuilds
+// it; everything else as it stands.
+std::string pagina_con_enlaces_reconstruidos(std::string_view texto,
+                                             const std::vector<EnlaceEnPagina> &enlaces);
+
+// "" when the references of the preprocessed page (its links, enlaces_pre, in page
+// order) are those of the page's own links (enlaces): "@" and the identifier of each
+// link that is moved out, every other value as it was; else the first that is not.
+std::string compara_referencias(const std::vector<EnlaceEnPagina> &enlaces,
+                                const std::vector<EnlaceEnPagina> &enlaces_pre);
+
+}  // namespace sitios
+
+#endif

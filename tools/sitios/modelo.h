@@ -1,0 +1,60 @@
+// modelo.h - what a page should look like after each step, worked out apart from the library.
+#ifndef SITIOS_MODELO_H
+#define SITIOS_MODELO_H
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace sitios {
+
+// A page's bytes as the library reads them: a valid UTF-8 sequence is itself, any other
+// byte is its Windows-1252 character. a_texto maps each byte offset of the page (and its
+// end) to the offset in texto; it is left empty when the page was valid UTF-8 and texto
+// is the page itself.
+struct PaginaLeida {
+  std::string texto;
+  std::vector<uint32_t> a_texto;
+  bool utf8 = true;
+  size_t en(size_t byte) const { return a_texto.empty() ? byte : a_texto[byte]; }
+};
+
+// Works on its own copy; nothing returned points into bytes.
+PaginaLeida pagina_descodifica(std::string_view bytes);
+
+// A link split into the three parts that a link record keeps.
+struct PartesEnlace {
+  std::string dominio;
+  std::string ruta;
+  std::string nombre_fichero;
+};
+
+// The parts of a link value: only "http://" in any letter case gives a domain; the last
+// component is a file name when it holds a '.', or when the link is relative.
+PartesEnlace enlace_divide(std::string_view enlace);
+
+// The identifier of the parts: the domain, then '|' and the path, then '|' and the file
+// name; the root path takes part only in a link without a domain.
+std::string enlace_identificador(const PartesEnlace &partes);
+
+// The link that a rebuild writes for the parts: "http://" and the domain, the path, a
+// '/' after any path but the root, and the file name.
+std::string enlace_reconstruye(const PartesEnlace &partes);
+
+// How a value read from the page is written back in its place: between the quotes it
+// had, or bare when it had none and needs none; '"', '<' and '>' as entities.
+std::string valor_escrito(std::string_view valor, bool entre_comillas);
+
+// The first byte where a and b differ (the shorter's size when one begins the other,
+// npos when equal), and a one-line view of both around it, for messages.
+size_t primera_diferencia(std::string_view a, std::string_view b);
+std::string muestra_diferencia(std::string_view esperado, std::string_view obtenido);
+
+// A stretch of a text on one line, cut to largo bytes at most.
+std::string fragmento(std::string_view texto, size_t desde, size_t largo);
+
+}  // namespace sitios
+
+#endif
