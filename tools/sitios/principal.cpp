@@ -20,12 +20,15 @@ namespace {
 
 void uso() {
   std::fprintf(stderr,
-               "usage: sitios_reales [--muestra N] [-j N] [--trabajo FOLDER] FOLDER...\n"
+               "usage: sitios_reales [--muestra N] [-j N] [--trabajo FOLDER] [--conocidos FILE]\n"
+               "                     FOLDER...\n"
                "Checks every .html page under each FOLDER (symbolic links are not followed):\n"
                "the rebuild with the page's own texts, markers in place of the texts, and the\n"
                "link round trip. --trabajo keeps the pages written for the last page each\n"
                "thread checked. --muestra N checks a fixed sample of N pages spread over the\n"
-               "folders and languages. Exit status 1 when a page fails a check.\n");
+               "folders and languages. --conocidos lists failures already reported (check, page\n"
+               "and reason, tab-separated): they are shown as known. Exit status 1 when a page\n"
+               "fails a check that is not listed.\n");
 }
 
 std::string con_miles(size_t n) {
@@ -39,7 +42,7 @@ std::string con_miles(size_t n) {
 int main(int argc, char **argv) {
   size_t muestra = 0;
   unsigned hilos = std::max(1u, std::thread::hardware_concurrency());
-  std::string trabajo;
+  std::string trabajo, lista_conocidos;
   std::vector<std::string> raices;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
@@ -48,6 +51,8 @@ int main(int argc, char **argv) {
       muestra = std::strtoul(argv[++i], nullptr, 10);
     } else if (a == "-j" && con_valor) {
       hilos = std::max(1ul, std::strtoul(argv[++i], nullptr, 10));
+    } else if (a == "--conocidos" && con_valor) {
+      lista_conocidos = argv[++i];
     } else if (a == "--trabajo" && con_valor) {
       trabajo = argv[++i];
     } else if (!a.empty() && a[0] == '-') {
@@ -59,6 +64,13 @@ int main(int argc, char **argv) {
   }
   if (raices.empty()) {
     uso();
+    return 2;
+  }
+
+  std::vector<sitios::FalloConocido> conocidos;
+  if (std::string error; !lista_conocidos.empty() &&
+                         !sitios::conocidos_lee(lista_conocidos, &conocidos, &error)) {
+    std::fprintf(stderr, "sitios_reales: %s\n", error.c_str());
     return 2;
   }
 
@@ -105,7 +117,8 @@ int main(int argc, char **argv) {
   const double segundos =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - inicio).count();
 
-  size_t bytes = 0, textos = 0, en_tags = 0, enlaces = 0, no_utf8 = 0, fallidas = 0, fallos = 0;
+  size_t bytes = 0, textos = 0, en_tags = 0, enlaces = 0, no_utf8 = 0, fallidas = 0, fallos = 0,
+         sabidos = 0, nuevas = 0;
   std::map<std::string, size_t> informes;
   std::map<uint32_t, size_t> por_idioma;
   for (const sitios::ResultadoPagina &r : resultados) {
@@ -118,10 +131,30 @@ int main(int argc, char **argv) {
     for (const auto &[condicion, n] : r.informes) informes[condicion] += n;
     if (r.fallos.empty()) continue;
     ++fallidas;
+    bool nueva = false;
     for (const std::string &f : r.fallos) {
       ++fallos;
-      std::printf("FAILED %s (language 0x%04X): %s\n", r.camino.c_str(), r.idioma, f.c_str());
+      sitios::FalloConocido *c = sitios::conocido_de(conocidos, r.camino, f);
+      if (c != nullptr) {
+        c->visto = true;
+        ++sabidos;
+        std::printf("KNOWN  %s (language 0x%04X): %s\n       known: %s\n", r.camino.c_str(),
+                    r.idioma, f.c_str(), c->motivo.c_str());
+      } else {
+        nueva = true;
+        std::printf("FAILED %s (language 0x%04X): %s\n", r.camino.c_str(), r.idioma, f.c_str());
+      }
     }
+    nuevas += nueva ? 1 : 0;
+  }
+  // A listed failure of a checked page that no longer shows is worth crossing off.
+  for (const sitios::FalloConocido &c : conocidos) {
+    const bool comprobada = std::any_of(paginas.begin(), paginas.end(), [&](const auto &p) {
+      return sitios::conocido_es_de(c, p.camino);
+    });
+    if (comprobada && !c.visto)
+      std::printf("PASSES %s: %s, listed as known, no longer fails\n", c.pagina.c_str(),
+                  c.comprobacion.c_str());
   }
 
   std::printf("pages:    %s checked of %s found under", con_miles(paginas.size()).c_str(),
@@ -137,11 +170,15 @@ int main(int argc, char **argv) {
   std::printf("links:    %s moved out and back\n", con_miles(enlaces).c_str());
   for (const auto &[condicion, n] : informes)
     std::printf("reports:  %s \"%s\" (expected)\n", con_miles(n).c_str(), condicion.c_str());
-  std::printf("failures: %s in %s pages\n", con_miles(fallos).c_str(), con_miles(fallidas).c_str());
+  std::printf("failures: %s in %s pages", con_miles(fallos).c_str(), con_miles(fallidas).c_str());
+  if (!lista_conocidos.empty())
+    std::printf(", %s of them known (%s); %s pages with a new failure", con_miles(sabidos).c_str(),
+                lista_conocidos.c_str(), con_miles(nuevas).c_str());
+  std::printf("\n");
   std::printf("time:     %.1f s on %u threads\n", segundos, hilos);
 
   // A folder of the caller's keeps the last pages each thread wrote, to look at.
   std::error_code error;
   if (!trabajo_dado) fs::remove_all(trabajo, error);
-  return fallidas == 0 ? 0 : 1;
+  return nuevas == 0 ? 0 : 1;
 }

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <string_view>
 #include <utility>
@@ -70,6 +71,43 @@ std::vector<PaginaDeSitio> muestra_de(const std::vector<PaginaDeSitio> &paginas,
   std::vector<PaginaDeSitio> r;
   for (size_t i : elegidas) r.push_back(paginas[i]);
   return r;
+}
+
+bool conocidos_lee(const std::string &camino, std::vector<FalloConocido> *conocidos,
+                   std::string *error) {
+  std::ifstream f(camino);
+  if (!f) {
+    *error = camino + ": cannot be read";
+    return false;
+  }
+  std::string linea;
+  for (size_t n = 1; std::getline(f, linea); ++n) {
+    if (linea.empty() || linea[0] == '#') continue;
+    const size_t a = linea.find('\t');
+    const size_t b = a == std::string::npos ? a : linea.find('\t', a + 1);
+    if (b == std::string::npos || a == 0 || b == a + 1) {
+      *error = camino + ":" + std::to_string(n) + ": needs check, page and reason, tab-separated";
+      return false;
+    }
+    conocidos->push_back({linea.substr(0, a), linea.substr(a + 1, b - a - 1), linea.substr(b + 1)});
+  }
+  return true;
+}
+
+bool conocido_es_de(const FalloConocido &conocido, const std::string &camino) {
+  const std::string &p = conocido.pagina;
+  return camino == p || (camino.size() > p.size() &&
+                         camino.compare(camino.size() - p.size(), p.size(), p) == 0 &&
+                         camino[camino.size() - p.size() - 1] == '/');
+}
+
+FalloConocido *conocido_de(std::vector<FalloConocido> &conocidos, const std::string &camino,
+                           const std::string &fallo) {
+  for (FalloConocido &c : conocidos)
+    if (fallo.compare(0, c.comprobacion.size() + 1, c.comprobacion + ":") == 0 &&
+        conocido_es_de(c, camino))
+      return &c;
+  return nullptr;
 }
 
 }  // namespace sitios

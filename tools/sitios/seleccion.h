@@ -27,6 +27,30 @@ uint32_t idioma_de(const std::string &camino);
 // The result keeps the order of paginas.
 std::vector<PaginaDeSitio> muestra_de(const std::vector<PaginaDeSitio> &paginas, size_t cuantas);
 
+// A failure already reported to the library's maintainers, listed so that it is shown
+// as known instead of failing the run: the check's name, the page (its path, or the
+// end of its path after a '/'), and why it fails.
+struct FalloConocido {
+  std::string comprobacion;
+  std::string pagina;
+  std::string motivo;
+  bool visto = false;  // set when a page failed as listed
+};
+
+// Reads a list of known failures: one a line, the three fields separated by tabs;
+// blank lines and lines that begin with '#' are skipped. False, with the reason in
+// *error, when the file cannot be read or a line lacks a field.
+bool conocidos_lee(const std::string &camino, std::vector<FalloConocido> *conocidos,
+                   std::string *error);
+
+// Whether the entry is about the page at camino.
+bool conocido_es_de(const FalloConocido &conocido, const std::string &camino);
+
+// The entry of conocidos that lists fallo ("check: difference") of the page at camino,
+// or null. The pointer stays valid while conocidos is not resized.
+FalloConocido *conocido_de(std::vector<FalloConocido> &conocidos, const std::string &camino,
+                           const std::string &fallo);
+
 }  // namespace sitios
 
 #endif

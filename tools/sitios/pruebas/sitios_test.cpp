@@ -208,3 +208,30 @@ TEST_F(PaginaEntera, UnFicheroQueNoSeLeeEsUnFallo) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Conocidos, SoloElFalloListadoDeLaPaginaListada) {
+  const std::string camino =
+      (std::filesystem::temp_directory_path() / "sitios_conocidos_test.txt").string();
+  std::ofstream(camino) << "# comment\n\nown texts\tmanual/en/filter.html\twhy\n";
+  std::vector<sitios::FalloConocido> c;
+  std::string error;
+  ASSERT_TRUE(sitios::conocidos_lee(camino, &c, &error)) << error;
+  ASSERT_EQ(c.size(), 1u);
+  EXPECT_EQ(c[0].motivo, "why");
+  const std::string pagina = "/usr/share/doc/apache2-doc/manual/en/filter.html";
+  EXPECT_EQ(sitios::conocido_de(c, pagina, "own texts: first difference"), &c[0]);
+  EXPECT_EQ(sitios::conocido_de(c, pagina, "own texts2: x"), nullptr);
+  EXPECT_EQ(sitios::conocido_de(c, pagina, "link round trip: x"), nullptr);
+  EXPECT_EQ(sitios::conocido_de(c, "/x/manual/en/myfilter.html", "own texts: x"), nullptr);
+  EXPECT_EQ(sitios::conocido_de(c, "/x/manual/es/filter.html", "own texts: x"), nullptr);
+
+  std::ofstream(camino) << "own texts manual/en/filter.html\n";
+  c.clear();
+  EXPECT_FALSE(sitios::conocidos_lee(camino, &c, &error));
+  EXPECT_NE(error.find(":1:"), std::string::npos);
+  std::filesystem::remove(camino);
+}
+
+}  // namespace
