@@ -68,8 +68,8 @@ int main(int argc, char **argv) {
   }
 
   std::vector<sitios::FalloConocido> conocidos;
-  if (std::string error; !lista_conocidos.empty() &&
-                         !sitios::conocidos_lee(lista_conocidos, &conocidos, &error)) {
+  if (std::string error;
+      !lista_conocidos.empty() && !sitios::conocidos_lee(lista_conocidos, &conocidos, &error)) {
     std::fprintf(stderr, "sitios_reales: %s\n", error.c_str());
     return 2;
   }

@@ -96,9 +96,9 @@ bool conocidos_lee(const std::string &camino, std::vector<FalloConocido> *conoci
 
 bool conocido_es_de(const FalloConocido &conocido, const std::string &camino) {
   const std::string &p = conocido.pagina;
-  return camino == p || (camino.size() > p.size() &&
-                         camino.compare(camino.size() - p.size(), p.size(), p) == 0 &&
-                         camino[camino.size() - p.size() - 1] == '/');
+  return camino == p ||
+         (camino.size() > p.size() && camino.compare(camino.size() - p.size(), p.size(), p) == 0 &&
+          camino[camino.size() - p.size() - 1] == '/');
 }
 
 FalloConocido *conocido_de(std::vector<FalloConocido> &conocidos, const std::string &camino,
