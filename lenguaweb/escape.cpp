@@ -6,13 +6,23 @@
 #include "lenguaweb/lectura_tags.h"
 
 void lenguaweb_escribe_texto(std::string &salida, std::string_view texto, uint32_t codigo,
-                             const std::vector<bool> *marcado) {
+                             const std::vector<bool> *marcado, bool espacios_duros) {
   size_t menores = 0; /* the '<' met so far */
   size_t copiado = 0;
   size_t proximo_mayor =
       0; /* the first '>' at or after it is the next one: kept, so many '<' stay linear */
   for (size_t i = 0; i < texto.size(); ++i) {
     const char c = texto[i];
+    if (espacios_duros && c == ' ' && i + 1 < texto.size() && texto[i + 1] == ' ') {
+      salida.append(texto.substr(copiado, i - copiado));
+      size_t fin = i;
+      while (fin < texto.size() && texto[fin] == ' ') ++fin;
+      for (size_t k = i + 1; k < fin; ++k) salida.append("&nbsp;");
+      salida.push_back(' ');
+      i = fin - 1;
+      copiado = fin;
+      continue;
+    }
     if (c != '<' && c != '>') continue;
     salida.append(texto.substr(copiado, i - copiado));
     copiado = i + 1;
@@ -63,4 +73,23 @@ void lenguaweb_escribe_valor(std::string &salida, std::string_view valor, bool e
   }
   salida.append(valor.substr(copiado));
   if (comillas) salida.push_back('"');
+}
+
+void lenguaweb_escribe_enlace(std::string &salida, std::string_view enlace, bool entre_comillas) {
+  bool comillas = entre_comillas || enlace.empty();
+  for (char c : enlace) comillas = comillas || lenguaweb_es_blanco(c) || c == '>';
+  if (comillas && !entre_comillas) salida.push_back('"');
+  if (!comillas) {
+    salida.append(enlace);
+    return;
+  }
+  size_t copiado = 0;
+  for (size_t i = 0; i < enlace.size(); ++i) {
+    if (enlace[i] != '"' && enlace[i] != '>') continue;
+    salida.append(enlace.substr(copiado, i - copiado));
+    salida.append(enlace[i] == '"' ? "&quot;" : "&gt;");
+    copiado = i + 1;
+  }
+  salida.append(enlace.substr(copiado));
+  if (!entre_comillas) salida.push_back('"');
 }

@@ -14,13 +14,25 @@
  * not show as code in this text (bit i of codigo for the i-th inline name), and so does
  * that tag's closing '>'; every other '<' and '>' is written "&lt;" and "&gt;". */
 void lenguaweb_escribe_texto(std::string &salida, std::string_view texto, uint32_t codigo = 0,
-                             const std::vector<bool> *marcado = nullptr);
+                             const std::vector<bool> *marcado = nullptr,
+                             bool espacios_duros = false);
 
-/* Appends an attribute value to salida, with '"', '<' and '>' written "&quot;", "&lt;"
+/* With espacios_duros, a run of k spaces (k of 2 or more, which only entities or very
+ * long runs of blanks leave in a text) is written as k - 1 "&nbsp;" and a space, so
+ * that reading the page again gives back the same text.
+ *
+ * Appends an attribute value to salida, with '"', '<' and '>' written "&quot;", "&lt;"
  * and "&gt;". A value that stood without quotes is written between double quotes when
  * siempre_comillas is set, or when it holds a character that would end or change an
  * unquoted value. */
 void lenguaweb_escribe_valor(std::string &salida, std::string_view valor, bool entre_comillas,
                              bool siempre_comillas);
+
+/* Appends a link value to salida so that it cannot change the tag around it: between
+ * double quotes '"' and '>' are written "&quot;" and "&gt;"; a value that stood without
+ * quotes is put between double quotes (and escaped so) only when it holds a blank or a
+ * '>' or is empty. Anything else goes as it is, so that a link that came from the page
+ * goes back byte for byte. */
+void lenguaweb_escribe_enlace(std::string &salida, std::string_view enlace, bool entre_comillas);
 
 #endif

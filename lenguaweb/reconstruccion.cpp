@@ -37,7 +37,7 @@ void trata_link_de_tag(std::string_view trozo, const tag_leido &tag, const char 
   if (enlaces.preprocesar_links == CIERTO)
     cambio.nuevo = std::move(nuevo);
   else
-    lenguaweb_escribe_valor(cambio.nuevo, nuevo, entre_comillas, false);
+    lenguaweb_escribe_enlace(cambio.nuevo, nuevo, entre_comillas);
   cambios.push_back(std::move(cambio));
 }
 
@@ -183,7 +183,10 @@ booleano lenguaweb_graba_fichero_html(const lenguaweb_t *lenguaweb,
     if (texto_cuerpo != nullptr) {
       size_t largo = 0;
       char *utf8 = conv_ansi_idioma_a_utf8_n(texto_cuerpo, idioma, &largo);
-      lenguaweb_escribe_texto(pagina, std::string_view(utf8, largo), codigo, marcado);
+      // Preprocessing writes texts that will be read again: spaces that entities left
+      // must stay entities, or a second pass would collapse them.
+      lenguaweb_escribe_texto(pagina, std::string_view(utf8, largo), codigo, marcado,
+                              preprocesar_links == CIERTO);
       cad_destruye(&utf8);
     }
     if (pagina.size() >= kTamanoTramo) vacia();

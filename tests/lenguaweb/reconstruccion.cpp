@@ -221,7 +221,7 @@ TEST_F(Reconstruccion, PreprocesarNoColocaAtributosYNormaliza) {
   lista_reg_t *a = lista_reg_crea(0), *img = lista_reg_crea(0);
   ASSERT_EQ(lenguaweb_preprocesa_links(doc, a, img, ruta("d.html").c_str(), kEspanol), CIERTO);
   EXPECT_EQ(lee(ruta("d.html")),
-            "<META NAME=\"description\" CONTENT=\"D  d\"><P>Hello world  </P>");
+            "<META NAME=\"description\" CONTENT=\"D  d\"><P>Hello world&nbsp; </P>");
   EXPECT_EQ(lista_reg_num_elems(a), 0u);
   lista_reg_destruye(&a);
   lista_reg_destruye(&img);
