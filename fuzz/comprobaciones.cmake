@@ -1,0 +1,12 @@
+# comprobaciones.cmake - the check code that the fuzz targets and their regression tests share.
+if(NOT TARGET fuzz_comprobaciones)
+  add_library(fuzz_comprobaciones STATIC
+    ${CMAKE_CURRENT_LIST_DIR}/sesion.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/comprueba_escaner.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/comprueba_link_externo.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/comprueba_pagina.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/comprueba_enlace.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/comprueba_registros.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/comprueba_division.cpp)
+  target_link_libraries(fuzz_comprobaciones PUBLIC lenguaweb_interno PRIVATE lenguaweb_avisos)
+endif()
