@@ -1,5 +1,6 @@
 /* idiomas.cpp - the Windows code page of a language, and the per-thread ICU converters. */
 #include <array>
+#include <cstdio>
 
 #include <unicode/ucnv_cb.h>
 #include <unicode/ucnv_err.h>
@@ -116,6 +117,18 @@ void a_reemplazo(const void *, UConverterToUnicodeArgs *args, const char *, int3
   ucnv_cbToUWriteUChars(args, &reemplazo, 1, 0, error);
 }
 
+// A character that the code page lacks becomes a decimal character reference. ICU's own
+// escape callback drops the characters that Unicode calls ignorable (U+200B, U+202A ...)
+// instead, which would lose them from the page.
+void a_referencia(const void *, UConverterFromUnicodeArgs *args, const UChar *, int32_t,
+                  UChar32 punto, UConverterCallbackReason razon, UErrorCode *error) {
+  if (razon != UCNV_UNASSIGNED && razon != UCNV_ILLEGAL && razon != UCNV_IRREGULAR) return;
+  char referencia[16];
+  const int largo = std::snprintf(referencia, sizeof referencia, "&#%d;", static_cast<int>(punto));
+  *error = U_ZERO_ERROR;
+  ucnv_cbFromUWriteBytes(args, referencia, largo, 0, error);
+}
+
 // Asks ICU, byte by byte, whether ASCII passes through the converter unchanged.
 bool ascii_sin_cambios(UConverter *icu) {
   for (int c = 0; c < 0x80; ++c) {
@@ -170,8 +183,7 @@ Convertidor *convertidor_de_pagina(uint32_t pagina) {
   }
   c.ascii_directo = ascii_sin_cambios(icu);
   UErrorCode error = U_ZERO_ERROR;
-  ucnv_setFromUCallBack(icu, UCNV_FROM_U_CALLBACK_ESCAPE, UCNV_ESCAPE_XML_DEC, nullptr, nullptr,
-                        &error);
+  ucnv_setFromUCallBack(icu, a_referencia, nullptr, nullptr, nullptr, &error);
   ucnv_setToUCallBack(icu, a_reemplazo, nullptr, nullptr, nullptr, &error);
   if (U_FAILURE(error)) {
     ucnv_close(icu);

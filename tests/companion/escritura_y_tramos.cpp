@@ -24,6 +24,10 @@ TEST_F(EscrituraYTramos, ConvierteUnTramoSinCopiarlo) {
       {"\xD0\x9C\xD0\xB8\xD1\x80!", 6, kRuso, "\xCC\xE8\xF0"},
       {std::string("a\0b", 3), 3, kEspanol, "a"},  // a NUL ends the text
       {"", 0, kEspanol, ""},
+      // Characters that Unicode calls ignorable are kept as references too.
+      {"a\xE2\x80\x8B"
+       "b\xE2\x80\xAA",
+       8, kEspanol, "a&#8203;b&#8234;"},
   };
   for (const auto &c : casos) {
     size_t largo = 99;
