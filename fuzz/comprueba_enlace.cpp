@@ -47,8 +47,8 @@ enlace_leido lee_enlace(std::string_view enlace) {
  * that the rules make on purpose. The "http://" prefix comes back in lower case, and
  * goes when no host follows it. A link that names nothing past its host gets the root
  * "/". An absolute path whose last component holds no "." names a directory and gets
- * a final "/". An absolute path that begins with two slashes and has no other before
- * its file name keeps one of them, as the path "//" itself does. */
+ * a final "/". Only one "/" is cut from the end of a path, so a path made of "//" and
+ * a file name keeps one of its two slashes, as the path "//" itself does. */
 std::string vuelta_esperada(std::string_view enlace) {
   const enlace_leido e = lee_enlace(enlace);
   std::string_view resto = e.resto;

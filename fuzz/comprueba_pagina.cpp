@@ -29,9 +29,10 @@
  *     links resolved through the tables of (c)) against P1.
  *
  * What "gains a tag" means. Tags are what the byte tag scanner reads as tags (a
- * comment is not a tag), counted by name (the bytes after '<' up to the first space or
- * '>', letter case ignored). A written page gains a tag when it holds more tags of a
- * name than its original, beyond two allowances for a translation:
+ * comment is not a tag), counted by name (the bytes after '<' up to the first blank or
+ * '>', letter case ignored: a link value after a tab is no part of the name). A written page gains
+ * a tag when it holds more tags of a name than its original, beyond two allowances for a
+ * translation:
  *  - a translated body text may hold any of the 13 inline tags as markup, except those
  *    that the page showed as code in that text ("&lt;B&gt;"); each '<' of a translation
  *    that begins an inline tag allowed there allows one tag of its name;
@@ -39,7 +40,7 @@
  *    element's end tag, over the body texts that follow it, whereas segmentation ends
  *    the element there; an inline tag of a translation can end such a comment early
  *    ("<B x-->"), so the tags inside a comment that runs past the end of its piece
- *    count as tags of the original.
+ *    count as tags of the original, those inside the comments it holds included.
  * A page may lose tags (a "-->" written as "--&gt;" lengthens such a comment); that is
  * not looked at. */
 
@@ -66,9 +67,11 @@ char mayuscula(char c) {
   return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
-/* A tag's name: after the '<' up to the first space or '>'. */
-std::string nombre_de_tag(std::string_view tag) {
-  std::string nombre(tag.substr(1, tag.find_first_of(" >", 1) - 1));
+/* A tag's name, in capitals: after the '<' up to the first blank or '>' (as a browser
+ * reads it: the value of an attribute after a tab is not part of it), or up to the
+ * first space or '>' (as segmentation reads it, to tell an inline tag). */
+std::string nombre_de_tag(std::string_view tag, bool hasta_un_espacio = false) {
+  std::string nombre(tag.substr(1, tag.find_first_of(hasta_un_espacio ? " >" : " \t\n\r>", 1) - 1));
   for (char &c : nombre) c = mayuscula(c);
   return nombre;
 }
@@ -243,7 +246,7 @@ std::map<std::string, long> tags_permitidos(std::string_view original, const fuz
     for (size_t p = t.find('<'); p != kNoEsta; p = t.find('<', p + 1)) {
       const size_t cierre = t.find('>', p + 1);
       if (cierre == kNoEsta) break;
-      const std::string nombre = nombre_de_tag(t.substr(p, cierre + 1 - p));
+      const std::string nombre = nombre_de_tag(t.substr(p, cierre + 1 - p), true);
       for (size_t n = 0; n < std::size(kEnLinea); ++n)
         if (nombre == kEnLinea[n] && (i >= d.codigo.size() || (d.codigo[i] >> n & 1u) == 0))
           ++permitidos[nombre];
@@ -255,9 +258,19 @@ std::map<std::string, long> tags_permitidos(std::string_view original, const fuz
   for (const auto &[inicio, fin] : comentarios) {
     while (k + 1 < u.trozo.size() && u.trozo[k + 1] <= inicio) ++k;
     if (fin <= u.trozo[k] + d.trozos[k].size()) continue;
-    std::string_view dentro = original.substr(inicio + 4, fin - inicio - 4);
-    if (dentro.ends_with("-->")) dentro.remove_suffix(3);
-    for (const auto &[nombre, n] : fuzz_cuenta_tags(dentro)) permitidos[nombre] += n;
+    // Once the comment has ended early, the scanner goes on over the page's own bytes,
+    // where it may meet (and end) any of the comments inside: every tag inside counts.
+    const std::string_view dentro = original.substr(inicio + 4, fin - inicio - 4);
+    for (size_t p = dentro.find('<'); p != kNoEsta; p = dentro.find('<', p)) {
+      if (dentro.compare(p, 4, "<!--") == 0) {
+        p += 4;
+        continue;
+      }
+      const size_t cierre = dentro.find('>', p + 1);
+      const size_t fin_tag = cierre == kNoEsta ? dentro.size() : cierre + 1;
+      ++permitidos[nombre_de_tag(dentro.substr(p, fin_tag - p))];
+      p = fin_tag;
+    }
   }
   return permitidos;
 }

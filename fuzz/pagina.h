@@ -49,8 +49,9 @@ std::string fuzz_comprueba_escrita(std::string_view escrita, const fuzz_document
                                    const fuzz_ubicacion &u, const std::vector<std::string> &textos,
                                    uint32_t idioma, bool con_atributos);
 
-/* The tags of a page as the byte tag scanner reads them, counted by name in capitals,
- * comments left out; the spans of the comments go to *comentarios when given. */
+/* The tags of a page as the byte tag scanner reads them, counted by name (up to the
+ * first blank or '>') in capitals, comments left out; the spans of the comments go to *comentarios
+ * when given. */
 std::map<std::string, long> fuzz_cuenta_tags(
     std::string_view pagina, std::vector<std::pair<size_t, size_t>> *comentarios = nullptr);
 
