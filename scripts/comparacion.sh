@@ -56,7 +56,7 @@ traduce() {
     msgen "$de/$po" -o "$a/$po"
   done
 }
-"$lenguaweb" extract "$paginas" -o "$trabajo/po_lw" -l 0x0409 >/dev/null
+"$lenguaweb" extract "$paginas" -o "$trabajo/po_lw" -l 0x0409 >/dev/null 2>&1
 traduce "$trabajo/po_lw" "$trabajo/po_lw_t"
 html2po -i "$paginas" -o "$trabajo/po_tt" >/dev/null 2>&1
 traduce "$trabajo/po_tt" "$trabajo/po_tt_t"
