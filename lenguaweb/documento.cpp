@@ -23,17 +23,17 @@ LENGUAWEB_API lenguaweb_t *lenguaweb_crea(const char *nombre_fichero_html, uint3
   lista_num_t *tipos_de_textos = lista_num_crea(0);
   lista_cad_t *trozos_html = lista_cad_crea(0);
   lista_num_t *codigo_en_linea = lista_num_crea(0);
-  auto *marcado_mixto = new std::map<uint32_t, std::vector<bool>>();
+  auto *signos_crudos = new std::map<uint32_t, std::vector<bool>>();
 
   if (nombre_fichero_html == nullptr) {
     LENGUAWEB_INFORMA("(nombre_fichero_html) != NULL");
     lenguaweb_divide_pagina("", textos, tipos_de_textos, trozos_html, idioma, codigo_en_linea,
-                            marcado_mixto);
+                            signos_crudos);
   } else {
     fichero_memoria_t *fichero = fichero_memoria_lee(nombre_fichero_html);
     lenguaweb_divide_pagina(std::string_view(fichero->contenido, std::strlen(fichero->contenido)),
                             textos, tipos_de_textos, trozos_html, idioma, codigo_en_linea,
-                            marcado_mixto);
+                            signos_crudos);
     fichero_memoria_destruye(&fichero);
   }
 
@@ -41,13 +41,13 @@ LENGUAWEB_API lenguaweb_t *lenguaweb_crea(const char *nombre_fichero_html, uint3
   fichtxt_graba_lista(textos, volcado);
   cad_destruye(&volcado);
 
-  if (marcado_mixto->empty()) {
-    delete marcado_mixto;
-    marcado_mixto = nullptr;
+  if (signos_crudos->empty()) {
+    delete signos_crudos;
+    signos_crudos = nullptr;
   }
   lenguaweb_t *documento =
       lenguaweb_construye(&textos, &tipos_de_textos, &trozos_html, &codigo_en_linea);
-  documento->marcado_mixto = marcado_mixto;
+  documento->signos_crudos = signos_crudos;
   return documento;
 }
 
@@ -64,7 +64,7 @@ LENGUAWEB_API void lenguaweb_destruye(lenguaweb_t **lenguaweb) {
   lista_num_destruye(&(*lenguaweb)->tipos_de_textos);
   lista_cad_destruye(&(*lenguaweb)->trozos_html);
   lista_num_destruye(&(*lenguaweb)->codigo_en_linea);
-  delete (*lenguaweb)->marcado_mixto;
+  delete (*lenguaweb)->signos_crudos;
   mem_libera(lenguaweb, sizeof(lenguaweb_t));
 }
 

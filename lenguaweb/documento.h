@@ -24,9 +24,12 @@ struct lenguaweb {
    * page showed inside the body text as code ("&lt;B&gt;") and never as markup, so
    * that writing the text back keeps showing them instead of making them live. */
   lista_num_t *codigo_en_linea;
-  /* For the few body texts that show an inline tag both as markup and as code: for each
-   * '<' of the text, in order, whether it began markup. Null when there are none. */
-  std::map<uint32_t, std::vector<bool>> *marcado_mixto;
+  /* For the few body texts that the general rule of writing would not give back as the
+   * page had them (an inline tag shown both as markup and as code, a '>' standing bare
+   * in the text, an entity inside an inline tag): for each '<' and '>' of the text, in
+   * order, whether the page had the character itself rather than its entity. Written
+   * back unchanged, such a text goes out exactly so. Null when there are none. */
+  std::map<uint32_t, std::vector<bool>> *signos_crudos;
 };
 
 /* New record that takes over the three lists (the caller's variables are left null). */

@@ -6,11 +6,10 @@
 #include "lenguaweb/lectura_tags.h"
 
 void lenguaweb_escribe_texto(std::string &salida, std::string_view texto, uint32_t codigo,
-                             const std::vector<bool> *marcado, bool espacios_duros) {
-  size_t menores = 0; /* the '<' met so far */
+                             const std::vector<bool> *signos, bool espacios_duros) {
   size_t copiado = 0;
-  size_t proximo_mayor =
-      0; /* the first '>' at or after it is the next one: kept, so many '<' stay linear */
+  size_t signo = 0;         /* the '<' and '>' met so far */
+  size_t proximo_mayor = 0; /* the first '>' at or after it is the next one: many '<' stay linear */
   for (size_t i = 0; i < texto.size(); ++i) {
     const char c = texto[i];
     if (espacios_duros && c == ' ' && i + 1 < texto.size() && texto[i + 1] == ' ') {
@@ -26,29 +25,32 @@ void lenguaweb_escribe_texto(std::string &salida, std::string_view texto, uint32
     if (c != '<' && c != '>') continue;
     salida.append(texto.substr(copiado, i - copiado));
     copiado = i + 1;
-    if (c == '>') {
-      salida.append("&gt;");
+    const char *entidad = c == '<' ? "&lt;" : "&gt;";
+    if (signos != nullptr) {
+      const bool crudo = signo < signos->size() && (*signos)[signo];
+      ++signo;
+      if (crudo)
+        salida.push_back(c);
+      else
+        salida.append(entidad);
       continue;
     }
-    const size_t este = menores++;
-    if (proximo_mayor != std::string_view::npos && proximo_mayor <= i)
-      proximo_mayor = texto.find('>', i + 1);
-    const size_t cierre = proximo_mayor;
-    if (cierre != std::string_view::npos) {
-      std::string_view nombre = texto.substr(i + 1, cierre - i - 1);
-      nombre = nombre.substr(0, std::min(nombre.find(' '), nombre.size()));
-      const int en_linea = lenguaweb_indice_en_linea(nombre);
-      const bool es_marcado = marcado != nullptr ? este < marcado->size() && (*marcado)[este]
-                                                 : (codigo & (1u << en_linea)) == 0;
-      if (en_linea >= 0 && es_marcado) {
-        for (size_t q = i + 1; q < cierre; ++q) menores += texto[q] == '<';
-        salida.append(texto.substr(i, cierre + 1 - i));
-        i = cierre;
-        copiado = cierre + 1;
-        continue;
+    if (c == '<') {
+      if (proximo_mayor != std::string_view::npos && proximo_mayor <= i)
+        proximo_mayor = texto.find('>', i + 1);
+      if (proximo_mayor != std::string_view::npos) {
+        std::string_view nombre = texto.substr(i + 1, proximo_mayor - i - 1);
+        nombre = nombre.substr(0, std::min(nombre.find(' '), nombre.size()));
+        const int en_linea = lenguaweb_indice_en_linea(nombre);
+        if (en_linea >= 0 && (codigo & (1u << en_linea)) == 0) {
+          salida.append(texto.substr(i, proximo_mayor + 1 - i));
+          i = proximo_mayor;
+          copiado = proximo_mayor + 1;
+          continue;
+        }
       }
     }
-    salida.append("&lt;");
+    salida.append(entidad);
   }
   salida.append(texto.substr(copiado));
 }

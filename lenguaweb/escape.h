@@ -6,15 +6,16 @@
 #include <string_view>
 #include <vector>
 
-/* When marcado is given (the page's own text, which showed an inline tag both as markup
- * and as code), the k-th '<' of the text stays markup exactly when marcado[k] says so.
+/* When signos is given (a page's own text, written back unchanged), the k-th '<' or '>'
+ * of the text is written as the character itself when signos[k] says so, else as its
+ * entity: exactly as the page had it.
  *
  * Appends a body text to salida. A '<' stays markup only where it begins one of the
  * inline tags (its name read as page segmentation reads tag names) that the page did
  * not show as code in this text (bit i of codigo for the i-th inline name), and so does
  * that tag's closing '>'; every other '<' and '>' is written "&lt;" and "&gt;". */
 void lenguaweb_escribe_texto(std::string &salida, std::string_view texto, uint32_t codigo = 0,
-                             const std::vector<bool> *marcado = nullptr,
+                             const std::vector<bool> *signos = nullptr,
                              bool espacios_duros = false);
 
 /* With espacios_duros, a run of k spaces (k of 2 or more, which only entities or very

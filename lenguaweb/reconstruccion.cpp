@@ -149,7 +149,7 @@ booleano lenguaweb_graba_fichero_html(const lenguaweb_t *lenguaweb,
     atributos.clear();
     const char *texto_cuerpo = nullptr;
     uint32_t codigo = 0;
-    const std::vector<bool> *marcado = nullptr;
+    const std::vector<bool> *signos = nullptr;
     for (; texto_cuerpo == nullptr && j < nT; ++j) {
       const uint32_t tipo = lista_num_dame(lenguaweb->tipos_de_textos, j);
       const char *texto = lista_cad_dame(textos_traducidos, j);
@@ -159,11 +159,11 @@ booleano lenguaweb_graba_fichero_html(const lenguaweb_t *lenguaweb,
           texto_cuerpo = texto != nullptr ? texto : "";
           if (j < lista_num_num_elems(lenguaweb->codigo_en_linea))
             codigo = lista_num_dame(lenguaweb->codigo_en_linea, j);
-          if (lenguaweb->marcado_mixto != nullptr) {
-            const auto mixto = lenguaweb->marcado_mixto->find(j);
-            if (mixto != lenguaweb->marcado_mixto->end() &&
+          if (lenguaweb->signos_crudos != nullptr) {
+            const auto propios = lenguaweb->signos_crudos->find(j);
+            if (propios != lenguaweb->signos_crudos->end() &&
                 std::strcmp(texto_cuerpo, lista_cad_dame(lenguaweb->textos, j)) == 0)
-              marcado = &mixto->second;
+              signos = &propios->second;
           }
           break;
         case TIPO_DESCRIPCION:
@@ -185,7 +185,7 @@ booleano lenguaweb_graba_fichero_html(const lenguaweb_t *lenguaweb,
       char *utf8 = conv_ansi_idioma_a_utf8_n(texto_cuerpo, idioma, &largo);
       // Preprocessing writes texts that will be read again: spaces that entities left
       // must stay entities, or a second pass would collapse them.
-      lenguaweb_escribe_texto(pagina, std::string_view(utf8, largo), codigo, marcado,
+      lenguaweb_escribe_texto(pagina, std::string_view(utf8, largo), codigo, signos,
                               preprocesar_links == CIERTO);
       cad_destruye(&utf8);
     }

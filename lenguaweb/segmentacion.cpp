@@ -30,7 +30,7 @@ struct pasada {
   lista_num_t *tipos_de_textos;
   lista_cad_t *trozos_html;
   lista_num_t *codigo_en_linea;
-  std::map<uint32_t, std::vector<bool>> *marcado_mixto;
+  std::map<uint32_t, std::vector<bool>> *signos_crudos;
 
   ~pasada() {
     for (char *t : textos_pendientes) cad_destruye(&t);
@@ -126,37 +126,44 @@ uint32_t lenguaweb_codigo_en_linea(std::string_view texto) {
   return codigo;
 }
 
-std::vector<bool> lenguaweb_marcado_en_linea(std::string_view texto) {
-  std::vector<bool> marcado;
+std::vector<bool> lenguaweb_signos_crudos(std::string_view texto, bool *necesarios) {
+  std::vector<bool> signos;
+  bool dentro_de_tag = false;
+  size_t fin_tag = 0;
   for (size_t p = 0; p < texto.size(); ++p) {
-    if (texto.compare(p, 4, "&lt;") == 0) {
-      marcado.push_back(false);
+    if (dentro_de_tag && p >= fin_tag) dentro_de_tag = false;
+    if (texto.compare(p, 4, "&lt;") == 0 || texto.compare(p, 4, "&gt;") == 0) {
+      signos.push_back(false);
+      // Decoded inside a tag, it changes where the tag ends when written back.
+      *necesarios = *necesarios || dentro_de_tag;
       p += 3;
     } else if (texto[p] == '<') {
-      const tag_leido tag =
-          lenguaweb_lee_tag_en(texto, static_cast<uint32_t>(p), elemento_crudo::ninguno, false);
-      marcado.push_back(true);
-      for (size_t q = p + 1; q < tag.fin; ++q) {
-        if (texto[q] == '<') marcado.push_back(false);
-        if (texto.compare(q, 4, "&lt;") == 0) marcado.push_back(false), q += 3;
+      signos.push_back(true);
+      if (!dentro_de_tag) {
+        fin_tag =
+            lenguaweb_lee_tag_en(texto, static_cast<uint32_t>(p), elemento_crudo::ninguno, false)
+                .fin;
+        dentro_de_tag = true;
       }
-      p = tag.fin - 1;
+    } else if (texto[p] == '>') {
+      signos.push_back(true);
+      *necesarios = *necesarios || !dentro_de_tag;  // a bare '>' would be written "&gt;"
     }
   }
-  return marcado;
+  return signos;
 }
 
 void lenguaweb_divide_pagina(std::string_view pagina, lista_cad_t *textos,
                              lista_num_t *tipos_de_textos, lista_cad_t *trozos_html,
                              uint32_t idioma, lista_num_t *codigo_en_linea,
-                             std::map<uint32_t, std::vector<bool>> *marcado_mixto) {
+                             std::map<uint32_t, std::vector<bool>> *signos_crudos) {
   pasada p;
   p.pagina = pagina.substr(0, std::min(pagina.find('\0'), pagina.size()));
   p.textos = textos;
   p.tipos_de_textos = tipos_de_textos;
   p.trozos_html = trozos_html;
   p.codigo_en_linea = codigo_en_linea;
-  p.marcado_mixto = marcado_mixto;
+  p.signos_crudos = signos_crudos;
   lenguaweb_prepara_entidades(idioma, &p.entidades);
   const uint32_t fin_pagina = static_cast<uint32_t>(p.pagina.size());
 
@@ -181,8 +188,10 @@ void lenguaweb_divide_pagina(std::string_view pagina, lista_cad_t *textos,
         if (codigo_en_linea != nullptr) {
           const uint32_t codigo = lenguaweb_codigo_en_linea(crudo);
           lista_num_anade(codigo_en_linea, codigo & ~p.en_linea_como_marcado);
-          if ((codigo & p.en_linea_como_marcado) != 0 && marcado_mixto != nullptr)
-            (*marcado_mixto)[lista_cad_num_elems(textos) - 1] = lenguaweb_marcado_en_linea(crudo);
+          bool necesarios = (codigo & p.en_linea_como_marcado) != 0;
+          std::vector<bool> signos = lenguaweb_signos_crudos(crudo, &necesarios);
+          if (necesarios && signos_crudos != nullptr)
+            (*signos_crudos)[lista_cad_num_elems(textos) - 1] = std::move(signos);
         }
         p.inicio_trozo = p.fin_texto;
         // The page ends inside the text: what follows its last run is the last piece.

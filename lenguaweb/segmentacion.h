@@ -16,14 +16,16 @@
 void lenguaweb_divide_pagina(std::string_view pagina, lista_cad_t *textos,
                              lista_num_t *tipos_de_textos, lista_cad_t *trozos_html,
                              uint32_t idioma, lista_num_t *codigo_en_linea = nullptr,
-                             std::map<uint32_t, std::vector<bool>> *marcado_mixto = nullptr);
+                             std::map<uint32_t, std::vector<bool>> *signos_crudos = nullptr);
 
 /* The inline tags (bit i for the i-th inline name) that the raw body text shows as
  * code: "&lt;" and an inline name, ended where the decoded text's tag name would end. */
 uint32_t lenguaweb_codigo_en_linea(std::string_view texto_crudo);
 
-/* For each '<' that the normalised text will hold, in order: whether it begins a tag of
- * the raw body text (markup) rather than standing for "&lt;" or inside a tag. */
-std::vector<bool> lenguaweb_marcado_en_linea(std::string_view texto_crudo);
+/* For each '<' and '>' that the normalised text will hold, in order: whether the raw body
+ * text has the character itself rather than "&lt;" or "&gt;". Sets *necesarios when the
+ * general rule of writing a text would not give these back as they are: a bare '>' in
+ * the text, or an entity of them inside an inline tag. */
+std::vector<bool> lenguaweb_signos_crudos(std::string_view texto_crudo, bool *necesarios);
 
 #endif

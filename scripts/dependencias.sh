@@ -12,7 +12,9 @@ paquetes=(
 # Extra sets, asked for by name: real sites and the comparison with other tools.
 for extra in "$@"; do
   case "$extra" in
-    sitios) paquetes+=(python3.11-doc apache2-doc) ;;
+    sitios) paquetes+=(python3.11-doc apache2-doc debian-reference-common debian-reference-de
+                       debian-reference-es debian-reference-fr debian-reference-it
+                       debian-reference-ja debian-reference-pt debian-reference-zh-cn) ;;
     comparacion) paquetes+=(translate-toolkit hyperfine valgrind) ;;
     *) echo "dependencias.sh: unknown set '$extra'" >&2; exit 2 ;;
   esac

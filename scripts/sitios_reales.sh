@@ -17,20 +17,6 @@ esac
 # Python's and Apache's manuals (Apache's in eleven languages, Korean in EUC-KR), and the
 # Debian Reference in seven languages, made by another generator.
 bash scripts/dependencias.sh sitios
-otros=(debian-reference-common debian-reference-de debian-reference-es debian-reference-fr
-       debian-reference-it debian-reference-ja debian-reference-pt debian-reference-zh-cn)
-faltan=()
-for p in "${otros[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || faltan+=("$p")
-done
-if [ ${#faltan[@]} -gt 0 ]; then
-  echo "Installing from Debian's archive: ${faltan[*]}"
-  sudo=""
-  [ "$(id -u)" -ne 0 ] && sudo="sudo"
-  export DEBIAN_FRONTEND=noninteractive
-  $sudo apt-get update -qq
-  $sudo apt-get install -y -qq --no-install-recommends "${faltan[@]}" >/dev/null
-fi
 
 cmake -S tools/sitios -B build/sitios -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build/sitios --target sitios_reales

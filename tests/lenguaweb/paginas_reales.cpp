@@ -102,9 +102,19 @@ struct Marcas {
 // begins an inline tag that the page did not show as code in that text (bit i of codigo
 // for the i-th inline name), and so does that tag's '>'; every other '<' and '>' becomes
 // an entity.
-std::string como_cuerpo(std::string_view t, uint32_t codigo) {
+std::string como_cuerpo(std::string_view t, uint32_t codigo, const std::vector<bool> *signos) {
   std::string r;
+  size_t k = 0;  // '<' and '>' met, for a text written exactly as the page had them
   for (size_t i = 0; i < t.size(); ++i) {
+    if (signos != nullptr) {
+      const bool crudo = (t[i] == '<' || t[i] == '>') && k < signos->size() && (*signos)[k];
+      if (t[i] == '<' || t[i] == '>') ++k;
+      r += crudo         ? std::string(1, t[i])
+           : t[i] == '<' ? "&lt;"
+           : t[i] == '>' ? "&gt;"
+                         : std::string(1, t[i]);
+      continue;
+    }
     const size_t cierre = t[i] == '<' ? t.find('>', i) : kNoEsta;
     std::string_view nombre = cierre != kNoEsta ? t.substr(i + 1, cierre - i - 1) : "";
     nombre = nombre.substr(0, nombre.find(' '));
@@ -177,7 +187,10 @@ class PaginasReales : public pruebas::Entorno {
     Textos escritos;
     for (size_t i = 0; i < textos_.size(); ++i) {
       char *u = conv_ansi_idioma_a_utf8(textos_[i].c_str(), idioma);
-      escritos.push_back(es_cuerpo(tipos_[i]) ? como_cuerpo(u, codigo_[i]) : como_valor(u));
+      const std::vector<bool> *signos = nullptr;
+      if (r.doc->signos_crudos != nullptr && r.doc->signos_crudos->count(static_cast<uint32_t>(i)))
+        signos = &r.doc->signos_crudos->at(static_cast<uint32_t>(i));
+      escritos.push_back(es_cuerpo(tipos_[i]) ? como_cuerpo(u, codigo_[i], signos) : como_valor(u));
       cad_destruye(&u);
     }
     compara_bytes(pagina_con(escritos), reconstruida, "rebuilt with its own texts");

@@ -141,6 +141,16 @@ TEST_F(Reconstruccion, Casos) {
   }
 }
 
+// Written back with its own texts, a page whose texts normalisation leaves as they are
+// comes back byte for byte, whatever its '<' and '>' stood for.
+TEST_F(Reconstruccion, TextosPropiosDevuelvenLaPagina) {
+  for (const std::string pagina :
+       {"<P><A HREF=\"#<x>\">y</A> a > b</P>", "<P><IMG ALT=\"x>y\"> and &lt;B&gt; <B>b</B></P>",
+        "<P>Use <B>x</B> or &lt;B&gt;y</P>", "<P><FONT TITLE=\"&lt;\">f</FONT> &lt;x&gt;</P>",
+        "<P>a &gt; b <I>c</I> d > e</P>"})
+    EXPECT_EQ(reconstruye(pagina, textos_de(pagina)), pagina);
+}
+
 TEST_F(Reconstruccion, OtrasPaginasDeCodigos) {
   // Texts come back in the code page of the target language and go out in UTF-8.
   const std::string pagina = "<TITLE>Hello</TITLE><IMG ALT=\"Pic\">";
