@@ -29,10 +29,10 @@
  *     links resolved through the tables of (c)) against P1.
  *
  * What "gains a tag" means. Tags are what the byte tag scanner reads as tags (a
- * comment is not a tag), counted by name (the bytes after '<' up to the first blank or
- * '>', letter case ignored: a link value after a tab is no part of the name). A written page gains
- * a tag when it holds more tags of a name than its original, beyond two allowances for a
- * translation:
+ * comment is not a tag), counted by name: the bytes after '<' up to the first blank or
+ * '>', letter case ignored (a link value after a tab is no part of the name). A written
+ * page gains a tag when it holds more tags of a name than its original, beyond two
+ * allowances for a translation:
  *  - a translated body text may hold any of the 13 inline tags as markup, except those
  *    that the page showed as code in that text ("&lt;B&gt;"); each '<' of a translation
  *    that begins an inline tag allowed there allows one tag of its name;
@@ -102,8 +102,8 @@ size_t fin_de_texto(std::string_view pagina, size_t inicio, std::string_view tex
     size_t siguiente = pagina.find('<', desde + 1);
     if (siguiente == kNoEsta) siguiente = pagina.size();
     if (desde != inicio) ++cuenta; /* the '<' at desde */
-    for (size_t e = pagina.find("&lt;", desde); e < siguiente; e = pagina.find("&lt;", e + 4))
-      ++cuenta;
+    const std::string_view tramo = pagina.substr(desde, siguiente - desde);
+    for (size_t e = tramo.find("&lt;"); e != kNoEsta; e = tramo.find("&lt;", e + 4)) ++cuenta;
     if (cuenta == menores) return siguiente;
     if (cuenta > menores || siguiente == pagina.size()) return kNoEsta;
     desde = siguiente;

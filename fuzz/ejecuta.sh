@@ -5,6 +5,7 @@
 # never written. Extra arguments go to every target (say -jobs=2 or -max_len=8192).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+raiz="$(pwd)"
 segundos="${1:?usage: fuzz/ejecuta.sh SECONDS [libFuzzer options]}"
 shift
 
@@ -21,11 +22,13 @@ for objetivo in escaner link_externo pagina enlace registros division; do
   done
   opciones=(-max_total_time="$segundos" -timeout=20 -rss_limit_mb=2048 -malloc_limit_mb=512
             -print_final_stats=1 -artifact_prefix="$trabajo/$objetivo/")
-  [ -f "fuzz/diccionarios/$objetivo.dict" ] && opciones+=(-dict="fuzz/diccionarios/$objetivo.dict")
+  [ -f "fuzz/diccionarios/$objetivo.dict" ] && opciones+=(-dict="$raiz/fuzz/diccionarios/$objetivo.dict")
   printf '\n== %s, %s s\n' "$objetivo" "$segundos"
-  if ! ASAN_OPTIONS="detect_leaks=1:abort_on_error=1" UBSAN_OPTIONS="print_stacktrace=1" \
-      "build/fuzz/fuzz/fuzz_$objetivo" "${opciones[@]}" "$@" "$corpus" \
-      >"$trabajo/$objetivo/registro.txt" 2>&1; then
+  # Run from the temporary folder: libFuzzer writes its job logs where it runs.
+  if ! (cd "$trabajo/$objetivo" &&
+        ASAN_OPTIONS="detect_leaks=1:abort_on_error=1" UBSAN_OPTIONS="print_stacktrace=1" \
+        "$raiz/build/fuzz/fuzz/fuzz_$objetivo" "${opciones[@]}" "$@" "$corpus" \
+        >"$trabajo/$objetivo/registro.txt" 2>&1); then
     fallidos+=("$objetivo")
     grep -E "property violated|ERROR|SUMMARY|runtime error" "$trabajo/$objetivo/registro.txt" | head -5 || true
     ls "$trabajo/$objetivo"/crash-* "$trabajo/$objetivo"/leak-* "$trabajo/$objetivo"/timeout-* \
