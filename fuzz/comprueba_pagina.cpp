@@ -20,8 +20,9 @@
  *     follow each piece are those of its IMG and META tags, in order.
  * (b) P rebuilt with the document's own texts keeps every byte of every piece, but for
  *     the values of the tags that gave texts, where those texts are written back.
- * (c) P preprocessed gives P1, and P1 preprocessed again with the same link tables adds
- *     no record and changes no byte of P1's pieces; it gives P1 itself when P1's
+ * (c) P preprocessed gives P1, whose link tables hold no two records of one identifier
+ *     (a reference must name one target); P1 preprocessed again with the same tables
+ *     adds no record and changes no byte of P1's pieces, and gives P1 itself when P1's
  *     document holds the very texts of P's (texts whose blanks or entities normalise
  *     further, such as two "&nbsp;", are written back normalised once more).
  * (d) No written page gains a tag: the rebuild of (b) and the preprocessed P1 against
@@ -233,6 +234,21 @@ std::string lee_escrita(booleano escrito, const std::string &ruta, const char *q
   return "";
 }
 
+/* A reference names one record: no two link targets of a table share an identifier. */
+std::string identificadores_unicos(const lista_reg_t *tabla) {
+  std::map<std::string, const tablalink_t *> por_id;
+  for (uint32_t i = 0; i < lista_reg_num_elems(tabla); ++i) {
+    const tablalink_t *r = lista_reg_dame(tabla, i);
+    const auto [otro, nuevo] = por_id.try_emplace(r->ID, r);
+    if (!nuevo)
+      return "the links " + fuzz_muestra(r->ruta) + " " + fuzz_muestra(r->nombre_fichero) +
+             " and " + fuzz_muestra(otro->second->ruta) + " " +
+             fuzz_muestra(otro->second->nombre_fichero) + " share the identifier " +
+             fuzz_muestra(r->ID);
+  }
+  return "";
+}
+
 /* Tags that a translation may add: its inline tags that the page did not show as code
  * in that text, and those inside the comments that run past the end of their piece. */
 std::map<std::string, long> tags_permitidos(std::string_view original, const fuzz_documento &d,
@@ -312,6 +328,8 @@ std::string comprueba(std::string_view bytes, uint32_t idioma) {
       lenguaweb_preprocesa_links(documento, r.tabla_a, r.tabla_img, ruta_p1.c_str(), idioma),
       ruta_p1, "preprocessing", &p1);
   if (fallo.empty()) fallo = fuzz_gana_tags(original, p1, {});
+  if (fallo.empty()) fallo = identificadores_unicos(r.tabla_a);
+  if (fallo.empty()) fallo = identificadores_unicos(r.tabla_img);
   if (!fallo.empty()) return "preprocessed: " + fallo;
   lenguaweb_t *documento1 = r.documento(ruta_p1, idioma);
   const fuzz_documento d1 = copia_documento(documento1);
