@@ -69,6 +69,18 @@ char *lenguaweb_registra_link(indice_enlaces &indice, lista_reg_t *tabla, std::s
     cad_destruye(&ID);
     ID = cad_copia(lista_reg_dame(tabla, encontrado->second)->ID);
   } else {
+    // Different parts can join into the same identifier ("x/y.html" and "x|y.html", "a/"
+    // and "a"): the new record then takes the first free "~2", "~3" ... after it, or the
+    // references of both targets would resolve to the first.
+    if (indice.por_id.count(ID) != 0) {
+      std::string libre;
+      for (unsigned n = 2;; ++n) {
+        libre = std::string(ID) + "~" + std::to_string(n);
+        if (indice.por_id.count(libre) == 0) break;
+      }
+      cad_destruye(&ID);
+      ID = cad_copia(libre.c_str());
+    }
     lista_reg_anade(tabla, tablalink_crea(ID, dominio, ruta, nombre_fichero));
     pon_al_dia(indice, tabla);
   }

@@ -39,7 +39,8 @@ bool lenguaweb_trata_link(enlaces_pasada &enlaces, bool es_img, std::string_view
 /* New text: the link reference of valor, after making sure that tabla holds a record
  * for its target. When a record with the same three parts exists, the reference names
  * that record's own identifier; otherwise a new record, which belongs to the table's
- * owner, is appended. */
+ * owner, is appended, under the identifier joined from the parts or, when a record of
+ * other parts already has that one, under the first free "~2", "~3" ... after it. */
 char *lenguaweb_registra_link(indice_enlaces &indice, lista_reg_t *tabla, std::string_view valor);
 
 /* New text: the link rebuilt from the first record whose identifier is valor without

@@ -18,6 +18,15 @@ struct sustitucion {
   std::string nuevo;
 };
 
+/* Whether the value found at inicio in a tag was given with '=' (NAME=value or
+ * NAME="value"). A name without '=' has no value: what the finder takes for one (the
+ * empty span after NAME in ALT = "x", or the rest of the tag after a NAME followed by a
+ * line break) is never written into, or the attribute's name would change. */
+bool valor_tras_igual(std::string_view tag, uint32_t inicio) {
+  if (inicio > 0 && tag[inicio - 1] == '"') --inicio;
+  return inicio > 0 && tag[inicio - 1] == '=';
+}
+
 /* The value of attribute nombre in the tag, if it stands there, as a replacement of
  * the link it holds. */
 void trata_link_de_tag(std::string_view trozo, const tag_leido &tag, const char *nombre,
@@ -26,7 +35,9 @@ void trata_link_de_tag(std::string_view trozo, const tag_leido &tag, const char 
   // (<A HREF=page.htm>) ends at that '>'.
   const std::string_view entero = trozo.substr(tag.inicio, tag.fin - tag.inicio);
   uint32_t inicio = 0, fin = 0;
-  if (lenguaweb_busca_atributo(entero, nombre, &inicio, &fin) != CIERTO || fin <= inicio) return;
+  if (lenguaweb_busca_atributo(entero, nombre, &inicio, &fin) != CIERTO || fin <= inicio ||
+      !valor_tras_igual(entero, inicio))
+    return;
   std::string nuevo;
   if (!lenguaweb_trata_link(enlaces, es_img, tag.texto.substr(inicio, fin - inicio), &nuevo))
     return;
@@ -74,11 +85,14 @@ void lenguaweb_escribe_trozo(std::string &salida, std::string_view trozo, enlace
     texto_de_tag texto;
     if (siguiente_texto < num_textos && lenguaweb_texto_de_tag(tag, &texto) &&
         texto.tipo == textos[siguiente_texto].tipo) {
-      char *utf8 = conv_ansi_idioma_a_utf8(textos[siguiente_texto].texto, idioma);
-      sustitucion cambio{tag.inicio + texto.inicio, tag.inicio + texto.fin, {}};
-      lenguaweb_escribe_valor(cambio.nuevo, utf8, texto.entre_comillas, true);
-      cad_destruye(&utf8);
-      cambios.push_back(std::move(cambio));
+      // The text is this tag's, written or not.
+      if (valor_tras_igual(tag.texto, texto.inicio)) {
+        char *utf8 = conv_ansi_idioma_a_utf8(textos[siguiente_texto].texto, idioma);
+        sustitucion cambio{tag.inicio + texto.inicio, tag.inicio + texto.fin, {}};
+        lenguaweb_escribe_valor(cambio.nuevo, utf8, texto.entre_comillas, true);
+        cad_destruye(&utf8);
+        cambios.push_back(std::move(cambio));
+      }
       ++siguiente_texto;
     }
     // Spans of one tag are found attribute by attribute; the page is written left to right.

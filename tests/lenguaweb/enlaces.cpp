@@ -120,6 +120,18 @@ TEST_F(Enlaces, SoloLosAtributosDeVerdad) {
   EXPECT_TRUE(informes().empty());
 }
 
+// Targets whose parts join into one identifier get records of their own.
+TEST_F(Enlaces, IdentificadoresQueCoincidenSeDistinguen) {
+  Tabla a, img;
+  const std::string pagina =
+      "<A HREF=\"x/y.html\">1</A><A HREF=\"x|y.html\">2</A><A HREF=\"a/\">3</A><A HREF=\"a\">4</A>"
+      "<A HREF=\"x|y.html~2\">5</A><A HREF\n HREF=\"g.html\">6</A>";
+  const std::string pre = preprocesa(pagina, a, img);
+  EXPECT_EQ(a.ids(), (Textos{"|x|y.html", "|x|y.html~2", "|a", "|a~2", "|x|y.html~2~2"}));
+  EXPECT_EQ(reconstruye(pre, a, img), pagina);
+  EXPECT_EQ(preprocesa(pre, a, img), pre);
+}
+
 TEST_F(Enlaces, EnlacesDeLaTablaNoMetenMarcado) {
   Tabla a, img;
   a.anade("|x", "", "", "x\"><script>alert(1)</script>");
