@@ -19,7 +19,8 @@
  *     to its first NUL), each stretch normalising to its body text; the texts that
  *     follow each piece are those of its IMG and META tags, in order.
  * (b) P rebuilt with the document's own texts keeps every byte of every piece, but for
- *     the values of the tags that gave texts, where those texts are written back.
+ *     the values (after an '=') of the tags that gave texts, where those texts are
+ *     written back.
  * (c) P preprocessed gives P1, whose link tables hold no two records of one identifier
  *     (a reference must name one target); P1 preprocessed again with the same tables
  *     adds no record and changes no byte of P1's pieces, and gives P1 itself when P1's
@@ -443,6 +444,10 @@ std::string fuzz_comprueba_escrita(std::string_view escrita, const fuzz_document
       ++j;
       if (!con_atributos) continue;
       const size_t inicio = tag.inicio_valor - u.trozo[k];
+      // A name without '=' has no value to write into (ALT = "x", or ALT and a line
+      // break): the finder's span there is no value of the tag.
+      const size_t antes = tag.entre_comillas ? inicio - 1 : inicio;
+      if (antes == 0 || trozo[antes - 1] != '=') continue;
       std::string esperado = trozo.substr(desde, inicio - desde);
       const std::string comillas = tag.entre_comillas ? "" : "\"";
       esperado += comillas + como_valor(a_utf8(texto, idioma)) + comillas;

@@ -41,10 +41,11 @@ std::string fuzz_ubica(std::string_view pagina, const fuzz_documento &d, uint32_
                        fuzz_ubicacion *u);
 
 /* Checks that escrita is the document written with textos (one per text, in the code
- * page of idioma): every piece byte for byte, but for the values of its tags that gave
- * texts when con_atributos, each of which holds its text between double quotes with
- * '"', '<' and '>' as entities; and each body text after its piece, its '<', '>' and
- * spaces written as they are or as "&lt;", "&gt;" and "&nbsp;", nothing else changed. */
+ * page of idioma): every piece byte for byte, but for the values (those after an '=')
+ * of its tags that gave texts when con_atributos, each of which holds its text between
+ * double quotes with '"', '<' and '>' as entities; and each body text after its piece,
+ * its '<', '>' and spaces written as they are or as "&lt;", "&gt;" and "&nbsp;",
+ * nothing else changed. "" when all holds. */
 std::string fuzz_comprueba_escrita(std::string_view escrita, const fuzz_documento &d,
                                    const fuzz_ubicacion &u, const std::vector<std::string> &textos,
                                    uint32_t idioma, bool con_atributos);
