@@ -36,8 +36,8 @@ class Reconstruccion : public pruebas::Entorno {
     lenguaweb_destruye(&doc);
     return lee(destino);
   }
-  Textos textos_de(const std::string &pagina) {
-    lenguaweb_t *doc = lenguaweb_crea(escribe("textos.html", pagina).c_str(), kEspanol);
+  Textos textos_de(const std::string &pagina, uint32_t idioma = kEspanol) {
+    lenguaweb_t *doc = lenguaweb_crea(escribe("textos.html", pagina).c_str(), idioma);
     lista_cad_t *ids = nullptr;
     lista_cad_t *textos = lenguaweb_dame_textos_a_trducir(doc, &ids);
     Textos r = a_vector(textos);
@@ -55,94 +55,32 @@ TEST_F(Reconstruccion, EjemploCompleto) {
   EXPECT_TRUE(informes().empty());
 }
 
-struct Caso {
-  const char *nombre;
-  std::string pagina;
-  Textos traducidos;
-  std::string esperado;
-};
-
 TEST_F(Reconstruccion, Casos) {
-  const std::vector<Caso> casos = {
-      {"sin_textos", "<HTML>\n<BODY></BODY></HTML>", {}, "<HTML>\n<BODY></BODY></HTML>"},
-      {"ultimo_trozo_con_atributos_y_sin_texto",
-       "<P>a</P><IMG ALT=\"b\">",
-       {"A", "B"},
-       "<P>A</P><IMG ALT=\"B\">"},
-      {"descripcion_de_otra_longitud_y_palabras_clave",
-       "<META NAME=\"description\" CONTENT=\"Short\"><META NAME=\"keywords\" "
-       "CONTENT=\"k\"><P>x</P>",
-       {"A much longer description", "kw", "X"},
-       "<META NAME=\"description\" CONTENT=\"A much longer description\">"
-       "<META NAME=\"keywords\" CONTENT=\"kw\"><P>X</P>"},
-      {"atributo_vacio_y_texto_vacio",
-       "<P>a</P><IMG ALT=\"b\"><P>c</P>",
-       {"", "", "C"},
-       "<P></P><IMG ALT=\"\"><P>C</P>"},
-      {"meta_de_otro_nombre_no_se_toca",
-       "<meta charset=\"utf-8\"><meta name=\"viewport\" content=\"width=device-width\">"
-       "<meta name=\"description\" content=\"Old\"><p>x</p>",
-       {"New", "X"},
-       "<meta charset=\"utf-8\"><meta name=\"viewport\" content=\"width=device-width\">"
-       "<meta name=\"description\" content=\"New\"><p>X</p>"},
-      {"img_sin_alt_no_se_toca",
-       "<IMG SRC=\"a.gif\"><IMG SRC=\"b.gif\" ALT=\"B\"><P>x</P>",
-       {"bb", "X"},
-       "<IMG SRC=\"a.gif\"><IMG SRC=\"b.gif\" ALT=\"bb\"><P>X</P>"},
-      {"alt_en_el_nombre_del_fichero",
-       "<IMG SRC=\"SALTO.GIF\" ALT=\"Jump\">x<P>",
-       {"Salto", "y"},
-       "<IMG SRC=\"SALTO.GIF\" ALT=\"Salto\">y<P>"},
-      {"valor_sin_comillas_se_entrecomilla",
-       "<IMG ALT=Logo SRC=a.gif><P>x</P>",
-       {"Mi logo", "X"},
-       "<IMG ALT=\"Mi logo\" SRC=a.gif><P>X</P>"},
-      {"comillas_y_menor_que_en_un_atributo",
-       "<IMG ALT=\"a\">",
-       {"say \"<hi>\""},
-       "<IMG ALT=\"say &quot;&lt;hi&gt;&quot;\">"},
-      {"texto_que_no_crea_tags",
-       "<P>x</P>",
-       {"a <script>alert(1)</script> b > c"},
-       "<P>a &lt;script&gt;alert(1)&lt;/script&gt; b &gt; c</P>"},
-      {"en_linea_se_quedan",
-       "<P>Hello <B>world</B> and <FONT COLOR=red>more</FONT></P>",
-       {"Hola <B>mundo</B> y <FONT COLOR=red>m\xE1s<br>"},
-       "<P>Hola <B>mundo</B> y <FONT COLOR=red>m\xC3\xA1s<br></FONT></P>"},
-      {"codigo_en_la_pagina_sigue_siendo_codigo",
-       "<P>vector&lt;int&gt; &amp; &lt;script&gt;</P>",
-       {"vector<int> &amp; <script>"},
-       "<P>vector&lt;int&gt; &amp; &lt;script&gt;</P>"},
-      {"tags_en_linea_mostrados_como_codigo_siguen_siendolo",
-       "<P>Write &lt;B&gt;bold&lt;/B&gt; or &lt;br&gt;.</P>",
-       {"Write <B>bold</B> or <br>."},
-       "<P>Write &lt;B&gt;bold&lt;/B&gt; or &lt;br&gt;.</P>"},
-      {"solo_los_nombres_mostrados_como_codigo",
-       "<P>Use &lt;B&gt; here</P>",
-       {"<I>Usa</I> <B> aqu\xED"},
-       "<P><I>Usa</I> &lt;B&gt; aqu\xC3\xAD</P>"},
-      {"codigo_y_marcado_del_mismo_tag",
-       "<P>Use <B>x</B> or &lt;B&gt;y</P>",
-       {"Use <B>x</B> or <B>y"},
-       "<P>Use <B>x</B> or &lt;B&gt;y</P>"},
-      {"codigo_y_marcado_traducidos",
-       "<P>Use <B>x</B> or &lt;B&gt;y</P>",
-       {"Usa <B>x</B> o <B>y"},
-       "<P>Usa <B>x</B> o <B>y</P>"},
-      {"nombre_sin_igual_no_tiene_valor",
-       "<IMG ALT = \"Logo\"><IMG ALT=\"b\">",
-       {"x", "B"},
-       "<IMG ALT = \"Logo\"><IMG ALT=\"B\">"},
-      {"menos_traducciones_que_textos",
-       "<P>a</P><P>b</P><P>c</P>",
-       {"A"},
-       "<P>A</P><P></P><P></P>"},
-      {"pagina_sin_salto_final", "<P>Hello</P>", {"Hola"}, "<P>Hola</P>"},
+  // clang-format off
+  const struct { std::string pagina; Textos traducidos; std::string esperado; } casos[] = {
+    {"<HTML>\n<BODY></BODY></HTML>", {}, "<HTML>\n<BODY></BODY></HTML>"},  // sin textos
+    {"<P>a</P><IMG ALT=\"b\">", {"A", "B"}, "<P>A</P><IMG ALT=\"B\">"},  // ultimo trozo con atributos y sin texto
+    {"<META NAME=\"description\" CONTENT=\"Short\"><META NAME=\"keywords\" CONTENT=\"k\"><P>x</P>", {"A much longer description", "kw", "X"}, "<META NAME=\"description\" CONTENT=\"A much longer description\"><META NAME=\"keywords\" CONTENT=\"kw\"><P>X</P>"},  // descripcion de otra longitud y palabras clave
+    {"<P>a</P><IMG ALT=\"b\"><P>c</P>", {"", "", "C"}, "<P></P><IMG ALT=\"\"><P>C</P>"},  // atributo vacio y texto vacio
+    {"<meta charset=\"utf-8\"><meta name=\"viewport\" content=\"width=device-width\"><meta name=\"description\" content=\"Old\"><p>x</p>", {"New", "X"}, "<meta charset=\"utf-8\"><meta name=\"viewport\" content=\"width=device-width\"><meta name=\"description\" content=\"New\"><p>X</p>"},  // meta de otro nombre no se toca
+    {"<IMG SRC=\"a.gif\"><IMG SRC=\"b.gif\" ALT=\"B\"><P>x</P>", {"bb", "X"}, "<IMG SRC=\"a.gif\"><IMG SRC=\"b.gif\" ALT=\"bb\"><P>X</P>"},  // img sin alt no se toca
+    {"<IMG SRC=\"SALTO.GIF\" ALT=\"Jump\">x<P>", {"Salto", "y"}, "<IMG SRC=\"SALTO.GIF\" ALT=\"Salto\">y<P>"},  // alt en el nombre del fichero
+    {"<IMG ALT=Logo SRC=a.gif><P>x</P>", {"Mi logo", "X"}, "<IMG ALT=\"Mi logo\" SRC=a.gif><P>X</P>"},  // valor sin comillas se entrecomilla
+    {"<IMG ALT=\"a\">", {"say \"<hi>\""}, "<IMG ALT=\"say &quot;&lt;hi&gt;&quot;\">"},  // comillas y menor que en un atributo
+    {"<P>x</P>", {"a <script>alert(1)</script> b > c"}, "<P>a &lt;script&gt;alert(1)&lt;/script&gt; b &gt; c</P>"},  // texto que no crea tags
+    {"<P>Hello <B>world</B> and <FONT COLOR=red>more</FONT></P>", {"Hola <B>mundo</B> y <FONT COLOR=red>m\xE1s<br>"}, "<P>Hola <B>mundo</B> y <FONT COLOR=red>m\xC3\xA1s<br></FONT></P>"},  // en linea se quedan
+    {"<P>vector&lt;int&gt; &amp; &lt;script&gt;</P>", {"vector<int> &amp; <script>"}, "<P>vector&lt;int&gt; &amp; &lt;script&gt;</P>"},  // codigo en la pagina sigue siendo codigo
+    {"<P>Write &lt;B&gt;bold&lt;/B&gt; or &lt;br&gt;.</P>", {"Write <B>bold</B> or <br>."}, "<P>Write &lt;B&gt;bold&lt;/B&gt; or &lt;br&gt;.</P>"},  // tags en linea mostrados como codigo siguen siendolo
+    {"<P>Use &lt;B&gt; here</P>", {"<I>Usa</I> <B> aqu\xED"}, "<P><I>Usa</I> &lt;B&gt; aqu\xC3\xAD</P>"},  // solo los nombres mostrados como codigo
+    {"<P>Use <B>x</B> or &lt;B&gt;y</P>", {"Use <B>x</B> or <B>y"}, "<P>Use <B>x</B> or &lt;B&gt;y</P>"},  // codigo y marcado del mismo tag
+    {"<P>Use <B>x</B> or &lt;B&gt;y</P>", {"Usa <B>x</B> o <B>y"}, "<P>Usa <B>x</B> o <B>y</P>"},  // codigo y marcado traducidos
+    {"<IMG ALT = \"Logo\"><IMG ALT=\"b\">", {"x", "B"}, "<IMG ALT = \"Logo\"><IMG ALT=\"B\">"},  // nombre sin igual no tiene valor
+    {"<P>a</P><P>b</P><P>c</P>", {"A"}, "<P>A</P><P></P><P></P>"},  // menos traducciones que textos
+    {"<P>Hello</P>", {"Hola"}, "<P>Hola</P>"},  // pagina sin salto final
   };
-  for (const Caso &caso : casos) {
-    SCOPED_TRACE(caso.nombre);
-    EXPECT_EQ(reconstruye(caso.pagina, caso.traducidos), caso.esperado);
-  }
+  // clang-format on
+  for (const auto &caso : casos)
+    EXPECT_EQ(reconstruye(caso.pagina, caso.traducidos), caso.esperado) << caso.pagina;
 }
 
 // Written back with its own texts, a page whose texts normalisation leaves as they are
@@ -163,17 +101,8 @@ TEST_F(Reconstruccion, OtrasPaginasDeCodigos) {
             "<IMG ALT=\"\xD0\xA4\xD0\xBE\xD1\x82\xD0\xBE\">");
   // A Russian page read and written with its own texts keeps its letters.
   const std::string ruso = "<P>\xD0\x9C\xD0\xB8\xD1\x80 &copy;</P>";
-  Textos propios;
-  {
-    lenguaweb_t *doc = lenguaweb_crea(escribe("ru.html", ruso).c_str(), kRuso);
-    lista_cad_t *ids = nullptr;
-    lista_cad_t *textos = lenguaweb_dame_textos_a_trducir(doc, &ids);
-    propios = a_vector(textos);
-    lista_cad_destruye(&textos);
-    lista_cad_destruye(&ids);
-    lenguaweb_destruye(&doc);
-  }
-  EXPECT_EQ(reconstruye(ruso, propios, kRuso, kRuso), "<P>\xD0\x9C\xD0\xB8\xD1\x80 \xC2\xA9</P>");
+  EXPECT_EQ(reconstruye(ruso, textos_de(ruso, kRuso), kRuso, kRuso),
+            "<P>\xD0\x9C\xD0\xB8\xD1\x80 \xC2\xA9</P>");
 }
 
 TEST_F(Reconstruccion, MarcadoresCaenEnSuSitio) {
