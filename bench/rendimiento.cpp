@@ -29,7 +29,7 @@ namespace {
 
 constexpr uint32_t kEspanol = 0x0C0A;
 const char *const kPaginas[] = {"python_bisect.html",     "libffi_the_basics.html",
-                                "apache_es_ssi.html",     "apache_es_cgi.html",
+                                "apache_ssi.es.html",     "apache_cgi.es.html",
                                 "xfig_introduction.html", "ncurses_curs_getstr.3x.html"};
 
 struct Medida {

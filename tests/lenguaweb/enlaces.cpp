@@ -169,7 +169,7 @@ std::vector<std::string> tokens_de(const std::string &pagina) {
 TEST_F(Enlaces, IdaYVueltaEnPaginasReales) {
   for (const char *fichero :
        {"xfig_introduction.html", "ncurses_curs_getstr.3x.html", "python_bisect.html",
-        "libffi_the_basics.html", "apache_es_ssi.html", "apache_es_cgi.html"}) {
+        "libffi_the_basics.html", "apache_ssi.es.html", "apache_cgi.es.html"}) {
     SCOPED_TRACE(fichero);
     const std::string original = lee(pruebas::dato(fichero));
     Tabla a, img;

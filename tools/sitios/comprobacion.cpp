@@ -16,9 +16,6 @@
 namespace sitios {
 namespace {
 
-using pruebas::AtributoHtml;
-using pruebas::ClaseNodo;
-using pruebas::NodoHtml;
 constexpr size_t kNoEsta = std::string::npos;
 
 // Reports made on this thread while a page is checked.
@@ -136,8 +133,8 @@ std::string donde_difieren_los_textos(const std::vector<NodoHtml> &esperado,
     const NodoHtml &e = esperado[i], &o = obtenido[i];
     if (e.clase != o.clase || e.ruta != o.ruta) return {};
     if (e.clase != ClaseNodo::texto) continue;
-    const std::string a = e.crudo ? e.texto : pruebas::arbol_colapsa(e.texto);
-    const std::string b = o.crudo ? o.texto : pruebas::arbol_colapsa(o.texto);
+    const std::string a = e.crudo ? e.texto : arbol_colapsa(e.texto);
+    const std::string b = o.crudo ? o.texto : arbol_colapsa(o.texto);
     if (a != b) return "  the text " + muestra_diferencia(a, b) + "\n";
   }
   return {};
@@ -146,7 +143,7 @@ std::string donde_difieren_los_textos(const std::vector<NodoHtml> &esperado,
 // "" when the parser reads both pages alike, else the first difference.
 std::string compara_arboles(const std::vector<NodoHtml> &esperado,
                             const std::vector<NodoHtml> &obtenido) {
-  const std::string diferencia = pruebas::arbol_compara(esperado, obtenido);
+  const std::string diferencia = arbol_compara(esperado, obtenido);
   return diferencia.empty() ? diferencia
                             : diferencia + donde_difieren_los_textos(esperado, obtenido);
 }
@@ -203,7 +200,7 @@ class Comprobador {
     leida_ = pagina_descodifica(bytes_);
     r_.bytes = bytes_.size();
     r_.utf8 = leida_.utf8;
-    arbol_ = pruebas::arbol_lee(leida_.texto);
+    arbol_ = arbol_lee(leida_.texto);
 
     Documento doc(camino_, idioma_);
     textos_ = a_vector(doc.textos);
@@ -276,7 +273,7 @@ class Comprobador {
       while (k < trozos_.size() && en >= leida_.en(fin_de(k))) ++k;
       if (k == trozos_.size() || en < leida_.en(inicios_[k])) {
         falla("texts in tags", "a value to translate lies in a body text: " +
-                                   pruebas::arbol_describe(arbol_[valores_[v].nodo]));
+                                   arbol_describe(arbol_[valores_[v].nodo]));
         return false;
       }
       de_trozo_[k].push_back(v);
@@ -305,7 +302,7 @@ class Comprobador {
                                            salida.c_str(), idioma_) != CIERTO)
       falla("own texts", "the rebuild reported a failed write");
     propia_ = pagina_descodifica(lee_fichero(salida)).texto;
-    const std::string diferencia = compara_arboles(arbol_, pruebas::arbol_lee(propia_));
+    const std::string diferencia = compara_arboles(arbol_, arbol_lee(propia_));
     if (!diferencia.empty()) falla("own texts", diferencia);
   }
 
@@ -351,7 +348,7 @@ class Comprobador {
     const std::string marcada = pagina_descodifica(lee_fichero(salida)).texto;
     const std::string bytes = muestra_diferencia(esperada, marcada);
     if (!bytes.empty()) falla("markers in the bytes", bytes);
-    const std::string arbol = compara_arboles(arbol_con(marcas), pruebas::arbol_lee(marcada));
+    const std::string arbol = compara_arboles(arbol_con(marcas), arbol_lee(marcada));
     if (!arbol.empty()) falla("markers for the parser", arbol);
   }
 
@@ -427,10 +424,10 @@ class Comprobador {
     if (lenguaweb_preprocesa_links(doc.doc, a.lista, img.lista, pre.c_str(), idioma_) != CIERTO)
       falla("links", "preprocessing reported a failed write");
     const std::string pre_bytes = lee_fichero(pre);
-    const std::vector<EnlaceEnPagina> propios = enlaces_de(pruebas::arbol_lee(propia_), propia_);
+    const std::vector<EnlaceEnPagina> propios = enlaces_de(arbol_lee(propia_), propia_);
     const std::string pre_texto = pagina_descodifica(pre_bytes).texto;
     const std::string referencias =
-        compara_referencias(propios, enlaces_de(pruebas::arbol_lee(pre_texto), pre_texto));
+        compara_referencias(propios, enlaces_de(arbol_lee(pre_texto), pre_texto));
     if (!referencias.empty()) falla("link references", referencias);
 
     std::set<std::string> distintos[2];

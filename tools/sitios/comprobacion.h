@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "comun/arbol_html.h"
+#include "arbol_html.h"
 
 namespace sitios {
 
@@ -47,8 +47,7 @@ struct EnlaceEnPagina {
 
 // Every A HREF (any tag whose name begins with A) and IMG SRC value of the parsed page
 // whose bytes stand in texto, in page order.
-std::vector<EnlaceEnPagina> enlaces_de(const std::vector<pruebas::NodoHtml> &arbol,
-                                       std::string_view texto);
+std::vector<EnlaceEnPagina> enlaces_de(const std::vector<NodoHtml> &arbol, std::string_view texto);
 
 // Whether the library moves the value out into a link table: not empty, and not a
 // reference ("@...") nor a place in the page ("#...").

@@ -28,7 +28,7 @@ void uso() {
                "thread checked. --muestra N checks a fixed sample of N pages spread over the\n"
                "folders and languages. --conocidos lists failures already reported (check, page\n"
                "and reason, tab-separated): they are shown as known. Exit status 1 when a page\n"
-               "fails a check that is not listed.\n");
+               "fails a check that is not listed, 2 when no page is found.\n");
 }
 
 std::string con_miles(size_t n) {
@@ -85,6 +85,11 @@ int main(int argc, char **argv) {
       paginas.push_back({camino, r, sitios::idioma_de(camino)});
   }
   const size_t encontradas = paginas.size();
+  // A folder with nothing to check is a wrong path, not a clean run.
+  if (encontradas == 0) {
+    std::fprintf(stderr, "sitios_reales: no .html page under the folders given\n");
+    return 2;
+  }
   if (muestra > 0) paginas = sitios::muestra_de(paginas, muestra);
 
   const bool trabajo_dado = !trabajo.empty();

@@ -93,7 +93,7 @@ TEST(ModeloPagina, PrimeraDiferencia) {
 }
 
 std::vector<EnlaceEnPagina> enlaces_de(const std::string &pagina) {
-  return sitios::enlaces_de(pruebas::arbol_lee(pagina), pagina);
+  return sitios::enlaces_de(sitios::arbol_lee(pagina), pagina);
 }
 
 TEST(Enlaces, LosQueLaBibliotecaTrata) {
@@ -199,6 +199,42 @@ TEST_F(PaginaEntera, UnaPaginaSanaPasaYSeCuenta) {
   EXPECT_EQ(r.textos, 7u);
   EXPECT_EQ(r.en_tags, 2u);
   EXPECT_EQ(r.enlaces, 3u);
+}
+
+// What the real pages of tests/data seldom hold, in each of their languages: line ends of
+// both kinds, tags in either case, letters of scripts that the code page lacks, inline
+// tags shown as code, unquoted and empty ALT values, a TEXTAREA, scripts and styles with
+// '<' and '>'.
+TEST_F(PaginaEntera, UnaPaginaHechaEnLosIdiomasDelCorpus) {
+  const std::string camino =
+      escribe("hecha.html",
+              "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 3.2//EN\">\r\n<html><HEAD>\r\n"
+              "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=UTF-8\">\r\n"
+              "<TITLE>Caf&eacute; \xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E  &hellip;</TITLE>\r\n"
+              "<META NAME=\"description\" CONTENT=\"R&amp;D \xED\x95\x9C\xEA\xB5\xAD &#8364;\">\r\n"
+              "<meta name=\"Keywords\" content=\"\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82, "
+              "&copy;\"><meta name=\"generator\" content=\"x\">\n"
+              "<style>p > a { color: red; } /* <b> */</style>\n"
+              "<script>if (a < b && c > d) { s = '</div>'; }\nfor (i = 0; i<n; i++) t += \"<p>\";"
+              "</script>\n</HEAD><BODY bgcolor=\"#FFFFFF\">\n"
+              "<P>&lt;B&gt;bold&lt;/B&gt; and &lt;br&gt;, <b>live</b> &lt;b&gt; too</P>\n"
+              "<p>1 &lt; 2 &amp; x &gt; y, a&nbsp;&nbsp;b \xE2\x86\x92 &#x263A; <FONT color=red>"
+              "\xCE\xB1\xCE\xB2</FONT><BR>\xC3\xBC"
+              "ber <EM>em</EM> <U>u</U>\r\n"
+              "<a href=\"a.html?x=1&amp;y=2\">enlace</a> <code>&lt;vector&gt;</code>\n"
+              "<p><IMG ALT=Logo SRC=a.gif> <img src=\"x.png\" alt=\"\"> <img alt=\"Salto  "
+              "\xE2\x80\x94 &nbsp;x\" src=i.png width=10> <IMG SRC=\"y.png\">\r\n"
+              "<TABLE border=1><tr><td>celda <i>i</i><td>&nbsp;</TABLE>\n"
+              "<dl><dt>t<dd>d</dl><pre>if (a &lt; b &amp;&amp; c)\r\n    return 1;</pre>\n"
+              "<!-- comentario <p> --><form><textarea>a  b</textarea></form>\n"
+              "<hr><A NAME=\"ancla\"></A>\n</BODY></html>\n");
+  for (const uint32_t idioma : {0x0409u, 0x0C0Au, 0x0411u, 0x0419u, 0x0804u}) {
+    SCOPED_TRACE(::testing::Message() << "language 0x" << std::hex << idioma);
+    const sitios::ResultadoPagina r = sitios::pagina_comprueba(camino, idioma, carpeta_.string());
+    for (const std::string &f : r.fallos) ADD_FAILURE() << f;
+    EXPECT_EQ(r.en_tags, 5u);  // the empty ALT gives an empty text
+    EXPECT_EQ(r.enlaces, 5u);
+  }
 }
 
 TEST_F(PaginaEntera, UnFicheroQueNoSeLeeEsUnFallo) {

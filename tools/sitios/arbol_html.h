@@ -1,13 +1,13 @@
 // arbol_html.h - pages parsed by a real HTML parser (gumbo), flattened for comparison.
-#ifndef PRUEBAS_ARBOL_HTML_H
-#define PRUEBAS_ARBOL_HTML_H
+#ifndef SITIOS_ARBOL_HTML_H
+#define SITIOS_ARBOL_HTML_H
 
 #include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
 
-namespace pruebas {
+namespace sitios {
 
 // An attribute as the parser reads it. inicio/fin bound the value's bytes in the parsed
 // text, quotes excluded; both are npos when the value is not in the text (an attribute
@@ -56,6 +56,6 @@ std::string arbol_compara(const std::vector<NodoHtml> &esperado,
 // A node written on one line, for messages.
 std::string arbol_describe(const NodoHtml &nodo);
 
-}  // namespace pruebas
+}  // namespace sitios
 
 #endif

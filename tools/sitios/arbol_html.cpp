@@ -1,12 +1,12 @@
 // arbol_html.cpp - flattening gumbo's tree of a page and comparing two of them.
-#include "comun/arbol_html.h"
+#include "arbol_html.h"
 
 #include <gumbo.h>
 
 #include <algorithm>
 #include <memory>
 
-namespace pruebas {
+namespace sitios {
 namespace {
 
 constexpr size_t kNoEsta = std::string::npos;
@@ -189,4 +189,4 @@ std::string arbol_compara(const std::vector<NodoHtml> &esperado,
   return r;
 }
 
-}  // namespace pruebas
+}  // namespace sitios
