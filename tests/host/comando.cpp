@@ -331,10 +331,10 @@ TEST_F(Comando, ErroresConSuEstadoYSinFicheroDeSalida) {
 
 // The language of a page of tests/data, by the one its name carries.
 const char *idioma_de(const std::string &nombre) {
-  if (nombre.find("_ja_") != std::string::npos) return "0x0411";
-  if (nombre.find("_ru_") != std::string::npos) return "0x0419";
-  if (nombre.find("_zh_cn_") != std::string::npos) return "0x0804";
-  if (nombre.find("_es_") != std::string::npos) return "0x0C0A";
+  if (nombre.find(".ja.") != std::string::npos) return "0x0411";
+  if (nombre.find(".ru.") != std::string::npos) return "0x0419";
+  if (nombre.find(".zh-cn.") != std::string::npos) return "0x0804";
+  if (nombre.find(".es.") != std::string::npos) return "0x0C0A";
   return "0x0409";
 }
 
