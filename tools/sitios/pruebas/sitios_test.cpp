@@ -217,7 +217,7 @@ TEST_F(PaginaEntera, UnaPaginaHechaEnLosIdiomasDelCorpus) {
               "<style>p > a { color: red; } /* <b> */</style>\n"
               "<script>if (a < b && c > d) { s = '</div>'; }\nfor (i = 0; i<n; i++) t += \"<p>\";"
               "</script>\n</HEAD><BODY bgcolor=\"#FFFFFF\">\n"
-              "<P>&lt;B&gt;bold&lt;/B&gt; and &lt;br&gt;, <b>live</b> &lt;b&gt; too</P>\n"
+              "<P>&lt;B&gt;bold&lt;/B&gt; and &lt;br&gt;</P><P><b>live</b> &lt;b&gt; shown</P>\n"
               "<p>1 &lt; 2 &amp; x &gt; y, a&nbsp;&nbsp;b \xE2\x86\x92 &#x263A; <FONT color=red>"
               "\xCE\xB1\xCE\xB2</FONT><BR>\xC3\xBC"
               "ber <EM>em</EM> <U>u</U>\r\n"
