@@ -1,11 +1,13 @@
 /* sesion.cpp - failure reports caught, leaks counted and a private folder for the fuzz checks. */
 #include "fuzz/sesion.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
+#include <signal.h>
 #include <unistd.h>
 
 #include "lenguaweb.h"
@@ -24,7 +26,25 @@ bool permitido(std::string_view condicion, std::string_view patron) {
   return condicion == patron;
 }
 
-/* Removes the folder when the process exits normally; a crash leaves it for a look. */
+constexpr std::string_view kPrefijo = "lenguaweb-fuzz-";
+
+/* Removes the folders that processes now gone left in base: libFuzzer ends with _exit,
+ * and an input that crashes ends with abort, so neither runs the destructor below. The
+ * folder's name holds the process's number, after the prefix. */
+void quita_carpetas_huerfanas(const std::string &base) {
+  std::error_code error;
+  for (std::filesystem::directory_iterator entrada(base, error), fin; !error && entrada != fin;
+       entrada.increment(error)) {
+    const std::string nombre = entrada->path().filename().string();
+    if (!nombre.starts_with(kPrefijo)) continue;
+    const long pid = std::strtol(nombre.c_str() + kPrefijo.size(), nullptr, 10);
+    std::error_code ignorado;
+    if (pid > 0 && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH)
+      std::filesystem::remove_all(entrada->path(), ignorado);
+  }
+}
+
+/* Removes the folder when the process exits through exit(). */
 struct carpeta_privada {
   std::string ruta;
   carpeta_privada() {
@@ -35,7 +55,9 @@ struct carpeta_privada {
       base = tmpdir;
     else if (::access("/dev/shm", W_OK | X_OK) == 0)
       base = "/dev/shm";
-    std::string plantilla = base + "/lenguaweb-fuzz-XXXXXX";
+    quita_carpetas_huerfanas(base);
+    std::string plantilla =
+        base + "/" + std::string(kPrefijo) + std::to_string(::getpid()) + "-XXXXXX";
     if (::mkdtemp(plantilla.data()) == nullptr) {
       std::perror("lenguaweb fuzz: cannot make a private folder");
       std::abort();

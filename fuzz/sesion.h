@@ -31,7 +31,8 @@ std::string fuzz_informe_inesperado(const fuzz_sesion &sesion,
 std::string fuzz_fugas(const fuzz_sesion &sesion);
 
 /* The folder, private to this process, where checks write their files: made on first
- * use, removed when the process exits. The reference stays valid until then. */
+ * use, removed when the process exits, or by the first process that makes its own
+ * folder after this one has gone. The reference stays valid until then. */
 const std::string &fuzz_carpeta();
 
 /* A short printable form of bytes for a message: at most 60 of them from desde, the
