@@ -1,5 +1,6 @@
 /* descompone.cpp - a link split into domain, path and file name, and the identifier joined from
  * them. */
+#include <string>
 #include <string_view>
 
 #include "tablalink/tablalink.h"
@@ -60,8 +61,10 @@ void tablalink_descompone_enlace(const char *enlace, char **ID, char **dominio, 
       if (resto[i] == '.') hay_punto = true;
     }
     if (resto[0] == '/') {
-      // An undotted last component of an absolute path is a directory.
-      if (hay_punto) {
+      // An undotted last component of an absolute path is a directory. So is the host of
+      // a link of the page's own scheme ("//example.com"), whatever dots it holds: taken
+      // for a file name it would come back as "/example.com".
+      if (hay_punto && !(barra == 1 && resto[1] == '/' && resto.size() > 2)) {
         camino = resto.substr(0, barra + 1);
         nombre = resto.substr(barra + 1);
       } else {
@@ -104,8 +107,14 @@ char *tablalink_compone_id(const char *dominio, const char *ruta, const char *no
   // "guia.html". One-character parts count like any other: "a/x.html" is not "x.html".
   const bool con_ruta = !camino.empty() && !(camino == "/" && !dom.empty());
   const bool con_nombre = !nombre.empty();
-  return cad_formatea("%s%s%s%s%s", dom.data(), con_ruta ? "|" : "", con_ruta ? camino.data() : "",
-                      con_nombre ? "|" : "", nombre.data());
+  // Joined by hand: a preprocessed page joins one identifier per link, and printf would
+  // cost more than the rest of splitting it.
+  std::string id;
+  id.reserve(dom.size() + camino.size() + nombre.size() + 2);
+  id.append(dom);
+  if (con_ruta) id.append("|").append(camino);
+  if (con_nombre) id.append("|").append(nombre);
+  return texto_de(id);
 }
 
 }  // extern "C"

@@ -38,6 +38,9 @@ const Particion kParticiones[] = {
     {"docs/x", "", "docs", "x", "|docs|x", true, nullptr},
     {"/", "", "/", "", "|/", false, nullptr},
     {"//", "", "/", "", "|/", false, "/"},
+    // A link of the page's own scheme names a host, not a file; with a path it is a path.
+    {"//example.com", "", "//example.com", "", "|//example.com", false, "//example.com/"},
+    {"//cdn.example.com/lib.js", "", "//cdn.example.com", "lib.js", "|//cdn.example.com|lib.js", false, nullptr},
     // The host keeps its letter case, a "." before the last "/" makes no file name, one "/" is cut.
     {"hTtP://Servidor.ES", "Servidor.ES", "/", "", "Servidor.ES", false, "http://Servidor.ES/"},
     {"http://s/p.php?d=/x", "s", "/p.php?d=/x", "", "s|/p.php?d=/x", false, "http://s/p.php?d=/x/"},
