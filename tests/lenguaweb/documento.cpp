@@ -26,15 +26,28 @@ class Documento : public pruebas::Entorno {
   }
 };
 
-TEST_F(Documento, IdentificadoresPorTipoYPosicion) {
-  lenguaweb_t *doc = crea(
-      "<HEAD><META NAME=\"description\" CONTENT=\"D\"><TITLE>T</TITLE></HEAD><BODY><P>Uno</P>"
-      "<IMG ALT=\"Foto\"><P>Dos</P></BODY>");
-  auto [textos, ids] = textos_e_ids(doc);
-  EXPECT_EQ(textos, (Textos{"D", "T", "Uno", "Foto", "Dos"}));
-  EXPECT_EQ(ids, (Textos{"DESCRIPCION", "TITULO", "TEXTO_2", "ALTERNATIVO_IMAGEN_3", "TEXTO_4"}));
-  lenguaweb_destruye(&doc);
-  EXPECT_EQ(doc, nullptr);
+// Texts, identifiers (by kind, numbered by position) and the debugging dump of a page.
+TEST_F(Documento, TextosIdentificadoresYVolcado) {
+  // clang-format off
+  const struct { std::string pagina; Textos textos, ids; std::string volcado; } casos[] = {
+    {"<HEAD><META NAME=\"description\" CONTENT=\"D\"><TITLE>T</TITLE></HEAD><BODY><P>Uno</P><IMG ALT=\"Foto\"><P>Dos\ny</P></BODY>",
+     {"D", "T", "Uno", "Foto", "Dos y"}, {"DESCRIPCION", "TITULO", "TEXTO_2", "ALTERNATIVO_IMAGEN_3", "TEXTO_4"}, "D\nT\nUno\nFoto\nDos y\n"},
+    {"<TITLE>T</TITLE><TITLE>U</TITLE><META NAME=\"keywords\" CONTENT=\"k\">", {"T", "U", "k"}, {"TITULO", "TITULO", "PALABRA_CLAVE"}, "T\nU\nk\n"},
+    {"", {}, {}, ""},
+    {"plain text only, no markup", {}, {}, ""},
+    {"<HTML>\n</HTML>", {}, {}, ""},
+  };
+  // clang-format on
+  for (const auto &caso : casos) {
+    lenguaweb_t *doc = crea(caso.pagina);
+    EXPECT_EQ(lee(ruta("lista_html.txt")), caso.volcado);
+    auto [textos, ids] = textos_e_ids(doc);
+    EXPECT_EQ(textos, caso.textos);
+    EXPECT_EQ(ids, caso.ids);
+    lenguaweb_destruye(&doc);
+    EXPECT_EQ(doc, nullptr);
+  }
+  EXPECT_EQ(lenguaweb_version_generacion(), 0);
 }
 
 TEST_F(Documento, DosPeticionesSonIndependientes) {
@@ -52,25 +65,6 @@ TEST_F(Documento, DosPeticionesSonIndependientes) {
   lista_cad_destruye(&t2);
   lista_cad_destruye(&ids2);
   lenguaweb_destruye(&doc);
-}
-
-TEST_F(Documento, PaginasSinTextos) {
-  for (const std::string pagina : {"", "plain text only, no markup", "<HTML>\n</HTML>"}) {
-    lenguaweb_t *doc = crea(pagina);
-    auto [textos, ids] = textos_e_ids(doc);
-    EXPECT_TRUE(textos.empty());
-    EXPECT_TRUE(ids.empty());
-    EXPECT_EQ(lee(ruta("lista_html.txt")), "");
-    lenguaweb_destruye(&doc);
-  }
-}
-
-TEST_F(Documento, VolcadoDeDepuracion) {
-  lenguaweb_t *doc = crea("<TITLE>Uno</TITLE><P>Dos\ny</P>");
-  EXPECT_EQ(lee(ruta("lista_html.txt")), "Uno\nDos y\n");
-  lenguaweb_destruye(&doc);
-  EXPECT_EQ(lenguaweb_version_generacion(), 0);
-  EXPECT_EQ(lenguaweb_version_generacion(), 0);
 }
 
 TEST_F(Documento, FicheroIlegibleDaUnaPaginaVaciaYSeInforma) {
