@@ -5,31 +5,21 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <string>
+#include <string_view>
+#include <vector>
 
 /* Every check takes arbitrary bytes (only read, any length) and returns "" when every
- * property held, or a description of the first one that did not. A crash, a leak
- * that the sanitizers see, or a companion block left alive is a failure too. A check
- * takes over the failure report receptor while it runs and may set the utilities
- * folder to a private folder of the process. */
-
-/* Both tag scanners walked over the whole text, byte by byte and as UTF-16. */
+ * property held, or a description of the first one that did not. A crash, a leak that
+ * the sanitizers see, a companion block left alive or a failure report that the input
+ * cannot explain is a failure too. A check takes over the failure report receptor while
+ * it runs and may set the utilities folder to a private folder of the process. */
 std::string fuzz_comprueba_escaner(const uint8_t *datos, size_t largo);
-
-/* The external link finder against a plain model of its rules. */
 std::string fuzz_comprueba_link_externo(const uint8_t *datos, size_t largo);
-
-/* A page (the bytes after the first, which picks the language) read, rebuilt with its
- * own texts, preprocessed twice and rebuilt with translations drawn from the input. */
 std::string fuzz_comprueba_pagina(const uint8_t *datos, size_t largo);
-
-/* A link split into its parts, its identifier joined and the link rebuilt. */
 std::string fuzz_comprueba_enlace(const uint8_t *datos, size_t largo);
-
-/* Link records read from the bytes as a save stream until it fails. */
 std::string fuzz_comprueba_registros(const uint8_t *datos, size_t largo);
-
-/* The text engine's brace division and translation of one text. */
 std::string fuzz_comprueba_division(const uint8_t *datos, size_t largo);
 
 /* The targets by the name of their folders under fuzz/semillas and fuzz/regresiones. */
@@ -42,5 +32,46 @@ inline constexpr fuzz_objetivo kFuzzObjetivos[] = {
     {"pagina", fuzz_comprueba_pagina},       {"enlace", fuzz_comprueba_enlace},
     {"registros", fuzz_comprueba_registros}, {"division", fuzz_comprueba_division},
 };
+
+/* The parts of the page check, for its own tests. A page document's lists, copied
+ * (codigo: the inline tags the page showed as code, per text); a tag of the page that
+ * gives a text, with where its '<' and its value stand in the page; where a document's
+ * pieces stand in its page, with the tags of each piece that give its attribute texts. */
+struct fuzz_documento {
+  std::vector<std::string> trozos, textos;
+  std::vector<uint32_t> tipos, codigo;
+};
+struct fuzz_tag_con_texto {
+  size_t tag, inicio_valor, fin_valor;
+  uint32_t tipo;
+  bool entre_comillas;
+};
+struct fuzz_ubicacion {
+  std::vector<size_t> trozo;
+  std::vector<std::vector<fuzz_tag_con_texto>> tags;
+};
+
+/* "" when the pieces and the raw stretches between them join back to the page, each
+ * stretch normalising (for idioma) to its body text, and the texts after each piece are
+ * those of its tags, read as page segmentation reads them, in order; fills *u. */
+std::string fuzz_ubica(std::string_view pagina, const fuzz_documento &d, uint32_t idioma,
+                       fuzz_ubicacion *u);
+
+/* "" when escrita is the document written with textos (in the code page of idioma):
+ * every piece byte for byte but for the values (after an '=') of its tags that gave
+ * texts, each its text between double quotes with '"', '<' and '>' as entities; each
+ * body text after its piece, its '<', '>' and spaces as they are or as entities. */
+std::string fuzz_comprueba_escrita(std::string_view escrita, const fuzz_documento &d,
+                                   const fuzz_ubicacion &u, const std::vector<std::string> &textos,
+                                   uint32_t idioma);
+
+/* The tags of a page as the byte tag scanner reads them, counted by name (up to the
+ * first blank or '>') in capitals, comments left out (their spans go to *comentarios). */
+std::map<std::string, long> fuzz_cuenta_tags(
+    std::string_view pagina, std::vector<std::pair<size_t, size_t>> *comentarios = nullptr);
+
+/* "" unless escrita holds more tags of some name than original plus permitidos of it. */
+std::string fuzz_gana_tags(std::string_view original, std::string_view escrita,
+                           const std::map<std::string, long> &permitidos);
 
 #endif

@@ -1,4 +1,5 @@
 /* comprueba_link_externo.cpp - the external link finder against a plain model of its rules. */
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,15 +15,11 @@ constexpr size_t kNoEsta = std::string_view::npos;
 /* The value of the first " src", else of the first " href"; none when neither is there
  * or the value has no end. */
 std::optional<std::string_view> modelo(std::string_view t) {
-  size_t p = t.find(" src");
-  if (p != kNoEsta) {
-    p += 4;
-  } else {
-    p = t.find(" href");
-    if (p == kNoEsta) return std::nullopt;
-    p += 5;
-  }
-  while (p < t.size() && (t[p] == ' ' || t[p] == '\t' || t[p] == '\n' || t[p] == '\r')) ++p;
+  const size_t src = t.find(" src");
+  size_t p = src != kNoEsta ? src + 4 : t.find(" href");
+  if (p == kNoEsta) return std::nullopt;
+  if (src == kNoEsta) p += 5;
+  p = std::min(t.find_first_not_of(" \t\n\r", p), t.size());
   if (p < t.size() && t[p] == '=') ++p;
   size_t fin = kNoEsta;
   if (p < t.size() && t[p] == '"') {
@@ -42,22 +39,15 @@ std::optional<std::string_view> modelo(std::string_view t) {
 }  // namespace
 
 std::string fuzz_comprueba_link_externo(const uint8_t *datos, size_t largo) {
-  std::string fallo;
-  {
-    fuzz_sesion sesion;
-    const std::string_view bytes(reinterpret_cast<const char *>(datos), largo);
-    const std::string texto(bytes.substr(0, bytes.find('\0')));
+  return fuzz_en_sesion({}, [&](auto &) {
+    const std::string texto = fuzz_texto(datos, largo);
     char *link = htmlparser_obtener_cualquier_link_externo(texto.c_str());
+    const std::string visto = link != nullptr ? fuzz_muestra(link) : "none";
     const std::optional<std::string_view> esperado = modelo(texto);
-    if (!esperado && link != nullptr)
-      fallo = "a link where there is none: " + fuzz_muestra(link);
-    else if (esperado && link == nullptr)
-      fallo = "no link where there is " + fuzz_muestra(*esperado);
-    else if (esperado && *esperado != link)
-      fallo = "the link is " + fuzz_muestra(link) + ", not " + fuzz_muestra(*esperado);
+    const bool igual = esperado ? link != nullptr && *esperado == link : link == nullptr;
     cad_destruye(&link);
-    if (fallo.empty()) fallo = fuzz_informe_inesperado(sesion, {});
-    if (fallo.empty()) fallo = fuzz_fugas(sesion);
-  }
-  return fallo;
+    return igual
+               ? ""
+               : "the link is " + visto + ", not " + (esperado ? fuzz_muestra(*esperado) : "none");
+  });
 }

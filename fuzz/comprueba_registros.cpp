@@ -1,4 +1,5 @@
 /* comprueba_registros.cpp - link records read from arbitrary bytes until the stream fails. */
+#include <algorithm>
 #include <array>
 #include <string>
 #include <string_view>
@@ -19,27 +20,23 @@ struct copia_registro {
 std::string lee_uno(flujo_t *flujo, copia_registro *copia) {
   tablalink_t *registro = tablalink_lee(flujo);
   if (registro == nullptr) return "a null record";
-  if (!registro->ID || !registro->dominio || !registro->ruta || !registro->nombre_fichero) {
-    tablalink_destruye(&registro);
-    return "a record with a null text";
-  }
-  *copia = {registro->ID, registro->dominio, registro->ruta, registro->nombre_fichero};
   std::string fallo;
-  for (int i = 0; i < TABLALINK_NUM_INDICADORES; ++i) {
-    copia->indicadores[i] = registro->indicador[i];
-    if (registro->indicador[i] != CIERTO && registro->indicador[i] != FALSO)
-      fallo = "an indicator that is neither CIERTO nor FALSO";
-  }
+  if (!registro->ID || !registro->dominio || !registro->ruta || !registro->nombre_fichero)
+    fallo = "a record with a null text";
+  else
+    *copia = {registro->ID, registro->dominio, registro->ruta, registro->nombre_fichero};
+  std::copy_n(registro->indicador, TABLALINK_NUM_INDICADORES, copia->indicadores.begin());
+  for (booleano b : copia->indicadores)
+    if (b != CIERTO && b != FALSO) fallo = "an indicator that is neither CIERTO nor FALSO";
   tablalink_destruye(&registro);
   return fallo;
 }
 
 /* The record saved again: the bytes it takes, and the record read back from them. */
 std::string graba_y_relee(const copia_registro &c, std::string *bytes, copia_registro *releida) {
-  char *id = cad_copia(c.id.c_str()), *dominio = cad_copia(c.dominio.c_str());
-  char *ruta = cad_copia(c.ruta.c_str()), *nombre = cad_copia(c.nombre.c_str());
   tablalink_t *registro =
-      tablalink_crea_con_campos(&id, &dominio, &ruta, &nombre, c.indicadores.data());
+      tablalink_crea(c.id.c_str(), c.dominio.c_str(), c.ruta.c_str(), c.nombre.c_str());
+  std::copy(c.indicadores.begin(), c.indicadores.end(), registro->indicador);
   flujo_t *escritura = flujo_abre_memoria_escritura();
   tablalink_graba(registro, escritura);
   tablalink_destruye(&registro);
@@ -56,57 +53,32 @@ std::string graba_y_relee(const copia_registro &c, std::string *bytes, copia_reg
   return fallo;
 }
 
-/* Whether a record's bytes are what saving it gives: version 3, texts without a NUL
- * (which a text cannot hold, and which ends it when read), booleans 0 or 1. */
-bool llano(std::string_view r) {
-  if (r.empty() || r[0] != 3) return false;
-  size_t p = 1;
-  for (int texto = 0; texto < 4; ++texto) {
-    if (p + 4 > r.size()) return false;
-    const size_t largo = static_cast<unsigned char>(r[p]) |
-                         static_cast<unsigned char>(r[p + 1]) << 8 |
-                         static_cast<unsigned char>(r[p + 2]) << 16 |
-                         static_cast<size_t>(static_cast<unsigned char>(r[p + 3])) << 24;
-    p += 4;
-    if (largo > r.size() - p || r.substr(p, largo).find('\0') != std::string_view::npos)
-      return false;
-    p += largo;
-  }
-  if (r.size() - p != TABLALINK_NUM_INDICADORES) return false;
-  for (; p < r.size(); ++p)
-    if (r[p] != 0 && r[p] != 1) return false;
-  return true;
-}
-
 std::string comprueba(std::string_view bytes) {
   flujo_t *flujo = flujo_abre_memoria(bytes.data(), bytes.size());
   std::string fallo;
   // Every record that reads cleanly takes at least its version byte, so the stream
   // fails after as many records as it has bytes, and one more read at most.
   for (size_t leidos = 0; fallo.empty(); ++leidos) {
-    if (leidos > bytes.size()) {
-      fallo = "more records than bytes";
-      break;
-    }
     const uint64_t desde = flujo_posicion(flujo);
-    copia_registro copia;
-    fallo = lee_uno(flujo, &copia);
+    copia_registro copia, releida;
+    if (leidos > bytes.size()) fallo = "more records than bytes";
+    if (fallo.empty()) fallo = lee_uno(flujo, &copia);
     const uint64_t hasta = flujo_posicion(flujo);
-    if (!fallo.empty()) break;
-    if (flujo_fallido(flujo) == CIERTO) break;
-    if (hasta <= desde || hasta > bytes.size()) {
+    if (!fallo.empty() || flujo_fallido(flujo) == CIERTO) break;
+    if (hasta <= desde || hasta > bytes.size())
       fallo =
           "a record read from byte " + std::to_string(desde) + " ends at " + std::to_string(hasta);
-      break;
-    }
-    // Saved again, it reads back the same; and a record that was saved as version 3
-    // with plain booleans is saved again byte for byte.
+    // Saved again, it reads back the same; and a record saved as version 3 whose texts
+    // hold no NUL (which ends a text when read, so saving again takes fewer bytes) and
+    // whose booleans are 0 or 1 is saved again byte for byte.
     std::string guardado;
-    copia_registro releida;
-    fallo = graba_y_relee(copia, &guardado, &releida);
+    if (fallo.empty()) fallo = graba_y_relee(copia, &guardado, &releida);
     if (fallo.empty() && releida != copia) fallo = "a record saved again reads back otherwise";
     const std::string_view original = bytes.substr(desde, hasta - desde);
-    if (fallo.empty() && llano(original) && guardado != original)
+    const bool llano = fallo.empty() && original[0] == 3 && guardado.size() == original.size() &&
+                       original.find_last_not_of(std::string_view("\0\1", 2)) <
+                           original.size() - TABLALINK_NUM_INDICADORES;
+    if (llano && guardado != original)
       fallo = "the record at byte " + std::to_string(desde) + " is saved again otherwise";
   }
   flujo_cierra(&flujo);
@@ -116,15 +88,10 @@ std::string comprueba(std::string_view bytes) {
 }  // namespace
 
 std::string fuzz_comprueba_registros(const uint8_t *datos, size_t largo) {
-  std::string fallo;
-  {
-    fuzz_sesion sesion;
-    fallo = comprueba(std::string_view(reinterpret_cast<const char *>(datos), largo));
-    if (fallo.empty())
-      fallo = fuzz_informe_inesperado(
-          sesion, {"version == 0 || version == 1 || version == 2 || version == 3",
-                   "save stream in memory ends early*"});
-    if (fallo.empty()) fallo = fuzz_fugas(sesion);
-  }
-  return fallo;
+  return fuzz_en_sesion(
+      {"version == 0 || version == 1 || version == 2 || version == 3",
+       "save stream in memory ends early*"},
+      [&](auto &) {
+        return comprueba(std::string_view(reinterpret_cast<const char *>(datos), largo));
+      });
 }

@@ -1,6 +1,7 @@
 /* sesion.cpp - failure reports caught, leaks counted and a private folder for the fuzz checks. */
 #include "fuzz/sesion.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -14,16 +15,8 @@
 
 namespace {
 
-thread_local fuzz_sesion *sesion_del_hilo = nullptr;
-
-void receptor(const char *condicion, const char *, uint32_t, void *) {
-  if (sesion_del_hilo != nullptr) sesion_del_hilo->informes.emplace_back(condicion);
-}
-
-bool permitido(std::string_view condicion, std::string_view patron) {
-  if (!patron.empty() && patron.back() == '*')
-    return condicion.substr(0, patron.size() - 1) == patron.substr(0, patron.size() - 1);
-  return condicion == patron;
+void receptor(const char *condicion, const char *, uint32_t, void *informes) {
+  static_cast<std::vector<std::string> *>(informes)->emplace_back(condicion);
 }
 
 constexpr std::string_view kPrefijo = "lenguaweb-fuzz-";
@@ -50,19 +43,16 @@ struct carpeta_privada {
   carpeta_privada() {
     // Every input writes and renames several files: in memory, when there is no
     // TMPDIR to say otherwise, a disk's metadata does not set the pace.
-    std::string base = "/tmp";
-    if (const char *tmpdir = std::getenv("TMPDIR"); tmpdir != nullptr && *tmpdir != '\0')
-      base = tmpdir;
-    else if (::access("/dev/shm", W_OK | X_OK) == 0)
-      base = "/dev/shm";
+    const char *tmpdir = std::getenv("TMPDIR");
+    const std::string base = tmpdir != nullptr && *tmpdir != '\0'     ? tmpdir
+                             : ::access("/dev/shm", W_OK | X_OK) == 0 ? "/dev/shm"
+                                                                      : "/tmp";
     quita_carpetas_huerfanas(base);
-    std::string plantilla =
-        base + "/" + std::string(kPrefijo) + std::to_string(::getpid()) + "-XXXXXX";
-    if (::mkdtemp(plantilla.data()) == nullptr) {
+    ruta = base + "/" + std::string(kPrefijo) + std::to_string(::getpid()) + "-XXXXXX";
+    if (::mkdtemp(ruta.data()) == nullptr) {
       std::perror("lenguaweb fuzz: cannot make a private folder");
       std::abort();
     }
-    ruta = plantilla;
   }
   ~carpeta_privada() {
     std::error_code error;
@@ -72,30 +62,34 @@ struct carpeta_privada {
 
 }  // namespace
 
-fuzz_sesion::fuzz_sesion() : bloques_al_empezar(mem_bloques_vivos()) {
-  sesion_del_hilo = this;
-  informa_fallo_pon_receptor(receptor, nullptr);
-}
-
-fuzz_sesion::~fuzz_sesion() {
+std::string fuzz_en_sesion(
+    std::initializer_list<std::string_view> permitidos,
+    const std::function<std::string(std::vector<std::string> &informes)> &comprueba) {
+  std::vector<std::string> informes;
+  const int64_t bloques = mem_bloques_vivos();
+  informa_fallo_pon_receptor(receptor, &informes);
+  std::string fallo = comprueba(informes);
   informa_fallo_pon_receptor(nullptr, nullptr);
-  sesion_del_hilo = nullptr;
+  for (const std::string &c : informes)
+    if (fallo.empty() && std::none_of(permitidos.begin(), permitidos.end(), [&c](auto p) {
+          return p.ends_with('*') ? c.starts_with(p.substr(0, p.size() - 1)) : c == p;
+        }))
+      fallo = "unexpected failure report \"" + c + "\"";
+  if (fallo.empty() && mem_bloques_vivos() != bloques)
+    fallo = std::to_string(mem_bloques_vivos() - bloques) + " companion blocks leaked";
+  return fallo;
 }
 
-std::string fuzz_informe_inesperado(const fuzz_sesion &sesion,
-                                    std::initializer_list<std::string_view> permitidos) {
-  for (const std::string &condicion : sesion.informes) {
-    bool bien = false;
-    for (std::string_view patron : permitidos) bien = bien || permitido(condicion, patron);
-    if (!bien) return "unexpected failure report \"" + condicion + "\"";
-  }
-  return "";
+std::string fuzz_texto(const uint8_t *datos, size_t largo) {
+  const std::string_view bytes(reinterpret_cast<const char *>(datos), largo);
+  return std::string(bytes.substr(0, bytes.find('\0')));
 }
 
-std::string fuzz_fugas(const fuzz_sesion &sesion) {
-  const int64_t vivos = mem_bloques_vivos();
-  if (vivos == sesion.bloques_al_empezar) return "";
-  return std::to_string(vivos - sesion.bloques_al_empezar) + " companion blocks leaked";
+std::u16string fuzz_unidades(const uint8_t *datos, size_t largo, size_t desde) {
+  std::u16string unidades;
+  for (size_t i = desde; i + 1 < largo && (datos[i] | datos[i + 1]) != 0; i += 2)
+    unidades.push_back(static_cast<char16_t>(datos[i] | datos[i + 1] << 8));
+  return unidades;
 }
 
 const std::string &fuzz_carpeta() {
@@ -107,13 +101,9 @@ std::string fuzz_muestra(std::string_view bytes, size_t desde) {
   std::string muestra = "\"";
   const std::string_view trozo = bytes.substr(std::min(desde, bytes.size()), 60);
   for (unsigned char c : trozo) {
-    if (c >= 0x20 && c < 0x7F && c != '\\' && c != '"') {
-      muestra.push_back(static_cast<char>(c));
-    } else {
-      char escape[5];
-      std::snprintf(escape, sizeof escape, "\\x%02X", c);
-      muestra += escape;
-    }
+    char escape[5];
+    std::snprintf(escape, sizeof escape, "\\x%02X", c);
+    muestra += c >= 0x20 && c < 0x7F && c != '\\' && c != '"' ? std::string(1, c) : escape;
   }
   return muestra + (desde + trozo.size() < bytes.size() ? "\"..." : "\"");
 }

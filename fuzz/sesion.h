@@ -3,32 +3,28 @@
 #define FUZZ_SESION_H
 
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
 
-/* One check of one input. While it lives it takes every failure report made on its
- * thread (the receptor goes back to the default one when it ends), and it knows how
- * many companion blocks were alive when it began. Sessions do not nest. */
-struct fuzz_sesion {
-  fuzz_sesion();
-  ~fuzz_sesion();
-  fuzz_sesion(const fuzz_sesion &) = delete;
-  fuzz_sesion &operator=(const fuzz_sesion &) = delete;
+/* Runs comprueba with a receptor that adds the condition of every failure report to
+ * the list comprueba is given (the default receptor comes back afterwards). Gives what
+ * comprueba gives when it is not ""; else a description of the first report whose
+ * condition is none of permitidos (one that ends in '*' stands for every condition that
+ * begins with what precedes it), or of the companion blocks made during the check and
+ * still alive; else "". Sessions do not nest. */
+std::string fuzz_en_sesion(
+    std::initializer_list<std::string_view> permitidos,
+    const std::function<std::string(std::vector<std::string> &informes)> &comprueba);
 
-  std::vector<std::string> informes; /* conditions of the reports so far, in order */
-  int64_t bloques_al_empezar;
-};
+/* The bytes up to the first NUL, as a text. */
+std::string fuzz_texto(const uint8_t *datos, size_t largo);
 
-/* "" when every report of the session has one of the conditions in permitidos (one
- * that ends in '*' stands for every condition that begins with what precedes it),
- * else a description of the first that has none of them. */
-std::string fuzz_informe_inesperado(const fuzz_sesion &sesion,
-                                    std::initializer_list<std::string_view> permitidos);
-
-/* "" when the companion holds as many live blocks as when the session began. */
-std::string fuzz_fugas(const fuzz_sesion &sesion);
+/* The bytes from desde, two by two as UTF-16 code units (low byte first), up to the
+ * first unit 0. */
+std::u16string fuzz_unidades(const uint8_t *datos, size_t largo, size_t desde);
 
 /* The folder, private to this process, where checks write their files: made on first
  * use, removed when the process exits, or by the first process that makes its own
