@@ -5,18 +5,35 @@
 
 #include "lenguaweb/lectura_tags.h"
 
+namespace {
+
+/* Appends an inline tag written as markup. A run of spaces in it (which only entities
+ * leave) becomes one space when espacios_duros: an entity would change the tag. */
+void anade_tag(std::string &salida, std::string_view tag, bool espacios_duros) {
+  if (!espacios_duros) {
+    salida.append(tag);
+    return;
+  }
+  for (size_t i = 0; i < tag.size(); ++i)
+    if (tag[i] != ' ' || i == 0 || tag[i - 1] != ' ') salida.push_back(tag[i]);
+}
+
+}  // namespace
+
 void lenguaweb_escribe_texto(std::string &salida, std::string_view texto, uint32_t codigo,
                              const std::vector<bool> *signos, bool espacios_duros) {
   size_t copiado = 0;
   size_t signo = 0;         /* the '<' and '>' met so far */
   size_t proximo_mayor = 0; /* the first '>' at or after it is the next one: many '<' stay linear */
+  bool en_tag = false;      /* after a '<' written as markup, until its '>' */
   for (size_t i = 0; i < texto.size(); ++i) {
     const char c = texto[i];
     if (espacios_duros && c == ' ' && i + 1 < texto.size() && texto[i + 1] == ' ') {
       salida.append(texto.substr(copiado, i - copiado));
       size_t fin = i;
       while (fin < texto.size() && texto[fin] == ' ') ++fin;
-      for (size_t k = i + 1; k < fin; ++k) salida.append("&nbsp;");
+      if (!en_tag)
+        for (size_t k = i + 1; k < fin; ++k) salida.append("&nbsp;");
       salida.push_back(' ');
       i = fin - 1;
       copiado = fin;
@@ -29,10 +46,12 @@ void lenguaweb_escribe_texto(std::string &salida, std::string_view texto, uint32
     if (signos != nullptr) {
       const bool crudo = signo < signos->size() && (*signos)[signo];
       ++signo;
-      if (crudo)
+      if (crudo) {
         salida.push_back(c);
-      else
+        en_tag = c == '<';
+      } else {
         salida.append(entidad);
+      }
       continue;
     }
     if (c == '<') {
@@ -43,7 +62,7 @@ void lenguaweb_escribe_texto(std::string &salida, std::string_view texto, uint32
         nombre = nombre.substr(0, std::min(nombre.find(' '), nombre.size()));
         const int en_linea = lenguaweb_indice_en_linea(nombre);
         if (en_linea >= 0 && (codigo & (1u << en_linea)) == 0) {
-          salida.append(texto.substr(i, proximo_mayor + 1 - i));
+          anade_tag(salida, texto.substr(i, proximo_mayor + 1 - i), espacios_duros);
           i = proximo_mayor;
           copiado = proximo_mayor + 1;
           continue;

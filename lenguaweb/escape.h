@@ -20,7 +20,8 @@ void lenguaweb_escribe_texto(std::string &salida, std::string_view texto, uint32
 
 /* With espacios_duros, a run of k spaces (k of 2 or more, which only entities or very
  * long runs of blanks leave in a text) is written as k - 1 "&nbsp;" and a space, so
- * that reading the page again gives back the same text.
+ * that reading the page again gives back the same text; inside a tag written as markup,
+ * where an entity would change the tag, as one space.
  *
  * Appends an attribute value to salida, with '"', '<' and '>' written "&quot;", "&lt;"
  * and "&gt;". A value that stood without quotes is written between double quotes when
