@@ -131,13 +131,15 @@ std::vector<bool> lenguaweb_signos_crudos(std::string_view texto, bool *necesari
   bool dentro_de_tag = false;
   size_t fin_tag = 0;
   for (size_t p = 0; p < texto.size(); ++p) {
+    const char c = texto[p];
+    if (c != '&' && c != '<' && c != '>') continue;
     if (dentro_de_tag && p >= fin_tag) dentro_de_tag = false;
-    if (texto.compare(p, 4, "&lt;") == 0 || texto.compare(p, 4, "&gt;") == 0) {
+    if (c == '&' && (texto.substr(p, 4) == "&lt;" || texto.substr(p, 4) == "&gt;")) {
       signos.push_back(false);
       // Decoded inside a tag, it changes where the tag ends when written back.
       *necesarios = *necesarios || dentro_de_tag;
       p += 3;
-    } else if (texto[p] == '<') {
+    } else if (c == '<') {
       signos.push_back(true);
       if (!dentro_de_tag) {
         fin_tag =
@@ -145,7 +147,7 @@ std::vector<bool> lenguaweb_signos_crudos(std::string_view texto, bool *necesari
                 .fin;
         dentro_de_tag = true;
       }
-    } else if (texto[p] == '>') {
+    } else if (c == '>') {
       signos.push_back(true);
       *necesarios = *necesarios || !dentro_de_tag;  // a bare '>' would be written "&gt;"
     }
