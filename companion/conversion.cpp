@@ -206,6 +206,11 @@ Convertidor *convertidor_de_idioma(uint32_t idioma) {
 
 extern "C" {
 
+booleano conv_ascii_sin_cambios(uint32_t idioma) {
+  const Convertidor *convertidor = convertidor_de_idioma(idioma);
+  return convertidor == nullptr || convertidor->ascii_directo ? CIERTO : FALSO;
+}
+
 char *conv_utf8_a_ansi_html(const char *texto, uint32_t idioma) {
   if (texto == nullptr) return companion::texto_nuevo(0);
   return conv_utf8_a_ansi_html_n(texto, std::strlen(texto), idioma, nullptr);

@@ -12,6 +12,11 @@ extern "C" {
  * Windows ANSI code page (1252 for 0 and for every language without another one). */
 COMPANION_API uint32_t conv_pagina_de_codigos(uint32_t idioma);
 
+/* CIERTO when a text of bytes 0x00 to 0x7F alone converts to itself both ways in the
+ * code page of idioma (and when no converter can be opened, as texts are then copied as
+ * they are), so that a caller may skip the conversion of such a text. FALSO in 932. */
+COMPANION_API booleano conv_ascii_sin_cambios(uint32_t idioma);
+
 /* New text: the UTF-8 text in the code page of idioma. A character that the code page
  * lacks becomes a decimal character reference ("&#225;"); a byte that is not valid
  * UTF-8 is taken as the Windows-1252 character of that byte. Null gives "". */

@@ -1,6 +1,7 @@
 /* escape.cpp - writing a text into a page so that it can never change the page's markup. */
 #include "lenguaweb/escape.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "lenguaweb/lectura_tags.h"
@@ -22,26 +23,32 @@ void anade_tag(std::string &salida, std::string_view tag, bool espacios_duros) {
 
 void lenguaweb_escribe_texto(std::string &salida, std::string_view texto, uint32_t codigo,
                              const std::vector<bool> *signos, bool espacios_duros) {
+  constexpr size_t kNoEsta = std::string_view::npos;
   size_t copiado = 0;
-  size_t signo = 0;         /* the '<' and '>' met so far */
-  size_t proximo_mayor = 0; /* the first '>' at or after it is the next one: many '<' stay linear */
-  bool en_tag = false;      /* after a '<' written as markup, until its '>' */
-  for (size_t i = 0; i < texto.size(); ++i) {
-    const char c = texto[i];
-    if (espacios_duros && c == ' ' && i + 1 < texto.size() && texto[i + 1] == ' ') {
-      salida.append(texto.substr(copiado, i - copiado));
+  size_t signo = 0;    /* the '<' and '>' met so far */
+  bool en_tag = false; /* after a '<' written as markup, until its '>' */
+  // The next '<', '>' and pair of spaces at or after i, each looked for again only once
+  // i has passed it: the text is read a few times in all, and most of it is copied whole.
+  size_t menor = texto.find('<'), mayor = texto.find('>');
+  size_t espacios = espacios_duros ? texto.find("  ") : kNoEsta;
+  for (size_t i = 0;;) {
+    if (menor < i) menor = texto.find('<', i);
+    if (mayor < i) mayor = texto.find('>', i);
+    if (espacios < i) espacios = texto.find("  ", i);
+    i = std::min({menor, mayor, espacios});
+    if (i == kNoEsta) break;
+    salida.append(texto.substr(copiado, i - copiado));
+    if (i == espacios) {
       size_t fin = i;
       while (fin < texto.size() && texto[fin] == ' ') ++fin;
       if (!en_tag)
         for (size_t k = i + 1; k < fin; ++k) salida.append("&nbsp;");
       salida.push_back(' ');
-      i = fin - 1;
-      copiado = fin;
+      i = copiado = fin;
       continue;
     }
-    if (c != '<' && c != '>') continue;
-    salida.append(texto.substr(copiado, i - copiado));
-    copiado = i + 1;
+    const char c = texto[i];
+    copiado = ++i;
     const char *entidad = c == '<' ? "&lt;" : "&gt;";
     if (signos != nullptr) {
       const bool crudo = signo < signos->size() && (*signos)[signo];
@@ -54,19 +61,14 @@ void lenguaweb_escribe_texto(std::string &salida, std::string_view texto, uint32
       }
       continue;
     }
-    if (c == '<') {
-      if (proximo_mayor != std::string_view::npos && proximo_mayor <= i)
-        proximo_mayor = texto.find('>', i + 1);
-      if (proximo_mayor != std::string_view::npos) {
-        std::string_view nombre = texto.substr(i + 1, proximo_mayor - i - 1);
-        nombre = nombre.substr(0, std::min(nombre.find(' '), nombre.size()));
-        const int en_linea = lenguaweb_indice_en_linea(nombre);
-        if (en_linea >= 0 && (codigo & (1u << en_linea)) == 0) {
-          anade_tag(salida, texto.substr(i, proximo_mayor + 1 - i), espacios_duros);
-          i = proximo_mayor;
-          copiado = proximo_mayor + 1;
-          continue;
-        }
+    if (c == '<' && mayor != kNoEsta) {
+      std::string_view nombre = texto.substr(i, mayor - i);
+      nombre = nombre.substr(0, std::min(nombre.find(' '), nombre.size()));
+      const int en_linea = lenguaweb_indice_en_linea(nombre);
+      if (en_linea >= 0 && (codigo & (1u << en_linea)) == 0) {
+        anade_tag(salida, texto.substr(i - 1, mayor + 2 - i), espacios_duros);
+        i = copiado = mayor + 1;
+        continue;
       }
     }
     salida.append(entidad);

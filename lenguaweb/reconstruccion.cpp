@@ -11,6 +11,13 @@
 
 namespace {
 
+bool es_ascii(std::string_view texto) {
+  // No early exit: the loop vectorises.
+  unsigned char todos = 0;
+  for (char c : texto) todos |= static_cast<unsigned char>(c);
+  return todos < 0x80;
+}
+
 /* A span of the piece and what is written in its place. */
 struct sustitucion {
   uint32_t inicio;
@@ -158,6 +165,8 @@ booleano lenguaweb_graba_fichero_html(const lenguaweb_t *lenguaweb,
     pagina.clear();
   };
   std::vector<texto_para_atributo> atributos;
+  // Most texts are ASCII: in most code pages they need no conversion, nor a copy.
+  const bool ascii_sin_cambios = conv_ascii_sin_cambios(idioma) == CIERTO;
   uint32_t j = 0;
   for (uint32_t i = 0; i < nP; ++i) {
     atributos.clear();
@@ -195,13 +204,18 @@ booleano lenguaweb_graba_fichero_html(const lenguaweb_t *lenguaweb,
     lenguaweb_escribe_trozo(pagina, trozo != nullptr ? trozo : "", enlaces, atributos.data(),
                             atributos.size(), idioma);
     if (texto_cuerpo != nullptr) {
-      size_t largo = 0;
-      char *utf8 = conv_ansi_idioma_a_utf8_n(texto_cuerpo, idioma, &largo);
       // Preprocessing writes texts that will be read again: spaces that entities left
       // must stay entities, or a second pass would collapse them.
-      lenguaweb_escribe_texto(pagina, std::string_view(utf8, largo), codigo, signos,
-                              preprocesar_links == CIERTO);
-      cad_destruye(&utf8);
+      const std::string_view texto(texto_cuerpo);
+      if (ascii_sin_cambios && es_ascii(texto)) {
+        lenguaweb_escribe_texto(pagina, texto, codigo, signos, preprocesar_links == CIERTO);
+      } else {
+        size_t largo = 0;
+        char *utf8 = conv_ansi_idioma_a_utf8_n(texto_cuerpo, idioma, &largo);
+        lenguaweb_escribe_texto(pagina, std::string_view(utf8, largo), codigo, signos,
+                                preprocesar_links == CIERTO);
+        cad_destruye(&utf8);
+      }
     }
     if (pagina.size() >= kTamanoTramo) vacia();
   }

@@ -71,7 +71,13 @@ TEST_F(Conversion, IdaYVueltaPorCadaPagina) {
     EXPECT_EQ(a_utf8(pagina, idioma), utf8);
     EXPECT_EQ(a_ansi(ascii + "\u00e9", idioma).substr(0, 127), a_ansi(ascii, idioma));
     EXPECT_EQ(a_utf8(ascii + "\xc0", idioma).substr(0, 127), a_utf8(ascii, idioma));
+    // What callers are told about skipping the conversion is what ICU does.
+    EXPECT_EQ(conv_ascii_sin_cambios(idioma) == CIERTO,
+              a_ansi(ascii + "\u00e9", idioma).substr(0, 127) == ascii &&
+                  a_utf8(ascii + "\xc0", idioma).substr(0, 127) == ascii);
   }
+  EXPECT_EQ(conv_ascii_sin_cambios(kJapones), FALSO);
+  EXPECT_EQ(conv_ascii_sin_cambios(kEspanol), CIERTO);
   // ICU's 932 exchanges three controls; a pure-ASCII text gets the same, and comes back.
   EXPECT_EQ(a_ansi("\x1a\x1c\x7f", kJapones), "\x7f\x1a\x1c");
   EXPECT_EQ(a_utf8("\x7f\x1a\x1c", kJapones), "\x1a\x1c\x7f");
