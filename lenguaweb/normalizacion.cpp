@@ -84,12 +84,20 @@ char *lenguaweb_normaliza_texto(std::string_view texto_utf8, const entidades_idi
   size_t escrito = 0;
   size_t leido = 0;
   while (leido < largo) {
-    const unsigned char c = static_cast<unsigned char>(texto[leido]);
-    if (!kEspecial[c]) {
-      texto[escrito++] = static_cast<char>(c);
+    // The bytes that stay as they are, a lone space between words among them, move in
+    // one block, and only once something before them has shortened the text.
+    const size_t inicio = leido;
+    while (leido < largo) {
+      const unsigned char b = static_cast<unsigned char>(texto[leido]);
+      if (kEspecial[b] &&
+          (b != ' ' || (leido + 1 < largo && lenguaweb_es_blanco(texto[leido + 1]))))
+        break;
       ++leido;
-      continue;
     }
+    if (escrito != inicio) std::memmove(texto + escrito, texto + inicio, leido - inicio);
+    escrito += leido - inicio;
+    if (leido == largo) break;
+    const unsigned char c = static_cast<unsigned char>(texto[leido]);
     if (c != '&') {
       size_t n = 0;
       while (leido < largo && lenguaweb_es_blanco(texto[leido])) ++leido, ++n;

@@ -126,8 +126,8 @@ uint32_t lenguaweb_codigo_en_linea(std::string_view texto) {
   return codigo;
 }
 
-std::vector<bool> lenguaweb_signos_crudos(std::string_view texto, bool *necesarios) {
-  std::vector<bool> signos;
+void lenguaweb_signos_crudos(std::string_view texto, std::vector<bool> &signos, bool *necesarios) {
+  signos.clear();
   bool dentro_de_tag = false;
   size_t fin_tag = 0;
   for (size_t p = 0; p < texto.size(); ++p) {
@@ -152,7 +152,6 @@ std::vector<bool> lenguaweb_signos_crudos(std::string_view texto, bool *necesari
       *necesarios = *necesarios || !dentro_de_tag;  // a bare '>' would be written "&gt;"
     }
   }
-  return signos;
 }
 
 void lenguaweb_divide_pagina(std::string_view pagina, lista_cad_t *textos,
@@ -160,6 +159,7 @@ void lenguaweb_divide_pagina(std::string_view pagina, lista_cad_t *textos,
                              uint32_t idioma, lista_num_t *codigo_en_linea,
                              std::map<uint32_t, std::vector<bool>> *signos_crudos) {
   pasada p;
+  std::vector<bool> signos; /* one buffer for every text: most need none kept */
   p.pagina = pagina.substr(0, std::min(pagina.find('\0'), pagina.size()));
   p.textos = textos;
   p.tipos_de_textos = tipos_de_textos;
@@ -191,9 +191,9 @@ void lenguaweb_divide_pagina(std::string_view pagina, lista_cad_t *textos,
           const uint32_t codigo = lenguaweb_codigo_en_linea(crudo);
           lista_num_anade(codigo_en_linea, codigo & ~p.en_linea_como_marcado);
           bool necesarios = (codigo & p.en_linea_como_marcado) != 0;
-          std::vector<bool> signos = lenguaweb_signos_crudos(crudo, &necesarios);
+          lenguaweb_signos_crudos(crudo, signos, &necesarios);
           if (necesarios && signos_crudos != nullptr)
-            (*signos_crudos)[lista_cad_num_elems(textos) - 1] = std::move(signos);
+            (*signos_crudos)[lista_cad_num_elems(textos) - 1] = signos;
         }
         p.inicio_trozo = p.fin_texto;
         // The page ends inside the text: what follows its last run is the last piece.

@@ -22,10 +22,12 @@ void lenguaweb_divide_pagina(std::string_view pagina, lista_cad_t *textos,
  * code: "&lt;" and an inline name, ended where the decoded text's tag name would end. */
 uint32_t lenguaweb_codigo_en_linea(std::string_view texto_crudo);
 
-/* For each '<' and '>' that the normalised text will hold, in order: whether the raw body
- * text has the character itself rather than "&lt;" or "&gt;". Sets *necesarios when the
- * general rule of writing a text would not give these back as they are: a bare '>' in
- * the text, or an entity of them inside an inline tag. */
-std::vector<bool> lenguaweb_signos_crudos(std::string_view texto_crudo, bool *necesarios);
+/* Fills signos (emptied first) with, for each '<' and '>' that the normalised text will
+ * hold, in order: whether the raw body text has the character itself rather than "&lt;"
+ * or "&gt;". Sets *necesarios when the general rule of writing a text would not give
+ * these back as they are: a bare '>' in the text, or an entity of them inside an inline
+ * tag. */
+void lenguaweb_signos_crudos(std::string_view texto_crudo, std::vector<bool> &signos,
+                             bool *necesarios);
 
 #endif
