@@ -1,6 +1,7 @@
 /* segmentacion.cpp - cutting a page into verbatim markup pieces and body texts. */
 #include "lenguaweb/segmentacion.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstring>
 #include <vector>
@@ -127,14 +128,23 @@ uint32_t lenguaweb_codigo_en_linea(std::string_view texto) {
 }
 
 void lenguaweb_signos_crudos(std::string_view texto, std::vector<bool> &signos, bool *necesarios) {
+  constexpr size_t kNoEsta = std::string_view::npos;
   signos.clear();
   bool dentro_de_tag = false;
   size_t fin_tag = 0;
-  for (size_t p = 0; p < texto.size(); ++p) {
+  // The next '<', '>' and '&' at or after p, each looked for again once p has passed it:
+  // most texts hold few of them.
+  size_t menor = texto.find('<'), mayor = texto.find('>'), ampersand = texto.find('&');
+  for (size_t p = 0;; ++p) {
+    if (menor < p) menor = texto.find('<', p);
+    if (mayor < p) mayor = texto.find('>', p);
+    if (ampersand < p) ampersand = texto.find('&', p);
+    p = std::min({menor, mayor, ampersand});
+    if (p == kNoEsta) break;
     const char c = texto[p];
-    if (c != '&' && c != '<' && c != '>') continue;
     if (dentro_de_tag && p >= fin_tag) dentro_de_tag = false;
-    if (c == '&' && (texto.substr(p, 4) == "&lt;" || texto.substr(p, 4) == "&gt;")) {
+    if (c == '&') {
+      if (texto.substr(p, 4) != "&lt;" && texto.substr(p, 4) != "&gt;") continue;
       signos.push_back(false);
       // Decoded inside a tag, it changes where the tag ends when written back.
       *necesarios = *necesarios || dentro_de_tag;
@@ -147,7 +157,7 @@ void lenguaweb_signos_crudos(std::string_view texto, std::vector<bool> &signos, 
                 .fin;
         dentro_de_tag = true;
       }
-    } else if (c == '>') {
+    } else {
       signos.push_back(true);
       *necesarios = *necesarios || !dentro_de_tag;  // a bare '>' would be written "&gt;"
     }
