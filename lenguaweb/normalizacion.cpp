@@ -47,10 +47,16 @@ size_t espacios_que_quedan(size_t n) {
   return n;
 }
 
-/* The bytes that need more than a copy: blanks and the '&' of an entity. */
+/* The bytes that need more than a copy: blanks but the space, and the '&' of an entity.
+ * A space needs more only when a blank follows it. */
 constexpr std::array<bool, 256> kEspecial = [] {
   std::array<bool, 256> t{};
-  t[' '] = t['\t'] = t['\n'] = t['\r'] = t['&'] = true;
+  t['\t'] = t['\n'] = t['\r'] = t['&'] = true;
+  return t;
+}();
+constexpr std::array<bool, 256> kBlanco = [] {
+  std::array<bool, 256> t{};
+  t[' '] = t['\t'] = t['\n'] = t['\r'] = true;
   return t;
 }();
 
@@ -87,11 +93,12 @@ char *lenguaweb_normaliza_texto(std::string_view texto_utf8, const entidades_idi
     // The bytes that stay as they are, a lone space between words among them, move in
     // one block, and only once something before them has shortened the text.
     const size_t inicio = leido;
+    // Without branches but the one that ends the stretch; the byte after the last is
+    // the text's NUL, which is no blank.
     while (leido < largo) {
       const unsigned char b = static_cast<unsigned char>(texto[leido]);
-      if (kEspecial[b] &&
-          (b != ' ' || (leido + 1 < largo && lenguaweb_es_blanco(texto[leido + 1]))))
-        break;
+      const unsigned char siguiente = static_cast<unsigned char>(texto[leido + 1]);
+      if (kEspecial[b] | ((b == ' ') & kBlanco[siguiente])) break;
       ++leido;
     }
     if (escrito != inicio) std::memmove(texto + escrito, texto + inicio, leido - inicio);
