@@ -49,14 +49,14 @@ size_t espacios_que_quedan(size_t n) {
 
 /* The bytes that need more than a copy: blanks but the space, and the '&' of an entity.
  * A space needs more only when a blank follows it. */
-constexpr std::array<bool, 256> kEspecial = [] {
-  std::array<bool, 256> t{};
-  t['\t'] = t['\n'] = t['\r'] = t['&'] = true;
+constexpr std::array<uint8_t, 256> kEspecial = [] {
+  std::array<uint8_t, 256> t{};
+  t['\t'] = t['\n'] = t['\r'] = t['&'] = 1;
   return t;
 }();
-constexpr std::array<bool, 256> kBlanco = [] {
-  std::array<bool, 256> t{};
-  t[' '] = t['\t'] = t['\n'] = t['\r'] = true;
+constexpr std::array<uint8_t, 256> kBlanco = [] {
+  std::array<uint8_t, 256> t{};
+  t[' '] = t['\t'] = t['\n'] = t['\r'] = 1;
   return t;
 }();
 
@@ -98,7 +98,7 @@ char *lenguaweb_normaliza_texto(std::string_view texto_utf8, const entidades_idi
     while (leido < largo) {
       const unsigned char b = static_cast<unsigned char>(texto[leido]);
       const unsigned char siguiente = static_cast<unsigned char>(texto[leido + 1]);
-      if (kEspecial[b] | ((b == ' ') & kBlanco[siguiente])) break;
+      if ((kEspecial[b] | (static_cast<uint8_t>(b == ' ') & kBlanco[siguiente])) != 0) break;
       ++leido;
     }
     if (escrito != inicio) std::memmove(texto + escrito, texto + inicio, leido - inicio);
