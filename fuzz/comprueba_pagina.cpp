@@ -14,6 +14,7 @@
 #include "lenguaweb/lectura_tags.h"
 #include "lenguaweb/normalizacion.h"
 #include "tablalink/tablalink.h"
+#include "tests/comun/listas_a_vector.h"
 
 /* What the page target checks, on the page P given by the input (up to its first NUL):
  * (a) The pieces of P's document and the raw stretches between them join back to P,
@@ -119,20 +120,7 @@ struct recursos {
   }
 };
 
-std::vector<std::string> a_vector(const lista_cad_t *lista) {
-  std::vector<std::string> v;
-  for (uint32_t i = 0; i < lista_cad_num_elems(lista); ++i) {
-    const char *t = lista_cad_dame(lista, i);
-    v.emplace_back(t != nullptr ? t : "");
-  }
-  return v;
-}
-
-std::vector<uint32_t> a_vector(const lista_num_t *lista) {
-  std::vector<uint32_t> v;
-  for (uint32_t i = 0; i < lista_num_num_elems(lista); ++i) v.push_back(lista_num_dame(lista, i));
-  return v;
-}
+using pruebas::a_vector;
 
 fuzz_documento copia(const lenguaweb_t *l) {
   return {a_vector(l->trozos_html), a_vector(l->textos), a_vector(l->tipos_de_textos),

@@ -36,9 +36,6 @@ void lenguaweb_cambia_elemento_crudo(elemento_crudo &crudo, std::string_view nom
 /* Position (0 to 12) of the name among the inline tags, which do not end a body text;
  * -1 for any other name. */
 int lenguaweb_indice_en_linea(std::string_view nombre);
-inline bool lenguaweb_es_tag_en_linea(std::string_view nombre) {
-  return lenguaweb_indice_en_linea(nombre) >= 0;
-}
 
 /* Letter case ignored, ASCII only. */
 bool lenguaweb_nombre_es(std::string_view nombre, std::string_view buscado);

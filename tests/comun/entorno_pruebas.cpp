@@ -43,7 +43,9 @@ void Entorno::TearDown() {
   if (!HasFailure()) std::filesystem::remove_all(carpeta_);
 }
 
-const std::vector<Informe> &Entorno::informes() const { return informes_recogidos; }
+const std::vector<Informe> &Entorno::informes() const {
+  return informes_recogidos;
+}
 
 size_t Entorno::cuenta_informes(const std::string &condicion) const {
   size_t n = 0;
@@ -52,9 +54,13 @@ size_t Entorno::cuenta_informes(const std::string &condicion) const {
   return n;
 }
 
-void Entorno::olvida_informes() { informes_recogidos.clear(); }
+void Entorno::olvida_informes() {
+  informes_recogidos.clear();
+}
 
-std::string Entorno::ruta(const std::string &nombre) const { return (carpeta_ / nombre).string(); }
+std::string Entorno::ruta(const std::string &nombre) const {
+  return (carpeta_ / nombre).string();
+}
 
 std::string Entorno::escribe(const std::string &nombre, const std::string &contenido) const {
   std::string camino = ruta(nombre);
@@ -72,30 +78,6 @@ std::string Entorno::lee(const std::string &camino) {
   return todo.str();
 }
 
-std::vector<std::string> a_vector(const lista_cad_t *lista) {
-  std::vector<std::string> v;
-  for (uint32_t i = 0; i < lista_cad_num_elems(lista); ++i) {
-    const char *t = lista_cad_dame(lista, i);
-    v.emplace_back(t != nullptr ? t : "");
-  }
-  return v;
-}
-
-std::vector<uint32_t> a_vector(const lista_num_t *lista) {
-  std::vector<uint32_t> v;
-  for (uint32_t i = 0; i < lista_num_num_elems(lista); ++i) v.push_back(lista_num_dame(lista, i));
-  return v;
-}
-
-std::vector<std::u16string> a_vector(const lista_wcad_t *lista) {
-  std::vector<std::u16string> v;
-  for (uint32_t i = 0; i < lista_wcad_num_elems(lista); ++i) {
-    const char16_t *t = lista_wcad_dame(lista, i);
-    v.emplace_back(t != nullptr ? t : u"");
-  }
-  return v;
-}
-
 lista_cad_t *a_lista(const std::vector<std::string> &textos) {
   lista_cad_t *lista = lista_cad_crea(0);
   for (const auto &t : textos) lista_cad_anade(lista, t.c_str());
@@ -108,6 +90,8 @@ lista_wcad_t *a_lista(const std::vector<std::u16string> &textos) {
   return lista;
 }
 
-std::string dato(const std::string &nombre) { return std::string(LENGUAWEB_DATOS_PRUEBA) + "/" + nombre; }
+std::string dato(const std::string &nombre) {
+  return std::string(LENGUAWEB_DATOS_PRUEBA) + "/" + nombre;
+}
 
 }  // namespace pruebas

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "lenguaweb.h"
+#include "tests/comun/listas_a_vector.h"
 
 namespace pruebas {
 
@@ -44,11 +45,8 @@ class Entorno : public ::testing::Test {
   int64_t bloques_al_empezar_ = 0;
 };
 
-// Helpers that turn companion lists into std::vector and back; the new lists belong to
-// the caller.
-std::vector<std::string> a_vector(const lista_cad_t *lista);
-std::vector<uint32_t> a_vector(const lista_num_t *lista);
-std::vector<std::u16string> a_vector(const lista_wcad_t *lista);
+// std::vector into companion lists (a_vector, in listas_a_vector.h, reads them back); the
+// new lists belong to the caller.
 lista_cad_t *a_lista(const std::vector<std::string> &textos);
 lista_wcad_t *a_lista(const std::vector<std::u16string> &textos);
 

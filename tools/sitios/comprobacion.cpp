@@ -12,6 +12,7 @@
 #include "lenguaweb/documento.h"
 #include "modelo.h"
 #include "tablalink/tablalink.h"
+#include "tests/comun/listas_a_vector.h"
 
 namespace sitios {
 namespace {
@@ -32,20 +33,7 @@ std::string lee_fichero(const std::string &camino) {
   return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
 }
 
-std::vector<std::string> a_vector(const lista_cad_t *lista) {
-  std::vector<std::string> r;
-  for (uint32_t i = 0; i < lista_cad_num_elems(lista); ++i) {
-    const char *t = lista_cad_dame(lista, i);
-    r.emplace_back(t != nullptr ? t : "");
-  }
-  return r;
-}
-
-std::vector<uint32_t> a_vector(const lista_num_t *lista) {
-  std::vector<uint32_t> r;
-  for (uint32_t i = 0; i < lista_num_num_elems(lista); ++i) r.push_back(lista_num_dame(lista, i));
-  return r;
-}
+using pruebas::a_vector;
 
 bool es_cuerpo(uint32_t tipo) {
   return tipo == TIPO_TITULO || tipo == TIPO_TEXTO;
