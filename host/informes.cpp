@@ -12,6 +12,7 @@
 namespace {
 
 constexpr std::string_view kAmpersand = "strchr(texto, '&')==NULL";
+constexpr std::string_view kSinResolver = "enlace != NULL";
 constexpr std::string_view kCompanion = "companion";
 constexpr size_t kAnchoBarra = 30;
 
@@ -60,6 +61,10 @@ void receptor(const char *condicion, const char *modulo, uint32_t, void *) {
     ambito->fallos.emplace_back(condicion);
     return;
   }
+  if (ambito->cuenta_enlaces && kSinResolver == condicion) {
+    ++ambito->enlaces_sin_resolver;
+    return;
+  }
   if (ambito->retiene_todo) {
     ambito->otros.push_back(std::string(condicion) + " (" + modulo + ")");
     return;
@@ -85,7 +90,7 @@ void informes_escribe(const std::string &linea) {
   std::lock_guard<std::mutex> guarda(s.cerrojo);
   const bool habia_barra = s.barra_visible;
   borra_barra(s);
-  std::fputs(linea.c_str(), stderr);
+  std::fputs(informes_escapa(linea).c_str(), stderr);
   std::fputc('\n', stderr);
   if (habia_barra) dibuja_barra(s);
   std::fflush(stderr);
@@ -139,4 +144,54 @@ std::string informes_toma_fallos() {
 bool informes_hay_fallos() {
   const AmbitoInformes *ambito = ambito_actual;
   return ambito != nullptr && (!ambito->fallos.empty() || !ambito->otros.empty());
+}
+
+size_t informes_largo_utf8(std::string_view texto) {
+  const auto *b = reinterpret_cast<const unsigned char *>(texto.data());
+  const size_t n = texto.size();
+  size_t i = 0;
+  while (i < n) {
+    const unsigned char c = b[i];
+    if (c < 0x80) {
+      ++i;
+      continue;
+    }
+    // The lead byte gives the length and the range of the second byte that keeps the
+    // character in its shortest form, out of the surrogates and within U+10FFFF.
+    size_t largo;
+    unsigned char min = 0x80, max = 0xBF;
+    if (c >= 0xC2 && c <= 0xDF) {
+      largo = 2;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+      largo = 3;
+      if (c == 0xE0) min = 0xA0;
+      if (c == 0xED) max = 0x9F;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+      largo = 4;
+      if (c == 0xF0) min = 0x90;
+      if (c == 0xF4) max = 0x8F;
+    } else {
+      return i;
+    }
+    if (n - i < largo || b[i + 1] < min || b[i + 1] > max) return i;
+    for (size_t k = 2; k < largo; ++k)
+      if ((b[i + k] & 0xC0) != 0x80) return i;
+    i += largo;
+  }
+  return n;
+}
+
+std::string informes_escapa(std::string_view texto) {
+  std::string r;
+  for (;;) {
+    const size_t bueno = informes_largo_utf8(texto);
+    r.append(texto.substr(0, bueno));
+    if (bueno == texto.size()) return r;
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    const auto c = static_cast<unsigned char>(texto[bueno]);
+    r += "\\x";
+    r += kHex[c >> 4];
+    r += kHex[c & 0xF];
+    texto.remove_prefix(bueno + 1);
+  }
 }

@@ -9,7 +9,7 @@
 #include <tuple>
 #include <vector>
 
-#include "argumentos.h"
+#include "idiomas.h"
 #include "comun/entorno_pruebas.h"
 #include "pseudo.h"
 
@@ -167,8 +167,8 @@ TEST_F(Comando, ErroresConSuEstadoYSinFicheroDeSalida) {
 
   const std::vector<std::pair<Textos, std::string>> casos = {
       {{"pseudo", "nada.html", "-o", "s.html"}, "lenguaweb: cannot read 'nada.html': No such file"},
-      {{"pseudo", pagina, "-l", "0x10000", "-o", "s.html"}, "-l '0x10000' is not a language"},
-      {{"merge", pagina, "mal.po", "-o", "s.html", "-t", "x"}, "-t 'x' is not a language"},
+      {{"pseudo", pagina, "-l", "0x7FFF", "-o", "s.html"}, "-l '0x7FFF' is not a known language"},
+      {{"merge", pagina, "mal.po", "-o", "s.html", "-t", "x"}, "-t 'x' is not a known language"},
       {{"merge", pagina, "mal.po", "-o", "s.html"}, "mal.po:3: keyword \"basura\" unknown"},
       {{"merge", pagina, "nada.po", "-o", "s.html"}, "cannot read 'nada.po': No such file"},
       {{"merge", pagina, "latin1.po", "-o", "s.html"}, "the PO file is not in UTF-8"},
@@ -280,15 +280,46 @@ TEST_F(Comando, ProtegeMarcadoYLoRestaura) {
     EXPECT_EQ(pseudo_restaura(texto, {"<B>"}), texto);
 }
 
-TEST_F(Comando, IdentificadoresDeIdioma) {
-  const std::pair<const char *, uint32_t> buenos[] = {
-      {"0x0409", 0x0409}, {"0XfFfF", 0xFFFF}, {"3082", 3082}, {"0", 0}, {"65535", 0xFFFF}};
-  for (const auto &[texto, idioma] : buenos) EXPECT_EQ(argumentos_lee_idioma(texto), idioma);
-  for (const char *malo : {"", "0x", "65536", "0x10000", "-1", "+5", " 5", "5 ", "12a", "0x1g",
-                           "0b1", "99999999999999999999"})
-    EXPECT_EQ(argumentos_lee_idioma(malo), std::nullopt) << malo;
-  EXPECT_EQ(argumentos_nombre_idioma(0x4C0A), "es");  // a sublanguage the table lacks
-  EXPECT_EQ(argumentos_nombre_idioma(0x0000), "und");
+TEST_F(Comando, IdiomasPorNombreONumero) {
+  struct Caso {
+    const char *texto;
+    std::optional<uint32_t> idioma;
+    const char *nombre = "";  // the PO header's Language
+  };
+  const Caso casos[] = {
+      {.texto = "0x0C0A", .idioma = 0x0C0A, .nombre = "es_ES"},
+      {.texto = "3082", .idioma = 0x0C0A, .nombre = "es_ES"},
+      {.texto = "0X040a", .idioma = 0x040A, .nombre = "es_ES"},  // the sort order is no part
+      {.texto = "es_ES", .idioma = 0x0C0A, .nombre = "es_ES"},
+      {.texto = "es", .idioma = 0x000A, .nombre = "es"},
+      {.texto = "pt-BR", .idioma = 0x0416, .nombre = "pt_BR"},
+      {.texto = "ja", .idioma = 0x0011, .nombre = "ja"},
+      {.texto = "EN_us", .idioma = 0x0409, .nombre = "en_US"},
+      {.texto = "0x4C0A", .idioma = 0x4C0A, .nombre = "es_NI"},
+      {.texto = "0x081A", .idioma = 0x081A, .nombre = "sr_Latn_CS"},
+      // Neither ICU nor Windows knows these: no language is taken silently.
+      {.texto = "0", .idioma = std::nullopt},
+      {.texto = "0x7FFF", .idioma = std::nullopt},
+      {.texto = "0xFFFF", .idioma = std::nullopt},
+      {.texto = "0x0400", .idioma = std::nullopt},
+      {.texto = "und", .idioma = std::nullopt},
+      {.texto = "xx_YY", .idioma = std::nullopt},
+      {.texto = "0x10000", .idioma = std::nullopt},
+      {.texto = "", .idioma = std::nullopt},
+      {.texto = "0x", .idioma = std::nullopt},
+      {.texto = " 9", .idioma = std::nullopt},
+      {.texto = "+9", .idioma = std::nullopt},
+      {.texto = "9a", .idioma = std::nullopt},
+      {.texto = "es ES", .idioma = std::nullopt},
+      {.texto = "99999999999999999999", .idioma = std::nullopt},
+  };
+  for (const Caso &c : casos) {
+    SCOPED_TRACE(c.texto);
+    EXPECT_EQ(idiomas_lee(c.texto), c.idioma);
+    if (c.idioma) {
+      EXPECT_EQ(idiomas_nombre(*c.idioma), c.nombre);
+    }
+  }
 }
 
 TEST_F(Comando, AnfitrionMinimoDelReadme) {
