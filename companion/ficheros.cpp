@@ -64,8 +64,7 @@ int crea_temporal(const std::string &carpeta, const std::string &nombre, std::st
   for (int intento = 0; intento < 100; ++intento) {
     *temporal = carpeta + "." + nombre + "." + std::to_string(::getpid()) + "." +
                 std::to_string(temporales_creados.fetch_add(1)) + ".tmp";
-    const int descriptor =
-        ::open(temporal->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    const int descriptor = ::open(temporal->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (descriptor >= 0) {
       t.rutas.insert(*temporal);
       return descriptor;
@@ -136,8 +135,8 @@ bool EscrituraAtomica::abre(const char *ruta) {
 
   // A symbolic link stays: the file it names is the one replaced.
   std::string real = destino_;
-  if (struct stat enlace; existe && ::lstat(destino_.c_str(), &enlace) == 0 &&
-                          S_ISLNK(enlace.st_mode)) {
+  if (struct stat enlace;
+      existe && ::lstat(destino_.c_str(), &enlace) == 0 && S_ISLNK(enlace.st_mode)) {
     if (char *resuelta = ::realpath(destino_.c_str(), nullptr)) {
       real = resuelta;
       std::free(resuelta);
@@ -146,8 +145,7 @@ bool EscrituraAtomica::abre(const char *ruta) {
   const size_t barra = real.rfind('/');
   const std::string carpeta = barra == std::string::npos ? "" : real.substr(0, barra + 1);
   // The name is cut so that the temporary's name stays within the system's limit.
-  const std::string nombre =
-      real.substr(barra == std::string::npos ? 0 : barra + 1).substr(0, 128);
+  const std::string nombre = real.substr(barra == std::string::npos ? 0 : barra + 1).substr(0, 128);
   descriptor_ = crea_temporal(carpeta, nombre, &temporal_);
   if (descriptor_ < 0) {
     falla("write", errno);

@@ -12,7 +12,8 @@
 // With detallado every report is printed as it comes; without it the report
 // "strchr(texto, '&')==NULL", which the library makes for every text that keeps an
 // entity it does not decode (&amp;, &quot;, &#8217; ...), is counted and summed up in
-// one line when the work of its page ends. Call it once, before any other thread runs.
+// one line when the work of its page ends. Call it before any thread that reports runs;
+// a second call changes detallado.
 void informes_instala(bool detallado);
 
 // Prints linea and a line feed on standard error, never mixed with another thread's

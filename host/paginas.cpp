@@ -83,8 +83,7 @@ void pon_traduccion(lista_cad_t *textos, const EntradaPo &propia, const EntradaP
 // Puts the translations in as the PO file is read, each entry checked against the page's.
 // false when the file must be read whole instead (its entries are not the page's, or it
 // has a form that the stream reader leaves to libgettextpo): some texts are then changed.
-bool traduce_en_flujo(LectorPo *lector, PaginaCargada *cargada, uint32_t origen,
-                      uint32_t llegada) {
+bool traduce_en_flujo(LectorPo *lector, PaginaCargada *cargada, uint32_t origen, uint32_t llegada) {
   EntradasDePagina propias{.textos = cargada->textos, .ids = cargada->ids, .idioma = origen};
   EntradaPo propia, del_po;
   while (po_siguiente_de_pagina(&propias, &propia)) {
@@ -152,9 +151,8 @@ Resultado paginas_extrae(const std::string &pagina, const std::string &po, uint3
   AmbitoInformes ambito(pagina);
   PaginaCargada cargada;
   if (!carga(pagina, idioma, &cargada, error)) return Resultado::fallida;
-  return po_graba(po, pagina, idioma, cargada.textos, cargada.ids, error)
-             ? Resultado::hecha
-             : Resultado::no_escrita;
+  return po_graba(po, pagina, idioma, cargada.textos, cargada.ids, error) ? Resultado::hecha
+                                                                          : Resultado::no_escrita;
 }
 
 Resultado paginas_fusiona(const std::string &pagina, const std::string &po,
@@ -206,18 +204,17 @@ Resultado paginas_fusiona(const std::string &pagina, const std::string &po,
   }
 
   const Resultado r = escrita(
-      lenguaweb_reconstruye_fichero_html(cargada.documento, cargada.textos, cargada.ids,
-                                         tablas != nullptr ? tablas->a : nullptr,
-                                         tablas != nullptr ? tablas->img : nullptr,
-                                         salida.c_str(), llegada),
+      lenguaweb_reconstruye_fichero_html(
+          cargada.documento, cargada.textos, cargada.ids, tablas != nullptr ? tablas->a : nullptr,
+          tablas != nullptr ? tablas->img : nullptr, salida.c_str(), llegada),
       salida, error);
   if (r != Resultado::hecha || ambito.enlaces_sin_resolver == 0) return r;
   *error = sin_resolver(pagina, tablas, ambito.enlaces_sin_resolver);
   return Resultado::aviso;
 }
 
-Resultado paginas_preprocesa(const std::string &pagina, const std::string &salida,
-                             uint32_t idioma, const TablasLinks &conocidas, TablasLinks *nuevas,
+Resultado paginas_preprocesa(const std::string &pagina, const std::string &salida, uint32_t idioma,
+                             const TablasLinks &conocidas, TablasLinks *nuevas,
                              fichero_escritura_t **escritura, std::string *error) {
   AmbitoInformes ambito(pagina);
   PaginaCargada cargada;

@@ -44,8 +44,8 @@ Resultado paginas_fusiona(const std::string &pagina, const std::string &po,
 // writer) puts in place when the caller ends it with fichero_escritura_termina, or drops
 // with fichero_escritura_descarta. Links are looked up in conocidas (only read); the
 // records of targets they lack are appended to nuevas, which take them over.
-Resultado paginas_preprocesa(const std::string &pagina, const std::string &salida,
-                             uint32_t idioma, const TablasLinks &conocidas, TablasLinks *nuevas,
+Resultado paginas_preprocesa(const std::string &pagina, const std::string &salida, uint32_t idioma,
+                             const TablasLinks &conocidas, TablasLinks *nuevas,
                              fichero_escritura_t **escritura, std::string *error);
 
 // Writes the page to salida with every text pseudo-translated by the text engine, in

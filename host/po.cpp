@@ -141,21 +141,21 @@ std::string cabecera(const std::string &pagina, uint32_t idioma) {
          en_una_linea(pagina) + "\nX-Lenguaweb-Language: " + idiomas_escribe(idioma) + "\n";
 }
 
-// The bytes that a PO string cannot hold as they are, and their escapes; 0: none needed.
+// The C escapes of PO strings, for the writer and the reader alike: the letter that
+// stands for each byte that a string cannot hold as it is ('o': written in octal), and
+// the byte that each letter stands for (0: none).
 struct Escapes {
-  char tabla[256] = {};
+  char de_byte[256] = {};
+  char de_letra[256] = {};
   constexpr Escapes() {
-    for (int c = 0; c < 0x20; ++c) tabla[c] = 'o';  // as octal
-    tabla[0x7F] = 'o';
-    tabla[static_cast<unsigned char>('\n')] = 'n';
-    tabla[static_cast<unsigned char>('\t')] = 't';
-    tabla[static_cast<unsigned char>('\r')] = 'r';
-    tabla[static_cast<unsigned char>('\a')] = 'a';
-    tabla[static_cast<unsigned char>('\b')] = 'b';
-    tabla[static_cast<unsigned char>('\f')] = 'f';
-    tabla[static_cast<unsigned char>('\v')] = 'v';
-    tabla[static_cast<unsigned char>('"')] = '"';
-    tabla[static_cast<unsigned char>('\\')] = '\\';
+    for (int c = 0; c < 0x20; ++c) de_byte[c] = 'o';
+    de_byte[0x7F] = 'o';
+    constexpr char kPares[][2] = {{'\n', 'n'}, {'\t', 't'}, {'\r', 'r'}, {'\a', 'a'}, {'\b', 'b'},
+                                  {'\f', 'f'}, {'\v', 'v'}, {'"', '"'},  {'\\', '\\'}};
+    for (const auto &par : kPares) {
+      de_byte[static_cast<unsigned char>(par[0])] = par[1];
+      de_letra[static_cast<unsigned char>(par[1])] = par[0];
+    }
   }
 };
 constexpr Escapes kEscapes;
@@ -164,7 +164,7 @@ void escapa(std::string *b, std::string_view texto) {
   size_t desde = 0;
   for (size_t i = 0; i < texto.size(); ++i) {
     const auto c = static_cast<unsigned char>(texto[i]);
-    const char escape = kEscapes.tabla[c];
+    const char escape = kEscapes.de_byte[c];
     if (escape == 0) continue;
     b->append(texto.substr(desde, i - desde));
     desde = i + 1;
@@ -239,8 +239,8 @@ bool lee_cabecera(std::string_view texto, const std::string &ruta, CabeceraPo *c
   if (const auto idioma = campo(texto, "X-Lenguaweb-Language")) {
     cabecera->idioma = idiomas_lee(*idioma);
     if (!cabecera->idioma) {
-      *error = ruta + ": X-Lenguaweb-Language '" + std::string(*idioma) +
-               "' is not a known language";
+      *error =
+          ruta + ": X-Lenguaweb-Language '" + std::string(*idioma) + "' is not a known language";
       return false;
     }
   }
@@ -289,25 +289,16 @@ bool cadena(std::string_view t, std::string *valor) {
     if (t[especial] == '"') break;
     if (i >= t.size()) return false;
     const char c = t[i++];
-    switch (c) {
-      case 'n': *valor += '\n'; break;
-      case 't': *valor += '\t'; break;
-      case 'r': *valor += '\r'; break;
-      case 'a': *valor += '\a'; break;
-      case 'b': *valor += '\b'; break;
-      case 'f': *valor += '\f'; break;
-      case 'v': *valor += '\v'; break;
-      case '"': *valor += '"'; break;
-      case '\\': *valor += '\\'; break;
-      default: {
-        if (c < '0' || c > '7') return false;
-        unsigned codigo = static_cast<unsigned>(c - '0');
-        for (int k = 0; k < 2 && i < t.size() && t[i] >= '0' && t[i] <= '7'; ++k)
-          codigo = codigo * 8 + static_cast<unsigned>(t[i++] - '0');
-        if (codigo == 0 || codigo > 0xFF) return false;
-        *valor += static_cast<char>(codigo);
-      }
+    if (const char byte = kEscapes.de_letra[static_cast<unsigned char>(c)]; byte != 0) {
+      *valor += byte;
+      continue;
     }
+    if (c < '0' || c > '7') return false;
+    unsigned codigo = static_cast<unsigned>(c - '0');
+    for (int k = 0; k < 2 && i < t.size() && t[i] >= '0' && t[i] <= '7'; ++k)
+      codigo = codigo * 8 + static_cast<unsigned>(t[i++] - '0');
+    if (codigo == 0 || codigo > 0xFF) return false;
+    *valor += static_cast<char>(codigo);
   }
   return sin_blancos_delante(t.substr(i)).empty();
 }
@@ -533,4 +524,3 @@ std::string po_compara(const std::vector<EntradaPo> &pagina, const std::vector<E
            " entries, the page " + std::to_string(pagina.size());
   return {};
 }
-

@@ -363,8 +363,7 @@ int ejecuta(const Orden &orden) {
     fallidas += p.resultado == Resultado::fallida || p.resultado == Resultado::no_escrita;
     escritura_fallida |= p.resultado == Resultado::no_escrita;
   }
-  if (es_carpeta &&
-      !resume(orden, lote.size(), escritas, incompletas, fallidas, ilegibles.size()))
+  if (es_carpeta && !resume(orden, lote.size(), escritas, incompletas, fallidas, ilegibles.size()))
     escritura_fallida = true;
   if (escritura_fallida || (!es_carpeta && fallidas > 0)) return kError;
   return incompletas + fallidas + ilegibles.size() > 0 ? kIncompleta : kBien;
@@ -380,6 +379,7 @@ int main(int argc, char **argv) {
   ::pthread_sigmask(SIG_BLOCK, &senales, nullptr);
   std::thread(vigila_senales, senales).detach();
 
+  informes_instala(false);  // the command line's own output may fail and be reported
   Orden orden;
   if (const int estado = argumentos_lee(argc, argv, &orden); estado >= 0) return estado;
   informes_instala(orden.detallado);

@@ -34,8 +34,8 @@ Salida::~Salida() {
 bool salida_abre(Salida *salida, const std::string &ruta, std::string *error) {
   AmbitoInformes ambito(ruta);
   salida->ruta = ruta;
-  salida->fichero = ruta == "-" ? fichero_escritura_abre_salida_estandar()
-                                : fichero_escritura_abre(ruta.c_str());
+  salida->fichero =
+      ruta == "-" ? fichero_escritura_abre_salida_estandar() : fichero_escritura_abre(ruta.c_str());
   if (salida->fichero != nullptr) return true;
   *error = motivo(*salida);
   return false;
