@@ -1,8 +1,11 @@
 // informes.cpp - the command's messages on standard error: failure reports, errors, progress.
 #include "informes.h"
 
+#include <unicode/utf8.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <climits>
 #include <cstdio>
 #include <mutex>
 #include <string_view>
@@ -147,38 +150,16 @@ bool informes_hay_fallos() {
 }
 
 size_t informes_largo_utf8(std::string_view texto) {
-  const auto *b = reinterpret_cast<const unsigned char *>(texto.data());
-  const size_t n = texto.size();
-  size_t i = 0;
+  const auto *b = reinterpret_cast<const uint8_t *>(texto.data());
+  const auto n = static_cast<int32_t>(std::min<size_t>(texto.size(), INT32_MAX));
+  int32_t i = 0;
   while (i < n) {
-    const unsigned char c = b[i];
-    if (c < 0x80) {
-      ++i;
-      continue;
-    }
-    // The lead byte gives the length and the range of the second byte that keeps the
-    // character in its shortest form, out of the surrogates and within U+10FFFF.
-    size_t largo;
-    unsigned char min = 0x80, max = 0xBF;
-    if (c >= 0xC2 && c <= 0xDF) {
-      largo = 2;
-    } else if (c >= 0xE0 && c <= 0xEF) {
-      largo = 3;
-      if (c == 0xE0) min = 0xA0;
-      if (c == 0xED) max = 0x9F;
-    } else if (c >= 0xF0 && c <= 0xF4) {
-      largo = 4;
-      if (c == 0xF0) min = 0x90;
-      if (c == 0xF4) max = 0x8F;
-    } else {
-      return i;
-    }
-    if (n - i < largo || b[i + 1] < min || b[i + 1] > max) return i;
-    for (size_t k = 2; k < largo; ++k)
-      if ((b[i + k] & 0xC0) != 0x80) return i;
-    i += largo;
+    const int32_t inicio = i;
+    UChar32 c;
+    U8_NEXT(b, i, n, c);  // ICU's rule: no overlong form, surrogate or value past U+10FFFF
+    if (c < 0) return static_cast<size_t>(inicio);
   }
-  return n;
+  return static_cast<size_t>(n);
 }
 
 std::string informes_escapa(std::string_view texto) {

@@ -1,0 +1,93 @@
+#!/usr/bin/env python3
+"""escala.py - time and peak memory of the lenguaweb command on pages of 1 to 256 MB.
+
+Each size runs extract (the page to its PO file), merge (the page and that PO file back to
+a page), links (the page to a page of link references and a new table) and pseudo, each in
+a process of its own, timed by the clock and measured by its peak resident memory. The
+pages are the real pages of tests/data that the library's timing program uses, repeated up
+to the size and cut after a tag. It needs GNU time (scripts/dependencias.sh comparacion).
+
+    bench/escala.py [--programa build/release/host/lenguaweb] [--hasta 256] [--comprueba]
+
+--comprueba makes the exit status 1 unless extract and merge take at most three times the
+time of pseudo and four times the page in memory (from 16 MB on, where the program's own
+few MB no longer weigh), and each doubling of the page at most doubles each
+subcommand's time (with a quarter for noise, from 4 MB on).
+"""
+import argparse
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+RAIZ = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+PAGINAS = ["python_bisect.html", "libffi_the_basics.html", "apache_ssi.es.html",
+           "apache_cgi.es.html", "xfig_introduction.html", "ncurses_curs_getstr.3x.html"]
+PASOS = ["extract", "merge", "links", "pseudo"]
+
+
+def mide(orden):
+    """Seconds and peak resident MB of one run of orden; exits when the run fails.
+
+    GNU time makes the run: a process started straight from here would count this
+    interpreter's memory in its peak, which a fork carries over an exec."""
+    with tempfile.NamedTemporaryFile("r") as memoria, open(os.devnull, "wb") as nulo:
+        inicio = time.monotonic()
+        estado = subprocess.call(["/usr/bin/time", "-f", "%M", "-o", memoria.name] + orden,
+                                 stdout=nulo, stderr=nulo)
+        segundos = time.monotonic() - inicio
+        if estado != 0:
+            sys.exit("escala.py: failed: " + " ".join(orden))
+        return segundos, int(memoria.read().split()[-1]) / 1024.0
+
+
+def main():
+    argumentos = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    argumentos.add_argument("--programa",
+                            default=os.path.join(RAIZ, "build/release/host/lenguaweb"))
+    argumentos.add_argument("--hasta", type=int, default=256, help="largest page, in MB")
+    argumentos.add_argument("--comprueba", action="store_true")
+    a = argumentos.parse_args()
+
+    modelo = b"".join(open(os.path.join(RAIZ, "tests/data", p), "rb").read() for p in PAGINAS)
+    carpeta = tempfile.mkdtemp(prefix="lenguaweb-escala-")
+    pagina, po = os.path.join(carpeta, "pagina.html"), os.path.join(carpeta, "pagina.po")
+    salida, tabla = os.path.join(carpeta, "salida.html"), os.path.join(carpeta, "tabla")
+    ordenes = {
+        "extract": [a.programa, "extract", pagina, "-o", po],
+        "merge": [a.programa, "merge", pagina, po, "-o", salida],
+        "links": [a.programa, "links", pagina, "-o", salida, "--links", tabla],
+        "pseudo": [a.programa, "pseudo", pagina, "-o", salida],
+    }
+    print("%6s" % "MB" + "".join("%10s %8s %6s" % (p + " s", "MB", "x") for p in PASOS))
+    bien, anterior = True, None
+    try:
+        mb = 1
+        while mb <= a.hasta:
+            tamano = mb << 20
+            datos = (modelo * (tamano // len(modelo) + 1))[:tamano]
+            with open(pagina, "wb") as f:
+                f.write(datos[:datos.rfind(b">") + 1])
+            if os.path.exists(tabla):
+                os.remove(tabla)
+            medidas = {p: mide(ordenes[p]) for p in PASOS}
+            print("%6d" % mb + "".join("%10.2f %8.1f %6.2f" % (medidas[p][0], medidas[p][1],
+                                                              medidas[p][1] / mb)
+                                       for p in PASOS), flush=True)
+            for p in ("extract", "merge"):
+                if mb >= 16:  # below, the program's own few MB weigh more than the page
+                    bien &= medidas[p][0] <= 3 * medidas["pseudo"][0] and medidas[p][1] <= 4 * mb
+            if anterior is not None and mb >= 4:
+                bien &= all(medidas[p][0] <= 2.5 * anterior[p][0] for p in PASOS)
+            anterior = medidas
+            mb *= 2
+    finally:
+        shutil.rmtree(carpeta, ignore_errors=True)
+    if a.comprueba and not bien:
+        sys.exit("escala.py: a figure is beyond its aim")
+
+
+if __name__ == "__main__":
+    main()
