@@ -120,9 +120,9 @@ bool EscrituraAtomica::abre(const char *ruta) {
   }
   struct stat previo;
   const bool existe = ::stat(destino_.c_str(), &previo) == 0;
-  if (existe && !S_ISREG(previo.st_mode)) {
+  if (existe && !S_ISREG(previo.st_mode) && !S_ISDIR(previo.st_mode)) {
     // A device or a pipe (/dev/null, a named pipe) is written to as it is: renaming a
-    // file over it would replace the node. A folder fails here, with its reason.
+    // file over it would replace the node. (Over a folder, the rename fails.)
     do {
       descriptor_ = ::open(destino_.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
     } while (descriptor_ < 0 && interrumpida(errno));

@@ -44,7 +44,7 @@ COMPANION_API booleano fichtxt_graba_lista_binario(const lista_cad_t *lista, con
 /* A file written piece by piece, for a writer that cannot hold the whole file: the
  * bytes go to a temporary file beside ruta, which replaces ruta only when
  * fichero_escritura_termina finds that every byte was written. An existing ruta that is
- * not a regular file (a device, a named pipe) is written to directly. */
+ * neither a regular file nor a folder (a device, a named pipe) is written to directly. */
 typedef struct fichero_escritura fichero_escritura_t;
 
 /* New writer, or null (reported with the path and the reason) when the temporary file
