@@ -3,20 +3,25 @@
 
 Each size runs extract (the page to its PO file), merge (the page and that PO file back to
 a page), links (the page to a page of link references and a new table) and pseudo, each in
-a process of its own, timed by the clock and measured by its peak resident memory. The
-pages are the real pages of tests/data that the library's timing program uses, repeated up
-to the size and cut after a tag. It needs GNU time (scripts/dependencias.sh comparacion).
+a process of its own, timed by the clock and by its processor time, and measured by its
+peak resident memory. The pages are the real pages of tests/data that the library's
+timing program uses, repeated up to the size and cut after a tag. It needs GNU time
+(scripts/dependencias.sh comparacion).
 
-    bench/escala.py [--programa build/release/host/lenguaweb] [--hasta 256] [--comprueba]
+    bench/escala.py [--programa build/release/host/lenguaweb] [--hasta 256] [--rondas 3]
+                    [--comprueba]
+
+Each figure is the median of the rounds.
 
 --comprueba makes the exit status 1 unless extract and merge take at most three times the
-time of pseudo and four times the page in memory (from 16 MB on, where the program's own
-few MB no longer weigh), and each doubling of the page at most doubles each
-subcommand's time (with a quarter for noise, from 4 MB on).
+processor time of pseudo and four times the page in memory (from 16 MB on, where the
+program's own few MB no longer weigh), and each doubling of the page at most doubles
+each subcommand's processor time (with a quarter for noise, from 4 MB on).
 """
 import argparse
 import os
 import shutil
+import statistics
 import subprocess
 import sys
 import tempfile
@@ -29,18 +34,20 @@ PASOS = ["extract", "merge", "links", "pseudo"]
 
 
 def mide(orden):
-    """Seconds and peak resident MB of one run of orden; exits when the run fails.
+    """Wall seconds, processor seconds (user and system) and peak resident MB of one run of
+    orden; exits when the run fails.
 
     GNU time makes the run: a process started straight from here would count this
     interpreter's memory in its peak, which a fork carries over an exec."""
-    with tempfile.NamedTemporaryFile("r") as memoria, open(os.devnull, "wb") as nulo:
+    with tempfile.NamedTemporaryFile("r") as medida, open(os.devnull, "wb") as nulo:
         inicio = time.monotonic()
-        estado = subprocess.call(["/usr/bin/time", "-f", "%M", "-o", memoria.name] + orden,
+        estado = subprocess.call(["/usr/bin/time", "-f", "%U %S %M", "-o", medida.name] + orden,
                                  stdout=nulo, stderr=nulo)
         segundos = time.monotonic() - inicio
         if estado != 0:
             sys.exit("escala.py: failed: " + " ".join(orden))
-        return segundos, int(memoria.read().split()[-1]) / 1024.0
+        usuario, sistema, kb = medida.read().split()[-3:]
+        return segundos, float(usuario) + float(sistema), int(kb) / 1024.0
 
 
 def main():
@@ -48,6 +55,7 @@ def main():
     argumentos.add_argument("--programa",
                             default=os.path.join(RAIZ, "build/release/host/lenguaweb"))
     argumentos.add_argument("--hasta", type=int, default=256, help="largest page, in MB")
+    argumentos.add_argument("--rondas", type=int, default=3, help="runs of each, for the median")
     argumentos.add_argument("--comprueba", action="store_true")
     a = argumentos.parse_args()
 
@@ -61,7 +69,7 @@ def main():
         "links": [a.programa, "links", pagina, "-o", salida, "--links", tabla],
         "pseudo": [a.programa, "pseudo", pagina, "-o", salida],
     }
-    print("%6s" % "MB" + "".join("%10s %8s %6s" % (p + " s", "MB", "x") for p in PASOS))
+    filas = []
     bien, anterior = True, None
     try:
         mb = 1
@@ -70,21 +78,34 @@ def main():
             datos = (modelo * (tamano // len(modelo) + 1))[:tamano]
             with open(pagina, "wb") as f:
                 f.write(datos[:datos.rfind(b">") + 1])
-            if os.path.exists(tabla):
-                os.remove(tabla)
-            medidas = {p: mide(ordenes[p]) for p in PASOS}
-            print("%6d" % mb + "".join("%10.2f %8.1f %6.2f" % (medidas[p][0], medidas[p][1],
-                                                              medidas[p][1] / mb)
-                                       for p in PASOS), flush=True)
+            medidas = {}
+            for p in PASOS:
+                rondas = []
+                for _ in range(a.rondas):
+                    if os.path.exists(tabla):  # links makes a new table each time
+                        os.remove(tabla)
+                    rondas.append(mide(ordenes[p]))
+                medidas[p] = tuple(statistics.median(r[k] for r in rondas) for k in range(3))
+            filas.append((mb, medidas))
+            print("%d MB done" % mb, file=sys.stderr, flush=True)
+            # Processor time: the machine may be shared, and the clock counts the others.
             for p in ("extract", "merge"):
                 if mb >= 16:  # below, the program's own few MB weigh more than the page
-                    bien &= medidas[p][0] <= 3 * medidas["pseudo"][0] and medidas[p][1] <= 4 * mb
+                    bien &= medidas[p][1] <= 3 * medidas["pseudo"][1] and medidas[p][2] <= 4 * mb
             if anterior is not None and mb >= 4:
-                bien &= all(medidas[p][0] <= 2.5 * anterior[p][0] for p in PASOS)
+                bien &= all(medidas[p][1] <= 2.5 * anterior[p][1] for p in PASOS)
             anterior = medidas
             mb *= 2
     finally:
         shutil.rmtree(carpeta, ignore_errors=True)
+    print("Seconds, by the clock and of processor time (user and system):")
+    print("%6s" % "MB" + "".join("%17s" % p for p in PASOS))
+    for mb, m in filas:
+        print("%6d" % mb + "".join("%8.2f %8.2f" % (m[p][0], m[p][1]) for p in PASOS))
+    print("\nPeak resident memory, MB and times the page:")
+    print("%6s" % "MB" + "".join("%17s" % p for p in PASOS))
+    for mb, m in filas:
+        print("%6d" % mb + "".join("%8.1f %8.2f" % (m[p][2], m[p][2] / mb) for p in PASOS))
     if a.comprueba and not bien:
         sys.exit("escala.py: a figure is beyond its aim")
 
