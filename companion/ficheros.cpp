@@ -47,9 +47,10 @@ struct Temporales {
   bool cerrados = false;
 };
 
+// Never destroyed: a host's signal watcher may need it until the process is gone.
 Temporales &temporales() {
-  static Temporales t;
-  return t;
+  static Temporales *t = new Temporales;
+  return *t;
 }
 
 // Creates a new temporary file for destino in carpeta and stores its path in *temporal.

@@ -47,9 +47,10 @@ struct Restos {
   std::string cerrojo_tabla;  // the lock file of a link table, while this run holds it
 };
 
+// Never destroyed: the signal watcher may need it until the process is gone.
 Restos &restos() {
-  static Restos r;
-  return r;
+  static Restos *r = new Restos;
+  return *r;
 }
 
 // Every lenguaweb_crea rewrites "lista_html.txt" in the utilities folder: each run gets

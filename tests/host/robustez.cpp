@@ -27,7 +27,7 @@ size_t cuenta_con(const fs::path &carpeta, const std::string &texto) {
   return n;
 }
 
-TEST_F(Comando, DispositivosYTuberiasSeEscribenSinReemplazarlos) {
+TEST_F(Comando, SalidasQueNoSonFicherosNuevosSeConservan) {
   escribe("p.html", "<title>Hi</title><a href=\"x.html\">x</a>");
   ASSERT_EQ(::mkfifo(ruta("tubo").c_str(), 0600), 0);
   std::string leido;
@@ -37,6 +37,15 @@ TEST_F(Comando, DispositivosYTuberiasSeEscribenSinReemplazarlos) {
   EXPECT_EQ(r.estado, 0) << r.errores;
   EXPECT_NE(leido.find("msgid \"Hi\""), std::string::npos);
   EXPECT_TRUE(fs::is_fifo(ruta("tubo")));
+  // A symbolic link stays, and the file it names keeps its permission bits.
+  escribe("real.po", "");
+  fs::permissions(ruta("real.po"), fs::perms::owner_read | fs::perms::owner_write);
+  fs::create_symlink("real.po", ruta("enlace.po"));
+  ASSERT_EQ(lenguaweb({"extract", "p.html", "-o", "enlace.po"}).estado, 0);
+  EXPECT_TRUE(fs::is_symlink(ruta("enlace.po")));
+  EXPECT_NE(lee(ruta("real.po")).find("msgid \"Hi\""), std::string::npos);
+  EXPECT_EQ(fs::status(ruta("real.po")).permissions(),
+            fs::perms::owner_read | fs::perms::owner_write);
 
   if (::geteuid() != 0) GTEST_SKIP() << "device nodes need root: the device cases did not run";
   if (::mknod(ruta("nulo").c_str(), S_IFCHR | 0666, makedev(1, 3)) != 0 ||
