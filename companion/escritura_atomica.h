@@ -19,11 +19,11 @@ std::string describe_fallo(const char *accion, const std::string &ruta, int erro
  * names, so that the link stays); escribe appends bytes to it; termina closes it and
  * renames it over the target. An existing target that is neither a regular file nor a
  * folder (a device, a named pipe) is written to directly, with no temporary file:
- * renaming over it would replace the node. Every failure, the close included, is reported with the target's
- * path and the system's reason, removes the temporary file and makes every later call
- * fail. An object destroyed before termina removes its temporary file: the target is
- * never touched unless the whole file was written. Live temporary files are known to
- * borra_temporales, which removes them all at once. */
+ * renaming over it would replace the node. Every failure, the close included, is
+ * reported with the target's path and the system's reason, removes the temporary file
+ * and makes every later call fail. An object destroyed before termina removes its
+ * temporary file: the target is never touched unless the whole file was written. Live
+ * temporary files are known to borra_temporales, which removes them all at once. */
 class EscrituraAtomica {
  public:
   EscrituraAtomica() = default;
