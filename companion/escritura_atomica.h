@@ -15,12 +15,15 @@ namespace companion {
 std::string describe_fallo(const char *accion, const std::string &ruta, int error);
 
 /* One atomic write. abre creates a new temporary file in the target's folder (with the
- * permission bits of an existing target); escribe appends bytes to it; termina closes it
- * and renames it over the target. Every failure is reported with the target's path and
- * the system's reason, removes the temporary file and makes every later call fail. An
- * object destroyed before termina removes its temporary file: the target is never
- * touched unless the whole file was written. An existing device or named pipe is
- * written to directly, with no temporary file. */
+ * permission bits of an existing target; through a symbolic link, beside the file it
+ * names, so that the link stays); escribe appends bytes to it; termina closes it and
+ * renames it over the target. An existing target that is neither a regular file nor a
+ * folder (a device, a named pipe) is written to directly, with no temporary file:
+ * renaming over it would replace the node. Every failure, the close included, is
+ * reported with the target's path and the system's reason, removes the temporary file
+ * and makes every later call fail. An object destroyed before termina removes its
+ * temporary file: the target is never touched unless the whole file was written. Live
+ * temporary files are known to borra_temporales, which removes them all at once. */
 class EscrituraAtomica {
  public:
   EscrituraAtomica() = default;
@@ -29,6 +32,12 @@ class EscrituraAtomica {
   ~EscrituraAtomica();
 
   bool abre(const char *ruta);
+  /* Writes to the open descriptor, named nombre in reports (standard output); termina
+   * closes it. */
+  void abre_descriptor(int descriptor, const char *nombre);
+  /* Where the bytes go: the temporary file, or the target itself when it is written
+   * directly. Valid until termina or the object's end. */
+  const std::string &ruta_escritura() const { return temporal_.empty() ? destino_ : temporal_; }
   /* Writes every byte of the pieces, in order; the iovecs are consumed (changed). */
   bool escribe(std::span<iovec> trozos);
   bool escribe(const void *datos, size_t longitud);
@@ -36,12 +45,18 @@ class EscrituraAtomica {
 
  private:
   void falla(const char *accion, int error);
+  void quita_temporal(bool borra);
 
   std::string destino_;
+  std::string renombrado_;  // the target, or the file that its symbolic link names
   std::string temporal_;
   int descriptor_ = -1;
   bool fallida_ = false;
 };
+
+/* Removes the temporary file of every live EscrituraAtomica, and makes every later abre
+ * fail: for a process that is about to end on a signal. */
+void borra_temporales();
 
 }  // namespace companion
 

@@ -13,6 +13,7 @@
 #include <mutex>
 #include <string>
 #include <system_error>
+#include <unordered_set>
 #include <vector>
 
 #include "companion/escritura_atomica.h"
@@ -38,20 +39,78 @@ namespace {
 
 std::atomic<uint64_t> temporales_creados{0};
 
+// The live temporary files, so that a process ending on a signal can remove them. A file
+// is made and entered under the lock, so none appears once borra_temporales has run.
+struct Temporales {
+  std::mutex cerrojo;
+  std::unordered_set<std::string> rutas;
+  bool cerrados = false;
+};
+
+// Never destroyed: a host's signal watcher may need it until the process is gone.
+Temporales &temporales() {
+  static Temporales *t = new Temporales;
+  return *t;
+}
+
+// Creates a new temporary file for destino in carpeta and stores its path in *temporal.
+// Returns its descriptor, or -1 with errno set.
+int crea_temporal(const std::string &carpeta, const std::string &nombre, std::string *temporal) {
+  Temporales &t = temporales();
+  std::lock_guard<std::mutex> guarda(t.cerrojo);
+  if (t.cerrados) {
+    errno = ECANCELED;
+    return -1;
+  }
+  for (int intento = 0; intento < 100; ++intento) {
+    *temporal = carpeta + "." + nombre + "." + std::to_string(::getpid()) + "." +
+                std::to_string(temporales_creados.fetch_add(1)) + ".tmp";
+    const int descriptor = ::open(temporal->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (descriptor >= 0) {
+      t.rutas.insert(*temporal);
+      return descriptor;
+    }
+    if (errno != EEXIST && errno != EINTR) break;
+  }
+  temporal->clear();
+  return -1;
+}
+
 }  // namespace
+
+void borra_temporales() {
+  Temporales &t = temporales();
+  std::lock_guard<std::mutex> guarda(t.cerrojo);
+  t.cerrados = true;
+  for (const std::string &ruta : t.rutas) ::unlink(ruta.c_str());
+  t.rutas.clear();
+}
 
 EscrituraAtomica::~EscrituraAtomica() {
   if (descriptor_ >= 0) ::close(descriptor_);
-  if (!temporal_.empty()) ::unlink(temporal_.c_str());
+  quita_temporal(true);
+}
+
+void EscrituraAtomica::quita_temporal(bool borra) {
+  if (temporal_.empty()) return;
+  Temporales &t = temporales();
+  std::lock_guard<std::mutex> guarda(t.cerrojo);
+  // Not in the set: borra_temporales has removed it already.
+  if (t.rutas.erase(temporal_) != 0 && borra) ::unlink(temporal_.c_str());
+  temporal_.clear();
 }
 
 void EscrituraAtomica::falla(const char *accion, int error) {
   if (descriptor_ >= 0) ::close(descriptor_);
   descriptor_ = -1;
-  if (!temporal_.empty()) ::unlink(temporal_.c_str());
-  temporal_.clear();
+  quita_temporal(true);
   fallida_ = true;
   informa(describe_fallo(accion, destino_, error).c_str(), __LINE__);
+}
+
+void EscrituraAtomica::abre_descriptor(int descriptor, const char *nombre) {
+  destino_ = nombre != nullptr ? nombre : "";
+  descriptor_ = descriptor;
 }
 
 bool EscrituraAtomica::abre(const char *ruta) {
@@ -60,18 +119,11 @@ bool EscrituraAtomica::abre(const char *ruta) {
     falla("write", ENOENT);
     return false;
   }
-  const size_t barra = destino_.rfind('/');
-  const std::string carpeta = barra == std::string::npos ? "" : destino_.substr(0, barra + 1);
-  // The name is cut so that the temporary's name stays within the system's limit.
-  const std::string nombre =
-      destino_.substr(barra == std::string::npos ? 0 : barra + 1).substr(0, 128);
-
-  // An existing target keeps its permission bits; a new file gets 0666 less the umask.
   struct stat previo;
   const bool existe = ::stat(destino_.c_str(), &previo) == 0;
-  if (existe && (S_ISCHR(previo.st_mode) || S_ISFIFO(previo.st_mode))) {
+  if (existe && !S_ISREG(previo.st_mode) && !S_ISDIR(previo.st_mode)) {
     // A device or a pipe (/dev/null, a named pipe) is written to as it is: renaming a
-    // file over it would replace the device node.
+    // file over it would replace the node. (Over a folder, the rename fails.)
     do {
       descriptor_ = ::open(destino_.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
     } while (descriptor_ < 0 && interrumpida(errno));
@@ -82,26 +134,30 @@ bool EscrituraAtomica::abre(const char *ruta) {
     return true;
   }
 
-  for (int intento = 0; intento < 100; ++intento) {
-    temporal_ = carpeta + "." + nombre + "." + std::to_string(::getpid()) + "." +
-                std::to_string(temporales_creados.fetch_add(1)) + ".tmp";
-    descriptor_ = ::open(temporal_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (descriptor_ >= 0) break;
-    const int error = errno;
-    temporal_.clear();
-    if (error != EEXIST && error != EINTR) {
-      falla("write", error);
-      return false;
+  // A symbolic link stays: the file it names is the one replaced.
+  std::string real = destino_;
+  if (struct stat enlace;
+      existe && ::lstat(destino_.c_str(), &enlace) == 0 && S_ISLNK(enlace.st_mode)) {
+    if (char *resuelta = ::realpath(destino_.c_str(), nullptr)) {
+      real = resuelta;
+      std::free(resuelta);
     }
   }
+  const size_t barra = real.rfind('/');
+  const std::string carpeta = barra == std::string::npos ? "" : real.substr(0, barra + 1);
+  // The name is cut so that the temporary's name stays within the system's limit.
+  const std::string nombre = real.substr(barra == std::string::npos ? 0 : barra + 1).substr(0, 128);
+  descriptor_ = crea_temporal(carpeta, nombre, &temporal_);
   if (descriptor_ < 0) {
-    falla("write", EEXIST);
-    return false;
-  }
-  if (existe && S_ISREG(previo.st_mode) && ::fchmod(descriptor_, previo.st_mode & 07777) != 0) {
     falla("write", errno);
     return false;
   }
+  // An existing target keeps its permission bits; a new file gets 0666 less the umask.
+  if (existe && ::fchmod(descriptor_, previo.st_mode & 07777) != 0) {
+    falla("write", errno);
+    return false;
+  }
+  renombrado_ = real;
   return true;
 }
 
@@ -147,11 +203,11 @@ bool EscrituraAtomica::termina() {
     falla("write", errno);
     return false;
   }
-  if (!temporal_.empty() && ::rename(temporal_.c_str(), destino_.c_str()) != 0) {
+  if (!temporal_.empty() && ::rename(temporal_.c_str(), renombrado_.c_str()) != 0) {
     falla("write", errno);
     return false;
   }
-  temporal_.clear();
+  quita_temporal(false);
   return true;
 }
 
@@ -362,6 +418,30 @@ booleano fichero_escritura_termina(fichero_escritura_t **fichero) {
   delete *fichero;  // removes the temporary file of a write that did not end well
   *fichero = nullptr;
   return bien ? CIERTO : FALSO;
+}
+
+fichero_escritura_t *fichero_escritura_abre_salida_estandar(void) {
+  auto *fichero = new fichero_escritura();
+  fichero->escritura.abre_descriptor(STDOUT_FILENO, "standard output");
+  return fichero;
+}
+
+const char *fichero_escritura_ruta(const fichero_escritura_t *fichero) {
+  if (fichero == nullptr) {
+    informa("(fichero) != NULL", __LINE__);
+    return "";
+  }
+  return fichero->escritura.ruta_escritura().c_str();
+}
+
+void fichero_escritura_descarta(fichero_escritura_t **fichero) {
+  if (fichero == nullptr) return;
+  delete *fichero;  // the writer's end removes its temporary file
+  *fichero = nullptr;
+}
+
+void fichero_temporales_borra(void) {
+  companion::borra_temporales();
 }
 
 }  // extern "C"

@@ -43,7 +43,8 @@ COMPANION_API booleano fichtxt_graba_lista_binario(const lista_cad_t *lista, con
 
 /* A file written piece by piece, for a writer that cannot hold the whole file: the
  * bytes go to a temporary file beside ruta, which replaces ruta only when
- * fichero_escritura_termina finds that every byte was written. */
+ * fichero_escritura_termina finds that every byte was written. An existing ruta that is
+ * neither a regular file nor a folder (a device, a named pipe) is written to directly. */
 typedef struct fichero_escritura fichero_escritura_t;
 
 /* New writer, or null (reported with the path and the reason) when the temporary file
@@ -59,6 +60,27 @@ COMPANION_API booleano fichero_escritura_anade(fichero_escritura_t *fichero, con
  * and sets the variable to null. CIERTO only when the whole file is in place; otherwise
  * the temporary file is removed and the old file (or none) stays. */
 COMPANION_API booleano fichero_escritura_termina(fichero_escritura_t **fichero);
+
+/* New writer on standard output, named "standard output" in reports; never null.
+ * fichero_escritura_termina closes standard output, so that a delayed write that
+ * fails is seen too. */
+COMPANION_API fichero_escritura_t *fichero_escritura_abre_salida_estandar(void);
+
+/* The path the writer's bytes go to: its temporary file, or ruta itself when ruta is
+ * written directly. Another writer may fill that file instead of
+ * fichero_escritura_anade (a page that the host puts in place later);
+ * fichero_escritura_termina then puts in place what stands there. Borrowed: valid
+ * until fichero_escritura_termina or fichero_escritura_descarta. */
+COMPANION_API const char *fichero_escritura_ruta(const fichero_escritura_t *fichero);
+
+/* Frees the writer and removes its temporary file; ruta is not touched. Sets the
+ * variable to null; a null variable or writer is accepted. */
+COMPANION_API void fichero_escritura_descarta(fichero_escritura_t **fichero);
+
+/* Removes the temporary file of every writer and save stream still open in the process,
+ * and makes every later one fail to open: for a host that ends on a signal. Safe from
+ * any thread, but not from a signal handler (it takes a lock). */
+COMPANION_API void fichero_temporales_borra(void);
 
 #ifdef __cplusplus
 }

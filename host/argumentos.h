@@ -1,16 +1,12 @@
-// argumentos.h - the command line of lenguaweb: subcommands, options and language identifiers.
+// argumentos.h - the command line of lenguaweb: subcommands and options.
 #ifndef HOST_ARGUMENTOS_H
 #define HOST_ARGUMENTOS_H
 
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <string_view>
 
 enum class Subcomando { extract, merge, links, pseudo };
-
-// The language of pages when none is given: English (United States), code page 1252.
-constexpr uint32_t kIdiomaPorDefecto = 0x0409;
 
 struct Orden {
   Subcomando subcomando = Subcomando::extract;
@@ -29,16 +25,5 @@ struct Orden {
 // the exit status to end with, after printing the help (0) or one line naming what is
 // wrong (2) on standard error. argv is only read.
 int argumentos_lee(int argc, const char *const *argv, Orden *orden);
-
-// A language identifier (Windows LANGID): decimal digits, or "0x"/"0X" and hex digits,
-// at most 0xFFFF. Nothing else is accepted: no sign, blanks or suffix.
-std::optional<uint32_t> argumentos_lee_idioma(std::string_view texto);
-
-// "0x0409" for 0x0409: how identifiers are written in PO headers and messages.
-std::string argumentos_escribe_idioma(uint32_t idioma);
-
-// The locale name of a language ("es_ES", "ru_RU", "sr" ...) for a PO header's
-// Language field; "und" (undetermined) when the identifier is not a known one.
-std::string argumentos_nombre_idioma(uint32_t idioma);
 
 #endif

@@ -21,23 +21,34 @@ bool es_pagina(const fs::path &ruta) {
 }  // namespace
 
 bool carpetas_busca_paginas(const fs::path &carpeta, const fs::path &excluida,
-                            std::vector<fs::path> *paginas, std::string *error) {
+                            std::vector<fs::path> *paginas, std::vector<std::string> *ilegibles,
+                            std::string *error) {
   std::error_code ec;
   const fs::path excluida_absoluta =
       excluida.empty() ? fs::path() : fs::weakly_canonical(excluida, ec);
-  fs::recursive_directory_iterator it(carpeta, ec), fin;
-  for (; !ec && it != fin; it.increment(ec)) {
-    if (it->is_directory(ec) && !excluida_absoluta.empty() &&
-        fs::weakly_canonical(it->path(), ec) == excluida_absoluta) {
-      it.disable_recursion_pending();
-      continue;
+  std::vector<fs::path> pendientes = {carpeta};
+  while (!pendientes.empty()) {
+    const fs::path actual = std::move(pendientes.back());
+    pendientes.pop_back();
+    ec.clear();
+    fs::directory_iterator it(actual, ec), fin;
+    for (; !ec && it != fin; it.increment(ec)) {
+      std::error_code ec_entrada;
+      if (it->is_directory(ec_entrada) && !it->is_symlink(ec_entrada)) {
+        if (excluida_absoluta.empty() ||
+            fs::weakly_canonical(it->path(), ec_entrada) != excluida_absoluta)
+          pendientes.push_back(it->path());
+      } else if (it->is_regular_file(ec_entrada) && es_pagina(it->path())) {
+        paginas->push_back(it->path().lexically_relative(carpeta));
+      }
     }
-    if (it->is_regular_file(ec) && es_pagina(it->path()))
-      paginas->push_back(it->path().lexically_relative(carpeta));
-  }
-  if (ec) {
-    *error = "cannot read the folder '" + carpeta.string() + "': " + ec.message();
-    return false;
+    if (!ec) continue;
+    std::string motivo = "cannot read the folder '" + actual.string() + "': " + ec.message();
+    if (actual == carpeta) {
+      *error = std::move(motivo);
+      return false;
+    }
+    ilegibles->push_back(std::move(motivo));
   }
   std::sort(paginas->begin(), paginas->end());
   return true;

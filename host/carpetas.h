@@ -10,11 +10,14 @@
 
 // Stores in *paginas the path, relative to carpeta, of every regular file under it whose
 // name ends in ".html" or ".htm" (in any letter case), sorted; nothing under excluida
-// (the output folder, when it lies inside carpeta) is taken. Returns false with
-// "<folder>: <reason>" in *error when a folder cannot be read.
+// (the output folder, when it lies inside carpeta) is taken, nor anything under a
+// symbolic link to a folder. A subfolder that cannot be read is left out, and
+// "cannot read the folder '<subfolder>': <reason>" appended to *ilegibles. Returns false
+// with that line in *error when carpeta itself cannot be read.
 bool carpetas_busca_paginas(const std::filesystem::path &carpeta,
                             const std::filesystem::path &excluida,
-                            std::vector<std::filesystem::path> *paginas, std::string *error);
+                            std::vector<std::filesystem::path> *paginas,
+                            std::vector<std::string> *ilegibles, std::string *error);
 
 // The PO file of a page: its path with the extension ".po".
 std::filesystem::path carpetas_ruta_po(const std::filesystem::path &pagina);

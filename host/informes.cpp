@@ -1,8 +1,11 @@
 // informes.cpp - the command's messages on standard error: failure reports, errors, progress.
 #include "informes.h"
 
+#include <unicode/utf8.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <climits>
 #include <cstdio>
 #include <mutex>
 #include <string_view>
@@ -12,6 +15,7 @@
 namespace {
 
 constexpr std::string_view kAmpersand = "strchr(texto, '&')==NULL";
+constexpr std::string_view kSinResolver = "enlace != NULL";
 constexpr std::string_view kCompanion = "companion";
 constexpr size_t kAnchoBarra = 30;
 
@@ -60,6 +64,10 @@ void receptor(const char *condicion, const char *modulo, uint32_t, void *) {
     ambito->fallos.emplace_back(condicion);
     return;
   }
+  if (ambito->cuenta_enlaces && kSinResolver == condicion) {
+    ++ambito->enlaces_sin_resolver;
+    return;
+  }
   if (ambito->retiene_todo) {
     ambito->otros.push_back(std::string(condicion) + " (" + modulo + ")");
     return;
@@ -85,7 +93,7 @@ void informes_escribe(const std::string &linea) {
   std::lock_guard<std::mutex> guarda(s.cerrojo);
   const bool habia_barra = s.barra_visible;
   borra_barra(s);
-  std::fputs(linea.c_str(), stderr);
+  std::fputs(informes_escapa(linea).c_str(), stderr);
   std::fputc('\n', stderr);
   if (habia_barra) dibuja_barra(s);
   std::fflush(stderr);
@@ -139,4 +147,32 @@ std::string informes_toma_fallos() {
 bool informes_hay_fallos() {
   const AmbitoInformes *ambito = ambito_actual;
   return ambito != nullptr && (!ambito->fallos.empty() || !ambito->otros.empty());
+}
+
+size_t informes_largo_utf8(std::string_view texto) {
+  const auto *b = reinterpret_cast<const uint8_t *>(texto.data());
+  const auto n = static_cast<int32_t>(std::min<size_t>(texto.size(), INT32_MAX));
+  int32_t i = 0;
+  while (i < n) {
+    const int32_t inicio = i;
+    UChar32 c;
+    U8_NEXT(b, i, n, c);  // ICU's rule: no overlong form, surrogate or value past U+10FFFF
+    if (c < 0) return static_cast<size_t>(inicio);
+  }
+  return static_cast<size_t>(n);
+}
+
+std::string informes_escapa(std::string_view texto) {
+  std::string r;
+  for (;;) {
+    const size_t bueno = informes_largo_utf8(texto);
+    r.append(texto.substr(0, bueno));
+    if (bueno == texto.size()) return r;
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    const auto c = static_cast<unsigned char>(texto[bueno]);
+    r += "\\x";
+    r += kHex[c >> 4];
+    r += kHex[c & 0xF];
+    texto.remove_prefix(bueno + 1);
+  }
 }

@@ -5,17 +5,20 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // Installs the process's one receptor of failure reports (informa_fallo_pon_receptor).
 // With detallado every report is printed as it comes; without it the report
 // "strchr(texto, '&')==NULL", which the library makes for every text that keeps an
 // entity it does not decode (&amp;, &quot;, &#8217; ...), is counted and summed up in
-// one line when the work of its page ends. Call it once, before any other thread runs.
+// one line when the work of its page ends. Call it before any thread that reports runs;
+// a second call changes detallado.
 void informes_instala(bool detallado);
 
 // Prints linea and a line feed on standard error, never mixed with another thread's
-// line or with the progress bar. linea is only read.
+// line or with the progress bar; bytes of a file name that are not UTF-8 are shown as
+// \xNN (see informes_escapa). linea is only read.
 void informes_escribe(const std::string &linea);
 
 // Draws "hechas/total" as a progress bar on standard error, only when standard error
@@ -40,6 +43,8 @@ class AmbitoInformes {
   std::vector<std::string> fallos;  // companion reports held back, in order
   std::vector<std::string> otros;   // every other report, when retiene_todo is set
   bool retiene_todo = false;        // hold back every report, not only the companion's
+  bool cuenta_enlaces = false;      // count link references left unresolved, not print them
+  uint32_t enlaces_sin_resolver = 0;
   uint32_t ampersands = 0;
   std::string modulo_ampersand;
   AmbitoInformes *anterior;
@@ -52,5 +57,12 @@ std::string informes_toma_fallos();
 
 // Whether the calling thread's scope holds any report back.
 bool informes_hay_fallos();
+
+// The length of the longest start of texto that is valid UTF-8.
+size_t informes_largo_utf8(std::string_view texto);
+
+// texto with every byte that is not part of a valid UTF-8 character written as "\xNN":
+// file names are bytes, and a message must stay readable text.
+std::string informes_escapa(std::string_view texto);
 
 #endif

@@ -1,19 +1,22 @@
-// po.cpp - PO files of pages: one entry per text, read and written through libgettextpo.
+// po.cpp - PO files of pages: one entry per text, written and read as a stream, with
+// libgettextpo reading what the stream reader does not (and telling what is wrong).
 #include "po.h"
 
 #include <gettext-po.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <memory>
 #include <mutex>
 #include <string_view>
 #include <system_error>
-#include <unordered_map>
 
-#include "argumentos.h"
-#include "escritura.h"
+#include "idiomas.h"
+#include "informes.h"
+#include "salida.h"
 
 #if defined(__has_feature)
 #if __has_feature(address_sanitizer)
@@ -34,7 +37,7 @@ struct SinComprobarFugas {};
 
 namespace {
 
-// libgettextpo keeps its reader's and writer's state in globals.
+// libgettextpo keeps its reader's state in globals.
 std::mutex cerrojo_po;
 // Where the error handler leaves the first error; set only with the lock held.
 std::string *error_po = nullptr;
@@ -63,7 +66,7 @@ void anota_error2(int severidad, po_message_t mensaje, const char *fichero, size
 }
 
 // The handler returns even on a fatal error: the reader's last call to it is its
-// summary ("found N fatal errors"), and the writer's come when it is done.
+// summary ("found N fatal errors").
 const po_xerror_handler kManejador = {anota_error, anota_error2};
 
 // po_file_free frees every message but its msgctxt: setting it to null frees it.
@@ -94,11 +97,21 @@ const char *comentario_de(std::string_view id) {
   return "TIPO_TEXTO: a body text";
 }
 
-// A header value on one line: control characters would end the field.
-std::string en_una_linea(std::string texto) {
-  for (char &c : texto)
+// Whether id ends in "_" and the text's index (TEXTO_12 at 12): such an identifier
+// cannot repeat, and need not be counted.
+bool lleva_su_indice(std::string_view id, uint32_t indice) {
+  char cifras[16];
+  const int n = std::snprintf(cifras, sizeof cifras, "_%u", static_cast<unsigned>(indice));
+  return id.ends_with(std::string_view(cifras, static_cast<size_t>(n)));
+}
+
+// A header value on one line and in UTF-8: control characters would end the field, and
+// a file name's bytes need not be UTF-8.
+std::string en_una_linea(std::string_view texto) {
+  std::string r = informes_escapa(texto);
+  for (char &c : r)
     if (static_cast<unsigned char>(c) < 0x20) c = '?';
-  return texto;
+  return r;
 }
 
 // The time of writing, or SOURCE_DATE_EPOCH's when it is set, so that a build can
@@ -116,16 +129,92 @@ std::string fecha() {
 
 std::string cabecera(const std::string &pagina, uint32_t idioma) {
   const size_t barra = pagina.rfind('/');
-  const std::string nombre = pagina.substr(barra == std::string::npos ? 0 : barra + 1);
+  const std::string_view nombre =
+      std::string_view(pagina).substr(barra == std::string::npos ? 0 : barra + 1);
   const std::string cuando = fecha();
   return "Project-Id-Version: " + en_una_linea(nombre) + "\nPOT-Creation-Date: " + cuando +
          "\nPO-Revision-Date: " + cuando +
-         "\nLast-Translator: \nLanguage-Team: \nLanguage: " + argumentos_nombre_idioma(idioma) +
+         "\nLast-Translator: \nLanguage-Team: \nLanguage: " + idiomas_nombre(idioma) +
          "\nMIME-Version: 1.0\nContent-Type: text/plain; charset=UTF-8\n"
          "Content-Transfer-Encoding: 8bit\nX-Generator: lenguaweb " LENGUAWEB_VERSION_TEXTO
          "\nX-Lenguaweb-Page: " +
-         en_una_linea(pagina) + "\nX-Lenguaweb-Language: " + argumentos_escribe_idioma(idioma) +
-         "\n";
+         en_una_linea(pagina) + "\nX-Lenguaweb-Language: " + idiomas_escribe(idioma) + "\n";
+}
+
+// The C escapes of PO strings, for the writer and the reader alike: the letter that
+// stands for each byte that a string cannot hold as it is ('o': written in octal), and
+// the byte that each letter stands for (0: none).
+struct Escapes {
+  char de_byte[256] = {};
+  char de_letra[256] = {};
+  constexpr Escapes() {
+    for (int c = 0; c < 0x20; ++c) de_byte[c] = 'o';
+    de_byte[0x7F] = 'o';
+    constexpr char kPares[][2] = {{'\n', 'n'}, {'\t', 't'}, {'\r', 'r'}, {'\a', 'a'}, {'\b', 'b'},
+                                  {'\f', 'f'}, {'\v', 'v'}, {'"', '"'},  {'\\', '\\'}};
+    for (const auto &par : kPares) {
+      de_byte[static_cast<unsigned char>(par[0])] = par[1];
+      de_letra[static_cast<unsigned char>(par[1])] = par[0];
+    }
+  }
+};
+constexpr Escapes kEscapes;
+
+void escapa(std::string *b, std::string_view texto) {
+  size_t desde = 0;
+  for (size_t i = 0; i < texto.size(); ++i) {
+    const auto c = static_cast<unsigned char>(texto[i]);
+    const char escape = kEscapes.de_byte[c];
+    if (escape == 0) continue;
+    b->append(texto.substr(desde, i - desde));
+    desde = i + 1;
+    *b += '\\';
+    if (escape != 'o') {
+      *b += escape;
+      continue;
+    }
+    *b += static_cast<char>('0' + (c >> 6));
+    *b += static_cast<char>('0' + ((c >> 3) & 7));
+    *b += static_cast<char>('0' + (c & 7));
+  }
+  b->append(texto.substr(desde));
+}
+
+// A keyword and its string. A string with a line feed before its end goes on one line
+// per line of text, after an empty first one, as gettext's tools write it; lines are
+// not wrapped otherwise.
+void anade_campo(std::string *b, const char *clave, std::string_view texto) {
+  *b += clave;
+  const size_t salto = texto.find('\n');
+  if (salto == std::string_view::npos || salto + 1 == texto.size()) {
+    *b += " \"";
+    escapa(b, texto);
+    *b += "\"\n";
+    return;
+  }
+  *b += " \"\"\n";
+  while (!texto.empty()) {
+    const size_t fin = std::min(texto.find('\n'), texto.size() - 1) + 1;
+    *b += '"';
+    escapa(b, texto.substr(0, fin));
+    *b += "\"\n";
+    texto.remove_prefix(fin);
+  }
+}
+
+// The value of a header field ("Name: value" on a line of its own), or nullopt.
+std::optional<std::string_view> campo(std::string_view cabecera, std::string_view nombre) {
+  while (!cabecera.empty()) {
+    const size_t fin = std::min(cabecera.find('\n'), cabecera.size());
+    std::string_view linea = cabecera.substr(0, fin);
+    cabecera.remove_prefix(std::min(fin + 1, cabecera.size()));
+    if (linea.size() <= nombre.size() || !linea.starts_with(nombre) || linea[nombre.size()] != ':')
+      continue;
+    linea.remove_prefix(nombre.size() + 1);
+    while (!linea.empty() && (linea[0] == ' ' || linea[0] == '\t')) linea.remove_prefix(1);
+    return linea;
+  }
+  return std::nullopt;
 }
 
 bool juego_aceptado(std::string_view tipo) {
@@ -135,6 +224,151 @@ bool juego_aceptado(std::string_view tipo) {
   juego = juego.substr(0, juego.find_first_of(" ;\t"));
   for (char &c : juego) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   return juego == "UTF-8" || juego == "UTF8" || juego == "ASCII" || juego == "US-ASCII";
+}
+
+// The fields of a header (the msgstr of the entry with an empty msgid) that a merge
+// uses; false with the reason when the file is not in UTF-8 or names no known language.
+bool lee_cabecera(std::string_view texto, const std::string &ruta, CabeceraPo *cabecera,
+                  std::string *error) {
+  *cabecera = {};
+  if (const auto tipo = campo(texto, "Content-Type"); tipo && !juego_aceptado(*tipo)) {
+    *error = ruta + ": the PO file is not in UTF-8 (" + std::string(*tipo) +
+             "): convert it with msgconv --to-code=UTF-8";
+    return false;
+  }
+  if (const auto idioma = campo(texto, "X-Lenguaweb-Language")) {
+    cabecera->idioma = idiomas_lee(*idioma);
+    if (!cabecera->idioma) {
+      *error =
+          ruta + ": X-Lenguaweb-Language '" + std::string(*idioma) + "' is not a known language";
+      return false;
+    }
+  }
+  return true;
+}
+
+// --- The stream reader ---------------------------------------------------------------
+
+std::string_view sin_blancos_delante(std::string_view t) {
+  while (!t.empty() && (t[0] == ' ' || t[0] == '\t')) t.remove_prefix(1);
+  return t;
+}
+
+// The next line, without its line end, into lector->linea; false at the end of the file
+// (a read error too: libgettextpo, reading again, names it).
+bool siguiente_linea(LectorPo *lector) {
+  if (lector->pendiente) {
+    lector->pendiente = false;
+    return true;
+  }
+  const ssize_t n = ::getline(&lector->linea, &lector->capacidad, lector->fichero);
+  if (n < 0) return false;
+  size_t largo = static_cast<size_t>(n);
+  if (largo > 0 && lector->linea[largo - 1] == '\n') --largo;
+  if (largo > 0 && lector->linea[largo - 1] == '\r') --largo;
+  lector->largo = largo;
+  return true;
+}
+
+std::string_view linea_de(const LectorPo &lector) {
+  return {lector.linea, lector.largo};
+}
+
+// Appends the string that t opens with (its '"' first) to *valor, unescaped; false when
+// it is not one that this reader reads, or when anything but blanks follows it.
+bool cadena(std::string_view t, std::string *valor) {
+  if (t.empty() || t[0] != '"') return false;
+  size_t i = 1;
+  for (;;) {
+    const size_t especial = t.find_first_of("\"\\", i);
+    if (especial == std::string_view::npos) return false;
+    for (size_t k = i; k < especial; ++k)
+      if (static_cast<unsigned char>(t[k]) < 0x20 && t[k] != '\t') return false;
+    valor->append(t.substr(i, especial - i));
+    i = especial + 1;
+    if (t[especial] == '"') break;
+    if (i >= t.size()) return false;
+    const char c = t[i++];
+    if (const char byte = kEscapes.de_letra[static_cast<unsigned char>(c)]; byte != 0) {
+      *valor += byte;
+      continue;
+    }
+    if (c < '0' || c > '7') return false;
+    unsigned codigo = static_cast<unsigned>(c - '0');
+    for (int k = 0; k < 2 && i < t.size() && t[i] >= '0' && t[i] <= '7'; ++k)
+      codigo = codigo * 8 + static_cast<unsigned>(t[i++] - '0');
+    if (codigo == 0 || codigo > 0xFF) return false;
+    *valor += static_cast<char>(codigo);
+  }
+  return sin_blancos_delante(t.substr(i)).empty();
+}
+
+enum class Campo { ausente, leido, otra_forma };
+
+// Reads the field that begins with clave on line t, and the string lines that follow it,
+// into *valor. ausente, with nothing read, when the line is no such field; otra_forma
+// when its strings are not of the form this reader reads.
+Campo lee_campo(LectorPo *lector, std::string_view t, std::string_view clave, std::string *valor) {
+  if (!t.starts_with(clave) || t.size() == clave.size() ||
+      (t[clave.size()] != ' ' && t[clave.size()] != '\t'))
+    return Campo::ausente;
+  valor->clear();
+  if (!cadena(sin_blancos_delante(t.substr(clave.size())), valor)) return Campo::otra_forma;
+  while (siguiente_linea(lector)) {
+    const std::string_view siguiente = sin_blancos_delante(linea_de(*lector));
+    if (siguiente.empty() || siguiente[0] != '"') {
+      lector->pendiente = true;
+      break;
+    }
+    if (!cadena(siguiente, valor)) return Campo::otra_forma;
+  }
+  return informes_largo_utf8(*valor) == valor->size() ? Campo::leido : Campo::otra_forma;
+}
+
+// Whether a flags comment ("#, fuzzy, c-format") holds the flag "fuzzy".
+bool es_difusa(std::string_view banderas) {
+  while (!banderas.empty()) {
+    const size_t coma = std::min(banderas.find(','), banderas.size());
+    std::string_view bandera = sin_blancos_delante(banderas.substr(0, coma));
+    while (!bandera.empty() && (bandera.back() == ' ' || bandera.back() == '\t'))
+      bandera.remove_suffix(1);
+    if (bandera == "fuzzy") return true;
+    banderas.remove_prefix(std::min(coma + 1, banderas.size()));
+  }
+  return false;
+}
+
+// One entry, and whether it had a msgctxt (the header has none). A read may move the
+// reader's buffer: a line is looked at again only through linea_de.
+LecturaPo lee_entrada(LectorPo *lector, EntradaPo *entrada, bool *con_contexto) {
+  entrada->difusa = false;
+  entrada->comentario = nullptr;
+  std::string_view t;
+  for (;;) {
+    if (!siguiente_linea(lector)) return LecturaPo::fin;
+    t = sin_blancos_delante(linea_de(*lector));
+    if (t.empty()) continue;
+    if (t[0] != '#') break;
+    // Obsolete entries (#~) and previous strings (#|) are PO syntax of their own.
+    if (t.size() > 1 && (t[1] == '~' || t[1] == '|')) return LecturaPo::otra_forma;
+    if (t.size() > 1 && t[1] == ',' && es_difusa(t.substr(2))) entrada->difusa = true;
+  }
+  const Campo contexto = lee_campo(lector, t, "msgctxt", &entrada->contexto);
+  if (contexto == Campo::otra_forma) return LecturaPo::otra_forma;
+  // Each field leaves the line after it in the buffer, to be read again.
+  *con_contexto = contexto == Campo::leido;
+  if (!*con_contexto) {
+    entrada->contexto.clear();
+    lector->pendiente = true;
+  }
+  if (!siguiente_linea(lector) ||
+      lee_campo(lector, sin_blancos_delante(linea_de(*lector)), "msgid", &entrada->texto) !=
+          Campo::leido ||
+      !siguiente_linea(lector) ||
+      lee_campo(lector, sin_blancos_delante(linea_de(*lector)), "msgstr", &entrada->traduccion) !=
+          Campo::leido)
+    return LecturaPo::otra_forma;
+  return LecturaPo::entrada;
 }
 
 // An entry for a message: its msgctxt and its msgid, cut at a character after 60 bytes.
@@ -155,68 +389,82 @@ std::string describe(const EntradaPo &e) {
 
 }  // namespace
 
-std::vector<EntradaPo> po_entradas_de_pagina(const lista_cad_t *textos, const lista_cad_t *ids,
-                                             uint32_t idioma) {
-  std::vector<EntradaPo> entradas;
-  std::unordered_map<std::string, uint32_t> vistos;
-  const uint32_t n = lista_cad_num_elems(textos);
-  for (uint32_t i = 0; i < n && i < lista_cad_num_elems(ids); ++i) {
-    const char *id = lista_cad_dame(ids, i);
-    const uint32_t vez = ++vistos[id];
-    const char *texto = lista_cad_dame(textos, i);
+bool po_siguiente_de_pagina(EntradasDePagina *pagina, EntradaPo *entrada) {
+  const uint32_t n =
+      std::min(lista_cad_num_elems(pagina->textos), lista_cad_num_elems(pagina->ids));
+  while (pagina->siguiente < n) {
+    const uint32_t i = pagina->siguiente++;
+    const char *id = lista_cad_dame(pagina->ids, i);
+    const uint32_t vez = lleva_su_indice(id, i) ? 1 : ++pagina->vistas[id];
+    const char *texto = lista_cad_dame(pagina->textos, i);
     if (cad_en_blanco(texto) == CIERTO) continue;
-    EntradaPo entrada;
-    entrada.contexto = vez == 1 ? std::string(id) : std::string(id) + "#" + std::to_string(vez);
-    char *utf8 = conv_ansi_idioma_a_utf8(texto, idioma);
-    entrada.texto = utf8;
+    entrada->contexto.assign(id);
+    if (vez > 1) entrada->contexto.append("#").append(std::to_string(vez));
+    char *utf8 = conv_ansi_idioma_a_utf8(texto, pagina->idioma);
+    entrada->texto.assign(utf8);
     cad_destruye(&utf8);
-    entrada.comentario = comentario_de(id);
-    entrada.indice = i;
-    entradas.push_back(std::move(entrada));
+    entrada->traduccion.clear();
+    entrada->comentario = comentario_de(id);
+    entrada->difusa = false;
+    entrada->indice = i;
+    return true;
   }
-  return entradas;
+  return false;
 }
 
 bool po_graba(const std::string &ruta, const std::string &pagina, uint32_t idioma,
-              const std::vector<EntradaPo> &entradas, std::string *error) {
-  const bool a_salida = ruta == "-";
-  std::string temporal;
-  if (!a_salida && !escritura_crea_temporal(ruta, &temporal, error)) return false;
-
-  std::string fallo;
-  {
-    std::lock_guard<std::mutex> guarda(cerrojo_po);
-    error_po = &fallo;
-    FicheroPo fichero(po_file_create());
-    po_message_iterator_t it = po_message_iterator(fichero.get(), nullptr);
-    po_message_t mensaje = po_message_create();
-    po_message_set_msgid(mensaje, "");
-    po_message_set_msgstr(mensaje, cabecera(pagina, idioma).c_str());
-    po_message_insert(it, mensaje);
-    for (const EntradaPo &e : entradas) {
-      mensaje = po_message_create();
-      po_message_set_msgctxt(mensaje, e.contexto.c_str());
-      po_message_set_msgid(mensaje, e.texto.c_str());
-      po_message_set_msgstr(mensaje, e.traduccion.c_str());
-      if (!e.comentario.empty()) po_message_set_extracted_comments(mensaje, e.comentario.c_str());
-      if (e.difusa) po_message_set_fuzzy(mensaje, 1);
-      po_message_insert(it, mensaje);
-    }
-    po_message_iterator_free(it);
-    if (po_file_write(fichero.get(), a_salida ? "-" : temporal.c_str(), &kManejador) == nullptr &&
-        fallo.empty())
-      fallo = "cannot write";
-    error_po = nullptr;
+              const lista_cad_t *textos, const lista_cad_t *ids, std::string *error) {
+  Salida salida;
+  if (!salida_abre(&salida, ruta, error)) return false;
+  std::string bytes = "msgid \"\"\n";
+  anade_campo(&bytes, "msgstr", cabecera(pagina, idioma));
+  salida_anade(&salida, bytes);
+  EntradasDePagina entradas{.textos = textos, .ids = ids, .idioma = idioma};
+  EntradaPo e;
+  while (po_siguiente_de_pagina(&entradas, &e)) {
+    bytes.assign("\n#. ").append(e.comentario).append("\n");
+    anade_campo(&bytes, "msgctxt", e.contexto);
+    anade_campo(&bytes, "msgid", e.texto);
+    anade_campo(&bytes, "msgstr", e.traduccion);
+    salida_anade(&salida, bytes);
   }
-  if (!fallo.empty()) {
-    escritura_descarta(temporal);
-    *error = ruta + ": " + fallo;
-    return false;
-  }
-  return a_salida || escritura_coloca(temporal, ruta, error);
+  return salida_termina(&salida, error);
 }
 
-bool po_lee(const std::string &ruta, DocumentoPo *documento, std::string *error) {
+LectorPo::~LectorPo() {
+  std::free(linea);
+  if (fichero != nullptr) std::fclose(fichero);
+}
+
+LecturaPo po_abre(const std::string &ruta, LectorPo *lector, CabeceraPo *cabecera,
+                  std::string *error) {
+  lector->ruta = ruta;
+  lector->fichero = std::fopen(ruta.c_str(), "re");
+  if (lector->fichero == nullptr) {
+    *error = "cannot read '" + ruta + "': " + std::system_category().message(errno);
+    return LecturaPo::fallo;
+  }
+  EntradaPo primera;
+  bool con_contexto = false;
+  const LecturaPo leida = lee_entrada(lector, &primera, &con_contexto);
+  // A file without a header, or with another first entry, goes to libgettextpo.
+  if (leida != LecturaPo::entrada || con_contexto || !primera.texto.empty())
+    return LecturaPo::otra_forma;
+  return lee_cabecera(primera.traduccion, ruta, cabecera, error) ? LecturaPo::entrada
+                                                                 : LecturaPo::fallo;
+}
+
+LecturaPo po_lee_entrada(LectorPo *lector, EntradaPo *entrada) {
+  bool con_contexto = false;
+  const LecturaPo leida = lee_entrada(lector, entrada, &con_contexto);
+  // A second header is for libgettextpo to refuse.
+  if (leida == LecturaPo::entrada && !con_contexto && entrada->texto.empty())
+    return LecturaPo::otra_forma;
+  return leida;
+}
+
+bool po_lee(const std::string &ruta, CabeceraPo *cabecera, std::vector<EntradaPo> *entradas,
+            std::string *error) {
   std::string fallo;
   std::lock_guard<std::mutex> guarda(cerrojo_po);
   error_po = &fallo;
@@ -237,30 +485,12 @@ bool po_lee(const std::string &ruta, DocumentoPo *documento, std::string *error)
     *error = fallo.starts_with(ruta) ? fallo : ruta + ": " + fallo;
     return false;
   }
-
-  *documento = DocumentoPo{};
   // The header comes as a new copy (the declaration's const notwithstanding).
   const TextoC cabecera_copia(const_cast<char *>(po_file_domain_header(fichero.get(), nullptr)));
-  if (const char *cabecera_po = cabecera_copia.get()) {
-    TextoC tipo(po_header_field(cabecera_po, "Content-Type"));
-    if (tipo != nullptr && !juego_aceptado(tipo.get())) {
-      *error = ruta + ": the PO file is not in UTF-8 (" + tipo.get() +
-               "): convert it with msgconv --to-code=UTF-8";
-      return false;
-    }
-    TextoC pagina(po_header_field(cabecera_po, "X-Lenguaweb-Page"));
-    if (pagina != nullptr) documento->pagina = pagina.get();
-    TextoC idioma(po_header_field(cabecera_po, "X-Lenguaweb-Language"));
-    if (idioma != nullptr) {
-      documento->idioma = argumentos_lee_idioma(idioma.get());
-      if (!documento->idioma) {
-        *error =
-            ruta + ": X-Lenguaweb-Language '" + idioma.get() + "' is not a language identifier";
-        return false;
-      }
-    }
-  }
+  if (!lee_cabecera(cabecera_copia != nullptr ? cabecera_copia.get() : "", ruta, cabecera, error))
+    return false;
 
+  entradas->clear();
   po_message_iterator_t it = po_message_iterator(fichero.get(), nullptr);
   for (po_message_t m = po_next_message(it); m != nullptr; m = po_next_message(it)) {
     const char *contexto = po_message_msgctxt(m);
@@ -271,7 +501,7 @@ bool po_lee(const std::string &ruta, DocumentoPo *documento, std::string *error)
     entrada.texto = id;
     entrada.traduccion = po_message_msgstr(m);
     entrada.difusa = po_message_is_fuzzy(m) != 0;
-    documento->entradas.push_back(std::move(entrada));
+    entradas->push_back(std::move(entrada));
   }
   po_message_iterator_free(it);
   return true;

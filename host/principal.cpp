@@ -1,17 +1,25 @@
 // principal.cpp - the lenguaweb command: runs a subcommand on one page or on a folder of pages.
-#include <cstdio>
+#include <pthread.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
 #include "argumentos.h"
 #include "carpetas.h"
-#include "escritura.h"
+#include "idiomas.h"
 #include "informes.h"
 #include "paginas.h"
+#include "salida.h"
 #include "tabla_links.h"
 
 namespace fs = std::filesystem;
@@ -19,17 +27,31 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr int kBien = 0;
-constexpr int kAlgunaPaginaFallo = 1;
+constexpr int kIncompleta = 1;  // some pages (or subfolders) failed, or a page lacks a part
 constexpr int kError = 2;
 
 // One page of the run and what its work left.
 struct Pagina {
   std::string entrada, salida, po;
-  std::string conflicto;  // why the page cannot be done, known before it is read
-  std::string temporal;   // links: the written page, until the table is saved
-  TablasLinks nuevas;     // links: records of targets the table lacked
-  bool hecha = false;
+  std::string conflicto;                     // why the page cannot be done, known before it is read
+  fichero_escritura_t *escritura = nullptr;  // links: the written page, until the table is saved
+  TablasLinks nuevas;                        // links: records of targets the table lacked
+  Resultado resultado = Resultado::fallida;
 };
+
+// What a run keeps on disk until it ends besides the writers' temporary files (the
+// companion knows those): removed as well when a signal ends the run.
+struct Restos {
+  std::mutex cerrojo;
+  std::string utilidades;     // the run's utilities folder
+  std::string cerrojo_tabla;  // the lock file of a link table, while this run holds it
+};
+
+// Never destroyed: the signal watcher may need it until the process is gone.
+Restos &restos() {
+  static Restos *r = new Restos;
+  return *r;
+}
 
 // Every lenguaweb_crea rewrites "lista_html.txt" in the utilities folder: each run gets
 // a folder of its own, removed at the end.
@@ -38,10 +60,41 @@ struct CarpetaUtilidades {
   ~CarpetaUtilidades() {
     if (ruta.empty()) return;
     utilidades_pon_carpeta(nullptr);
+    {
+      std::lock_guard<std::mutex> guarda(restos().cerrojo);
+      restos().utilidades.clear();
+    }
     std::error_code ec;
     fs::remove_all(ruta, ec);
   }
 };
+
+// A table's lock, known to the signal watcher while it is held.
+struct CerrojoAnotado {
+  CerrojoTabla cerrojo;
+  ~CerrojoAnotado() {
+    std::lock_guard<std::mutex> guarda(restos().cerrojo);
+    restos().cerrojo_tabla.clear();  // before the lock goes: another run's file may take its path
+  }
+};
+
+// SIGINT, SIGTERM and SIGHUP are blocked in every thread and taken here: the run's
+// temporary files, utilities folder and table lock are removed, and the process ends by
+// the same signal, as it would have without the watcher.
+void vigila_senales(sigset_t senales) {
+  int senal = 0;
+  if (::sigwait(&senales, &senal) != 0) return;
+  fichero_temporales_borra();
+  {
+    std::lock_guard<std::mutex> guarda(restos().cerrojo);
+    std::error_code ec;
+    if (!restos().utilidades.empty()) fs::remove_all(restos().utilidades, ec);
+    if (!restos().cerrojo_tabla.empty()) ::unlink(restos().cerrojo_tabla.c_str());
+    std::signal(senal, SIG_DFL);
+    ::pthread_sigmask(SIG_UNBLOCK, &senales, nullptr);
+    std::raise(senal);
+  }
+}
 
 int error(const std::string &linea) {
   informes_escribe("lenguaweb: " + linea);
@@ -51,19 +104,38 @@ int error(const std::string &linea) {
 bool crea_carpeta_utilidades(CarpetaUtilidades *carpeta, std::string *motivo) {
   std::error_code ec;
   std::string plantilla = (fs::temp_directory_path(ec) / "lenguaweb-XXXXXX").string();
+  std::lock_guard<std::mutex> guarda(restos().cerrojo);
   if (ec || ::mkdtemp(plantilla.data()) == nullptr) {
     *motivo = "cannot create a temporary folder: " +
               (ec ? ec.message() : std::system_category().message(errno));
     return false;
   }
   carpeta->ruta = plantilla;
+  restos().utilidades = plantilla;
   utilidades_pon_carpeta(plantilla.c_str());
   return true;
 }
 
-bool misma_ruta(const fs::path &a, const fs::path &b) {
-  std::error_code ec;
-  return fs::equivalent(a, b, ec);
+// Whether a and b name one file: the same device and inode when both exist, else the
+// same path once made absolute, the symbolic links of its existing part resolved.
+bool mismo_fichero(const std::string &a, const std::string &b) {
+  struct stat sa, sb;
+  const bool existe_a = ::stat(a.c_str(), &sa) == 0, existe_b = ::stat(b.c_str(), &sb) == 0;
+  if (existe_a && existe_b) return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+  if (existe_a || existe_b) return false;
+  std::error_code ea, eb;
+  const fs::path pa = fs::weakly_canonical(a, ea), pb = fs::weakly_canonical(b, eb);
+  return !ea && !eb && pa == pb;
+}
+
+// Why the page's output would overwrite a file that the run reads; empty when it would not.
+std::string choque(const Pagina &p, const Orden &orden) {
+  if (p.salida == "-") return {};
+  for (const std::string *entrada : {&p.entrada, &p.po, &orden.tabla})
+    if (!entrada->empty() && mismo_fichero(p.salida, *entrada))
+      return "the output '" + p.salida + "' is '" + *entrada +
+             "', which this run reads: an output never overwrites an input";
+  return {};
 }
 
 // The output of a single page: -o, a file in the folder that -o names, or (extract)
@@ -77,8 +149,10 @@ std::string salida_de_pagina(const Orden &orden) {
   return (fs::path(orden.salida) / (extrae ? carpetas_ruta_po(nombre) : nombre)).string();
 }
 
-// Fills lote with the pages of a folder and their outputs; false after printing why not.
-bool lote_de_carpeta(const Orden &orden, std::vector<Pagina> *lote) {
+// Fills lote with the pages of a folder and their outputs, and ilegibles with the
+// subfolders that cannot be read; false after printing why not.
+bool lote_de_carpeta(const Orden &orden, std::vector<Pagina> *lote,
+                     std::vector<std::string> *ilegibles) {
   const fs::path carpeta = orden.pagina, salida = orden.salida;
   const bool extrae = orden.subcomando == Subcomando::extract;
   if (orden.salida.empty() || orden.salida == "-") {
@@ -86,7 +160,7 @@ bool lote_de_carpeta(const Orden &orden, std::vector<Pagina> *lote) {
     return false;
   }
   std::error_code ec;
-  if (!extrae && misma_ruta(carpeta, salida)) {
+  if (!extrae && fs::equivalent(carpeta, salida, ec)) {
     error(orden.salida +
           ": the output folder is the folder of the pages, which it would overwrite");
     return false;
@@ -103,8 +177,8 @@ bool lote_de_carpeta(const Orden &orden, std::vector<Pagina> *lote) {
   }
   std::vector<fs::path> relativas;
   std::string motivo;
-  if (!carpetas_busca_paginas(carpeta, misma_ruta(carpeta, salida) ? fs::path() : salida,
-                              &relativas, &motivo)) {
+  if (!carpetas_busca_paginas(carpeta, fs::equivalent(carpeta, salida, ec) ? fs::path() : salida,
+                              &relativas, ilegibles, &motivo)) {
     error(motivo);
     return false;
   }
@@ -133,7 +207,7 @@ void une_nuevas(std::vector<Pagina> &lote, TablasLinks *tablas) {
     for (uint32_t i = 0; i < lista_reg_num_elems(lista); ++i)
       ids.insert(tablas_campos(lista_reg_dame(lista, i)).id);
   for (Pagina &p : lote) {
-    if (!p.hecha) continue;
+    if (p.resultado != Resultado::hecha) continue;
     for (auto [nuevas, destino] :
          {std::pair{p.nuevas.a, tablas->a}, std::pair{p.nuevas.img, tablas->img}}) {
       for (uint32_t i = 0; i < lista_reg_num_elems(nuevas); ++i) {
@@ -147,16 +221,101 @@ void une_nuevas(std::vector<Pagina> &lote, TablasLinks *tablas) {
   }
 }
 
-int ejecuta(const Orden &orden) {
-  if (orden.subcomando == Subcomando::links && !orden.lista.empty()) {
-    std::string motivo;
-    return tablas_lista(orden.lista, stdout, &motivo) ? kBien : error(motivo);
+// Saves the table with the records of the pages done, and only then puts those pages in
+// place; false when the table cannot be saved (then no page is put in place).
+bool guarda_tabla_y_coloca(const Orden &orden, std::vector<Pagina> &lote, TablasLinks *tablas) {
+  une_nuevas(lote, tablas);
+  bool guardada = true;
+  std::string motivo;
+  if (std::any_of(lote.begin(), lote.end(),
+                  [](const Pagina &p) { return p.resultado == Resultado::hecha; })) {
+    guardada = tablas_graba(orden.tabla, *tablas, &motivo);
+    if (!guardada) error(motivo);
   }
+  for (Pagina &p : lote) {
+    if (p.escritura != nullptr && !guardada) {
+      fichero_escritura_descarta(&p.escritura);
+      p.resultado = Resultado::no_escrita;
+    } else if (p.escritura != nullptr) {
+      AmbitoInformes ambito(p.salida);
+      if (fichero_escritura_termina(&p.escritura) != CIERTO) {
+        const std::string fallo = informes_toma_fallos();
+        error(fallo.empty() ? "cannot write '" + p.salida + "'" : fallo);
+        p.resultado = Resultado::no_escrita;
+      }
+    }
+    tablas_destruye(&p.nuevas);
+  }
+  return guardada;
+}
+
+// Runs the subcommand on one page; the page's outcome in p.resultado.
+void trabaja(const Orden &orden, const TablasLinks *tablas, Pagina &p) {
+  const uint32_t idioma = orden.idioma.value_or(kIdiomaPorDefecto);
+  const uint32_t destino = orden.destino.value_or(idioma);
+  std::string motivo = p.conflicto;
+  if (!motivo.empty() || (p.salida != "-" && !carpetas_prepara(p.salida, &motivo))) {
+    p.resultado = Resultado::fallida;
+  } else {
+    switch (orden.subcomando) {
+      case Subcomando::extract:
+        p.resultado = paginas_extrae(p.entrada, p.salida, idioma, &motivo);
+        break;
+      case Subcomando::merge:
+        p.resultado = paginas_fusiona(p.entrada, p.po, p.salida, orden.idioma, orden.destino,
+                                      tablas, &motivo);
+        break;
+      case Subcomando::links:
+        p.resultado = paginas_preprocesa(p.entrada, p.salida, idioma, *tablas, &p.nuevas,
+                                         &p.escritura, &motivo);
+        break;
+      case Subcomando::pseudo:
+        p.resultado = paginas_pseudotraduce(p.entrada, p.salida, idioma, destino, &motivo);
+        break;
+    }
+  }
+  if (p.resultado != Resultado::hecha) error(motivo);
+}
+
+// "4 pages of sitio: 3 written under fuera, 1 failed" on standard output; false after
+// printing why it could not be written.
+bool resume(const Orden &orden, size_t paginas, size_t escritas, size_t incompletas,
+            size_t fallidas, size_t ilegibles) {
+  std::string linea = std::to_string(paginas) + (paginas == 1 ? " page of " : " pages of ") +
+                      informes_escapa(orden.pagina) + ": " + std::to_string(escritas) +
+                      " written under " + informes_escapa(orden.salida);
+  if (incompletas > 0) linea += ", " + std::to_string(incompletas) + " of them incomplete";
+  if (fallidas > 0) linea += ", " + std::to_string(fallidas) + " failed";
+  if (ilegibles > 0)
+    linea += "; " + std::to_string(ilegibles) +
+             (ilegibles == 1 ? " folder could not be read" : " folders could not be read");
+  Salida salida;
+  std::string motivo;
+  if (salida_abre(&salida, "-", &motivo)) {
+    salida_anade(&salida, linea + "\n");
+    if (salida_termina(&salida, &motivo)) return true;
+  }
+  error(motivo);
+  return false;
+}
+
+int lista_tabla(const Orden &orden) {
+  Salida salida;
+  std::string motivo;
+  if (!salida_abre(&salida, "-", &motivo) || !tablas_lista(orden.lista, &salida, &motivo) ||
+      !salida_termina(&salida, &motivo))
+    return error(motivo);
+  return kBien;
+}
+
+int ejecuta(const Orden &orden) {
+  if (orden.subcomando == Subcomando::links && !orden.lista.empty()) return lista_tabla(orden);
   std::error_code ec;
   const bool es_carpeta = fs::is_directory(orden.pagina, ec);
   std::vector<Pagina> lote;
+  std::vector<std::string> ilegibles;
   if (es_carpeta) {
-    if (!lote_de_carpeta(orden, &lote)) return kError;
+    if (!lote_de_carpeta(orden, &lote, &ilegibles)) return kError;
   } else {
     Pagina p;
     p.entrada = orden.pagina;
@@ -166,85 +325,62 @@ int ejecuta(const Orden &orden) {
       p.po = (fs::path(orden.po) / carpetas_ruta_po(fs::path(orden.pagina).filename())).string();
     lote.push_back(std::move(p));
   }
+  for (Pagina &p : lote)
+    if (p.conflicto.empty()) p.conflicto = choque(p, orden);
+  if (!es_carpeta && !lote[0].conflicto.empty()) return error(lote[0].conflicto);
+  for (const std::string &motivo : ilegibles) error(motivo);
 
+  // A run that adds records holds the table's lock from reading it to saving it.
+  const bool enlaces = orden.subcomando == Subcomando::links;
+  CerrojoAnotado cerrojo;
   TablasLinks tablas;
   const bool con_tabla = !orden.tabla.empty();
   if (con_tabla) {
     std::string motivo;
+    if (enlaces) {
+      if (!tablas_bloquea(orden.tabla, &cerrojo.cerrojo, &motivo)) return error(motivo);
+      std::lock_guard<std::mutex> guarda(restos().cerrojo);
+      restos().cerrojo_tabla = cerrojo.cerrojo.ruta;
+    }
     if (orden.subcomando == Subcomando::merge && !fs::exists(orden.tabla, ec))
       return error("cannot read '" + orden.tabla +
                    "': " + std::make_error_code(std::errc::no_such_file_or_directory).message());
     if (!tablas_carga(orden.tabla, &tablas, &motivo)) return error(motivo);
   }
-
-  const uint32_t idioma = orden.idioma.value_or(kIdiomaPorDefecto);
-  const uint32_t destino = orden.destino.value_or(idioma);
-  if (orden.subcomando == Subcomando::links)
+  if (enlaces)
     for (Pagina &p : lote) p.nuevas = tablas_crea();
 
-  const size_t fallidas = carpetas_reparte(lote.size(), orden.trabajos, [&](size_t i) {
-    Pagina &p = lote[i];
-    std::string motivo = p.conflicto;
-    bool bien = motivo.empty() && (p.salida == "-" || carpetas_prepara(p.salida, &motivo));
-    if (bien) switch (orden.subcomando) {
-        case Subcomando::extract:
-          bien = paginas_extrae(p.entrada, p.salida, idioma, &motivo);
-          break;
-        case Subcomando::merge:
-          bien = paginas_fusiona(p.entrada, p.po, p.salida, orden.idioma, orden.destino,
-                                 con_tabla ? &tablas : nullptr, &motivo);
-          break;
-        case Subcomando::links:
-          bien = paginas_preprocesa(p.entrada, p.salida, idioma, tablas, &p.nuevas, &p.temporal,
-                                    &motivo);
-          break;
-        case Subcomando::pseudo:
-          bien = paginas_pseudotraduce(p.entrada, p.salida, idioma, destino, &motivo);
-          break;
-      }
-    if (!bien) error(motivo);
-    p.hecha = bien;
-    return bien;
+  carpetas_reparte(lote.size(), orden.trabajos, [&](size_t i) {
+    trabaja(orden, con_tabla ? &tablas : nullptr, lote[i]);
+    return lote[i].resultado == Resultado::hecha;
   });
-
-  size_t no_colocadas = 0;
-  int estado = kBien;
-  if (orden.subcomando == Subcomando::links) {
-    // The table is saved before any page that refers to its records is put in place,
-    // and not at all when no page was done.
-    une_nuevas(lote, &tablas);
-    std::string motivo;
-    const bool guardada = fallidas < lote.size() && tablas_graba(orden.tabla, tablas, &motivo);
-    if (!guardada && !motivo.empty()) estado = error(motivo);
-    for (Pagina &p : lote) {
-      if (!guardada) {
-        escritura_descarta(p.temporal);
-      } else if (p.hecha && !escritura_coloca(p.temporal, p.salida, &motivo)) {
-        error(motivo);
-        p.hecha = false;
-        ++no_colocadas;
-      }
-      tablas_destruye(&p.nuevas);
-    }
-  }
+  bool escritura_fallida = enlaces && !guarda_tabla_y_coloca(orden, lote, &tablas);
   if (con_tabla) tablas_destruye(&tablas);
 
-  const size_t malas = fallidas + no_colocadas;
-  if (estado == kBien && es_carpeta) {
-    std::printf("%zu page%s of %s: %zu written under %s", lote.size(), lote.size() == 1 ? "" : "s",
-                orden.pagina.c_str(), lote.size() - malas, orden.salida.c_str());
-    if (malas > 0) std::printf(", %zu failed", malas);
-    std::printf("\n");
-    std::fflush(stdout);
+  size_t escritas = 0, incompletas = 0, fallidas = 0;
+  for (const Pagina &p : lote) {
+    escritas += p.resultado == Resultado::hecha || p.resultado == Resultado::aviso;
+    incompletas += p.resultado == Resultado::aviso;
+    fallidas += p.resultado == Resultado::fallida || p.resultado == Resultado::no_escrita;
+    escritura_fallida |= p.resultado == Resultado::no_escrita;
   }
-  if (estado != kBien) return estado;
-  if (malas == 0) return kBien;
-  return es_carpeta ? kAlgunaPaginaFallo : kError;
+  if (es_carpeta && !resume(orden, lote.size(), escritas, incompletas, fallidas, ilegibles.size()))
+    escritura_fallida = true;
+  if (escritura_fallida || (!es_carpeta && fallidas > 0)) return kError;
+  return incompletas + fallidas + ilegibles.size() > 0 ? kIncompleta : kBien;
 }
 
 }  // namespace
 
 int main(int argc, char **argv) {
+  sigset_t senales;
+  sigemptyset(&senales);
+  for (int senal : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&senales, senal);
+  // Before any other thread: every thread made later inherits the mask.
+  ::pthread_sigmask(SIG_BLOCK, &senales, nullptr);
+  std::thread(vigila_senales, senales).detach();
+
+  informes_instala(false);  // the command line's own output may fail and be reported
   Orden orden;
   if (const int estado = argumentos_lee(argc, argv, &orden); estado >= 0) return estado;
   informes_instala(orden.detallado);

@@ -6,17 +6,22 @@
 // many records as tablalink_graba writes them.
 #include "tabla_links.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <filesystem>
 #include <system_error>
 
 #include "informes.h"
+#include "salida.h"
 
 namespace {
 
 constexpr const char *kMarca = "lenguaweb link tables";
 constexpr unsigned char kVersion = 1;
-// The smallest saved record: the version byte, four empty texts and eleven booleans.
-constexpr uint64_t kRegistroMinimo = 1 + 4 * 4 + 11;
 
 void graba_cuenta(uint32_t cuenta, flujo_t *flujo) {
   for (int i = 0; i < 4; ++i)
@@ -37,18 +42,27 @@ void libera_lista(lista_reg_t **lista) {
   lista_reg_destruye(lista);
 }
 
-// Reads one table into lista; false when the file cannot hold what it claims.
-bool lee_tabla(flujo_t *flujo, uint64_t tamano, lista_reg_t *lista, std::string *motivo) {
+// Reads one table into lista; false when the file does not hold what the table claims,
+// with which record failed in *motivo (the stream's report tells why). A damaged count
+// costs little: each record takes bytes of the file, and reading stops at the first
+// that fails.
+bool lee_tabla(flujo_t *flujo, const char *nombre, lista_reg_t *lista, std::string *motivo) {
   const uint32_t cuenta = lee_cuenta(flujo);
-  if (flujo_fallido(flujo) == CIERTO) return false;
-  // A damaged count must not make us read millions of empty records.
-  if (cuenta > (tamano - flujo_posicion(flujo)) / kRegistroMinimo) {
-    *motivo = "it claims " + std::to_string(cuenta) + " records, more than the file can hold";
+  if (flujo_fallido(flujo) == CIERTO) {
+    *motivo = std::string("the record count of the ") + nombre + " table";
     return false;
   }
-  for (uint32_t i = 0; i < cuenta && flujo_fallido(flujo) == FALSO; ++i)
-    lista_reg_anade(lista, tablalink_lee(flujo));
-  return flujo_fallido(flujo) == FALSO;
+  for (uint32_t i = 0; i < cuenta; ++i) {
+    tablalink_t *registro = tablalink_lee(flujo);
+    if (flujo_fallido(flujo) == CIERTO) {
+      tablalink_destruye(&registro);
+      *motivo = "record " + std::to_string(i + 1) + " of the " + std::to_string(cuenta) +
+                " that the " + nombre + " table claims";
+      return false;
+    }
+    lista_reg_anade(lista, registro);
+  }
+  return true;
 }
 
 }  // namespace
@@ -100,8 +114,7 @@ bool tablas_carga(const std::string &ruta, TablasLinks *tablas, std::string *err
              std::to_string(kVersion);
     bien = false;
   } else {
-    bien = lee_tabla(flujo, tamano, leidas.a, &motivo) &&
-           lee_tabla(flujo, tamano, leidas.img, &motivo);
+    bien = lee_tabla(flujo, "A", leidas.a, &motivo) && lee_tabla(flujo, "IMG", leidas.img, &motivo);
     if (bien && flujo_posicion(flujo) != tamano) {
       motivo = "bytes after the end of the tables";
       bien = false;
@@ -114,10 +127,10 @@ bool tablas_carga(const std::string &ruta, TablasLinks *tablas, std::string *err
     return true;
   }
   tablas_destruye(&leidas);
-  *error = ruta + ": damaged link table file: " +
-           (!motivo.empty()     ? motivo
-            : !informes.empty() ? informes
-                                : ec.message());
+  *error = ruta + ": damaged link table file: " + motivo;
+  if (!motivo.empty() && !informes.empty()) *error += ": ";
+  *error += informes;
+  if (motivo.empty() && informes.empty()) *error += ec.message();
   return false;
 }
 
@@ -158,7 +171,7 @@ CamposRegistro tablas_campos(const tablalink_t *registro) {
   return campos;
 }
 
-bool tablas_lista(const std::string &ruta, FILE *salida, std::string *error) {
+bool tablas_lista(const std::string &ruta, Salida *salida, std::string *error) {
   std::error_code ec;
   if (!std::filesystem::exists(ruta, ec)) {
     *error =
@@ -168,13 +181,55 @@ bool tablas_lista(const std::string &ruta, FILE *salida, std::string *error) {
   }
   TablasLinks tablas;
   if (!tablas_carga(ruta, &tablas, error)) return false;
-  std::fputs("table\tID\tdominio\truta\tnombre_fichero\n", salida);
+  salida_anade(salida, "table\tID\tdominio\truta\tnombre_fichero\n");
   for (const auto &[nombre, lista] : {std::pair{"A", tablas.a}, std::pair{"IMG", tablas.img}})
     for (uint32_t i = 0; i < lista_reg_num_elems(lista); ++i) {
       const CamposRegistro c = tablas_campos(lista_reg_dame(lista, i));
-      std::fprintf(salida, "%s\t%s\t%s\t%s\t%s\n", nombre, c.id.c_str(), c.dominio.c_str(),
-                   c.ruta.c_str(), c.nombre_fichero.c_str());
+      salida_anade(salida, nombre);
+      for (const std::string *campo : {&c.id, &c.dominio, &c.ruta, &c.nombre_fichero}) {
+        salida_anade(salida, "\t");
+        salida_anade(salida, *campo);
+      }
+      salida_anade(salida, "\n");
     }
   tablas_destruye(&tablas);
   return true;
+}
+
+CerrojoTabla::~CerrojoTabla() {
+  if (descriptor < 0) return;
+  // Removed while held: a run that waits on it finds it gone and takes a new one.
+  ::unlink(ruta.c_str());
+  ::close(descriptor);
+}
+
+bool tablas_bloquea(const std::string &tabla, CerrojoTabla *cerrojo, std::string *error) {
+  cerrojo->ruta = tabla + ".lock";
+  for (;;) {
+    const int descriptor = ::open(cerrojo->ruta.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (descriptor < 0) {
+      *error = "cannot lock the link table '" + tabla + "': cannot create '" + cerrojo->ruta +
+               "': " + std::system_category().message(errno);
+      return false;
+    }
+    int bloqueado;
+    do {
+      bloqueado = ::flock(descriptor, LOCK_EX);
+    } while (bloqueado != 0 && errno == EINTR);
+    struct stat tomado, actual;
+    if (bloqueado != 0) {
+      *error = "cannot lock the link table '" + tabla + "' through '" + cerrojo->ruta +
+               "': " + std::system_category().message(errno);
+      ::close(descriptor);
+      return false;
+    }
+    // The run that held it before may have removed it: then the file at the path is
+    // another, which is the lock now.
+    if (::fstat(descriptor, &tomado) == 0 && ::stat(cerrojo->ruta.c_str(), &actual) == 0 &&
+        tomado.st_dev == actual.st_dev && tomado.st_ino == actual.st_ino) {
+      cerrojo->descriptor = descriptor;
+      return true;
+    }
+    ::close(descriptor);
+  }
 }

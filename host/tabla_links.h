@@ -2,10 +2,11 @@
 #ifndef HOST_TABLA_LINKS_H
 #define HOST_TABLA_LINKS_H
 
-#include <cstdio>
 #include <string>
 
 #include "lenguaweb.h"
+
+struct Salida;
 
 // The two link tables, A HREF targets and IMG SRC targets. The record lists and every
 // record in them belong to this object: tablas_destruye frees them.
@@ -39,9 +40,27 @@ bool tablas_graba(const std::string &ruta, const TablasLinks &tablas, std::strin
 // The four texts of a record (only read).
 CamposRegistro tablas_campos(const tablalink_t *registro);
 
-// Prints the records of the table file at ruta on salida, one a line: the table ("A"
+// Writes the records of the table file at ruta to salida, one a line: the table ("A"
 // or "IMG"), ID, dominio, ruta and nombre_fichero, separated by tabs, after a heading
 // line. Fails as tablas_carga, and also for a missing file.
-bool tablas_lista(const std::string &ruta, FILE *salida, std::string *error);
+bool tablas_lista(const std::string &ruta, Salida *salida, std::string *error);
+
+// The lock of a table file that runs which add records to it share: each reads, adds
+// to and writes the table while it holds the lock, and the others wait, so that no run
+// drops another's records. The lock is flock(2) on "<table>.lock", a file that exists
+// only while a run holds it: the table itself cannot carry the lock, for every save
+// replaces it with a new file.
+struct CerrojoTabla {
+  int descriptor = -1;
+  std::string ruta;  // of the lock file
+  CerrojoTabla() = default;
+  CerrojoTabla(const CerrojoTabla &) = delete;
+  CerrojoTabla &operator=(const CerrojoTabla &) = delete;
+  ~CerrojoTabla();
+};
+
+// Waits for the lock of the table file at tabla and takes it. On failure (the lock file
+// cannot be made) returns false with the reason in *error.
+bool tablas_bloquea(const std::string &tabla, CerrojoTabla *cerrojo, std::string *error);
 
 #endif

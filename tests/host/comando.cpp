@@ -1,43 +1,23 @@
 // comando.cpp - tests of the lenguaweb command end to end, of its functions and of the README host.
-#include <sys/wait.h>
-
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <regex>
 #include <string>
 #include <tuple>
 #include <vector>
 
-#include "argumentos.h"
-#include "comun/entorno_pruebas.h"
+#include "comando.h"
+#include "idiomas.h"
 #include "pseudo.h"
 
 namespace {
 
+using pruebas::Comando;
+using pruebas::Salida;
+using pruebas::Textos;
 namespace fs = std::filesystem;
-using Textos = std::vector<std::string>;
 constexpr size_t npos = std::string::npos;
-
-struct Salida {
-  int estado = -1;
-  std::string salida, errores;
-};
-
 const std::string kDatos = LENGUAWEB_DATOS_HOST "/";
-
-class Comando : public pruebas::Entorno {
- protected:
-  // Runs a program in the scratch folder, output and errors caught in files there. The shell
-  // reads the arguments between single quotes: none may hold one.
-  Salida corre(const std::string &programa, const Textos &argumentos) {
-    std::string orden = "cd '" + carpeta_.string() + "' && " + programa;
-    for (const std::string &a : argumentos) orden += " '" + a + "'";
-    const int estado = std::system((orden + " >out 2>err").c_str());
-    return {WIFEXITED(estado) ? WEXITSTATUS(estado) : -1, lee(ruta("out")), lee(ruta("err"))};
-  }
-  Salida lenguaweb(const Textos &argumentos) { return corre(LENGUAWEB_CLI, argumentos); }
-};
 
 TEST_F(Comando, ExtraerTraducirYFusionar) {
   const std::string pagina = kDatos + "repetida.html";
@@ -74,6 +54,15 @@ TEST_F(Comando, ExtraerTraducirYFusionar) {
             "content=\"Same\">\n<meta name=\"keywords\" content=\"k\"><meta name=\"keywords\" "
             "content=\"clave\"></head>\n<body><p>Hola</p><p> </p><img src=\"a.png\" alt=\"\">"
             "<p>Hello</p><p>Adi&#243;s <b>ya &lt;script&gt;</b></p></body></html>\n");
+  // The same translations with strings wrapped by gettext's tools (read as a stream), and
+  // with an obsolete entry (read by libgettextpo).
+  const std::string msgcat = fs::path(LENGUAWEB_MSGFMT).replace_filename("msgcat");
+  ASSERT_EQ(corre(msgcat, {"--width=20", "r.po", "-o", "w.po"}).estado, 0);
+  escribe("o.po", lee(ruta("r.po")) + "\n#~ msgid \"old\"\n#~ msgstr \"viejo\"\n");
+  for (const char *otro : {"w.po", "o.po"}) {
+    EXPECT_EQ(lenguaweb({"merge", pagina, otro, "-o", "otra.html", "-t", "0x0419"}).estado, 0);
+    EXPECT_EQ(lee(ruta("otra.html")), lee(ruta("ru.html"))) << otro;
+  }
 }
 
 TEST_F(Comando, EnlacesYVueltaConLaTablaGuardada) {
@@ -97,6 +86,18 @@ TEST_F(Comando, EnlacesYVueltaConLaTablaGuardada) {
   ASSERT_EQ(lenguaweb({"merge", "pre/a.html", "pre/a.po", "-o", "f.html", "--links", "t"}).estado,
             0);
   EXPECT_EQ(lee(ruta("f.html")), pagina);
+  // Through a table that lacks records the page is written all the same, its references
+  // as they stand, and each is named.
+  escribe("o.html", "<a href=\"otra.html\">x</a>");
+  ASSERT_EQ(lenguaweb({"links", "o.html", "-o", "o2.html", "--links", "corta"}).estado, 0);
+  const Salida corta =
+      lenguaweb({"merge", "pre/a.html", "pre/a.po", "-o", "g.html", "--links", "corta"});
+  EXPECT_EQ(corta.estado, 1);
+  EXPECT_EQ(corta.errores,
+            "lenguaweb: pre/a.html: 3 link references that no link table resolves, left as "
+            "they stand: @servidor|/docs|guia.html, @|img|logo.gif, @|/img|logo.gif\n");
+  const std::string g = lee(ruta("g.html"));
+  EXPECT_NE(g.find("<a href=\"@servidor|/docs|guia.html\">Guide</a> <a href=\"otra.html\">"), npos);
 }
 
 TEST_F(Comando, PseudoNoRompeEtiquetasNiEntidades) {
@@ -162,13 +163,19 @@ TEST_F(Comando, ErroresConSuEstadoYSinFicheroDeSalida) {
   escribe("larga", buena + "x");
   escribe("mal.po", "msgid \"a\"\nmsgstr \"b\"\nbasura\n");
   escribe("latin1.po", "msgid \"\"\nmsgstr \"Content-Type: text/plain; charset=ISO-8859-1\\n\"\n");
+  escribe("desconocido.po", "msgid \"\"\nmsgstr \"X-Lenguaweb-Language: 0xFFFF\\n\"\n");
+  // A table whose one record's first text claims 4 GiB.
+  escribe("enorme", std::string("\x15\0\0\0", 4) + "lenguaweb link tables" +
+                        std::string("\x01\x01\0\0\0\x03\xF0\xFF\xFF\xFF", 10) + "abc");
+  fs::create_symlink("t.html", ruta("enlace.html"));
+  const std::string po_r = lee(ruta("r.po"));
   const auto ficheros = [&] { return std::distance(fs::directory_iterator(carpeta_), {}); };
   const auto antes = ficheros();
 
   const std::vector<std::pair<Textos, std::string>> casos = {
       {{"pseudo", "nada.html", "-o", "s.html"}, "lenguaweb: cannot read 'nada.html': No such file"},
-      {{"pseudo", pagina, "-l", "0x10000", "-o", "s.html"}, "-l '0x10000' is not a language"},
-      {{"merge", pagina, "mal.po", "-o", "s.html", "-t", "x"}, "-t 'x' is not a language"},
+      {{"pseudo", pagina, "-l", "0x7FFF", "-o", "s.html"}, "-l '0x7FFF' is not a known language"},
+      {{"merge", pagina, "mal.po", "-o", "s.html", "-t", "x"}, "-t 'x' is not a known language"},
       {{"merge", pagina, "mal.po", "-o", "s.html"}, "mal.po:3: keyword \"basura\" unknown"},
       {{"merge", pagina, "nada.po", "-o", "s.html"}, "cannot read 'nada.po': No such file"},
       {{"merge", pagina, "latin1.po", "-o", "s.html"}, "the PO file is not in UTF-8"},
@@ -194,6 +201,16 @@ TEST_F(Comando, ErroresConSuEstadoYSinFicheroDeSalida) {
       {{"pseudo", pagina, "-o", "larga/s.html"}, "cannot create the folder 'larga'"},
       {{"pseudo", pagina}, "--output is required"},
       {{"links", pagina, "-o", "s.html"}, "links takes PAGE -o OUT --links TABLE"},
+      {{"merge", pagina, "desconocido.po", "-o", "s.html"},
+       "desconocido.po: X-Lenguaweb-Language '0xFFFF' is not a known language"},
+      {{"links", "--list", "enorme"},
+       "enorme: damaged link table file: record 1 of the 1 that the A table claims: save "
+       "stream 'enorme' ends early: a text at byte 35 needs 4294967280 bytes, 3 left"},
+      // An output never overwrites an input: the same path, or the same file by another.
+      {{"extract", "t.html", "-o", "t.html"}, "the output 't.html' is 't.html', which this run"},
+      {{"pseudo", "t.html", "-o", "enlace.html"}, "the output 'enlace.html' is 't.html'"},
+      {{"merge", pagina, "r.po", "-o", "r.po"}, "the output 'r.po' is 'r.po'"},
+      {{"links", pagina, "-o", "buena", "--links", "buena"}, "the output 'buena' is 'buena'"},
   };
   for (const auto &[argumentos, mensaje] : casos) {
     SCOPED_TRACE(testing::PrintToString(argumentos));
@@ -204,6 +221,9 @@ TEST_F(Comando, ErroresConSuEstadoYSinFicheroDeSalida) {
     EXPECT_EQ(ficheros(), antes);
   }
   EXPECT_EQ(lee(ruta("truncada")), buena.substr(0, buena.size() - 3));
+  EXPECT_EQ(lee(ruta("t.html")), "<title>Home</title>");
+  EXPECT_EQ(lee(ruta("r.po")), po_r);
+  EXPECT_EQ(lee(ruta("buena")), buena);
 }
 
 // A vowel that pseudo-translation accented, as a character or as a character reference.
@@ -280,15 +300,46 @@ TEST_F(Comando, ProtegeMarcadoYLoRestaura) {
     EXPECT_EQ(pseudo_restaura(texto, {"<B>"}), texto);
 }
 
-TEST_F(Comando, IdentificadoresDeIdioma) {
-  const std::pair<const char *, uint32_t> buenos[] = {
-      {"0x0409", 0x0409}, {"0XfFfF", 0xFFFF}, {"3082", 3082}, {"0", 0}, {"65535", 0xFFFF}};
-  for (const auto &[texto, idioma] : buenos) EXPECT_EQ(argumentos_lee_idioma(texto), idioma);
-  for (const char *malo : {"", "0x", "65536", "0x10000", "-1", "+5", " 5", "5 ", "12a", "0x1g",
-                           "0b1", "99999999999999999999"})
-    EXPECT_EQ(argumentos_lee_idioma(malo), std::nullopt) << malo;
-  EXPECT_EQ(argumentos_nombre_idioma(0x4C0A), "es");  // a sublanguage the table lacks
-  EXPECT_EQ(argumentos_nombre_idioma(0x0000), "und");
+TEST_F(Comando, IdiomasPorNombreONumero) {
+  struct Caso {
+    const char *texto;
+    std::optional<uint32_t> idioma;
+    const char *nombre = "";  // the PO header's Language
+  };
+  const Caso casos[] = {
+      {.texto = "0x0C0A", .idioma = 0x0C0A, .nombre = "es_ES"},
+      {.texto = "3082", .idioma = 0x0C0A, .nombre = "es_ES"},
+      {.texto = "0X040a", .idioma = 0x040A, .nombre = "es_ES"},  // the sort order is no part
+      {.texto = "es_ES", .idioma = 0x0C0A, .nombre = "es_ES"},
+      {.texto = "es", .idioma = 0x000A, .nombre = "es"},
+      {.texto = "pt-BR", .idioma = 0x0416, .nombre = "pt_BR"},
+      {.texto = "ja", .idioma = 0x0011, .nombre = "ja"},
+      {.texto = "EN_us", .idioma = 0x0409, .nombre = "en_US"},
+      {.texto = "0x4C0A", .idioma = 0x4C0A, .nombre = "es_NI"},
+      {.texto = "0x081A", .idioma = 0x081A, .nombre = "sr_Latn_CS"},
+      // Neither ICU nor Windows knows these: no language is taken silently.
+      {.texto = "0", .idioma = std::nullopt},
+      {.texto = "0x7FFF", .idioma = std::nullopt},
+      {.texto = "0xFFFF", .idioma = std::nullopt},
+      {.texto = "0x0400", .idioma = std::nullopt},
+      {.texto = "und", .idioma = std::nullopt},
+      {.texto = "xx_YY", .idioma = std::nullopt},
+      {.texto = "0x10000", .idioma = std::nullopt},
+      {.texto = "", .idioma = std::nullopt},
+      {.texto = "0x", .idioma = std::nullopt},
+      {.texto = " 9", .idioma = std::nullopt},
+      {.texto = "+9", .idioma = std::nullopt},
+      {.texto = "9a", .idioma = std::nullopt},
+      {.texto = "es ES", .idioma = std::nullopt},
+      {.texto = "99999999999999999999", .idioma = std::nullopt},
+  };
+  for (const Caso &c : casos) {
+    SCOPED_TRACE(c.texto);
+    EXPECT_EQ(idiomas_lee(c.texto), c.idioma);
+    if (c.idioma) {
+      EXPECT_EQ(idiomas_nombre(*c.idioma), c.nombre);
+    }
+  }
 }
 
 TEST_F(Comando, AnfitrionMinimoDelReadme) {

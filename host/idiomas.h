@@ -1,0 +1,27 @@
+// idiomas.h - languages: Windows language identifiers read from locale names or numbers,
+// and written back as numbers and as locale names.
+#ifndef HOST_IDIOMAS_H
+#define HOST_IDIOMAS_H
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// The language of pages when none is given: English (United States), code page 1252.
+constexpr uint32_t kIdiomaPorDefecto = 0x0409;
+
+// The language identifier (Windows LANGID) that texto names: decimal digits, "0x"/"0X"
+// and hex digits (at most 0xFFFF), or a locale name ("es", "es_ES", "pt-BR", "ja").
+// Only a language that ICU knows is taken: none for 0, 0x7FFF, 0xFFFF, "und" or "xx",
+// nor for a sign, blanks or a suffix. texto is only read.
+std::optional<uint32_t> idiomas_lee(std::string_view texto);
+
+// "0x0409" for 0x0409: how identifiers are written in PO headers and messages.
+std::string idiomas_escribe(uint32_t idioma);
+
+// The locale name of a known language ("es_ES", "ja_JP", "sr_Latn_CS", "es"), for a PO
+// header's Language field; empty for an identifier that ICU does not know.
+std::string idiomas_nombre(uint32_t idioma);
+
+#endif
