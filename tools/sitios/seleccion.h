@@ -12,7 +12,12 @@ struct PaginaDeSitio {
   std::string camino;
   size_t raiz;  // which of the folders given it was found under
   uint32_t idioma;
+  std::string clave;  // the name lists give it: its root's last folder and the path under it
 };
+
+// The name that lists of known failures give a page: the last folder of raiz and the
+// page's path under it ("manual/es/mod/core.html").
+std::string clave_de(const std::string &camino, const std::string &raiz);
 
 // Every regular .html file under raiz (symbolic links are neither listed nor followed:
 // Apache's manual links untranslated pages to the English ones), sorted by path.
@@ -46,10 +51,10 @@ bool conocidos_lee(const std::string &camino, std::vector<FalloConocido> *conoci
 // Whether the entry is about the page at camino.
 bool conocido_es_de(const FalloConocido &conocido, const std::string &camino);
 
-// The entry of conocidos that lists fallo ("check: difference") of the page at camino,
-// or null. The pointer stays valid while conocidos is not resized.
+// The entry of conocidos that lists the check comprobacion of the page at camino, or
+// null. The pointer stays valid while conocidos is not resized.
 FalloConocido *conocido_de(std::vector<FalloConocido> &conocidos, const std::string &camino,
-                           const std::string &fallo);
+                           const std::string &comprobacion);
 
 }  // namespace sitios
 
