@@ -108,11 +108,27 @@ bool es_blanco(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
 }
 
+// Whether an attribute only names the page's charset (META charset, or the content of a
+// META http-equiv Content-Type): the bytes it names are decoded before the comparison,
+// so a page written in another charset that says so shows the same.
+bool declara_charset(const NodoHtml &n, const AtributoHtml &a) {
+  if (n.nombre != "meta") return false;
+  if (a.nombre == "charset") return true;
+  if (a.nombre != "content") return false;
+  for (const AtributoHtml &b : n.atributos)
+    if (b.nombre == "http-equiv" && en_minusculas(b.valor) == "content-type") return true;
+  return false;
+}
+
 std::string comparable(const NodoHtml &n) {
   switch (n.clase) {
     case ClaseNodo::elemento: {
       std::string r = "<" + n.ruta;
       for (const AtributoHtml &a : n.atributos) {
+        if (declara_charset(n, a)) {
+          r += " " + a.nombre + "=(charset)";
+          continue;
+        }
         const bool texto = a.nombre == "alt" || a.nombre == "title" || a.nombre == "content";
         r += " " + a.nombre + "=\"" + (texto ? arbol_colapsa(a.valor) : a.valor) + "\"";
       }
@@ -121,6 +137,8 @@ std::string comparable(const NodoHtml &n) {
     case ClaseNodo::texto:
       return n.ruta + (n.preformateado ? " preformatted" : "") + " text: " + arbol_vista(n);
     case ClaseNodo::comentario:
+      // An XML declaration, which names the charset too, reads as a comment.
+      if (n.texto.compare(0, 4, "?xml") == 0) return n.ruta + " XML declaration";
       return n.ruta + " comment: " + n.texto;
   }
   return {};
@@ -161,6 +179,10 @@ std::string arbol_colapsa(std::string_view texto) {
 
 std::string arbol_vista(const NodoHtml &nodo) {
   return nodo.crudo || nodo.preformateado ? nodo.texto : arbol_colapsa(nodo.texto);
+}
+
+bool arbol_nodos_iguales(const NodoHtml &a, const NodoHtml &b) {
+  return comparable(a) == comparable(b);
 }
 
 std::string arbol_describe(const NodoHtml &nodo) {

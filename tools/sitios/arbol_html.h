@@ -60,6 +60,9 @@ std::string arbol_vista(const NodoHtml &nodo);
 std::string arbol_compara(const std::vector<NodoHtml> &esperado,
                           const std::vector<NodoHtml> &obtenido, size_t *nodo = nullptr);
 
+// Whether a reader sees the two nodes alike, as arbol_compara compares them.
+bool arbol_nodos_iguales(const NodoHtml &a, const NodoHtml &b);
+
 // Why a page's own markup is broken so that no two readers need agree on it, or "": a
 // quoted attribute value that runs over a line end into what reads as markup (a quote
 // that never closed where it should), or a comment that never ends.

@@ -1,7 +1,9 @@
 // comprobacion.cpp - one page through every check, and the reader's comparison they share.
 #include "comprobacion.h"
 
+#include <algorithm>
 #include <fstream>
+#include <set>
 #include <iterator>
 
 #include "modelo.h"
@@ -108,7 +110,7 @@ std::string lecturas_compara(std::string_view original, std::string_view escrita
   const std::vector<NodoHtml> ea = arbol_lee(a.texto), eb = arbol_lee(b.texto);
   size_t nodo = 0;
   std::string diferencia = arbol_compara(ea, eb, &nodo);
-  if (a.codificacion.nombre != b.codificacion.nombre)
+  if (!diferencia.empty() && a.codificacion.nombre != b.codificacion.nombre)
     diferencia = "read as " + b.codificacion.nombre + ", the original as " +
                  a.codificacion.nombre + "\n" + diferencia;
   if (b.reemplazos > a.reemplazos)
@@ -117,8 +119,24 @@ std::string lecturas_compara(std::string_view original, std::string_view escrita
   if (!b.error.empty()) diferencia = b.error + "\n" + diferencia;
   if (!diferencia.empty())
     *categoria = b.reemplazos > a.reemplazos || !b.error.empty() ? "charset"
-                                                                : categoria_de(ea, eb, nodo);
+                                                                : categorias_de(ea, eb, nodo);
   return diferencia;
+}
+
+std::string categorias_de(const std::vector<NodoHtml> &ea, const std::vector<NodoHtml> &eb,
+                          size_t i) {
+  std::set<std::string> vistas;
+  // While both pages have the same nodes, every pair that differs names its kind; once
+  // they part, the first pair alone.
+  for (; i < std::min(ea.size(), eb.size()); ++i) {
+    if (arbol_nodos_iguales(ea[i], eb[i])) continue;
+    vistas.insert(categoria_de(ea, eb, i));
+    if (ea[i].clase != eb[i].clase || ea[i].ruta != eb[i].ruta || ea.size() != eb.size()) break;
+  }
+  if (vistas.empty()) vistas.insert(categoria_de(ea, eb, i));
+  std::string r;
+  for (const std::string &c : vistas) r += (r.empty() ? "" : "+") + c;
+  return r;
 }
 
 void comprobacion_instala_receptor() {

@@ -166,7 +166,7 @@ void comprueba_marcas(Pagina &p, const Documento &doc) {
   const std::string arbol = arbol_compara(con_marcas, leido, &nodo);
   if (!arbol.empty())
     p.falla("markers for the parser", arbol,
-            marcada.reemplazos > p.leida.reemplazos ? "charset" : categoria_de(con_marcas, leido, nodo));
+            marcada.reemplazos > p.leida.reemplazos ? "charset" : categorias_de(con_marcas, leido, nodo));
 }
 
 }  // namespace sitios

@@ -69,6 +69,16 @@ size_t cuenta(std::string_view texto, std::string_view que) {
   return n;
 }
 
+// The texts and attribute values of a parsed page, entities decoded, one after another.
+std::string a_la_vista_del_lector(const std::vector<NodoHtml> &arbol) {
+  std::string r;
+  for (const NodoHtml &n : arbol) {
+    if (n.clase == ClaseNodo::texto) r += n.texto;
+    for (const AtributoHtml &a : n.atributos) r += a.valor;
+  }
+  return r;
+}
+
 bool tiene_vocal(const std::vector<std::string> &textos) {
   for (const std::string &t : textos)
     if (t.find_first_of("aeiouAEIOU") != std::string::npos) return true;
@@ -91,13 +101,15 @@ void comprueba_pseudo(Pagina &p, const std::string &salida) {
                    std::to_string(leida.reemplazos - p.leida.reemplazos) +
                        " more sequences invalid in " + leida.codificacion.nombre,
                    "charset");
+  const std::string original = a_la_vista_del_lector(p.arbol),
+                    escrita = a_la_vista_del_lector(arbol_lee(leida.texto));
   size_t antes = 0, despues = 0;
   for (std::string_view vocal : kAcentuadas) {
-    antes += cuenta(p.leida.texto, vocal);
-    despues += cuenta(leida.texto, vocal);
+    antes += cuenta(original, vocal);
+    despues += cuenta(escrita, vocal);
     if (leida.codificacion.nombre == "UTF-8") continue;
     const std::string mal = descodifica_como(vocal, leida.codificacion.nombre);
-    if (mal != vocal && cuenta(leida.texto, mal) > cuenta(p.leida.texto, mal))
+    if (mal != vocal && cuenta(escrita, mal) > cuenta(original, mal))
       return p.falla("command pseudo",
                      "shows " + fragmento(mal, 0, 16) + " where the pseudo-translation wrote " +
                          fragmento(vocal, 0, 8) + " (its UTF-8 read as " +

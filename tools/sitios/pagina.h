@@ -78,6 +78,11 @@ std::string categoria_textos(std::string_view esperado, std::string_view obtenid
 std::string categoria_de(const std::vector<NodoHtml> &esperado,
                          const std::vector<NodoHtml> &obtenido, size_t i);
 
+// The kinds of fault of every pair of nodes that differ from node i on, while the two
+// pages keep the same nodes, joined with '+' ("nbsp+PRE blanks").
+std::string categorias_de(const std::vector<NodoHtml> &esperado,
+                          const std::vector<NodoHtml> &obtenido, size_t i);
+
 // The checks, one per file, in the order they run. comprueba_documento reads the page
 // and the document and says whether the others can go on; comprueba_propios leaves the
 // page rebuilt with its own texts in p.propia for comprueba_enlaces.

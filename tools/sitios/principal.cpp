@@ -157,6 +157,13 @@ std::string en_una_linea(const std::string &s) {
   return r;
 }
 
+template <class Textos>
+std::string una_lista(const Textos &textos, const char *entre) {
+  std::string r;
+  for (const std::string &t : textos) r += (r.empty() ? "" : entre) + t;
+  return r;
+}
+
 int informa(const std::vector<sitios::ResultadoPagina> &resultados, const Argumentos &a,
             std::vector<sitios::FalloConocido> &conocidos, size_t encontradas, double segundos) {
   size_t bytes = 0, textos = 0, en_tags = 0, enlaces = 0, fallidas = 0, fallos = 0, sabidos = 0,
@@ -180,14 +187,22 @@ int informa(const std::vector<sitios::ResultadoPagina> &resultados, const Argume
     if (r.fallos.empty()) continue;
     ++fallidas;
     bool nueva = false;
-    std::set<std::string> escritas;
+    std::vector<std::string> comprobaciones;
+    std::set<std::string> categorias;
     for (const sitios::Fallo &f : r.fallos) {
       ++fallos;
-      Clase &clase = clases[{f.comprobacion, f.categoria}];
-      if (clase.paginas.insert(r.camino).second && clase.ejemplo.empty())
-        clase.ejemplo = r.camino + ": " + en_una_linea(f.detalle);
-      if (lista.is_open() && escritas.insert(f.comprobacion).second)
-        lista << f.comprobacion << '\t' << r.camino << '\t' << f.categoria << '\n';
+      for (size_t desde = 0; desde <= f.categoria.size();) {
+        const size_t mas = std::min(f.categoria.find('+', desde), f.categoria.size());
+        const std::string categoria = f.categoria.substr(desde, mas - desde);
+        categorias.insert(categoria);
+        Clase &clase = clases[{f.comprobacion, categoria}];
+        if (clase.paginas.insert(r.camino).second && clase.ejemplo.empty())
+          clase.ejemplo = r.camino + ": " + en_una_linea(f.detalle);
+        desde = mas + 1;
+      }
+      if (std::find(comprobaciones.begin(), comprobaciones.end(), f.comprobacion) ==
+          comprobaciones.end())
+        comprobaciones.push_back(f.comprobacion);
       const char *como = "FAILED";
       if (sitios::FalloConocido *c = sitios::conocido_de(conocidos, r.camino, f.comprobacion)) {
         c->visto = true;
@@ -201,6 +216,8 @@ int informa(const std::vector<sitios::ResultadoPagina> &resultados, const Argume
                   f.detalle.c_str());
     }
     nuevas += nueva ? 1 : 0;
+    if (lista.is_open()) lista << una_lista(comprobaciones, ",") << '\t' << r.camino << '\t'
+                               << una_lista(categorias, ", ") << '\n';
   }
   // A listed failure of a checked page that no longer shows is worth crossing off.
   for (const sitios::FalloConocido &c : conocidos) {

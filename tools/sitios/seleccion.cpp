@@ -89,7 +89,14 @@ bool conocidos_lee(const std::string &camino, std::vector<FalloConocido> *conoci
       *error = camino + ":" + std::to_string(n) + ": needs check, page and reason, tab-separated";
       return false;
     }
-    conocidos->push_back({linea.substr(0, a), linea.substr(a + 1, b - a - 1), linea.substr(b + 1)});
+    // The first field may name several checks, separated by commas.
+    const std::string comprobaciones = linea.substr(0, a);
+    for (size_t desde = 0; desde <= comprobaciones.size();) {
+      const size_t coma = std::min(comprobaciones.find(',', desde), comprobaciones.size());
+      conocidos->push_back({comprobaciones.substr(desde, coma - desde),
+                            linea.substr(a + 1, b - a - 1), linea.substr(b + 1)});
+      desde = coma + 1;
+    }
   }
   return true;
 }

@@ -42,8 +42,9 @@ struct FalloConocido {
   bool visto = false;  // set when a page failed as listed
 };
 
-// Reads a list of known failures: one a line, the three fields separated by tabs;
-// blank lines and lines that begin with '#' are skipped. False, with the reason in
+// Reads a list of known failures: one page a line, the three fields separated by tabs
+// (the first may name several checks, separated by commas: one entry each); blank lines
+// and lines that begin with '#' are skipped. False, with the reason in
 // *error, when the file cannot be read or a line lacks a field.
 bool conocidos_lee(const std::string &camino, std::vector<FalloConocido> *conocidos,
                    std::string *error);
