@@ -105,7 +105,7 @@ Documento::~Documento() {
 }
 
 std::string lecturas_compara(std::string_view original, std::string_view escrita, uint32_t idioma,
-                             std::string *categoria) {
+                             std::string *categoria, Ejemplos *ejemplos) {
   const PaginaLeida a = pagina_lee(original, idioma), b = pagina_lee(escrita, idioma);
   const std::vector<NodoHtml> ea = arbol_lee(a.texto), eb = arbol_lee(b.texto);
   size_t nodo = 0;
@@ -119,18 +119,24 @@ std::string lecturas_compara(std::string_view original, std::string_view escrita
   if (!b.error.empty()) diferencia = b.error + "\n" + diferencia;
   if (!diferencia.empty())
     *categoria = b.reemplazos > a.reemplazos || !b.error.empty() ? "charset"
-                                                                : categorias_de(ea, eb, nodo);
+                                                                : categorias_de(ea, eb, nodo, ejemplos);
   return diferencia;
 }
 
 std::string categorias_de(const std::vector<NodoHtml> &ea, const std::vector<NodoHtml> &eb,
-                          size_t i) {
+                          size_t i, Ejemplos *ejemplos) {
   std::set<std::string> vistas;
   // While both pages have the same nodes, every pair that differs names its kind; once
   // they part, the first pair alone.
   for (; i < std::min(ea.size(), eb.size()); ++i) {
     if (arbol_nodos_iguales(ea[i], eb[i])) continue;
-    vistas.insert(categoria_de(ea, eb, i));
+    const std::string categoria = categoria_de(ea, eb, i);
+    if (vistas.insert(categoria).second && ejemplos != nullptr) {
+      const bool textos = ea[i].clase == ClaseNodo::texto && eb[i].clase == ClaseNodo::texto;
+      (*ejemplos)[categoria] =
+          textos ? "the text " + muestra_diferencia(arbol_vista(ea[i]), arbol_vista(eb[i]))
+                 : "expected " + arbol_describe(ea[i]) + ", obtained " + arbol_describe(eb[i]);
+    }
     if (ea[i].clase != eb[i].clase || ea[i].ruta != eb[i].ruta || ea.size() != eb.size()) break;
   }
   if (vistas.empty()) vistas.insert(categoria_de(ea, eb, i));
@@ -167,7 +173,7 @@ ResultadoPagina pagina_comprueba(const std::string &camino, uint32_t idioma,
     if (condicion == "strchr(texto, '&')==NULL" || condicion == "hay_punto == CIERTO")
       ++r.informes[condicion];
     else
-      r.fallos.push_back({"report", "other", "\"" + condicion + "\" (" + modulo + ")"});
+      r.fallos.push_back({"report", "other", "\"" + condicion + "\" (" + modulo + ")", {}});
   }
   return r;
 }

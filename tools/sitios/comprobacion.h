@@ -12,13 +12,18 @@
 
 namespace sitios {
 
-// One check that a page failed: the check's name, the kind of fault that its first
-// difference shows ("PRE blanks", "nbsp", "charset", "quoted '>'", "other"), and that
-// difference.
+// Each kind of fault that a difference shows, with the first pair of nodes that shows
+// it, on one line.
+using Ejemplos = std::map<std::string, std::string>;
+
+// One check that a page failed: the check's name, the kinds of fault that its
+// differences show ("PRE blanks", "nbsp", "charset", "quoted '>'", "other", joined with
+// '+'), the first difference, and an example of each kind where the check has them.
 struct Fallo {
   std::string comprobacion;
   std::string categoria;
   std::string detalle;
+  Ejemplos ejemplos{};
 };
 
 // What one page gave and every check it failed.
@@ -56,9 +61,10 @@ void comprobacion_instala_receptor();
 
 // "" when the two pages (their bytes, each decoded as a browser decodes it, a page
 // without a declaration in the language idioma) show a reader the same, else the first
-// difference; *categoria gets the kind of fault it shows.
+// difference; *categoria gets the kinds of fault it shows, and *ejemplos, when given,
+// an example of each.
 std::string lecturas_compara(std::string_view original, std::string_view escrita, uint32_t idioma,
-                             std::string *categoria);
+                             std::string *categoria, Ejemplos *ejemplos = nullptr);
 
 // A link value of the page that the library treats, as the parser finds it.
 struct EnlaceEnPagina {

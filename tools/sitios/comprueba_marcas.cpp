@@ -164,9 +164,12 @@ void comprueba_marcas(Pagina &p, const Documento &doc) {
   const std::vector<NodoHtml> con_marcas = arbol_con(p, marcas);
   const std::vector<NodoHtml> leido = arbol_lee(marcada.texto);
   const std::string arbol = arbol_compara(con_marcas, leido, &nodo);
+  Ejemplos ejemplos;
   if (!arbol.empty())
     p.falla("markers for the parser", arbol,
-            marcada.reemplazos > p.leida.reemplazos ? "charset" : categorias_de(con_marcas, leido, nodo));
+            marcada.reemplazos > p.leida.reemplazos ? "charset"
+                                                    : categorias_de(con_marcas, leido, nodo, &ejemplos),
+            std::move(ejemplos));
 }
 
 }  // namespace sitios

@@ -135,9 +135,10 @@ void comprueba_orden(Pagina &p) {
     p.falla("command round trip", error);
   } else {
     std::string categoria;
+    Ejemplos ejemplos;
     const std::string diferencia =
-        lecturas_compara(p.bytes, lee_fichero(mezclada), p.idioma, &categoria);
-    if (!diferencia.empty()) p.falla("command round trip", diferencia, categoria);
+        lecturas_compara(p.bytes, lee_fichero(mezclada), p.idioma, &categoria, &ejemplos);
+    if (!diferencia.empty()) p.falla("command round trip", diferencia, categoria, std::move(ejemplos));
   }
   error = ejecuta(orden(p, "pseudo", {"-o", pseudo}), errores);
   if (!error.empty())

@@ -11,8 +11,9 @@ void comprueba_propios(Pagina &p, const Documento &doc) {
   const std::string escrita = lee_fichero(salida);
   p.propia = pagina_lee(escrita, p.idioma).texto;
   std::string categoria;
-  const std::string diferencia = lecturas_compara(p.bytes, escrita, p.idioma, &categoria);
-  if (!diferencia.empty()) p.falla("own texts", diferencia, categoria);
+  Ejemplos ejemplos;
+  const std::string diferencia = lecturas_compara(p.bytes, escrita, p.idioma, &categoria, &ejemplos);
+  if (!diferencia.empty()) p.falla("own texts", diferencia, categoria, std::move(ejemplos));
 }
 
 }  // namespace sitios

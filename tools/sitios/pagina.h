@@ -52,8 +52,8 @@ struct Pagina {
   std::string propia{};  // rebuilt with its own texts, decoded
 
   void falla(const std::string &que, const std::string &diferencia,
-             const std::string &categoria = "other") {
-    r.fallos.push_back({que, categoria, diferencia});
+             const std::string &categoria = "other", Ejemplos ejemplos = {}) {
+    r.fallos.push_back({que, categoria, diferencia, std::move(ejemplos)});
   }
   std::string ruta(const char *nombre) const { return carpeta + "/" + nombre; }
   size_t fin_de(size_t k) const { return inicios[k] + trozos[k].size(); }
@@ -79,9 +79,11 @@ std::string categoria_de(const std::vector<NodoHtml> &esperado,
                          const std::vector<NodoHtml> &obtenido, size_t i);
 
 // The kinds of fault of every pair of nodes that differ from node i on, while the two
-// pages keep the same nodes, joined with '+' ("nbsp+PRE blanks").
+// pages keep the same nodes, joined with '+' ("nbsp+PRE blanks"); *ejemplos, when
+// given, gets the first pair of each kind.
 std::string categorias_de(const std::vector<NodoHtml> &esperado,
-                          const std::vector<NodoHtml> &obtenido, size_t i);
+                          const std::vector<NodoHtml> &obtenido, size_t i,
+                          Ejemplos *ejemplos = nullptr);
 
 // The checks, one per file, in the order they run. comprueba_documento reads the page
 // and the document and says whether the others can go on; comprueba_propios leaves the

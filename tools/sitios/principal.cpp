@@ -196,8 +196,11 @@ int informa(const std::vector<sitios::ResultadoPagina> &resultados, const Argume
         const std::string categoria = f.categoria.substr(desde, mas - desde);
         categorias.insert(categoria);
         Clase &clase = clases[{f.comprobacion, categoria}];
-        if (clase.paginas.insert(r.camino).second && clase.ejemplo.empty())
-          clase.ejemplo = r.camino + ": " + en_una_linea(f.detalle);
+        if (clase.paginas.insert(r.camino).second && clase.ejemplo.empty()) {
+          const auto ejemplo = f.ejemplos.find(categoria);
+          clase.ejemplo = r.camino + ": " +
+                          (ejemplo != f.ejemplos.end() ? ejemplo->second : en_una_linea(f.detalle));
+        }
         desde = mas + 1;
       }
       if (std::find(comprobaciones.begin(), comprobaciones.end(), f.comprobacion) ==
