@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -79,6 +80,27 @@ std::string a_la_vista_del_lector(const std::vector<NodoHtml> &arbol) {
   return r;
 }
 
+// The characters beyond ASCII of a page's texts and values, in order, but for those that
+// the pseudo-translation writes and the no-break space (which the round trip looks at).
+std::string mas_alla_de_ascii(std::string_view texto) {
+  std::string r;
+  for (size_t i = 0; i < texto.size();) {
+    if (static_cast<unsigned char>(texto[i]) < 0x80) {
+      ++i;
+      continue;
+    }
+    size_t largo = 1;
+    while (i + largo < texto.size() && (static_cast<unsigned char>(texto[i + largo]) & 0xC0) == 0x80)
+      ++largo;
+    const std::string_view c = texto.substr(i, largo);
+    if (c != "\u00A0" && std::find(std::begin(kAcentuadas), std::end(kAcentuadas), c) ==
+                             std::end(kAcentuadas))
+      r.append(c);
+    i += largo;
+  }
+  return r;
+}
+
 bool tiene_vocal(const std::vector<std::string> &textos) {
   for (const std::string &t : textos)
     if (t.find_first_of("aeiouAEIOU") != std::string::npos) return true;
@@ -116,6 +138,12 @@ void comprueba_pseudo(Pagina &p, const std::string &salida) {
                          leida.codificacion.nombre + ")",
                      "charset");
   }
+  // The pseudo-translation changes only ASCII vowels: every other character stays.
+  const std::string esperados = mas_alla_de_ascii(original), vistos = mas_alla_de_ascii(escrita);
+  if (const std::string d = muestra_diferencia(esperados, vistos); !d.empty())
+    return p.falla("command pseudo",
+                   "the characters beyond ASCII that the page showed are not all there: " + d,
+                   "charset");
   if (tiene_vocal(p.textos) && despues <= antes)
     p.falla("command pseudo",
             "the page shows " + std::to_string(despues) + " accented vowels, the original " +

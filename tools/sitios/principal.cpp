@@ -222,8 +222,10 @@ int informa(const std::vector<sitios::ResultadoPagina> &resultados, const Argume
     if (lista.is_open()) lista << una_lista(comprobaciones, ",") << '\t' << r.camino << '\t'
                                << una_lista(categorias, ", ") << '\n';
   }
-  // A listed failure of a checked page that no longer shows is worth crossing off.
+  // A listed failure of a checked page that no longer shows is worth crossing off (the
+  // browser's are scripts/navegador.sh's to tell).
   for (const sitios::FalloConocido &c : conocidos) {
+    if (c.comprobacion == "browser") continue;
     const bool comprobada = std::any_of(resultados.begin(), resultados.end(), [&](const auto &r) {
       return sitios::conocido_es_de(c, r.camino);
     });

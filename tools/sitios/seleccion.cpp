@@ -101,17 +101,14 @@ bool conocidos_lee(const std::string &camino, std::vector<FalloConocido> *conoci
   return true;
 }
 
-bool conocido_es_de(const FalloConocido &conocido, const std::string &camino) {
-  const std::string &p = conocido.pagina;
-  return camino == p ||
-         (camino.size() > p.size() && camino.compare(camino.size() - p.size(), p.size(), p) == 0 &&
-          camino[camino.size() - p.size() - 1] == '/');
+bool conocido_es_de(const FalloConocido &conocido, const std::string &clave) {
+  return clave == conocido.pagina;
 }
 
-FalloConocido *conocido_de(std::vector<FalloConocido> &conocidos, const std::string &camino,
+FalloConocido *conocido_de(std::vector<FalloConocido> &conocidos, const std::string &clave,
                            const std::string &comprobacion) {
   for (FalloConocido &c : conocidos)
-    if (c.comprobacion == comprobacion && conocido_es_de(c, camino)) return &c;
+    if (c.comprobacion == comprobacion && conocido_es_de(c, clave)) return &c;
   return nullptr;
 }
 

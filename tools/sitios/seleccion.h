@@ -33,8 +33,8 @@ uint32_t idioma_de(const std::string &camino);
 std::vector<PaginaDeSitio> muestra_de(const std::vector<PaginaDeSitio> &paginas, size_t cuantas);
 
 // A failure already reported to the library's maintainers, listed so that it is shown
-// as known instead of failing the run: the check's name, the page (its path, or the
-// end of its path after a '/'), and why it fails.
+// as known instead of failing the run: the check's name, the page (its clave), and why
+// it fails.
 struct FalloConocido {
   std::string comprobacion;
   std::string pagina;
@@ -49,12 +49,12 @@ struct FalloConocido {
 bool conocidos_lee(const std::string &camino, std::vector<FalloConocido> *conocidos,
                    std::string *error);
 
-// Whether the entry is about the page at camino.
-bool conocido_es_de(const FalloConocido &conocido, const std::string &camino);
+// Whether the entry is about the page named clave.
+bool conocido_es_de(const FalloConocido &conocido, const std::string &clave);
 
-// The entry of conocidos that lists the check comprobacion of the page at camino, or
+// The entry of conocidos that lists the check comprobacion of the page named clave, or
 // null. The pointer stays valid while conocidos is not resized.
-FalloConocido *conocido_de(std::vector<FalloConocido> &conocidos, const std::string &camino,
+FalloConocido *conocido_de(std::vector<FalloConocido> &conocidos, const std::string &clave,
                            const std::string &comprobacion);
 
 }  // namespace sitios
