@@ -30,10 +30,10 @@ struct NodoHtml {
   std::string ruta;
   std::string nombre;  // elements: tag name, lower case
   std::vector<AtributoHtml> atributos;
-  std::string texto;  // texts and comments: entities decoded
-  bool crudo;         // text of a SCRIPT or STYLE element
+  std::string texto;   // texts and comments: entities decoded
+  bool crudo;          // text of a SCRIPT or STYLE element
   bool preformateado;  // text inside PRE, TEXTAREA, LISTING, XMP or PLAINTEXT
-  size_t inicio;      // the node's first byte in the parsed text (npos when made up)
+  size_t inicio;       // the node's first byte in the parsed text (npos when made up)
   size_t fin;
 };
 

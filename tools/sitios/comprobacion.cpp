@@ -111,15 +111,16 @@ std::string lecturas_compara(std::string_view original, std::string_view escrita
   size_t nodo = 0;
   std::string diferencia = arbol_compara(ea, eb, &nodo);
   if (!diferencia.empty() && a.codificacion.nombre != b.codificacion.nombre)
-    diferencia = "read as " + b.codificacion.nombre + ", the original as " +
-                 a.codificacion.nombre + "\n" + diferencia;
+    diferencia = "read as " + b.codificacion.nombre + ", the original as " + a.codificacion.nombre +
+                 "\n" + diferencia;
   if (b.reemplazos > a.reemplazos)
     diferencia = std::to_string(b.reemplazos - a.reemplazos) + " more bytes invalid in " +
                  b.codificacion.nombre + "\n" + diferencia;
   if (!b.error.empty()) diferencia = b.error + "\n" + diferencia;
   if (!diferencia.empty())
-    *categoria = b.reemplazos > a.reemplazos || !b.error.empty() ? "charset"
-                                                                : categorias_de(ea, eb, nodo, ejemplos);
+    *categoria = b.reemplazos > a.reemplazos || !b.error.empty()
+                     ? "charset"
+                     : categorias_de(ea, eb, nodo, ejemplos);
   return diferencia;
 }
 

@@ -129,7 +129,8 @@ bool comprueba_documento(Pagina &p, const Documento &doc) {
   p.bytes = lee_fichero(p.camino);
   p.leida = pagina_lee(p.bytes, p.idioma);
   p.r.bytes = p.bytes.size();
-  p.r.codificacion = p.leida.codificacion.nombre + " (" + fuente_de(p.leida.codificacion.fuente) + ")";
+  p.r.codificacion =
+      p.leida.codificacion.nombre + " (" + fuente_de(p.leida.codificacion.fuente) + ")";
   if (!p.leida.error.empty()) {
     p.falla("reading", p.leida.error);
     return false;

@@ -148,8 +148,8 @@ void comprueba_marcas(Pagina &p, const Documento &doc) {
     lista_cad_anade_propia(traducidos, &t);
   }
   const std::string salida = p.ruta("marcas.html");
-  const booleano escrita = lenguaweb_reconstruye_fichero_html(
-      doc.doc, traducidos, doc.ids, nullptr, nullptr, salida.c_str(), p.idioma);
+  const booleano escrita = lenguaweb_reconstruye_fichero_html(doc.doc, traducidos, doc.ids, nullptr,
+                                                              nullptr, salida.c_str(), p.idioma);
   lista_cad_destruye(&traducidos);
   if (escrita != CIERTO) p.falla("markers", "the rebuild reported a failed write");
   const PaginaLeida marcada = pagina_lee(lee_fichero(salida), p.idioma);
@@ -157,7 +157,8 @@ void comprueba_marcas(Pagina &p, const Documento &doc) {
   if (!bytes.empty()) {
     std::string categoria = categoria_textos(esperada, marcada.texto, false);
     if (marcada.reemplazos > p.leida.reemplazos || categoria.empty())
-      categoria = marcada.reemplazos > p.leida.reemplazos ? "charset" : categoria_de(p.arbol, {}, 0);
+      categoria =
+          marcada.reemplazos > p.leida.reemplazos ? "charset" : categoria_de(p.arbol, {}, 0);
     p.falla("markers in the bytes", bytes, categoria);
   }
   size_t nodo = 0;
@@ -167,8 +168,9 @@ void comprueba_marcas(Pagina &p, const Documento &doc) {
   Ejemplos ejemplos;
   if (!arbol.empty())
     p.falla("markers for the parser", arbol,
-            marcada.reemplazos > p.leida.reemplazos ? "charset"
-                                                    : categorias_de(con_marcas, leido, nodo, &ejemplos),
+            marcada.reemplazos > p.leida.reemplazos
+                ? "charset"
+                : categorias_de(con_marcas, leido, nodo, &ejemplos),
             std::move(ejemplos));
 }
 

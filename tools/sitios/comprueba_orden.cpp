@@ -38,8 +38,9 @@ std::string ejecuta(const std::vector<std::string> &argumentos, const std::strin
   }
   if (WIFEXITED(estado) && WEXITSTATUS(estado) == 0) return {};
   const std::string salida = lee_fichero(errores);
-  const std::string como = WIFEXITED(estado) ? "exited " + std::to_string(WEXITSTATUS(estado))
-                                             : "killed by signal " + std::to_string(WTERMSIG(estado));
+  const std::string como = WIFEXITED(estado)
+                               ? "exited " + std::to_string(WEXITSTATUS(estado))
+                               : "killed by signal " + std::to_string(WTERMSIG(estado));
   return argumentos[1] + " " + como + ": " + salida.substr(0, salida.find('\n'));
 }
 
@@ -55,7 +56,8 @@ std::vector<std::string> orden(const Pagina &p, const char *suborden,
   std::vector<std::string> a = {p.opciones.orden, suborden, p.camino};
   a.insert(a.end(), resto);
   a.insert(a.end(), {"-l", hex(p.idioma)});
-  if (!p.opciones.segmentacion.empty()) a.insert(a.end(), {"--segmentacion", p.opciones.segmentacion});
+  if (!p.opciones.segmentacion.empty())
+    a.insert(a.end(), {"--segmentacion", p.opciones.segmentacion});
   return a;
 }
 
@@ -90,11 +92,12 @@ std::string mas_alla_de_ascii(std::string_view texto) {
       continue;
     }
     size_t largo = 1;
-    while (i + largo < texto.size() && (static_cast<unsigned char>(texto[i + largo]) & 0xC0) == 0x80)
+    while (i + largo < texto.size() &&
+           (static_cast<unsigned char>(texto[i + largo]) & 0xC0) == 0x80)
       ++largo;
     const std::string_view c = texto.substr(i, largo);
-    if (c != "\u00A0" && std::find(std::begin(kAcentuadas), std::end(kAcentuadas), c) ==
-                             std::end(kAcentuadas))
+    if (c != "\u00A0" &&
+        std::find(std::begin(kAcentuadas), std::end(kAcentuadas), c) == std::end(kAcentuadas))
       r.append(c);
     i += largo;
   }
@@ -114,10 +117,10 @@ void comprueba_pseudo(Pagina &p, const std::string &salida) {
   const PaginaLeida leida = pagina_lee(lee_fichero(salida), p.idioma);
   if (!leida.error.empty()) return p.falla("command pseudo", leida.error, "charset");
   if (leida.codificacion.nombre != p.leida.codificacion.nombre)
-    return p.falla("command pseudo",
-                   "read as " + leida.codificacion.nombre + ", the page as " +
-                       p.leida.codificacion.nombre,
-                   "charset");
+    return p.falla(
+        "command pseudo",
+        "read as " + leida.codificacion.nombre + ", the page as " + p.leida.codificacion.nombre,
+        "charset");
   if (leida.reemplazos > p.leida.reemplazos)
     return p.falla("command pseudo",
                    std::to_string(leida.reemplazos - p.leida.reemplazos) +
@@ -157,8 +160,7 @@ void comprueba_orden(Pagina &p) {
   const std::string po = p.ruta("orden.po"), mezclada = p.ruta("orden.html"),
                     pseudo = p.ruta("pseudo.html"), errores = p.ruta("orden.err");
   std::string error = ejecuta(orden(p, "extract", {"-o", po}), errores);
-  if (error.empty())
-    error = ejecuta(orden(p, "merge", {po, "-o", mezclada}), errores);
+  if (error.empty()) error = ejecuta(orden(p, "merge", {po, "-o", mezclada}), errores);
   if (!error.empty()) {
     p.falla("command round trip", error);
   } else {
@@ -166,7 +168,8 @@ void comprueba_orden(Pagina &p) {
     Ejemplos ejemplos;
     const std::string diferencia =
         lecturas_compara(p.bytes, lee_fichero(mezclada), p.idioma, &categoria, &ejemplos);
-    if (!diferencia.empty()) p.falla("command round trip", diferencia, categoria, std::move(ejemplos));
+    if (!diferencia.empty())
+      p.falla("command round trip", diferencia, categoria, std::move(ejemplos));
   }
   error = ejecuta(orden(p, "pseudo", {"-o", pseudo}), errores);
   if (!error.empty())

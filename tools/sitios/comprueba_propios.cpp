@@ -12,7 +12,8 @@ void comprueba_propios(Pagina &p, const Documento &doc) {
   p.propia = pagina_lee(escrita, p.idioma).texto;
   std::string categoria;
   Ejemplos ejemplos;
-  const std::string diferencia = lecturas_compara(p.bytes, escrita, p.idioma, &categoria, &ejemplos);
+  const std::string diferencia =
+      lecturas_compara(p.bytes, escrita, p.idioma, &categoria, &ejemplos);
   if (!diferencia.empty()) p.falla("own texts", diferencia, categoria, std::move(ejemplos));
 }
 

@@ -26,8 +26,8 @@ const Juego kJuegos[] = {
     {"KOI8-R", "KOI8-R", {0x0419}},                      // Russian
     {"Shift_JIS", "Shift_JIS", {0x0411}},                // Japanese
     {"EUC-JP", "EUC-JP", {0x0411}},
-    {"GBK", "GB2312", {0x0804}},     // Simplified Chinese
-    {"Big5", "Big5", {0x0404}},      // Traditional Chinese
+    {"GBK", "GB2312", {0x0804}},               // Simplified Chinese
+    {"Big5", "Big5", {0x0404}},                // Traditional Chinese
     {"UTF-16LE", "utf-16", {0x0409, 0x0412}},  // English, Korean
 };
 
@@ -76,8 +76,7 @@ std::string copia_declara(std::string_view texto, std::string_view etiqueta) {
   std::string r(texto);
   if (tramos.empty()) {
     size_t en = busca_sin_mayusculas(primeros, "<head", 0);
-    if (en == std::string_view::npos && busca_sin_mayusculas(primeros, "<!doctype", 0) == 0)
-      en = 0;
+    if (en == std::string_view::npos && busca_sin_mayusculas(primeros, "<!doctype", 0) == 0) en = 0;
     en = en == std::string_view::npos ? 0 : r.find('>', en) + 1;
     r.insert(en, "<meta charset=\"" + std::string(etiqueta) + "\">");
     return r;
@@ -89,7 +88,8 @@ std::string copia_declara(std::string_view texto, std::string_view etiqueta) {
   return r;
 }
 
-bool copias_haz(const std::vector<PaginaDeSitio> &paginas, size_t cuantas, const std::string &carpeta, std::vector<PaginaDeSitio> *hechas,
+bool copias_haz(const std::vector<PaginaDeSitio> &paginas, size_t cuantas,
+                const std::string &carpeta, std::vector<PaginaDeSitio> *hechas,
                 std::string *error) {
   for (const Juego &juego : kJuegos) {
     std::vector<const PaginaDeSitio *> aptas;
@@ -101,9 +101,8 @@ bool copias_haz(const std::vector<PaginaDeSitio> &paginas, size_t cuantas, const
       const PaginaDeSitio &fuente = *aptas[(2 * k + 1) * aptas.size() / (2 * n)];
       const PaginaLeida leida = pagina_lee(lee_fichero(fuente.camino), fuente.idioma);
       std::string bytes;
-      if (!leida.error.empty() ||
-          !codificacion_escribe(copia_declara(leida.texto, juego.etiqueta), juego.encoding, &bytes,
-                                error)) {
+      if (!leida.error.empty() || !codificacion_escribe(copia_declara(leida.texto, juego.etiqueta),
+                                                        juego.encoding, &bytes, error)) {
         if (error->empty()) *error = fuente.camino + ": " + leida.error;
         return false;
       }

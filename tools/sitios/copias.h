@@ -25,8 +25,8 @@ std::string copia_declara(std::string_view texto, std::string_view etiqueta);
 // every character that the charset lacks as a decimal character reference (which SCRIPT
 // and STYLE then hold as it stands). Returns the copies, each in its source's language;
 // false with the reason in *error when a copy cannot be made or written.
-bool copias_haz(const std::vector<PaginaDeSitio> &paginas, size_t cuantas, const std::string &carpeta, std::vector<PaginaDeSitio> *hechas,
-                std::string *error);
+bool copias_haz(const std::vector<PaginaDeSitio> &paginas, size_t cuantas,
+                const std::string &carpeta, std::vector<PaginaDeSitio> *hechas, std::string *error);
 
 }  // namespace sitios
 

@@ -66,8 +66,7 @@ const Etiquetas kEtiquetas[] = {
      {"csisolatin6", "iso-8859-10", "iso-ir-157", "iso8859-10", "iso885910", "l6", "latin6"}},
     {"ISO-8859-13", {"iso-8859-13", "iso8859-13", "iso885913"}},
     {"ISO-8859-14", {"iso-8859-14", "iso8859-14", "iso885914"}},
-    {"ISO-8859-15",
-     {"csisolatin9", "iso-8859-15", "iso8859-15", "iso885915", "iso_8859-15", "l9"}},
+    {"ISO-8859-15", {"csisolatin9", "iso-8859-15", "iso8859-15", "iso885915", "iso_8859-15", "l9"}},
     {"ISO-8859-16", {"iso-8859-16"}},
     {"KOI8-R", {"cskoi8r", "koi", "koi8", "koi8-r", "koi8_r"}},
     {"KOI8-U", {"koi8-ru", "koi8-u"}},
@@ -103,8 +102,7 @@ const Etiquetas kEtiquetas[] = {
      {"cseuckr", "csksc56011987", "euc-kr", "iso-ir-149", "korean", "ks_c_5601-1987",
       "ks_c_5601-1989", "ksc5601", "ksc_5601", "windows-949"}},
     {"replacement",
-     {"csiso2022kr", "hz-gb-2312", "iso-2022-cn", "iso-2022-cn-ext", "iso-2022-kr",
-      "replacement"}},
+     {"csiso2022kr", "hz-gb-2312", "iso-2022-cn", "iso-2022-cn-ext", "iso-2022-kr", "replacement"}},
     {"UTF-16BE", {"unicodefffe", "utf-16be"}},
     {"UTF-16LE",
      {"csunicode", "iso-10646-ucs-2", "ucs-2", "unicode", "unicodefeff", "utf-16", "utf-16le"}},
@@ -116,9 +114,8 @@ const Etiquetas kEtiquetas[] = {
 // windows-31j's); for the rest ICU's converter of the same name.
 const char *convertidor_icu(const std::string &nombre) {
   static const std::pair<std::string_view, const char *> kIcu[] = {
-      {"IBM866", "ibm-866"},          {"ISO-8859-8-I", "ISO-8859-8"},
-      {"GBK", "GB18030"},             {"gb18030", "GB18030"},
-      {"Big5", "Big5-HKSCS"},         {"Shift_JIS", "windows-31j"},
+      {"IBM866", "ibm-866"},     {"ISO-8859-8-I", "ISO-8859-8"}, {"GBK", "GB18030"},
+      {"gb18030", "GB18030"},    {"Big5", "Big5-HKSCS"},         {"Shift_JIS", "windows-31j"},
       {"EUC-KR", "windows-949"},
   };
   for (const auto &[encoding, icu] : kIcu)
@@ -449,8 +446,8 @@ bool codificacion_escribe(std::string_view texto, const std::string &nombre, std
   Convertidor c = abre(codificador_icu(nombre), error);
   if (!c) return false;
   UErrorCode estado = U_ZERO_ERROR;
-  ucnv_setFromUCallBack(c.get(), UCNV_FROM_U_CALLBACK_ESCAPE, UCNV_ESCAPE_XML_DEC, nullptr,
-                        nullptr, &estado);
+  ucnv_setFromUCallBack(c.get(), UCNV_FROM_U_CALLBACK_ESCAPE, UCNV_ESCAPE_XML_DEC, nullptr, nullptr,
+                        &estado);
   std::u16string unidades;
   for (size_t i = 0; i < texto.size();) {
     UChar32 cp;
@@ -468,10 +465,10 @@ bool codificacion_escribe(std::string_view texto, const std::string &nombre, std
   if (nombre == "UTF-16BE") *salida = "\xFE\xFF";
   const size_t desde = salida->size();
   salida->resize(desde + unidades.size() * 8 + 16);
-  const int32_t largo = ucnv_fromUChars(
-      c.get(), salida->data() + desde, static_cast<int32_t>(salida->size() - desde),
-      reinterpret_cast<const UChar *>(unidades.data()), static_cast<int32_t>(unidades.size()),
-      &estado);
+  const int32_t largo =
+      ucnv_fromUChars(c.get(), salida->data() + desde, static_cast<int32_t>(salida->size() - desde),
+                      reinterpret_cast<const UChar *>(unidades.data()),
+                      static_cast<int32_t>(unidades.size()), &estado);
   if (U_FAILURE(estado)) {
     *error = "encoding as " + nombre + ": " + u_errorName(estado);
     return false;

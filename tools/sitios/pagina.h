@@ -49,7 +49,7 @@ struct Pagina {
   std::vector<size_t> inicios{};  // where each piece begins in the page's bytes
   std::vector<ValorATraducir> valores{};
   std::vector<std::vector<size_t>> de_trozo{};  // the values in each piece
-  std::string propia{};  // rebuilt with its own texts, decoded
+  std::string propia{};                         // rebuilt with its own texts, decoded
 
   void falla(const std::string &que, const std::string &diferencia,
              const std::string &categoria = "other", Ejemplos ejemplos = {}) {

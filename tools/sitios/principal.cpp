@@ -219,8 +219,9 @@ int informa(const std::vector<sitios::ResultadoPagina> &resultados, const Argume
                   f.detalle.c_str());
     }
     nuevas += nueva ? 1 : 0;
-    if (lista.is_open()) lista << una_lista(comprobaciones, ",") << '\t' << r.camino << '\t'
-                               << una_lista(categorias, ", ") << '\n';
+    if (lista.is_open())
+      lista << una_lista(comprobaciones, ",") << '\t' << r.camino << '\t'
+            << una_lista(categorias, ", ") << '\n';
   }
   // A listed failure of a checked page that no longer shows is worth crossing off (the
   // browser's are scripts/navegador.sh's to tell).
@@ -241,7 +242,8 @@ int informa(const std::vector<sitios::ResultadoPagina> &resultados, const Argume
   for (const auto &[codificacion, n] : por_codificacion)
     std::printf(" %s %s;", codificacion.c_str(), con_miles(n).c_str());
   std::printf("\nlanguages:");
-  for (const auto &[idioma, n] : por_idioma) std::printf(" 0x%04X %s;", idioma, con_miles(n).c_str());
+  for (const auto &[idioma, n] : por_idioma)
+    std::printf(" 0x%04X %s;", idioma, con_miles(n).c_str());
   std::printf("\nbytes:    %s\n", con_miles(bytes).c_str());
   std::printf("texts:    %s (%s in tags)\n", con_miles(textos).c_str(), con_miles(en_tags).c_str());
   std::printf("links:    %s moved out and back\n", con_miles(enlaces).c_str());

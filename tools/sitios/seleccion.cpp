@@ -16,10 +16,10 @@ namespace {
 // Language folders and file-name tags of the manuals, with their Windows identifiers.
 uint32_t idioma_de_etiqueta(std::string_view etiqueta) {
   static const std::map<std::string_view, uint32_t> kIdiomas = {
-      {"da", 0x0406}, {"de", 0x0407}, {"en", 0x0409},    {"es", 0x0C0A},
-      {"fr", 0x040C}, {"id", 0x0421}, {"it", 0x0410},    {"ja", 0x0411}, {"ko", 0x0412},
-      {"nl", 0x0413}, {"pl", 0x0415}, {"pt", 0x0816},    {"pt-br", 0x0416},
-      {"ru", 0x0419}, {"tr", 0x041F}, {"zh-cn", 0x0804}, {"zh-tw", 0x0404}};
+      {"da", 0x0406},    {"de", 0x0407},   {"en", 0x0409},    {"es", 0x0C0A}, {"fr", 0x040C},
+      {"id", 0x0421},    {"it", 0x0410},   {"ja", 0x0411},    {"ko", 0x0412}, {"nl", 0x0413},
+      {"pl", 0x0415},    {"pt", 0x0816},   {"pt-br", 0x0416}, {"ru", 0x0419}, {"tr", 0x041F},
+      {"zh-cn", 0x0804}, {"zh-tw", 0x0404}};
   const auto i = kIdiomas.find(etiqueta);
   return i == kIdiomas.end() ? 0 : i->second;
 }

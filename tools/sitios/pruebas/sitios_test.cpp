@@ -135,8 +135,7 @@ TEST(Seleccion, LaMuestraEsFijaYRecorreTodosLosGrupos) {
   for (size_t i = 0; i < 100; ++i)
     paginas.push_back({"p" + std::to_string(1000 + i), 0, 0x0409, ""});
   for (size_t i = 0; i < 3; ++i) paginas.push_back({"k" + std::to_string(i), 1, 0x0412, ""});
-  for (size_t i = 0; i < 40; ++i)
-    paginas.push_back({"e" + std::to_string(100 + i), 1, 0x0C0A, ""});
+  for (size_t i = 0; i < 40; ++i) paginas.push_back({"e" + std::to_string(100 + i), 1, 0x0C0A, ""});
 
   const std::vector<sitios::PaginaDeSitio> m = sitios::muestra_de(paginas, 20);
   ASSERT_EQ(m.size(), 20u);
@@ -186,7 +185,8 @@ TEST(Lectura, ComparaLoQueVeElLector) {
        .categoria = "nbsp"},
       {.caso = "an entity and its character read alike",
        .original = "<p>a&nbsp;b &amp; caf&eacute;</p>",
-       .escrita = "<p>a\xC2\xA0" "b &#38; caf\xC3\xA9</p>"},
+       .escrita = "<p>a\xC2\xA0"
+                  "b &#38; caf\xC3\xA9</p>"},
       {.caso = "each side decoded in its own declared charset",
        .original = "<meta charset=\"ISO-8859-1\"><p>caf\xE9</p>",
        .escrita = "<meta charset=\"utf-8\"><p>caf\xC3\xA9</p>"},
@@ -204,9 +204,7 @@ TEST(Lectura, ComparaLoQueVeElLector) {
       {.caso = "a byte order mark outweighs the declaration",
        .original = "\xEF\xBB\xBF<meta charset=\"windows-1252\"><p>\xC3\xA9</p>",
        .escrita = "<meta charset=\"utf-8\"><p>\xC3\xA9</p>"},
-      {.caso = "UTF-16 with its byte order mark",
-       .original = utf16,
-       .escrita = "<p>\xC3\xA9</p>"},
+      {.caso = "UTF-16 with its byte order mark", .original = utf16, .escrita = "<p>\xC3\xA9</p>"},
       {.caso = "a declaration inside a comment is none",
        .original = "<!-- <meta charset=\"koi8-r\"> --><p>\xC3\xA9</p>",
        .escrita = "<!-- <meta charset=\"koi8-r\"> --><p>&eacute;</p>"},
@@ -232,11 +230,17 @@ TEST(Lectura, ComparaLoQueVeElLector) {
 }
 
 TEST(Lectura, EtiquetasComoLasResuelveUnNavegador) {
-  const std::pair<const char *, const char *> casos[] = {
-      {"ISO-8859-1", "windows-1252"}, {" us-ascii\t", "windows-1252"}, {"latin1", "windows-1252"},
-      {"ks_c_5601-1987", "EUC-KR"},   {"gb2312", "GBK"},               {"x-sjis", "Shift_JIS"},
-      {"UTF8", "UTF-8"},              {"l9", "ISO-8859-15"},           {"iso-8859-9", "windows-1254"},
-      {"utf-8 x", ""},                {"latin-1", ""}};
+  const std::pair<const char *, const char *> casos[] = {{"ISO-8859-1", "windows-1252"},
+                                                         {" us-ascii\t", "windows-1252"},
+                                                         {"latin1", "windows-1252"},
+                                                         {"ks_c_5601-1987", "EUC-KR"},
+                                                         {"gb2312", "GBK"},
+                                                         {"x-sjis", "Shift_JIS"},
+                                                         {"UTF8", "UTF-8"},
+                                                         {"l9", "ISO-8859-15"},
+                                                         {"iso-8859-9", "windows-1254"},
+                                                         {"utf-8 x", ""},
+                                                         {"latin-1", ""}};
   for (const auto &[etiqueta, nombre] : casos)
     EXPECT_EQ(sitios::codificacion_resuelve(etiqueta), nombre) << etiqueta;
 }
@@ -257,9 +261,9 @@ TEST(Lectura, LaDeclaracionComoLaEncuentraUnNavegador) {
   for (const auto &[pagina, nombre] : casos)
     EXPECT_EQ(sitios::codificacion_de(pagina, 0x0409).nombre, nombre) << pagina;
   // The bytes of a page past its first 1024 are not looked at.
-  EXPECT_EQ(sitios::codificacion_de(std::string(1024, ' ') + "<meta charset=koi8-r>\xE9", 0x0419)
-                .nombre,
-            "windows-1251");
+  EXPECT_EQ(
+      sitios::codificacion_de(std::string(1024, ' ') + "<meta charset=koi8-r>\xE9", 0x0419).nombre,
+      "windows-1251");
 }
 
 // A page in each legacy charset: decoded as a browser decodes it, the copy declares the
@@ -272,10 +276,14 @@ TEST(Copias, CadaJuegoSeLeeComoElOriginal) {
       "<p>\xD0\x9F\xD1\x80\xD0\xB8\xD0\xBC\xD0\xB5\xD1\x80 \xE2\x80\x94 caf\xC3\xA9 \xC5\x93 "
       "\xE2\x82\xAC \xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E \xE4\xB8\xAD\xE6\x96\x87 "
       "\xED\x95\x9C</p></body></html>";
-  const std::pair<const char *, const char *> juegos[] = {
-      {"windows-1252", "windows-1252"}, {"ISO-8859-15", "ISO-8859-15"}, {"KOI8-R", "KOI8-R"},
-      {"Shift_JIS", "Shift_JIS"},       {"EUC-JP", "EUC-JP"},           {"GB2312", "GBK"},
-      {"Big5", "Big5"},                 {"utf-16", "UTF-16LE"}};
+  const std::pair<const char *, const char *> juegos[] = {{"windows-1252", "windows-1252"},
+                                                          {"ISO-8859-15", "ISO-8859-15"},
+                                                          {"KOI8-R", "KOI8-R"},
+                                                          {"Shift_JIS", "Shift_JIS"},
+                                                          {"EUC-JP", "EUC-JP"},
+                                                          {"GB2312", "GBK"},
+                                                          {"Big5", "Big5"},
+                                                          {"utf-16", "UTF-16LE"}};
   for (const auto &[etiqueta, encoding] : juegos) {
     SCOPED_TRACE(etiqueta);
     std::string bytes, error, categoria;
@@ -284,10 +292,10 @@ TEST(Copias, CadaJuegoSeLeeComoElOriginal) {
         << error;
     EXPECT_EQ(sitios::codificacion_de(bytes, 0x0409).nombre, encoding);
     EXPECT_EQ(sitios::lecturas_compara(pagina, bytes, 0x0409, &categoria), "");
-    EXPECT_EQ(sitios::lecturas_compara(pagina, bytes.substr(0, bytes.size() / 2), 0x0409,
-                                       &categoria)
-                  .empty(),
-              false);
+    EXPECT_EQ(
+        sitios::lecturas_compara(pagina, bytes.substr(0, bytes.size() / 2), 0x0409, &categoria)
+            .empty(),
+        false);
   }
   // A page without a declaration gets one in its head.
   EXPECT_EQ(sitios::copia_declara("<!DOCTYPE html><html><HEAD><title>x", "KOI8-R"),
@@ -319,7 +327,8 @@ class PaginaEntera : public ::testing::Test {
     return camino;
   }
   sitios::ResultadoPagina comprueba(const std::string &camino, uint32_t idioma) {
-    return sitios::pagina_comprueba(camino, idioma, carpeta_.string(), {.orden = SITIOS_ORDEN, .segmentacion = ""});
+    return sitios::pagina_comprueba(camino, idioma, carpeta_.string(),
+                                    {.orden = SITIOS_ORDEN, .segmentacion = ""});
   }
   std::filesystem::path carpeta_;
 };
@@ -342,7 +351,8 @@ TEST_F(PaginaEntera, UnaPaginaSanaPasaEnCadaIdioma) {
               "<script>if (a < b && c > d) { s = '</div>'; }</script>\n</HEAD><BODY>\n"
               "<P>&lt;B&gt;bold&lt;/B&gt; and <b>live</b></P>\n"
               "<p>1 &lt; 2 &amp; x &gt; y \xE2\x86\x92 <FONT color=red>\xCE\xB1\xCE\xB2</FONT><BR>"
-              "\xC3\xBC" "ber <EM>em</EM>\r\n"
+              "\xC3\xBC"
+              "ber <EM>em</EM>\r\n"
               "<a href=\"a.html?x=1&amp;y=2\">enlace</a> <A HREF=\"http://h/d\">Sitio</A>\n"
               "<p><IMG ALT=Logo SRC=a.gif> <img src=\"x.png\" alt=\"\"> <IMG SRC=\"y.png\">\r\n"
               "<TABLE border=1><tr><td>celda <i>i</i><td>d</TABLE>\n"
@@ -362,7 +372,6 @@ TEST_F(PaginaEntera, UnaPaginaSanaPasaEnCadaIdioma) {
 TEST_F(PaginaEntera, UnFicheroQueNoSeLeeEsUnFallo) {
   EXPECT_FALSE(comprueba((carpeta_ / "no-esta.html").string(), 0x0409).fallos.empty());
 }
-
 
 }  // namespace
 
