@@ -111,8 +111,9 @@ bool tiene_vocal(const std::vector<std::string> &textos) {
 }
 
 // The pseudo-translated page decodes as it declares, without more invalid bytes than
-// the page had, and shows more accented vowels than the page did, and none of them as
-// the characters that its UTF-8 bytes make in the page's encoding.
+// the page had; it shows none of the accented vowels as the characters that their UTF-8
+// bytes make in the page's encoding, every character beyond ASCII that the page showed,
+// and more accented vowels than the page did.
 void comprueba_pseudo(Pagina &p, const std::string &salida) {
   const PaginaLeida leida = pagina_lee(lee_fichero(salida), p.idioma);
   if (!leida.error.empty()) return p.falla("command pseudo", leida.error, "charset");
