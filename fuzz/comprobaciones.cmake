@@ -8,5 +8,6 @@ if(NOT TARGET fuzz_comprobaciones)
     ${CMAKE_CURRENT_LIST_DIR}/comprueba_enlace.cpp
     ${CMAKE_CURRENT_LIST_DIR}/comprueba_registros.cpp
     ${CMAKE_CURRENT_LIST_DIR}/comprueba_division.cpp)
-  target_link_libraries(fuzz_comprobaciones PUBLIC lenguaweb_interno PRIVATE lenguaweb_avisos)
+  target_link_libraries(fuzz_comprobaciones PUBLIC lenguaweb_interno apoyo_pruebas
+    PRIVATE lenguaweb_avisos)
 endif()

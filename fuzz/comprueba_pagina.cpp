@@ -14,7 +14,7 @@
 #include "lenguaweb/lectura_tags.h"
 #include "lenguaweb/normalizacion.h"
 #include "tablalink/tablalink.h"
-#include "tests/comun/listas_a_vector.h"
+#include "listas.h"
 
 /* What the page target checks, on the page P given by the input (up to its first NUL):
  * (a) The pieces of P's document and the raw stretches between them join back to P,

@@ -12,9 +12,13 @@ paquetes=(
 # Extra sets, asked for by name: real sites and the comparison with other tools.
 for extra in "$@"; do
   case "$extra" in
+    # Every installable Debian Reference language, and a browser with fonts for the
+    # scripts of these pages (WenQuanYi covers Chinese, Japanese and Korean).
     sitios) paquetes+=(python3.11-doc apache2-doc debian-reference-common debian-reference-de
-                       debian-reference-es debian-reference-fr debian-reference-it
-                       debian-reference-ja debian-reference-pt debian-reference-zh-cn) ;;
+                       debian-reference-en debian-reference-es debian-reference-fr
+                       debian-reference-id debian-reference-it debian-reference-ja
+                       debian-reference-pt debian-reference-pt-br debian-reference-zh-cn
+                       debian-reference-zh-tw chromium fonts-wqy-microhei) ;;
     comparacion) paquetes+=(translate-toolkit hyperfine valgrind time) ;;
     *) echo "dependencias.sh: unknown set '$extra'" >&2; exit 2 ;;
   esac

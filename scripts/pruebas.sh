@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # pruebas.sh - builds lenguaweb and runs every test: the optimised build with warnings as
 # errors, the same tests under AddressSanitizer and UndefinedBehaviorSanitizer, a short
-# run of every fuzzer, and the check of a sample of real sites. Installs what is missing.
+# run of every fuzzer, and the check of a sample of real sites and legacy-charset copies,
+# with a real browser's rendering of a few of them. Installs what is missing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -27,7 +28,7 @@ if [ -x fuzz/ejecuta.sh ]; then
 fi
 
 if [ -x scripts/sitios_reales.sh ]; then
-  etapa "Real sites, a fixed sample"
+  etapa "Real sites and legacy copies, a fixed sample; the browser's sample"
   scripts/sitios_reales.sh --muestra
 fi
 

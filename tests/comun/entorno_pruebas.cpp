@@ -78,18 +78,6 @@ std::string Entorno::lee(const std::string &camino) {
   return todo.str();
 }
 
-lista_cad_t *a_lista(const std::vector<std::string> &textos) {
-  lista_cad_t *lista = lista_cad_crea(0);
-  for (const auto &t : textos) lista_cad_anade(lista, t.c_str());
-  return lista;
-}
-
-lista_wcad_t *a_lista(const std::vector<std::u16string> &textos) {
-  lista_wcad_t *lista = lista_wcad_crea(0);
-  for (const auto &t : textos) lista_wcad_anade(lista, t.c_str());
-  return lista;
-}
-
 std::string dato(const std::string &nombre) {
   return std::string(LENGUAWEB_DATOS_PRUEBA) + "/" + nombre;
 }

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "lenguaweb.h"
-#include "tests/comun/listas_a_vector.h"
+#include "listas.h"
 
 namespace pruebas {
 
@@ -44,11 +44,6 @@ class Entorno : public ::testing::Test {
  private:
   int64_t bloques_al_empezar_ = 0;
 };
-
-// std::vector into companion lists (a_vector, in listas_a_vector.h, reads them back); the
-// new lists belong to the caller.
-lista_cad_t *a_lista(const std::vector<std::string> &textos);
-lista_wcad_t *a_lista(const std::vector<std::u16string> &textos);
 
 // Path of a file under tests/data.
 std::string dato(const std::string &nombre);

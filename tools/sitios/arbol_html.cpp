@@ -4,7 +4,10 @@
 #include <gumbo.h>
 
 #include <algorithm>
+#include <cctype>
 #include <memory>
+
+#include "modelo.h"
 
 namespace sitios {
 namespace {
@@ -30,7 +33,7 @@ class Aplanador {
  public:
   explicit Aplanador(const char *base) : base_(base) {}
 
-  void recorre(const GumboNode *nodo, const std::string &ruta, bool crudo) {
+  void recorre(const GumboNode *nodo, const std::string &ruta, bool crudo, bool pre) {
     const GumboVector *hijos =
         nodo->type == GUMBO_NODE_DOCUMENT ? &nodo->v.document.children : &nodo->v.element.children;
     size_t elementos = 0;  // place of each element among its element siblings
@@ -40,7 +43,7 @@ class Aplanador {
         case GUMBO_NODE_ELEMENT:
         case GUMBO_NODE_TEMPLATE: {
           const GumboElement &e = hijo->v.element;
-          NodoHtml n{ClaseNodo::elemento, {}, nombre_de(e), {}, {}, false, kNoEsta, kNoEsta};
+          NodoHtml n{ClaseNodo::elemento, {}, nombre_de(e), {}, {}, false, false, kNoEsta, kNoEsta};
           n.ruta = ruta + "/" + n.nombre + "[" + std::to_string(++elementos) + "]";
           if (e.original_tag.data != nullptr) {
             n.inicio = static_cast<size_t>(e.original_tag.data - base_);
@@ -60,9 +63,12 @@ class Aplanador {
             n.atributos.push_back(std::move(atributo));
           }
           const bool hijo_crudo = e.tag == GUMBO_TAG_SCRIPT || e.tag == GUMBO_TAG_STYLE;
+          const bool hijo_pre = pre || e.tag == GUMBO_TAG_PRE || e.tag == GUMBO_TAG_TEXTAREA ||
+                                e.tag == GUMBO_TAG_LISTING || e.tag == GUMBO_TAG_XMP ||
+                                e.tag == GUMBO_TAG_PLAINTEXT;
           const std::string ruta_hijo = n.ruta;
           nodos_.push_back(std::move(n));
-          recorre(hijo, ruta_hijo, hijo_crudo);
+          recorre(hijo, ruta_hijo, hijo_crudo, hijo_pre);
           break;
         }
         case GUMBO_NODE_TEXT:
@@ -76,6 +82,7 @@ class Aplanador {
                      {},
                      t.text,
                      crudo,
+                     pre,
                      kNoEsta,
                      kNoEsta};
           if (t.original_text.data != nullptr) {
@@ -97,16 +104,19 @@ class Aplanador {
   const char *base_;
 };
 
-bool es_blanco(std::string_view s, size_t i, size_t *largo) {
-  const unsigned char c = static_cast<unsigned char>(s[i]);
-  if (c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f') {
-    *largo = 1;
-    return true;
-  }
-  if (c == 0xC2 && i + 1 < s.size() && static_cast<unsigned char>(s[i + 1]) == 0xA0) {
-    *largo = 2;
-    return true;
-  }
+bool es_blanco(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
+}
+
+// Whether an attribute only names the page's charset (META charset, or the content of a
+// META http-equiv Content-Type): the bytes it names are decoded before the comparison,
+// so a page written in another charset that says so shows the same.
+bool declara_charset(const NodoHtml &n, const AtributoHtml &a) {
+  if (n.nombre != "meta") return false;
+  if (a.nombre == "charset") return true;
+  if (a.nombre != "content") return false;
+  for (const AtributoHtml &b : n.atributos)
+    if (b.nombre == "http-equiv" && en_minusculas(b.valor) == "content-type") return true;
   return false;
 }
 
@@ -115,25 +125,28 @@ std::string comparable(const NodoHtml &n) {
     case ClaseNodo::elemento: {
       std::string r = "<" + n.ruta;
       for (const AtributoHtml &a : n.atributos) {
-        const bool texto = a.nombre == "alt" || a.nombre == "content";
+        if (declara_charset(n, a)) {
+          r += " " + a.nombre + "=(charset)";
+          continue;
+        }
+        const bool texto = a.nombre == "alt" || a.nombre == "title" || a.nombre == "content";
         r += " " + a.nombre + "=\"" + (texto ? arbol_colapsa(a.valor) : a.valor) + "\"";
       }
       return r + ">";
     }
     case ClaseNodo::texto:
-      return n.ruta + " text: " + (n.crudo ? n.texto : arbol_colapsa(n.texto));
+      return n.ruta + (n.preformateado ? " preformatted" : "") + " text: " + arbol_vista(n);
     case ClaseNodo::comentario:
+      // An XML declaration, which names the charset too, reads as a comment.
+      if (n.texto.compare(0, 4, "?xml") == 0) return n.ruta + " XML declaration";
       return n.ruta + " comment: " + n.texto;
   }
   return {};
 }
 
-std::string recorta(std::string s) {
+std::string recorta(const std::string &s) {
   constexpr size_t kMaximo = 160;
-  if (s.size() > kMaximo) s = s.substr(0, kMaximo) + "...";
-  for (char &c : s)
-    if (c == '\n' || c == '\r' || c == '\t') c = ' ';
-  return s;
+  return a_la_vista(s.size() > kMaximo ? s.substr(0, kMaximo) + "..." : s);
 }
 
 }  // namespace
@@ -144,7 +157,7 @@ std::vector<NodoHtml> arbol_lee(std::string_view html) {
       gumbo_parse_with_options(&kGumboDefaultOptions, copia.data(), copia.size()),
       [](GumboOutput *o) { gumbo_destroy_output(&kGumboDefaultOptions, o); });
   Aplanador aplanador(copia.data());
-  aplanador.recorre(salida->document, "", false);
+  aplanador.recorre(salida->document, "", false, false);
   return std::move(aplanador.nodos_);
 }
 
@@ -152,18 +165,24 @@ std::string arbol_colapsa(std::string_view texto) {
   std::string r;
   r.reserve(texto.size());
   bool en_blanco = false;
-  for (size_t i = 0; i < texto.size();) {
-    size_t largo = 1;
-    if (es_blanco(texto, i, &largo)) {
+  for (char c : texto) {
+    if (es_blanco(c)) {
       if (!en_blanco) r.push_back(' ');
       en_blanco = true;
     } else {
-      r.push_back(texto[i]);
+      r.push_back(c);
       en_blanco = false;
     }
-    i += largo;
   }
   return r;
+}
+
+std::string arbol_vista(const NodoHtml &nodo) {
+  return nodo.crudo || nodo.preformateado ? nodo.texto : arbol_colapsa(nodo.texto);
+}
+
+bool arbol_nodos_iguales(const NodoHtml &a, const NodoHtml &b) {
+  return comparable(a) == comparable(b);
 }
 
 std::string arbol_describe(const NodoHtml &nodo) {
@@ -171,11 +190,12 @@ std::string arbol_describe(const NodoHtml &nodo) {
 }
 
 std::string arbol_compara(const std::vector<NodoHtml> &esperado,
-                          const std::vector<NodoHtml> &obtenido) {
+                          const std::vector<NodoHtml> &obtenido, size_t *nodo) {
   const size_t n = std::min(esperado.size(), obtenido.size());
   size_t i = 0;
   while (i < n && comparable(esperado[i]) == comparable(obtenido[i])) ++i;
   if (i == n && esperado.size() == obtenido.size()) return {};
+  if (nodo != nullptr) *nodo = i;
 
   std::string r = "first difference at node " + std::to_string(i) + " of " +
                   std::to_string(esperado.size()) + " expected, " +
@@ -186,7 +206,31 @@ std::string arbol_compara(const std::vector<NodoHtml> &esperado,
   r += "  obtained: " + (i < obtenido.size() ? arbol_describe(obtenido[i]) : "(nothing)") + "\n";
   if (i + 1 < esperado.size()) r += "  then expected: " + arbol_describe(esperado[i + 1]) + "\n";
   if (i + 1 < obtenido.size()) r += "  then obtained: " + arbol_describe(obtenido[i + 1]) + "\n";
+  // Long texts are cut above: where the two texts part.
+  if (i < n && esperado[i].clase == ClaseNodo::texto && obtenido[i].clase == ClaseNodo::texto)
+    r += "  the text " + muestra_diferencia(arbol_vista(esperado[i]), arbol_vista(obtenido[i])) +
+         "\n";
   return r;
+}
+
+std::string arbol_roto(const std::vector<NodoHtml> &arbol, std::string_view texto) {
+  for (const NodoHtml &n : arbol) {
+    if (n.clase == ClaseNodo::comentario && n.fin == texto.size() && !texto.empty() &&
+        texto.back() != '>')
+      return "a comment never ends: " + fragmento(texto, n.inicio, 60);
+    for (const AtributoHtml &a : n.atributos) {
+      if (a.comillas == 0 || a.inicio == kNoEsta) continue;
+      const std::string_view v = texto.substr(a.inicio, a.fin - a.inicio);
+      const size_t salto = v.find('\n');
+      if (salto == std::string_view::npos) continue;
+      for (size_t p = v.find('<', salto); p != std::string_view::npos; p = v.find('<', p + 1))
+        if (p + 1 < v.size() && (std::isalpha(static_cast<unsigned char>(v[p + 1])) ||
+                                 v[p + 1] == '/' || v[p + 1] == '!'))
+          return "the quote of " + n.nombre + " " + a.nombre +
+                 " closes only past a line end and markup: " + fragmento(v, 0, 60);
+    }
+  }
+  return {};
 }
 
 }  // namespace sitios

@@ -30,9 +30,10 @@ struct NodoHtml {
   std::string ruta;
   std::string nombre;  // elements: tag name, lower case
   std::vector<AtributoHtml> atributos;
-  std::string texto;  // texts and comments: entities decoded
-  bool crudo;         // text of a SCRIPT or STYLE element
-  size_t inicio;      // the node's first byte in the parsed text (npos when made up)
+  std::string texto;   // texts and comments: entities decoded
+  bool crudo;          // text of a SCRIPT or STYLE element
+  bool preformateado;  // text inside PRE, TEXTAREA, LISTING, XMP or PLAINTEXT
+  size_t inicio;       // the node's first byte in the parsed text (npos when made up)
   size_t fin;
 };
 
@@ -41,17 +42,31 @@ struct NodoHtml {
 // from its first byte.
 std::vector<NodoHtml> arbol_lee(std::string_view html);
 
-// texto with every run of blanks (space, tab, line feed, carriage return, form feed and
-// no-break space) made one space. Nothing is trimmed.
+// texto with every run of ASCII blanks (space, tab, line feed, carriage return, form
+// feed) made one space, as a browser shows it; a no-break space is no blank. Nothing is
+// trimmed.
 std::string arbol_colapsa(std::string_view texto);
 
+// What a reader sees of a text node: SCRIPT and STYLE contents and preformatted text as
+// they stand, every other text with its blanks collapsed.
+std::string arbol_vista(const NodoHtml &nodo);
+
 // Compares two trees as a reader sees them: the same elements in the same places, the
-// same attributes, the same texts and comments. Texts outside SCRIPT and STYLE, and the
-// values of ALT and CONTENT attributes, are compared with blanks collapsed; everything
-// else byte for byte. Returns "" when they agree, else the first difference with the
-// nodes around it.
+// same attributes and values (ALT, TITLE and CONTENT with blanks collapsed, the rest as
+// they stand), the same texts as arbol_vista shows them, the same comments. Entities are
+// compared as the parser decoded each side. Returns "" when they agree, else the first
+// difference with the nodes around it and where the two texts part; *nodo, when given,
+// is set to its index (in both trees) when they differ.
 std::string arbol_compara(const std::vector<NodoHtml> &esperado,
-                          const std::vector<NodoHtml> &obtenido);
+                          const std::vector<NodoHtml> &obtenido, size_t *nodo = nullptr);
+
+// Whether a reader sees the two nodes alike, as arbol_compara compares them.
+bool arbol_nodos_iguales(const NodoHtml &a, const NodoHtml &b);
+
+// Why a page's own markup is broken so that no two readers need agree on it, or "": a
+// quoted attribute value that runs over a line end into what reads as markup (a quote
+// that never closed where it should), or a comment that never ends.
+std::string arbol_roto(const std::vector<NodoHtml> &arbol, std::string_view texto);
 
 // A node written on one line, for messages.
 std::string arbol_describe(const NodoHtml &nodo);

@@ -1,4 +1,4 @@
-// comprobacion.h - one page through the library's main road and link round trip, checked.
+// comprobacion.h - one page through the library's main road, the command and the link round trip.
 #ifndef SITIOS_COMPROBACION_H
 #define SITIOS_COMPROBACION_H
 
@@ -12,17 +12,40 @@
 
 namespace sitios {
 
+// Each kind of fault that a difference shows, with the first pair of nodes that shows
+// it, on one line.
+using Ejemplos = std::map<std::string, std::string>;
+
+// One check that a page failed: the check's name, the kinds of fault that its
+// differences show ("PRE blanks", "nbsp", "charset", "quoted '>'", "other", joined with
+// '+'), the first difference, and an example of each kind where the check has them.
+struct Fallo {
+  std::string comprobacion;
+  std::string categoria;
+  std::string detalle;
+  Ejemplos ejemplos{};
+};
+
 // What one page gave and every check it failed.
 struct ResultadoPagina {
   std::string camino;
   uint32_t idioma = 0;
-  bool utf8 = true;  // false: read with the bytes that are not UTF-8 as Windows-1252
+  std::string codificacion;  // as a browser decodes the page, and where that came from
   size_t bytes = 0;
   size_t textos = 0;                       // texts to translate
   size_t en_tags = 0;                      // of them, ALT and META texts
   size_t enlaces = 0;                      // A HREF and IMG SRC values moved out and back
   std::map<std::string, size_t> informes;  // expected library reports, by condition
-  std::vector<std::string> fallos;         // "check: first difference"
+  std::vector<Fallo> fallos;
+  std::string rota;  // why the page's own markup is broken: listed, its failures not counted
+};
+
+// How the checks run: the lenguaweb command (its path; "" leaves the command's checks
+// out) and the segmentation it is asked for ("" its default; else passed on as
+// --segmentacion).
+struct Opciones {
+  std::string orden;
+  std::string segmentacion;
 };
 
 // Runs every check on the page at camino read in the language idioma, writing its
@@ -30,11 +53,18 @@ struct ResultadoPagina {
 // overwritten). The library's reports on this thread are caught while it runs (see
 // comprobacion_instala_receptor). Never throws for a bad page: failures are results.
 ResultadoPagina pagina_comprueba(const std::string &camino, uint32_t idioma,
-                                 const std::string &carpeta);
+                                 const std::string &carpeta, const Opciones &opciones);
 
 // Makes the library's failure reports reach pagina_comprueba on the thread that made
 // them. Call once, before any page.
 void comprobacion_instala_receptor();
+
+// "" when the two pages (their bytes, each decoded as a browser decodes it, a page
+// without a declaration in the language idioma) show a reader the same, else the first
+// difference; *categoria gets the kinds of fault it shows, and *ejemplos, when given,
+// an example of each.
+std::string lecturas_compara(std::string_view original, std::string_view escrita, uint32_t idioma,
+                             std::string *categoria, Ejemplos *ejemplos = nullptr);
 
 // A link value of the page that the library treats, as the parser finds it.
 struct EnlaceEnPagina {

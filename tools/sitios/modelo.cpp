@@ -7,56 +7,6 @@
 namespace sitios {
 namespace {
 
-// Windows-1252 from 0x80 to 0x9F; the five bytes it leaves undefined stand for
-// themselves, and 0xA0 to 0xFF are Latin-1.
-constexpr char32_t k1252[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-                                0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-bool es_continuacion(unsigned char c) {
-  return (c & 0xC0) == 0x80;
-}
-
-// Length of the well-formed UTF-8 sequence at s[i], 0 when none begins there.
-size_t largo_utf8(std::string_view s, size_t i) {
-  const auto b = [&](size_t k) { return static_cast<unsigned char>(s[i + k]); };
-  const unsigned char c = b(0);
-  if (c < 0x80) return 1;
-  size_t largo = 0;
-  unsigned char minimo = 0x80, maximo = 0xBF;
-  if (c >= 0xC2 && c <= 0xDF) {
-    largo = 2;
-  } else if (c >= 0xE0 && c <= 0xEF) {
-    largo = 3;
-    if (c == 0xE0) minimo = 0xA0;
-    if (c == 0xED) maximo = 0x9F;
-  } else if (c >= 0xF0 && c <= 0xF4) {
-    largo = 4;
-    if (c == 0xF0) minimo = 0x90;
-    if (c == 0xF4) maximo = 0x8F;
-  } else {
-    return 0;
-  }
-  if (i + largo > s.size() || b(1) < minimo || b(1) > maximo) return 0;
-  for (size_t k = 2; k < largo; ++k)
-    if (!es_continuacion(b(k))) return 0;
-  return largo;
-}
-
-void pon_utf8(std::string &r, char32_t c) {
-  if (c < 0x80) {
-    r.push_back(static_cast<char>(c));
-  } else if (c < 0x800) {
-    r.push_back(static_cast<char>(0xC0 | (c >> 6)));
-    r.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else {
-    r.push_back(static_cast<char>(0xE0 | (c >> 12)));
-    r.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    r.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  }
-}
-
 bool empieza_sin_mayusculas(std::string_view s, std::string_view prefijo) {
   return s.size() >= prefijo.size() &&
          std::equal(prefijo.begin(), prefijo.end(), s.begin(), [](char a, char b) {
@@ -65,39 +15,6 @@ bool empieza_sin_mayusculas(std::string_view s, std::string_view prefijo) {
 }
 
 }  // namespace
-
-PaginaLeida pagina_descodifica(std::string_view bytes) {
-  PaginaLeida r;
-  size_t i = 0;
-  while (i < bytes.size()) {
-    const size_t largo = largo_utf8(bytes, i);
-    if (largo == 0) break;
-    i += largo;
-  }
-  if (i == bytes.size()) {
-    r.texto.assign(bytes);
-    return r;
-  }
-  // Not UTF-8 throughout: decode every byte and keep where each one went.
-  r.utf8 = false;
-  r.texto.reserve(bytes.size() + bytes.size() / 2);
-  r.a_texto.resize(bytes.size() + 1);
-  for (i = 0; i < bytes.size();) {
-    const size_t largo = largo_utf8(bytes, i);
-    r.a_texto[i] = static_cast<uint32_t>(r.texto.size());
-    if (largo > 0) {
-      for (size_t k = 1; k < largo; ++k) r.a_texto[i + k] = r.a_texto[i];
-      r.texto.append(bytes.substr(i, largo));
-      i += largo;
-      continue;
-    }
-    const auto c = static_cast<unsigned char>(bytes[i]);
-    pon_utf8(r.texto, c < 0xA0 ? k1252[c - 0x80] : c);
-    ++i;
-  }
-  r.a_texto[bytes.size()] = static_cast<uint32_t>(r.texto.size());
-  return r;
-}
 
 PartesEnlace enlace_divide(std::string_view enlace) {
   PartesEnlace partes;
@@ -170,11 +87,27 @@ size_t primera_diferencia(std::string_view a, std::string_view b) {
   return en == n && a.size() == b.size() ? std::string_view::npos : en;
 }
 
+std::string a_la_vista(std::string_view texto) {
+  std::string r;
+  r.reserve(texto.size());
+  for (size_t i = 0; i < texto.size(); ++i) {
+    const char c = texto[i];
+    if (c == '\n')
+      r += "\u23CE";
+    else if (c == '\r')
+      r += "\u240D";
+    else if (c == '\t')
+      r += "\u21E5";
+    else if (c == '\xC2' && i + 1 < texto.size() && texto[i + 1] == '\xA0')
+      r += "\u237D", ++i;
+    else
+      r.push_back(c);
+  }
+  return r;
+}
+
 std::string fragmento(std::string_view texto, size_t desde, size_t largo) {
-  std::string r(texto.substr(std::min(desde, texto.size()), largo));
-  for (char &c : r)
-    if (c == '\n' || c == '\r' || c == '\t') c = ' ';
-  return "\"" + r + "\"";
+  return "\"" + a_la_vista(texto.substr(std::min(desde, texto.size()), largo)) + "\"";
 }
 
 std::string muestra_diferencia(std::string_view esperado, std::string_view obtenido) {

@@ -10,20 +10,6 @@
 
 namespace sitios {
 
-// A page's bytes as the library reads them: a valid UTF-8 sequence is itself, any other
-// byte is its Windows-1252 character. a_texto maps each byte offset of the page (and its
-// end) to the offset in texto; it is left empty when the page was valid UTF-8 and texto
-// is the page itself.
-struct PaginaLeida {
-  std::string texto;
-  std::vector<uint32_t> a_texto;
-  bool utf8 = true;
-  size_t en(size_t byte) const { return a_texto.empty() ? byte : a_texto[byte]; }
-};
-
-// Works on its own copy; nothing returned points into bytes.
-PaginaLeida pagina_descodifica(std::string_view bytes);
-
 // A link split into the three parts that a link record keeps.
 struct PartesEnlace {
   std::string dominio;
@@ -52,8 +38,13 @@ std::string valor_escrito(std::string_view valor, bool entre_comillas);
 size_t primera_diferencia(std::string_view a, std::string_view b);
 std::string muestra_diferencia(std::string_view esperado, std::string_view obtenido);
 
-// A stretch of a text on one line, cut to largo bytes at most.
+// A stretch of a text on one line, cut to largo bytes at most, in quotes, its blanks
+// made visible (a_la_vista).
 std::string fragmento(std::string_view texto, size_t desde, size_t largo);
+
+// texto with line feeds as "⏎", carriage returns as "␍", tabs as "⇥" and no-break spaces
+// as "⍽", so that a message on one line shows the blanks that differ.
+std::string a_la_vista(std::string_view texto);
 
 }  // namespace sitios
 

@@ -16,10 +16,10 @@ namespace {
 // Language folders and file-name tags of the manuals, with their Windows identifiers.
 uint32_t idioma_de_etiqueta(std::string_view etiqueta) {
   static const std::map<std::string_view, uint32_t> kIdiomas = {
-      {"da", 0x0406}, {"de", 0x0407}, {"en", 0x0409},    {"es", 0x0C0A},
-      {"fr", 0x040C}, {"it", 0x0410}, {"ja", 0x0411},    {"ko", 0x0412},
-      {"nl", 0x0413}, {"pl", 0x0415}, {"pt", 0x0816},    {"pt-br", 0x0416},
-      {"ru", 0x0419}, {"tr", 0x041F}, {"zh-cn", 0x0804}, {"zh-tw", 0x0404}};
+      {"da", 0x0406},    {"de", 0x0407},   {"en", 0x0409},    {"es", 0x0C0A}, {"fr", 0x040C},
+      {"id", 0x0421},    {"it", 0x0410},   {"ja", 0x0411},    {"ko", 0x0412}, {"nl", 0x0413},
+      {"pl", 0x0415},    {"pt", 0x0816},   {"pt-br", 0x0416}, {"ru", 0x0419}, {"tr", 0x041F},
+      {"zh-cn", 0x0804}, {"zh-tw", 0x0404}};
   const auto i = kIdiomas.find(etiqueta);
   return i == kIdiomas.end() ? 0 : i->second;
 }
@@ -89,25 +89,33 @@ bool conocidos_lee(const std::string &camino, std::vector<FalloConocido> *conoci
       *error = camino + ":" + std::to_string(n) + ": needs check, page and reason, tab-separated";
       return false;
     }
-    conocidos->push_back({linea.substr(0, a), linea.substr(a + 1, b - a - 1), linea.substr(b + 1)});
+    // The first field may name several checks, separated by commas.
+    const std::string comprobaciones = linea.substr(0, a);
+    for (size_t desde = 0; desde <= comprobaciones.size();) {
+      const size_t coma = std::min(comprobaciones.find(',', desde), comprobaciones.size());
+      conocidos->push_back({comprobaciones.substr(desde, coma - desde),
+                            linea.substr(a + 1, b - a - 1), linea.substr(b + 1)});
+      desde = coma + 1;
+    }
   }
   return true;
 }
 
-bool conocido_es_de(const FalloConocido &conocido, const std::string &camino) {
-  const std::string &p = conocido.pagina;
-  return camino == p ||
-         (camino.size() > p.size() && camino.compare(camino.size() - p.size(), p.size(), p) == 0 &&
-          camino[camino.size() - p.size() - 1] == '/');
+bool conocido_es_de(const FalloConocido &conocido, const std::string &clave) {
+  return clave == conocido.pagina;
 }
 
-FalloConocido *conocido_de(std::vector<FalloConocido> &conocidos, const std::string &camino,
-                           const std::string &fallo) {
+FalloConocido *conocido_de(std::vector<FalloConocido> &conocidos, const std::string &clave,
+                           const std::string &comprobacion) {
   for (FalloConocido &c : conocidos)
-    if (fallo.compare(0, c.comprobacion.size() + 1, c.comprobacion + ":") == 0 &&
-        conocido_es_de(c, camino))
-      return &c;
+    if (c.comprobacion == comprobacion && conocido_es_de(c, clave)) return &c;
   return nullptr;
+}
+
+std::string clave_de(const std::string &camino, const std::string &raiz) {
+  fs::path r = fs::path(raiz).lexically_normal();
+  if (r.filename().empty()) r = r.parent_path();
+  return (r.filename() / fs::path(camino).lexically_normal().lexically_relative(r)).string();
 }
 
 }  // namespace sitios

@@ -1,0 +1,25 @@
+// listas.h - companion lists to and from std::vector, for tests, fuzz checks and tools.
+#ifndef PRUEBAS_LISTAS_H
+#define PRUEBAS_LISTAS_H
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "lenguaweb.h"
+
+namespace pruebas {
+
+// Copies of the elements; a null element reads as an empty text. The list stays the
+// caller's. Nothing fails.
+std::vector<std::string> a_vector(const lista_cad_t *lista);
+std::vector<uint32_t> a_vector(const lista_num_t *lista);
+std::vector<std::u16string> a_vector(const lista_wcad_t *lista);
+
+// New companion lists holding copies of the texts; they belong to the caller.
+lista_cad_t *a_lista(const std::vector<std::string> &textos);
+lista_wcad_t *a_lista(const std::vector<std::u16string> &textos);
+
+}  // namespace pruebas
+
+#endif
