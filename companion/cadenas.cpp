@@ -12,6 +12,7 @@
 #endif
 
 #include "companion/interno.h"
+#include "privado/blancos.h"
 
 namespace {
 
@@ -126,7 +127,7 @@ booleano cad_iguales_sin_mayus(const char *a, const char *b) {
 
 booleano cad_en_blanco(const char *texto) {
   for (char c : vista(texto))
-    if (c != ' ' && c != '\t' && c != '\n' && c != '\r') return FALSO;
+    if (!es_blanco(c)) return FALSO;
   return CIERTO;
 }
 

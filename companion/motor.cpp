@@ -1,4 +1,5 @@
 /* motor.cpp - the text engine: brace groups kept, plain runs translated through a shared memory. */
+#include <algorithm>
 #include <functional>
 #include <mutex>
 #include <new>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "companion/interno.h"
+#include "privado/blancos.h"
 
 struct texto_dividido {
   struct Pieza {
@@ -49,9 +51,7 @@ char16_t *mensaje_de(std::string_view fallo, size_t posicion) {
 }
 
 bool en_blanco(std::u16string_view tramo) {
-  for (char16_t c : tramo)
-    if (c != u' ' && c != u'\t' && c != u'\n' && c != u'\r') return false;
-  return true;
+  return std::all_of(tramo.begin(), tramo.end(), es_blanco<char16_t>);
 }
 
 char16_t con_acento(char16_t c) {

@@ -8,10 +8,9 @@
 extern "C" {
 #endif
 
-#define HTMLPARSER_MODULO "htmlparser (LENGUAWEB.DLL)"
-
 /* Each reader takes a text and the address of a position inside it (at most at its
- * terminating NUL) and moves the position past one token; none allocates.
+ * terminating NUL) and moves the position past one token, as htmlparser/reglas_html.h
+ * reads tokens; none allocates.
  * salta_tag: from a '<' past the '>' that closes the tag (for "<!--", the '>' of the
  * first "-->" from the '<' on); with no end, to the end of the text, reported.
  * salta_blancos: past tabs, line feeds, carriage returns and spaces.

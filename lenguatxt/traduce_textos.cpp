@@ -1,26 +1,22 @@
 /* traduce_textos.cpp - translates a list of wide texts through the text engine. */
 #include "lenguaweb.h"
-
-namespace {
-constexpr const char *kModulo = "lenguatxt (LENGUAWEB.DLL)";
-}  // namespace
+#include "privado/informe.h"
 
 extern "C" lista_wcad_t *lenguatxt_traduce_textos(const lista_wcad_t *textos,
                                                   const lista_cad_t *IDs, uint32_t origen,
                                                   uint32_t destino, uint32_t opciones,
-                                                  lista_wcad_t **mensajes) {
+                                                  lista_wcad_t **mensajes) noexcept {
   if (mensajes != nullptr) *mensajes = nullptr;
   lista_wcad_t *resultado = lista_wcad_crea(0);
   if (textos == nullptr) {
-    informa_fallo_interno("(textos) != NULL", kModulo, __LINE__);
+    informa_en(kModuloLenguatxt, "(textos) != NULL");
     return resultado;
   }
 
   const uint32_t num_textos = lista_wcad_num_elems(textos);
   const uint32_t num_ids = IDs != nullptr ? lista_cad_num_elems(IDs) : 0;
   // Texts past the end of the IDs still go through the engine, without an ID.
-  if (num_ids < num_textos)
-    informa_fallo_interno("(IDs) has an element per text", kModulo, __LINE__);
+  if (num_ids < num_textos) informa_en(kModuloLenguatxt, "(IDs) has an element per text");
 
   for (uint32_t i = 0; i < num_textos; ++i) {
     const char16_t *texto = lista_wcad_dame(textos, i);

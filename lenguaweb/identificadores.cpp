@@ -41,7 +41,7 @@ lista_cad_t *lenguaweb_crea_ids(const lista_num_t *tipos_de_textos) {
         id = identificador_numerado("ALTERNATIVO_IMAGEN_", i);
         break;
       default:
-        LENGUAWEB_INFORMA("");
+        informa_en(kModuloLenguaweb, "");
         id = cad_copia("");
         break;
     }
@@ -51,13 +51,13 @@ lista_cad_t *lenguaweb_crea_ids(const lista_num_t *tipos_de_textos) {
 }
 
 extern "C" LENGUAWEB_API lista_cad_t *lenguaweb_dame_textos_a_trducir(const lenguaweb_t *lenguaweb,
-                                                                      lista_cad_t **IDs) {
+                                                                      lista_cad_t **IDs) noexcept {
   if (IDs == nullptr) {
-    LENGUAWEB_INFORMA("(IDs) != NULL");
+    informa_en(kModuloLenguaweb, "(IDs) != NULL");
     return nullptr;
   }
   if (lenguaweb == nullptr) {
-    LENGUAWEB_INFORMA("(lenguaweb) != NULL");
+    informa_en(kModuloLenguaweb, "(lenguaweb) != NULL");
     *IDs = nullptr;
     return nullptr;
   }

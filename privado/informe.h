@@ -1,0 +1,27 @@
+/* informe.h - the one way code of the library and the companion reports a broken condition. */
+#ifndef PRIVADO_INFORME_H
+#define PRIVADO_INFORME_H
+
+/* Internal, never installed. */
+
+#include <source_location>
+
+#include "companion/informe.h"
+
+/* The module texts that reports carry. Hosts have always received these and match on
+ * them: they stay as they are, "LENGUAWEB.DLL" included. */
+inline constexpr const char *kModuloCompanion = "companion";
+inline constexpr const char *kModuloHtmlparser = "htmlparser (LENGUAWEB.DLL)";
+inline constexpr const char *kModuloLenguaweb = "lenguaweb (LENGUAWEB.DLL)";
+inline constexpr const char *kModuloTablalink = "tablalink (LENGUAWEB.DLL)";
+inline constexpr const char *kModuloLenguatxt = "lenguatxt (LENGUAWEB.DLL)";
+
+/* Reports through informa_fallo_interno that condicion failed in modulo, at the caller's
+ * line unless another is given, and returns: the caller goes on. condicion is the source
+ * text of the failed test, or "" for a branch that consistent data never reaches. */
+inline void informa_en(const char *modulo, const char *condicion,
+                       uint32_t linea = std::source_location::current().line()) noexcept {
+  informa_fallo_interno(condicion, modulo, linea);
+}
+
+#endif
