@@ -206,18 +206,18 @@ Convertidor *convertidor_de_idioma(uint32_t idioma) {
 
 extern "C" {
 
-booleano conv_ascii_sin_cambios(uint32_t idioma) {
+booleano conv_ascii_sin_cambios(uint32_t idioma) noexcept {
   const Convertidor *convertidor = convertidor_de_idioma(idioma);
   return convertidor == nullptr || convertidor->ascii_directo ? CIERTO : FALSO;
 }
 
-char *conv_utf8_a_ansi_html(const char *texto, uint32_t idioma) {
+char *conv_utf8_a_ansi_html(const char *texto, uint32_t idioma) noexcept {
   if (texto == nullptr) return companion::texto_nuevo(0);
   return conv_utf8_a_ansi_html_n(texto, std::strlen(texto), idioma, nullptr);
 }
 
 char *conv_utf8_a_ansi_html_n(const char *texto, size_t longitud, uint32_t idioma,
-                              size_t *longitud_resultado) {
+                              size_t *longitud_resultado) noexcept {
   size_t sin_longitud;
   size_t &largo = longitud_resultado != nullptr ? *longitud_resultado : sin_longitud;
   largo = 0;
@@ -264,11 +264,11 @@ char *conv_utf8_a_ansi_html_n(const char *texto, size_t longitud, uint32_t idiom
   return salida.entrega(&largo);
 }
 
-char *conv_ansi_idioma_a_utf8(const char *texto, uint32_t idioma) {
+char *conv_ansi_idioma_a_utf8(const char *texto, uint32_t idioma) noexcept {
   return conv_ansi_idioma_a_utf8_n(texto, idioma, nullptr);
 }
 
-char *conv_ansi_idioma_a_utf8_n(const char *texto, uint32_t idioma, size_t *longitud_resultado) {
+char *conv_ansi_idioma_a_utf8_n(const char *texto, uint32_t idioma, size_t *longitud_resultado) noexcept {
   size_t sin_longitud;
   size_t &largo = longitud_resultado != nullptr ? *longitud_resultado : sin_longitud;
   largo = 0;
@@ -301,7 +301,7 @@ char *conv_ansi_idioma_a_utf8_n(const char *texto, uint32_t idioma, size_t *long
   return salida.entrega(&largo);
 }
 
-char16_t *conv_utf8_a_wcad(const char *texto) {
+char16_t *conv_utf8_a_wcad(const char *texto) noexcept {
   if (texto == nullptr) return companion::wtexto_de(u"");
   const size_t n = std::strlen(texto);
   // At most one unit per byte: the decoder never runs short of room.
@@ -312,7 +312,7 @@ char16_t *conv_utf8_a_wcad(const char *texto) {
   return salida.entrega();
 }
 
-char *conv_wcad_a_utf8(const char16_t *texto) {
+char *conv_wcad_a_utf8(const char16_t *texto) noexcept {
   if (texto == nullptr) return companion::texto_nuevo(0);
   const size_t n = std::char_traits<char16_t>::length(texto);
   Salida<char> salida(n + n / 2 + 16);

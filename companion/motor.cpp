@@ -86,7 +86,7 @@ char16_t con_acento(char16_t c) {
 extern "C" {
 
 texto_dividido_t *motor_divide_texto_llaves(const char16_t *texto, booleano *ok,
-                                            char16_t **mensaje) {
+                                            char16_t **mensaje) noexcept {
   auto *dividido = new (companion::reserva(sizeof(texto_dividido))) texto_dividido;
   if (texto != nullptr) dividido->texto = texto;
   const std::u16string_view t = dividido->texto;
@@ -141,7 +141,7 @@ texto_dividido_t *motor_divide_texto_llaves(const char16_t *texto, booleano *ok,
 
 char16_t *motor_traduce_texto_dividido(const texto_dividido_t *dividido, const char * /*id*/,
                                        uint32_t /*origen*/, uint32_t /*destino*/,
-                                       uint32_t opciones) {
+                                       uint32_t opciones) noexcept {
   if (dividido == nullptr) {
     informa("(dividido) != NULL", __LINE__);
     return companion::wtexto_de(u"");
@@ -192,14 +192,14 @@ char16_t *motor_traduce_texto_dividido(const texto_dividido_t *dividido, const c
   return resultado;
 }
 
-void motor_destruye_texto_dividido(texto_dividido_t **dividido) {
+void motor_destruye_texto_dividido(texto_dividido_t **dividido) noexcept {
   if (dividido == nullptr || *dividido == nullptr) return;
   (*dividido)->~texto_dividido();
   companion::libera(*dividido);
   *dividido = nullptr;
 }
 
-void motor_anade_traduccion(const char16_t *origen, const char16_t *destino) {
+void motor_anade_traduccion(const char16_t *origen, const char16_t *destino) noexcept {
   if (origen == nullptr) {
     informa("(origen) != NULL", __LINE__);
     return;
@@ -213,7 +213,7 @@ void motor_anade_traduccion(const char16_t *origen, const char16_t *destino) {
   m.entradas.insert_or_assign(std::u16string(origen), std::u16string(destino));
 }
 
-void motor_vacia_memoria(void) {
+void motor_vacia_memoria(void) noexcept {
   Memoria &m = memoria();
   std::unique_lock<std::shared_mutex> escritura(m.cerrojo);
   m.entradas.clear();
