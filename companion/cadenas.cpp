@@ -216,7 +216,8 @@ void cad_reemplaza_todas(char **texto, const char *buscado, const char *reemplaz
   *texto = nuevo;
 }
 
-void cad_sustituye_tramo(char **texto, uint32_t inicio, uint32_t longitud, const char *reemplazo) noexcept {
+void cad_sustituye_tramo(char **texto, uint32_t inicio, uint32_t longitud,
+                         const char *reemplazo) noexcept {
   if (texto == nullptr) {
     informa("(texto) != NULL", __LINE__);
     return;
@@ -240,33 +241,13 @@ void cad_sustituye_tramo(char **texto, uint32_t inicio, uint32_t longitud, const
   t[nuevo_largo] = '\0';
 }
 
+// Both are an empty span replaced, at the start or at the end.
 void cad_inserta_delante(char **texto, const char *prefijo) noexcept {
-  if (texto == nullptr) {
-    informa("(texto) != NULL", __LINE__);
-    return;
-  }
-  const size_t largo = vista(*texto).size();
-  const Argumento p(prefijo, vista(*texto));
-  if (*texto != nullptr && p.vista.empty()) return;
-  char *t = asegura_capacidad(*texto, largo + p.vista.size() + 1);
-  std::memmove(t + p.vista.size(), t, largo);
-  std::memcpy(t, p.vista.data(), p.vista.size());
-  t[largo + p.vista.size()] = '\0';
-  *texto = t;
+  cad_sustituye_tramo(texto, 0, 0, prefijo);
 }
 
 void cad_une(char **texto, const char *cola) noexcept {
-  if (texto == nullptr) {
-    informa("(texto) != NULL", __LINE__);
-    return;
-  }
-  const size_t largo = vista(*texto).size();
-  const Argumento c(cola, vista(*texto));
-  if (*texto != nullptr && c.vista.empty()) return;
-  char *t = asegura_capacidad(*texto, largo + c.vista.size() + 1);
-  std::memcpy(t + largo, c.vista.data(), c.vista.size());
-  t[largo + c.vista.size()] = '\0';
-  *texto = t;
+  cad_sustituye_tramo(texto, texto != nullptr ? cad_longitud(*texto) : 0, 0, cola);
 }
 
 char *cad_extrae_campo(uint32_t numero, const char *texto, const char *separadores) noexcept {

@@ -55,30 +55,11 @@ bool en_blanco(std::u16string_view tramo) {
 }
 
 char16_t con_acento(char16_t c) {
-  switch (c) {
-    case u'a':
-      return u'\u00E1';
-    case u'e':
-      return u'\u00E9';
-    case u'i':
-      return u'\u00ED';
-    case u'o':
-      return u'\u00F3';
-    case u'u':
-      return u'\u00FA';
-    case u'A':
-      return u'\u00C1';
-    case u'E':
-      return u'\u00C9';
-    case u'I':
-      return u'\u00CD';
-    case u'O':
-      return u'\u00D3';
-    case u'U':
-      return u'\u00DA';
-    default:
-      return c;
-  }
+  constexpr std::u16string_view kSin = u"aeiouAEIOU";
+  constexpr std::u16string_view kCon =
+      u"\u00E1\u00E9\u00ED\u00F3\u00FA\u00C1\u00C9\u00CD\u00D3\u00DA";
+  const size_t vocal = kSin.find(c);
+  return vocal != std::u16string_view::npos ? kCon[vocal] : c;
 }
 
 }  // namespace

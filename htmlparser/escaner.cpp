@@ -1,7 +1,7 @@
 /* escaner.cpp - the tag scanner: one token of byte or UTF-16 HTML text per call. */
 #include <cstring>
 
-#include "htmlparser/htmlparser.h"
+#include "lenguaweb.h"
 #include "htmlparser/reglas_html.h"
 #include "privado/informe.h"
 
@@ -26,20 +26,6 @@ struct Anchos {
   static Car *prefijo(const Car *p, uint32_t cuenta) { return wcad_prefijo(p, cuenta); }
 };
 
-// The readers may be called on their own, so each checks its own arguments.
-template <class F>
-bool argumentos_validos(const typename F::Car *texto, const uint32_t *posicion) {
-  bool validos = true;
-  if (texto == nullptr) {
-    informa_en(kModuloHtmlparser, "(texto) != NULL");
-    validos = false;
-  }
-  if (posicion == nullptr) {
-    informa_en(kModuloHtmlparser, "(posicion) != NULL");
-    validos = false;
-  }
-  return validos;
-}
 
 // The text last walked on this thread and how far it is known to hold no NUL, so that
 // a walk checks every position it is given against the end of its text at the cost of
@@ -68,22 +54,10 @@ void mide_hasta(tramo_sin_nul<C> &tramo, const C *texto, uint32_t posicion) {
   }
 }
 
+// Moves the position past the tag or comment there.
 template <class F>
-void salta_blancos(const typename F::Car *texto, uint32_t *posicion) {
-  if (!argumentos_validos<F>(texto, posicion)) return;
-  *posicion = static_cast<uint32_t>(htmlparser::fin_de_blancos(texto_con_nul{texto}, *posicion));
-}
-
-template <class F>
-void salta_texto(const typename F::Car *texto, uint32_t *posicion) {
-  if (!argumentos_validos<F>(texto, posicion)) return;
-  *posicion = static_cast<uint32_t>(htmlparser::fin_de_texto(texto_con_nul{texto}, *posicion));
-}
-
-template <class F>
-void salta_tag(const typename F::Car *texto, uint32_t *posicion) {
-  if (!argumentos_validos<F>(texto, posicion)) return;
-  const htmlparser::fin_de_tag fin = htmlparser::lee_fin_de_tag(texto_con_nul{texto}, *posicion);
+void salta_tag(texto_con_nul<typename F::Car> texto, uint32_t *posicion) {
+  const htmlparser::fin_de_tag fin = htmlparser::lee_fin_de_tag(texto, *posicion);
   *posicion = static_cast<uint32_t>(fin.cerrado ? fin.cierre + 1 : fin.cierre);
   // An open comment is reported in both forms.
   if (!fin.cerrado && (fin.comentario || F::kInformaTagAbierto))
@@ -93,12 +67,11 @@ void salta_tag(const typename F::Car *texto, uint32_t *posicion) {
 template <class F>
 booleano lee_siguiente_tag(const typename F::Car *texto, uint32_t *posicion, uint16_t *tipo,
                            typename F::Car **copia) {
-  bool validos = argumentos_validos<F>(texto, posicion);
-  if (tipo == nullptr) {
-    informa_en(kModuloHtmlparser, "(tipo) != NULL");
-    validos = false;
-  }
-  if (!validos) return FALSO;
+  // Every missing argument is reported, not only the first.
+  const bool falta_texto = informa_si_falta(kModuloHtmlparser, texto, "(texto) != NULL");
+  const bool falta_posicion = informa_si_falta(kModuloHtmlparser, posicion, "(posicion) != NULL");
+  const bool falta_tipo = informa_si_falta(kModuloHtmlparser, tipo, "(tipo) != NULL");
+  if (falta_texto || falta_posicion || falta_tipo) return FALSO;
 
   // A position past the end gives what the end of the text gives: an empty text token.
   tramo_sin_nul<typename F::Car> &tramo = conocido<typename F::Car>;
@@ -108,17 +81,18 @@ booleano lee_siguiente_tag(const typename F::Car *texto, uint32_t *posicion, uin
     *posicion = tramo.hasta;
   }
   const uint32_t inicio = *posicion;
+  const texto_con_nul<typename F::Car> t{texto};
   switch (htmlparser::clase_de_token(texto[inicio])) {
     case htmlparser::token_html::blancos:
       // A blank run keeps the kind of the token before it.
-      salta_blancos<F>(texto, posicion);
+      *posicion = static_cast<uint32_t>(htmlparser::fin_de_blancos(t, inicio));
       break;
     case htmlparser::token_html::tag:
-      salta_tag<F>(texto, posicion);
+      salta_tag<F>(t, posicion);
       *tipo = 1;
       break;
     case htmlparser::token_html::texto:
-      salta_texto<F>(texto, posicion);
+      *posicion = static_cast<uint32_t>(htmlparser::fin_de_texto(t, inicio));
       *tipo = 0;
       break;
   }
@@ -141,25 +115,6 @@ booleano htmlparser_lee_siguiente_tag(const char *texto, uint32_t *posicion, uin
 booleano htmlparser_lee_siguiente_tag_u(const char16_t *texto, uint32_t *posicion, uint16_t *tipo,
                                         char16_t **copia) noexcept {
   return lee_siguiente_tag<Anchos>(texto, posicion, tipo, copia);
-}
-
-void htmlparser_salta_tag(const char *texto, uint32_t *posicion) {
-  salta_tag<Bytes>(texto, posicion);
-}
-void htmlparser_salta_blancos(const char *texto, uint32_t *posicion) {
-  salta_blancos<Bytes>(texto, posicion);
-}
-void htmlparser_salta_texto(const char *texto, uint32_t *posicion) {
-  salta_texto<Bytes>(texto, posicion);
-}
-void htmlparser_salta_tag_u(const char16_t *texto, uint32_t *posicion) {
-  salta_tag<Anchos>(texto, posicion);
-}
-void htmlparser_salta_blancos_u(const char16_t *texto, uint32_t *posicion) {
-  salta_blancos<Anchos>(texto, posicion);
-}
-void htmlparser_salta_texto_u(const char16_t *texto, uint32_t *posicion) {
-  salta_texto<Anchos>(texto, posicion);
 }
 
 }  // extern "C"

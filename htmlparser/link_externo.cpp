@@ -2,7 +2,7 @@
 #include <cstring>
 #include <initializer_list>
 
-#include "htmlparser/htmlparser.h"
+#include "lenguaweb.h"
 #include "htmlparser/reglas_html.h"
 #include "privado/informe.h"
 

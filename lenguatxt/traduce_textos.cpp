@@ -8,10 +8,7 @@ extern "C" lista_wcad_t *lenguatxt_traduce_textos(const lista_wcad_t *textos,
                                                   lista_wcad_t **mensajes) noexcept {
   if (mensajes != nullptr) *mensajes = nullptr;
   lista_wcad_t *resultado = lista_wcad_crea(0);
-  if (textos == nullptr) {
-    informa_en(kModuloLenguatxt, "(textos) != NULL");
-    return resultado;
-  }
+  if (informa_si_falta(kModuloLenguatxt, textos, "(textos) != NULL")) return resultado;
 
   const uint32_t num_textos = lista_wcad_num_elems(textos);
   const uint32_t num_ids = IDs != nullptr ? lista_cad_num_elems(IDs) : 0;

@@ -32,14 +32,8 @@ LENGUAWEB_API lenguaweb_t *lenguaweb_crea(const char *nombre_fichero_html,
 }
 
 LENGUAWEB_API void lenguaweb_destruye(lenguaweb_t **lenguaweb) noexcept {
-  if (lenguaweb == nullptr) {
-    informa_en(kModuloLenguaweb, "(lenguaweb) != NULL");
-    return;
-  }
-  if (*lenguaweb == nullptr) {
-    informa_en(kModuloLenguaweb, "(*lenguaweb) != NULL");
-    return;
-  }
+  if (informa_si_falta(kModuloLenguaweb, lenguaweb, "(lenguaweb) != NULL")) return;
+  if (informa_si_falta(kModuloLenguaweb, *lenguaweb, "(*lenguaweb) != NULL")) return;
   lista_cad_destruye(&(*lenguaweb)->textos);
   lista_num_destruye(&(*lenguaweb)->tipos_de_textos);
   lista_cad_destruye(&(*lenguaweb)->trozos_html);

@@ -109,10 +109,7 @@ bool lenguaweb_trata_link(enlaces_pasada &enlaces, bool es_img, std::string_view
   if (enlaces.preprocesar_links == CIERTO) {
     if (valor[0] == '@') return false;
     lista_reg_t *tabla = es_img ? enlaces.tabla_img_registro : enlaces.tabla_a_registro;
-    if (tabla == nullptr) {
-      informa_en(kModuloLenguaweb, "(tabla_links) != NULL");
-      return false;
-    }
+    if (informa_si_falta(kModuloLenguaweb, tabla, "(tabla_links) != NULL")) return false;
     resultado.reset(lenguaweb_registra_link(*indice_de(enlaces, es_img), tabla, valor));
   } else {
     if (valor[0] != '@') return false;

@@ -52,10 +52,7 @@ lista_cad_t *lenguaweb_crea_ids(const lista_num_t *tipos_de_textos) {
 
 extern "C" LENGUAWEB_API lista_cad_t *lenguaweb_dame_textos_a_trducir(const lenguaweb_t *lenguaweb,
                                                                       lista_cad_t **IDs) noexcept {
-  if (IDs == nullptr) {
-    informa_en(kModuloLenguaweb, "(IDs) != NULL");
-    return nullptr;
-  }
+  if (informa_si_falta(kModuloLenguaweb, IDs, "(IDs) != NULL")) return nullptr;
   if (lenguaweb == nullptr) {
     informa_en(kModuloLenguaweb, "(lenguaweb) != NULL");
     *IDs = nullptr;

@@ -211,10 +211,8 @@ constexpr const char *kTraducidosSinId =
 booleano graba_fichero_html(const lenguaweb_t *documento, const lista_cad_t *traducidos,
                             enlaces_pasada &enlaces, const char *nombre_fichero_html,
                             uint32_t idioma) {
-  if (nombre_fichero_html == nullptr) {
-    informa_en(kModuloLenguaweb, "(nombre_fichero_html) != NULL");
+  if (informa_si_falta(kModuloLenguaweb, nombre_fichero_html, "(nombre_fichero_html) != NULL"))
     return FALSO;
-  }
   const uint32_t num_textos = lista_cad_num_elems(documento->textos);
   const uint32_t num_tipos = lista_num_num_elems(documento->tipos_de_textos);
   const uint32_t num_traducidos = lista_cad_num_elems(traducidos);
@@ -261,14 +259,9 @@ LENGUAWEB_API booleano lenguaweb_reconstruye_fichero_html(
     const lenguaweb_t *lenguaweb, const lista_cad_t *textos_traducidos, const lista_cad_t *IDs,
     const lista_reg_t *tabla_links_a, const lista_reg_t *tabla_links_img,
     const char *nombre_fichero_html, uint32_t idioma) noexcept {
-  if (lenguaweb == nullptr) {
-    informa_en(kModuloLenguaweb, "(lenguaweb) != NULL");
+  if (informa_si_falta(kModuloLenguaweb, lenguaweb, "(lenguaweb) != NULL")) return FALSO;
+  if (informa_si_falta(kModuloLenguaweb, textos_traducidos, "(textos_traducidos) != NULL"))
     return FALSO;
-  }
-  if (textos_traducidos == nullptr) {
-    informa_en(kModuloLenguaweb, "(textos_traducidos) != NULL");
-    return FALSO;
-  }
   if (lista_cad_num_elems(textos_traducidos) != (IDs != nullptr ? lista_cad_num_elems(IDs) : 0))
     informa_en(kModuloLenguaweb, kTraducidosSinId);
   enlaces_pasada enlaces;
@@ -282,10 +275,7 @@ LENGUAWEB_API booleano lenguaweb_preprocesa_links(const lenguaweb_t *lenguaweb,
                                                   lista_reg_t *tabla_links_img,
                                                   const char *nombre_fichero_html,
                                                   uint32_t idioma) noexcept {
-  if (lenguaweb == nullptr) {
-    informa_en(kModuloLenguaweb, "(lenguaweb) != NULL");
-    return FALSO;
-  }
+  if (informa_si_falta(kModuloLenguaweb, lenguaweb, "(lenguaweb) != NULL")) return FALSO;
   enlaces_pasada enlaces;
   enlaces.preprocesar_links = CIERTO;
   enlaces.tabla_a_registro = tabla_links_a;

@@ -24,4 +24,12 @@ inline void informa_en(const char *modulo, const char *condicion,
   informa_fallo_interno(condicion, modulo, linea);
 }
 
+/* Whether a pointer argument is missing (null); reported as condicion when it is. */
+inline bool informa_si_falta(const char *modulo, const void *argumento, const char *condicion,
+                             uint32_t linea = std::source_location::current().line()) noexcept {
+  if (argumento != nullptr) return false;
+  informa_en(modulo, condicion, linea);
+  return true;
+}
+
 #endif

@@ -52,10 +52,7 @@ tablalink_t *tablalink_crea_con_campos(char **ID, char **dominio, char **ruta,
 }
 
 void tablalink_verifica_integridad(const tablalink_t *tablalink) {
-  if (tablalink == nullptr) {
-    informa_en(kModuloTablalink, "(tablalink) != NULL");
-    return;
-  }
+  if (informa_si_falta(kModuloTablalink, tablalink, "(tablalink) != NULL")) return;
   if (tablalink->ID == nullptr) informa_en(kModuloTablalink, "(tablalink->ID) != NULL");
   if (tablalink->dominio == nullptr) informa_en(kModuloTablalink, "(tablalink->dominio) != NULL");
   if (tablalink->ruta == nullptr) informa_en(kModuloTablalink, "(tablalink->ruta) != NULL");
@@ -64,10 +61,7 @@ void tablalink_verifica_integridad(const tablalink_t *tablalink) {
 }
 
 void tablalink_destruye(tablalink_t **tablalink) noexcept {
-  if (tablalink == nullptr) {
-    informa_en(kModuloTablalink, "(tablalink) != NULL");
-    return;
-  }
+  if (informa_si_falta(kModuloTablalink, tablalink, "(tablalink) != NULL")) return;
   tablalink_verifica_integridad(*tablalink);
   if (*tablalink == nullptr) return;
   cad_destruye(&(*tablalink)->ID);

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "comun/entorno_pruebas.h"
-#include "htmlparser/htmlparser.h"
 
 namespace {
 
