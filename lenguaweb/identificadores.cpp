@@ -50,6 +50,7 @@ lista_cad_t *lenguaweb_crea_ids(const lista_num_t *tipos_de_textos) {
   return ids;
 }
 
+// The export keeps its name as it has always been spelt ("trducir"): hosts link against it.
 extern "C" LENGUAWEB_API lista_cad_t *lenguaweb_dame_textos_a_trducir(const lenguaweb_t *lenguaweb,
                                                                       lista_cad_t **IDs) noexcept {
   if (informa_si_falta(kModuloLenguaweb, IDs, "(IDs) != NULL")) return nullptr;

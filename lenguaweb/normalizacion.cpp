@@ -10,7 +10,9 @@ using htmlparser::kEntidades;
 
 /* Spaces left of a run of n blanks once five, four, three and two spaces have each
  * been replaced by one over the whole text: runs never merge, so each run shrinks on
- * its own (39 blanks leave two spaces, not one). */
+ * its own (39 blanks leave two spaces, not one). Odd as it is, the texts that hosts
+ * hold and translate were always normalised so: a text normalised otherwise would no
+ * longer match its translation. */
 size_t espacios_que_quedan(size_t n) {
   if (n <= 1) return n;
   for (size_t k : {5u, 4u, 3u, 2u}) n = n / k + n % k;

@@ -18,7 +18,10 @@ inline constexpr const char *kModuloLenguatxt = "lenguatxt (LENGUAWEB.DLL)";
 
 /* Reports through informa_fallo_interno that condicion failed in modulo, at the caller's
  * line unless another is given, and returns: the caller goes on. condicion is the source
- * text of the failed test, or "" for a branch that consistent data never reaches. */
+ * text of the failed test, or "" for a branch that consistent data never reaches. Some
+ * condition texts name variables that stand in no code here ("(fin_tag) != NULL",
+ * "*procesar_texto == FALSO", "encontrado == CIERTO"): they are the texts hosts have
+ * always received and match on, and stay word for word. */
 inline void informa_en(const char *modulo, const char *condicion,
                        uint32_t linea = std::source_location::current().line()) noexcept {
   informa_fallo_interno(condicion, modulo, linea);

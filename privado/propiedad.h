@@ -20,6 +20,7 @@ template <class T, void (*destruye)(T **)>
 using propio = std::unique_ptr<T, destructor_companion<T, destruye>>;
 
 using cad_propia = propio<char, cad_destruye>;
+using wcad_propia = propio<char16_t, wcad_destruye>;
 using lista_cad_propia = propio<lista_cad_t, lista_cad_destruye>;
 using lista_num_propia = propio<lista_num_t, lista_num_destruye>;
 
