@@ -84,7 +84,7 @@ size_t fin_de_blancos(const T &t, size_t i) {
 }
 
 /* The end of the text run at i: the next '<' after i, or the end. A run always takes at
- * least one character (but at the end), so a reader called at a stray '<' moves on. */
+ * least one character (except at the end), so a reader called at a stray '<' moves on. */
 template <class T>
 size_t fin_de_texto(const T &t, size_t i) {
   return t.acaba_en(i) ? i : t.busca(i + 1, '<');

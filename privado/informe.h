@@ -4,8 +4,6 @@
 
 /* Internal, never installed. */
 
-#include <source_location>
-
 #include "companion/informe.h"
 
 /* The module texts that reports carry. Hosts have always received these and match on
@@ -22,14 +20,16 @@ inline constexpr const char *kModuloLenguatxt = "lenguatxt (LENGUAWEB.DLL)";
  * condition texts name variables that stand in no code here ("(fin_tag) != NULL",
  * "*procesar_texto == FALSO", "encontrado == CIERTO"): they are the texts hosts have
  * always received and match on, and stay word for word. */
+/* (__builtin_LINE in a default argument gives the caller's line, in GCC and clang alike;
+ * clang 14 has no std::source_location.) */
 inline void informa_en(const char *modulo, const char *condicion,
-                       uint32_t linea = std::source_location::current().line()) noexcept {
+                       uint32_t linea = __builtin_LINE()) noexcept {
   informa_fallo_interno(condicion, modulo, linea);
 }
 
 /* Whether a pointer argument is missing (null); reported as condicion when it is. */
 inline bool informa_si_falta(const char *modulo, const void *argumento, const char *condicion,
-                             uint32_t linea = std::source_location::current().line()) noexcept {
+                             uint32_t linea = __builtin_LINE()) noexcept {
   if (argumento != nullptr) return false;
   informa_en(modulo, condicion, linea);
   return true;

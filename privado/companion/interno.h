@@ -2,7 +2,6 @@
 #ifndef COMPANION_INTERNO_H
 #define COMPANION_INTERNO_H
 
-#include <source_location>
 #include <string_view>
 
 #include "companion/companion.h"
@@ -25,7 +24,7 @@ char16_t *wtexto_de(std::u16string_view texto);
 
 /* informa_en with the companion's module text. */
 inline void informa(const char *condicion,
-                    uint32_t linea = std::source_location::current().line()) noexcept {
+                    uint32_t linea = __builtin_LINE()) noexcept {
   informa_en(kModuloCompanion, condicion, linea);
 }
 
