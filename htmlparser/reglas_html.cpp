@@ -5,27 +5,47 @@ namespace htmlparser {
 
 namespace {
 
-char a_mayuscula(char c) {
-  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
+constexpr size_t kMasLargo = 7; /* "/STRONG" */
+
+// The bits of the inline names by the names' length, and where each length begins among
+// them: a name is compared only with the few names of its own length.
+constexpr auto kBitsPorLargo = [] {
+  std::array<uint8_t, kNumTagsEnLinea> bits{};
+  size_t n = 0;
+  for (size_t largo = 0; largo <= kMasLargo; ++largo)
+    for (size_t bit = 0; bit < kNumTagsEnLinea; ++bit)
+      if (kTagsEnLinea[bit].size() == largo) bits[n++] = static_cast<uint8_t>(bit);
+  return bits;
+}();
+constexpr auto kDesdeLargo = [] {
+  std::array<uint8_t, kMasLargo + 2> desde{};
+  for (size_t largo = 0; largo < desde.size(); ++largo)
+    for (std::string_view nombre : kTagsEnLinea) desde[largo] += nombre.size() < largo;
+  return desde;
+}();
+static_assert(kDesdeLargo[kMasLargo + 1] == kNumTagsEnLinea, "no inline name is longer");
+
+// The letters an inline name begins with (after the '/' of an end tag), in both cases:
+// most names of other tags are sorted out by their first letter alone.
+constexpr auto kPrimeraLetra = [] {
+  std::array<bool, 256> primera{};
+  for (std::string_view nombre : kTagsEnLinea) {
+    const char c = nombre[nombre[0] == '/' ? 1 : 0];
+    primera[static_cast<unsigned char>(c)] = true;
+    primera[static_cast<unsigned char>(c - 'A' + 'a')] = true;
+  }
+  return primera;
+}();
 
 }  // namespace
 
-bool nombre_es(std::string_view nombre, std::string_view buscado) {
-  if (nombre.size() != buscado.size()) return false;
-  for (size_t i = 0; i < nombre.size(); ++i)
-    if (a_mayuscula(nombre[i]) != a_mayuscula(buscado[i])) return false;
-  return true;
-}
-
-bool nombre_empieza_por(std::string_view nombre, std::string_view prefijo) {
-  return nombre.size() >= prefijo.size() && nombre_es(nombre.substr(0, prefijo.size()), prefijo);
-}
-
 int bit_de_tag_en_linea(std::string_view nombre) {
-  // Asked of every tag read inside a text: the length sorts out almost every name.
-  for (size_t bit = 0; bit < kTagsEnLinea.size(); ++bit)
-    if (nombre_es(nombre, kTagsEnLinea[bit])) return static_cast<int>(bit);
+  // Asked of every tag read inside a text.
+  if (nombre.empty() || nombre.size() > kMasLargo) return -1;
+  const size_t letra = nombre[0] == '/' && nombre.size() > 1 ? 1 : 0;
+  if (!kPrimeraLetra[static_cast<unsigned char>(nombre[letra])]) return -1;
+  for (size_t i = kDesdeLargo[nombre.size()]; i < kDesdeLargo[nombre.size() + 1]; ++i)
+    if (nombre_es(nombre, kTagsEnLinea[kBitsPorLargo[i]])) return kBitsPorLargo[i];
   return -1;
 }
 

@@ -14,7 +14,9 @@
 #include <cstring>
 #include <iterator>
 #include <string_view>
+#include <tuple>
 #include <type_traits>
+#include <utility>
 
 #include "privado/blancos.h"
 
@@ -153,9 +155,19 @@ inline std::string_view nombre_de_tag(std::string_view tras_el_menor) {
   return tras_el_menor.substr(0, std::min(tras_el_menor.find(' '), tras_el_menor.size()));
 }
 
-/* Names compared with ASCII letter case ignored. */
-bool nombre_es(std::string_view nombre, std::string_view buscado);
-bool nombre_empieza_por(std::string_view nombre, std::string_view prefijo);
+/* Names compared with ASCII letter case ignored. Inline: every tag read is asked. */
+constexpr char a_mayuscula(char c) {
+  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+constexpr bool nombre_es(std::string_view nombre, std::string_view buscado) {
+  if (nombre.size() != buscado.size()) return false;
+  for (size_t i = 0; i < nombre.size(); ++i)
+    if (a_mayuscula(nombre[i]) != a_mayuscula(buscado[i])) return false;
+  return true;
+}
+constexpr bool nombre_empieza_por(std::string_view nombre, std::string_view prefijo) {
+  return nombre.size() >= prefijo.size() && nombre_es(nombre.substr(0, prefijo.size()), prefijo);
+}
 
 /* ---- Attribute values ----------------------------------------------------------------- */
 
@@ -258,42 +270,39 @@ inline constexpr size_t kNumEntidades = std::size(kEntidades);
 
 /* ---- Looking ahead -------------------------------------------------------------------- */
 
-/* The nearest of a few searched texts at or after a position that only moves forward.
- * Each is looked for again only once the position has passed it, so a text that holds
- * few of them is read a few times in all, not once per position. An empty searched text
- * is never found. The view must stay valid while the object is used. */
-template <size_t N>
+/* The nearest of a few searched characters (char) or texts (std::string_view) at or
+ * after a position that only moves forward. Each is looked for again only once the
+ * position has passed it, so a text that holds few of them is read a few times in all,
+ * not once per position. An empty searched text is never found. The text must stay
+ * valid while the object is used. */
+template <class... Buscados>
 class siguiente_de {
  public:
-  siguiente_de(std::string_view texto, const std::array<std::string_view, N> &buscados)
-      : texto_(texto), buscados_(buscados) {
-    for (size_t k = 0; k < N; ++k) proximo_[k] = busca(k, 0);
-  }
+  explicit siguiente_de(std::string_view texto, Buscados... buscados)
+      : texto_(texto), buscados_(buscados...), proximo_{busca(buscados, 0)...} {}
 
-  /* Offset of the nearest searched text at or after posicion; kNoEsta when none is left. */
-  size_t desde(size_t posicion) {
-    size_t menor = kNoEsta;
-    for (size_t k = 0; k < N; ++k) {
-      if (proximo_[k] < posicion) proximo_[k] = busca(k, posicion);
-      menor = std::min(menor, proximo_[k]);
-    }
-    return menor;
-  }
+  /* Offset of the nearest searched one at or after posicion; kNoEsta when none is left. */
+  size_t desde(size_t posicion) { return desde(posicion, std::index_sequence_for<Buscados...>{}); }
 
-  /* Where searched text k stands next, as the last call to desde found it. */
+  /* Where searched one k stands next, as the last call to desde found it. */
   size_t de(size_t k) const { return proximo_[k]; }
 
  private:
-  size_t busca(size_t k, size_t posicion) const {
-    const std::string_view b = buscados_[k];
-    if (b.empty()) return kNoEsta;
-    // One character is found with a block search; longer texts are rare here.
-    return b.size() == 1 ? texto_.find(b[0], posicion) : texto_.find(b, posicion);
+  size_t busca(char c, size_t posicion) const { return texto_.find(c, posicion); }
+  size_t busca(std::string_view b, size_t posicion) const {
+    return b.empty() ? kNoEsta : texto_.find(b, posicion);
+  }
+
+  template <size_t... K>
+  size_t desde(size_t posicion, std::index_sequence<K...>) {
+    ((proximo_[K] = proximo_[K] < posicion ? busca(std::get<K>(buscados_), posicion) : proximo_[K]),
+     ...);
+    return std::min({proximo_[K]...});
   }
 
   std::string_view texto_;
-  std::array<std::string_view, N> buscados_;
-  std::array<size_t, N> proximo_{};
+  std::tuple<Buscados...> buscados_;
+  std::array<size_t, sizeof...(Buscados)> proximo_;
 };
 
 }  // namespace htmlparser

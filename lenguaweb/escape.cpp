@@ -26,7 +26,7 @@ void lenguaweb_escribe_texto(std::string &salida, std::string_view texto, uint32
   size_t signo = 0;    /* the '<' and '>' met so far */
   bool en_tag = false; /* after a '<' written as markup, until its '>' */
   // Most of the text is copied whole, between the signs and the pairs of spaces.
-  htmlparser::siguiente_de<3> siguiente(texto, {"<", ">", espacios_duros ? "  " : ""});
+  htmlparser::siguiente_de siguiente(texto, '<', '>', std::string_view(espacios_duros ? "  " : ""));
   for (size_t i = 0;;) {
     i = siguiente.desde(i);
     if (i == kNoEsta) break;

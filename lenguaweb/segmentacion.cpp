@@ -125,7 +125,7 @@ void lenguaweb_signos_crudos(std::string_view texto, signos_de_texto &signos, bo
   signos.clear();
   bool dentro_de_tag = false;
   size_t fin_tag = 0;
-  htmlparser::siguiente_de<3> siguiente(texto, {"<", ">", "&"});
+  htmlparser::siguiente_de siguiente(texto, '<', '>', '&');
   for (size_t p = 0;; ++p) {
     p = siguiente.desde(p);
     if (p == htmlparser::kNoEsta) break;
