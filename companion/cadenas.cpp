@@ -12,6 +12,7 @@
 #endif
 
 #include "companion/interno.h"
+#include "privado/blancos.h"
 
 namespace {
 
@@ -88,59 +89,59 @@ uint32_t longitud_32(size_t longitud) {
 
 extern "C" {
 
-char *cad_copia(const char *texto) {
+char *cad_copia(const char *texto) noexcept {
   if (texto == nullptr) return nullptr;
   return companion::texto_de(texto);
 }
 
-char *cad_prefijo(const char *texto, uint32_t cuenta) {
+char *cad_prefijo(const char *texto, uint32_t cuenta) noexcept {
   if (texto == nullptr) return companion::texto_de({});
   return companion::texto_de(std::string_view(texto, strnlen(texto, cuenta)));
 }
 
-uint32_t cad_longitud(const char *texto) {
+uint32_t cad_longitud(const char *texto) noexcept {
   return longitud_32(vista(texto).size());
 }
 
 // The prefix tests read no further into texto than the prefix is long: scanners ask them
 // at every position of a long text.
-booleano cad_empieza_por(const char *texto, const char *prefijo) {
+booleano cad_empieza_por(const char *texto, const char *prefijo) noexcept {
   const std::string_view p = vista(prefijo);
   return booleano_de(std::strncmp(texto != nullptr ? texto : "", p.data(), p.size()) == 0);
 }
 
-booleano cad_empieza_por_sin_mayus(const char *texto, const char *prefijo) {
+booleano cad_empieza_por_sin_mayus(const char *texto, const char *prefijo) noexcept {
   const std::string_view p = vista(prefijo);
   const std::string_view t(texto != nullptr ? texto : "",
                            texto != nullptr ? strnlen(texto, p.size()) : 0);
   return booleano_de(t.size() == p.size() && iguales_sin_mayus(t, p));
 }
 
-booleano cad_iguales(const char *a, const char *b) {
+booleano cad_iguales(const char *a, const char *b) noexcept {
   return booleano_de(vista(a) == vista(b));
 }
 
-booleano cad_iguales_sin_mayus(const char *a, const char *b) {
+booleano cad_iguales_sin_mayus(const char *a, const char *b) noexcept {
   return booleano_de(iguales_sin_mayus(vista(a), vista(b)));
 }
 
-booleano cad_en_blanco(const char *texto) {
+booleano cad_en_blanco(const char *texto) noexcept {
   for (char c : vista(texto))
-    if (c != ' ' && c != '\t' && c != '\n' && c != '\r') return FALSO;
+    if (!es_blanco(c)) return FALSO;
   return CIERTO;
 }
 
-void cad_a_mayusculas(char *texto) {
+void cad_a_mayusculas(char *texto) noexcept {
   if (texto == nullptr) return;
   for (char *c = texto; *c != '\0'; ++c) *c = mayuscula(*c);
 }
 
-void cad_a_minusculas(char *texto) {
+void cad_a_minusculas(char *texto) noexcept {
   if (texto == nullptr) return;
   for (char *c = texto; *c != '\0'; ++c) *c = minuscula(*c);
 }
 
-char *cad_formatea(const char *formato, ...) {
+char *cad_formatea(const char *formato, ...) noexcept {
   if (formato == nullptr) {
     informa("(formato) != NULL", __LINE__);
     return companion::texto_de({});
@@ -162,21 +163,21 @@ char *cad_formatea(const char *formato, ...) {
   return texto;
 }
 
-void cad_quita_prefijo(char **texto, const char *prefijo) {
+void cad_quita_prefijo(char **texto, const char *prefijo) noexcept {
   if (texto == nullptr || *texto == nullptr) return;
   const size_t largo = vista(prefijo).size();
   if (largo == 0 || cad_empieza_por(*texto, prefijo) != CIERTO) return;
   std::memmove(*texto, *texto + largo, std::strlen(*texto + largo) + 1);
 }
 
-void cad_quita_prefijo_sin_mayus(char **texto, const char *prefijo) {
+void cad_quita_prefijo_sin_mayus(char **texto, const char *prefijo) noexcept {
   if (texto == nullptr || *texto == nullptr) return;
   const size_t largo = vista(prefijo).size();
   if (largo == 0 || cad_empieza_por_sin_mayus(*texto, prefijo) != CIERTO) return;
   std::memmove(*texto, *texto + largo, std::strlen(*texto + largo) + 1);
 }
 
-void cad_reemplaza_todas(char **texto, const char *buscado, const char *reemplazo) {
+void cad_reemplaza_todas(char **texto, const char *buscado, const char *reemplazo) noexcept {
   if (texto == nullptr || *texto == nullptr) return;
   const std::string_view original(*texto);
   const Argumento b(buscado, original), r(reemplazo, original);
@@ -215,7 +216,8 @@ void cad_reemplaza_todas(char **texto, const char *buscado, const char *reemplaz
   *texto = nuevo;
 }
 
-void cad_sustituye_tramo(char **texto, uint32_t inicio, uint32_t longitud, const char *reemplazo) {
+void cad_sustituye_tramo(char **texto, uint32_t inicio, uint32_t longitud,
+                         const char *reemplazo) noexcept {
   if (texto == nullptr) {
     informa("(texto) != NULL", __LINE__);
     return;
@@ -239,36 +241,16 @@ void cad_sustituye_tramo(char **texto, uint32_t inicio, uint32_t longitud, const
   t[nuevo_largo] = '\0';
 }
 
-void cad_inserta_delante(char **texto, const char *prefijo) {
-  if (texto == nullptr) {
-    informa("(texto) != NULL", __LINE__);
-    return;
-  }
-  const size_t largo = vista(*texto).size();
-  const Argumento p(prefijo, vista(*texto));
-  if (*texto != nullptr && p.vista.empty()) return;
-  char *t = asegura_capacidad(*texto, largo + p.vista.size() + 1);
-  std::memmove(t + p.vista.size(), t, largo);
-  std::memcpy(t, p.vista.data(), p.vista.size());
-  t[largo + p.vista.size()] = '\0';
-  *texto = t;
+// Both are an empty span replaced, at the start or at the end.
+void cad_inserta_delante(char **texto, const char *prefijo) noexcept {
+  cad_sustituye_tramo(texto, 0, 0, prefijo);
 }
 
-void cad_une(char **texto, const char *cola) {
-  if (texto == nullptr) {
-    informa("(texto) != NULL", __LINE__);
-    return;
-  }
-  const size_t largo = vista(*texto).size();
-  const Argumento c(cola, vista(*texto));
-  if (*texto != nullptr && c.vista.empty()) return;
-  char *t = asegura_capacidad(*texto, largo + c.vista.size() + 1);
-  std::memcpy(t + largo, c.vista.data(), c.vista.size());
-  t[largo + c.vista.size()] = '\0';
-  *texto = t;
+void cad_une(char **texto, const char *cola) noexcept {
+  cad_sustituye_tramo(texto, texto != nullptr ? cad_longitud(*texto) : 0, 0, cola);
 }
 
-char *cad_extrae_campo(uint32_t numero, const char *texto, const char *separadores) {
+char *cad_extrae_campo(uint32_t numero, const char *texto, const char *separadores) noexcept {
   bool es_separador[256] = {};
   for (unsigned char c : vista(separadores)) es_separador[c] = true;
   const std::string_view t = vista(texto);
@@ -284,25 +266,25 @@ char *cad_extrae_campo(uint32_t numero, const char *texto, const char *separador
   return companion::texto_de({});
 }
 
-void cad_destruye(char **texto) {
+void cad_destruye(char **texto) noexcept {
   if (texto == nullptr) return;
   companion::libera(*texto);
   *texto = nullptr;
 }
 
-char16_t *wcad_copia(const char16_t *texto) {
+char16_t *wcad_copia(const char16_t *texto) noexcept {
   if (texto == nullptr) return nullptr;
   return companion::wtexto_de(texto);
 }
 
-char16_t *wcad_prefijo(const char16_t *texto, uint32_t cuenta) {
+char16_t *wcad_prefijo(const char16_t *texto, uint32_t cuenta) noexcept {
   size_t largo = 0;
   if (texto != nullptr)
     while (largo < cuenta && texto[largo] != u'\0') ++largo;
   return companion::wtexto_de(std::u16string_view(texto != nullptr ? texto : u"", largo));
 }
 
-booleano wcad_empieza_por(const char16_t *texto, const char16_t *prefijo) {
+booleano wcad_empieza_por(const char16_t *texto, const char16_t *prefijo) noexcept {
   const std::u16string_view p = wvista(prefijo);
   if (texto == nullptr) return booleano_de(p.empty());
   for (size_t i = 0; i < p.size(); ++i)
@@ -310,15 +292,15 @@ booleano wcad_empieza_por(const char16_t *texto, const char16_t *prefijo) {
   return CIERTO;
 }
 
-booleano wcad_iguales(const char16_t *a, const char16_t *b) {
+booleano wcad_iguales(const char16_t *a, const char16_t *b) noexcept {
   return booleano_de(wvista(a) == wvista(b));
 }
 
-uint32_t wcad_longitud(const char16_t *texto) {
+uint32_t wcad_longitud(const char16_t *texto) noexcept {
   return longitud_32(wvista(texto).size());
 }
 
-void wcad_destruye(char16_t **texto) {
+void wcad_destruye(char16_t **texto) noexcept {
   if (texto == nullptr) return;
   companion::libera(*texto);
   *texto = nullptr;

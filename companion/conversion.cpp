@@ -202,106 +202,108 @@ Convertidor *convertidor_de_idioma(uint32_t idioma) {
   return companion::convertidor_de_pagina(conv_pagina_de_codigos(idioma));
 }
 
+// A conversion of a text between UTF-8 and the code page of idioma, either way. texto is
+// read up to its first NUL or longitud bytes. A null text gives ""; a page that ICU
+// cannot open, or an ASCII text that the page keeps as it is, a copy; any other text is
+// converted by convierte_con(text, converter reset by reinicia, output) into an output
+// made room for at first with one unit per byte and one more per crecimiento bytes. The
+// result's length goes through largo when given.
+template <class Cuerpo>
+char *convierte(const char *texto, size_t longitud, uint32_t idioma, size_t *largo,
+                void (*reinicia)(UConverter *), size_t crecimiento, Cuerpo convierte_con) {
+  const std::string_view t =
+      texto != nullptr ? std::string_view(texto, strnlen(texto, longitud)) : std::string_view();
+  Convertidor *convertidor = texto != nullptr ? convertidor_de_idioma(idioma) : nullptr;
+  if (convertidor == nullptr || (convertidor->ascii_directo && es_ascii(t.data(), t.size()))) {
+    if (largo != nullptr) *largo = t.size();
+    return companion::texto_de(t);
+  }
+  reinicia(convertidor->icu);
+  Salida<char> salida(t.size() + t.size() / crecimiento + 16);
+  convierte_con(t, convertidor->icu, salida);
+  return salida.entrega(largo);
+}
+
 }  // namespace
 
 extern "C" {
 
-booleano conv_ascii_sin_cambios(uint32_t idioma) {
+booleano conv_ascii_sin_cambios(uint32_t idioma) noexcept {
   const Convertidor *convertidor = convertidor_de_idioma(idioma);
   return convertidor == nullptr || convertidor->ascii_directo ? CIERTO : FALSO;
 }
 
-char *conv_utf8_a_ansi_html(const char *texto, uint32_t idioma) {
+char *conv_utf8_a_ansi_html(const char *texto, uint32_t idioma) noexcept {
   if (texto == nullptr) return companion::texto_nuevo(0);
   return conv_utf8_a_ansi_html_n(texto, std::strlen(texto), idioma, nullptr);
 }
 
 char *conv_utf8_a_ansi_html_n(const char *texto, size_t longitud, uint32_t idioma,
-                              size_t *longitud_resultado) {
-  size_t sin_longitud;
-  size_t &largo = longitud_resultado != nullptr ? *longitud_resultado : sin_longitud;
-  largo = 0;
-  if (texto == nullptr) return companion::texto_nuevo(0);
-  const size_t n = strnlen(texto, longitud);
-  Convertidor *convertidor = convertidor_de_idioma(idioma);
-  if (convertidor == nullptr || (convertidor->ascii_directo && es_ascii(texto, n))) {
-    largo = n;
-    return companion::texto_de({texto, n});
-  }
-
-  UConverter *icu = convertidor->icu;
-  ucnv_resetFromUnicode(icu);
+                              size_t *longitud_resultado) noexcept {
   // A page character is never longer than its UTF-8 form: only references and bytes
   // that are not UTF-8 make the text grow.
-  Salida<char> salida(n + n / 8 + 16);
-  const auto *bytes = reinterpret_cast<const unsigned char *>(texto);
-  char16_t trozo[kTrozo];
-  size_t i = 0;
-  bool final = false;
-  while (!final) {
-    const size_t k = decodifica(bytes, n, &i, trozo, kTrozo);
-    final = i >= n;
-    const char16_t *origen = trozo;
-    for (;;) {
-      char *destino = salida.fin();
-      UErrorCode error = U_ZERO_ERROR;
-      ucnv_fromUnicode(icu, &destino, destino + salida.libre(), &origen, trozo + k, nullptr, final,
-                       &error);
-      salida.avanza_a(destino);
-      if (error == U_BUFFER_OVERFLOW_ERROR) {
-        // Always grow: what ICU holds back (a reference of up to ten bytes for each unit
-        // left) may need more room than the units left suggest.
-        salida.asegura(salida.libre() + 10 * static_cast<size_t>(trozo + k - origen) + 16);
-        continue;
-      }
-      if (U_FAILURE(error)) {
-        companion::informa("U_SUCCESS(error)", __LINE__);
-        final = true;
-      }
-      break;
-    }
-  }
-  return salida.entrega(&largo);
+  return convierte(
+      texto, longitud, idioma, longitud_resultado, ucnv_resetFromUnicode, 8,
+      [](std::string_view t, UConverter *icu, Salida<char> &salida) {
+        const auto *bytes = reinterpret_cast<const unsigned char *>(t.data());
+        char16_t trozo[kTrozo];
+        size_t i = 0;
+        bool final = false;
+        while (!final) {
+          const size_t k = decodifica(bytes, t.size(), &i, trozo, kTrozo);
+          final = i >= t.size();
+          const char16_t *origen = trozo;
+          for (;;) {
+            char *destino = salida.fin();
+            UErrorCode error = U_ZERO_ERROR;
+            ucnv_fromUnicode(icu, &destino, destino + salida.libre(), &origen, trozo + k, nullptr,
+                             final, &error);
+            salida.avanza_a(destino);
+            if (error == U_BUFFER_OVERFLOW_ERROR) {
+              // Always grow: what ICU holds back (a reference of up to ten bytes for each
+              // unit left) may need more room than the units left suggest.
+              salida.asegura(salida.libre() + 10 * static_cast<size_t>(trozo + k - origen) + 16);
+              continue;
+            }
+            if (U_FAILURE(error)) {
+              companion::informa("U_SUCCESS(error)", __LINE__);
+              final = true;
+            }
+            break;
+          }
+        }
+      });
 }
 
-char *conv_ansi_idioma_a_utf8(const char *texto, uint32_t idioma) {
+char *conv_ansi_idioma_a_utf8(const char *texto, uint32_t idioma) noexcept {
   return conv_ansi_idioma_a_utf8_n(texto, idioma, nullptr);
 }
 
-char *conv_ansi_idioma_a_utf8_n(const char *texto, uint32_t idioma, size_t *longitud_resultado) {
-  size_t sin_longitud;
-  size_t &largo = longitud_resultado != nullptr ? *longitud_resultado : sin_longitud;
-  largo = 0;
-  if (texto == nullptr) return companion::texto_nuevo(0);
-  const size_t n = std::strlen(texto);
-  Convertidor *convertidor = convertidor_de_idioma(idioma);
-  if (convertidor == nullptr || (convertidor->ascii_directo && es_ascii(texto, n))) {
-    largo = n;
-    return companion::texto_de({texto, n});
-  }
-
-  UConverter *icu = convertidor->icu;
-  ucnv_resetToUnicode(icu);
+char *conv_ansi_idioma_a_utf8_n(const char *texto, uint32_t idioma,
+                                size_t *longitud_resultado) noexcept {
   // Room for two-byte pages (two bytes give at most three); others may grow once.
-  Salida<char> salida(n + n / 2 + 16);
-  char16_t trozo[kTrozo];
-  const char *origen = texto;
-  size_t arrastre = 0;  // a high surrogate kept back from the previous piece
-  bool final = false;
-  while (!final) {
-    char16_t *destino = trozo + arrastre;
-    UErrorCode error = U_ZERO_ERROR;
-    ucnv_toUnicode(icu, &destino, trozo + kTrozo, &origen, texto + n, nullptr, true, &error);
-    final = error != U_BUFFER_OVERFLOW_ERROR;
-    if (final && U_FAILURE(error)) companion::informa("U_SUCCESS(error)", __LINE__);
-    const size_t k = static_cast<size_t>(destino - trozo);
-    arrastre = anade_utf8(trozo, k, final, salida);
-    if (arrastre != 0) trozo[0] = trozo[k - 1];
-  }
-  return salida.entrega(&largo);
+  return convierte(texto, SIZE_MAX, idioma, longitud_resultado, ucnv_resetToUnicode, 2,
+                   [](std::string_view t, UConverter *icu, Salida<char> &salida) {
+                     char16_t trozo[kTrozo];
+                     const char *origen = t.data();
+                     size_t arrastre = 0;  // a high surrogate kept back from the previous piece
+                     bool final = false;
+                     while (!final) {
+                       char16_t *destino = trozo + arrastre;
+                       UErrorCode error = U_ZERO_ERROR;
+                       ucnv_toUnicode(icu, &destino, trozo + kTrozo, &origen, t.data() + t.size(),
+                                      nullptr, true, &error);
+                       final = error != U_BUFFER_OVERFLOW_ERROR;
+                       if (final && U_FAILURE(error))
+                         companion::informa("U_SUCCESS(error)", __LINE__);
+                       const size_t k = static_cast<size_t>(destino - trozo);
+                       arrastre = anade_utf8(trozo, k, final, salida);
+                       if (arrastre != 0) trozo[0] = trozo[k - 1];
+                     }
+                   });
 }
 
-char16_t *conv_utf8_a_wcad(const char *texto) {
+char16_t *conv_utf8_a_wcad(const char *texto) noexcept {
   if (texto == nullptr) return companion::wtexto_de(u"");
   const size_t n = std::strlen(texto);
   // At most one unit per byte: the decoder never runs short of room.
@@ -312,7 +314,7 @@ char16_t *conv_utf8_a_wcad(const char *texto) {
   return salida.entrega();
 }
 
-char *conv_wcad_a_utf8(const char16_t *texto) {
+char *conv_wcad_a_utf8(const char16_t *texto) noexcept {
   if (texto == nullptr) return companion::texto_nuevo(0);
   const size_t n = std::char_traits<char16_t>::length(texto);
   Salida<char> salida(n + n / 2 + 16);

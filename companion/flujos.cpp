@@ -102,7 +102,7 @@ flujo_t *flujo_de_lectura(char *bloque, size_t longitud, const char *ruta) {
 
 extern "C" {
 
-flujo_t *flujo_abre_lectura(const char *ruta) {
+flujo_t *flujo_abre_lectura(const char *ruta) noexcept {
   if (ruta == nullptr) {
     informa("(ruta) != NULL", __LINE__);
     return nullptr;
@@ -118,7 +118,7 @@ flujo_t *flujo_abre_lectura(const char *ruta) {
   return f;
 }
 
-flujo_t *flujo_abre_memoria(const void *datos, size_t longitud) {
+flujo_t *flujo_abre_memoria(const void *datos, size_t longitud) noexcept {
   if (datos == nullptr && longitud != 0) {
     informa("(datos) != NULL || (longitud) == 0", __LINE__);
     longitud = 0;
@@ -128,11 +128,11 @@ flujo_t *flujo_abre_memoria(const void *datos, size_t longitud) {
   return flujo_de_lectura(bloque, longitud, nullptr);
 }
 
-flujo_t *flujo_abre_memoria_escritura(void) {
+flujo_t *flujo_abre_memoria_escritura(void) noexcept {
   return flujo_nuevo(flujo::Tipo::escritura_memoria);
 }
 
-const void *flujo_dame_memoria(const flujo_t *f, size_t *longitud) {
+const void *flujo_dame_memoria(const flujo_t *f, size_t *longitud) noexcept {
   if (longitud != nullptr) *longitud = 0;
   if (!existe(f, __LINE__) || f->tipo != flujo::Tipo::escritura_memoria) return nullptr;
   if (longitud != nullptr) *longitud = f->salida.size();
@@ -141,7 +141,7 @@ const void *flujo_dame_memoria(const flujo_t *f, size_t *longitud) {
   return f->salida.empty() ? &vacio : f->salida.data();
 }
 
-flujo_t *flujo_abre_escritura(const char *ruta) {
+flujo_t *flujo_abre_escritura(const char *ruta) noexcept {
   if (ruta == nullptr) {
     informa("(ruta) != NULL", __LINE__);
     return nullptr;
@@ -156,7 +156,7 @@ flujo_t *flujo_abre_escritura(const char *ruta) {
   return f;
 }
 
-booleano flujo_cierra(flujo_t **variable) {
+booleano flujo_cierra(flujo_t **variable) noexcept {
   if (variable == nullptr || *variable == nullptr) {
     informa("(flujo) != NULL", __LINE__);
     return FALSO;
@@ -172,27 +172,27 @@ booleano flujo_cierra(flujo_t **variable) {
   return limpio ? CIERTO : FALSO;
 }
 
-uint64_t flujo_posicion(const flujo_t *f) {
+uint64_t flujo_posicion(const flujo_t *f) noexcept {
   if (!existe(f, __LINE__)) return 0;
   return f->tipo == flujo::Tipo::lectura ? f->leidos : f->salida.size();
 }
 
-booleano flujo_fallido(const flujo_t *f) {
+booleano flujo_fallido(const flujo_t *f) noexcept {
   if (!existe(f, __LINE__)) return CIERTO;
   return f->fallido ? CIERTO : FALSO;
 }
 
-unsigned char flujo_lee_uchar(flujo_t *f) {
+unsigned char flujo_lee_uchar(flujo_t *f) noexcept {
   const unsigned char *byte = toma(f, 1, "a byte", __LINE__);
   return byte != nullptr ? *byte : 0;
 }
 
-booleano flujo_lee_bool(flujo_t *f) {
+booleano flujo_lee_bool(flujo_t *f) noexcept {
   const unsigned char *byte = toma(f, 1, "a boolean", __LINE__);
   return byte != nullptr && *byte != 0 ? CIERTO : FALSO;
 }
 
-char *flujo_lee_cadena(flujo_t *f) {
+char *flujo_lee_cadena(flujo_t *f) noexcept {
   const unsigned char *cuenta = toma(f, 4, "a text's length", __LINE__);
   if (cuenta == nullptr) return companion::texto_de({});
   const uint32_t largo = static_cast<uint32_t>(cuenta[0]) | static_cast<uint32_t>(cuenta[1]) << 8 |
@@ -204,15 +204,15 @@ char *flujo_lee_cadena(flujo_t *f) {
   return companion::texto_de(std::string_view(bytes, largo));
 }
 
-void flujo_graba_uchar(unsigned char valor, flujo_t *f) {
+void flujo_graba_uchar(unsigned char valor, flujo_t *f) noexcept {
   if (puede_escribir(f, __LINE__)) f->salida.push_back(valor);
 }
 
-void flujo_graba_bool(booleano valor, flujo_t *f) {
+void flujo_graba_bool(booleano valor, flujo_t *f) noexcept {
   if (puede_escribir(f, __LINE__)) f->salida.push_back(valor != FALSO ? 1 : 0);
 }
 
-void flujo_graba_cadena(const char *texto, flujo_t *f) {
+void flujo_graba_cadena(const char *texto, flujo_t *f) noexcept {
   if (!puede_escribir(f, __LINE__)) return;
   const size_t largo = texto != nullptr ? std::strlen(texto) : 0;
   if (largo > UINT32_MAX) {

@@ -218,7 +218,7 @@ const char16_t *caracteres_1252() {
 
 }  // namespace companion
 
-extern "C" uint32_t conv_pagina_de_codigos(uint32_t idioma) {
+extern "C" uint32_t conv_pagina_de_codigos(uint32_t idioma) noexcept {
   // A full LCID carries its sort order above the LANGID: only the low 16 bits count.
   return pagina_de(idioma & 0xFFFF);
 }

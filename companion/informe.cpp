@@ -18,13 +18,9 @@ void *contexto_actual = nullptr;
 
 }  // namespace
 
-namespace companion {
-void informa(const char *condicion, uint32_t linea) { informa_fallo_interno(condicion, kModulo, linea); }
-}  // namespace companion
-
 extern "C" {
 
-void informa_fallo_interno(const char *condicion, const char *modulo, uint32_t linea) {
+void informa_fallo_interno(const char *condicion, const char *modulo, uint32_t linea) noexcept {
   informa_fallo_receptor_t receptor;
   void *contexto;
   {
@@ -36,7 +32,7 @@ void informa_fallo_interno(const char *condicion, const char *modulo, uint32_t l
   receptor(condicion != nullptr ? condicion : "", modulo != nullptr ? modulo : "", linea, contexto);
 }
 
-void informa_fallo_pon_receptor(informa_fallo_receptor_t receptor, void *contexto) {
+void informa_fallo_pon_receptor(informa_fallo_receptor_t receptor, void *contexto) noexcept {
   std::lock_guard<std::mutex> guarda(cerrojo);
   receptor_actual = receptor != nullptr ? receptor : receptor_por_defecto;
   contexto_actual = receptor != nullptr ? contexto : nullptr;

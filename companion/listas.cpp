@@ -118,7 +118,14 @@ void reduce(Lista *lista, uint32_t n, uint32_t linea) {
   lista->elementos.resize(n);
 }
 
-char *copia_texto(char *texto) {
+// Element indice, borrowed; null (or 0) for an index out of range, reported.
+template <class Lista>
+auto dame(const Lista *lista, uint32_t indice, uint32_t linea) {
+  using Elemento = typename decltype(lista->elementos)::value_type;
+  return indice_valido(lista, indice, linea) ? lista->elementos[indice] : Elemento{};
+}
+
+char *copia_texto(const char *texto) {
   return texto != nullptr ? companion::texto_de(texto) : nullptr;
 }
 
@@ -126,137 +133,105 @@ char *copia_texto(char *texto) {
 
 extern "C" {
 
-lista_cad_t *lista_cad_crea(uint32_t n) {
-  return crea<lista_cad>(n);
+// What every kind of list has, kind by kind.
+// clang-format off
+lista_cad_t *lista_cad_crea(uint32_t n) noexcept { return crea<lista_cad>(n); }
+lista_wcad_t *lista_wcad_crea(uint32_t n) noexcept { return crea<lista_wcad>(n); }
+lista_num_t *lista_num_crea(uint32_t n) noexcept { return crea<lista_num>(n); }
+lista_reg_t *lista_reg_crea(uint32_t n) noexcept { return crea<lista_reg>(n); }
+
+void lista_cad_destruye(lista_cad_t **lista) noexcept { destruye(lista); }
+void lista_wcad_destruye(lista_wcad_t **lista) noexcept { destruye(lista); }
+void lista_num_destruye(lista_num_t **lista) noexcept { destruye(lista); }
+void lista_reg_destruye(lista_reg_t **lista) noexcept { destruye(lista); }
+
+uint32_t lista_cad_num_elems(const lista_cad_t *lista) noexcept { return num_elems(lista, __LINE__); }
+uint32_t lista_wcad_num_elems(const lista_wcad_t *lista) noexcept { return num_elems(lista, __LINE__); }
+uint32_t lista_num_num_elems(const lista_num_t *lista) noexcept { return num_elems(lista, __LINE__); }
+uint32_t lista_reg_num_elems(const lista_reg_t *lista) noexcept { return num_elems(lista, __LINE__); }
+
+const char *lista_cad_dame(const lista_cad_t *lista, uint32_t indice) noexcept {
+  return dame(lista, indice, __LINE__);
+}
+const char16_t *lista_wcad_dame(const lista_wcad_t *lista, uint32_t indice) noexcept {
+  return dame(lista, indice, __LINE__);
+}
+uint32_t lista_num_dame(const lista_num_t *lista, uint32_t indice) noexcept {
+  return dame(lista, indice, __LINE__);
+}
+tablalink_t *lista_reg_dame(const lista_reg_t *lista, uint32_t indice) noexcept {
+  return dame(lista, indice, __LINE__);
+}
+// clang-format on
+
+// Texts and wide texts: taken over, copied and replaced.
+
+char *lista_cad_dame_copia(const lista_cad_t *lista, uint32_t indice) noexcept {
+  return copia_texto(dame(lista, indice, __LINE__));
 }
 
-void lista_cad_destruye(lista_cad_t **lista) {
-  destruye(lista);
-}
-
-uint32_t lista_cad_num_elems(const lista_cad_t *lista) {
-  return num_elems(lista, __LINE__);
-}
-
-const char *lista_cad_dame(const lista_cad_t *lista, uint32_t indice) {
-  if (!indice_valido(lista, indice, __LINE__)) return nullptr;
-  return lista->elementos[indice];
-}
-
-char *lista_cad_dame_copia(const lista_cad_t *lista, uint32_t indice) {
-  if (!indice_valido(lista, indice, __LINE__)) return nullptr;
-  return copia_texto(lista->elementos[indice]);
-}
-
-void lista_cad_anade_propia(lista_cad_t *lista, char **texto) {
+void lista_cad_anade_propia(lista_cad_t *lista, char **texto) noexcept {
   anade_propia(lista, texto, __LINE__);
 }
 
-void lista_cad_anade(lista_cad_t *lista, const char *texto) {
-  if (!existe(lista, __LINE__)) return;
-  lista->elementos.push_back(texto != nullptr ? companion::texto_de(texto) : nullptr);
+void lista_wcad_anade_propia(lista_wcad_t *lista, char16_t **texto) noexcept {
+  anade_propia(lista, texto, __LINE__);
 }
 
-void lista_cad_pon_propia(lista_cad_t *lista, uint32_t indice, char **texto) {
+void lista_cad_anade(lista_cad_t *lista, const char *texto) noexcept {
+  if (existe(lista, __LINE__))
+    lista->elementos.push_back(texto != nullptr ? companion::texto_de(texto) : nullptr);
+}
+
+void lista_wcad_anade(lista_wcad_t *lista, const char16_t *texto) noexcept {
+  if (existe(lista, __LINE__))
+    lista->elementos.push_back(texto != nullptr ? companion::wtexto_de(texto) : nullptr);
+}
+
+void lista_cad_pon_propia(lista_cad_t *lista, uint32_t indice, char **texto) noexcept {
   pon_propia(lista, indice, texto, __LINE__);
 }
 
-void lista_cad_concatena(lista_cad_t *destino, const lista_cad_t *origen) {
-  concatena(destino, origen, copia_texto, __LINE__);
+void lista_wcad_pon_propia(lista_wcad_t *lista, uint32_t indice, char16_t **texto) noexcept {
+  pon_propia(lista, indice, texto, __LINE__);
 }
 
-void lista_cad_reduce(lista_cad_t *lista, uint32_t n) {
-  reduce(lista, n, __LINE__);
-}
-
-lista_cad_t *lista_cad_copia(const lista_cad_t *lista) {
+lista_cad_t *lista_cad_copia(const lista_cad_t *lista) noexcept {
   lista_cad_t *copia = crea<lista_cad>(0);
   concatena(copia, lista, copia_texto, __LINE__);
   return copia;
 }
 
-lista_wcad_t *lista_wcad_crea(uint32_t n) {
-  return crea<lista_wcad>(n);
+// Texts and numbers: joined and cut.
+
+void lista_cad_concatena(lista_cad_t *destino, const lista_cad_t *origen) noexcept {
+  concatena(destino, origen, copia_texto, __LINE__);
 }
 
-void lista_wcad_destruye(lista_wcad_t **lista) {
-  destruye(lista);
-}
-
-uint32_t lista_wcad_num_elems(const lista_wcad_t *lista) {
-  return num_elems(lista, __LINE__);
-}
-
-const char16_t *lista_wcad_dame(const lista_wcad_t *lista, uint32_t indice) {
-  if (!indice_valido(lista, indice, __LINE__)) return nullptr;
-  return lista->elementos[indice];
-}
-
-void lista_wcad_anade_propia(lista_wcad_t *lista, char16_t **texto) {
-  anade_propia(lista, texto, __LINE__);
-}
-
-void lista_wcad_anade(lista_wcad_t *lista, const char16_t *texto) {
-  if (!existe(lista, __LINE__)) return;
-  lista->elementos.push_back(texto != nullptr ? companion::wtexto_de(texto) : nullptr);
-}
-
-void lista_wcad_pon_propia(lista_wcad_t *lista, uint32_t indice, char16_t **texto) {
-  pon_propia(lista, indice, texto, __LINE__);
-}
-
-lista_num_t *lista_num_crea(uint32_t n) {
-  return crea<lista_num>(n);
-}
-
-void lista_num_destruye(lista_num_t **lista) {
-  destruye(lista);
-}
-
-uint32_t lista_num_num_elems(const lista_num_t *lista) {
-  return num_elems(lista, __LINE__);
-}
-
-uint32_t lista_num_dame(const lista_num_t *lista, uint32_t indice) {
-  if (!indice_valido(lista, indice, __LINE__)) return 0;
-  return lista->elementos[indice];
-}
-
-void lista_num_anade(lista_num_t *lista, uint32_t numero) {
-  if (existe(lista, __LINE__)) lista->elementos.push_back(numero);
-}
-
-void lista_num_concatena(lista_num_t *destino, const lista_num_t *origen) {
+void lista_num_concatena(lista_num_t *destino, const lista_num_t *origen) noexcept {
   concatena(
       destino, origen, [](uint32_t numero) { return numero; }, __LINE__);
 }
 
-void lista_num_reduce(lista_num_t *lista, uint32_t n) {
+void lista_cad_reduce(lista_cad_t *lista, uint32_t n) noexcept {
   reduce(lista, n, __LINE__);
 }
 
-lista_reg_t *lista_reg_crea(uint32_t n) {
-  return crea<lista_reg>(n);
+void lista_num_reduce(lista_num_t *lista, uint32_t n) noexcept {
+  reduce(lista, n, __LINE__);
 }
 
-void lista_reg_destruye(lista_reg_t **lista) {
-  destruye(lista);
+// Numbers and records: appended and set as they are.
+
+void lista_num_anade(lista_num_t *lista, uint32_t numero) noexcept {
+  if (existe(lista, __LINE__)) lista->elementos.push_back(numero);
 }
 
-uint32_t lista_reg_num_elems(const lista_reg_t *lista) {
-  return num_elems(lista, __LINE__);
-}
-
-tablalink_t *lista_reg_dame(const lista_reg_t *lista, uint32_t indice) {
-  if (!indice_valido(lista, indice, __LINE__)) return nullptr;
-  return lista->elementos[indice];
-}
-
-void lista_reg_anade(lista_reg_t *lista, tablalink_t *registro) {
+void lista_reg_anade(lista_reg_t *lista, tablalink_t *registro) noexcept {
   if (existe(lista, __LINE__)) lista->elementos.push_back(registro);
 }
 
-void lista_reg_pon(lista_reg_t *lista, uint32_t indice, tablalink_t *registro) {
+void lista_reg_pon(lista_reg_t *lista, uint32_t indice, tablalink_t *registro) noexcept {
   if (indice_valido(lista, indice, __LINE__)) lista->elementos[indice] = registro;
 }
 

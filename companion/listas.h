@@ -17,50 +17,60 @@ extern "C" {
 
 /* Text lists. lista_cad_crea(n) makes a list of n null elements, which the caller
  * then sets with lista_cad_pon_propia; n is 0 everywhere else. */
-COMPANION_API lista_cad_t *lista_cad_crea(uint32_t n);
-COMPANION_API void lista_cad_destruye(lista_cad_t **lista);
-COMPANION_API uint32_t lista_cad_num_elems(const lista_cad_t *lista);
-COMPANION_API const char *lista_cad_dame(const lista_cad_t *lista, uint32_t indice);
-COMPANION_API char *lista_cad_dame_copia(const lista_cad_t *lista, uint32_t indice); /* new */
+COMPANION_API lista_cad_t *lista_cad_crea(uint32_t n) COMPANION_NOEXCEPT;
+COMPANION_API void lista_cad_destruye(lista_cad_t **lista) COMPANION_NOEXCEPT;
+COMPANION_API uint32_t lista_cad_num_elems(const lista_cad_t *lista) COMPANION_NOEXCEPT;
+COMPANION_API const char *lista_cad_dame(const lista_cad_t *lista,
+                                         uint32_t indice) COMPANION_NOEXCEPT;
+COMPANION_API char *lista_cad_dame_copia(const lista_cad_t *lista,
+                                         uint32_t indice) COMPANION_NOEXCEPT; /* new */
 /* Appends *texto and takes it over: *texto is left null. */
-COMPANION_API void lista_cad_anade_propia(lista_cad_t *lista, char **texto);
+COMPANION_API void lista_cad_anade_propia(lista_cad_t *lista, char **texto) COMPANION_NOEXCEPT;
 /* Appends a copy; the caller keeps texto. */
-COMPANION_API void lista_cad_anade(lista_cad_t *lista, const char *texto);
+COMPANION_API void lista_cad_anade(lista_cad_t *lista, const char *texto) COMPANION_NOEXCEPT;
 /* Replaces element indice (freeing the old text) by *texto, which it takes over. */
-COMPANION_API void lista_cad_pon_propia(lista_cad_t *lista, uint32_t indice, char **texto);
+COMPANION_API void lista_cad_pon_propia(lista_cad_t *lista, uint32_t indice,
+                                        char **texto) COMPANION_NOEXCEPT;
 /* Appends copies of the texts of origen to destino, in order; origen is unchanged. */
-COMPANION_API void lista_cad_concatena(lista_cad_t *destino, const lista_cad_t *origen);
+COMPANION_API void lista_cad_concatena(lista_cad_t *destino,
+                                       const lista_cad_t *origen) COMPANION_NOEXCEPT;
 /* Keeps the first n elements and frees the texts dropped. */
-COMPANION_API void lista_cad_reduce(lista_cad_t *lista, uint32_t n);
+COMPANION_API void lista_cad_reduce(lista_cad_t *lista, uint32_t n) COMPANION_NOEXCEPT;
 /* New list holding copies of all the texts. */
-COMPANION_API lista_cad_t *lista_cad_copia(const lista_cad_t *lista);
+COMPANION_API lista_cad_t *lista_cad_copia(const lista_cad_t *lista) COMPANION_NOEXCEPT;
 
 /* Wide-text lists, as the text lists. */
-COMPANION_API lista_wcad_t *lista_wcad_crea(uint32_t n);
-COMPANION_API void lista_wcad_destruye(lista_wcad_t **lista);
-COMPANION_API uint32_t lista_wcad_num_elems(const lista_wcad_t *lista);
-COMPANION_API const char16_t *lista_wcad_dame(const lista_wcad_t *lista, uint32_t indice);
-COMPANION_API void lista_wcad_anade_propia(lista_wcad_t *lista, char16_t **texto);
-COMPANION_API void lista_wcad_anade(lista_wcad_t *lista, const char16_t *texto);
-COMPANION_API void lista_wcad_pon_propia(lista_wcad_t *lista, uint32_t indice, char16_t **texto);
+COMPANION_API lista_wcad_t *lista_wcad_crea(uint32_t n) COMPANION_NOEXCEPT;
+COMPANION_API void lista_wcad_destruye(lista_wcad_t **lista) COMPANION_NOEXCEPT;
+COMPANION_API uint32_t lista_wcad_num_elems(const lista_wcad_t *lista) COMPANION_NOEXCEPT;
+COMPANION_API const char16_t *lista_wcad_dame(const lista_wcad_t *lista,
+                                              uint32_t indice) COMPANION_NOEXCEPT;
+COMPANION_API void lista_wcad_anade_propia(lista_wcad_t *lista,
+                                           char16_t **texto) COMPANION_NOEXCEPT;
+COMPANION_API void lista_wcad_anade(lista_wcad_t *lista, const char16_t *texto) COMPANION_NOEXCEPT;
+COMPANION_API void lista_wcad_pon_propia(lista_wcad_t *lista, uint32_t indice,
+                                         char16_t **texto) COMPANION_NOEXCEPT;
 
 /* Number lists; lista_num_crea(n) makes n zeros. */
-COMPANION_API lista_num_t *lista_num_crea(uint32_t n);
-COMPANION_API void lista_num_destruye(lista_num_t **lista);
-COMPANION_API uint32_t lista_num_num_elems(const lista_num_t *lista);
-COMPANION_API uint32_t lista_num_dame(const lista_num_t *lista, uint32_t indice);
-COMPANION_API void lista_num_anade(lista_num_t *lista, uint32_t numero);
-COMPANION_API void lista_num_concatena(lista_num_t *destino, const lista_num_t *origen);
-COMPANION_API void lista_num_reduce(lista_num_t *lista, uint32_t n);
+COMPANION_API lista_num_t *lista_num_crea(uint32_t n) COMPANION_NOEXCEPT;
+COMPANION_API void lista_num_destruye(lista_num_t **lista) COMPANION_NOEXCEPT;
+COMPANION_API uint32_t lista_num_num_elems(const lista_num_t *lista) COMPANION_NOEXCEPT;
+COMPANION_API uint32_t lista_num_dame(const lista_num_t *lista, uint32_t indice) COMPANION_NOEXCEPT;
+COMPANION_API void lista_num_anade(lista_num_t *lista, uint32_t numero) COMPANION_NOEXCEPT;
+COMPANION_API void lista_num_concatena(lista_num_t *destino,
+                                       const lista_num_t *origen) COMPANION_NOEXCEPT;
+COMPANION_API void lista_num_reduce(lista_num_t *lista, uint32_t n) COMPANION_NOEXCEPT;
 
 /* Record lists. lista_reg_crea(n) makes n null elements, set with lista_reg_pon.
  * lista_reg_destruye frees the list, never its records: they stay their owner's. */
-COMPANION_API lista_reg_t *lista_reg_crea(uint32_t n);
-COMPANION_API void lista_reg_destruye(lista_reg_t **lista);
-COMPANION_API uint32_t lista_reg_num_elems(const lista_reg_t *lista);
-COMPANION_API tablalink_t *lista_reg_dame(const lista_reg_t *lista, uint32_t indice);
-COMPANION_API void lista_reg_anade(lista_reg_t *lista, tablalink_t *registro);
-COMPANION_API void lista_reg_pon(lista_reg_t *lista, uint32_t indice, tablalink_t *registro);
+COMPANION_API lista_reg_t *lista_reg_crea(uint32_t n) COMPANION_NOEXCEPT;
+COMPANION_API void lista_reg_destruye(lista_reg_t **lista) COMPANION_NOEXCEPT;
+COMPANION_API uint32_t lista_reg_num_elems(const lista_reg_t *lista) COMPANION_NOEXCEPT;
+COMPANION_API tablalink_t *lista_reg_dame(const lista_reg_t *lista,
+                                          uint32_t indice) COMPANION_NOEXCEPT;
+COMPANION_API void lista_reg_anade(lista_reg_t *lista, tablalink_t *registro) COMPANION_NOEXCEPT;
+COMPANION_API void lista_reg_pon(lista_reg_t *lista, uint32_t indice,
+                                 tablalink_t *registro) COMPANION_NOEXCEPT;
 
 #ifdef __cplusplus
 }

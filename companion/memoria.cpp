@@ -62,13 +62,13 @@ int64_t bloques() { return bloques_vivos.load(std::memory_order_relaxed); }
 
 extern "C" {
 
-void *mem_reserva(size_t tamano) {
+void *mem_reserva(size_t tamano) noexcept {
   void *bloque = companion::reserva(tamano);
   std::memset(bloque, 0, tamano);
   return bloque;
 }
 
-void mem_libera(void *bloque, size_t /*tamano*/) {
+void mem_libera(void *bloque, size_t /*tamano*/) noexcept {
   if (bloque == nullptr) return;
   void *puntero = nullptr;
   std::memcpy(&puntero, bloque, sizeof puntero);
@@ -77,7 +77,7 @@ void mem_libera(void *bloque, size_t /*tamano*/) {
   std::memcpy(bloque, &puntero, sizeof puntero);
 }
 
-void *mem_traspasa(void *direccion) {
+void *mem_traspasa(void *direccion) noexcept {
   if (direccion == nullptr) return nullptr;
   void *puntero = nullptr;
   void *nulo = nullptr;
@@ -86,9 +86,9 @@ void *mem_traspasa(void *direccion) {
   return puntero;
 }
 
-int64_t mem_bloques_vivos(void) { return companion::bloques(); }
+int64_t mem_bloques_vivos(void) noexcept { return companion::bloques(); }
 
-uint32_t conv_long_a_ulong(int32_t valor) {
+uint32_t conv_long_a_ulong(int32_t valor) noexcept {
   if (valor < 0) {
     companion::informa("(valor) >= 0", __LINE__);
     return 0;
@@ -96,7 +96,7 @@ uint32_t conv_long_a_ulong(int32_t valor) {
   return static_cast<uint32_t>(valor);
 }
 
-uint16_t conv_int_a_ushort(int valor) {
+uint16_t conv_int_a_ushort(int valor) noexcept {
   if (valor < 0) {
     companion::informa("(valor) >= 0", __LINE__);
     return 0;
@@ -108,7 +108,7 @@ uint16_t conv_int_a_ushort(int valor) {
   return static_cast<uint16_t>(valor);
 }
 
-uint16_t conv_ulong_a_ushort(uint32_t valor) {
+uint16_t conv_ulong_a_ushort(uint32_t valor) noexcept {
   if (valor > std::numeric_limits<uint16_t>::max()) {
     companion::informa("(valor) <= USHRT_MAX", __LINE__);
     return std::numeric_limits<uint16_t>::max();

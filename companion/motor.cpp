@@ -1,4 +1,5 @@
 /* motor.cpp - the text engine: brace groups kept, plain runs translated through a shared memory. */
+#include <algorithm>
 #include <functional>
 #include <mutex>
 #include <new>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "companion/interno.h"
+#include "privado/blancos.h"
 
 struct texto_dividido {
   struct Pieza {
@@ -49,36 +51,15 @@ char16_t *mensaje_de(std::string_view fallo, size_t posicion) {
 }
 
 bool en_blanco(std::u16string_view tramo) {
-  for (char16_t c : tramo)
-    if (c != u' ' && c != u'\t' && c != u'\n' && c != u'\r') return false;
-  return true;
+  return std::all_of(tramo.begin(), tramo.end(), es_blanco<char16_t>);
 }
 
 char16_t con_acento(char16_t c) {
-  switch (c) {
-    case u'a':
-      return u'\u00E1';
-    case u'e':
-      return u'\u00E9';
-    case u'i':
-      return u'\u00ED';
-    case u'o':
-      return u'\u00F3';
-    case u'u':
-      return u'\u00FA';
-    case u'A':
-      return u'\u00C1';
-    case u'E':
-      return u'\u00C9';
-    case u'I':
-      return u'\u00CD';
-    case u'O':
-      return u'\u00D3';
-    case u'U':
-      return u'\u00DA';
-    default:
-      return c;
-  }
+  constexpr std::u16string_view kSin = u"aeiouAEIOU";
+  constexpr std::u16string_view kCon =
+      u"\u00E1\u00E9\u00ED\u00F3\u00FA\u00C1\u00C9\u00CD\u00D3\u00DA";
+  const size_t vocal = kSin.find(c);
+  return vocal != std::u16string_view::npos ? kCon[vocal] : c;
 }
 
 }  // namespace
@@ -86,7 +67,7 @@ char16_t con_acento(char16_t c) {
 extern "C" {
 
 texto_dividido_t *motor_divide_texto_llaves(const char16_t *texto, booleano *ok,
-                                            char16_t **mensaje) {
+                                            char16_t **mensaje) noexcept {
   auto *dividido = new (companion::reserva(sizeof(texto_dividido))) texto_dividido;
   if (texto != nullptr) dividido->texto = texto;
   const std::u16string_view t = dividido->texto;
@@ -141,7 +122,7 @@ texto_dividido_t *motor_divide_texto_llaves(const char16_t *texto, booleano *ok,
 
 char16_t *motor_traduce_texto_dividido(const texto_dividido_t *dividido, const char * /*id*/,
                                        uint32_t /*origen*/, uint32_t /*destino*/,
-                                       uint32_t opciones) {
+                                       uint32_t opciones) noexcept {
   if (dividido == nullptr) {
     informa("(dividido) != NULL", __LINE__);
     return companion::wtexto_de(u"");
@@ -192,14 +173,14 @@ char16_t *motor_traduce_texto_dividido(const texto_dividido_t *dividido, const c
   return resultado;
 }
 
-void motor_destruye_texto_dividido(texto_dividido_t **dividido) {
+void motor_destruye_texto_dividido(texto_dividido_t **dividido) noexcept {
   if (dividido == nullptr || *dividido == nullptr) return;
   (*dividido)->~texto_dividido();
   companion::libera(*dividido);
   *dividido = nullptr;
 }
 
-void motor_anade_traduccion(const char16_t *origen, const char16_t *destino) {
+void motor_anade_traduccion(const char16_t *origen, const char16_t *destino) noexcept {
   if (origen == nullptr) {
     informa("(origen) != NULL", __LINE__);
     return;
@@ -213,7 +194,7 @@ void motor_anade_traduccion(const char16_t *origen, const char16_t *destino) {
   m.entradas.insert_or_assign(std::u16string(origen), std::u16string(destino));
 }
 
-void motor_vacia_memoria(void) {
+void motor_vacia_memoria(void) noexcept {
   Memoria &m = memoria();
   std::unique_lock<std::shared_mutex> escritura(m.cerrojo);
   m.entradas.clear();

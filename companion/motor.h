@@ -20,7 +20,7 @@ typedef struct texto_dividido texto_dividido_t;
  * be divided; *mensaje is null or a new wide text naming the fault and its position
  * (a "}" without its "{", a "{" without its "}", or a "{" inside a group). */
 COMPANION_API texto_dividido_t *motor_divide_texto_llaves(const char16_t *texto, booleano *ok,
-                                                          char16_t **mensaje);
+                                                          char16_t **mensaje) COMPANION_NOEXCEPT;
 
 /* New wide text: every brace group kept as and where it stands, every plain run
  * replaced by its entry in the translation memory, or pseudo-translated when the
@@ -28,15 +28,17 @@ COMPANION_API texto_dividido_t *motor_divide_texto_llaves(const char16_t *texto,
  * languages. A text whose division failed comes back unchanged. */
 COMPANION_API char16_t *motor_traduce_texto_dividido(const texto_dividido_t *dividido,
                                                      const char *id, uint32_t origen,
-                                                     uint32_t destino, uint32_t opciones);
+                                                     uint32_t destino,
+                                                     uint32_t opciones) COMPANION_NOEXCEPT;
 
-COMPANION_API void motor_destruye_texto_dividido(texto_dividido_t **dividido);
+COMPANION_API void motor_destruye_texto_dividido(texto_dividido_t **dividido) COMPANION_NOEXCEPT;
 
 /* The translation memory, shared by the whole process and safe to use from several
  * threads: the translation of the run origen is destino (both copied; a later entry
  * for the same run replaces the earlier one). */
-COMPANION_API void motor_anade_traduccion(const char16_t *origen, const char16_t *destino);
-COMPANION_API void motor_vacia_memoria(void);
+COMPANION_API void motor_anade_traduccion(const char16_t *origen,
+                                          const char16_t *destino) COMPANION_NOEXCEPT;
+COMPANION_API void motor_vacia_memoria(void) COMPANION_NOEXCEPT;
 
 #ifdef __cplusplus
 }

@@ -18,6 +18,13 @@
 #define COMPANION_API __attribute__((visibility("default")))
 #endif
 
+/* No C++ exception ever leaves an exported function: out of memory aborts the process. */
+#ifdef __cplusplus
+#define COMPANION_NOEXCEPT noexcept
+#else
+#define COMPANION_NOEXCEPT
+#endif
+
 #ifdef __cplusplus
 extern "C" {
 #endif

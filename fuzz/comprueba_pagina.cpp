@@ -9,6 +9,7 @@
 
 #include "fuzz/comprobaciones.h"
 #include "fuzz/sesion.h"
+#include "htmlparser/reglas_html.h"
 #include "lenguaweb/atributos.h"
 #include "lenguaweb/documento.h"
 #include "lenguaweb/lectura_tags.h"
@@ -41,8 +42,7 @@ constexpr size_t kNoEsta = std::string_view::npos;
 /* Western, Japanese, Cyrillic, Simplified Chinese, Greek, Korean and Hebrew code pages. */
 constexpr uint32_t kIdiomas[] = {0x0C0A, 0x0409, 0x0411, 0x0419, 0x0804, 0x0408, 0x0412, 0x040D};
 
-constexpr std::string_view kEnLinea[] = {"U",   "/U",     "B",       "/B", "I",    "/I",   "EM",
-                                         "/EM", "STRONG", "/STRONG", "BR", "FONT", "/FONT"};
+constexpr const auto &kEnLinea = htmlparser::kTagsEnLinea;
 
 /* What a written text may hold as entities: '"', '<' and '>' in an attribute value, and
  * '<', '>' and ' ' in a body text. */
@@ -300,7 +300,7 @@ std::string fuzz_ubica(std::string_view pagina, const fuzz_documento &d, uint32_
     if (k + 1 == d.trozos.size()) break;
     if (j >= d.tipos.size() || !es_cuerpo(d.tipos[j]))
       return en + "followed by text " + std::to_string(j) + ", which is no body text";
-    if (p >= pagina.size() || lenguaweb_es_blanco(pagina[p]) || pagina[p] == '<')
+    if (p >= pagina.size() || htmlparser::es_blanco(pagina[p]) || pagina[p] == '<')
       return en + "body text " + std::to_string(j) + " does not begin at a text run";
     const size_t fin = fin_de_texto(pagina, p, d.textos[j]);
     if (fin == kNoEsta || normaliza(pagina.substr(p, fin - p)) != d.textos[j])

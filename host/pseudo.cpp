@@ -3,13 +3,14 @@
 
 #include <array>
 
+#include "htmlparser/reglas_html.h"
+
 namespace {
 
 // The tags that stay markup inside a text when the library writes it back, by the name
 // that stands between the '<' and the first space or the '>'.
 bool es_tag_en_linea(std::string_view nombre) {
-  static constexpr std::array<std::string_view, 13> kNombres = {
-      "U", "/U", "B", "/B", "I", "/I", "EM", "/EM", "STRONG", "/STRONG", "BR", "FONT", "/FONT"};
+  static constexpr const auto &kNombres = htmlparser::kTagsEnLinea;
   for (std::string_view n : kNombres) {
     if (n.size() != nombre.size()) continue;
     bool igual = true;

@@ -2,7 +2,9 @@
 #include <cstring>
 #include <initializer_list>
 
-#include "htmlparser/htmlparser.h"
+#include "lenguaweb.h"
+#include "htmlparser/reglas_html.h"
+#include "privado/informe.h"
 
 namespace {
 
@@ -14,43 +16,37 @@ const char *inicio_del_atributo(const char *texto) {
   return nullptr;
 }
 
-// End of an unquoted value: the first occurrence of the first of these texts that occurs
-// at all. The order is one of priority, not of nearness: a space further on wins over
-// a nearer '>'.
-const char *fin_sin_comillas(const char *valor) {
-  if (const char *fin = std::strchr(valor, ' ')) return fin;
-  if (const char *fin = std::strchr(valor, '>')) return fin;
+// An unquoted value with neither a space nor a '>' after it ends before the first "13"
+// or, failing that, "10": the two-digit texts, not a carriage return and a line feed.
+// Odd as it is, hosts have always received links cut so and stored pages and link
+// tables hold them: it stays.
+const char *fin_por_cifras(const char *valor) {
   if (const char *fin = std::strstr(valor, "13")) return fin;
   return std::strstr(valor, "10");
 }
 
 }  // namespace
 
-extern "C" char *htmlparser_obtener_cualquier_link_externo(const char *texto) {
+extern "C" char *htmlparser_obtener_cualquier_link_externo(const char *texto) noexcept {
   if (texto == nullptr) {
-    informa_fallo_interno("(texto) != NULL", HTMLPARSER_MODULO, __LINE__);
+    informa_en(kModuloHtmlparser, "(texto) != NULL");
     return nullptr;
   }
   const char *atributo = inicio_del_atributo(texto);
   if (atributo == nullptr) return nullptr;
 
-  uint32_t desplazamiento = 0;
-  htmlparser_salta_blancos(atributo, &desplazamiento);
-  const char *valor = atributo + desplazamiento;
-  // No blanks are skipped after the '='.
-  if (*valor == '=') ++valor;
-
-  const char *fin = nullptr;
-  if (*valor == '"') {
-    ++valor;
-    fin = std::strchr(valor, '"');
-  } else {
-    fin = fin_sin_comillas(valor);
-  }
+  // Blanks may stand before the '=', not after it.
+  const htmlparser::texto_con_nul<char> resto{atributo};
+  const htmlparser::valor_html valor =
+      htmlparser::lee_valor(resto, htmlparser::fin_de_blancos(resto, 0));
+  const char *inicio = atributo + valor.inicio;
+  const char *fin = valor.fin != htmlparser::kNoEsta ? atributo + valor.fin
+                    : valor.entre_comillas           ? nullptr
+                                                     : fin_por_cifras(inicio);
   if (fin == nullptr) return nullptr;
 
   // Copied whole, however long the value is.
-  char *link = cad_prefijo(valor, static_cast<uint32_t>(fin - valor));
+  char *link = cad_prefijo(inicio, static_cast<uint32_t>(fin - inicio));
   // Each test looks at what the one before left, so "http://ftp://x" loses both.
   for (const char *protocolo : {"http://", "https://", "ftp://"})
     if (cad_empieza_por(link, protocolo) == CIERTO) cad_quita_prefijo(&link, protocolo);

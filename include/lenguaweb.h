@@ -16,6 +16,13 @@
 #define LENGUAWEB_API __attribute__((visibility("default")))
 #endif
 
+/* No C++ exception ever leaves an exported function: out of memory aborts the process. */
+#ifdef __cplusplus
+#define LENGUAWEB_NOEXCEPT noexcept
+#else
+#define LENGUAWEB_NOEXCEPT
+#endif
+
 #ifdef __cplusplus
 extern "C" {
 #endif
@@ -46,14 +53,14 @@ typedef enum i_tipo_texto_t {
  * writes the texts to "lista_html.txt" in the utilities folder. Returns a new
  * document, never null, which the caller frees with lenguaweb_destruye. A file that
  * cannot be read is reported and gives the document of an empty page. */
-LENGUAWEB_API lenguaweb_t *lenguaweb_crea(const char *nombre_fichero_html, uint32_t idioma);
+LENGUAWEB_API lenguaweb_t *lenguaweb_crea(const char *nombre_fichero_html, uint32_t idioma) LENGUAWEB_NOEXCEPT;
 
 /* Frees the document whose handle's address is given and sets the handle to null. A
  * null address or handle is reported and nothing else happens. */
-LENGUAWEB_API void lenguaweb_destruye(lenguaweb_t **lenguaweb);
+LENGUAWEB_API void lenguaweb_destruye(lenguaweb_t **lenguaweb) LENGUAWEB_NOEXCEPT;
 
 /* Always 0. */
-LENGUAWEB_API uint16_t lenguaweb_version_generacion(void);
+LENGUAWEB_API uint16_t lenguaweb_version_generacion(void) LENGUAWEB_NOEXCEPT;
 
 /* Returns a new list holding copies of the document's texts, in page order, and
  * stores through IDs a new list of one identifier per text ("TITULO",
@@ -61,7 +68,7 @@ LENGUAWEB_API uint16_t lenguaweb_version_generacion(void);
  * text's index). The caller owns both lists. A null document or IDs address is
  * reported: the result is then null (and *IDs null when IDs is given). */
 LENGUAWEB_API lista_cad_t *lenguaweb_dame_textos_a_trducir(const lenguaweb_t *lenguaweb,
-                                                            lista_cad_t **IDs);
+                                                            lista_cad_t **IDs) LENGUAWEB_NOEXCEPT;
 
 /* Writes the page to nombre_fichero_html with every text replaced by the text at the
  * same index of textos_traducidos (in the code page of idioma), and every link
@@ -76,7 +83,7 @@ LENGUAWEB_API booleano lenguaweb_reconstruye_fichero_html(const lenguaweb_t *len
                                                           const lista_reg_t *tabla_links_a,
                                                           const lista_reg_t *tabla_links_img,
                                                           const char *nombre_fichero_html,
-                                                          uint32_t idioma);
+                                                          uint32_t idioma) LENGUAWEB_NOEXCEPT;
 
 /* Writes the page to nombre_fichero_html with its own texts, and with every A HREF
  * and IMG SRC value that is not empty, not a reference ("@...") and not a place in
@@ -88,20 +95,20 @@ LENGUAWEB_API booleano lenguaweb_preprocesa_links(const lenguaweb_t *lenguaweb,
                                                   lista_reg_t *tabla_links_a,
                                                   lista_reg_t *tabla_links_img,
                                                   const char *nombre_fichero_html,
-                                                  uint32_t idioma);
+                                                  uint32_t idioma) LENGUAWEB_NOEXCEPT;
 
 /* --- Link records -------------------------------------------------------------- */
 
 /* Reads one link record from the stream (any saved version, 0 to 3) and returns it,
  * new, never null; the caller frees it with tablalink_destruye or hands it to a link
  * table. A failed stream gives a record of empty texts. */
-LENGUAWEB_API tablalink_t *tablalink_lee(flujo_t *flujo);
+LENGUAWEB_API tablalink_t *tablalink_lee(flujo_t *flujo) LENGUAWEB_NOEXCEPT;
 
 /* Writes one link record (only read) to the stream, in the newest saved version. */
-LENGUAWEB_API void tablalink_graba(const tablalink_t *tablalink, flujo_t *flujo);
+LENGUAWEB_API void tablalink_graba(const tablalink_t *tablalink, flujo_t *flujo) LENGUAWEB_NOEXCEPT;
 
 /* Frees the record whose handle's address is given and sets the handle to null. */
-LENGUAWEB_API void tablalink_destruye(tablalink_t **tablalink);
+LENGUAWEB_API void tablalink_destruye(tablalink_t **tablalink) LENGUAWEB_NOEXCEPT;
 
 /* --- Tag scanning -------------------------------------------------------------- */
 
@@ -111,16 +118,16 @@ LENGUAWEB_API void tablalink_destruye(tablalink_t **tablalink);
  * the token (the old value is overwritten, not freed). Returns CIERTO while something
  * is left after the token, FALSO at the end of the text. texto is only read. */
 LENGUAWEB_API booleano htmlparser_lee_siguiente_tag(const char *texto, uint32_t *posicion,
-                                                    uint16_t *tipo, char **copia);
+                                                    uint16_t *tipo, char **copia) LENGUAWEB_NOEXCEPT;
 
 /* The same over a wide text; positions count UTF-16 code units. */
 LENGUAWEB_API booleano htmlparser_lee_siguiente_tag_u(const char16_t *texto, uint32_t *posicion,
-                                                      uint16_t *tipo, char16_t **copia);
+                                                      uint16_t *tipo, char16_t **copia) LENGUAWEB_NOEXCEPT;
 
 /* Returns a new text, the value of the first " src" attribute of the tag text, else
  * of its first " href", without a leading "http://", "https://" or "ftp://"; null when
  * there is none or the value has no end. texto is only read. */
-LENGUAWEB_API char *htmlparser_obtener_cualquier_link_externo(const char *texto);
+LENGUAWEB_API char *htmlparser_obtener_cualquier_link_externo(const char *texto) LENGUAWEB_NOEXCEPT;
 
 /* --- Text-list translation ----------------------------------------------------- */
 
@@ -133,7 +140,7 @@ LENGUAWEB_API char *htmlparser_obtener_cualquier_link_externo(const char *texto)
 LENGUAWEB_API lista_wcad_t *lenguatxt_traduce_textos(const lista_wcad_t *textos,
                                                      const lista_cad_t *IDs, uint32_t origen,
                                                      uint32_t destino, uint32_t opciones,
-                                                     lista_wcad_t **mensajes);
+                                                     lista_wcad_t **mensajes) LENGUAWEB_NOEXCEPT;
 
 #ifdef __cplusplus
 }

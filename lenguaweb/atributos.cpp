@@ -1,12 +1,11 @@
 /* atributos.cpp - the texts that stand inside tags: IMG ALT and META description and keywords. */
 #include "lenguaweb/atributos.h"
 
-#include <cstring>
 #include <string>
 
 namespace {
 
-constexpr size_t kNoEsta = std::string_view::npos;
+using htmlparser::kNoEsta;
 
 /* Offset of the first place where nombre stands as an attribute name in texto. */
 size_t busca_nombre_de_atributo(std::string_view texto, std::string_view nombre) {
@@ -15,17 +14,31 @@ size_t busca_nombre_de_atributo(std::string_view texto, std::string_view nombre)
     const char c = texto[i];
     if (c == '"') {
       entre_comillas = !entre_comillas;
-    } else if (!entre_comillas && c == nombre[0] && i > 0 && lenguaweb_es_blanco(texto[i - 1]) &&
+    } else if (!entre_comillas && c == nombre[0] && i > 0 && htmlparser::es_blanco(texto[i - 1]) &&
                texto.compare(i, nombre.size(), nombre) == 0) {
       const size_t tras = i + nombre.size();
-      if (tras == texto.size() || texto[tras] == '=' || lenguaweb_es_blanco(texto[tras])) return i;
+      if (tras == texto.size() || texto[tras] == '=' || htmlparser::es_blanco(texto[tras]))
+        return i;
     }
   }
   return kNoEsta;
 }
 
-bool busca_valor(std::string_view texto, const char *nombre, uint32_t *inicio, uint32_t *fin,
-                 bool *entre_comillas) {
+/* Fills the span and the two flags of texto from the value of attribute nombre. */
+bool busca_texto(std::string_view tag, const char *nombre, texto_de_tag *texto) {
+  htmlparser::valor_html valor;
+  if (!lenguaweb_busca_valor(tag, nombre, &valor)) return false;
+  texto->inicio = static_cast<uint32_t>(valor.inicio);
+  texto->fin = static_cast<uint32_t>(valor.fin);
+  texto->entre_comillas = valor.entre_comillas;
+  texto->tras_igual = valor.tras_igual;
+  return true;
+}
+
+}  // namespace
+
+bool lenguaweb_busca_valor(std::string_view texto, const char *nombre,
+                           htmlparser::valor_html *valor) {
   std::string buscado(nombre != nullptr ? nombre : "");
   if (buscado.empty()) return false;
   for (char &c : buscado)
@@ -37,34 +50,25 @@ bool busca_valor(std::string_view texto, const char *nombre, uint32_t *inicio, u
     p = busca_nombre_de_atributo(texto, buscado);
     if (p == kNoEsta) return false;
   }
-  p += buscado.size();
-  if (p < texto.size() && texto[p] == '=') ++p;
-  size_t final;
-  bool comillas = p < texto.size() && texto[p] == '"';
-  if (comillas) {
-    ++p;
-    final = texto.find('"', p);
-  } else {
-    final = texto.find(' ', p);
-    if (final == kNoEsta) final = texto.find('>', p);
-  }
-  if (final == kNoEsta) return false;
-  *inicio = static_cast<uint32_t>(p);
-  *fin = static_cast<uint32_t>(final);
-  if (entre_comillas != nullptr) *entre_comillas = comillas;
+  const htmlparser::valor_html leido =
+      htmlparser::lee_valor(htmlparser::acotado(texto), p + buscado.size());
+  if (leido.fin == kNoEsta) return false;
+  *valor = leido;
   return true;
 }
 
-}  // namespace
-
 booleano lenguaweb_busca_atributo(std::string_view texto, const char *nombre, uint32_t *inicio,
                                   uint32_t *fin) {
-  return busca_valor(texto, nombre, inicio, fin, nullptr) ? CIERTO : FALSO;
+  htmlparser::valor_html valor;
+  if (!lenguaweb_busca_valor(texto, nombre, &valor)) return FALSO;
+  *inicio = static_cast<uint32_t>(valor.inicio);
+  *fin = static_cast<uint32_t>(valor.fin);
+  return CIERTO;
 }
 
 booleano lenguaweb_dame_atributo(std::string_view tag, const char *nombre, char **valor) {
   uint32_t inicio = 0, fin = 0;
-  if (!busca_valor(tag, nombre, &inicio, &fin, nullptr)) {
+  if (lenguaweb_busca_atributo(tag, nombre, &inicio, &fin) != CIERTO) {
     *valor = nullptr;
     return FALSO;
   }
@@ -73,30 +77,29 @@ booleano lenguaweb_dame_atributo(std::string_view tag, const char *nombre, char 
 }
 
 bool lenguaweb_procesa_img(std::string_view tag, texto_de_tag *texto) {
-  if (!busca_valor(tag, "ALT", &texto->inicio, &texto->fin, &texto->entre_comillas)) return false;
+  if (!busca_texto(tag, "ALT", texto)) return false;
   texto->tipo = TIPO_ALTERNATIVO_IMAGEN;
   return true;
 }
 
 bool lenguaweb_procesa_meta(std::string_view tag, texto_de_tag *texto) {
-  uint32_t inicio = 0, fin = 0;
-  if (!busca_valor(tag, "NAME", &inicio, &fin, nullptr)) return false;
-  const std::string_view nombre = tag.substr(inicio, fin - inicio);
+  htmlparser::valor_html valor;
+  if (!lenguaweb_busca_valor(tag, "NAME", &valor)) return false;
+  const std::string_view nombre = tag.substr(valor.inicio, valor.fin - valor.inicio);
   i_tipo_texto_t tipo;
-  if (lenguaweb_nombre_es(nombre, "DESCRIPTION"))
+  if (htmlparser::nombre_es(nombre, "DESCRIPTION"))
     tipo = TIPO_DESCRIPCION;
-  else if (lenguaweb_nombre_es(nombre, "KEYWORDS"))
+  else if (htmlparser::nombre_es(nombre, "KEYWORDS"))
     tipo = TIPO_PALABRA_CLAVE;
   else
     return false;
-  if (!busca_valor(tag, "CONTENT", &texto->inicio, &texto->fin, &texto->entre_comillas))
-    return false;
+  if (!busca_texto(tag, "CONTENT", texto)) return false;
   texto->tipo = tipo;
   return true;
 }
 
 bool lenguaweb_texto_de_tag(const tag_leido &tag, texto_de_tag *texto) {
-  if (lenguaweb_nombre_es(tag.nombre, "IMG")) return lenguaweb_procesa_img(tag.texto, texto);
-  if (lenguaweb_nombre_es(tag.nombre, "META")) return lenguaweb_procesa_meta(tag.texto, texto);
+  if (htmlparser::nombre_es(tag.nombre, "IMG")) return lenguaweb_procesa_img(tag.texto, texto);
+  if (htmlparser::nombre_es(tag.nombre, "META")) return lenguaweb_procesa_meta(tag.texto, texto);
   return false;
 }

@@ -2,17 +2,23 @@
 #ifndef LENGUAWEB_DOCUMENTO_H
 #define LENGUAWEB_DOCUMENTO_H
 
+#include <functional>
 #include <map>
 #include <vector>
 
 #include "lenguaweb.h"
+#include "privado/informe.h"
+#include "privado/propiedad.h"
 
-#define LENGUAWEB_MODULO "lenguaweb (LENGUAWEB.DLL)"
+/* For each '<' and '>' of a body text, in order: whether the page had the character
+ * itself rather than its entity. */
+using signos_de_texto = std::vector<bool, asignador_contado<bool>>;
+/* The texts that keep their signs, by index in textos. */
+using signos_por_texto = std::map<uint32_t, signos_de_texto, std::less<uint32_t>,
+                                  asignador_contado<std::pair<const uint32_t, signos_de_texto>>>;
 
-/* Reports a broken condition of this module: the condition's own source text. */
-#define LENGUAWEB_INFORMA(condicion) informa_fallo_interno((condicion), LENGUAWEB_MODULO, __LINE__)
-
-/* The page document. Invariants once lenguaweb_crea returns: textos and
+/* The page document, made by lenguaweb_crea and freed by lenguaweb_destruye, both in the
+ * companion's counted memory. Invariants once lenguaweb_crea returns: textos and
  * tipos_de_textos have one entry per text; pieces and body texts alternate from
  * piece 0; the attribute texts of piece k come in textos right before the body text
  * that follows piece k. */
@@ -26,14 +32,9 @@ struct lenguaweb {
   lista_num_t *codigo_en_linea;
   /* For the few body texts that the general rule of writing would not give back as the
    * page had them (an inline tag shown both as markup and as code, a '>' standing bare
-   * in the text, an entity inside an inline tag): for each '<' and '>' of the text, in
-   * order, whether the page had the character itself rather than its entity. Written
-   * back unchanged, such a text goes out exactly so. Null when there are none. */
-  std::map<uint32_t, std::vector<bool>> *signos_crudos;
+   * in the text, an entity inside an inline tag): their signs. Written back unchanged,
+   * such a text goes out exactly so. Empty when there are none. */
+  signos_por_texto signos_crudos;
 };
-
-/* New record that takes over the three lists (the caller's variables are left null). */
-lenguaweb_t *lenguaweb_construye(lista_cad_t **textos, lista_num_t **tipos_de_textos,
-                                 lista_cad_t **trozos_html, lista_num_t **codigo_en_linea);
 
 #endif

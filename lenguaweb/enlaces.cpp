@@ -4,7 +4,6 @@
 
 #include <unordered_map>
 
-#include "lenguaweb/reconstruccion.h"
 #include "tablalink/tablalink.h"
 
 struct indice_enlaces {
@@ -59,36 +58,36 @@ enlaces_pasada::enlaces_pasada() = default;
 enlaces_pasada::~enlaces_pasada() = default;
 
 char *lenguaweb_registra_link(indice_enlaces &indice, lista_reg_t *tabla, std::string_view valor) {
-  std::string enlace(valor);
-  char *ID = nullptr, *dominio = nullptr, *ruta = nullptr, *nombre_fichero = nullptr;
-  tablalink_descompone_enlace(enlace.c_str(), &ID, &dominio, &ruta, &nombre_fichero);
+  const std::string enlace(valor);
+  char *partes[4] = {};
+  tablalink_descompone_enlace(enlace.c_str(), &partes[0], &partes[1], &partes[2], &partes[3]);
+  cad_propia ID(partes[0]);
+  const cad_propia dominio(partes[1]), ruta(partes[2]), nombre_fichero(partes[3]);
 
   pon_al_dia(indice, tabla);
-  const auto encontrado = indice.por_partes.find(clave_de_partes(dominio, ruta, nombre_fichero));
+  const auto encontrado =
+      indice.por_partes.find(clave_de_partes(dominio.get(), ruta.get(), nombre_fichero.get()));
   if (encontrado != indice.por_partes.end()) {
-    cad_destruye(&ID);
-    ID = cad_copia(lista_reg_dame(tabla, encontrado->second)->ID);
+    ID.reset(cad_copia(lista_reg_dame(tabla, encontrado->second)->ID));
   } else {
     // Different parts can join into the same identifier ("x/y.html" and "x|y.html", "a/"
     // and "a"): the new record then takes the first free "~2", "~3" ... after it, or the
     // references of both targets would resolve to the first.
-    if (indice.por_id.count(ID) != 0) {
+    if (indice.por_id.count(ID.get()) != 0) {
       std::string libre;
       for (unsigned n = 2;; ++n) {
-        libre = std::string(ID) + "~" + std::to_string(n);
+        libre = std::string(ID.get()) + "~" + std::to_string(n);
         if (indice.por_id.count(libre) == 0) break;
       }
-      cad_destruye(&ID);
-      ID = cad_copia(libre.c_str());
+      ID.reset(cad_copia(libre.c_str()));
     }
-    lista_reg_anade(tabla, tablalink_crea(ID, dominio, ruta, nombre_fichero));
+    lista_reg_anade(tabla,
+                    tablalink_crea(ID.get(), dominio.get(), ruta.get(), nombre_fichero.get()));
     pon_al_dia(indice, tabla);
   }
-  cad_destruye(&dominio);
-  cad_destruye(&ruta);
-  cad_destruye(&nombre_fichero);
-  cad_inserta_delante(&ID, "@");
-  return ID;
+  char *referencia = ID.release();
+  cad_inserta_delante(&referencia, "@");
+  return referencia;
 }
 
 char *lenguaweb_resuelve_link(indice_enlaces &indice, const lista_reg_t *tabla,
@@ -99,43 +98,26 @@ char *lenguaweb_resuelve_link(indice_enlaces &indice, const lista_reg_t *tabla,
     if (encontrado != indice.por_id.end())
       return tablalink_dame_enlace(lista_reg_dame(tabla, encontrado->second));
   }
-  LENGUAWEB_INFORMA("enlace != NULL");
+  informa_en(kModuloLenguaweb, "enlace != NULL");
   return nullptr;
 }
 
 bool lenguaweb_trata_link(enlaces_pasada &enlaces, bool es_img, std::string_view valor,
                           std::string *nuevo) {
   if (valor.empty() || valor[0] == '#') return false;
-  char *resultado = nullptr;
+  cad_propia resultado;
   if (enlaces.preprocesar_links == CIERTO) {
     if (valor[0] == '@') return false;
     lista_reg_t *tabla = es_img ? enlaces.tabla_img_registro : enlaces.tabla_a_registro;
-    if (tabla == nullptr) {
-      LENGUAWEB_INFORMA("(tabla_links) != NULL");
-      return false;
-    }
-    resultado = lenguaweb_registra_link(*indice_de(enlaces, es_img), tabla, valor);
+    if (informa_si_falta(kModuloLenguaweb, tabla, "(tabla_links) != NULL")) return false;
+    resultado.reset(lenguaweb_registra_link(*indice_de(enlaces, es_img), tabla, valor));
   } else {
     if (valor[0] != '@') return false;
-    resultado = lenguaweb_resuelve_link(
+    resultado.reset(lenguaweb_resuelve_link(
         *indice_de(enlaces, es_img), es_img ? enlaces.tabla_img_consulta : enlaces.tabla_a_consulta,
-        valor);
-    if (resultado == nullptr) return false;
+        valor));
+    if (!resultado) return false;
   }
-  nuevo->assign(resultado);
-  cad_destruye(&resultado);
+  nuevo->assign(resultado.get());
   return true;
-}
-
-extern "C" LENGUAWEB_API booleano lenguaweb_preprocesa_links(const lenguaweb_t *lenguaweb,
-                                                             lista_reg_t *tabla_links_a,
-                                                             lista_reg_t *tabla_links_img,
-                                                             const char *nombre_fichero_html,
-                                                             uint32_t idioma) {
-  if (lenguaweb == nullptr) {
-    LENGUAWEB_INFORMA("(lenguaweb) != NULL");
-    return FALSO;
-  }
-  return lenguaweb_graba_fichero_html(lenguaweb, lenguaweb->textos, CIERTO, tabla_links_a, nullptr,
-                                      tabla_links_img, nullptr, nombre_fichero_html, idioma);
 }

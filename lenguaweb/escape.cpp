@@ -1,10 +1,7 @@
 /* escape.cpp - writing a text into a page so that it can never change the page's markup. */
 #include "lenguaweb/escape.h"
 
-#include <algorithm>
-#include <cstring>
-
-#include "lenguaweb/lectura_tags.h"
+#include "htmlparser/reglas_html.h"
 
 namespace {
 
@@ -22,34 +19,31 @@ void anade_tag(std::string &salida, std::string_view tag, bool espacios_duros) {
 }  // namespace
 
 void lenguaweb_escribe_texto(std::string &salida, std::string_view texto, uint32_t codigo,
-                             const std::vector<bool> *signos, bool espacios_duros) {
-  constexpr size_t kNoEsta = std::string_view::npos;
+                             const signos_de_texto *signos, bool espacios_duros) {
+  using htmlparser::kNoEsta;
+  enum { kMenor, kMayor, kEspacios };
   size_t copiado = 0;
   size_t signo = 0;    /* the '<' and '>' met so far */
   bool en_tag = false; /* after a '<' written as markup, until its '>' */
-  // The next '<', '>' and pair of spaces at or after i, each looked for again only once
-  // i has passed it: the text is read a few times in all, and most of it is copied whole.
-  size_t menor = texto.find('<'), mayor = texto.find('>');
-  size_t espacios = espacios_duros ? texto.find("  ") : kNoEsta;
+  // Most of the text is copied whole, between the signs and the pairs of spaces.
+  htmlparser::siguiente_de siguiente(texto, '<', '>', std::string_view(espacios_duros ? "  " : ""));
   for (size_t i = 0;;) {
-    if (menor < i) menor = texto.find('<', i);
-    if (mayor < i) mayor = texto.find('>', i);
-    if (espacios < i) espacios = texto.find("  ", i);
-    i = std::min({menor, mayor, espacios});
+    i = siguiente.desde(i);
     if (i == kNoEsta) break;
     salida.append(texto.substr(copiado, i - copiado));
-    if (i == espacios) {
+    if (i == siguiente.de(kEspacios)) {
       size_t fin = i;
       while (fin < texto.size() && texto[fin] == ' ') ++fin;
       if (!en_tag)
-        for (size_t k = i + 1; k < fin; ++k) salida.append("&nbsp;");
+        for (size_t k = i + 1; k < fin; ++k) salida.append(htmlparser::kEntidadEspacioDuro);
       salida.push_back(' ');
       i = copiado = fin;
       continue;
     }
     const char c = texto[i];
     copiado = ++i;
-    const char *entidad = c == '<' ? "&lt;" : "&gt;";
+    const std::string_view entidad =
+        c == '<' ? htmlparser::kEntidadMenor : htmlparser::kEntidadMayor;
     if (signos != nullptr) {
       const bool crudo = signo < signos->size() && (*signos)[signo];
       ++signo;
@@ -61,10 +55,12 @@ void lenguaweb_escribe_texto(std::string &salida, std::string_view texto, uint32
       }
       continue;
     }
+    // The tag ends at the next '>', as htmlparser::busca_cierre ends tags; that '>' is
+    // already known, so the text is still read once.
+    const size_t mayor = siguiente.de(kMayor);
     if (c == '<' && mayor != kNoEsta) {
-      std::string_view nombre = texto.substr(i, mayor - i);
-      nombre = nombre.substr(0, std::min(nombre.find(' '), nombre.size()));
-      const int en_linea = lenguaweb_indice_en_linea(nombre);
+      const int en_linea =
+          htmlparser::bit_de_tag_en_linea(htmlparser::nombre_de_tag(texto.substr(i, mayor - i)));
       if (en_linea >= 0 && (codigo & (1u << en_linea)) == 0) {
         anade_tag(salida, texto.substr(i - 1, mayor + 2 - i), espacios_duros);
         i = copiado = mayor + 1;
@@ -80,16 +76,15 @@ void lenguaweb_escribe_valor(std::string &salida, std::string_view valor, bool e
                              bool siempre_comillas) {
   bool comillas = !entre_comillas && siempre_comillas;
   if (!entre_comillas && !comillas)
-    for (char c : valor)
-      if (std::strchr(" \t\n\r\"'<>=`", c) != nullptr && c != '\0') comillas = true;
+    for (char c : valor) comillas = comillas || htmlparser::pide_comillas(c);
   if (comillas) salida.push_back('"');
   size_t copiado = 0;
   for (size_t i = 0; i < valor.size(); ++i) {
-    const char *sustituto = valor[i] == '"'   ? "&quot;"
-                            : valor[i] == '<' ? "&lt;"
-                            : valor[i] == '>' ? "&gt;"
-                                              : nullptr;
-    if (sustituto == nullptr) continue;
+    const std::string_view sustituto = valor[i] == '"'   ? htmlparser::kEntidadComillas
+                                       : valor[i] == '<' ? htmlparser::kEntidadMenor
+                                       : valor[i] == '>' ? htmlparser::kEntidadMayor
+                                                         : std::string_view();
+    if (sustituto.empty()) continue;
     salida.append(valor.substr(copiado, i - copiado));
     salida.append(sustituto);
     copiado = i + 1;
@@ -100,7 +95,7 @@ void lenguaweb_escribe_valor(std::string &salida, std::string_view valor, bool e
 
 void lenguaweb_escribe_enlace(std::string &salida, std::string_view enlace, bool entre_comillas) {
   bool comillas = entre_comillas || enlace.empty();
-  for (char c : enlace) comillas = comillas || lenguaweb_es_blanco(c) || c == '>';
+  for (char c : enlace) comillas = comillas || htmlparser::es_blanco(c) || c == '>';
   if (comillas && !entre_comillas) salida.push_back('"');
   if (!comillas) {
     salida.append(enlace);
@@ -110,7 +105,7 @@ void lenguaweb_escribe_enlace(std::string &salida, std::string_view enlace, bool
   for (size_t i = 0; i < enlace.size(); ++i) {
     if (enlace[i] != '"' && enlace[i] != '>') continue;
     salida.append(enlace.substr(copiado, i - copiado));
-    salida.append(enlace[i] == '"' ? "&quot;" : "&gt;");
+    salida.append(enlace[i] == '"' ? htmlparser::kEntidadComillas : htmlparser::kEntidadMayor);
     copiado = i + 1;
   }
   salida.append(enlace.substr(copiado));

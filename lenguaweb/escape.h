@@ -4,7 +4,8 @@
 
 #include <string>
 #include <string_view>
-#include <vector>
+
+#include "lenguaweb/documento.h"
 
 /* When signos is given (a page's own text, written back unchanged), the k-th '<' or '>'
  * of the text is written as the character itself when signos[k] says so, else as its
@@ -15,8 +16,7 @@
  * not show as code in this text (bit i of codigo for the i-th inline name), and so does
  * that tag's closing '>'; every other '<' and '>' is written "&lt;" and "&gt;". */
 void lenguaweb_escribe_texto(std::string &salida, std::string_view texto, uint32_t codigo = 0,
-                             const std::vector<bool> *signos = nullptr,
-                             bool espacios_duros = false);
+                             const signos_de_texto *signos = nullptr, bool espacios_duros = false);
 
 /* With espacios_duros, a run of k spaces (k of 2 or more, which only entities or very
  * long runs of blanks leave in a text) is written as k - 1 "&nbsp;" and a space, so

@@ -41,7 +41,7 @@ lista_cad_t *lenguaweb_crea_ids(const lista_num_t *tipos_de_textos) {
         id = identificador_numerado("ALTERNATIVO_IMAGEN_", i);
         break;
       default:
-        LENGUAWEB_INFORMA("");
+        informa_en(kModuloLenguaweb, "");
         id = cad_copia("");
         break;
     }
@@ -50,14 +50,12 @@ lista_cad_t *lenguaweb_crea_ids(const lista_num_t *tipos_de_textos) {
   return ids;
 }
 
+// The export keeps its name as it has always been spelt ("trducir"): hosts link against it.
 extern "C" LENGUAWEB_API lista_cad_t *lenguaweb_dame_textos_a_trducir(const lenguaweb_t *lenguaweb,
-                                                                      lista_cad_t **IDs) {
-  if (IDs == nullptr) {
-    LENGUAWEB_INFORMA("(IDs) != NULL");
-    return nullptr;
-  }
+                                                                      lista_cad_t **IDs) noexcept {
+  if (informa_si_falta(kModuloLenguaweb, IDs, "(IDs) != NULL")) return nullptr;
   if (lenguaweb == nullptr) {
-    LENGUAWEB_INFORMA("(lenguaweb) != NULL");
+    informa_en(kModuloLenguaweb, "(lenguaweb) != NULL");
     *IDs = nullptr;
     return nullptr;
   }

@@ -18,11 +18,10 @@ struct tag_leido {
   std::string_view texto;  /* from '<' up to, not including, the closing '>' */
 };
 
-/* Reads the tag whose '<' stands at offset inicio of texto. The tag ends after the
- * first '>' (for "<!--", after the first "-->" from the '<' on); with no end it runs
- * to the end of texto, reported as "(fin_tag) != NULL" when informa is set. Inside a
- * SCRIPT or STYLE element a tag never swallows the element's end tag: it ends right
- * before a "</SCRIPT" ("</STYLE"), any letter case, found after its '<'. */
+/* Reads the tag whose '<' stands at offset inicio of texto, ended as
+ * htmlparser::lee_fin_de_tag ends it; with no end it runs to the end of texto,
+ * reported as "(fin_tag) != NULL" when informa is set. Inside a SCRIPT or STYLE element
+ * a tag never swallows the element's end tag (htmlparser::busca_fin_de_elemento). */
 tag_leido lenguaweb_lee_tag_en(std::string_view texto, uint32_t inicio, elemento_crudo crudo,
                                bool informa);
 
@@ -32,17 +31,5 @@ tag_leido lenguaweb_lee_tag_en(std::string_view texto, uint32_t inicio, elemento
  * Here the name ends at any blank, not only at a space: a "<SCRIPT" followed by a line
  * break is still a script, whose code must never be taken for text. */
 void lenguaweb_cambia_elemento_crudo(elemento_crudo &crudo, std::string_view nombre, bool informa);
-
-/* Position (0 to 12) of the name among the inline tags, which do not end a body text;
- * -1 for any other name. */
-int lenguaweb_indice_en_linea(std::string_view nombre);
-
-/* Letter case ignored, ASCII only. */
-bool lenguaweb_nombre_es(std::string_view nombre, std::string_view buscado);
-bool lenguaweb_nombre_empieza_por(std::string_view nombre, std::string_view prefijo);
-
-inline bool lenguaweb_es_blanco(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\r';
-}
 
 #endif

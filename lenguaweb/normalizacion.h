@@ -2,16 +2,18 @@
 #ifndef LENGUAWEB_NORMALIZACION_H
 #define LENGUAWEB_NORMALIZACION_H
 
+#include <array>
 #include <string>
 #include <string_view>
 
+#include "htmlparser/reglas_html.h"
 #include "lenguaweb/documento.h"
 
-/* What each decoded entity becomes in the code page of one language: made once per
- * page, not once per text. */
+/* What each decoded entity (htmlparser::kEntidades, at the same place) becomes in the
+ * code page of one language: made once per page, not once per text. */
 struct entidades_idioma {
   uint32_t idioma;
-  std::string reemplazo[23];
+  std::array<std::string, htmlparser::kNumEntidades> reemplazo;
 };
 
 /* Fills the table for idioma. Each entity becomes its character in the language's

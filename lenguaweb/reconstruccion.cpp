@@ -1,11 +1,13 @@
 /* reconstruccion.cpp - writing a page document back to an HTML file, texts and links in place. */
-#include "lenguaweb/reconstruccion.h"
-
 #include <algorithm>
 #include <cstring>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "lenguaweb/atributos.h"
+#include "lenguaweb/documento.h"
+#include "lenguaweb/enlaces.h"
 #include "lenguaweb/escape.h"
 #include "lenguaweb/lectura_tags.h"
 
@@ -25,48 +27,60 @@ struct sustitucion {
   std::string nuevo;
 };
 
-/* Whether the value found at inicio in a tag was given with '=' (NAME=value or
- * NAME="value"). A name without '=' has no value: what the finder takes for one (the
- * empty span after NAME in ALT = "x", or the rest of the tag after a NAME followed by a
- * line break) is never written into, or the attribute's name would change. */
-bool valor_tras_igual(std::string_view tag, uint32_t inicio) {
-  if (inicio > 0 && tag[inicio - 1] == '"') --inicio;
-  return inicio > 0 && tag[inicio - 1] == '=';
-}
+/* An attribute text waiting for its tag in the piece being written. */
+struct texto_para_atributo {
+  i_tipo_texto_t tipo;
+  const char *texto; /* borrowed, in the code page of the walk's language */
+};
 
-/* The value of attribute nombre in the tag, if it stands there, as a replacement of
- * the link it holds. */
+/* The texts that go with one piece: the attribute texts of its tags and the body text
+ * that follows it, all borrowed from the document and the translated list. */
+struct textos_de_trozo {
+  std::vector<texto_para_atributo> atributos;
+  const char *cuerpo = nullptr; /* null when no body text follows the piece */
+  uint32_t codigo = 0;          /* the inline tags the page showed in it as code */
+  const signos_de_texto *signos = nullptr;
+};
+
+/* The value of attribute nombre in the tag, if it stands there after an '=', as a
+ * replacement of the link it holds. A name without '=' has no value: what the finder
+ * takes for one (the empty span after HREF in HREF = "x", or the rest of the tag after
+ * a HREF followed by a line break) is never written into, or the attribute's name would
+ * change. */
 void trata_link_de_tag(std::string_view trozo, const tag_leido &tag, const char *nombre,
                        bool es_img, enlaces_pasada &enlaces, std::vector<sustitucion> &cambios) {
   // The tag with its closing '>', so that an unquoted link at the end of the tag
   // (<A HREF=page.htm>) ends at that '>'.
   const std::string_view entero = trozo.substr(tag.inicio, tag.fin - tag.inicio);
-  uint32_t inicio = 0, fin = 0;
-  if (lenguaweb_busca_atributo(entero, nombre, &inicio, &fin) != CIERTO || fin <= inicio ||
-      !valor_tras_igual(entero, inicio))
+  htmlparser::valor_html valor;
+  if (!lenguaweb_busca_valor(entero, nombre, &valor) || valor.fin <= valor.inicio ||
+      !valor.tras_igual)
     return;
   std::string nuevo;
-  if (!lenguaweb_trata_link(enlaces, es_img, tag.texto.substr(inicio, fin - inicio), &nuevo))
+  if (!lenguaweb_trata_link(enlaces, es_img, entero.substr(valor.inicio, valor.fin - valor.inicio),
+                            &nuevo))
     return;
-  const bool entre_comillas = inicio > 0 && tag.texto[inicio - 1] == '"';
-  sustitucion cambio{tag.inicio + inicio, tag.inicio + fin, {}};
+  sustitucion cambio{tag.inicio + static_cast<uint32_t>(valor.inicio),
+                     tag.inicio + static_cast<uint32_t>(valor.fin),
+                     {}};
   // A reference made of the page's own bytes goes back as it is; a link from a table is
   // escaped, so that no record can add markup to the page.
   if (enlaces.preprocesar_links == CIERTO)
     cambio.nuevo = std::move(nuevo);
   else
-    lenguaweb_escribe_enlace(cambio.nuevo, nuevo, entre_comillas);
+    lenguaweb_escribe_enlace(cambio.nuevo, nuevo, valor.entre_comillas);
   cambios.push_back(std::move(cambio));
 }
 
-}  // namespace
-
-void lenguaweb_escribe_trozo(std::string &salida, std::string_view trozo, enlaces_pasada &enlaces,
-                             const texto_para_atributo *textos, size_t num_textos,
-                             uint32_t idioma) {
+/* Appends to salida the piece with its link values treated and the attribute texts,
+ * in order, each written into the next tag of the piece that gives a text of its kind
+ * (read as page segmentation reads it). A text for which no such tag is left is
+ * reported as "encontrado == CIERTO" and skipped. */
+void escribe_trozo(std::string &salida, std::string_view trozo, enlaces_pasada &enlaces,
+                   const std::vector<texto_para_atributo> &textos, uint32_t idioma) {
   // Rebuilding, only a reference ("@...") or an attribute text changes a piece: most
   // pieces go out as they are without reading their tags.
-  if (enlaces.preprocesar_links != CIERTO && num_textos == 0 &&
+  if (enlaces.preprocesar_links != CIERTO && textos.empty() &&
       std::memchr(trozo.data(), '@', trozo.size()) == nullptr) {
     salida.append(trozo);
     return;
@@ -84,20 +98,19 @@ void lenguaweb_escribe_trozo(std::string &salida, std::string_view trozo, enlace
     lenguaweb_cambia_elemento_crudo(crudo, tag.nombre, false);
 
     const size_t antes = cambios.size();
-    if (lenguaweb_nombre_empieza_por(tag.nombre, "A"))
+    if (htmlparser::nombre_empieza_por(tag.nombre, "A"))
       trata_link_de_tag(trozo, tag, "HREF", false, enlaces, cambios);
-    if (lenguaweb_nombre_empieza_por(tag.nombre, "IMG"))
+    if (htmlparser::nombre_empieza_por(tag.nombre, "IMG"))
       trata_link_de_tag(trozo, tag, "SRC", true, enlaces, cambios);
 
     texto_de_tag texto;
-    if (siguiente_texto < num_textos && lenguaweb_texto_de_tag(tag, &texto) &&
+    if (siguiente_texto < textos.size() && lenguaweb_texto_de_tag(tag, &texto) &&
         texto.tipo == textos[siguiente_texto].tipo) {
-      // The text is this tag's, written or not.
-      if (valor_tras_igual(tag.texto, texto.inicio)) {
-        char *utf8 = conv_ansi_idioma_a_utf8(textos[siguiente_texto].texto, idioma);
+      // The text is this tag's, written or not: a value without '=' is never written into.
+      if (texto.tras_igual) {
+        const cad_propia utf8(conv_ansi_idioma_a_utf8(textos[siguiente_texto].texto, idioma));
         sustitucion cambio{tag.inicio + texto.inicio, tag.inicio + texto.fin, {}};
-        lenguaweb_escribe_valor(cambio.nuevo, utf8, texto.entre_comillas, true);
-        cad_destruye(&utf8);
+        lenguaweb_escribe_valor(cambio.nuevo, utf8.get(), texto.entre_comillas, true);
         cambios.push_back(std::move(cambio));
       }
       ++siguiente_texto;
@@ -106,7 +119,8 @@ void lenguaweb_escribe_trozo(std::string &salida, std::string_view trozo, enlace
     std::sort(cambios.begin() + static_cast<std::ptrdiff_t>(antes), cambios.end(),
               [](const sustitucion &a, const sustitucion &b) { return a.inicio < b.inicio; });
   }
-  for (; siguiente_texto < num_textos; ++siguiente_texto) LENGUAWEB_INFORMA("encontrado == CIERTO");
+  for (; siguiente_texto < textos.size(); ++siguiente_texto)
+    informa_en(kModuloLenguaweb, "encontrado == CIERTO");
 
   uint32_t copiado = 0;
   for (const sustitucion &cambio : cambios) {
@@ -118,43 +132,96 @@ void lenguaweb_escribe_trozo(std::string &salida, std::string_view trozo, enlace
   salida.append(trozo.substr(copiado));
 }
 
-booleano lenguaweb_graba_fichero_html(const lenguaweb_t *lenguaweb,
-                                      const lista_cad_t *textos_traducidos,
-                                      booleano preprocesar_links, lista_reg_t *tabla_a_registro,
-                                      const lista_reg_t *tabla_a_consulta,
-                                      lista_reg_t *tabla_img_registro,
-                                      const lista_reg_t *tabla_img_consulta,
-                                      const char *nombre_fichero_html, uint32_t idioma) {
-  if (lenguaweb == nullptr) {
-    LENGUAWEB_INFORMA("(lenguaweb) != NULL");
-    return FALSO;
+/* Takes the texts of the next piece into textos: from *siguiente on, the attribute texts
+ * (skipped while preprocessing, which writes no attribute text) up to and including the
+ * body text that ends them, or up to num_textos. A kind outside the five is reported. */
+void toma_textos_de_trozo(const lenguaweb_t *documento, const lista_cad_t *traducidos,
+                          uint32_t num_textos, bool preprocesar, uint32_t *siguiente,
+                          textos_de_trozo *textos) {
+  textos->atributos.clear();
+  textos->cuerpo = nullptr;
+  textos->codigo = 0;
+  textos->signos = nullptr;
+  for (; textos->cuerpo == nullptr && *siguiente < num_textos; ++*siguiente) {
+    const uint32_t indice = *siguiente;
+    const uint32_t tipo = lista_num_dame(documento->tipos_de_textos, indice);
+    const char *texto = lista_cad_dame(traducidos, indice);
+    switch (tipo) {
+      case TIPO_TITULO:
+      case TIPO_TEXTO: {
+        textos->cuerpo = texto != nullptr ? texto : "";
+        if (indice < lista_num_num_elems(documento->codigo_en_linea))
+          textos->codigo = lista_num_dame(documento->codigo_en_linea, indice);
+        // A text's own signs hold only while the text goes back unchanged.
+        const auto propios = documento->signos_crudos.find(indice);
+        if (propios != documento->signos_crudos.end() &&
+            std::strcmp(textos->cuerpo, lista_cad_dame(documento->textos, indice)) == 0)
+          textos->signos = &propios->second;
+        break;
+      }
+      case TIPO_DESCRIPCION:
+      case TIPO_PALABRA_CLAVE:
+      case TIPO_ALTERNATIVO_IMAGEN:
+        if (!preprocesar)
+          textos->atributos.push_back(
+              {static_cast<i_tipo_texto_t>(tipo), texto != nullptr ? texto : ""});
+        break;
+      default:
+        informa_en(kModuloLenguaweb, "");
+        break;
+    }
   }
-  if (nombre_fichero_html == nullptr) {
-    LENGUAWEB_INFORMA("(nombre_fichero_html) != NULL");
-    return FALSO;
+}
+
+/* Appends the body text, in the code page of idioma, as UTF-8 and escaped. Most texts
+ * are ASCII: in most code pages they need no conversion, nor a copy. Preprocessing writes
+ * texts that will be read again: spaces that entities left must stay entities, or a
+ * second pass would collapse them. */
+void escribe_cuerpo(std::string &pagina, const textos_de_trozo &textos, uint32_t idioma,
+                    bool ascii_sin_cambios, bool preprocesar) {
+  const std::string_view texto(textos.cuerpo);
+  if (ascii_sin_cambios && es_ascii(texto)) {
+    lenguaweb_escribe_texto(pagina, texto, textos.codigo, textos.signos, preprocesar);
+    return;
   }
-  const uint32_t num_textos = lista_cad_num_elems(lenguaweb->textos);
-  const uint32_t num_tipos = lista_num_num_elems(lenguaweb->tipos_de_textos);
-  const uint32_t num_traducidos = lista_cad_num_elems(textos_traducidos);
-  if (num_tipos != num_textos)
-    LENGUAWEB_INFORMA(
-        "arr_NumElemsEnum(lenguaweb->tipos_de_textos, i_tipo_texto_t) == "
-        "arr_NumElemsCADENA(lenguaweb->textos)");
-  if (num_traducidos != num_textos)
-    LENGUAWEB_INFORMA(
-        "arr_NumElemsCADENA(textos_traducidos) == arr_NumElemsCADENA(lenguaweb->textos)");
+  size_t largo = 0;
+  const cad_propia utf8(conv_ansi_idioma_a_utf8_n(textos.cuerpo, idioma, &largo));
+  lenguaweb_escribe_texto(pagina, std::string_view(utf8.get(), largo), textos.codigo, textos.signos,
+                          preprocesar);
+}
 
-  enlaces_pasada enlaces;
-  enlaces.preprocesar_links = preprocesar_links;
-  enlaces.tabla_a_registro = tabla_a_registro;
-  enlaces.tabla_a_consulta = tabla_a_consulta;
-  enlaces.tabla_img_registro = tabla_img_registro;
-  enlaces.tabla_img_consulta = tabla_img_consulta;
+/* The condition texts of the count checks name arrays and macros that stand nowhere in
+ * this code: they are the texts that hosts have always received for these faults and
+ * match on, so they stay word for word. */
+constexpr const char *kTiposSinTexto =
+    "arr_NumElemsEnum(lenguaweb->tipos_de_textos, i_tipo_texto_t) == "
+    "arr_NumElemsCADENA(lenguaweb->textos)";
+constexpr const char *kTraducidosSinTexto =
+    "arr_NumElemsCADENA(textos_traducidos) == arr_NumElemsCADENA(lenguaweb->textos)";
+constexpr const char *kTraducidosSinId =
+    "arr_NumElemsCADENA(textos_traducidos) == arr_NumElemsCADENA(IDs)";
 
-  const uint32_t nT = std::min(num_traducidos, num_tipos);
-  const uint32_t nP = lista_cad_num_elems(lenguaweb->trozos_html);
-  // The page goes out a quarter of a megabyte at a time as it is made, so that it is never held in
-  // memory whole; the file replaces the old one only once every byte is written.
+/* The walk shared by the rebuild and link preprocessing. For each piece, in order: its
+ * A HREF and IMG SRC values treated (lenguaweb_trata_link), then, when not
+ * preprocessing, the piece's translated attribute texts written into the tags they
+ * came from; the piece is written, then its body text, converted from the code page
+ * of idioma to UTF-8 and escaped. The walk stops at the shorter of the document's
+ * kinds and textos_traducidos. CIERTO when the whole page was written to
+ * nombre_fichero_html; a failed write leaves no half-written file. */
+booleano graba_fichero_html(const lenguaweb_t *documento, const lista_cad_t *traducidos,
+                            enlaces_pasada &enlaces, const char *nombre_fichero_html,
+                            uint32_t idioma) {
+  if (informa_si_falta(kModuloLenguaweb, nombre_fichero_html, "(nombre_fichero_html) != NULL"))
+    return FALSO;
+  const uint32_t num_textos = lista_cad_num_elems(documento->textos);
+  const uint32_t num_tipos = lista_num_num_elems(documento->tipos_de_textos);
+  const uint32_t num_traducidos = lista_cad_num_elems(traducidos);
+  if (num_tipos != num_textos) informa_en(kModuloLenguaweb, kTiposSinTexto);
+  if (num_traducidos != num_textos) informa_en(kModuloLenguaweb, kTraducidosSinTexto);
+
+  // The page goes out a quarter of a megabyte at a time as it is made, so that it is
+  // never held in memory whole; the file replaces the old one only once every byte is
+  // written.
   fichero_escritura_t *fichero = fichero_escritura_abre(nombre_fichero_html);
   if (fichero == nullptr) return FALSO;
   constexpr size_t kTamanoTramo = 256 << 10;
@@ -164,79 +231,56 @@ booleano lenguaweb_graba_fichero_html(const lenguaweb_t *lenguaweb,
     fichero_escritura_anade(fichero, pagina.data(), pagina.size());
     pagina.clear();
   };
-  std::vector<texto_para_atributo> atributos;
-  // Most texts are ASCII: in most code pages they need no conversion, nor a copy.
+
+  const bool preprocesar = enlaces.preprocesar_links == CIERTO;
   const bool ascii_sin_cambios = conv_ascii_sin_cambios(idioma) == CIERTO;
-  uint32_t j = 0;
-  for (uint32_t i = 0; i < nP; ++i) {
-    atributos.clear();
-    const char *texto_cuerpo = nullptr;
-    uint32_t codigo = 0;
-    const std::vector<bool> *signos = nullptr;
-    for (; texto_cuerpo == nullptr && j < nT; ++j) {
-      const uint32_t tipo = lista_num_dame(lenguaweb->tipos_de_textos, j);
-      const char *texto = lista_cad_dame(textos_traducidos, j);
-      switch (tipo) {
-        case TIPO_TITULO:
-        case TIPO_TEXTO:
-          texto_cuerpo = texto != nullptr ? texto : "";
-          if (j < lista_num_num_elems(lenguaweb->codigo_en_linea))
-            codigo = lista_num_dame(lenguaweb->codigo_en_linea, j);
-          if (lenguaweb->signos_crudos != nullptr) {
-            const auto propios = lenguaweb->signos_crudos->find(j);
-            if (propios != lenguaweb->signos_crudos->end() &&
-                std::strcmp(texto_cuerpo, lista_cad_dame(lenguaweb->textos, j)) == 0)
-              signos = &propios->second;
-          }
-          break;
-        case TIPO_DESCRIPCION:
-        case TIPO_PALABRA_CLAVE:
-        case TIPO_ALTERNATIVO_IMAGEN:
-          if (preprocesar_links != CIERTO)
-            atributos.push_back({static_cast<i_tipo_texto_t>(tipo), texto != nullptr ? texto : ""});
-          break;
-        default:
-          LENGUAWEB_INFORMA("");
-          break;
-      }
-    }
-    const char *trozo = lista_cad_dame(lenguaweb->trozos_html, i);
-    lenguaweb_escribe_trozo(pagina, trozo != nullptr ? trozo : "", enlaces, atributos.data(),
-                            atributos.size(), idioma);
-    if (texto_cuerpo != nullptr) {
-      // Preprocessing writes texts that will be read again: spaces that entities left
-      // must stay entities, or a second pass would collapse them.
-      const std::string_view texto(texto_cuerpo);
-      if (ascii_sin_cambios && es_ascii(texto)) {
-        lenguaweb_escribe_texto(pagina, texto, codigo, signos, preprocesar_links == CIERTO);
-      } else {
-        size_t largo = 0;
-        char *utf8 = conv_ansi_idioma_a_utf8_n(texto_cuerpo, idioma, &largo);
-        lenguaweb_escribe_texto(pagina, std::string_view(utf8, largo), codigo, signos,
-                                preprocesar_links == CIERTO);
-        cad_destruye(&utf8);
-      }
-    }
+  const uint32_t textos_a_escribir = std::min(num_traducidos, num_tipos);
+  const uint32_t num_trozos = lista_cad_num_elems(documento->trozos_html);
+  uint32_t siguiente_texto = 0;
+  textos_de_trozo textos;
+  for (uint32_t trozo = 0; trozo < num_trozos; ++trozo) {
+    toma_textos_de_trozo(documento, traducidos, textos_a_escribir, preprocesar, &siguiente_texto,
+                         &textos);
+    const char *marcado = lista_cad_dame(documento->trozos_html, trozo);
+    escribe_trozo(pagina, marcado != nullptr ? marcado : "", enlaces, textos.atributos, idioma);
+    if (textos.cuerpo != nullptr)
+      escribe_cuerpo(pagina, textos, idioma, ascii_sin_cambios, preprocesar);
     if (pagina.size() >= kTamanoTramo) vacia();
   }
   vacia();
   return fichero_escritura_termina(&fichero);
 }
 
-extern "C" LENGUAWEB_API booleano lenguaweb_reconstruye_fichero_html(
+}  // namespace
+
+extern "C" {
+
+LENGUAWEB_API booleano lenguaweb_reconstruye_fichero_html(
     const lenguaweb_t *lenguaweb, const lista_cad_t *textos_traducidos, const lista_cad_t *IDs,
     const lista_reg_t *tabla_links_a, const lista_reg_t *tabla_links_img,
-    const char *nombre_fichero_html, uint32_t idioma) {
-  if (lenguaweb == nullptr) {
-    LENGUAWEB_INFORMA("(lenguaweb) != NULL");
+    const char *nombre_fichero_html, uint32_t idioma) noexcept {
+  if (informa_si_falta(kModuloLenguaweb, lenguaweb, "(lenguaweb) != NULL")) return FALSO;
+  if (informa_si_falta(kModuloLenguaweb, textos_traducidos, "(textos_traducidos) != NULL"))
     return FALSO;
-  }
-  if (textos_traducidos == nullptr) {
-    LENGUAWEB_INFORMA("(textos_traducidos) != NULL");
-    return FALSO;
-  }
   if (lista_cad_num_elems(textos_traducidos) != (IDs != nullptr ? lista_cad_num_elems(IDs) : 0))
-    LENGUAWEB_INFORMA("arr_NumElemsCADENA(textos_traducidos) == arr_NumElemsCADENA(IDs)");
-  return lenguaweb_graba_fichero_html(lenguaweb, textos_traducidos, FALSO, nullptr, tabla_links_a,
-                                      nullptr, tabla_links_img, nombre_fichero_html, idioma);
+    informa_en(kModuloLenguaweb, kTraducidosSinId);
+  enlaces_pasada enlaces;
+  enlaces.tabla_a_consulta = tabla_links_a;
+  enlaces.tabla_img_consulta = tabla_links_img;
+  return graba_fichero_html(lenguaweb, textos_traducidos, enlaces, nombre_fichero_html, idioma);
 }
+
+LENGUAWEB_API booleano lenguaweb_preprocesa_links(const lenguaweb_t *lenguaweb,
+                                                  lista_reg_t *tabla_links_a,
+                                                  lista_reg_t *tabla_links_img,
+                                                  const char *nombre_fichero_html,
+                                                  uint32_t idioma) noexcept {
+  if (informa_si_falta(kModuloLenguaweb, lenguaweb, "(lenguaweb) != NULL")) return FALSO;
+  enlaces_pasada enlaces;
+  enlaces.preprocesar_links = CIERTO;
+  enlaces.tabla_a_registro = tabla_links_a;
+  enlaces.tabla_img_registro = tabla_links_img;
+  return graba_fichero_html(lenguaweb, lenguaweb->textos, enlaces, nombre_fichero_html, idioma);
+}
+
+}  // extern "C"

@@ -3,12 +3,14 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstring>
 #include <vector>
 
+#include "htmlparser/reglas_html.h"
 #include "lenguaweb/atributos.h"
 #include "lenguaweb/lectura_tags.h"
 #include "lenguaweb/normalizacion.h"
+#include "privado/informe.h"
+#include "privado/propiedad.h"
 
 namespace {
 
@@ -23,33 +25,16 @@ struct pasada {
   i_tipo_texto_t tipo_texto = TIPO_TEXTO;
   i_tipo_texto_t tipo_abierto = TIPO_TEXTO;
   entidades_idioma entidades;
-  /* Attribute texts of the tags of the current piece, owned until moved into textos. */
-  std::vector<char *> textos_pendientes;
+  /* Attribute texts of the tags of the current piece, until moved into textos. */
+  std::vector<cad_propia> textos_pendientes;
   std::vector<i_tipo_texto_t> tipos_pendientes;
   uint32_t en_linea_como_marcado = 0; /* inline tags read as markup in the open text */
   lista_cad_t *textos;
   lista_num_t *tipos_de_textos;
   lista_cad_t *trozos_html;
   lista_num_t *codigo_en_linea;
-  std::map<uint32_t, std::vector<bool>> *signos_crudos;
-
-  ~pasada() {
-    for (char *t : textos_pendientes) cad_destruye(&t);
-  }
+  signos_por_texto *signos_crudos;
 };
-
-void lenguaweb_salta_blancos(pasada &p) {
-  while (p.posicion < p.pagina.size() && lenguaweb_es_blanco(p.pagina[p.posicion])) ++p.posicion;
-}
-
-void lenguaweb_salta_texto(pasada &p) {
-  const size_t resto = p.pagina.size() - p.posicion;
-  const void *menor =
-      resto > 1 ? std::memchr(p.pagina.data() + p.posicion + 1, '<', resto - 1) : nullptr;
-  p.posicion = menor != nullptr
-                   ? static_cast<uint32_t>(static_cast<const char *>(menor) - p.pagina.data())
-                   : static_cast<uint32_t>(p.pagina.size());
-}
 
 /* Reads the tag at the position; its text, if it gives one, goes to the pending lists.
  * Returns its name (a view into the page). */
@@ -58,7 +43,7 @@ std::string_view lenguaweb_lee_tag(pasada &p) {
   p.posicion = tag.fin;
   texto_de_tag texto;
   if (lenguaweb_texto_de_tag(tag, &texto)) {
-    p.textos_pendientes.push_back(lenguaweb_normaliza_texto(
+    p.textos_pendientes.emplace_back(lenguaweb_normaliza_texto(
         tag.texto.substr(texto.inicio, texto.fin - texto.inicio), p.entidades));
     p.tipos_pendientes.push_back(texto.tipo);
   }
@@ -68,26 +53,31 @@ std::string_view lenguaweb_lee_tag(pasada &p) {
 /* Reads one token and returns the state that follows it: CIERTO inside a piece,
  * FALSO inside a body text. */
 booleano lenguaweb_lee_elemento(pasada &p) {
+  const auto pagina = htmlparser::acotado(p.pagina);
   const char c = p.posicion < p.pagina.size() ? p.pagina[p.posicion] : '\0';
-  if (lenguaweb_es_blanco(c)) {
-    lenguaweb_salta_blancos(p);
-    return p.es_trozo;
-  }
-  if (c == '<') {
-    const std::string_view nombre = lenguaweb_lee_tag(p);
-    p.tipo_texto = TIPO_TEXTO;
-    lenguaweb_cambia_elemento_crudo(p.crudo, nombre, true);
-    if (p.es_trozo == FALSO) {
-      const int en_linea = lenguaweb_indice_en_linea(nombre);
-      if (en_linea >= 0) {
-        p.en_linea_como_marcado |= 1u << en_linea;
-        return FALSO;
+  switch (htmlparser::clase_de_token(c)) {
+    case htmlparser::token_html::blancos:
+      p.posicion = static_cast<uint32_t>(htmlparser::fin_de_blancos(pagina, p.posicion));
+      return p.es_trozo;
+    case htmlparser::token_html::tag: {
+      const std::string_view nombre = lenguaweb_lee_tag(p);
+      p.tipo_texto = TIPO_TEXTO;
+      lenguaweb_cambia_elemento_crudo(p.crudo, nombre, true);
+      if (p.es_trozo == FALSO) {
+        const int en_linea = htmlparser::bit_de_tag_en_linea(nombre);
+        if (en_linea >= 0) {
+          p.en_linea_como_marcado |= 1u << en_linea;
+          return FALSO;
+        }
       }
+      if (p.es_trozo == CIERTO && htmlparser::nombre_es(nombre, "TITLE"))
+        p.tipo_texto = TIPO_TITULO;
+      return CIERTO;
     }
-    if (p.es_trozo == CIERTO && lenguaweb_nombre_es(nombre, "TITLE")) p.tipo_texto = TIPO_TITULO;
-    return CIERTO;
+    case htmlparser::token_html::texto:
+      break;
   }
-  lenguaweb_salta_texto(p);
+  p.posicion = static_cast<uint32_t>(htmlparser::fin_de_texto(pagina, p.posicion));
   p.fin_texto = p.posicion;
   return p.crudo == elemento_crudo::ninguno ? FALSO : CIERTO;
 }
@@ -101,7 +91,7 @@ void guarda_trozo(pasada &p, uint32_t hasta) {
   lista_cad_anade_propia(p.trozos_html, &trozo);
   p.inicio_trozo = hasta;
   for (size_t i = 0; i < p.textos_pendientes.size(); ++i) {
-    lista_cad_anade_propia(p.textos, &p.textos_pendientes[i]);
+    lista_cad_anade_propia(p.textos, std::move(p.textos_pendientes[i]));
     lista_num_anade(p.tipos_de_textos, static_cast<uint32_t>(p.tipos_pendientes[i]));
     if (p.codigo_en_linea != nullptr) lista_num_anade(p.codigo_en_linea, 0);
   }
@@ -112,43 +102,42 @@ void guarda_trozo(pasada &p, uint32_t hasta) {
 }  // namespace
 
 uint32_t lenguaweb_codigo_en_linea(std::string_view texto) {
+  using htmlparser::kEntidadMenor;
   uint32_t codigo = 0;
-  for (size_t p = texto.find("&lt;"); p != std::string_view::npos; p = texto.find("&lt;", p + 1)) {
-    size_t fin = p + 4;
+  for (size_t p = texto.find(kEntidadMenor); p != htmlparser::kNoEsta;
+       p = texto.find(kEntidadMenor, p + 1)) {
+    const size_t nombre = p + kEntidadMenor.size();
+    size_t fin = nombre;
     while (fin < texto.size() &&
            (std::isalnum(static_cast<unsigned char>(texto[fin])) || texto[fin] == '/'))
       ++fin;
     const std::string_view resto = texto.substr(fin);
-    const bool acaba_nombre = resto.empty() || lenguaweb_es_blanco(resto[0]) || resto[0] == '>' ||
-                              resto.starts_with("&gt;") || resto.starts_with("&nbsp;");
-    const int en_linea = lenguaweb_indice_en_linea(texto.substr(p + 4, fin - p - 4));
+    const bool acaba_nombre = resto.empty() || htmlparser::es_blanco(resto[0]) || resto[0] == '>' ||
+                              resto.starts_with(htmlparser::kEntidadMayor) ||
+                              resto.starts_with(htmlparser::kEntidadEspacioDuro);
+    const int en_linea = htmlparser::bit_de_tag_en_linea(texto.substr(nombre, fin - nombre));
     if (acaba_nombre && en_linea >= 0) codigo |= 1u << en_linea;
   }
   return codigo;
 }
 
-void lenguaweb_signos_crudos(std::string_view texto, std::vector<bool> &signos, bool *necesarios) {
-  constexpr size_t kNoEsta = std::string_view::npos;
+void lenguaweb_signos_crudos(std::string_view texto, signos_de_texto &signos, bool *necesarios) {
   signos.clear();
   bool dentro_de_tag = false;
   size_t fin_tag = 0;
-  // The next '<', '>' and '&' at or after p, each looked for again once p has passed it:
-  // most texts hold few of them.
-  size_t menor = texto.find('<'), mayor = texto.find('>'), ampersand = texto.find('&');
+  htmlparser::siguiente_de siguiente(texto, '<', '>', '&');
   for (size_t p = 0;; ++p) {
-    if (menor < p) menor = texto.find('<', p);
-    if (mayor < p) mayor = texto.find('>', p);
-    if (ampersand < p) ampersand = texto.find('&', p);
-    p = std::min({menor, mayor, ampersand});
-    if (p == kNoEsta) break;
+    p = siguiente.desde(p);
+    if (p == htmlparser::kNoEsta) break;
     const char c = texto[p];
     if (dentro_de_tag && p >= fin_tag) dentro_de_tag = false;
     if (c == '&') {
-      if (texto.substr(p, 4) != "&lt;" && texto.substr(p, 4) != "&gt;") continue;
+      const std::string_view entidad = texto.substr(p, htmlparser::kEntidadMenor.size());
+      if (entidad != htmlparser::kEntidadMenor && entidad != htmlparser::kEntidadMayor) continue;
       signos.push_back(false);
       // Decoded inside a tag, it changes where the tag ends when written back.
       *necesarios = *necesarios || dentro_de_tag;
-      p += 3;
+      p += entidad.size() - 1;
     } else if (c == '<') {
       signos.push_back(true);
       if (!dentro_de_tag) {
@@ -167,9 +156,9 @@ void lenguaweb_signos_crudos(std::string_view texto, std::vector<bool> &signos, 
 void lenguaweb_divide_pagina(std::string_view pagina, lista_cad_t *textos,
                              lista_num_t *tipos_de_textos, lista_cad_t *trozos_html,
                              uint32_t idioma, lista_num_t *codigo_en_linea,
-                             std::map<uint32_t, std::vector<bool>> *signos_crudos) {
+                             signos_por_texto *signos_crudos) {
   pasada p;
-  std::vector<bool> signos; /* one buffer for every text: most need none kept */
+  signos_de_texto signos; /* one buffer for every text: most need none kept */
   p.pagina = pagina.substr(0, std::min(pagina.find('\0'), pagina.size()));
   p.textos = textos;
   p.tipos_de_textos = tipos_de_textos;
@@ -186,7 +175,7 @@ void lenguaweb_divide_pagina(std::string_view pagina, lista_cad_t *textos,
     if (nuevo != p.es_trozo || al_final) {
       if (al_final) posicion_anterior = fin_pagina;
       if (posicion_anterior < p.inicio_trozo)
-        LENGUAWEB_INFORMA("posicion_anterior >= inicio_trozo");
+        informa_en(kModuloLenguaweb, "posicion_anterior >= inicio_trozo");
       if (p.es_trozo == CIERTO) {
         guarda_trozo(p, posicion_anterior);
         p.tipo_abierto = p.tipo_texto;

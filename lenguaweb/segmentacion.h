@@ -16,7 +16,7 @@
 void lenguaweb_divide_pagina(std::string_view pagina, lista_cad_t *textos,
                              lista_num_t *tipos_de_textos, lista_cad_t *trozos_html,
                              uint32_t idioma, lista_num_t *codigo_en_linea = nullptr,
-                             std::map<uint32_t, std::vector<bool>> *signos_crudos = nullptr);
+                             signos_por_texto *signos_crudos = nullptr);
 
 /* The inline tags (bit i for the i-th inline name) that the raw body text shows as
  * code: "&lt;" and an inline name, ended where the decoded text's tag name would end. */
@@ -27,7 +27,7 @@ uint32_t lenguaweb_codigo_en_linea(std::string_view texto_crudo);
  * or "&gt;". Sets *necesarios when the general rule of writing a text would not give
  * these back as they are: a bare '>' in the text, or an entity of them inside an inline
  * tag. */
-void lenguaweb_signos_crudos(std::string_view texto_crudo, std::vector<bool> &signos,
+void lenguaweb_signos_crudos(std::string_view texto_crudo, signos_de_texto &signos,
                              bool *necesarios);
 
 #endif

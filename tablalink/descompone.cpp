@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "tablalink/tablalink.h"
+#include "privado/informe.h"
 
 namespace {
 
@@ -70,12 +71,11 @@ void tablalink_descompone_enlace(const char *enlace, char **ID, char **dominio, 
       } else {
         camino = resto;
       }
-      if (camino.empty() || camino[0] != '/')
-        informa_fallo_interno("(*ruta)[0]=='/'", TABLALINK_MODULO, __LINE__);
+      if (camino.empty() || camino[0] != '/') informa_en(kModuloTablalink, "(*ruta)[0]=='/'");
     } else {
       // A relative link is taken to name a file; an undotted one is reported and its
       // last component is taken as the file name all the same.
-      if (!hay_punto) informa_fallo_interno("hay_punto == CIERTO", TABLALINK_MODULO, __LINE__);
+      if (!hay_punto) informa_en(kModuloTablalink, "hay_punto == CIERTO");
       if (barra > 0) {
         camino = resto.substr(0, barra + 1);
         nombre = resto.substr(barra + 1);

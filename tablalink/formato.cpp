@@ -1,5 +1,6 @@
 /* formato.cpp - one link record written to and read from a save stream. */
 #include "tablalink/tablalink.h"
+#include "privado/informe.h"
 
 namespace {
 
@@ -14,7 +15,7 @@ static_assert(kIndicadoresVersion0 + kVersionActual == TABLALINK_NUM_INDICADORES
 
 extern "C" {
 
-void tablalink_graba(const tablalink_t *tablalink, flujo_t *flujo) {
+void tablalink_graba(const tablalink_t *tablalink, flujo_t *flujo) noexcept {
   tablalink_verifica_integridad(tablalink);
   if (tablalink == nullptr) return;
   flujo_graba_uchar(kVersionActual, flujo);
@@ -25,11 +26,10 @@ void tablalink_graba(const tablalink_t *tablalink, flujo_t *flujo) {
   for (booleano indicador : tablalink->indicador) flujo_graba_bool(indicador, flujo);
 }
 
-tablalink_t *tablalink_lee(flujo_t *flujo) {
+tablalink_t *tablalink_lee(flujo_t *flujo) noexcept {
   unsigned char version = flujo_lee_uchar(flujo);
   if (version > kVersionActual) {
-    informa_fallo_interno("version == 0 || version == 1 || version == 2 || version == 3",
-                          TABLALINK_MODULO, __LINE__);
+    informa_en(kModuloTablalink, "version == 0 || version == 1 || version == 2 || version == 3");
     version = kVersionActual;
   }
   // One statement per item: the items must be taken in their saved order.

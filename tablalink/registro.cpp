@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "tablalink/tablalink.h"
+#include "privado/informe.h"
 
 namespace {
 
@@ -51,25 +52,16 @@ tablalink_t *tablalink_crea_con_campos(char **ID, char **dominio, char **ruta,
 }
 
 void tablalink_verifica_integridad(const tablalink_t *tablalink) {
-  if (tablalink == nullptr) {
-    informa_fallo_interno("(tablalink) != NULL", TABLALINK_MODULO, __LINE__);
-    return;
-  }
-  if (tablalink->ID == nullptr)
-    informa_fallo_interno("(tablalink->ID) != NULL", TABLALINK_MODULO, __LINE__);
-  if (tablalink->dominio == nullptr)
-    informa_fallo_interno("(tablalink->dominio) != NULL", TABLALINK_MODULO, __LINE__);
-  if (tablalink->ruta == nullptr)
-    informa_fallo_interno("(tablalink->ruta) != NULL", TABLALINK_MODULO, __LINE__);
+  if (informa_si_falta(kModuloTablalink, tablalink, "(tablalink) != NULL")) return;
+  if (tablalink->ID == nullptr) informa_en(kModuloTablalink, "(tablalink->ID) != NULL");
+  if (tablalink->dominio == nullptr) informa_en(kModuloTablalink, "(tablalink->dominio) != NULL");
+  if (tablalink->ruta == nullptr) informa_en(kModuloTablalink, "(tablalink->ruta) != NULL");
   if (tablalink->nombre_fichero == nullptr)
-    informa_fallo_interno("(tablalink->nombre_fichero) != NULL", TABLALINK_MODULO, __LINE__);
+    informa_en(kModuloTablalink, "(tablalink->nombre_fichero) != NULL");
 }
 
-void tablalink_destruye(tablalink_t **tablalink) {
-  if (tablalink == nullptr) {
-    informa_fallo_interno("(tablalink) != NULL", TABLALINK_MODULO, __LINE__);
-    return;
-  }
+void tablalink_destruye(tablalink_t **tablalink) noexcept {
+  if (informa_si_falta(kModuloTablalink, tablalink, "(tablalink) != NULL")) return;
   tablalink_verifica_integridad(*tablalink);
   if (*tablalink == nullptr) return;
   cad_destruye(&(*tablalink)->ID);

@@ -8,7 +8,6 @@
 extern "C" {
 #endif
 
-#define TABLALINK_MODULO "tablalink (LENGUAWEB.DLL)"
 #define TABLALINK_NUM_INDICADORES 14
 
 /* A link target: its identifier and the three parts its link splits into. The record
@@ -28,7 +27,8 @@ tablalink_t *tablalink_crea(const char *ID, const char *dominio, const char *rut
 
 /* New record that takes over the four texts (the caller's variables are left null)
  * and copies the fourteen indicators; runs the integrity check. */
-tablalink_t *tablalink_crea_con_campos(char **ID, char **dominio, char **ruta, char **nombre_fichero,
+tablalink_t *tablalink_crea_con_campos(char **ID, char **dominio, char **ruta,
+                                       char **nombre_fichero,
                                        const booleano indicadores[TABLALINK_NUM_INDICADORES]);
 
 /* Reports a null record or a null text in it. */

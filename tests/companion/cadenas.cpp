@@ -45,6 +45,9 @@ TEST_F(Cadenas, Comparaciones) {
   EXPECT_EQ(cad_longitud(nullptr), 0u);
   EXPECT_EQ(wcad_empieza_por(u"{a}b", u"{a"), CIERTO);
   EXPECT_EQ(wcad_empieza_por(u"{a}b", u"{b"), FALSO);
+  EXPECT_EQ(wcad_iguales(u"\u00e9{a}", u"\u00e9{a}"), CIERTO);
+  EXPECT_EQ(wcad_iguales(u"\u00e9{a}", u"\u00e9{A}"), FALSO);
+  EXPECT_EQ(wcad_iguales(u"ab", u"abc"), FALSO);
 }
 
 TEST_F(Cadenas, MayusculasFormatoYCampos) {

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "comun/entorno_pruebas.h"
-#include "htmlparser/htmlparser.h"
 
 namespace {
 
@@ -99,6 +98,48 @@ TEST_F(Escaner, ArgumentosNulosSeInformanSinTocarNada) {
               FALSO);
     EXPECT_TRUE(pos == 1 && tipo == 7 && copia == centinela) << condiciones[nulo];
     EXPECT_EQ(cuenta_informes(condiciones[nulo]), 1u);
+  }
+}
+
+// A position past the end of the text (its NUL) is reported and read as the end: an
+// empty text token, the position moved back to the end, result FIN.
+TEST_F(Escaner, PosicionTrasElFinalSeLeeComoElFinal) {
+  const struct {
+    bool ancho;
+    uint32_t posicion;
+    unsigned informes;
+  } casos[] = {
+      {.ancho = false, .posicion = 4, .informes = 0},
+      {.ancho = false, .posicion = 5, .informes = 1},
+      {.ancho = true, .posicion = 0xFFFFFFFF, .informes = 1},
+  };
+  const std::string texto = "a<b>";
+  const std::u16string ancha = ancho(texto);
+  for (const auto &caso : casos) {
+    SCOPED_TRACE(caso.posicion);
+    olvida_informes();
+    uint32_t pos = caso.posicion;
+    uint16_t tipo = 7;
+    std::string copia;
+    if (caso.ancho) {
+      char16_t *c = nullptr;
+      EXPECT_EQ(htmlparser_lee_siguiente_tag_u(ancha.c_str(), &pos, &tipo, &c), FIN);
+      copia.assign(c, c + std::char_traits<char16_t>::length(c));
+      wcad_destruye(&c);
+    } else {
+      char *c = nullptr;
+      EXPECT_EQ(htmlparser_lee_siguiente_tag(texto.c_str(), &pos, &tipo, &c), FIN);
+      copia = c;
+      cad_destruye(&c);
+    }
+    EXPECT_EQ(pos, texto.size());
+    EXPECT_EQ(tipo, 0);
+    EXPECT_EQ(copia, "");
+    EXPECT_EQ(cuenta_informes(caso.ancho ? "(*posicion) <= wcad_longitud(texto)"
+                                         : "(*posicion) <= cad_longitud(texto)"),
+              caso.informes);
+    EXPECT_EQ(informes().size(), caso.informes);
+    for (const auto &i : informes()) EXPECT_EQ(i.modulo, "htmlparser (LENGUAWEB.DLL)");
   }
 }
 

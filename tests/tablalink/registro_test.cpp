@@ -69,7 +69,7 @@ TEST_F(Registro, RegistrosRotosYNulosSeInforman) {
   tablalink_destruye(nullptr);
   EXPECT_EQ(cuenta_informes("(tablalink) != NULL"), 6u);
   EXPECT_EQ(informes().size(), 26u);
-  for (const auto &i : informes()) EXPECT_EQ(i.modulo, TABLALINK_MODULO);
+  for (const auto &i : informes()) EXPECT_EQ(i.modulo, "tablalink (LENGUAWEB.DLL)");
 }
 
 }  // namespace

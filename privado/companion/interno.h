@@ -5,11 +5,9 @@
 #include <string_view>
 
 #include "companion/companion.h"
+#include "privado/informe.h"
 
 namespace companion {
-
-/* Module text of the companion's own reports. */
-inline constexpr const char *kModulo = "companion";
 
 /* Every block that crosses the boundary comes from here, so mem_bloques_vivos can
  * count them. Out of memory aborts the process. */
@@ -24,8 +22,11 @@ char *texto_nuevo(size_t longitud);
 char *texto_de(std::string_view texto);
 char16_t *wtexto_de(std::u16string_view texto);
 
-/* informa_fallo_interno with the companion's module text. */
-void informa(const char *condicion, uint32_t linea);
+/* informa_en with the companion's module text. */
+inline void informa(const char *condicion,
+                    uint32_t linea = __builtin_LINE()) noexcept {
+  informa_en(kModuloCompanion, condicion, linea);
+}
 
 }  // namespace companion
 

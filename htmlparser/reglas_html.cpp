@@ -1,0 +1,65 @@
+/* reglas_html.cpp - the rules of reading HTML that are not templates: names and raw elements. */
+#include "htmlparser/reglas_html.h"
+
+namespace htmlparser {
+
+namespace {
+
+constexpr size_t kMasLargo = 7; /* "/STRONG" */
+
+// The bits of the inline names by the names' length, and where each length begins among
+// them: a name is compared only with the few names of its own length.
+constexpr auto kBitsPorLargo = [] {
+  std::array<uint8_t, kNumTagsEnLinea> bits{};
+  size_t n = 0;
+  for (size_t largo = 0; largo <= kMasLargo; ++largo)
+    for (size_t bit = 0; bit < kNumTagsEnLinea; ++bit)
+      if (kTagsEnLinea[bit].size() == largo) bits[n++] = static_cast<uint8_t>(bit);
+  return bits;
+}();
+constexpr auto kDesdeLargo = [] {
+  std::array<uint8_t, kMasLargo + 2> desde{};
+  for (size_t largo = 0; largo < desde.size(); ++largo)
+    for (std::string_view nombre : kTagsEnLinea) desde[largo] += nombre.size() < largo;
+  return desde;
+}();
+static_assert(kDesdeLargo[kMasLargo + 1] == kNumTagsEnLinea, "no inline name is longer");
+
+// The letters an inline name begins with (after the '/' of an end tag), in both cases:
+// most names of other tags are sorted out by their first letter alone.
+constexpr auto kPrimeraLetra = [] {
+  std::array<bool, 256> primera{};
+  for (std::string_view nombre : kTagsEnLinea) {
+    const char c = nombre[nombre[0] == '/' ? 1 : 0];
+    primera[static_cast<unsigned char>(c)] = true;
+    primera[static_cast<unsigned char>(c - 'A' + 'a')] = true;
+  }
+  return primera;
+}();
+
+}  // namespace
+
+int bit_de_tag_en_linea(std::string_view nombre) {
+  // Asked of every tag read inside a text.
+  if (nombre.empty() || nombre.size() > kMasLargo) return -1;
+  const size_t letra = nombre[0] == '/' && nombre.size() > 1 ? 1 : 0;
+  if (!kPrimeraLetra[static_cast<unsigned char>(nombre[letra])]) return -1;
+  for (size_t i = kDesdeLargo[nombre.size()]; i < kDesdeLargo[nombre.size() + 1]; ++i)
+    if (nombre_es(nombre, kTagsEnLinea[kBitsPorLargo[i]])) return kBitsPorLargo[i];
+  return -1;
+}
+
+size_t busca_fin_de_elemento(std::string_view texto, size_t desde, size_t hasta,
+                             std::string_view nombre) {
+  const size_t largo = nombre.size() + 2;
+  for (size_t p = desde; p + largo <= hasta; ++p) {
+    const void *menor = std::memchr(texto.data() + p, '<', hasta - p);
+    if (menor == nullptr) break;
+    p = static_cast<size_t>(static_cast<const char *>(menor) - texto.data());
+    if (p + largo > hasta) break;
+    if (texto[p + 1] == '/' && nombre_es(texto.substr(p + 2, nombre.size()), nombre)) return p;
+  }
+  return hasta;
+}
+
+}  // namespace htmlparser

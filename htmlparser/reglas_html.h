@@ -1,0 +1,310 @@
+/* reglas_html.h - how every reader of a page reads HTML: blanks, tags, values, entities. */
+#ifndef HTMLPARSER_REGLAS_HTML_H
+#define HTMLPARSER_REGLAS_HTML_H
+
+/* Internal to the library, never installed. The tag scanner, page segmentation, the
+ * rebuild, the attribute and link finders, the escaping of texts and the normalising
+ * of texts all read a page through these rules, so that changing a rule here changes it
+ * for every one of them. */
+
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <iterator>
+#include <string_view>
+#include <tuple>
+#include <type_traits>
+#include <utility>
+
+#include "privado/blancos.h"
+
+namespace htmlparser {
+
+inline constexpr size_t kNoEsta = std::string_view::npos;
+
+/* ---- Texts as the rules read them ----------------------------------------------------
+ * A rule reads a text through acaba_en(i) (whether offset i is the end), en(i) (the
+ * character at i, not at the end) and busca(desde, c) (the offset of the first c at or
+ * after desde, or of the end; desde not past the end). Nothing is copied: a text points
+ * into its caller's characters and is valid while they are. */
+
+/* A NUL-terminated text, whose NUL is its end. It is never measured beforehand: a walk
+ * that measured the rest of the text at every token would be quadratic. */
+template <class C>
+struct texto_con_nul {
+  const C *datos;
+
+  bool acaba_en(size_t i) const { return datos[i] == C(0); }
+  C en(size_t i) const { return datos[i]; }
+  size_t busca(size_t desde, C c) const {
+    if constexpr (sizeof(C) == 1) {
+      const C conjunto[2] = {c, C(0)};
+      return desde + std::strcspn(datos + desde, conjunto);
+    } else {
+      while (datos[desde] != C(0) && datos[desde] != c) ++desde;
+      return desde;
+    }
+  }
+};
+
+/* A stretch of a page, which ends where its view ends. */
+template <class C>
+struct texto_acotado {
+  std::basic_string_view<C> vista;
+
+  bool acaba_en(size_t i) const { return i >= vista.size(); }
+  C en(size_t i) const { return vista[i]; }
+  size_t busca(size_t desde, C c) const { return std::min(vista.find(c, desde), vista.size()); }
+};
+
+inline texto_acotado<char> acotado(std::string_view vista) {
+  return {vista};
+}
+
+/* ---- Blanks: those of the companion's texts (privado/blancos.h) ----------------------- */
+using ::es_blanco;
+using ::kBlancos;
+
+/* ---- Tokens ------------------------------------------------------------------------------
+ * A page is read as tokens: a run of blanks, a tag (or comment) from a '<', or a run of
+ * text up to the next '<'. */
+enum class token_html { blancos, tag, texto };
+
+template <class C>
+constexpr token_html clase_de_token(C c) {
+  if (es_blanco(c)) return token_html::blancos;
+  return c == C('<') ? token_html::tag : token_html::texto;
+}
+
+/* The end of the run of blanks at i. */
+template <class T>
+size_t fin_de_blancos(const T &t, size_t i) {
+  while (!t.acaba_en(i) && es_blanco(t.en(i))) ++i;
+  return i;
+}
+
+/* The end of the text run at i: the next '<' after i, or the end. A run always takes at
+ * least one character (except at the end), so a reader called at a stray '<' moves on. */
+template <class T>
+size_t fin_de_texto(const T &t, size_t i) {
+  return t.acaba_en(i) ? i : t.busca(i + 1, '<');
+}
+
+/* Whether the text at i begins with s (ASCII). Compared in place, character by
+ * character, so that nothing past the end is read and nothing is measured. */
+template <class T>
+bool empieza_por(const T &t, size_t i, std::string_view s) {
+  for (size_t k = 0; k < s.size(); ++k)
+    if (t.acaba_en(i + k) || t.en(i + k) != static_cast<decltype(t.en(0))>(s[k])) return false;
+  return true;
+}
+
+/* ---- Where a tag ends ----------------------------------------------------------------- */
+
+/* The '>' that ends a tag whose text goes on at desde, desde standing outside any
+ * quoted value: the first '>' from desde on (quotes are not looked at, so a '>' inside
+ * a quoted value ends the tag), or the end of the text when there is none. Every reader
+ * of tags, attribute values and links finds a tag's end through here. */
+template <class T>
+size_t busca_cierre(const T &t, size_t desde) {
+  return t.busca(desde, '>');
+}
+
+/* The '>' of the first "-->" from i on, or the end of the text. Each character is looked
+ * at a bounded number of times. */
+template <class T>
+size_t busca_fin_de_comentario(const T &t, size_t i) {
+  for (;; ++i) {
+    i = t.busca(i, '-');
+    if (t.acaba_en(i)) return i;
+    if (empieza_por(t, i, "-->")) return i + 2;
+  }
+}
+
+struct fin_de_tag {
+  size_t cierre;   /* offset of the closing '>', or of the end of the text */
+  bool cerrado;    /* a closing '>' was found */
+  bool comentario; /* the tag is a comment, "<!--" */
+};
+
+/* How the tag (or comment) whose '<' stands at inicio ends. A comment ends at the '>'
+ * of the first "-->" searched from the '<' itself, so "<!-->" is a whole comment; any
+ * other tag at busca_cierre from the character after its '<'. */
+template <class T>
+fin_de_tag lee_fin_de_tag(const T &t, size_t inicio) {
+  fin_de_tag fin{inicio, false, empieza_por(t, inicio, "<!--")};
+  if (fin.comentario)
+    fin.cierre = busca_fin_de_comentario(t, inicio);
+  else if (!t.acaba_en(inicio))
+    fin.cierre = busca_cierre(t, inicio + 1);
+  fin.cerrado = !t.acaba_en(fin.cierre);
+  return fin;
+}
+
+/* Inside a SCRIPT or STYLE element a tag never swallows the element's end tag: the
+ * offset of the first "</" + nombre (letter case ignored) in [desde, hasta), where the
+ * tag is cut short; hasta when there is none. */
+size_t busca_fin_de_elemento(std::string_view texto, size_t desde, size_t hasta,
+                             std::string_view nombre);
+
+/* A tag's name, given the tag's text after its '<' (without the closing '>'): up to the
+ * first space. Other blanks do not end it. */
+inline std::string_view nombre_de_tag(std::string_view tras_el_menor) {
+  return tras_el_menor.substr(0, std::min(tras_el_menor.find(' '), tras_el_menor.size()));
+}
+
+/* Names compared with ASCII letter case ignored. Inline: every tag read is asked. */
+constexpr char a_mayuscula(char c) {
+  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+constexpr bool nombre_es(std::string_view nombre, std::string_view buscado) {
+  if (nombre.size() != buscado.size()) return false;
+  for (size_t i = 0; i < nombre.size(); ++i)
+    if (a_mayuscula(nombre[i]) != a_mayuscula(buscado[i])) return false;
+  return true;
+}
+constexpr bool nombre_empieza_por(std::string_view nombre, std::string_view prefijo) {
+  return nombre.size() >= prefijo.size() && nombre_es(nombre.substr(0, prefijo.size()), prefijo);
+}
+
+/* ---- Attribute values ----------------------------------------------------------------- */
+
+struct valor_html {
+  size_t inicio;       /* offset of the value's first character */
+  size_t fin;          /* offset one past its last, or kNoEsta when the value has no end */
+  bool entre_comillas; /* it opened with '"' (not part of the value) */
+  bool tras_igual;     /* an '=' stood before it */
+};
+
+/* The value of an attribute whose name ends at desde. One '=' is skipped (blanks around
+ * it are not); a value that opens with '"' runs to the next '"'; any other value runs to
+ * the next space or, when no space follows, to the end of the tag. Single quotes mean
+ * nothing. */
+template <class T>
+valor_html lee_valor(const T &t, size_t desde) {
+  valor_html v{desde, kNoEsta, false, false};
+  if (!t.acaba_en(v.inicio) && t.en(v.inicio) == '=') {
+    ++v.inicio;
+    v.tras_igual = true;
+  }
+  size_t fin;
+  if (!t.acaba_en(v.inicio) && t.en(v.inicio) == '"') {
+    v.entre_comillas = true;
+    fin = t.busca(++v.inicio, '"');
+  } else {
+    fin = t.busca(v.inicio, ' ');
+    if (t.acaba_en(fin)) fin = busca_cierre(t, v.inicio);
+  }
+  if (!t.acaba_en(fin)) v.fin = fin;
+  return v;
+}
+
+/* Whether a value holding c could not stand without quotes: it would end or change. */
+constexpr bool pide_comillas(char c) {
+  return es_blanco(c) || c == '"' || c == '\'' || c == '<' || c == '>' || c == '=' || c == '`';
+}
+
+/* ---- Inline tags -----------------------------------------------------------------------
+ * Inside a body text they do not end it, and a text written back keeps them as markup.
+ * Each name has a bit of its own in a text's set of inline tags: its place in
+ * kTagsEnLinea. */
+enum bit_en_linea : uint8_t {
+  kBitU,
+  kBitFinU,
+  kBitB,
+  kBitFinB,
+  kBitI,
+  kBitFinI,
+  kBitEm,
+  kBitFinEm,
+  kBitStrong,
+  kBitFinStrong,
+  kBitBr,
+  kBitFont,
+  kBitFinFont,
+  kNumTagsEnLinea
+};
+
+/* Each name at the place of its bit. */
+inline constexpr std::array<std::string_view, kNumTagsEnLinea> kTagsEnLinea = {
+    "U", "/U", "B", "/B", "I", "/I", "EM", "/EM", "STRONG", "/STRONG", "BR", "FONT", "/FONT"};
+static_assert(
+    [] {
+      for (bit_en_linea fin : {kBitFinU, kBitFinB, kBitFinI, kBitFinEm, kBitFinStrong, kBitFinFont})
+        if (!kTagsEnLinea[fin].starts_with('/') ||
+            kTagsEnLinea[fin].substr(1) != kTagsEnLinea[fin - 1])
+          return false;
+      return kTagsEnLinea[kBitBr] == "BR";
+    }(),
+    "every end tag's bit follows its start tag's");
+
+/* The bit of an inline tag's name (letter case ignored); -1 for any other name. */
+int bit_de_tag_en_linea(std::string_view nombre);
+
+/* ---- Entities ------------------------------------------------------------------------- */
+
+inline constexpr std::string_view kEntidadMenor = "&lt;";
+inline constexpr std::string_view kEntidadMayor = "&gt;";
+inline constexpr std::string_view kEntidadComillas = "&quot;";
+inline constexpr std::string_view kEntidadEspacioDuro = "&nbsp;";
+
+struct entidad_html {
+  std::string_view nombre;
+  const char *caracter_utf8; /* the character it names */
+};
+
+/* The entities that a text taken from a page decodes, in this order; none of them can
+ * form out of the bytes another one leaves. */
+inline constexpr entidad_html kEntidades[] = {
+    {"&aacute;", "\xC3\xA1"}, {"&eacute;", "\xC3\xA9"},   {"&iacute;", "\xC3\xAD"},
+    {"&oacute;", "\xC3\xB3"}, {"&uacute;", "\xC3\xBA"},   {"&agrave;", "\xC3\xA0"},
+    {"&egrave;", "\xC3\xA8"}, {"&igrave;", "\xC3\xAC"},   {"&ograve;", "\xC3\xB2"},
+    {"&ugrave;", "\xC3\xB9"}, {"&ntilde;", "\xC3\xB1"},   {"&Aacute;", "\xC3\x81"},
+    {"&Eacute;", "\xC3\x89"}, {"&Iacute;", "\xC3\x8D"},   {"&Oacute;", "\xC3\x93"},
+    {"&Uacute;", "\xC3\x9A"}, {"&Ntilde;", "\xC3\x91"},   {kEntidadMayor, ">"},
+    {kEntidadMenor, "<"},     {kEntidadEspacioDuro, " "}, {"&copy;", "\xC2\xA9"},
+    {"&ordf;", "\xC2\xAA"},   {"&ordm;", "\xC2\xBA"}};
+inline constexpr size_t kNumEntidades = std::size(kEntidades);
+
+/* ---- Looking ahead -------------------------------------------------------------------- */
+
+/* The nearest of a few searched characters (char) or texts (std::string_view) at or
+ * after a position that only moves forward. Each is looked for again only once the
+ * position has passed it, so a text that holds few of them is read a few times in all,
+ * not once per position. An empty searched text is never found. The text must stay
+ * valid while the object is used. */
+template <class... Buscados>
+class siguiente_de {
+ public:
+  explicit siguiente_de(std::string_view texto, Buscados... buscados)
+      : texto_(texto), buscados_(buscados...), proximo_{busca(buscados, 0)...} {}
+
+  /* Offset of the nearest searched one at or after posicion; kNoEsta when none is left. */
+  size_t desde(size_t posicion) { return desde(posicion, std::index_sequence_for<Buscados...>{}); }
+
+  /* Where searched one k stands next, as the last call to desde found it. */
+  size_t de(size_t k) const { return proximo_[k]; }
+
+ private:
+  size_t busca(char c, size_t posicion) const { return texto_.find(c, posicion); }
+  size_t busca(std::string_view b, size_t posicion) const {
+    return b.empty() ? kNoEsta : texto_.find(b, posicion);
+  }
+
+  template <size_t... K>
+  size_t desde(size_t posicion, std::index_sequence<K...>) {
+    ((proximo_[K] = proximo_[K] < posicion ? busca(std::get<K>(buscados_), posicion) : proximo_[K]),
+     ...);
+    return std::min({proximo_[K]...});
+  }
+
+  std::string_view texto_;
+  std::tuple<Buscados...> buscados_;
+  std::array<size_t, sizeof...(Buscados)> proximo_;
+};
+
+}  // namespace htmlparser
+
+#endif

@@ -1,0 +1,49 @@
+/* propiedad.h - companion texts, lists and blocks owned by C++ code inside the library. */
+#ifndef PRIVADO_PROPIEDAD_H
+#define PRIVADO_PROPIEDAD_H
+
+/* Internal, never installed. Whatever the library makes through the companion is held
+ * in one of these until it is handed on, so that it is freed by the companion's own
+ * destroyer however the scope ends, and counted by mem_bloques_vivos all the while. */
+
+#include <cstddef>
+#include <memory>
+
+#include "companion/companion.h"
+
+/* A companion object freed by its _destruye operation when its owner goes. */
+template <class T, void (*destruye)(T **)>
+struct destructor_companion {
+  void operator()(T *objeto) const noexcept { destruye(&objeto); }
+};
+template <class T, void (*destruye)(T **)>
+using propio = std::unique_ptr<T, destructor_companion<T, destruye>>;
+
+using cad_propia = propio<char, cad_destruye>;
+using wcad_propia = propio<char16_t, wcad_destruye>;
+using lista_cad_propia = propio<lista_cad_t, lista_cad_destruye>;
+using lista_num_propia = propio<lista_num_t, lista_num_destruye>;
+
+/* Appends texto to lista, which takes it over. */
+inline void lista_cad_anade_propia(lista_cad_t *lista, cad_propia texto) noexcept {
+  char *suelto = texto.release();
+  lista_cad_anade_propia(lista, &suelto);
+}
+
+/* The allocator of the C++ containers that a library object keeps between calls: every
+ * block comes from the companion, so mem_bloques_vivos counts it. Out of memory aborts. */
+template <class T>
+struct asignador_contado {
+  using value_type = T;
+
+  asignador_contado() = default;
+  template <class U>
+  asignador_contado(const asignador_contado<U> &) noexcept {}
+
+  T *allocate(size_t n) { return static_cast<T *>(mem_reserva(n * sizeof(T))); }
+  void deallocate(T *bloque, size_t n) noexcept { mem_libera(&bloque, n * sizeof(T)); }
+
+  friend bool operator==(const asignador_contado &, const asignador_contado &) { return true; }
+};
+
+#endif
