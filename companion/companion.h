@@ -11,5 +11,6 @@
 #include "companion/flujos.h"
 #include "companion/conversion.h"
 #include "companion/motor.h"
+#include "companion/opciones.h"
 
 #endif

@@ -38,7 +38,15 @@ typedef enum i_tipo_texto_t {
   TIPO_DESCRIPCION = 1,        /* the CONTENT of META NAME="DESCRIPTION" */
   TIPO_PALABRA_CLAVE = 2,      /* the CONTENT of META NAME="KEYWORDS" */
   TIPO_TEXTO = 3,              /* any other body text */
-  TIPO_ALTERNATIVO_IMAGEN = 4  /* the ALT of an IMG tag */
+  TIPO_ALTERNATIVO_IMAGEN = 4, /* the ALT of an IMG tag (and, in SEGMENTACION_BLOQUES, of an
+                                  AREA tag and an INPUT tag of type image) */
+  /* The kinds below come only from SEGMENTACION_BLOQUES (companion/opciones.h). */
+  TIPO_TITULO_ELEMENTO = 5,    /* the title attribute of any element */
+  TIPO_EJEMPLO_CAMPO = 6,      /* the placeholder of an INPUT or TEXTAREA */
+  TIPO_ETIQUETA_ACCESIBLE = 7, /* the aria-label of any element */
+  TIPO_RESUMEN_TABLA = 8,      /* the summary of a TABLE */
+  TIPO_ETIQUETA = 9,           /* the label of an OPTION, OPTGROUP or TRACK */
+  TIPO_TEXTO_BOTON = 10        /* the value of an INPUT of type button, submit or reset */
 } i_tipo_texto_t;
 
 /* Failures are never results: a broken precondition is reported through the

@@ -23,7 +23,8 @@ list(SORT cabeceras)
 set(publicas lenguaweb/companion/cadenas.h lenguaweb/companion/companion.h
   lenguaweb/companion/conversion.h lenguaweb/companion/ficheros.h lenguaweb/companion/flujos.h
   lenguaweb/companion/informe.h lenguaweb/companion/listas.h lenguaweb/companion/memoria.h
-  lenguaweb/companion/motor.h lenguaweb/companion/tipos.h lenguaweb/lenguaweb.h)
+  lenguaweb/companion/motor.h lenguaweb/companion/opciones.h lenguaweb/companion/tipos.h
+  lenguaweb/lenguaweb.h)
 if(NOT cabeceras STREQUAL publicas)
   message(FATAL_ERROR "installed headers:\n  ${cabeceras}\nexpected:\n  ${publicas}")
 endif()
