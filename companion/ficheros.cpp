@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
+#include <new>
 #include <string>
 #include <system_error>
 #include <unordered_set>
@@ -220,6 +221,17 @@ struct fichero_escritura {
 
 namespace {
 
+// A writer's record comes from the counted allocator, as every block a host is handed.
+fichero_escritura *escritura_nueva() {
+  return new (companion::reserva(sizeof(fichero_escritura))) fichero_escritura();
+}
+
+// Ends the writer (its temporary file goes unless it was put in place) and frees it.
+void escritura_libera(fichero_escritura *fichero) {
+  fichero->~fichero_escritura();
+  companion::libera(fichero);
+}
+
 using companion::informa;
 
 // Page positions are 32-bit: a file of 4 GiB - 1 bytes or more cannot be addressed.
@@ -331,7 +343,7 @@ booleano graba_lista(const lista_cad_t *lista, const char *ruta, std::string_vie
 
 extern "C" {
 
-fichero_memoria_t *fichero_memoria_lee(const char *nombre_fichero) {
+fichero_memoria_t *fichero_memoria_lee(const char *nombre_fichero) noexcept {
   if (nombre_fichero == nullptr) {
     informa("(nombre_fichero) != NULL", __LINE__);
     return fichero_nuevo(companion::texto_de({}), 0, false);
@@ -350,19 +362,19 @@ fichero_memoria_t *fichero_memoria_lee(const char *nombre_fichero) {
   return fichero_nuevo(bloque, longitud, true);
 }
 
-void fichero_memoria_destruye(fichero_memoria_t **fichero) {
+void fichero_memoria_destruye(fichero_memoria_t **fichero) noexcept {
   if (fichero == nullptr || *fichero == nullptr) return;
   companion::libera((*fichero)->contenido);
   companion::libera(*fichero);
   *fichero = nullptr;
 }
 
-void utilidades_pon_carpeta(const char *ruta) {
+void utilidades_pon_carpeta(const char *ruta) noexcept {
   std::lock_guard<std::mutex> guarda(cerrojo_carpeta);
   carpeta_utilidades = ruta != nullptr ? ruta : "";
 }
 
-char *utilidades_ruta_fichero(const char *nombre_fichero) {
+char *utilidades_ruta_fichero(const char *nombre_fichero) noexcept {
   std::string carpeta;
   {
     std::lock_guard<std::mutex> guarda(cerrojo_carpeta);
@@ -382,24 +394,25 @@ char *utilidades_ruta_fichero(const char *nombre_fichero) {
   return companion::texto_de(carpeta);
 }
 
-booleano fichtxt_graba_lista(const lista_cad_t *lista, const char *ruta) {
+booleano fichtxt_graba_lista(const lista_cad_t *lista, const char *ruta) noexcept {
   return graba_lista(lista, ruta, "\n");
 }
 
-booleano fichtxt_graba_lista_binario(const lista_cad_t *lista, const char *ruta) {
+booleano fichtxt_graba_lista_binario(const lista_cad_t *lista, const char *ruta) noexcept {
   return graba_lista(lista, ruta, {});
 }
 
-fichero_escritura_t *fichero_escritura_abre(const char *ruta) {
-  auto *fichero = new fichero_escritura();
+fichero_escritura_t *fichero_escritura_abre(const char *ruta) noexcept {
+  fichero_escritura *fichero = escritura_nueva();
   if (!fichero->escritura.abre(ruta)) {
-    delete fichero;
+    escritura_libera(fichero);
     return nullptr;
   }
   return fichero;
 }
 
-booleano fichero_escritura_anade(fichero_escritura_t *fichero, const void *datos, size_t longitud) {
+booleano fichero_escritura_anade(fichero_escritura_t *fichero, const void *datos,
+                                 size_t longitud) noexcept {
   if (fichero == nullptr) {
     informa("(fichero) != NULL", __LINE__);
     return FALSO;
@@ -409,24 +422,24 @@ booleano fichero_escritura_anade(fichero_escritura_t *fichero, const void *datos
   return fichero->fallida ? FALSO : CIERTO;
 }
 
-booleano fichero_escritura_termina(fichero_escritura_t **fichero) {
+booleano fichero_escritura_termina(fichero_escritura_t **fichero) noexcept {
   if (fichero == nullptr || *fichero == nullptr) {
     informa("(fichero) != NULL", __LINE__);
     return FALSO;
   }
   const bool bien = !(*fichero)->fallida && (*fichero)->escritura.termina();
-  delete *fichero;  // removes the temporary file of a write that did not end well
+  escritura_libera(*fichero);  // removes the temporary file of a write that did not end well
   *fichero = nullptr;
   return bien ? CIERTO : FALSO;
 }
 
-fichero_escritura_t *fichero_escritura_abre_salida_estandar(void) {
-  auto *fichero = new fichero_escritura();
+fichero_escritura_t *fichero_escritura_abre_salida_estandar(void) noexcept {
+  fichero_escritura *fichero = escritura_nueva();
   fichero->escritura.abre_descriptor(STDOUT_FILENO, "standard output");
   return fichero;
 }
 
-const char *fichero_escritura_ruta(const fichero_escritura_t *fichero) {
+const char *fichero_escritura_ruta(const fichero_escritura_t *fichero) noexcept {
   if (fichero == nullptr) {
     informa("(fichero) != NULL", __LINE__);
     return "";
@@ -434,13 +447,13 @@ const char *fichero_escritura_ruta(const fichero_escritura_t *fichero) {
   return fichero->escritura.ruta_escritura().c_str();
 }
 
-void fichero_escritura_descarta(fichero_escritura_t **fichero) {
-  if (fichero == nullptr) return;
-  delete *fichero;  // the writer's end removes its temporary file
+void fichero_escritura_descarta(fichero_escritura_t **fichero) noexcept {
+  if (fichero == nullptr || *fichero == nullptr) return;
+  escritura_libera(*fichero);  // the writer's end removes its temporary file
   *fichero = nullptr;
 }
 
-void fichero_temporales_borra(void) {
+void fichero_temporales_borra(void) noexcept {
   companion::borra_temporales();
 }
 

@@ -19,18 +19,18 @@ typedef struct fichero_memoria {
 /* New loaded file, never null. A file that cannot be read (or that is larger than
  * 4 GiB - 2, which 32-bit page positions cannot address) gives an empty contenido
  * and leido FALSO, and is reported with the file's name and the system's reason. */
-COMPANION_API fichero_memoria_t *fichero_memoria_lee(const char *nombre_fichero);
+COMPANION_API fichero_memoria_t *fichero_memoria_lee(const char *nombre_fichero) COMPANION_NOEXCEPT;
 
 /* Frees the object and its contents; sets the variable to null. */
-COMPANION_API void fichero_memoria_destruye(fichero_memoria_t **fichero);
+COMPANION_API void fichero_memoria_destruye(fichero_memoria_t **fichero) COMPANION_NOEXCEPT;
 
 /* Sets the utilities folder for every later utilidades_ruta_fichero (copied). A null
  * or empty ruta goes back to the environment variable LENGUAWEB_UTILIDADES, then to
  * the system's temporary folder. */
-COMPANION_API void utilidades_pon_carpeta(const char *ruta);
+COMPANION_API void utilidades_pon_carpeta(const char *ruta) COMPANION_NOEXCEPT;
 
 /* New text: the full path of nombre_fichero in the utilities folder. */
-COMPANION_API char *utilidades_ruta_fichero(const char *nombre_fichero);
+COMPANION_API char *utilidades_ruta_fichero(const char *nombre_fichero) COMPANION_NOEXCEPT;
 
 /* Writes the texts of lista, in order, to the file at ruta: fichtxt_graba_lista puts
  * each text on a line of its own; fichtxt_graba_lista_binario writes them back to
@@ -38,8 +38,10 @@ COMPANION_API char *utilidades_ruta_fichero(const char *nombre_fichero);
  * place, so a failed write leaves the old file (or none) and never a half-written
  * one. CIERTO only when the whole file was written; a failure is reported with the
  * path and the system's reason. */
-COMPANION_API booleano fichtxt_graba_lista(const lista_cad_t *lista, const char *ruta);
-COMPANION_API booleano fichtxt_graba_lista_binario(const lista_cad_t *lista, const char *ruta);
+COMPANION_API booleano fichtxt_graba_lista(const lista_cad_t *lista,
+                                           const char *ruta) COMPANION_NOEXCEPT;
+COMPANION_API booleano fichtxt_graba_lista_binario(const lista_cad_t *lista,
+                                                   const char *ruta) COMPANION_NOEXCEPT;
 
 /* A file written piece by piece, for a writer that cannot hold the whole file: the
  * bytes go to a temporary file beside ruta, which replaces ruta only when
@@ -49,38 +51,39 @@ typedef struct fichero_escritura fichero_escritura_t;
 
 /* New writer, or null (reported with the path and the reason) when the temporary file
  * cannot be made. */
-COMPANION_API fichero_escritura_t *fichero_escritura_abre(const char *ruta);
+COMPANION_API fichero_escritura_t *fichero_escritura_abre(const char *ruta) COMPANION_NOEXCEPT;
 
 /* Appends the longitud bytes at datos (only read). FALSO, reported once, when a write
  * fails; every later call then fails too, and the target is never touched. */
 COMPANION_API booleano fichero_escritura_anade(fichero_escritura_t *fichero, const void *datos,
-                                               size_t longitud);
+                                               size_t longitud) COMPANION_NOEXCEPT;
 
 /* Closes the file, renames it over ruta when everything was written, frees the writer
  * and sets the variable to null. CIERTO only when the whole file is in place; otherwise
  * the temporary file is removed and the old file (or none) stays. */
-COMPANION_API booleano fichero_escritura_termina(fichero_escritura_t **fichero);
+COMPANION_API booleano fichero_escritura_termina(fichero_escritura_t **fichero) COMPANION_NOEXCEPT;
 
 /* New writer on standard output, named "standard output" in reports; never null.
  * fichero_escritura_termina closes standard output, so that a delayed write that
  * fails is seen too. */
-COMPANION_API fichero_escritura_t *fichero_escritura_abre_salida_estandar(void);
+COMPANION_API fichero_escritura_t *fichero_escritura_abre_salida_estandar(void) COMPANION_NOEXCEPT;
 
 /* The path the writer's bytes go to: its temporary file, or ruta itself when ruta is
  * written directly. Another writer may fill that file instead of
  * fichero_escritura_anade (a page that the host puts in place later);
  * fichero_escritura_termina then puts in place what stands there. Borrowed: valid
  * until fichero_escritura_termina or fichero_escritura_descarta. */
-COMPANION_API const char *fichero_escritura_ruta(const fichero_escritura_t *fichero);
+COMPANION_API const char *fichero_escritura_ruta(const fichero_escritura_t *fichero)
+    COMPANION_NOEXCEPT;
 
 /* Frees the writer and removes its temporary file; ruta is not touched. Sets the
  * variable to null; a null variable or writer is accepted. */
-COMPANION_API void fichero_escritura_descarta(fichero_escritura_t **fichero);
+COMPANION_API void fichero_escritura_descarta(fichero_escritura_t **fichero) COMPANION_NOEXCEPT;
 
 /* Removes the temporary file of every writer and save stream still open in the process,
  * and makes every later one fail to open: for a host that ends on a signal. Safe from
  * any thread, but not from a signal handler (it takes a lock). */
-COMPANION_API void fichero_temporales_borra(void);
+COMPANION_API void fichero_temporales_borra(void) COMPANION_NOEXCEPT;
 
 #ifdef __cplusplus
 }
