@@ -3,6 +3,7 @@
 
 #include "idiomas.h"
 #include "informes.h"
+#include "po.h"
 #include "salida.h"
 
 #include <CLI/CLI.hpp>
@@ -32,53 +33,82 @@ int argumentos_lee(int argc, const char *const *argv, Orden *orden) {
       "lenguaweb: prepares HTML pages for translation and writes them back translated.\n"
       "PAGE may be a folder: every .html and .htm file under it is processed into\n"
       "the same tree under the output folder. LANG: a locale name (es, es_ES, pt-BR)\n"
-      "or a Windows language identifier, decimal or 0x hex (default en_US, 0x0409)."};
+      "or a Windows language identifier, decimal or 0x hex; a page's default is its\n"
+      "<html lang>, else en_US (0x0409)."};
   app.name("lenguaweb");
   app.fallthrough();
   app.require_subcommand(1);
   app.add_flag("-v,--verbose", orden->detallado, "Show every failure report of the library");
   app.add_option("-j,--jobs", orden->trabajos, "Pages processed at once (default: one per core)")
       ->check(CLI::Range(1u, 4096u));
-  std::string idioma, destino;
+  std::string idioma, destino, segmentos;
   std::vector<CLI::Option *> opciones_idioma, opciones_destino;
+  const auto con_segmentos = [&](CLI::App *sub, const char *por_defecto) {
+    sub->add_option("--segments", segmentos,
+                    std::string("How the page is cut into texts: blocks (a paragraph, a heading, "
+                                "an item, a cell each) or classic (cut at every tag but B, I, U, "
+                                "EM, STRONG, FONT and BR); default ") +
+                        por_defecto)
+        ->check(CLI::IsMember({"blocks", "classic"}))
+        ->type_name("KIND");
+  };
+  const auto con_idioma = [&](CLI::App *sub, const char *ayuda) {
+    opciones_idioma.push_back(sub->add_option("-l,--language", idioma, ayuda)->type_name("LANG"));
+  };
+  const auto con_destino = [&](CLI::App *sub, const char *ayuda) {
+    opciones_destino.push_back(sub->add_option("-t,--target", destino, ayuda)->type_name("LANG"));
+  };
+  constexpr const char *kIdiomaDelPo =
+      "Language of the page (default: the PO file's X-Lenguaweb-Language)";
+  const auto con_utf8 = [&](CLI::App *sub) {
+    sub->add_flag("--utf8", orden->utf8,
+                  "Write the page in UTF-8 and say so in its charset declaration (default: the "
+                  "page's own encoding)");
+  };
 
   CLI::App *extract = app.add_subcommand("extract", "Write the texts of a page as a PO file");
   extract->add_option("PAGE", orden->pagina, "HTML page (UTF-8) or folder")->required();
   extract->add_option("-o,--output", orden->salida,
                       "PO file ('-': standard output; default PAGE with .po), or folder");
-  opciones_idioma.push_back(
-      extract->add_option("-l,--language", idioma, "Language of the page")->type_name("LANG"));
+  con_idioma(extract, "Language of the page (default: its lang)");
+  con_destino(extract, "Language of the translation, for the header");
+  con_segmentos(extract, "blocks");
 
   CLI::App *merge = app.add_subcommand("merge", "Write a page with the translations of a PO file");
   merge->add_option("PAGE", orden->pagina, "HTML page or folder")->required();
   merge->add_option("PO", orden->po, "PO file, or folder of PO files")->required();
   merge->add_option("-o,--output", orden->salida, "Translated page, or folder")->required();
-  opciones_idioma.push_back(
-      merge
-          ->add_option("-l,--language", idioma,
-                       "Language of the page (default: the PO file's X-Lenguaweb-Language)")
-          ->type_name("LANG"));
-  opciones_destino.push_back(
-      merge->add_option("-t,--target", destino, "Language of the translation (default: -l)")
-          ->type_name("LANG"));
+  con_idioma(merge, kIdiomaDelPo);
+  con_destino(merge, "Language of the translation (default: the PO file's Language, else -l)");
   merge->add_option("--links", orden->tabla, "Link table file that resolves link references");
+  merge->add_flag("--fuzzy", orden->difusas, "Use fuzzy translations too");
+  con_segmentos(merge, "the PO file's");
+  con_utf8(merge);
+
+  CLI::App *update = app.add_subcommand(
+      "update", "Carry the translations of a page's old PO file over to its texts (msgmerge)");
+  update->add_option("PAGE", orden->pagina, "HTML page or folder")->required();
+  update->add_option("PO", orden->po, "The old PO file, or folder of PO files")->required();
+  update->add_option("-o,--output", orden->salida, "The new PO file, or folder")->required();
+  con_idioma(update, kIdiomaDelPo);
+  con_segmentos(update, "the PO file's");
 
   CLI::App *links = app.add_subcommand("links", "Replace the links of a page by link references");
   links->add_option("PAGE", orden->pagina, "HTML page or folder");
   links->add_option("-o,--output", orden->salida, "Page with link references, or folder");
   links->add_option("--links", orden->tabla, "Link table file, read when it exists and saved");
   links->add_option("--list", orden->lista, "Print the records of a link table file");
-  opciones_idioma.push_back(
-      links->add_option("-l,--language", idioma, "Language of the page")->type_name("LANG"));
+  con_idioma(links, "Language of the page (default: its lang)");
+  con_segmentos(links, "blocks");
+  con_utf8(links);
 
   CLI::App *pseudo = app.add_subcommand("pseudo", "Pseudo-translate every text of a page");
   pseudo->add_option("PAGE", orden->pagina, "HTML page or folder")->required();
   pseudo->add_option("-o,--output", orden->salida, "Pseudo-translated page, or folder")->required();
-  opciones_idioma.push_back(
-      pseudo->add_option("-l,--language", idioma, "Language of the page")->type_name("LANG"));
-  opciones_destino.push_back(
-      pseudo->add_option("-t,--target", destino, "Language whose code page the texts go out in")
-          ->type_name("LANG"));
+  con_idioma(pseudo, "Language of the page (default: its lang)");
+  con_destino(pseudo, "Language whose code page the texts go out in");
+  con_segmentos(pseudo, "blocks");
+  con_utf8(pseudo);
 
   try {
     app.parse(argc, argv);
@@ -102,6 +132,7 @@ int argumentos_lee(int argc, const char *const *argv, Orden *orden) {
 
   if (extract->parsed()) orden->subcomando = Subcomando::extract;
   if (merge->parsed()) orden->subcomando = Subcomando::merge;
+  if (update->parsed()) orden->subcomando = Subcomando::update;
   if (links->parsed()) orden->subcomando = Subcomando::links;
   if (pseudo->parsed()) orden->subcomando = Subcomando::pseudo;
   const auto dada = [](const std::vector<CLI::Option *> &opciones) {
@@ -112,6 +143,7 @@ int argumentos_lee(int argc, const char *const *argv, Orden *orden) {
     return estado;
   if (int estado = idioma_de(dada(opciones_destino), destino, "-t", &orden->destino); estado >= 0)
     return estado;
+  if (!segmentos.empty()) orden->segmentacion = po_lee_segmentos(segmentos);
 
   if (orden->subcomando == Subcomando::links) {
     const bool listar = !orden->lista.empty();

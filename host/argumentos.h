@@ -6,19 +6,24 @@
 #include <optional>
 #include <string>
 
-enum class Subcomando { extract, merge, links, pseudo };
+#include "companion/opciones.h"
+
+enum class Subcomando { extract, merge, update, links, pseudo };
 
 struct Orden {
   Subcomando subcomando = Subcomando::extract;
   std::string pagina;               // a page, or a folder of pages
-  std::string po;                   // merge: the PO file, or the folder of PO files
+  std::string po;                   // merge, update: the PO file, or the folder of PO files
   std::string salida;               // -o; empty when not given
   std::string tabla;                // --links
   std::string lista;                // links --list
   std::optional<uint32_t> idioma;   // -l
   std::optional<uint32_t> destino;  // -t
-  bool detallado = false;           // -v
-  unsigned trabajos = 0;            // -j; 0 means one per core
+  std::optional<segmentacion_t> segmentacion;  // --segments
+  bool utf8 = false;                           // --utf8: pages written in UTF-8
+  bool difusas = false;                        // --fuzzy: fuzzy translations are used
+  bool detallado = false;                      // -v
+  unsigned trabajos = 0;                       // -j; 0 means one per core
 };
 
 // Reads the command line into *orden. Returns -1 when the command is to run; otherwise

@@ -6,6 +6,9 @@
 
 #include <cctype>
 #include <cstdio>
+#include <memory>
+
+#include "marcado.h"
 
 namespace {
 
@@ -108,4 +111,25 @@ std::string idiomas_nombre(uint32_t idioma) {
   // The neutral identifiers (0, 0x0400, 0x0800 ...) are ICU's root: no language.
   if (nombre.empty() || nombre == "root") return {};
   return nombre;
+}
+
+std::optional<uint32_t> idiomas_de_pagina(const std::string &ruta) {
+  // The HTML tag comes after a doctype and comments (a licence, at times): 64 KiB hold it.
+  constexpr size_t kInicio = 64 * 1024;
+  const std::unique_ptr<std::FILE, int (*)(std::FILE *)> f(std::fopen(ruta.c_str(), "rbe"),
+                                                           std::fclose);
+  if (f == nullptr) return std::nullopt;
+  std::string inicio(kInicio, '\0');
+  inicio.resize(std::fread(inicio.data(), 1, kInicio, f.get()));
+  size_t desde = 0;
+  TagDeTexto tag;
+  while (marcado_siguiente_tag(inicio, &desde, &tag)) {
+    if (tag.clase == TagDeTexto::Clase::comentario) continue;
+    if (tag.clase != TagDeTexto::Clase::apertura || tag.nombre != "html") return std::nullopt;
+    for (const char *atributo : {"lang", "xml:lang"})
+      for (const auto &[nombre, valor] : tag.atributos)
+        if (nombre == atributo && !valor.empty()) return idiomas_lee(valor);
+    return std::nullopt;
+  }
+  return std::nullopt;
 }

@@ -24,4 +24,9 @@ std::string idiomas_escribe(uint32_t idioma);
 // header's Language field; empty for an identifier that ICU does not know.
 std::string idiomas_nombre(uint32_t idioma);
 
+// The language that the page at ruta declares in its HTML tag (lang, else xml:lang),
+// when it is one that ICU knows; nullopt otherwise, or when the page cannot be read. Only
+// the page's start is read, up to its HTML tag.
+std::optional<uint32_t> idiomas_de_pagina(const std::string &ruta);
+
 #endif

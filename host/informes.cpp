@@ -72,11 +72,12 @@ void receptor(const char *condicion, const char *modulo, uint32_t, void *) {
     ambito->otros.push_back(std::string(condicion) + " (" + modulo + ")");
     return;
   }
-  if (kAmpersand == condicion && !salida().detallado) {
-    if (ambito->ampersands++ == 0) ambito->modulo_ampersand = modulo;
-    return;
-  }
-  informes_escribe(ambito->nombre + ": " + condicion + " (" + modulo + ")");
+  if (kAmpersand == condicion && !salida().detallado) return;  // nothing went wrong
+  std::string linea = ambito->nombre;
+  if (ambito->linea_texto != 0) linea += ":" + std::to_string(ambito->linea_texto);
+  linea += std::string(": ") + condicion + " (" + modulo + ")";
+  if (!ambito->en_texto.empty()) linea += ", in the text of " + ambito->en_texto;
+  informes_escribe(linea);
 }
 
 }  // namespace
@@ -124,10 +125,13 @@ AmbitoInformes::~AmbitoInformes() {
   ambito_actual = anterior;
   for (const std::string &fallo : fallos) informes_escribe(nombre + ": " + fallo + " (companion)");
   for (const std::string &otro : otros) informes_escribe(nombre + ": " + otro);
-  if (ampersands > 0)
-    informes_escribe(nombre + ": " + std::string(kAmpersand) + " (" + modulo_ampersand + ") in " +
-                     std::to_string(ampersands) + (ampersands == 1 ? " text" : " texts") +
-                     ": an entity such as &amp; or a bare '&' kept as it stands; -v lists each");
+}
+
+void informes_pon_texto(uint32_t linea, std::string en_texto) {
+  AmbitoInformes *ambito = ambito_actual;
+  if (ambito == nullptr) return;
+  ambito->linea_texto = linea;
+  ambito->en_texto = std::move(en_texto);
 }
 
 std::string informes_toma_fallos() {

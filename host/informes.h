@@ -9,11 +9,10 @@
 #include <vector>
 
 // Installs the process's one receptor of failure reports (informa_fallo_pon_receptor).
-// With detallado every report is printed as it comes; without it the report
-// "strchr(texto, '&')==NULL", which the library makes for every text that keeps an
-// entity it does not decode (&amp;, &quot;, &#8217; ...), is counted and summed up in
-// one line when the work of its page ends. Call it before any thread that reports runs;
-// a second call changes detallado.
+// Reports are printed as they come; but the report "strchr(texto, '&')==NULL", which the
+// library makes for every text that keeps an entity it does not decode (&amp;, &quot;,
+// &#8217; ...) and which means that nothing went wrong, only with detallado. Call it
+// before any thread that reports runs; a second call changes detallado.
 void informes_instala(bool detallado);
 
 // Prints linea and a line feed on standard error, never mixed with another thread's
@@ -28,8 +27,9 @@ void informes_quita_progreso();
 
 // While an object of this class lives, the reports made on the thread that made it
 // belong to nombre (a page or a file; copied) and are printed as
-// "<nombre>: <condition> (<module>)". The companion's reports (a file that cannot be
-// read or written, a damaged save stream) are held back instead, so that the work in
+// "<nombre>: <condition> (<module>)", followed by where the text they concern stands
+// when the page's texts are being read (informes_pon_texto). The companion's reports (a file that
+// cannot be read or written, a damaged save stream) are held back instead, so that the work in
 // progress can turn them into its own failure with informes_toma_fallos; those left
 // are printed when the object ends. Objects nest on a thread: the newest is in force.
 class AmbitoInformes {
@@ -45,8 +45,8 @@ class AmbitoInformes {
   bool retiene_todo = false;        // hold back every report, not only the companion's
   bool cuenta_enlaces = false;      // count link references left unresolved, not print them
   uint32_t enlaces_sin_resolver = 0;
-  uint32_t ampersands = 0;
-  std::string modulo_ampersand;
+  uint32_t linea_texto = 0;  // the line of the text being read, 0 when none is
+  std::string en_texto;      // its element or attribute ("<h2>", "title of <abbr>")
   AmbitoInformes *anterior;
 };
 
@@ -54,6 +54,10 @@ class AmbitoInformes {
 // companion's first, then the others), joined with "; ", and forgets them. Empty when there is no
 // scope or nothing was held back.
 std::string informes_toma_fallos();
+
+// The text that the calling thread's later reports concern: its line (0 when not
+// known) and its element or attribute. An empty en_texto and a 0 line: no text.
+void informes_pon_texto(uint32_t linea, std::string en_texto);
 
 // Whether the calling thread's scope holds any report back.
 bool informes_hay_fallos();

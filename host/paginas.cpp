@@ -1,22 +1,30 @@
 // paginas.cpp - the work of each subcommand on one page.
 #include "paginas.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <unordered_set>
 #include <vector>
 
 #include "idiomas.h"
 #include "informes.h"
+#include "marcado.h"
+#include "mezcla.h"
 #include "po.h"
 #include "pseudo.h"
 
 namespace {
 
-// A page document with its texts and their identifiers, freed at the end of the scope.
+// A page document with its texts, their identifiers and their origins, freed at the end
+// of the scope.
 struct PaginaCargada {
   lenguaweb_t *documento = nullptr;
   lista_cad_t *textos = nullptr;
   lista_cad_t *ids = nullptr;
+  uint32_t idioma = 0;  // the language it was read in
+  segmentacion_t segmentacion = SEGMENTACION_BLOQUES;
+  OrigenesDePagina origenes;
   PaginaCargada() = default;
   PaginaCargada(const PaginaCargada &) = delete;
   PaginaCargada &operator=(const PaginaCargada &) = delete;
@@ -27,22 +35,38 @@ struct PaginaCargada {
   }
 };
 
-// Takes the document's texts (again, after a list was changed).
-void toma_textos(PaginaCargada *cargada) {
-  lista_cad_destruye(&cargada->textos);
-  lista_cad_destruye(&cargada->ids);
-  cargada->textos = lenguaweb_dame_textos_a_trducir(cargada->documento, &cargada->ids);
+// The language of a page: the one given, else the one its HTML tag declares, else the
+// default.
+uint32_t idioma_de_pagina(std::optional<uint32_t> dado, const std::string &pagina) {
+  if (dado) return *dado;
+  return idiomas_de_pagina(pagina).value_or(kIdiomaPorDefecto);
 }
 
-// The library reads the page itself and tells of a file it cannot read only through
-// the companion's report, which the page's scope holds back.
-bool carga(const std::string &pagina, uint32_t idioma, PaginaCargada *cargada, std::string *error) {
-  cargada->documento = lenguaweb_crea(pagina.c_str(), idioma);
+// Keeps each text's origin, and tells the reports that follow which text they concern.
+void anota_origen(const origen_texto_t *origen, void *contexto) {
+  po_anota_origen(origen, contexto);
+  if (origen == nullptr) return;
+  const auto *origenes = static_cast<const OrigenesDePagina *>(contexto);
+  informes_pon_texto(origen->linea, po_procedencia(&(*origenes)[origen->indice], nullptr));
+}
+
+// Reads the page into *cargada in the calling thread's choices (the segmentation, the
+// output's encoding), keeping the origins of its texts. The library tells of a file it
+// cannot read only through the companion's report, which the page's scope holds back:
+// false with it in *error.
+bool carga(const std::string &pagina, const Orden &orden, PaginaCargada *cargada,
+           std::string *error) {
+  opciones_pon_segmentacion(cargada->segmentacion);
+  opciones_pon_salida_utf8(orden.utf8 ? CIERTO : FALSO);
+  opciones_pon_receptor_origenes(anota_origen, &cargada->origenes);
+  cargada->documento = lenguaweb_crea(pagina.c_str(), cargada->idioma);
+  opciones_pon_receptor_origenes(nullptr, nullptr);
+  informes_pon_texto(0, {});
   if (informes_hay_fallos()) {
     *error = informes_toma_fallos();
     return false;
   }
-  toma_textos(cargada);
+  cargada->textos = lenguaweb_dame_textos_a_trducir(cargada->documento, &cargada->ids);
   return true;
 }
 
@@ -65,34 +89,6 @@ lista_reg_t *copia_punteros(const lista_reg_t *lista) {
   for (uint32_t i = 0; i < lista_reg_num_elems(lista); ++i)
     lista_reg_anade(copia, lista_reg_dame(lista, i));
   return copia;
-}
-
-// Puts in the place of the page's text the translation of its entry, in the code page of
-// llegada. A text without a usable translation stays as the page has it, converted only
-// when the translation's code page is another.
-void pon_traduccion(lista_cad_t *textos, const EntradaPo &propia, const EntradaPo &del_po,
-                    uint32_t origen, uint32_t llegada) {
-  char *texto = nullptr;
-  if (!del_po.traduccion.empty() && !del_po.difusa)
-    texto = conv_utf8_a_ansi_html(del_po.traduccion.c_str(), llegada);
-  else if (llegada != origen)
-    texto = conv_utf8_a_ansi_html(propia.texto.c_str(), llegada);
-  if (texto != nullptr) lista_cad_pon_propia(textos, propia.indice, &texto);
-}
-
-// Puts the translations in as the PO file is read, each entry checked against the page's.
-// false when the file must be read whole instead (its entries are not the page's, or it
-// has a form that the stream reader leaves to libgettextpo): some texts are then changed.
-bool traduce_en_flujo(LectorPo *lector, PaginaCargada *cargada, uint32_t origen, uint32_t llegada) {
-  EntradasDePagina propias{.textos = cargada->textos, .ids = cargada->ids, .idioma = origen};
-  EntradaPo propia, del_po;
-  while (po_siguiente_de_pagina(&propias, &propia)) {
-    if (po_lee_entrada(lector, &del_po) != LecturaPo::entrada ||
-        del_po.contexto != propia.contexto || del_po.texto != propia.texto)
-      return false;
-    pon_traduccion(cargada->textos, propia, del_po, origen, llegada);
-  }
-  return po_lee_entrada(lector, &del_po) == LecturaPo::fin;
 }
 
 // The link references of the page that no table resolves, for a message: the page is
@@ -144,81 +140,204 @@ std::string sin_resolver(const std::string &pagina, const TablasLinks *tablas, u
   return r;
 }
 
+// ":12" for the line of an entry's first text, when the library told it.
+std::string linea_de(const EntradaPo &entrada, const OrigenesDePagina &origenes) {
+  const uint32_t i = entrada.indices.front();
+  return i < origenes.size() && origenes[i].linea != 0 ? ":" + std::to_string(origenes[i].linea)
+                                                       : "";
+}
+
+// How a merge went, for its line on standard error.
+struct Cuentas {
+  uint32_t traducidos = 0, difusos = 0, rechazados = 0;
+};
+
+// Puts the usable translations of the page's entries in place of their texts, in the code
+// page of llegada; the other texts are converted to it when its code page is not the
+// page's. A translation whose tags are not its source's is named and left out.
+Cuentas pon_traducciones(const std::string &pagina, PaginaCargada *cargada,
+                         const EntradasDePagina &entradas, uint32_t llegada, bool difusas) {
+  Cuentas cuentas;
+  const uint32_t n = lista_cad_num_elems(cargada->textos);
+  std::vector<bool> traducido(n, false);
+  for (const EntradaPo &e : entradas.entradas) {
+    if (e.traduccion.empty()) continue;
+    if (e.difusa && !difusas) {
+      cuentas.difusos += static_cast<uint32_t>(e.indices.size());
+      continue;
+    }
+    if (const std::string motivo = marcado_compara(e.texto, e.traduccion); !motivo.empty()) {
+      informes_escribe("lenguaweb: " + pagina + linea_de(e, cargada->origenes) +
+                       ": the translation of " + po_describe(e.texto) +
+                       " is refused, the source text kept: " + motivo);
+      cuentas.rechazados += static_cast<uint32_t>(e.indices.size());
+      continue;
+    }
+    char *texto = conv_utf8_a_ansi_html(e.traduccion.c_str(), llegada);
+    for (uint32_t i : e.indices) {
+      char *copia = cad_copia(texto);
+      lista_cad_pon_propia(cargada->textos, i, &copia);
+      traducido[i] = true;
+    }
+    cad_destruye(&texto);
+    cuentas.traducidos += static_cast<uint32_t>(e.indices.size());
+  }
+  if (conv_pagina_de_codigos(llegada) == conv_pagina_de_codigos(cargada->idioma)) return cuentas;
+  for (uint32_t i = 0; i < n; ++i) {
+    if (traducido[i]) continue;
+    char *utf8 = conv_ansi_idioma_a_utf8(lista_cad_dame(cargada->textos, i), cargada->idioma);
+    char *texto = conv_utf8_a_ansi_html(utf8, llegada);
+    lista_cad_pon_propia(cargada->textos, i, &texto);
+    cad_destruye(&utf8);
+  }
+  return cuentas;
+}
+
+// Takes the entries of the PO file into the page's entries that have the same msgctxt and
+// msgid, as the stream reader reads them, or all at once through libgettextpo when it
+// cannot (then what it took is taken again). false with the reason in *error when the
+// file cannot be read. *ajeno: a msgctxt of the file that no entry of a page has.
+bool toma_del_po(const std::string &po, LectorPo *lector, bool en_flujo, CabeceraPo *cabecera,
+                 EntradasDePagina *propias, std::string *ajeno, std::string *error) {
+  const auto toma = [&](EntradaPo &del_po) {
+    EntradaPo *propia = po_busca(propias, del_po.contexto, del_po.texto);
+    if (propia == nullptr) {
+      if (!del_po.contexto.empty() && ajeno->empty()) *ajeno = del_po.contexto;
+      return;
+    }
+    propia->encontrada = true;
+    propia->traduccion = std::move(del_po.traduccion);
+    propia->difusa = del_po.difusa;
+  };
+  EntradaPo del_po;
+  if (en_flujo) {
+    LecturaPo leida;
+    while ((leida = po_lee_entrada(lector, &del_po)) == LecturaPo::entrada) toma(del_po);
+    if (leida == LecturaPo::fin) return true;
+    for (EntradaPo &e : propias->entradas) {
+      e.encontrada = false;
+      e.traduccion.clear();
+    }
+  }
+  std::vector<EntradaPo> todas;
+  if (!po_lee(po, cabecera, &todas, error)) return false;
+  for (EntradaPo &e : todas) toma(e);
+  return true;
+}
+
 }  // namespace
 
-Resultado paginas_extrae(const std::string &pagina, const std::string &po, uint32_t idioma,
+Resultado paginas_extrae(const std::string &pagina, const std::string &po, const Orden &orden,
                          std::string *error) {
   AmbitoInformes ambito(pagina);
   PaginaCargada cargada;
-  if (!carga(pagina, idioma, &cargada, error)) return Resultado::fallida;
-  return po_graba(po, pagina, idioma, cargada.textos, cargada.ids, error) ? Resultado::hecha
-                                                                          : Resultado::no_escrita;
+  cargada.idioma = idioma_de_pagina(orden.idioma, pagina);
+  cargada.segmentacion = orden.segmentacion.value_or(SEGMENTACION_BLOQUES);
+  if (!carga(pagina, orden, &cargada, error)) return Resultado::fallida;
+  EntradasDePagina entradas;
+  po_entradas_de_pagina(cargada.textos, cargada.ids, cargada.idioma, &entradas);
+  const PaginaPo datos{.ruta = pagina,
+                       .idioma = cargada.idioma,
+                       .traduccion = orden.destino,
+                       .segmentos = cargada.segmentacion,
+                       .origenes = &cargada.origenes,
+                       .ids = cargada.ids};
+  return po_graba(po, datos, entradas, error) ? Resultado::hecha : Resultado::no_escrita;
 }
 
 Resultado paginas_fusiona(const std::string &pagina, const std::string &po,
-                          const std::string &salida, std::optional<uint32_t> idioma,
-                          std::optional<uint32_t> destino, const TablasLinks *tablas,
+                          const std::string &salida, const Orden &orden, const TablasLinks *tablas,
                           std::string *error) {
   AmbitoInformes ambito(pagina);
   ambito.cuenta_enlaces = true;
-  PaginaCargada cargada;
+  // The header first: it says how the page was read. Its entries are taken once the page is.
   CabeceraPo cabecera;
-  uint32_t origen = 0, llegada = 0;
-  const auto idiomas_de = [&] {
-    origen = idioma.value_or(cabecera.idioma.value_or(kIdiomaPorDefecto));
-    llegada = destino.value_or(origen);
-  };
-  // The PO file is read as a stream, one entry at a time beside the page's.
-  bool en_flujo;
-  {
-    LectorPo lector;
-    const LecturaPo abierto = po_abre(po, &lector, &cabecera, error);
-    if (abierto == LecturaPo::fallo) return Resultado::fallida;
-    en_flujo = abierto == LecturaPo::entrada;
-    if (en_flujo) {
-      idiomas_de();
-      if (!carga(pagina, origen, &cargada, error)) return Resultado::fallida;
-      en_flujo = traduce_en_flujo(&lector, &cargada, origen, llegada);
-    }
+  LectorPo lector;
+  const LecturaPo abierto = po_abre(po, &lector, &cabecera, error);
+  if (abierto == LecturaPo::fallo) return Resultado::fallida;
+  const bool en_flujo = abierto == LecturaPo::entrada;
+  if (!en_flujo && !po_lee_cabecera(po, &cabecera, error)) return Resultado::fallida;
+  PaginaCargada cargada;
+  cargada.idioma = idioma_de_pagina(orden.idioma ? orden.idioma : cabecera.idioma, pagina);
+  cargada.segmentacion =
+      orden.segmentacion.value_or(cabecera.segmentos.value_or(SEGMENTACION_BLOQUES));
+  const uint32_t llegada = orden.destino.value_or(cabecera.traduccion.value_or(cargada.idioma));
+  if (!carga(pagina, orden, &cargada, error)) return Resultado::fallida;
+
+  EntradasDePagina propias;
+  po_entradas_de_pagina(cargada.textos, cargada.ids, cargada.idioma, &propias);
+  std::string ajeno;
+  if (!toma_del_po(po, &lector, en_flujo, &cabecera, &propias, &ajeno, error))
+    return Resultado::fallida;
+  if (!propias.entradas.empty() && std::none_of(propias.entradas.begin(), propias.entradas.end(),
+                                                [](const EntradaPo &e) { return e.encontrada; })) {
+    *error = po + ": not a PO file of " + pagina + ": none of its entries is a text of the page" +
+             (ajeno.empty() ? ""
+                            : " (msgctxt \"" + ajeno +
+                                  "\": an older lenguaweb's PO file? run lenguaweb update)");
+    return Resultado::fallida;
   }
-  if (!en_flujo) {
-    // libgettextpo reads the whole file: it names what is wrong with it, or reads the
-    // forms that the stream reader does not.
-    std::vector<EntradaPo> del_po;
-    if (!po_lee(po, &cabecera, &del_po, error)) return Resultado::fallida;
-    idiomas_de();
-    if (cargada.documento == nullptr) {
-      if (!carga(pagina, origen, &cargada, error)) return Resultado::fallida;
-    } else {
-      toma_textos(&cargada);
-    }
-    std::vector<EntradaPo> propias;
-    EntradasDePagina entradas{.textos = cargada.textos, .ids = cargada.ids, .idioma = origen};
-    for (EntradaPo e; po_siguiente_de_pagina(&entradas, &e);) propias.push_back(e);
-    if (const std::string diferencia = po_compara(propias, del_po); !diferencia.empty()) {
-      *error = po + ": not the PO file of " + pagina + ": " + diferencia;
-      return Resultado::fallida;
-    }
-    for (size_t k = 0; k < propias.size(); ++k)
-      pon_traduccion(cargada.textos, propias[k], del_po[k], origen, llegada);
-  }
+  const Cuentas cuentas = pon_traducciones(pagina, &cargada, propias, llegada, orden.difusas);
 
   const Resultado r = escrita(
       lenguaweb_reconstruye_fichero_html(
           cargada.documento, cargada.textos, cargada.ids, tablas != nullptr ? tablas->a : nullptr,
           tablas != nullptr ? tablas->img : nullptr, salida.c_str(), llegada),
       salida, error);
-  if (r != Resultado::hecha || ambito.enlaces_sin_resolver == 0) return r;
-  *error = sin_resolver(pagina, tablas, ambito.enlaces_sin_resolver);
-  return Resultado::aviso;
+  if (r != Resultado::hecha) return r;
+  std::string linea = pagina + ": " + std::to_string(cuentas.traducidos) + " of " +
+                      std::to_string(propias.textos) + " texts translated";
+  if (cuentas.difusos > 0)
+    linea +=
+        "; " + std::to_string(cuentas.difusos) + " fuzzy left as the source (--fuzzy uses them)";
+  if (cuentas.rechazados > 0)
+    linea += "; " + std::to_string(cuentas.rechazados) + " refused, their tags not the source's";
+  informes_escribe(linea);
+  if (ambito.enlaces_sin_resolver > 0) {
+    *error = sin_resolver(pagina, tablas, ambito.enlaces_sin_resolver);
+    return Resultado::aviso;
+  }
+  return cuentas.rechazados > 0 ? Resultado::aviso : Resultado::hecha;
 }
 
-Resultado paginas_preprocesa(const std::string &pagina, const std::string &salida, uint32_t idioma,
-                             const TablasLinks &conocidas, TablasLinks *nuevas,
+Resultado paginas_actualiza(const std::string &pagina, const std::string &po,
+                            const std::string &salida, const Orden &orden, std::string *error) {
+  AmbitoInformes ambito(pagina);
+  CabeceraPo cabecera;
+  if (!po_lee_cabecera(po, &cabecera, error)) return Resultado::fallida;
+  PaginaCargada cargada;
+  cargada.idioma = idioma_de_pagina(orden.idioma ? orden.idioma : cabecera.idioma, pagina);
+  cargada.segmentacion =
+      orden.segmentacion.value_or(cabecera.segmentos.value_or(SEGMENTACION_BLOQUES));
+  if (!carga(pagina, orden, &cargada, error)) return Resultado::fallida;
+  EntradasDePagina entradas;
+  po_entradas_de_pagina(cargada.textos, cargada.ids, cargada.idioma, &entradas);
+  // The template goes to the run's utilities folder, which is removed at its end.
+  static std::atomic<uint64_t> plantillas{0};
+  const std::string nombre = "plantilla-" + std::to_string(plantillas++) + ".pot";
+  char *ruta = utilidades_ruta_fichero(nombre.c_str());
+  const std::string plantilla = ruta;
+  cad_destruye(&ruta);
+  const PaginaPo datos{.ruta = pagina,
+                       .idioma = cargada.idioma,
+                       .traduccion = std::nullopt,
+                       .segmentos = cargada.segmentacion,
+                       .origenes = &cargada.origenes,
+                       .ids = cargada.ids};
+  if (!po_graba(plantilla, datos, entradas, error)) return Resultado::no_escrita;
+  const bool mezclado = mezcla_ejecuta_msgmerge(po, plantilla, salida, error);
+  std::remove(plantilla.c_str());
+  return mezclado ? Resultado::hecha : Resultado::fallida;
+}
+
+Resultado paginas_preprocesa(const std::string &pagina, const std::string &salida,
+                             const Orden &orden, const TablasLinks &conocidas, TablasLinks *nuevas,
                              fichero_escritura_t **escritura, std::string *error) {
   AmbitoInformes ambito(pagina);
   PaginaCargada cargada;
-  if (!carga(pagina, idioma, &cargada, error)) return Resultado::fallida;
+  cargada.idioma = idioma_de_pagina(orden.idioma, pagina);
+  cargada.segmentacion = orden.segmentacion.value_or(SEGMENTACION_BLOQUES);
+  if (!carga(pagina, orden, &cargada, error)) return Resultado::fallida;
   *escritura = fichero_escritura_abre(salida.c_str());
   if (*escritura == nullptr) return escrita(FALSO, salida, error);
 
@@ -226,8 +345,8 @@ Resultado paginas_preprocesa(const std::string &pagina, const std::string &salid
   // threads never change a list that this one reads.
   lista_reg_t *a = copia_punteros(conocidas.a);
   lista_reg_t *img = copia_punteros(conocidas.img);
-  const booleano resultado = lenguaweb_preprocesa_links(cargada.documento, a, img,
-                                                        fichero_escritura_ruta(*escritura), idioma);
+  const booleano resultado = lenguaweb_preprocesa_links(
+      cargada.documento, a, img, fichero_escritura_ruta(*escritura), cargada.idioma);
   traspasa(a, lista_reg_num_elems(conocidas.a), nuevas->a);
   traspasa(img, lista_reg_num_elems(conocidas.img), nuevas->img);
   lista_reg_destruye(&a);
@@ -238,12 +357,16 @@ Resultado paginas_preprocesa(const std::string &pagina, const std::string &salid
 }
 
 Resultado paginas_pseudotraduce(const std::string &pagina, const std::string &salida,
-                                uint32_t idioma, uint32_t destino, std::string *error) {
+                                const Orden &orden, std::string *error) {
   AmbitoInformes ambito(pagina);
   PaginaCargada cargada;
-  if (!carga(pagina, idioma, &cargada, error)) return Resultado::fallida;
+  cargada.idioma = idioma_de_pagina(orden.idioma, pagina);
+  cargada.segmentacion = orden.segmentacion.value_or(SEGMENTACION_BLOQUES);
+  if (!carga(pagina, orden, &cargada, error)) return Resultado::fallida;
+  const uint32_t destino = orden.destino.value_or(cargada.idioma);
   std::vector<std::string> mensajes;
-  lista_cad_t *traducidos = pseudo_traduce(cargada.textos, cargada.ids, idioma, destino, &mensajes);
+  lista_cad_t *traducidos =
+      pseudo_traduce(cargada.textos, cargada.ids, cargada.idioma, destino, &mensajes);
   for (const std::string &m : mensajes) informes_escribe(pagina + ": " + m + " (text engine)");
   const booleano resultado = lenguaweb_reconstruye_fichero_html(
       cargada.documento, traducidos, cargada.ids, nullptr, nullptr, salida.c_str(), destino);

@@ -16,6 +16,7 @@
 
 #include "idiomas.h"
 #include "informes.h"
+#include "marcado.h"
 #include "salida.h"
 
 #if defined(__has_feature)
@@ -88,23 +89,6 @@ struct LiberaTexto {
 };
 using TextoC = std::unique_ptr<char, LiberaTexto>;
 
-const char *comentario_de(std::string_view id) {
-  if (id == "TITULO") return "TIPO_TITULO: the page title";
-  if (id == "DESCRIPCION") return "TIPO_DESCRIPCION: the META description";
-  if (id == "PALABRA_CLAVE") return "TIPO_PALABRA_CLAVE: the META keywords";
-  if (id.starts_with("ALTERNATIVO_IMAGEN_"))
-    return "TIPO_ALTERNATIVO_IMAGEN: the ALT text of an image";
-  return "TIPO_TEXTO: a body text";
-}
-
-// Whether id ends in "_" and the text's index (TEXTO_12 at 12): such an identifier
-// cannot repeat, and need not be counted.
-bool lleva_su_indice(std::string_view id, uint32_t indice) {
-  char cifras[16];
-  const int n = std::snprintf(cifras, sizeof cifras, "_%u", static_cast<unsigned>(indice));
-  return id.ends_with(std::string_view(cifras, static_cast<size_t>(n)));
-}
-
 // A header value on one line and in UTF-8: control characters would end the field, and
 // a file name's bytes need not be UTF-8.
 std::string en_una_linea(std::string_view texto) {
@@ -127,18 +111,22 @@ std::string fecha() {
   return texto;
 }
 
-std::string cabecera(const std::string &pagina, uint32_t idioma) {
-  const size_t barra = pagina.rfind('/');
+// The header: the translation's Language is left empty when it is not known, as in a
+// template that msgmerge or a PO editor fills in.
+std::string cabecera(const PaginaPo &pagina) {
+  const size_t barra = pagina.ruta.rfind('/');
   const std::string_view nombre =
-      std::string_view(pagina).substr(barra == std::string::npos ? 0 : barra + 1);
+      std::string_view(pagina.ruta).substr(barra == std::string::npos ? 0 : barra + 1);
   const std::string cuando = fecha();
+  const std::string idioma = pagina.traduccion ? idiomas_nombre(*pagina.traduccion) : "";
   return "Project-Id-Version: " + en_una_linea(nombre) + "\nPOT-Creation-Date: " + cuando +
          "\nPO-Revision-Date: " + cuando +
-         "\nLast-Translator: \nLanguage-Team: \nLanguage: " + idiomas_nombre(idioma) +
+         "\nLast-Translator: \nLanguage-Team: \nLanguage: " + idioma +
          "\nMIME-Version: 1.0\nContent-Type: text/plain; charset=UTF-8\n"
          "Content-Transfer-Encoding: 8bit\nX-Generator: lenguaweb " LENGUAWEB_VERSION_TEXTO
          "\nX-Lenguaweb-Page: " +
-         en_una_linea(pagina) + "\nX-Lenguaweb-Language: " + idiomas_escribe(idioma) + "\n";
+         en_una_linea(pagina.ruta) + "\nX-Lenguaweb-Language: " + idiomas_escribe(pagina.idioma) +
+         "\nX-Lenguaweb-Segments: " + po_nombre_segmentos(pagina.segmentos) + "\n";
 }
 
 // The C escapes of PO strings, for the writer and the reader alike: the letter that
@@ -227,7 +215,8 @@ bool juego_aceptado(std::string_view tipo) {
 }
 
 // The fields of a header (the msgstr of the entry with an empty msgid) that a merge
-// uses; false with the reason when the file is not in UTF-8 or names no known language.
+// uses; false with the reason when the file is not in UTF-8, or names no known language
+// for its page or no known segmentation.
 bool lee_cabecera(std::string_view texto, const std::string &ruta, CabeceraPo *cabecera,
                   std::string *error) {
   *cabecera = {};
@@ -244,6 +233,17 @@ bool lee_cabecera(std::string_view texto, const std::string &ruta, CabeceraPo *c
       return false;
     }
   }
+  if (const auto segmentos = campo(texto, "X-Lenguaweb-Segments")) {
+    cabecera->segmentos = po_lee_segmentos(*segmentos);
+    if (!cabecera->segmentos) {
+      *error = ruta + ": X-Lenguaweb-Segments '" + std::string(*segmentos) +
+               "' is neither blocks nor classic";
+      return false;
+    }
+  }
+  // A Language that names no known language (a team's own spelling) tells nothing.
+  if (const auto idioma = campo(texto, "Language"); idioma && !idioma->empty())
+    cabecera->traduccion = idiomas_lee(*idioma);
   return true;
 }
 
@@ -342,15 +342,15 @@ bool es_difusa(std::string_view banderas) {
 // reader's buffer: a line is looked at again only through linea_de.
 LecturaPo lee_entrada(LectorPo *lector, EntradaPo *entrada, bool *con_contexto) {
   entrada->difusa = false;
-  entrada->comentario = nullptr;
   std::string_view t;
   for (;;) {
     if (!siguiente_linea(lector)) return LecturaPo::fin;
     t = sin_blancos_delante(linea_de(*lector));
     if (t.empty()) continue;
     if (t[0] != '#') break;
-    // Obsolete entries (#~) and previous strings (#|) are PO syntax of their own.
-    if (t.size() > 1 && (t[1] == '~' || t[1] == '|')) return LecturaPo::otra_forma;
+    // An obsolete entry (#~) is no entry of the page's: the comments before it are its
+    // own. Previous strings (#|) are for the translator.
+    if (t.size() > 1 && t[1] == '~') entrada->difusa = false;
     if (t.size() > 1 && t[1] == ',' && es_difusa(t.substr(2))) entrada->difusa = true;
   }
   const Campo contexto = lee_campo(lector, t, "msgctxt", &entrada->contexto);
@@ -371,59 +371,144 @@ LecturaPo lee_entrada(LectorPo *lector, EntradaPo *entrada, bool *con_contexto) 
   return LecturaPo::entrada;
 }
 
-// An entry for a message: its msgctxt and its msgid, cut at a character after 60 bytes.
-// Built by appending: GCC 12 warns wrongly (-Wrestrict) about a literal + std::string.
-std::string describe(const EntradaPo &e) {
-  constexpr size_t kMaximo = 60;
-  std::string_view texto = e.texto;
-  const bool cortado = texto.size() > kMaximo;
-  if (cortado) {
-    size_t corte = kMaximo;
-    while (corte > 0 && (static_cast<unsigned char>(texto[corte]) & 0xC0) == 0x80) --corte;
-    texto = texto.substr(0, corte);
-  }
-  std::string r = "msgctxt \"";
-  r.append(e.contexto).append("\" msgid \"").append(texto).append(cortado ? "...\"" : "\"");
-  return r;
+// A kind of text as its identifier names it, and what an entry's comment says of a text
+// of that kind that the library gave no origin for.
+struct Clase {
+  std::string_view id;  // without the "_<index>" that most identifiers end in
+  const char *comentario;
+};
+constexpr Clase kClases[] = {
+    {"TITULO", "<title>"},
+    {"DESCRIPCION", "content of <meta name=\"description\">"},
+    {"PALABRA_CLAVE", "content of <meta name=\"keywords\">"},
+    {"TEXTO", nullptr},
+    {"ALTERNATIVO_IMAGEN", "alt of <img>"},
+    {"TITULO_ELEMENTO", "title of an element"},
+    {"EJEMPLO_CAMPO", "placeholder of <input> or <textarea>"},
+    {"ETIQUETA_ACCESIBLE", "aria-label of an element"},
+    {"RESUMEN_TABLA", "summary of <table>"},
+    {"ETIQUETA", "label of <option>, <optgroup> or <track>"},
+    {"TEXTO_BOTON", "value of <input>"},
+};
+
+// The comment of a kind of text, or null.
+const char *comentario_de_id(std::string_view id) {
+  const size_t barra = id.rfind('_');
+  if (barra != std::string_view::npos && barra + 1 < id.size() &&
+      id.find_first_not_of("0123456789", barra + 1) == std::string_view::npos)
+    id = id.substr(0, barra);
+  for (const Clase &c : kClases)
+    if (c.id == id) return c.comentario;
+  return nullptr;
 }
 
 }  // namespace
 
-bool po_siguiente_de_pagina(EntradasDePagina *pagina, EntradaPo *entrada) {
-  const uint32_t n =
-      std::min(lista_cad_num_elems(pagina->textos), lista_cad_num_elems(pagina->ids));
-  while (pagina->siguiente < n) {
-    const uint32_t i = pagina->siguiente++;
-    const char *id = lista_cad_dame(pagina->ids, i);
-    const uint32_t vez = lleva_su_indice(id, i) ? 1 : ++pagina->vistas[id];
-    const char *texto = lista_cad_dame(pagina->textos, i);
-    if (cad_en_blanco(texto) == CIERTO) continue;
-    entrada->contexto.assign(id);
-    if (vez > 1) entrada->contexto.append("#").append(std::to_string(vez));
-    char *utf8 = conv_ansi_idioma_a_utf8(texto, pagina->idioma);
-    entrada->texto.assign(utf8);
-    cad_destruye(&utf8);
-    entrada->traduccion.clear();
-    entrada->comentario = comentario_de(id);
-    entrada->difusa = false;
-    entrada->indice = i;
-    return true;
+std::string po_procedencia(const OrigenTexto *origen, const char *id) {
+  if (origen == nullptr || origen->elemento.empty()) {
+    const char *comentario = id != nullptr ? comentario_de_id(id) : nullptr;
+    return comentario != nullptr ? comentario : "";
   }
-  return false;
+  const std::string elemento = "<" + origen->elemento + ">";
+  return origen->atributo.empty() ? elemento : origen->atributo + " of " + elemento;
 }
 
-bool po_graba(const std::string &ruta, const std::string &pagina, uint32_t idioma,
-              const lista_cad_t *textos, const lista_cad_t *ids, std::string *error) {
+namespace {
+
+// Which of the two indexes an entry with that msgctxt is in.
+size_t indice_de(std::string_view contexto) {
+  return contexto.empty() ? 0 : 1;
+}
+
+}  // namespace
+
+void po_anota_origen(const origen_texto_t *origen, void *contexto) {
+  if (origen == nullptr || contexto == nullptr) return;
+  auto *origenes = static_cast<OrigenesDePagina *>(contexto);
+  if (origen->indice >= origenes->size()) origenes->resize(origen->indice + 1);
+  OrigenTexto &o = (*origenes)[origen->indice];
+  o.linea = origen->linea;
+  o.elemento = origen->elemento != nullptr ? origen->elemento : "";
+  o.atributo = origen->atributo != nullptr ? origen->atributo : "";
+}
+
+const char *po_contexto_de(std::string_view id) {
+  return id == "PALABRA_CLAVE" ? "keywords" : "";
+}
+
+const char *po_nombre_segmentos(segmentacion_t segmentacion) {
+  return segmentacion == SEGMENTACION_CLASICA ? "classic" : "blocks";
+}
+
+std::optional<segmentacion_t> po_lee_segmentos(std::string_view nombre) {
+  if (nombre == "blocks") return SEGMENTACION_BLOQUES;
+  if (nombre == "classic") return SEGMENTACION_CLASICA;
+  return std::nullopt;
+}
+
+void po_entradas_de_pagina(const lista_cad_t *textos, const lista_cad_t *ids, uint32_t idioma,
+                           EntradasDePagina *entradas) {
+  const uint32_t n = std::min(lista_cad_num_elems(textos), lista_cad_num_elems(ids));
+  for (uint32_t i = 0; i < n; ++i) {
+    char *utf8 = conv_ansi_idioma_a_utf8(lista_cad_dame(textos, i), idioma);
+    const std::string_view texto(utf8);
+    if (marcado_tiene_letras(texto)) {
+      const char *contexto = po_contexto_de(lista_cad_dame(ids, i));
+      EntradaPo *entrada = po_busca(entradas, contexto, texto);
+      if (entrada == nullptr) {
+        entrada = &entradas->entradas.emplace_back();
+        entrada->contexto = contexto;
+        entrada->texto = texto;
+        entradas->indice[indice_de(contexto)].emplace(entrada->texto,
+                                                      entradas->entradas.size() - 1);
+      }
+      entrada->indices.push_back(i);
+      ++entradas->textos;
+    }
+    cad_destruye(&utf8);
+  }
+}
+
+EntradaPo *po_busca(EntradasDePagina *entradas, std::string_view contexto, std::string_view texto) {
+  if (!contexto.empty() && contexto != "keywords") return nullptr;
+  const auto &indice = entradas->indice[indice_de(contexto)];
+  const auto hallada = indice.find(texto);
+  return hallada == indice.end() ? nullptr : &entradas->entradas[hallada->second];
+}
+
+bool po_graba(const std::string &ruta, const PaginaPo &pagina, const EntradasDePagina &entradas,
+              std::string *error) {
   Salida salida;
   if (!salida_abre(&salida, ruta, error)) return false;
   std::string bytes = "msgid \"\"\n";
-  anade_campo(&bytes, "msgstr", cabecera(pagina, idioma));
+  anade_campo(&bytes, "msgstr", cabecera(pagina));
   salida_anade(&salida, bytes);
-  EntradasDePagina entradas{.textos = textos, .ids = ids, .idioma = idioma};
-  EntradaPo e;
-  while (po_siguiente_de_pagina(&entradas, &e)) {
-    bytes.assign("\n#. ").append(e.comentario).append("\n");
-    anade_campo(&bytes, "msgctxt", e.contexto);
+  const std::string referencia = en_una_linea(pagina.ruta);
+  std::vector<std::string> procedencias;
+  for (const EntradaPo &e : entradas.entradas) {
+    bytes.assign("\n");
+    // One comment for each kind of element or attribute, and the line of each text.
+    procedencias.clear();
+    std::string lineas;
+    uint32_t ultima = 0;
+    for (uint32_t i : e.indices) {
+      const OrigenTexto *origen = pagina.origenes != nullptr && i < pagina.origenes->size()
+                                      ? &(*pagina.origenes)[i]
+                                      : nullptr;
+      std::string de =
+          po_procedencia(origen, pagina.ids != nullptr ? lista_cad_dame(pagina.ids, i) : nullptr);
+      if (!de.empty() &&
+          std::find(procedencias.begin(), procedencias.end(), de) == procedencias.end()) {
+        bytes.append("#. ").append(de).append("\n");
+        procedencias.push_back(std::move(de));
+      }
+      if (origen != nullptr && origen->linea != 0 && origen->linea != ultima) {
+        lineas.append(" ").append(referencia).append(":").append(std::to_string(origen->linea));
+        ultima = origen->linea;
+      }
+    }
+    bytes.append("#:").append(lineas.empty() ? " " + referencia : lineas).append("\n");
+    if (!e.contexto.empty()) anade_campo(&bytes, "msgctxt", e.contexto);
     anade_campo(&bytes, "msgid", e.texto);
     anade_campo(&bytes, "msgstr", e.traduccion);
     salida_anade(&salida, bytes);
@@ -507,20 +592,30 @@ bool po_lee(const std::string &ruta, CabeceraPo *cabecera, std::vector<EntradaPo
   return true;
 }
 
-std::string po_compara(const std::vector<EntradaPo> &pagina, const std::vector<EntradaPo> &po) {
-  const size_t comunes = std::min(pagina.size(), po.size());
-  for (size_t i = 0; i < comunes; ++i) {
-    if (pagina[i].contexto == po[i].contexto && pagina[i].texto == po[i].texto) continue;
-    return "entry " + std::to_string(i + 1) + " differs: the page has " + describe(pagina[i]) +
-           ", the PO file " + describe(po[i]);
+bool po_lee_cabecera(const std::string &ruta, CabeceraPo *cabecera, std::string *error) {
+  LectorPo lector;
+  switch (po_abre(ruta, &lector, cabecera, error)) {
+    case LecturaPo::fallo:
+      return false;
+    case LecturaPo::otra_forma: {
+      std::vector<EntradaPo> entradas;
+      return po_lee(ruta, cabecera, &entradas, error);
+    }
+    default:
+      return true;
   }
-  if (po.size() < pagina.size())
-    return "entry " + std::to_string(comunes + 1) + " of the page (" + describe(pagina[comunes]) +
-           ") is missing: the PO file has " + std::to_string(po.size()) + " entries, the page " +
-           std::to_string(pagina.size());
-  if (po.size() > pagina.size())
-    return "entry " + std::to_string(comunes + 1) + " of the PO file (" + describe(po[comunes]) +
-           ") is not in the page: the PO file has " + std::to_string(po.size()) +
-           " entries, the page " + std::to_string(pagina.size());
-  return {};
+}
+
+std::string po_describe(std::string_view texto) {
+  constexpr size_t kMaximo = 60;
+  const bool cortado = texto.size() > kMaximo;
+  if (cortado) {
+    size_t corte = kMaximo;
+    while (corte > 0 && (static_cast<unsigned char>(texto[corte]) & 0xC0) == 0x80) --corte;
+    texto = texto.substr(0, corte);
+  }
+  std::string r = "\"";
+  escapa(&r, texto);
+  r.append(cortado ? "...\"" : "\"");
+  return r;
 }

@@ -1,59 +1,105 @@
-// po.h - PO files of pages: one entry per text, written and read as a stream, with
-// libgettextpo reading what the stream reader does not (and telling what is wrong).
+// po.h - PO files of pages: one entry per distinct text, written as a stream and read as
+// one, with libgettextpo reading what the stream reader does not (and telling what is wrong).
 #ifndef HOST_PO_H
 #define HOST_PO_H
 
 #include <cstdint>
 #include <cstdio>
+#include <deque>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
+#include "companion/opciones.h"
 #include "lenguaweb.h"
 
+// Where a text of a page comes from, as the library tells it (origen_texto_t).
+struct OrigenTexto {
+  uint32_t linea = 0;    // 0: not known
+  std::string elemento;  // lower case; empty when not known
+  std::string atributo;  // empty for a body text
+};
+
+// The origins of a page's texts by index, filled by po_anota_origen while lenguaweb_crea
+// runs; a text the library told nothing about has an empty origin.
+using OrigenesDePagina = std::vector<OrigenTexto>;
+
+// A receptor of text origins (origen_receptor_t) whose contexto is an OrigenesDePagina.
+void po_anota_origen(const origen_texto_t *origen, void *contexto);
+
+// What an entry's comment says a text comes from: "<h2>", "title of <abbr>"; for a text
+// without origin (null, or no element), what its identifier id says, if anything ("" when
+// id is null too).
+std::string po_procedencia(const OrigenTexto *origen, const char *id);
+
 struct EntradaPo {
-  std::string contexto;              // msgctxt: the text's identifier, made unique in the page
-  std::string texto;                 // msgid: the text in UTF-8
-  std::string traduccion;            // msgstr; empty when untranslated
-  const char *comentario = nullptr;  // the kind of text, written as an extracted comment
-  bool difusa = false;               // marked fuzzy
-  uint32_t indice = 0;               // position of the text among the page's texts
+  std::string contexto;           // msgctxt; empty when the entry has none
+  std::string texto;              // msgid: the text in UTF-8
+  std::string traduccion;         // msgstr; empty when untranslated
+  bool difusa = false;            // marked fuzzy
+  bool encontrada = false;        // a page's entry: the PO file has it
+  std::vector<uint32_t> indices;  // a page's entry: the texts of the page it stands for
 };
 
-// The header fields that a merge uses.
-struct CabeceraPo {
-  std::optional<uint32_t> idioma;  // X-Lenguaweb-Language
-};
-
-// The entries of a page, one at a time: one for each text that is not empty or blank
-// (those cannot be a PO entry and have nothing to translate: a merge keeps them as they
-// are), in page order. textos are the page's texts in the code page of idioma and ids
-// their identifiers, as lenguaweb_dame_textos_a_trducir gives them (only read; they
-// must outlive the object). An identifier that a page repeats (TITULO, DESCRIPCION,
-// PALABRA_CLAVE) gets "#2", "#3" ... from its second text on, counting every text.
+// The entries of a page: one for each distinct text that has a letter or a digit (a text
+// without one has nothing to translate, and a merge keeps it as it is), in the order of
+// their first text. Identical texts share an entry; only the META keywords, a list of
+// terms, get a msgctxt of their own ("keywords"), so that they are translated apart
+// from a running text that reads the same.
 struct EntradasDePagina {
-  const lista_cad_t *textos = nullptr;
-  const lista_cad_t *ids = nullptr;
-  uint32_t idioma = 0;
-  uint32_t siguiente = 0;
-  std::unordered_map<std::string, uint32_t> vistas = {};  // identifiers that may repeat
+  std::deque<EntradaPo> entradas;  // never moved: the index points into their texts
+  std::unordered_map<std::string_view, uint32_t> indice[2];  // by msgid; [1]: with msgctxt
+  uint32_t textos = 0;  // the texts of the page that have an entry
 };
 
-// Fills *entrada with the page's next entry; false after the last.
-bool po_siguiente_de_pagina(EntradasDePagina *pagina, EntradaPo *entrada);
+// Fills *entradas from a page's texts (in the code page of idioma) and identifiers, as
+// lenguaweb_dame_textos_a_trducir gives them (only read).
+void po_entradas_de_pagina(const lista_cad_t *textos, const lista_cad_t *ids, uint32_t idioma,
+                           EntradasDePagina *entradas);
 
-// Writes the entries of a page as a UTF-8 PO file at ruta ("-": standard output) with a
-// header naming the page and its language; the file is written whole or not at all.
-// On failure returns false with the reason, which names the file, in *error.
-bool po_graba(const std::string &ruta, const std::string &pagina, uint32_t idioma,
-              const lista_cad_t *textos, const lista_cad_t *ids, std::string *error);
+// The page's entry with that msgctxt and msgid, or null. Valid while *entradas lives.
+EntradaPo *po_busca(EntradasDePagina *entradas, std::string_view contexto, std::string_view texto);
+
+// The msgctxt that a text of a kind gets (lenguaweb_dame_textos_a_trducir's identifier):
+// "keywords" for TIPO_PALABRA_CLAVE, empty for every other kind.
+const char *po_contexto_de(std::string_view id);
+
+// What a PO file says about its page and its translation.
+struct CabeceraPo {
+  std::optional<uint32_t> idioma;           // X-Lenguaweb-Language: the page's
+  std::optional<uint32_t> traduccion;       // Language: the translation's
+  std::optional<segmentacion_t> segmentos;  // X-Lenguaweb-Segments
+};
+
+// "blocks" or "classic", and back; nullopt for any other name.
+const char *po_nombre_segmentos(segmentacion_t segmentacion);
+std::optional<segmentacion_t> po_lee_segmentos(std::string_view nombre);
+
+// What a PO file of a page is written with besides its entries.
+struct PaginaPo {
+  std::string ruta;                    // the page, as the references and the header name it
+  uint32_t idioma = 0;                 // the page's language
+  std::optional<uint32_t> traduccion;  // the translation's language, when known
+  segmentacion_t segmentos = SEGMENTACION_BLOQUES;
+  const OrigenesDePagina *origenes = nullptr;  // may be null or short
+  const lista_cad_t *ids = nullptr;            // the texts' identifiers (for texts without origin)
+};
+
+// Writes the entries as a UTF-8 PO file at ruta ("-": standard output): a header naming
+// the page, its language, the translation's and the segmentation; then each entry with an
+// extracted comment for each kind of element or attribute its texts come from ("<h2>",
+// "title of <abbr>") and a reference to the page and line of each. The file is written
+// whole or not at all; on failure returns false with the reason, naming the file, in *error.
+bool po_graba(const std::string &ruta, const PaginaPo &pagina, const EntradasDePagina &entradas,
+              std::string *error);
 
 // A PO file read entry by entry, never held whole. It reads the form that this command
-// writes and that PO editors keep (comments, msgctxt, msgid, msgstr, strings with C
-// escapes over several lines); for anything else (plural forms, obsolete or previous
-// entries, bytes that are not UTF-8, a syntax error) it answers otra_forma, and the
-// caller reads the file with po_lee instead.
+// and gettext's tools write and that PO editors keep (comments, msgctxt, msgid, msgstr,
+// strings with C escapes over several lines; obsolete entries and previous strings are
+// skipped); for anything else (plural forms, bytes that are not UTF-8, a syntax error)
+// it answers otra_forma, and the caller reads the file with po_lee instead.
 struct LectorPo {
   std::FILE *fichero = nullptr;
   std::string ruta;
@@ -70,7 +116,7 @@ struct LectorPo {
 enum class LecturaPo { entrada, fin, otra_forma, fallo };
 
 // Opens ruta and reads its header. fallo, with "<file>: <reason>" in *error, when the
-// file cannot be opened, is not in UTF-8 or names an unknown language.
+// file cannot be opened, is not in UTF-8 or names an unknown language or segmentation.
 LecturaPo po_abre(const std::string &ruta, LectorPo *lector, CabeceraPo *cabecera,
                   std::string *error);
 
@@ -79,15 +125,17 @@ LecturaPo po_lee_entrada(LectorPo *lector, EntradaPo *entrada);
 
 // Reads a whole PO file through libgettextpo: its header and its entries in file order
 // (not the header, nor obsolete entries). A file that is not valid PO, not in UTF-8 or
-// that names an unknown language is refused: false with "<file>: <reason>" in *error.
-// Safe from any thread: libgettextpo, which keeps global state, is entered by one
-// thread at a time.
+// whose header names an unknown language or segmentation is refused: false with
+// "<file>: <reason>" in *error. Safe from any thread: libgettextpo, which keeps global
+// state, is entered by one thread at a time.
 bool po_lee(const std::string &ruta, CabeceraPo *cabecera, std::vector<EntradaPo> *entradas,
             std::string *error);
 
-// Compares the entries of a PO file with those of its page: the same count, and the
-// same msgctxt and msgid in the same order. Empty when they match; otherwise a message
-// that names the first entry that differs.
-std::string po_compara(const std::vector<EntradaPo> &pagina, const std::vector<EntradaPo> &po);
+// The header of a PO file: as po_abre reads it, or through po_lee when the stream reader
+// cannot. false with the reason in *error.
+bool po_lee_cabecera(const std::string &ruta, CabeceraPo *cabecera, std::string *error);
+
+// msgid for a message: cut at a character after 60 bytes, in quotes.
+std::string po_describe(std::string_view texto);
 
 #endif

@@ -28,6 +28,7 @@ namespace {
 
 constexpr int kBien = 0;
 constexpr int kIncompleta = 1;  // some pages (or subfolders) failed, or a page lacks a part
+                                // (a translation refused, a link left unresolved)
 constexpr int kError = 2;
 
 // One page of the run and what its work left.
@@ -138,10 +139,20 @@ std::string choque(const Pagina &p, const Orden &orden) {
   return {};
 }
 
+// Whether the subcommand writes PO files rather than pages.
+bool da_po(const Orden &orden) {
+  return orden.subcomando == Subcomando::extract || orden.subcomando == Subcomando::update;
+}
+
+// Whether the subcommand reads a PO file (or a folder of them) for each page.
+bool lee_po(const Orden &orden) {
+  return orden.subcomando == Subcomando::merge || orden.subcomando == Subcomando::update;
+}
+
 // The output of a single page: -o, a file in the folder that -o names, or (extract)
 // the page's own path with ".po".
 std::string salida_de_pagina(const Orden &orden) {
-  const bool extrae = orden.subcomando == Subcomando::extract;
+  const bool extrae = da_po(orden);
   if (orden.salida.empty()) return carpetas_ruta_po(orden.pagina).string();
   std::error_code ec;
   if (orden.salida == "-" || !fs::is_directory(orden.salida, ec)) return orden.salida;
@@ -154,7 +165,7 @@ std::string salida_de_pagina(const Orden &orden) {
 bool lote_de_carpeta(const Orden &orden, std::vector<Pagina> *lote,
                      std::vector<std::string> *ilegibles) {
   const fs::path carpeta = orden.pagina, salida = orden.salida;
-  const bool extrae = orden.subcomando == Subcomando::extract;
+  const bool extrae = da_po(orden);
   if (orden.salida.empty() || orden.salida == "-") {
     error(orden.pagina + " is a folder: -o must name the output folder");
     return false;
@@ -165,7 +176,7 @@ bool lote_de_carpeta(const Orden &orden, std::vector<Pagina> *lote,
           ": the output folder is the folder of the pages, which it would overwrite");
     return false;
   }
-  if (orden.subcomando == Subcomando::merge && !fs::is_directory(orden.po, ec)) {
+  if (lee_po(orden) && !fs::is_directory(orden.po, ec)) {
     error(orden.po + ": a folder of pages needs a folder of PO files");
     return false;
   }
@@ -189,11 +200,10 @@ bool lote_de_carpeta(const Orden &orden, std::vector<Pagina> *lote,
     p.salida = (salida / (extrae ? carpetas_ruta_po(relativa) : relativa)).string();
     // a.htm and a.html would share a.po.
     if (const auto [dueno, nuevo] = duenos.try_emplace(carpetas_ruta_po(relativa), p.entrada);
-        !nuevo && (extrae || orden.subcomando == Subcomando::merge))
+        !nuevo && (extrae || lee_po(orden)))
       p.conflicto = p.entrada + ": its PO file would be " + carpetas_ruta_po(relativa).string() +
                     ", which is that of " + dueno->second;
-    if (orden.subcomando == Subcomando::merge)
-      p.po = (fs::path(orden.po) / carpetas_ruta_po(relativa)).string();
+    if (lee_po(orden)) p.po = (fs::path(orden.po) / carpetas_ruta_po(relativa)).string();
     lote->push_back(std::move(p));
   }
   return true;
@@ -251,30 +261,30 @@ bool guarda_tabla_y_coloca(const Orden &orden, std::vector<Pagina> &lote, Tablas
 
 // Runs the subcommand on one page; the page's outcome in p.resultado.
 void trabaja(const Orden &orden, const TablasLinks *tablas, Pagina &p) {
-  const uint32_t idioma = orden.idioma.value_or(kIdiomaPorDefecto);
-  const uint32_t destino = orden.destino.value_or(idioma);
   std::string motivo = p.conflicto;
   if (!motivo.empty() || (p.salida != "-" && !carpetas_prepara(p.salida, &motivo))) {
     p.resultado = Resultado::fallida;
   } else {
     switch (orden.subcomando) {
       case Subcomando::extract:
-        p.resultado = paginas_extrae(p.entrada, p.salida, idioma, &motivo);
+        p.resultado = paginas_extrae(p.entrada, p.salida, orden, &motivo);
         break;
       case Subcomando::merge:
-        p.resultado = paginas_fusiona(p.entrada, p.po, p.salida, orden.idioma, orden.destino,
-                                      tablas, &motivo);
+        p.resultado = paginas_fusiona(p.entrada, p.po, p.salida, orden, tablas, &motivo);
+        break;
+      case Subcomando::update:
+        p.resultado = paginas_actualiza(p.entrada, p.po, p.salida, orden, &motivo);
         break;
       case Subcomando::links:
-        p.resultado = paginas_preprocesa(p.entrada, p.salida, idioma, *tablas, &p.nuevas,
+        p.resultado = paginas_preprocesa(p.entrada, p.salida, orden, *tablas, &p.nuevas,
                                          &p.escritura, &motivo);
         break;
       case Subcomando::pseudo:
-        p.resultado = paginas_pseudotraduce(p.entrada, p.salida, idioma, destino, &motivo);
+        p.resultado = paginas_pseudotraduce(p.entrada, p.salida, orden, &motivo);
         break;
     }
   }
-  if (p.resultado != Resultado::hecha) error(motivo);
+  if (p.resultado != Resultado::hecha && !motivo.empty()) error(motivo);
 }
 
 // "4 pages of sitio: 3 written under fuera, 1 failed" on standard output; false after
@@ -321,7 +331,7 @@ int ejecuta(const Orden &orden) {
     p.entrada = orden.pagina;
     p.salida = salida_de_pagina(orden);
     p.po = orden.po;
-    if (orden.subcomando == Subcomando::merge && fs::is_directory(orden.po, ec))
+    if (lee_po(orden) && fs::is_directory(orden.po, ec))
       p.po = (fs::path(orden.po) / carpetas_ruta_po(fs::path(orden.pagina).filename())).string();
     lote.push_back(std::move(p));
   }

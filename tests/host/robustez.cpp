@@ -180,7 +180,7 @@ TEST_F(Comando, UnaSubcarpetaIlegibleSeNombraYElRestoSigue) {
 
 TEST_F(Comando, UnNombreQueNoEsUtf8) {
   escribe("caf\xE9.html", "<title>Hi</title>");
-  ASSERT_EQ(lenguaweb({"extract", "caf\xE9.html"}).estado, 0);
+  ASSERT_EQ(lenguaweb({"extract", "caf\xE9.html", "-t", "en"}).estado, 0);
   const std::string po = lee(ruta("caf\xE9.po"));
   EXPECT_NE(po.find("\"X-Lenguaweb-Page: caf\\\\xE9.html\\n\""), std::string::npos) << po;
   EXPECT_EQ(corre(LENGUAWEB_MSGFMT, {"--check", "-o", "/dev/null", "caf\xE9.po"}).errores, "");

@@ -1,0 +1,279 @@
+// marcado.cpp - the markup of a text as a browser reads it: which tags a translation may
+// carry, and whether a text has anything to translate.
+#include "marcado.h"
+
+#include <unicode/uchar.h>
+#include <unicode/utf8.h>
+
+#include <algorithm>
+#include <array>
+#include <climits>
+#include <unordered_map>
+
+#include "htmlparser/reglas_html.h"
+
+namespace {
+
+constexpr size_t npos = std::string_view::npos;
+
+// The blanks of HTML's tokenizer, which end names and unquoted values in a tag (a form
+// feed too).
+constexpr bool es_blanco_html(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
+}
+
+constexpr bool es_letra_ascii(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+constexpr char minuscula(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+std::string en_minusculas(std::string_view t) {
+  std::string r(t);
+  for (char &c : r) c = minuscula(c);
+  return r;
+}
+
+// Elements that have no end tag: they never stay open.
+bool es_vacio(std::string_view nombre) {
+  static constexpr std::array<std::string_view, 18> kVacios = {
+      "area", "base",  "basefont", "bgsound", "br",   "col",   "embed",  "frame", "hr",
+      "img",  "input", "keygen",   "link",    "meta", "param", "source", "track", "wbr"};
+  return std::find(kVacios.begin(), kVacios.end(), nombre) != kVacios.end();
+}
+
+// The inline tags that a translation may add or drop when they carry no attribute: the
+// library's own list of the tags that stay inside a body text.
+bool es_libre(const TagDeTexto &tag) {
+  if (tag.clase == TagDeTexto::Clase::comentario) return false;
+  if (tag.clase == TagDeTexto::Clase::apertura && !tag.atributos.empty()) return false;
+  for (std::string_view nombre : htmlparser::kTagsEnLinea)
+    if (!nombre.starts_with('/') && htmlparser::nombre_es(nombre, tag.nombre)) return true;
+  return false;
+}
+
+size_t salta_blancos(std::string_view t, size_t j) {
+  while (j < t.size() && es_blanco_html(t[j])) ++j;
+  return j;
+}
+
+// Reads a start or end tag whose name begins at j (the '<' and any '/' behind): its name,
+// then attributes up to the '>' that ends it, quoted values read whole. The offset after
+// the '>'; npos when the text ends first (no tag, to a browser, but text).
+size_t lee_tag_con_nombre(std::string_view t, size_t j, TagDeTexto *tag) {
+  const size_t inicio = j;
+  while (j < t.size() && !es_blanco_html(t[j]) && t[j] != '/' && t[j] != '>') ++j;
+  tag->nombre = en_minusculas(t.substr(inicio, j - inicio));
+  for (;;) {
+    while (j < t.size() && (es_blanco_html(t[j]) || t[j] == '/')) ++j;
+    if (j >= t.size()) return npos;
+    if (t[j] == '>') return j + 1;
+    // An attribute's name may begin with '=' (a browser reads it so); any later one
+    // ends it.
+    const size_t nombre = j++;
+    while (j < t.size() && !es_blanco_html(t[j]) && t[j] != '/' && t[j] != '>' && t[j] != '=') ++j;
+    std::string atributo = en_minusculas(t.substr(nombre, j - nombre));
+    std::string_view valor;
+    j = salta_blancos(t, j);
+    if (j < t.size() && t[j] == '=') {
+      j = salta_blancos(t, j + 1);
+      if (j < t.size() && (t[j] == '"' || t[j] == '\'')) {
+        const size_t cierre = t.find(t[j], j + 1);
+        if (cierre == npos) return npos;
+        valor = t.substr(j + 1, cierre - j - 1);
+        j = cierre + 1;
+      } else {
+        const size_t desde = j;
+        while (j < t.size() && !es_blanco_html(t[j]) && t[j] != '>') ++j;
+        valor = t.substr(desde, j - desde);
+      }
+    }
+    const bool visto = std::any_of(tag->atributos.begin(), tag->atributos.end(),
+                                   [&](const auto &a) { return a.first == atributo; });
+    if (tag->clase == TagDeTexto::Clase::apertura && !visto)
+      tag->atributos.emplace_back(std::move(atributo), std::string(valor));
+  }
+}
+
+// The tag or comment whose '<' stands at i, and the offset after it; npos when none
+// opens there.
+size_t lee_tag(std::string_view t, size_t i, TagDeTexto *tag) {
+  *tag = {};
+  const std::string_view resto = t.substr(i);
+  size_t fin = npos;
+  if (resto.size() > 1 && es_letra_ascii(resto[1])) {
+    fin = lee_tag_con_nombre(t, i + 1, tag);
+  } else if (resto.size() > 2 && resto[1] == '/' && es_letra_ascii(resto[2])) {
+    tag->clase = TagDeTexto::Clase::cierre;
+    fin = lee_tag_con_nombre(t, i + 2, tag);
+  } else if (resto.starts_with("<!--")) {
+    // "<!-->" and "<!--->" are whole comments; one that never ends runs to the end.
+    tag->clase = TagDeTexto::Clase::comentario;
+    size_t cierre = resto.starts_with("<!-->") ? 4 : resto.starts_with("<!--->") ? 5 : npos;
+    if (cierre == npos) {
+      cierre = resto.find("-->", 4);
+      cierre = cierre == npos ? resto.size() - 1 : cierre + 2;
+    }
+    fin = i + cierre + 1;
+  } else if (resto.starts_with("<!") || resto.starts_with("<?")) {
+    tag->clase = TagDeTexto::Clase::comentario;  // a declaration or a bogus comment
+    const size_t cierre = resto.find('>');
+    fin = cierre == npos ? t.size() : i + cierre + 1;
+  }
+  if (fin != npos) tag->escrito = t.substr(i, fin - i);
+  return fin;
+}
+
+// The code point of the numeric character reference at i ("&#233;", "&#xE9;", the ';'
+// optional as browsers read it) and the offset after it; -1 when none stands there.
+std::pair<UChar32, size_t> referencia_numerica(std::string_view t, size_t i) {
+  size_t j = i + 2;
+  const bool hex = j < t.size() && (t[j] == 'x' || t[j] == 'X');
+  if (hex) ++j;
+  const size_t cifras = j;
+  int64_t valor = 0;
+  for (; j < t.size(); ++j) {
+    const char c = minuscula(t[j]);
+    const int cifra = c >= '0' && c <= '9'          ? c - '0'
+                      : hex && c >= 'a' && c <= 'f' ? c - 'a' + 10
+                                                    : -1;
+    if (cifra < 0) break;
+    valor = std::min<int64_t>(valor * (hex ? 16 : 10) + cifra, INT32_MAX);
+  }
+  if (j == cifras) return {-1, i + 1};
+  if (j < t.size() && t[j] == ';') ++j;
+  return {static_cast<UChar32>(valor), j};
+}
+
+// What a reading of the tags leaves: the elements still open at the end, the end tags
+// that close nothing (both sorted), and the first end tag that closes an element while
+// another one inside it is still open.
+struct Estructura {
+  std::vector<std::string> abiertos, sueltos;
+  std::string cruce;
+};
+
+Estructura estructura(const std::vector<TagDeTexto> &tags) {
+  Estructura e;
+  std::vector<std::string> pila;
+  for (const TagDeTexto &tag : tags) {
+    if (tag.clase == TagDeTexto::Clase::apertura && !es_vacio(tag.nombre)) {
+      pila.push_back(tag.nombre);
+    } else if (tag.clase == TagDeTexto::Clase::cierre) {
+      const auto abierto = std::find(pila.rbegin(), pila.rend(), tag.nombre);
+      if (abierto == pila.rend()) {
+        e.sueltos.push_back(tag.nombre);
+        continue;
+      }
+      if (abierto != pila.rbegin() && e.cruce.empty())
+        e.cruce = "it ends <" + tag.nombre + "> before the <" + pila.back() + "> inside it";
+      pila.erase(std::prev(abierto.base()), pila.end());
+    }
+  }
+  e.abiertos = std::move(pila);
+  std::sort(e.abiertos.begin(), e.abiertos.end());
+  std::sort(e.sueltos.begin(), e.sueltos.end());
+  return e;
+}
+
+// The first name that one sorted list has more often than the other: in una when
+// una_de_mas, else in otra; empty when they are equal.
+std::pair<std::string, bool> primera_diferencia(const std::vector<std::string> &una,
+                                                const std::vector<std::string> &otra) {
+  const auto [a, b] = std::mismatch(una.begin(), una.end(), otra.begin(), otra.end());
+  if (a == una.end() && b == otra.end()) return {{}, false};
+  if (b == otra.end() || (a != una.end() && *a < *b)) return {*a, true};
+  return {*b, false};
+}
+
+// A tag as the comparison sees it: names in lower case, attributes sorted.
+std::string clave(const TagDeTexto &tag) {
+  if (tag.clase == TagDeTexto::Clase::comentario) return "!" + std::string(tag.escrito);
+  if (tag.clase == TagDeTexto::Clase::cierre) return "/" + tag.nombre;
+  auto atributos = tag.atributos;
+  std::sort(atributos.begin(), atributos.end());
+  std::string r = tag.nombre;
+  for (const auto &[nombre, valor] : atributos)
+    r.append(1, '\0').append(nombre).append(1, '=').append(valor);
+  return r;
+}
+
+}  // namespace
+
+bool marcado_siguiente_tag(std::string_view texto, size_t *desde, TagDeTexto *tag) {
+  for (size_t i = texto.find('<', *desde); i != npos; i = texto.find('<', i + 1)) {
+    const size_t fin = lee_tag(texto, i, tag);
+    if (fin != npos) {
+      *desde = fin;
+      return true;
+    }
+  }
+  *desde = texto.size();
+  return false;
+}
+
+std::vector<TagDeTexto> marcado_tags(std::string_view texto) {
+  std::vector<TagDeTexto> tags;
+  size_t desde = 0;
+  for (TagDeTexto tag; marcado_siguiente_tag(texto, &desde, &tag);) tags.push_back(std::move(tag));
+  return tags;
+}
+
+bool marcado_tiene_letras(std::string_view texto) {
+  const auto *bytes = reinterpret_cast<const uint8_t *>(texto.data());
+  const auto n = static_cast<int32_t>(std::min<size_t>(texto.size(), INT32_MAX));
+  TagDeTexto tag;
+  for (int32_t i = 0; i < n;) {
+    if (texto[i] == '<') {
+      const size_t fin = lee_tag(texto, static_cast<size_t>(i), &tag);
+      if (fin != npos) {
+        i = static_cast<int32_t>(fin);
+        continue;
+      }
+    }
+    UChar32 c;
+    if (texto[i] == '&' && i + 1 < n && texto[i + 1] == '#') {
+      size_t fin;
+      std::tie(c, fin) = referencia_numerica(texto, static_cast<size_t>(i));
+      i = static_cast<int32_t>(fin);
+    } else if (texto[i] == '&') {
+      // A named reference (&amp;, &nbsp;) stands for a sign, not for the letters of its name.
+      int32_t j = i + 1;
+      while (j < n && (es_letra_ascii(texto[j]) || (texto[j] >= '0' && texto[j] <= '9'))) ++j;
+      i = j < n && j > i + 1 && texto[j] == ';' ? j + 1 : i + 1;
+      continue;
+    } else {
+      U8_NEXT(bytes, i, n, c);
+    }
+    if (c >= 0 && u_isalnum(c)) return true;
+  }
+  return false;
+}
+
+std::string marcado_compara(std::string_view origen, std::string_view traduccion) {
+  const std::vector<TagDeTexto> de_origen = marcado_tags(origen);
+  const std::vector<TagDeTexto> de_traduccion = marcado_tags(traduccion);
+  // Every tag of the source that is not free, as often as the source has it.
+  std::unordered_map<std::string, int> faltan;
+  for (const TagDeTexto &tag : de_origen)
+    if (!es_libre(tag)) ++faltan[clave(tag)];
+  for (const TagDeTexto &tag : de_traduccion)
+    if (!es_libre(tag) && --faltan[clave(tag)] < 0) return "it adds " + std::string(tag.escrito);
+  for (const TagDeTexto &tag : de_origen)
+    if (!es_libre(tag) && faltan[clave(tag)] > 0) return "it lacks " + std::string(tag.escrito);
+
+  const Estructura e_origen = estructura(de_origen);
+  const Estructura e_traduccion = estructura(de_traduccion);
+  if (e_origen.cruce.empty() && !e_traduccion.cruce.empty()) return e_traduccion.cruce;
+  if (const auto [nombre, de_mas] = primera_diferencia(e_traduccion.abiertos, e_origen.abiertos);
+      !nombre.empty())
+    return de_mas ? "it leaves <" + nombre + "> open"
+                  : "it closes <" + nombre + ">, which the source leaves open";
+  if (const auto [nombre, de_mas] = primera_diferencia(e_traduccion.sueltos, e_origen.sueltos);
+      !nombre.empty())
+    return de_mas ? "it has </" + nombre + "> without its start tag"
+                  : "it drops </" + nombre + ">, which ends an element begun before the text";
+  return {};
+}

@@ -1,0 +1,130 @@
+// mezcla.cpp - GNU gettext's msgmerge, run on a page's old PO file and its new template.
+#include "mezcla.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+#include <system_error>
+
+#include "salida.h"
+
+extern char **environ;
+
+namespace {
+
+// What msgmerge says when it fails, on one line and of a bounded size.
+constexpr size_t kMaximoErrores = 1000;
+
+// Closes the descriptors it holds when it ends.
+struct Tubo {
+  int lectura = -1, escritura = -1;
+  ~Tubo() {
+    for (int d : {lectura, escritura})
+      if (d >= 0) ::close(d);
+  }
+  void cierra_escritura() {
+    ::close(escritura);
+    escritura = -1;
+  }
+};
+
+// Starts msgmerge with its standard output and error on the two pipes. The command's
+// threads block the signals that its watcher takes: the child gets them back.
+int lanza(const std::string &viejo, const std::string &plantilla, Tubo &salida, Tubo &errores,
+          pid_t *pid) {
+  posix_spawn_file_actions_t acciones;
+  posix_spawn_file_actions_init(&acciones);
+  posix_spawn_file_actions_adddup2(&acciones, salida.escritura, STDOUT_FILENO);
+  posix_spawn_file_actions_adddup2(&acciones, errores.escritura, STDERR_FILENO);
+  posix_spawnattr_t atributos;
+  posix_spawnattr_init(&atributos);
+  sigset_t ninguna, por_defecto;
+  sigemptyset(&ninguna);
+  sigemptyset(&por_defecto);
+  for (int senal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) sigaddset(&por_defecto, senal);
+  posix_spawnattr_setsigmask(&atributos, &ninguna);
+  posix_spawnattr_setsigdefault(&atributos, &por_defecto);
+  posix_spawnattr_setflags(&atributos, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+  std::string argumentos[] = {"msgmerge",        "--quiet", "--previous", "--no-wrap",
+                              "--output-file=-", "--",      viejo,        plantilla};
+  char *argv[std::size(argumentos) + 1] = {};
+  for (size_t i = 0; i < std::size(argumentos); ++i) argv[i] = argumentos[i].data();
+  const int resultado = ::posix_spawnp(pid, "msgmerge", &acciones, &atributos, argv, environ);
+  posix_spawnattr_destroy(&atributos);
+  posix_spawn_file_actions_destroy(&acciones);
+  return resultado;
+}
+
+}  // namespace
+
+bool mezcla_ejecuta_msgmerge(const std::string &viejo, const std::string &plantilla,
+                             const std::string &salida, std::string *error) {
+  Tubo de_salida, de_errores;
+  for (Tubo *t : {&de_salida, &de_errores}) {
+    int extremos[2];
+    if (::pipe2(extremos, O_CLOEXEC) != 0) {
+      *error = "cannot run msgmerge: " + std::system_category().message(errno);
+      return false;
+    }
+    t->lectura = extremos[0];
+    t->escritura = extremos[1];
+  }
+  pid_t pid;
+  if (const int fallo = lanza(viejo, plantilla, de_salida, de_errores, &pid); fallo != 0) {
+    *error = "cannot run msgmerge (GNU gettext), which update needs: " +
+             std::system_category().message(fallo);
+    return false;
+  }
+  de_salida.cierra_escritura();
+  de_errores.cierra_escritura();
+
+  // Both pipes are read as they fill, so that neither side waits for the other.
+  Salida escrita;
+  std::string motivo, errores;
+  const bool abierta = salida_abre(&escrita, salida, &motivo);
+  pollfd tubos[2] = {{de_salida.lectura, POLLIN, 0}, {de_errores.lectura, POLLIN, 0}};
+  char bloque[64 * 1024];
+  while (tubos[0].fd >= 0 || tubos[1].fd >= 0) {
+    if (::poll(tubos, 2, -1) < 0) {
+      if (errno == EINTR) continue;
+      break;
+    }
+    for (int k = 0; k < 2; ++k) {
+      if (tubos[k].fd < 0 || tubos[k].revents == 0) continue;
+      const ssize_t leidos = ::read(tubos[k].fd, bloque, sizeof bloque);
+      if (leidos < 0 && errno == EINTR) continue;
+      if (leidos <= 0) {
+        tubos[k].fd = -1;  // poll skips it; the Tubo closes it
+        continue;
+      }
+      const std::string_view leido(bloque, static_cast<size_t>(leidos));
+      if (k == 1)
+        errores.append(leido.substr(0, kMaximoErrores - std::min(errores.size(), kMaximoErrores)));
+      else if (abierta)
+        salida_anade(&escrita, leido);
+    }
+  }
+  int estado = 0;
+  while (::waitpid(pid, &estado, 0) < 0 && errno == EINTR) {
+  }
+  if (!WIFEXITED(estado) || WEXITSTATUS(estado) != 0) {
+    while (!errores.empty() && errores.back() == '\n') errores.pop_back();
+    for (char &c : errores)
+      if (c == '\n') c = ' ';
+    if (errores.empty())
+      errores = WIFEXITED(estado) ? "it ended with status " + std::to_string(WEXITSTATUS(estado))
+                                  : "it was ended by a signal";
+    *error = "msgmerge failed on '" + viejo + "': " + errores;
+    return false;
+  }
+  if (!abierta) {
+    *error = motivo;
+    return false;
+  }
+  return salida_termina(&escrita, error);
+}

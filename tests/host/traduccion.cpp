@@ -1,0 +1,301 @@
+// traduccion.cpp - translations through the command: carried over to a changed page by
+// their text, and refused when their tags are not their source's.
+#include <algorithm>
+#include <filesystem>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "comando.h"
+#include "marcado.h"
+#include "po.h"
+
+namespace pruebas {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kGettext = fs::path(LENGUAWEB_MSGFMT).parent_path().string() + "/";
+
+struct PoLeido {
+  CabeceraPo cabecera;
+  std::vector<EntradaPo> entradas;
+};
+
+PoLeido lee_po(const std::string &ruta) {
+  PoLeido po;
+  std::string error;
+  EXPECT_TRUE(po_lee(ruta, &po.cabecera, &po.entradas, &error)) << error;
+  return po;
+}
+
+std::set<std::string> msgids(const PoLeido &po) {
+  std::set<std::string> r;
+  for (const EntradaPo &e : po.entradas) r.insert(e.texto);
+  return r;
+}
+
+// Writes a PO file of the template's entries with the translations given by msgid.
+void escribe_po(const std::string &ruta, const PoLeido &plantilla,
+                const std::map<std::string, std::string> &traducciones) {
+  EntradasDePagina entradas;
+  for (const EntradaPo &e : plantilla.entradas) {
+    EntradaPo &copia = entradas.entradas.emplace_back(e);
+    if (const auto t = traducciones.find(e.texto); t != traducciones.end())
+      copia.traduccion = t->second;
+  }
+  const PaginaPo pagina{.ruta = "n.html",
+                        .idioma = plantilla.cabecera.idioma.value_or(0x0409),
+                        .traduccion = std::nullopt,
+                        .segmentos = plantilla.cabecera.segmentos.value_or(SEGMENTACION_BLOQUES),
+                        .origenes = nullptr,
+                        .ids = nullptr};
+  std::string error;
+  ASSERT_TRUE(po_graba(ruta, pagina, entradas, &error)) << error;
+}
+
+// The offsets of the paragraphs of a page whose text, up to the first tag inside, runs
+// 40 bytes or more: places to edit that change one text of the page and no other.
+std::vector<size_t> parrafos(const std::string &pagina) {
+  std::vector<size_t> r;
+  for (size_t p = pagina.find("<p>"); p != std::string::npos; p = pagina.find("<p>", p + 1)) {
+    const size_t tag = pagina.find('<', p + 3);
+    if (tag - p > 43 && pagina.find(' ', p + 3) < tag) r.push_back(p);
+  }
+  return r;
+}
+
+// A real page's new version: a word added to one paragraph, the paragraph after the next
+// removed, and one paragraph added before a later one.
+std::string cambia(std::string pagina) {
+  const std::vector<size_t> p = parrafos(pagina);
+  EXPECT_GE(p.size(), 6u);
+  if (p.size() < 6) return pagina;
+  pagina.insert(p[5], "<p>Zyxwvut qwerty uiop asdfgh jkl.</p>\n");
+  pagina.erase(p[3], pagina.find("</p>", p[3]) + 4 - p[3]);
+  pagina.insert(pagina.find(' ', p[1] + 3), " muy");
+  return pagina;
+}
+
+TEST_F(Comando, ActualizarUnaPaginaRealLlevaCadaTraduccion) {
+  const std::string debian = "/usr/share/debian-reference/ch08.es.html";
+  std::vector<std::string> paginas = {dato("apache_ssi.es.html"), dato("python_bisect.html")};
+  if (fs::exists(debian)) paginas.push_back(debian);
+  for (const std::string &original : paginas) {
+    SCOPED_TRACE(original);
+    escribe("v.html", lee(original));
+    escribe("n.html", cambia(lee(original)));
+    ASSERT_EQ(lenguaweb({"extract", "v.html", "-o", "v.po"}).estado, 0);
+    ASSERT_EQ(lenguaweb({"extract", "n.html", "-o", "n.pot"}).estado, 0);
+    const PoLeido viejo = lee_po(ruta("v.po")), nuevo = lee_po(ruta("n.pot"));
+    // Every text of the old page translated, in brackets.
+    std::map<std::string, std::string> traducciones;
+    for (const std::string &t : msgids(viejo)) traducciones[t] = "[" + t + "]";
+    escribe_po(ruta("t.po"), viejo, traducciones);
+    // The edit and the addition are the new page's only new texts.
+    std::vector<std::string> nuevos;
+    std::ranges::set_difference(msgids(nuevo), msgids(viejo), std::back_inserter(nuevos));
+    ASSERT_EQ(nuevos.size(), 2u);
+    if (nuevos[1].starts_with("Zyxwvut")) std::swap(nuevos[0], nuevos[1]);
+    const std::string anadido = nuevos[0], editado = nuevos[1];
+
+    ASSERT_EQ(lenguaweb({"update", "n.html", "t.po", "-o", "u.po"}).errores, "");
+    const PoLeido actualizado = lee_po(ruta("u.po"));
+    std::string antiguo;  // the translation msgmerge found for the edited text
+    for (const EntradaPo &e : actualizado.entradas) {
+      SCOPED_TRACE(e.texto);
+      if (e.texto == anadido) {
+        EXPECT_EQ(e.traduccion, "");
+      } else if (e.texto == editado) {
+        EXPECT_TRUE(e.difusa);
+        antiguo = e.traduccion;
+      } else {
+        EXPECT_FALSE(e.difusa);
+        EXPECT_EQ(e.traduccion, "[" + e.texto + "]");
+      }
+    }
+    EXPECT_EQ(msgids(actualizado), msgids(nuevo));
+    EXPECT_TRUE(antiguo.starts_with("[") &&
+                traducciones.count(antiguo.substr(1, antiguo.size() - 2)))
+        << antiguo;
+
+    // What the page must be: its unchanged texts translated, the edited one translated
+    // only with --fuzzy, the new one as it is.
+    traducciones.erase(anadido);
+    escribe_po(ruta("esperada.po"), nuevo, traducciones);
+    ASSERT_EQ(lenguaweb({"merge", "n.html", "esperada.po", "-o", "esperada.html"}).estado, 0);
+    traducciones[editado] = antiguo;
+    escribe_po(ruta("difusa.po"), nuevo, traducciones);
+    ASSERT_EQ(lenguaweb({"merge", "n.html", "difusa.po", "-o", "difusa.html"}).estado, 0);
+    // The same through gettext's own road, and from a sorted copy.
+    ASSERT_EQ(corre(kGettext + "msgmerge", {"-q", "t.po", "n.pot", "-o", "m.po"}).estado, 0);
+    ASSERT_EQ(corre(kGettext + "msgcat", {"--sort-output", "u.po", "-o", "s.po"}).estado, 0);
+    for (const char *po : {"u.po", "m.po", "s.po"}) {
+      SCOPED_TRACE(po);
+      const Salida r = lenguaweb({"merge", "n.html", po, "-o", "f.html"});
+      EXPECT_EQ(r.estado, 0);
+      EXPECT_NE(r.errores.find(" texts translated; 1 fuzzy left as the source"), std::string::npos)
+          << r.errores;
+      EXPECT_EQ(lee(ruta("f.html")), lee(ruta("esperada.html")));
+      EXPECT_EQ(lenguaweb({"merge", "n.html", po, "--fuzzy", "-o", "f.html"}).estado, 0);
+      EXPECT_EQ(lee(ruta("f.html")), lee(ruta("difusa.html")));
+    }
+  }
+  if (!fs::exists(debian)) GTEST_SKIP() << debian << " is not installed: its case did not run";
+}
+
+TEST_F(Comando, TraduccionesHostilesSeRechazanYSeNombran) {
+  struct Caso {
+    const char *origen;
+    const char *traduccion;
+    const char *motivo;  // empty: taken as it is
+  };
+  const Caso casos[] = {
+      {.origen = "Say <b>hello</b> now",
+       .traduccion = "Di <B onmouseover=alert(1)>hola</B> ya",
+       .motivo = "it adds <B onmouseover=alert(1)>"},
+      {.origen = "One<br>two",
+       .traduccion = "Uno<BR autofocus onfocus=alert(1)>dos",
+       .motivo = "it adds <BR autofocus onfocus=alert(1)>"},
+      {.origen = "Keep <em>this</em> short",
+       .traduccion = "Deja <em>esto corto",
+       .motivo = "it leaves <em> open"},
+      {.origen = "Plain words",
+       .traduccion = "Palabras</p><script>alert(1)</script>",
+       .motivo = "it adds </p>"},
+      {.origen = "In <font color=red>red</font> ink",
+       .traduccion = "En tinta <font color='red' onclick=\"x\">roja</font>",
+       .motivo = "it adds <font color='red' onclick=\"x\">"},
+      {.origen = "In <font color=red>red</font> now",
+       .traduccion = "En rojo ahora",
+       .motivo = "it lacks <font color=red>"},
+      {.origen = "A <b><i>nested</i></b> pair",
+       .traduccion = "Un par <b><i>anidado</b></i>",
+       .motivo = "it ends <b> before the <i> inside it"},
+      {.origen = "Hidden note",
+       .traduccion = "Nota <!-- oculta -->",
+       .motivo = "it adds <!-- oculta -->"},
+      // Taken: tags in another letter case, an attribute in other quotes, inline tags
+      // without attributes added or dropped whole, markup spelled as text.
+      {.origen = "In <FONT COLOR=red>red</FONT> ink",
+       .traduccion = "En tinta <font color=\"red\">roja</font>",
+       .motivo = ""},
+      {.origen = "Plain <b>bold</b> text",
+       .traduccion = "Texto <i>llano</i> <br>y grueso",
+       .motivo = ""},
+      {.origen = "Less than", .traduccion = "Menos &lt;script&gt; que", .motivo = ""},
+  };
+  // A PO string: quotes and backslashes escaped.
+  const auto cita = [](std::string_view t) {
+    std::string r = "\"";
+    for (char c : t) r += c == '"' || c == '\\' ? std::string{'\\', c} : std::string{c};
+    return r + "\"";
+  };
+  std::string pagina = "<html><body>\n",
+              po = "msgid \"\"\nmsgstr \"Content-Type: text/plain; charset=UTF-8\\n\"\n";
+  for (const Caso &c : casos) {
+    pagina += std::string("<p>") + c.origen + "</p>\n";
+    po += "\nmsgid " + cita(c.origen) + "\nmsgstr " + cita(c.traduccion) + "\n";
+  }
+  escribe("p.html", pagina + "</body></html>\n");
+  escribe("p.po", po);
+  const Salida r = lenguaweb({"merge", "--segments", "classic", "p.html", "p.po", "-o", "f.html"});
+  EXPECT_EQ(r.estado, 1);
+  const std::string escrita = lee(ruta("f.html"));
+  for (const Caso &c : casos) {
+    SCOPED_TRACE(c.origen);
+    const std::string nombrado = "lenguaweb: p.html: the translation of \"" +
+                                 std::string(c.origen) +
+                                 "\" is refused, the source text kept: " + c.motivo + "\n";
+    EXPECT_EQ(r.errores.find(nombrado) != std::string::npos, *c.motivo != '\0') << r.errores;
+    EXPECT_EQ(marcado_compara(c.origen, c.traduccion), c.motivo);
+    const bool rechazada = *c.motivo != '\0';
+    EXPECT_EQ(escrita.find(c.traduccion) != std::string::npos, !rechazada) << escrita;
+    if (rechazada) {
+      EXPECT_NE(escrita.find(std::string("<p>") + c.origen + "</p>"), std::string::npos);
+    }
+  }
+  EXPECT_NE(r.errores.find("p.html: 3 of 11 texts translated; 8 refused"), std::string::npos)
+      << r.errores;
+}
+
+TEST_F(Comando, LaPlantillaSeLeeComoTexto) {
+  // Texts without a letter or a digit get no entry.
+  const std::pair<const char *, bool> letras[] = {
+      {"\xE2\x80\x94 &amp; &#8212; \xC2\xA0", false},
+      {"<br><img alt=\"Cat\">", false},
+      {"&#233;", true},
+      {"&#x41;", true},
+      {"<code>x</code>", true},
+      {"1.", true},
+      {"\xE6\x97\xA5\xE6\x9C\xAC", true},  // 日本
+      {"a <b", true},
+  };
+  for (const auto &[texto, tiene] : letras) EXPECT_EQ(marcado_tiene_letras(texto), tiene) << texto;
+
+  // The origins come through the receptor that lenguaweb_crea calls, here called as it would.
+  OrigenesDePagina origenes;
+  opciones_pon_receptor_origenes(po_anota_origen, &origenes);
+  const origen_texto_t dichos[] = {{0, 3, "h2", nullptr},      {1, 5, "abbr", "title"},
+                                   {2, 9, "p", nullptr},       {3, 9, "p", nullptr},
+                                   {4, 12, "meta", "content"}, {5, 14, "td", nullptr}};
+  for (const origen_texto_t &o : dichos) opciones_informa_origen(&o);
+  opciones_pon_receptor_origenes(nullptr, nullptr);
+  lista_cad_t *textos = lista_cad_crea(0), *ids = lista_cad_crea(0);
+  for (const char *t : {"Hola", "HyperText", "Hola", "Hola", "Hola", "\xE2\x80\x94"})
+    lista_cad_anade(textos, t);
+  for (const char *id :
+       {"TEXTO_0", "TITULO_ELEMENTO_1", "TEXTO_2", "TEXTO_3", "PALABRA_CLAVE", "TEXTO_5"})
+    lista_cad_anade(ids, id);
+  EntradasDePagina entradas;
+  po_entradas_de_pagina(textos, ids, 0x0409, &entradas);
+  std::string error;
+  EXPECT_TRUE(po_graba(ruta("p.po"),
+                       {.ruta = "p.html",
+                        .idioma = 0x0409,
+                        .traduccion = 0x0C0A,
+                        .segmentos = SEGMENTACION_CLASICA,
+                        .origenes = &origenes,
+                        .ids = ids},
+                       entradas, &error))
+      << error;
+  lista_cad_destruye(&textos);
+  lista_cad_destruye(&ids);
+  const std::string po = lee(ruta("p.po"));
+  EXPECT_NE(po.find("\n\n#. <h2>\n#. <p>\n#: p.html:3 p.html:9\nmsgid \"Hola\"\nmsgstr \"\"\n"),
+            std::string::npos)
+      << po;
+  EXPECT_NE(po.find("\n\n#. title of <abbr>\n#: p.html:5\nmsgid \"HyperText\"\n"),
+            std::string::npos)
+      << po;
+  EXPECT_NE(
+      po.find("\n\n#. content of <meta>\n#: p.html:12\nmsgctxt \"keywords\"\nmsgid \"Hola\"\n"),
+      std::string::npos)
+      << po;
+  EXPECT_EQ(po.find("\xE2\x80\x94"), std::string::npos) << po;
+  EXPECT_EQ(corre(LENGUAWEB_MSGFMT, {"--check", "-o", "/dev/null", "p.po"}).errores, "");
+
+  // Without -l, the page's language is the one its HTML tag declares.
+  const std::pair<const char *, const char *> declarados[] = {
+      {"<html lang=\"es\">", "0x000A"},
+      {"<?xml version=\"1.0\"?>\n<!DOCTYPE html><!-- <html lang=ja> -->\n<HTML XML:LANG='ru'>",
+       "0x0019"},
+      {"<html lang=\"pt-BR\" xml:lang=\"es\">", "0x0416"},
+      {"<html lang=\"\">", "0x0409"},
+      {"<html><body lang=\"es\">", "0x0409"},
+  };
+  for (const auto &[inicio, idioma] : declarados) {
+    escribe("l.html", std::string(inicio) + "<title>Uno</title>");
+    EXPECT_NE(lenguaweb({"extract", "l.html", "-o", "-"})
+                  .salida.find(std::string("X-Lenguaweb-Language: ") + idioma + "\\n"),
+              std::string::npos)
+        << inicio;
+  }
+  EXPECT_NE(lenguaweb({"extract", "l.html", "-l", "ru", "-o", "-"})
+                .salida.find("X-Lenguaweb-Language: 0x0019\\n"),
+            std::string::npos);
+}
+
+}  // namespace
+}  // namespace pruebas
