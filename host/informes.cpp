@@ -76,7 +76,8 @@ void receptor(const char *condicion, const char *modulo, uint32_t, void *) {
   std::string linea = ambito->nombre;
   if (ambito->linea_texto != 0) linea += ":" + std::to_string(ambito->linea_texto);
   linea += std::string(": ") + condicion + " (" + modulo + ")";
-  if (!ambito->en_texto.empty()) linea += ", in the text of " + ambito->en_texto;
+  if (!ambito->elemento_texto.empty())
+    linea += ", in the text of " + informes_lugar(ambito->elemento_texto, ambito->atributo_texto);
   informes_escribe(linea);
 }
 
@@ -127,11 +128,18 @@ AmbitoInformes::~AmbitoInformes() {
   for (const std::string &otro : otros) informes_escribe(nombre + ": " + otro);
 }
 
-void informes_pon_texto(uint32_t linea, std::string en_texto) {
+void informes_pon_texto(uint32_t linea, std::string_view elemento, std::string_view atributo) {
   AmbitoInformes *ambito = ambito_actual;
   if (ambito == nullptr) return;
   ambito->linea_texto = linea;
-  ambito->en_texto = std::move(en_texto);
+  ambito->elemento_texto = elemento;
+  ambito->atributo_texto = atributo;
+}
+
+std::string informes_lugar(std::string_view elemento, std::string_view atributo) {
+  std::string r;
+  if (!atributo.empty()) r.append(atributo).append(" of ");
+  return r.append("<").append(elemento).append(">");
 }
 
 std::string informes_toma_fallos() {

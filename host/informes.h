@@ -44,9 +44,11 @@ class AmbitoInformes {
   std::vector<std::string> otros;   // every other report, when retiene_todo is set
   bool retiene_todo = false;        // hold back every report, not only the companion's
   bool cuenta_enlaces = false;      // count link references left unresolved, not print them
-  uint32_t enlaces_sin_resolver = 0;
-  uint32_t linea_texto = 0;  // the line of the text being read, 0 when none is
-  std::string en_texto;      // its element or attribute ("<h2>", "title of <abbr>")
+  uint32_t enlaces_sin_resolver =
+      0;  // The text being read: its line (0 when none is or it is not known), its element and
+  // attribute (empty when not known), valid while the page's origins are.
+  uint32_t linea_texto = 0;
+  std::string_view elemento_texto, atributo_texto;
   AmbitoInformes *anterior;
 };
 
@@ -56,8 +58,13 @@ class AmbitoInformes {
 std::string informes_toma_fallos();
 
 // The text that the calling thread's later reports concern: its line (0 when not
-// known) and its element or attribute. An empty en_texto and a 0 line: no text.
-void informes_pon_texto(uint32_t linea, std::string en_texto);
+// known), its element and attribute (views that must stay valid until the next call;
+// empty when not known). A 0 line and empty views: no text.
+void informes_pon_texto(uint32_t linea, std::string_view elemento, std::string_view atributo);
+
+// Where a text stands, for messages and PO files: "<h2>" for a body text of an element,
+// "title of <abbr>" for the value of an attribute.
+std::string informes_lugar(std::string_view elemento, std::string_view atributo);
 
 // Whether the calling thread's scope holds any report back.
 bool informes_hay_fallos();

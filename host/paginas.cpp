@@ -46,8 +46,8 @@ uint32_t idioma_de_pagina(std::optional<uint32_t> dado, const std::string &pagin
 void anota_origen(const origen_texto_t *origen, void *contexto) {
   po_anota_origen(origen, contexto);
   if (origen == nullptr) return;
-  const auto *origenes = static_cast<const OrigenesDePagina *>(contexto);
-  informes_pon_texto(origen->linea, po_procedencia(&(*origenes)[origen->indice], nullptr));
+  const OrigenTexto *dicho = static_cast<const OrigenesDePagina *>(contexto)->de(origen->indice);
+  informes_pon_texto(dicho->linea, dicho->elemento, dicho->atributo);
 }
 
 // Reads the page into *cargada in the calling thread's choices (the segmentation, the
@@ -61,7 +61,7 @@ bool carga(const std::string &pagina, const Orden &orden, PaginaCargada *cargada
   opciones_pon_receptor_origenes(anota_origen, &cargada->origenes);
   cargada->documento = lenguaweb_crea(pagina.c_str(), cargada->idioma);
   opciones_pon_receptor_origenes(nullptr, nullptr);
-  informes_pon_texto(0, {});
+  informes_pon_texto(0, {}, {});
   if (informes_hay_fallos()) {
     *error = informes_toma_fallos();
     return false;
@@ -142,9 +142,8 @@ std::string sin_resolver(const std::string &pagina, const TablasLinks *tablas, u
 
 // ":12" for the line of an entry's first text, when the library told it.
 std::string linea_de(const EntradaPo &entrada, const OrigenesDePagina &origenes) {
-  const uint32_t i = entrada.indices.front();
-  return i < origenes.size() && origenes[i].linea != 0 ? ":" + std::to_string(origenes[i].linea)
-                                                       : "";
+  const OrigenTexto *origen = origenes.de(entrada.indices.front());
+  return origen != nullptr && origen->linea != 0 ? ":" + std::to_string(origen->linea) : "";
 }
 
 // How a merge went, for its line on standard error.
@@ -194,11 +193,13 @@ Cuentas pon_traducciones(const std::string &pagina, PaginaCargada *cargada,
 }
 
 // Takes the entries of the PO file into the page's entries that have the same msgctxt and
-// msgid, as the stream reader reads them, or all at once through libgettextpo when it
-// cannot (then what it took is taken again). false with the reason in *error when the
-// file cannot be read. *ajeno: a msgctxt of the file that no entry of a page has.
+// msgid: those of *leidas when the file was read whole (en_flujo false); else as the
+// stream reader reads them, or all at once through libgettextpo when it cannot (then what
+// it took is taken again). false with the reason in *error when the file cannot be read.
+// *ajeno: a msgctxt of the file that no entry of a page has.
 bool toma_del_po(const std::string &po, LectorPo *lector, bool en_flujo, CabeceraPo *cabecera,
-                 EntradasDePagina *propias, std::string *ajeno, std::string *error) {
+                 std::vector<EntradaPo> *leidas, EntradasDePagina *propias, std::string *ajeno,
+                 std::string *error) {
   const auto toma = [&](EntradaPo &del_po) {
     EntradaPo *propia = po_busca(propias, del_po.contexto, del_po.texto);
     if (propia == nullptr) {
@@ -218,10 +219,9 @@ bool toma_del_po(const std::string &po, LectorPo *lector, bool en_flujo, Cabecer
       e.encontrada = false;
       e.traduccion.clear();
     }
+    if (!po_lee(po, cabecera, leidas, error)) return false;
   }
-  std::vector<EntradaPo> todas;
-  if (!po_lee(po, cabecera, &todas, error)) return false;
-  for (EntradaPo &e : todas) toma(e);
+  for (EntradaPo &e : *leidas) toma(e);
   return true;
 }
 
@@ -256,7 +256,8 @@ Resultado paginas_fusiona(const std::string &pagina, const std::string &po,
   const LecturaPo abierto = po_abre(po, &lector, &cabecera, error);
   if (abierto == LecturaPo::fallo) return Resultado::fallida;
   const bool en_flujo = abierto == LecturaPo::entrada;
-  if (!en_flujo && !po_lee_cabecera(po, &cabecera, error)) return Resultado::fallida;
+  std::vector<EntradaPo> leidas;  // when libgettextpo reads the file
+  if (!en_flujo && !po_lee(po, &cabecera, &leidas, error)) return Resultado::fallida;
   PaginaCargada cargada;
   cargada.idioma = idioma_de_pagina(orden.idioma ? orden.idioma : cabecera.idioma, pagina);
   cargada.segmentacion =
@@ -267,7 +268,7 @@ Resultado paginas_fusiona(const std::string &pagina, const std::string &po,
   EntradasDePagina propias;
   po_entradas_de_pagina(cargada.textos, cargada.ids, cargada.idioma, &propias);
   std::string ajeno;
-  if (!toma_del_po(po, &lector, en_flujo, &cabecera, &propias, &ajeno, error))
+  if (!toma_del_po(po, &lector, en_flujo, &cabecera, &leidas, &propias, &ajeno, error))
     return Resultado::fallida;
   if (!propias.entradas.empty() && std::none_of(propias.entradas.begin(), propias.entradas.end(),
                                                 [](const EntradaPo &e) { return e.encontrada; })) {

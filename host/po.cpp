@@ -409,8 +409,7 @@ std::string po_procedencia(const OrigenTexto *origen, const char *id) {
     const char *comentario = id != nullptr ? comentario_de_id(id) : nullptr;
     return comentario != nullptr ? comentario : "";
   }
-  const std::string elemento = "<" + origen->elemento + ">";
-  return origen->atributo.empty() ? elemento : origen->atributo + " of " + elemento;
+  return informes_lugar(origen->elemento, origen->atributo);
 }
 
 namespace {
@@ -425,11 +424,13 @@ size_t indice_de(std::string_view contexto) {
 void po_anota_origen(const origen_texto_t *origen, void *contexto) {
   if (origen == nullptr || contexto == nullptr) return;
   auto *origenes = static_cast<OrigenesDePagina *>(contexto);
-  if (origen->indice >= origenes->size()) origenes->resize(origen->indice + 1);
-  OrigenTexto &o = (*origenes)[origen->indice];
-  o.linea = origen->linea;
-  o.elemento = origen->elemento != nullptr ? origen->elemento : "";
-  o.atributo = origen->atributo != nullptr ? origen->atributo : "";
+  if (origen->indice >= origenes->textos.size()) origenes->textos.resize(origen->indice + 1);
+  const auto guardado = [&](const char *nombre) -> std::string_view {
+    return nombre == nullptr ? std::string_view() : *origenes->nombres.emplace(nombre).first;
+  };
+  origenes->textos[origen->indice] = {.linea = origen->linea,
+                                      .elemento = guardado(origen->elemento),
+                                      .atributo = guardado(origen->atributo)};
 }
 
 const char *po_contexto_de(std::string_view id) {
@@ -492,9 +493,7 @@ bool po_graba(const std::string &ruta, const PaginaPo &pagina, const EntradasDeP
     std::string lineas;
     uint32_t ultima = 0;
     for (uint32_t i : e.indices) {
-      const OrigenTexto *origen = pagina.origenes != nullptr && i < pagina.origenes->size()
-                                      ? &(*pagina.origenes)[i]
-                                      : nullptr;
+      const OrigenTexto *origen = pagina.origenes != nullptr ? pagina.origenes->de(i) : nullptr;
       std::string de =
           po_procedencia(origen, pagina.ids != nullptr ? lista_cad_dame(pagina.ids, i) : nullptr);
       if (!de.empty() &&

@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "companion/opciones.h"
@@ -17,14 +18,22 @@
 
 // Where a text of a page comes from, as the library tells it (origen_texto_t).
 struct OrigenTexto {
-  uint32_t linea = 0;    // 0: not known
-  std::string elemento;  // lower case; empty when not known
-  std::string atributo;  // empty for a body text
+  uint32_t linea = 0;         // 0: not known
+  std::string_view elemento;  // lower case; empty when not known
+  std::string_view atributo;  // empty for a body text
 };
 
-// The origins of a page's texts by index, filled by po_anota_origen while lenguaweb_crea
-// runs; a text the library told nothing about has an empty origin.
-using OrigenesDePagina = std::vector<OrigenTexto>;
+// The origins of a page's texts, filled by po_anota_origen while lenguaweb_crea runs; a
+// text the library told nothing about has an empty origin. A page has millions of texts
+// and a few dozen names: each name is kept once, and the origins point into them.
+struct OrigenesDePagina {
+  std::vector<OrigenTexto> textos;          // by the text's index
+  std::unordered_set<std::string> nombres;  // of elements and attributes
+  // The origin of a text, or null when the library told none.
+  const OrigenTexto *de(uint32_t indice) const {
+    return indice < textos.size() ? &textos[indice] : nullptr;
+  }
+};
 
 // A receptor of text origins (origen_receptor_t) whose contexto is an OrigenesDePagina.
 void po_anota_origen(const origen_texto_t *origen, void *contexto);

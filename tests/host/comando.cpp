@@ -64,16 +64,18 @@ TEST_F(Comando, ExtraerTraducirYFusionarPorElTexto) {
             0);
   EXPECT_NE(
       lee(ruta("d.html")).find("content=\"Igual\"><meta name=\"description\" content=\"Igual\""),
-      npos);
-  // The same translations sorted, with strings wrapped by gettext's tools (read as a
-  // stream), and with an obsolete fuzzy entry before the first (its flag is its own).
+      npos);  // The same translations sorted, with strings wrapped by gettext's tools (read as a
+  // stream), with an obsolete fuzzy entry before the first (its flag is its own), and
+  // with a plural entry at the end (the stream reader leaves the file to libgettextpo).
   const std::string msgcat = fs::path(LENGUAWEB_MSGFMT).replace_filename("msgcat");
   ASSERT_EQ(corre(msgcat, {"--sort-output", "r.po", "-o", "s.po"}).estado, 0);
   ASSERT_EQ(corre(msgcat, {"--width=20", "r.po", "-o", "w.po"}).estado, 0);
   escribe("o.po", std::regex_replace(lee(ruta("r.po")), std::regex("\n\n"),
                                      "\n\n#, fuzzy\n#~ msgid \"old\"\n#~ msgstr \"viejo\"\n\n",
                                      std::regex_constants::format_first_only));
-  for (const char *otro : {"s.po", "w.po", "o.po"}) {
+  escribe("p.po", lee(ruta("r.po")) +
+                      "\nmsgid \"one\"\nmsgid_plural \"many\"\nmsgstr[0] \"\"\nmsgstr[1] \"\"\n");
+  for (const char *otro : {"s.po", "w.po", "o.po", "p.po"}) {
     EXPECT_EQ(lenguaweb({"merge", pagina, otro, "-o", "otra.html", "-t", "0x0419"}).estado, 0);
     EXPECT_EQ(lee(ruta("otra.html")), ru) << otro;
   }
