@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cstring>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "idiomas.h"
@@ -173,12 +174,12 @@ Cuentas pon_traducciones(const std::string &pagina, PaginaCargada *cargada,
       continue;
     }
     char *texto = conv_utf8_a_ansi_html(e.traduccion.c_str(), llegada);
-    for (uint32_t i : e.indices) {
-      char *copia = cad_copia(texto);
-      lista_cad_pon_propia(cargada->textos, i, &copia);
-      traducido[i] = true;
+    for (size_t k = 0; k < e.indices.size(); ++k) {
+      // The last text of the entry takes the translation itself, the others a copy.
+      char *propio = k + 1 == e.indices.size() ? std::exchange(texto, nullptr) : cad_copia(texto);
+      lista_cad_pon_propia(cargada->textos, e.indices[k], &propio);
+      traducido[e.indices[k]] = true;
     }
-    cad_destruye(&texto);
     cuentas.traducidos += static_cast<uint32_t>(e.indices.size());
   }
   if (conv_pagina_de_codigos(llegada) == conv_pagina_de_codigos(cargada->idioma)) return cuentas;

@@ -402,6 +402,11 @@ const char *comentario_de_id(std::string_view id) {
   return nullptr;
 }
 
+// Which of the two indexes an entry with that msgctxt is in.
+size_t indice_de(std::string_view contexto) {
+  return contexto.empty() ? 0 : 1;
+}
+
 }  // namespace
 
 std::string po_procedencia(const OrigenTexto *origen, const char *id) {
@@ -411,15 +416,6 @@ std::string po_procedencia(const OrigenTexto *origen, const char *id) {
   }
   return informes_lugar(origen->elemento, origen->atributo);
 }
-
-namespace {
-
-// Which of the two indexes an entry with that msgctxt is in.
-size_t indice_de(std::string_view contexto) {
-  return contexto.empty() ? 0 : 1;
-}
-
-}  // namespace
 
 void po_anota_origen(const origen_texto_t *origen, void *contexto) {
   if (origen == nullptr || contexto == nullptr) return;
