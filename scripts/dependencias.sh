@@ -15,7 +15,8 @@ for extra in "$@"; do
     sitios) paquetes+=(python3.11-doc apache2-doc debian-reference-common debian-reference-de
                        debian-reference-es debian-reference-fr debian-reference-it
                        debian-reference-ja debian-reference-pt debian-reference-zh-cn) ;;
-    comparacion) paquetes+=(translate-toolkit po4a python3-html5lib python3-polib hyperfine valgrind) ;;
+    comparacion) paquetes+=(translate-toolkit po4a python3-html5lib python3-polib time bc hyperfine
+                            valgrind) ;;
     *) echo "dependencias.sh: unknown set '$extra'" >&2; exit 2 ;;
   esac
 done
