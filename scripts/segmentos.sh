@@ -48,7 +48,8 @@ declare -A idioma=([apache-en]=0x0409 [apache-es]=0x0C0A [debian-reference-es]=0
 copia() {
   local sitio=$1 raiz=$2 patron=$3
   mkdir -p "$paginas/$sitio"
-  (cd "$raiz" && find . -type f -name "$patron" -print0 | xargs -0 cp --parents -t "$paginas/$sitio")
+  (cd "$raiz" && find . -type f -name "$patron" -print0 |
+    xargs -0 cp --parents -t "$paginas/$sitio")
 }
 copia apache-en /usr/share/doc/apache2-doc/manual/en '*.html'
 copia apache-es /usr/share/doc/apache2-doc/manual/es '*.html'

@@ -47,8 +47,10 @@ ELEMENTOS = FRASE | BLOQUES | BLOQUES_SI_SIMPLES | {
 # it gives one) ends with the attribute's name in brackets and the place; po4a's comment says
 # "Attribute"; lenguaweb names the META and ALT texts in the context, and an attribute before
 # its tag in the comment.
-ATRIBUTO_LUGAR = re.compile(r'\[[^\]]+\]:\d+-\d+$|^(DESCRIPCION|PALABRA_CLAVE|ALTERNATIVO_IMAGEN_\d+)$')
+ATRIBUTO_LUGAR = re.compile(
+    r'\[[^\]]+\]:\d+-\d+$|^(DESCRIPCION|PALABRA_CLAVE|ALTERNATIVO_IMAGEN_\d+)$')
 ATRIBUTO_COMENTARIO = re.compile(r'^(type: Attribute |[\w:-]+ of <)')
+# A tag in an entry: its name, then anything up to the '>' that is not inside quotes.
 TAG = re.compile(r'</?([A-Za-z][A-Za-z0-9]*)(?:[\s/](?:[^>"\']|"[^"]*"|\'[^\']*\')*)?>')
 # HTML's blanks; a no-break space is not one of them.
 BLANCOS = re.compile(r'[ \t\n\f\r]+')
@@ -72,7 +74,8 @@ class Pagina:
     - tramos: the runs of text that stand in a block, cut where any element that is not
       phrasing content opens or closes, so that no run spans two blocks;
     - bloques: the whole text of each block (a DIV or BLOCKQUOTE only when it holds phrasing
-      content alone), nested blocks included."""
+      content alone), nested blocks included.
+    Any bytes make a page: the parser never fails, it repairs as a browser does."""
 
     def __init__(self, datos):
         raiz = html5lib.HTMLParser(namespaceHTMLElements=False).parse(
@@ -154,7 +157,8 @@ CAMPOS = ['site', 'page', 'tool', 'po', 'entries', 'fragments', 'whole', 'attrib
 
 
 def mide_pagina(trabajo):
-    """One row per tool for one page."""
+    """One row per tool for one page; a tool without a readable PO file for it gets a row
+    marked missing. A page that cannot be read raises, and the run stops."""
     raiz, sitio, relativa, herramientas, referencia = trabajo
     with open(os.path.join(raiz, sitio, relativa), 'rb') as f:
         pagina = Pagina(f.read())
@@ -261,11 +265,13 @@ def resume(filas, herramientas, referencia):
                        f"| {parte('attribute')} | {parte('other')} | {parte('empty')} "
                        f"| {parte('fragments_of_blocks')} |")
         cuenta = lambda prueba: sum(1 for f in g if prueba(f))
+        mas_sin_letra = lambda f: (f['ref_no_letter'] != ''
+                                   and int(f['no_letter']) > int(f['ref_no_letter']))
         limites.append(
             f"| {sitio} | {nombre} | {len(grupos[sitio, nombre]):,} "
             f"| {cuenta(lambda f: 50 * int(f['fragments']) > int(f['entries'])):,} "
             f"| {cuenta(lambda f: int(f['blank_edged']) > 0):,} "
-            f"| {cuenta(lambda f: f['ref_no_letter'] != '' and int(f['no_letter']) > int(f['ref_no_letter'])):,} "
+            f"| {cuenta(mas_sin_letra):,} "
             f"| {cuenta(lambda f: numero(f['missing_words']) > 0):,} "
             f"| {len(grupos[sitio, nombre]) - len(g):,} |")
     return '\n'.join(medidas + [''] + reparto + [''] + limites)
@@ -276,9 +282,12 @@ def principal():
     a.add_argument('--paginas', help='folder with one folder of pages per site')
     a.add_argument('--po', action='append', default=[], metavar='TOOL=FOLDER',
                    help="a tool's PO files, laid out as the pages with .po for .html")
-    a.add_argument('--referencia', default='html2po', help='tool whose words every tool should hold')
-    a.add_argument('--tsv', required=True, help='per page and tool rows: written, or read with --resumen')
-    a.add_argument('--resumen', action='store_true', help='only print the tables of an existing TSV')
+    a.add_argument('--referencia', default='html2po',
+                   help='tool whose words every tool should hold')
+    a.add_argument('--tsv', required=True,
+                   help='per page and tool rows: written, or read with --resumen')
+    a.add_argument('--resumen', action='store_true',
+                   help='only print the tables of an existing TSV')
     a.add_argument('-j', type=int, default=os.cpu_count(), help='pages measured at once')
     args = a.parse_args()
     if args.resumen:
@@ -290,7 +299,8 @@ def principal():
     if not args.paginas or not args.po:
         a.error('--paginas and at least one --po are needed')
     herramientas = [tuple(p.split('=', 1)) for p in args.po]
-    trabajos = [(args.paginas, s, r, herramientas, args.referencia) for s, r in paginas(args.paginas)]
+    trabajos = [(args.paginas, s, r, herramientas, args.referencia)
+                for s, r in paginas(args.paginas)]
     filas = []
     with multiprocessing.Pool(args.j) as grupo:
         # Largest pages first, so that no core is left with one big page at the end.

@@ -92,6 +92,19 @@ class Clasificacion(unittest.TestCase):
                 self.assertEqual(sum(fila[c] for c in ('whole', 'fragments', 'attribute', 'other',
                                                        'empty')), fila['entries'])
 
+    def test_tablas(self):
+        fila = lambda pagina, herramienta, **cuentas: {
+            **{c: '0' for c in segmentos.CAMPOS}, 'site': 's', 'page': pagina, 'tool': herramienta,
+            'po': 'ok', **{c: str(v) for c, v in cuentas.items()}}
+        filas = [fila('a', 'h', entries=100, fragments=3, whole=97, blank_edged=1, no_letter=5,
+                      ref_no_letter=4, missing_words=2, ref_words=50),
+                 fila('b', 'h', entries=300, fragments=3, whole=297, no_letter=1, ref_no_letter=4,
+                      ref_words=150),
+                 {**fila('c', 'h'), 'po': 'missing'}]
+        lineas = segmentos.resume(filas, ['h'], 'html2po').split('\n')
+        self.assertIn('| s | h | 2 | 400 | 6 (1.5 %) | 1 (0.2 %) | 6 (1.5 %) | 2 (1.0 %) |', lineas)
+        self.assertIn('| total | h | 3 | 1 | 1 | 1 | 1 | 1 |', lineas)
+
     def test_po_que_falta(self):
         with tempfile.TemporaryDirectory() as raiz:
             os.makedirs(os.path.join(raiz, 'paginas', 'sitio'))
