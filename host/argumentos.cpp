@@ -67,7 +67,7 @@ int argumentos_lee(int argc, const char *const *argv, Orden *orden) {
   };
 
   CLI::App *extract = app.add_subcommand("extract", "Write the texts of a page as a PO file");
-  extract->add_option("PAGE", orden->pagina, "HTML page (UTF-8) or folder")->required();
+  extract->add_option("PAGE", orden->pagina, "HTML page or folder")->required();
   extract->add_option("-o,--output", orden->salida,
                       "PO file ('-': standard output; default PAGE with .po), or folder");
   con_idioma(extract, "Language of the page (default: its lang)");

@@ -44,8 +44,8 @@ class AmbitoInformes {
   std::vector<std::string> otros;   // every other report, when retiene_todo is set
   bool retiene_todo = false;        // hold back every report, not only the companion's
   bool cuenta_enlaces = false;      // count link references left unresolved, not print them
-  uint32_t enlaces_sin_resolver =
-      0;  // The text being read: its line (0 when none is or it is not known), its element and
+  uint32_t enlaces_sin_resolver = 0;
+  // The text being read: its line (0 when none is or it is not known), its element and
   // attribute (empty when not known), valid while the page's origins are.
   uint32_t linea_texto = 0;
   std::string_view elemento_texto, atributo_texto;
