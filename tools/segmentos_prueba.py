@@ -1,5 +1,5 @@
 #!/usr/bin/python3
-"""segmentos_test.py - checks how tools/segmentos.py reads pages and sorts PO entries."""
+"""segmentos_prueba.py - checks how tools/segmentos.py reads pages and sorts PO entries."""
 import os
 import sys
 import tempfile
