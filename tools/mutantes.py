@@ -21,6 +21,7 @@ import argparse
 import os
 import random
 import re
+import resource
 import signal
 import subprocess
 import sys
@@ -91,6 +92,11 @@ def aplica(linea, operador, aparicion):
     return linea[: encontrado.start()] + sustituto + linea[encontrado.end():]
 
 
+def limita_memoria():
+    """A mutant that makes a loop allocate for ever fails its tests instead of the machine."""
+    resource.setrlimit(resource.RLIMIT_AS, (2 << 30, 2 << 30))
+
+
 def ejecuta(orden, **kw):
     return subprocess.run(orden, cwd=RAIZ, capture_output=True, text=True, **kw)
 
@@ -117,8 +123,8 @@ EXCLUIDOS = r"^(sitios\.paginas_reales|c\.instalacion|segmentos\.medida)$"
 
 def prueba():
     """Names of the CTest cases that fail (a timeout is a failure)."""
-    r = ejecuta(["ctest", "--test-dir", CONSTRUCCION, "-j2", "--timeout", "120",
-                 "-E", EXCLUIDOS])
+    r = ejecuta(["ctest", "--test-dir", CONSTRUCCION, "-j2", "--timeout", "30",
+                 "-E", EXCLUIDOS], preexec_fn=limita_memoria)
     fallos = []
     leyendo = False
     for linea in r.stdout.split("\n"):
@@ -197,11 +203,12 @@ def main():
             filas.append("\t".join([ruta, str(numero), cambio, texto, resultado,
                                     " ".join(fallos)]))
             print(f"[{n}/{len(elegidos)}] {ruta}:{numero} {cambio}: {resultado}", flush=True)
+            # Written after every mutant: an interrupted run keeps what it found.
+            with open(opciones.salida, "w", encoding="utf-8") as f:
+                f.write("\n".join(filas) + "\n")
     finally:
         restaura()
         ejecuta(["cmake", "--build", CONSTRUCCION])
-    with open(opciones.salida, "w", encoding="utf-8") as f:
-        f.write("\n".join(filas) + "\n")
     print(f"{len(elegidos)} mutants: {cuenta['caught']} caught, {cuenta['survived']} survived, "
           f"{cuenta['does not build']} do not build ({time.time() - inicio:.0f} s); "
           f"table in {opciones.salida}")
