@@ -32,6 +32,7 @@ struct Lectura {
   std::set<std::string> elementos;
   std::set<std::string> activos;
   std::vector<std::pair<std::string, std::string>> textos;  // place, content
+  bool extranjero = false;                                   // it holds SVG or MathML
 
   void recorre(const GumboNode *nodo, const std::string &ruta) {
     const GumboVector &hijos =
@@ -42,6 +43,7 @@ struct Lectura {
       if (hijo->type == GUMBO_NODE_ELEMENT || hijo->type == GUMBO_NODE_TEMPLATE) {
         const GumboElement &e = hijo->v.element;
         const std::string nombre = nombre_de_elemento(*hijo);
+        extranjero = extranjero || e.tag_namespace != GUMBO_NAMESPACE_HTML;
         const std::string aqui =
             ruta + "/" + nombre +
             (esta_en(nombre, kEnLinea) ? "" : "[" + std::to_string(++lugar) + "]");
@@ -229,6 +231,8 @@ std::string marcador_movido(std::string_view referencia, std::string_view escrit
   for (const std::string &m : marcadores) {
     const std::vector<std::string> donde = lugares(antes, m), ahora = lugares(despues, m);
     if (donde.empty() || donde == ahora) continue;
+    const auto clase = [](const std::string &lugar) { return lugar.substr(lugar.rfind(' ')); };
+    if (antes.extranjero && ahora.size() == 1 && clase(ahora[0]) == clase(donde[0])) continue;
     return m + " stands at " + (ahora.empty() ? "no place" : ahora[0]) + " (" +
            std::to_string(ahora.size()) + " times), not at " + donde[0];
   }

@@ -33,7 +33,10 @@ std::string contenido_ajeno(std::string_view fuente, std::string_view escrita);
 // "" when every marker of marcadores that stands in referencia stands in escrita exactly
 // once, in the same place: the same elements around it (inline ones by name, the others
 // by name and place among their siblings), as a text or as the same attribute; else the
-// first that does not.
+// first that does not. In a page that holds SVG or MathML only the kind of place counts
+// (a text, a comment, the same attribute): there an inline tag that a translation may
+// bring (B, I, BR ...) ends the foreign element for a browser, and what followed it in
+// that element moves out.
 std::string marcador_movido(std::string_view referencia, std::string_view escrita,
                             const std::vector<std::string> &marcadores);
 

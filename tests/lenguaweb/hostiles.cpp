@@ -4,6 +4,7 @@
 
 #include "comun/entorno_pruebas.h"
 #include "contenido_vivo.h"
+#include "lenguaweb/escape.h"
 
 namespace {
 
@@ -113,6 +114,35 @@ TEST_F(Hostiles, NadaVivoLlegaDeFuera) {
     EXPECT_EQ(cuenta_informes("!lenguaweb_es_enlace_activo(enlace)"), caso.rechazado ? 1u : 0u)
         << donde;
     olvida_informes();
+  }
+}
+
+// Texts that hold every phrasing element with its attributes, as a segmentation by blocks
+// cuts them: a translation may keep, move or drop its text's own tags, each once.
+TEST(TagsDelOrigen, LaTraduccionUsaLosDeSuTexto) {
+  texto_de_origen origen{.texto = "Read <a href=\"x.html\">the guide</a> or <code>ls</code>.",
+                         .solo_en_linea = false};
+  const struct {
+    const char *traduccion, *escrita;
+  } casos[] = {
+      {.traduccion = "Lee <code>ls</code> en <a href=\"x.html\">la canci\xC3\xB3n</a>.",
+       .escrita = "Lee <code>ls</code> en <a href=\"x.html\">la canci\xC3\xB3n</a>."},
+      {.traduccion = "<A HREF=\"x.html\">canci\xC3\xB3n",
+       .escrita = "<a href=\"x.html\">canci\xC3\xB3n</a>"},
+      {.traduccion = "<a href=\"x.html\">a</a> <a href=\"x.html\">b</a>",
+       .escrita = "<a href=\"x.html\">a</a> &lt;a href=\"x.html\"&gt;b&lt;/a&gt;"},
+      {.traduccion = "<a href=\"javascript:alert(1)\">x</a> <span class=\"k\">y</span>",
+       .escrita = "&lt;a href=\"javascript:alert(1)\"&gt;x&lt;/a&gt; "
+                  "&lt;span class=\"k\"&gt;y&lt;/span&gt;"},
+      {.traduccion = "<b onclick=x>Lee</b> <i>esto",
+       .escrita = "&lt;b onclick=x&gt;Lee&lt;/b&gt; <i>esto</i>"},
+      {.traduccion = "a &lt;b&gt; &amp; c & d\xC2\xA0z",
+       .escrita = "a &lt;b&gt; &amp; c &amp; d&nbsp;z"},
+  };
+  for (const auto &caso : casos) {
+    std::string escrita;
+    lenguaweb_escribe_texto(escrita, caso.traduccion, origen);
+    EXPECT_EQ(escrita, caso.escrita) << caso.traduccion;
   }
 }
 
