@@ -32,7 +32,7 @@ struct Lectura {
   std::set<std::string> elementos;
   std::set<std::string> activos;
   std::vector<std::pair<std::string, std::string>> textos;  // place, content
-  bool extranjero = false;                                   // it holds SVG or MathML
+  bool extranjero = false;                                  // it holds SVG or MathML
 
   void recorre(const GumboNode *nodo, const std::string &ruta) {
     const GumboVector &hijos =
@@ -187,9 +187,16 @@ std::string ronda_hostil(const std::string &carpeta, const EntradaHostil &e, Sal
       return "a table holds the active link " + activo;
 
   const Documento preprocesado(ruta_pre, e.idioma);
+  // Markers that nothing of the input spells: one more '[' while any of it holds them.
+  std::string entrada = e.pagina;
+  for (const auto *m : {&e.traducciones, &e.enlaces_a, &e.enlaces_img})
+    for (const auto &[k, valor] : *m) entrada += "\n" + valor;
+  for (const std::string &id : e.ids_previos) entrada += "\n" + id;
+  std::string abre = "[[";
+  while (entrada.find(abre) != std::string::npos) abre += '[';
   std::vector<std::string> marcadores, traducidos, otros;
   for (size_t j = 0; j < preprocesado.textos.size(); ++j) {
-    marcadores.push_back("[[" + std::to_string(j) + "]]");
+    marcadores.push_back(abre + std::to_string(j) + "]]");
     const auto t = e.traducciones.find(static_cast<uint32_t>(j));
     traducidos.push_back(t == e.traducciones.end() ? marcadores.back() : t->second);
     if (t == e.traducciones.end()) otros.push_back(marcadores.back());

@@ -54,7 +54,7 @@ struct EntradaHostil {
   // for the k-th link target of the page ("" for the identifier of its own parts).
   std::vector<std::string> ids_previos = {};
   // Translations (in the code page of idioma) by index of text; every other text is
-  // translated by its marker "[[index]]".
+  // translated by its marker "[[index]]" (with more '[' while the input holds "[[").
   std::map<uint32_t, std::string> traducciones = {};
   // Links that the records of the A and IMG tables rebuild into, by index of record.
   std::map<uint32_t, std::string> enlaces_a = {}, enlaces_img = {};
