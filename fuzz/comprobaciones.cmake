@@ -7,7 +7,8 @@ if(NOT TARGET fuzz_comprobaciones)
     ${CMAKE_CURRENT_LIST_DIR}/comprueba_pagina.cpp
     ${CMAKE_CURRENT_LIST_DIR}/comprueba_enlace.cpp
     ${CMAKE_CURRENT_LIST_DIR}/comprueba_registros.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/comprueba_division.cpp)
-  target_link_libraries(fuzz_comprobaciones PUBLIC lenguaweb_interno apoyo_pruebas
+    ${CMAKE_CURRENT_LIST_DIR}/comprueba_division.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/comprueba_hostil.cpp)
+  target_link_libraries(fuzz_comprobaciones PUBLIC contenido_vivo lenguaweb_interno apoyo_pruebas
     PRIVATE lenguaweb_avisos)
 endif()

@@ -21,6 +21,7 @@ std::string fuzz_comprueba_pagina(const uint8_t *datos, size_t largo);
 std::string fuzz_comprueba_enlace(const uint8_t *datos, size_t largo);
 std::string fuzz_comprueba_registros(const uint8_t *datos, size_t largo);
 std::string fuzz_comprueba_division(const uint8_t *datos, size_t largo);
+std::string fuzz_comprueba_hostil(const uint8_t *datos, size_t largo);
 
 /* The targets by the name of their folders under fuzz/semillas and fuzz/regresiones. */
 struct fuzz_objetivo {
@@ -31,6 +32,7 @@ inline constexpr fuzz_objetivo kFuzzObjetivos[] = {
     {"escaner", fuzz_comprueba_escaner},     {"link_externo", fuzz_comprueba_link_externo},
     {"pagina", fuzz_comprueba_pagina},       {"enlace", fuzz_comprueba_enlace},
     {"registros", fuzz_comprueba_registros}, {"division", fuzz_comprueba_division},
+    {"hostil", fuzz_comprueba_hostil},
 };
 
 /* The parts of the page check, for its own tests. A page document's lists, copied
@@ -59,8 +61,9 @@ std::string fuzz_ubica(std::string_view pagina, const fuzz_documento &d, uint32_
 
 /* "" when escrita is the document written with textos (in the code page of idioma):
  * every piece byte for byte but for the values (after an '=') of its tags that gave
- * texts, each its text between double quotes with '"', '<' and '>' as entities; each
- * body text after its piece, its '<', '>' and spaces as they are or as entities. */
+ * texts, each its text between double quotes with '"', '\'', '<', '>', a bare '&' and a
+ * no-break space as entities; each body text after its piece, its '<', '>', '&', spaces
+ * and no-break spaces as they are or as entities. */
 std::string fuzz_comprueba_escrita(std::string_view escrita, const fuzz_documento &d,
                                    const fuzz_ubicacion &u, const std::vector<std::string> &textos,
                                    uint32_t idioma);

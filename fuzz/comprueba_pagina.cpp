@@ -44,9 +44,12 @@ constexpr uint32_t kIdiomas[] = {0x0C0A, 0x0409, 0x0411, 0x0419, 0x0804, 0x0408,
 
 constexpr const auto &kEnLinea = htmlparser::kTagsEnLinea;
 
-/* What a written text may hold as entities: '"', '<' and '>' in an attribute value, and
- * '<', '>' and ' ' in a body text. */
-constexpr std::string_view kSignos = "\"<> ", kEntidades[] = {"&quot;", "&lt;", "&gt;", "&nbsp;"};
+/* What a written text may hold as entities: '"', '<', '>', '\'', a bare '&' and a no-break
+ * space in an attribute value (where they must), and '<', '>', ' ', '&' and a no-break
+ * space in a body text (where they may). */
+constexpr std::string_view kSignos = "\"<>' &",
+                           kEntidades[] = {"&quot;", "&lt;", "&gt;", "&#39;", "&nbsp;", "&amp;"};
+constexpr std::string_view kEspacioDuro = "\xC2\xA0";
 
 bool es_cuerpo(uint32_t tipo) {
   return tipo == TIPO_TITULO || tipo == TIPO_TEXTO;
@@ -170,8 +173,11 @@ std::map<std::string, long> tags_permitidos(std::string_view original, const fuz
          p = t.find('<', p + 1)) {
       const std::string nombre = nombre_de_tag(t.substr(p, cierre + 1 - p), true);
       for (size_t n = 0; n < std::size(kEnLinea); ++n)
-        if (nombre == kEnLinea[n] && (i >= d.codigo.size() || (d.codigo[i] >> n & 1u) == 0))
+        if (nombre == kEnLinea[n] && (i >= d.codigo.size() || (d.codigo[i] >> n & 1u) == 0)) {
           ++permitidos[nombre];
+          // An element the translation leaves open is closed at the end of the text.
+          if (!nombre.starts_with('/') && nombre != "BR") ++permitidos["/" + nombre];
+        }
     }
   }
   std::vector<std::pair<size_t, size_t>> comentarios;
@@ -332,9 +338,14 @@ std::string fuzz_comprueba_escrita(std::string_view escrita, const fuzz_document
       const size_t antes = tag.entre_comillas ? inicio - 1 : inicio;
       if (antes == 0 || trozo[antes - 1] != '=') continue;
       esperado += trozo.substr(desde, inicio - desde) + (tag.entre_comillas ? "" : "\"");
-      for (char ch : texto) {
-        const size_t n = kSignos.find(ch);
-        esperado += n < 3 ? kEntidades[n] : std::string_view(&ch, 1);
+      for (size_t i = 0; i < texto.size(); ++i) {
+        const size_t n = kSignos.find(texto[i]);
+        if (texto.compare(i, 2, kEspacioDuro) == 0)
+          esperado += kEntidades[4], ++i;
+        else if (n < 4 || (n == 5 && htmlparser::largo_de_referencia(texto, i) == 0))
+          esperado += kEntidades[n];
+        else
+          esperado += texto[i];
       }
       esperado += tag.entre_comillas ? "" : "\"";
       desde = tag.fin_valor - u.trozo[k];
@@ -347,11 +358,15 @@ std::string fuzz_comprueba_escrita(std::string_view escrita, const fuzz_document
     if (k + 1 == d.trozos.size()) break;
     const std::string texto = a_utf8(j < textos.size() ? textos[j] : "", idioma);
     const size_t inicio = c;
-    for (char ch : texto) {
-      const size_t n = kSignos.find(ch);
-      const std::string_view e = n >= 1 && n < 4 ? kEntidades[n] : "";
+    for (size_t i = 0; i < texto.size(); ++i) {
+      const char ch = texto[i];
+      const bool duro = texto.compare(i, 2, kEspacioDuro) == 0;
+      const size_t n = duro ? 4 : kSignos.find(ch);
+      // A character reference of the text is written as it is: its '&' is no sign.
+      const bool referencia = n == 5 && htmlparser::largo_de_referencia(texto, i) > 0;
+      const std::string_view e = n >= 1 && n != 3 && n < 6 && !referencia ? kEntidades[n] : "";
       if (!e.empty() && escrita.compare(c, e.size(), e) == 0)
-        c += e.size();
+        c += e.size(), i += duro;
       else if (c < escrita.size() && escrita[c] == ch)
         ++c;
       else

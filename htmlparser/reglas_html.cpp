@@ -62,4 +62,110 @@ size_t busca_fin_de_elemento(std::string_view texto, size_t desde, size_t hasta,
   return hasta;
 }
 
+namespace {
+
+constexpr bool es_letra(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+constexpr bool es_digito(char c) {
+  return c >= '0' && c <= '9';
+}
+constexpr bool es_hexadecimal(char c) {
+  return es_digito(c) || (a_mayuscula(c) >= 'A' && a_mayuscula(c) <= 'F');
+}
+
+}  // namespace
+
+size_t largo_de_referencia(std::string_view texto, size_t i) {
+  size_t p = i + 1;
+  bool (*admite)(char) = nullptr;
+  if (p < texto.size() && texto[p] == '#') {
+    const bool hex = p + 1 < texto.size() && (texto[p + 1] == 'x' || texto[p + 1] == 'X');
+    p += hex ? 2 : 1;
+    admite = hex ? +[](char c) { return es_hexadecimal(c); } : +[](char c) { return es_digito(c); };
+    if (p >= texto.size() || !admite(texto[p])) return 0;
+  } else {
+    if (p >= texto.size() || !es_letra(texto[p])) return 0;
+    admite = [](char c) { return es_letra(c) || es_digito(c); };
+  }
+  while (p < texto.size() && admite(texto[p])) ++p;
+  return p < texto.size() && texto[p] == ';' ? p + 1 - i : 0;
+}
+
+std::string_view nombre_de_elemento(std::string_view tag) {
+  size_t inicio = 1;
+  if (inicio < tag.size() && tag[inicio] == '/') ++inicio;
+  if (inicio >= tag.size() || !es_letra(tag[inicio])) return {};
+  size_t fin = inicio;
+  while (fin < tag.size() && !es_blanco_de_tag(tag[fin]) && tag[fin] != '/' && tag[fin] != '>')
+    ++fin;
+  return tag.substr(inicio, fin - inicio);
+}
+
+bool se_lee_como_un_tag(std::string_view tag) {
+  if (tag.empty() || tag.back() != '>') return false;
+  const std::string_view nombre = nombre_de_elemento(tag);
+  if (nombre.empty()) return false;
+  // The states of a browser's tokenizer between a tag's name and its end, but for the
+  // one that tells the others apart only by what they do with a '>': none but a quoted
+  // value keeps it from ending the tag.
+  enum {
+    kFuera,
+    kNombre,
+    kTrasNombre,
+    kAntesDeValor,
+    kEntreComillas,
+    kSinComillas
+  } estado = kFuera;
+  char comilla = 0;
+  const size_t fin = tag.size() - 1;
+  for (size_t i = static_cast<size_t>(nombre.data() - tag.data()) + nombre.size(); i < fin; ++i) {
+    const char c = tag[i];
+    switch (estado) {
+      case kFuera:
+        if (c == '>') return false;
+        if (!es_blanco_de_tag(c) && c != '/') estado = kNombre;
+        break;
+      case kNombre:
+      case kTrasNombre:
+        if (c == '>') return false;
+        if (c == '=')
+          estado = kAntesDeValor;
+        else if (c == '/')
+          estado = kFuera;
+        else if (es_blanco_de_tag(c))
+          estado = kTrasNombre;
+        else
+          estado = kNombre;
+        break;
+      case kAntesDeValor:
+        if (c == '>') return false;
+        if (c == '"' || c == '\'') {
+          comilla = c;
+          estado = kEntreComillas;
+        } else if (!es_blanco_de_tag(c)) {
+          estado = kSinComillas;
+        }
+        break;
+      case kEntreComillas:
+        if (c == comilla) estado = kFuera;
+        break;
+      case kSinComillas:
+        if (c == '>') return false;
+        if (es_blanco_de_tag(c)) estado = kFuera;
+        break;
+    }
+  }
+  return estado != kEntreComillas;
+}
+
+bool es_elemento_vacio(std::string_view nombre) {
+  static constexpr std::string_view kVacios[] = {
+      "AREA", "BASE",  "BR",     "COL",   "EMBED", "HR",     "IMG",      "INPUT",   "LINK",
+      "META", "PARAM", "SOURCE", "TRACK", "WBR",   "KEYGEN", "BASEFONT", "BGSOUND", "FRAME"};
+  for (std::string_view vacio : kVacios)
+    if (nombre_es(nombre, vacio)) return true;
+  return false;
+}
+
 }  // namespace htmlparser

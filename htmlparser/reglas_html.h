@@ -249,6 +249,8 @@ inline constexpr std::string_view kEntidadMenor = "&lt;";
 inline constexpr std::string_view kEntidadMayor = "&gt;";
 inline constexpr std::string_view kEntidadComillas = "&quot;";
 inline constexpr std::string_view kEntidadEspacioDuro = "&nbsp;";
+inline constexpr std::string_view kEntidadAmpersand = "&amp;";
+inline constexpr std::string_view kEntidadApostrofo = "&#39;";
 
 struct entidad_html {
   std::string_view nombre;
@@ -267,6 +269,36 @@ inline constexpr entidad_html kEntidades[] = {
     {kEntidadMenor, "<"},     {kEntidadEspacioDuro, " "}, {"&copy;", "\xC2\xA9"},
     {"&ordf;", "\xC2\xAA"},   {"&ordm;", "\xC2\xBA"}};
 inline constexpr size_t kNumEntidades = std::size(kEntidades);
+
+/* ---- Character references ------------------------------------------------------------ */
+
+/* The length of the character reference that begins at the '&' at offset i: "&name;"
+ * (a letter, then letters and digits), "&#digits;" or "&#xhex;"; 0 when none begins
+ * there. A text that carries one means the character it names: writing the text keeps
+ * it; any other '&' stands for itself. */
+size_t largo_de_referencia(std::string_view texto, size_t i);
+
+/* ---- Tags as a browser reads them ------------------------------------------------------
+ * What a writer checks before it writes a tag as markup: that a browser reads the very
+ * tag that this library read (busca_cierre), no more and no less. */
+
+/* Blanks between the parts of a tag, for a browser: the four blanks and the form feed. */
+constexpr bool es_blanco_de_tag(char c) {
+  return es_blanco(c) || c == '\f';
+}
+
+/* Whether a browser reads tag (from its '<' to the '>' that ends it for this library) as
+ * one start or end tag that ends at that very '>': it begins "<" or "</" and a letter,
+ * and no quote that opens an attribute value (after an '=') is still open there. */
+bool se_lee_como_un_tag(std::string_view tag);
+
+/* The element name of a start or end tag (from its '<'), as a browser reads it: from
+ * the letter after "<" or "</" up to a blank of a tag, a '/' or a '>'; empty for
+ * anything else. */
+std::string_view nombre_de_elemento(std::string_view tag);
+
+/* Elements that hold nothing and that no end tag closes (letter case ignored). */
+bool es_elemento_vacio(std::string_view nombre);
 
 /* ---- Looking ahead -------------------------------------------------------------------- */
 

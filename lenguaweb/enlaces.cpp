@@ -4,6 +4,7 @@
 
 #include <unordered_map>
 
+#include "lenguaweb/escape.h"
 #include "tablalink/tablalink.h"
 
 struct indice_enlaces {
@@ -103,21 +104,36 @@ char *lenguaweb_resuelve_link(indice_enlaces &indice, const lista_reg_t *tabla,
 }
 
 bool lenguaweb_trata_link(enlaces_pasada &enlaces, bool es_img, std::string_view valor,
-                          std::string *nuevo) {
+                          bool entre_comillas, std::string *nuevo) {
   if (valor.empty() || valor[0] == '#') return false;
   cad_propia resultado;
   if (enlaces.preprocesar_links == CIERTO) {
-    if (valor[0] == '@') return false;
+    // What a table could not give back as the page had it stays in the page: an active
+    // link, and a link or reference that holds a character that would end or change the
+    // value (its own bytes are written back, for the page to be read again alike).
+    constexpr std::string_view kNoVanEnReferencia = "\"'<>";
+    if (valor[0] == '@' || valor.find_first_of(kNoVanEnReferencia) != std::string_view::npos ||
+        lenguaweb_es_enlace_activo(valor))
+      return false;
     lista_reg_t *tabla = es_img ? enlaces.tabla_img_registro : enlaces.tabla_a_registro;
     if (informa_si_falta(kModuloLenguaweb, tabla, "(tabla_links) != NULL")) return false;
     resultado.reset(lenguaweb_registra_link(*indice_de(enlaces, es_img), tabla, valor));
-  } else {
-    if (valor[0] != '@') return false;
-    resultado.reset(lenguaweb_resuelve_link(
-        *indice_de(enlaces, es_img), es_img ? enlaces.tabla_img_consulta : enlaces.tabla_a_consulta,
-        valor));
-    if (!resultado) return false;
+    const std::string_view referencia(resultado.get());
+    if (referencia.find_first_of(kNoVanEnReferencia) != std::string_view::npos) return false;
+    nuevo->assign(entre_comillas ? "" : "\"").append(referencia).append(entre_comillas ? "" : "\"");
+    return true;
   }
-  nuevo->assign(resultado.get());
+  if (valor[0] != '@') return false;
+  resultado.reset(lenguaweb_resuelve_link(
+      *indice_de(enlaces, es_img), es_img ? enlaces.tabla_img_consulta : enlaces.tabla_a_consulta,
+      valor));
+  if (!resultado) return false;
+  const std::string_view enlace(resultado.get());
+  if (lenguaweb_es_enlace_activo(enlace)) {
+    informa_en(kModuloLenguaweb, "!lenguaweb_es_enlace_activo(enlace)");
+    return false;
+  }
+  nuevo->clear();
+  lenguaweb_escribe_valor(*nuevo, enlace, entre_comillas);
   return true;
 }

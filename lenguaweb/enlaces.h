@@ -27,14 +27,18 @@ struct enlaces_pasada {
   ~enlaces_pasada();
 };
 
-/* Treats the value of an A HREF (es_img false) or IMG SRC attribute. Preprocessing,
- * a value that is not empty and begins with neither "@" nor "#" is registered and
- * CIERTO is returned with its link reference in *nuevo. Rebuilding, a value that
- * begins with "@" is resolved: CIERTO with the link in *nuevo, or FALSO with a report
- * ("enlace != NULL") when no record has that identifier. Any other value: FALSO,
- * and the value stays as it is. */
+/* Treats the value of an A HREF (es_img false) or IMG SRC attribute and gives in *nuevo
+ * what is written in its place: between double quotes when it stood without quotes
+ * (entre_comillas false), and escaped (lenguaweb_escribe_valor) when it comes from a
+ * table. Preprocessing, a value that is not empty, begins with neither "@" nor "#", is no
+ * active link (lenguaweb_es_enlace_activo) and holds no quote, '<' or '>' is registered,
+ * and CIERTO is returned with its link reference, when that holds none of them either.
+ * Rebuilding, a value that begins with "@" is resolved: CIERTO with the link, or FALSO
+ * with a report when no record has that identifier ("enlace != NULL") or when the link
+ * is an active one ("!lenguaweb_es_enlace_activo(enlace)"). Any other value: FALSO, and
+ * the value stays as it is. */
 bool lenguaweb_trata_link(enlaces_pasada &enlaces, bool es_img, std::string_view valor,
-                          std::string *nuevo);
+                          bool entre_comillas, std::string *nuevo);
 
 /* New text: the link reference of valor, after making sure that tabla holds a record
  * for its target. When a record with the same three parts exists, the reference names

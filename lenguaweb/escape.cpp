@@ -1,14 +1,204 @@
 /* escape.cpp - writing a text into a page so that it can never change the page's markup. */
 #include "lenguaweb/escape.h"
 
+#include <algorithm>
+#include <optional>
+#include <unordered_map>
+#include <vector>
+
 #include "htmlparser/reglas_html.h"
 
 namespace {
 
-/* Appends an inline tag written as markup. A run of spaces in it (which only entities
- * leave) becomes one space when espacios_duros: an entity would change the tag. */
-void anade_tag(std::string &salida, std::string_view tag, bool espacios_duros) {
-  if (!espacios_duros) {
+using htmlparser::kNoEsta;
+
+constexpr std::string_view kEspacioDuroUtf8 = "\xC2\xA0";
+
+/* The reference written for the character at i of a text (en_valor: of an attribute
+ * value) that cannot stand as it is, with *largo its length in bytes; "" for any other. */
+std::string_view sustituto_de(std::string_view texto, size_t i, bool en_valor, size_t *largo) {
+  struct sustituto {
+    char caracter;
+    std::string_view referencia;
+    bool solo_en_valor;
+  };
+  static constexpr sustituto kSustitutos[] = {{'<', htmlparser::kEntidadMenor, false},
+                                              {'>', htmlparser::kEntidadMayor, false},
+                                              {'"', htmlparser::kEntidadComillas, true},
+                                              {'\'', htmlparser::kEntidadApostrofo, true}};
+  *largo = 1;
+  const char c = texto[i];
+  if (c == '&')
+    return htmlparser::largo_de_referencia(texto, i) == 0 ? htmlparser::kEntidadAmpersand
+                                                          : std::string_view();
+  if (texto.compare(i, kEspacioDuroUtf8.size(), kEspacioDuroUtf8) == 0) {
+    *largo = kEspacioDuroUtf8.size();
+    return htmlparser::kEntidadEspacioDuro;
+  }
+  for (const sustituto &s : kSustitutos)
+    if (s.caracter == c && (en_valor || !s.solo_en_valor)) return s.referencia;
+  return {};
+}
+
+/* ---- Names and tags compared with letter case ignored --------------------------------- */
+
+struct hash_sin_mayus {
+  size_t operator()(std::string_view s) const {
+    uint64_t h = 1469598103934665603ull;
+    for (char c : s)
+      h = (h ^ static_cast<unsigned char>(htmlparser::a_mayuscula(c))) * 1099511628211ull;
+    return static_cast<size_t>(h);
+  }
+};
+struct iguales_sin_mayus {
+  bool operator()(std::string_view a, std::string_view b) const {
+    return htmlparser::nombre_es(a, b);
+  }
+};
+template <class T>
+using por_nombre = std::unordered_map<std::string_view, T, hash_sin_mayus, iguales_sin_mayus>;
+
+/* The tag whose '<' stands at i of a translation: up to the '>' that
+ * htmlparser::busca_cierre gives before the next '<' (at siguiente_menor, or the end),
+ * when a browser reads it as that one tag; else empty. Only the stretch up to the next
+ * '<' is read, so a text is read once however many of its '<' begin no tag. */
+std::string_view tag_en(std::string_view texto, size_t i, size_t siguiente_menor) {
+  const std::string_view hasta = texto.substr(0, std::min(siguiente_menor, texto.size()));
+  const size_t cierre = htmlparser::busca_cierre(htmlparser::acotado(hasta), i + 1);
+  if (cierre >= hasta.size()) return {};
+  const std::string_view tag = texto.substr(i, cierre + 1 - i);
+  return htmlparser::se_lee_como_un_tag(tag) ? tag : std::string_view();
+}
+
+/* The tag whose '<' stands at i of the page's own text, read whole as page segmentation
+ * read it, when a browser reads it as that one tag; else empty, and *sigue says up to
+ * where no '<' begins a tag that a browser would read as this library does (one that
+ * begins inside this one ends at the same '>'). */
+std::string_view tag_entero_en(std::string_view texto, size_t i, size_t *sigue) {
+  const size_t cierre = htmlparser::busca_cierre(htmlparser::acotado(texto), i + 1);
+  *sigue = std::min(cierre + 1, texto.size());
+  if (cierre >= texto.size()) return {};
+  const std::string_view tag = texto.substr(i, cierre + 1 - i);
+  return htmlparser::se_lee_como_un_tag(tag) ? tag : std::string_view();
+}
+
+/* The bit of the inline name of the tag at i (read as page segmentation reads names, up
+ * to a space or the tag's end), or -1. No more is read than the longest inline name. */
+int bit_en_linea_en(std::string_view texto, size_t i) {
+  constexpr size_t kMasLargo = 8;
+  const std::string_view tras = texto.substr(i + 1, kMasLargo);
+  const size_t fin = tras.find_first_of(" >");
+  return fin == htmlparser::kNoEsta && tras.size() == kMasLargo
+             ? -1
+             : htmlparser::bit_de_tag_en_linea(tras.substr(0, fin));
+}
+
+bool es_cierre(std::string_view tag) {
+  return tag.size() > 1 && tag[1] == '/';
+}
+
+/* The bit of an inline tag written without attributes, only blanks after its name
+ * ("<B>", "</EM >"); -1 for any other tag. */
+int bit_sin_atributos(std::string_view tag) {
+  const std::string_view dentro = tag.substr(1, tag.size() - 2);
+  const std::string_view nombre = htmlparser::nombre_de_tag(dentro);
+  for (char c : dentro.substr(nombre.size()))
+    if (!htmlparser::es_blanco(c)) return -1;
+  return htmlparser::bit_de_tag_en_linea(nombre);
+}
+
+/* Whether the tag at i of the page's text (its '<' the signo-th '<' or '>' of the text)
+ * may have been markup in the page rather than code shown as "&lt;...". */
+bool fue_marcado(std::string_view texto, size_t i, size_t signo, const texto_de_origen &origen) {
+  if (origen.signos != nullptr && (signo >= origen.signos->size() || !(*origen.signos)[signo]))
+    return false;
+  if (!origen.solo_en_linea) return true;
+  const int bit = bit_en_linea_en(texto, i);
+  return bit >= 0 && (origen.signos != nullptr || (origen.codigo >> bit & 1u) == 0);
+}
+
+/* The elements a text opens and closes, in order. An end tag closes the innermost open
+ * element of its name. */
+struct elementos_abiertos {
+  struct abierto {
+    std::string_view nombre;
+    bool cerrado;
+  };
+  std::vector<abierto> pila;
+  por_nombre<std::vector<uint32_t>> de_nombre; /* places in pila of the open ones, by name */
+
+  void abre(std::string_view nombre) {
+    if (htmlparser::es_elemento_vacio(nombre)) return;
+    de_nombre[nombre].push_back(static_cast<uint32_t>(pila.size()));
+    pila.push_back({nombre, false});
+  }
+  /* Whether an element of the name was open (it is closed now). */
+  bool cierra(std::string_view nombre) {
+    const auto a = de_nombre.find(nombre);
+    if (a == de_nombre.end() || a->second.empty()) return false;
+    pila[a->second.back()].cerrado = true;
+    a->second.pop_back();
+    return true;
+  }
+};
+
+/* The markup of the page's text that a translation may use. */
+struct marcado_de_origen {
+  struct uso {
+    std::string_view tag; /* as the page had it */
+    uint32_t quedan;      /* times it may still be written */
+  };
+  por_nombre<uso> tags;
+  /* End tags that closed an element opened before the text, in order, and whether the
+   * translation has written each. */
+  std::vector<std::string_view> sueltos;
+  std::vector<bool> suelto_escrito;
+  por_nombre<std::vector<uint32_t>> sueltos_de_nombre; /* not yet written, last first */
+  por_nombre<uint32_t> quedan_abiertos;                /* elements the text leaves open, by name */
+
+  explicit marcado_de_origen(const texto_de_origen &origen) {
+    const std::string_view t = origen.texto;
+    elementos_abiertos elementos;
+    size_t signo = 0;
+    for (size_t i = 0; i < t.size(); ++i) {
+      if (t[i] != '<') {
+        signo += t[i] == '>';
+        continue;
+      }
+      const size_t este = signo++;
+      const std::string_view tag = tag_en(t, i, t.find('<', i + 1));
+      if (tag.empty() || !fue_marcado(t, i, este, origen)) continue;
+      ++tags.try_emplace(tag, uso{tag, 0}).first->second.quedan;
+      const std::string_view nombre = htmlparser::nombre_de_elemento(tag);
+      if (!es_cierre(tag)) {
+        elementos.abre(nombre);
+      } else if (!elementos.cierra(nombre)) {
+        sueltos.push_back(tag);
+        suelto_escrito.push_back(false);
+      }
+    }
+    for (size_t k = sueltos.size(); k-- > 0;)
+      sueltos_de_nombre[htmlparser::nombre_de_elemento(sueltos[k])].push_back(
+          static_cast<uint32_t>(k));
+    for (const elementos_abiertos::abierto &a : elementos.pila)
+      if (!a.cerrado) ++quedan_abiertos[a.nombre];
+  }
+
+  /* Whether an end tag of the name may close an element from before the text (it is
+   * counted as written). */
+  bool escribe_suelto(std::string_view nombre) {
+    const auto s = sueltos_de_nombre.find(nombre);
+    if (s == sueltos_de_nombre.end() || s->second.empty()) return false;
+    suelto_escrito[s->second.back()] = true;
+    s->second.pop_back();
+    return true;
+  }
+};
+
+/* Appends a tag written as markup. A run of spaces in it (which only entities leave)
+ * becomes one space when para_releer: an entity would change the tag. */
+void anade_tag(std::string &salida, std::string_view tag, bool para_releer) {
+  if (!para_releer) {
     salida.append(tag);
     return;
   }
@@ -16,17 +206,90 @@ void anade_tag(std::string &salida, std::string_view tag, bool espacios_duros) {
     if (tag[i] != ' ' || i == 0 || tag[i - 1] != ' ') salida.push_back(tag[i]);
 }
 
+/* Writes the translation's tags and closes at its end what it must. */
+class escritor_de_tags {
+ public:
+  escritor_de_tags(std::string &salida, const texto_de_origen &origen, bool para_releer)
+      : salida_(salida), origen_(origen), para_releer_(para_releer) {}
+
+  /* Writes the tag (a view into the translation) and returns true, when it may be
+   * markup; else writes nothing. */
+  bool escribe(std::string_view tag) {
+    if (origen_.es_la_traduccion) {
+      // Its tags are the page's own, in the page's order: no more to check.
+      anade_tag(salida_, tag, para_releer_);
+      return true;
+    }
+    std::string_view escrito;
+    marcado_de_origen::uso *del_origen = nullptr;
+    const int bit = bit_sin_atributos(tag);
+    if (bit >= 0 && (origen_.codigo >> bit & 1u) == 0) {
+      escrito = tag;
+    } else {
+      const auto uso = origen().tags.find(tag);
+      if (uso == origen().tags.end() || uso->second.quedan == 0) return false;
+      del_origen = &uso->second;
+      escrito = uso->second.tag;
+    }
+    const std::string_view nombre = htmlparser::nombre_de_elemento(escrito);
+    if (!es_cierre(escrito))
+      elementos_.abre(nombre);
+    else if (!elementos_.cierra(nombre) && !origen().escribe_suelto(nombre))
+      return false;
+    if (del_origen != nullptr) --del_origen->quedan;
+    anade_tag(salida_, escrito, para_releer_);
+    return true;
+  }
+
+  /* Closes, innermost first, the elements left open beyond those the page's text left
+   * open; then writes the page's end tags of elements from before the text that the
+   * translation did not write. */
+  void termina() {
+    if (origen_.es_la_traduccion) return;
+    for (size_t k = elementos_.pila.size(); k-- > 0;) {
+      const elementos_abiertos::abierto &a = elementos_.pila[k];
+      if (a.cerrado) continue;
+      const auto queda = origen().quedan_abiertos.find(a.nombre);
+      if (queda != origen().quedan_abiertos.end() && queda->second > 0) {
+        --queda->second;
+        continue;
+      }
+      salida_.append("</").append(a.nombre).push_back('>');
+    }
+    if (!origen_.texto.empty())
+      for (size_t k = 0; k < origen().sueltos.size(); ++k)
+        if (!origen().suelto_escrito[k]) salida_.append(origen().sueltos[k]);
+  }
+
+ private:
+  /* Read from the page's text on first use: most translations hold no tag. */
+  marcado_de_origen &origen() {
+    if (!origen_marcado_) origen_marcado_.emplace(origen_);
+    return *origen_marcado_;
+  }
+
+  std::string &salida_;
+  const texto_de_origen &origen_;
+  const bool para_releer_;
+  elementos_abiertos elementos_;
+  std::optional<marcado_de_origen> origen_marcado_;
+};
+
 }  // namespace
 
-void lenguaweb_escribe_texto(std::string &salida, std::string_view texto, uint32_t codigo,
-                             const signos_de_texto *signos, bool espacios_duros) {
-  using htmlparser::kNoEsta;
-  enum { kMenor, kMayor, kEspacios };
+void lenguaweb_escribe_texto(std::string &salida, std::string_view texto,
+                             const texto_de_origen &origen, bool para_releer) {
+  enum { kMenor, kMayor, kAmpersand, kEspacioDuro, kEspacios };
+  const bool con_signos = origen.es_la_traduccion && origen.signos != nullptr;
+  escritor_de_tags tags(salida, origen, para_releer);
   size_t copiado = 0;
-  size_t signo = 0;    /* the '<' and '>' met so far */
-  bool en_tag = false; /* after a '<' written as markup, until its '>' */
-  // Most of the text is copied whole, between the signs and the pairs of spaces.
-  htmlparser::siguiente_de siguiente(texto, '<', '>', std::string_view(espacios_duros ? "  " : ""));
+  size_t solo_texto = 0; /* no '<' before this begins a tag */
+  size_t signo = 0;      /* the '<' and '>' met so far, with signs */
+  bool en_tag = false;   /* with signs: after a '<' that the page had, until its '>' */
+  // Most of the text is copied whole, between the characters that may need more.
+  htmlparser::siguiente_de siguiente(texto, '<', '>', std::string_view(para_releer ? "" : "&"),
+                                     para_releer ? std::string_view() : kEspacioDuroUtf8,
+                                     std::string_view(para_releer ? "  " : ""));
   for (size_t i = 0;;) {
     i = siguiente.desde(i);
     if (i == kNoEsta) break;
@@ -40,12 +303,20 @@ void lenguaweb_escribe_texto(std::string &salida, std::string_view texto, uint32
       i = copiado = fin;
       continue;
     }
+    if (i == siguiente.de(kAmpersand) || i == siguiente.de(kEspacioDuro)) {
+      size_t largo = 1;
+      const std::string_view sustituto = sustituto_de(texto, i, false, &largo);
+      // Inside a tag that the page had, and in a reference, the characters stay.
+      salida.append(en_tag || sustituto.empty() ? texto.substr(i, largo) : sustituto);
+      i = copiado = i + largo;
+      continue;
+    }
     const char c = texto[i];
+    size_t uno = 1;
+    const std::string_view entidad = sustituto_de(texto, i, false, &uno);
     copiado = ++i;
-    const std::string_view entidad =
-        c == '<' ? htmlparser::kEntidadMenor : htmlparser::kEntidadMayor;
-    if (signos != nullptr) {
-      const bool crudo = signo < signos->size() && (*signos)[signo];
+    if (con_signos) {
+      const bool crudo = signo < origen.signos->size() && (*origen.signos)[signo];
       ++signo;
       if (crudo) {
         salida.push_back(c);
@@ -55,59 +326,88 @@ void lenguaweb_escribe_texto(std::string &salida, std::string_view texto, uint32
       }
       continue;
     }
-    // The tag ends at the next '>', as htmlparser::busca_cierre ends tags; that '>' is
-    // already known, so the text is still read once.
-    const size_t mayor = siguiente.de(kMayor);
-    if (c == '<' && mayor != kNoEsta) {
-      const int en_linea =
-          htmlparser::bit_de_tag_en_linea(htmlparser::nombre_de_tag(texto.substr(i, mayor - i)));
-      if (en_linea >= 0 && (codigo & (1u << en_linea)) == 0) {
-        anade_tag(salida, texto.substr(i - 1, mayor + 2 - i), espacios_duros);
-        i = copiado = mayor + 1;
+    if (c == '<' && i > solo_texto) {
+      std::string_view tag;
+      if (!origen.es_la_traduccion) {
+        siguiente.desde(i); /* where the next '<' stands: the tag may not hold it */
+        tag = tag_en(texto, i - 1, siguiente.de(kMenor));
+      } else if (fue_marcado(texto, i - 1, kNoEsta, origen)) {
+        tag = tag_entero_en(texto, i - 1, &solo_texto);
+      }
+      if (!tag.empty() && tags.escribe(tag)) {
+        i = copiado = i - 1 + tag.size();
         continue;
       }
     }
     salida.append(entidad);
   }
   salida.append(texto.substr(copiado));
+  tags.termina();
 }
 
-void lenguaweb_escribe_valor(std::string &salida, std::string_view valor, bool entre_comillas,
-                             bool siempre_comillas) {
-  bool comillas = !entre_comillas && siempre_comillas;
-  if (!entre_comillas && !comillas)
-    for (char c : valor) comillas = comillas || htmlparser::pide_comillas(c);
-  if (comillas) salida.push_back('"');
+void lenguaweb_escribe_valor(std::string &salida, std::string_view valor, bool entre_comillas) {
+  if (!entre_comillas) salida.push_back('"');
   size_t copiado = 0;
   for (size_t i = 0; i < valor.size(); ++i) {
-    const std::string_view sustituto = valor[i] == '"'   ? htmlparser::kEntidadComillas
-                                       : valor[i] == '<' ? htmlparser::kEntidadMenor
-                                       : valor[i] == '>' ? htmlparser::kEntidadMayor
-                                                         : std::string_view();
+    size_t largo = 1;
+    const std::string_view sustituto = sustituto_de(valor, i, true, &largo);
     if (sustituto.empty()) continue;
-    salida.append(valor.substr(copiado, i - copiado));
-    salida.append(sustituto);
-    copiado = i + 1;
+    salida.append(valor.substr(copiado, i - copiado)).append(sustituto);
+    copiado = i + largo;
+    i = copiado - 1;
   }
   salida.append(valor.substr(copiado));
-  if (comillas) salida.push_back('"');
+  if (!entre_comillas) salida.push_back('"');
 }
 
-void lenguaweb_escribe_enlace(std::string &salida, std::string_view enlace, bool entre_comillas) {
-  bool comillas = entre_comillas || enlace.empty();
-  for (char c : enlace) comillas = comillas || htmlparser::es_blanco(c) || c == '>';
-  if (comillas && !entre_comillas) salida.push_back('"');
-  if (!comillas) {
-    salida.append(enlace);
-    return;
+bool lenguaweb_es_enlace_activo(std::string_view enlace) {
+  static constexpr std::string_view kActivos[] = {"javascript", "vbscript", "data"};
+  constexpr size_t kMasLargo = 10; /* "javascript" */
+  // The scheme as a browser reads it, one character at a time: character references
+  // decoded (a number with or without its ';'; of the named ones only these three give
+  // a character that can be part of these schemes or be dropped); tabs and line breaks
+  // dropped anywhere; blanks and control characters dropped before the first character.
+  // Any other character (an '&' that is no reference among them) ends the search: no
+  // scheme holds it.
+  static constexpr std::pair<std::string_view, char> kNombradas[] = {
+      {"&colon;", ':'}, {"&Tab;", '\t'}, {"&NewLine;", '\n'}};
+  std::string esquema;
+  for (size_t i = 0; i < enlace.size() && esquema.size() <= kMasLargo;) {
+    uint32_t c = static_cast<unsigned char>(enlace[i++]);
+    if (c == '&' && i < enlace.size() && enlace[i] == '#') {
+      const bool hex = i + 1 < enlace.size() && (enlace[i + 1] == 'x' || enlace[i + 1] == 'X');
+      size_t p = i + (hex ? 2 : 1);
+      uint32_t numero = 0;
+      const size_t inicio = p;
+      for (; p < enlace.size(); ++p) {
+        const char d = htmlparser::a_mayuscula(enlace[p]);
+        const uint32_t cifra = d >= '0' && d <= '9'          ? d - '0'
+                               : hex && d >= 'A' && d <= 'F' ? d - 'A' + 10
+                                                             : 99u;
+        if (cifra == 99u) break;
+        numero = std::min<uint32_t>(numero * (hex ? 16 : 10) + cifra, 0x110000);
+      }
+      if (p > inicio) {
+        c = numero == 0 ? 0xFFFD : numero;
+        i = p < enlace.size() && enlace[p] == ';' ? p + 1 : p;
+      }
+    } else if (c == '&') {
+      for (const auto &[nombre, caracter] : kNombradas)
+        if (enlace.substr(i - 1, nombre.size()) == nombre) {
+          c = static_cast<unsigned char>(caracter);
+          i += nombre.size() - 1;
+          break;
+        }
+    }
+    if (c == '\t' || c == '\n' || c == '\r' || (esquema.empty() && c <= 0x20)) continue;
+    if (c == ':') {
+      for (std::string_view activo : kActivos)
+        if (esquema == activo) return true;
+      return false;
+    }
+    const bool letra = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+    if (!letra) return false;
+    esquema.push_back(static_cast<char>(c | 0x20));
   }
-  size_t copiado = 0;
-  for (size_t i = 0; i < enlace.size(); ++i) {
-    if (enlace[i] != '"' && enlace[i] != '>') continue;
-    salida.append(enlace.substr(copiado, i - copiado));
-    salida.append(enlace[i] == '"' ? htmlparser::kEntidadComillas : htmlparser::kEntidadMayor);
-    copiado = i + 1;
-  }
-  salida.append(enlace.substr(copiado));
-  if (!entre_comillas) salida.push_back('"');
+  return false;
 }

@@ -7,34 +7,57 @@
 
 #include "lenguaweb/documento.h"
 
-/* When signos is given (a page's own text, written back unchanged), the k-th '<' or '>'
- * of the text is written as the character itself when signos[k] says so, else as its
- * entity: exactly as the page had it.
- *
- * Appends a body text to salida. A '<' stays markup only where it begins one of the
- * inline tags (its name read as page segmentation reads tag names) that the page did
- * not show as code in this text (bit i of codigo for the i-th inline name), and so does
- * that tag's closing '>'; every other '<' and '>' is written "&lt;" and "&gt;". */
-void lenguaweb_escribe_texto(std::string &salida, std::string_view texto, uint32_t codigo = 0,
-                             const signos_de_texto *signos = nullptr, bool espacios_duros = false);
+/* Texts and values come in UTF-8 and go out in UTF-8. Outside the markup that the rules
+ * below let through, '<' and '>' are written "&lt;" and "&gt;", an '&' that begins no
+ * character reference (htmlparser::largo_de_referencia) "&amp;" and a no-break space
+ * (U+00A0) "&nbsp;"; a reference that the text carries stays as it is. */
 
-/* With espacios_duros, a run of k spaces (k of 2 or more, which only entities or very
- * long runs of blanks leave in a text) is written as k - 1 "&nbsp;" and a space, so
- * that reading the page again gives back the same text; inside a tag written as markup,
- * where an entity would change the tag, as one space.
- *
- * Appends an attribute value to salida, with '"', '<' and '>' written "&quot;", "&lt;"
- * and "&gt;". A value that stood without quotes is written between double quotes when
- * siempre_comillas is set, or when it holds a character that would end or change an
- * unquoted value. */
-void lenguaweb_escribe_valor(std::string &salida, std::string_view valor, bool entre_comillas,
-                             bool siempre_comillas);
+/* The text of the page that a translation stands for, which says what of the
+ * translation may be markup. Views borrowed for the call. */
+struct texto_de_origen {
+  std::string_view texto;                  /* the page's text, UTF-8; "" when it holds no '<' */
+  uint32_t codigo = 0;                     /* inline tags shown in it as code only (bit per
+                                              htmlparser::kTagsEnLinea) */
+  const signos_de_texto *signos = nullptr; /* its '<' and '>' as the page had them, or null */
+  bool es_la_traduccion = false;           /* the translation is this very text */
+  bool solo_en_linea = true;               /* only inline tags stand in it as markup, as page
+                                              segmentation cuts texts; else every tag does */
+};
 
-/* Appends a link value to salida so that it cannot change the tag around it: between
- * double quotes '"' and '>' are written "&quot;" and "&gt;"; a value that stood without
- * quotes is put between double quotes (and escaped so) only when it holds a blank or a
- * '>' or is empty. Anything else goes as it is, so that a link that came from the page
- * goes back byte for byte. */
-void lenguaweb_escribe_enlace(std::string &salida, std::string_view enlace, bool entre_comillas);
+/* Appends a body text to salida. A tag of the text (from a '<' to the '>' that
+ * htmlparser::busca_cierre gives, holding no other '<', and read by a browser as that
+ * one tag: htmlparser::se_lee_como_un_tag) is written as markup when it is
+ *  - a tag that the page had as markup in the text it stands for (letter case ignored;
+ *    each of them once; written as the page had it), or
+ *  - an inline tag without attributes ("<B>", "</EM >", "<br>") whose name the page did
+ *    not show as code in that text;
+ * and, for an end tag, when it closes an element that the text opened or one that the
+ * page's text closed without opening it. Any other '<' is written "&lt;". At the end of
+ * the text, each element it opened and left open beyond those the page's text left open
+ * is closed, innermost first, and each end tag of the page's text that closed an element
+ * from before the text and that the translation dropped is written.
+ *
+ * When the translation is the page's text and its signs are known, each '<' and '>'
+ * goes out as the page had it instead.
+ *
+ * With para_releer (the page is written to be read again by this library, with its own
+ * texts), '&' and no-break spaces stay as they are, and a run of k spaces (k of 2 or
+ * more, which only entities or very long runs of blanks leave in a text) is written as
+ * k - 1 "&nbsp;" and a space, so that reading the page again gives back the same text;
+ * inside a tag written as markup, where an entity would change the tag, as one space. */
+void lenguaweb_escribe_texto(std::string &salida, std::string_view texto,
+                             const texto_de_origen &origen, bool para_releer = false);
+
+/* Appends an attribute value to salida so that it stays one value whatever it holds:
+ * '"', '\'', '<', '>', a bare '&' and U+00A0 written as references; a value that stood
+ * without quotes (entre_comillas false) is put between double quotes. */
+void lenguaweb_escribe_valor(std::string &salida, std::string_view valor, bool entre_comillas);
+
+/* Whether a browser that follows the link would run it: after its character references
+ * are decoded, the blanks and control characters at its ends dropped and tabs and line
+ * breaks anywhere dropped, as a browser reads a URL, its scheme is "javascript",
+ * "vbscript" or "data" (letter case ignored). Such a link never moves between a page and
+ * a link table. */
+bool lenguaweb_es_enlace_activo(std::string_view enlace);
 
 #endif

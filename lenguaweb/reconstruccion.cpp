@@ -38,6 +38,7 @@ struct texto_para_atributo {
 struct textos_de_trozo {
   std::vector<texto_para_atributo> atributos;
   const char *cuerpo = nullptr; /* null when no body text follows the piece */
+  const char *propio = nullptr; /* the document's own text that cuerpo stands for */
   uint32_t codigo = 0;          /* the inline tags the page showed in it as code */
   const signos_de_texto *signos = nullptr;
 };
@@ -56,20 +57,12 @@ void trata_link_de_tag(std::string_view trozo, const tag_leido &tag, const char 
   if (!lenguaweb_busca_valor(entero, nombre, &valor) || valor.fin <= valor.inicio ||
       !valor.tras_igual)
     return;
-  std::string nuevo;
-  if (!lenguaweb_trata_link(enlaces, es_img, entero.substr(valor.inicio, valor.fin - valor.inicio),
-                            &nuevo))
-    return;
   sustitucion cambio{tag.inicio + static_cast<uint32_t>(valor.inicio),
                      tag.inicio + static_cast<uint32_t>(valor.fin),
                      {}};
-  // A reference made of the page's own bytes goes back as it is; a link from a table is
-  // escaped, so that no record can add markup to the page.
-  if (enlaces.preprocesar_links == CIERTO)
-    cambio.nuevo = std::move(nuevo);
-  else
-    lenguaweb_escribe_enlace(cambio.nuevo, nuevo, valor.entre_comillas);
-  cambios.push_back(std::move(cambio));
+  if (lenguaweb_trata_link(enlaces, es_img, entero.substr(valor.inicio, valor.fin - valor.inicio),
+                           valor.entre_comillas, &cambio.nuevo))
+    cambios.push_back(std::move(cambio));
 }
 
 /* Appends to salida the piece with its link values treated and the attribute texts,
@@ -110,7 +103,7 @@ void escribe_trozo(std::string &salida, std::string_view trozo, enlaces_pasada &
       if (texto.tras_igual) {
         const cad_propia utf8(conv_ansi_idioma_a_utf8(textos[siguiente_texto].texto, idioma));
         sustitucion cambio{tag.inicio + texto.inicio, tag.inicio + texto.fin, {}};
-        lenguaweb_escribe_valor(cambio.nuevo, utf8.get(), texto.entre_comillas, true);
+        lenguaweb_escribe_valor(cambio.nuevo, utf8.get(), texto.entre_comillas);
         cambios.push_back(std::move(cambio));
       }
       ++siguiente_texto;
@@ -140,6 +133,7 @@ void toma_textos_de_trozo(const lenguaweb_t *documento, const lista_cad_t *tradu
                           textos_de_trozo *textos) {
   textos->atributos.clear();
   textos->cuerpo = nullptr;
+  textos->propio = nullptr;
   textos->codigo = 0;
   textos->signos = nullptr;
   for (; textos->cuerpo == nullptr && *siguiente < num_textos; ++*siguiente) {
@@ -150,13 +144,11 @@ void toma_textos_de_trozo(const lenguaweb_t *documento, const lista_cad_t *tradu
       case TIPO_TITULO:
       case TIPO_TEXTO: {
         textos->cuerpo = texto != nullptr ? texto : "";
+        textos->propio = lista_cad_dame(documento->textos, indice);
         if (indice < lista_num_num_elems(documento->codigo_en_linea))
           textos->codigo = lista_num_dame(documento->codigo_en_linea, indice);
-        // A text's own signs hold only while the text goes back unchanged.
-        const auto propios = documento->signos_crudos.find(indice);
-        if (propios != documento->signos_crudos.end() &&
-            std::strcmp(textos->cuerpo, lista_cad_dame(documento->textos, indice)) == 0)
-          textos->signos = &propios->second;
+        const auto signos = documento->signos_crudos.find(indice);
+        if (signos != documento->signos_crudos.end()) textos->signos = &signos->second;
         break;
       }
       case TIPO_DESCRIPCION:
@@ -173,20 +165,36 @@ void toma_textos_de_trozo(const lenguaweb_t *documento, const lista_cad_t *tradu
   }
 }
 
-/* Appends the body text, in the code page of idioma, as UTF-8 and escaped. Most texts
- * are ASCII: in most code pages they need no conversion, nor a copy. Preprocessing writes
- * texts that will be read again: spaces that entities left must stay entities, or a
- * second pass would collapse them. */
+/* A text of the code page of idioma in UTF-8: the text itself when the conversion would
+ * not change it (most texts are ASCII, and in most code pages they need no conversion,
+ * nor a copy), else a conversion kept in *utf8. */
+std::string_view en_utf8(const char *texto, uint32_t idioma, bool ascii_sin_cambios,
+                         cad_propia *utf8) {
+  const std::string_view vista(texto);
+  if (ascii_sin_cambios && es_ascii(vista)) return vista;
+  size_t largo = 0;
+  utf8->reset(conv_ansi_idioma_a_utf8_n(texto, idioma, &largo));
+  return std::string_view(utf8->get(), largo);
+}
+
+/* Appends the body text, in the code page of idioma, as UTF-8 and escaped. Its tags are
+ * checked against the document's own text, which is read only when it holds a tag or
+ * keeps its signs. Preprocessing writes texts that will be read again: spaces that
+ * entities left must stay entities, or a second pass would collapse them. */
 void escribe_cuerpo(std::string &pagina, const textos_de_trozo &textos, uint32_t idioma,
                     bool ascii_sin_cambios, bool preprocesar) {
-  const std::string_view texto(textos.cuerpo);
-  if (ascii_sin_cambios && es_ascii(texto)) {
-    lenguaweb_escribe_texto(pagina, texto, textos.codigo, textos.signos, preprocesar);
-    return;
+  texto_de_origen origen;
+  origen.codigo = textos.codigo;
+  origen.signos = textos.signos;
+  cad_propia propio_utf8, utf8;
+  if (textos.propio != nullptr &&
+      (textos.signos != nullptr || std::strchr(textos.propio, '<') != nullptr)) {
+    origen.es_la_traduccion =
+        textos.cuerpo == textos.propio || std::strcmp(textos.cuerpo, textos.propio) == 0;
+    if (!origen.es_la_traduccion)
+      origen.texto = en_utf8(textos.propio, idioma, ascii_sin_cambios, &propio_utf8);
   }
-  size_t largo = 0;
-  const cad_propia utf8(conv_ansi_idioma_a_utf8_n(textos.cuerpo, idioma, &largo));
-  lenguaweb_escribe_texto(pagina, std::string_view(utf8.get(), largo), textos.codigo, textos.signos,
+  lenguaweb_escribe_texto(pagina, en_utf8(textos.cuerpo, idioma, ascii_sin_cambios, &utf8), origen,
                           preprocesar);
 }
 

@@ -73,7 +73,7 @@ TEST_F(Reconstruccion, Casos) {
     {"<P>Write &lt;B&gt;bold&lt;/B&gt; or &lt;br&gt;.</P>", {"Write <B>bold</B> or <br>."}, "<P>Write &lt;B&gt;bold&lt;/B&gt; or &lt;br&gt;.</P>"},  // tags en linea mostrados como codigo siguen siendolo
     {"<P>Use &lt;B&gt; here</P>", {"<I>Usa</I> <B> aqu\xED"}, "<P><I>Usa</I> &lt;B&gt; aqu\xC3\xAD</P>"},  // solo los nombres mostrados como codigo
     {"<P>Use <B>x</B> or &lt;B&gt;y</P>", {"Use <B>x</B> or <B>y"}, "<P>Use <B>x</B> or &lt;B&gt;y</P>"},  // codigo y marcado del mismo tag
-    {"<P>Use <B>x</B> or &lt;B&gt;y</P>", {"Usa <B>x</B> o <B>y"}, "<P>Usa <B>x</B> o <B>y</P>"},  // codigo y marcado traducidos
+    {"<P>Use <B>x</B> or &lt;B&gt;y</P>", {"Usa <B>x</B> o <B>y"}, "<P>Usa <B>x</B> o <B>y</B></P>"},  // codigo y marcado traducidos, el abierto se cierra
     {"<IMG ALT = \"Logo\"><IMG ALT=\"b\">", {"x", "B"}, "<IMG ALT = \"Logo\"><IMG ALT=\"B\">"},  // nombre sin igual no tiene valor
     {"<P>a</P><P>b</P><P>c</P>", {"A"}, "<P>A</P><P></P><P></P>"},  // menos traducciones que textos
     {"<P>Hello</P>", {"Hola"}, "<P>Hola</P>"},  // pagina sin salto final

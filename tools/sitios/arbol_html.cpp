@@ -7,6 +7,7 @@
 #include <cctype>
 #include <memory>
 
+#include "contenido_vivo.h"
 #include "modelo.h"
 
 namespace sitios {
@@ -14,20 +15,7 @@ namespace {
 
 constexpr size_t kNoEsta = std::string::npos;
 
-std::string en_minusculas(std::string_view s) {
-  std::string r(s);
-  for (char &c : r)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return r;
-}
-
-std::string nombre_de(const GumboElement &e) {
-  if (e.tag != GUMBO_TAG_UNKNOWN) return gumbo_normalized_tagname(e.tag);
-  GumboStringPiece original = e.original_tag;
-  if (original.data == nullptr) return "?";
-  gumbo_tag_from_original_text(&original);
-  return en_minusculas(std::string_view(original.data, original.length));
-}
+using pruebas::en_minusculas;
 
 class Aplanador {
  public:
@@ -43,7 +31,7 @@ class Aplanador {
         case GUMBO_NODE_ELEMENT:
         case GUMBO_NODE_TEMPLATE: {
           const GumboElement &e = hijo->v.element;
-          NodoHtml n{ClaseNodo::elemento, {}, nombre_de(e), {}, {}, false, false, kNoEsta, kNoEsta};
+          NodoHtml n{ClaseNodo::elemento, {}, pruebas::nombre_de_elemento(*hijo), {}, {}, false, false, kNoEsta, kNoEsta};
           n.ruta = ruta + "/" + n.nombre + "[" + std::to_string(++elementos) + "]";
           if (e.original_tag.data != nullptr) {
             n.inicio = static_cast<size_t>(e.original_tag.data - base_);

@@ -73,15 +73,16 @@ struct EnlaceEnPagina {
   bool entre_comillas;  // between double quotes
   bool img;             // IMG SRC, else the HREF of a tag whose name begins with A
   std::string valor;    // the bytes as they stand, entities not decoded
+  bool activo;          // a browser runs it (javascript:, vbscript:, data:)
 };
 
 // Every A HREF (any tag whose name begins with A) and IMG SRC value of the parsed page
 // whose bytes stand in texto, in page order.
 std::vector<EnlaceEnPagina> enlaces_de(const std::vector<NodoHtml> &arbol, std::string_view texto);
 
-// Whether the library moves the value out into a link table: not empty, and not a
-// reference ("@...") nor a place in the page ("#...").
-bool enlace_se_traslada(std::string_view valor);
+// Whether the library moves the link out into a link table: not empty, not a reference
+// ("@...") nor a place in the page ("#..."), holding no quote, '<' or '>', and not active.
+bool enlace_se_traslada(const EnlaceEnPagina &enlace);
 
 // The page texto with every link that is moved out written back as its record rebuilds
 // it; everything else as it stands.

@@ -1,6 +1,8 @@
 // comprueba_enlaces.cpp - links moved out into tables and back, against the checker's model.
 #include <set>
 
+#include "contenido_vivo.h"
+#include "tabla_links.h"
 #include "modelo.h"
 #include "pagina.h"
 #include "tablalink/tablalink.h"
@@ -10,19 +12,7 @@ namespace {
 
 constexpr size_t kNoEsta = std::string::npos;
 
-// A link table that owns its records, as a host's does.
-struct Tabla {
-  lista_reg_t *lista = lista_reg_crea(0);
-  Tabla() = default;
-  Tabla(const Tabla &) = delete;
-  Tabla &operator=(const Tabla &) = delete;
-  ~Tabla() {
-    for (uint32_t i = 0; i < lista_reg_num_elems(lista); ++i) {
-      tablalink_t *r = lista_reg_dame(lista, i);
-      tablalink_destruye(&r);
-    }
-    lista_reg_destruye(&lista);
-  }
+struct Tabla : pruebas::TablaLinks {
   uint32_t registros() const { return lista_reg_num_elems(lista); }
 };
 
@@ -50,7 +40,7 @@ void comprueba_enlaces(Pagina &p, const Documento &doc) {
 
   std::set<std::string> distintos[2];
   for (const EnlaceEnPagina &e : propios) {
-    if (!enlace_se_traslada(e.valor)) continue;
+    if (!enlace_se_traslada(e)) continue;
     ++p.r.enlaces;
     const PartesEnlace partes = enlace_divide(e.valor);
     distintos[e.img].insert(partes.dominio + '\0' + partes.ruta + '\0' + partes.nombre_fichero);
@@ -92,13 +82,16 @@ std::vector<EnlaceEnPagina> enlaces_de(const std::vector<NodoHtml> &arbol, std::
     const AtributoHtml *a = atributo(n, img ? "src" : "href");
     if (a == nullptr || a->inicio == kNoEsta) continue;
     enlaces.push_back({a->inicio, a->fin, a->comillas == '"', img,
-                       std::string(texto.substr(a->inicio, a->fin - a->inicio))});
+                       std::string(texto.substr(a->inicio, a->fin - a->inicio)),
+                       pruebas::es_enlace_activo(a->valor)});
   }
   return enlaces;
 }
 
-bool enlace_se_traslada(std::string_view valor) {
-  return !valor.empty() && valor[0] != '@' && valor[0] != '#';
+bool enlace_se_traslada(const EnlaceEnPagina &enlace) {
+  const std::string &valor = enlace.valor;
+  return !valor.empty() && valor[0] != '@' && valor[0] != '#' && !enlace.activo &&
+         valor.find_first_of("\"'<>") == std::string::npos;
 }
 
 std::string pagina_con_enlaces_reconstruidos(std::string_view texto,
@@ -107,7 +100,7 @@ std::string pagina_con_enlaces_reconstruidos(std::string_view texto,
   r.reserve(texto.size());
   size_t copiado = 0;
   for (const EnlaceEnPagina &e : enlaces) {
-    if (!enlace_se_traslada(e.valor) || e.inicio < copiado) continue;
+    if (!enlace_se_traslada(e) || e.inicio < copiado) continue;
     r.append(texto.substr(copiado, e.inicio - copiado));
     r += valor_escrito(enlace_reconstruye(enlace_divide(e.valor)), e.entre_comillas);
     copiado = e.fin;
@@ -124,7 +117,7 @@ std::string compara_referencias(const std::vector<EnlaceEnPagina> &enlaces,
              std::to_string(enlaces_pre.size());
     const EnlaceEnPagina &e = enlaces[i];
     const std::string esperado =
-        enlace_se_traslada(e.valor) ? "@" + enlace_identificador(enlace_divide(e.valor)) : e.valor;
+        enlace_se_traslada(e) ? "@" + enlace_identificador(enlace_divide(e.valor)) : e.valor;
     if (enlaces_pre[i].valor != esperado || enlaces_pre[i].img != e.img)
       return "link " + std::to_string(i) + " " + fragmento(e.valor, 0, 100) + " should become " +
              fragmento(esperado, 0, 100) + ", it is " + fragmento(enlaces_pre[i].valor, 0, 100);

@@ -2,6 +2,7 @@
 #include "modelo.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 
 namespace sitios {
@@ -62,22 +63,40 @@ std::string enlace_reconstruye(const PartesEnlace &partes) {
 }
 
 std::string valor_escrito(std::string_view valor, bool entre_comillas) {
-  std::string r;
-  const bool anade_comillas =
-      !entre_comillas && valor.find_first_of(" \t\n\r\"'<>=`") != std::string_view::npos;
-  if (anade_comillas) r.push_back('"');
-  for (char c : valor) {
+  // "&name;", "&#digits;" or "&#xhex;" at i.
+  const auto referencia = [valor](size_t i) {
+    const std::string_view resto = valor.substr(i + 1);
+    const bool numero = resto.starts_with('#');
+    const bool hex = numero && resto.size() > 1 && (resto[1] == 'x' || resto[1] == 'X');
+    const size_t desde = hex ? 2 : numero ? 1 : 0;
+    size_t n = desde;
+    while (n < resto.size() && (hex      ? std::isxdigit(static_cast<unsigned char>(resto[n]))
+                                : numero ? std::isdigit(static_cast<unsigned char>(resto[n]))
+                                         : std::isalnum(static_cast<unsigned char>(resto[n]))))
+      ++n;
+    const bool empieza =
+        n > desde && (numero || std::isalpha(static_cast<unsigned char>(resto[desde])));
+    return empieza && n < resto.size() && resto[n] == ';';
+  };
+  std::string r = entre_comillas ? "" : "\"";
+  for (size_t i = 0; i < valor.size(); ++i) {
+    const char c = valor[i];
     if (c == '"')
       r += "&quot;";
+    else if (c == '\'')
+      r += "&#39;";
     else if (c == '<')
       r += "&lt;";
     else if (c == '>')
       r += "&gt;";
+    else if (c == '&' && !referencia(i))
+      r += "&amp;";
+    else if (valor.substr(i, 2) == "\xC2\xA0")
+      r += "&nbsp;", ++i;
     else
       r.push_back(c);
   }
-  if (anade_comillas) r.push_back('"');
-  return r;
+  return entre_comillas ? r : r + "\"";
 }
 
 size_t primera_diferencia(std::string_view a, std::string_view b) {

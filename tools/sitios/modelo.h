@@ -29,8 +29,9 @@ std::string enlace_identificador(const PartesEnlace &partes);
 // '/' after any path but the root, and the file name.
 std::string enlace_reconstruye(const PartesEnlace &partes);
 
-// How a value read from the page is written back in its place: between the quotes it
-// had, or bare when it had none and needs none; '"', '<' and '>' as entities.
+// How a link from a table is written in the place of a value of the page: between the
+// quotes it had, or between double quotes; '"', '\'', '<', '>', an '&' that begins no
+// character reference and a no-break space as entities.
 std::string valor_escrito(std::string_view valor, bool entre_comillas);
 
 // The first byte where a and b differ (the shorter's size when one begins the other,

@@ -60,11 +60,10 @@ TEST(ModeloEnlaces, DivideIdentificaYReconstruye) {
   }
 }
 
-TEST(ModeloEnlaces, ValorEscritoSoloEntrecomillaLoQueLoNecesita) {
-  EXPECT_EQ(sitios::valor_escrito("a.html", false), "a.html");
-  EXPECT_EQ(sitios::valor_escrito("a b.html", false), "\"a b.html\"");
-  EXPECT_EQ(sitios::valor_escrito("x\"><b>", true), "x&quot;&gt;&lt;b&gt;");
-  EXPECT_EQ(sitios::valor_escrito("a=b", false), "\"a=b\"");
+TEST(ModeloEnlaces, ValorEscritoSiempreEntreComillas) {
+  EXPECT_EQ(sitios::valor_escrito("a.html", false), "\"a.html\"");
+  EXPECT_EQ(sitios::valor_escrito("x\"'><b>", true), "x&quot;&#39;&gt;&lt;b&gt;");
+  EXPECT_EQ(sitios::valor_escrito("?a=1&b=2&amp;c&#38;", false), "\"?a=1&amp;b=2&amp;c&#38;\"");
 }
 
 TEST(ModeloPagina, PrimeraDiferencia) {
@@ -93,9 +92,12 @@ TEST(Enlaces, LosQueLaBibliotecaTrata) {
   EXPECT_TRUE(e[3].img);
   EXPECT_EQ(e[3].valor, "i.png");
   EXPECT_EQ(e[4].valor, "#f");
-  EXPECT_FALSE(sitios::enlace_se_traslada(e[4].valor));
-  EXPECT_FALSE(sitios::enlace_se_traslada("@|x.html"));
-  EXPECT_FALSE(sitios::enlace_se_traslada(""));
+  EXPECT_TRUE(sitios::enlace_se_traslada(e[0]));
+  EXPECT_FALSE(sitios::enlace_se_traslada(e[4]));
+  EXPECT_FALSE(sitios::enlace_se_traslada({0, 0, true, false, "@|x.html", false}));
+  EXPECT_FALSE(sitios::enlace_se_traslada({0, 0, true, false, "", false}));
+  EXPECT_FALSE(sitios::enlace_se_traslada({0, 0, true, false, "x\"y.html", false}));
+  EXPECT_FALSE(sitios::enlace_se_traslada({0, 0, true, false, "&#106;avascript:x", true}));
 }
 
 TEST(Enlaces, LaVueltaEsperadaYSusFallos) {
@@ -104,7 +106,7 @@ TEST(Enlaces, LaVueltaEsperadaYSusFallos) {
   const std::vector<EnlaceEnPagina> e = enlaces_de(pagina);
   const std::string esperada = sitios::pagina_con_enlaces_reconstruidos(pagina, e);
   EXPECT_EQ(esperada,
-            "<a href=\"http://h/d/\">1</a> <a href=a/b.html>2</a> <a href=\"#x\">3</a> "
+            "<a href=\"http://h/d/\">1</a> <a href=\"a/b.html\">2</a> <a href=\"#x\">3</a> "
             "<img src=\"/\">");
   // A link written back as the page had it, not as its record rebuilds it, is caught.
   EXPECT_NE(sitios::muestra_diferencia(esperada, pagina), "");

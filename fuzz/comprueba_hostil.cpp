@@ -1,0 +1,117 @@
+/* comprueba_hostil.cpp - hostile translations and link records written into a page, and what
+ * a browser's parser reads in the result. */
+#include <algorithm>
+#include <iterator>
+
+#include "contenido_vivo.h"
+#include "fuzz/comprobaciones.h"
+#include "fuzz/sesion.h"
+#include "htmlparser/reglas_html.h"
+#include "lenguaweb.h"
+
+/* The input: the page up to its first NUL, then fragments, each up to the next NUL. A
+ * fragment's first byte b says what the rest is, and for which text or record (b / 5):
+ * 0 and 1, the translation of that text (in the code page of the page's language, picked
+ * by the last byte of the input); 2 and 3, the link that the record of that place in the
+ * A or IMG table rebuilds into; 4, the identifier of that record of the A table before
+ * the page is preprocessed. Every other text is translated by a marker of its own.
+ * pruebas::ronda_hostil then checks, with gumbo, that neither the preprocessed page nor
+ * the translated one holds an element, attribute or active link that its source lacks,
+ * that the link tables hold no active link, and that the markers stand where they stood. */
+
+namespace {
+
+/* Western, Japanese, Cyrillic and Simplified Chinese code pages. */
+constexpr uint32_t kIdiomas[] = {0x0C0A, 0x0411, 0x0419, 0x0804};
+
+pruebas::EntradaHostil lee_entrada(std::string_view bytes) {
+  pruebas::EntradaHostil e;
+  e.idioma = kIdiomas[bytes.empty() ? 0 : static_cast<uint8_t>(bytes.back()) % std::size(kIdiomas)];
+  size_t fin = bytes.find('\0');
+  e.pagina = bytes.substr(0, fin);
+  while (fin < bytes.size()) {
+    const size_t inicio = fin + 1;
+    fin = std::min(bytes.find('\0', inicio), bytes.size());
+    if (fin == inicio) continue;
+    const uint8_t b = static_cast<uint8_t>(bytes[inicio]);
+    const uint32_t k = b / 5;
+    const std::string resto(bytes.substr(inicio + 1, fin - inicio - 1));
+    switch (b % 5) {
+      case 0:
+      case 1:
+        e.traducciones[k] = resto;
+        break;
+      case 2:
+        e.enlaces_a[k] = resto;
+        break;
+      case 3:
+        e.enlaces_img[k] = resto;
+        break;
+      default:
+        if (e.ids_previos.size() <= k) e.ids_previos.resize(k + 1);
+        e.ids_previos[k] = resto;
+        break;
+    }
+  }
+  return e;
+}
+
+/* Whether a browser reads the attribute values of tag (from its '<' to its '>') where this
+ * library's value reader does not: blanks around an '=' (a browser skips them) or a value
+ * in single quotes that holds a blank (a browser reads it whole, this library up to the
+ * blank). Whatever replaces such a value leaves the rest of it in the tag. */
+bool lee_otros_valores(std::string_view tag) {
+  char comilla = 0;
+  for (size_t i = 1; i + 1 < tag.size(); ++i) {
+    const char c = tag[i];
+    if (comilla != 0) {
+      if (c == comilla)
+        comilla = 0;
+      else if (comilla == '\'' && htmlparser::es_blanco_de_tag(c))
+        return true;
+    } else if (c == '=') {
+      if (htmlparser::es_blanco_de_tag(tag[i - 1]) || htmlparser::es_blanco_de_tag(tag[i + 1]))
+        return true;
+      if (tag[i + 1] == '"' || tag[i + 1] == '\'') comilla = tag[++i];
+    }
+  }
+  return false;
+}
+
+/* Whether the page holds a tag that this library reads otherwise than a browser: one it
+ * ends at a '>' that stands, for a browser, inside a quoted value (<a href="x>y">), whose
+ * following text is then part of the tag for a browser, or one whose values it reads
+ * otherwise (lee_otros_valores). Whatever replaces such a text or value changes the tag.
+ * How tags are read is not what this target checks; such pages are left out. */
+bool lee_un_tag_de_otro_modo(const std::string &pagina) {
+  uint32_t posicion = 0;
+  uint16_t tipo = 0;
+  for (booleano sigue = pagina.empty() ? FALSO : CIERTO; sigue == CIERTO;) {
+    const uint32_t antes = posicion;
+    sigue = htmlparser_lee_siguiente_tag(pagina.c_str(), &posicion, &tipo, nullptr);
+    const std::string_view token = std::string_view(pagina).substr(antes, posicion - antes);
+    if (!htmlparser::nombre_de_elemento(token).empty() && token.ends_with('>') &&
+        (!htmlparser::se_lee_como_un_tag(token) || lee_otros_valores(token)))
+      return true;
+    if (posicion <= antes) break;
+  }
+  return false;
+}
+
+}  // namespace
+
+std::string fuzz_comprueba_hostil(const uint8_t *datos, size_t largo) {
+  const pruebas::EntradaHostil entrada =
+      lee_entrada(std::string_view(reinterpret_cast<const char *>(datos), largo));
+  // The reports that arbitrary pages bring about (see fuzz_comprueba_pagina), and the
+  // active links refused.
+  return fuzz_en_sesion(
+      {"(fin_tag) != NULL", "*procesar_texto == FALSO", "strchr(texto, '&')==NULL",
+       "hay_punto == CIERTO", "enlace != NULL", "!lenguaweb_es_enlace_activo(enlace)"},
+      [&](auto &) {
+        if (lee_un_tag_de_otro_modo(entrada.pagina)) return std::string();
+        utilidades_pon_carpeta(fuzz_carpeta().c_str());
+        pruebas::SalidaHostil salida;
+        return pruebas::ronda_hostil(fuzz_carpeta(), entrada, &salida);
+      });
+}

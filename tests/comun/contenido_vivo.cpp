@@ -1,0 +1,249 @@
+// contenido_vivo.cpp - what a browser's parser (gumbo) reads in a written page that its source
+// lacks.
+#include "contenido_vivo.h"
+
+#include <gumbo.h>
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <set>
+
+#include "lenguaweb.h"
+#include "listas.h"
+#include "tabla_links.h"
+#include "tablalink/tablalink.h"
+
+namespace pruebas {
+namespace {
+
+constexpr std::string_view kEnLinea[] = {"b", "i", "u", "em", "strong", "font", "br"};
+constexpr std::string_view kRellenados[] = {"alt", "content", "href", "src"};
+
+template <class Lista>
+bool esta_en(std::string_view x, const Lista &lista) {
+  return std::find(std::begin(lista), std::end(lista), x) != std::end(lista);
+}
+
+// A page as the checks read it: its elements, its active link values, and every text,
+// comment and attribute value with the place where it stands.
+struct Lectura {
+  std::set<std::string> elementos;
+  std::set<std::string> activos;
+  std::vector<std::pair<std::string, std::string>> textos;  // place, content
+  bool extranjero = false;                                  // it holds SVG or MathML
+
+  void recorre(const GumboNode *nodo, const std::string &ruta) {
+    const GumboVector &hijos =
+        nodo->type == GUMBO_NODE_DOCUMENT ? nodo->v.document.children : nodo->v.element.children;
+    size_t lugar = 0;  // among the siblings that are not inline elements
+    for (unsigned i = 0; i < hijos.length; ++i) {
+      const auto *hijo = static_cast<const GumboNode *>(hijos.data[i]);
+      if (hijo->type == GUMBO_NODE_ELEMENT || hijo->type == GUMBO_NODE_TEMPLATE) {
+        const GumboElement &e = hijo->v.element;
+        const std::string nombre = nombre_de_elemento(*hijo);
+        extranjero = extranjero || e.tag_namespace != GUMBO_NAMESPACE_HTML;
+        const std::string aqui =
+            ruta + "/" + nombre +
+            (esta_en(nombre, kEnLinea) ? "" : "[" + std::to_string(++lugar) + "]");
+        std::vector<std::string> atributos;
+        for (unsigned a = 0; a < e.attributes.length; ++a) {
+          const auto *at = static_cast<const GumboAttribute *>(e.attributes.data[a]);
+          const std::string clave = std::string(at->name) + "=";
+          atributos.push_back(clave + (esta_en(at->name, kRellenados) ? "*" : at->value));
+          if (es_enlace_activo(at->value)) activos.insert(clave + at->value);
+          textos.emplace_back(aqui + " @" + at->name, at->value);
+        }
+        std::sort(atributos.begin(), atributos.end());
+        std::string elemento = nombre;
+        for (const std::string &a : atributos) elemento += " " + a;
+        elementos.insert(elemento);
+        recorre(hijo, aqui);
+      } else if (hijo->type != GUMBO_NODE_DOCUMENT) {
+        textos.emplace_back(ruta + (hijo->type == GUMBO_NODE_COMMENT ? " comment" : " text"),
+                            hijo->v.text.text);
+      }
+    }
+  }
+};
+
+Lectura lee(std::string_view html) {
+  const std::string copia(html);
+  std::unique_ptr<GumboOutput, void (*)(GumboOutput *)> salida(
+      gumbo_parse_with_options(&kGumboDefaultOptions, copia.data(), copia.size()),
+      [](GumboOutput *o) { gumbo_destroy_output(&kGumboDefaultOptions, o); });
+  Lectura l;
+  l.recorre(salida->document, "");
+  return l;
+}
+
+// The places where marcador stands, once per time it stands there.
+std::vector<std::string> lugares(const Lectura &l, const std::string &marcador) {
+  std::vector<std::string> r;
+  for (const auto &[lugar, contenido] : l.textos)
+    for (size_t p = contenido.find(marcador); p != std::string::npos;
+         p = contenido.find(marcador, p + 1))
+      r.push_back(lugar);
+  return r;
+}
+
+struct Tabla : TablaLinks {
+  // The link that record i rebuilds into becomes enlace.
+  void pon_enlace(uint32_t i, const std::string &enlace) {
+    if (i >= lista_reg_num_elems(lista)) return;
+    tablalink_t *viejo = lista_reg_dame(lista, i);
+    lista_reg_pon(lista, i, tablalink_crea(viejo->ID, "", "", enlace.c_str()));
+    tablalink_destruye(&viejo);
+  }
+  std::string enlace_activo() const {
+    for (uint32_t i = 0; i < lista_reg_num_elems(lista); ++i) {
+      char *enlace = tablalink_dame_enlace(lista_reg_dame(lista, i));
+      const std::string e(enlace);
+      cad_destruye(&enlace);
+      if (es_enlace_activo(e)) return e;
+    }
+    return "";
+  }
+};
+
+// A page document, and the pages written from it.
+struct Documento {
+  lenguaweb_t *doc;
+  std::vector<std::string> textos;
+  explicit Documento(const std::string &ruta, uint32_t idioma)
+      : doc(lenguaweb_crea(ruta.c_str(), idioma)) {
+    lista_cad_t *ids = nullptr;
+    lista_cad_t *lista = lenguaweb_dame_textos_a_trducir(doc, &ids);
+    textos = a_vector(lista);
+    lista_cad_destruye(&lista);
+    lista_cad_destruye(&ids);
+  }
+  ~Documento() { lenguaweb_destruye(&doc); }
+};
+
+std::string lee_fichero(const std::string &ruta) {
+  std::ifstream f(ruta, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(f), {});
+}
+
+std::string reconstruye(const Documento &d, const std::vector<std::string> &textos, const Tabla &a,
+                        const Tabla &img, const std::string &ruta, uint32_t idioma) {
+  lista_cad_t *lista = a_lista(textos), *ids = a_lista(textos);
+  lenguaweb_reconstruye_fichero_html(d.doc, lista, ids, a.lista, img.lista, ruta.c_str(), idioma);
+  lista_cad_destruye(&lista);
+  lista_cad_destruye(&ids);
+  return lee_fichero(ruta);
+}
+
+}  // namespace
+
+std::string en_minusculas(std::string_view s) {
+  std::string r(s);
+  for (char &c : r)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return r;
+}
+
+std::string nombre_de_elemento(const GumboInternalNode &elemento) {
+  const GumboElement &e = elemento.v.element;
+  if (e.tag != GUMBO_TAG_UNKNOWN) return gumbo_normalized_tagname(e.tag);
+  GumboStringPiece original = e.original_tag;
+  if (original.data == nullptr) return "?";
+  gumbo_tag_from_original_text(&original);
+  return en_minusculas(std::string_view(original.data, original.length));
+}
+
+std::string lo_que_se_lee(std::string_view html) {
+  std::string r;
+  for (const auto &[lugar, contenido] : lee(html).textos)
+    if (!lugar.ends_with(" comment")) r += contenido + "\n";
+  return r;
+}
+
+std::string ronda_hostil(const std::string &carpeta, const EntradaHostil &e, SalidaHostil *s) {
+  const std::string ruta = carpeta + "/hostil.html", ruta_pre = carpeta + "/hostil_pre.html",
+                    ruta_escrita = carpeta + "/hostil_escrita.html";
+  std::ofstream(ruta, std::ios::binary) << e.pagina;
+  const Documento original(ruta, e.idioma);
+  s->textos = original.textos;
+  Tabla a, img;
+  if (!e.ids_previos.empty()) {
+    Tabla a0, img0;
+    lenguaweb_preprocesa_links(original.doc, a0.lista, img0.lista, ruta_pre.c_str(), e.idioma);
+    for (uint32_t k = 0; k < lista_reg_num_elems(a0.lista); ++k) {
+      const tablalink_t *r = lista_reg_dame(a0.lista, k);
+      const std::string id =
+          k < e.ids_previos.size() && !e.ids_previos[k].empty() ? e.ids_previos[k] : r->ID;
+      lista_reg_anade(a.lista, tablalink_crea(id.c_str(), r->dominio, r->ruta, r->nombre_fichero));
+    }
+  }
+  lenguaweb_preprocesa_links(original.doc, a.lista, img.lista, ruta_pre.c_str(), e.idioma);
+  s->preprocesada = lee_fichero(ruta_pre);
+  std::string fallo = contenido_ajeno(e.pagina, s->preprocesada);
+  if (!fallo.empty()) return "preprocessed: " + fallo;
+  for (const Tabla *t : {&a, &img})
+    if (const std::string activo = t->enlace_activo(); !activo.empty())
+      return "a table holds the active link " + activo;
+
+  const Documento preprocesado(ruta_pre, e.idioma);
+  // Markers that nothing of the input spells: one more '[' while any of it holds them.
+  std::string entrada = e.pagina;
+  for (const auto *m : {&e.traducciones, &e.enlaces_a, &e.enlaces_img})
+    for (const auto &[k, valor] : *m) entrada += "\n" + valor;
+  for (const std::string &id : e.ids_previos) entrada += "\n" + id;
+  std::string abre = "[[";
+  while (entrada.find(abre) != std::string::npos) abre += '[';
+  std::vector<std::string> marcadores, traducidos, otros;
+  for (size_t j = 0; j < preprocesado.textos.size(); ++j) {
+    marcadores.push_back(abre + std::to_string(j) + "]]");
+    const auto t = e.traducciones.find(static_cast<uint32_t>(j));
+    traducidos.push_back(t == e.traducciones.end() ? marcadores.back() : t->second);
+    if (t == e.traducciones.end()) otros.push_back(marcadores.back());
+  }
+  s->referencia = reconstruye(preprocesado, marcadores, a, img, ruta_escrita, e.idioma);
+  for (const auto &[k, enlace] : e.enlaces_a) a.pon_enlace(k, enlace);
+  for (const auto &[k, enlace] : e.enlaces_img) img.pon_enlace(k, enlace);
+  s->escrita = reconstruye(preprocesado, traducidos, a, img, ruta_escrita, e.idioma);
+  fallo = contenido_ajeno(s->preprocesada, s->escrita);
+  if (fallo.empty()) fallo = marcador_movido(s->referencia, s->escrita, otros);
+  return fallo.empty() ? "" : "rebuilt: " + fallo;
+}
+
+bool es_enlace_activo(std::string_view enlace) {
+  std::string leido;
+  for (char c : enlace) {
+    if (c == '\t' || c == '\n' || c == '\r') continue;
+    if (leido.empty() && static_cast<unsigned char>(c) <= 0x20) continue;
+    leido.push_back(c);
+  }
+  leido = en_minusculas(leido);
+  for (std::string_view esquema : {"javascript:", "vbscript:", "data:"})
+    if (leido.starts_with(esquema)) return true;
+  return false;
+}
+
+std::string contenido_ajeno(std::string_view fuente, std::string_view escrita) {
+  const Lectura antes = lee(fuente), despues = lee(escrita);
+  for (const std::string &e : despues.elementos)
+    if (antes.elementos.count(e) == 0 && !esta_en(e, kEnLinea)) return "a new element <" + e + ">";
+  for (const std::string &a : despues.activos)
+    if (antes.activos.count(a) == 0) return "a new active link " + a;
+  return "";
+}
+
+std::string marcador_movido(std::string_view referencia, std::string_view escrita,
+                            const std::vector<std::string> &marcadores) {
+  const Lectura antes = lee(referencia), despues = lee(escrita);
+  for (const std::string &m : marcadores) {
+    const std::vector<std::string> donde = lugares(antes, m), ahora = lugares(despues, m);
+    if (donde.empty() || donde == ahora) continue;
+    const auto clase = [](const std::string &lugar) { return lugar.substr(lugar.rfind(' ')); };
+    if (antes.extranjero && ahora.size() == 1 && clase(ahora[0]) == clase(donde[0])) continue;
+    return m + " stands at " + (ahora.empty() ? "no place" : ahora[0]) + " (" +
+           std::to_string(ahora.size()) + " times), not at " + donde[0];
+  }
+  return "";
+}
+
+}  // namespace pruebas

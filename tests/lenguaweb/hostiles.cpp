@@ -1,0 +1,149 @@
+// hostiles.cpp - hostile translations and link records: what a browser reads in the written page.
+#include <string>
+#include <vector>
+
+#include "comun/entorno_pruebas.h"
+#include "contenido_vivo.h"
+#include "lenguaweb/escape.h"
+
+namespace {
+
+// Its texts: the title, the description and the keywords, a text with inline markup of
+// its own, the text of a link, an image's ALT, a text that leaves an element open for the
+// piece after it to close, and the text of a link that the page itself makes active.
+const char *const kPagina =
+    "<HTML><HEAD><TITLE>Manual</TITLE>\n"
+    "<META NAME=\"description\" CONTENT=\"A guide\"><META NAME=\"keywords\" CONTENT=\"guide\">\n"
+    "</HEAD><BODY>\n<P>Hello <B>world</B> and <FONT COLOR=\"red\">more</FONT> text.</P>\n"
+    "<P><A HREF=\"guia.html\">The guide</A> <IMG SRC=\"logo.gif\" ALT=\"Logo\"> and more</P>\n"
+    "<P>See <EM>this</EM> <A HREF=\"javascript:void(0)\">now</A></P>\n<P>Last</P>\n"
+    "</BODY></HTML>\n";
+
+class Hostiles : public pruebas::Entorno {};
+
+// Each written page, parsed by gumbo, holds only the elements and attributes of its
+// source and inline tags without attributes, no active link the source lacks, and every
+// other text in its place; the hostile text itself is there for a reader to see.
+TEST_F(Hostiles, NadaVivoLlegaDeFuera) {
+  const struct Caso {
+    const char *texto = nullptr;  // the text translated, by its beginning; null for none
+    std::string traduccion = {};  // in Windows-1252
+    std::string enlace_a = {}, enlace_img = {};  // what guia.html's and logo.gif's records give
+    std::string id_previo = {};  // the identifier of guia.html's record before preprocessing
+    std::string se_ve = {};      // what a reader sees of it (UTF-8)
+    bool rechazado = false;      // the record is refused, and that is reported
+  } casos[] = {
+      {.texto = "Hello",
+       .traduccion = "<B onmouseover=alert(1)>Hola</B> mundo",
+       .se_ve = "<B onmouseover=alert(1)>Hola</B> mundo"},
+      {.texto = "Hello",
+       .traduccion = "Hola<BR autofocus onfocus=alert(1)><br>x",
+       .se_ve = "Hola<BR autofocus onfocus=alert(1)>"},
+      {.texto = "Hello",
+       .traduccion = "<I onclick='alert(1)'>a</I><EM onclick=\"alert(1)\">b</EM>",
+       .se_ve = "<I onclick='alert(1)'>a</I><EM onclick=\"alert(1)\">b</EM>"},
+      {.texto = "Hello", .traduccion = "<U\fonclick=alert(1)>a</U><STRONG\tonclick=alert(1)>b"},
+      {.texto = "Hello", .traduccion = "<B/onclick=alert(1)>a<B\nonclick=alert(1)>b<b >c</b >"},
+      {.texto = "Hello", .traduccion = "<FONT COLOR=\"red\" onclick=\"alert(1)\">x</FONT>"},
+      {.texto = "Hello", .traduccion = "<font color=\"RED\">sin cerrar <I>ni esto"},
+      {.texto = "Hello",
+       .traduccion = "Hola</B></FONT></P></BODY><P>",
+       .se_ve = "Hola</B></FONT></P></BODY><P>"},
+      {.texto = "Hello",
+       .traduccion = "<FONT COLOR=\"red\">a &lt;script&gt;alert(1)&lt;/script&gt; &#60;B&#62;",
+       .se_ve = "a <script>alert(1)</script> <B>"},
+      {.texto = "Hello",
+       .traduccion = "<script>alert(1)</script><img src=x onerror=alert(1)>",
+       .se_ve = "<script>alert(1)</script><img src=x onerror=alert(1)>"},
+      {.texto = "Hello",
+       .traduccion = "<!-- a --><![CDATA[x]]><? y ?> AT&T &amp; &copy x\xA0y",
+       .se_ve = "<!-- a --><![CDATA[x]]><? y ?> AT&T & &copy x\xC2\xA0y"},
+      {.texto = "Hello", .traduccion = "<B TITLE=\"a>b\">x</B><B TITLE='>'>y"},
+      {.texto = "Manual",
+       .traduccion = "</title><script>alert(1)</script><B>x",
+       .se_ve = "</title><script>alert(1)</script><B>x"},
+      {.texto = "A guide",
+       .traduccion = "0;url=javascript:alert(1)\" http-equiv=\"refresh",
+       .se_ve = "0;url=javascript:alert(1)\" http-equiv=\"refresh"},
+      {.texto = "guide", .traduccion = "x' onerror='alert(1)' a=\"</script><script>alert(1)//"},
+      {.texto = "Logo", .traduccion = "x\" onerror=\"alert(1)", .se_ve = "x\" onerror=\"alert(1)"},
+      {.texto = "Logo",
+       .traduccion = "x\fonerror=alert(1) &quot; onload=alert(1)",
+       .se_ve = "x\fonerror=alert(1) \" onload=alert(1)"},
+      {.texto = "See", .traduccion = "Mira <EM>esto</EM> y <EM>aquello"},
+      {.texto = "See", .traduccion = "Mira</EM> esto"},
+      {.texto = "The guide", .traduccion = "</A><A HREF=\"javascript:alert(1)\">x</A>"},
+      {.enlace_a = "javascript:alert(1)", .rechazado = true},
+      {.enlace_a = " \x01JaVaScRiPt:alert(1)", .rechazado = true},
+      {.enlace_a = "java\tscr\nipt:alert(1)", .rechazado = true},
+      {.enlace_a = "jav&#x61;script&colon;alert(1)", .rechazado = true},
+      {.enlace_a = "&#0106avascript&#58;alert(1)", .rechazado = true},
+      {.enlace_a = "vbscript:msgbox(1)", .rechazado = true},
+      {.enlace_img = "data:text/html,<script>alert(1)</script>", .rechazado = true},
+      {.enlace_a = "x.html\" onmouseover=\"alert(1)", .se_ve = "x.html\" onmouseover=\"alert(1)"},
+      {.enlace_a = "x.html' onmouseover='alert(1)", .se_ve = "x.html' onmouseover='alert(1)"},
+      {.enlace_a = "x.html\fonmouseover=alert(1)", .se_ve = "x.html\fonmouseover=alert(1)"},
+      {.enlace_img = "x.gif\"><script>alert(1)</script>",
+       .se_ve = "x.gif\"><script>alert(1)</script>"},
+      {.id_previo = "x onmouseover=alert(1)"},
+      {.id_previo = "x\" onmouseover=\"alert(1)"},
+      {.id_previo = "x'><script>alert(1)</script>"},
+  };
+  pruebas::SalidaHostil propia;
+  ASSERT_EQ(pruebas::ronda_hostil(carpeta_.string(), {.pagina = kPagina}, &propia), "");
+  ASSERT_EQ(informes().size(), 0u);
+  const std::vector<std::string> &textos = propia.textos;
+  for (const Caso &caso : casos) {
+    pruebas::EntradaHostil entrada{.pagina = kPagina};
+    if (caso.texto != nullptr) {
+      uint32_t indice = 0;
+      while (indice < textos.size() && !textos[indice].starts_with(caso.texto)) ++indice;
+      ASSERT_LT(indice, textos.size()) << caso.texto;
+      entrada.traducciones[indice] = caso.traduccion;
+    }
+    if (!caso.enlace_a.empty()) entrada.enlaces_a[0] = caso.enlace_a;
+    if (!caso.enlace_img.empty()) entrada.enlaces_img[0] = caso.enlace_img;
+    if (!caso.id_previo.empty()) entrada.ids_previos = {caso.id_previo};
+    pruebas::SalidaHostil salida;
+    const std::string fallo = pruebas::ronda_hostil(carpeta_.string(), entrada, &salida);
+    const std::string donde = caso.traduccion + caso.enlace_a + caso.enlace_img + caso.id_previo;
+    EXPECT_EQ(fallo, "") << donde << "\n" << salida.escrita;
+    EXPECT_NE(pruebas::lo_que_se_lee(salida.escrita).find(caso.se_ve), std::string::npos)
+        << donde << "\n"
+        << salida.escrita;
+    EXPECT_EQ(cuenta_informes("!lenguaweb_es_enlace_activo(enlace)"), caso.rechazado ? 1u : 0u)
+        << donde;
+    olvida_informes();
+  }
+}
+
+// Texts that hold every phrasing element with its attributes, as a segmentation by blocks
+// cuts them: a translation may keep, move or drop its text's own tags, each once.
+TEST(TagsDelOrigen, LaTraduccionUsaLosDeSuTexto) {
+  texto_de_origen origen{.texto = "Read <a href=\"x.html\">the guide</a> or <code>ls</code>.",
+                         .solo_en_linea = false};
+  const struct {
+    const char *traduccion, *escrita;
+  } casos[] = {
+      {.traduccion = "Lee <code>ls</code> en <a href=\"x.html\">la canci\xC3\xB3n</a>.",
+       .escrita = "Lee <code>ls</code> en <a href=\"x.html\">la canci\xC3\xB3n</a>."},
+      {.traduccion = "<A HREF=\"x.html\">canci\xC3\xB3n",
+       .escrita = "<a href=\"x.html\">canci\xC3\xB3n</a>"},
+      {.traduccion = "<a href=\"x.html\">a</a> <a href=\"x.html\">b</a>",
+       .escrita = "<a href=\"x.html\">a</a> &lt;a href=\"x.html\"&gt;b&lt;/a&gt;"},
+      {.traduccion = "<a href=\"javascript:alert(1)\">x</a> <span class=\"k\">y</span>",
+       .escrita = "&lt;a href=\"javascript:alert(1)\"&gt;x&lt;/a&gt; "
+                  "&lt;span class=\"k\"&gt;y&lt;/span&gt;"},
+      {.traduccion = "<b onclick=x>Lee</b> <i>esto",
+       .escrita = "&lt;b onclick=x&gt;Lee&lt;/b&gt; <i>esto</i>"},
+      {.traduccion = "a &lt;b&gt; &amp; c & d\xC2\xA0z",
+       .escrita = "a &lt;b&gt; &amp; c &amp; d&nbsp;z"},
+  };
+  for (const auto &caso : casos) {
+    std::string escrita;
+    lenguaweb_escribe_texto(escrita, caso.traduccion, origen);
+    EXPECT_EQ(escrita, caso.escrita) << caso.traduccion;
+  }
+}
+
+}  // namespace
