@@ -10,6 +10,7 @@
 #include "companion/ficheros.h"
 #include "companion/flujos.h"
 #include "companion/conversion.h"
+#include "companion/codificacion.h"
 #include "companion/motor.h"
 #include "companion/opciones.h"
 

@@ -1,9 +1,11 @@
-/* conversion.cpp - texts between UTF-8, UTF-16 and the Windows code pages, through ICU. */
+/* conversion.cpp - texts between UTF-8, UTF-16, the Windows code pages and the encodings of pages.
+ */
 #include <algorithm>
 #include <cstring>
 #include <string>
 #include <string_view>
 
+#include "companion/codificaciones.h"
 #include "companion/interno.h"
 #include "companion/paginas_codigos.h"
 
@@ -103,10 +105,10 @@ unsigned secuencia_utf8(const unsigned char *p, size_t resto, char32_t *punto) {
 
 // Decodes the UTF-8 text from texto[*i] on into destino, until the text ends or fewer
 // than two units of room are left, and returns the units written. A byte that begins no
-// valid sequence is taken as its Windows-1252 character. Every byte gives at most one
-// unit.
+// valid sequence is taken as its Windows-1252 character, and counted in *invalidos when
+// it is given. Every byte gives at most one unit.
 size_t decodifica(const unsigned char *texto, size_t n, size_t *i, char16_t *destino,
-                  size_t capacidad) {
+                  size_t capacidad, size_t *invalidos = nullptr) {
   const char16_t *t1252 = companion::caracteres_1252();
   size_t j = *i;
   size_t k = 0;
@@ -122,6 +124,7 @@ size_t decodifica(const unsigned char *texto, size_t n, size_t *i, char16_t *des
     if (largo == 0) {
       destino[k++] = t1252[b - 0x80];
       ++j;
+      if (invalidos != nullptr) ++*invalidos;
     } else if (punto < 0x10000) {
       destino[k++] = static_cast<char16_t>(punto);
       j += largo;
@@ -224,33 +227,21 @@ char *convierte(const char *texto, size_t longitud, uint32_t idioma, size_t *lar
   return salida.entrega(largo);
 }
 
-}  // namespace
-
-extern "C" {
-
-booleano conv_ascii_sin_cambios(uint32_t idioma) noexcept {
-  const Convertidor *convertidor = convertidor_de_idioma(idioma);
-  return convertidor == nullptr || convertidor->ascii_directo ? CIERTO : FALSO;
-}
-
-char *conv_utf8_a_ansi_html(const char *texto, uint32_t idioma) noexcept {
-  if (texto == nullptr) return companion::texto_nuevo(0);
-  return conv_utf8_a_ansi_html_n(texto, std::strlen(texto), idioma, nullptr);
-}
-
-char *conv_utf8_a_ansi_html_n(const char *texto, size_t longitud, uint32_t idioma,
-                              size_t *longitud_resultado) noexcept {
+// conv_utf8_a_ansi_html_n, counting in *invalidos (when given) the bytes that begin no
+// valid sequence.
+char *utf8_a_ansi_html(const char *texto, size_t longitud, uint32_t idioma,
+                       size_t *longitud_resultado, size_t *invalidos) {
   // A page character is never longer than its UTF-8 form: only references and bytes
   // that are not UTF-8 make the text grow.
   return convierte(
       texto, longitud, idioma, longitud_resultado, ucnv_resetFromUnicode, 8,
-      [](std::string_view t, UConverter *icu, Salida<char> &salida) {
+      [invalidos](std::string_view t, UConverter *icu, Salida<char> &salida) {
         const auto *bytes = reinterpret_cast<const unsigned char *>(t.data());
         char16_t trozo[kTrozo];
         size_t i = 0;
         bool final = false;
         while (!final) {
-          const size_t k = decodifica(bytes, t.size(), &i, trozo, kTrozo);
+          const size_t k = decodifica(bytes, t.size(), &i, trozo, kTrozo, invalidos);
           final = i >= t.size();
           const char16_t *origen = trozo;
           for (;;) {
@@ -273,6 +264,167 @@ char *conv_utf8_a_ansi_html_n(const char *texto, size_t longitud, uint32_t idiom
           }
         }
       });
+}
+
+// Converts the n bytes at texto from origen to destino through ICU (their callbacks:
+// references for what destino lacks, U+FFFD for what origen does not define) into
+// salida, in one pass through a pivot of UTF-16.
+void convierte_icu(Convertidor *origen, Convertidor *destino, const char *texto, size_t n,
+                   Salida<char> &salida) {
+  UChar pivote[kTrozo];
+  UChar *pivote_inicio = pivote, *pivote_fin = pivote;
+  const char *fuente = texto;
+  for (UBool primera = true;; primera = false) {
+    char *destino_bytes = salida.fin();
+    UErrorCode error = U_ZERO_ERROR;
+    ucnv_convertEx(destino->icu, origen->icu, &destino_bytes, destino_bytes + salida.libre(),
+                   &fuente, texto + n, pivote, &pivote_inicio, &pivote_fin, pivote + kTrozo,
+                   primera, true, &error);
+    salida.avanza_a(destino_bytes);
+    if (error == U_BUFFER_OVERFLOW_ERROR) {
+      salida.asegura(salida.libre() + (texto + n - fuente) * 2 + 64);
+      continue;
+    }
+    if (U_FAILURE(error)) companion::informa("U_SUCCESS(error)", __LINE__);
+    return;
+  }
+}
+
+// The bytes of a whole text from one converter to another: copied when both read them
+// alike (the same single-byte converter, or ASCII that both keep), else through ICU.
+char *entre_convertidores(Convertidor *origen, Convertidor *destino, std::string_view t,
+                          size_t *largo, size_t *invalidos) {
+  companion::secuencias_invalidas_leidas() = 0;
+  if ((origen == destino && origen->un_byte) ||
+      (origen->ascii_directo && destino->ascii_directo && es_ascii(t.data(), t.size()))) {
+    if (largo != nullptr) *largo = t.size();
+    if (invalidos != nullptr) *invalidos = 0;
+    return companion::texto_de(t);
+  }
+  Salida<char> salida(t.size() + t.size() / 4 + 16);
+  convierte_icu(origen, destino, t.data(), t.size(), salida);
+  if (invalidos != nullptr) *invalidos = companion::secuencias_invalidas_leidas();
+  return salida.entrega(largo);
+}
+
+bool es_utf16(std::string_view nombre) {
+  return nombre == "UTF-16LE" || nombre == "UTF-16BE";
+}
+
+// The converter of an encoding of the Encoding standard, or null (reported) when it has
+// none or ICU cannot open it.
+Convertidor *convertidor_de_codificacion(const char *nombre) {
+  const companion::Codificacion *c = companion::codificacion_por_nombre(nombre);
+  Convertidor *convertidor =
+      c != nullptr && c->icu != nullptr ? companion::convertidor_de_nombre(c->icu) : nullptr;
+  if (convertidor == nullptr) companion::informa("(convertidor) != NULL");
+  return convertidor;
+}
+
+// UTF-16 (big or little endian) into UTF-8. An unpaired surrogate is written as the three
+// bytes that would encode it, and an odd last byte as U+FFFD (counted as invalid).
+void utf16_a_utf8(const unsigned char *b, size_t n, bool grande, Salida<char> &salida,
+                  size_t *invalidos) {
+  // Each unit gives at most three bytes (a pair, four for two units).
+  salida.asegura(n / 2 * 3 + 4);
+  const auto unidad = [b, grande](size_t i) -> char32_t {
+    return grande ? (b[i] << 8) | b[i + 1] : (b[i + 1] << 8) | b[i];
+  };
+  char *d = salida.fin();
+  size_t i = 0;
+  while (i + 1 < n) {
+    char32_t punto = unidad(i);
+    i += 2;
+    if (es_alto(static_cast<char16_t>(punto)) && i + 1 < n &&
+        es_bajo(static_cast<char16_t>(unidad(i)))) {
+      punto = 0x10000 + ((punto - 0xD800) << 10) + (unidad(i) - 0xDC00);
+      i += 2;
+    }
+    if (punto < 0x80) {
+      *d++ = static_cast<char>(punto);
+    } else if (punto < 0x800) {
+      *d++ = static_cast<char>(0xC0 | (punto >> 6));
+      *d++ = static_cast<char>(0x80 | (punto & 0x3F));
+    } else if (punto < 0x10000) {
+      *d++ = static_cast<char>(0xE0 | (punto >> 12));
+      *d++ = static_cast<char>(0x80 | ((punto >> 6) & 0x3F));
+      *d++ = static_cast<char>(0x80 | (punto & 0x3F));
+    } else {
+      *d++ = static_cast<char>(0xF0 | (punto >> 18));
+      *d++ = static_cast<char>(0x80 | ((punto >> 12) & 0x3F));
+      *d++ = static_cast<char>(0x80 | ((punto >> 6) & 0x3F));
+      *d++ = static_cast<char>(0x80 | (punto & 0x3F));
+    }
+  }
+  if (i < n) {
+    std::memcpy(d, "\xEF\xBF\xBD", 3);
+    d += 3;
+    if (invalidos != nullptr) ++*invalidos;
+  }
+  salida.avanza_a(d);
+}
+
+// UTF-8 into UTF-16 (big or little endian). The three bytes that encode a surrogate give
+// that surrogate back; any other byte that begins no valid sequence gives U+FFFD (counted
+// as invalid).
+void utf8_a_utf16(const unsigned char *b, size_t n, bool grande, Salida<char> &salida,
+                  size_t *invalidos) {
+  salida.asegura(2 * n + 2);
+  const auto pon = [&salida, grande](char16_t u) {
+    char *d = salida.fin();
+    d[grande ? 0 : 1] = static_cast<char>(u >> 8);
+    d[grande ? 1 : 0] = static_cast<char>(u & 0xFF);
+    salida.avanza(2);
+  };
+  for (size_t i = 0; i < n;) {
+    const unsigned char c = b[i];
+    if (c < 0x80) {
+      pon(c);
+      ++i;
+      continue;
+    }
+    char32_t punto = 0;
+    unsigned largo = secuencia_utf8(b + i, n - i, &punto);
+    if (largo == 0 && c == 0xED && n - i >= 3 && b[i + 1] >= 0xA0 && b[i + 1] <= 0xBF &&
+        continuacion(b[i + 2])) {
+      punto = ((c & 0x0Fu) << 12) | ((b[i + 1] & 0x3Fu) << 6) | (b[i + 2] & 0x3Fu);
+      largo = 3;
+    }
+    if (largo == 0) {
+      pon(0xFFFD);
+      ++i;
+      if (invalidos != nullptr) ++*invalidos;
+      continue;
+    }
+    if (punto >= 0x10000) {
+      // Four bytes give two units, no more than the room made for them.
+      punto -= 0x10000;
+      pon(static_cast<char16_t>(0xD800 + (punto >> 10)));
+      pon(static_cast<char16_t>(0xDC00 + (punto & 0x3FF)));
+    } else {
+      pon(static_cast<char16_t>(punto));
+    }
+    i += largo;
+  }
+}
+
+}  // namespace
+
+extern "C" {
+
+booleano conv_ascii_sin_cambios(uint32_t idioma) noexcept {
+  const Convertidor *convertidor = convertidor_de_idioma(idioma);
+  return convertidor == nullptr || convertidor->ascii_directo ? CIERTO : FALSO;
+}
+
+char *conv_utf8_a_ansi_html(const char *texto, uint32_t idioma) noexcept {
+  if (texto == nullptr) return companion::texto_nuevo(0);
+  return conv_utf8_a_ansi_html_n(texto, std::strlen(texto), idioma, nullptr);
+}
+
+char *conv_utf8_a_ansi_html_n(const char *texto, size_t longitud, uint32_t idioma,
+                              size_t *longitud_resultado) noexcept {
+  return utf8_a_ansi_html(texto, longitud, idioma, longitud_resultado, nullptr);
 }
 
 char *conv_ansi_idioma_a_utf8(const char *texto, uint32_t idioma) noexcept {
@@ -320,6 +472,64 @@ char *conv_wcad_a_utf8(const char16_t *texto) noexcept {
   Salida<char> salida(n + n / 2 + 16);
   anade_utf8(texto, n, true, salida);
   return salida.entrega();
+}
+
+char *conv_codificacion_a_ansi_html_n(const char *texto, size_t longitud, const char *codificacion,
+                                      uint32_t idioma, size_t *longitud_resultado,
+                                      size_t *invalidos) noexcept {
+  if (invalidos != nullptr) *invalidos = 0;
+  if (codificacion == nullptr || std::strcmp(codificacion, "UTF-8") == 0 || texto == nullptr)
+    return utf8_a_ansi_html(texto, longitud, idioma, longitud_resultado, invalidos);
+  Convertidor *origen = convertidor_de_codificacion(codificacion);
+  Convertidor *destino = convertidor_de_idioma(idioma);
+  const std::string_view t(texto, strnlen(texto, longitud));
+  if (origen == nullptr || destino == nullptr) {
+    if (longitud_resultado != nullptr) *longitud_resultado = t.size();
+    return companion::texto_de(t);
+  }
+  return entre_convertidores(origen, destino, t, longitud_resultado, invalidos);
+}
+
+char *conv_ansi_idioma_a_codificacion_n(const char *texto, uint32_t idioma,
+                                        const char *codificacion,
+                                        size_t *longitud_resultado) noexcept {
+  if (codificacion == nullptr || std::strcmp(codificacion, "UTF-8") == 0 || texto == nullptr)
+    return conv_ansi_idioma_a_utf8_n(texto, idioma, longitud_resultado);
+  Convertidor *origen = convertidor_de_idioma(idioma);
+  Convertidor *destino = convertidor_de_codificacion(codificacion);
+  const std::string_view t(texto);
+  if (origen == nullptr || destino == nullptr) {
+    if (longitud_resultado != nullptr) *longitud_resultado = t.size();
+    return companion::texto_de(t);
+  }
+  return entre_convertidores(origen, destino, t, longitud_resultado, nullptr);
+}
+
+char *conv_entre_codificaciones_n(const char *texto, size_t longitud, const char *de, const char *a,
+                                  size_t *longitud_resultado, size_t *invalidos) noexcept {
+  if (invalidos != nullptr) *invalidos = 0;
+  if (de == nullptr || a == nullptr) return nullptr;
+  const std::string_view t(texto != nullptr ? texto : "", texto != nullptr ? longitud : 0);
+  const auto *b = reinterpret_cast<const unsigned char *>(t.data());
+  const std::string_view desde(de), hacia(a);
+  if (desde == hacia) {
+    if (longitud_resultado != nullptr) *longitud_resultado = t.size();
+    return companion::texto_de(t);
+  }
+  if (es_utf16(desde) && hacia == "UTF-8") {
+    Salida<char> salida(t.size() + t.size() / 2 + 16);
+    utf16_a_utf8(b, t.size(), desde == "UTF-16BE", salida, invalidos);
+    return salida.entrega(longitud_resultado);
+  }
+  if (desde == "UTF-8" && es_utf16(hacia)) {
+    Salida<char> salida(2 * t.size() + 16);
+    utf8_a_utf16(b, t.size(), hacia == "UTF-16BE", salida, invalidos);
+    return salida.entrega(longitud_resultado);
+  }
+  Convertidor *origen = convertidor_de_codificacion(de);
+  Convertidor *destino = convertidor_de_codificacion(a);
+  if (origen == nullptr || destino == nullptr) return nullptr;
+  return entre_convertidores(origen, destino, t, longitud_resultado, invalidos);
 }
 
 }  // extern "C"

@@ -1,9 +1,11 @@
 /* idiomas.cpp - the Windows code page of a language, and the per-thread ICU converters. */
 #include <array>
 #include <cstdio>
+#include <cstring>
 
 #include <unicode/ucnv_cb.h>
 #include <unicode/ucnv_err.h>
+#include <unicode/uloc.h>
 
 #include "companion/interno.h"
 #include "companion/paginas_codigos.h"
@@ -107,11 +109,14 @@ size_t indice_de(uint32_t pagina) {
   return 0;  // 1252
 }
 
-// Every unassigned or broken byte sequence reads as U+FFFD. ICU's own substitute would
-// give U+001A for the pages whose substitution byte is 0x1A.
+thread_local size_t secuencias_invalidas = 0;
+
+// Every unassigned or broken byte sequence reads as U+FFFD, and is counted. ICU's own
+// substitute would give U+001A for the pages whose substitution byte is 0x1A.
 void a_reemplazo(const void *, UConverterToUnicodeArgs *args, const char *, int32_t,
                  UConverterCallbackReason razon, UErrorCode *error) {
   if (razon != UCNV_UNASSIGNED && razon != UCNV_ILLEGAL && razon != UCNV_IRREGULAR) return;
+  ++secuencias_invalidas;
   *error = U_ZERO_ERROR;
   const UChar reemplazo = 0xFFFD;
   ucnv_cbToUWriteUChars(args, &reemplazo, 1, 0, error);
@@ -157,16 +162,47 @@ UConverter *abre(const char *nombre) {
   return icu;
 }
 
-// The thread's converters, one slot per page; closed when the thread ends.
+// Other encodings than the code pages a thread keeps open at once (those of the pages
+// it reads); one more replaces the oldest.
+constexpr size_t kOtras = 6;
+
+// The thread's converters, one slot per page and a few by name; closed when the thread
+// ends.
 struct Cache {
   std::array<companion::Convertidor, kPaginas.size()> convertidores{};
+  std::array<companion::Convertidor, kOtras> otros{};
+  std::array<const char *, kOtras> nombres{};
+  size_t siguiente_otro = 0;
   ~Cache() {
     for (auto &c : convertidores)
+      if (c.icu != nullptr) ucnv_close(c.icu);
+    for (auto &c : otros)
       if (c.icu != nullptr) ucnv_close(c.icu);
   }
 };
 
 thread_local Cache cache;
+
+// Opens nombre into c with the companion's callbacks; false, after a report when informa
+// is set, when ICU cannot.
+bool prepara(companion::Convertidor &c, const char *nombre, uint32_t pagina, bool informa) {
+  UConverter *icu = abre(nombre);
+  UErrorCode error = U_ZERO_ERROR;
+  if (icu != nullptr) {
+    ucnv_setFromUCallBack(icu, a_referencia, nullptr, nullptr, nullptr, &error);
+    ucnv_setToUCallBack(icu, a_reemplazo, nullptr, nullptr, nullptr, &error);
+  }
+  if (icu == nullptr || U_FAILURE(error)) {
+    if (icu != nullptr) ucnv_close(icu);
+    if (informa) companion::informa("(convertidor) != NULL", __LINE__);
+    return false;
+  }
+  c.ascii_directo = ascii_sin_cambios(icu);
+  c.un_byte = ucnv_getMaxCharSize(icu) == 1;
+  c.icu = icu;
+  c.pagina = pagina;
+  return true;
+}
 
 }  // namespace
 
@@ -176,23 +212,28 @@ Convertidor *convertidor_de_pagina(uint32_t pagina) {
   const size_t indice = indice_de(pagina);
   Convertidor &c = cache.convertidores[indice];
   if (c.icu != nullptr) return &c;
-  UConverter *icu = abre(kPaginas[indice].nombre_icu);
-  if (icu == nullptr) {
-    informa("(convertidor) != NULL", __LINE__);
-    return nullptr;
-  }
-  c.ascii_directo = ascii_sin_cambios(icu);
-  UErrorCode error = U_ZERO_ERROR;
-  ucnv_setFromUCallBack(icu, a_referencia, nullptr, nullptr, nullptr, &error);
-  ucnv_setToUCallBack(icu, a_reemplazo, nullptr, nullptr, nullptr, &error);
-  if (U_FAILURE(error)) {
-    ucnv_close(icu);
-    informa("(convertidor) != NULL", __LINE__);
-    return nullptr;
-  }
-  c.icu = icu;
-  c.pagina = kPaginas[indice].numero;
+  return prepara(c, kPaginas[indice].nombre_icu, kPaginas[indice].numero, true) ? &c : nullptr;
+}
+
+Convertidor *convertidor_de_nombre(const char *nombre_icu) {
+  for (const Pagina &p : kPaginas)
+    if (std::strcmp(p.nombre_icu, nombre_icu) == 0) return convertidor_de_pagina(p.numero);
+  for (size_t i = 0; i < kOtras; ++i)
+    if (cache.nombres[i] != nullptr && std::strcmp(cache.nombres[i], nombre_icu) == 0)
+      return &cache.otros[i];
+  const size_t i = cache.siguiente_otro;
+  cache.siguiente_otro = (i + 1) % kOtras;
+  Convertidor &c = cache.otros[i];
+  if (c.icu != nullptr) ucnv_close(c.icu);
+  c = Convertidor{};
+  cache.nombres[i] = nullptr;
+  if (!prepara(c, nombre_icu, 0, false)) return nullptr;
+  cache.nombres[i] = nombre_icu;
   return &c;
+}
+
+size_t &secuencias_invalidas_leidas() {
+  return secuencias_invalidas;
 }
 
 const char16_t *caracteres_1252() {
@@ -218,7 +259,53 @@ const char16_t *caracteres_1252() {
 
 }  // namespace companion
 
-extern "C" uint32_t conv_pagina_de_codigos(uint32_t idioma) noexcept {
+extern "C" {
+
+uint32_t conv_pagina_de_codigos(uint32_t idioma) noexcept {
   // A full LCID carries its sort order above the LANGID: only the low 16 bits count.
   return pagina_de(idioma & 0xFFFF);
 }
+
+booleano conv_idioma_conocido(uint32_t idioma) noexcept {
+  // ICU knows Windows' table of languages; it gives "root" for a language left neutral.
+  char locale[ULOC_FULLNAME_CAPACITY];
+  UErrorCode error = U_ZERO_ERROR;
+  const int32_t largo =
+      uloc_getLocaleForLCID(idioma & 0xFFFF, locale, static_cast<int32_t>(sizeof locale), &error);
+  return U_SUCCESS(error) && largo > 0 && std::strcmp(locale, "root") != 0 ? CIERTO : FALSO;
+}
+
+const char *conv_codificacion_de_idioma(uint32_t idioma) noexcept {
+  switch (conv_pagina_de_codigos(idioma)) {
+    case 932:
+      return "Shift_JIS";
+    case 936:
+      return "GBK";
+    case 949:
+      return "EUC-KR";
+    case 950:
+      return "Big5";
+    case 874:
+      return "windows-874";
+    case 1250:
+      return "windows-1250";
+    case 1251:
+      return "windows-1251";
+    case 1253:
+      return "windows-1253";
+    case 1254:
+      return "windows-1254";
+    case 1255:
+      return "windows-1255";
+    case 1256:
+      return "windows-1256";
+    case 1257:
+      return "windows-1257";
+    case 1258:
+      return "windows-1258";
+    default:
+      return "windows-1252";
+  }
+}
+
+}  // extern "C"

@@ -62,40 +62,11 @@ size_t busca_fin_de_elemento(std::string_view texto, size_t desde, size_t hasta,
   return hasta;
 }
 
-namespace {
-
-constexpr bool es_letra(char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-constexpr bool es_digito(char c) {
-  return c >= '0' && c <= '9';
-}
-constexpr bool es_hexadecimal(char c) {
-  return es_digito(c) || (a_mayuscula(c) >= 'A' && a_mayuscula(c) <= 'F');
-}
-
-}  // namespace
-
-size_t largo_de_referencia(std::string_view texto, size_t i) {
-  size_t p = i + 1;
-  bool (*admite)(char) = nullptr;
-  if (p < texto.size() && texto[p] == '#') {
-    const bool hex = p + 1 < texto.size() && (texto[p + 1] == 'x' || texto[p + 1] == 'X');
-    p += hex ? 2 : 1;
-    admite = hex ? +[](char c) { return es_hexadecimal(c); } : +[](char c) { return es_digito(c); };
-    if (p >= texto.size() || !admite(texto[p])) return 0;
-  } else {
-    if (p >= texto.size() || !es_letra(texto[p])) return 0;
-    admite = [](char c) { return es_letra(c) || es_digito(c); };
-  }
-  while (p < texto.size() && admite(texto[p])) ++p;
-  return p < texto.size() && texto[p] == ';' ? p + 1 - i : 0;
-}
 
 std::string_view nombre_de_elemento(std::string_view tag) {
   size_t inicio = 1;
   if (inicio < tag.size() && tag[inicio] == '/') ++inicio;
-  if (inicio >= tag.size() || !es_letra(tag[inicio])) return {};
+  if (inicio >= tag.size() || !es_letra_ascii(tag[inicio])) return {};
   size_t fin = inicio;
   while (fin < tag.size() && !es_blanco_de_tag(tag[fin]) && tag[fin] != '/' && tag[fin] != '>')
     ++fin;

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <string>
 #include <unordered_map>
 #include <vector>
 
@@ -57,6 +58,41 @@ struct iguales_sin_mayus {
 };
 template <class T>
 using por_nombre = std::unordered_map<std::string_view, T, hash_sin_mayus, iguales_sin_mayus>;
+
+/* What makes two tags the same tag for a browser: the element's name and each attribute's
+ * name in lower case, attributes in name order (the first of a repeated name, as a browser
+ * keeps it), each value as written but without its quotes. A translation that quotes,
+ * orders or cases a tag of the page otherwise carries the same tag. */
+std::string forma_de_tag(std::string_view tag) {
+  const htmlparser::texto_acotado<char> t = htmlparser::acotado(tag);
+  size_t i = htmlparser::fin_de_nombre_de_tag(t, 0);
+  const auto minusculas = [](std::string_view v) {
+    std::string r(v);
+    for (char &c : r)
+      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return r;
+  };
+  std::vector<std::pair<std::string, std::string_view>> atributos;
+  htmlparser::atributo_html a;
+  while (htmlparser::lee_atributo(t, i, a)) {
+    std::string nombre = minusculas(tag.substr(a.nombre, a.fin_nombre - a.nombre));
+    if (std::any_of(atributos.begin(), atributos.end(),
+                    [&](const auto &otro) { return otro.first == nombre; }))
+      continue;
+    const size_t fin = a.valor.fin == htmlparser::kNoEsta ? tag.size() : a.valor.fin;
+    atributos.emplace_back(std::move(nombre), a.valor.tras_igual
+                                                  ? tag.substr(a.valor.inicio, fin - a.valor.inicio)
+                                                  : std::string_view());
+  }
+  std::sort(atributos.begin(), atributos.end());
+  std::string forma = minusculas(tag.substr(0, htmlparser::fin_de_nombre_de_tag(t, 0)));
+  for (const auto &[nombre, valor] : atributos) {
+    forma.push_back('\0');
+    forma.append(nombre).push_back('\0');
+    forma.append(valor);
+  }
+  return forma;
+}
 
 /* The tag whose '<' stands at i of a translation: up to the '>' that
  * htmlparser::busca_cierre gives before the next '<' (at siguiente_menor, or the end),
@@ -148,7 +184,7 @@ struct marcado_de_origen {
     std::string_view tag; /* as the page had it */
     uint32_t quedan;      /* times it may still be written */
   };
-  por_nombre<uso> tags;
+  std::unordered_map<std::string, uso> tags; /* by forma_de_tag */
   /* End tags that closed an element opened before the text, in order, and whether the
    * translation has written each. */
   std::vector<std::string_view> sueltos;
@@ -168,7 +204,7 @@ struct marcado_de_origen {
       const size_t este = signo++;
       const std::string_view tag = tag_en(t, i, t.find('<', i + 1));
       if (tag.empty() || !fue_marcado(t, i, este, origen)) continue;
-      ++tags.try_emplace(tag, uso{tag, 0}).first->second.quedan;
+      ++tags.try_emplace(forma_de_tag(tag), uso{tag, 0}).first->second.quedan;
       const std::string_view nombre = htmlparser::nombre_de_elemento(tag);
       if (!es_cierre(tag)) {
         elementos.abre(nombre);
@@ -226,7 +262,7 @@ class escritor_de_tags {
     if (bit >= 0 && (origen_.codigo >> bit & 1u) == 0) {
       escrito = tag;
     } else {
-      const auto uso = origen().tags.find(tag);
+      const auto uso = origen().tags.find(forma_de_tag(tag));
       if (uso == origen().tags.end() || uso->second.quedan == 0) return false;
       del_origen = &uso->second;
       escrito = uso->second.tag;
@@ -410,4 +446,43 @@ bool lenguaweb_es_enlace_activo(std::string_view enlace) {
     esquema.push_back(static_cast<char>(c | 0x20));
   }
   return false;
+}
+
+void lenguaweb_escapa_traduccion(std::string &salida, std::string_view texto,
+                                 bool espacio_duro_de_un_byte, std::string_view espacio_duro) {
+  size_t copiado = 0;
+  for (size_t i = 0; i < texto.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(texto[i]);
+    if (c == '&') {
+      const size_t referencia = htmlparser::largo_de_referencia(texto.substr(i));
+      if (referencia > 0) {
+        i += referencia - 1;
+        continue;
+      }
+      salida.append(texto.substr(copiado, i - copiado));
+      salida.append(htmlparser::kEntidadAmpersand);
+      copiado = i + 1;
+    } else if (c == 0xA0 && espacio_duro_de_un_byte) {
+      salida.append(texto.substr(copiado, i - copiado));
+      salida.append(espacio_duro);
+      copiado = i + 1;
+    }
+  }
+  salida.append(texto.substr(copiado));
+}
+
+void lenguaweb_escribe_texto_crudo(std::string &salida, std::string_view texto,
+                                   std::string_view elemento) {
+  if (elemento.empty()) {
+    salida.append(texto);
+    return;
+  }
+  size_t copiado = 0;
+  for (size_t i = texto.find("</"); i != htmlparser::kNoEsta; i = texto.find("</", i + 1)) {
+    if (!htmlparser::nombre_es(texto.substr(i + 2, elemento.size()), elemento)) continue;
+    salida.append(texto.substr(copiado, i - copiado));
+    salida.append(htmlparser::kEntidadMenor);
+    copiado = i + 1;
+  }
+  salida.append(texto.substr(copiado));
 }

@@ -20,6 +20,33 @@ bool es_ascii(std::string_view texto) {
   return todos < 0x80;
 }
 
+bool es_utf8(const char *codificacion) {
+  return std::strcmp(codificacion, "UTF-8") == 0;
+}
+
+/* How one rebuild writes its page. The page's bytes are in pagina_en; the page is put
+ * together in montada_en (ASCII-compatible, so that markup and escaping work on its
+ * bytes) and written in salida_en, converted a chunk at a time when the two differ
+ * (UTF-16 and ISO-2022-JP). Texts come in the code page of idioma and are converted once
+ * into montada_en. */
+struct escritura {
+  const lenguaweb_t *documento;
+  uint32_t idioma;
+  bool preprocesar;
+  const char *pagina_en;
+  const char *salida_en;
+  const char *montada_en;
+  bool convierte_trozos;         /* pagina_en differs from montada_en */
+  bool mismo_idioma;             /* texts in the document's code page: its own can be told */
+  bool ascii_sin_cambios;        /* ASCII texts need no conversion into UTF-8 */
+  bool espacio_de_un_byte;       /* the code page of idioma writes a no-break space as 0xA0 */
+  std::string_view espacio_duro; /* how a translation's no-break space is written */
+  /* The page written in UTF-8 where it was not: its charset declarations name UTF-8, or
+   * one is added at inserta_en. */
+  bool declara_utf8 = false;
+  size_t inserta_en = htmlparser::kNoEsta;
+};
+
 /* A span of the piece and what is written in its place. */
 struct sustitucion {
   uint32_t inicio;
@@ -31,6 +58,7 @@ struct sustitucion {
 struct texto_para_atributo {
   i_tipo_texto_t tipo;
   const char *texto; /* borrowed, in the code page of the walk's language */
+  uint32_t indice;   /* among the document's texts */
 };
 
 /* The texts that go with one piece: the attribute texts of its tags and the body text
@@ -39,15 +67,62 @@ struct textos_de_trozo {
   std::vector<texto_para_atributo> atributos;
   const char *cuerpo = nullptr; /* null when no body text follows the piece */
   const char *propio = nullptr; /* the document's own text that cuerpo stands for */
+  uint32_t indice = 0;          /* the body text's index among the document's texts */
   uint32_t codigo = 0;          /* the inline tags the page showed in it as code */
-  const signos_de_texto *signos = nullptr;
 };
 
+/* Whether text indice, as given, is the document's own: the host gave it back unchanged. */
+bool es_propio(const escritura &e, uint32_t indice, const char *texto) {
+  return e.mismo_idioma && indice < lista_cad_num_elems(e.documento->textos) &&
+         std::strcmp(texto, lista_cad_dame(e.documento->textos, indice)) == 0;
+}
+
+/* Whether text indice goes out as the page's own bytes: it holds a NUL, or it came back
+ * unchanged and its normalised form would not show what the page showed. */
+bool sale_crudo(const escritura &e, uint32_t indice, const char *texto) {
+  const uint8_t marcas = e.documento->origenes[indice].marcas;
+  return (marcas & kTextoConNul) != 0 ||
+         ((marcas & kTextoCrudo) != 0 && es_propio(e, indice, texto));
+}
+
+/* Appends bytes of the page to salida, in the encoding the page is put together in. */
+void anade_de_pagina(std::string &salida, std::string_view bytes, const escritura &e) {
+  if (!e.convierte_trozos) {
+    salida.append(bytes);
+    return;
+  }
+  size_t largo = 0;
+  const cad_propia convertido(conv_entre_codificaciones_n(bytes.data(), bytes.size(), e.pagina_en,
+                                                          e.montada_en, &largo, nullptr));
+  if (convertido) salida.append(convertido.get(), largo);
+}
+
+/* A text in the code page of idioma, converted into the encoding the page is put together
+ * in; a translation escaped first (lenguaweb_escapa_traduccion) unless raw text takes it
+ * as it is. */
+std::string convierte_texto(const escritura &e, const char *texto, uint32_t indice,
+                            bool sin_referencias) {
+  std::string_view t(texto);
+  std::string escapado;
+  if (!sin_referencias &&
+      (t.find('&') != std::string_view::npos ||
+       (e.espacio_de_un_byte && t.find('\xA0') != std::string_view::npos)) &&
+      !es_propio(e, indice, texto)) {
+    lenguaweb_escapa_traduccion(escapado, t, e.espacio_de_un_byte, e.espacio_duro);
+    t = escapado;
+  }
+  if (es_utf8(e.montada_en) && e.ascii_sin_cambios && es_ascii(t)) return std::string(t);
+  size_t largo = 0;
+  const cad_propia convertido(
+      es_utf8(e.montada_en) ? conv_ansi_idioma_a_utf8_n(std::string(t).c_str(), e.idioma, &largo)
+                            : conv_ansi_idioma_a_codificacion_n(std::string(t).c_str(), e.idioma,
+                                                                e.montada_en, &largo));
+  return std::string(convertido.get(), largo);
+}
+
 /* The value of attribute nombre in the tag, if it stands there after an '=', as a
- * replacement of the link it holds. A name without '=' has no value: what the finder
- * takes for one (the empty span after HREF in HREF = "x", or the rest of the tag after
- * a HREF followed by a line break) is never written into, or the attribute's name would
- * change. */
+ * replacement of the link it holds. A name without '=' has no value, and is never written
+ * into, or the attribute's name would change. */
 void trata_link_de_tag(std::string_view trozo, const tag_leido &tag, const char *nombre,
                        bool es_img, enlaces_pasada &enlaces, std::vector<sustitucion> &cambios) {
   // The tag with its closing '>', so that an unquoted link at the end of the tag
@@ -65,32 +140,68 @@ void trata_link_de_tag(std::string_view trozo, const tag_leido &tag, const char 
     cambios.push_back(std::move(cambio));
 }
 
-/* Appends to salida the piece with its link values treated and the attribute texts,
- * in order, each written into the next tag of the piece that gives a text of its kind
- * (read as page segmentation reads it). A text for which no such tag is left is
- * reported as "encontrado == CIERTO" and skipped. */
-void escribe_trozo(std::string &salida, std::string_view trozo, enlaces_pasada &enlaces,
-                   const std::vector<texto_para_atributo> &textos, uint32_t idioma) {
+/* Where a page written in UTF-8 that names no charset gets its META: after its HEAD start
+ * tag, or else after an XML declaration and a DOCTYPE that begin it, or at its start
+ * (past a byte order mark). */
+size_t donde_declarar(std::string_view pagina, size_t desde) {
+  const htmlparser::texto_acotado<char> t = htmlparser::acotado(pagina);
+  elemento_crudo crudo = elemento_crudo::ninguno;
+  for (size_t p = pagina.find('<', desde); p != htmlparser::kNoEsta; p = pagina.find('<', p)) {
+    const tag_leido tag = lenguaweb_lee_tag_en(t, static_cast<uint32_t>(p), crudo, false);
+    lenguaweb_cambia_elemento_crudo(crudo, tag.nombre, false);
+    if (htmlparser::nombre_es(tag.nombre, "HEAD")) return tag.fin;
+    p = tag.fin;
+  }
+  size_t inicio = desde;
+  for (;;) {
+    inicio = htmlparser::fin_de_blancos(t, inicio);
+    if (!htmlparser::empieza_por(t, inicio, "<?") && !htmlparser::empieza_por(t, inicio, "<!"))
+      return inicio;
+    inicio =
+        lenguaweb_lee_tag_en(t, static_cast<uint32_t>(inicio), elemento_crudo::ninguno, false).fin;
+  }
+}
+
+/* Appends to salida the piece (which stands at desde in the page) with its link values
+ * treated and the attribute texts, in order, each written into the next tag of the piece
+ * that gives a text of its kind (read as page segmentation reads it); in a page written
+ * in UTF-8 where it was not, its charset declarations name UTF-8. A text for which no
+ * such tag is left is reported as "encontrado == CIERTO" and skipped. */
+void escribe_trozo(std::string &salida, std::string_view trozo, uint32_t desde,
+                   enlaces_pasada &enlaces, const std::vector<texto_para_atributo> &textos,
+                   const escritura &e) {
+  const pagina_de_documento &pagina = e.documento->pagina;
+  std::vector<sustitucion> cambios;
+  if (e.declara_utf8) {
+    for (uint32_t k = 0; k < pagina.num_declaraciones; ++k) {
+      const tramo_bytes_t d = pagina.declaraciones[k];
+      if (d.inicio >= desde && d.fin <= desde + trozo.size())
+        cambios.push_back({d.inicio - desde, d.fin - desde, "UTF-8"});
+    }
+    if (e.inserta_en >= desde && e.inserta_en <= desde + trozo.size()) {
+      const uint32_t en = static_cast<uint32_t>(e.inserta_en - desde);
+      cambios.push_back(
+          {en, en, pagina.xhtml ? "<meta charset=\"UTF-8\" />" : "<meta charset=\"UTF-8\">"});
+    }
+  }
   // Rebuilding, only a reference ("@...") or an attribute text changes a piece: most
   // pieces go out as they are without reading their tags.
-  if (enlaces.preprocesar_links != CIERTO && textos.empty() &&
+  if (enlaces.preprocesar_links != CIERTO && textos.empty() && cambios.empty() &&
       std::memchr(trozo.data(), '@', trozo.size()) == nullptr) {
-    salida.append(trozo);
+    anade_de_pagina(salida, trozo, e);
     return;
   }
-  std::vector<sustitucion> cambios;
   size_t siguiente_texto = 0;
   elemento_crudo crudo = elemento_crudo::ninguno;
+  const htmlparser::texto_acotado<char> t = htmlparser::acotado(trozo);
   for (uint32_t posicion = 0; posicion < trozo.size();) {
     const void *menor = std::memchr(trozo.data() + posicion, '<', trozo.size() - posicion);
     if (menor == nullptr) break;
     const tag_leido tag = lenguaweb_lee_tag_en(
-        trozo, static_cast<uint32_t>(static_cast<const char *>(menor) - trozo.data()), crudo,
-        false);
+        t, static_cast<uint32_t>(static_cast<const char *>(menor) - trozo.data()), crudo, false);
     posicion = tag.fin;
     lenguaweb_cambia_elemento_crudo(crudo, tag.nombre, false);
 
-    const size_t antes = cambios.size();
     if (htmlparser::nombre_empieza_por(tag.nombre, "A"))
       trata_link_de_tag(trozo, tag, "HREF", false, enlaces, cambios);
     if (htmlparser::nombre_empieza_por(tag.nombre, "IMG"))
@@ -99,30 +210,32 @@ void escribe_trozo(std::string &salida, std::string_view trozo, enlaces_pasada &
     texto_de_tag texto;
     if (siguiente_texto < textos.size() && lenguaweb_texto_de_tag(tag, &texto) &&
         texto.tipo == textos[siguiente_texto].tipo) {
-      // The text is this tag's, written or not: a value without '=' is never written into.
-      if (texto.tras_igual) {
-        const cad_propia utf8(conv_ansi_idioma_a_utf8(textos[siguiente_texto].texto, idioma));
+      const texto_para_atributo &a = textos[siguiente_texto];
+      // The text is this tag's, written or not: a value without '=' is never written
+      // into, and one that goes back as the page had it stays.
+      if (texto.tras_igual && !sale_crudo(e, a.indice, a.texto)) {
         sustitucion cambio{tag.inicio + texto.inicio, tag.inicio + texto.fin, {}};
-        lenguaweb_escribe_valor(cambio.nuevo, utf8.get(), texto.entre_comillas);
+        lenguaweb_escribe_valor(cambio.nuevo, convierte_texto(e, a.texto, a.indice, false),
+                                texto.entre_comillas);
         cambios.push_back(std::move(cambio));
       }
       ++siguiente_texto;
     }
-    // Spans of one tag are found attribute by attribute; the page is written left to right.
-    std::sort(cambios.begin() + static_cast<std::ptrdiff_t>(antes), cambios.end(),
-              [](const sustitucion &a, const sustitucion &b) { return a.inicio < b.inicio; });
   }
   for (; siguiente_texto < textos.size(); ++siguiente_texto)
     informa_en(kModuloLenguaweb, "encontrado == CIERTO");
 
+  // Spans are found tag by tag, attribute by attribute; the piece is written left to right.
+  std::stable_sort(cambios.begin(), cambios.end(),
+                   [](const sustitucion &a, const sustitucion &b) { return a.inicio < b.inicio; });
   uint32_t copiado = 0;
   for (const sustitucion &cambio : cambios) {
     if (cambio.inicio < copiado) continue; /* two attributes never share a value */
-    salida.append(trozo.substr(copiado, cambio.inicio - copiado));
+    anade_de_pagina(salida, trozo.substr(copiado, cambio.inicio - copiado), e);
     salida.append(cambio.nuevo);
     copiado = cambio.fin;
   }
-  salida.append(trozo.substr(copiado));
+  anade_de_pagina(salida, trozo.substr(copiado), e);
 }
 
 /* Takes the texts of the next piece into textos: from *siguiente on, the attribute texts
@@ -135,28 +248,25 @@ void toma_textos_de_trozo(const lenguaweb_t *documento, const lista_cad_t *tradu
   textos->cuerpo = nullptr;
   textos->propio = nullptr;
   textos->codigo = 0;
-  textos->signos = nullptr;
   for (; textos->cuerpo == nullptr && *siguiente < num_textos; ++*siguiente) {
     const uint32_t indice = *siguiente;
     const uint32_t tipo = lista_num_dame(documento->tipos_de_textos, indice);
     const char *texto = lista_cad_dame(traducidos, indice);
     switch (tipo) {
       case TIPO_TITULO:
-      case TIPO_TEXTO: {
+      case TIPO_TEXTO:
         textos->cuerpo = texto != nullptr ? texto : "";
         textos->propio = lista_cad_dame(documento->textos, indice);
+        textos->indice = indice;
         if (indice < lista_num_num_elems(documento->codigo_en_linea))
           textos->codigo = lista_num_dame(documento->codigo_en_linea, indice);
-        const auto signos = documento->signos_crudos.find(indice);
-        if (signos != documento->signos_crudos.end()) textos->signos = &signos->second;
         break;
-      }
       case TIPO_DESCRIPCION:
       case TIPO_PALABRA_CLAVE:
       case TIPO_ALTERNATIVO_IMAGEN:
         if (!preprocesar)
           textos->atributos.push_back(
-              {static_cast<i_tipo_texto_t>(tipo), texto != nullptr ? texto : ""});
+              {static_cast<i_tipo_texto_t>(tipo), texto != nullptr ? texto : "", indice});
         break;
       default:
         informa_en(kModuloLenguaweb, "");
@@ -165,37 +275,65 @@ void toma_textos_de_trozo(const lenguaweb_t *documento, const lista_cad_t *tradu
   }
 }
 
-/* A text of the code page of idioma in UTF-8: the text itself when the conversion would
- * not change it (most texts are ASCII, and in most code pages they need no conversion,
- * nor a copy), else a conversion kept in *utf8. */
-std::string_view en_utf8(const char *texto, uint32_t idioma, bool ascii_sin_cambios,
-                         cad_propia *utf8) {
-  const std::string_view vista(texto);
-  if (ascii_sin_cambios && es_ascii(vista)) return vista;
-  size_t largo = 0;
-  utf8->reset(conv_ansi_idioma_a_utf8_n(texto, idioma, &largo));
-  return std::string_view(utf8->get(), largo);
+/* For each '<' and '>' of the page's raw body text, in order: whether the page had the
+ * character itself rather than "&lt;" or "&gt;". A text that shows a tag as code and has
+ * the same tag as markup needs them, to tell which of its tags a translation may use. */
+void signos_de_pagina(std::string_view crudo, signos_de_texto &signos) {
+  htmlparser::siguiente_de siguiente(crudo, '<', '>', '&');
+  for (size_t p = 0;; ++p) {
+    p = siguiente.desde(p);
+    if (p == htmlparser::kNoEsta) return;
+    if (crudo[p] != '&') {
+      signos.push_back(true);
+    } else if (crudo.compare(p, htmlparser::kEntidadMenor.size(), htmlparser::kEntidadMenor) == 0 ||
+               crudo.compare(p, htmlparser::kEntidadMayor.size(), htmlparser::kEntidadMayor) == 0) {
+      signos.push_back(false);
+      p += htmlparser::kEntidadMenor.size() - 1;
+    }
+  }
 }
 
-/* Appends the body text, in the code page of idioma, as UTF-8 and escaped. Its tags are
- * checked against the document's own text, which is read only when it holds a tag or
- * keeps its signs. Preprocessing writes texts that will be read again: spaces that
- * entities left must stay entities, or a second pass would collapse them. */
-void escribe_cuerpo(std::string &pagina, const textos_de_trozo &textos, uint32_t idioma,
-                    bool ascii_sin_cambios, bool preprocesar) {
-  texto_de_origen origen;
-  origen.codigo = textos.codigo;
-  origen.signos = textos.signos;
-  cad_propia propio_utf8, utf8;
-  if (textos.propio != nullptr &&
-      (textos.signos != nullptr || std::strchr(textos.propio, '<') != nullptr)) {
-    origen.es_la_traduccion =
-        textos.cuerpo == textos.propio || std::strcmp(textos.cuerpo, textos.propio) == 0;
-    if (!origen.es_la_traduccion)
-      origen.texto = en_utf8(textos.propio, idioma, ascii_sin_cambios, &propio_utf8);
+/* Appends the body text: the page's own bytes when it goes back so, else converted from
+ * the code page of idioma and escaped as its element asks; its tags are checked against
+ * the document's own text, which is read only when it holds a tag. Preprocessing writes
+ * the document's own texts into a page that will be read again, in a form that reads back
+ * the same: a pair of spaces, which only a long run of blanks leaves, would read back as
+ * one, so a text that holds one goes out as the page's own bytes (an entity would read
+ * back as a no-break space). Preformatted text keeps its blanks anyway. */
+void escribe_cuerpo(std::string &pagina, const textos_de_trozo &textos, const escritura &e) {
+  const origen_de_texto &origen = e.documento->origenes[textos.indice];
+  const bool preformateado = (origen.marcas & kTextoPreformateado) != 0;
+  if (sale_crudo(e, textos.indice, textos.cuerpo) ||
+      (e.preprocesar && !preformateado && std::strstr(textos.cuerpo, "  ") != nullptr)) {
+    anade_de_pagina(pagina,
+                    e.documento->pagina.bytes.substr(origen.inicio, origen.fin - origen.inicio), e);
+    return;
   }
-  lenguaweb_escribe_texto(pagina, en_utf8(textos.cuerpo, idioma, ascii_sin_cambios, &utf8), origen,
-                          preprocesar);
+  const bool sin_referencias = (origen.marcas & kTextoSinReferencias) != 0;
+  const std::string texto = convierte_texto(e, textos.cuerpo, textos.indice, sin_referencias);
+  if (sin_referencias) {
+    lenguaweb_escribe_texto_crudo(pagina, texto,
+                                  (origen.marcas & kTextoHastaElFinal) != 0 ? "" : "XMP");
+    return;
+  }
+  texto_de_origen de_origen;
+  de_origen.codigo = textos.codigo;
+  std::string propio;
+  signos_de_texto signos;
+  if (textos.propio != nullptr && std::strchr(textos.propio, '<') != nullptr) {
+    de_origen.es_la_traduccion =
+        textos.cuerpo == textos.propio || std::strcmp(textos.cuerpo, textos.propio) == 0;
+    if (!de_origen.es_la_traduccion) {
+      propio = convierte_texto(e, textos.propio, textos.indice, false);
+      de_origen.texto = propio;
+      if ((origen.marcas & kTextoCrudo) != 0) {
+        signos_de_pagina(
+            e.documento->pagina.bytes.substr(origen.inicio, origen.fin - origen.inicio), signos);
+        de_origen.signos = &signos;
+      }
+    }
+  }
+  lenguaweb_escribe_texto(pagina, texto, de_origen, e.preprocesar && !preformateado);
 }
 
 /* The condition texts of the count checks name arrays and macros that stand nowhere in
@@ -209,13 +347,42 @@ constexpr const char *kTraducidosSinTexto =
 constexpr const char *kTraducidosSinId =
     "arr_NumElemsCADENA(textos_traducidos) == arr_NumElemsCADENA(IDs)";
 
+/* How this rebuild of the document writes, for texts in the code page of idioma. */
+escritura prepara_escritura(const lenguaweb_t *documento, uint32_t idioma, bool preprocesar) {
+  const pagina_de_documento &pagina = documento->pagina;
+  escritura e{};
+  e.documento = documento;
+  e.idioma = idioma;
+  e.preprocesar = preprocesar;
+  e.pagina_en = pagina.leida_en;
+  e.salida_en = pagina.codificacion.nombre;
+  const bool ilegible = pagina.codificacion.origen == CODIFICACION_ILEGIBLE;
+  if (opciones_dame_salida_utf8() == CIERTO && !ilegible && !es_utf8(e.salida_en)) {
+    e.salida_en = "UTF-8";
+    e.declara_utf8 = true;
+  }
+  const bool ascii = pagina.codificacion.compatible_ascii == CIERTO || e.declara_utf8;
+  e.montada_en = ilegible ? e.pagina_en : ascii ? e.salida_en : "UTF-8";
+  e.convierte_trozos = !ilegible && std::strcmp(e.pagina_en, e.montada_en) != 0;
+  e.mismo_idioma = conv_pagina_de_codigos(idioma) == conv_pagina_de_codigos(documento->idioma);
+  e.ascii_sin_cambios = conv_ascii_sin_cambios(idioma) == CIERTO;
+  const cad_propia espacio(conv_utf8_a_ansi_html(htmlparser::kEspacioDuroUtf8, idioma));
+  e.espacio_de_un_byte = std::string_view(espacio.get()) == "\xA0";
+  e.espacio_duro =
+      pagina.xhtml ? htmlparser::kReferenciaEspacioDuro : htmlparser::kEntidadEspacioDuro;
+  if (e.declara_utf8 && pagina.num_declaraciones == 0)
+    e.inserta_en = donde_declarar(pagina.bytes, 0);
+  return e;
+}
+
 /* The walk shared by the rebuild and link preprocessing. For each piece, in order: its
  * A HREF and IMG SRC values treated (lenguaweb_trata_link), then, when not
  * preprocessing, the piece's translated attribute texts written into the tags they
- * came from; the piece is written, then its body text, converted from the code page
- * of idioma to UTF-8 and escaped. The walk stops at the shorter of the document's
- * kinds and textos_traducidos. CIERTO when the whole page was written to
- * nombre_fichero_html; a failed write leaves no half-written file. */
+ * came from; the piece is written, then its body text. The page goes out in its own
+ * encoding (or in UTF-8, as the calling thread chose), with its byte order mark. The walk
+ * stops at the shorter of the document's kinds and textos_traducidos. CIERTO when the
+ * whole page was written to nombre_fichero_html; a failed write leaves no half-written
+ * file. */
 booleano graba_fichero_html(const lenguaweb_t *documento, const lista_cad_t *traducidos,
                             enlaces_pasada &enlaces, const char *nombre_fichero_html,
                             uint32_t idioma) {
@@ -226,36 +393,59 @@ booleano graba_fichero_html(const lenguaweb_t *documento, const lista_cad_t *tra
   const uint32_t num_traducidos = lista_cad_num_elems(traducidos);
   if (num_tipos != num_textos) informa_en(kModuloLenguaweb, kTiposSinTexto);
   if (num_traducidos != num_textos) informa_en(kModuloLenguaweb, kTraducidosSinTexto);
+  if (conv_idioma_conocido(idioma) != CIERTO)
+    informa_en(kModuloLenguaweb, "conv_idioma_conocido(idioma) == CIERTO");
 
   // The page goes out a quarter of a megabyte at a time as it is made, so that it is
   // never held in memory whole; the file replaces the old one only once every byte is
   // written.
   fichero_escritura_t *fichero = fichero_escritura_abre(nombre_fichero_html);
   if (fichero == nullptr) return FALSO;
-  constexpr size_t kTamanoTramo = 256 << 10;
-  std::string pagina;
-  pagina.reserve(kTamanoTramo + (kTamanoTramo >> 2));
-  const auto vacia = [&]() {
-    fichero_escritura_anade(fichero, pagina.data(), pagina.size());
-    pagina.clear();
-  };
-
   const bool preprocesar = enlaces.preprocesar_links == CIERTO;
-  const bool ascii_sin_cambios = conv_ascii_sin_cambios(idioma) == CIERTO;
+  const escritura e = prepara_escritura(documento, idioma, preprocesar);
+  const pagina_de_documento &pagina = documento->pagina;
+  constexpr size_t kTamanoTramo = 256 << 10;
+  std::string salida;
+  salida.reserve(kTamanoTramo + (kTamanoTramo >> 2));
+  const bool transcodifica = std::strcmp(e.montada_en, e.salida_en) != 0;
+  const auto vacia = [&]() {
+    if (transcodifica) {
+      size_t largo = 0;
+      const cad_propia convertida(conv_entre_codificaciones_n(
+          salida.data(), salida.size(), e.montada_en, e.salida_en, &largo, nullptr));
+      fichero_escritura_anade(fichero, convertida.get(), convertida ? largo : 0);
+    } else {
+      fichero_escritura_anade(fichero, salida.data(), salida.size());
+    }
+    salida.clear();
+  };
+  // A mark that the page's bytes do not hold: UTF-16's, or UTF-8's for a UTF-16 page
+  // written in UTF-8.
+  if (pagina.codificacion.bom > 0 && transcodifica && std::strncmp(e.salida_en, "UTF-16", 6) == 0) {
+    fichero_escritura_anade(fichero,
+                            std::strcmp(e.salida_en, "UTF-16BE") == 0 ? "\xFE\xFF" : "\xFF\xFE", 2);
+  } else if (pagina.codificacion.bom > 0 && !es_utf8(pagina.codificacion.nombre) &&
+             es_utf8(e.salida_en)) {
+    salida.append("\xEF\xBB\xBF");
+  }
+
   const uint32_t textos_a_escribir = std::min(num_traducidos, num_tipos);
-  const uint32_t num_trozos = lista_cad_num_elems(documento->trozos_html);
+  const uint32_t num_trozos = static_cast<uint32_t>(documento->trozos.size());
   uint32_t siguiente_texto = 0;
   textos_de_trozo textos;
   for (uint32_t trozo = 0; trozo < num_trozos; ++trozo) {
     toma_textos_de_trozo(documento, traducidos, textos_a_escribir, preprocesar, &siguiente_texto,
                          &textos);
-    const char *marcado = lista_cad_dame(documento->trozos_html, trozo);
-    escribe_trozo(pagina, marcado != nullptr ? marcado : "", enlaces, textos.atributos, idioma);
-    if (textos.cuerpo != nullptr)
-      escribe_cuerpo(pagina, textos, idioma, ascii_sin_cambios, preprocesar);
-    if (pagina.size() >= kTamanoTramo) vacia();
+    escribe_trozo(salida, lenguaweb_trozo(documento, trozo), documento->trozos[trozo].inicio,
+                  enlaces, textos.atributos, e);
+    if (textos.cuerpo != nullptr) escribe_cuerpo(salida, textos, e);
+    if (salida.size() >= kTamanoTramo) vacia();
   }
   vacia();
+  if (pagina.byte_suelto >= 0 && std::strcmp(e.salida_en, pagina.codificacion.nombre) == 0) {
+    const char suelto = static_cast<char>(pagina.byte_suelto);
+    fichero_escritura_anade(fichero, &suelto, 1);
+  }
   return fichero_escritura_termina(&fichero);
 }
 

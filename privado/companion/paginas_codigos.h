@@ -2,6 +2,7 @@
 #ifndef COMPANION_PAGINAS_CODIGOS_H
 #define COMPANION_PAGINAS_CODIGOS_H
 
+#include <cstddef>
 #include <cstdint>
 
 #include <unicode/ucnv.h>
@@ -15,6 +16,7 @@ struct Convertidor {
    * ICU itself said when the converter was opened: a pure-ASCII text may then be copied
    * as it is. Not so in 932, where ICU exchanges 0x1A, 0x1C and 0x7F. */
   bool ascii_directo;
+  bool un_byte; /* every character is one byte */
 };
 
 /* The calling thread's converter for the Windows code page pagina (any page that
@@ -26,6 +28,17 @@ struct Convertidor {
  * never close it, and the pointer is valid only on the calling thread. Null, after a
  * report, when ICU cannot open the converter. */
 Convertidor *convertidor_de_pagina(uint32_t pagina);
+
+/* The calling thread's converter for the ICU converter name nombre_icu (a text that
+ * lives as long as the process), with the callbacks above; the code pages' own names give
+ * their converters of convertidor_de_pagina. A few are kept open per thread; the pointer
+ * is valid on the calling thread until the next call. Null, without a report, when ICU
+ * cannot open it. */
+Convertidor *convertidor_de_nombre(const char *nombre_icu);
+
+/* The calling thread's count of byte sequences that a converter read as U+FFFD: callers
+ * set it to 0 before a conversion and read it after. */
+size_t &secuencias_invalidas_leidas();
 
 /* The character that Windows-1252 gives each byte 0x80-0xFF (index byte - 0x80), read
  * once from ICU's windows-1252 converter. ICU gives the five bytes that the page leaves

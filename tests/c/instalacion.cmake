@@ -20,8 +20,9 @@ separate_arguments(banderas UNIX_COMMAND "${BANDERAS}")
 # Only public headers are installed: nothing internal, nothing that needs ICU.
 file(GLOB_RECURSE cabeceras RELATIVE ${prefijo}/include ${prefijo}/include/*)
 list(SORT cabeceras)
-set(publicas lenguaweb/companion/cadenas.h lenguaweb/companion/companion.h
-  lenguaweb/companion/conversion.h lenguaweb/companion/ficheros.h lenguaweb/companion/flujos.h
+set(publicas lenguaweb/companion/cadenas.h lenguaweb/companion/codificacion.h
+  lenguaweb/companion/companion.h lenguaweb/companion/conversion.h lenguaweb/companion/ficheros.h
+  lenguaweb/companion/flujos.h
   lenguaweb/companion/informe.h lenguaweb/companion/listas.h lenguaweb/companion/memoria.h
   lenguaweb/companion/motor.h lenguaweb/companion/opciones.h lenguaweb/companion/tipos.h
   lenguaweb/lenguaweb.h)

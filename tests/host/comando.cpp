@@ -260,6 +260,15 @@ Textos marcas(const std::string &pagina) {
   return r;
 }
 
+// The tag names of a page, in order (a '<' inside an attribute value begins none).
+Textos tags(const std::string &pagina) {
+  static const std::regex tag("<[!/A-Za-z][^ \t\n>]*");
+  Textos r;
+  for (std::sregex_iterator i(pagina.begin(), pagina.end(), tag), fin; i != fin; ++i)
+    r.push_back(i->str());
+  return r;
+}
+
 // A page without what pseudo-translation adds: brackets, and accents (all vowels made one).
 std::string sin_decoracion(const std::string &pagina) {
   static const std::regex vocal("[aeiouAEIOU]"), corchete("[\\[\\]]");
@@ -288,12 +297,20 @@ TEST_F(Comando, PaginasReales) {
     ASSERT_EQ(corre(msgen, {"p.po", "-o", "p.po"}).estado, 0);
     ASSERT_EQ(lenguaweb({"merge", pagina, "p.po", "-o", "copia.html"}).estado, 0);
     EXPECT_EQ(lee(ruta("copia.html")), propia);
-    // Pseudo-translation changes the texts and nothing else: no tag, entity or brace.
+    // Pseudo-translation changes the texts and nothing else: no tag, entity or brace. A
+    // page in a legacy charset goes back with its own texts as it stood, entities and all,
+    // while a translation's accented letters are the charset's own: there, only tags count.
     ASSERT_EQ(lenguaweb({"pseudo", pagina, "-l", idioma, "-o", "pseudo.html"}).estado, 0);
     const std::string pseudo = lee(ruta("pseudo.html"));
     EXPECT_NE(pseudo, propia);
-    EXPECT_EQ(marcas(pseudo), marcas(propia));
-    EXPECT_EQ(sin_decoracion(pseudo), sin_decoracion(propia));
+    codificacion_pagina_t codificacion;
+    conv_detecta_codificacion(propia.data(), propia.size(), 0x0409, &codificacion);
+    if (std::string_view(codificacion.nombre) == "UTF-8") {
+      EXPECT_EQ(marcas(pseudo), marcas(propia));
+      EXPECT_EQ(sin_decoracion(pseudo), sin_decoracion(propia));
+    } else {
+      EXPECT_EQ(tags(pseudo), tags(propia));
+    }
   }
   EXPECT_EQ(carpeta.estado, 0) << carpeta.errores;
   EXPECT_EQ(std::distance(fs::directory_iterator(ruta("todas")), {}), n);
