@@ -143,6 +143,15 @@ bool comprueba_documento(Pagina &p, const Documento &doc) {
   p.trozos.clear();
   for (size_t k = 0; k < doc.doc->trozos.size(); ++k)
     p.trozos.emplace_back(lenguaweb_trozo(doc.doc, k));
+  // A page the library reads through UTF-8 (UTF-16) has its pieces in that form: they
+  // are placed in it, read as a browser reads it (the same text as the page's own); the
+  // page's encoding stays the one it was found in.
+  if (doc.doc->pagina.transcodificada) {
+    const Codificacion codificacion = p.leida.codificacion;
+    p.bytes.assign(doc.doc->pagina.bytes);
+    p.leida = pagina_lee(p.bytes, p.idioma);
+    p.leida.codificacion = codificacion;
+  }
   p.r.textos = p.textos.size();
   p.r.en_tags = static_cast<size_t>(
       std::count_if(p.tipos.begin(), p.tipos.end(), [](uint32_t t) { return !es_cuerpo(t); }));

@@ -39,7 +39,14 @@ bool elige_marcas(const Pagina &p, Marcas *marcas) {
       usada = usada || usa(n.texto);
       for (const AtributoHtml &a : n.atributos) usada = usada || usa(a.valor);
     }
-    if (!usada && ida_y_vuelta(m.de(0), p.idioma) == m.de(0)) {
+    // A marker must also stand in the page's own encoding as itself: one that the page's
+    // charset lacks is written as a character reference, which a reader sees the same
+    // but which is no longer the marker in the page's text.
+    std::string en_pagina, error;
+    const bool cabe = codificacion_escribe(m.de(0), p.leida.codificacion.nombre, &en_pagina,
+                                           &error) &&
+                      en_pagina.find("&#") == kNoEsta;
+    if (!usada && cabe && ida_y_vuelta(m.de(0), p.idioma) == m.de(0)) {
       *marcas = m;
       return true;
     }
