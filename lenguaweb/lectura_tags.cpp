@@ -14,6 +14,23 @@ std::string_view base_del_nombre(std::string_view nombre, bool *cierra) {
   return *cierra ? nombre.substr(1) : nombre;
 }
 
+/* Whether the name may be one of the elements these functions follow (XMP, PRE, STYLE,
+ * SCRIPT, LISTING, TEXTAREA, PLAINTEXT): told by its length and first letter, so that
+ * the other tags of a page, nearly all of them, cost no comparison of names. */
+bool puede_ser_seguido(std::string_view base) {
+  if (base.size() < 3 || base.size() > 9) return false;
+  switch (htmlparser::a_mayuscula(base[0])) {
+    case 'L':
+    case 'P':
+    case 'S':
+    case 'T':
+    case 'X':
+      return true;
+    default:
+      return false;
+  }
+}
+
 constexpr elemento_crudo kCrudos[] = {elemento_crudo::script, elemento_crudo::style,
                                       elemento_crudo::xmp, elemento_crudo::textarea,
                                       elemento_crudo::plaintext};
@@ -61,6 +78,7 @@ tag_leido lenguaweb_lee_tag_en(const htmlparser::texto_acotado<char> &texto, uin
 void lenguaweb_cambia_elemento_crudo(elemento_crudo &crudo, std::string_view nombre, bool informa) {
   bool cierra = false;
   const std::string_view base = base_del_nombre(nombre, &cierra);
+  if (!puede_ser_seguido(base)) return;
   elemento_crudo este = elemento_crudo::ninguno;
   for (elemento_crudo e : kCrudos)
     if (htmlparser::nombre_es(base, nombre_de_elemento(e))) este = e;
@@ -79,6 +97,7 @@ void lenguaweb_cambia_elemento_crudo(elemento_crudo &crudo, std::string_view nom
 void lenguaweb_cambia_preformateado(uint32_t &profundidad, std::string_view nombre) {
   bool cierra = false;
   const std::string_view base = base_del_nombre(nombre, &cierra);
+  if (!puede_ser_seguido(base)) return;
   if (!htmlparser::nombre_es(base, "PRE") && !htmlparser::nombre_es(base, "LISTING")) return;
   if (!cierra)
     ++profundidad;
