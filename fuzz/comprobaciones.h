@@ -40,11 +40,17 @@ inline constexpr fuzz_objetivo kFuzzObjetivos[] = {
 struct fuzz_documento {
   std::vector<std::string> trozos, textos;
   std::vector<uint32_t> tipos, codigo;
+  /* Per text, when known: its stretch of the page and its marks (marca_de_texto). */
+  std::vector<std::pair<size_t, size_t>> origenes{};
+  std::vector<uint8_t> marcas{};
+  const char *codificacion = "UTF-8"; /* the encoding of the page's bytes */
+  bool legible = true;                /* false: the page is not text, kept whole as one piece */
 };
 struct fuzz_tag_con_texto {
   size_t tag, inicio_valor, fin_valor;
   uint32_t tipo;
   bool entre_comillas;
+  char comilla;
 };
 struct fuzz_ubicacion {
   std::vector<size_t> trozo;
@@ -52,21 +58,24 @@ struct fuzz_ubicacion {
 };
 
 /* "" when the pieces and the raw stretches between them join back to the page, each
- * stretch normalising (for idioma) to its body text, and the texts after each piece are
- * those of its tags, read as page segmentation reads them, in order; fills *u. */
+ * stretch normalising (for idioma, as its marks say) to its body text, and the texts after
+ * each piece are those of its tags, read as page segmentation reads them, in order, each
+ * text's origin (when the document gives origins) its stretch or value; fills *u. */
 std::string fuzz_ubica(std::string_view pagina, const fuzz_documento &d, uint32_t idioma,
                        fuzz_ubicacion *u);
 
-/* "" when escrita is the document written with textos (in the code page of idioma):
- * every piece byte for byte but for the values (after an '=') of its tags that gave
- * texts, each its text between double quotes with '"', '<' and '>' as entities; each
- * body text after its piece, its '<', '>' and spaces as they are or as entities. */
-std::string fuzz_comprueba_escrita(std::string_view escrita, const fuzz_documento &d,
-                                   const fuzz_ubicacion &u, const std::vector<std::string> &textos,
+/* "" when escrita is the document written with its own texts (in the code page of
+ * idioma): every piece byte for byte but for the values of its tags that gave texts,
+ * each its text between double quotes with '"', '<' and '>' as entities; each body text
+ * after its piece, its '<', '>' and spaces as they are or as entities; but a text marked
+ * to go back raw stands as the page had it (pagina, the page's bytes). */
+std::string fuzz_comprueba_escrita(std::string_view escrita, std::string_view pagina,
+                                   const fuzz_documento &d, const fuzz_ubicacion &u,
                                    uint32_t idioma);
 
-/* The tags of a page as the byte tag scanner reads them, counted by name (up to the
- * first blank or '>') in capitals, comments left out (their spans go to *comentarios). */
+/* The tags of a page as the byte tag scanner reads them (each stretch between NUL bytes
+ * on its own), counted by name (up to the first blank or '>') in capitals, comments left
+ * out (their spans go to *comentarios). */
 std::map<std::string, long> fuzz_cuenta_tags(
     std::string_view pagina, std::vector<std::pair<size_t, size_t>> *comentarios = nullptr);
 

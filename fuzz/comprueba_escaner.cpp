@@ -16,6 +16,98 @@ bool es_blanco(C c) {
   return c == C(' ') || c == C('\t') || c == C('\n') || c == C('\r');
 }
 
+template <class C>
+bool es_blanco_de_tag(C c) {
+  return es_blanco(c) || c == C('\f');
+}
+
+template <class C>
+bool es_letra(C c) {
+  return (c >= C('a') && c <= C('z')) || (c >= C('A') && c <= C('Z'));
+}
+
+/* The '>' that ends the start or end tag at inicio, walked through the states of a
+ * browser's tokenizer: a quoted attribute value hides a '>'; a quote that never closes
+ * ends the tag at the first '>' after it. kNoEsta when no '>' ends it. */
+template <class C>
+size_t cierre_de_tag(std::basic_string_view<C> t, size_t inicio) {
+  enum {
+    nombre,
+    antes_de_atributo,
+    atributo,
+    tras_atributo,
+    antes_de_valor,
+    sin_comillas,
+    tras_valor,
+    barra
+  } estado = nombre;
+  size_t i = inicio + 1;
+  if (i < t.size() && t[i] == C('/')) ++i;
+  for (; i < t.size(); ++i) {
+    const C c = t[i];
+    switch (estado) {
+      case nombre:
+        if (c == C('>')) return i;
+        if (es_blanco_de_tag(c))
+          estado = antes_de_atributo;
+        else if (c == C('/'))
+          estado = barra;
+        break;
+      case antes_de_atributo:
+        if (c == C('>')) return i;
+        if (c == C('/'))
+          estado = barra;
+        else if (!es_blanco_de_tag(c))
+          estado = atributo;
+        break;
+      case atributo:
+        if (c == C('>')) return i;
+        if (es_blanco_de_tag(c))
+          estado = tras_atributo;
+        else if (c == C('/'))
+          estado = barra;
+        else if (c == C('='))
+          estado = antes_de_valor;
+        break;
+      case tras_atributo:
+        if (c == C('>')) return i;
+        if (c == C('/'))
+          estado = barra;
+        else if (c == C('='))
+          estado = antes_de_valor;
+        else if (!es_blanco_de_tag(c))
+          estado = atributo;
+        break;
+      case antes_de_valor:
+        if (c == C('>')) return i;
+        if (c == C('"') || c == C('\'')) {
+          const size_t cierre = t.find(c, i + 1);
+          if (cierre == kNoEsta) return t.find(C('>'), i + 1);
+          i = cierre;
+          estado = tras_valor;
+        } else if (!es_blanco_de_tag(c)) {
+          estado = sin_comillas;
+        }
+        break;
+      case sin_comillas:
+        if (c == C('>')) return i;
+        if (es_blanco_de_tag(c)) estado = antes_de_atributo;
+        break;
+      case tras_valor:
+        if (c == C('>')) return i;
+        estado = c == C('/') ? barra : antes_de_atributo;
+        if (c != C('/') && !es_blanco_de_tag(c)) --i; /* begins the next attribute */
+        break;
+      case barra:
+        if (c == C('>')) return i;
+        estado = antes_de_atributo;
+        --i;
+        break;
+    }
+  }
+  return kNoEsta;
+}
+
 /* Where the token that begins at inicio must end by the token rules; *sin_fin counts a
  * tag or comment that has no end. */
 template <class C>
@@ -31,8 +123,13 @@ size_t fin_esperado(std::basic_string_view<C> t, size_t inicio, size_t *sin_fin)
                      kCierra[] = {C('-'), C('-'), C('>')};
   // The end of a comment is searched from the '<' itself, so "<!-->" is whole.
   const bool comentario = t.substr(inicio, 4) == std::basic_string_view<C>(kAbre, 4);
-  const size_t fin = comentario ? t.find(std::basic_string_view<C>(kCierra, 3), inicio)
-                                : t.find(C('>'), inicio + 1);
+  const bool con_atributos =
+      inicio + 1 < t.size() &&
+      (es_letra(t[inicio + 1]) ||
+       (t[inicio + 1] == C('/') && inicio + 2 < t.size() && es_letra(t[inicio + 2])));
+  const size_t fin = comentario      ? t.find(std::basic_string_view<C>(kCierra, 3), inicio)
+                     : con_atributos ? cierre_de_tag(t, inicio)
+                                     : t.find(C('>'), inicio + 1);
   if (fin != kNoEsta) return fin + (comentario ? 3 : 1);
   ++sin_fin[comentario];
   return t.size();

@@ -17,12 +17,15 @@
 #include "tablalink/tablalink.h"
 #include "listas.h"
 
-/* What the page target checks, on the page P given by the input (up to its first NUL):
+/* What the page target checks, on the page P given by the input as the library reads it
+ * (its bytes, or their UTF-8 for a page read through UTF-8; written pages are read back
+ * so before they are compared):
  * (a) The pieces of P's document and the raw stretches between them join back to P,
- *     each stretch normalising to its body text; the texts after each piece are those
- *     of its IMG and META tags, in order.
+ *     each stretch normalising to its body text and being its origin; the texts after
+ *     each piece are those of its IMG and META tags, in order.
  * (b) P rebuilt with its own texts keeps every byte of every piece, but for the values
- *     (after an '=') of the tags that gave texts, where those texts go back.
+ *     of the tags that gave texts, where those texts go back, and every text marked to
+ *     go back raw stands as P had it.
  * (c) P preprocessed gives P1, which holds as in (a), and link tables with no two records
  *     of one identifier; P1 preprocessed again adds no record and gives P1 itself.
  * (d) No written page gains a tag: (b) and P1 against P, and P1 rebuilt with translations
@@ -85,18 +88,23 @@ size_t fin_de_texto(std::string_view pagina, size_t inicio, std::string_view tex
   }
 }
 
-/* The tags of the page that give texts, read as page segmentation reads every tag. */
+/* The tags of the page that give texts, read as page segmentation reads every tag (the
+ * content of XMP, TEXTAREA and PLAINTEXT is text, not tags). */
 std::vector<fuzz_tag_con_texto> tags_con_texto(std::string_view pagina) {
   std::vector<fuzz_tag_con_texto> tags;
   elemento_crudo crudo = elemento_crudo::ninguno;
+  const htmlparser::texto_acotado<char> t = htmlparser::acotado(pagina);
   for (size_t p = pagina.find('<'); p != kNoEsta; p = pagina.find('<', p)) {
-    const tag_leido tag = lenguaweb_lee_tag_en(pagina, static_cast<uint32_t>(p), crudo, false);
+    const tag_leido tag = lenguaweb_lee_tag_en(t, static_cast<uint32_t>(p), crudo, false);
     lenguaweb_cambia_elemento_crudo(crudo, tag.nombre, false);
     texto_de_tag texto;
     if (lenguaweb_texto_de_tag(tag, &texto))
       tags.push_back({p, p + texto.inicio, p + texto.fin, static_cast<uint32_t>(texto.tipo),
-                      texto.entre_comillas});
+                      texto.entre_comillas, texto.comilla});
     p = tag.fin;
+    if (crudo == elemento_crudo::plaintext) break;
+    if (es_texto_crudo(crudo))
+      p = htmlparser::busca_fin_de_elemento(pagina, p, pagina.size(), nombre_de_elemento(crudo));
   }
   return tags;
 }
@@ -123,8 +131,30 @@ struct recursos {
 using pruebas::a_vector;
 
 fuzz_documento copia(const lenguaweb_t *l) {
-  return {a_vector(l->trozos_html), a_vector(l->textos), a_vector(l->tipos_de_textos),
-          a_vector(l->codigo_en_linea)};
+  fuzz_documento d{
+      {}, a_vector(l->textos), a_vector(l->tipos_de_textos), a_vector(l->codigo_en_linea)};
+  for (size_t k = 0; k < l->trozos.size(); ++k) d.trozos.emplace_back(lenguaweb_trozo(l, k));
+  for (const origen_de_texto &o : l->origenes) {
+    d.origenes.emplace_back(o.inicio, o.fin);
+    d.marcas.push_back(o.marcas);
+  }
+  d.codificacion = l->pagina.leida_en;
+  d.legible = l->pagina.codificacion.origen != CODIFICACION_ILEGIBLE;
+  return d;
+}
+
+/* A written page as the document's page was read: through UTF-8 when it was. */
+std::string como_se_leyo(const lenguaweb_t *l, std::string escrita) {
+  const codificacion_pagina_t &c = l->pagina.codificacion;
+  if (c.compatible_ascii == CIERTO || c.origen == CODIFICACION_ILEGIBLE) return escrita;
+  escrita.erase(0, std::min<size_t>(c.bom, escrita.size()));
+  if (l->pagina.byte_suelto >= 0 && !escrita.empty()) escrita.pop_back();
+  size_t largo = 0;
+  char *utf8 = conv_entre_codificaciones_n(escrita.data(), escrita.size(), c.nombre, "UTF-8",
+                                           &largo, nullptr);
+  std::string r(utf8 != nullptr ? utf8 : "", utf8 != nullptr ? largo : 0);
+  cad_destruye(&utf8);
+  return r;
 }
 
 /* What a writer wrote to ruta, when it says that it wrote it whole. */
@@ -166,6 +196,12 @@ std::map<std::string, long> tags_permitidos(std::string_view original, const fuz
   for (size_t i = 0; i < traducidos.size() && i < d.tipos.size(); ++i) {
     if (!es_cuerpo(d.tipos[i])) continue;
     const std::string t = a_utf8(traducidos[i], idioma);
+    // The text of an XMP or PLAINTEXT goes as raw text: what the scanner takes for tags
+    // in it is the translation's text.
+    if (i < d.marcas.size() && (d.marcas[i] & kTextoSinReferencias) != 0) {
+      for (const auto &[nombre, n] : fuzz_cuenta_tags(t)) permitidos[nombre] += n;
+      continue;
+    }
     for (size_t p = t.find('<'), cierre; p != kNoEsta && (cierre = t.find('>', p)) != kNoEsta;
          p = t.find('<', p + 1)) {
       const std::string nombre = nombre_de_tag(t.substr(p, cierre + 1 - p), true);
@@ -197,10 +233,10 @@ std::string comprueba(std::string_view bytes, uint32_t idioma) {
                     ruta_p1 = carpeta + "/p1.html", ruta_p2 = carpeta + "/p2.html",
                     ruta_traducida = carpeta + "/traducida.html";
   if (!(std::ofstream(ruta, std::ios::binary) << bytes)) return "cannot write " + ruta;
-  const std::string_view original = bytes.substr(0, bytes.find('\0'));
 
   recursos r;
   lenguaweb_t *documento = r.documentos.emplace_back(lenguaweb_crea(ruta.c_str(), idioma));
+  const std::string original(documento->pagina.bytes);
   const fuzz_documento d = copia(documento);
   lista_cad_t *ids = nullptr;
   lista_cad_t *textos = r.lista(lenguaweb_dame_textos_a_trducir(documento, &ids));
@@ -214,7 +250,8 @@ std::string comprueba(std::string_view bytes, uint32_t idioma) {
   fallo = escrita(lenguaweb_reconstruye_fichero_html(documento, textos, ids, nullptr, nullptr,
                                                      ruta_propia.c_str(), idioma),
                   ruta_propia, &propia);
-  if (fallo.empty()) fallo = fuzz_comprueba_escrita(propia, d, u, d.textos, idioma);
+  propia = como_se_leyo(documento, propia);
+  if (fallo.empty()) fallo = fuzz_comprueba_escrita(propia, original, d, u, idioma);
   if (fallo.empty()) fallo = fuzz_gana_tags(original, propia, {});
   if (!fallo.empty()) return "rebuilt with its own texts: " + fallo;
 
@@ -222,7 +259,7 @@ std::string comprueba(std::string_view bytes, uint32_t idioma) {
   fallo = escrita(
       lenguaweb_preprocesa_links(documento, r.tablas[0], r.tablas[1], ruta_p1.c_str(), idioma),
       ruta_p1, &p1);
-  if (fallo.empty()) fallo = fuzz_gana_tags(original, p1, {});
+  if (fallo.empty()) fallo = fuzz_gana_tags(original, como_se_leyo(documento, p1), {});
   for (const lista_reg_t *tabla : r.tablas) {  // a reference must name one record
     std::set<std::string> vistos;
     for (uint32_t i = 0; fallo.empty() && i < lista_reg_num_elems(tabla); ++i)
@@ -232,8 +269,9 @@ std::string comprueba(std::string_view bytes, uint32_t idioma) {
   if (!fallo.empty()) return "preprocessed: " + fallo;
   lenguaweb_t *documento1 = r.documentos.emplace_back(lenguaweb_crea(ruta_p1.c_str(), idioma));
   const fuzz_documento d1 = copia(documento1);
+  const std::string p1_leida(documento1->pagina.bytes);
   fuzz_ubicacion u1;
-  fallo = fuzz_ubica(p1, d1, idioma, &u1);
+  fallo = fuzz_ubica(p1_leida, d1, idioma, &u1);
   if (!fallo.empty()) return "the preprocessed page: " + fallo;
   const uint32_t registros = lista_reg_num_elems(r.tablas[0]) + lista_reg_num_elems(r.tablas[1]);
   fallo = escrita(
@@ -260,7 +298,8 @@ std::string comprueba(std::string_view bytes, uint32_t idioma) {
                                                  r.tablas[1], ruta_traducida.c_str(), idioma),
               ruta_traducida, &traducida);
   if (fallo.empty())
-    fallo = fuzz_gana_tags(p1, traducida, tags_permitidos(p1, d1, u1, traducidos, idioma));
+    fallo = fuzz_gana_tags(p1_leida, como_se_leyo(documento1, traducida),
+                           tags_permitidos(p1_leida, d1, u1, traducidos, idioma));
   return fallo.empty() ? "" : "rebuilt with translations: " + fallo;
 }
 
@@ -269,13 +308,34 @@ std::string comprueba(std::string_view bytes, uint32_t idioma) {
 std::string fuzz_ubica(std::string_view pagina, const fuzz_documento &d, uint32_t idioma,
                        fuzz_ubicacion *u) {
   if (d.tipos.size() != d.textos.size()) return "not one kind per text";
+  if (!d.legible) {
+    u->trozo.assign(d.trozos.size(), 0);
+    u->tags.assign(d.trozos.size(), {});
+    return d.trozos.size() == 1 && d.trozos[0] == pagina && d.textos.empty()
+               ? ""
+               : "a page that is not text is not one piece without texts";
+  }
+  if (!d.origenes.empty() &&
+      (d.origenes.size() != d.textos.size() || d.marcas.size() != d.textos.size()))
+    return "not one origin per text";
   entidades_idioma entidades;
-  lenguaweb_prepara_entidades(idioma, &entidades);
-  const auto normaliza = [&entidades](std::string_view crudo) {
-    char *n = lenguaweb_normaliza_texto(crudo, entidades);
+  lenguaweb_prepara_entidades(idioma, &entidades, d.codificacion);
+  // A stretch normalised as its text's marks say, its NUL bytes left out.
+  const auto normaliza = [&entidades, &d](std::string_view crudo, size_t j) {
+    const uint8_t marcas = j < d.marcas.size() ? d.marcas[j] : 0;
+    const modo_de_texto modo = (marcas & kTextoSinReferencias) != 0  ? modo_de_texto::crudo
+                               : (marcas & kTextoPreformateado) != 0 ? modo_de_texto::preformateado
+                                                                     : modo_de_texto::normal;
+    std::string sin_nul(crudo);
+    sin_nul.erase(std::remove(sin_nul.begin(), sin_nul.end(), '\0'), sin_nul.end());
+    char *n = lenguaweb_normaliza_texto(sin_nul, entidades, modo);
     std::string r(n);
     cad_destruye(&n);
     return r;
+  };
+  // Where a text stands, as its origin says (when the document gives origins).
+  const auto origen_es = [&d](size_t j, size_t inicio, size_t fin) {
+    return d.origenes.empty() || d.origenes[j] == std::make_pair(inicio, fin);
   };
   const std::vector<fuzz_tag_con_texto> tags = tags_con_texto(pagina);
   u->trozo.assign(d.trozos.size(), 0);
@@ -292,18 +352,25 @@ std::string fuzz_ubica(std::string_view pagina, const fuzz_documento &d, uint32_
       const std::string del_tag = en + "the tag at byte " + std::to_string(tag.tag);
       if (tag.tag < u->trozo[k]) return del_tag + " gives a text but stands in a body text";
       if (j >= d.tipos.size() || d.tipos[j] != tag.tipo ||
-          normaliza(pagina.substr(tag.inicio_valor, tag.fin_valor - tag.inicio_valor)) !=
+          normaliza(pagina.substr(tag.inicio_valor, tag.fin_valor - tag.inicio_valor), j) !=
               d.textos[j])
         return del_tag + " does not give the document's text " + std::to_string(j);
+      if (!origen_es(j, tag.inicio_valor, tag.fin_valor))
+        return del_tag + " is not the origin of text " + std::to_string(j);
       u->tags[k].push_back(tag);
     }
     if (k + 1 == d.trozos.size()) break;
     if (j >= d.tipos.size() || !es_cuerpo(d.tipos[j]))
       return en + "followed by text " + std::to_string(j) + ", which is no body text";
-    if (p >= pagina.size() || htmlparser::es_blanco(pagina[p]) || pagina[p] == '<')
+    const bool crudo = j < d.marcas.size() && (d.marcas[j] & kTextoSinReferencias) != 0;
+    if (p >= pagina.size() || htmlparser::es_blanco(pagina[p]) || pagina[p] == '\0' ||
+        (pagina[p] == '<' && !crudo))
       return en + "body text " + std::to_string(j) + " does not begin at a text run";
-    const size_t fin = fin_de_texto(pagina, p, d.textos[j]);
-    if (fin == kNoEsta || normaliza(pagina.substr(p, fin - p)) != d.textos[j])
+    // The end of a text of raw content, whose '<' and entities count for nothing, is the
+    // one its origin gives.
+    const size_t fin = crudo ? d.origenes[j].second : fin_de_texto(pagina, p, d.textos[j]);
+    if (fin == kNoEsta || fin > pagina.size() || !origen_es(j, p, fin) ||
+        normaliza(pagina.substr(p, fin - p), j) != d.textos[j])
       return en + "body text " + std::to_string(j) + " " + fuzz_muestra(d.textos[j]) +
              " is not what follows: " + fuzz_muestra(pagina, p);
     p = fin;
@@ -315,29 +382,32 @@ std::string fuzz_ubica(std::string_view pagina, const fuzz_documento &d, uint32_
   return p == pagina.size() ? "" : "bytes from " + std::to_string(p) + " are in no piece";
 }
 
-std::string fuzz_comprueba_escrita(std::string_view escrita, const fuzz_documento &d,
-                                   const fuzz_ubicacion &u, const std::vector<std::string> &textos,
+std::string fuzz_comprueba_escrita(std::string_view escrita, std::string_view pagina,
+                                   const fuzz_documento &d, const fuzz_ubicacion &u,
                                    uint32_t idioma) {
+  const auto crudo = [&d](size_t j) {
+    return j < d.marcas.size() && (d.marcas[j] & (kTextoCrudo | kTextoConNul)) != 0;
+  };
   size_t c = 0, j = 0;
   for (size_t k = 0; k < d.trozos.size(); ++k) {
     const std::string &trozo = d.trozos[k];
     std::string esperado; /* the piece as it must be written */
     size_t desde = 0;
     for (const fuzz_tag_con_texto &tag : u.tags[k]) {
-      const std::string texto = a_utf8(j < textos.size() ? textos[j] : "", idioma);
+      const bool queda = crudo(j);
+      const std::string texto = a_utf8(j < d.textos.size() ? d.textos[j] : "", idioma);
       ++j;
-      // A name without '=' has no value to write into (ALT = "x", or ALT and a line
-      // break): the finder's span there is no value of the tag.
-      const size_t inicio = tag.inicio_valor - u.trozo[k];
-      const size_t antes = tag.entre_comillas ? inicio - 1 : inicio;
-      if (antes == 0 || trozo[antes - 1] != '=') continue;
-      esperado += trozo.substr(desde, inicio - desde) + (tag.entre_comillas ? "" : "\"");
+      if (queda) continue; /* the value stays as the page had it */
+      // A single-quoted value goes back between double quotes, quotes and all.
+      const size_t inicio = tag.inicio_valor - u.trozo[k] - (tag.comilla == '\'' ? 1 : 0);
+      const bool comillas = !tag.entre_comillas || tag.comilla == '\'';
+      esperado += trozo.substr(desde, inicio - desde) + (comillas ? "\"" : "");
       for (char ch : texto) {
         const size_t n = kSignos.find(ch);
         esperado += n < 3 ? kEntidades[n] : std::string_view(&ch, 1);
       }
-      esperado += tag.entre_comillas ? "" : "\"";
-      desde = tag.fin_valor - u.trozo[k];
+      esperado += comillas ? "\"" : "";
+      desde = tag.fin_valor - u.trozo[k] + (tag.comilla == '\'' ? 1 : 0);
     }
     esperado += trozo.substr(desde);
     if (escrita.compare(c, esperado.size(), esperado) != 0)
@@ -345,8 +415,18 @@ std::string fuzz_comprueba_escrita(std::string_view escrita, const fuzz_document
              fuzz_muestra(esperado);
     c += esperado.size();
     if (k + 1 == d.trozos.size()) break;
-    const std::string texto = a_utf8(j < textos.size() ? textos[j] : "", idioma);
     const size_t inicio = c;
+    if (crudo(j)) {
+      const auto [desde_pagina, hasta] = d.origenes[j];
+      const std::string_view propio = pagina.substr(desde_pagina, hasta - desde_pagina);
+      if (escrita.compare(c, propio.size(), propio) != 0)
+        return "body text " + std::to_string(j) + " is written " + fuzz_muestra(escrita, c) +
+               ", not as the page had it: " + fuzz_muestra(propio);
+      c += propio.size();
+      ++j;
+      continue;
+    }
+    const std::string texto = a_utf8(j < d.textos.size() ? d.textos[j] : "", idioma);
     for (char ch : texto) {
       const size_t n = kSignos.find(ch);
       const std::string_view e = n >= 1 && n < 4 ? kEntidades[n] : "";
@@ -367,17 +447,21 @@ std::string fuzz_comprueba_escrita(std::string_view escrita, const fuzz_document
 std::map<std::string, long> fuzz_cuenta_tags(std::string_view pagina,
                                              std::vector<std::pair<size_t, size_t>> *comentarios) {
   std::map<std::string, long> tags;
-  const std::string texto(pagina.substr(0, pagina.find('\0')));
-  uint32_t posicion = 0;
-  uint16_t tipo = 0;
-  for (booleano sigue = CIERTO; sigue == CIERTO;) {
-    const uint32_t antes = posicion;
-    sigue = htmlparser_lee_siguiente_tag(texto.c_str(), &posicion, &tipo, nullptr);
-    const std::string_view token = std::string_view(texto).substr(antes, posicion - antes);
-    if (token.starts_with("<!--") && comentarios != nullptr)
-      comentarios->emplace_back(antes, posicion);
-    if (token.starts_with("<") && !token.starts_with("<!--")) ++tags[nombre_de_tag(token)];
-    if (posicion <= antes) break;
+  for (size_t tramo = 0; tramo <= pagina.size();) {
+    const size_t nul = std::min(pagina.find('\0', tramo), pagina.size());
+    const std::string texto(pagina.substr(tramo, nul - tramo));
+    uint32_t posicion = 0;
+    uint16_t tipo = 0;
+    for (booleano sigue = CIERTO; sigue == CIERTO;) {
+      const uint32_t antes = posicion;
+      sigue = htmlparser_lee_siguiente_tag(texto.c_str(), &posicion, &tipo, nullptr);
+      const std::string_view token = std::string_view(texto).substr(antes, posicion - antes);
+      if (token.starts_with("<!--") && comentarios != nullptr)
+        comentarios->emplace_back(tramo + antes, tramo + posicion);
+      if (token.starts_with("<") && !token.starts_with("<!--")) ++tags[nombre_de_tag(token)];
+      if (posicion <= antes) break;
+    }
+    tramo = nul + 1;
   }
   return tags;
 }
@@ -400,7 +484,11 @@ std::string fuzz_comprueba_pagina(const uint8_t *datos, size_t largo) {
   // The reports that arbitrary pages bring about: tags and comments without an end,
   // stray end tags of scripts, entities outside the table, relative links to no file,
   // and references that no record resolves.
-  return fuzz_en_sesion({"(fin_tag) != NULL", "*procesar_texto == FALSO",
-                         "strchr(texto, '&')==NULL", "hay_punto == CIERTO", "enlace != NULL"},
-                        [&](auto &) { return comprueba(pagina, idioma); });
+  // And what the library tells of a page's bytes: a NUL inside a text, an encoding it
+  // cannot read or that it declares and is not used, bytes not valid in it.
+  return fuzz_en_sesion(
+      {"(fin_tag) != NULL", "*procesar_texto == FALSO", "strchr(texto, '&')==NULL",
+       "hay_punto == CIERTO", "enlace != NULL", "memchr(texto, '\\0', longitud) == NULL",
+       "the page *", "the UTF-16 page *"},
+      [&](auto &) { return comprueba(pagina, idioma); });
 }

@@ -21,33 +21,8 @@ bool es_tag_en_linea(std::string_view nombre) {
   return false;
 }
 
-bool es_letra(char c) {
-  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-}
 bool es_cifra(char c) {
   return c >= '0' && c <= '9';
-}
-bool es_hex(char c) {
-  return es_cifra(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
-}
-
-// Length of the character reference at the start of t ("&name;", "&#123;", "&#x1F;"),
-// or 0. Only letters and digits are read before the ';', none of them an '&', so a
-// scan that finds none goes on past them without reading them again.
-size_t referencia(std::string_view t) {
-  size_t i = 1;
-  if (i < t.size() && t[i] == '#') {
-    ++i;
-    const bool hex = i < t.size() && (t[i] == 'x' || t[i] == 'X');
-    if (hex) ++i;
-    const size_t inicio = i;
-    while (i < t.size() && (hex ? es_hex(t[i]) : es_cifra(t[i]))) ++i;
-    if (i == inicio) return 0;
-  } else {
-    if (i >= t.size() || !es_letra(t[i])) return 0;
-    while (i < t.size() && (es_letra(t[i]) || es_cifra(t[i]))) ++i;
-  }
-  return i < t.size() && t[i] == ';' ? i + 1 : 0;
 }
 
 }  // namespace
@@ -62,6 +37,7 @@ TextoProtegido pseudo_protege(std::string_view texto) {
     r.piezas.emplace_back(pieza);
   };
   size_t proximo_mayor = 0;  // the first '>' at or after the last one looked for
+  const htmlparser::texto_acotado<char> t = htmlparser::acotado(texto);
   for (size_t i = 0; i < texto.size(); ++i) {
     const char c = texto[i];
     if (c == '{' || c == '}') {
@@ -72,16 +48,17 @@ TextoProtegido pseudo_protege(std::string_view texto) {
       if (proximo_mayor != std::string_view::npos && proximo_mayor <= i)
         proximo_mayor = texto.find('>', i + 1);
       if (proximo_mayor != std::string_view::npos) {
-        std::string_view nombre = texto.substr(i + 1, proximo_mayor - i - 1);
-        nombre = nombre.substr(0, std::min(nombre.find(' '), nombre.size()));
-        if (es_tag_en_linea(nombre)) {
-          grupo(texto.substr(i, proximo_mayor + 1 - i));
-          i = proximo_mayor;
+        // The tag ends as the library reads it: a '>' inside a quoted value does not end it.
+        const size_t cierre = htmlparser::busca_cierre(t, i);
+        std::string_view nombre = htmlparser::nombre_de_tag(texto.substr(i + 1, cierre - i - 1));
+        if (cierre < texto.size() && es_tag_en_linea(nombre)) {
+          grupo(texto.substr(i, cierre + 1 - i));
+          i = cierre;
           continue;
         }
       }
     } else if (c == '&') {
-      if (const size_t largo = referencia(texto.substr(i)); largo > 0) {
+      if (const size_t largo = htmlparser::largo_de_referencia(texto.substr(i)); largo > 0) {
         grupo(texto.substr(i, largo));
         i += largo - 1;
         continue;

@@ -26,7 +26,6 @@ struct Anchos {
   static Car *prefijo(const Car *p, uint32_t cuenta) { return wcad_prefijo(p, cuenta); }
 };
 
-
 // The text last walked on this thread and how far it is known to hold no NUL, so that
 // a walk checks every position it is given against the end of its text at the cost of
 // its tokens alone: measuring the text before each position would make a walk
@@ -37,6 +36,9 @@ template <class C>
 struct tramo_sin_nul {
   const C *texto = nullptr;
   uint32_t hasta = 0; /* texto[0, hasta) holds no NUL */
+  /* From where on the text holds no '"' and no '\'', as far as the walk has learnt:
+   * one quote that never closes is searched past once, not once per tag after it. */
+  size_t sin_comilla[2] = {htmlparser::kNoEsta, htmlparser::kNoEsta};
 };
 template <class C>
 thread_local tramo_sin_nul<C> conocido;
@@ -56,7 +58,7 @@ void mide_hasta(tramo_sin_nul<C> &tramo, const C *texto, uint32_t posicion) {
 
 // Moves the position past the tag or comment there.
 template <class F>
-void salta_tag(texto_con_nul<typename F::Car> texto, uint32_t *posicion) {
+void salta_tag(const texto_con_nul<typename F::Car> &texto, uint32_t *posicion) {
   const htmlparser::fin_de_tag fin = htmlparser::lee_fin_de_tag(texto, *posicion);
   *posicion = static_cast<uint32_t>(fin.cerrado ? fin.cierre + 1 : fin.cierre);
   // An open comment is reported in both forms.
@@ -81,7 +83,7 @@ booleano lee_siguiente_tag(const typename F::Car *texto, uint32_t *posicion, uin
     *posicion = tramo.hasta;
   }
   const uint32_t inicio = *posicion;
-  const texto_con_nul<typename F::Car> t{texto};
+  const texto_con_nul<typename F::Car> t{texto, {tramo.sin_comilla[0], tramo.sin_comilla[1]}};
   switch (htmlparser::clase_de_token(texto[inicio])) {
     case htmlparser::token_html::blancos:
       // A blank run keeps the kind of the token before it.
@@ -89,6 +91,8 @@ booleano lee_siguiente_tag(const typename F::Car *texto, uint32_t *posicion, uin
       break;
     case htmlparser::token_html::tag:
       salta_tag<F>(t, posicion);
+      tramo.sin_comilla[0] = t.sin_comilla[0];
+      tramo.sin_comilla[1] = t.sin_comilla[1];
       *tipo = 1;
       break;
     case htmlparser::token_html::texto:

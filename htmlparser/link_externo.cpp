@@ -35,14 +35,21 @@ extern "C" char *htmlparser_obtener_cualquier_link_externo(const char *texto) no
   const char *atributo = inicio_del_atributo(texto);
   if (atributo == nullptr) return nullptr;
 
-  // Blanks may stand before the '=', not after it.
+  // This finder keeps the reading hosts have always had from it, not a browser's: blanks
+  // may stand before the '=', not after it; only a double quote opens a quoted value; an
+  // unquoted value runs to the next space, else to the next '>'.
   const htmlparser::texto_con_nul<char> resto{atributo};
-  const htmlparser::valor_html valor =
-      htmlparser::lee_valor(resto, htmlparser::fin_de_blancos(resto, 0));
-  const char *inicio = atributo + valor.inicio;
-  const char *fin = valor.fin != htmlparser::kNoEsta ? atributo + valor.fin
-                    : valor.entre_comillas           ? nullptr
-                                                     : fin_por_cifras(inicio);
+  size_t i = htmlparser::fin_de_blancos(resto, 0);
+  if (resto.en(i) == '=') ++i;
+  const char *inicio = atributo + i;
+  const char *fin;
+  if (resto.en(i) == '"') {
+    fin = std::strchr(++inicio, '"');
+  } else {
+    fin = std::strchr(inicio, ' ');
+    if (fin == nullptr) fin = std::strchr(inicio, '>');
+    if (fin == nullptr) fin = fin_por_cifras(inicio);
+  }
   if (fin == nullptr) return nullptr;
 
   // Copied whole, however long the value is.

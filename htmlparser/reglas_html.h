@@ -32,9 +32,27 @@ inline constexpr size_t kNoEsta = std::string_view::npos;
 
 /* A NUL-terminated text, whose NUL is its end. It is never measured beforehand: a walk
  * that measured the rest of the text at every token would be quadratic. */
+/* busca_hasta(desde, hasta, c) is the offset of the first c in [desde, hasta), or hasta;
+ * hasta not past the end. sin_comilla remembers, for '"' and '\'', an offset from which
+ * that quote stands nowhere (kNoEsta while unknown): a reader that met a quote that never
+ * closes does not search the rest of the text again for the next one. */
+template <class C>
+size_t busca_en_tramo(const C *datos, size_t desde, size_t hasta, C c) {
+  if constexpr (sizeof(C) == 1) {
+    const void *p = desde < hasta ? std::memchr(datos + desde, c, hasta - desde) : nullptr;
+    return p == nullptr ? hasta : static_cast<size_t>(static_cast<const C *>(p) - datos);
+  } else {
+    while (desde < hasta && datos[desde] != c) ++desde;
+    return desde;
+  }
+}
+
+/* A NUL-terminated text, whose NUL is its end. It is never measured beforehand: a walk
+ * that measured the rest of the text at every token would be quadratic. */
 template <class C>
 struct texto_con_nul {
   const C *datos;
+  mutable size_t sin_comilla[2] = {kNoEsta, kNoEsta};
 
   bool acaba_en(size_t i) const { return datos[i] == C(0); }
   C en(size_t i) const { return datos[i]; }
@@ -47,16 +65,23 @@ struct texto_con_nul {
       return desde;
     }
   }
+  size_t busca_hasta(size_t desde, size_t hasta, C c) const {
+    return busca_en_tramo(datos, desde, hasta, c);
+  }
 };
 
 /* A stretch of a page, which ends where its view ends. */
 template <class C>
 struct texto_acotado {
   std::basic_string_view<C> vista;
+  mutable size_t sin_comilla[2] = {kNoEsta, kNoEsta};
 
   bool acaba_en(size_t i) const { return i >= vista.size(); }
   C en(size_t i) const { return vista[i]; }
   size_t busca(size_t desde, C c) const { return std::min(vista.find(c, desde), vista.size()); }
+  size_t busca_hasta(size_t desde, size_t hasta, C c) const {
+    return busca_en_tramo(vista.data(), desde, hasta, c);
+  }
 };
 
 inline texto_acotado<char> acotado(std::string_view vista) {
@@ -101,15 +126,138 @@ bool empieza_por(const T &t, size_t i, std::string_view s) {
   return true;
 }
 
-/* ---- Where a tag ends ----------------------------------------------------------------- */
+/* ---- Attributes and where a tag ends --------------------------------------------------
+ * A start or end tag is read as a browser's tokenizer reads it: after its name come
+ * attributes, each a name and, after an '=' (blanks around it allowed), a value; a value
+ * that opens with '"' or '\'' runs to the same quote, any other to a blank or '>'. A '>'
+ * inside a quoted value does not end the tag; a quote anywhere else (inside a name, or
+ * inside an unquoted value) is just a character. A quote that never closes would make a
+ * browser drop the rest of the page: here the tag then ends at the first '>' after that
+ * quote, so that one broken tag cannot swallow the page. */
 
-/* The '>' that ends a tag whose text goes on at desde, desde standing outside any
- * quoted value: the first '>' from desde on (quotes are not looked at, so a '>' inside
- * a quoted value ends the tag), or the end of the text when there is none. Every reader
- * of tags, attribute values and links finds a tag's end through here. */
+/* The blanks that separate a tag's attributes: the blanks and form feed. */
+template <class C>
+constexpr bool es_blanco_de_tag(C c) {
+  return es_blanco(c) || c == C('\f');
+}
+
+template <class C>
+constexpr bool es_letra_ascii(C c) {
+  return (c >= C('a') && c <= C('z')) || (c >= C('A') && c <= C('Z'));
+}
+
+/* Whether the '<' at inicio opens a tag whose attributes a browser reads: '<' or "</"
+ * followed by an ASCII letter. Any other ("<!", "<?", "</" and no letter, a stray '<')
+ * ends at its first '>'. */
 template <class T>
-size_t busca_cierre(const T &t, size_t desde) {
-  return t.busca(desde, '>');
+bool tiene_atributos(const T &t, size_t inicio) {
+  size_t i = inicio + 1;
+  if (!t.acaba_en(i) && t.en(i) == '/') ++i;
+  return !t.acaba_en(i) && es_letra_ascii(t.en(i));
+}
+
+/* The end of the name of the tag whose '<' stands at inicio, as the tokenizer ends it:
+ * at a blank, '/' or '>' (an end tag's own '/' skipped first). */
+template <class T>
+size_t fin_de_nombre_de_tag(const T &t, size_t inicio) {
+  size_t i = inicio + 1;
+  if (!t.acaba_en(i) && t.en(i) == '/') ++i;
+  while (!t.acaba_en(i) && !es_blanco_de_tag(t.en(i)) && t.en(i) != '/' && t.en(i) != '>') ++i;
+  return i;
+}
+
+struct valor_html {
+  size_t inicio;         /* offset of the value's first character */
+  size_t fin;            /* offset one past its last, or kNoEsta when its quote never closes */
+  char comilla;          /* '"' or '\'' it stood between (not part of it), or 0 */
+  bool entre_comillas;   /* comilla != 0 */
+  bool tras_igual;       /* an '=' stood before it; without one the attribute has no value */
+  bool blancos_en_igual; /* blanks stood next to the '=' */
+  size_t siguiente;      /* where the tag goes on after it (past a closing quote) */
+};
+
+/* The position of the closing quote searched from desde, or kNoEsta; remembers in the text
+ * a search that found none. */
+template <class T>
+size_t busca_comilla(const T &t, size_t desde, char comilla) {
+  size_t &sin = t.sin_comilla[comilla == '"' ? 0 : 1];
+  if (sin != kNoEsta && desde >= sin) return kNoEsta;
+  const size_t p = t.busca(desde, comilla);
+  if (!t.acaba_en(p)) return p;
+  sin = sin == kNoEsta ? desde : std::min(sin, desde);
+  return kNoEsta;
+}
+
+/* The value of an attribute whose name ends at desde: blanks, then an '=', blanks and
+ * the value. Without an '=' there is no value (an empty span at desde, tras_igual false)
+ * and the tag goes on at the first character that is not a blank. */
+template <class T>
+valor_html lee_valor(const T &t, size_t desde) {
+  valor_html v{desde, desde, 0, false, false, false, desde};
+  size_t i = desde;
+  while (!t.acaba_en(i) && es_blanco_de_tag(t.en(i))) ++i;
+  if (t.acaba_en(i) || t.en(i) != '=') {
+    v.siguiente = i;
+    return v;
+  }
+  v.tras_igual = true;
+  v.blancos_en_igual = i != desde;
+  const size_t tras_igual = ++i;
+  while (!t.acaba_en(i) && es_blanco_de_tag(t.en(i))) ++i;
+  v.blancos_en_igual = v.blancos_en_igual || i != tras_igual;
+  v.inicio = i;
+  if (!t.acaba_en(i) && (t.en(i) == '"' || t.en(i) == '\'')) {
+    v.comilla = static_cast<char>(t.en(i));
+    v.entre_comillas = true;
+    v.inicio = i + 1;
+    const size_t cierre = busca_comilla(t, v.inicio, v.comilla);
+    v.fin = cierre;
+    v.siguiente = cierre == kNoEsta ? t.busca(v.inicio, '>') : cierre + 1;
+    return v;
+  }
+  while (!t.acaba_en(i) && !es_blanco_de_tag(t.en(i)) && t.en(i) != '>') ++i;
+  v.fin = v.siguiente = i;
+  return v;
+}
+
+struct atributo_html {
+  size_t nombre;     /* offset of the name's first character */
+  size_t fin_nombre; /* one past its last */
+  valor_html valor;
+};
+
+/* Reads the attribute at i (blanks and '/' before it skipped) and moves i past it. false,
+ * with i on the tag's '>' or at the end of the text, when no attribute is left. After an
+ * attribute whose quote never closes, i stands on the '>' that ends the tag (or at the
+ * end). */
+template <class T>
+bool lee_atributo(const T &t, size_t &i, atributo_html &a) {
+  while (!t.acaba_en(i) && (es_blanco_de_tag(t.en(i)) || t.en(i) == '/')) ++i;
+  if (t.acaba_en(i) || t.en(i) == '>') return false;
+  a.nombre = i++; /* the first character belongs to the name, be it '=' or a quote */
+  while (!t.acaba_en(i) && !es_blanco_de_tag(t.en(i)) && t.en(i) != '/' && t.en(i) != '>' &&
+         t.en(i) != '=')
+    ++i;
+  a.fin_nombre = i;
+  a.valor = lee_valor(t, i);
+  i = a.valor.siguiente;
+  return true;
+}
+
+/* The '>' that ends the tag whose '<' stands at inicio, or the end of the text when there
+ * is none. Every reader of tags, attribute values and links finds a tag's end through
+ * here. Most tags hold no quote before their first '>': that '>' is then their end. */
+template <class T>
+size_t busca_cierre(const T &t, size_t inicio) {
+  const size_t mayor = t.busca(inicio + 1, '>');
+  if (!tiene_atributos(t, inicio) || (t.busca_hasta(inicio + 1, mayor, '"') == mayor &&
+                                      t.busca_hasta(inicio + 1, mayor, '\'') == mayor))
+    return mayor;
+  size_t i = fin_de_nombre_de_tag(t, inicio);
+  atributo_html a;
+  while (lee_atributo(t, i, a))
+    if (a.valor.entre_comillas && a.valor.fin == kNoEsta) break;
+  return i;
 }
 
 /* The '>' of the first "-->" from i on, or the end of the text. Each character is looked
@@ -131,14 +279,14 @@ struct fin_de_tag {
 
 /* How the tag (or comment) whose '<' stands at inicio ends. A comment ends at the '>'
  * of the first "-->" searched from the '<' itself, so "<!-->" is a whole comment; any
- * other tag at busca_cierre from the character after its '<'. */
+ * other tag at busca_cierre. */
 template <class T>
 fin_de_tag lee_fin_de_tag(const T &t, size_t inicio) {
   fin_de_tag fin{inicio, false, empieza_por(t, inicio, "<!--")};
   if (fin.comentario)
     fin.cierre = busca_fin_de_comentario(t, inicio);
   else if (!t.acaba_en(inicio))
-    fin.cierre = busca_cierre(t, inicio + 1);
+    fin.cierre = busca_cierre(t, inicio);
   fin.cerrado = !t.acaba_en(fin.cierre);
   return fin;
 }
@@ -169,37 +317,7 @@ constexpr bool nombre_empieza_por(std::string_view nombre, std::string_view pref
   return nombre.size() >= prefijo.size() && nombre_es(nombre.substr(0, prefijo.size()), prefijo);
 }
 
-/* ---- Attribute values ----------------------------------------------------------------- */
-
-struct valor_html {
-  size_t inicio;       /* offset of the value's first character */
-  size_t fin;          /* offset one past its last, or kNoEsta when the value has no end */
-  bool entre_comillas; /* it opened with '"' (not part of the value) */
-  bool tras_igual;     /* an '=' stood before it */
-};
-
-/* The value of an attribute whose name ends at desde. One '=' is skipped (blanks around
- * it are not); a value that opens with '"' runs to the next '"'; any other value runs to
- * the next space or, when no space follows, to the end of the tag. Single quotes mean
- * nothing. */
-template <class T>
-valor_html lee_valor(const T &t, size_t desde) {
-  valor_html v{desde, kNoEsta, false, false};
-  if (!t.acaba_en(v.inicio) && t.en(v.inicio) == '=') {
-    ++v.inicio;
-    v.tras_igual = true;
-  }
-  size_t fin;
-  if (!t.acaba_en(v.inicio) && t.en(v.inicio) == '"') {
-    v.entre_comillas = true;
-    fin = t.busca(++v.inicio, '"');
-  } else {
-    fin = t.busca(v.inicio, ' ');
-    if (t.acaba_en(fin)) fin = busca_cierre(t, v.inicio);
-  }
-  if (!t.acaba_en(fin)) v.fin = fin;
-  return v;
-}
+/* ---- Writing values ------------------------------------------------------------------ */
 
 /* Whether a value holding c could not stand without quotes: it would end or change. */
 constexpr bool pide_comillas(char c) {
@@ -250,23 +368,73 @@ inline constexpr std::string_view kEntidadMayor = "&gt;";
 inline constexpr std::string_view kEntidadComillas = "&quot;";
 inline constexpr std::string_view kEntidadEspacioDuro = "&nbsp;";
 
+inline constexpr std::string_view kEntidadAmpersand = "&amp;";
+inline constexpr std::string_view kReferenciaEspacioDuro = "&#160;";
+inline constexpr const char *kEspacioDuroUtf8 = "\xC2\xA0";
+
 struct entidad_html {
   std::string_view nombre;
   const char *caracter_utf8; /* the character it names */
 };
 
 /* The entities that a text taken from a page decodes, in this order; none of them can
- * form out of the bytes another one leaves. */
-inline constexpr entidad_html kEntidades[] = {
-    {"&aacute;", "\xC3\xA1"}, {"&eacute;", "\xC3\xA9"},   {"&iacute;", "\xC3\xAD"},
-    {"&oacute;", "\xC3\xB3"}, {"&uacute;", "\xC3\xBA"},   {"&agrave;", "\xC3\xA0"},
-    {"&egrave;", "\xC3\xA8"}, {"&igrave;", "\xC3\xAC"},   {"&ograve;", "\xC3\xB2"},
-    {"&ugrave;", "\xC3\xB9"}, {"&ntilde;", "\xC3\xB1"},   {"&Aacute;", "\xC3\x81"},
-    {"&Eacute;", "\xC3\x89"}, {"&Iacute;", "\xC3\x8D"},   {"&Oacute;", "\xC3\x93"},
-    {"&Uacute;", "\xC3\x9A"}, {"&Ntilde;", "\xC3\x91"},   {kEntidadMayor, ">"},
-    {kEntidadMenor, "<"},     {kEntidadEspacioDuro, " "}, {"&copy;", "\xC2\xA9"},
-    {"&ordf;", "\xC2\xAA"},   {"&ordm;", "\xC2\xBA"}};
+ * form out of the bytes another one leaves. A no-break space, in any of its four forms,
+ * stays one: it is never a space. */
+inline constexpr entidad_html kEntidades[] = {{"&aacute;", "\xC3\xA1"},
+                                              {"&eacute;", "\xC3\xA9"},
+                                              {"&iacute;", "\xC3\xAD"},
+                                              {"&oacute;", "\xC3\xB3"},
+                                              {"&uacute;", "\xC3\xBA"},
+                                              {"&agrave;", "\xC3\xA0"},
+                                              {"&egrave;", "\xC3\xA8"},
+                                              {"&igrave;", "\xC3\xAC"},
+                                              {"&ograve;", "\xC3\xB2"},
+                                              {"&ugrave;", "\xC3\xB9"},
+                                              {"&ntilde;", "\xC3\xB1"},
+                                              {"&Aacute;", "\xC3\x81"},
+                                              {"&Eacute;", "\xC3\x89"},
+                                              {"&Iacute;", "\xC3\x8D"},
+                                              {"&Oacute;", "\xC3\x93"},
+                                              {"&Uacute;", "\xC3\x9A"},
+                                              {"&Ntilde;", "\xC3\x91"},
+                                              {kEntidadMayor, ">"},
+                                              {kEntidadMenor, "<"},
+                                              {kEntidadEspacioDuro, kEspacioDuroUtf8},
+                                              {kReferenciaEspacioDuro, kEspacioDuroUtf8},
+                                              {"&#xA0;", kEspacioDuroUtf8},
+                                              {"&#xa0;", kEspacioDuroUtf8},
+                                              {"&copy;", "\xC2\xA9"},
+                                              {"&ordf;", "\xC2\xAA"},
+                                              {"&ordm;", "\xC2\xBA"}};
 inline constexpr size_t kNumEntidades = std::size(kEntidades);
+
+constexpr bool es_espacio_duro(const entidad_html &e) {
+  return std::string_view(e.caracter_utf8) == kEspacioDuroUtf8;
+}
+
+/* The length of the character reference that texto begins with ("&name;", "&#233;",
+ * "&#xE9;"; a name of ASCII letters and digits), or 0 when it begins with none: a '&'
+ * that begins none is a bare '&'. */
+constexpr size_t largo_de_referencia(std::string_view t) {
+  const auto cifra = [](char c) { return c >= '0' && c <= '9'; };
+  const auto hex = [cifra](char c) {
+    return cifra(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+  };
+  size_t i = 1;
+  if (t.empty() || t[0] != '&') return 0;
+  if (i < t.size() && t[i] == '#') {
+    ++i;
+    const bool es_hex = i < t.size() && (t[i] == 'x' || t[i] == 'X');
+    if (es_hex) ++i;
+    const size_t inicio = i;
+    while (i < t.size() && (es_hex ? hex(t[i]) : cifra(t[i]))) ++i;
+    if (i == inicio) return 0;
+  } else {
+    if (i >= t.size() || !es_letra_ascii(t[i])) return 0;
+    while (i < t.size() && (es_letra_ascii(t[i]) || cifra(t[i]))) ++i;
+  }
+  return i < t.size() && t[i] == ';' ? i + 1 : 0;
+}
 
 /* ---- Looking ahead -------------------------------------------------------------------- */
 

@@ -2,29 +2,18 @@
 #include "lenguaweb/atributos.h"
 
 #include <string>
+#include <string_view>
 
 namespace {
 
 using htmlparser::kNoEsta;
 
-/* Offset of the first place where nombre stands as an attribute name in texto. */
-size_t busca_nombre_de_atributo(std::string_view texto, std::string_view nombre) {
-  bool entre_comillas = false;
-  for (size_t i = 0; i < texto.size(); ++i) {
-    const char c = texto[i];
-    if (c == '"') {
-      entre_comillas = !entre_comillas;
-    } else if (!entre_comillas && c == nombre[0] && i > 0 && htmlparser::es_blanco(texto[i - 1]) &&
-               texto.compare(i, nombre.size(), nombre) == 0) {
-      const size_t tras = i + nombre.size();
-      if (tras == texto.size() || texto[tras] == '=' || htmlparser::es_blanco(texto[tras]))
-        return i;
-    }
-  }
-  return kNoEsta;
+/* Whether the name in texto at [inicio, fin) is nombre, byte for byte. */
+bool es_el_nombre(std::string_view texto, size_t inicio, size_t fin, std::string_view nombre) {
+  return fin - inicio == nombre.size() && texto.compare(inicio, nombre.size(), nombre) == 0;
 }
 
-/* Fills the span and the two flags of texto from the value of attribute nombre. */
+/* Fills the span and the flags of texto from the value of attribute nombre. */
 bool busca_texto(std::string_view tag, const char *nombre, texto_de_tag *texto) {
   htmlparser::valor_html valor;
   if (!lenguaweb_busca_valor(tag, nombre, &valor)) return false;
@@ -32,6 +21,14 @@ bool busca_texto(std::string_view tag, const char *nombre, texto_de_tag *texto) 
   texto->fin = static_cast<uint32_t>(valor.fin);
   texto->entre_comillas = valor.entre_comillas;
   texto->tras_igual = valor.tras_igual;
+  texto->comilla = valor.comilla;
+  // Read as it always was: between double quotes, or unquoted and followed by a space,
+  // with no blank at the '=' and no '>' inside.
+  const std::string_view dentro = tag.substr(valor.inicio, valor.fin - valor.inicio);
+  texto->forma_de_siempre =
+      !valor.blancos_en_igual && dentro.find('>') == kNoEsta &&
+      (valor.comilla == '"' ||
+       (valor.comilla == 0 && valor.fin < tag.size() && tag[valor.fin] == ' '));
   return true;
 }
 
@@ -39,21 +36,35 @@ bool busca_texto(std::string_view tag, const char *nombre, texto_de_tag *texto) 
 
 bool lenguaweb_busca_valor(std::string_view texto, const char *nombre,
                            htmlparser::valor_html *valor) {
-  std::string buscado(nombre != nullptr ? nombre : "");
-  if (buscado.empty()) return false;
-  for (char &c : buscado)
+  std::string mayusculas(nombre != nullptr ? nombre : "");
+  if (mayusculas.empty()) return false;
+  std::string minusculas = mayusculas;
+  for (char &c : mayusculas)
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  size_t p = busca_nombre_de_atributo(texto, buscado);
-  if (p == kNoEsta) {
-    for (char &c : buscado)
-      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    p = busca_nombre_de_atributo(texto, buscado);
-    if (p == kNoEsta) return false;
+  for (char &c : minusculas)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+
+  // The attributes as a browser reads them, after the tag's name.
+  const htmlparser::texto_acotado<char> t = htmlparser::acotado(texto);
+  size_t i = !texto.empty() && texto[0] == '<' ? htmlparser::fin_de_nombre_de_tag(t, 0) : 0;
+  htmlparser::atributo_html a;
+  htmlparser::valor_html en_minusculas{};
+  bool hay_minusculas = false;
+  const htmlparser::valor_html *hallado = nullptr;
+  while (htmlparser::lee_atributo(t, i, a)) {
+    if (es_el_nombre(texto, a.nombre, a.fin_nombre, mayusculas)) {
+      hallado = &a.valor;
+      break;
+    }
+    if (!hay_minusculas && es_el_nombre(texto, a.nombre, a.fin_nombre, minusculas)) {
+      en_minusculas = a.valor;
+      hay_minusculas = true;
+    }
+    if (a.valor.entre_comillas && a.valor.fin == kNoEsta) break;
   }
-  const htmlparser::valor_html leido =
-      htmlparser::lee_valor(htmlparser::acotado(texto), p + buscado.size());
-  if (leido.fin == kNoEsta) return false;
-  *valor = leido;
+  if (hallado == nullptr && hay_minusculas) hallado = &en_minusculas;
+  if (hallado == nullptr || !hallado->tras_igual || hallado->fin == kNoEsta) return false;
+  *valor = *hallado;
   return true;
 }
 

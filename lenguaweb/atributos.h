@@ -7,13 +7,13 @@
 #include "htmlparser/reglas_html.h"
 #include "lenguaweb/lectura_tags.h"
 
-/* Finds the value of the attribute nombre (written in capitals) in texto. The name
- * counts only where it stands as an attribute: outside double-quoted values, after a
- * blank, and followed by '=', a blank or the end of texto. It is searched in capitals
- * first, and in lower case only when the capitals stand nowhere as an attribute name.
- * The value after it is read by htmlparser::lee_valor. CIERTO with the value in *valor
- * (offsets into texto); FALSO when the attribute or the value's end is not found,
- * leaving *valor as it was. */
+/* Finds the value of the attribute nombre (written in capitals) in texto, a tag's text
+ * from its '<' (up to its '>' or not). The attributes are read as a browser reads them
+ * (htmlparser::lee_atributo): single-quoted values, blanks around the '=' and a '>'
+ * inside quotes included. The first attribute named so in capitals is taken; only when
+ * there is none, the first in lower case; names in mixed case are not found. CIERTO with
+ * the value in *valor (offsets into texto); FALSO when the attribute has no '=', its
+ * quote never closes or it is not there, leaving *valor as it was. */
 bool lenguaweb_busca_valor(std::string_view texto, const char *nombre,
                            htmlparser::valor_html *valor);
 
@@ -25,15 +25,17 @@ booleano lenguaweb_busca_atributo(std::string_view texto, const char *nombre, ui
  * or null with FALSO. */
 booleano lenguaweb_dame_atributo(std::string_view tag, const char *nombre, char **valor);
 
-/* The text that a tag gives for translation: its kind and the span of its value in
- * the tag's text, whether the value stood between double quotes and whether an '='
- * stood before it. */
+/* The text that a tag gives for translation: its kind, the span of its value in the
+ * tag's text, and how the value stood there. */
 struct texto_de_tag {
   i_tipo_texto_t tipo;
   uint32_t inicio;
   uint32_t fin;
   bool entre_comillas;
   bool tras_igual;
+  char comilla;          /* '"', '\'' or 0 */
+  bool forma_de_siempre; /* double-quoted, or unquoted before a space; no blank at the '='
+                            and no '>' inside */
 };
 
 /* CIERTO when the tag gives a text: an IMG tag with an ALT value (kind 4), a META tag

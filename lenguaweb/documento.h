@@ -2,39 +2,98 @@
 #ifndef LENGUAWEB_DOCUMENTO_H
 #define LENGUAWEB_DOCUMENTO_H
 
-#include <functional>
-#include <map>
+#include <string_view>
 #include <vector>
 
 #include "lenguaweb.h"
 #include "privado/informe.h"
 #include "privado/propiedad.h"
 
-/* For each '<' and '>' of a body text, in order: whether the page had the character
- * itself rather than its entity. */
-using signos_de_texto = std::vector<bool, asignador_contado<bool>>;
-/* The texts that keep their signs, by index in textos. */
-using signos_por_texto = std::map<uint32_t, signos_de_texto, std::less<uint32_t>,
-                                  asignador_contado<std::pair<const uint32_t, signos_de_texto>>>;
+/* A stretch of the page's bytes, [inicio, fin). */
+struct tramo_de_pagina {
+  uint32_t inicio;
+  uint32_t fin;
+};
+
+/* How a text stands in its page and how it goes back (bits of origen_de_texto::marcas). */
+enum marca_de_texto : uint8_t {
+  /* Given back unchanged, the text is written as the page's own bytes: its normalised
+   * form would not show what the page showed (the page is not UTF-8; a byte is not valid
+   * in it; it holds a no-break space or a NUL; it is preformatted; a '<' or '>' written
+   * back by the general rule would change; an attribute value stood otherwise than
+   * between double quotes or unquoted before a space). */
+  kTextoCrudo = 1,
+  /* It holds a NUL, which no text handed to a host can: it is always written as the
+   * page's own bytes, whatever the host gives back. */
+  kTextoConNul = 2,
+  /* In PRE, LISTING or TEXTAREA: its blanks are kept. */
+  kTextoPreformateado = 4,
+  /* In TEXTAREA: no tag of it is markup; a translation's '<' is written "&lt;". */
+  kTextoSinMarcado = 8,
+  /* In XMP or PLAINTEXT, raw text: no character reference counts, none is written. */
+  kTextoSinReferencias = 16,
+  /* In PLAINTEXT, which nothing ends. */
+  kTextoHastaElFinal = 32,
+};
+
+/* Where a text stands in the page (a body text's raw stretch, an attribute text's value)
+ * and its marks. */
+struct origen_de_texto {
+  uint32_t inicio;
+  uint32_t fin;
+  uint8_t marcas;
+};
+
+template <class T>
+using vector_contado = std::vector<T, asignador_contado<T>>;
+
+/* For each '<' and '>' of a body text, in order: whether it is written as the character
+ * itself rather than its entity (escape.h). */
+using signos_de_texto = vector_contado<bool>;
+
+/* The page as the document keeps it, once: the loaded file, or for a page read through
+ * UTF-8 (UTF-16, ISO-2022-JP) its UTF-8 form. Pieces and texts are spans of bytes. */
+struct pagina_de_documento {
+  propio<fichero_memoria_t, fichero_memoria_destruye> fichero;
+  cad_propia transcodificada;
+  std::string_view bytes; /* into fichero or transcodificada, valid while the document lives */
+  codificacion_pagina_t codificacion{};
+  /* The encoding that bytes are in: "UTF-8", or the page's own when it is read on its
+   * own bytes. Static, from the companion. */
+  const char *leida_en = "UTF-8";
+  bool xhtml = false; /* an XML declaration or the XHTML namespace: written as XML */
+  /* Where bytes name the page's charset among their first 1024 (at most two). */
+  tramo_bytes_t declaraciones[2] = {};
+  uint32_t num_declaraciones = 0;
+  int byte_suelto = -1; /* the odd last byte of a UTF-16 page, written back after it */
+};
 
 /* The page document, made by lenguaweb_crea and freed by lenguaweb_destruye, both in the
- * companion's counted memory. Invariants once lenguaweb_crea returns: textos and
- * tipos_de_textos have one entry per text; pieces and body texts alternate from
- * piece 0; the attribute texts of piece k come in textos right before the body text
- * that follows piece k. */
+ * companion's counted memory. Invariants once lenguaweb_crea returns: textos,
+ * tipos_de_textos, codigo_en_linea and origenes have one entry per text; pieces and body
+ * texts alternate from piece 0, one more piece than body texts, and joined with the
+ * stretches of the body texts they give back the page's bytes; the attribute texts of
+ * piece k come in textos right before the body text that follows piece k. */
 struct lenguaweb {
   lista_cad_t *textos;          /* texts to translate, in the code page of the language */
   lista_num_t *tipos_de_textos; /* one i_tipo_texto_t per text */
-  lista_cad_t *trozos_html;     /* the page's markup pieces, byte for byte */
   /* One number per text: the inline tags (bit i for the i-th inline name) that the
    * page showed inside the body text as code ("&lt;B&gt;") and never as markup, so
    * that writing the text back keeps showing them instead of making them live. */
   lista_num_t *codigo_en_linea;
-  /* For the few body texts that the general rule of writing would not give back as the
-   * page had them (an inline tag shown both as markup and as code, a '>' standing bare
-   * in the text, an entity inside an inline tag): their signs. Written back unchanged,
-   * such a text goes out exactly so. Empty when there are none. */
-  signos_por_texto signos_crudos;
+  uint32_t idioma = 0;
+  pagina_de_documento pagina;
+  vector_contado<tramo_de_pagina> trozos; /* the page's markup pieces, as spans */
+  vector_contado<origen_de_texto> origenes;
 };
+
+/* New empty document (no page, no texts) for idioma, freed by lenguaweb_destruye. */
+lenguaweb_t *lenguaweb_documento_vacio(uint32_t idioma);
+
+/* The bytes of piece k, valid while the document lives. */
+inline std::string_view lenguaweb_trozo(const lenguaweb_t *documento, size_t k) {
+  const tramo_de_pagina &t = documento->trozos[k];
+  return documento->pagina.bytes.substr(t.inicio, t.fin - t.inicio);
+}
 
 #endif

@@ -111,3 +111,42 @@ void lenguaweb_escribe_enlace(std::string &salida, std::string_view enlace, bool
   salida.append(enlace.substr(copiado));
   if (!entre_comillas) salida.push_back('"');
 }
+
+void lenguaweb_escapa_traduccion(std::string &salida, std::string_view texto,
+                                 bool espacio_duro_de_un_byte, std::string_view espacio_duro) {
+  size_t copiado = 0;
+  for (size_t i = 0; i < texto.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(texto[i]);
+    if (c == '&') {
+      const size_t referencia = htmlparser::largo_de_referencia(texto.substr(i));
+      if (referencia > 0) {
+        i += referencia - 1;
+        continue;
+      }
+      salida.append(texto.substr(copiado, i - copiado));
+      salida.append(htmlparser::kEntidadAmpersand);
+      copiado = i + 1;
+    } else if (c == 0xA0 && espacio_duro_de_un_byte) {
+      salida.append(texto.substr(copiado, i - copiado));
+      salida.append(espacio_duro);
+      copiado = i + 1;
+    }
+  }
+  salida.append(texto.substr(copiado));
+}
+
+void lenguaweb_escribe_texto_crudo(std::string &salida, std::string_view texto,
+                                   std::string_view elemento) {
+  if (elemento.empty()) {
+    salida.append(texto);
+    return;
+  }
+  size_t copiado = 0;
+  for (size_t i = texto.find("</"); i != htmlparser::kNoEsta; i = texto.find("</", i + 1)) {
+    if (!htmlparser::nombre_es(texto.substr(i + 2, elemento.size()), elemento)) continue;
+    salida.append(texto.substr(copiado, i - copiado));
+    salida.append(htmlparser::kEntidadMenor);
+    copiado = i + 1;
+  }
+  salida.append(texto.substr(copiado));
+}

@@ -37,4 +37,21 @@ void lenguaweb_escribe_valor(std::string &salida, std::string_view valor, bool e
  * goes back byte for byte. */
 void lenguaweb_escribe_enlace(std::string &salida, std::string_view enlace, bool entre_comillas);
 
+/* Appends to salida a translated text, still in the code page of the language it came
+ * in, with every '&' that begins no character reference written "&amp;" (a reference it
+ * carries, "&eacute;" or "&#233;", stays as it is) and, when espacio_duro_de_un_byte (the
+ * code page writes a no-break space as the byte 0xA0, as the single-byte Windows pages
+ * do), each such byte written as espacio_duro ("&nbsp;", or "&#160;" in a page read as
+ * XML). Only translations go through here: a page's own text went back as it stood. */
+void lenguaweb_escapa_traduccion(std::string &salida, std::string_view texto,
+                                 bool espacio_duro_de_un_byte, std::string_view espacio_duro);
+
+/* Appends a text of an XMP or PLAINTEXT element, raw text where nothing is markup and no
+ * character reference counts: as it is, but that a '<' that would begin the element's
+ * end tag ("</" and elemento, letter case ignored) is written "&lt;", the one way to
+ * keep the element from ending there (a reader then sees "&lt;"). An empty elemento
+ * (PLAINTEXT, which nothing ends) writes the text as it is. */
+void lenguaweb_escribe_texto_crudo(std::string &salida, std::string_view texto,
+                                   std::string_view elemento);
+
 #endif

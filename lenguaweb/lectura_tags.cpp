@@ -1,48 +1,87 @@
 /* lectura_tags.cpp - reading a tag as page segmentation reads it, shared with the rebuild. */
 #include "lenguaweb/lectura_tags.h"
 
-#include "htmlparser/reglas_html.h"
 #include "privado/informe.h"
 
-tag_leido lenguaweb_lee_tag_en(std::string_view texto, uint32_t inicio, elemento_crudo crudo,
-                               bool informa) {
-  const htmlparser::fin_de_tag fin = htmlparser::lee_fin_de_tag(htmlparser::acotado(texto), inicio);
+namespace {
+
+/* The name up to its first blank, without the '/' of an end tag, and whether it had one. */
+std::string_view base_del_nombre(std::string_view nombre, bool *cierra) {
+  size_t blanco = 0;
+  while (blanco < nombre.size() && !htmlparser::es_blanco(nombre[blanco])) ++blanco;
+  nombre = nombre.substr(0, blanco);
+  *cierra = !nombre.empty() && nombre[0] == '/';
+  return *cierra ? nombre.substr(1) : nombre;
+}
+
+constexpr elemento_crudo kCrudos[] = {elemento_crudo::script, elemento_crudo::style,
+                                      elemento_crudo::xmp, elemento_crudo::textarea,
+                                      elemento_crudo::plaintext};
+
+}  // namespace
+
+std::string_view nombre_de_elemento(elemento_crudo crudo) {
+  switch (crudo) {
+    case elemento_crudo::script:
+      return "SCRIPT";
+    case elemento_crudo::style:
+      return "STYLE";
+    case elemento_crudo::xmp:
+      return "XMP";
+    case elemento_crudo::textarea:
+      return "TEXTAREA";
+    case elemento_crudo::plaintext:
+      return "PLAINTEXT";
+    case elemento_crudo::ninguno:
+      break;
+  }
+  return "";
+}
+
+tag_leido lenguaweb_lee_tag_en(const htmlparser::texto_acotado<char> &texto, uint32_t inicio,
+                               elemento_crudo crudo, bool informa) {
+  const std::string_view vista = texto.vista;
+  const htmlparser::fin_de_tag fin = htmlparser::lee_fin_de_tag(texto, inicio);
   tag_leido tag{};
   tag.inicio = inicio;
   tag.fin = static_cast<uint32_t>(fin.cerrado ? fin.cierre + 1 : fin.cierre);
   size_t fin_texto = fin.cierre;
   if (crudo != elemento_crudo::ninguno) {
-    const size_t corte = htmlparser::busca_fin_de_elemento(
-        texto, inicio + 1, fin.cierre, crudo == elemento_crudo::script ? "SCRIPT" : "STYLE");
+    const size_t corte =
+        htmlparser::busca_fin_de_elemento(vista, inicio + 1, fin.cierre, nombre_de_elemento(crudo));
     if (corte < fin.cierre) fin_texto = tag.fin = static_cast<uint32_t>(corte);
   }
-  if (fin_texto == texto.size() && informa) informa_en(kModuloLenguaweb, "(fin_tag) != NULL");
+  if (fin_texto == vista.size() && informa) informa_en(kModuloLenguaweb, "(fin_tag) != NULL");
 
-  tag.texto = texto.substr(inicio, fin_texto - inicio);
+  tag.texto = vista.substr(inicio, fin_texto - inicio);
   tag.nombre = htmlparser::nombre_de_tag(tag.texto.substr(1));
   return tag;
 }
 
 void lenguaweb_cambia_elemento_crudo(elemento_crudo &crudo, std::string_view nombre, bool informa) {
-  size_t blanco = 0;
-  while (blanco < nombre.size() && !htmlparser::es_blanco(nombre[blanco])) ++blanco;
-  nombre = nombre.substr(0, blanco);
-
-  const bool cierra = !nombre.empty() && nombre[0] == '/';
-  const std::string_view base = cierra ? nombre.substr(1) : nombre;
-  elemento_crudo este;
-  if (htmlparser::nombre_es(base, "SCRIPT"))
-    este = elemento_crudo::script;
-  else if (htmlparser::nombre_es(base, "STYLE"))
-    este = elemento_crudo::style;
-  else
-    return;
+  bool cierra = false;
+  const std::string_view base = base_del_nombre(nombre, &cierra);
+  elemento_crudo este = elemento_crudo::ninguno;
+  for (elemento_crudo e : kCrudos)
+    if (htmlparser::nombre_es(base, nombre_de_elemento(e))) este = e;
+  if (este == elemento_crudo::ninguno) return;
 
   if (!cierra) {
     if (crudo == elemento_crudo::ninguno) crudo = este;
-  } else if (crudo == este) {
+  } else if (crudo == este && este != elemento_crudo::plaintext) {
     crudo = elemento_crudo::ninguno;
-  } else if (crudo == elemento_crudo::ninguno && informa) {
+  } else if (crudo == elemento_crudo::ninguno && informa &&
+             (este == elemento_crudo::script || este == elemento_crudo::style)) {
     informa_en(kModuloLenguaweb, "*procesar_texto == FALSO");
   }
+}
+
+void lenguaweb_cambia_preformateado(uint32_t &profundidad, std::string_view nombre) {
+  bool cierra = false;
+  const std::string_view base = base_del_nombre(nombre, &cierra);
+  if (!htmlparser::nombre_es(base, "PRE") && !htmlparser::nombre_es(base, "LISTING")) return;
+  if (!cierra)
+    ++profundidad;
+  else if (profundidad > 0)
+    --profundidad;
 }

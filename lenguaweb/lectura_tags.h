@@ -4,10 +4,22 @@
 
 #include <string_view>
 
+#include "htmlparser/reglas_html.h"
 #include "lenguaweb/documento.h"
 
-/* The element whose content is not text: inside it no body text begins. */
-enum class elemento_crudo { ninguno, script, style };
+/* The element whose content is not read as markup. Inside SCRIPT and STYLE no body text
+ * begins; the content of XMP and PLAINTEXT (raw text) and of TEXTAREA (text whose
+ * character references count) is one text, '<' and all. PLAINTEXT never ends. */
+enum class elemento_crudo { ninguno, script, style, xmp, textarea, plaintext };
+
+/* Whether the content of the element is a text (XMP, TEXTAREA, PLAINTEXT). */
+constexpr bool es_texto_crudo(elemento_crudo crudo) {
+  return crudo == elemento_crudo::xmp || crudo == elemento_crudo::textarea ||
+         crudo == elemento_crudo::plaintext;
+}
+
+/* The element's name in capitals ("SCRIPT" ...), "" for ninguno. */
+std::string_view nombre_de_elemento(elemento_crudo crudo);
 
 /* One tag or comment of a page or a piece. Views point into the text that was read
  * and stay valid while it does. */
@@ -20,16 +32,27 @@ struct tag_leido {
 
 /* Reads the tag whose '<' stands at offset inicio of texto, ended as
  * htmlparser::lee_fin_de_tag ends it; with no end it runs to the end of texto,
- * reported as "(fin_tag) != NULL" when informa is set. Inside a SCRIPT or STYLE element
- * a tag never swallows the element's end tag (htmlparser::busca_fin_de_elemento). */
-tag_leido lenguaweb_lee_tag_en(std::string_view texto, uint32_t inicio, elemento_crudo crudo,
-                               bool informa);
+ * reported as "(fin_tag) != NULL" when informa is set. Inside a raw element a tag never
+ * swallows the element's end tag (htmlparser::busca_fin_de_elemento). texto keeps what
+ * the reading learns of it, for the next tag read from it. */
+tag_leido lenguaweb_lee_tag_en(const htmlparser::texto_acotado<char> &texto, uint32_t inicio,
+                               elemento_crudo crudo, bool informa);
+inline tag_leido lenguaweb_lee_tag_en(std::string_view texto, uint32_t inicio, elemento_crudo crudo,
+                                      bool informa) {
+  return lenguaweb_lee_tag_en(htmlparser::acotado(texto), inicio, crudo, informa);
+}
 
-/* Moves crudo on past a tag of this name: SCRIPT and STYLE open their element, their
- * end tags close it; inside one of them the other's tags change nothing. An end tag
- * with no element open is reported as "*procesar_texto == FALSO" when informa is set.
+/* Moves crudo on past a tag of this name: SCRIPT, STYLE, XMP, TEXTAREA and PLAINTEXT open
+ * their element, their end tags close it (nothing closes PLAINTEXT); inside one of them
+ * the others' tags change nothing. An end tag with no element open is reported as
+ * "*procesar_texto == FALSO" when informa is set (for SCRIPT and STYLE, as always).
  * Here the name ends at any blank, not only at a space: a "<SCRIPT" followed by a line
  * break is still a script, whose code must never be taken for text. */
 void lenguaweb_cambia_elemento_crudo(elemento_crudo &crudo, std::string_view nombre, bool informa);
+
+/* Moves the depth of preformatted elements (PRE, LISTING) on past a tag of this name,
+ * the name ended as in lenguaweb_cambia_elemento_crudo. An end tag at depth 0 changes
+ * nothing. */
+void lenguaweb_cambia_preformateado(uint32_t &profundidad, std::string_view nombre);
 
 #endif

@@ -20,10 +20,15 @@ size_t espacios_que_quedan(size_t n) {
 }
 
 /* The bytes that need more than a copy: blanks but the space, and the '&' of an entity.
- * A space needs more only when a blank follows it. */
+ * A space needs more only when a blank follows it. In preformatted text, only the '&'. */
 constexpr std::array<uint8_t, 256> kEspecial = [] {
   std::array<uint8_t, 256> t = htmlparser::kBlancos;
   t[' '] = 0;
+  t['&'] = 1;
+  return t;
+}();
+constexpr std::array<uint8_t, 256> kAmpersand = [] {
+  std::array<uint8_t, 256> t{};
   t['&'] = 1;
   return t;
 }();
@@ -38,20 +43,27 @@ const htmlparser::entidad_html *entidad_en(std::string_view texto) {
 
 }  // namespace
 
-void lenguaweb_prepara_entidades(uint32_t idioma, entidades_idioma *entidades) {
+void lenguaweb_prepara_entidades(uint32_t idioma, entidades_idioma *entidades,
+                                 const char *codificacion) {
   entidades->idioma = idioma;
-  for (size_t i = 0; i < htmlparser::kNumEntidades; ++i)
-    entidades->reemplazo[i] =
+  entidades->codificacion = codificacion != nullptr ? codificacion : "UTF-8";
+  for (size_t i = 0; i < htmlparser::kNumEntidades; ++i) {
+    std::string &reemplazo = entidades->reemplazo[i] =
         cad_propia(conv_utf8_a_ansi_html(kEntidades[i].caracter_utf8, idioma)).get();
+    if (htmlparser::es_espacio_duro(kEntidades[i]) && reemplazo.find('&') != std::string::npos)
+      reemplazo = htmlparser::kEntidadEspacioDuro;
+  }
 }
 
-char *lenguaweb_normaliza_texto(std::string_view texto_utf8, const entidades_idioma &entidades) {
-  size_t largo = 0;
-  char *texto =
-      conv_utf8_a_ansi_html_n(texto_utf8.data(), texto_utf8.size(), entidades.idioma, &largo);
+namespace {
 
-  // One pass in place: every step only shortens the text, so the write position never
-  // passes the read position.
+/* Blanks and entities of a text converted to its code page, in place; preformateado
+ * keeps every blank. One pass: every step only shortens the text, so the write position
+ * never passes the read position. Returns the new length. */
+template <bool preformateado>
+size_t normaliza_en_sitio(char *texto, size_t largo, const entidades_idioma &entidades,
+                          propiedades_de_texto *propiedades) {
+  constexpr const std::array<uint8_t, 256> &especial = preformateado ? kAmpersand : kEspecial;
   bool queda_ampersand = false;
   size_t escrito = 0;
   size_t leido = 0;
@@ -64,7 +76,8 @@ char *lenguaweb_normaliza_texto(std::string_view texto_utf8, const entidades_idi
     while (leido < largo) {
       const unsigned char b = static_cast<unsigned char>(texto[leido]);
       const unsigned char siguiente = static_cast<unsigned char>(texto[leido + 1]);
-      if ((kEspecial[b] | (static_cast<uint8_t>(b == ' ') & htmlparser::kBlancos[siguiente])) != 0)
+      if ((especial[b] | (static_cast<uint8_t>(!preformateado && b == ' ') &
+                          htmlparser::kBlancos[siguiente])) != 0)
         break;
       ++leido;
     }
@@ -84,7 +97,11 @@ char *lenguaweb_normaliza_texto(std::string_view texto_utf8, const entidades_idi
       std::memcpy(texto + escrito, reemplazo.data(), reemplazo.size());
       escrito += reemplazo.size();
       leido += e->nombre.size();
-      queda_ampersand = queda_ampersand || reemplazo.find('&') != std::string::npos;
+      if (htmlparser::es_espacio_duro(*e)) {
+        if (propiedades != nullptr) propiedades->espacio_duro = true;
+      } else {
+        queda_ampersand = queda_ampersand || reemplazo.find('&') != std::string::npos;
+      }
       continue;
     }
     queda_ampersand = true;
@@ -92,7 +109,23 @@ char *lenguaweb_normaliza_texto(std::string_view texto_utf8, const entidades_idi
   }
   texto[escrito] = '\0';
   if (queda_ampersand) informa_en(kModuloLenguaweb, "strchr(texto, '&')==NULL");
-  return texto;
+  return escrito;
+}
+
+}  // namespace
+
+char *lenguaweb_normaliza_texto(std::string_view texto, const entidades_idioma &entidades,
+                                modo_de_texto modo, propiedades_de_texto *propiedades) {
+  size_t largo = 0;
+  size_t invalidos = 0;
+  char *normalizado = conv_codificacion_a_ansi_html_n(
+      texto.data(), texto.size(), entidades.codificacion, entidades.idioma, &largo, &invalidos);
+  if (propiedades != nullptr) propiedades->invalidos = invalidos;
+  if (modo == modo_de_texto::normal)
+    normaliza_en_sitio<false>(normalizado, largo, entidades, propiedades);
+  else if (modo == modo_de_texto::preformateado)
+    normaliza_en_sitio<true>(normalizado, largo, entidades, propiedades);
+  return normalizado;
 }
 
 void lenguaweb_anade_texto(lista_cad_t *textos, lista_num_t *tipos, char **texto,

@@ -10,24 +10,46 @@
 #include "lenguaweb/documento.h"
 
 /* What each decoded entity (htmlparser::kEntidades, at the same place) becomes in the
- * code page of one language: made once per page, not once per text. */
+ * code page of one language, and the encoding that the page's stretches are in: made
+ * once per page, not once per text. */
 struct entidades_idioma {
   uint32_t idioma;
+  const char *codificacion = "UTF-8";
   std::array<std::string, htmlparser::kNumEntidades> reemplazo;
 };
 
-/* Fills the table for idioma. Each entity becomes its character in the language's
- * code page: for Western pages exactly the Windows-1252 byte (0xE1 for "&aacute;"),
+/* Fills the table for idioma and a page in codificacion (static; "UTF-8" when null).
+ * Each entity becomes its character in the language's code page: for Western pages
+ * exactly the Windows-1252 byte (0xE1 for "&aacute;", 0xA0 for a no-break space),
  * elsewhere the code page's own byte(s), or a character reference where the code page
- * lacks the character, so that no entity turns into another letter. */
-void lenguaweb_prepara_entidades(uint32_t idioma, entidades_idioma *entidades);
+ * lacks the character, so that no entity turns into another letter; a no-break space
+ * that the code page lacks stays "&nbsp;". */
+void lenguaweb_prepara_entidades(uint32_t idioma, entidades_idioma *entidades,
+                                 const char *codificacion = "UTF-8");
 
-/* New text: the UTF-8 stretch of the page converted to the code page of the table's
- * language, line breaks and tabs made spaces, runs of spaces collapsed (five, then
- * four, three and two spaces into one, each step over the whole text), and the
- * entities of the table decoded. An '&' left afterwards is reported as
- * "strchr(texto, '&')==NULL"; the text is returned all the same. */
-char *lenguaweb_normaliza_texto(std::string_view texto_utf8, const entidades_idioma &entidades);
+/* How a text's blanks and entities are read. */
+enum class modo_de_texto {
+  normal,        /* blanks collapsed, entities decoded */
+  preformateado, /* every blank kept, entities decoded (PRE, LISTING, TEXTAREA) */
+  crudo          /* kept as it stands: raw text (XMP, PLAINTEXT) */
+};
+
+/* What normalising found in a text. */
+struct propiedades_de_texto {
+  bool espacio_duro = false; /* it held a no-break space as an entity or reference */
+  size_t invalidos = 0;      /* byte sequences not valid in the page's encoding */
+};
+
+/* New text: the stretch of the page (in the table's encoding; a NUL in it ends it)
+ * converted to the code page of the table's language; in modo normal, line breaks and
+ * tabs made spaces and runs of spaces collapsed (five, then four, three and two spaces
+ * into one, each step over the whole text); but in modo crudo, the entities of the table
+ * decoded. An '&' left afterwards but that of a no-break space is reported as
+ * "strchr(texto, '&')==NULL" (not in modo crudo); the text is returned all the same.
+ * What was found goes through propiedades when it is not null. */
+char *lenguaweb_normaliza_texto(std::string_view texto, const entidades_idioma &entidades,
+                                modo_de_texto modo = modo_de_texto::normal,
+                                propiedades_de_texto *propiedades = nullptr);
 
 /* Takes over *texto (a UTF-8 text from the page; the variable is left null), normalises
  * it for idioma and appends it to textos, and tipo to tipos. */

@@ -20,6 +20,33 @@ bool es_ascii(std::string_view texto) {
   return todos < 0x80;
 }
 
+bool es_utf8(const char *codificacion) {
+  return std::strcmp(codificacion, "UTF-8") == 0;
+}
+
+/* How one rebuild writes its page. The page's bytes are in pagina_en; the page is put
+ * together in montada_en (ASCII-compatible, so that markup and escaping work on its
+ * bytes) and written in salida_en, converted a chunk at a time when the two differ
+ * (UTF-16 and ISO-2022-JP). Texts come in the code page of idioma and are converted once
+ * into montada_en. */
+struct escritura {
+  const lenguaweb_t *documento;
+  uint32_t idioma;
+  bool preprocesar;
+  const char *pagina_en;
+  const char *salida_en;
+  const char *montada_en;
+  bool convierte_trozos;         /* pagina_en differs from montada_en */
+  bool mismo_idioma;             /* texts in the document's code page: its own can be told */
+  bool ascii_sin_cambios;        /* ASCII texts need no conversion into UTF-8 */
+  bool espacio_de_un_byte;       /* the code page of idioma writes a no-break space as 0xA0 */
+  std::string_view espacio_duro; /* how a translation's no-break space is written */
+  /* The page written in UTF-8 where it was not: its charset declarations name UTF-8, or
+   * one is added at inserta_en. */
+  bool declara_utf8 = false;
+  size_t inserta_en = htmlparser::kNoEsta;
+};
+
 /* A span of the piece and what is written in its place. */
 struct sustitucion {
   uint32_t inicio;
@@ -31,6 +58,7 @@ struct sustitucion {
 struct texto_para_atributo {
   i_tipo_texto_t tipo;
   const char *texto; /* borrowed, in the code page of the walk's language */
+  uint32_t indice;   /* among the document's texts */
 };
 
 /* The texts that go with one piece: the attribute texts of its tags and the body text
@@ -38,15 +66,71 @@ struct texto_para_atributo {
 struct textos_de_trozo {
   std::vector<texto_para_atributo> atributos;
   const char *cuerpo = nullptr; /* null when no body text follows the piece */
+  uint32_t indice = 0;          /* the body text's index among the document's texts */
   uint32_t codigo = 0;          /* the inline tags the page showed in it as code */
-  const signos_de_texto *signos = nullptr;
 };
 
+/* Whether text indice, as given, is the document's own: the host gave it back unchanged. */
+bool es_propio(const escritura &e, uint32_t indice, const char *texto) {
+  return e.mismo_idioma && indice < lista_cad_num_elems(e.documento->textos) &&
+         std::strcmp(texto, lista_cad_dame(e.documento->textos, indice)) == 0;
+}
+
+/* Whether text indice goes out as the page's own bytes: it holds a NUL, or it came back
+ * unchanged and its normalised form would not show what the page showed. */
+bool sale_crudo(const escritura &e, uint32_t indice, const char *texto) {
+  const uint8_t marcas = e.documento->origenes[indice].marcas;
+  return (marcas & kTextoConNul) != 0 ||
+         ((marcas & kTextoCrudo) != 0 && es_propio(e, indice, texto));
+}
+
+/* Appends bytes of the page to salida, in the encoding the page is put together in. */
+void anade_de_pagina(std::string &salida, std::string_view bytes, const escritura &e) {
+  if (!e.convierte_trozos) {
+    salida.append(bytes);
+    return;
+  }
+  size_t largo = 0;
+  const cad_propia convertido(conv_entre_codificaciones_n(bytes.data(), bytes.size(), e.pagina_en,
+                                                          e.montada_en, &largo, nullptr));
+  if (convertido) salida.append(convertido.get(), largo);
+}
+
+/* A text in the code page of idioma, converted into the encoding the page is put together
+ * in; a translation escaped first (lenguaweb_escapa_traduccion) unless raw text takes it
+ * as it is. */
+std::string convierte_texto(const escritura &e, const char *texto, uint32_t indice,
+                            bool sin_referencias) {
+  std::string_view t(texto);
+  std::string escapado;
+  if (!sin_referencias &&
+      (t.find('&') != std::string_view::npos ||
+       (e.espacio_de_un_byte && t.find('\xA0') != std::string_view::npos)) &&
+      !es_propio(e, indice, texto)) {
+    lenguaweb_escapa_traduccion(escapado, t, e.espacio_de_un_byte, e.espacio_duro);
+    t = escapado;
+  }
+  if (es_utf8(e.montada_en) && e.ascii_sin_cambios && es_ascii(t)) return std::string(t);
+  size_t largo = 0;
+  const cad_propia convertido(
+      es_utf8(e.montada_en) ? conv_ansi_idioma_a_utf8_n(std::string(t).c_str(), e.idioma, &largo)
+                            : conv_ansi_idioma_a_codificacion_n(std::string(t).c_str(), e.idioma,
+                                                                e.montada_en, &largo));
+  return std::string(convertido.get(), largo);
+}
+
+/* The span of a value to replace and whether what goes there needs its own double
+ * quotes: a single-quoted value is rewritten between double quotes, quotes and all. */
+void span_de_valor(uint32_t tag, size_t inicio, size_t fin, char comilla, sustitucion *cambio,
+                   bool *entre_dobles) {
+  *entre_dobles = comilla == '\'';
+  cambio->inicio = tag + static_cast<uint32_t>(inicio - (*entre_dobles ? 1 : 0));
+  cambio->fin = tag + static_cast<uint32_t>(fin + (*entre_dobles ? 1 : 0));
+}
+
 /* The value of attribute nombre in the tag, if it stands there after an '=', as a
- * replacement of the link it holds. A name without '=' has no value: what the finder
- * takes for one (the empty span after HREF in HREF = "x", or the rest of the tag after
- * a HREF followed by a line break) is never written into, or the attribute's name would
- * change. */
+ * replacement of the link it holds. A name without '=' has no value, and is never written
+ * into, or the attribute's name would change. */
 void trata_link_de_tag(std::string_view trozo, const tag_leido &tag, const char *nombre,
                        bool es_img, enlaces_pasada &enlaces, std::vector<sustitucion> &cambios) {
   // The tag with its closing '>', so that an unquoted link at the end of the tag
@@ -60,44 +144,84 @@ void trata_link_de_tag(std::string_view trozo, const tag_leido &tag, const char 
   if (!lenguaweb_trata_link(enlaces, es_img, entero.substr(valor.inicio, valor.fin - valor.inicio),
                             &nuevo))
     return;
-  sustitucion cambio{tag.inicio + static_cast<uint32_t>(valor.inicio),
-                     tag.inicio + static_cast<uint32_t>(valor.fin),
-                     {}};
-  // A reference made of the page's own bytes goes back as it is; a link from a table is
-  // escaped, so that no record can add markup to the page.
-  if (enlaces.preprocesar_links == CIERTO)
-    cambio.nuevo = std::move(nuevo);
-  else
+  sustitucion cambio{0, 0, {}};
+  // A reference made of the page's own bytes goes back as it is, inside the value's own
+  // quotes; a link from a table is escaped, so that no record can add markup to the page.
+  if (enlaces.preprocesar_links == CIERTO) {
+    cambio = {tag.inicio + static_cast<uint32_t>(valor.inicio),
+              tag.inicio + static_cast<uint32_t>(valor.fin), std::move(nuevo)};
+  } else {
+    bool entre_dobles = false;
+    span_de_valor(tag.inicio, valor.inicio, valor.fin, valor.comilla, &cambio, &entre_dobles);
+    if (entre_dobles) cambio.nuevo.push_back('"');
     lenguaweb_escribe_enlace(cambio.nuevo, nuevo, valor.entre_comillas);
+    if (entre_dobles) cambio.nuevo.push_back('"');
+  }
   cambios.push_back(std::move(cambio));
 }
 
-/* Appends to salida the piece with its link values treated and the attribute texts,
- * in order, each written into the next tag of the piece that gives a text of its kind
- * (read as page segmentation reads it). A text for which no such tag is left is
- * reported as "encontrado == CIERTO" and skipped. */
-void escribe_trozo(std::string &salida, std::string_view trozo, enlaces_pasada &enlaces,
-                   const std::vector<texto_para_atributo> &textos, uint32_t idioma) {
+/* Where a page written in UTF-8 that names no charset gets its META: after its HEAD start
+ * tag, or else after an XML declaration and a DOCTYPE that begin it, or at its start
+ * (past a byte order mark). */
+size_t donde_declarar(std::string_view pagina, size_t desde) {
+  const htmlparser::texto_acotado<char> t = htmlparser::acotado(pagina);
+  elemento_crudo crudo = elemento_crudo::ninguno;
+  for (size_t p = pagina.find('<', desde); p != htmlparser::kNoEsta; p = pagina.find('<', p)) {
+    const tag_leido tag = lenguaweb_lee_tag_en(t, static_cast<uint32_t>(p), crudo, false);
+    lenguaweb_cambia_elemento_crudo(crudo, tag.nombre, false);
+    if (htmlparser::nombre_es(tag.nombre, "HEAD")) return tag.fin;
+    p = tag.fin;
+  }
+  size_t inicio = desde;
+  for (;;) {
+    inicio = htmlparser::fin_de_blancos(t, inicio);
+    if (!htmlparser::empieza_por(t, inicio, "<?") && !htmlparser::empieza_por(t, inicio, "<!"))
+      return inicio;
+    inicio =
+        lenguaweb_lee_tag_en(t, static_cast<uint32_t>(inicio), elemento_crudo::ninguno, false).fin;
+  }
+}
+
+/* Appends to salida the piece (which stands at desde in the page) with its link values
+ * treated and the attribute texts, in order, each written into the next tag of the piece
+ * that gives a text of its kind (read as page segmentation reads it); in a page written
+ * in UTF-8 where it was not, its charset declarations name UTF-8. A text for which no
+ * such tag is left is reported as "encontrado == CIERTO" and skipped. */
+void escribe_trozo(std::string &salida, std::string_view trozo, uint32_t desde,
+                   enlaces_pasada &enlaces, const std::vector<texto_para_atributo> &textos,
+                   const escritura &e) {
+  const pagina_de_documento &pagina = e.documento->pagina;
+  std::vector<sustitucion> cambios;
+  if (e.declara_utf8) {
+    for (uint32_t k = 0; k < pagina.num_declaraciones; ++k) {
+      const tramo_bytes_t d = pagina.declaraciones[k];
+      if (d.inicio >= desde && d.fin <= desde + trozo.size())
+        cambios.push_back({d.inicio - desde, d.fin - desde, "UTF-8"});
+    }
+    if (e.inserta_en >= desde && e.inserta_en <= desde + trozo.size()) {
+      const uint32_t en = static_cast<uint32_t>(e.inserta_en - desde);
+      cambios.push_back(
+          {en, en, pagina.xhtml ? "<meta charset=\"UTF-8\" />" : "<meta charset=\"UTF-8\">"});
+    }
+  }
   // Rebuilding, only a reference ("@...") or an attribute text changes a piece: most
   // pieces go out as they are without reading their tags.
-  if (enlaces.preprocesar_links != CIERTO && textos.empty() &&
+  if (enlaces.preprocesar_links != CIERTO && textos.empty() && cambios.empty() &&
       std::memchr(trozo.data(), '@', trozo.size()) == nullptr) {
-    salida.append(trozo);
+    anade_de_pagina(salida, trozo, e);
     return;
   }
-  std::vector<sustitucion> cambios;
   size_t siguiente_texto = 0;
   elemento_crudo crudo = elemento_crudo::ninguno;
+  const htmlparser::texto_acotado<char> t = htmlparser::acotado(trozo);
   for (uint32_t posicion = 0; posicion < trozo.size();) {
     const void *menor = std::memchr(trozo.data() + posicion, '<', trozo.size() - posicion);
     if (menor == nullptr) break;
     const tag_leido tag = lenguaweb_lee_tag_en(
-        trozo, static_cast<uint32_t>(static_cast<const char *>(menor) - trozo.data()), crudo,
-        false);
+        t, static_cast<uint32_t>(static_cast<const char *>(menor) - trozo.data()), crudo, false);
     posicion = tag.fin;
     lenguaweb_cambia_elemento_crudo(crudo, tag.nombre, false);
 
-    const size_t antes = cambios.size();
     if (htmlparser::nombre_empieza_por(tag.nombre, "A"))
       trata_link_de_tag(trozo, tag, "HREF", false, enlaces, cambios);
     if (htmlparser::nombre_empieza_por(tag.nombre, "IMG"))
@@ -106,30 +230,36 @@ void escribe_trozo(std::string &salida, std::string_view trozo, enlaces_pasada &
     texto_de_tag texto;
     if (siguiente_texto < textos.size() && lenguaweb_texto_de_tag(tag, &texto) &&
         texto.tipo == textos[siguiente_texto].tipo) {
-      // The text is this tag's, written or not: a value without '=' is never written into.
-      if (texto.tras_igual) {
-        const cad_propia utf8(conv_ansi_idioma_a_utf8(textos[siguiente_texto].texto, idioma));
-        sustitucion cambio{tag.inicio + texto.inicio, tag.inicio + texto.fin, {}};
-        lenguaweb_escribe_valor(cambio.nuevo, utf8.get(), texto.entre_comillas, true);
+      const texto_para_atributo &a = textos[siguiente_texto];
+      // The text is this tag's, written or not: a value without '=' is never written
+      // into, and one that goes back as the page had it stays.
+      if (texto.tras_igual && !sale_crudo(e, a.indice, a.texto)) {
+        sustitucion cambio{0, 0, {}};
+        bool entre_dobles = false;
+        span_de_valor(tag.inicio, texto.inicio, texto.fin, texto.comilla, &cambio, &entre_dobles);
+        const std::string valor = convierte_texto(e, a.texto, a.indice, false);
+        if (entre_dobles) cambio.nuevo.push_back('"');
+        lenguaweb_escribe_valor(cambio.nuevo, valor, texto.entre_comillas, true);
+        if (entre_dobles) cambio.nuevo.push_back('"');
         cambios.push_back(std::move(cambio));
       }
       ++siguiente_texto;
     }
-    // Spans of one tag are found attribute by attribute; the page is written left to right.
-    std::sort(cambios.begin() + static_cast<std::ptrdiff_t>(antes), cambios.end(),
-              [](const sustitucion &a, const sustitucion &b) { return a.inicio < b.inicio; });
   }
   for (; siguiente_texto < textos.size(); ++siguiente_texto)
     informa_en(kModuloLenguaweb, "encontrado == CIERTO");
 
+  // Spans are found tag by tag, attribute by attribute; the piece is written left to right.
+  std::stable_sort(cambios.begin(), cambios.end(),
+                   [](const sustitucion &a, const sustitucion &b) { return a.inicio < b.inicio; });
   uint32_t copiado = 0;
   for (const sustitucion &cambio : cambios) {
     if (cambio.inicio < copiado) continue; /* two attributes never share a value */
-    salida.append(trozo.substr(copiado, cambio.inicio - copiado));
+    anade_de_pagina(salida, trozo.substr(copiado, cambio.inicio - copiado), e);
     salida.append(cambio.nuevo);
     copiado = cambio.fin;
   }
-  salida.append(trozo.substr(copiado));
+  anade_de_pagina(salida, trozo.substr(copiado), e);
 }
 
 /* Takes the texts of the next piece into textos: from *siguiente on, the attribute texts
@@ -141,30 +271,24 @@ void toma_textos_de_trozo(const lenguaweb_t *documento, const lista_cad_t *tradu
   textos->atributos.clear();
   textos->cuerpo = nullptr;
   textos->codigo = 0;
-  textos->signos = nullptr;
   for (; textos->cuerpo == nullptr && *siguiente < num_textos; ++*siguiente) {
     const uint32_t indice = *siguiente;
     const uint32_t tipo = lista_num_dame(documento->tipos_de_textos, indice);
     const char *texto = lista_cad_dame(traducidos, indice);
     switch (tipo) {
       case TIPO_TITULO:
-      case TIPO_TEXTO: {
+      case TIPO_TEXTO:
         textos->cuerpo = texto != nullptr ? texto : "";
+        textos->indice = indice;
         if (indice < lista_num_num_elems(documento->codigo_en_linea))
           textos->codigo = lista_num_dame(documento->codigo_en_linea, indice);
-        // A text's own signs hold only while the text goes back unchanged.
-        const auto propios = documento->signos_crudos.find(indice);
-        if (propios != documento->signos_crudos.end() &&
-            std::strcmp(textos->cuerpo, lista_cad_dame(documento->textos, indice)) == 0)
-          textos->signos = &propios->second;
         break;
-      }
       case TIPO_DESCRIPCION:
       case TIPO_PALABRA_CLAVE:
       case TIPO_ALTERNATIVO_IMAGEN:
         if (!preprocesar)
           textos->atributos.push_back(
-              {static_cast<i_tipo_texto_t>(tipo), texto != nullptr ? texto : ""});
+              {static_cast<i_tipo_texto_t>(tipo), texto != nullptr ? texto : "", indice});
         break;
       default:
         informa_en(kModuloLenguaweb, "");
@@ -173,21 +297,26 @@ void toma_textos_de_trozo(const lenguaweb_t *documento, const lista_cad_t *tradu
   }
 }
 
-/* Appends the body text, in the code page of idioma, as UTF-8 and escaped. Most texts
- * are ASCII: in most code pages they need no conversion, nor a copy. Preprocessing writes
- * texts that will be read again: spaces that entities left must stay entities, or a
- * second pass would collapse them. */
-void escribe_cuerpo(std::string &pagina, const textos_de_trozo &textos, uint32_t idioma,
-                    bool ascii_sin_cambios, bool preprocesar) {
-  const std::string_view texto(textos.cuerpo);
-  if (ascii_sin_cambios && es_ascii(texto)) {
-    lenguaweb_escribe_texto(pagina, texto, textos.codigo, textos.signos, preprocesar);
+/* Appends the body text: the page's own bytes when it goes back so, else converted from
+ * the code page of idioma and escaped as its element asks. Preprocessing writes texts
+ * that will be read again: spaces that entities left must stay entities, or a second
+ * pass would collapse them (not in preformatted text, which keeps its blanks). */
+void escribe_cuerpo(std::string &pagina, const textos_de_trozo &textos, const escritura &e) {
+  const origen_de_texto &origen = e.documento->origenes[textos.indice];
+  if (sale_crudo(e, textos.indice, textos.cuerpo)) {
+    anade_de_pagina(pagina,
+                    e.documento->pagina.bytes.substr(origen.inicio, origen.fin - origen.inicio), e);
     return;
   }
-  size_t largo = 0;
-  const cad_propia utf8(conv_ansi_idioma_a_utf8_n(textos.cuerpo, idioma, &largo));
-  lenguaweb_escribe_texto(pagina, std::string_view(utf8.get(), largo), textos.codigo, textos.signos,
-                          preprocesar);
+  const bool sin_referencias = (origen.marcas & kTextoSinReferencias) != 0;
+  const std::string texto = convierte_texto(e, textos.cuerpo, textos.indice, sin_referencias);
+  if (sin_referencias) {
+    lenguaweb_escribe_texto_crudo(pagina, texto,
+                                  (origen.marcas & kTextoHastaElFinal) != 0 ? "" : "XMP");
+    return;
+  }
+  const bool preformateado = (origen.marcas & kTextoPreformateado) != 0;
+  lenguaweb_escribe_texto(pagina, texto, textos.codigo, nullptr, e.preprocesar && !preformateado);
 }
 
 /* The condition texts of the count checks name arrays and macros that stand nowhere in
@@ -201,13 +330,42 @@ constexpr const char *kTraducidosSinTexto =
 constexpr const char *kTraducidosSinId =
     "arr_NumElemsCADENA(textos_traducidos) == arr_NumElemsCADENA(IDs)";
 
+/* How this rebuild of the document writes, for texts in the code page of idioma. */
+escritura prepara_escritura(const lenguaweb_t *documento, uint32_t idioma, bool preprocesar) {
+  const pagina_de_documento &pagina = documento->pagina;
+  escritura e{};
+  e.documento = documento;
+  e.idioma = idioma;
+  e.preprocesar = preprocesar;
+  e.pagina_en = pagina.leida_en;
+  e.salida_en = pagina.codificacion.nombre;
+  const bool ilegible = pagina.codificacion.origen == CODIFICACION_ILEGIBLE;
+  if (opciones_dame_salida_utf8() == CIERTO && !ilegible && !es_utf8(e.salida_en)) {
+    e.salida_en = "UTF-8";
+    e.declara_utf8 = true;
+  }
+  const bool ascii = pagina.codificacion.compatible_ascii == CIERTO || e.declara_utf8;
+  e.montada_en = ilegible ? e.pagina_en : ascii ? e.salida_en : "UTF-8";
+  e.convierte_trozos = !ilegible && std::strcmp(e.pagina_en, e.montada_en) != 0;
+  e.mismo_idioma = conv_pagina_de_codigos(idioma) == conv_pagina_de_codigos(documento->idioma);
+  e.ascii_sin_cambios = conv_ascii_sin_cambios(idioma) == CIERTO;
+  const cad_propia espacio(conv_utf8_a_ansi_html(htmlparser::kEspacioDuroUtf8, idioma));
+  e.espacio_de_un_byte = std::string_view(espacio.get()) == "\xA0";
+  e.espacio_duro =
+      pagina.xhtml ? htmlparser::kReferenciaEspacioDuro : htmlparser::kEntidadEspacioDuro;
+  if (e.declara_utf8 && pagina.num_declaraciones == 0)
+    e.inserta_en = donde_declarar(pagina.bytes, 0);
+  return e;
+}
+
 /* The walk shared by the rebuild and link preprocessing. For each piece, in order: its
  * A HREF and IMG SRC values treated (lenguaweb_trata_link), then, when not
  * preprocessing, the piece's translated attribute texts written into the tags they
- * came from; the piece is written, then its body text, converted from the code page
- * of idioma to UTF-8 and escaped. The walk stops at the shorter of the document's
- * kinds and textos_traducidos. CIERTO when the whole page was written to
- * nombre_fichero_html; a failed write leaves no half-written file. */
+ * came from; the piece is written, then its body text. The page goes out in its own
+ * encoding (or in UTF-8, as the calling thread chose), with its byte order mark. The walk
+ * stops at the shorter of the document's kinds and textos_traducidos. CIERTO when the
+ * whole page was written to nombre_fichero_html; a failed write leaves no half-written
+ * file. */
 booleano graba_fichero_html(const lenguaweb_t *documento, const lista_cad_t *traducidos,
                             enlaces_pasada &enlaces, const char *nombre_fichero_html,
                             uint32_t idioma) {
@@ -218,36 +376,59 @@ booleano graba_fichero_html(const lenguaweb_t *documento, const lista_cad_t *tra
   const uint32_t num_traducidos = lista_cad_num_elems(traducidos);
   if (num_tipos != num_textos) informa_en(kModuloLenguaweb, kTiposSinTexto);
   if (num_traducidos != num_textos) informa_en(kModuloLenguaweb, kTraducidosSinTexto);
+  if (conv_idioma_conocido(idioma) != CIERTO)
+    informa_en(kModuloLenguaweb, "conv_idioma_conocido(idioma) == CIERTO");
 
   // The page goes out a quarter of a megabyte at a time as it is made, so that it is
   // never held in memory whole; the file replaces the old one only once every byte is
   // written.
   fichero_escritura_t *fichero = fichero_escritura_abre(nombre_fichero_html);
   if (fichero == nullptr) return FALSO;
-  constexpr size_t kTamanoTramo = 256 << 10;
-  std::string pagina;
-  pagina.reserve(kTamanoTramo + (kTamanoTramo >> 2));
-  const auto vacia = [&]() {
-    fichero_escritura_anade(fichero, pagina.data(), pagina.size());
-    pagina.clear();
-  };
-
   const bool preprocesar = enlaces.preprocesar_links == CIERTO;
-  const bool ascii_sin_cambios = conv_ascii_sin_cambios(idioma) == CIERTO;
+  const escritura e = prepara_escritura(documento, idioma, preprocesar);
+  const pagina_de_documento &pagina = documento->pagina;
+  constexpr size_t kTamanoTramo = 256 << 10;
+  std::string salida;
+  salida.reserve(kTamanoTramo + (kTamanoTramo >> 2));
+  const bool transcodifica = std::strcmp(e.montada_en, e.salida_en) != 0;
+  const auto vacia = [&]() {
+    if (transcodifica) {
+      size_t largo = 0;
+      const cad_propia convertida(conv_entre_codificaciones_n(
+          salida.data(), salida.size(), e.montada_en, e.salida_en, &largo, nullptr));
+      fichero_escritura_anade(fichero, convertida.get(), convertida ? largo : 0);
+    } else {
+      fichero_escritura_anade(fichero, salida.data(), salida.size());
+    }
+    salida.clear();
+  };
+  // A mark that the page's bytes do not hold: UTF-16's, or UTF-8's for a UTF-16 page
+  // written in UTF-8.
+  if (pagina.codificacion.bom > 0 && transcodifica && std::strncmp(e.salida_en, "UTF-16", 6) == 0) {
+    fichero_escritura_anade(fichero,
+                            std::strcmp(e.salida_en, "UTF-16BE") == 0 ? "\xFE\xFF" : "\xFF\xFE", 2);
+  } else if (pagina.codificacion.bom > 0 && !es_utf8(pagina.codificacion.nombre) &&
+             es_utf8(e.salida_en)) {
+    salida.append("\xEF\xBB\xBF");
+  }
+
   const uint32_t textos_a_escribir = std::min(num_traducidos, num_tipos);
-  const uint32_t num_trozos = lista_cad_num_elems(documento->trozos_html);
+  const uint32_t num_trozos = static_cast<uint32_t>(documento->trozos.size());
   uint32_t siguiente_texto = 0;
   textos_de_trozo textos;
   for (uint32_t trozo = 0; trozo < num_trozos; ++trozo) {
     toma_textos_de_trozo(documento, traducidos, textos_a_escribir, preprocesar, &siguiente_texto,
                          &textos);
-    const char *marcado = lista_cad_dame(documento->trozos_html, trozo);
-    escribe_trozo(pagina, marcado != nullptr ? marcado : "", enlaces, textos.atributos, idioma);
-    if (textos.cuerpo != nullptr)
-      escribe_cuerpo(pagina, textos, idioma, ascii_sin_cambios, preprocesar);
-    if (pagina.size() >= kTamanoTramo) vacia();
+    escribe_trozo(salida, lenguaweb_trozo(documento, trozo), documento->trozos[trozo].inicio,
+                  enlaces, textos.atributos, e);
+    if (textos.cuerpo != nullptr) escribe_cuerpo(salida, textos, e);
+    if (salida.size() >= kTamanoTramo) vacia();
   }
   vacia();
+  if (pagina.byte_suelto >= 0 && std::strcmp(e.salida_en, pagina.codificacion.nombre) == 0) {
+    const char suelto = static_cast<char>(pagina.byte_suelto);
+    fichero_escritura_anade(fichero, &suelto, 1);
+  }
   return fichero_escritura_termina(&fichero);
 }
 

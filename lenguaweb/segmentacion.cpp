@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
+#include <string>
 #include <vector>
 
 #include "htmlparser/reglas_html.h"
@@ -14,55 +16,129 @@
 
 namespace {
 
+/* A text that holds a NUL byte: it is handed out without them and always written back
+ * as the page had it. */
+constexpr const char *kInformeNul = "memchr(texto, '\\0', longitud) == NULL";
+
 /* The state of one pass over a page. */
 struct pasada {
   std::string_view pagina;
+  htmlparser::texto_acotado<char> t{};
   uint32_t posicion = 0;
   uint32_t inicio_trozo = 0;
   uint32_t fin_texto = 0;
   booleano es_trozo = CIERTO;
   elemento_crudo crudo = elemento_crudo::ninguno; /* procesar_texto is crudo == ninguno */
+  uint32_t preformateado = 0;                     /* PRE and LISTING open */
   i_tipo_texto_t tipo_texto = TIPO_TEXTO;
   i_tipo_texto_t tipo_abierto = TIPO_TEXTO;
+  uint8_t marcas_abiertas = 0; /* how the open text is read (kTextoPreformateado ...) */
   entidades_idioma entidades;
+  /* Every text is written back from the page's bytes when unchanged: the page is not
+   * UTF-8. */
+  bool todo_crudo = false;
+  bool hay_nul = false; /* the page holds a NUL somewhere */
+  size_t invalidos = 0; /* byte sequences of its texts not valid in its encoding */
   /* Attribute texts of the tags of the current piece, until moved into textos. */
   std::vector<cad_propia> textos_pendientes;
   std::vector<i_tipo_texto_t> tipos_pendientes;
+  std::vector<origen_de_texto> origenes_pendientes;
   uint32_t en_linea_como_marcado = 0; /* inline tags read as markup in the open text */
-  lista_cad_t *textos;
-  lista_num_t *tipos_de_textos;
-  lista_cad_t *trozos_html;
-  lista_num_t *codigo_en_linea;
-  signos_por_texto *signos_crudos;
+  lenguaweb_t *documento;
 };
+
+modo_de_texto modo_de(uint8_t marcas) {
+  return (marcas & kTextoSinReferencias) != 0  ? modo_de_texto::crudo
+         : (marcas & kTextoPreformateado) != 0 ? modo_de_texto::preformateado
+                                               : modo_de_texto::normal;
+}
+
+/* How a text that begins now is read, by the elements open around it. */
+uint8_t marcas_de_contexto(const pasada &p) {
+  switch (p.crudo) {
+    case elemento_crudo::xmp:
+      return kTextoPreformateado | kTextoSinReferencias;
+    case elemento_crudo::plaintext:
+      return kTextoPreformateado | kTextoSinReferencias | kTextoHastaElFinal;
+    case elemento_crudo::textarea:
+      return kTextoPreformateado | kTextoSinMarcado;
+    default:
+      return p.preformateado > 0 ? kTextoPreformateado : 0;
+  }
+}
+
+/* The normalised text of the stretch [inicio, fin) of the page, read as marcas say; its
+ * origin, with the marks that its stretch adds, goes to *origen. A stretch that holds a
+ * NUL is reported and normalised without its NULs. */
+cad_propia normaliza(pasada &p, uint32_t inicio, uint32_t fin, uint8_t marcas,
+                     origen_de_texto *origen) {
+  std::string_view crudo = p.pagina.substr(inicio, fin - inicio);
+  std::string sin_nul;
+  if (p.hay_nul && crudo.find('\0') != std::string_view::npos) {
+    informa_en(kModuloLenguaweb, kInformeNul);
+    sin_nul.assign(crudo);
+    sin_nul.erase(std::remove(sin_nul.begin(), sin_nul.end(), '\0'), sin_nul.end());
+    crudo = sin_nul;
+    marcas |= kTextoConNul | kTextoCrudo;
+  }
+  propiedades_de_texto propiedades;
+  cad_propia texto(lenguaweb_normaliza_texto(crudo, p.entidades, modo_de(marcas), &propiedades));
+  p.invalidos += propiedades.invalidos;
+  if (p.todo_crudo || propiedades.espacio_duro || propiedades.invalidos > 0 ||
+      (marcas & kTextoPreformateado) != 0)
+    marcas |= kTextoCrudo;
+  *origen = {inicio, fin, marcas};
+  return texto;
+}
 
 /* Reads the tag at the position; its text, if it gives one, goes to the pending lists.
  * Returns its name (a view into the page). */
 std::string_view lenguaweb_lee_tag(pasada &p) {
-  const tag_leido tag = lenguaweb_lee_tag_en(p.pagina, p.posicion, p.crudo, true);
+  const tag_leido tag = lenguaweb_lee_tag_en(p.t, p.posicion, p.crudo, true);
   p.posicion = tag.fin;
   texto_de_tag texto;
   if (lenguaweb_texto_de_tag(tag, &texto)) {
-    p.textos_pendientes.emplace_back(lenguaweb_normaliza_texto(
-        tag.texto.substr(texto.inicio, texto.fin - texto.inicio), p.entidades));
+    origen_de_texto origen;
+    p.textos_pendientes.push_back(normaliza(p, tag.inicio + texto.inicio, tag.inicio + texto.fin,
+                                            texto.forma_de_siempre ? 0 : kTextoCrudo, &origen));
     p.tipos_pendientes.push_back(texto.tipo);
+    p.origenes_pendientes.push_back(origen);
   }
   return tag.nombre;
+}
+
+/* Whether the page at the position begins the end tag of the raw element open. */
+bool en_fin_de_elemento(const pasada &p) {
+  const std::string_view nombre = nombre_de_elemento(p.crudo);
+  return p.pagina.size() - p.posicion >= nombre.size() + 2 && p.pagina[p.posicion] == '<' &&
+         p.pagina[p.posicion + 1] == '/' &&
+         htmlparser::nombre_es(p.pagina.substr(p.posicion + 2, nombre.size()), nombre);
 }
 
 /* Reads one token and returns the state that follows it: CIERTO inside a piece,
  * FALSO inside a body text. */
 booleano lenguaweb_lee_elemento(pasada &p) {
-  const auto pagina = htmlparser::acotado(p.pagina);
   const char c = p.posicion < p.pagina.size() ? p.pagina[p.posicion] : '\0';
-  switch (htmlparser::clase_de_token(c)) {
+  htmlparser::token_html token = htmlparser::clase_de_token(c);
+  // The content of XMP, TEXTAREA and PLAINTEXT is text up to the element's end tag.
+  if (es_texto_crudo(p.crudo) && token == htmlparser::token_html::tag && !en_fin_de_elemento(p))
+    token = htmlparser::token_html::texto;
+  // A NUL is nothing a reader sees: it begins no text, as blanks do not.
+  if (c == '\0' && p.posicion < p.pagina.size() && !es_texto_crudo(p.crudo)) {
+    while (p.posicion < p.pagina.size() &&
+           (p.pagina[p.posicion] == '\0' || htmlparser::es_blanco(p.pagina[p.posicion])))
+      ++p.posicion;
+    return p.es_trozo;
+  }
+  switch (token) {
     case htmlparser::token_html::blancos:
-      p.posicion = static_cast<uint32_t>(htmlparser::fin_de_blancos(pagina, p.posicion));
+      p.posicion = static_cast<uint32_t>(htmlparser::fin_de_blancos(p.t, p.posicion));
       return p.es_trozo;
     case htmlparser::token_html::tag: {
       const std::string_view nombre = lenguaweb_lee_tag(p);
       p.tipo_texto = TIPO_TEXTO;
       lenguaweb_cambia_elemento_crudo(p.crudo, nombre, true);
+      lenguaweb_cambia_preformateado(p.preformateado, nombre);
       if (p.es_trozo == FALSO) {
         const int en_linea = htmlparser::bit_de_tag_en_linea(nombre);
         if (en_linea >= 0) {
@@ -77,26 +153,52 @@ booleano lenguaweb_lee_elemento(pasada &p) {
     case htmlparser::token_html::texto:
       break;
   }
-  p.posicion = static_cast<uint32_t>(htmlparser::fin_de_texto(pagina, p.posicion));
+  if (p.crudo == elemento_crudo::plaintext)
+    p.posicion = static_cast<uint32_t>(p.pagina.size());
+  else if (es_texto_crudo(p.crudo))
+    p.posicion = static_cast<uint32_t>(htmlparser::busca_fin_de_elemento(
+        p.pagina, p.posicion, p.pagina.size(), nombre_de_elemento(p.crudo)));
+  else
+    p.posicion = static_cast<uint32_t>(htmlparser::fin_de_texto(p.t, p.posicion));
   p.fin_texto = p.posicion;
-  return p.crudo == elemento_crudo::ninguno ? FALSO : CIERTO;
-}
-
-char *copia_tramo(std::string_view pagina, uint32_t desde, uint32_t hasta) {
-  return cad_prefijo(pagina.data() + desde, hasta - desde);
+  return p.crudo == elemento_crudo::ninguno || es_texto_crudo(p.crudo) ? FALSO : CIERTO;
 }
 
 void guarda_trozo(pasada &p, uint32_t hasta) {
-  char *trozo = copia_tramo(p.pagina, p.inicio_trozo, hasta);
-  lista_cad_anade_propia(p.trozos_html, &trozo);
+  lenguaweb_t &d = *p.documento;
+  d.trozos.push_back({p.inicio_trozo, hasta});
   p.inicio_trozo = hasta;
   for (size_t i = 0; i < p.textos_pendientes.size(); ++i) {
-    lista_cad_anade_propia(p.textos, std::move(p.textos_pendientes[i]));
-    lista_num_anade(p.tipos_de_textos, static_cast<uint32_t>(p.tipos_pendientes[i]));
-    if (p.codigo_en_linea != nullptr) lista_num_anade(p.codigo_en_linea, 0);
+    lista_cad_anade_propia(d.textos, std::move(p.textos_pendientes[i]));
+    lista_num_anade(d.tipos_de_textos, static_cast<uint32_t>(p.tipos_pendientes[i]));
+    lista_num_anade(d.codigo_en_linea, 0);
+    d.origenes.push_back(p.origenes_pendientes[i]);
   }
   p.textos_pendientes.clear();
   p.tipos_pendientes.clear();
+  p.origenes_pendientes.clear();
+}
+
+/* The body text open ends at fin_texto. */
+void guarda_texto(pasada &p) {
+  lenguaweb_t &d = *p.documento;
+  const std::string_view crudo = p.pagina.substr(p.inicio_trozo, p.fin_texto - p.inicio_trozo);
+  uint8_t marcas = p.marcas_abiertas;
+  uint32_t codigo = 0;
+  if ((marcas & kTextoSinMarcado) != 0) {
+    codigo = (1u << htmlparser::kNumTagsEnLinea) - 1; /* none of its tags is markup */
+  } else if ((marcas & kTextoSinReferencias) == 0) {
+    const uint32_t mostrado = lenguaweb_codigo_en_linea(crudo);
+    codigo = mostrado & ~p.en_linea_como_marcado;
+    if ((mostrado & p.en_linea_como_marcado) != 0 || lenguaweb_signos_cambian(crudo))
+      marcas |= kTextoCrudo;
+  }
+  origen_de_texto origen;
+  lista_cad_anade_propia(d.textos, normaliza(p, p.inicio_trozo, p.fin_texto, marcas, &origen));
+  lista_num_anade(d.tipos_de_textos, static_cast<uint32_t>(p.tipo_abierto));
+  lista_num_anade(d.codigo_en_linea, codigo);
+  d.origenes.push_back(origen);
+  p.inicio_trozo = p.fin_texto;
 }
 
 }  // namespace
@@ -121,80 +223,68 @@ uint32_t lenguaweb_codigo_en_linea(std::string_view texto) {
   return codigo;
 }
 
-void lenguaweb_signos_crudos(std::string_view texto, signos_de_texto &signos, bool *necesarios) {
-  signos.clear();
+bool lenguaweb_signos_cambian(std::string_view texto) {
+  const htmlparser::texto_acotado<char> t = htmlparser::acotado(texto);
   bool dentro_de_tag = false;
   size_t fin_tag = 0;
   htmlparser::siguiente_de siguiente(texto, '<', '>', '&');
   for (size_t p = 0;; ++p) {
     p = siguiente.desde(p);
-    if (p == htmlparser::kNoEsta) break;
+    if (p == htmlparser::kNoEsta) return false;
     const char c = texto[p];
     if (dentro_de_tag && p >= fin_tag) dentro_de_tag = false;
     if (c == '&') {
       const std::string_view entidad = texto.substr(p, htmlparser::kEntidadMenor.size());
       if (entidad != htmlparser::kEntidadMenor && entidad != htmlparser::kEntidadMayor) continue;
-      signos.push_back(false);
       // Decoded inside a tag, it changes where the tag ends when written back.
-      *necesarios = *necesarios || dentro_de_tag;
+      if (dentro_de_tag) return true;
       p += entidad.size() - 1;
     } else if (c == '<') {
-      signos.push_back(true);
       if (!dentro_de_tag) {
         fin_tag =
-            lenguaweb_lee_tag_en(texto, static_cast<uint32_t>(p), elemento_crudo::ninguno, false)
-                .fin;
+            lenguaweb_lee_tag_en(t, static_cast<uint32_t>(p), elemento_crudo::ninguno, false).fin;
+        // A quote that kept the tag open past a '>': written back, the tag would end there.
+        if (texto.find('>', p) + 1 < fin_tag) return true;
         dentro_de_tag = true;
       }
-    } else {
-      signos.push_back(true);
-      *necesarios = *necesarios || !dentro_de_tag;  // a bare '>' would be written "&gt;"
+    } else if (!dentro_de_tag) {
+      return true;  // a bare '>' would be written "&gt;"
     }
   }
 }
 
-void lenguaweb_divide_pagina(std::string_view pagina, lista_cad_t *textos,
-                             lista_num_t *tipos_de_textos, lista_cad_t *trozos_html,
-                             uint32_t idioma, lista_num_t *codigo_en_linea,
-                             signos_por_texto *signos_crudos) {
+void lenguaweb_divide_pagina(lenguaweb_t *documento, uint32_t desde) {
   pasada p;
-  signos_de_texto signos; /* one buffer for every text: most need none kept */
-  p.pagina = pagina.substr(0, std::min(pagina.find('\0'), pagina.size()));
-  p.textos = textos;
-  p.tipos_de_textos = tipos_de_textos;
-  p.trozos_html = trozos_html;
-  p.codigo_en_linea = codigo_en_linea;
-  p.signos_crudos = signos_crudos;
-  lenguaweb_prepara_entidades(idioma, &p.entidades);
+  p.documento = documento;
+  p.pagina = documento->pagina.bytes;
+  p.t = htmlparser::acotado(p.pagina);
+  p.posicion = desde;
+  p.todo_crudo = documento->pagina.codificacion.nombre != nullptr &&
+                 std::strcmp(documento->pagina.codificacion.nombre, "UTF-8") != 0;
+  p.hay_nul = std::memchr(p.pagina.data(), '\0', p.pagina.size()) != nullptr;
+  lenguaweb_prepara_entidades(documento->idioma, &p.entidades, documento->pagina.leida_en);
   const uint32_t fin_pagina = static_cast<uint32_t>(p.pagina.size());
 
   for (;;) {
     uint32_t posicion_anterior = p.posicion;
     const booleano nuevo = lenguaweb_lee_elemento(p);
     const bool al_final = p.posicion >= fin_pagina;
+    // A run that reaches the end of the page stays in the piece, but the content of a raw
+    // text element (PLAINTEXT, or an XMP or TEXTAREA never closed), which is a text.
+    const bool texto_al_final = al_final && nuevo == FALSO && p.es_trozo == CIERTO &&
+                                es_texto_crudo(p.crudo) && posicion_anterior < fin_pagina;
     if (nuevo != p.es_trozo || al_final) {
-      if (al_final) posicion_anterior = fin_pagina;
+      if (al_final && !texto_al_final) posicion_anterior = fin_pagina;
       if (posicion_anterior < p.inicio_trozo)
         informa_en(kModuloLenguaweb, "posicion_anterior >= inicio_trozo");
       if (p.es_trozo == CIERTO) {
         guarda_trozo(p, posicion_anterior);
         p.tipo_abierto = p.tipo_texto;
+        p.marcas_abiertas = marcas_de_contexto(p);
         p.en_linea_como_marcado = 0;
-      } else {
-        const std::string_view crudo =
-            p.pagina.substr(p.inicio_trozo, p.fin_texto - p.inicio_trozo);
-        char *texto = lenguaweb_normaliza_texto(crudo, p.entidades);
-        lista_cad_anade_propia(textos, &texto);
-        lista_num_anade(tipos_de_textos, static_cast<uint32_t>(p.tipo_abierto));
-        if (codigo_en_linea != nullptr) {
-          const uint32_t codigo = lenguaweb_codigo_en_linea(crudo);
-          lista_num_anade(codigo_en_linea, codigo & ~p.en_linea_como_marcado);
-          bool necesarios = (codigo & p.en_linea_como_marcado) != 0;
-          lenguaweb_signos_crudos(crudo, signos, &necesarios);
-          if (necesarios && signos_crudos != nullptr)
-            (*signos_crudos)[lista_cad_num_elems(textos) - 1] = signos;
-        }
-        p.inicio_trozo = p.fin_texto;
+      }
+      if (p.es_trozo == FALSO || texto_al_final) {
+        guarda_texto(p);
         // The page ends inside the text: what follows its last run is the last piece.
         if (al_final) guarda_trozo(p, fin_pagina);
       }
@@ -202,4 +292,8 @@ void lenguaweb_divide_pagina(std::string_view pagina, lista_cad_t *textos,
     }
     if (al_final) break;
   }
+  if (p.invalidos > 0)
+    informa_en(kModuloLenguaweb, ("the page's texts hold " + std::to_string(p.invalidos) +
+                                  " byte sequences not valid in " + p.entidades.codificacion)
+                                     .c_str());
 }

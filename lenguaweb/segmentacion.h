@@ -6,28 +6,24 @@
 
 #include "lenguaweb/documento.h"
 
-/* Cuts pagina (UTF-8; it ends at its first NUL, if any) into markup pieces, appended
- * to trozos_html byte for byte, and texts, normalised for idioma and appended to
- * textos with their kinds in tipos_de_textos. Pieces and body texts alternate from a
- * first piece; the attribute texts of the tags of a piece follow it in textos. Joined
- * in order, the pieces and the body texts as they stood give back the whole page:
- * when the page ends inside a body text, what follows the text's last run becomes one
- * more piece, followed by the texts of its tags. */
-void lenguaweb_divide_pagina(std::string_view pagina, lista_cad_t *textos,
-                             lista_num_t *tipos_de_textos, lista_cad_t *trozos_html,
-                             uint32_t idioma, lista_num_t *codigo_en_linea = nullptr,
-                             signos_por_texto *signos_crudos = nullptr);
+/* Cuts the page of the document (documento->pagina.bytes, in documento->pagina.leida_en,
+ * NUL bytes and all) into markup pieces, kept as spans in documento->trozos, and texts,
+ * normalised for documento->idioma and appended to documento->textos with their kinds,
+ * their inline tags shown as code and their origins. The pass begins at desde (past a
+ * byte order mark, which stays in the first piece). Pieces and body texts alternate from
+ * a first piece, one more piece than body texts; the attribute texts of the tags of a
+ * piece follow it in textos. Joined in order, the pieces and the body texts as they
+ * stood give back the whole page: when the page ends inside a body text, what follows
+ * the text's last run becomes one more piece, followed by the texts of its tags. */
+void lenguaweb_divide_pagina(lenguaweb_t *documento, uint32_t desde = 0);
 
 /* The inline tags (bit i for the i-th inline name) that the raw body text shows as
  * code: "&lt;" and an inline name, ended where the decoded text's tag name would end. */
 uint32_t lenguaweb_codigo_en_linea(std::string_view texto_crudo);
 
-/* Fills signos (emptied first) with, for each '<' and '>' that the normalised text will
- * hold, in order: whether the raw body text has the character itself rather than "&lt;"
- * or "&gt;". Sets *necesarios when the general rule of writing a text would not give
- * these back as they are: a bare '>' in the text, or an entity of them inside an inline
- * tag. */
-void lenguaweb_signos_crudos(std::string_view texto_crudo, signos_de_texto &signos,
-                             bool *necesarios);
+/* Whether the general rule of writing a text back would not give the raw body text's
+ * '<' and '>' as they are: a bare '>' in the text, an entity of them inside an inline
+ * tag, or a tag whose end a quote moved past its first '>'. */
+bool lenguaweb_signos_cambian(std::string_view texto_crudo);
 
 #endif

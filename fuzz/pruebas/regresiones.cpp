@@ -6,6 +6,7 @@
 
 #include "comun/entorno_pruebas.h"
 #include "fuzz/comprobaciones.h"
+#include "lenguaweb/documento.h"
 
 namespace {
 
@@ -85,9 +86,22 @@ TEST_F(PartesDeLaComprobacion, UnaPaginaMalEscritaSeVe) {
       {"<IMG ALT=\"y&quot;\" ><P><b</P>", false},     // a byte of the body text lost
       {"<IMG ALT=x ><P><b></P>", false},              // the attribute text not written
   };
+  fuzz_documento traducido = d;
+  traducido.textos = {"y\"", "<b>"};
   for (const auto &[escrita, bien] : casos)
-    EXPECT_EQ(fuzz_comprueba_escrita(escrita, d, u, {"y\"", "<b>"}, 0x0C0A).empty(), bien)
+    EXPECT_EQ(fuzz_comprueba_escrita(escrita, pagina, traducido, u, 0x0C0A).empty(), bien)
         << escrita;
+  // A text marked to go back raw must stand as the page had it.
+  fuzz_documento crudo = d;
+  crudo.origenes = {{9, 10}, {15, 16}};
+  crudo.marcas = {0, kTextoCrudo};
+  crudo.textos = {"y\"", "&b"};
+  const std::pair<const char *, bool> crudos[] = {
+      {"<IMG ALT=\"y&quot;\" ><P>a</P>", true},
+      {"<IMG ALT=\"y&quot;\" ><P>&b</P>", false},
+  };
+  for (const auto &[escrita, bien] : crudos)
+    EXPECT_EQ(fuzz_comprueba_escrita(escrita, pagina, crudo, u, 0x0C0A).empty(), bien) << escrita;
 }
 
 }  // namespace

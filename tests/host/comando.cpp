@@ -31,10 +31,12 @@ TEST_F(Comando, ExtraerTraducirYFusionar) {
   const std::regex entrada("msgctxt \"(.*)\"\nmsgid \"(.*)\"");
   for (std::sregex_iterator i(po.begin(), po.end(), entrada), fin; i != fin; ++i)
     entradas.push_back((*i)[1].str() + "=" + (*i)[2].str());
-  // Repeated kinds are told apart; the blank and the empty text have no entry.
+  // Repeated kinds are told apart; the empty text has no entry; a no-break space is no
+  // blank.
   EXPECT_EQ(entradas, (Textos{"TITULO=Home", "TITULO#2=Home", "DESCRIPCION=Same",
                               "DESCRIPCION#2=Same", "PALABRA_CLAVE=k", "PALABRA_CLAVE#2=k",
-                              "TEXTO_6=Hello", "TEXTO_9=Hello", "TEXTO_10=Bye <b>now"}));
+                              "TEXTO_6=Hello", "TEXTO_7=\xC2\xA0", "TEXTO_9=Hello",
+                              "TEXTO_10=Bye <b>now"}));
 
   // Translated as in an editor; a fuzzy translation is not taken.
   const std::string traducciones[] = {
@@ -52,7 +54,7 @@ TEST_F(Comando, ExtraerTraducirYFusionar) {
             "<html><head><title>Inicio</title><title>Home</title>\n"
             "<meta name=\"description\" content=\"Same\"><meta name=\"description\" "
             "content=\"Same\">\n<meta name=\"keywords\" content=\"k\"><meta name=\"keywords\" "
-            "content=\"clave\"></head>\n<body><p>Hola</p><p> </p><img src=\"a.png\" alt=\"\">"
+            "content=\"clave\"></head>\n<body><p>Hola</p><p>&nbsp;</p><img src=\"a.png\" alt=\"\">"
             "<p>Hello</p><p>Adi&#243;s <b>ya &lt;script&gt;</b></p></body></html>\n");
   // The same translations with strings wrapped by gettext's tools (read as a stream), and
   // with an obsolete entry (read by libgettextpo).
@@ -186,10 +188,10 @@ TEST_F(Comando, ErroresConSuEstadoYSinFicheroDeSalida) {
            larga.substr(0, 59) + "...\", the PO file msgctxt \"TITULO\" msgid \"Home\"\n"},
       {{"merge", pagina, "t.po", "-o", "s.html"},
        ": entry 2 of the page (msgctxt \"TITULO#2\" msgid \"Home\") is missing: the PO file "
-       "has 1 entries, the page 9\n"},
+       "has 1 entries, the page 10\n"},
       {{"merge", "t.html", "r.po", "-o", "s.html"},
        ": entry 2 of the PO file (msgctxt \"TITULO#2\" msgid "
-       "\"Home\") is not in the page: the PO file has 9 entries, the page 1\n"},
+       "\"Home\") is not in the page: the PO file has 10 entries, the page 1\n"},
       {{"links", pagina, "-o", "s.html", "--links", "truncada"}, "damaged link table file"},
       {{"links", pagina, "-o", "s.html", "--links", "larga"}, "bytes after the end"},
       {{"links", pagina, "-o", "s.html", "--links", "version"}, "damaged link table file"},
@@ -239,6 +241,15 @@ Textos marcas(const std::string &pagina) {
   return r;
 }
 
+// The tag names of a page, in order (a '<' inside an attribute value begins none).
+Textos tags(const std::string &pagina) {
+  static const std::regex tag("<[!/A-Za-z][^ \t\n>]*");
+  Textos r;
+  for (std::sregex_iterator i(pagina.begin(), pagina.end(), tag), fin; i != fin; ++i)
+    r.push_back(i->str());
+  return r;
+}
+
 // A page without what pseudo-translation adds: brackets, and accents (all vowels made one).
 std::string sin_decoracion(const std::string &pagina) {
   static const std::regex vocal("[aeiouAEIOU]"), corchete("[\\[\\]]");
@@ -267,12 +278,20 @@ TEST_F(Comando, PaginasReales) {
     ASSERT_EQ(corre(msgen, {"p.po", "-o", "p.po"}).estado, 0);
     ASSERT_EQ(lenguaweb({"merge", pagina, "p.po", "-o", "copia.html"}).estado, 0);
     EXPECT_EQ(lee(ruta("copia.html")), propia);
-    // Pseudo-translation changes the texts and nothing else: no tag, entity or brace.
+    // Pseudo-translation changes the texts and nothing else: no tag, entity or brace. A
+    // page in a legacy charset goes back with its own texts as it stood, entities and all,
+    // while a translation's accented letters are the charset's own: there, only tags count.
     ASSERT_EQ(lenguaweb({"pseudo", pagina, "-l", idioma, "-o", "pseudo.html"}).estado, 0);
     const std::string pseudo = lee(ruta("pseudo.html"));
     EXPECT_NE(pseudo, propia);
-    EXPECT_EQ(marcas(pseudo), marcas(propia));
-    EXPECT_EQ(sin_decoracion(pseudo), sin_decoracion(propia));
+    codificacion_pagina_t codificacion;
+    conv_detecta_codificacion(propia.data(), propia.size(), 0x0409, &codificacion);
+    if (std::string_view(codificacion.nombre) == "UTF-8") {
+      EXPECT_EQ(marcas(pseudo), marcas(propia));
+      EXPECT_EQ(sin_decoracion(pseudo), sin_decoracion(propia));
+    } else {
+      EXPECT_EQ(tags(pseudo), tags(propia));
+    }
   }
   EXPECT_EQ(carpeta.estado, 0) << carpeta.errores;
   EXPECT_EQ(std::distance(fs::directory_iterator(ruta("todas")), {}), n);

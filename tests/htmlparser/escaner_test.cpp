@@ -62,7 +62,15 @@ TEST_F(Escaner, CadaTextoDaSusTokensEnAmbasFormas) {
       {"x<!-- a > b", 0, {{"x", 0, SIGUE}, {"<!-- a > b", 1, FIN}}, 1, 1},
       {"<!-x>-->b", 0, {{"<!-x>", 1, SIGUE}, {"-->b", 0, FIN}}, 0, 0},
       {"<!DOCTYPE html>\n<html>\n", 0, {{"<!DOCTYPE html>", 1, SIGUE}, {"\n", 1, SIGUE}, {"<html>", 1, SIGUE}, {"\n", 1, FIN}}, 0, 0},
-      {"<a title=\"x>y\">z", 0, {{"<a title=\"x>", 1, SIGUE}, {"y\">z", 0, FIN}}, 0, 0},
+      // A '>' inside a quoted value does not end the tag; a quote that never closes ends
+      // it at the first '>' after the quote; quotes mean nothing in comments and
+      // declarations, nor in a name.
+      {"<a title=\"x>y\">z", 0, {{"<a title=\"x>y\">", 1, SIGUE}, {"z", 0, FIN}}, 0, 0},
+      {"<a b = 'x>y' c=\"'>\">z", 0, {{"<a b = 'x>y' c=\"'>\">", 1, SIGUE}, {"z", 0, FIN}}, 0, 0},
+      {"<a title=\"x>y<p>z", 0, {{"<a title=\"x>", 1, SIGUE}, {"y", 0, SIGUE}, {"<p>", 1, SIGUE}, {"z", 0, FIN}}, 0, 0},
+      {"<a x\"y>z\">", 0, {{"<a x\"y>", 1, SIGUE}, {"z\">", 0, FIN}}, 0, 0},
+      {"<!DOCTYPE a \"b>c\">", 0, {{"<!DOCTYPE a \"b>", 1, SIGUE}, {"c\">", 0, FIN}}, 0, 0},
+      {"<a b=c\"d>e", 0, {{"<a b=c\"d>", 1, SIGUE}, {"e", 0, FIN}}, 0, 0},
       {"a<b", 0, {{"a", 0, SIGUE}, {"<b", 1, FIN}}, 1, 0},
       {"<><<b>", 0, {{"<>", 1, SIGUE}, {"<<b>", 1, FIN}}, 0, 0},
       // Bytes above 127 (UTF-8, a Latin-1 no-break space) are text, not blanks.

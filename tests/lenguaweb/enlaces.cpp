@@ -119,6 +119,24 @@ TEST_F(Enlaces, SoloLosAtributosDeVerdad) {
   EXPECT_TRUE(informes().empty());
 }
 
+// Links are read as a browser reads attributes: single quotes, blanks around the '=', a
+// '>' inside a quoted value; written back from a table, between double quotes.
+TEST_F(Enlaces, LeidosComoLosLeeUnNavegador) {
+  Tabla a, img;
+  const std::string pagina =
+      "<A HREF='x.html' TITLE=\"a>b\">1</A><A TITLE='HREF=y.html' HREF = \"z.html\">2</A>"
+      "<IMG SRC=w.png ALT=\"a>b\"><A TITLE=\"never closed HREF=v.html>3</A>";
+  const std::string pre = preprocesa(pagina, a, img);
+  EXPECT_EQ(pre,
+            "<A HREF='@|x.html' TITLE=\"a>b\">1</A><A TITLE='HREF=y.html' HREF = \"@|z.html\">2"
+            "</A><IMG SRC=@|w.png ALT=\"a>b\"><A TITLE=\"never closed HREF=v.html>3</A>");
+  EXPECT_EQ(a.ids(), (Textos{"|x.html", "|z.html"}));
+  EXPECT_EQ(img.ids(), (Textos{"|w.png"}));
+  EXPECT_EQ(reconstruye(pre, a, img),
+            "<A HREF=\"x.html\" TITLE=\"a>b\">1</A><A TITLE='HREF=y.html' HREF = \"z.html\">2</A>"
+            "<IMG SRC=w.png ALT=\"a>b\"><A TITLE=\"never closed HREF=v.html>3</A>");
+}
+
 // Targets whose parts join into one identifier get records of their own.
 TEST_F(Enlaces, IdentificadoresQueCoincidenSeDistinguen) {
   Tabla a, img;

@@ -74,7 +74,9 @@ TEST_F(Reconstruccion, Casos) {
     {"<P>Use &lt;B&gt; here</P>", {"<I>Usa</I> <B> aqu\xED"}, "<P><I>Usa</I> &lt;B&gt; aqu\xC3\xAD</P>"},  // solo los nombres mostrados como codigo
     {"<P>Use <B>x</B> or &lt;B&gt;y</P>", {"Use <B>x</B> or <B>y"}, "<P>Use <B>x</B> or &lt;B&gt;y</P>"},  // codigo y marcado del mismo tag
     {"<P>Use <B>x</B> or &lt;B&gt;y</P>", {"Usa <B>x</B> o <B>y"}, "<P>Usa <B>x</B> o <B>y</P>"},  // codigo y marcado traducidos
-    {"<IMG ALT = \"Logo\"><IMG ALT=\"b\">", {"x", "B"}, "<IMG ALT = \"Logo\"><IMG ALT=\"B\">"},  // nombre sin igual no tiene valor
+    {"<IMG ALT = \"Logo\"><IMG ALT=\"b\">", {"x", "B"}, "<IMG ALT = \"x\"><IMG ALT=\"B\">"},  // blancos junto al igual
+    {"<IMG ALT><IMG ALT=\"b\">", {"B"}, "<IMG ALT><IMG ALT=\"B\">"},  // nombre sin igual no tiene valor
+    {"<IMG ALT='a' TITLE='t'>", {"it's \"x\""}, "<IMG ALT=\"it's &quot;x&quot;\" TITLE='t'>"},  // comillas simples
     {"<P>a</P><P>b</P><P>c</P>", {"A"}, "<P>A</P><P></P><P></P>"},  // menos traducciones que textos
     {"<P>Hello</P>", {"Hola"}, "<P>Hola</P>"},  // pagina sin salto final
   };
@@ -162,15 +164,17 @@ TEST_F(Reconstruccion, PreprocesarNoColocaAtributosYNormaliza) {
   // spaces that entities left stay entities, but inside a tag, where one space is all a
   // browser sees and an entity would change the tag.
   const struct {
-    const char *pagina, *preprocesada;
+    std::string pagina, preprocesada;
   } casos[] = {
-      {"<META NAME=\"description\" CONTENT=\"D  d\"><P>Hello\n   world &nbsp;</P>",
-       "<META NAME=\"description\" CONTENT=\"D  d\"><P>Hello world&nbsp; </P>"},
+      {"<META NAME=\"description\" CONTENT=\"D  d\"><P>Hello\n   world &amp;</P>",
+       "<META NAME=\"description\" CONTENT=\"D  d\"><P>Hello world &amp;</P>"},
+      // A text that holds a no-break space goes back as the page had it.
       {"<P>a<FONT &nbsp;color=red>b &nbsp;c</FONT></P>",
-       "<P>a<FONT color=red>b&nbsp; c</FONT></P>"},
-      {"<P>a<FONT &nbsp;&x;b<P>c &nbsp;d</P>", "<P>a<FONT &x;b<P>c&nbsp; d</P>"},
-      {"<P>&lt;a &nbsp;b&gt; &nbsp;<B &nbsp;>x</B></P>",
-       "<P>&lt;a&nbsp; b&gt;&nbsp; <B >x</B></P>"},
+       "<P>a<FONT &nbsp;color=red>b &nbsp;c</FONT></P>"},
+      {"<P>a<FONT &nbsp;&x;b<P>c &nbsp;d</P>", "<P>a<FONT &nbsp;&x;b<P>c &nbsp;d</P>"},
+      // Spaces that only a run of 39 blanks leaves stay entities, but inside a tag.
+      {"<P>a<B" + std::string(39, ' ') + "x>b" + std::string(39, ' ') + "c</B></P>",
+       "<P>a<B x>b&nbsp; c</B></P>"},
   };
   for (const auto &caso : casos) {
     std::string pagina = caso.pagina;

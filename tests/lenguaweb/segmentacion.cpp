@@ -14,21 +14,22 @@ class Segmentacion : public pruebas::Entorno {
  protected:
   // Pieces, texts and kinds of a page, each list joined with '|' (kinds as digits).
   static std::string divide(const std::string &pagina) {
-    lista_cad_t *textos = lista_cad_crea(0), *trozos = lista_cad_crea(0);
-    lista_num_t *tipos = lista_num_crea(0);
-    lenguaweb_divide_pagina(pagina, textos, tipos, trozos, 0x0C0A);
+    lenguaweb_t *doc = lenguaweb_documento_vacio(0x0C0A);
+    doc->pagina.bytes = pagina;
+    lenguaweb_divide_pagina(doc);
+    Textos trozos;
+    for (size_t k = 0; k < doc->trozos.size(); ++k)
+      trozos.emplace_back(lenguaweb_trozo(doc, k));
     std::ostringstream r;
     const auto une = [&r](const Textos &v) {
       for (size_t i = 0; i < v.size(); ++i) r << (i ? "|" : "") << v[i];
     };
-    une(pruebas::a_vector(trozos));
+    une(trozos);
     r << " / ";
-    une(pruebas::a_vector(textos));
+    une(pruebas::a_vector(doc->textos));
     r << " / ";
-    for (uint32_t t : pruebas::a_vector(tipos)) r << t;
-    lista_cad_destruye(&textos);
-    lista_cad_destruye(&trozos);
-    lista_num_destruye(&tipos);
+    for (uint32_t t : pruebas::a_vector(doc->tipos_de_textos)) r << t;
+    lenguaweb_destruye(&doc);
     return r.str();
   }
 };
@@ -82,11 +83,13 @@ TEST_F(Segmentacion, Casos) {
     {"<P><!-- a > b -->Hi</P>", "<P><!-- a > b -->|</P> / Hi / 3", ""},
     {"<P>Hi<!-- never closed", "<P>|<!-- never closed / Hi / 3", "(fin_tag) != NULL"},
     {"<P>Hi<B", "<P>|<B / Hi / 3", "(fin_tag) != NULL"},
-    {"<P><IMG ALT=\"x>y\"></P>", "<P><IMG ALT=\"x>|</P> / y\"> / 3", ""},
+    {"<P><IMG ALT=\"x>y\"></P>", "<P><IMG ALT=\"x>y\"></P> / x>y / 4", ""},  // a quoted '>'
+    {"<P>a<IMG ALT='b>c\" d' SRC=x>e</P>", "<P>|<IMG ALT='b>c\" d' SRC=x>|</P> / a|b>c\" d|e / 343", ""},
+    {"<P>a<B TITLE=\"x>y</P><P>b</P>", "<P>|</P><P>|</P> / a<B TITLE=\"x>y|b / 33", ""},  // never closed
     {"<P>Hello<IMG SRC=a ALT=\"Pic\" >more</P>", "<P>|<IMG SRC=a ALT=\"Pic\" >|</P> / Hello|Pic|more / 343", ""},
     {"<P>Hello<IMG ALT=\"x\">", "<P>|<IMG ALT=\"x\"> / Hello|x / 34", ""},  // its texts follow the last piece
     {"<P>Hello <B>world", "<P>| / Hello <B>world / 3", ""},
-    {std::string("<P>Hi</P>\0<P>hidden</P>", 23), "<P>|</P> / Hi / 3", ""},
+    {std::string("<P>Hi</P>\0<P>shown</P>", 22), std::string("<P>|</P>\0<P>|</P> / Hi|shown / 33", 33), ""},
     {"<IMG\tALT=\"x\">", "<IMG\tALT=\"x\"> /  / ", ""},
     {"<META NAME=\"Description\"><META NAME=\"keywords\" CONTENT=\"a, b\">",
      "<META NAME=\"Description\"><META NAME=\"keywords\" CONTENT=\"a, b\"> / a, b / 2", ""},

@@ -140,7 +140,9 @@ bool comprueba_documento(Pagina &p, const Documento &doc) {
 
   p.textos = pruebas::a_vector(doc.textos);
   p.tipos = pruebas::a_vector(doc.doc->tipos_de_textos);
-  p.trozos = pruebas::a_vector(doc.doc->trozos_html);
+  p.trozos.clear();
+  for (size_t k = 0; k < doc.doc->trozos.size(); ++k)
+    p.trozos.emplace_back(lenguaweb_trozo(doc.doc, k));
   p.r.textos = p.textos.size();
   p.r.en_tags = static_cast<size_t>(
       std::count_if(p.tipos.begin(), p.tipos.end(), [](uint32_t t) { return !es_cuerpo(t); }));
