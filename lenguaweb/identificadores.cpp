@@ -40,6 +40,24 @@ lista_cad_t *lenguaweb_crea_ids(const lista_num_t *tipos_de_textos) {
       case TIPO_ALTERNATIVO_IMAGEN:
         id = identificador_numerado("ALTERNATIVO_IMAGEN_", i);
         break;
+      case TIPO_TITULO_ELEMENTO:
+        id = identificador_numerado("TITULO_ELEMENTO_", i);
+        break;
+      case TIPO_EJEMPLO_CAMPO:
+        id = identificador_numerado("EJEMPLO_CAMPO_", i);
+        break;
+      case TIPO_ETIQUETA_ACCESIBLE:
+        id = identificador_numerado("ETIQUETA_ACCESIBLE_", i);
+        break;
+      case TIPO_RESUMEN_TABLA:
+        id = identificador_numerado("RESUMEN_TABLA_", i);
+        break;
+      case TIPO_ETIQUETA:
+        id = identificador_numerado("ETIQUETA_", i);
+        break;
+      case TIPO_TEXTO_BOTON:
+        id = identificador_numerado("TEXTO_BOTON_", i);
+        break;
       default:
         informa_en(kModuloLenguaweb, "");
         id = cad_copia("");
