@@ -39,6 +39,12 @@ int argumentos_lee(int argc, const char *const *argv, Orden *orden) {
   app.add_flag("-v,--verbose", orden->detallado, "Show every failure report of the library");
   app.add_option("-j,--jobs", orden->trabajos, "Pages processed at once (default: one per core)")
       ->check(CLI::Range(1u, 4096u));
+  std::string segmentos = "classic";
+  app.add_option("--segments,--segmentacion", segmentos,
+                 "How pages are cut into texts: classic, or blocks (one text per paragraph, "
+                 "heading, item or cell, its inline markup inside)")
+      ->envname("LENGUAWEB_SEGMENTACION")
+      ->check(CLI::IsMember({"classic", "blocks", "clasica", "bloques"}));
   std::string idioma, destino;
   std::vector<CLI::Option *> opciones_idioma, opciones_destino;
 
@@ -100,6 +106,7 @@ int argumentos_lee(int argc, const char *const *argv, Orden *orden) {
     return 2;
   }
 
+  orden->bloques = segmentos == "blocks" || segmentos == "bloques";
   if (extract->parsed()) orden->subcomando = Subcomando::extract;
   if (merge->parsed()) orden->subcomando = Subcomando::merge;
   if (links->parsed()) orden->subcomando = Subcomando::links;

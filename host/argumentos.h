@@ -19,6 +19,7 @@ struct Orden {
   std::optional<uint32_t> destino;  // -t
   bool detallado = false;           // -v
   unsigned trabajos = 0;            // -j; 0 means one per core
+  bool bloques = false;             // --segments blocks: one text per block
 };
 
 // Reads the command line into *orden. Returns -1 when the command is to run; otherwise

@@ -251,6 +251,8 @@ bool guarda_tabla_y_coloca(const Orden &orden, std::vector<Pagina> &lote, Tablas
 
 // Runs the subcommand on one page; the page's outcome in p.resultado.
 void trabaja(const Orden &orden, const TablasLinks *tablas, Pagina &p) {
+  // Each worker thread makes its own choice: it is the calling thread's.
+  opciones_pon_segmentacion(orden.bloques ? SEGMENTACION_BLOQUES : SEGMENTACION_CLASICA);
   const uint32_t idioma = orden.idioma.value_or(kIdiomaPorDefecto);
   const uint32_t destino = orden.destino.value_or(idioma);
   std::string motivo = p.conflicto;

@@ -51,7 +51,13 @@ TextoProtegido pseudo_protege(std::string_view texto) {
         // The tag ends as the library reads it: a '>' inside a quoted value does not end it.
         const size_t cierre = htmlparser::busca_cierre(t, i);
         std::string_view nombre = htmlparser::nombre_de_tag(texto.substr(i + 1, cierre - i - 1));
-        if (cierre < texto.size() && es_tag_en_linea(nombre)) {
+        // A phrasing tag too: a text cut by blocks holds them as markup.
+        const size_t fin_nombre = htmlparser::fin_de_nombre_de_tag(t, i);
+        const size_t desde = i + 1 < texto.size() && texto[i + 1] == '/' ? i + 2 : i + 1;
+        const bool de_frase =
+            htmlparser::tiene_atributos(t, i) &&
+            htmlparser::busca_elemento_de_frase(texto.substr(desde, fin_nombre - desde)) != nullptr;
+        if (cierre < texto.size() && (es_tag_en_linea(nombre) || de_frase)) {
           grupo(texto.substr(i, cierre + 1 - i));
           i = cierre;
           continue;

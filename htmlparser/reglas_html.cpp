@@ -49,13 +49,6 @@ int bit_de_tag_en_linea(std::string_view nombre) {
   return -1;
 }
 
-const elemento_de_frase *busca_elemento_de_frase(std::string_view nombre) {
-  if (nombre.empty() || nombre.size() > 7 || !es_letra_ascii(nombre[0])) return nullptr;
-  for (const elemento_de_frase &e : kElementosDeFrase)
-    if (a_mayuscula(e.nombre[0]) == a_mayuscula(nombre[0]) && nombre_es(nombre, e.nombre)) return &e;
-  return nullptr;
-}
-
 size_t busca_fin_de_elemento(std::string_view texto, size_t desde, size_t hasta,
                              std::string_view nombre) {
   const size_t largo = nombre.size() + 2;

@@ -377,8 +377,6 @@ inline constexpr elemento_de_frase kElementosDeFrase[] = {
     {"SPAN", false},   {"STRIKE", false}, {"STRONG", false}, {"SUB", false},  {"SUP", false},
     {"TIME", false},   {"TT", false},   {"U", false},       {"VAR", false},   {"WBR", true}};
 
-/* The phrasing element of a tag's base name (no '/', letter case ignored), or null. */
-const elemento_de_frase *busca_elemento_de_frase(std::string_view nombre);
 
 /* Whether the '<' at i of a text begins a tag as a browser's tokenizer reads one: it is
  * followed by an ASCII letter, '/', '!' or '?'. Any other '<' is a character of the text. */
@@ -387,6 +385,14 @@ bool empieza_tag(const T &t, size_t i) {
   if (t.acaba_en(i + 1)) return false;
   const auto c = t.en(i + 1);
   return es_letra_ascii(c) || c == '/' || c == '!' || c == '?';
+}
+
+/* The phrasing element of a tag's base name (no '/', letter case ignored), or null. */
+constexpr const elemento_de_frase *busca_elemento_de_frase(std::string_view nombre) {
+  if (nombre.empty() || nombre.size() > 7 || !es_letra_ascii(nombre[0])) return nullptr;
+  for (const elemento_de_frase &e : kElementosDeFrase)
+    if (a_mayuscula(e.nombre[0]) == a_mayuscula(nombre[0]) && nombre_es(nombre, e.nombre)) return &e;
+  return nullptr;
 }
 
 /* ---- Entities ------------------------------------------------------------------------- */
