@@ -19,7 +19,8 @@ for extra in "$@"; do
                        debian-reference-id debian-reference-it debian-reference-ja
                        debian-reference-pt debian-reference-pt-br debian-reference-zh-cn
                        debian-reference-zh-tw chromium fonts-wqy-microhei) ;;
-    comparacion) paquetes+=(translate-toolkit hyperfine valgrind time) ;;
+    comparacion) paquetes+=(translate-toolkit po4a python3-html5lib python3-polib time bc hyperfine
+                            valgrind) ;;
     *) echo "dependencias.sh: unknown set '$extra'" >&2; exit 2 ;;
   esac
 done

@@ -1,0 +1,211 @@
+#!/usr/bin/env python3
+"""mutantes.py - small changes to the library's code, and which tests catch each one.
+
+Each mutant is one change on one line of a library source (a comparison flipped, a
+constant moved by one, a condition negated, a result turned over). For each, the script
+writes the changed file, builds the tests in its own build folder, runs them through
+CTest, records which test cases fail, and puts the file back as it was (also when it is
+interrupted). A mutant is named by its file, the text of its line and the change, not by
+a line number, so that the same mutants can be tried again on code that moved
+(--repite FILE.tsv).
+
+    tools/mutantes.py [--mutantes N] [--semilla S] [--salida R.tsv] [--repite R.tsv]
+
+The table written (tab-separated) has one row per mutant: file, line number, change,
+line text, result ("caught", "survived", "does not build"), and the tests that failed.
+On failure to configure or build the unmutated code the script stops with status 2,
+leaving every source as it was.
+"""
+
+import argparse
+import os
+import random
+import re
+import signal
+import subprocess
+import sys
+import time
+
+RAIZ = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+CARPETAS = ("companion", "htmlparser", "lenguaweb", "tablalink", "lenguatxt")
+CONSTRUCCION = os.path.join(RAIZ, "build", "mutantes")
+
+# (name, pattern, replacement): each applied at one place of a line.
+OPERADORES = (
+    ("== to !=", re.compile(r" == "), " != "),
+    ("!= to ==", re.compile(r" != "), " == "),
+    ("< to <=", re.compile(r" < "), " <= "),
+    ("<= to <", re.compile(r" <= "), " < "),
+    ("> to >=", re.compile(r" > "), " >= "),
+    (">= to >", re.compile(r" >= "), " > "),
+    ("&& to ||", re.compile(r" && "), " || "),
+    ("|| to &&", re.compile(r" \|\| "), " && "),
+    ("+ 1 to + 2", re.compile(r"\+ 1\b"), "+ 2"),
+    ("- 1 to - 2", re.compile(r"- 1\b"), "- 2"),
+    ("true to false", re.compile(r"\breturn true;"), "return false;"),
+    ("false to true", re.compile(r"\breturn false;"), "return true;"),
+    ("CIERTO to FALSO", re.compile(r"\breturn CIERTO;"), "return FALSO;"),
+    ("FALSO to CIERTO", re.compile(r"\breturn FALSO;"), "return CIERTO;"),
+    ("if negated", re.compile(r"\bif \((?!constexpr)"), "if (!"),
+)
+
+
+def lineas_candidatas(ruta):
+    """Lines of a source that are code: no comment, no preprocessor line, no assertion."""
+    with open(ruta, encoding="utf-8") as f:
+        lineas = f.read().split("\n")
+    en_comentario = False
+    for numero, linea in enumerate(lineas, 1):
+        limpia = linea.strip()
+        if en_comentario:
+            en_comentario = "*/" not in limpia
+            continue
+        if limpia.startswith("/*"):
+            en_comentario = "*/" not in limpia
+            continue
+        if not limpia or limpia.startswith(("//", "#", "*", "static_assert")):
+            continue
+        yield numero, linea
+
+
+def sitios(carpetas):
+    """Every (file, line number, line text, operator index, match index) that a mutant can take."""
+    for carpeta in carpetas:
+        base = os.path.join(RAIZ, carpeta)
+        for raiz, _, ficheros in os.walk(base):
+            for nombre in sorted(ficheros):
+                if not nombre.endswith(".cpp"):
+                    continue
+                ruta = os.path.relpath(os.path.join(raiz, nombre), RAIZ)
+                for numero, linea in lineas_candidatas(os.path.join(RAIZ, ruta)):
+                    codigo = linea.split("//")[0]
+                    for i, (_, patron, _) in enumerate(OPERADORES):
+                        for j, _ in enumerate(patron.finditer(codigo)):
+                            yield ruta, numero, linea, i, j
+
+
+def aplica(linea, operador, aparicion):
+    """The line with the operator's change at its aparicion-th match."""
+    _, patron, sustituto = OPERADORES[operador]
+    encontrado = list(patron.finditer(linea))[aparicion]
+    return linea[: encontrado.start()] + sustituto + linea[encontrado.end():]
+
+
+def ejecuta(orden, **kw):
+    return subprocess.run(orden, cwd=RAIZ, capture_output=True, text=True, **kw)
+
+
+def prepara():
+    """Configures and builds the unmutated code; exits with 2 when it cannot."""
+    if not os.path.exists(os.path.join(CONSTRUCCION, "CMakeCache.txt")):
+        r = ejecuta(["cmake", "-S", ".", "-B", CONSTRUCCION, "-G", "Ninja",
+                     "-DCMAKE_BUILD_TYPE=Release"])
+        if r.returncode != 0:
+            sys.exit("mutantes.py: cannot configure:\n" + r.stderr)
+    r = ejecuta(["cmake", "--build", CONSTRUCCION])
+    if r.returncode != 0:
+        sys.exit("mutantes.py: the unmutated code does not build:\n" + r.stdout[-3000:])
+    fallos = prueba()
+    if fallos:
+        print("mutantes.py: tests fail without a mutant: " + " ".join(fallos), file=sys.stderr)
+        sys.exit(2)
+
+
+# The real-site run and the install test take minutes and test no more of the library.
+EXCLUIDOS = r"^(sitios\.paginas_reales|c\.instalacion|segmentos\.medida)$"
+
+
+def prueba():
+    """Names of the CTest cases that fail (a timeout is a failure)."""
+    r = ejecuta(["ctest", "--test-dir", CONSTRUCCION, "-j2", "--timeout", "120",
+                 "-E", EXCLUIDOS])
+    fallos = []
+    leyendo = False
+    for linea in r.stdout.split("\n"):
+        if "The following tests FAILED" in linea:
+            leyendo = True
+        elif leyendo and " - " in linea:
+            fallos.append(linea.split(" - ", 1)[1].split(" (")[0].strip())
+    return fallos
+
+
+def lee_repeticion(ruta):
+    """The mutants of an earlier table: (file, line text, operator index, match index)."""
+    nombres = [o[0] for o in OPERADORES]
+    with open(ruta, encoding="utf-8") as f:
+        for fila in f.read().split("\n")[1:]:
+            if not fila:
+                continue
+            campos = fila.split("\t")
+            operador, aparicion = campos[2].rsplit(" #", 1)
+            yield campos[0], campos[3], nombres.index(operador), int(aparicion)
+
+
+def main():
+    args = argparse.ArgumentParser(description=__doc__.split("\n")[0])
+    args.add_argument("--mutantes", type=int, default=40)
+    args.add_argument("--semilla", type=int, default=1)
+    args.add_argument("--salida", default=os.path.join(RAIZ, "build", "mutantes.tsv"))
+    args.add_argument("--repite", help="the table of an earlier run: try the same mutants")
+    opciones = args.parse_args()
+
+    if opciones.repite:
+        elegidos = []
+        for ruta, texto, operador, aparicion in lee_repeticion(opciones.repite):
+            with open(os.path.join(RAIZ, ruta), encoding="utf-8") as f:
+                lineas = f.read().split("\n")
+            if texto not in lineas:
+                sys.exit(f"mutantes.py: {ruta} no longer has the line {texto.strip()!r}")
+            elegidos.append((ruta, lineas.index(texto) + 1, texto, operador, aparicion))
+    else:
+        todos = list(sitios(CARPETAS))
+        elegidos = sorted(random.Random(opciones.semilla).sample(
+            todos, min(opciones.mutantes, len(todos))))
+
+    prepara()
+    original = {}
+
+    def restaura(*_):
+        for ruta, contenido in original.items():
+            with open(os.path.join(RAIZ, ruta), "w", encoding="utf-8") as f:
+                f.write(contenido)
+        original.clear()
+
+    signal.signal(signal.SIGINT, lambda *a: (restaura(), sys.exit(130)))
+    signal.signal(signal.SIGTERM, lambda *a: (restaura(), sys.exit(143)))
+
+    filas = ["file\tline\tchange\ttext\tresult\tfailing tests"]
+    cuenta = {"caught": 0, "survived": 0, "does not build": 0}
+    inicio = time.time()
+    try:
+        for n, (ruta, numero, texto, operador, aparicion) in enumerate(elegidos, 1):
+            completa = os.path.join(RAIZ, ruta)
+            with open(completa, encoding="utf-8") as f:
+                original[ruta] = f.read()
+            lineas = original[ruta].split("\n")
+            lineas[numero - 1] = aplica(texto, operador, aparicion)
+            with open(completa, "w", encoding="utf-8") as f:
+                f.write("\n".join(lineas))
+            if ejecuta(["cmake", "--build", CONSTRUCCION]).returncode != 0:
+                resultado, fallos = "does not build", []
+            else:
+                fallos = prueba()
+                resultado = "caught" if fallos else "survived"
+            restaura()
+            cuenta[resultado] += 1
+            cambio = f"{OPERADORES[operador][0]} #{aparicion}"
+            filas.append("\t".join([ruta, str(numero), cambio, texto, resultado,
+                                    " ".join(fallos)]))
+            print(f"[{n}/{len(elegidos)}] {ruta}:{numero} {cambio}: {resultado}", flush=True)
+    finally:
+        restaura()
+        ejecuta(["cmake", "--build", CONSTRUCCION])
+    with open(opciones.salida, "w", encoding="utf-8") as f:
+        f.write("\n".join(filas) + "\n")
+    print(f"{len(elegidos)} mutants: {cuenta['caught']} caught, {cuenta['survived']} survived, "
+          f"{cuenta['does not build']} do not build ({time.time() - inicio:.0f} s); "
+          f"table in {opciones.salida}")
+
+
+if __name__ == "__main__":
+    main()
