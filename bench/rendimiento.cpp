@@ -5,8 +5,10 @@
 // own (that of its first round); each step is timed over several rounds and the median
 // kept.
 //
-//   rendimiento [--rondas N] [--hasta MB] [--comprueba]
+//   rendimiento [--rondas N] [--hasta MB] [--comprueba] [--bloques]
 //   rendimiento --tablas
+//
+// --bloques cuts the pages with the block segmentation instead of the default one.
 //
 // --tablas times instead lenguaweb_preprocesa_links on a page of 10,000 distinct links
 // against an A table of 100,000 records: each link should cost the same whatever the
@@ -174,9 +176,11 @@ int main(int argc, char **argv) {
       comprueba = true;
     else if (a == "--tablas")
       tablas = true;
+    else if (a == "--bloques")
+      opciones_pon_segmentacion(SEGMENTACION_BLOQUES);
     else {
       std::fprintf(stderr,
-                   "usage: rendimiento [--rondas N] [--hasta MB] [--comprueba] | --tablas\n");
+                   "usage: rendimiento [--rondas N] [--hasta MB] [--comprueba] [--bloques] | --tablas\n");
       return 2;
     }
   }

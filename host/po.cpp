@@ -94,6 +94,13 @@ const char *comentario_de(std::string_view id) {
   if (id == "PALABRA_CLAVE") return "TIPO_PALABRA_CLAVE: the META keywords";
   if (id.starts_with("ALTERNATIVO_IMAGEN_"))
     return "TIPO_ALTERNATIVO_IMAGEN: the ALT text of an image";
+  if (id.starts_with("TITULO_ELEMENTO_")) return "title of <element>: TIPO_TITULO_ELEMENTO";
+  if (id.starts_with("EJEMPLO_CAMPO_")) return "placeholder of <input>: TIPO_EJEMPLO_CAMPO";
+  if (id.starts_with("ETIQUETA_ACCESIBLE_"))
+    return "aria-label of <element>: TIPO_ETIQUETA_ACCESIBLE";
+  if (id.starts_with("RESUMEN_TABLA_")) return "summary of <table>: TIPO_RESUMEN_TABLA";
+  if (id.starts_with("ETIQUETA_")) return "label of <option>: TIPO_ETIQUETA";
+  if (id.starts_with("TEXTO_BOTON_")) return "value of <input>: TIPO_TEXTO_BOTON";
   return "TIPO_TEXTO: a body text";
 }
 

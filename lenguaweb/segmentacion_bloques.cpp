@@ -93,10 +93,77 @@ void abre_texto(pasada &p, uint32_t inicio) {
   p.preformateado_abierto = p.preformateado > 0;
 }
 
-/* Ends the open body text at fin_texto; the next piece begins there. */
+/* The attribute texts of a tag outside the texts go to the pending list. */
+void toma_atributos(pasada &p, const tag_leido &tag) {
+  texto_de_tag textos[kMaxTextosDeTag];
+  const size_t n = lenguaweb_textos_de_tag(tag, SEGMENTACION_BLOQUES, textos);
+  for (size_t k = 0; k < n; ++k) {
+    const uint32_t inicio = tag.inicio + textos[k].inicio, fin = tag.inicio + textos[k].fin;
+    p.pendientes.push_back(
+        {cad_propia(lenguaweb_normaliza_bloque(p.pagina.substr(inicio, fin - inicio), p.entidades,
+                                               p.referencias, lectura_de_bloque::valor)),
+         textos[k].tipo, origen_de_texto{inicio, fin, kTextoCrudo}});
+  }
+}
+
+/* Where the tag at i of texto ends (one past its '>', or the end of texto). */
+size_t fin_de_tag_en(std::string_view texto, size_t i) {
+  const htmlparser::fin_de_tag fin = htmlparser::lee_fin_de_tag(htmlparser::acotado(texto), i);
+  return fin.cerrado ? fin.cierre + 1 : fin.cierre;
+}
+
+/* Whether a reader sees a character of the stretch outside its tags: one that is no blank,
+ * no NUL and no no-break space (as a reference, or as UTF-8 in a UTF-8 page). */
+bool se_ve(std::string_view crudo, bool utf8) {
+  const htmlparser::texto_acotado<char> t = htmlparser::acotado(crudo);
+  for (size_t i = 0; i < crudo.size();) {
+    const char c = crudo[i];
+    if (htmlparser::es_blanco(c) || c == '\0') {
+      ++i;
+    } else if (c == '<' && htmlparser::empieza_tag(t, i)) {
+      i = fin_de_tag_en(crudo, i);
+    } else if (utf8 && crudo.substr(i, 2) == htmlparser::kEspacioDuroUtf8) {
+      i += 2;
+    } else if (c == '&') {
+      const size_t largo = htmlparser::largo_de_referencia(crudo.substr(i));
+      bool duro = false;
+      for (const htmlparser::entidad_html &e : htmlparser::kEntidades)
+        duro = duro || (htmlparser::es_espacio_duro(e) && crudo.substr(i, largo) == e.nombre);
+      if (!duro) return true;
+      i += largo;
+    } else {
+      return true;
+    }
+  }
+  return false;
+}
+
+/* Ends the open body text at fin_texto; the next piece begins there. A text that shows
+ * nothing is no text: its stretch joins the pieces around it. */
 void cierra_texto(pasada &p) {
   lenguaweb_t &d = *p.documento;
   std::string_view crudo = p.pagina.substr(p.inicio_texto, p.fin_texto - p.inicio_texto);
+  if (!se_ve(crudo, std::strcmp(p.entidades.codificacion, "UTF-8") == 0)) {
+    p.inicio_trozo = d.trozos.back().inicio;
+    d.trozos.pop_back();
+    // Its tags are the piece's now: their attribute texts come before those read after.
+    std::vector<pendiente> despues = std::move(p.pendientes);
+    p.pendientes.clear();
+    for (size_t i = crudo.find('<'); i != kNoEsta; i = crudo.find('<', i))
+      if (htmlparser::empieza_tag(p.t, p.inicio_texto + i)) {
+        const tag_leido tag = lenguaweb_lee_tag_en(p.t, static_cast<uint32_t>(p.inicio_texto + i),
+                                                   elemento_crudo::ninguno, false);
+        toma_atributos(p, tag);
+        i = tag.fin - p.inicio_texto;
+      } else {
+        ++i;
+      }
+    for (pendiente &a : despues) p.pendientes.push_back(std::move(a));
+    p.en_texto = false;
+    p.abiertos.clear();
+    p.candidato = pasada::kNoEsta32;
+    return;
+  }
   const bool pre = p.preformateado_abierto;
   uint8_t marcas = kTextoCrudo | (pre ? kTextoPreformateado : 0);
   // A NUL is nothing a host can be handed: the text goes without it, and always goes back
@@ -150,19 +217,6 @@ uint32_t lee_contenido_crudo(pasada &p, uint32_t posicion) {
     p.inicio_trozo = static_cast<uint32_t>(ultimo);
   }
   return static_cast<uint32_t>(fin);
-}
-
-/* The attribute texts of a tag outside the texts go to the pending list. */
-void toma_atributos(pasada &p, const tag_leido &tag) {
-  texto_de_tag textos[kMaxTextosDeTag];
-  const size_t n = lenguaweb_textos_de_tag(tag, SEGMENTACION_BLOQUES, textos);
-  for (size_t k = 0; k < n; ++k) {
-    const uint32_t inicio = tag.inicio + textos[k].inicio, fin = tag.inicio + textos[k].fin;
-    p.pendientes.push_back(
-        {cad_propia(lenguaweb_normaliza_bloque(p.pagina.substr(inicio, fin - inicio), p.entidades,
-                                               p.referencias, lectura_de_bloque::valor)),
-         textos[k].tipo, origen_de_texto{inicio, fin, kTextoCrudo}});
-  }
 }
 
 /* One tag read at the position; returns the position after it. */
@@ -353,12 +407,6 @@ std::string_view decodifica(std::string_view ref, const entidades_idioma &entida
   if (hallado == r.numericas.end())
     hallado = r.numericas.emplace(c, en_pagina_de_codigos(utf8_de(c).c_str(), entidades)).first;
   return hallado->second;
-}
-
-/* Where the tag at i of texto ends (one past its '>', or the end of texto). */
-size_t fin_de_tag_en(std::string_view texto, size_t i) {
-  const htmlparser::fin_de_tag fin = htmlparser::lee_fin_de_tag(htmlparser::acotado(texto), i);
-  return fin.cerrado ? fin.cierre + 1 : fin.cierre;
 }
 
 }  // namespace

@@ -95,6 +95,8 @@ TEST_F(Bloques, UnTextoPorBloque) {
     {.pagina = "<p> <b> </b> <img src=\"a.png\"> </p>x", .trozos = "<p> <b> </b> <img src=\"a.png\"> </p>|",
      .textos = "x", .ids = "TEXTO_0"},
     {.pagina = "<td> <span> </span>\n</td>", .trozos = "<td> <span> </span>\n</td>", .textos = "", .ids = ""},
+    {.pagina = "<td><a title=\"x\">&nbsp;</a>\xC2\xA0</td>", .trozos = "<td><a title=\"x\">&nbsp;</a>\xC2\xA0</td>",
+     .textos = "x", .ids = "TITULO_ELEMENTO_0"},
     // Markup and text never look alike; other references decoded where the code page has them.
     {.pagina = "<p>a &lt; b &amp;&amp; c > d &eacute;&#233;&mdash;&#x4E2D;&#60; a <3 & &bogus;</p>",
      .trozos = "<p>|</p>",
