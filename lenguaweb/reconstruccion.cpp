@@ -372,8 +372,9 @@ void escribe_cuerpo(std::string &pagina, const textos_de_trozo &textos, const es
     }
     std::string fuente, escrito;
     anade_de_pagina(fuente, crudo, e);
+    // Its '&' are escaped there, outside its tags alone: a link's "&" stays as the page had it.
     lenguaweb_escribe_texto_de_bloque(
-        escrito, convierte_texto(e, textos.cuerpo, textos.indice, false), fuente);
+        escrito, convierte_texto(e, textos.cuerpo, textos.indice, true), fuente);
     escritura montada = e;
     montada.convierte_trozos = false;
     montada.declara_utf8 = false;

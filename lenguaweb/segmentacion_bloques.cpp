@@ -455,7 +455,14 @@ char *lenguaweb_normaliza_bloque(std::string_view texto, const entidades_idioma 
       salida.append(s.substr(inicio, i - inicio));
     }
   }
-  return cad_prefijo(salida.data(), salida.size());
+  // A value's blanks at its ends are nothing a reader sees: they go back with the page's
+  // own value, and a translation takes the value's place without them.
+  size_t desde = 0, hasta = salida.size();
+  if (lectura == lectura_de_bloque::valor) {
+    while (desde < hasta && salida[desde] == ' ') ++desde;
+    while (hasta > desde && salida[hasta - 1] == ' ') --hasta;
+  }
+  return cad_prefijo(salida.data() + desde, hasta - desde);
 }
 
 void lenguaweb_escribe_texto_de_bloque(std::string &salida, std::string_view traduccion,
@@ -474,9 +481,17 @@ void lenguaweb_escribe_texto_de_bloque(std::string &salida, std::string_view tra
   size_t copiado = 0;
   for (size_t i = 0; i < traduccion.size(); ++i) {
     const char c = traduccion[i];
-    if (c != '<' && c != '>') continue;
+    if (c != '<' && c != '>' && c != '&') continue;
     salida.append(traduccion.substr(copiado, i - copiado));
     copiado = i + 1;
+    if (c == '&') {
+      // A reference stays as the translator wrote it; a bare '&' is written "&amp;".
+      if (htmlparser::largo_de_referencia(traduccion.substr(i)) == 0)
+        salida.append(htmlparser::kEntidadAmpersand);
+      else
+        salida.push_back('&');
+      continue;
+    }
     if (c == '<' && htmlparser::empieza_tag(t, i)) {
       const htmlparser::fin_de_tag fin = htmlparser::lee_fin_de_tag(t, i);
       const std::string_view tag = traduccion.substr(i, fin.cierre + 1 - i);

@@ -31,7 +31,7 @@ void lenguaweb_divide_bloques(lenguaweb_t *documento, uint32_t desde = 0);
 enum class lectura_de_bloque {
   texto,         /* blanks collapsed into one space; tags kept as they stand */
   preformateado, /* blanks kept; tags kept as they stand */
-  valor          /* an attribute value: blanks collapsed, no tag in it */
+  valor          /* an attribute value: blanks collapsed and dropped at its ends, no tag in it */
 };
 
 /* Character references decoded into the code page of one language: what each of

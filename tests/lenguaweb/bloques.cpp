@@ -112,8 +112,8 @@ TEST_F(Bloques, UnTextoPorBloque) {
      .ids = "TITULO"},
     // Attributes of the piece's tags come before the text that follows it; those of the
     // text's own tags stay inside it.
-    {.pagina = "<p title=\"Tip\">see <abbr title=\"HyperText\">HTML</abbr></p>",
-     .trozos = "<p title=\"Tip\">|</p>", .textos = "Tip|see <abbr title=\"HyperText\">HTML</abbr>",
+    {.pagina = "<p title=\" Tip\n\">see <abbr title=\"HyperText\">HTML</abbr></p>",
+     .trozos = "<p title=\" Tip\n\">|</p>", .textos = "Tip|see <abbr title=\"HyperText\">HTML</abbr>",
      .ids = "TITULO_ELEMENTO_0|TEXTO_1"},
   };
   // clang-format on
@@ -181,15 +181,15 @@ TEST_F(Bloques, AtributosVisiblesVuelvenASuTag) {
 // A translation's tags are markup only when the page's text had them, or when they are
 // phrasing tags without attributes.
 TEST_F(Bloques, TraduccionSoloLlevaSuMarcado) {
-  const std::string pagina = "<p>Use <a href=\"x.html\" class=k>this</a> &lt;tag&gt;.</p>";
-  EXPECT_EQ(une(divide(pagina).textos), "Use <a href=\"x.html\" class=k>this</a> &lt;tag&gt;.");
+  const std::string pagina = "<p>Use <a href=\"x?a=1&b=2\" class=k>this</a> &lt;tag&gt;.</p>";
+  EXPECT_EQ(une(divide(pagina).textos), "Use <a href=\"x?a=1&b=2\" class=k>this</a> &lt;tag&gt;.");
   const auto traduce = [](Textos) {
-    return Textos{"<b>Use</b> <a href=\"x.html\" class=k>esto</a> &lt;tag&gt; <a href=\"evil\">x</a>"
-                  "<script>alert(1)</script> & 1 > 0 <div>"};
+    return Textos{"<b>Use</b> <a href=\"x?a=1&b=2\" class=k>esto</a> &lt;tag&gt; <a href=\"evil\">x</a>"
+                  "<script>alert(1)</script> & 1 > 0 &eacute; <div>"};
   };
   EXPECT_EQ(reconstruye(pagina, traduce),
-            "<p><b>Use</b> <a href=\"x.html\" class=k>esto</a> &lt;tag&gt; &lt;a href=\"evil\"&gt;x</a>"
-            "&lt;script&gt;alert(1)&lt;/script&gt; &amp; 1 &gt; 0 &lt;div&gt;</p>");
+            "<p><b>Use</b> <a href=\"x?a=1&b=2\" class=k>esto</a> &lt;tag&gt; &lt;a href=\"evil\"&gt;x</a>"
+            "&lt;script&gt;alert(1)&lt;/script&gt; &amp; 1 &gt; 0 &eacute; &lt;div&gt;</p>");
 }
 
 // Links inside texts go to the tables as those of pieces do, and come back, in a
