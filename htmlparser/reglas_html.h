@@ -387,11 +387,33 @@ bool empieza_tag(const T &t, size_t i) {
   return es_letra_ascii(c) || c == '/' || c == '!' || c == '?';
 }
 
-/* The phrasing element of a tag's base name (no '/', letter case ignored), or null. */
+static_assert(
+    [] {
+      for (size_t i = 1; i < std::size(kElementosDeFrase); ++i)
+        if (!(kElementosDeFrase[i - 1].nombre < kElementosDeFrase[i].nombre)) return false;
+      return true;
+    }(),
+    "the phrasing elements are sorted by name, so those of one letter stand together");
+
+/* For each letter, where the phrasing elements whose names begin with it begin in
+ * kElementosDeFrase (sorted by name) and where they end. */
+inline constexpr auto kFrasePorLetra = [] {
+  std::array<std::pair<uint8_t, uint8_t>, 26> r{};
+  for (size_t i = 0; i < std::size(kElementosDeFrase); ++i) {
+    auto &[desde, hasta] = r[kElementosDeFrase[i].nombre[0] - 'A'];
+    if (hasta == 0) desde = static_cast<uint8_t>(i);
+    hasta = static_cast<uint8_t>(i + 1);
+  }
+  return r;
+}();
+
+/* The phrasing element of a tag's base name (no '/', letter case ignored), or null.
+ * Asked of every tag read: only the names of its first letter are compared. */
 constexpr const elemento_de_frase *busca_elemento_de_frase(std::string_view nombre) {
   if (nombre.empty() || nombre.size() > 7 || !es_letra_ascii(nombre[0])) return nullptr;
-  for (const elemento_de_frase &e : kElementosDeFrase)
-    if (a_mayuscula(e.nombre[0]) == a_mayuscula(nombre[0]) && nombre_es(nombre, e.nombre)) return &e;
+  const auto [desde, hasta] = kFrasePorLetra[a_mayuscula(nombre[0]) - 'A'];
+  for (size_t i = desde; i < hasta; ++i)
+    if (nombre_es(nombre, kElementosDeFrase[i].nombre)) return &kElementosDeFrase[i];
   return nullptr;
 }
 

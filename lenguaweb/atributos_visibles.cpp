@@ -33,6 +33,21 @@ int tipo_de_atributo(std::string_view elemento, std::string_view nombre,
   return -1;
 }
 
+/* Whether texto holds "title" or "aria-label", letter case ignored. */
+bool nombra_titulo_o_etiqueta(std::string_view texto) {
+  for (size_t i = 0; i < texto.size(); ++i) {
+    const char c = static_cast<char>(texto[i] | 0x20);
+    if ((c == 't' && nombre_es(texto.substr(i, 5), "title")) ||
+        (c == 'a' && nombre_es(texto.substr(i, 10), "aria-label")))
+      return true;
+  }
+  return false;
+}
+
+/* Elements that give a text by an attribute other than title and aria-label. */
+constexpr std::string_view kConTextosPropios[] = {"IMG",    "AREA",     "INPUT", "TEXTAREA",
+                                                  "TABLE",  "OPTION",   "OPTGROUP", "TRACK"};
+
 bool tiene_visible(std::string_view valor) {
   for (char c : valor)
     if (!htmlparser::es_blanco(c)) return true;
@@ -52,6 +67,11 @@ size_t lenguaweb_textos_de_tag(const tag_leido &tag, segmentacion_t segmentacion
   const htmlparser::texto_acotado<char> leido = htmlparser::acotado(t);
   const size_t fin_nombre = htmlparser::fin_de_nombre_de_tag(leido, 0);
   const std::string_view elemento = t.substr(1, fin_nombre - 1);
+  // Most tags hold none of the attributes looked for: they are told apart without reading
+  // their attributes.
+  bool propios = false;
+  for (std::string_view e : kConTextosPropios) propios = propios || nombre_es(elemento, e);
+  if (!propios && !nombra_titulo_o_etiqueta(t)) return 0;
   htmlparser::atributo_html atributos[kMaxAtributos];
   size_t n = 0;
   for (size_t i = fin_nombre; n < kMaxAtributos && htmlparser::lee_atributo(leido, i, atributos[n]);) {

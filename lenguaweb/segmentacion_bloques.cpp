@@ -48,6 +48,9 @@ struct pasada {
   i_tipo_texto_t tipo_abierto = TIPO_TEXTO;
   std::vector<abierto> abiertos;
   std::vector<pendiente> pendientes;
+  /* In a text: the phrasing tags read after fin_texto. Their attribute texts are taken
+   * only if the text ends before them, which few do. */
+  std::vector<uint32_t> tras_el_fin;
 
   static constexpr uint32_t kNoEsta32 = UINT32_MAX;
 };
@@ -106,6 +109,13 @@ void toma_atributos(pasada &p, const tag_leido &tag) {
   }
 }
 
+/* The phrasing tags after the end of a text that ends are the next piece's. */
+void toma_tras_el_fin(pasada &p) {
+  for (uint32_t inicio : p.tras_el_fin)
+    toma_atributos(p, lenguaweb_lee_tag_en(p.t, inicio, elemento_crudo::ninguno, false));
+  p.tras_el_fin.clear();
+}
+
 /* Where the tag at i of texto ends (one past its '>', or the end of texto). */
 size_t fin_de_tag_en(std::string_view texto, size_t i) {
   const htmlparser::fin_de_tag fin = htmlparser::lee_fin_de_tag(htmlparser::acotado(texto), i);
@@ -147,8 +157,6 @@ void cierra_texto(pasada &p) {
     p.inicio_trozo = d.trozos.back().inicio;
     d.trozos.pop_back();
     // Its tags are the piece's now: their attribute texts come before those read after.
-    std::vector<pendiente> despues = std::move(p.pendientes);
-    p.pendientes.clear();
     for (size_t i = crudo.find('<'); i != kNoEsta; i = crudo.find('<', i))
       if (htmlparser::empieza_tag(p.t, p.inicio_texto + i)) {
         const tag_leido tag = lenguaweb_lee_tag_en(p.t, static_cast<uint32_t>(p.inicio_texto + i),
@@ -158,7 +166,7 @@ void cierra_texto(pasada &p) {
       } else {
         ++i;
       }
-    for (pendiente &a : despues) p.pendientes.push_back(std::move(a));
+    toma_tras_el_fin(p);
     p.en_texto = false;
     p.abiertos.clear();
     p.candidato = pasada::kNoEsta32;
@@ -183,6 +191,7 @@ void cierra_texto(pasada &p) {
   lista_num_anade(d.tipos_de_textos, static_cast<uint32_t>(p.tipo_abierto));
   lista_num_anade(d.codigo_en_linea, 0);
   d.origenes.push_back({p.inicio_texto, p.fin_texto, marcas});
+  toma_tras_el_fin(p);
   p.inicio_trozo = p.fin_texto;
   p.en_texto = false;
   p.abiertos.clear();
@@ -269,7 +278,7 @@ uint32_t lee_tag(pasada &p, uint32_t posicion) {
       p.abiertos.resize(k - 1);
       if (p.se_alarga && antes_del_fin) {
         p.fin_texto = tag.fin;
-        p.pendientes.clear();
+        p.tras_el_fin.clear();
         return tag.fin;
       }
     }
@@ -283,7 +292,7 @@ uint32_t lee_tag(pasada &p, uint32_t posicion) {
     p.abiertos.push_back({base, posicion});
     p.se_alarga = false;
   }
-  toma_atributos(p, tag);
+  p.tras_el_fin.push_back(posicion);
   return tag.fin;
 }
 
@@ -328,7 +337,7 @@ void lenguaweb_divide_bloques(lenguaweb_t *documento, uint32_t desde) {
       while (htmlparser::es_blanco(p.pagina[ultimo - 1]) || p.pagina[ultimo - 1] == '\0') --ultimo;
       p.fin_texto = static_cast<uint32_t>(ultimo);
       p.se_alarga = true;
-      p.pendientes.clear();
+      p.tras_el_fin.clear();
     }
     posicion = static_cast<uint32_t>(fin);
   }
