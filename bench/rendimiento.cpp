@@ -5,7 +5,8 @@
 // own (that of its first round); each step is timed over several rounds and the median
 // kept.
 //
-//   rendimiento [--rondas N] [--hasta MB] [--comprueba] [--bloques]
+//   rendimiento [--rondas N] [--hasta MB] [--comprueba] [--codificacion LABEL] [--idioma N]
+//               [--bloques]
 //   rendimiento --tablas
 //
 // --bloques cuts the pages with the block segmentation instead of the default one.
@@ -14,9 +15,14 @@
 // against an A table of 100,000 records: each link should cost the same whatever the
 // table holds.
 //
+// --codificacion writes the page in another encoding (iconv's LABEL; what it lacks becomes
+// '?'), declared by a META at its head, or with a byte order mark for UTF-16 (written
+// little-endian), to time a page the library converts; --idioma is the host's language
+// (0x0C0A, Spanish, by default).
 // --comprueba makes the exit status non-zero unless the throughput is at least 100 MB/s,
 // doubling the page at most doubles the time (with 25% for noise), and the peak memory
 // stays within four times the page.
+#include <iconv.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -35,7 +41,7 @@
 
 namespace {
 
-constexpr uint32_t kEspanol = 0x0C0A;
+uint32_t idioma = 0x0C0A;  // the host's language, Spanish unless told
 const char *const kPaginas[] = {"python_bisect.html",     "libffi_the_basics.html",
                                 "apache_ssi.es.html",     "apache_cgi.es.html",
                                 "xfig_introduction.html", "ncurses_curs_getstr.3x.html"};
@@ -80,7 +86,7 @@ Medida mide(const std::string &ruta, const std::string &salida, int rondas) {
     // Converters and their tables are loaded once per process, whatever the page: a
     // first small page loads them before the peak is measured.
     std::ofstream(salida, std::ios::binary) << "<p>a</p>";
-    lenguaweb_t *doc = lenguaweb_crea(salida.c_str(), kEspanol);
+    lenguaweb_t *doc = lenguaweb_crea(salida.c_str(), idioma);
     lenguaweb_destruye(&doc);
   }
   // The peak counts from here: the page's memory, not the program's.
@@ -88,13 +94,13 @@ Medida mide(const std::string &ruta, const std::string &salida, int rondas) {
   const long base_kb = memoria_kb("VmRSS:");
   for (int r = 0; r < rondas; ++r) {
     const auto t0 = reloj::now();
-    lenguaweb_t *doc = lenguaweb_crea(ruta.c_str(), kEspanol);
+    lenguaweb_t *doc = lenguaweb_crea(ruta.c_str(), idioma);
     const auto t1 = reloj::now();
     lista_cad_t *ids = nullptr;
     lista_cad_t *lista = lenguaweb_dame_textos_a_trducir(doc, &ids);
     const auto t2 = reloj::now();
     if (lenguaweb_reconstruye_fichero_html(doc, lista, ids, nullptr, nullptr, salida.c_str(),
-                                           kEspanol) != CIERTO)
+                                           idioma) != CIERTO)
       std::exit(3);
     const auto t3 = reloj::now();
     m.num_textos = lista_cad_num_elems(lista);
@@ -127,8 +133,8 @@ double preprocesa_enlaces(const std::string &carpeta, const char *prefijo, int n
     std::ofstream(ruta, std::ios::binary) << pagina;
   }
   const std::clock_t t0 = std::clock();
-  lenguaweb_t *doc = lenguaweb_crea(ruta.c_str(), kEspanol);
-  const booleano escrita = lenguaweb_preprocesa_links(doc, a, img, salida.c_str(), kEspanol);
+  lenguaweb_t *doc = lenguaweb_crea(ruta.c_str(), idioma);
+  const booleano escrita = lenguaweb_preprocesa_links(doc, a, img, salida.c_str(), idioma);
   const double s = static_cast<double>(std::clock() - t0) / CLOCKS_PER_SEC;
   lenguaweb_destruye(&doc);
   std::remove(ruta.c_str());
@@ -161,11 +167,35 @@ int mide_tablas(const std::string &carpeta) {
   return 0;
 }
 
+// The UTF-8 text in the encoding iconv calls etiqueta, '?' for each character it lacks;
+// empty when iconv does not know the label.
+std::string en_codificacion(const std::string &texto, const std::string &etiqueta) {
+  iconv_t cd = iconv_open(etiqueta.c_str(), "UTF-8");
+  if (cd == reinterpret_cast<iconv_t>(-1)) return "";
+  std::string r(texto.size() * 4 + 16, '\0');
+  char *entrada = const_cast<char *>(texto.data()), *salida = r.data();
+  size_t quedan = texto.size(), libres = r.size();
+  while (quedan > 0)
+    if (iconv(cd, &entrada, &quedan, &salida, &libres) == static_cast<size_t>(-1)) {
+      // A character the encoding lacks, or a byte that is not UTF-8: one '?' for it.
+      size_t largo = 1;
+      while (largo < quedan && (static_cast<unsigned char>(entrada[largo]) & 0xC0) == 0x80) ++largo;
+      entrada += largo, quedan -= largo;
+      char interrogacion[] = "?", *i = interrogacion;
+      size_t uno = 1;
+      iconv(cd, &i, &uno, &salida, &libres);
+    }
+  iconv_close(cd);
+  r.resize(r.size() - libres);
+  return r;
+}
+
 }  // namespace
 
 int main(int argc, char **argv) {
   int rondas = 5, hasta_mb = 64;
   bool comprueba = false, tablas = false;
+  std::string codificacion;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
     if (a == "--rondas" && i + 1 < argc)
@@ -178,9 +208,14 @@ int main(int argc, char **argv) {
       tablas = true;
     else if (a == "--bloques")
       opciones_pon_segmentacion(SEGMENTACION_BLOQUES);
+    else if (a == "--codificacion" && i + 1 < argc)
+      codificacion = argv[++i];
+    else if (a == "--idioma" && i + 1 < argc)
+      idioma = static_cast<uint32_t>(std::strtoul(argv[++i], nullptr, 0));
     else {
       std::fprintf(stderr,
-                   "usage: rendimiento [--rondas N] [--hasta MB] [--comprueba] [--bloques] | --tablas\n");
+                   "usage: rendimiento [--rondas N] [--hasta MB] [--comprueba] "
+                   "[--codificacion LABEL] [--idioma N] [--bloques] | --tablas\n");
       return 2;
     }
   }
@@ -201,6 +236,19 @@ int main(int argc, char **argv) {
     std::fprintf(stderr, "rendimiento: the pages of %s cannot be read\n", LENGUAWEB_DATOS_PRUEBA);
     return 2;
   }
+  // UTF-16 goes little-endian after its mark, every other encoding after a META that names
+  // it; the page then ends at a whole tag of its own encoding.
+  const bool utf16 = codificacion.rfind("UTF-16", 0) == 0 || codificacion.rfind("utf-16", 0) == 0;
+  std::string cabeza, fin_de_tag = ">";
+  if (!codificacion.empty()) {
+    modelo = en_codificacion(modelo, utf16 ? "UTF-16LE" : codificacion);
+    if (modelo.empty()) {
+      std::fprintf(stderr, "rendimiento: iconv does not know %s\n", codificacion.c_str());
+      return 2;
+    }
+    cabeza = utf16 ? std::string("\xFF\xFE") : "<meta charset=\"" + codificacion + "\">";
+    if (utf16) fin_de_tag = std::string(">\0", 2);
+  }
 
   std::printf("%6s %9s %9s %9s %9s %9s %9s %9s %7s\n", "MB", "texts", "crea s", "texts s",
               "rebuild s", "total s", "MB/s", "peak MB", "peak/x");
@@ -209,11 +257,11 @@ int main(int argc, char **argv) {
   for (int mb = 1; mb <= hasta_mb; mb *= 2) {
     const std::string ruta = carpeta + "/pagina.html", salida = carpeta + "/salida.html";
     {
-      std::string pagina;
+      std::string pagina = cabeza;
       pagina.reserve(static_cast<size_t>(mb) << 20);
       while (pagina.size() < (static_cast<size_t>(mb) << 20)) pagina += modelo;
       pagina.resize(static_cast<size_t>(mb) << 20);
-      pagina.resize(pagina.rfind('>') + 1);  // end at a tag
+      pagina.resize(pagina.rfind(fin_de_tag) + fin_de_tag.size());  // end at a tag
       std::ofstream(ruta, std::ios::binary) << pagina;
     }
     const double tamano = static_cast<double>(mb);

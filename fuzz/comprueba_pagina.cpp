@@ -491,7 +491,7 @@ std::string fuzz_comprueba_pagina(const uint8_t *datos, size_t largo) {
   return fuzz_en_sesion(
       {"(fin_tag) != NULL", "*procesar_texto == FALSO", "strchr(texto, '&')==NULL",
        "hay_punto == CIERTO", "enlace != NULL", "memchr(texto, '\\0', longitud) == NULL",
-       "the page *", "the UTF-16 page *", "the page's texts hold *"},
+       "the page *", "the page's texts *", "the UTF-16 page *"},
       [&](auto &) {
         return bloques ? fuzz_comprueba_bloques(pagina, idioma) : comprueba(pagina, idioma);
       });

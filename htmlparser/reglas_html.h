@@ -30,8 +30,6 @@ inline constexpr size_t kNoEsta = std::string_view::npos;
  * after desde, or of the end; desde not past the end). Nothing is copied: a text points
  * into its caller's characters and is valid while they are. */
 
-/* A NUL-terminated text, whose NUL is its end. It is never measured beforehand: a walk
- * that measured the rest of the text at every token would be quadratic. */
 /* busca_hasta(desde, hasta, c) is the offset of the first c in [desde, hasta), or hasta;
  * hasta not past the end. sin_comilla remembers, for '"' and '\'', an offset from which
  * that quote stands nowhere (kNoEsta while unknown): a reader that met a quote that never

@@ -354,9 +354,11 @@ void toma_textos_de_trozo(const lenguaweb_t *documento, const lista_cad_t *tradu
 }
 
 /* Appends the body text: the page's own bytes when it goes back so, else converted from
- * the code page of idioma and escaped as its element asks. Preprocessing writes texts
- * that will be read again: spaces that entities left must stay entities, or a second
- * pass would collapse them (not in preformatted text, which keeps its blanks). */
+ * the code page of idioma and escaped as its element asks. Preprocessing writes the
+ * document's own texts into a page that will be read again, in a form that reads back
+ * the same: a pair of spaces, which only a long run of blanks leaves, would read back as
+ * one, so a text that holds one goes out as the page's own bytes (an entity would read
+ * back as a no-break space). Preformatted text keeps its blanks anyway. */
 void escribe_cuerpo(std::string &pagina, const textos_de_trozo &textos, const escritura &e,
                     enlaces_pasada &enlaces) {
   const origen_de_texto &origen = e.documento->origenes[textos.indice];
@@ -382,7 +384,9 @@ void escribe_cuerpo(std::string &pagina, const textos_de_trozo &textos, const es
     escribe_trozo(pagina, escrito, 0, enlaces, kSinAtributos, montada);
     return;
   }
-  if (sale_crudo(e, textos.indice, textos.cuerpo)) {
+  const bool preformateado = (origen.marcas & kTextoPreformateado) != 0;
+  if (sale_crudo(e, textos.indice, textos.cuerpo) ||
+      (e.preprocesar && !preformateado && std::strstr(textos.cuerpo, "  ") != nullptr)) {
     anade_de_pagina(pagina,
                     e.documento->pagina.bytes.substr(origen.inicio, origen.fin - origen.inicio), e);
     return;
@@ -394,7 +398,6 @@ void escribe_cuerpo(std::string &pagina, const textos_de_trozo &textos, const es
                                   (origen.marcas & kTextoHastaElFinal) != 0 ? "" : "XMP");
     return;
   }
-  const bool preformateado = (origen.marcas & kTextoPreformateado) != 0;
   lenguaweb_escribe_texto(pagina, texto, textos.codigo, nullptr, e.preprocesar && !preformateado);
 }
 

@@ -33,10 +33,10 @@ TEST_F(Comando, ExtraerTraducirYFusionar) {
     entradas.push_back((*i)[1].str() + "=" + (*i)[2].str());
   // Repeated kinds are told apart; the empty text has no entry; a no-break space is no
   // blank.
-  EXPECT_EQ(entradas, (Textos{"TITULO=Home", "TITULO#2=Home", "DESCRIPCION=Same",
-                              "DESCRIPCION#2=Same", "PALABRA_CLAVE=k", "PALABRA_CLAVE#2=k",
-                              "TEXTO_6=Hello", "TEXTO_7=\xC2\xA0", "TEXTO_9=Hello",
-                              "TEXTO_10=Bye <b>now"}));
+  EXPECT_EQ(entradas,
+            (Textos{"TITULO=Home", "TITULO#2=Home", "DESCRIPCION=Same", "DESCRIPCION#2=Same",
+                    "PALABRA_CLAVE=k", "PALABRA_CLAVE#2=k", "TEXTO_6=Hello", "TEXTO_7=\xC2\xA0",
+                    "TEXTO_9=Hello", "TEXTO_10=Bye <b>now"}));
 
   // Translated as in an editor; a fuzzy translation is not taken.
   const std::string traducciones[] = {

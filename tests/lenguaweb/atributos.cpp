@@ -25,19 +25,19 @@ TEST_F(Atributos, BuscaAtributo) {
   } casos[] = {
       {"<IMG SRC=\"a.gif\" ALT=\"Logo\"", "ALT", "Logo"},
       {"<img alt=\"Logo\"", "ALT", "Logo"},
-      {"<IMG Alt=\"Logo\"", "ALT", std::nullopt},        // mixed case is not found
+      {"<IMG Alt=\"Logo\"", "ALT", std::nullopt},  // mixed case is not found
       {"<IMG SRC=a.gif ALT=Logo", "ALT", "Logo"},  // unquoted, last: the tag's end ends it
       {"<IMG ALT=Logo SRC=a.gif", "ALT", "Logo"},
-      {"<IMG ALT = \"Logo\"", "ALT", "Logo"},  // blanks around the '='
+      {"<IMG ALT = \"Logo\"", "ALT", "Logo"},    // blanks around the '='
       {"<IMG ALT=\"a>b\" SRC=x", "ALT", "a>b"},  // a '>' inside quotes
       {"<IMG ALT=\"\"", "ALT", ""},
       {"<IMG ALT=\"never closed", "ALT", std::nullopt},
-      {"<IMG ALT='Logo \"x\"' SRC=x", "ALT", "Logo \"x\""},      // single quotes, blanks inside
+      {"<IMG ALT='Logo \"x\"' SRC=x", "ALT", "Logo \"x\""},       // single quotes, blanks inside
       {"<IMG TITLE='see ALT=here' ALT=\"Real\"", "ALT", "Real"},  // not inside a value
-      {"<IMG A\"B=\"x ALT=\"y\"", "ALT", std::nullopt},  // a '"' in a name opens nothing
-      {"<IMG SRC=\"SALTO.GIF\" ALT=\"Jump\"", "ALT", "Jump"},  // only where it is an attribute
-      {"<IMG SRC=\"x ALT=y\" alt=\"z\"", "ALT", "z"},          // not inside a quoted value
-      {"<IMG DATA-ALT=\"x\" ALT=\"y\"", "ALT", "y"},           // not inside another name
+      {"<IMG A\"B=\"x ALT=\"y\"", "ALT", std::nullopt},           // a '"' in a name opens nothing
+      {"<IMG SRC=\"SALTO.GIF\" ALT=\"Jump\"", "ALT", "Jump"},     // only where it is an attribute
+      {"<IMG SRC=\"x ALT=y\" alt=\"z\"", "ALT", "z"},             // not inside a quoted value
+      {"<IMG DATA-ALT=\"x\" ALT=\"y\"", "ALT", "y"},              // not inside another name
       {"<IMG ALTO=\"x\" ALT=\"y\"", "ALT", "y"},
       {"<IMG\tALT=\"x\"", "ALT", "x"},  // any blank before the name
       {"<IMG ALT", "ALT", std::nullopt},

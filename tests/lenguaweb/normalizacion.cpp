@@ -51,7 +51,7 @@ TEST_F(Normalizacion, Entidades) {
       {"&nbsp;", "\xA0"},  // a no-break space is never a space
       {"&nbsp;&#160;&#xA0;\xC2\xA0", "\xA0\xA0\xA0\xA0"},
       {"a  &nbsp;  b", "a \xA0 b"},  // blanks around it collapse, it stays
-      {"&amp;lt;", "&amp;lt;"},   // no entity forms out of another's bytes
+      {"&amp;lt;", "&amp;lt;"},      // no entity forms out of another's bytes
       {"Espa\xC3\xB1"
        "a",
        "Espa\xF1"

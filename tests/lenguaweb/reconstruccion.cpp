@@ -172,9 +172,12 @@ TEST_F(Reconstruccion, PreprocesarNoColocaAtributosYNormaliza) {
       {"<P>a<FONT &nbsp;color=red>b &nbsp;c</FONT></P>",
        "<P>a<FONT &nbsp;color=red>b &nbsp;c</FONT></P>"},
       {"<P>a<FONT &nbsp;&x;b<P>c &nbsp;d</P>", "<P>a<FONT &nbsp;&x;b<P>c &nbsp;d</P>"},
-      // Spaces that only a run of 39 blanks leaves stay entities, but inside a tag.
+      // A run of 39 blanks leaves a pair of spaces, which would read back as one space (and
+      // an entity as a no-break space): that text goes back as the page had it.
       {"<P>a<B" + std::string(39, ' ') + "x>b" + std::string(39, ' ') + "c</B></P>",
-       "<P>a<B x>b&nbsp; c</B></P>"},
+       "<P>a<B" + std::string(39, ' ') + "x>b" + std::string(39, ' ') + "c</B></P>"},
+      {"<P>a<B x>b" + std::string(39, ' ') + "c</B></P><P>d\n  e</P>",
+       "<P>a<B x>b" + std::string(39, ' ') + "c</B></P><P>d e</P>"},
   };
   for (const auto &caso : casos) {
     std::string pagina = caso.pagina;

@@ -18,8 +18,7 @@ class Segmentacion : public pruebas::Entorno {
     doc->pagina.bytes = pagina;
     lenguaweb_divide_pagina(doc);
     Textos trozos;
-    for (size_t k = 0; k < doc->trozos.size(); ++k)
-      trozos.emplace_back(lenguaweb_trozo(doc, k));
+    for (size_t k = 0; k < doc->trozos.size(); ++k) trozos.emplace_back(lenguaweb_trozo(doc, k));
     std::ostringstream r;
     const auto une = [&r](const Textos &v) {
       for (size_t i = 0; i < v.size(); ++i) r << (i ? "|" : "") << v[i];
