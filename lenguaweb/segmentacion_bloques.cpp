@@ -347,25 +347,17 @@ void lenguaweb_divide_bloques(lenguaweb_t *documento, uint32_t desde) {
 
 namespace {
 
-/* UTF-8 of a code point (not a surrogate, at most U+10FFFF). */
+/* UTF-8 of a code point (not a surrogate, at most U+10FFFF), through the companion's
+ * conversion of UTF-16. */
 std::string utf8_de(uint32_t c) {
-  std::string s;
-  if (c < 0x80) {
-    s.push_back(static_cast<char>(c));
-  } else if (c < 0x800) {
-    s.push_back(static_cast<char>(0xC0 | (c >> 6)));
-    s.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else if (c < 0x10000) {
-    s.push_back(static_cast<char>(0xE0 | (c >> 12)));
-    s.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    s.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  char16_t unidades[3] = {};
+  if (c < 0x10000) {
+    unidades[0] = static_cast<char16_t>(c);
   } else {
-    s.push_back(static_cast<char>(0xF0 | (c >> 18)));
-    s.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-    s.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    s.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    unidades[0] = static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
+    unidades[1] = static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
   }
-  return s;
+  return cad_propia(conv_wcad_a_utf8(unidades)).get();
 }
 
 /* The character in the code page of entidades.idioma, or "" when the code page lacks it. */
