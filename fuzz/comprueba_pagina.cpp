@@ -458,7 +458,23 @@ std::map<std::string, long> fuzz_cuenta_tags(std::string_view pagina,
       const std::string_view token = std::string_view(texto).substr(antes, posicion - antes);
       if (token.starts_with("<!--") && comentarios != nullptr)
         comentarios->emplace_back(tramo + antes, tramo + posicion);
-      if (token.starts_with("<") && !token.starts_with("<!--")) ++tags[nombre_de_tag(token)];
+      if (token.starts_with("<") && !token.starts_with("<!--")) {
+        const std::string nombre = nombre_de_tag(token);
+        ++tags[nombre];
+        // What a browser reads as text up to its own end tag holds no tag: a quote there
+        // must not open a value that a translation elsewhere would close.
+        static const std::set<std::string> kTextoHastaSuFin = {"SCRIPT", "STYLE", "TITLE",
+                                                               "TEXTAREA", "XMP"};
+        if (kTextoHastaSuFin.contains(nombre)) {
+          std::string resto(texto.substr(posicion));
+          for (char &c : resto) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+          const size_t fin = resto.find("</" + nombre);
+          posicion = fin == kNoEsta ? static_cast<uint32_t>(texto.size())
+                                    : posicion + static_cast<uint32_t>(fin);
+          if (fin == kNoEsta) break;
+          continue;
+        }
+      }
       if (posicion <= antes) break;
     }
     tramo = nul + 1;
