@@ -158,12 +158,12 @@ int mide_tablas(const std::string &carpeta) {
     lista_reg_destruye(&lista);
   }
   if (llenado < 0 || s < 0 || registros != kRegistros + kEnlaces) {
-    std::fprintf(stderr, "rendimiento: the links were not preprocessed (%u records)\n",
-                 registros);
+    std::fprintf(stderr, "rendimiento: the links were not preprocessed (%u records)\n", registros);
     return 1;
   }
   std::printf("%d links into an empty table: %.3f processor s\n", kRegistros, llenado);
-  std::printf("%d new links against a table of %d records: %.3f processor s\n", kEnlaces, kRegistros, s);
+  std::printf("%d new links against a table of %d records: %.3f processor s\n", kEnlaces,
+              kRegistros, s);
   return 0;
 }
 

@@ -86,7 +86,8 @@ std::string une(const lenguaweb_t *d) {
       return "body text " + std::to_string(j) + " is not where the page goes on";
     const std::string_view crudo = pagina.substr(o.inicio, o.fin - o.inicio);
     if (htmlparser::es_blanco(crudo.front()) || htmlparser::es_blanco(crudo.back()))
-      return "body text " + std::to_string(j) + " begins or ends with a blank: " + fuzz_muestra(crudo);
+      return "body text " + std::to_string(j) +
+             " begins or ends with a blank: " + fuzz_muestra(crudo);
     if ((o.marcas & (kTextoSinReferencias | kTextoSinMarcado | kTextoConNul)) == 0) {
       char *n = lenguaweb_normaliza_bloque(crudo, entidades, referencias,
                                            (o.marcas & kTextoPreformateado) != 0
@@ -104,14 +105,27 @@ std::string une(const lenguaweb_t *d) {
 
 /* Translations: stretches of the page and markup that a translator might write. */
 std::vector<std::string> traducciones(std::string_view pagina, size_t cuantas) {
-  static constexpr std::string_view kFragmentos[] = {
-      "<B>", "</B>", "<script>alert(1)</script>", "<a href=\"x\">", "</a>", "<!--", "&lt;I&gt;",
-      "\"><P>", "<br>", "<span\n>", "<img src=x onerror=y>", "a > b < c", "&amp;", "<div>", "</em >"};
+  static constexpr std::string_view kFragmentos[] = {"<B>",
+                                                     "</B>",
+                                                     "<script>alert(1)</script>",
+                                                     "<a href=\"x\">",
+                                                     "</a>",
+                                                     "<!--",
+                                                     "&lt;I&gt;",
+                                                     "\"><P>",
+                                                     "<br>",
+                                                     "<span\n>",
+                                                     "<img src=x onerror=y>",
+                                                     "a > b < c",
+                                                     "&amp;",
+                                                     "<div>",
+                                                     "</em >"};
   std::mt19937_64 siguiente(std::hash<std::string_view>()(pagina));
   std::vector<std::string> textos(cuantas);
   for (std::string &t : textos) {
     const uint64_t r = siguiente();
-    if (r % 3 != 1 && !pagina.empty()) t = pagina.substr(siguiente() % pagina.size(), siguiente() % 48);
+    if (r % 3 != 1 && !pagina.empty())
+      t = pagina.substr(siguiente() % pagina.size(), siguiente() % 48);
     if (r % 3 != 0) t += kFragmentos[siguiente() % std::size(kFragmentos)];
   }
   return textos;
@@ -140,7 +154,8 @@ std::map<std::string, long> cuenta_tags(std::string_view texto) {
 std::string gana_tags(const lenguaweb_t *d, std::string_view escrita,
                       const std::vector<std::string> &traducidos) {
   long menores = 0;
-  for (const std::string &t : traducidos) menores += static_cast<long>(std::count(t.begin(), t.end(), '<'));
+  for (const std::string &t : traducidos)
+    menores += static_cast<long>(std::count(t.begin(), t.end(), '<'));
   std::map<std::string, long> puede = cuenta_tags(d->pagina.bytes);
   for (const auto &e : htmlparser::kElementosDeFrase) {
     puede[std::string(e.nombre)] += menores;
@@ -194,8 +209,9 @@ std::string fuzz_comprueba_bloques(std::string_view bytes, uint32_t idioma) {
   if (!fallo.empty()) return "cut by blocks, rebuilt with its own texts: " + fallo;
 
   std::string p1, p2;
-  fallo = lee(lenguaweb_preprocesa_links(r.documento, r.tablas[0], r.tablas[1], ruta_p1.c_str(), idioma),
-              ruta_p1, &p1);
+  fallo = lee(
+      lenguaweb_preprocesa_links(r.documento, r.tablas[0], r.tablas[1], ruta_p1.c_str(), idioma),
+      ruta_p1, &p1);
   if (fallo.empty()) {
     opciones_pon_segmentacion(SEGMENTACION_BLOQUES);
     r.documento1 = lenguaweb_crea(ruta_p1.c_str(), idioma);
@@ -204,10 +220,11 @@ std::string fuzz_comprueba_bloques(std::string_view bytes, uint32_t idioma) {
   }
   const uint32_t registros = lista_reg_num_elems(r.tablas[0]) + lista_reg_num_elems(r.tablas[1]);
   if (fallo.empty())
-    fallo = lee(lenguaweb_preprocesa_links(r.documento1, r.tablas[0], r.tablas[1], ruta_p2.c_str(),
-                                           idioma),
-                ruta_p2, &p2);
-  if (fallo.empty() && lista_reg_num_elems(r.tablas[0]) + lista_reg_num_elems(r.tablas[1]) != registros)
+    fallo = lee(
+        lenguaweb_preprocesa_links(r.documento1, r.tablas[0], r.tablas[1], ruta_p2.c_str(), idioma),
+        ruta_p2, &p2);
+  if (fallo.empty() &&
+      lista_reg_num_elems(r.tablas[0]) + lista_reg_num_elems(r.tablas[1]) != registros)
     fallo = "a record was added";
   if (fallo.empty() && p2 != p1) fallo = "the page changed";
   if (!fallo.empty()) return "cut by blocks, preprocessed again: " + fallo;
@@ -215,8 +232,8 @@ std::string fuzz_comprueba_bloques(std::string_view bytes, uint32_t idioma) {
   const std::vector<std::string> traducidos = traducciones(bytes, lista_cad_num_elems(textos));
   lista_cad_t *lista_traducidos = r.lista(pruebas::a_lista(traducidos));
   std::string traducida;
-  fallo = lee(lenguaweb_reconstruye_fichero_html(r.documento, lista_traducidos, ids, nullptr, nullptr,
-                                                 ruta_traducida.c_str(), idioma),
+  fallo = lee(lenguaweb_reconstruye_fichero_html(r.documento, lista_traducidos, ids, nullptr,
+                                                 nullptr, ruta_traducida.c_str(), idioma),
               ruta_traducida, &traducida);
   if (fallo.empty() && r.documento->pagina.codificacion.compatible_ascii == CIERTO)
     fallo = gana_tags(r.documento, traducida, traducidos);

@@ -367,14 +367,13 @@ struct elemento_de_frase {
   bool vacio;
 };
 inline constexpr elemento_de_frase kElementosDeFrase[] = {
-    {"A", false},      {"ABBR", false}, {"ACRONYM", false}, {"B", false},     {"BDI", false},
-    {"BDO", false},    {"BIG", false},  {"BR", true},       {"CITE", false},  {"CODE", false},
-    {"DATA", false},   {"DEL", false},  {"DFN", false},     {"EM", false},    {"FONT", false},
-    {"I", false},      {"IMG", true},   {"INS", false},     {"KBD", false},   {"MARK", false},
-    {"NOBR", false},   {"Q", false},    {"S", false},       {"SAMP", false},  {"SMALL", false},
-    {"SPAN", false},   {"STRIKE", false}, {"STRONG", false}, {"SUB", false},  {"SUP", false},
-    {"TIME", false},   {"TT", false},   {"U", false},       {"VAR", false},   {"WBR", true}};
-
+    {"A", false},    {"ABBR", false},   {"ACRONYM", false}, {"B", false},    {"BDI", false},
+    {"BDO", false},  {"BIG", false},    {"BR", true},       {"CITE", false}, {"CODE", false},
+    {"DATA", false}, {"DEL", false},    {"DFN", false},     {"EM", false},   {"FONT", false},
+    {"I", false},    {"IMG", true},     {"INS", false},     {"KBD", false},  {"MARK", false},
+    {"NOBR", false}, {"Q", false},      {"S", false},       {"SAMP", false}, {"SMALL", false},
+    {"SPAN", false}, {"STRIKE", false}, {"STRONG", false},  {"SUB", false},  {"SUP", false},
+    {"TIME", false}, {"TT", false},     {"U", false},       {"VAR", false},  {"WBR", true}};
 
 /* Whether the '<' at i of a text begins a tag as a browser's tokenizer reads one: it is
  * followed by an ASCII letter, '/', '!' or '?'. Any other '<' is a character of the text. */
@@ -468,17 +467,36 @@ constexpr bool es_espacio_duro(const entidad_html &e) {
 
 /* Named references that the block segmentation decodes besides those of kEntidades (and
  * their characters), where the text's code page holds the character. */
-inline constexpr entidad_html kEntidadesDeBloque[] = {
-    {"&quot;", "\""},          {"&apos;", "'"},            {"&mdash;", "\xE2\x80\x94"},
-    {"&ndash;", "\xE2\x80\x93"}, {"&hellip;", "\xE2\x80\xA6"}, {"&lsquo;", "\xE2\x80\x98"},
-    {"&rsquo;", "\xE2\x80\x99"}, {"&ldquo;", "\xE2\x80\x9C"}, {"&rdquo;", "\xE2\x80\x9D"},
-    {"&laquo;", "\xC2\xAB"},   {"&raquo;", "\xC2\xBB"},   {"&euro;", "\xE2\x82\xAC"},
-    {"&reg;", "\xC2\xAE"},     {"&trade;", "\xE2\x84\xA2"}, {"&middot;", "\xC2\xB7"},
-    {"&bull;", "\xE2\x80\xA2"}, {"&deg;", "\xC2\xB0"},     {"&times;", "\xC3\x97"},
-    {"&sect;", "\xC2\xA7"},    {"&para;", "\xC2\xB6"},    {"&iexcl;", "\xC2\xA1"},
-    {"&iquest;", "\xC2\xBF"},  {"&uuml;", "\xC3\xBC"},    {"&Uuml;", "\xC3\x9C"},
-    {"&ouml;", "\xC3\xB6"},    {"&auml;", "\xC3\xA4"},    {"&szlig;", "\xC3\x9F"},
-    {"&ccedil;", "\xC3\xA7"},  {"&rarr;", "\xE2\x86\x92"}, {"&larr;", "\xE2\x86\x90"}};
+inline constexpr entidad_html kEntidadesDeBloque[] = {{"&quot;", "\""},
+                                                      {"&apos;", "'"},
+                                                      {"&mdash;", "\xE2\x80\x94"},
+                                                      {"&ndash;", "\xE2\x80\x93"},
+                                                      {"&hellip;", "\xE2\x80\xA6"},
+                                                      {"&lsquo;", "\xE2\x80\x98"},
+                                                      {"&rsquo;", "\xE2\x80\x99"},
+                                                      {"&ldquo;", "\xE2\x80\x9C"},
+                                                      {"&rdquo;", "\xE2\x80\x9D"},
+                                                      {"&laquo;", "\xC2\xAB"},
+                                                      {"&raquo;", "\xC2\xBB"},
+                                                      {"&euro;", "\xE2\x82\xAC"},
+                                                      {"&reg;", "\xC2\xAE"},
+                                                      {"&trade;", "\xE2\x84\xA2"},
+                                                      {"&middot;", "\xC2\xB7"},
+                                                      {"&bull;", "\xE2\x80\xA2"},
+                                                      {"&deg;", "\xC2\xB0"},
+                                                      {"&times;", "\xC3\x97"},
+                                                      {"&sect;", "\xC2\xA7"},
+                                                      {"&para;", "\xC2\xB6"},
+                                                      {"&iexcl;", "\xC2\xA1"},
+                                                      {"&iquest;", "\xC2\xBF"},
+                                                      {"&uuml;", "\xC3\xBC"},
+                                                      {"&Uuml;", "\xC3\x9C"},
+                                                      {"&ouml;", "\xC3\xB6"},
+                                                      {"&auml;", "\xC3\xA4"},
+                                                      {"&szlig;", "\xC3\x9F"},
+                                                      {"&ccedil;", "\xC3\xA7"},
+                                                      {"&rarr;", "\xE2\x86\x92"},
+                                                      {"&larr;", "\xE2\x86\x90"}};
 
 /* The length of the character reference that texto begins with ("&name;", "&#233;",
  * "&#xE9;"; a name of ASCII letters and digits), or 0 when it begins with none: a '&'

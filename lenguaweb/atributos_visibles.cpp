@@ -23,8 +23,9 @@ int tipo_de_atributo(std::string_view elemento, std::string_view nombre,
   if (nombre_es(nombre, "PLACEHOLDER") && (input || nombre_es(elemento, "TEXTAREA")))
     return TIPO_EJEMPLO_CAMPO;
   if (nombre_es(nombre, "SUMMARY") && nombre_es(elemento, "TABLE")) return TIPO_RESUMEN_TABLA;
-  if (nombre_es(nombre, "LABEL") && (nombre_es(elemento, "OPTION") ||
-                                     nombre_es(elemento, "OPTGROUP") || nombre_es(elemento, "TRACK")))
+  if (nombre_es(nombre, "LABEL") &&
+      (nombre_es(elemento, "OPTION") || nombre_es(elemento, "OPTGROUP") ||
+       nombre_es(elemento, "TRACK")))
     return TIPO_ETIQUETA;
   if (nombre_es(nombre, "VALUE") && input &&
       (nombre_es(tipo_input, "BUTTON") || nombre_es(tipo_input, "SUBMIT") ||
@@ -45,8 +46,8 @@ bool nombra_titulo_o_etiqueta(std::string_view texto) {
 }
 
 /* Elements that give a text by an attribute other than title and aria-label. */
-constexpr std::string_view kConTextosPropios[] = {"IMG",    "AREA",     "INPUT", "TEXTAREA",
-                                                  "TABLE",  "OPTION",   "OPTGROUP", "TRACK"};
+constexpr std::string_view kConTextosPropios[] = {"IMG",   "AREA",   "INPUT",    "TEXTAREA",
+                                                  "TABLE", "OPTION", "OPTGROUP", "TRACK"};
 
 bool tiene_visible(std::string_view valor) {
   for (char c : valor)
@@ -61,7 +62,7 @@ size_t lenguaweb_textos_de_tag(const tag_leido &tag, segmentacion_t segmentacion
   if (segmentacion != SEGMENTACION_BLOQUES) return lenguaweb_texto_de_tag(tag, &textos[0]) ? 1 : 0;
   const std::string_view t = tag.texto;
   if (t.size() < 2 || !htmlparser::es_letra_ascii(t[1])) return 0; /* no end tag, comment ... */
-  if (t.find('=') == htmlparser::kNoEsta) return 0; /* most tags: no value at all */
+  if (t.find('=') == htmlparser::kNoEsta) return 0;                /* most tags: no value at all */
   if (nombre_es(tag.nombre, "META")) return lenguaweb_procesa_meta(t, &textos[0]) ? 1 : 0;
 
   const htmlparser::texto_acotado<char> leido = htmlparser::acotado(t);
@@ -74,7 +75,8 @@ size_t lenguaweb_textos_de_tag(const tag_leido &tag, segmentacion_t segmentacion
   if (!propios && !nombra_titulo_o_etiqueta(t)) return 0;
   htmlparser::atributo_html atributos[kMaxAtributos];
   size_t n = 0;
-  for (size_t i = fin_nombre; n < kMaxAtributos && htmlparser::lee_atributo(leido, i, atributos[n]);) {
+  for (size_t i = fin_nombre;
+       n < kMaxAtributos && htmlparser::lee_atributo(leido, i, atributos[n]);) {
     const htmlparser::atributo_html &a = atributos[n++];
     if (a.valor.entre_comillas && a.valor.fin == htmlparser::kNoEsta) break;
   }

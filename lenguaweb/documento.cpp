@@ -76,8 +76,14 @@ long lee_pagina(pagina_de_documento &pagina, std::string_view bytes, uint32_t id
 lenguaweb_t *lenguaweb_documento_vacio(uint32_t idioma) {
   // Built in place in a counted block, so that its members are made and freed as C++
   // wants.
-  auto *documento = new (mem_reserva(sizeof(lenguaweb_t)))
-      lenguaweb_t{lista_cad_crea(0), lista_num_crea(0), lista_num_crea(0), idioma, SEGMENTACION_CLASICA, {}, {}, {}};
+  auto *documento = new (mem_reserva(sizeof(lenguaweb_t))) lenguaweb_t{lista_cad_crea(0),
+                                                                       lista_num_crea(0),
+                                                                       lista_num_crea(0),
+                                                                       idioma,
+                                                                       SEGMENTACION_CLASICA,
+                                                                       {},
+                                                                       {},
+                                                                       {}};
   documento->pagina.codificacion.nombre = "UTF-8";
   return documento;
 }

@@ -25,10 +25,10 @@ struct nombre_de_tipo {
   bool numerado;
 };
 constexpr nombre_de_tipo kNombresDeTipos[] = {
-    {"TITULO", false},           {"DESCRIPCION", false},       {"PALABRA_CLAVE", false},
-    {"TEXTO_", true},            {"ALTERNATIVO_IMAGEN_", true}, {"TITULO_ELEMENTO_", true},
-    {"EJEMPLO_CAMPO_", true},    {"ETIQUETA_ACCESIBLE_", true}, {"RESUMEN_TABLA_", true},
-    {"ETIQUETA_", true},         {"TEXTO_BOTON_", true}};
+    {"TITULO", false},        {"DESCRIPCION", false},        {"PALABRA_CLAVE", false},
+    {"TEXTO_", true},         {"ALTERNATIVO_IMAGEN_", true}, {"TITULO_ELEMENTO_", true},
+    {"EJEMPLO_CAMPO_", true}, {"ETIQUETA_ACCESIBLE_", true}, {"RESUMEN_TABLA_", true},
+    {"ETIQUETA_", true},      {"TEXTO_BOTON_", true}};
 static_assert(std::size(kNombresDeTipos) == TIPO_TEXTO_BOTON + 1, "one name per kind");
 
 }  // namespace

@@ -17,7 +17,7 @@ std::string en_minusculas(std::string_view s) {
 }
 
 /* Elements without content, which hold no text. */
-constexpr std::string_view kVacios[] = {"AREA", "BASE", "BR",    "COL",    "EMBED", "HR",  "IMG",
+constexpr std::string_view kVacios[] = {"AREA",  "BASE", "BR",   "COL",   "EMBED",  "HR",    "IMG",
                                         "INPUT", "LINK", "META", "PARAM", "SOURCE", "TRACK", "WBR"};
 
 /* Whether a text runs on through the element of this tag name in the segmentation, or
@@ -25,7 +25,8 @@ constexpr std::string_view kVacios[] = {"AREA", "BASE", "BR",    "COL",    "EMBE
 bool sigue_el_texto(std::string_view nombre, segmentacion_t segmentacion) {
   for (std::string_view vacio : kVacios)
     if (htmlparser::nombre_es(nombre, vacio)) return true;
-  if (segmentacion == SEGMENTACION_BLOQUES) return htmlparser::busca_elemento_de_frase(nombre) != nullptr;
+  if (segmentacion == SEGMENTACION_BLOQUES)
+    return htmlparser::busca_elemento_de_frase(nombre) != nullptr;
   return htmlparser::bit_de_tag_en_linea(nombre) >= 0;
 }
 
@@ -47,9 +48,11 @@ void lenguaweb_informa_origenes(const lenguaweb_t *documento) {
     const origen_de_texto &o = documento->origenes[i];
     const uint32_t inicio = std::min<uint32_t>(o.inicio, static_cast<uint32_t>(pagina.size()));
     if (inicio >= contado)
-      linea += static_cast<uint32_t>(std::count(pagina.begin() + contado, pagina.begin() + inicio, '\n'));
+      linea += static_cast<uint32_t>(
+          std::count(pagina.begin() + contado, pagina.begin() + inicio, '\n'));
     else
-      linea -= static_cast<uint32_t>(std::count(pagina.begin() + inicio, pagina.begin() + contado, '\n'));
+      linea -= static_cast<uint32_t>(
+          std::count(pagina.begin() + inicio, pagina.begin() + contado, '\n'));
     contado = inicio;
 
     while (leido < inicio) {
@@ -69,7 +72,8 @@ void lenguaweb_informa_origenes(const lenguaweb_t *documento) {
         continue;
       const std::string_view nombre =
           ultimo.texto.substr(1, htmlparser::fin_de_nombre_de_tag(t, p) - p - 1);
-      if (!sigue_el_texto(nombre, documento->segmentacion)) elemento_de_cuerpo = en_minusculas(nombre);
+      if (!sigue_el_texto(nombre, documento->segmentacion))
+        elemento_de_cuerpo = en_minusculas(nombre);
     }
 
     const uint32_t tipo = lista_num_dame(documento->tipos_de_textos, i);
@@ -88,7 +92,8 @@ void lenguaweb_informa_origenes(const lenguaweb_t *documento) {
     } else if (!de_atributo) {
       leido = std::max(leido, o.fin);
     }
-    const origen_texto_t origen{i, linea, elemento.c_str(), de_atributo ? atributo.c_str() : nullptr};
+    const origen_texto_t origen{i, linea, elemento.c_str(),
+                                de_atributo ? atributo.c_str() : nullptr};
     opciones_informa_origen(&origen);
   }
 }

@@ -274,9 +274,10 @@ void escribe_trozo(std::string &salida, std::string_view trozo, uint32_t desde,
     if (tiene_html && desde + tag.inicio == e.html_en) pon_idioma_html(tag, e.idioma_html, cambios);
 
     texto_de_tag textos_del_tag[kMaxTextosDeTag];
-    const size_t num_del_tag = siguiente_texto < textos.size()
-                                   ? lenguaweb_textos_de_tag(tag, e.documento->segmentacion, textos_del_tag)
-                                   : 0;
+    const size_t num_del_tag =
+        siguiente_texto < textos.size()
+            ? lenguaweb_textos_de_tag(tag, e.documento->segmentacion, textos_del_tag)
+            : 0;
     for (size_t k = 0; k < num_del_tag; ++k) {
       const texto_de_tag &texto = textos_del_tag[k];
       if (siguiente_texto >= textos.size() || texto.tipo != textos[siguiente_texto].tipo) continue;

@@ -40,8 +40,8 @@ struct pasada {
   uint32_t inicio_trozo = 0;
   bool en_texto = false;
   uint32_t inicio_texto = 0;
-  uint32_t fin_texto = 0;     /* past the text's last character or the last tag it took */
-  bool se_alarga = true;      /* the end tags read after fin_texto may still join the text */
+  uint32_t fin_texto = 0;         /* past the text's last character or the last tag it took */
+  bool se_alarga = true;          /* the end tags read after fin_texto may still join the text */
   uint32_t candidato = kNoEsta32; /* in a piece: the phrasing start tag a text would begin at */
   size_t pendientes_al_candidato = 0;
   bool preformateado_abierto = false;
@@ -184,10 +184,10 @@ void cierra_texto(pasada &p) {
     crudo = sin_nul;
     marcas |= kTextoConNul;
   }
-  lista_cad_anade_propia(
-      d.textos, cad_propia(lenguaweb_normaliza_bloque(
-                    crudo, p.entidades, p.referencias,
-                    pre ? lectura_de_bloque::preformateado : lectura_de_bloque::texto)));
+  lista_cad_anade_propia(d.textos,
+                         cad_propia(lenguaweb_normaliza_bloque(
+                             crudo, p.entidades, p.referencias,
+                             pre ? lectura_de_bloque::preformateado : lectura_de_bloque::texto)));
   lista_num_anade(d.tipos_de_textos, static_cast<uint32_t>(p.tipo_abierto));
   lista_num_anade(d.codigo_en_linea, 0);
   d.origenes.push_back({p.inicio_texto, p.fin_texto, marcas});
@@ -213,14 +213,18 @@ uint32_t lee_contenido_crudo(pasada &p, uint32_t posicion) {
     const bool sin_referencias = p.crudo != elemento_crudo::textarea;
     guarda_trozo(p, static_cast<uint32_t>(inicio));
     lenguaweb_t &d = *p.documento;
-    const modo_de_texto modo = sin_referencias ? modo_de_texto::crudo : modo_de_texto::preformateado;
-    lista_cad_anade_propia(d.textos, cad_propia(lenguaweb_normaliza_texto(
-                                         p.pagina.substr(inicio, ultimo - inicio), p.entidades, modo)));
+    const modo_de_texto modo =
+        sin_referencias ? modo_de_texto::crudo : modo_de_texto::preformateado;
+    lista_cad_anade_propia(
+        d.textos, cad_propia(lenguaweb_normaliza_texto(p.pagina.substr(inicio, ultimo - inicio),
+                                                       p.entidades, modo)));
     lista_num_anade(d.tipos_de_textos, TIPO_TEXTO);
     lista_num_anade(d.codigo_en_linea, (1u << htmlparser::kNumTagsEnLinea) - 1);
     uint8_t marcas = kTextoCrudo | kTextoPreformateado;
-    if (sin_referencias) marcas |= kTextoSinReferencias;
-    else marcas |= kTextoSinMarcado;
+    if (sin_referencias)
+      marcas |= kTextoSinReferencias;
+    else
+      marcas |= kTextoSinMarcado;
     if (p.crudo == elemento_crudo::plaintext) marcas |= kTextoHastaElFinal;
     d.origenes.push_back({static_cast<uint32_t>(inicio), static_cast<uint32_t>(ultimo), marcas});
     p.inicio_trozo = static_cast<uint32_t>(ultimo);
@@ -384,8 +388,8 @@ std::string_view decodifica(std::string_view ref, const entidades_idioma &entida
       }
     if (!r.preparadas) {
       for (size_t k = 0; k < r.con_nombre.size(); ++k)
-        r.con_nombre[k] = en_pagina_de_codigos(htmlparser::kEntidadesDeBloque[k].caracter_utf8,
-                                               entidades);
+        r.con_nombre[k] =
+            en_pagina_de_codigos(htmlparser::kEntidadesDeBloque[k].caracter_utf8, entidades);
       r.preparadas = true;
     }
     for (size_t k = 0; k < r.con_nombre.size(); ++k)
@@ -501,11 +505,12 @@ void lenguaweb_escribe_texto_de_bloque(std::string &salida, std::string_view tra
         // A phrasing tag without attributes: its name, then nothing but blanks or '/'.
         const size_t nombre = htmlparser::fin_de_nombre_de_tag(t, i);
         size_t k = nombre;
-        while (k < fin.cierre && (htmlparser::es_blanco_de_tag(traduccion[k]) || traduccion[k] == '/'))
+        while (k < fin.cierre &&
+               (htmlparser::es_blanco_de_tag(traduccion[k]) || traduccion[k] == '/'))
           ++k;
         const size_t desde = traduccion[i + 1] == '/' ? i + 2 : i + 1;
-        marcado = k == fin.cierre &&
-                  htmlparser::busca_elemento_de_frase(traduccion.substr(desde, nombre - desde)) != nullptr;
+        marcado = k == fin.cierre && htmlparser::busca_elemento_de_frase(
+                                         traduccion.substr(desde, nombre - desde)) != nullptr;
       }
       if (marcado) {
         salida.append(tag);

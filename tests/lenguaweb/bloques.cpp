@@ -127,11 +127,14 @@ TEST_F(Bloques, UnTextoPorBloque) {
 
 // Written back with its own texts, every page comes back byte for byte.
 TEST_F(Bloques, TextosPropiosDevuelvenLaPagina) {
-  const struct { std::string fichero; uint32_t idioma; } paginas[] = {
-      {"apache_cgi.es.html", kEspanol},          {"apache_custom_error.ja.html", 0x0411},
+  const struct {
+    std::string fichero;
+    uint32_t idioma;
+  } paginas[] = {
+      {"apache_cgi.es.html", kEspanol},           {"apache_custom_error.ja.html", 0x0411},
       {"apache_getting_started.ru.html", 0x0419}, {"apache_handler.zh-cn.html", 0x0804},
-      {"apache_ssi.es.html", kEspanol},          {"libffi_the_basics.html", kIngles},
-      {"ncurses_curs_getstr.3x.html", kIngles},  {"python_bisect.html", kIngles},
+      {"apache_ssi.es.html", kEspanol},           {"libffi_the_basics.html", kIngles},
+      {"ncurses_curs_getstr.3x.html", kIngles},   {"python_bisect.html", kIngles},
       {"xfig_introduction.html", kIngles}};
   for (const auto &p : paginas) {
     const std::string pagina = lee(pruebas::dato(p.fichero));
@@ -164,18 +167,26 @@ TEST_F(Bloques, AtributosVisiblesVuelvenASuTag) {
     for (std::string &x : t) x = "<" + x + "\"";
     return t;
   };
-  EXPECT_EQ(
-      reconstruye(pagina, marca, kIngles, kEspanol),
-      "<html xml:lang=\"es-ES\" lang=\"es-ES\"><head><title>&lt;T\"</title><meta name=\"description\" "
-      "content=\"&lt;D&quot;\"></head><body><table summary=\"&lt;Sum&quot;\"><tr><td><img src=a.png "
-      "ALT=\"&lt;Alt&quot;\" title=\"&lt;Ti&quot;\" alt=\"dup\"></td></tr></table><input type=\"text\" "
-      "placeholder=\"&lt;Ph&quot;\" aria-label=\"&lt;Lab&quot;\"><input TYPE=Submit value=\"&lt;Go&quot;\">"
-      "<input type=image alt=\"&lt;Im&quot;\" src=b.png><input type=hidden value=\"no\"><select><option "
-      "label=\"&lt;Op&quot;\">&lt;o\"</option></select><textarea placeholder=\"&lt;Wr&quot;\"></textarea>"
-      "<area alt=\"&lt;Ar&quot;\" href=x><track label=\"&lt;Tr&quot;\"><p title=\" \">&lt;x\"</p></body></html>");
+  EXPECT_EQ(reconstruye(pagina, marca, kIngles, kEspanol),
+            "<html xml:lang=\"es-ES\" lang=\"es-ES\"><head><title>&lt;T\"</title><meta "
+            "name=\"description\" "
+            "content=\"&lt;D&quot;\"></head><body><table summary=\"&lt;Sum&quot;\"><tr><td><img "
+            "src=a.png "
+            "ALT=\"&lt;Alt&quot;\" title=\"&lt;Ti&quot;\" alt=\"dup\"></td></tr></table><input "
+            "type=\"text\" "
+            "placeholder=\"&lt;Ph&quot;\" aria-label=\"&lt;Lab&quot;\"><input TYPE=Submit "
+            "value=\"&lt;Go&quot;\">"
+            "<input type=image alt=\"&lt;Im&quot;\" src=b.png><input type=hidden "
+            "value=\"no\"><select><option "
+            "label=\"&lt;Op&quot;\">&lt;o\"</option></select><textarea "
+            "placeholder=\"&lt;Wr&quot;\"></textarea>"
+            "<area alt=\"&lt;Ar&quot;\" href=x><track label=\"&lt;Tr&quot;\"><p title=\" "
+            "\">&lt;x\"</p></body></html>");
   // Without lang, one is added; in the language it was read in, the page keeps its own.
-  EXPECT_EQ(reconstruye("<HTML><p>x</p>", propios, kIngles, 0x0411), "<HTML lang=\"ja-JP\"><p>x</p>");
-  EXPECT_EQ(reconstruye("<html lang=en><p>x</p>", propios, kIngles, kIngles), "<html lang=en><p>x</p>");
+  EXPECT_EQ(reconstruye("<HTML><p>x</p>", propios, kIngles, 0x0411),
+            "<HTML lang=\"ja-JP\"><p>x</p>");
+  EXPECT_EQ(reconstruye("<html lang=en><p>x</p>", propios, kIngles, kIngles),
+            "<html lang=en><p>x</p>");
 }
 
 // A translation's tags are markup only when the page's text had them, or when they are
@@ -184,11 +195,13 @@ TEST_F(Bloques, TraduccionSoloLlevaSuMarcado) {
   const std::string pagina = "<p>Use <a href=\"x?a=1&b=2\" class=k>this</a> &lt;tag&gt;.</p>";
   EXPECT_EQ(une(divide(pagina).textos), "Use <a href=\"x?a=1&b=2\" class=k>this</a> &lt;tag&gt;.");
   const auto traduce = [](Textos) {
-    return Textos{"<b>Use</b> <a href=\"x?a=1&b=2\" class=k>esto</a> &lt;tag&gt; <a href=\"evil\">x</a>"
-                  "<script>alert(1)</script> & 1 > 0 &eacute; <div>"};
+    return Textos{
+        "<b>Use</b> <a href=\"x?a=1&b=2\" class=k>esto</a> &lt;tag&gt; <a href=\"evil\">x</a>"
+        "<script>alert(1)</script> & 1 > 0 &eacute; <div>"};
   };
   EXPECT_EQ(reconstruye(pagina, traduce),
-            "<p><b>Use</b> <a href=\"x?a=1&b=2\" class=k>esto</a> &lt;tag&gt; &lt;a href=\"evil\"&gt;x</a>"
+            "<p><b>Use</b> <a href=\"x?a=1&b=2\" class=k>esto</a> &lt;tag&gt; &lt;a "
+            "href=\"evil\"&gt;x</a>"
             "&lt;script&gt;alert(1)&lt;/script&gt; &amp; 1 &gt; 0 &eacute; &lt;div&gt;</p>");
 }
 
@@ -206,11 +219,13 @@ TEST_F(Bloques, EnlacesDentroDeTextos) {
     }
   } a, img;
   const std::string pagina =
-      "<p><a href=\"guia.html\">See</a> the <a href=\"#s\">guide</a> <img src=\"i.png\" alt=\"pic\">.</p>"
+      "<p><a href=\"guia.html\">See</a> the <a href=\"#s\">guide</a> <img src=\"i.png\" "
+      "alt=\"pic\">.</p>"
       "<a href=\"guia.html\">";
   lenguaweb_t *doc = lenguaweb_crea(escribe("origen.html", pagina).c_str(), kEspanol);
   const std::string preprocesada = ruta("pre.html");
-  EXPECT_EQ(lenguaweb_preprocesa_links(doc, a.lista, img.lista, preprocesada.c_str(), kEspanol), CIERTO);
+  EXPECT_EQ(lenguaweb_preprocesa_links(doc, a.lista, img.lista, preprocesada.c_str(), kEspanol),
+            CIERTO);
   lenguaweb_destruye(&doc);
   EXPECT_EQ(lee(preprocesada),
             "<p><a href=\"@|guia.html\">See</a> the <a href=\"#s\">guide</a> <img src=\"@|i.png\" "
@@ -222,16 +237,19 @@ TEST_F(Bloques, EnlacesDentroDeTextos) {
     doc = lenguaweb_crea(preprocesada.c_str(), kEspanol);
     lista_cad_t *ids = nullptr;
     lista_cad_t *textos = lenguaweb_dame_textos_a_trducir(doc, &ids);
-    lista_cad_t *traduccion = traducida ? a_lista({"<a href=\"@|guia.html\">Vea</a> la <img "
-                                                   "src=\"@|i.png\" alt=\"pic\"> <a href=\"#s\">gu\xED" "a</a>."})
-                                        : lista_cad_copia(textos);
+    lista_cad_t *traduccion = traducida
+                                  ? a_lista({"<a href=\"@|guia.html\">Vea</a> la <img "
+                                             "src=\"@|i.png\" alt=\"pic\"> <a href=\"#s\">gu\xED"
+                                             "a</a>."})
+                                  : lista_cad_copia(textos);
     const std::string salida = ruta("salida.html");
     EXPECT_EQ(lenguaweb_reconstruye_fichero_html(doc, traduccion, ids, a.lista, img.lista,
                                                  salida.c_str(), kEspanol),
               CIERTO);
     EXPECT_EQ(lee(salida),
               traducida ? "<p><a href=\"guia.html\">Vea</a> la <img src=\"i.png\" alt=\"pic\"> <a "
-                          "href=\"#s\">gu\xC3\xAD" "a</a>.</p><a href=\"guia.html\">"
+                          "href=\"#s\">gu\xC3\xAD"
+                          "a</a>.</p><a href=\"guia.html\">"
                         : pagina);
     lista_cad_destruye(&traduccion);
     lista_cad_destruye(&textos);
