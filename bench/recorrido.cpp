@@ -37,16 +37,19 @@ int main(int argc, char **argv) {
       rondas = std::max(1, std::atoi(argv[++i]));
     else if (a == "-l" && i + 1 < argc)
       idioma = static_cast<uint32_t>(std::strtoul(argv[++i], nullptr, 0));
+    else if (a == "--bloques")
+      opciones_pon_segmentacion(SEGMENTACION_BLOQUES);
     else
       paginas.push_back(a);
   }
   if (paginas.empty()) {
     std::fprintf(
         stderr,
-        "usage: recorrido_paginas [-n ROUNDS] [-l LANGID] PAGE.html...\n"
+        "usage: recorrido_paginas [-n ROUNDS] [-l LANGID] [--bloques] PAGE.html...\n"
         "Times, per page, the best of ROUNDS: a plain read and write of the file, then\n"
         "lenguaweb_crea, lenguaweb_dame_textos_a_trducir, lenguaweb_reconstruye_fichero_html\n"
-        "with the page's own texts, and lenguaweb_preprocesa_links.\n");
+        "with the page's own texts, and lenguaweb_preprocesa_links. --bloques cuts pages by\n"
+        "blocks.\n");
     return 2;
   }
   // The library's reports (entities kept in texts) are expected here; they are not timed

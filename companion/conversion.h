@@ -42,6 +42,10 @@ COMPANION_API char *conv_wcad_a_utf8(const char16_t *texto) COMPANION_NOEXCEPT;
 COMPANION_API char *conv_ansi_idioma_a_utf8_n(const char *texto, uint32_t idioma,
                                               size_t *longitud_resultado) COMPANION_NOEXCEPT;
 
+/* New text: the BCP 47 tag of the language idioma ("es-ES", "pt-BR", "ja-JP"), as ICU
+ * maps the Windows language identifier; null when ICU knows no language for it. */
+COMPANION_API char *conv_etiqueta_de_idioma(uint32_t idioma) COMPANION_NOEXCEPT;
+
 #ifdef __cplusplus
 }
 #endif

@@ -275,6 +275,18 @@ booleano conv_idioma_conocido(uint32_t idioma) noexcept {
   return U_SUCCESS(error) && largo > 0 && std::strcmp(locale, "root") != 0 ? CIERTO : FALSO;
 }
 
+char *conv_etiqueta_de_idioma(uint32_t idioma) noexcept {
+  char locale[ULOC_FULLNAME_CAPACITY];
+  char etiqueta[ULOC_FULLNAME_CAPACITY];
+  UErrorCode error = U_ZERO_ERROR;
+  const int32_t largo =
+      uloc_getLocaleForLCID(idioma & 0xFFFF, locale, static_cast<int32_t>(sizeof locale), &error);
+  if (U_FAILURE(error) || largo <= 0 || std::strcmp(locale, "root") == 0) return nullptr;
+  uloc_toLanguageTag(locale, etiqueta, static_cast<int32_t>(sizeof etiqueta), true, &error);
+  if (U_FAILURE(error) || error == U_STRING_NOT_TERMINATED_WARNING) return nullptr;
+  return cad_copia(etiqueta);
+}
+
 const char *conv_codificacion_de_idioma(uint32_t idioma) noexcept {
   switch (conv_pagina_de_codigos(idioma)) {
     case 932:

@@ -41,6 +41,10 @@ void opciones_pon_receptor_origenes(origen_receptor_t receptor, void *contexto) 
   opciones.contexto = receptor != nullptr ? contexto : nullptr;
 }
 
+booleano opciones_hay_receptor_origenes(void) noexcept {
+  return opciones.receptor != nullptr ? CIERTO : FALSO;
+}
+
 void opciones_informa_origen(const origen_texto_t *origen) noexcept {
   if (origen != nullptr && opciones.receptor != nullptr) opciones.receptor(origen, opciones.contexto);
 }

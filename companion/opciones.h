@@ -63,6 +63,10 @@ typedef void (*origen_receptor_t)(const origen_texto_t *origen, void *contexto);
 COMPANION_API void opciones_pon_receptor_origenes(origen_receptor_t receptor,
                                                   void *contexto) COMPANION_NOEXCEPT;
 
+/* CIERTO when this thread has a receptor of text origins: what is told only to it need
+ * not be worked out otherwise. */
+COMPANION_API booleano opciones_hay_receptor_origenes(void) COMPANION_NOEXCEPT;
+
 /* Tells this thread's receptor, if there is one, where a text comes from (for the
  * library; a host has no need to call it). origen is only read. */
 COMPANION_API void opciones_informa_origen(const origen_texto_t *origen) COMPANION_NOEXCEPT;

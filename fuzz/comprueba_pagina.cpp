@@ -508,7 +508,9 @@ std::string fuzz_gana_tags(std::string_view original, std::string_view escrita,
 }
 
 std::string fuzz_comprueba_pagina(const uint8_t *datos, size_t largo) {
+  // The first byte's low bits choose the language; its high bit, the block segmentation.
   const uint32_t idioma = kIdiomas[largo > 0 ? datos[0] % std::size(kIdiomas) : 0];
+  const bool bloques = largo > 0 && (datos[0] & 0x80) != 0;
   const std::string_view pagina =
       largo > 0 ? std::string_view(reinterpret_cast<const char *>(datos) + 1, largo - 1) : "";
   // The reports that arbitrary pages bring about: tags and comments without an end,
@@ -520,5 +522,7 @@ std::string fuzz_comprueba_pagina(const uint8_t *datos, size_t largo) {
       {"(fin_tag) != NULL", "*procesar_texto == FALSO", "strchr(texto, '&')==NULL",
        "hay_punto == CIERTO", "enlace != NULL", "memchr(texto, '\\0', longitud) == NULL",
        "the page *", "the page's texts *", "the UTF-16 page *"},
-      [&](auto &) { return comprueba(pagina, idioma); });
+      [&](auto &) {
+        return bloques ? fuzz_comprueba_bloques(pagina, idioma) : comprueba(pagina, idioma);
+      });
 }

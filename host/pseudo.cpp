@@ -36,6 +36,7 @@ TextoProtegido pseudo_protege(std::string_view texto) {
     r.texto += '}';
     r.piezas.emplace_back(pieza);
   };
+  const bool bloques = opciones_dame_segmentacion() == SEGMENTACION_BLOQUES;
   size_t proximo_mayor = 0;  // the first '>' at or after the last one looked for
   const htmlparser::texto_acotado<char> t = htmlparser::acotado(texto);
   for (size_t i = 0; i < texto.size(); ++i) {
@@ -51,7 +52,14 @@ TextoProtegido pseudo_protege(std::string_view texto) {
         // The tag ends as the library reads it: a '>' inside a quoted value does not end it.
         const size_t cierre = htmlparser::busca_cierre(t, i);
         std::string_view nombre = htmlparser::nombre_de_tag(texto.substr(i + 1, cierre - i - 1));
-        if (cierre < texto.size() && es_tag_en_linea(nombre)) {
+        // A phrasing tag too when this thread cuts pages by blocks: their texts hold them
+        // as markup.
+        const size_t fin_nombre = htmlparser::fin_de_nombre_de_tag(t, i);
+        const size_t desde = i + 1 < texto.size() && texto[i + 1] == '/' ? i + 2 : i + 1;
+        const bool de_frase =
+            bloques && htmlparser::tiene_atributos(t, i) &&
+            htmlparser::busca_elemento_de_frase(texto.substr(desde, fin_nombre - desde)) != nullptr;
+        if (cierre < texto.size() && (es_tag_en_linea(nombre) || de_frase)) {
           grupo(texto.substr(i, cierre + 1 - i));
           i = cierre;
           continue;

@@ -17,7 +17,8 @@ struct TextoProtegido {
 };
 
 // Turns into brace groups what the engine must not touch: the inline tags that the
-// library keeps as markup (<B>, </B>, <FONT ...>, <BR> ...), character references
+// library keeps as markup (<B>, </B>, <FONT ...>, <BR> ...; every phrasing tag, <A ...>,
+// <CODE> ..., when the calling thread cuts pages by blocks), character references
 // (&amp;, &#225;, &#x41;) and every literal '{' and '}'. texto is UTF-8 (only read).
 TextoProtegido pseudo_protege(std::string_view texto);
 

@@ -359,6 +359,61 @@ static_assert(
 /* The bit of an inline tag's name (letter case ignored); -1 for any other name. */
 int bit_de_tag_en_linea(std::string_view nombre);
 
+/* ---- Phrasing elements -----------------------------------------------------------------
+ * In the block segmentation a text runs on through every phrasing element, its start tag
+ * and end tag kept inside the text; any other tag ends it. The void ones have no end tag. */
+struct elemento_de_frase {
+  std::string_view nombre;
+  bool vacio;
+};
+inline constexpr elemento_de_frase kElementosDeFrase[] = {
+    {"A", false},    {"ABBR", false},   {"ACRONYM", false}, {"B", false},    {"BDI", false},
+    {"BDO", false},  {"BIG", false},    {"BR", true},       {"CITE", false}, {"CODE", false},
+    {"DATA", false}, {"DEL", false},    {"DFN", false},     {"EM", false},   {"FONT", false},
+    {"I", false},    {"IMG", true},     {"INS", false},     {"KBD", false},  {"MARK", false},
+    {"NOBR", false}, {"Q", false},      {"S", false},       {"SAMP", false}, {"SMALL", false},
+    {"SPAN", false}, {"STRIKE", false}, {"STRONG", false},  {"SUB", false},  {"SUP", false},
+    {"TIME", false}, {"TT", false},     {"U", false},       {"VAR", false},  {"WBR", true}};
+
+/* Whether the '<' at i of a text begins a tag as a browser's tokenizer reads one: it is
+ * followed by an ASCII letter, '/', '!' or '?'. Any other '<' is a character of the text. */
+template <class T>
+bool empieza_tag(const T &t, size_t i) {
+  if (t.acaba_en(i + 1)) return false;
+  const auto c = t.en(i + 1);
+  return es_letra_ascii(c) || c == '/' || c == '!' || c == '?';
+}
+
+static_assert(
+    [] {
+      for (size_t i = 1; i < std::size(kElementosDeFrase); ++i)
+        if (!(kElementosDeFrase[i - 1].nombre < kElementosDeFrase[i].nombre)) return false;
+      return true;
+    }(),
+    "the phrasing elements are sorted by name, so those of one letter stand together");
+
+/* For each letter, where the phrasing elements whose names begin with it begin in
+ * kElementosDeFrase (sorted by name) and where they end. */
+inline constexpr auto kFrasePorLetra = [] {
+  std::array<std::pair<uint8_t, uint8_t>, 26> r{};
+  for (size_t i = 0; i < std::size(kElementosDeFrase); ++i) {
+    auto &[desde, hasta] = r[kElementosDeFrase[i].nombre[0] - 'A'];
+    if (hasta == 0) desde = static_cast<uint8_t>(i);
+    hasta = static_cast<uint8_t>(i + 1);
+  }
+  return r;
+}();
+
+/* The phrasing element of a tag's base name (no '/', letter case ignored), or null.
+ * Asked of every tag read: only the names of its first letter are compared. */
+constexpr const elemento_de_frase *busca_elemento_de_frase(std::string_view nombre) {
+  if (nombre.empty() || nombre.size() > 7 || !es_letra_ascii(nombre[0])) return nullptr;
+  const auto [desde, hasta] = kFrasePorLetra[a_mayuscula(nombre[0]) - 'A'];
+  for (size_t i = desde; i < hasta; ++i)
+    if (nombre_es(nombre, kElementosDeFrase[i].nombre)) return &kElementosDeFrase[i];
+  return nullptr;
+}
+
 /* ---- Entities ------------------------------------------------------------------------- */
 
 inline constexpr std::string_view kEntidadMenor = "&lt;";
@@ -409,6 +464,39 @@ inline constexpr size_t kNumEntidades = std::size(kEntidades);
 constexpr bool es_espacio_duro(const entidad_html &e) {
   return std::string_view(e.caracter_utf8) == kEspacioDuroUtf8;
 }
+
+/* Named references that the block segmentation decodes besides those of kEntidades (and
+ * their characters), where the text's code page holds the character. */
+inline constexpr entidad_html kEntidadesDeBloque[] = {{"&quot;", "\""},
+                                                      {"&apos;", "'"},
+                                                      {"&mdash;", "\xE2\x80\x94"},
+                                                      {"&ndash;", "\xE2\x80\x93"},
+                                                      {"&hellip;", "\xE2\x80\xA6"},
+                                                      {"&lsquo;", "\xE2\x80\x98"},
+                                                      {"&rsquo;", "\xE2\x80\x99"},
+                                                      {"&ldquo;", "\xE2\x80\x9C"},
+                                                      {"&rdquo;", "\xE2\x80\x9D"},
+                                                      {"&laquo;", "\xC2\xAB"},
+                                                      {"&raquo;", "\xC2\xBB"},
+                                                      {"&euro;", "\xE2\x82\xAC"},
+                                                      {"&reg;", "\xC2\xAE"},
+                                                      {"&trade;", "\xE2\x84\xA2"},
+                                                      {"&middot;", "\xC2\xB7"},
+                                                      {"&bull;", "\xE2\x80\xA2"},
+                                                      {"&deg;", "\xC2\xB0"},
+                                                      {"&times;", "\xC3\x97"},
+                                                      {"&sect;", "\xC2\xA7"},
+                                                      {"&para;", "\xC2\xB6"},
+                                                      {"&iexcl;", "\xC2\xA1"},
+                                                      {"&iquest;", "\xC2\xBF"},
+                                                      {"&uuml;", "\xC3\xBC"},
+                                                      {"&Uuml;", "\xC3\x9C"},
+                                                      {"&ouml;", "\xC3\xB6"},
+                                                      {"&auml;", "\xC3\xA4"},
+                                                      {"&szlig;", "\xC3\x9F"},
+                                                      {"&ccedil;", "\xC3\xA7"},
+                                                      {"&rarr;", "\xE2\x86\x92"},
+                                                      {"&larr;", "\xE2\x86\x90"}};
 
 /* The length of the character reference that texto begins with ("&name;", "&#233;",
  * "&#xE9;"; a name of ASCII letters and digits), or 0 when it begins with none: a '&'

@@ -7,7 +7,9 @@
 #include <string>
 #include <string_view>
 
+#include "lenguaweb/origenes.h"
 #include "lenguaweb/segmentacion.h"
+#include "lenguaweb/segmentacion_bloques.h"
 
 namespace {
 
@@ -74,8 +76,14 @@ long lee_pagina(pagina_de_documento &pagina, std::string_view bytes, uint32_t id
 lenguaweb_t *lenguaweb_documento_vacio(uint32_t idioma) {
   // Built in place in a counted block, so that its members are made and freed as C++
   // wants.
-  auto *documento = new (mem_reserva(sizeof(lenguaweb_t)))
-      lenguaweb_t{lista_cad_crea(0), lista_num_crea(0), lista_num_crea(0), idioma, {}, {}, {}};
+  auto *documento = new (mem_reserva(sizeof(lenguaweb_t))) lenguaweb_t{lista_cad_crea(0),
+                                                                       lista_num_crea(0),
+                                                                       lista_num_crea(0),
+                                                                       idioma,
+                                                                       SEGMENTACION_CLASICA,
+                                                                       {},
+                                                                       {},
+                                                                       {}};
   documento->pagina.codificacion.nombre = "UTF-8";
   return documento;
 }
@@ -85,6 +93,7 @@ extern "C" {
 LENGUAWEB_API lenguaweb_t *lenguaweb_crea(const char *nombre_fichero_html,
                                           uint32_t idioma) noexcept {
   lenguaweb_t *documento = lenguaweb_documento_vacio(idioma);
+  documento->segmentacion = opciones_dame_segmentacion();
   if (conv_idioma_conocido(idioma) != CIERTO)
     informa_en(kModuloLenguaweb, "conv_idioma_conocido(idioma) == CIERTO");
   std::string_view bytes;
@@ -96,10 +105,13 @@ LENGUAWEB_API lenguaweb_t *lenguaweb_crea(const char *nombre_fichero_html,
         std::string_view(documento->pagina.fichero->contenido, documento->pagina.fichero->longitud);
   }
   const long desde = lee_pagina(documento->pagina, bytes, idioma);
-  if (desde >= 0)
+  if (desde >= 0 && documento->segmentacion == SEGMENTACION_BLOQUES)
+    lenguaweb_divide_bloques(documento, static_cast<uint32_t>(desde));
+  else if (desde >= 0)
     lenguaweb_divide_pagina(documento, static_cast<uint32_t>(desde));
   else
     documento->trozos.push_back({0, static_cast<uint32_t>(bytes.size())});
+  lenguaweb_informa_origenes(documento);
 
   const cad_propia volcado(utilidades_ruta_fichero("lista_html.txt"));
   fichtxt_graba_lista(documento->textos, volcado.get());

@@ -82,6 +82,7 @@ struct lenguaweb {
    * that writing the text back keeps showing them instead of making them live. */
   lista_num_t *codigo_en_linea;
   uint32_t idioma = 0;
+  segmentacion_t segmentacion = SEGMENTACION_CLASICA; /* chosen when the document was made */
   pagina_de_documento pagina;
   vector_contado<tramo_de_pagina> trozos; /* the page's markup pieces, as spans */
   vector_contado<origen_de_texto> origenes;

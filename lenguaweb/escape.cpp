@@ -181,8 +181,10 @@ struct elementos_abiertos {
 /* The markup of the page's text that a translation may use. */
 struct marcado_de_origen {
   struct uso {
-    std::string_view tag; /* as the page had it */
+    std::string_view tag; /* as the page first had it */
     uint32_t quedan;      /* times it may still be written */
+    /* every way the page wrote it ("</A>", "</a>"): one the translation keeps is kept */
+    std::vector<std::string_view> escritos;
   };
   std::unordered_map<std::string, uso> tags; /* by forma_de_tag */
   /* End tags that closed an element opened before the text, in order, and whether the
@@ -204,7 +206,10 @@ struct marcado_de_origen {
       const size_t este = signo++;
       const std::string_view tag = tag_en(t, i, t.find('<', i + 1));
       if (tag.empty() || !fue_marcado(t, i, este, origen)) continue;
-      ++tags.try_emplace(forma_de_tag(tag), uso{tag, 0}).first->second.quedan;
+      uso &u = tags.try_emplace(forma_de_tag(tag), uso{tag, 0, {}}).first->second;
+      ++u.quedan;
+      if (std::find(u.escritos.begin(), u.escritos.end(), tag) == u.escritos.end())
+        u.escritos.push_back(tag);
       const std::string_view nombre = htmlparser::nombre_de_elemento(tag);
       if (!es_cierre(tag)) {
         elementos.abre(nombre);
@@ -265,7 +270,8 @@ class escritor_de_tags {
       const auto uso = origen().tags.find(forma_de_tag(tag));
       if (uso == origen().tags.end() || uso->second.quedan == 0) return false;
       del_origen = &uso->second;
-      escrito = uso->second.tag;
+      const auto mismo = std::find(uso->second.escritos.begin(), uso->second.escritos.end(), tag);
+      escrito = mismo != uso->second.escritos.end() ? *mismo : uso->second.tag;
     }
     const std::string_view nombre = htmlparser::nombre_de_elemento(escrito);
     if (!es_cierre(escrito))

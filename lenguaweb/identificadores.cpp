@@ -2,6 +2,7 @@
 #include "lenguaweb/identificadores.h"
 
 #include <charconv>
+#include <iterator>
 #include <string_view>
 
 namespace {
@@ -17,33 +18,34 @@ char *identificador_numerado(std::string_view prefijo, uint32_t indice) {
   return cad_copia(buffer);
 }
 
+/* What each kind is called, by kind; a numbered kind's identifier ends in its text's
+ * index. */
+struct nombre_de_tipo {
+  const char *nombre;
+  bool numerado;
+};
+constexpr nombre_de_tipo kNombresDeTipos[] = {
+    {"TITULO", false},        {"DESCRIPCION", false},        {"PALABRA_CLAVE", false},
+    {"TEXTO_", true},         {"ALTERNATIVO_IMAGEN_", true}, {"TITULO_ELEMENTO_", true},
+    {"EJEMPLO_CAMPO_", true}, {"ETIQUETA_ACCESIBLE_", true}, {"RESUMEN_TABLA_", true},
+    {"ETIQUETA_", true},      {"TEXTO_BOTON_", true}};
+static_assert(std::size(kNombresDeTipos) == TIPO_TEXTO_BOTON + 1, "one name per kind");
+
 }  // namespace
 
 lista_cad_t *lenguaweb_crea_ids(const lista_num_t *tipos_de_textos) {
   const uint32_t n = lista_num_num_elems(tipos_de_textos);
   lista_cad_t *ids = lista_cad_crea(n);
   for (uint32_t i = 0; i < n; ++i) {
+    const uint32_t tipo = lista_num_dame(tipos_de_textos, i);
     char *id;
-    switch (lista_num_dame(tipos_de_textos, i)) {
-      case TIPO_TITULO:
-        id = cad_copia("TITULO");
-        break;
-      case TIPO_DESCRIPCION:
-        id = cad_copia("DESCRIPCION");
-        break;
-      case TIPO_PALABRA_CLAVE:
-        id = cad_copia("PALABRA_CLAVE");
-        break;
-      case TIPO_TEXTO:
-        id = identificador_numerado("TEXTO_", i);
-        break;
-      case TIPO_ALTERNATIVO_IMAGEN:
-        id = identificador_numerado("ALTERNATIVO_IMAGEN_", i);
-        break;
-      default:
-        informa_en(kModuloLenguaweb, "");
-        id = cad_copia("");
-        break;
+    if (tipo >= std::size(kNombresDeTipos)) {
+      informa_en(kModuloLenguaweb, "");
+      id = cad_copia("");
+    } else if (kNombresDeTipos[tipo].numerado) {
+      id = identificador_numerado(kNombresDeTipos[tipo].nombre, i);
+    } else {
+      id = cad_copia(kNombresDeTipos[tipo].nombre);
     }
     lista_cad_pon_propia(ids, i, &id);
   }

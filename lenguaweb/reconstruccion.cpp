@@ -6,10 +6,12 @@
 #include <vector>
 
 #include "lenguaweb/atributos.h"
+#include "lenguaweb/atributos_visibles.h"
 #include "lenguaweb/documento.h"
 #include "lenguaweb/enlaces.h"
 #include "lenguaweb/escape.h"
 #include "lenguaweb/lectura_tags.h"
+#include "lenguaweb/segmentacion_bloques.h"
 
 namespace {
 
@@ -45,6 +47,10 @@ struct escritura {
    * one is added at inserta_en. */
   bool declara_utf8 = false;
   size_t inserta_en = htmlparser::kNoEsta;
+  /* The BCP 47 tag written into <html lang> (and xml:lang): the rebuild's language when
+   * the block segmentation writes a page in another language than it was read in. */
+  std::string idioma_html;
+  size_t html_en = htmlparser::kNoEsta; /* where the page's HTML start tag stands */
 };
 
 /* A span of the piece and what is written in its place. */
@@ -140,6 +146,19 @@ void trata_link_de_tag(std::string_view trozo, const tag_leido &tag, const char 
     cambios.push_back(std::move(cambio));
 }
 
+/* Where the page's first HTML start tag stands, or kNoEsta. */
+size_t donde_esta_html(std::string_view pagina) {
+  const htmlparser::texto_acotado<char> t = htmlparser::acotado(pagina);
+  elemento_crudo crudo = elemento_crudo::ninguno;
+  for (size_t p = pagina.find('<'); p != htmlparser::kNoEsta; p = pagina.find('<', p)) {
+    const tag_leido tag = lenguaweb_lee_tag_en(t, static_cast<uint32_t>(p), crudo, false);
+    lenguaweb_cambia_elemento_crudo(crudo, tag.nombre, false);
+    if (crudo == elemento_crudo::ninguno && htmlparser::nombre_es(tag.nombre, "HTML")) return p;
+    p = std::max<size_t>(tag.fin, p + 1);
+  }
+  return htmlparser::kNoEsta;
+}
+
 /* Where a page written in UTF-8 that names no charset gets its META: after its HEAD start
  * tag, or else after an XML declaration and a DOCTYPE that begin it, or at its start
  * (past a byte order mark). */
@@ -159,6 +178,28 @@ size_t donde_declarar(std::string_view pagina, size_t desde) {
       return inicio;
     inicio =
         lenguaweb_lee_tag_en(t, static_cast<uint32_t>(inicio), elemento_crudo::ninguno, false).fin;
+  }
+}
+
+/* Writes etiqueta into the lang value of an HTML tag, and into its xml:lang value when it
+ * has one; a tag without lang gets one after its name. Values always quoted. */
+void pon_idioma_html(const tag_leido &tag, const std::string &etiqueta,
+                     std::vector<sustitucion> &cambios) {
+  bool tiene_lang = false;
+  for (const char *nombre : {"LANG", "XML:LANG"}) {
+    htmlparser::valor_html valor;
+    if (!lenguaweb_busca_valor(tag.texto, nombre, &valor)) continue;
+    tiene_lang = tiene_lang || nombre[0] == 'L';
+    sustitucion cambio{tag.inicio + static_cast<uint32_t>(valor.inicio),
+                       tag.inicio + static_cast<uint32_t>(valor.fin),
+                       {}};
+    lenguaweb_escribe_valor(cambio.nuevo, etiqueta, valor.entre_comillas);
+    cambios.push_back(std::move(cambio));
+  }
+  if (!tiene_lang) {
+    const uint32_t en = tag.inicio + static_cast<uint32_t>(htmlparser::fin_de_nombre_de_tag(
+                                         htmlparser::acotado(tag.texto), 0));
+    cambios.push_back({en, en, " lang=\"" + etiqueta + "\""});
   }
 }
 
@@ -186,7 +227,8 @@ void escribe_trozo(std::string &salida, std::string_view trozo, uint32_t desde,
   }
   // Rebuilding, only a reference ("@...") or an attribute text changes a piece: most
   // pieces go out as they are without reading their tags.
-  if (enlaces.preprocesar_links != CIERTO && textos.empty() && cambios.empty() &&
+  const bool tiene_html = e.html_en >= desde && e.html_en < desde + trozo.size();
+  if (enlaces.preprocesar_links != CIERTO && textos.empty() && cambios.empty() && !tiene_html &&
       std::memchr(trozo.data(), '@', trozo.size()) == nullptr) {
     anade_de_pagina(salida, trozo, e);
     return;
@@ -207,9 +249,16 @@ void escribe_trozo(std::string &salida, std::string_view trozo, uint32_t desde,
     if (htmlparser::nombre_empieza_por(tag.nombre, "IMG"))
       trata_link_de_tag(trozo, tag, "SRC", true, enlaces, cambios);
 
-    texto_de_tag texto;
-    if (siguiente_texto < textos.size() && lenguaweb_texto_de_tag(tag, &texto) &&
-        texto.tipo == textos[siguiente_texto].tipo) {
+    if (tiene_html && desde + tag.inicio == e.html_en) pon_idioma_html(tag, e.idioma_html, cambios);
+
+    texto_de_tag textos_del_tag[kMaxTextosDeTag];
+    const size_t num_del_tag =
+        siguiente_texto < textos.size()
+            ? lenguaweb_textos_de_tag(tag, e.documento->segmentacion, textos_del_tag)
+            : 0;
+    for (size_t k = 0; k < num_del_tag; ++k) {
+      const texto_de_tag &texto = textos_del_tag[k];
+      if (siguiente_texto >= textos.size() || texto.tipo != textos[siguiente_texto].tipo) continue;
       const texto_para_atributo &a = textos[siguiente_texto];
       // The text is this tag's, written or not: a value without '=' is never written
       // into, and one that goes back as the page had it stays.
@@ -240,7 +289,7 @@ void escribe_trozo(std::string &salida, std::string_view trozo, uint32_t desde,
 
 /* Takes the texts of the next piece into textos: from *siguiente on, the attribute texts
  * (skipped while preprocessing, which writes no attribute text) up to and including the
- * body text that ends them, or up to num_textos. A kind outside the five is reported. */
+ * body text that ends them, or up to num_textos. A kind outside the eleven is reported. */
 void toma_textos_de_trozo(const lenguaweb_t *documento, const lista_cad_t *traducidos,
                           uint32_t num_textos, bool preprocesar, uint32_t *siguiente,
                           textos_de_trozo *textos) {
@@ -264,6 +313,12 @@ void toma_textos_de_trozo(const lenguaweb_t *documento, const lista_cad_t *tradu
       case TIPO_DESCRIPCION:
       case TIPO_PALABRA_CLAVE:
       case TIPO_ALTERNATIVO_IMAGEN:
+      case TIPO_TITULO_ELEMENTO:
+      case TIPO_EJEMPLO_CAMPO:
+      case TIPO_ETIQUETA_ACCESIBLE:
+      case TIPO_RESUMEN_TABLA:
+      case TIPO_ETIQUETA:
+      case TIPO_TEXTO_BOTON:
         if (!preprocesar)
           textos->atributos.push_back(
               {static_cast<i_tipo_texto_t>(tipo), texto != nullptr ? texto : "", indice});
@@ -300,8 +355,35 @@ void signos_de_pagina(std::string_view crudo, signos_de_texto &signos) {
  * the same: a pair of spaces, which only a long run of blanks leaves, would read back as
  * one, so a text that holds one goes out as the page's own bytes (an entity would read
  * back as a no-break space). Preformatted text keeps its blanks anyway. */
-void escribe_cuerpo(std::string &pagina, const textos_de_trozo &textos, const escritura &e) {
+void escribe_cuerpo(std::string &pagina, const textos_de_trozo &textos, const escritura &e,
+                    enlaces_pasada &enlaces) {
   const origen_de_texto &origen = e.documento->origenes[textos.indice];
+  static const std::vector<texto_para_atributo> kSinAtributos;
+  if (e.documento->segmentacion == SEGMENTACION_BLOQUES &&
+      (origen.marcas & (kTextoSinReferencias | kTextoSinMarcado)) == 0) {
+    // A text of blocks holds its phrasing tags: its links are treated as a piece's.
+    const std::string_view crudo =
+        e.documento->pagina.bytes.substr(origen.inicio, origen.fin - origen.inicio);
+    if (sale_crudo(e, textos.indice, textos.cuerpo)) {
+      escribe_trozo(pagina, crudo, origen.inicio, enlaces, kSinAtributos, e);
+      return;
+    }
+    std::string fuente, escrito;
+    anade_de_pagina(fuente, crudo, e);
+    // Every tag of the page's text was markup there; a translation may use those (a
+    // link's "&" stays as the page had it) and the inline tags without attributes.
+    texto_de_origen de_origen;
+    de_origen.texto = fuente;
+    de_origen.solo_en_linea = false;
+    lenguaweb_escribe_texto(escrito, convierte_texto(e, textos.cuerpo, textos.indice, true),
+                            de_origen);
+    escritura montada = e;
+    montada.convierte_trozos = false;
+    montada.declara_utf8 = false;
+    montada.html_en = htmlparser::kNoEsta;
+    escribe_trozo(pagina, escrito, 0, enlaces, kSinAtributos, montada);
+    return;
+  }
   const bool preformateado = (origen.marcas & kTextoPreformateado) != 0;
   if (sale_crudo(e, textos.indice, textos.cuerpo) ||
       (e.preprocesar && !preformateado && std::strstr(textos.cuerpo, "  ") != nullptr)) {
@@ -372,6 +454,14 @@ escritura prepara_escritura(const lenguaweb_t *documento, uint32_t idioma, bool 
       pagina.xhtml ? htmlparser::kReferenciaEspacioDuro : htmlparser::kEntidadEspacioDuro;
   if (e.declara_utf8 && pagina.num_declaraciones == 0)
     e.inserta_en = donde_declarar(pagina.bytes, 0);
+  if (documento->segmentacion == SEGMENTACION_BLOQUES && !preprocesar &&
+      (idioma & 0xFFFF) != (documento->idioma & 0xFFFF)) {
+    const cad_propia etiqueta(conv_etiqueta_de_idioma(idioma));
+    if (etiqueta) {
+      e.idioma_html = etiqueta.get();
+      e.html_en = donde_esta_html(pagina.bytes);
+    }
+  }
   return e;
 }
 
@@ -438,7 +528,7 @@ booleano graba_fichero_html(const lenguaweb_t *documento, const lista_cad_t *tra
                          &textos);
     escribe_trozo(salida, lenguaweb_trozo(documento, trozo), documento->trozos[trozo].inicio,
                   enlaces, textos.atributos, e);
-    if (textos.cuerpo != nullptr) escribe_cuerpo(salida, textos, e);
+    if (textos.cuerpo != nullptr) escribe_cuerpo(salida, textos, e, enlaces);
     if (salida.size() >= kTamanoTramo) vacia();
   }
   vacia();

@@ -65,7 +65,7 @@ espejo() {
 }
 
 segmentacion=()
-[ -n "${LENGUAWEB_SEGMENTACION:-}" ] && segmentacion=(--segmentacion "$LENGUAWEB_SEGMENTACION")
+[ -n "${LENGUAWEB_SEGMENTACION:-}" ] && segmentacion=(--segments "$LENGUAWEB_SEGMENTACION")
 
 # Pictures of the pages that differ are kept in this folder when it is set.
 fotos=${LENGUAWEB_NAVEGADOR_FOTOS:-}

@@ -110,7 +110,7 @@ TEST_F(Comando, EnlacesYVueltaConLaTablaGuardada) {
       lenguaweb({"merge", "pre/a.html", "pre/a.po", "-o", "g.html", "--links", "corta"});
   EXPECT_EQ(corta.estado, 1);
   EXPECT_EQ(corta.errores,
-            "pre/a.html: 0 of 6 texts translated\n"
+            "pre/a.html: 0 of 3 texts translated\n"
             "lenguaweb: pre/a.html: 3 link references that no link table resolves, left as "
             "they stand: @servidor|/docs|guia.html, @|img|logo.gif, @|/img|logo.gif\n");
   const std::string g = lee(ruta("g.html"));
@@ -124,7 +124,9 @@ TEST_F(Comando, PseudoNoRompeEtiquetasNiEntidades) {
   // The entity left undecoded is no fault: it is shown only with -v.
   const std::string informe = pagina + ": strchr(texto, '&')==NULL (lenguaweb (LENGUAWEB.DLL))";
   EXPECT_EQ(r.errores, "");
-  EXPECT_EQ(lenguaweb({"pseudo", "-v", pagina, "-o", "p.html", "-t", "0x0419"}).errores,
+  EXPECT_EQ(lenguaweb({"pseudo", "-v", pagina, "-o", "p.html", "-t", "0x0419", "--segments",
+                       "classic"})
+                .errores,
             informe + "\n");
   EXPECT_EQ(lee(ruta("p.html")),
             "<p>[F&#237;sh ]&amp;[ ch&#237;ps ]<b>{[ch&#233;&#225;p]}</b> &#8364;[5]</p>\n");
@@ -300,16 +302,30 @@ TEST_F(Comando, PaginasReales) {
     // Pseudo-translation changes the texts and nothing else: no tag, entity or brace. A
     // page in a legacy charset goes back with its own texts as it stood, entities and all,
     // while a translation's accented letters are the charset's own: there, only tags count.
-    ASSERT_EQ(lenguaweb({"pseudo", pagina, "-l", idioma, "-o", "pseudo.html"}).estado, 0);
+    // Cut in blocks (the default), a text's character references reach the translator
+    // as characters and come back so: there, only tags count.
+    ASSERT_EQ(lenguaweb({"pseudo", pagina, "-l", idioma, "-o", "bloques.html"}).estado, 0);
+    EXPECT_EQ(tags(lee(ruta("bloques.html"))), tags(propia));
+    // Cut as before, every tag and character reference stays where it stood.
+    ASSERT_EQ(lenguaweb({"extract", pagina, "-l", idioma, "-t", idioma, "--segments", "classic",
+                         "-o", "c.po"})
+                  .estado,
+              0);
+    ASSERT_EQ(lenguaweb({"merge", pagina, "c.po", "-o", "clasica.html"}).estado, 0);
+    const std::string clasica = lee(ruta("clasica.html"));
+    ASSERT_EQ(lenguaweb({"pseudo", pagina, "-l", idioma, "--segments", "classic", "-o",
+                         "pseudo.html"})
+                  .estado,
+              0);
     const std::string pseudo = lee(ruta("pseudo.html"));
-    EXPECT_NE(pseudo, propia);
+    EXPECT_NE(pseudo, clasica);
     codificacion_pagina_t codificacion;
     conv_detecta_codificacion(propia.data(), propia.size(), 0x0409, &codificacion);
     if (std::string_view(codificacion.nombre) == "UTF-8") {
-      EXPECT_EQ(marcas(pseudo), marcas(propia));
-      EXPECT_EQ(sin_decoracion(pseudo), sin_decoracion(propia));
+      EXPECT_EQ(marcas(pseudo), marcas(clasica));
+      EXPECT_EQ(sin_decoracion(pseudo), sin_decoracion(clasica));
     } else {
-      EXPECT_EQ(tags(pseudo), tags(propia));
+      EXPECT_EQ(tags(pseudo), tags(clasica));
     }
   }
   EXPECT_EQ(carpeta.estado, 0) << carpeta.errores;

@@ -207,9 +207,11 @@ TEST_F(Comando, TraduccionesHostilesSeRechazanYSeNombran) {
   const Salida r = lenguaweb({"merge", "--segments", "classic", "p.html", "p.po", "-o", "f.html"});
   EXPECT_EQ(r.estado, 1);
   const std::string escrita = lee(ruta("f.html"));
+  int linea = 1;  // each case's paragraph stands on a line of its own, after <html><body>
   for (const Caso &c : casos) {
     SCOPED_TRACE(c.origen);
-    const std::string nombrado = "lenguaweb: p.html: the translation of \"" +
+    const std::string nombrado = "lenguaweb: p.html:" + std::to_string(++linea) +
+                                 ": the translation of \"" +
                                  std::string(c.origen) +
                                  "\" is refused, the source text kept: " + c.motivo + "\n";
     EXPECT_EQ(r.errores.find(nombrado) != std::string::npos, *c.motivo != '\0') << r.errores;

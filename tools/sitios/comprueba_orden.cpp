@@ -57,7 +57,7 @@ std::vector<std::string> orden(const Pagina &p, const char *suborden,
   a.insert(a.end(), resto);
   a.insert(a.end(), {"-l", hex(p.idioma)});
   if (!p.opciones.segmentacion.empty())
-    a.insert(a.end(), {"--segmentacion", p.opciones.segmentacion});
+    a.insert(a.end(), {"--segments", p.opciones.segmentacion});
   return a;
 }
 

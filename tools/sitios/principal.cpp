@@ -31,7 +31,8 @@ void uso() {
       "decoded and parsed as a browser does: the rebuild with the page's own texts shows\n"
       "what the page showed, markers land in place of the texts, the link round trip, and\n"
       "through the lenguaweb command (--orden; --sin-orden leaves it out) extract then merge\n"
-      "with the untouched PO file, and pseudo. --segmentacion is passed on to the command.\n"
+      "with the untouched PO file, and pseudo. --segmentacion (blocks or classic) is the\n"
+      "library's segmentation in the checks and is passed on to the command (--segments).\n"
       "--copias makes legacy-charset copies of N pages per charset (3) in FOLDER and checks\n"
       "them too. --muestra N checks a fixed sample of N pages spread over the folders and\n"
       "languages. --trabajo keeps the pages written for the last page each thread checked.\n"
@@ -76,7 +77,8 @@ bool lee_argumentos(int argc, char **argv, Argumentos *a) {
       a->opciones.orden = fs::absolute(argv[++i]).string();
     else if (x == "--sin-orden")
       a->opciones.orden.clear();
-    else if (x == "--segmentacion" && con_valor)
+    else if (x == "--segmentacion" && con_valor && (std::string_view(argv[i + 1]) == "blocks" ||
+                                                    std::string_view(argv[i + 1]) == "classic"))
       a->opciones.segmentacion = argv[++i];
     else if (x == "--copias" && con_valor)
       a->copias = argv[++i];

@@ -1,0 +1,241 @@
+/* comprueba_bloques.cpp - a page of arbitrary bytes cut by blocks, rebuilt and preprocessed,
+ * checked by its properties. */
+#include <fstream>
+#include <iterator>
+#include <random>
+
+#include "fuzz/comprobaciones.h"
+#include "fuzz/sesion.h"
+#include "htmlparser/reglas_html.h"
+#include "lenguaweb/documento.h"
+#include "lenguaweb/segmentacion_bloques.h"
+#include "listas.h"
+#include "tablalink/tablalink.h"
+
+/* What the block check checks, on the page P as the library reads it:
+ * (a) The pieces and the stretches of the body texts join back to P; a body text's
+ *     stretch neither begins nor ends with a blank, and normalises to the text; every
+ *     attribute text's stretch lies inside a piece.
+ * (b) P rebuilt with its own texts is P, byte for byte (for a page written in the
+ *     encoding it was read in).
+ * (c) P preprocessed gives P1; P1 preprocessed again adds no record and gives P1.
+ * (d) P rebuilt with translations drawn from the input gains no tag but the phrasing
+ *     tags and those its body texts held, at most one per '<' of the translations. */
+
+namespace {
+
+using pruebas::a_vector;
+
+constexpr uint32_t kIdiomas[] = {0x0C0A, 0x0409, 0x0411, 0x0419, 0x0804, 0x0408, 0x0412, 0x040D};
+
+bool es_cuerpo(uint32_t tipo) {
+  return tipo == TIPO_TITULO || tipo == TIPO_TEXTO;
+}
+
+struct recursos {
+  lenguaweb_t *documento = nullptr, *documento1 = nullptr;
+  std::vector<lista_cad_t *> listas;
+  lista_reg_t *tablas[2] = {lista_reg_crea(0), lista_reg_crea(0)};
+  lista_cad_t *lista(lista_cad_t *l) { return listas.emplace_back(l); }
+  ~recursos() {
+    for (lenguaweb_t **d : {&documento, &documento1})
+      if (*d != nullptr) lenguaweb_destruye(d);
+    for (lista_cad_t *&l : listas) lista_cad_destruye(&l);
+    for (lista_reg_t *&tabla : tablas) {
+      for (uint32_t i = 0; i < lista_reg_num_elems(tabla); ++i) {
+        tablalink_t *registro = lista_reg_dame(tabla, i);
+        tablalink_destruye(&registro);
+      }
+      lista_reg_destruye(&tabla);
+    }
+  }
+};
+
+std::string lee(booleano escrito, const std::string &ruta, std::string *pagina) {
+  if (escrito != CIERTO) return "the page is not written whole";
+  std::ifstream entrada(ruta, std::ios::binary);
+  pagina->assign(std::istreambuf_iterator<char>(entrada), {});
+  return "";
+}
+
+/* (a) */
+std::string une(const lenguaweb_t *d) {
+  const std::string_view pagina = d->pagina.bytes;
+  const std::vector<std::string> textos = a_vector(d->textos);
+  const std::vector<uint32_t> tipos = a_vector(d->tipos_de_textos);
+  if (tipos.size() != textos.size() || d->origenes.size() != textos.size())
+    return "not one kind and one origin per text";
+  if (d->pagina.codificacion.origen == CODIFICACION_ILEGIBLE) return "";
+  entidades_idioma entidades;
+  lenguaweb_prepara_entidades(d->idioma, &entidades, d->pagina.leida_en);
+  referencias_de_bloque referencias;
+  size_t p = d->trozos.empty() ? 0 : d->trozos[0].inicio, k = 0;
+  for (size_t j = 0; j <= textos.size(); ++j) {
+    if (j < textos.size() && !es_cuerpo(tipos[j])) {
+      const origen_de_texto &o = d->origenes[j];
+      if (k >= d->trozos.size() || o.inicio < d->trozos[k].inicio || o.fin > d->trozos[k].fin)
+        return "attribute text " + std::to_string(j) + " lies in no piece";
+      continue;
+    }
+    if (k >= d->trozos.size() || d->trozos[k].inicio != p)
+      return "piece " + std::to_string(k) + " is not where the page goes on";
+    p = d->trozos[k++].fin;
+    if (j == textos.size()) break;
+    const origen_de_texto &o = d->origenes[j];
+    if (o.inicio != p || o.fin <= o.inicio || o.fin > pagina.size())
+      return "body text " + std::to_string(j) + " is not where the page goes on";
+    const std::string_view crudo = pagina.substr(o.inicio, o.fin - o.inicio);
+    if (htmlparser::es_blanco(crudo.front()) || htmlparser::es_blanco(crudo.back()))
+      return "body text " + std::to_string(j) +
+             " begins or ends with a blank: " + fuzz_muestra(crudo);
+    if ((o.marcas & (kTextoSinReferencias | kTextoSinMarcado | kTextoConNul)) == 0) {
+      char *n = lenguaweb_normaliza_bloque(crudo, entidades, referencias,
+                                           (o.marcas & kTextoPreformateado) != 0
+                                               ? lectura_de_bloque::preformateado
+                                               : lectura_de_bloque::texto);
+      const bool igual = textos[j] == n;
+      cad_destruye(&n);
+      if (!igual) return "body text " + std::to_string(j) + " is not its stretch normalised";
+    }
+    p = o.fin;
+  }
+  if (k != d->trozos.size() || p != pagina.size()) return "the pieces do not reach the end";
+  return "";
+}
+
+/* Translations: stretches of the page and markup that a translator might write. */
+std::vector<std::string> traducciones(std::string_view pagina, size_t cuantas) {
+  static constexpr std::string_view kFragmentos[] = {"<B>",
+                                                     "</B>",
+                                                     "<script>alert(1)</script>",
+                                                     "<a href=\"x\">",
+                                                     "</a>",
+                                                     "<!--",
+                                                     "&lt;I&gt;",
+                                                     "\"><P>",
+                                                     "<br>",
+                                                     "<span\n>",
+                                                     "<img src=x onerror=y>",
+                                                     "a > b < c",
+                                                     "&amp;",
+                                                     "<div>",
+                                                     "</em >"};
+  std::mt19937_64 siguiente(std::hash<std::string_view>()(pagina));
+  std::vector<std::string> textos(cuantas);
+  for (std::string &t : textos) {
+    const uint64_t r = siguiente();
+    if (r % 3 != 1 && !pagina.empty())
+      t = pagina.substr(siguiente() % pagina.size(), siguiente() % 48);
+    if (r % 3 != 0) t += kFragmentos[siguiente() % std::size(kFragmentos)];
+  }
+  return textos;
+}
+
+/* The start and end tags of a text by name in capitals, read as a browser's tokenizer
+ * reads them: a '<' followed by a letter, or by '/' and a letter; the name up to a blank,
+ * '/' or '>'. Comments and other markup are left out. */
+std::map<std::string, long> cuenta_tags(std::string_view texto) {
+  std::map<std::string, long> tags;
+  const htmlparser::texto_acotado<char> t = htmlparser::acotado(texto);
+  for (size_t i = texto.find('<'); i != std::string_view::npos; i = texto.find('<', i + 1)) {
+    if (!htmlparser::empieza_tag(t, i)) continue;
+    const htmlparser::fin_de_tag fin = htmlparser::lee_fin_de_tag(t, i);
+    if (htmlparser::tiene_atributos(t, i)) {
+      std::string nombre(texto.substr(i + 1, htmlparser::fin_de_nombre_de_tag(t, i) - i - 1));
+      for (char &c : nombre) c = htmlparser::a_mayuscula(c);
+      ++tags[nombre];
+    }
+    i = fin.cierre;
+  }
+  return tags;
+}
+
+/* (d) */
+std::string gana_tags(const lenguaweb_t *d, std::string_view escrita,
+                      const std::vector<std::string> &traducidos) {
+  long menores = 0;
+  for (const std::string &t : traducidos)
+    menores += static_cast<long>(std::count(t.begin(), t.end(), '<'));
+  std::map<std::string, long> puede = cuenta_tags(d->pagina.bytes);
+  for (const auto &e : htmlparser::kElementosDeFrase) {
+    puede[std::string(e.nombre)] += menores;
+    puede["/" + std::string(e.nombre)] += menores;
+  }
+  for (size_t j = 0; j < d->origenes.size(); ++j) {
+    const origen_de_texto &o = d->origenes[j];
+    if (!es_cuerpo(lista_num_dame(d->tipos_de_textos, static_cast<uint32_t>(j)))) continue;
+    // Raw text (XMP, PLAINTEXT) goes as it is: what looks like a tag in it is the translation's.
+    if ((o.marcas & kTextoSinReferencias) != 0 && j < traducidos.size())
+      for (const auto &[nombre, n] : cuenta_tags(traducidos[j])) puede[nombre] += n;
+    for (const auto &[nombre, n] : cuenta_tags(d->pagina.bytes.substr(o.inicio, o.fin - o.inicio)))
+      puede[nombre] += n * menores;
+  }
+  for (const auto &[nombre, n] : cuenta_tags(escrita))
+    if (n > puede[nombre])
+      return "gains a tag " + fuzz_muestra(nombre) + ": " + std::to_string(n) + " where " +
+             std::to_string(puede[nombre]) + " may stand";
+  return "";
+}
+
+}  // namespace
+
+std::string fuzz_comprueba_bloques(std::string_view bytes, uint32_t idioma) {
+  const std::string &carpeta = fuzz_carpeta();
+  utilidades_pon_carpeta(carpeta.c_str());
+  const std::string ruta = carpeta + "/pagina.html", ruta_propia = carpeta + "/propia.html",
+                    ruta_p1 = carpeta + "/p1.html", ruta_p2 = carpeta + "/p2.html",
+                    ruta_traducida = carpeta + "/traducida.html";
+  if (!(std::ofstream(ruta, std::ios::binary) << bytes)) return "cannot write " + ruta;
+  recursos r;
+  opciones_pon_segmentacion(SEGMENTACION_BLOQUES);
+  r.documento = lenguaweb_crea(ruta.c_str(), idioma);
+  r.documento1 = nullptr;
+  opciones_pon_segmentacion(SEGMENTACION_CLASICA);
+  std::string fallo = une(r.documento);
+  if (!fallo.empty()) return "the page cut by blocks: " + fallo;
+
+  lista_cad_t *ids = nullptr;
+  lista_cad_t *textos = r.lista(lenguaweb_dame_textos_a_trducir(r.documento, &ids));
+  r.lista(ids);
+  std::string propia;
+  fallo = lee(lenguaweb_reconstruye_fichero_html(r.documento, textos, ids, nullptr, nullptr,
+                                                 ruta_propia.c_str(), idioma),
+              ruta_propia, &propia);
+  if (fallo.empty() && propia != bytes) {
+    const size_t i = std::mismatch(propia.begin(), propia.end(), bytes.begin(), bytes.end()).first -
+                     propia.begin();
+    fallo = "differs at byte " + std::to_string(i) + ": " + fuzz_muestra(propia, i);
+  }
+  if (!fallo.empty()) return "cut by blocks, rebuilt with its own texts: " + fallo;
+
+  std::string p1, p2;
+  fallo = lee(
+      lenguaweb_preprocesa_links(r.documento, r.tablas[0], r.tablas[1], ruta_p1.c_str(), idioma),
+      ruta_p1, &p1);
+  if (fallo.empty()) {
+    opciones_pon_segmentacion(SEGMENTACION_BLOQUES);
+    r.documento1 = lenguaweb_crea(ruta_p1.c_str(), idioma);
+    opciones_pon_segmentacion(SEGMENTACION_CLASICA);
+    fallo = une(r.documento1);
+  }
+  const uint32_t registros = lista_reg_num_elems(r.tablas[0]) + lista_reg_num_elems(r.tablas[1]);
+  if (fallo.empty())
+    fallo = lee(
+        lenguaweb_preprocesa_links(r.documento1, r.tablas[0], r.tablas[1], ruta_p2.c_str(), idioma),
+        ruta_p2, &p2);
+  if (fallo.empty() &&
+      lista_reg_num_elems(r.tablas[0]) + lista_reg_num_elems(r.tablas[1]) != registros)
+    fallo = "a record was added";
+  if (fallo.empty() && p2 != p1) fallo = "the page changed";
+  if (!fallo.empty()) return "cut by blocks, preprocessed again: " + fallo;
+
+  const std::vector<std::string> traducidos = traducciones(bytes, lista_cad_num_elems(textos));
+  lista_cad_t *lista_traducidos = r.lista(pruebas::a_lista(traducidos));
+  std::string traducida;
+  fallo = lee(lenguaweb_reconstruye_fichero_html(r.documento, lista_traducidos, ids, nullptr,
+                                                 nullptr, ruta_traducida.c_str(), idioma),
+              ruta_traducida, &traducida);
+  if (fallo.empty() && r.documento->pagina.codificacion.compatible_ascii == CIERTO)
+    fallo = gana_tags(r.documento, traducida, traducidos);
+  return fallo.empty() ? "" : "cut by blocks, rebuilt with translations: " + fallo;
+}

@@ -1,0 +1,99 @@
+/* origenes.cpp - telling a host where each text of a page comes from. */
+#include "lenguaweb/origenes.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "lenguaweb/lectura_tags.h"
+
+namespace {
+
+std::string en_minusculas(std::string_view s) {
+  std::string r(s);
+  for (char &c : r)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return r;
+}
+
+/* Elements without content, which hold no text. */
+constexpr std::string_view kVacios[] = {"AREA",  "BASE", "BR",   "COL",   "EMBED",  "HR",    "IMG",
+                                        "INPUT", "LINK", "META", "PARAM", "SOURCE", "TRACK", "WBR"};
+
+/* Whether a text runs on through the element of this tag name in the segmentation, or
+ * the element holds no text. */
+bool sigue_el_texto(std::string_view nombre, segmentacion_t segmentacion) {
+  for (std::string_view vacio : kVacios)
+    if (htmlparser::nombre_es(nombre, vacio)) return true;
+  if (segmentacion == SEGMENTACION_BLOQUES)
+    return htmlparser::busca_elemento_de_frase(nombre) != nullptr;
+  return htmlparser::bit_de_tag_en_linea(nombre) >= 0;
+}
+
+}  // namespace
+
+void lenguaweb_informa_origenes(const lenguaweb_t *documento) {
+  if (opciones_hay_receptor_origenes() != CIERTO) return;
+  const std::string_view pagina = documento->pagina.bytes;
+  const htmlparser::texto_acotado<char> t = htmlparser::acotado(pagina);
+  elemento_crudo crudo = elemento_crudo::ninguno;
+  std::string elemento_de_cuerpo;
+  tag_leido ultimo{};
+  bool hay_ultimo = false;
+  uint32_t leido = 0;   /* the tags before it are read */
+  uint32_t contado = 0; /* the lines before it are counted */
+  uint32_t linea = 1;
+  const uint32_t n = lista_cad_num_elems(documento->textos);
+  for (uint32_t i = 0; i < n && i < documento->origenes.size(); ++i) {
+    const origen_de_texto &o = documento->origenes[i];
+    const uint32_t inicio = std::min<uint32_t>(o.inicio, static_cast<uint32_t>(pagina.size()));
+    if (inicio >= contado)
+      linea += static_cast<uint32_t>(
+          std::count(pagina.begin() + contado, pagina.begin() + inicio, '\n'));
+    else
+      linea -= static_cast<uint32_t>(
+          std::count(pagina.begin() + inicio, pagina.begin() + contado, '\n'));
+    contado = inicio;
+
+    while (leido < inicio) {
+      const void *menor = std::memchr(pagina.data() + leido, '<', inicio - leido);
+      if (menor == nullptr) {
+        leido = inicio;
+        break;
+      }
+      const uint32_t p = static_cast<uint32_t>(static_cast<const char *>(menor) - pagina.data());
+      const elemento_crudo antes = crudo;
+      ultimo = lenguaweb_lee_tag_en(t, p, crudo, false);
+      hay_ultimo = true;
+      lenguaweb_cambia_elemento_crudo(crudo, ultimo.nombre, false);
+      leido = std::max(ultimo.fin, p + 1);
+      if (antes != elemento_crudo::ninguno || !htmlparser::tiene_atributos(t, p) ||
+          ultimo.texto[1] == '/')
+        continue;
+      const std::string_view nombre =
+          ultimo.texto.substr(1, htmlparser::fin_de_nombre_de_tag(t, p) - p - 1);
+      if (!sigue_el_texto(nombre, documento->segmentacion))
+        elemento_de_cuerpo = en_minusculas(nombre);
+    }
+
+    const uint32_t tipo = lista_num_dame(documento->tipos_de_textos, i);
+    std::string elemento = elemento_de_cuerpo, atributo;
+    const bool de_atributo = tipo != TIPO_TITULO && tipo != TIPO_TEXTO;
+    if (de_atributo && hay_ultimo && ultimo.inicio < inicio && inicio <= ultimo.fin) {
+      const htmlparser::texto_acotado<char> tag = htmlparser::acotado(ultimo.texto);
+      size_t k = htmlparser::fin_de_nombre_de_tag(tag, 0);
+      elemento = en_minusculas(ultimo.texto.substr(1, k - 1));
+      htmlparser::atributo_html a;
+      while (htmlparser::lee_atributo(tag, k, a))
+        if (ultimo.inicio + a.valor.inicio == inicio && a.valor.tras_igual) {
+          atributo = en_minusculas(ultimo.texto.substr(a.nombre, a.fin_nombre - a.nombre));
+          break;
+        }
+    } else if (!de_atributo) {
+      leido = std::max(leido, o.fin);
+    }
+    const origen_texto_t origen{i, linea, elemento.c_str(),
+                                de_atributo ? atributo.c_str() : nullptr};
+    opciones_informa_origen(&origen);
+  }
+}

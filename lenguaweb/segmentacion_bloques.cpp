@@ -1,0 +1,472 @@
+/* segmentacion_bloques.cpp - cutting a page into one text per block, phrasing markup inside. */
+#include "lenguaweb/segmentacion_bloques.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "htmlparser/reglas_html.h"
+#include "lenguaweb/atributos_visibles.h"
+#include "lenguaweb/lectura_tags.h"
+
+namespace {
+
+using htmlparser::kNoEsta;
+
+/* A phrasing element opened inside the text being read (or before it, from its first
+ * tag on). */
+struct abierto {
+  std::string_view nombre; /* base name, into the page */
+  uint32_t inicio;         /* offset of its start tag */
+};
+
+/* An attribute text waiting for the piece that holds its tag. */
+struct pendiente {
+  cad_propia texto;
+  i_tipo_texto_t tipo;
+  origen_de_texto origen;
+};
+
+/* The state of one pass over a page. */
+struct pasada {
+  lenguaweb_t *documento;
+  std::string_view pagina;
+  htmlparser::texto_acotado<char> t{};
+  entidades_idioma entidades;
+  referencias_de_bloque referencias;
+  elemento_crudo crudo = elemento_crudo::ninguno;
+  uint32_t preformateado = 0;
+  i_tipo_texto_t tipo_texto = TIPO_TEXTO; /* TIPO_TITULO right after a TITLE start tag */
+  uint32_t inicio_trozo = 0;
+  bool en_texto = false;
+  uint32_t inicio_texto = 0;
+  uint32_t fin_texto = 0;         /* past the text's last character or the last tag it took */
+  bool se_alarga = true;          /* the end tags read after fin_texto may still join the text */
+  uint32_t candidato = kNoEsta32; /* in a piece: the phrasing start tag a text would begin at */
+  size_t pendientes_al_candidato = 0;
+  bool preformateado_abierto = false;
+  i_tipo_texto_t tipo_abierto = TIPO_TEXTO;
+  std::vector<abierto> abiertos;
+  std::vector<pendiente> pendientes;
+  /* In a text: the phrasing tags read after fin_texto. Their attribute texts are taken
+   * only if the text ends before them, which few do. */
+  std::vector<uint32_t> tras_el_fin;
+
+  static constexpr uint32_t kNoEsta32 = UINT32_MAX;
+};
+
+/* The base name of a tag's name and whether it is an end tag. */
+std::string_view base_de(std::string_view nombre, bool *cierra) {
+  *cierra = !nombre.empty() && nombre[0] == '/';
+  if (*cierra) nombre.remove_prefix(1);
+  size_t fin = 0;
+  while (fin < nombre.size() && !htmlparser::es_blanco_de_tag(nombre[fin]) && nombre[fin] != '/' &&
+         nombre[fin] != '>')
+    ++fin;
+  return nombre.substr(0, fin);
+}
+
+void guarda_trozo(pasada &p, uint32_t hasta) {
+  lenguaweb_t &d = *p.documento;
+  d.trozos.push_back({p.inicio_trozo, hasta});
+  p.inicio_trozo = hasta;
+  for (pendiente &a : p.pendientes) {
+    lista_cad_anade_propia(d.textos, std::move(a.texto));
+    lista_num_anade(d.tipos_de_textos, static_cast<uint32_t>(a.tipo));
+    lista_num_anade(d.codigo_en_linea, 0);
+    d.origenes.push_back(a.origen);
+  }
+  p.pendientes.clear();
+}
+
+/* Starts a body text at inicio: the piece before it is stored. */
+void abre_texto(pasada &p, uint32_t inicio) {
+  if (p.candidato != pasada::kNoEsta32) {
+    inicio = p.candidato;
+    // The tags from the candidate on are the text's: their attributes stay inside it.
+    p.pendientes.resize(p.pendientes_al_candidato);
+  } else {
+    p.abiertos.clear();
+  }
+  p.candidato = pasada::kNoEsta32;
+  guarda_trozo(p, inicio);
+  p.en_texto = true;
+  p.inicio_texto = inicio;
+  p.tipo_abierto = p.tipo_texto;
+  p.preformateado_abierto = p.preformateado > 0;
+}
+
+/* The attribute texts of a tag outside the texts go to the pending list. */
+void toma_atributos(pasada &p, const tag_leido &tag) {
+  texto_de_tag textos[kMaxTextosDeTag];
+  const size_t n = lenguaweb_textos_de_tag(tag, SEGMENTACION_BLOQUES, textos);
+  for (size_t k = 0; k < n; ++k) {
+    const uint32_t inicio = tag.inicio + textos[k].inicio, fin = tag.inicio + textos[k].fin;
+    p.pendientes.push_back(
+        {cad_propia(lenguaweb_normaliza_bloque(p.pagina.substr(inicio, fin - inicio), p.entidades,
+                                               p.referencias, lectura_de_bloque::valor)),
+         textos[k].tipo, origen_de_texto{inicio, fin, kTextoCrudo}});
+  }
+}
+
+/* The phrasing tags after the end of a text that ends are the next piece's. */
+void toma_tras_el_fin(pasada &p) {
+  for (uint32_t inicio : p.tras_el_fin)
+    toma_atributos(p, lenguaweb_lee_tag_en(p.t, inicio, elemento_crudo::ninguno, false));
+  p.tras_el_fin.clear();
+}
+
+/* Where the tag at i of texto ends (one past its '>', or the end of texto). */
+size_t fin_de_tag_en(std::string_view texto, size_t i) {
+  const htmlparser::fin_de_tag fin = htmlparser::lee_fin_de_tag(htmlparser::acotado(texto), i);
+  return fin.cerrado ? fin.cierre + 1 : fin.cierre;
+}
+
+/* Whether a reader sees a character of the stretch outside its tags: one that is no blank,
+ * no NUL and no no-break space (as a reference, or as UTF-8 in a UTF-8 page). */
+bool se_ve(std::string_view crudo, bool utf8) {
+  const htmlparser::texto_acotado<char> t = htmlparser::acotado(crudo);
+  for (size_t i = 0; i < crudo.size();) {
+    const char c = crudo[i];
+    if (htmlparser::es_blanco(c) || c == '\0') {
+      ++i;
+    } else if (c == '<' && htmlparser::empieza_tag(t, i)) {
+      i = fin_de_tag_en(crudo, i);
+    } else if (utf8 && crudo.substr(i, 2) == htmlparser::kEspacioDuroUtf8) {
+      i += 2;
+    } else if (c == '&') {
+      const size_t largo = htmlparser::largo_de_referencia(crudo.substr(i));
+      bool duro = false;
+      for (const htmlparser::entidad_html &e : htmlparser::kEntidades)
+        duro = duro || (htmlparser::es_espacio_duro(e) && crudo.substr(i, largo) == e.nombre);
+      if (!duro) return true;
+      i += largo;
+    } else {
+      return true;
+    }
+  }
+  return false;
+}
+
+/* Ends the open body text at fin_texto; the next piece begins there. A text that shows
+ * nothing is no text: its stretch joins the pieces around it. */
+void cierra_texto(pasada &p) {
+  lenguaweb_t &d = *p.documento;
+  std::string_view crudo = p.pagina.substr(p.inicio_texto, p.fin_texto - p.inicio_texto);
+  if (!se_ve(crudo, std::strcmp(p.entidades.codificacion, "UTF-8") == 0)) {
+    p.inicio_trozo = d.trozos.back().inicio;
+    d.trozos.pop_back();
+    // Its tags are the piece's now: their attribute texts come before those read after.
+    for (size_t i = crudo.find('<'); i != kNoEsta; i = crudo.find('<', i))
+      if (htmlparser::empieza_tag(p.t, p.inicio_texto + i)) {
+        const tag_leido tag = lenguaweb_lee_tag_en(p.t, static_cast<uint32_t>(p.inicio_texto + i),
+                                                   elemento_crudo::ninguno, false);
+        toma_atributos(p, tag);
+        i = tag.fin - p.inicio_texto;
+      } else {
+        ++i;
+      }
+    toma_tras_el_fin(p);
+    p.en_texto = false;
+    p.abiertos.clear();
+    p.candidato = pasada::kNoEsta32;
+    return;
+  }
+  const bool pre = p.preformateado_abierto;
+  uint8_t marcas = kTextoCrudo | (pre ? kTextoPreformateado : 0);
+  // A NUL is nothing a host can be handed: the text goes without it, and always goes back
+  // as the page had it.
+  std::string sin_nul;
+  if (crudo.find('\0') != kNoEsta) {
+    informa_en(kModuloLenguaweb, "memchr(texto, '\\0', longitud) == NULL");
+    for (char c : crudo)
+      if (c != '\0') sin_nul.push_back(c);
+    crudo = sin_nul;
+    marcas |= kTextoConNul;
+  }
+  lista_cad_anade_propia(d.textos,
+                         cad_propia(lenguaweb_normaliza_bloque(
+                             crudo, p.entidades, p.referencias,
+                             pre ? lectura_de_bloque::preformateado : lectura_de_bloque::texto)));
+  lista_num_anade(d.tipos_de_textos, static_cast<uint32_t>(p.tipo_abierto));
+  lista_num_anade(d.codigo_en_linea, 0);
+  d.origenes.push_back({p.inicio_texto, p.fin_texto, marcas});
+  toma_tras_el_fin(p);
+  p.inicio_trozo = p.fin_texto;
+  p.en_texto = false;
+  p.abiertos.clear();
+  p.candidato = pasada::kNoEsta32;
+}
+
+/* The content of XMP, TEXTAREA or PLAINTEXT from the position up to its end tag (or the
+ * end of the page): one text when it shows a character, read as the other segmentation
+ * reads it. Returns where the content ends. */
+uint32_t lee_contenido_crudo(pasada &p, uint32_t posicion) {
+  const size_t fin = p.crudo == elemento_crudo::plaintext
+                         ? p.pagina.size()
+                         : htmlparser::busca_fin_de_elemento(p.pagina, posicion, p.pagina.size(),
+                                                             nombre_de_elemento(p.crudo));
+  size_t inicio = htmlparser::fin_de_blancos(p.t, posicion);
+  size_t ultimo = fin;
+  while (ultimo > inicio && htmlparser::es_blanco(p.pagina[ultimo - 1])) --ultimo;
+  if (ultimo > inicio) {
+    const bool sin_referencias = p.crudo != elemento_crudo::textarea;
+    guarda_trozo(p, static_cast<uint32_t>(inicio));
+    lenguaweb_t &d = *p.documento;
+    const modo_de_texto modo =
+        sin_referencias ? modo_de_texto::crudo : modo_de_texto::preformateado;
+    lista_cad_anade_propia(
+        d.textos, cad_propia(lenguaweb_normaliza_texto(p.pagina.substr(inicio, ultimo - inicio),
+                                                       p.entidades, modo)));
+    lista_num_anade(d.tipos_de_textos, TIPO_TEXTO);
+    lista_num_anade(d.codigo_en_linea, (1u << htmlparser::kNumTagsEnLinea) - 1);
+    uint8_t marcas = kTextoCrudo | kTextoPreformateado;
+    if (sin_referencias)
+      marcas |= kTextoSinReferencias;
+    else
+      marcas |= kTextoSinMarcado;
+    if (p.crudo == elemento_crudo::plaintext) marcas |= kTextoHastaElFinal;
+    d.origenes.push_back({static_cast<uint32_t>(inicio), static_cast<uint32_t>(ultimo), marcas});
+    p.inicio_trozo = static_cast<uint32_t>(ultimo);
+  }
+  return static_cast<uint32_t>(fin);
+}
+
+/* One tag read at the position; returns the position after it. */
+uint32_t lee_tag(pasada &p, uint32_t posicion) {
+  const tag_leido tag = lenguaweb_lee_tag_en(p.t, posicion, p.crudo, true);
+  const elemento_crudo antes = p.crudo;
+  lenguaweb_cambia_elemento_crudo(p.crudo, tag.nombre, true);
+  lenguaweb_cambia_preformateado(p.preformateado, tag.nombre);
+  bool cierra = false;
+  const std::string_view base = base_de(tag.nombre, &cierra);
+  const htmlparser::elemento_de_frase *frase =
+      antes == elemento_crudo::ninguno && htmlparser::tiene_atributos(p.t, posicion)
+          ? htmlparser::busca_elemento_de_frase(base)
+          : nullptr;
+
+  if (frase == nullptr) {
+    // Any other tag ends the text, and belongs to the next piece.
+    if (p.en_texto) cierra_texto(p);
+    p.candidato = pasada::kNoEsta32;
+    p.abiertos.clear();
+    if (antes == elemento_crudo::ninguno)
+      p.tipo_texto = !cierra && htmlparser::nombre_es(base, "TITLE") ? TIPO_TITULO : TIPO_TEXTO;
+    if (antes == elemento_crudo::ninguno) toma_atributos(p, tag); /* not a script's code */
+    return tag.fin;
+  }
+
+  if (!p.en_texto) {
+    if (cierra) {
+      p.candidato = pasada::kNoEsta32;  // it closes what the piece opened: no text began
+      p.abiertos.clear();
+    } else {
+      if (p.candidato == pasada::kNoEsta32) {
+        p.candidato = posicion;
+        p.pendientes_al_candidato = p.pendientes.size();
+      }
+      if (!frase->vacio) p.abiertos.push_back({base, posicion});
+    }
+    toma_atributos(p, tag);
+    return tag.fin;
+  }
+
+  // Inside a text: the tag is the text's when a character follows it; after the last
+  // character, an end tag that closes an element opened before it, or a void tag right
+  // after it, joins the text at once.
+  if (cierra) {
+    size_t k = p.abiertos.size();
+    while (k > 0 && !htmlparser::nombre_es(p.abiertos[k - 1].nombre, base)) --k;
+    if (k > 0) {
+      const bool antes_del_fin = p.abiertos[k - 1].inicio < p.fin_texto;
+      p.abiertos.resize(k - 1);
+      if (p.se_alarga && antes_del_fin) {
+        p.fin_texto = tag.fin;
+        p.tras_el_fin.clear();
+        return tag.fin;
+      }
+    }
+    p.se_alarga = false;
+  } else if (frase->vacio) {
+    if (posicion == p.fin_texto && p.se_alarga) {
+      p.fin_texto = tag.fin;
+      return tag.fin;
+    }
+  } else {
+    p.abiertos.push_back({base, posicion});
+    p.se_alarga = false;
+  }
+  p.tras_el_fin.push_back(posicion);
+  return tag.fin;
+}
+
+}  // namespace
+
+void lenguaweb_divide_bloques(lenguaweb_t *documento, uint32_t desde) {
+  pasada p;
+  p.documento = documento;
+  p.pagina = documento->pagina.bytes;
+  p.t = htmlparser::acotado(p.pagina);
+  lenguaweb_prepara_entidades(documento->idioma, &p.entidades, documento->pagina.leida_en);
+  const uint32_t fin_pagina = static_cast<uint32_t>(p.pagina.size());
+  uint32_t posicion = desde;
+
+  while (posicion < fin_pagina) {
+    const char c = p.pagina[posicion];
+    if (htmlparser::es_blanco(c) || c == '\0') {
+      ++posicion;
+      while (posicion < fin_pagina &&
+             (htmlparser::es_blanco(p.pagina[posicion]) || p.pagina[posicion] == '\0'))
+        ++posicion;
+      continue;
+    }
+    if (es_texto_crudo(p.crudo)) {
+      posicion = lee_contenido_crudo(p, posicion);
+      if (posicion < fin_pagina) posicion = lee_tag(p, posicion);
+      continue;
+    }
+    if (c == '<' && htmlparser::empieza_tag(p.t, posicion)) {
+      posicion = lee_tag(p, posicion);
+      continue;
+    }
+    // A run of characters: up to the next '<' that begins a tag. Inside SCRIPT and STYLE
+    // it is code, never text.
+    size_t fin = posicion;
+    do {
+      fin = htmlparser::fin_de_texto(p.t, fin);
+    } while (fin < fin_pagina && !htmlparser::empieza_tag(p.t, fin));
+    if (p.crudo == elemento_crudo::ninguno) {
+      if (!p.en_texto) abre_texto(p, posicion);
+      size_t ultimo = fin;
+      while (htmlparser::es_blanco(p.pagina[ultimo - 1]) || p.pagina[ultimo - 1] == '\0') --ultimo;
+      p.fin_texto = static_cast<uint32_t>(ultimo);
+      p.se_alarga = true;
+      p.tras_el_fin.clear();
+    }
+    posicion = static_cast<uint32_t>(fin);
+  }
+  if (p.en_texto) cierra_texto(p);
+  guarda_trozo(p, fin_pagina);
+}
+
+namespace {
+
+/* UTF-8 of a code point (not a surrogate, at most U+10FFFF), through the companion's
+ * conversion of UTF-16. */
+std::string utf8_de(uint32_t c) {
+  char16_t unidades[3] = {};
+  if (c < 0x10000) {
+    unidades[0] = static_cast<char16_t>(c);
+  } else {
+    unidades[0] = static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
+    unidades[1] = static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+  }
+  return cad_propia(conv_wcad_a_utf8(unidades)).get();
+}
+
+/* The character in the code page of entidades.idioma, or "" when the code page lacks it. */
+std::string en_pagina_de_codigos(const char *utf8, const entidades_idioma &entidades) {
+  std::string r = cad_propia(conv_utf8_a_ansi_html(utf8, entidades.idioma)).get();
+  return r.find('&') == std::string::npos ? r : std::string();
+}
+
+/* What the reference ref becomes in the text: its character in the code page, or "" to
+ * keep it as it stands. */
+std::string_view decodifica(std::string_view ref, const entidades_idioma &entidades,
+                            referencias_de_bloque &r) {
+  using htmlparser::kEntidadAmpersand;
+  if (ref == htmlparser::kEntidadMenor || ref == htmlparser::kEntidadMayor ||
+      ref == kEntidadAmpersand)
+    return {};
+  if (ref[1] != '#') {
+    for (size_t k = 0; k < htmlparser::kNumEntidades; ++k)
+      if (htmlparser::kEntidades[k].nombre == ref) {
+        const std::string &e = entidades.reemplazo[k];
+        return e.find('&') == std::string::npos || e == htmlparser::kEntidadEspacioDuro
+                   ? std::string_view(e)
+                   : std::string_view();
+      }
+    if (!r.preparadas) {
+      for (size_t k = 0; k < r.con_nombre.size(); ++k)
+        r.con_nombre[k] =
+            en_pagina_de_codigos(htmlparser::kEntidadesDeBloque[k].caracter_utf8, entidades);
+      r.preparadas = true;
+    }
+    for (size_t k = 0; k < r.con_nombre.size(); ++k)
+      if (htmlparser::kEntidadesDeBloque[k].nombre == ref) return r.con_nombre[k];
+    return {};
+  }
+  const bool hex = ref[2] == 'x' || ref[2] == 'X';
+  uint32_t c = 0;
+  for (size_t i = hex ? 3 : 2; i + 1 < ref.size(); ++i) {
+    const char d = ref[i];
+    const uint32_t v = d <= '9' ? d - '0' : (d | 0x20) - 'a' + 10;
+    c = c * (hex ? 16 : 10) + v;
+    if (c > 0x10FFFF) return {};
+  }
+  // The references of '<', '>' and '&' stay, as do controls, surrogates and NUL.
+  if (c == '<' || c == '>' || c == '&' || c < 0x20 || (c >= 0x7F && c < 0xA0) ||
+      (c >= 0xD800 && c < 0xE000))
+    return {};
+  auto hallado = r.numericas.find(c);
+  if (hallado == r.numericas.end())
+    hallado = r.numericas.emplace(c, en_pagina_de_codigos(utf8_de(c).c_str(), entidades)).first;
+  return hallado->second;
+}
+
+}  // namespace
+
+char *lenguaweb_normaliza_bloque(std::string_view texto, const entidades_idioma &entidades,
+                                 referencias_de_bloque &referencias, lectura_de_bloque lectura) {
+  size_t largo = 0;
+  const cad_propia convertido(conv_codificacion_a_ansi_html_n(
+      texto.data(), texto.size(), entidades.codificacion, entidades.idioma, &largo, nullptr));
+  const std::string_view s(convertido.get(), largo);
+  const htmlparser::texto_acotado<char> t = htmlparser::acotado(s);
+  std::string salida;
+  salida.reserve(s.size() + 16);
+  for (size_t i = 0; i < s.size();) {
+    const char c = s[i];
+    if (htmlparser::es_blanco(c) && lectura != lectura_de_bloque::preformateado) {
+      i = htmlparser::fin_de_blancos(t, i);
+      salida.push_back(' ');
+    } else if (c == '<') {
+      if (lectura != lectura_de_bloque::valor && htmlparser::empieza_tag(t, i)) {
+        const size_t fin = fin_de_tag_en(s, i);
+        salida.append(s.substr(i, fin - i));
+        i = fin;
+      } else {
+        salida.append(htmlparser::kEntidadMenor);
+        ++i;
+      }
+    } else if (c == '>') {
+      salida.append(htmlparser::kEntidadMayor);
+      ++i;
+    } else if (c == '&') {
+      const size_t ref = htmlparser::largo_de_referencia(s.substr(i));
+      if (ref == 0) {
+        salida.append(htmlparser::kEntidadAmpersand);
+        ++i;
+        continue;
+      }
+      const std::string_view decodificado = decodifica(s.substr(i, ref), entidades, referencias);
+      salida.append(decodificado.empty() ? s.substr(i, ref) : decodificado);
+      i += ref;
+    } else {
+      const size_t inicio = i;
+      while (i < s.size() && s[i] != '<' && s[i] != '>' && s[i] != '&' &&
+             (lectura == lectura_de_bloque::preformateado || !htmlparser::es_blanco(s[i])))
+        ++i;
+      salida.append(s.substr(inicio, i - inicio));
+    }
+  }
+  // A value's blanks at its ends are nothing a reader sees: they go back with the page's
+  // own value, and a translation takes the value's place without them.
+  size_t desde = 0, hasta = salida.size();
+  if (lectura == lectura_de_bloque::valor) {
+    while (desde < hasta && salida[desde] == ' ') ++desde;
+    while (hasta > desde && salida[hasta - 1] == ' ') --hasta;
+  }
+  return cad_prefijo(salida.data() + desde, hasta - desde);
+}
+

@@ -1,0 +1,294 @@
+// bloques.cpp - tests of the segmentation of one text per block, its attributes, links and origins.
+#include <string>
+#include <vector>
+
+#include "comun/entorno_pruebas.h"
+#include "lenguaweb/documento.h"
+#include "tablalink/tablalink.h"
+
+namespace {
+
+using pruebas::a_lista;
+using pruebas::a_vector;
+using Textos = std::vector<std::string>;
+constexpr uint32_t kEspanol = 0x0C0A;
+constexpr uint32_t kIngles = 0x0409;
+
+class Bloques : public pruebas::Entorno {
+ protected:
+  void SetUp() override {
+    pruebas::Entorno::SetUp();
+    opciones_pon_segmentacion(SEGMENTACION_BLOQUES);
+  }
+  void TearDown() override {
+    opciones_pon_segmentacion(SEGMENTACION_CLASICA);
+    opciones_pon_receptor_origenes(nullptr, nullptr);
+    pruebas::Entorno::TearDown();
+  }
+
+  struct Division {
+    Textos trozos, textos, ids;
+  };
+  Division divide(const std::string &pagina, uint32_t idioma = kEspanol) {
+    lenguaweb_t *doc = lenguaweb_crea(escribe("origen.html", pagina).c_str(), idioma);
+    Division d;
+    for (size_t k = 0; k < doc->trozos.size(); ++k) d.trozos.emplace_back(lenguaweb_trozo(doc, k));
+    lista_cad_t *ids = nullptr;
+    lista_cad_t *textos = lenguaweb_dame_textos_a_trducir(doc, &ids);
+    d.textos = a_vector(textos);
+    d.ids = a_vector(ids);
+    lista_cad_destruye(&textos);
+    lista_cad_destruye(&ids);
+    lenguaweb_destruye(&doc);
+    return d;
+  }
+
+  // The page written back from a document of it, with traduce(texts) as its translation.
+  template <class F>
+  std::string reconstruye(const std::string &pagina, F traduce, uint32_t idioma = kEspanol,
+                          uint32_t destino = kEspanol) {
+    lenguaweb_t *doc = lenguaweb_crea(escribe("origen.html", pagina).c_str(), idioma);
+    lista_cad_t *ids = nullptr;
+    lista_cad_t *textos = lenguaweb_dame_textos_a_trducir(doc, &ids);
+    lista_cad_t *traduccion = a_lista(traduce(a_vector(textos)));
+    const std::string salida = ruta("destino.html");
+    EXPECT_EQ(lenguaweb_reconstruye_fichero_html(doc, traduccion, ids, nullptr, nullptr,
+                                                 salida.c_str(), destino),
+              CIERTO);
+    lista_cad_destruye(&traduccion);
+    lista_cad_destruye(&textos);
+    lista_cad_destruye(&ids);
+    lenguaweb_destruye(&doc);
+    return lee(salida);
+  }
+  static Textos propios(Textos t) { return t; }
+};
+
+std::string une(const Textos &v) {
+  std::string r;
+  for (size_t i = 0; i < v.size(); ++i) r += (i ? "|" : "") + v[i];
+  return r;
+}
+
+TEST_F(Bloques, UnTextoPorBloque) {
+  // clang-format off
+  const struct { std::string pagina, trozos, textos, ids; } casos[] = {
+    {.pagina = "<P>Use <A HREF=\"x.html\">this <CODE>f()</CODE></A> and <SPAN\nclass=k>k</SPAN> <IMG SRC=\"i.png\" ALT=\"icon\">.</P>",
+     .trozos = "<P>|</P>",
+     .textos = "Use <A HREF=\"x.html\">this <CODE>f()</CODE></A> and <SPAN\nclass=k>k</SPAN> <IMG SRC=\"i.png\" ALT=\"icon\">.",
+     .ids = "TEXTO_0"},
+    // Blanks at both ends stay in the pieces; inside, they collapse.
+    {.pagina = "<li>\n  Hello   <b>world</b>  \n</li>", .trozos = "<li>\n  |  \n</li>",
+     .textos = "Hello <b>world</b>", .ids = "TEXTO_0"},
+    // A leading phrasing tag belongs to the text; one that closed before the text does not.
+    {.pagina = "<p><a href=\"x\"> Link</a> text</p>", .trozos = "<p>|</p>",
+     .textos = "<a href=\"x\"> Link</a> text", .ids = "TEXTO_0"},
+    {.pagina = "<p><a href=\"x\"><img src=\"i.png\"></a> Hello</p>",
+     .trozos = "<p><a href=\"x\"><img src=\"i.png\"></a> |</p>", .textos = "Hello", .ids = "TEXTO_0"},
+    // End tags of what the text opened, and a void tag right after it, join it.
+    {.pagina = "<p><b>Bold <i>x</i></b> <br></p>", .trozos = "<p>| <br></p>",
+     .textos = "<b>Bold <i>x</i></b>", .ids = "TEXTO_0"},
+    {.pagina = "<p>line<br>\n<em></em></p>", .trozos = "<p>|\n<em></em></p>", .textos = "line<br>",
+     .ids = "TEXTO_0"},
+    {.pagina = "<b><p>x</b> y <u>z</p>", .trozos = "<b><p>|</p>", .textos = "x</b> y <u>z", .ids = "TEXTO_0"},
+    // No visible character, no text.
+    {.pagina = "<p> <b> </b> <img src=\"a.png\"> </p>x", .trozos = "<p> <b> </b> <img src=\"a.png\"> </p>|",
+     .textos = "x", .ids = "TEXTO_0"},
+    {.pagina = "<td> <span> </span>\n</td>", .trozos = "<td> <span> </span>\n</td>", .textos = "", .ids = ""},
+    {.pagina = "<td><a title=\"x\">&nbsp;</a>\xC2\xA0</td>", .trozos = "<td><a title=\"x\">&nbsp;</a>\xC2\xA0</td>",
+     .textos = "x", .ids = "TITULO_ELEMENTO_0"},
+    // Markup and text never look alike; other references decoded where the code page has them.
+    {.pagina = "<p>a &lt; b &amp;&amp; c > d &eacute;&#233;&mdash;&#x4E2D;&#60; a <3 & &bogus;</p>",
+     .trozos = "<p>|</p>",
+     .textos = "a &lt; b &amp;&amp; c &gt; d \xE9\xE9\x97&#x4E2D;&#60; a &lt;3 &amp; &bogus;", .ids = "TEXTO_0"},
+    {.pagina = "<p>x < y &amp z</p>", .trozos = "<p>|</p>", .textos = "x &lt; y &amp;amp z", .ids = "TEXTO_0"},
+    // PRE keeps its blanks; comments, SCRIPT and STYLE end a text and are never offered.
+    {.pagina = "<pre>  x  =  1\n<span class=\"k\">y</span>\n</pre>", .trozos = "<pre>  |\n</pre>",
+     .textos = "x  =  1\n<span class=\"k\">y</span>", .ids = "TEXTO_0"},
+    {.pagina = "<p>a<!-- c -->b<script>var s = 'no';</script>c<style>p{}</style></p>",
+     .trozos = "<p>|<!-- c -->|<script>var s = 'no';</script>|<style>p{}</style></p>",
+     .textos = "a|b|c", .ids = "TEXTO_0|TEXTO_1|TEXTO_2"},
+    {.pagina = "<title><b>My</b> page</title>", .trozos = "<title>|</title>", .textos = "<b>My</b> page",
+     .ids = "TITULO"},
+    // Attributes of the piece's tags come before the text that follows it; those of the
+    // text's own tags stay inside it.
+    {.pagina = "<p title=\" Tip\n\">see <abbr title=\"HyperText\">HTML</abbr></p>",
+     .trozos = "<p title=\" Tip\n\">|</p>", .textos = "Tip|see <abbr title=\"HyperText\">HTML</abbr>",
+     .ids = "TITULO_ELEMENTO_0|TEXTO_1"},
+  };
+  // clang-format on
+  for (const auto &caso : casos) {
+    const Division d = divide(caso.pagina);
+    EXPECT_EQ(une(d.trozos), caso.trozos) << caso.pagina;
+    EXPECT_EQ(une(d.textos), caso.textos) << caso.pagina;
+    EXPECT_EQ(une(d.ids), caso.ids) << caso.pagina;
+  }
+}
+
+// Written back with its own texts, every page comes back byte for byte.
+TEST_F(Bloques, TextosPropiosDevuelvenLaPagina) {
+  const struct {
+    std::string fichero;
+    uint32_t idioma;
+  } paginas[] = {
+      {"apache_cgi.es.html", kEspanol},           {"apache_custom_error.ja.html", 0x0411},
+      {"apache_getting_started.ru.html", 0x0419}, {"apache_handler.zh-cn.html", 0x0804},
+      {"apache_ssi.es.html", kEspanol},           {"libffi_the_basics.html", kIngles},
+      {"ncurses_curs_getstr.3x.html", kIngles},   {"python_bisect.html", kIngles},
+      {"xfig_introduction.html", kIngles}};
+  for (const auto &p : paginas) {
+    const std::string pagina = lee(pruebas::dato(p.fichero));
+    EXPECT_EQ(reconstruye(pagina, propios, p.idioma, p.idioma), pagina) << p.fichero;
+  }
+  const std::string ejemplo =
+      "<HTML><HEAD><TITLE>My page</TITLE><META NAME=\"description\" CONTENT=\"Desc\"></HEAD>"
+      "<BODY><P>Hello</P><IMG SRC=\"a.gif\" ALT=\"Pic\"><P>Bye</P></BODY></HTML>\n";
+  EXPECT_EQ(une(divide(ejemplo).textos), "My page|Desc|Hello|Pic|Bye");
+  EXPECT_EQ(reconstruye(ejemplo, propios), ejemplo);
+}
+
+// Every attribute a reader sees is a text of its own kind, and goes back into its tag; a
+// page written in another language says so in <html lang> and xml:lang.
+TEST_F(Bloques, AtributosVisiblesVuelvenASuTag) {
+  const std::string pagina =
+      "<html xml:lang='en' lang=en><head><title>T</title><meta name=\"description\" content=\"D\">"
+      "</head><body><table summary=\"Sum\"><tr><td><img src=a.png ALT=\"Alt\" title=\"Ti\" "
+      "alt=\"dup\"></td></tr></table><input type=\"text\" placeholder=\"Ph\" aria-label=\"Lab\">"
+      "<input TYPE=Submit value=\"Go\"><input type=image alt=\"Im\" src=b.png><input type=hidden "
+      "value=\"no\"><select><option label=\"Op\">o</option></select><textarea placeholder=\"Wr\">"
+      "</textarea><area alt=\"Ar\" href=x><track label=\"Tr\"><p title=\" \">x</p></body></html>";
+  const Division d = divide(pagina, kIngles);
+  EXPECT_EQ(une(d.textos), "T|D|Sum|Alt|Ti|Ph|Lab|Go|Im|Op|o|Wr|Ar|Tr|x");
+  EXPECT_EQ(une(d.ids),
+            "TITULO|DESCRIPCION|RESUMEN_TABLA_2|ALTERNATIVO_IMAGEN_3|TITULO_ELEMENTO_4|"
+            "EJEMPLO_CAMPO_5|ETIQUETA_ACCESIBLE_6|TEXTO_BOTON_7|ALTERNATIVO_IMAGEN_8|ETIQUETA_9|"
+            "TEXTO_10|EJEMPLO_CAMPO_11|ALTERNATIVO_IMAGEN_12|ETIQUETA_13|TEXTO_14");
+  const auto marca = [](Textos t) {
+    for (std::string &x : t) x = "<" + x + "\"";
+    return t;
+  };
+  EXPECT_EQ(reconstruye(pagina, marca, kIngles, kEspanol),
+            "<html xml:lang='es-ES' lang=\"es-ES\"><head><title>&lt;T\"</title><meta "
+            "name=\"description\" "
+            "content=\"&lt;D&quot;\"></head><body><table summary=\"&lt;Sum&quot;\"><tr><td><img "
+            "src=a.png "
+            "ALT=\"&lt;Alt&quot;\" title=\"&lt;Ti&quot;\" alt=\"dup\"></td></tr></table><input "
+            "type=\"text\" "
+            "placeholder=\"&lt;Ph&quot;\" aria-label=\"&lt;Lab&quot;\"><input TYPE=Submit "
+            "value=\"&lt;Go&quot;\">"
+            "<input type=image alt=\"&lt;Im&quot;\" src=b.png><input type=hidden "
+            "value=\"no\"><select><option "
+            "label=\"&lt;Op&quot;\">&lt;o\"</option></select><textarea "
+            "placeholder=\"&lt;Wr&quot;\"></textarea>"
+            "<area alt=\"&lt;Ar&quot;\" href=x><track label=\"&lt;Tr&quot;\"><p title=\" "
+            "\">&lt;x\"</p></body></html>");
+  // Without lang, one is added; in the language it was read in, the page keeps its own.
+  EXPECT_EQ(reconstruye("<HTML><p>x</p>", propios, kIngles, 0x0411),
+            "<HTML lang=\"ja-JP\"><p>x</p>");
+  EXPECT_EQ(reconstruye("<html lang=en><p>x</p>", propios, kIngles, kIngles),
+            "<html lang=en><p>x</p>");
+}
+
+// A translation's tags are markup only when the page's text had them, or when they are
+// phrasing tags without attributes.
+TEST_F(Bloques, TraduccionSoloLlevaSuMarcado) {
+  const std::string pagina = "<p>Use <a href=\"x?a=1&b=2\" class=k>this</a> &lt;tag&gt;.</p>";
+  EXPECT_EQ(une(divide(pagina).textos), "Use <a href=\"x?a=1&b=2\" class=k>this</a> &lt;tag&gt;.");
+  const auto traduce = [](Textos) {
+    return Textos{
+        "<b>Use</b> <a href=\"x?a=1&b=2\" class=k>esto</a> &lt;tag&gt; <a href=\"evil\">x</a>"
+        "<script>alert(1)</script> & 1 > 0 &eacute; <div>"};
+  };
+  EXPECT_EQ(reconstruye(pagina, traduce),
+            "<p><b>Use</b> <a href=\"x?a=1&b=2\" class=k>esto</a> &lt;tag&gt; &lt;a "
+            "href=\"evil\"&gt;x&lt;/a&gt;"
+            "&lt;script&gt;alert(1)&lt;/script&gt; &amp; 1 &gt; 0 &eacute; &lt;div&gt;</p>");
+}
+
+// Links inside texts go to the tables as those of pieces do, and come back, in a
+// translation too.
+TEST_F(Bloques, EnlacesDentroDeTextos) {
+  struct Tabla {
+    lista_reg_t *lista = lista_reg_crea(0);
+    ~Tabla() {
+      for (uint32_t i = 0; i < lista_reg_num_elems(lista); ++i) {
+        tablalink_t *r = lista_reg_dame(lista, i);
+        tablalink_destruye(&r);
+      }
+      lista_reg_destruye(&lista);
+    }
+  } a, img;
+  const std::string pagina =
+      "<p><a href=\"guia.html\">See</a> the <a href=\"#s\">guide</a> <img src=\"i.png\" "
+      "alt=\"pic\">.</p>"
+      "<a href=\"guia.html\">";
+  lenguaweb_t *doc = lenguaweb_crea(escribe("origen.html", pagina).c_str(), kEspanol);
+  const std::string preprocesada = ruta("pre.html");
+  EXPECT_EQ(lenguaweb_preprocesa_links(doc, a.lista, img.lista, preprocesada.c_str(), kEspanol),
+            CIERTO);
+  lenguaweb_destruye(&doc);
+  EXPECT_EQ(lee(preprocesada),
+            "<p><a href=\"@|guia.html\">See</a> the <a href=\"#s\">guide</a> <img src=\"@|i.png\" "
+            "alt=\"pic\">.</p><a href=\"@|guia.html\">");
+  ASSERT_EQ(lista_reg_num_elems(a.lista), 1u);
+  ASSERT_EQ(lista_reg_num_elems(img.lista), 1u);
+
+  for (const bool traducida : {false, true}) {
+    doc = lenguaweb_crea(preprocesada.c_str(), kEspanol);
+    lista_cad_t *ids = nullptr;
+    lista_cad_t *textos = lenguaweb_dame_textos_a_trducir(doc, &ids);
+    lista_cad_t *traduccion = traducida
+                                  ? a_lista({"<a href=\"@|guia.html\">Vea</a> la <img "
+                                             "src=\"@|i.png\" alt=\"pic\"> <a href=\"#s\">gu\xED"
+                                             "a</a>."})
+                                  : lista_cad_copia(textos);
+    const std::string salida = ruta("salida.html");
+    EXPECT_EQ(lenguaweb_reconstruye_fichero_html(doc, traduccion, ids, a.lista, img.lista,
+                                                 salida.c_str(), kEspanol),
+              CIERTO);
+    EXPECT_EQ(lee(salida),
+              traducida ? "<p><a href=\"guia.html\">Vea</a> la <img src=\"i.png\" alt=\"pic\"> <a "
+                          "href=\"#s\">gu\xC3\xAD"
+                          "a</a>.</p><a href=\"guia.html\">"
+                        : pagina);
+    lista_cad_destruye(&traduccion);
+    lista_cad_destruye(&textos);
+    lista_cad_destruye(&ids);
+    lenguaweb_destruye(&doc);
+  }
+}
+
+// Every text's origin is told once, in index order, in both segmentations.
+TEST_F(Bloques, OrigenesDeCadaTexto) {
+  struct Visto {
+    uint32_t indice, linea;
+    std::string elemento, atributo;
+  };
+  std::vector<Visto> vistos;
+  opciones_pon_receptor_origenes(
+      [](const origen_texto_t *o, void *c) {
+        static_cast<std::vector<Visto> *>(c)->push_back(
+            {o->indice, o->linea, o->elemento, o->atributo ? o->atributo : "(null)"});
+      },
+      &vistos);
+  const std::string pagina =
+      "<HTML><TITLE>T</TITLE>\n<BODY>\n<H2 Title=\"Head\">Intro <CODE>x</CODE></H2>\r\n<P>a\n"
+      "<IMG SRC=\"p.png\" ALT=\"pic\"> b</P>\n<ul><li><a href=\"#\">c</a></li></ul>";
+  const auto texto = [&] {
+    std::string r;
+    for (const Visto &v : vistos)
+      r += std::to_string(v.indice) + ":" + std::to_string(v.linea) + ":" + v.elemento + ":" +
+           v.atributo + " ";
+    vistos.clear();
+    return r;
+  };
+  divide(pagina);
+  EXPECT_EQ(texto(), "0:1:title:(null) 1:3:h2:title 2:3:h2:(null) 3:4:p:(null) 4:6:li:(null) ");
+  opciones_pon_segmentacion(SEGMENTACION_CLASICA);
+  divide(pagina);
+  EXPECT_EQ(texto(),
+            "0:1:title:(null) 1:3:h2:(null) 2:3:code:(null) 3:4:p:(null) 4:5:img:alt 5:5:p:(null) "
+            "6:6:a:(null) ");
+}
+
+}  // namespace
