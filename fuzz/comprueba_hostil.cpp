@@ -65,7 +65,9 @@ std::string fuzz_comprueba_hostil(const uint8_t *datos, size_t largo) {
   // active links refused.
   return fuzz_en_sesion(
       {"(fin_tag) != NULL", "*procesar_texto == FALSO", "strchr(texto, '&')==NULL",
-       "hay_punto == CIERTO", "enlace != NULL", "!lenguaweb_es_enlace_activo(enlace)"},
+       "hay_punto == CIERTO", "enlace != NULL", "memchr(texto, '\\0', longitud) == NULL",
+       "the page *", "the page's texts *", "the UTF-16 page *",
+       "!lenguaweb_es_enlace_activo(enlace)"},
       [&](auto &) {
         utilidades_pon_carpeta(fuzz_carpeta().c_str());
         pruebas::SalidaHostil salida;
