@@ -203,9 +203,17 @@ struct marcado_de_origen {
         signo += t[i] == '>';
         continue;
       }
-      const size_t este = signo++;
-      const std::string_view tag = tag_en(t, i, t.find('<', i + 1));
-      if (tag.empty() || !fue_marcado(t, i, este, origen)) continue;
+      const size_t este = signo++, inicio = i;
+      // A text that holds every tag of its stretch of the page is read as the page was:
+      // a '<' inside another tag (<br/2<script>, <a title="<b>">) begins no tag of it.
+      size_t sigue = i + 1;
+      const std::string_view tag = origen.solo_en_linea ? tag_en(t, i, t.find('<', i + 1))
+                                                        : tag_entero_en(t, i, &sigue);
+      if (!origen.solo_en_linea) {
+        for (size_t k = i + 1; k < sigue && k < t.size(); ++k) signo += t[k] == '<' || t[k] == '>';
+        i = sigue - 1;
+      }
+      if (tag.empty() || !fue_marcado(t, inicio, este, origen)) continue;
       uso &u = tags.try_emplace(forma_de_tag(tag), uso{tag, 0, {}}).first->second;
       ++u.quedan;
       if (std::find(u.escritos.begin(), u.escritos.end(), tag) == u.escritos.end())
