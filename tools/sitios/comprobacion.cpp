@@ -157,9 +157,6 @@ ResultadoPagina pagina_comprueba(const std::string &camino, uint32_t idioma,
   r.idioma = idioma;
   std::vector<std::pair<std::string, std::string>> informes;
   informes_del_hilo = &informes;
-  // The library's own segmentation, on this thread, as the command is told it.
-  opciones_pon_segmentacion(opciones.segmentacion == "blocks" ? SEGMENTACION_BLOQUES
-                                                              : SEGMENTACION_CLASICA);
   {
     Pagina p{.camino = camino, .idioma = idioma, .carpeta = carpeta, .opciones = opciones, .r = r};
     Documento doc(camino, idioma);
