@@ -8,6 +8,7 @@
 
 #include "companion/interno.h"
 #include "companion/paginas_codigos.h"
+#include "privado/utf8.h"
 
 namespace {
 
@@ -365,29 +366,9 @@ bool es_utf8_valido(const unsigned char *b, size_t n) {
         continue;
       }
     }
-    const unsigned c = b[i];
-    if (c < 0x80) {
-      ++i;
-      continue;
-    }
-    size_t largo;
-    unsigned minimo = 0x80, maximo = 0xBF;
-    if (c >= 0xC2 && c <= 0xDF) {
-      largo = 2;
-    } else if (c >= 0xE0 && c <= 0xEF) {
-      largo = 3;
-      if (c == 0xE0) minimo = 0xA0;
-      if (c == 0xED) maximo = 0x9F;
-    } else if (c >= 0xF0 && c <= 0xF4) {
-      largo = 4;
-      if (c == 0xF0) minimo = 0x90;
-      if (c == 0xF4) maximo = 0x8F;
-    } else {
-      return false;
-    }
-    if (i + largo > n || b[i + 1] < minimo || b[i + 1] > maximo) return false;
-    for (size_t k = 2; k < largo; ++k)
-      if ((b[i + k] & 0xC0) != 0x80) return false;
+    char32_t punto;
+    const unsigned largo = secuencia_utf8(b + i, n - i, &punto);
+    if (largo == 0) return false;
     i += largo;
   }
   return true;

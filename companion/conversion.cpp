@@ -8,6 +8,7 @@
 #include "companion/codificaciones.h"
 #include "companion/interno.h"
 #include "companion/paginas_codigos.h"
+#include "privado/utf8.h"
 
 namespace {
 
@@ -69,38 +70,6 @@ bool es_ascii(const char *texto, size_t n) {
 
 bool continuacion(unsigned char c) {
   return (c & 0xC0) == 0x80;
-}
-
-// Length of the valid UTF-8 sequence at p, its code point in *punto; 0 when the byte
-// at p begins none (overlong forms, surrogates, points above U+10FFFF and sequences cut
-// by the end, resto bytes from p, are not valid).
-unsigned secuencia_utf8(const unsigned char *p, size_t resto, char32_t *punto) {
-  const unsigned b = p[0];
-  if (resto < 4) {
-    // Near the end: a sequence longer than what is left is cut.
-    const unsigned largo = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : 2;
-    if (largo > resto) return 0;
-  }
-  if (b >= 0xC2 && b <= 0xDF) {
-    if (!continuacion(p[1])) return 0;
-    *punto = ((b & 0x1Fu) << 6) | (p[1] & 0x3Fu);
-    return 2;
-  }
-  if (b >= 0xE0 && b <= 0xEF) {
-    const unsigned minimo = b == 0xE0 ? 0xA0 : 0x80;
-    const unsigned maximo = b == 0xED ? 0x9F : 0xBF;
-    if (p[1] < minimo || p[1] > maximo || !continuacion(p[2])) return 0;
-    *punto = ((b & 0x0Fu) << 12) | ((p[1] & 0x3Fu) << 6) | (p[2] & 0x3Fu);
-    return 3;
-  }
-  if (b >= 0xF0 && b <= 0xF4) {
-    const unsigned minimo = b == 0xF0 ? 0x90 : 0x80;
-    const unsigned maximo = b == 0xF4 ? 0x8F : 0xBF;
-    if (p[1] < minimo || p[1] > maximo || !continuacion(p[2]) || !continuacion(p[3])) return 0;
-    *punto = ((b & 0x07u) << 18) | ((p[1] & 0x3Fu) << 12) | ((p[2] & 0x3Fu) << 6) | (p[3] & 0x3Fu);
-    return 4;
-  }
-  return 0;
 }
 
 // Decodes the UTF-8 text from texto[*i] on into destino, until the text ends or fewer

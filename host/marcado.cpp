@@ -6,7 +6,6 @@
 #include <unicode/utf8.h>
 
 #include <algorithm>
-#include <array>
 #include <climits>
 #include <unordered_map>
 
@@ -16,15 +15,8 @@ namespace {
 
 constexpr size_t npos = std::string_view::npos;
 
-// The blanks of HTML's tokenizer, which end names and unquoted values in a tag (a form
-// feed too).
-constexpr bool es_blanco_html(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
-}
-
-constexpr bool es_letra_ascii(char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
+using htmlparser::es_letra_ascii;
+using htmlparser::kNoEsta;
 
 constexpr char minuscula(char c) {
   return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
@@ -34,14 +26,6 @@ std::string en_minusculas(std::string_view t) {
   std::string r(t);
   for (char &c : r) c = minuscula(c);
   return r;
-}
-
-// Elements that have no end tag: they never stay open.
-bool es_vacio(std::string_view nombre) {
-  static constexpr std::array<std::string_view, 18> kVacios = {
-      "area", "base",  "basefont", "bgsound", "br",   "col",   "embed",  "frame", "hr",
-      "img",  "input", "keygen",   "link",    "meta", "param", "source", "track", "wbr"};
-  return std::find(kVacios.begin(), kVacios.end(), nombre) != kVacios.end();
 }
 
 // The inline tags that a translation may add or drop when they carry no attribute: the
@@ -54,47 +38,25 @@ bool es_libre(const TagDeTexto &tag) {
   return false;
 }
 
-size_t salta_blancos(std::string_view t, size_t j) {
-  while (j < t.size() && es_blanco_html(t[j])) ++j;
-  return j;
-}
-
-// Reads a start or end tag whose name begins at j (the '<' and any '/' behind): its name,
-// then attributes up to the '>' that ends it, quoted values read whole. The offset after
-// the '>'; npos when the text ends first (no tag, to a browser, but text).
-size_t lee_tag_con_nombre(std::string_view t, size_t j, TagDeTexto *tag) {
-  const size_t inicio = j;
-  while (j < t.size() && !es_blanco_html(t[j]) && t[j] != '/' && t[j] != '>') ++j;
-  tag->nombre = en_minusculas(t.substr(inicio, j - inicio));
-  for (;;) {
-    while (j < t.size() && (es_blanco_html(t[j]) || t[j] == '/')) ++j;
-    if (j >= t.size()) return npos;
-    if (t[j] == '>') return j + 1;
-    // An attribute's name may begin with '=' (a browser reads it so); any later one
-    // ends it.
-    const size_t nombre = j++;
-    while (j < t.size() && !es_blanco_html(t[j]) && t[j] != '/' && t[j] != '>' && t[j] != '=') ++j;
-    std::string atributo = en_minusculas(t.substr(nombre, j - nombre));
-    std::string_view valor;
-    j = salta_blancos(t, j);
-    if (j < t.size() && t[j] == '=') {
-      j = salta_blancos(t, j + 1);
-      if (j < t.size() && (t[j] == '"' || t[j] == '\'')) {
-        const size_t cierre = t.find(t[j], j + 1);
-        if (cierre == npos) return npos;
-        valor = t.substr(j + 1, cierre - j - 1);
-        j = cierre + 1;
-      } else {
-        const size_t desde = j;
-        while (j < t.size() && !es_blanco_html(t[j]) && t[j] != '>') ++j;
-        valor = t.substr(desde, j - desde);
-      }
-    }
+// Reads the start or end tag whose '<' stands at i with the page's own rules: its name,
+// then its attributes up to the '>' that ends it. The offset after the '>'; npos when the
+// text ends first or a quoted value never closes (no tag, to a browser, but text).
+size_t lee_tag_con_nombre(std::string_view t, size_t i, TagDeTexto *tag) {
+  const auto vista = htmlparser::acotado(t);
+  size_t j = htmlparser::fin_de_nombre_de_tag(vista, i);
+  const size_t nombre = i + (tag->clase == TagDeTexto::Clase::cierre ? 2 : 1);
+  tag->nombre = en_minusculas(t.substr(nombre, j - nombre));
+  htmlparser::atributo_html a;
+  while (htmlparser::lee_atributo(vista, j, a)) {
+    if (a.valor.fin == kNoEsta) return npos;
+    std::string atributo = en_minusculas(t.substr(a.nombre, a.fin_nombre - a.nombre));
     const bool visto = std::any_of(tag->atributos.begin(), tag->atributos.end(),
-                                   [&](const auto &a) { return a.first == atributo; });
+                                   [&](const auto &x) { return x.first == atributo; });
     if (tag->clase == TagDeTexto::Clase::apertura && !visto)
-      tag->atributos.emplace_back(std::move(atributo), std::string(valor));
+      tag->atributos.emplace_back(std::move(atributo),
+                                  t.substr(a.valor.inicio, a.valor.fin - a.valor.inicio));
   }
+  return j < t.size() ? j + 1 : npos;
 }
 
 // The tag or comment whose '<' stands at i, and the offset after it; npos when none
@@ -103,24 +65,14 @@ size_t lee_tag(std::string_view t, size_t i, TagDeTexto *tag) {
   *tag = {};
   const std::string_view resto = t.substr(i);
   size_t fin = npos;
-  if (resto.size() > 1 && es_letra_ascii(resto[1])) {
-    fin = lee_tag_con_nombre(t, i + 1, tag);
-  } else if (resto.size() > 2 && resto[1] == '/' && es_letra_ascii(resto[2])) {
-    tag->clase = TagDeTexto::Clase::cierre;
-    fin = lee_tag_con_nombre(t, i + 2, tag);
-  } else if (resto.starts_with("<!--")) {
-    // "<!-->" and "<!--->" are whole comments; one that never ends runs to the end.
-    tag->clase = TagDeTexto::Clase::comentario;
-    size_t cierre = resto.starts_with("<!-->") ? 4 : resto.starts_with("<!--->") ? 5 : npos;
-    if (cierre == npos) {
-      cierre = resto.find("-->", 4);
-      cierre = cierre == npos ? resto.size() - 1 : cierre + 2;
-    }
-    fin = i + cierre + 1;
+  if (htmlparser::tiene_atributos(htmlparser::acotado(t), i)) {
+    if (resto[1] == '/') tag->clase = TagDeTexto::Clase::cierre;
+    fin = lee_tag_con_nombre(t, i, tag);
   } else if (resto.starts_with("<!") || resto.starts_with("<?")) {
-    tag->clase = TagDeTexto::Clase::comentario;  // a declaration or a bogus comment
-    const size_t cierre = resto.find('>');
-    fin = cierre == npos ? t.size() : i + cierre + 1;
+    // A comment ("<!-->" and "<!--->" are whole ones), a declaration or a bogus comment;
+    // one that never ends runs to the end.
+    tag->clase = TagDeTexto::Clase::comentario;
+    fin = std::min(htmlparser::lee_fin_de_tag(htmlparser::acotado(t), i).cierre + 1, t.size());
   }
   if (fin != npos) tag->escrito = t.substr(i, fin - i);
   return fin;
@@ -159,7 +111,7 @@ Estructura estructura(const std::vector<TagDeTexto> &tags) {
   Estructura e;
   std::vector<std::string> pila;
   for (const TagDeTexto &tag : tags) {
-    if (tag.clase == TagDeTexto::Clase::apertura && !es_vacio(tag.nombre)) {
+    if (tag.clase == TagDeTexto::Clase::apertura && !htmlparser::es_elemento_vacio(tag.nombre)) {
       pila.push_back(tag.nombre);
     } else if (tag.clase == TagDeTexto::Clase::cierre) {
       const auto abierto = std::find(pila.rbegin(), pila.rend(), tag.nombre);

@@ -130,13 +130,4 @@ bool se_lee_como_un_tag(std::string_view tag) {
   return estado != kEntreComillas;
 }
 
-bool es_elemento_vacio(std::string_view nombre) {
-  static constexpr std::string_view kVacios[] = {
-      "AREA", "BASE",  "BR",     "COL",   "EMBED", "HR",     "IMG",      "INPUT",   "LINK",
-      "META", "PARAM", "SOURCE", "TRACK", "WBR",   "KEYGEN", "BASEFONT", "BGSOUND", "FRAME"};
-  for (std::string_view vacio : kVacios)
-    if (nombre_es(nombre, vacio)) return true;
-  return false;
-}
-
 }  // namespace htmlparser

@@ -546,7 +546,14 @@ bool se_lee_como_un_tag(std::string_view tag);
 std::string_view nombre_de_elemento(std::string_view tag);
 
 /* Elements that hold nothing and that no end tag closes (letter case ignored). */
-bool es_elemento_vacio(std::string_view nombre);
+constexpr bool es_elemento_vacio(std::string_view nombre) {
+  constexpr std::string_view kVacios[] = {
+      "AREA", "BASE",  "BR",     "COL",   "EMBED", "HR",     "IMG",      "INPUT",   "LINK",
+      "META", "PARAM", "SOURCE", "TRACK", "WBR",   "KEYGEN", "BASEFONT", "BGSOUND", "FRAME"};
+  for (std::string_view vacio : kVacios)
+    if (nombre_es(nombre, vacio)) return true;
+  return false;
+}
 
 /* ---- Looking ahead -------------------------------------------------------------------- */
 

@@ -16,15 +16,10 @@ std::string en_minusculas(std::string_view s) {
   return r;
 }
 
-/* Elements without content, which hold no text. */
-constexpr std::string_view kVacios[] = {"AREA",  "BASE", "BR",   "COL",   "EMBED",  "HR",    "IMG",
-                                        "INPUT", "LINK", "META", "PARAM", "SOURCE", "TRACK", "WBR"};
-
 /* Whether a text runs on through the element of this tag name in the segmentation, or
  * the element holds no text. */
 bool sigue_el_texto(std::string_view nombre, segmentacion_t segmentacion) {
-  for (std::string_view vacio : kVacios)
-    if (htmlparser::nombre_es(nombre, vacio)) return true;
+  if (htmlparser::es_elemento_vacio(nombre)) return true;  // it holds no text
   if (segmentacion == SEGMENTACION_BLOQUES)
     return htmlparser::busca_elemento_de_frase(nombre) != nullptr;
   return htmlparser::bit_de_tag_en_linea(nombre) >= 0;

@@ -9,7 +9,9 @@
 #include <memory>
 #include <utility>
 
+#include "companion/codificacion.h"
 #include "lenguaweb.h"
+#include "privado/utf8.h"
 
 namespace sitios {
 namespace {
@@ -133,34 +135,12 @@ const char *codificador_icu(const std::string &nombre) {
   return convertidor_icu(nombre);
 }
 
-size_t largo_utf8(std::string_view s, size_t i) {
-  const auto b = [&](size_t k) { return static_cast<unsigned char>(s[i + k]); };
-  const unsigned char c = b(0);
-  if (c < 0x80) return 1;
-  size_t largo = 0;
-  unsigned char minimo = 0x80, maximo = 0xBF;
-  if (c >= 0xC2 && c <= 0xDF) {
-    largo = 2;
-  } else if (c >= 0xE0 && c <= 0xEF) {
-    largo = 3;
-    if (c == 0xE0) minimo = 0xA0;
-    if (c == 0xED) maximo = 0x9F;
-  } else if (c >= 0xF0 && c <= 0xF4) {
-    largo = 4;
-    if (c == 0xF0) minimo = 0x90;
-    if (c == 0xF4) maximo = 0x8F;
-  } else {
-    return 0;
-  }
-  if (i + largo > s.size() || b(1) < minimo || b(1) > maximo) return 0;
-  for (size_t k = 2; k < largo; ++k)
-    if ((b(k) & 0xC0) != 0x80) return 0;
-  return largo;
-}
-
 bool es_utf8(std::string_view s) {
+  char32_t punto;
   for (size_t i = 0, largo; i < s.size(); i += largo)
-    if ((largo = largo_utf8(s, i)) == 0) return false;
+    if ((largo = secuencia_utf8(reinterpret_cast<const unsigned char *>(s.data()) + i,
+                                s.size() - i, &punto)) == 0)
+      return false;
   return true;
 }
 
@@ -304,25 +284,6 @@ std::string charset_de_xml(std::string_view s) {
                                           : std::string(decl.substr(i + 1, cierre - i - 1));
 }
 
-// The encoding of a language's Windows code page.
-std::string codificacion_de_idioma(uint32_t idioma) {
-  switch (const uint32_t pagina = conv_pagina_de_codigos(idioma)) {
-    case 874:
-      return "windows-874";
-    case 932:
-      return "Shift_JIS";
-    case 936:
-      return "GBK";
-    case 949:
-      return "EUC-KR";
-    case 950:
-      return "Big5";
-    default:
-      return pagina >= 1250 && pagina <= 1258 ? "windows-" + std::to_string(pagina)
-                                              : "windows-1252";
-  }
-}
-
 using Convertidor = std::unique_ptr<UConverter, void (*)(UConverter *)>;
 
 Convertidor abre(const char *nombre, std::string *error) {
@@ -417,7 +378,7 @@ Codificacion codificacion_de(std::string_view bytes, uint32_t idioma) {
     return {nombre, xml ? FuenteCodificacion::xml : FuenteCodificacion::meta, 0};
   }
   if (es_utf8(bytes)) return {"UTF-8", FuenteCodificacion::utf8, 0};
-  return {codificacion_de_idioma(idioma), FuenteCodificacion::idioma, 0};
+  return {conv_codificacion_de_idioma(idioma), FuenteCodificacion::idioma, 0};
 }
 
 PaginaLeida pagina_lee(std::string_view bytes, uint32_t idioma) {
