@@ -530,7 +530,6 @@ constexpr size_t largo_de_referencia(std::string_view texto, size_t i) {
 
 /* ---- Character references ------------------------------------------------------------ */
 
-
 /* ---- Tags as a browser reads them ------------------------------------------------------
  * What a writer checks before it writes a tag as markup: that a browser reads the very
  * tag that this library read (busca_cierre), no more and no less. */

@@ -138,8 +138,8 @@ const char *codificador_icu(const std::string &nombre) {
 bool es_utf8(std::string_view s) {
   char32_t punto;
   for (size_t i = 0, largo; i < s.size(); i += largo)
-    if ((largo = secuencia_utf8(reinterpret_cast<const unsigned char *>(s.data()) + i,
-                                s.size() - i, &punto)) == 0)
+    if ((largo = secuencia_utf8(reinterpret_cast<const unsigned char *>(s.data()) + i, s.size() - i,
+                                &punto)) == 0)
       return false;
   return true;
 }
