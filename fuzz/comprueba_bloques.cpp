@@ -2,7 +2,6 @@
  * checked by its properties. */
 #include <fstream>
 #include <iterator>
-#include <random>
 
 #include "fuzz/comprobaciones.h"
 #include "fuzz/sesion.h"
@@ -103,33 +102,22 @@ std::string une(const lenguaweb_t *d) {
   return "";
 }
 
-/* Translations: stretches of the page and markup that a translator might write. */
-std::vector<std::string> traducciones(std::string_view pagina, size_t cuantas) {
-  static constexpr std::string_view kFragmentos[] = {"<B>",
-                                                     "</B>",
-                                                     "<script>alert(1)</script>",
-                                                     "<a href=\"x\">",
-                                                     "</a>",
-                                                     "<!--",
-                                                     "&lt;I&gt;",
-                                                     "\"><P>",
-                                                     "<br>",
-                                                     "<span\n>",
-                                                     "<img src=x onerror=y>",
-                                                     "a > b < c",
-                                                     "&amp;",
-                                                     "<div>",
-                                                     "</em >"};
-  std::mt19937_64 siguiente(std::hash<std::string_view>()(pagina));
-  std::vector<std::string> textos(cuantas);
-  for (std::string &t : textos) {
-    const uint64_t r = siguiente();
-    if (r % 3 != 1 && !pagina.empty())
-      t = pagina.substr(siguiente() % pagina.size(), siguiente() % 48);
-    if (r % 3 != 0) t += kFragmentos[siguiente() % std::size(kFragmentos)];
-  }
-  return textos;
-}
+/* Markup that a translator might write in a block. */
+constexpr std::string_view kFragmentos[] = {"<B>",
+                                            "</B>",
+                                            "<script>alert(1)</script>",
+                                            "<a href=\"x\">",
+                                            "</a>",
+                                            "<!--",
+                                            "&lt;I&gt;",
+                                            "\"><P>",
+                                            "<br>",
+                                            "<span\n>",
+                                            "<img src=x onerror=y>",
+                                            "a > b < c",
+                                            "&amp;",
+                                            "<div>",
+                                            "</em >"};
 
 /* The start and end tags of a text by name in capitals, read as a browser's tokenizer
  * reads them: a '<' followed by a letter, or by '/' and a letter; the name up to a blank,
@@ -229,7 +217,8 @@ std::string fuzz_comprueba_bloques(std::string_view bytes, uint32_t idioma) {
   if (fallo.empty() && p2 != p1) fallo = "the page changed";
   if (!fallo.empty()) return "cut by blocks, preprocessed again: " + fallo;
 
-  const std::vector<std::string> traducidos = traducciones(bytes, lista_cad_num_elems(textos));
+  const std::vector<std::string> traducidos =
+      fuzz_traducciones(bytes, lista_cad_num_elems(textos), kFragmentos);
   lista_cad_t *lista_traducidos = r.lista(pruebas::a_lista(traducidos));
   std::string traducida;
   fallo = lee(lenguaweb_reconstruye_fichero_html(r.documento, lista_traducidos, ids, nullptr,

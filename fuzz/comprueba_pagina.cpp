@@ -4,7 +4,6 @@
 #include <cctype>
 #include <fstream>
 #include <iterator>
-#include <random>
 #include <set>
 
 #include "fuzz/comprobaciones.h"
@@ -168,26 +167,13 @@ std::string escrita(booleano escrito, const std::string &ruta, std::string *pagi
   return "";
 }
 
-/* One text per text of the document: stretches of the page, pieces of markup that a
- * translator might write, or both, picked by a generator seeded with the page. */
-std::vector<std::string> traducciones(std::string_view pagina, size_t cuantas) {
-  static constexpr std::string_view kFragmentos[] = {
-      "<B>",         "</B>",      "<script>alert(1)</script>",
-      "<B x-->",     "-->",       "<!--",
-      "&lt;I&gt;",   "\"><P>",    "<br>",
-      "<BR/>",       "<i\n>",     "<STRONG a=\">\">",
-      "<font color", "a > b < c", "{x}",
-      "&amp;",       "<U",        "</em >"};
-  std::mt19937_64 siguiente(std::hash<std::string_view>()(pagina));
-  std::vector<std::string> textos(cuantas);
-  for (std::string &t : textos) {
-    const uint64_t r = siguiente();
-    if (r % 3 != 1 && !pagina.empty())
-      t = pagina.substr(siguiente() % pagina.size(), siguiente() % 48);
-    if (r % 3 != 0) t += kFragmentos[siguiente() % std::size(kFragmentos)];
-  }
-  return textos;
-}
+/* Markup that a translator might write. */
+constexpr std::string_view kFragmentos[] = {"<B>",         "</B>",      "<script>alert(1)</script>",
+                                            "<B x-->",     "-->",       "<!--",
+                                            "&lt;I&gt;",   "\"><P>",    "<br>",
+                                            "<BR/>",       "<i\n>",     "<STRONG a=\">\">",
+                                            "<font color", "a > b < c", "{x}",
+                                            "&amp;",       "<U",        "</em >"};
 
 /* Tags that a translation may add: its inline tags that the page did not show as code
  * in that text, and those inside the comments that run past the end of their piece. */
@@ -292,7 +278,8 @@ std::string comprueba(std::string_view bytes, uint32_t idioma) {
   }
   if (!fallo.empty()) return "preprocessed again: " + fallo;
 
-  const std::vector<std::string> traducidos = traducciones(original, d1.textos.size());
+  const std::vector<std::string> traducidos =
+      fuzz_traducciones(original, d1.textos.size(), kFragmentos);
   lista_cad_t *ids1 = nullptr;
   r.lista(lenguaweb_dame_textos_a_trducir(documento1, &ids1));
   r.lista(ids1);
@@ -513,16 +500,7 @@ std::string fuzz_comprueba_pagina(const uint8_t *datos, size_t largo) {
   const bool bloques = largo > 0 && (datos[0] & 0x80) != 0;
   const std::string_view pagina =
       largo > 0 ? std::string_view(reinterpret_cast<const char *>(datos) + 1, largo - 1) : "";
-  // The reports that arbitrary pages bring about: tags and comments without an end,
-  // stray end tags of scripts, entities outside the table, relative links to no file,
-  // and references that no record resolves.
-  // And what the library tells of a page's bytes: a NUL inside a text, an encoding it
-  // cannot read or that it declares and is not used, bytes not valid in it.
-  return fuzz_en_sesion(
-      {"(fin_tag) != NULL", "*procesar_texto == FALSO", "strchr(texto, '&')==NULL",
-       "hay_punto == CIERTO", "enlace != NULL", "memchr(texto, '\\0', longitud) == NULL",
-       "the page *", "the page's texts *", "the UTF-16 page *"},
-      [&](auto &) {
-        return bloques ? fuzz_comprueba_bloques(pagina, idioma) : comprueba(pagina, idioma);
-      });
+  return fuzz_en_sesion(kInformesDePaginas, [&](auto &) {
+    return bloques ? fuzz_comprueba_bloques(pagina, idioma) : comprueba(pagina, idioma);
+  });
 }

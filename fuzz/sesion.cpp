@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <random>
 #include <system_error>
 
 #include <signal.h>
@@ -63,7 +64,7 @@ struct carpeta_privada {
 }  // namespace
 
 std::string fuzz_en_sesion(
-    std::initializer_list<std::string_view> permitidos,
+    const std::vector<std::string_view> &permitidos,
     const std::function<std::string(std::vector<std::string> &informes)> &comprueba) {
   std::vector<std::string> informes;
   const int64_t bloques = mem_bloques_vivos();
@@ -106,4 +107,17 @@ std::string fuzz_muestra(std::string_view bytes, size_t desde) {
     muestra += c >= 0x20 && c < 0x7F && c != '\\' && c != '"' ? std::string(1, c) : escape;
   }
   return muestra + (desde + trozo.size() < bytes.size() ? "\"..." : "\"");
+}
+
+std::vector<std::string> fuzz_traducciones(std::string_view pagina, size_t cuantas,
+                                           std::span<const std::string_view> fragmentos) {
+  std::mt19937_64 siguiente(std::hash<std::string_view>()(pagina));
+  std::vector<std::string> textos(cuantas);
+  for (std::string &t : textos) {
+    const uint64_t r = siguiente();
+    if (r % 3 != 1 && !pagina.empty())
+      t = pagina.substr(siguiente() % pagina.size(), siguiente() % 48);
+    if (r % 3 != 0) t += fragmentos[siguiente() % fragmentos.size()];
+  }
+  return textos;
 }

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 #include <functional>
-#include <initializer_list>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,8 +16,24 @@
  * begins with what precedes it), or of the companion blocks made during the check and
  * still alive; else "". Sessions do not nest. */
 std::string fuzz_en_sesion(
-    std::initializer_list<std::string_view> permitidos,
+    const std::vector<std::string_view> &permitidos,
     const std::function<std::string(std::vector<std::string> &informes)> &comprueba);
+
+/* The reports that arbitrary pages bring about: tags and comments without an end, stray
+ * end tags of scripts, entities outside the table, relative links to no file, references
+ * that no record resolves; and what the library tells of a page's bytes: a NUL inside a
+ * text, an encoding it cannot read or that it declares and is not used, bytes not valid
+ * in it. */
+inline const std::vector<std::string_view> kInformesDePaginas = {
+    "(fin_tag) != NULL",   "*procesar_texto == FALSO", "strchr(texto, '&')==NULL",
+    "hay_punto == CIERTO", "enlace != NULL",           "memchr(texto, '\\0', longitud) == NULL",
+    "the page *",          "the page's texts *",       "the UTF-16 page *"};
+
+/* One translation per text of a document: a stretch of the page, one of fragmentos
+ * (markup that a translator might write), or both, picked by a generator seeded with the
+ * page, so that an input always gives the same translations. */
+std::vector<std::string> fuzz_traducciones(std::string_view pagina, size_t cuantas,
+                                           std::span<const std::string_view> fragmentos);
 
 /* The bytes up to the first NUL, as a text. */
 std::string fuzz_texto(const uint8_t *datos, size_t largo);

@@ -18,7 +18,6 @@ namespace {
 
 /* A text that holds a NUL byte: it is handed out without them and always written back
  * as the page had it. */
-constexpr const char *kInformeNul = "memchr(texto, '\\0', longitud) == NULL";
 
 /* The state of one pass over a page. */
 struct pasada {

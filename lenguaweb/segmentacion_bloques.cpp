@@ -8,6 +8,7 @@
 #include "htmlparser/reglas_html.h"
 #include "lenguaweb/atributos_visibles.h"
 #include "lenguaweb/lectura_tags.h"
+#include "lenguaweb/segmentacion.h"
 
 namespace {
 
@@ -178,7 +179,7 @@ void cierra_texto(pasada &p) {
   // as the page had it.
   std::string sin_nul;
   if (crudo.find('\0') != kNoEsta) {
-    informa_en(kModuloLenguaweb, "memchr(texto, '\\0', longitud) == NULL");
+    informa_en(kModuloLenguaweb, kInformeNul);
     for (char c : crudo)
       if (c != '\0') sin_nul.push_back(c);
     crudo = sin_nul;
@@ -469,4 +470,3 @@ char *lenguaweb_normaliza_bloque(std::string_view texto, const entidades_idioma 
   }
   return cad_prefijo(salida.data() + desde, hasta - desde);
 }
-
