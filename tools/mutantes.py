@@ -161,7 +161,11 @@ def main():
             with open(os.path.join(RAIZ, ruta), encoding="utf-8") as f:
                 lineas = f.read().split("\n")
             if texto not in lineas:
-                sys.exit(f"mutantes.py: {ruta} no longer has the line {texto.strip()!r}")
+                # Code that moved out of the library's folders, or was rewritten, is no
+                # longer the same mutant: said, and left out of the comparison.
+                print(f"mutantes.py: {ruta} no longer has the line {texto.strip()!r}",
+                      file=sys.stderr)
+                continue
             elegidos.append((ruta, lineas.index(texto) + 1, texto, operador, aparicion))
     else:
         todos = list(sitios(CARPETAS))
