@@ -18,6 +18,14 @@ struct Informe {
   std::string modulo;
 };
 
+// How Entorno::reconstruye writes a page: with traducidos (the page's own texts when
+// empty), in the code page of destino (the page's language when 0), through the tables.
+struct Ronda {
+  std::vector<std::string> traducidos{};
+  uint32_t destino = 0;
+  const lista_reg_t *a = nullptr, *img = nullptr;
+};
+
 // Installs a receptor that records every failure report made on the test's thread,
 // gives each test a fresh scratch folder (also the utilities folder), and fails the
 // test when companion blocks made during it are still alive at its end.
@@ -38,6 +46,12 @@ class Entorno : public ::testing::Test {
   std::string escribe(const std::string &nombre, const std::string &contenido) const;
   // Reads a whole file; fails the test when it cannot be read.
   static std::string lee(const std::string &ruta);
+
+  // The texts a host is given for the page, in the code page of idioma.
+  std::vector<std::string> textos_de(const std::string &pagina, uint32_t idioma);
+  // The page read in idioma and written back as the round says; fails the test when
+  // the rebuild fails.
+  std::string reconstruye(const std::string &pagina, uint32_t idioma, const Ronda &ronda = {});
 
   std::filesystem::path carpeta_;
 

@@ -38,16 +38,7 @@ class Enlaces : public pruebas::Entorno {
   }
   // Rebuilds the page with its own texts, resolving references through the tables.
   std::string reconstruye(const std::string &pagina, const Tabla &a, const Tabla &img) {
-    lenguaweb_t *doc = lenguaweb_crea(escribe("r.html", pagina).c_str(), kEspanol);
-    lista_cad_t *ids = nullptr;
-    lista_cad_t *textos = lenguaweb_dame_textos_a_trducir(doc, &ids);
-    EXPECT_EQ(lenguaweb_reconstruye_fichero_html(doc, textos, ids, a.lista, img.lista,
-                                                 ruta("fin.html").c_str(), kEspanol),
-              CIERTO);
-    lista_cad_destruye(&textos);
-    lista_cad_destruye(&ids);
-    lenguaweb_destruye(&doc);
-    return lee(ruta("fin.html"));
+    return Entorno::reconstruye(pagina, kEspanol, {.a = a.lista, .img = img.lista});
   }
 };
 
@@ -226,8 +217,7 @@ TEST_F(Enlaces, TablasGrandesSeAmplianEnOrden) {
     a.anade(("|" + nombre).c_str(), "", "", nombre.c_str());
   }
   std::string pagina = "<P>";
-  for (int i = 0; i < 100; ++i)
-    pagina += "<A HREF=\"nuevo" + std::to_string(i) + ".html\">x</A>\n";
+  for (int i = 0; i < 100; ++i) pagina += "<A HREF=\"nuevo" + std::to_string(i) + ".html\">x</A>\n";
   const std::string pre = preprocesa(pagina, a, img);
   EXPECT_EQ(a.ids().size(), 1100u);
   EXPECT_EQ(a.ids()[1000], "|nuevo0.html");

@@ -13,39 +13,7 @@ using pruebas::a_vector;
 using Textos = std::vector<std::string>;
 constexpr uint32_t kEspanol = 0x0C0A, kCoreano = 0x0412, kRuso = 0x0419, kJapones = 0x0411;
 
-class Fidelidad : public pruebas::Entorno {
- protected:
-  // The texts a host is given for the page, in the code page of idioma.
-  Textos textos_de(const std::string &pagina, uint32_t idioma) {
-    lenguaweb_t *doc = lenguaweb_crea(escribe("textos.html", pagina).c_str(), idioma);
-    lista_cad_t *ids = nullptr;
-    lista_cad_t *textos = lenguaweb_dame_textos_a_trducir(doc, &ids);
-    Textos r = a_vector(textos);
-    lista_cad_destruye(&textos);
-    lista_cad_destruye(&ids);
-    lenguaweb_destruye(&doc);
-    return r;
-  }
-  // The page rebuilt with traducidos (its own texts when empty), in the code page of
-  // idioma_destino (idioma when 0).
-  std::string reconstruye(const std::string &pagina, uint32_t idioma, Textos traducidos = {},
-                          uint32_t idioma_destino = 0) {
-    lenguaweb_t *doc = lenguaweb_crea(escribe("origen.html", pagina).c_str(), idioma);
-    lista_cad_t *ids = nullptr;
-    lista_cad_t *textos = lenguaweb_dame_textos_a_trducir(doc, &ids);
-    lista_cad_t *traduccion = traducidos.empty() ? lista_cad_copia(textos) : a_lista(traducidos);
-    const std::string destino = ruta("destino.html");
-    EXPECT_EQ(
-        lenguaweb_reconstruye_fichero_html(doc, traduccion, ids, nullptr, nullptr, destino.c_str(),
-                                           idioma_destino != 0 ? idioma_destino : idioma),
-        CIERTO);
-    lista_cad_destruye(&traduccion);
-    lista_cad_destruye(&textos);
-    lista_cad_destruye(&ids);
-    lenguaweb_destruye(&doc);
-    return lee(destino);
-  }
-};
+using Fidelidad = pruebas::Entorno;
 
 // Every page read and written back with its own texts comes back byte for byte, and the
 // host is given each text as a reader sees it, in its own code page.
@@ -223,7 +191,8 @@ TEST_F(Fidelidad, TraduccionesEnLaCodificacionDeLaPagina) {
   };
   for (const auto &caso : casos) {
     SCOPED_TRACE(caso.caso);
-    EXPECT_EQ(reconstruye(caso.pagina, caso.idioma, caso.traducidos, caso.idioma_destino),
+    EXPECT_EQ(reconstruye(caso.pagina, caso.idioma,
+                          {.traducidos = caso.traducidos, .destino = caso.idioma_destino}),
               caso.escrita);
   }
 }
@@ -262,7 +231,7 @@ TEST_F(Fidelidad, SalidaEnUtf8DeclaraUtf8) {
   opciones_pon_salida_utf8(CIERTO);
   for (const auto &caso : casos) {
     SCOPED_TRACE(caso.caso);
-    EXPECT_EQ(reconstruye(caso.pagina, caso.idioma, caso.traducidos), caso.escrita);
+    EXPECT_EQ(reconstruye(caso.pagina, caso.idioma, {.traducidos = caso.traducidos}), caso.escrita);
   }
   opciones_pon_salida_utf8(FALSO);
   EXPECT_EQ(reconstruye(casos[0].pagina, kRuso), casos[0].pagina);
@@ -290,7 +259,7 @@ TEST_F(Fidelidad, XhtmlSigueSiendoXml) {
   };
   for (const auto &[caso, traducidos] : pasadas) {
     SCOPED_TRACE(caso);
-    const std::string escrita = reconstruye(pagina, kEspanol, traducidos);
+    const std::string escrita = reconstruye(pagina, kEspanol, {.traducidos = traducidos});
     const std::string ruta_escrita = escribe("escrita.xhtml", escrita);
     EXPECT_EQ(std::system(("xmllint --noout " + ruta_escrita).c_str()), 0) << escrita;
     EXPECT_EQ(escrita == pagina, traducidos.empty());

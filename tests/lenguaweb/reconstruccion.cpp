@@ -18,38 +18,15 @@ const char *const kEjemplo =
 
 class Reconstruccion : public pruebas::Entorno {
  protected:
-  // Makes a document of the page, rebuilds it with the texts that traduce gives for
-  // the document's own texts, and returns the page written.
-  std::string reconstruye(const std::string &pagina, const Textos &traducidos,
-                          uint32_t idioma = kEspanol, uint32_t idioma_destino = kEspanol) {
-    lenguaweb_t *doc = lenguaweb_crea(escribe("origen.html", pagina).c_str(), idioma);
-    lista_cad_t *ids = nullptr;
-    lista_cad_t *textos = lenguaweb_dame_textos_a_trducir(doc, &ids);
-    lista_cad_t *traduccion = a_lista(traducidos);
-    const std::string destino = ruta("destino.html");
-    EXPECT_EQ(lenguaweb_reconstruye_fichero_html(doc, traduccion, ids, nullptr, nullptr,
-                                                 destino.c_str(), idioma_destino),
-              CIERTO);
-    lista_cad_destruye(&traduccion);
-    lista_cad_destruye(&textos);
-    lista_cad_destruye(&ids);
-    lenguaweb_destruye(&doc);
-    return lee(destino);
-  }
-  Textos textos_de(const std::string &pagina, uint32_t idioma = kEspanol) {
-    lenguaweb_t *doc = lenguaweb_crea(escribe("textos.html", pagina).c_str(), idioma);
-    lista_cad_t *ids = nullptr;
-    lista_cad_t *textos = lenguaweb_dame_textos_a_trducir(doc, &ids);
-    Textos r = a_vector(textos);
-    lista_cad_destruye(&textos);
-    lista_cad_destruye(&ids);
-    lenguaweb_destruye(&doc);
-    return r;
+  // The page read in idioma and written in idioma_destino with traducidos.
+  std::string escrita(const std::string &pagina, const Textos &traducidos,
+                      uint32_t idioma = kEspanol, uint32_t idioma_destino = kEspanol) {
+    return reconstruye(pagina, idioma, {.traducidos = traducidos, .destino = idioma_destino});
   }
 };
 
 TEST_F(Reconstruccion, EjemploCompleto) {
-  EXPECT_EQ(reconstruye(kEjemplo, {"Mi pagina", "Descr", "Hola", "Foto", "Adios"}),
+  EXPECT_EQ(escrita(kEjemplo, {"Mi pagina", "Descr", "Hola", "Foto", "Adios"}),
             "<HTML><HEAD><TITLE>Mi pagina</TITLE><META NAME=\"description\" CONTENT=\"Descr\">"
             "</HEAD><BODY><P>Hola</P><IMG SRC=\"a.gif\" ALT=\"Foto\"><P>Adios</P></BODY></HTML>\n");
   EXPECT_TRUE(informes().empty());
@@ -82,7 +59,7 @@ TEST_F(Reconstruccion, Casos) {
   };
   // clang-format on
   for (const auto &caso : casos)
-    EXPECT_EQ(reconstruye(caso.pagina, caso.traducidos), caso.esperado) << caso.pagina;
+    EXPECT_EQ(escrita(caso.pagina, caso.traducidos), caso.esperado) << caso.pagina;
 }
 
 // Written back with its own texts, a page whose texts normalisation leaves as they are
@@ -92,18 +69,18 @@ TEST_F(Reconstruccion, TextosPropiosDevuelvenLaPagina) {
        {"<P><A HREF=\"#<x>\">y</A> a > b</P>", "<P><IMG ALT=\"x>y\"> and &lt;B&gt; <B>b</B></P>",
         "<P>Use <B>x</B> or &lt;B&gt;y</P>", "<P><FONT TITLE=\"&lt;\">f</FONT> &lt;x&gt;</P>",
         "<P>a &gt; b <I>c</I> d > e</P>"})
-    EXPECT_EQ(reconstruye(pagina, textos_de(pagina)), pagina);
+    EXPECT_EQ(escrita(pagina, textos_de(pagina, kEspanol)), pagina);
 }
 
 TEST_F(Reconstruccion, OtrasPaginasDeCodigos) {
   // Texts come back in the code page of the target language and go out in UTF-8.
   const std::string pagina = "<TITLE>Hello</TITLE><IMG ALT=\"Pic\">";
-  EXPECT_EQ(reconstruye(pagina, {"\xCF\xF0\xE8\xE2\xE5\xF2", "\xD4\xEE\xF2\xEE"}, kEspanol, kRuso),
+  EXPECT_EQ(escrita(pagina, {"\xCF\xF0\xE8\xE2\xE5\xF2", "\xD4\xEE\xF2\xEE"}, kEspanol, kRuso),
             "<TITLE>\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82</TITLE>"
             "<IMG ALT=\"\xD0\xA4\xD0\xBE\xD1\x82\xD0\xBE\">");
   // A Russian page read and written with its own texts keeps its letters.
   const std::string ruso = "<P>\xD0\x9C\xD0\xB8\xD1\x80 &copy;</P>";
-  EXPECT_EQ(reconstruye(ruso, textos_de(ruso, kRuso), kRuso, kRuso),
+  EXPECT_EQ(escrita(ruso, textos_de(ruso, kRuso), kRuso, kRuso),
             "<P>\xD0\x9C\xD0\xB8\xD1\x80 \xC2\xA9</P>");
 }
 
@@ -113,11 +90,11 @@ TEST_F(Reconstruccion, MarcadoresCaenEnSuSitio) {
       "<meta name=\"description\" content=\"d\"></head><body><h1>Head</h1><p>One <b>two</b> "
       "three<br>four</p><img src=\"a.png\" alt=\"A\"><img src=\"b.png\"><img alt=\"B\" src=b.png>"
       "<ul><li>x</li><li>y</li></ul><script>if(a<b)c();</script><p>end</p></body></html>";
-  const Textos propios = textos_de(pagina);
+  const Textos propios = textos_de(pagina, kEspanol);
   Textos marcadores;
   for (size_t i = 0; i < propios.size(); ++i) marcadores.push_back("#" + std::to_string(i) + "#");
   EXPECT_EQ(
-      reconstruye(pagina, marcadores),
+      escrita(pagina, marcadores),
       "<html><head><title>#0#</title><meta charset=\"utf-8\"><meta name=\"keywords\" "
       "content=\"#1#\"><meta name=\"description\" content=\"#2#\"></head><body><h1>#3#</h1>"
       "<p>#4#</p><img src=\"a.png\" alt=\"#5#\"><img src=\"b.png\"><img alt=\"#6#\" src=b.png>"
