@@ -1,4 +1,4 @@
-// sitios_test.cpp - the checker's reading of pages as a browser reads them, its model of links,
+// sitios.cpp - the checker's reading of pages as a browser reads them, its model of links,
 // its copies and its catch of faults.
 #include <gtest/gtest.h>
 #include <unistd.h>
