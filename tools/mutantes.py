@@ -10,6 +10,10 @@ a line number, so that the same mutants can be tried again on code that moved
 (--repite FILE.tsv).
 
     tools/mutantes.py [--mutantes N] [--semilla S] [--salida R.tsv] [--repite R.tsv]
+                      [--carpetas companion,htmlparser,...]
+
+By default the mutants are taken from the library's folders; --carpetas names others (the
+command, host, or the site checker, tools/sitios) whose tests are to be weighed too.
 
 The table written (tab-separated) has one row per mutant: file, line number, change,
 line text, result ("caught", "survived", "does not build"), and the tests that failed.
@@ -153,6 +157,8 @@ def main():
     args.add_argument("--semilla", type=int, default=1)
     args.add_argument("--salida", default=os.path.join(RAIZ, "build", "mutantes.tsv"))
     args.add_argument("--repite", help="the table of an earlier run: try the same mutants")
+    args.add_argument("--carpetas", default=",".join(CARPETAS),
+                      help="folders whose .cpp files take mutants (comma-separated)")
     opciones = args.parse_args()
 
     if opciones.repite:
@@ -168,7 +174,7 @@ def main():
                 continue
             elegidos.append((ruta, lineas.index(texto) + 1, texto, operador, aparicion))
     else:
-        todos = list(sitios(CARPETAS))
+        todos = list(sitios(opciones.carpetas.split(",")))
         elegidos = sorted(random.Random(opciones.semilla).sample(
             todos, min(opciones.mutantes, len(todos))))
 
