@@ -11,6 +11,13 @@ a line number, so that the same mutants can be tried again on code that moved
 
     tools/mutantes.py [--mutantes N] [--semilla S] [--salida R.tsv] [--repite R.tsv]
                       [--carpetas companion,htmlparser,...]
+    tools/mutantes.py --compara BEFORE.tsv AFTER.tsv
+
+--compara sets two tables of the same mutants side by side (matched by file, line text
+and change): how many each caught, the mutants caught before and not after, and the
+tests that were the only ones to catch some mutant before, with whether each is still
+among the tests that catch it after. It exits 1 when a mutant caught before is not
+caught after.
 
 By default the mutants are taken from the library's folders; --carpetas names others (the
 command, host, or the site checker, tools/sitios) whose tests are to be weighed too.
@@ -151,6 +158,38 @@ def lee_repeticion(ruta):
             yield campos[0], campos[3], nombres.index(operador), int(aparicion)
 
 
+def lee_tabla(ruta):
+    """{(file, line text, change): (result, set of failing tests)} of a table."""
+    filas = {}
+    with open(ruta, encoding="utf-8") as f:
+        for fila in f.read().split("\n")[1:]:
+            if fila:
+                c = fila.split("\t")
+                filas[(c[0], c[3], c[2])] = (c[4], set(c[5].split()) if len(c) > 5 else set())
+    return filas
+
+
+def compara(antes, despues):
+    a, d = lee_tabla(antes), lee_tabla(despues)
+    comunes = [k for k in a if k in d]
+    cazados_antes = [k for k in comunes if a[k][0] == "caught"]
+    cazados_despues = [k for k in comunes if d[k][0] == "caught"]
+    perdidos = [k for k in cazados_antes if d[k][0] != "caught"]
+    print(f"mutants in both tables: {len(comunes)} (only before: {len(a) - len(comunes)}, "
+          f"only after: {len(d) - len(comunes)})")
+    print(f"caught before: {len(cazados_antes)}; caught after: {len(cazados_despues)}; "
+          f"caught before and not after: {len(perdidos)}")
+    for k in perdidos:
+        print(f"  lost: {k[0]}: {k[1].strip()} ({k[2]})")
+    unicos = sorted({t for k in cazados_antes if len(a[k][1]) == 1 for t in a[k][1]})
+    print(f"tests that alone caught a mutant before: {len(unicos)}")
+    for t in unicos:
+        mutantes = [k for k in cazados_antes if a[k][1] == {t}]
+        siguen = all(t in d[k][1] for k in mutantes)
+        print(f"  {t}: {len(mutantes)} mutant(s), {'still catches' if siguen else 'gone'}")
+    return 1 if perdidos else 0
+
+
 def main():
     args = argparse.ArgumentParser(description=__doc__.split("\n")[0])
     args.add_argument("--mutantes", type=int, default=40)
@@ -159,7 +198,10 @@ def main():
     args.add_argument("--repite", help="the table of an earlier run: try the same mutants")
     args.add_argument("--carpetas", default=",".join(CARPETAS),
                       help="folders whose .cpp files take mutants (comma-separated)")
+    args.add_argument("--compara", nargs=2, metavar=("BEFORE", "AFTER"))
     opciones = args.parse_args()
+    if opciones.compara:
+        sys.exit(compara(*opciones.compara))
 
     if opciones.repite:
         elegidos = []
