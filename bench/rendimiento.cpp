@@ -8,12 +8,16 @@
 //   rendimiento [--rondas N] [--hasta MB] [--comprueba] [--codificacion LABEL] [--idioma N]
 //               [--bloques]
 //   rendimiento --tablas
+//   rendimiento --escaner [--hasta MB]
 //
 // --bloques cuts the pages with the block segmentation instead of the default one.
 //
 // --tablas times instead lenguaweb_preprocesa_links on a page of 10,000 distinct links
 // against an A table of 100,000 records: each link should cost the same whatever the
 // table holds.
+//
+// --escaner times instead a whole walk of the exported tag scanners (bytes and UTF-16) over
+// pages of 1 MB to --hasta: each call must cost its token, so the time per MB stays flat.
 //
 // --codificacion writes the page in another encoding (iconv's LABEL; what it lacks becomes
 // '?'), declared by a META at its head, or with a byte order mark for UTF-16 (written
@@ -167,6 +171,31 @@ int mide_tablas(const std::string &carpeta) {
   return 0;
 }
 
+// Walks pages of 1 MB to hasta_mb with both scanners and prints the processor seconds
+// per MB; returns the exit status (1 when a walk gives no token).
+int mide_escaner(int hasta_mb) {
+  std::string pagina;
+  std::printf("%6s %12s %12s\n", "MB", "bytes s/MB", "UTF-16 s/MB");
+  for (int mb = 1; mb <= hasta_mb; mb *= 2) {
+    while (pagina.size() < static_cast<size_t>(mb) << 20)
+      pagina += "<b>x</b> y <a href=\"z\">w</a>\n";
+    const std::u16string ancha(pagina.begin(), pagina.end());
+    size_t tokens[2] = {};
+    uint16_t tipo = 0;
+    const std::clock_t inicio = std::clock();
+    for (uint32_t p = 0; htmlparser_lee_siguiente_tag(pagina.c_str(), &p, &tipo, nullptr);)
+      ++tokens[0];
+    const std::clock_t mitad = std::clock();
+    for (uint32_t p = 0; htmlparser_lee_siguiente_tag_u(ancha.c_str(), &p, &tipo, nullptr);)
+      ++tokens[1];
+    const double bytes_s = double(mitad - inicio) / CLOCKS_PER_SEC,
+                 ancho_s = double(std::clock() - mitad) / CLOCKS_PER_SEC;
+    if (tokens[0] == 0 || tokens[0] != tokens[1]) return 1;
+    std::printf("%6d %12.4f %12.4f\n", mb, bytes_s / mb, ancho_s / mb);
+  }
+  return 0;
+}
+
 // The UTF-8 text in the encoding iconv calls etiqueta, '?' for each character it lacks;
 // empty when iconv does not know the label.
 std::string en_codificacion(const std::string &texto, const std::string &etiqueta) {
@@ -194,7 +223,7 @@ std::string en_codificacion(const std::string &texto, const std::string &etiquet
 
 int main(int argc, char **argv) {
   int rondas = 5, hasta_mb = 64;
-  bool comprueba = false, tablas = false;
+  bool comprueba = false, tablas = false, escaner = false;
   std::string codificacion;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
@@ -206,6 +235,8 @@ int main(int argc, char **argv) {
       comprueba = true;
     else if (a == "--tablas")
       tablas = true;
+    else if (a == "--escaner")
+      escaner = true;
     else if (a == "--bloques")
       opciones_pon_segmentacion(SEGMENTACION_BLOQUES);
     else if (a == "--codificacion" && i + 1 < argc)
@@ -215,11 +246,12 @@ int main(int argc, char **argv) {
     else {
       std::fprintf(stderr,
                    "usage: rendimiento [--rondas N] [--hasta MB] [--comprueba] "
-                   "[--codificacion LABEL] [--idioma N] [--bloques] | --tablas\n");
+                   "[--codificacion LABEL] [--idioma N] [--bloques] | --tablas | --escaner\n");
       return 2;
     }
   }
   informa_fallo_pon_receptor(sin_informes, nullptr);
+  if (escaner) return mide_escaner(hasta_mb);
   char plantilla[] = "/tmp/lenguaweb-rendimiento-XXXXXX";
   const std::string carpeta = mkdtemp(plantilla);
   utilidades_pon_carpeta(carpeta.c_str());

@@ -94,11 +94,10 @@ TEST_F(Cadenas, EdicionesEnSuSitio) {
   EXPECT_EQ(edita("abc", [](char **t) { cad_sustituye_tramo(t, 9, 1, "!"); }), "abc!");
   EXPECT_EQ(cuenta_informes("(inicio) <= cad_longitud(*texto)"), 1u);
 
-  // A search that restarts at every position would compare some 10^12 bytes here.
+  // A search that restarts at every position would compare some 10^12 bytes here (and
+  // run into the test's timeout).
   const std::string as(2000000, 'a'), patron = std::string(500000, 'a') + "b";
-  const auto empieza = std::chrono::steady_clock::now();
   EXPECT_EQ(edita(as.c_str(), [&](char **x) { cad_reemplaza_todas(x, patron.c_str(), "c"); }), as);
-  EXPECT_LT(std::chrono::steady_clock::now() - empieza, std::chrono::seconds(5));
 }
 
 }  // namespace

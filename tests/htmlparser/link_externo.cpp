@@ -1,4 +1,4 @@
-// link_externo_test.cpp - finding the src or href link of a tag text.
+// link_externo.cpp - finding the src or href link of a tag text.
 #include <optional>
 #include <string>
 

@@ -1,4 +1,4 @@
-// traduce_textos_test.cpp - translating a list of wide texts through the real text engine.
+// traduce_textos.cpp - translating a list of wide texts through the real text engine.
 #include <optional>
 #include <string>
 #include <vector>

@@ -317,7 +317,7 @@ class PaginaEntera : public ::testing::Test {
  protected:
   void SetUp() override {
     carpeta_ = std::filesystem::temp_directory_path() /
-               ("sitios_test_" + std::to_string(::getpid()) + "_" +
+               ("sitios_" + std::to_string(::getpid()) + "_" +
                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::create_directories(carpeta_);
     sitios::comprobacion_instala_receptor();
@@ -381,7 +381,7 @@ namespace {
 
 TEST(Conocidos, SoloElFalloListadoDeLaPaginaListada) {
   const std::string camino =
-      (std::filesystem::temp_directory_path() / "sitios_conocidos_test.txt").string();
+      (std::filesystem::temp_directory_path() / "sitios_conocidos.txt").string();
   std::ofstream(camino) << "# comment\n\nown texts,pieces\tmanual/en/filter.html\twhy\n";
   std::vector<sitios::FalloConocido> c;
   std::string error;

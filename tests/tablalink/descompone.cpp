@@ -1,4 +1,4 @@
-// descompone_test.cpp - links split into parts and identifiers, and rebuilt from the parts.
+// descompone.cpp - links split into parts and identifiers, and rebuilt from the parts.
 #include <string>
 #include <tuple>
 

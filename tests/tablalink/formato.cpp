@@ -1,4 +1,4 @@
-// formato_test.cpp - link records saved on a stream and read back, from every saved version.
+// formato.cpp - link records saved on a stream and read back, from every saved version.
 #include <string>
 #include <vector>
 

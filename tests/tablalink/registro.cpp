@@ -1,4 +1,4 @@
-// registro_test.cpp - making, matching, checking and destroying link records.
+// registro.cpp - making, matching, checking and destroying link records.
 #include <utility>
 #include <vector>
 
