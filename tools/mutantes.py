@@ -84,7 +84,9 @@ def sitios(carpetas):
     """Every (file, line number, line text, operator index, match index) that a mutant can take."""
     for carpeta in carpetas:
         base = os.path.join(RAIZ, carpeta)
-        for raiz, _, ficheros in os.walk(base):
+        for raiz, carpetas_dentro, ficheros in os.walk(base):
+            # Tests kept beside a tool are no code to mutate.
+            carpetas_dentro[:] = [c for c in carpetas_dentro if c != "pruebas"]
             for nombre in sorted(ficheros):
                 if not nombre.endswith(".cpp"):
                     continue
