@@ -281,14 +281,4 @@ TEST_F(Codificacion, Utf16IdaYVueltaExacta) {
   EXPECT_EQ(cuenta_informes("(convertidor) != NULL"), 1u);
 }
 
-TEST_F(Codificacion, IdiomasConocidos) {
-  for (uint32_t idioma : {0u, 0x7FFFu, 0xFFFFu, 0x0400u})
-    EXPECT_EQ(conv_idioma_conocido(idioma), FALSO) << std::hex << idioma;
-  for (uint32_t idioma : {kEspanol, kRuso, kCoreano, kJapones, 0x00040411u, 0x0409u})
-    EXPECT_EQ(conv_idioma_conocido(idioma), CIERTO) << std::hex << idioma;
-  EXPECT_STREQ(conv_codificacion_de_idioma(kCoreano), "EUC-KR");
-  EXPECT_STREQ(conv_codificacion_de_idioma(kJapones), "Shift_JIS");
-  EXPECT_STREQ(conv_codificacion_de_idioma(0xFFFF), "windows-1252");
-}
-
 }  // namespace

@@ -41,25 +41,6 @@ const std::tuple<uint32_t, std::string, std::string> kPaginas[] = {
     {0x0412, "\uac01\uac02", "\xb0\xa2\x81\x41"},
 };
 
-// Every language with a page of its own, both scripts of those written in two, the
-// Chinese of each country, a sort order above the LANGID, no language and an unknown one.
-TEST_F(Conversion, PaginaDeCodigosDeCadaIdioma) {
-  const std::pair<uint32_t, uint32_t> casos[] = {
-      // clang-format off
-      {0x0C0A, 1252}, {0x0409, 1252}, {0, 1252}, {0x03FF, 1252}, {0x0405, 1250}, {0x0415, 1250},
-      {0x041A, 1250}, {0x081A, 1250}, {0x141A, 1250}, {0x0C1A, 1251}, {0x281A, 1251},
-      {0x201A, 1251}, {0x0419, 1251}, {0x043F, 1251}, {0x0450, 1251}, {0x0408, 1253},
-      {0x041F, 1254}, {0x042C, 1254}, {0x0443, 1254}, {0x082C, 1251}, {0x0843, 1251},
-      {0x040D, 1255}, {0x0401, 1256}, {0x0C01, 1256}, {0x0429, 1256}, {0x0420, 1256},
-      {0x0427, 1257}, {0x0426, 1257}, {0x042A, 1258}, {0x041E, 874}, {0x0411, 932},
-      {0x00040411, 932}, {0x0804, 936}, {0x1004, 936}, {0x0404, 950}, {0x0C04, 950},
-      {0x0412, 949},
-      // clang-format on
-  };
-  for (const auto &[idioma, pagina] : casos)
-    EXPECT_EQ(conv_pagina_de_codigos(idioma), pagina) << std::hex << idioma;
-}
-
 // Pure-ASCII texts may be copied without ICU only where ICU itself maps ASCII one to
 // one: followed by a character that forces the way through ICU, they must come out alike.
 TEST_F(Conversion, IdaYVueltaPorCadaPagina) {

@@ -69,18 +69,4 @@ TEST_F(Listas, ConcatenaCopiaYReduce) {
   lista_num_destruye(&n);
 }
 
-// A record list never frees its records: they stay their owner's.
-TEST_F(Listas, ListaDeRegistros) {
-  lista_reg_t *registros = lista_reg_crea(1);
-  auto *registro = static_cast<tablalink_t *>(mem_reserva(32));
-  lista_reg_anade(registros, registro);
-  lista_reg_pon(registros, 2, registro);
-  EXPECT_EQ(lista_reg_dame(registros, 0), nullptr);
-  EXPECT_EQ(lista_reg_dame(registros, 1), registro);
-  EXPECT_EQ(lista_reg_dame(registros, 2), nullptr);
-  EXPECT_EQ(cuenta_informes("(indice) < num_elems"), 2u);
-  lista_reg_destruye(&registros);
-  mem_libera(&registro, 32);
-}
-
 }  // namespace
