@@ -32,34 +32,99 @@ TEST_F(Reconstruccion, EjemploCompleto) {
   EXPECT_TRUE(informes().empty());
 }
 
-TEST_F(Reconstruccion, Casos) {
+// A page, its translations in order, and the page they make.
+struct Escritura {
+  std::string pagina;
+  Textos traducidos;
+  std::string escrita;
+};
+
+// Each translation takes the place of its text, attribute values included.
+TEST_F(Reconstruccion, CadaTraduccionVaASuSitio) {
   // clang-format off
-  const struct { std::string pagina; Textos traducidos; std::string esperado; } casos[] = {
-    {"<HTML>\n<BODY></BODY></HTML>", {}, "<HTML>\n<BODY></BODY></HTML>"},  // sin textos
-    {"<P>a</P><IMG ALT=\"b\">", {"A", "B"}, "<P>A</P><IMG ALT=\"B\">"},  // ultimo trozo con atributos y sin texto
-    {"<META NAME=\"description\" CONTENT=\"Short\"><META NAME=\"keywords\" CONTENT=\"k\"><P>x</P>", {"A much longer description", "kw", "X"}, "<META NAME=\"description\" CONTENT=\"A much longer description\"><META NAME=\"keywords\" CONTENT=\"kw\"><P>X</P>"},  // descripcion de otra longitud y palabras clave
-    {"<P>a</P><IMG ALT=\"b\"><P>c</P>", {"", "", "C"}, "<P></P><IMG ALT=\"\"><P>C</P>"},  // atributo vacio y texto vacio
-    {"<meta charset=\"utf-8\"><meta name=\"viewport\" content=\"width=device-width\"><meta name=\"description\" content=\"Old\"><p>x</p>", {"New", "X"}, "<meta charset=\"utf-8\"><meta name=\"viewport\" content=\"width=device-width\"><meta name=\"description\" content=\"New\"><p>X</p>"},  // meta de otro nombre no se toca
-    {"<IMG SRC=\"a.gif\"><IMG SRC=\"b.gif\" ALT=\"B\"><P>x</P>", {"bb", "X"}, "<IMG SRC=\"a.gif\"><IMG SRC=\"b.gif\" ALT=\"bb\"><P>X</P>"},  // img sin alt no se toca
-    {"<IMG SRC=\"SALTO.GIF\" ALT=\"Jump\">x<P>", {"Salto", "y"}, "<IMG SRC=\"SALTO.GIF\" ALT=\"Salto\">y<P>"},  // alt en el nombre del fichero
-    {"<IMG ALT=Logo SRC=a.gif><P>x</P>", {"Mi logo", "X"}, "<IMG ALT=\"Mi logo\" SRC=a.gif><P>X</P>"},  // valor sin comillas se entrecomilla
-    {"<IMG ALT=\"a\">", {"say \"<hi>\""}, "<IMG ALT=\"say &quot;&lt;hi&gt;&quot;\">"},  // comillas y menor que en un atributo
-    {"<P>x</P>", {"a <script>alert(1)</script> b > c"}, "<P>a &lt;script&gt;alert(1)&lt;/script&gt; b &gt; c</P>"},  // texto que no crea tags
-    {"<P>Hello <B>world</B> and <FONT COLOR=red>more</FONT></P>", {"Hola <B>mundo</B> y <FONT COLOR=red>m\xE1s<br>"}, "<P>Hola <B>mundo</B> y <FONT COLOR=red>m\xC3\xA1s<br></FONT></P>"},  // en linea se quedan
-    {"<P>vector&lt;int&gt; &amp; &lt;script&gt;</P>", {"vector<int> &amp; <script>"}, "<P>vector&lt;int&gt; &amp; &lt;script&gt;</P>"},  // codigo en la pagina sigue siendo codigo
-    {"<P>Write &lt;B&gt;bold&lt;/B&gt; or &lt;br&gt;.</P>", {"Write <B>bold</B> or <br>."}, "<P>Write &lt;B&gt;bold&lt;/B&gt; or &lt;br&gt;.</P>"},  // tags en linea mostrados como codigo siguen siendolo
-    {"<P>Use &lt;B&gt; here</P>", {"<I>Usa</I> <B> aqu\xED"}, "<P><I>Usa</I> &lt;B&gt; aqu\xC3\xAD</P>"},  // solo los nombres mostrados como codigo
-    {"<P>Use <B>x</B> or &lt;B&gt;y</P>", {"Use <B>x</B> or <B>y"}, "<P>Use <B>x</B> or &lt;B&gt;y</P>"},  // codigo y marcado del mismo tag
-    {"<P>Use <B>x</B> or &lt;B&gt;y</P>", {"Usa <B>x</B> o <B>y"}, "<P>Usa <B>x</B> o <B>y</B></P>"},  // codigo y marcado traducidos, el abierto se cierra
-    {"<IMG ALT = \"Logo\"><IMG ALT=\"b\">", {"x", "B"}, "<IMG ALT = \"x\"><IMG ALT=\"B\">"},  // blancos junto al igual
-    {"<IMG ALT><IMG ALT=\"b\">", {"B"}, "<IMG ALT><IMG ALT=\"B\">"},  // nombre sin igual no tiene valor
-    {"<IMG ALT='a' TITLE='t'>", {"it's \"x\""}, "<IMG ALT='it&#39;s &quot;x&quot;' TITLE='t'>"},  // comillas simples
-    {"<P>a</P><P>b</P><P>c</P>", {"A"}, "<P>A</P><P></P><P></P>"},  // menos traducciones que textos
-    {"<P>Hello</P>", {"Hola"}, "<P>Hola</P>"},  // pagina sin salto final
+  const Escritura casos[] = {
+      // a page without texts
+      {.pagina = "<HTML>\n<BODY></BODY></HTML>", .traducidos = {},
+       .escrita = "<HTML>\n<BODY></BODY></HTML>"},
+      // the last piece gives an attribute text and no body text follows
+      {.pagina = "<P>a</P><IMG ALT=\"b\">", .traducidos = {"A", "B"},
+       .escrita = "<P>A</P><IMG ALT=\"B\">"},
+      // a description of another length, and keywords
+      {.pagina = "<META NAME=\"description\" CONTENT=\"Short\"><META NAME=\"keywords\" CONTENT=\"k\"><P>x</P>",
+       .traducidos = {"A much longer description", "kw", "X"},
+       .escrita = "<META NAME=\"description\" CONTENT=\"A much longer description\"><META NAME=\"keywords\" CONTENT=\"kw\"><P>X</P>"},
+      // an empty attribute and an empty text
+      {.pagina = "<P>a</P><IMG ALT=\"b\"><P>c</P>", .traducidos = {"", "", "C"},
+       .escrita = "<P></P><IMG ALT=\"\"><P>C</P>"},
+      // a META of another name is left alone
+      {.pagina = "<meta charset=\"utf-8\"><meta name=\"viewport\" content=\"width=device-width\"><meta name=\"description\" content=\"Old\"><p>x</p>",
+       .traducidos = {"New", "X"},
+       .escrita = "<meta charset=\"utf-8\"><meta name=\"viewport\" content=\"width=device-width\"><meta name=\"description\" content=\"New\"><p>X</p>"},
+      // an IMG without ALT is left alone
+      {.pagina = "<IMG SRC=\"a.gif\"><IMG SRC=\"b.gif\" ALT=\"B\"><P>x</P>",
+       .traducidos = {"bb", "X"},
+       .escrita = "<IMG SRC=\"a.gif\"><IMG SRC=\"b.gif\" ALT=\"bb\"><P>X</P>"},
+      // "ALT" inside a file name is no attribute
+      {.pagina = "<IMG SRC=\"SALTO.GIF\" ALT=\"Jump\">x<P>", .traducidos = {"Salto", "y"},
+       .escrita = "<IMG SRC=\"SALTO.GIF\" ALT=\"Salto\">y<P>"},
+      // an unquoted value is written quoted
+      {.pagina = "<IMG ALT=Logo SRC=a.gif><P>x</P>", .traducidos = {"Mi logo", "X"},
+       .escrita = "<IMG ALT=\"Mi logo\" SRC=a.gif><P>X</P>"},
+      // quotes and '<' in an attribute
+      {.pagina = "<IMG ALT=\"a\">", .traducidos = {"say \"<hi>\""},
+       .escrita = "<IMG ALT=\"say &quot;&lt;hi&gt;&quot;\">"},
+      // blanks around the '='
+      {.pagina = "<IMG ALT = \"Logo\"><IMG ALT=\"b\">", .traducidos = {"x", "B"},
+       .escrita = "<IMG ALT = \"x\"><IMG ALT=\"B\">"},
+      // a name without '=' has no value
+      {.pagina = "<IMG ALT><IMG ALT=\"b\">", .traducidos = {"B"},
+       .escrita = "<IMG ALT><IMG ALT=\"B\">"},
+      // single quotes
+      {.pagina = "<IMG ALT='a' TITLE='t'>", .traducidos = {"it's \"x\""},
+       .escrita = "<IMG ALT='it&#39;s &quot;x&quot;' TITLE='t'>"},
+      // fewer translations than texts
+      {.pagina = "<P>a</P><P>b</P><P>c</P>", .traducidos = {"A"},
+       .escrita = "<P>A</P><P></P><P></P>"},
+      // a page without a last line end
+      {.pagina = "<P>Hello</P>", .traducidos = {"Hola"}, .escrita = "<P>Hola</P>"},
   };
   // clang-format on
-  for (const auto &caso : casos)
-    EXPECT_EQ(escrita(caso.pagina, caso.traducidos), caso.esperado) << caso.pagina;
+  for (const Escritura &caso : casos)
+    EXPECT_EQ(escrita(caso.pagina, caso.traducidos), caso.escrita) << caso.pagina;
+}
+
+// A translation's markup is only the inline tags, and not those the page shows as code.
+TEST_F(Reconstruccion, UnaTraduccionSoloLlevaEtiquetasEnLinea) {
+  // clang-format off
+  const Escritura casos[] = {
+      // a translation's text makes no tag
+      {.pagina = "<P>x</P>", .traducidos = {"a <script>alert(1)</script> b > c"},
+       .escrita = "<P>a &lt;script&gt;alert(1)&lt;/script&gt; b &gt; c</P>"},
+      // inline tags stay markup; the open FONT is closed
+      {.pagina = "<P>Hello <B>world</B> and <FONT COLOR=red>more</FONT></P>",
+       .traducidos = {"Hola <B>mundo</B> y <FONT COLOR=red>m\xE1s<br>"},
+       .escrita = "<P>Hola <B>mundo</B> y <FONT COLOR=red>m\xC3\xA1s<br></FONT></P>"},
+      // code the page shows stays code
+      {.pagina = "<P>vector&lt;int&gt; &amp; &lt;script&gt;</P>",
+       .traducidos = {"vector<int> &amp; <script>"},
+       .escrita = "<P>vector&lt;int&gt; &amp; &lt;script&gt;</P>"},
+      // inline tags the page shows as code stay code
+      {.pagina = "<P>Write &lt;B&gt;bold&lt;/B&gt; or &lt;br&gt;.</P>",
+       .traducidos = {"Write <B>bold</B> or <br>."},
+       .escrita = "<P>Write &lt;B&gt;bold&lt;/B&gt; or &lt;br&gt;.</P>"},
+      // only the names shown as code
+      {.pagina = "<P>Use &lt;B&gt; here</P>", .traducidos = {"<I>Usa</I> <B> aqu\xED"},
+       .escrita = "<P><I>Usa</I> &lt;B&gt; aqu\xC3\xAD</P>"},
+      // code and markup of one tag
+      {.pagina = "<P>Use <B>x</B> or &lt;B&gt;y</P>", .traducidos = {"Use <B>x</B> or <B>y"},
+       .escrita = "<P>Use <B>x</B> or &lt;B&gt;y</P>"},
+      // both translated: the one left open is closed
+      {.pagina = "<P>Use <B>x</B> or &lt;B&gt;y</P>", .traducidos = {"Usa <B>x</B> o <B>y"},
+       .escrita = "<P>Usa <B>x</B> o <B>y</B></P>"},
+  };
+  // clang-format on
+  for (const Escritura &caso : casos)
+    EXPECT_EQ(escrita(caso.pagina, caso.traducidos), caso.escrita) << caso.pagina;
 }
 
 TEST_F(Reconstruccion, MarcadoresCaenEnSuSitio) {

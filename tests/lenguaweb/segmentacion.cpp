@@ -1,5 +1,6 @@
 // segmentacion.cpp - tests of cutting pages into verbatim pieces and body texts.
-#include <sstream>
+#include <algorithm>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -10,109 +11,200 @@ namespace {
 
 using Textos = std::vector<std::string>;
 
+// A page's cut: its pieces and its texts, each list joined with '|', and its texts' kinds
+// (none given: every text TIPO_TEXTO).
+struct Corte {
+  std::string pagina, trozos{}, textos{};
+  std::vector<uint32_t> tipos{};
+  const char *informe = "";  // the report the page brings, if any
+};
+
 class Segmentacion : public pruebas::Entorno {
  protected:
-  // Pieces, texts and kinds of a page, each list joined with '|' (kinds as digits).
-  static std::string divide(const std::string &pagina) {
+  static Corte divide(const std::string &pagina) {
     lenguaweb_t *doc = lenguaweb_documento_vacio(0x0C0A);
     doc->pagina.bytes = pagina;
     lenguaweb_divide_pagina(doc);
-    Textos trozos;
-    for (size_t k = 0; k < doc->trozos.size(); ++k) trozos.emplace_back(lenguaweb_trozo(doc, k));
-    std::ostringstream r;
-    const auto une = [&r](const Textos &v) {
-      for (size_t i = 0; i < v.size(); ++i) r << (i ? "|" : "") << v[i];
-    };
-    une(trozos);
-    r << " / ";
-    une(pruebas::a_vector(doc->textos));
-    r << " / ";
-    for (uint32_t t : pruebas::a_vector(doc->tipos_de_textos)) r << t;
+    Corte r{.pagina = pagina};
+    for (size_t k = 0; k < doc->trozos.size(); ++k)
+      r.trozos.append(k ? "|" : "").append(lenguaweb_trozo(doc, k));
+    const Textos textos = pruebas::a_vector(doc->textos);
+    for (size_t i = 0; i < textos.size(); ++i) r.textos.append(i ? "|" : "").append(textos[i]);
+    r.tipos = pruebas::a_vector(doc->tipos_de_textos);
     lenguaweb_destruye(&doc);
-    return r.str();
+    return r;
+  }
+  void comprueba(std::span<const Corte> casos) {
+    for (const Corte &caso : casos) {
+      SCOPED_TRACE(caso.pagina);
+      olvida_informes();
+      const Corte visto = divide(caso.pagina);
+      EXPECT_EQ(visto.trozos, caso.trozos);
+      EXPECT_EQ(visto.textos, caso.textos);
+      std::vector<uint32_t> tipos = caso.tipos;
+      if (tipos.empty() && !caso.textos.empty())
+        tipos.assign(std::count(caso.textos.begin(), caso.textos.end(), '|') + 1, TIPO_TEXTO);
+      EXPECT_EQ(visto.tipos, tipos);
+      std::string informados;
+      for (const auto &i : informes()) {
+        informados += i.condicion;
+        EXPECT_EQ(i.modulo, "lenguaweb (LENGUAWEB.DLL)");
+      }
+      EXPECT_EQ(informados, caso.informe);
+    }
   }
 };
 
+// The worked example: a title, a description, two paragraphs and an image's text.
 TEST_F(Segmentacion, EjemploCompleto) {
-  EXPECT_EQ(
-      divide("<HTML><HEAD><TITLE>My page</TITLE><META NAME=\"description\" CONTENT=\"Desc\">"
-             "</HEAD><BODY><P>Hello</P><IMG SRC=\"a.gif\" ALT=\"Pic\"><P>Bye</P></BODY></HTML>\n"),
-      "<HTML><HEAD><TITLE>|</TITLE><META NAME=\"description\" CONTENT=\"Desc\"></HEAD><BODY><P>|"
-      "</P><IMG SRC=\"a.gif\" ALT=\"Pic\"><P>|</P></BODY></HTML>\n / My page|Desc|Hello|Pic|Bye / "
-      "01343");
-  EXPECT_TRUE(informes().empty());
+  const Corte ejemplo[] = {
+      {.pagina =
+           "<HTML><HEAD><TITLE>My page</TITLE><META NAME=\"description\" CONTENT=\"Desc\">"
+           "</HEAD><BODY><P>Hello</P><IMG SRC=\"a.gif\" ALT=\"Pic\"><P>Bye</P></BODY></HTML>\n",
+       .trozos = "<HTML><HEAD><TITLE>|</TITLE><META NAME=\"description\" CONTENT=\"Desc\"></HEAD>"
+                 "<BODY><P>|</P><IMG SRC=\"a.gif\" ALT=\"Pic\"><P>|</P></BODY></HTML>\n",
+       .textos = "My page|Desc|Hello|Pic|Bye",
+       .tipos = {TIPO_TITULO, TIPO_DESCRIPCION, TIPO_TEXTO, TIPO_ALTERNATIVO_IMAGEN, TIPO_TEXTO}}};
+  comprueba(ejemplo);
 }
 
-TEST_F(Segmentacion, Casos) {
+// Pieces and texts alternate from a first piece; blanks at a text's start stay in the piece; a
+// run of text that the page ends in stays in its piece.
+TEST_F(Segmentacion, SeCortaEnPiezasYTextos) {
   // clang-format off
-  const struct { std::string pagina, cortes, informe; } casos[] = {
-    {"", " /  / ", ""},
-    {"abc", "abc /  / ", ""},
-    {"Hello<P>", "|<P> / Hello / 3", ""},                         // a page that begins with text
-    {"<P>Hello", "<P>Hello /  / ", ""},                           // a run to the end stays in the piece
-    {"<P>Hello</P>", "<P>|</P> / Hello / 3", ""},                 // the end of the page is kept
-    {"<P>Hello <B>world</B>  <P>x", "<P>|</B>  <P>x / Hello <B>world / 3", ""},
-    {"<P><B>Hello</B> world</P>\n", "<P><B>|</P>\n / Hello</B> world / 3", ""},
-    {"<TITLE>My page</TITLE>", "<TITLE>|</TITLE> / My page / 0", ""},
-    {"<TITLE><B>My page</B></TITLE>", "<TITLE><B>|</B></TITLE> / My page / 3", ""},
-    {"<P>a < b>c</P>", "<P>|< b>|</P> / a |c / 33", ""},
-    {"<P>x<BR/>y</P>", "<P>|<BR/>|</P> / x|y / 33", ""},
-    {"<P>x</BR>y</P>", "<P>|</BR>|</P> / x|y / 33", ""},
-    {"<P>x<BR />y<br>z</P>", "<P>|</P> / x<BR />y<br>z / 3", ""},
-    {"<P>a<u>b</u><b>c</b><i>d</i><em>e</em><strong>f</strong><br>g<font>h</font>i</P>",
-     "<P>|</P> / a<u>b</u><b>c</b><i>d</i><em>e</em><strong>f</strong><br>g<font>h</font>i / 3", ""},
-    {"<P>a<bb>b<ems>c<span>d</P>", "<P>|<bb>|<ems>|<span>|</P> / a|b|c|d / 3333", ""},
-    {"<P>  \t\n</P>", "<P>  \t\n</P> /  / ", ""},
-    {"<P>  Hi</P>", "<P>  |</P> / Hi / 3", ""},
-    {"<P>a</P><SCRIPT>var s = 'text';</SCRIPT><P>b</P>", "<P>|</P><SCRIPT>var s = 'text';</SCRIPT><P>|</P> / a|b / 33", ""},
-    {"<SCRIPT>if (a<b) x();</SCRIPT><P>Hi</P>", "<SCRIPT>if (a<b) x();</SCRIPT><P>|</P> / Hi / 3", ""},
-    {"<script>for(i=0;i<n;i++){}</script><p>Hi</p>", "<script>for(i=0;i<n;i++){}</script><p>|</p> / Hi / 3", ""},
-    {"<SCRIPT\nLANGUAGE=\"JavaScript\">var a = 1;</SCRIPT><P>Hi</P>",
-     "<SCRIPT\nLANGUAGE=\"JavaScript\">var a = 1;</SCRIPT><P>|</P> / Hi / 3", ""},
-    {"<STYLE>p { color: red }</STYLE><P>Hi</P>", "<STYLE>p { color: red }</STYLE><P>|</P> / Hi / 3", ""},
-    {"<style>a<b{}</style><p>Hi</p>", "<style>a<b{}</style><p>|</p> / Hi / 3", ""},
-    {"<STYLE><SCRIPT></STYLE><P>Hi</P>", "<STYLE><SCRIPT></STYLE><P>|</P> / Hi / 3", ""},
-    {"<SCRIPT>x='<STYLE>';</SCRIPT><P>Hi</P>", "<SCRIPT>x='<STYLE>';</SCRIPT><P>|</P> / Hi / 3", ""},
-    {"<P>a</P></SCRIPT>", "<P>|</P></SCRIPT> / a / 3", "*procesar_texto == FALSO"},
-    {"</STYLE><P>a</P>", "</STYLE><P>|</P> / a / 3", "*procesar_texto == FALSO"},
-    {"<P>Hi<SCRIPT>x</SCRIPT>there</P>", "<P>|<SCRIPT>x</SCRIPT>|</P> / Hi|there / 33", ""},
-    {"<SCRIPT>document.write('<IMG SRC=\"x.gif\" ALT=\"In script\">');</SCRIPT>",
-     "<SCRIPT>document.write('<IMG SRC=\"x.gif\" ALT=\"In script\">');</SCRIPT> / In script / 4", ""},
-    {"<!-->x<P>", "<!-->|<P> / x / 3", ""},
-    {"<P><!-- a > b -->Hi</P>", "<P><!-- a > b -->|</P> / Hi / 3", ""},
-    {"<P>Hi<!-- never closed", "<P>|<!-- never closed / Hi / 3", "(fin_tag) != NULL"},
-    {"<P>Hi<B", "<P>|<B / Hi / 3", "(fin_tag) != NULL"},
-    {"<P><IMG ALT=\"x>y\"></P>", "<P><IMG ALT=\"x>y\"></P> / x>y / 4", ""},  // a quoted '>'
-    {"<P>a<IMG ALT='b>c\" d' SRC=x>e</P>", "<P>|<IMG ALT='b>c\" d' SRC=x>|</P> / a|b>c\" d|e / 343", ""},
-    {"<P>a<B TITLE=\"x>y</P><P>b</P>", "<P>|</P><P>|</P> / a<B TITLE=\"x>y|b / 33", ""},  // never closed
-    {"<P>Hello<IMG SRC=a ALT=\"Pic\" >more</P>", "<P>|<IMG SRC=a ALT=\"Pic\" >|</P> / Hello|Pic|more / 343", ""},
-    {"<P>Hello<IMG ALT=\"x\">", "<P>|<IMG ALT=\"x\"> / Hello|x / 34", ""},  // its texts follow the last piece
-    {"<P>Hello <B>world", "<P>| / Hello <B>world / 3", ""},
-    {std::string("<P>Hi</P>\0<P>shown</P>", 22), std::string("<P>|</P>\0<P>|</P> / Hi|shown / 33", 33), ""},
-    {"<IMG\tALT=\"x\">", "<IMG\tALT=\"x\"> /  / ", ""},
-    {"<META NAME=\"Description\"><META NAME=\"keywords\" CONTENT=\"a, b\">",
-     "<META NAME=\"Description\"><META NAME=\"keywords\" CONTENT=\"a, b\"> / a, b / 2", ""},
+  const Corte casos[] = {
+      {.pagina = "", .trozos = "", .textos = ""},
+      {.pagina = "abc", .trozos = "abc", .textos = ""},
+      {.pagina = "Hello<P>", .trozos = "|<P>", .textos = "Hello"},  // a page that begins with text
+      {.pagina = "<P>Hello",
+       .trozos = "<P>Hello", .textos = ""},  // a run to the end stays in the piece
+      {.pagina = "<P>Hello</P>",
+       .trozos = "<P>|</P>", .textos = "Hello"},  // the end of the page is kept
+      {.pagina = "<P>  \t\n</P>", .trozos = "<P>  \t\n</P>", .textos = ""},
+      {.pagina = "<P>  Hi</P>", .trozos = "<P>  |</P>", .textos = "Hi"},
+      {.pagina = "<P>Hello <B>world", .trozos = "<P>|", .textos = "Hello <B>world"},
+      {.pagina = std::string("<P>Hi</P>\0<P>shown</P>", 22),
+       .trozos = std::string("<P>|</P>\0<P>|</P>", 17), .textos = "Hi|shown"},
   };
   // clang-format on
-  for (const auto &caso : casos) {
-    olvida_informes();
-    EXPECT_EQ(divide(caso.pagina), caso.cortes) << caso.pagina;
-    std::string informados;
-    for (const auto &i : informes()) {
-      informados += i.condicion;
-      EXPECT_EQ(i.modulo, "lenguaweb (LENGUAWEB.DLL)");
-    }
-    EXPECT_EQ(informados, caso.informe) << caso.pagina;
-  }
+  comprueba(casos);
+}
+
+// The inline tags stay inside a body text; any other tag, or a '<' that opens none, cuts it.
+TEST_F(Segmentacion, LasEtiquetasEnLineaQuedanEnElTexto) {
+  // clang-format off
+  const Corte casos[] = {
+      {.pagina = "<P>Hello <B>world</B>  <P>x",
+       .trozos = "<P>|</B>  <P>x", .textos = "Hello <B>world"},
+      {.pagina = "<P><B>Hello</B> world</P>\n",
+       .trozos = "<P><B>|</P>\n", .textos = "Hello</B> world"},
+      {.pagina = "<TITLE>My page</TITLE>",
+       .trozos = "<TITLE>|</TITLE>", .textos = "My page", .tipos = {TIPO_TITULO}},
+      {.pagina = "<TITLE><B>My page</B></TITLE>",
+       .trozos = "<TITLE><B>|</B></TITLE>", .textos = "My page"},
+      {.pagina = "<P>a < b>c</P>", .trozos = "<P>|< b>|</P>", .textos = "a |c"},
+      {.pagina = "<P>x<BR/>y</P>", .trozos = "<P>|<BR/>|</P>", .textos = "x|y"},
+      {.pagina = "<P>x</BR>y</P>", .trozos = "<P>|</BR>|</P>", .textos = "x|y"},
+      {.pagina = "<P>x<BR />y<br>z</P>", .trozos = "<P>|</P>", .textos = "x<BR />y<br>z"},
+      {.pagina = "<P>a<u>b</u><b>c</b><i>d</i><em>e</em><strong>f</strong><br>g<font>h</font>i</P>",
+       .trozos = "<P>|</P>",
+       .textos = "a<u>b</u><b>c</b><i>d</i><em>e</em><strong>f</strong><br>g<font>h</font>i"},
+      {.pagina = "<P>a<bb>b<ems>c<span>d</P>",
+       .trozos = "<P>|<bb>|<ems>|<span>|</P>", .textos = "a|b|c|d"},
+      {.pagina = "<P>a<B TITLE=\"x>y</P><P>b</P>",
+       .trozos = "<P>|</P><P>|</P>", .textos = "a<B TITLE=\"x>y|b"},  // never closed
+  };
+  // clang-format on
+  comprueba(casos);
+}
+
+// SCRIPT and STYLE hold no text, whatever they hold; a stray end tag of one is reported.
+TEST_F(Segmentacion, ScriptYStyleNoDanTexto) {
+  // clang-format off
+  const Corte casos[] = {
+      {.pagina = "<P>a</P><SCRIPT>var s = 'text';</SCRIPT><P>b</P>",
+       .trozos = "<P>|</P><SCRIPT>var s = 'text';</SCRIPT><P>|</P>", .textos = "a|b"},
+      {.pagina = "<SCRIPT>if (a<b) x();</SCRIPT><P>Hi</P>",
+       .trozos = "<SCRIPT>if (a<b) x();</SCRIPT><P>|</P>", .textos = "Hi"},
+      {.pagina = "<script>for(i=0;i<n;i++){}</script><p>Hi</p>",
+       .trozos = "<script>for(i=0;i<n;i++){}</script><p>|</p>", .textos = "Hi"},
+      {.pagina = "<SCRIPT\nLANGUAGE=\"JavaScript\">var a = 1;</SCRIPT><P>Hi</P>",
+       .trozos = "<SCRIPT\nLANGUAGE=\"JavaScript\">var a = 1;</SCRIPT><P>|</P>", .textos = "Hi"},
+      {.pagina = "<STYLE>p { color: red }</STYLE><P>Hi</P>",
+       .trozos = "<STYLE>p { color: red }</STYLE><P>|</P>", .textos = "Hi"},
+      {.pagina = "<style>a<b{}</style><p>Hi</p>",
+       .trozos = "<style>a<b{}</style><p>|</p>", .textos = "Hi"},
+      {.pagina = "<STYLE><SCRIPT></STYLE><P>Hi</P>",
+       .trozos = "<STYLE><SCRIPT></STYLE><P>|</P>", .textos = "Hi"},
+      {.pagina = "<SCRIPT>x='<STYLE>';</SCRIPT><P>Hi</P>",
+       .trozos = "<SCRIPT>x='<STYLE>';</SCRIPT><P>|</P>", .textos = "Hi"},
+      {.pagina = "<P>a</P></SCRIPT>",
+       .trozos = "<P>|</P></SCRIPT>", .textos = "a", .informe = "*procesar_texto == FALSO"},
+      {.pagina = "</STYLE><P>a</P>",
+       .trozos = "</STYLE><P>|</P>", .textos = "a", .informe = "*procesar_texto == FALSO"},
+      {.pagina = "<P>Hi<SCRIPT>x</SCRIPT>there</P>",
+       .trozos = "<P>|<SCRIPT>x</SCRIPT>|</P>", .textos = "Hi|there"},
+      {.pagina = "<SCRIPT>document.write('<IMG SRC=\"x.gif\" ALT=\"In script\">');</SCRIPT>",
+       .trozos = "<SCRIPT>document.write('<IMG SRC=\"x.gif\" ALT=\"In script\">');</SCRIPT>",
+       .textos = "In script",
+       .tipos = {TIPO_ALTERNATIVO_IMAGEN}},
+  };
+  // clang-format on
+  comprueba(casos);
+}
+
+// Comments are pieces; a comment or tag that the page never ends is reported.
+TEST_F(Segmentacion, ComentariosYTagsSinCerrar) {
+  // clang-format off
+  const Corte casos[] = {
+      {.pagina = "<!-->x<P>", .trozos = "<!-->|<P>", .textos = "x"},
+      {.pagina = "<P><!-- a > b -->Hi</P>", .trozos = "<P><!-- a > b -->|</P>", .textos = "Hi"},
+      {.pagina = "<P>Hi<!-- never closed",
+       .trozos = "<P>|<!-- never closed", .textos = "Hi", .informe = "(fin_tag) != NULL"},
+      {.pagina = "<P>Hi<B", .trozos = "<P>|<B", .textos = "Hi", .informe = "(fin_tag) != NULL"},
+  };
+  // clang-format on
+  comprueba(casos);
+}
+
+// The texts of a tag's attributes follow the piece that holds the tag.
+TEST_F(Segmentacion, LosTextosDeUnTagSiguenASuPieza) {
+  // clang-format off
+  const Corte casos[] = {
+      {.pagina = "<P><IMG ALT=\"x>y\"></P>",
+       .trozos = "<P><IMG ALT=\"x>y\"></P>", .textos = "x>y", .tipos = {TIPO_ALTERNATIVO_IMAGEN}},  // a quoted '>'
+      {.pagina = "<P>a<IMG ALT='b>c\" d' SRC=x>e</P>",
+       .trozos = "<P>|<IMG ALT='b>c\" d' SRC=x>|</P>",
+       .textos = "a|b>c\" d|e",
+       .tipos = {TIPO_TEXTO, TIPO_ALTERNATIVO_IMAGEN, TIPO_TEXTO}},
+      {.pagina = "<P>Hello<IMG SRC=a ALT=\"Pic\" >more</P>",
+       .trozos = "<P>|<IMG SRC=a ALT=\"Pic\" >|</P>",
+       .textos = "Hello|Pic|more",
+       .tipos = {TIPO_TEXTO, TIPO_ALTERNATIVO_IMAGEN, TIPO_TEXTO}},
+      {.pagina = "<P>Hello<IMG ALT=\"x\">",
+       .trozos = "<P>|<IMG ALT=\"x\">",
+       .textos = "Hello|x",
+       .tipos = {TIPO_TEXTO, TIPO_ALTERNATIVO_IMAGEN}},  // its texts follow the last piece
+      {.pagina = "<IMG\tALT=\"x\">", .trozos = "<IMG\tALT=\"x\">", .textos = ""},
+      {.pagina = "<META NAME=\"Description\"><META NAME=\"keywords\" CONTENT=\"a, b\">",
+       .trozos = "<META NAME=\"Description\"><META NAME=\"keywords\" CONTENT=\"a, b\">",
+       .textos = "a, b",
+       .tipos = {TIPO_PALABRA_CLAVE}},
+  };
+  // clang-format on
+  comprueba(casos);
 }
 
 // Nothing is cut to 16 bits: a long script, a long text and a long attribute value
 // come back whole.
 TEST_F(Segmentacion, TramosLargosEnteros) {
   const std::string script(200 * 1024, 'x'), texto(100 * 1024, 'y'), alt(70 * 1024, 'z');
-  EXPECT_EQ(divide("<SCRIPT>" + script + "</SCRIPT><P>" + texto + "</P><IMG ALT=\"" + alt + "\">"),
-            "<SCRIPT>" + script + "</SCRIPT><P>|</P><IMG ALT=\"" + alt + "\"> / " + texto + "|" +
-                alt + " / 34");
+  const Corte largos[] = {
+      {.pagina = "<SCRIPT>" + script + "</SCRIPT><P>" + texto + "</P><IMG ALT=\"" + alt + "\">",
+       .trozos = "<SCRIPT>" + script + "</SCRIPT><P>|</P><IMG ALT=\"" + alt + "\">",
+       .textos = texto + "|" + alt,
+       .tipos = {TIPO_TEXTO, TIPO_ALTERNATIVO_IMAGEN}}};
+  comprueba(largos);
 }
 
 }  // namespace
