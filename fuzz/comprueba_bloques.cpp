@@ -168,12 +168,10 @@ std::string gana_tags(const lenguaweb_t *d, std::string_view escrita,
 }  // namespace
 
 std::string fuzz_comprueba_bloques(std::string_view bytes, uint32_t idioma) {
-  const std::string &carpeta = fuzz_carpeta();
-  utilidades_pon_carpeta(carpeta.c_str());
-  const std::string ruta = carpeta + "/pagina.html", ruta_propia = carpeta + "/propia.html",
-                    ruta_p1 = carpeta + "/p1.html", ruta_p2 = carpeta + "/p2.html",
-                    ruta_traducida = carpeta + "/traducida.html";
-  if (!(std::ofstream(ruta, std::ios::binary) << bytes)) return "cannot write " + ruta;
+  const fuzz_rutas rutas;
+  if (!(std::ofstream(rutas.pagina, std::ios::binary) << bytes)) return "cannot write the page";
+  const std::string &ruta = rutas.pagina, &ruta_propia = rutas.propia, &ruta_p1 = rutas.p1,
+                    &ruta_p2 = rutas.p2, &ruta_traducida = rutas.traducida;
   recursos r;
   opciones_pon_segmentacion(SEGMENTACION_BLOQUES);
   r.documento = lenguaweb_crea(ruta.c_str(), idioma);

@@ -219,12 +219,10 @@ std::map<std::string, long> tags_permitidos(std::string_view original, const fuz
 }
 
 std::string comprueba(std::string_view bytes, uint32_t idioma) {
-  const std::string &carpeta = fuzz_carpeta();
-  utilidades_pon_carpeta(carpeta.c_str());
-  const std::string ruta = carpeta + "/pagina.html", ruta_propia = carpeta + "/propia.html",
-                    ruta_p1 = carpeta + "/p1.html", ruta_p2 = carpeta + "/p2.html",
-                    ruta_traducida = carpeta + "/traducida.html";
-  if (!(std::ofstream(ruta, std::ios::binary) << bytes)) return "cannot write " + ruta;
+  const fuzz_rutas rutas;
+  if (!(std::ofstream(rutas.pagina, std::ios::binary) << bytes)) return "cannot write the page";
+  const std::string &ruta = rutas.pagina, &ruta_propia = rutas.propia, &ruta_p1 = rutas.p1,
+                    &ruta_p2 = rutas.p2, &ruta_traducida = rutas.traducida;
 
   recursos r;
   lenguaweb_t *documento = r.documentos.emplace_back(lenguaweb_crea(ruta.c_str(), idioma));

@@ -121,3 +121,12 @@ std::vector<std::string> fuzz_traducciones(std::string_view pagina, size_t cuant
   }
   return textos;
 }
+
+fuzz_rutas::fuzz_rutas()
+    : pagina(fuzz_carpeta() + "/pagina.html"),
+      propia(fuzz_carpeta() + "/propia.html"),
+      p1(fuzz_carpeta() + "/p1.html"),
+      p2(fuzz_carpeta() + "/p2.html"),
+      traducida(fuzz_carpeta() + "/traducida.html") {
+  utilidades_pon_carpeta(fuzz_carpeta().c_str());
+}

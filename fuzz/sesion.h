@@ -29,6 +29,13 @@ inline const std::vector<std::string_view> kInformesDePaginas = {
     "hay_punto == CIERTO", "enlace != NULL",           "memchr(texto, '\\0', longitud) == NULL",
     "the page *",          "the page's texts *",       "the UTF-16 page *"};
 
+/* The files a page check writes, in the private folder (fuzz_carpeta), which it also makes
+ * the utilities folder: the page, and the pages written from it. */
+struct fuzz_rutas {
+  fuzz_rutas();
+  std::string pagina, propia, p1, p2, traducida;
+};
+
 /* One translation per text of a document: a stretch of the page, one of fragmentos
  * (markup that a translator might write), or both, picked by a generator seeded with the
  * page, so that an input always gives the same translations. */
