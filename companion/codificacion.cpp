@@ -8,6 +8,7 @@
 
 #include "companion/interno.h"
 #include "companion/paginas_codigos.h"
+#include "privado/blancos.h"
 #include "privado/utf8.h"
 
 namespace {
@@ -119,12 +120,6 @@ constexpr size_t indice_de(std::string_view nombre) {
   return std::size(kCodificaciones);
 }
 
-// The blanks of the Encoding standard and of the prescan: tab, line feed, form feed,
-// carriage return and space.
-constexpr bool es_blanco_ascii(unsigned char c) {
-  return c == 0x09 || c == 0x0A || c == 0x0C || c == 0x0D || c == 0x20;
-}
-
 constexpr unsigned char minuscula(unsigned char c) {
   return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c - 'A' + 'a') : c;
 }
@@ -134,9 +129,9 @@ bool es_letra(unsigned char c) {
 }
 
 const Codificacion *codificacion_de_etiqueta(std::string_view etiqueta) {
-  while (!etiqueta.empty() && es_blanco_ascii(static_cast<unsigned char>(etiqueta.front())))
+  while (!etiqueta.empty() && es_blanco_html(static_cast<unsigned char>(etiqueta.front())))
     etiqueta.remove_prefix(1);
-  while (!etiqueta.empty() && es_blanco_ascii(static_cast<unsigned char>(etiqueta.back())))
+  while (!etiqueta.empty() && es_blanco_html(static_cast<unsigned char>(etiqueta.back())))
     etiqueta.remove_suffix(1);
   if (etiqueta.empty() || etiqueta.find(' ') != std::string_view::npos) return nullptr;
   std::string minusculas(etiqueta);
@@ -179,15 +174,15 @@ class Prescan {
 
   // The encoding of an XML declaration that begins the page.
   bool declaracion_xml(Declaracion *d) const {
-    if (b_.substr(0, 5) != "<?xml" || b_.size() < 6 || !es_blanco_ascii(at(5))) return false;
+    if (b_.substr(0, 5) != "<?xml" || b_.size() < 6 || !es_blanco_html(at(5))) return false;
     const size_t fin = std::min(b_.find("?>"), b_.size());
     size_t i = b_.find("encoding", 5);
     if (i == std::string_view::npos || i >= fin) return false;
     i += 8;
-    while (i < fin && es_blanco_ascii(at(i))) ++i;
+    while (i < fin && es_blanco_html(at(i))) ++i;
     if (i >= fin || b_[i] != '=') return false;
     ++i;
-    while (i < fin && es_blanco_ascii(at(i))) ++i;
+    while (i < fin && es_blanco_html(at(i))) ++i;
     if (i >= fin || (b_[i] != '"' && b_[i] != '\'')) return false;
     const size_t cierre = b_.find(b_[i], i + 1);
     if (cierre == std::string_view::npos || cierre > fin) return false;
@@ -213,7 +208,7 @@ class Prescan {
                  (es_letra(at(i + 1)) ||
                   (b_[i + 1] == '/' && i + 2 < b_.size() && es_letra(at(i + 2))))) {
         size_t p = i + 1;
-        while (p < b_.size() && !es_blanco_ascii(at(p)) && b_[p] != '>') ++p;
+        while (p < b_.size() && !es_blanco_html(at(p)) && b_[p] != '>') ++p;
         Atributo a;
         while (lee_atributo(&p, &a)) {
         }
@@ -240,14 +235,14 @@ class Prescan {
     if (i + 5 >= b_.size()) return false;
     for (size_t k = 0; k < 4; ++k)
       if (minuscula(at(i + 1 + k)) != static_cast<unsigned char>("meta"[k])) return false;
-    return es_blanco_ascii(at(i + 5)) || b_[i + 5] == '/';
+    return es_blanco_html(at(i + 5)) || b_[i + 5] == '/';
   }
 
   // The prescan's "get an attribute": false when none is left (*p on the '>' or at the
   // end).
   bool lee_atributo(size_t *p, Atributo *a) const {
     size_t i = *p;
-    while (i < b_.size() && (es_blanco_ascii(at(i)) || b_[i] == '/')) ++i;
+    while (i < b_.size() && (es_blanco_html(at(i)) || b_[i] == '/')) ++i;
     *p = i;
     if (i >= b_.size() || b_[i] == '>') return false;
     a->nombre.clear();
@@ -256,8 +251,8 @@ class Prescan {
       if (i >= b_.size()) return *p = i, false;
       const unsigned char c = at(i);
       if (c == '=' && !a->nombre.empty()) break;
-      if (es_blanco_ascii(c)) {
-        while (i < b_.size() && es_blanco_ascii(at(i))) ++i;
+      if (es_blanco_html(c)) {
+        while (i < b_.size() && es_blanco_html(at(i))) ++i;
         if (i >= b_.size() || b_[i] != '=') return *p = i, true;
         break;
       }
@@ -265,7 +260,7 @@ class Prescan {
       a->nombre.push_back(static_cast<char>(minuscula(c)));
     }
     ++i;  // the '='
-    while (i < b_.size() && es_blanco_ascii(at(i))) ++i;
+    while (i < b_.size() && es_blanco_html(at(i))) ++i;
     if (i >= b_.size()) return *p = i, false;
     if (b_[i] == '"' || b_[i] == '\'') {
       const char comilla = b_[i];
@@ -277,7 +272,7 @@ class Prescan {
     }
     if (b_[i] == '>') return *p = i, true;
     a->inicio_valor = i;
-    for (; i < b_.size() && !es_blanco_ascii(at(i)) && b_[i] != '>'; ++i)
+    for (; i < b_.size() && !es_blanco_html(at(i)) && b_[i] != '>'; ++i)
       a->valor.push_back(static_cast<char>(minuscula(at(i))));
     return *p = i, i < b_.size();
   }
@@ -287,10 +282,10 @@ class Prescan {
   static bool charset_de_content(std::string_view v, size_t *inicio, size_t *fin) {
     for (size_t i = v.find("charset"); i != std::string_view::npos; i = v.find("charset", i)) {
       i += 7;
-      while (i < v.size() && es_blanco_ascii(static_cast<unsigned char>(v[i]))) ++i;
+      while (i < v.size() && es_blanco_html(static_cast<unsigned char>(v[i]))) ++i;
       if (i >= v.size() || v[i] != '=') continue;
       ++i;
-      while (i < v.size() && es_blanco_ascii(static_cast<unsigned char>(v[i]))) ++i;
+      while (i < v.size() && es_blanco_html(static_cast<unsigned char>(v[i]))) ++i;
       if (i >= v.size()) return false;
       if (v[i] == '"' || v[i] == '\'') {
         const size_t cierre = v.find(v[i], i + 1);
@@ -300,7 +295,7 @@ class Prescan {
         return true;
       }
       *inicio = i;
-      for (*fin = i; *fin < v.size() && !es_blanco_ascii(static_cast<unsigned char>(v[*fin])) &&
+      for (*fin = i; *fin < v.size() && !es_blanco_html(static_cast<unsigned char>(v[*fin])) &&
                      v[*fin] != ';';
            ++*fin) {
       }

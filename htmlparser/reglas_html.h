@@ -136,7 +136,7 @@ bool empieza_por(const T &t, size_t i, std::string_view s) {
 /* The blanks that separate a tag's attributes: the blanks and form feed. */
 template <class C>
 constexpr bool es_blanco_de_tag(C c) {
-  return es_blanco(c) || c == C('\f');
+  return es_blanco_html(c);
 }
 
 template <class C>

@@ -25,4 +25,11 @@ constexpr bool es_blanco(C c) {
     return u < kBlancos.size() && kBlancos[u] != 0;
 }
 
+/* HTML's blanks, which separate a tag's attributes and the words of a page's encoding
+ * declaration: the blanks above and the form feed. */
+template <class C>
+constexpr bool es_blanco_html(C c) {
+  return es_blanco(c) || c == C('\f');
+}
+
 #endif

@@ -9,6 +9,7 @@
 
 #include "contenido_vivo.h"
 #include "modelo.h"
+#include "privado/blancos.h"
 
 namespace sitios {
 namespace {
@@ -31,7 +32,15 @@ class Aplanador {
         case GUMBO_NODE_ELEMENT:
         case GUMBO_NODE_TEMPLATE: {
           const GumboElement &e = hijo->v.element;
-          NodoHtml n{ClaseNodo::elemento, {}, pruebas::nombre_de_elemento(*hijo), {}, {}, false, false, kNoEsta, kNoEsta};
+          NodoHtml n{ClaseNodo::elemento,
+                     {},
+                     pruebas::nombre_de_elemento(*hijo),
+                     {},
+                     {},
+                     false,
+                     false,
+                     kNoEsta,
+                     kNoEsta};
           n.ruta = ruta + "/" + n.nombre + "[" + std::to_string(++elementos) + "]";
           if (e.original_tag.data != nullptr) {
             n.inicio = static_cast<size_t>(e.original_tag.data - base_);
@@ -92,10 +101,6 @@ class Aplanador {
   const char *base_;
 };
 
-bool es_blanco(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
-}
-
 // Whether an attribute only names the page's charset (META charset, or the content of a
 // META http-equiv Content-Type): the bytes it names are decoded before the comparison,
 // so a page written in another charset that says so shows the same.
@@ -154,7 +159,7 @@ std::string arbol_colapsa(std::string_view texto) {
   r.reserve(texto.size());
   bool en_blanco = false;
   for (char c : texto) {
-    if (es_blanco(c)) {
+    if (es_blanco_html(c)) {
       if (!en_blanco) r.push_back(' ');
       en_blanco = true;
     } else {

@@ -11,6 +11,7 @@
 
 #include "companion/codificacion.h"
 #include "lenguaweb.h"
+#include "privado/blancos.h"
 #include "privado/utf8.h"
 
 namespace sitios {
@@ -18,10 +19,6 @@ namespace {
 
 char minuscula(char c) {
   return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool es_blanco_ascii(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
 }
 
 bool empieza_sin_mayusculas(std::string_view s, size_t en, std::string_view prefijo) {
@@ -165,7 +162,7 @@ void pon_utf8(std::string &r, uint32_t c) {
 // One attribute of a tag as the prescan reads it, from *p on; false at the tag's end.
 bool lee_atributo(std::string_view s, size_t *p, std::string *nombre, std::string *valor) {
   size_t i = *p;
-  while (i < s.size() && (es_blanco_ascii(s[i]) || s[i] == '/')) ++i;
+  while (i < s.size() && (es_blanco_html(s[i]) || s[i] == '/')) ++i;
   if (i >= s.size() || s[i] == '>') {
     *p = i;
     return false;
@@ -174,14 +171,14 @@ bool lee_atributo(std::string_view s, size_t *p, std::string *nombre, std::strin
   valor->clear();
   // A name may begin with '='; it ends at '=', a blank, '/' or '>'.
   do nombre->push_back(minuscula(s[i++]));
-  while (i < s.size() && s[i] != '=' && !es_blanco_ascii(s[i]) && s[i] != '/' && s[i] != '>');
-  while (i < s.size() && es_blanco_ascii(s[i])) ++i;
+  while (i < s.size() && s[i] != '=' && !es_blanco_html(s[i]) && s[i] != '/' && s[i] != '>');
+  while (i < s.size() && es_blanco_html(s[i])) ++i;
   if (i >= s.size() || s[i] != '=') {
     *p = i;
     return i < s.size();
   }
   ++i;
-  while (i < s.size() && es_blanco_ascii(s[i])) ++i;
+  while (i < s.size() && es_blanco_html(s[i])) ++i;
   if (i < s.size() && (s[i] == '"' || s[i] == '\'')) {
     const char comilla = s[i++];
     const size_t cierre = s.find(comilla, i);
@@ -193,7 +190,7 @@ bool lee_atributo(std::string_view s, size_t *p, std::string *nombre, std::strin
     *p = cierre + 1;
     return true;
   }
-  while (i < s.size() && !es_blanco_ascii(s[i]) && s[i] != '>') valor->push_back(minuscula(s[i++]));
+  while (i < s.size() && !es_blanco_html(s[i]) && s[i] != '>') valor->push_back(minuscula(s[i++]));
   *p = i;
   return true;
 }
@@ -202,17 +199,17 @@ bool lee_atributo(std::string_view s, size_t *p, std::string *nombre, std::strin
 std::string charset_de_contenido(std::string_view v) {
   for (size_t p = v.find("charset"); p != std::string_view::npos; p = v.find("charset", p + 1)) {
     size_t i = p + 7;
-    while (i < v.size() && es_blanco_ascii(v[i])) ++i;
+    while (i < v.size() && es_blanco_html(v[i])) ++i;
     if (i >= v.size() || v[i] != '=') continue;
     ++i;
-    while (i < v.size() && es_blanco_ascii(v[i])) ++i;
+    while (i < v.size() && es_blanco_html(v[i])) ++i;
     if (i < v.size() && (v[i] == '"' || v[i] == '\'')) {
       const size_t cierre = v.find(v[i], i + 1);
       if (cierre == std::string_view::npos) return {};
       return std::string(v.substr(i + 1, cierre - i - 1));
     }
     size_t fin = i;
-    while (fin < v.size() && !es_blanco_ascii(v[fin]) && v[fin] != ';') ++fin;
+    while (fin < v.size() && !es_blanco_html(v[fin]) && v[fin] != ';') ++fin;
     return std::string(v.substr(i, fin - i));
   }
   return {};
@@ -228,7 +225,7 @@ std::string charset_de_meta(std::string_view s) {
       if (fin == std::string_view::npos) break;
       p = fin + 2;
     } else if (empieza_sin_mayusculas(s, p, "<meta") && p + 5 < s.size() &&
-               (es_blanco_ascii(s[p + 5]) || s[p + 5] == '/')) {
+               (es_blanco_html(s[p + 5]) || s[p + 5] == '/')) {
       p += 5;
       bool pragma = false, visto_he = false, visto_content = false, visto_charset = false;
       int necesita_pragma = -1;  // -1 unknown, 0 no, 1 yes
@@ -254,7 +251,7 @@ std::string charset_de_meta(std::string_view s) {
     } else if (s[p] == '<' && p + 1 < s.size() &&
                (es_letra(s[p + 1]) ||
                 (s[p + 1] == '/' && p + 2 < s.size() && es_letra(s[p + 2])))) {
-      while (p < s.size() && !es_blanco_ascii(s[p]) && s[p] != '>') ++p;
+      while (p < s.size() && !es_blanco_html(s[p]) && s[p] != '>') ++p;
       while (lee_atributo(s, &p, &nombre, &valor)) {
       }
     } else if (s.compare(p, 2, "<!") == 0 || s.compare(p, 2, "</") == 0 ||
@@ -274,10 +271,10 @@ std::string charset_de_xml(std::string_view s) {
   const size_t p = decl.find("encoding");
   if (p == std::string_view::npos) return {};
   size_t i = p + 8;
-  while (i < decl.size() && es_blanco_ascii(decl[i])) ++i;
+  while (i < decl.size() && es_blanco_html(decl[i])) ++i;
   if (i >= decl.size() || decl[i] != '=') return {};
   ++i;
-  while (i < decl.size() && es_blanco_ascii(decl[i])) ++i;
+  while (i < decl.size() && es_blanco_html(decl[i])) ++i;
   if (i >= decl.size() || (decl[i] != '"' && decl[i] != '\'')) return {};
   const size_t cierre = decl.find(decl[i], i + 1);
   return cierre == std::string_view::npos ? std::string()
@@ -348,8 +345,8 @@ void descodifica(std::string_view cuerpo, size_t desde, PaginaLeida &r) {
 }  // namespace
 
 std::string codificacion_resuelve(std::string_view etiqueta) {
-  while (!etiqueta.empty() && es_blanco_ascii(etiqueta.front())) etiqueta.remove_prefix(1);
-  while (!etiqueta.empty() && es_blanco_ascii(etiqueta.back())) etiqueta.remove_suffix(1);
+  while (!etiqueta.empty() && es_blanco_html(etiqueta.front())) etiqueta.remove_prefix(1);
+  while (!etiqueta.empty() && es_blanco_html(etiqueta.back())) etiqueta.remove_suffix(1);
   std::string minusculas(etiqueta);
   for (char &c : minusculas) c = minuscula(c);
   for (const Etiquetas &e : kEtiquetas)
