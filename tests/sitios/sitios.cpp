@@ -66,14 +66,6 @@ TEST(ModeloEnlaces, ValorEscritoSiempreEntreComillas) {
   EXPECT_EQ(sitios::valor_escrito("?a=1&b=2&amp;c&#38;", false), "\"?a=1&amp;b=2&amp;c&#38;\"");
 }
 
-TEST(ModeloPagina, PrimeraDiferencia) {
-  EXPECT_EQ(sitios::primera_diferencia("abc", "abc"), std::string::npos);
-  EXPECT_EQ(sitios::primera_diferencia("abc", "abd"), 2u);
-  EXPECT_EQ(sitios::primera_diferencia("abc", "ab"), 2u);
-  EXPECT_EQ(sitios::muestra_diferencia("same", "same"), "");
-  EXPECT_NE(sitios::muestra_diferencia("a\nb", "a\nc").find("byte 2"), std::string::npos);
-}
-
 std::vector<EnlaceEnPagina> enlaces_de(const std::string &pagina) {
   return sitios::enlaces_de(sitios::arbol_lee(pagina), pagina);
 }
@@ -122,36 +114,6 @@ TEST(Enlaces, LaVueltaEsperadaYSusFallos) {
         "<a href=\"@h|/d\">1</a> <a href=@|b.html>2</a> <a href=\"#x\">3</a> <img src=\"@|/\">",
         "<a href=\"@h|/d\">1</a> <a href=@|a|b.html>2</a> <img src=\"@|/\">"})
     EXPECT_NE(sitios::compara_referencias(e, enlaces_de(mala)), "") << mala;
-}
-
-TEST(Seleccion, IdiomaPorLaCarpetaOElNombre) {
-  EXPECT_EQ(sitios::idioma_de("/usr/share/doc/apache2-doc/manual/es/mod/core.html"), 0x0C0Au);
-  EXPECT_EQ(sitios::idioma_de("/usr/share/doc/apache2-doc/manual/zh-cn/bind.html"), 0x0804u);
-  EXPECT_EQ(sitios::idioma_de("/usr/share/doc/apache2-doc/manual/ko/bind.html"), 0x0412u);
-  EXPECT_EQ(sitios::idioma_de("/usr/share/doc/python3.11/html/library/os.html"), 0x0409u);
-  EXPECT_EQ(sitios::idioma_de("/usr/share/debian-reference/index.ja.html"), 0x0411u);
-}
-
-TEST(Seleccion, LaMuestraEsFijaYRecorreTodosLosGrupos) {
-  std::vector<sitios::PaginaDeSitio> paginas;
-  for (size_t i = 0; i < 100; ++i)
-    paginas.push_back({"p" + std::to_string(1000 + i), 0, 0x0409, ""});
-  for (size_t i = 0; i < 3; ++i) paginas.push_back({"k" + std::to_string(i), 1, 0x0412, ""});
-  for (size_t i = 0; i < 40; ++i) paginas.push_back({"e" + std::to_string(100 + i), 1, 0x0C0A, ""});
-
-  const std::vector<sitios::PaginaDeSitio> m = sitios::muestra_de(paginas, 20);
-  ASSERT_EQ(m.size(), 20u);
-  size_t k = 0, es = 0;
-  for (const sitios::PaginaDeSitio &p : m) {
-    k += p.idioma == 0x0412;
-    es += p.idioma == 0x0C0A;
-  }
-  EXPECT_EQ(k, 3u);  // a small group gives all it has, the others share the rest
-  EXPECT_EQ(es, 8u);
-  EXPECT_EQ(m.front().camino, "p1005");  // spread over the group, not its first pages
-  const std::vector<sitios::PaginaDeSitio> otra = sitios::muestra_de(paginas, 20);
-  for (size_t i = 0; i < m.size(); ++i) EXPECT_EQ(m[i].camino, otra[i].camino);
-  EXPECT_EQ(sitios::muestra_de(paginas, 500).size(), paginas.size());
 }
 
 // Two pages, the original and one written from it, that a reader must or must not see
@@ -229,22 +191,6 @@ TEST(Lectura, ComparaLoQueVeElLector) {
       EXPECT_EQ(categoria, c.categoria) << diferencia;
     }
   }
-}
-
-TEST(Lectura, EtiquetasComoLasResuelveUnNavegador) {
-  const std::pair<const char *, const char *> casos[] = {{"ISO-8859-1", "windows-1252"},
-                                                         {" us-ascii\t", "windows-1252"},
-                                                         {"latin1", "windows-1252"},
-                                                         {"ks_c_5601-1987", "EUC-KR"},
-                                                         {"gb2312", "GBK"},
-                                                         {"x-sjis", "Shift_JIS"},
-                                                         {"UTF8", "UTF-8"},
-                                                         {"l9", "ISO-8859-15"},
-                                                         {"iso-8859-9", "windows-1254"},
-                                                         {"utf-8 x", ""},
-                                                         {"latin-1", ""}};
-  for (const auto &[etiqueta, nombre] : casos)
-    EXPECT_EQ(sitios::codificacion_resuelve(etiqueta), nombre) << etiqueta;
 }
 
 TEST(Lectura, LaDeclaracionComoLaEncuentraUnNavegador) {
