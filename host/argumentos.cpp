@@ -26,6 +26,43 @@ int idioma_de(bool dado, const std::string &texto, const char *opcion,
   return 2;
 }
 
+// Parses the command line; -1 when the command is to run, else its exit status: 0 after
+// the help was written, 2 after a fault was reported.
+int analiza(CLI::App &app, int argc, const char *const *argv) {
+  try {
+    app.parse(argc, argv);
+    return -1;
+  } catch (const CLI::ParseError &e) {
+    if (e.get_exit_code() == 0) {
+      // The help goes out through the command's writer, which sees a failed write.
+      std::ostringstream texto;
+      app.exit(e, texto, texto);
+      Salida salida;
+      std::string motivo;
+      if (salida_abre(&salida, "-", &motivo)) {
+        salida_anade(&salida, texto.str());
+        if (salida_termina(&salida, &motivo)) return 0;
+      }
+      informes_escribe("lenguaweb: " + motivo);
+      return 2;
+    }
+    informes_escribe(std::string("lenguaweb: ") + e.what() + " (lenguaweb --help tells more)");
+    return 2;
+  }
+}
+
+// links either preprocesses (PAGE, -o and --links, all three) or lists (--list alone); -1
+// when the options are one of the two, else 2 after saying so.
+int links_completo(const Orden &orden) {
+  const bool listar = !orden.lista.empty();
+  const bool preprocesar = !orden.pagina.empty() || !orden.salida.empty() || !orden.tabla.empty();
+  if (listar != preprocesar &&
+      (listar || (!orden.pagina.empty() && !orden.salida.empty() && !orden.tabla.empty())))
+    return -1;
+  informes_escribe("lenguaweb: links takes PAGE -o OUT --links TABLE, or --list TABLE alone");
+  return 2;
+}
+
 }  // namespace
 
 int argumentos_lee(int argc, const char *const *argv, Orden *orden) {
@@ -110,25 +147,7 @@ int argumentos_lee(int argc, const char *const *argv, Orden *orden) {
   con_segmentos(pseudo, "blocks");
   con_utf8(pseudo);
 
-  try {
-    app.parse(argc, argv);
-  } catch (const CLI::ParseError &e) {
-    if (e.get_exit_code() == 0) {
-      // The help goes out through the command's writer, which sees a failed write.
-      std::ostringstream texto;
-      app.exit(e, texto, texto);
-      Salida salida;
-      std::string motivo;
-      if (salida_abre(&salida, "-", &motivo)) {
-        salida_anade(&salida, texto.str());
-        if (salida_termina(&salida, &motivo)) return 0;
-      }
-      informes_escribe("lenguaweb: " + motivo);
-      return 2;
-    }
-    informes_escribe(std::string("lenguaweb: ") + e.what() + " (lenguaweb --help tells more)");
-    return 2;
-  }
+  if (const int estado = analiza(app, argc, argv); estado >= 0) return estado;
 
   if (extract->parsed()) orden->subcomando = Subcomando::extract;
   if (merge->parsed()) orden->subcomando = Subcomando::merge;
@@ -145,15 +164,5 @@ int argumentos_lee(int argc, const char *const *argv, Orden *orden) {
     return estado;
   if (!segmentos.empty()) orden->segmentacion = po_lee_segmentos(segmentos);
 
-  if (orden->subcomando == Subcomando::links) {
-    const bool listar = !orden->lista.empty();
-    const bool preprocesar =
-        !orden->pagina.empty() || !orden->salida.empty() || !orden->tabla.empty();
-    if (listar == preprocesar ||
-        (!listar && (orden->pagina.empty() || orden->salida.empty() || orden->tabla.empty()))) {
-      informes_escribe("lenguaweb: links takes PAGE -o OUT --links TABLE, or --list TABLE alone");
-      return 2;
-    }
-  }
-  return -1;
+  return orden->subcomando == Subcomando::links ? links_completo(*orden) : -1;
 }
