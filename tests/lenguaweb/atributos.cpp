@@ -48,24 +48,25 @@ TEST_F(Atributos, BuscaAtributo) {
 }
 
 TEST_F(Atributos, TextosDeTags) {
+  constexpr int kNinguno = -1;
   struct {
     const char *tag;
-    int tipo;  // -1: no text
+    int tipo;  // kNinguno: no text
     const char *texto;
   } casos[] = {
-      {"<IMG SRC=\"a.gif\" ALT=\"Logo\"", 4, "Logo"},
-      {"<img src=x alt=\"Logo\"", 4, "Logo"},
-      {"<IMG SRC=\"SALTO.GIF\" ALT=\"Jump\"", 4, "Jump"},
-      {"<META NAME=\"description\" CONTENT=\"Desc\"", 1, "Desc"},
-      {"<meta name=\"Keywords\" content=\"a, b\"", 2, "a, b"},
-      {"<META NAME=\"keywords\" CONTENT=\"a, b\"", 2, "a, b"},
-      {"<META NAME=\"Description\"", -1, ""},
-      {"<META CONTENT=\"x\"", -1, ""},
-      {"<meta name=\"viewport\" content=\"width=device-width\"", -1, ""},
-      {"<meta http-equiv=\"Content-Type\" content=\"text/html\"", -1, ""},
-      {"<meta itemprop=\"name\" content=\"x\"", -1, ""},
-      {"<IMG SRC=\"a.gif\"", -1, ""},
-      {"<IMAGE ALT=\"x\"", -1, ""},
+      {"<IMG SRC=\"a.gif\" ALT=\"Logo\"", TIPO_ALTERNATIVO_IMAGEN, "Logo"},
+      {"<img src=x alt=\"Logo\"", TIPO_ALTERNATIVO_IMAGEN, "Logo"},
+      {"<IMG SRC=\"SALTO.GIF\" ALT=\"Jump\"", TIPO_ALTERNATIVO_IMAGEN, "Jump"},
+      {"<META NAME=\"description\" CONTENT=\"Desc\"", TIPO_DESCRIPCION, "Desc"},
+      {"<meta name=\"Keywords\" content=\"a, b\"", TIPO_PALABRA_CLAVE, "a, b"},
+      {"<META NAME=\"keywords\" CONTENT=\"a, b\"", TIPO_PALABRA_CLAVE, "a, b"},
+      {"<META NAME=\"Description\"", kNinguno, ""},
+      {"<META CONTENT=\"x\"", kNinguno, ""},
+      {"<meta name=\"viewport\" content=\"width=device-width\"", kNinguno, ""},
+      {"<meta http-equiv=\"Content-Type\" content=\"text/html\"", kNinguno, ""},
+      {"<meta itemprop=\"name\" content=\"x\"", kNinguno, ""},
+      {"<IMG SRC=\"a.gif\"", kNinguno, ""},
+      {"<IMAGE ALT=\"x\"", kNinguno, ""},
   };
   for (const auto &c : casos) {
     const std::string tag = c.tag;

@@ -93,7 +93,7 @@ TEST_F(Normalizacion, AnadeTextoTomaElTexto) {
   EXPECT_EQ(texto, nullptr);
   EXPECT_EQ(vacio, nullptr);
   EXPECT_EQ(pruebas::a_vector(textos), (std::vector<std::string>{" Hola \xA0", ""}));
-  EXPECT_EQ(pruebas::a_vector(tipos), (std::vector<uint32_t>{4, 3}));
+  EXPECT_EQ(pruebas::a_vector(tipos), (std::vector<uint32_t>{TIPO_ALTERNATIVO_IMAGEN, TIPO_TEXTO}));
   lista_cad_destruye(&textos);
   lista_num_destruye(&tipos);
 }
