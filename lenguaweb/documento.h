@@ -73,7 +73,8 @@ struct pagina_de_documento {
  * tipos_de_textos, codigo_en_linea and origenes have one entry per text; pieces and body
  * texts alternate from piece 0, one more piece than body texts, and joined with the
  * stretches of the body texts they give back the page's bytes; the attribute texts of
- * piece k come in textos right before the body text that follows piece k. */
+ * piece k come in textos right before the body text that follows piece k, and in
+ * SEGMENTACION_BLOQUES those of a body text's own tags right after it. */
 struct lenguaweb {
   lista_cad_t *textos;          /* texts to translate, in the code page of the language */
   lista_num_t *tipos_de_textos; /* one i_tipo_texto_t per text */

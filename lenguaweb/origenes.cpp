@@ -40,8 +40,10 @@ void lenguaweb_informa_origenes(const lenguaweb_t *documento) {
   std::string elemento_de_cuerpo;
   tag_leido ultimo{};
   bool hay_ultimo = false;
-  uint32_t leido = 0;   /* the tags before it are read */
-  uint32_t contado = 0; /* the lines before it are counted */
+  uint32_t leido = 0;              /* the tags before it are read */
+  origen_de_texto cuerpo{0, 0, 0}; /* the last body text, whose tags the walk skipped */
+  uint32_t leido_en_cuerpo = 0;    /* the tags of that text before it are read */
+  uint32_t contado = 0;            /* the lines before it are counted */
   uint32_t linea = 1;
   const uint32_t n = lista_cad_num_elems(documento->textos);
   for (uint32_t i = 0; i < n && i < documento->origenes.size(); ++i) {
@@ -79,6 +81,20 @@ void lenguaweb_informa_origenes(const lenguaweb_t *documento) {
     const uint32_t tipo = lista_num_dame(documento->tipos_de_textos, i);
     std::string elemento = elemento_de_cuerpo, atributo;
     const bool de_atributo = tipo != TIPO_TITULO && tipo != TIPO_TEXTO;
+    // An attribute of a tag inside the last body text (the block segmentation gives them
+    // right after it): its tags are read as the text's tags were, up to the one that
+    // holds the value.
+    while (de_atributo && inicio > leido_en_cuerpo && inicio < cuerpo.fin) {
+      const void *menor =
+          std::memchr(pagina.data() + leido_en_cuerpo, '<', inicio - leido_en_cuerpo);
+      if (menor == nullptr) break;
+      const uint32_t p = static_cast<uint32_t>(static_cast<const char *>(menor) - pagina.data());
+      leido_en_cuerpo = p + 1;
+      if (!htmlparser::empieza_tag(t, p)) continue;
+      ultimo = lenguaweb_lee_tag_en(t, p, elemento_crudo::ninguno, false);
+      hay_ultimo = true;
+      leido_en_cuerpo = std::max(ultimo.fin, leido_en_cuerpo);
+    }
     if (de_atributo && hay_ultimo && ultimo.inicio < inicio && inicio <= ultimo.fin) {
       const htmlparser::texto_acotado<char> tag = htmlparser::acotado(ultimo.texto);
       size_t k = htmlparser::fin_de_nombre_de_tag(tag, 0);
@@ -91,6 +107,8 @@ void lenguaweb_informa_origenes(const lenguaweb_t *documento) {
         }
     } else if (!de_atributo) {
       leido = std::max(leido, o.fin);
+      cuerpo = o;
+      leido_en_cuerpo = o.inicio;
     }
     const origen_texto_t origen{i, linea, elemento.c_str(),
                                 de_atributo ? atributo.c_str() : nullptr};

@@ -66,10 +66,9 @@ std::string_view base_de(std::string_view nombre, bool *cierra) {
   return nombre.substr(0, fin);
 }
 
-void guarda_trozo(pasada &p, uint32_t hasta) {
+/* The pending attribute texts go to the document's texts, in order. */
+void vuelca_pendientes(pasada &p) {
   lenguaweb_t &d = *p.documento;
-  d.trozos.push_back({p.inicio_trozo, hasta});
-  p.inicio_trozo = hasta;
   for (pendiente &a : p.pendientes) {
     lista_cad_anade_propia(d.textos, std::move(a.texto));
     lista_num_anade(d.tipos_de_textos, static_cast<uint32_t>(a.tipo));
@@ -77,6 +76,12 @@ void guarda_trozo(pasada &p, uint32_t hasta) {
     d.origenes.push_back(a.origen);
   }
   p.pendientes.clear();
+}
+
+void guarda_trozo(pasada &p, uint32_t hasta) {
+  p.documento->trozos.push_back({p.inicio_trozo, hasta});
+  p.inicio_trozo = hasta;
+  vuelca_pendientes(p);
 }
 
 /* Starts a body text at inicio: the piece before it is stored. */
@@ -114,6 +119,23 @@ void toma_tras_el_fin(pasada &p) {
   for (uint32_t inicio : p.tras_el_fin)
     toma_atributos(p, lenguaweb_lee_tag_en(p.t, inicio, elemento_crudo::ninguno, false));
   p.tras_el_fin.clear();
+}
+
+/* The attribute texts of the tags of the page's stretch [inicio, fin), read as a body
+ * text's tags are read, go to the pending list in order. */
+void toma_atributos_de_tramo(pasada &p, uint32_t inicio, uint32_t fin) {
+  for (const char *menor = static_cast<const char *>(
+           std::memchr(p.pagina.data() + inicio, '<', fin - inicio));
+       menor != nullptr;) {
+    uint32_t i = static_cast<uint32_t>(menor - p.pagina.data()) + 1;
+    if (htmlparser::empieza_tag(p.t, i - 1)) {
+      const tag_leido tag = lenguaweb_lee_tag_en(p.t, i - 1, elemento_crudo::ninguno, false);
+      toma_atributos(p, tag);
+      i = std::max(i, tag.fin);
+    }
+    menor = i < fin ? static_cast<const char *>(std::memchr(p.pagina.data() + i, '<', fin - i))
+                    : nullptr;
+  }
 }
 
 /* Where the tag at i of texto ends (one past its '>', or the end of texto). */
@@ -157,15 +179,7 @@ void cierra_texto(pasada &p) {
     p.inicio_trozo = d.trozos.back().inicio;
     d.trozos.pop_back();
     // Its tags are the piece's now: their attribute texts come before those read after.
-    for (size_t i = crudo.find('<'); i != kNoEsta; i = crudo.find('<', i))
-      if (htmlparser::empieza_tag(p.t, p.inicio_texto + i)) {
-        const tag_leido tag = lenguaweb_lee_tag_en(p.t, static_cast<uint32_t>(p.inicio_texto + i),
-                                                   elemento_crudo::ninguno, false);
-        toma_atributos(p, tag);
-        i = tag.fin - p.inicio_texto;
-      } else {
-        ++i;
-      }
+    toma_atributos_de_tramo(p, p.inicio_texto, p.fin_texto);
     toma_tras_el_fin(p);
     p.en_texto = false;
     p.abiertos.clear();
@@ -191,6 +205,9 @@ void cierra_texto(pasada &p) {
   lista_num_anade(d.tipos_de_textos, static_cast<uint32_t>(p.tipo_abierto));
   lista_num_anade(d.codigo_en_linea, 0);
   d.origenes.push_back({p.inicio_texto, p.fin_texto, marcas});
+  // The attribute texts of the text's own tags follow it, in the page's order.
+  toma_atributos_de_tramo(p, p.inicio_texto, p.fin_texto);
+  vuelca_pendientes(p);
   toma_tras_el_fin(p);
   p.inicio_trozo = p.fin_texto;
   p.en_texto = false;
