@@ -36,6 +36,14 @@ enum marca_de_texto : uint8_t {
   kTextoHastaElFinal = 32,
 };
 
+/* A report about one text, made while the page is read and held back until the text's
+ * origin is told (origenes.h). */
+struct informe_aplazado {
+  uint32_t posicion;     /* where the text's origin begins */
+  const char *condicion; /* static */
+  uint32_t linea;
+};
+
 /* Where a text stands in the page (a body text's raw stretch, an attribute text's value)
  * and its marks. */
 struct origen_de_texto {
@@ -87,6 +95,7 @@ struct lenguaweb {
   pagina_de_documento pagina;
   vector_contado<tramo_de_pagina> trozos; /* the page's markup pieces, as spans */
   vector_contado<origen_de_texto> origenes;
+  vector_contado<informe_aplazado> informes_aplazados; /* while lenguaweb_crea runs */
 };
 
 /* New empty document (no page, no texts) for idioma, freed by lenguaweb_destruye. */

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "lenguaweb/lectura_tags.h"
 
@@ -32,8 +33,21 @@ bool sigue_el_texto(std::string_view nombre, segmentacion_t segmentacion) {
 
 }  // namespace
 
-void lenguaweb_informa_origenes(const lenguaweb_t *documento) {
-  if (opciones_hay_receptor_origenes() != CIERTO) return;
+void lenguaweb_informa_origenes(lenguaweb_t *documento) {
+  vector_contado<informe_aplazado> &informes = documento->informes_aplazados;
+  const auto informa = [](const informe_aplazado &a) {
+    informa_en(kModuloLenguaweb, a.condicion, a.linea);
+  };
+  if (opciones_hay_receptor_origenes() != CIERTO) {
+    for (const informe_aplazado &a : informes) informa(a);
+    informes.clear();
+    return;
+  }
+  // By the place of their text, each text's found in one search.
+  std::stable_sort(
+      informes.begin(), informes.end(),
+      [](const informe_aplazado &a, const informe_aplazado &b) { return a.posicion < b.posicion; });
+  std::vector<bool> hecho(informes.size());
   const std::string_view pagina = documento->pagina.bytes;
   const htmlparser::texto_acotado<char> t = htmlparser::acotado(pagina);
   elemento_crudo crudo = elemento_crudo::ninguno;
@@ -113,5 +127,18 @@ void lenguaweb_informa_origenes(const lenguaweb_t *documento) {
     const origen_texto_t origen{i, linea, elemento.c_str(),
                                 de_atributo ? atributo.c_str() : nullptr};
     opciones_informa_origen(&origen);
+    if (informes.empty()) continue;
+    const auto primero = std::lower_bound(
+        informes.begin(), informes.end(), o.inicio,
+        [](const informe_aplazado &a, uint32_t posicion) { return a.posicion < posicion; });
+    for (auto a = primero; a != informes.end() && a->posicion == o.inicio; ++a)
+      if (!hecho[a - informes.begin()]) {
+        hecho[a - informes.begin()] = true;
+        informa(*a);
+      }
   }
+  // A report whose text is not among the texts told still reaches the host.
+  for (size_t k = 0; k < informes.size(); ++k)
+    if (!hecho[k]) informa(informes[k]);
+  informes.clear();
 }

@@ -1,5 +1,6 @@
 /* segmentacion_bloques.cpp - cutting a page into one text per block, phrasing markup inside. */
 #include "lenguaweb/segmentacion_bloques.h"
+#include "lenguaweb/origenes.h"
 
 #include <algorithm>
 #include <cstring>
@@ -124,8 +125,8 @@ void toma_tras_el_fin(pasada &p) {
 /* The attribute texts of the tags of the page's stretch [inicio, fin), read as a body
  * text's tags are read, go to the pending list in order. */
 void toma_atributos_de_tramo(pasada &p, uint32_t inicio, uint32_t fin) {
-  for (const char *menor = static_cast<const char *>(
-           std::memchr(p.pagina.data() + inicio, '<', fin - inicio));
+  for (const char *menor =
+           static_cast<const char *>(std::memchr(p.pagina.data() + inicio, '<', fin - inicio));
        menor != nullptr;) {
     uint32_t i = static_cast<uint32_t>(menor - p.pagina.data()) + 1;
     if (htmlparser::empieza_tag(p.t, i - 1)) {
@@ -192,7 +193,7 @@ void cierra_texto(pasada &p) {
   // as the page had it.
   std::string sin_nul;
   if (crudo.find('\0') != kNoEsta) {
-    informa_en(kModuloLenguaweb, "memchr(texto, '\\0', longitud) == NULL");
+    lenguaweb_aplaza_informe(p.documento, p.inicio_texto, kInformeNul);
     for (char c : crudo)
       if (c != '\0') sin_nul.push_back(c);
     crudo = sin_nul;
@@ -232,9 +233,12 @@ uint32_t lee_contenido_crudo(pasada &p, uint32_t posicion) {
     lenguaweb_t &d = *p.documento;
     const modo_de_texto modo =
         sin_referencias ? modo_de_texto::crudo : modo_de_texto::preformateado;
+    propiedades_de_texto propiedades;
     lista_cad_anade_propia(
         d.textos, cad_propia(lenguaweb_normaliza_texto(p.pagina.substr(inicio, ultimo - inicio),
-                                                       p.entidades, modo)));
+                                                       p.entidades, modo, &propiedades)));
+    if (propiedades.queda_ampersand)
+      lenguaweb_aplaza_informe(p.documento, static_cast<uint32_t>(inicio), kInformeAmpersand);
     lista_num_anade(d.tipos_de_textos, TIPO_TEXTO);
     lista_num_anade(d.codigo_en_linea, (1u << htmlparser::kNumTagsEnLinea) - 1);
     uint8_t marcas = kTextoCrudo | kTextoPreformateado;
@@ -486,4 +490,3 @@ char *lenguaweb_normaliza_bloque(std::string_view texto, const entidades_idioma 
   }
   return cad_prefijo(salida.data() + desde, hasta - desde);
 }
-

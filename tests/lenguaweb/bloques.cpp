@@ -213,11 +213,13 @@ TEST_F(Bloques, AtributosDeTagsDelTexto) {
       "<p>See <a href=\"x.html\" title=\"Guide\">the guide</a>, <abbr title=\"Same\">A</abbr> "
       "<img src=\"i.png\" alt=\"Icon\"> <abbr title=\"Same\">B</abbr>.</p><p>End</p>";
   const Division d = divide(pagina);
-  EXPECT_EQ(une(d.textos), "See <a href=\"x.html\" title=\"Guide\">the guide</a>, <abbr "
-                           "title=\"Same\">A</abbr> <img src=\"i.png\" alt=\"Icon\"> <abbr "
-                           "title=\"Same\">B</abbr>.|Guide|Same|Icon|Same|End");
-  EXPECT_EQ(une(d.ids), "TEXTO_0|TITULO_ELEMENTO_1|TITULO_ELEMENTO_2|ALTERNATIVO_IMAGEN_3|"
-                        "TITULO_ELEMENTO_4|TEXTO_5");
+  EXPECT_EQ(une(d.textos),
+            "See <a href=\"x.html\" title=\"Guide\">the guide</a>, <abbr "
+            "title=\"Same\">A</abbr> <img src=\"i.png\" alt=\"Icon\"> <abbr "
+            "title=\"Same\">B</abbr>.|Guide|Same|Icon|Same|End");
+  EXPECT_EQ(une(d.ids),
+            "TEXTO_0|TITULO_ELEMENTO_1|TITULO_ELEMENTO_2|ALTERNATIVO_IMAGEN_3|"
+            "TITULO_ELEMENTO_4|TEXTO_5");
   // clang-format off
   const struct { std::string caso, bloque, escrito; } casos[] = {
     {.caso = "the block as the page had it", .bloque = "",
@@ -235,7 +237,9 @@ TEST_F(Bloques, AtributosDeTagsDelTexto) {
   for (const auto &caso : casos) {
     const auto traduce = [&](Textos t) {
       if (!caso.bloque.empty()) t[0] = caso.bloque;
-      t[1] = "Gu\xED" "a";
+      t[1] =
+          "Gu\xED"
+          "a";
       t[2] = "Uno";
       t[3] = "<Icono>";
       t[4] = "Dos";
@@ -331,6 +335,37 @@ TEST_F(Bloques, OrigenesDeCadaTexto) {
   EXPECT_EQ(texto(),
             "0:1:title:(null) 1:3:h2:(null) 2:3:code:(null) 3:4:p:(null) 4:5:img:alt 5:5:p:(null) "
             "6:6:a:(null) ");
+}
+
+// A report about a text is heard after that text's origin, and before the next one's.
+TEST_F(Bloques, InformeTrasElOrigenDeSuTexto) {
+  struct Oido {
+    const std::vector<pruebas::Informe> *informes;
+    std::vector<size_t> informes_al_origen; /* reports heard when each origin is told */
+  };
+  // clang-format off
+  const struct { segmentacion_t segmentacion; std::string pagina, condicion; } casos[] = {
+    {.segmentacion = SEGMENTACION_BLOQUES, .pagina = std::string("<p>a</p><p>b\0c</p><p>d</p>", 26),
+     .condicion = "memchr(texto, '\\0', longitud) == NULL"},
+    {.segmentacion = SEGMENTACION_CLASICA, .pagina = "<p>a</p><p>b &bogus;</p><p>d</p>",
+     .condicion = "strchr(texto, '&')==NULL"},
+  };
+  // clang-format on
+  for (const auto &caso : casos) {
+    opciones_pon_segmentacion(caso.segmentacion);
+    Oido oido{&informes(), {}};
+    opciones_pon_receptor_origenes(
+        [](const origen_texto_t *, void *c) {
+          Oido *o = static_cast<Oido *>(c);
+          o->informes_al_origen.push_back(o->informes->size());
+        },
+        &oido);
+    olvida_informes();
+    divide(caso.pagina);
+    ASSERT_EQ(informes().size(), 1u) << caso.condicion;
+    EXPECT_EQ(informes()[0].condicion, caso.condicion);
+    EXPECT_EQ(oido.informes_al_origen, (std::vector<size_t>{0, 0, 1})) << caso.condicion;
+  }
 }
 
 }  // namespace
