@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <vector>
 
 #include "htmlparser/reglas_html.h"
@@ -52,6 +53,9 @@ struct pasada {
   /* In a text: the phrasing tags read after fin_texto. Their attribute texts are taken
    * only if the text ends before them, which few do. */
   std::vector<uint32_t> tras_el_fin;
+  /* The attribute texts of the tags read in the open text (or before it, from its first
+   * tag on); those of tags inside it when it ends follow it. */
+  std::vector<pendiente> del_texto;
 
   static constexpr uint32_t kNoEsta32 = UINT32_MAX;
 };
@@ -89,10 +93,14 @@ void guarda_trozo(pasada &p, uint32_t hasta) {
 void abre_texto(pasada &p, uint32_t inicio) {
   if (p.candidato != pasada::kNoEsta32) {
     inicio = p.candidato;
-    // The tags from the candidate on are the text's: their attributes stay inside it.
+    // The tags from the candidate on are the text's: their attributes follow it.
+    p.del_texto.assign(std::make_move_iterator(p.pendientes.begin() +
+                                               static_cast<ptrdiff_t>(p.pendientes_al_candidato)),
+                       std::make_move_iterator(p.pendientes.end()));
     p.pendientes.resize(p.pendientes_al_candidato);
   } else {
     p.abiertos.clear();
+    p.del_texto.clear();
   }
   p.candidato = pasada::kNoEsta32;
   guarda_trozo(p, inicio);
@@ -102,13 +110,13 @@ void abre_texto(pasada &p, uint32_t inicio) {
   p.preformateado_abierto = p.preformateado > 0;
 }
 
-/* The attribute texts of a tag outside the texts go to the pending list. */
-void toma_atributos(pasada &p, const tag_leido &tag) {
+/* The attribute texts of a tag go to destino (the pending list, or the open text's). */
+void toma_atributos(pasada &p, const tag_leido &tag, std::vector<pendiente> &destino) {
   texto_de_tag textos[kMaxTextosDeTag];
   const size_t n = lenguaweb_textos_de_tag(tag, SEGMENTACION_BLOQUES, textos);
   for (size_t k = 0; k < n; ++k) {
     const uint32_t inicio = tag.inicio + textos[k].inicio, fin = tag.inicio + textos[k].fin;
-    p.pendientes.push_back(
+    destino.push_back(
         {cad_propia(lenguaweb_normaliza_bloque(p.pagina.substr(inicio, fin - inicio), p.entidades,
                                                p.referencias, lectura_de_bloque::valor)),
          textos[k].tipo, origen_de_texto{inicio, fin, kTextoCrudo}});
@@ -118,25 +126,17 @@ void toma_atributos(pasada &p, const tag_leido &tag) {
 /* The phrasing tags after the end of a text that ends are the next piece's. */
 void toma_tras_el_fin(pasada &p) {
   for (uint32_t inicio : p.tras_el_fin)
-    toma_atributos(p, lenguaweb_lee_tag_en(p.t, inicio, elemento_crudo::ninguno, false));
+    toma_atributos(p, lenguaweb_lee_tag_en(p.t, inicio, elemento_crudo::ninguno, false),
+                   p.pendientes);
   p.tras_el_fin.clear();
 }
 
-/* The attribute texts of the tags of the page's stretch [inicio, fin), read as a body
- * text's tags are read, go to the pending list in order. */
-void toma_atributos_de_tramo(pasada &p, uint32_t inicio, uint32_t fin) {
-  for (const char *menor =
-           static_cast<const char *>(std::memchr(p.pagina.data() + inicio, '<', fin - inicio));
-       menor != nullptr;) {
-    uint32_t i = static_cast<uint32_t>(menor - p.pagina.data()) + 1;
-    if (htmlparser::empieza_tag(p.t, i - 1)) {
-      const tag_leido tag = lenguaweb_lee_tag_en(p.t, i - 1, elemento_crudo::ninguno, false);
-      toma_atributos(p, tag);
-      i = std::max(i, tag.fin);
-    }
-    menor = i < fin ? static_cast<const char *>(std::memchr(p.pagina.data() + i, '<', fin - i))
-                    : nullptr;
-  }
+/* The attribute texts of the tags inside the text that ends at fin_texto go to the
+ * pending list, in order; those of tags after its end are taken with the next piece's. */
+void toma_del_texto(pasada &p) {
+  for (pendiente &a : p.del_texto)
+    if (a.origen.inicio < p.fin_texto) p.pendientes.push_back(std::move(a));
+  p.del_texto.clear();
 }
 
 /* Where the tag at i of texto ends (one past its '>', or the end of texto). */
@@ -180,7 +180,7 @@ void cierra_texto(pasada &p) {
     p.inicio_trozo = d.trozos.back().inicio;
     d.trozos.pop_back();
     // Its tags are the piece's now: their attribute texts come before those read after.
-    toma_atributos_de_tramo(p, p.inicio_texto, p.fin_texto);
+    toma_del_texto(p);
     toma_tras_el_fin(p);
     p.en_texto = false;
     p.abiertos.clear();
@@ -207,7 +207,7 @@ void cierra_texto(pasada &p) {
   lista_num_anade(d.codigo_en_linea, 0);
   d.origenes.push_back({p.inicio_texto, p.fin_texto, marcas});
   // The attribute texts of the text's own tags follow it, in the page's order.
-  toma_atributos_de_tramo(p, p.inicio_texto, p.fin_texto);
+  toma_del_texto(p);
   vuelca_pendientes(p);
   toma_tras_el_fin(p);
   p.inicio_trozo = p.fin_texto;
@@ -273,7 +273,7 @@ uint32_t lee_tag(pasada &p, uint32_t posicion) {
     p.abiertos.clear();
     if (antes == elemento_crudo::ninguno)
       p.tipo_texto = !cierra && htmlparser::nombre_es(base, "TITLE") ? TIPO_TITULO : TIPO_TEXTO;
-    if (antes == elemento_crudo::ninguno) toma_atributos(p, tag); /* not a script's code */
+    if (antes == elemento_crudo::ninguno) toma_atributos(p, tag, p.pendientes); /* no code */
     return tag.fin;
   }
 
@@ -288,13 +288,14 @@ uint32_t lee_tag(pasada &p, uint32_t posicion) {
       }
       if (!frase->vacio) p.abiertos.push_back({base, posicion});
     }
-    toma_atributos(p, tag);
+    toma_atributos(p, tag, p.pendientes);
     return tag.fin;
   }
 
   // Inside a text: the tag is the text's when a character follows it; after the last
   // character, an end tag that closes an element opened before it, or a void tag right
   // after it, joins the text at once.
+  toma_atributos(p, tag, p.del_texto);
   if (cierra) {
     size_t k = p.abiertos.size();
     while (k > 0 && !htmlparser::nombre_es(p.abiertos[k - 1].nombre, base)) --k;
