@@ -69,9 +69,11 @@ std::string une(const lenguaweb_t *d) {
   lenguaweb_prepara_entidades(d->idioma, &entidades, d->pagina.leida_en);
   referencias_de_bloque referencias;
   size_t p = d->trozos.empty() ? 0 : d->trozos[0].inicio, k = 0;
+  uint32_t cuerpo_inicio = 0, cuerpo_fin = 0;
   for (size_t j = 0; j <= textos.size(); ++j) {
     if (j < textos.size() && !es_cuerpo(tipos[j])) {
       const origen_de_texto &o = d->origenes[j];
+      if (o.inicio >= cuerpo_inicio && o.fin <= cuerpo_fin) continue;
       if (k >= d->trozos.size() || o.inicio < d->trozos[k].inicio || o.fin > d->trozos[k].fin)
         return "attribute text " + std::to_string(j) + " lies in no piece";
       continue;
@@ -97,6 +99,8 @@ std::string une(const lenguaweb_t *d) {
       if (!igual) return "body text " + std::to_string(j) + " is not its stretch normalised";
     }
     p = o.fin;
+    cuerpo_inicio = o.inicio;
+    cuerpo_fin = o.fin;
   }
   if (k != d->trozos.size() || p != pagina.size()) return "the pieces do not reach the end";
   return "";

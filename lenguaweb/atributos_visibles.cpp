@@ -34,13 +34,17 @@ int tipo_de_atributo(std::string_view elemento, std::string_view nombre,
   return -1;
 }
 
-/* Whether texto holds "title" or "aria-label", letter case ignored. */
+/* Whether a name that ends right before blanks and an '=' of the tag text is "title" or
+ * "aria-label", letter case ignored: only the '=' are looked at, most tags have one or two. */
 bool nombra_titulo_o_etiqueta(std::string_view texto) {
-  for (size_t i = 0; i < texto.size(); ++i) {
-    const char c = static_cast<char>(texto[i] | 0x20);
-    if ((c == 't' && nombre_es(texto.substr(i, 5), "title")) ||
-        (c == 'a' && nombre_es(texto.substr(i, 10), "aria-label")))
-      return true;
+  for (size_t igual = texto.find('='); igual != htmlparser::kNoEsta;
+       igual = texto.find('=', igual + 1)) {
+    size_t fin = igual;
+    while (fin > 0 && htmlparser::es_blanco_de_tag(texto[fin - 1])) --fin;
+    for (std::string_view nombre : {std::string_view("title"), std::string_view("aria-label")})
+      if (fin >= nombre.size() &&
+          nombre_es(texto.substr(fin - nombre.size(), nombre.size()), nombre))
+        return true;
   }
   return false;
 }

@@ -83,6 +83,7 @@ lenguaweb_t *lenguaweb_documento_vacio(uint32_t idioma) {
                                                                        SEGMENTACION_CLASICA,
                                                                        {},
                                                                        {},
+                                                                       {},
                                                                        {}};
   documento->pagina.codificacion.nombre = "UTF-8";
   return documento;
@@ -111,6 +112,7 @@ LENGUAWEB_API lenguaweb_t *lenguaweb_crea(const char *nombre_fichero_html,
     lenguaweb_divide_pagina(documento, static_cast<uint32_t>(desde));
   else
     documento->trozos.push_back({0, static_cast<uint32_t>(bytes.size())});
+  // Told before lenguaweb_crea returns, each report about a text right after its origin.
   lenguaweb_informa_origenes(documento);
 
   const cad_propia volcado(utilidades_ruta_fichero("lista_html.txt"));

@@ -36,6 +36,14 @@ enum marca_de_texto : uint8_t {
   kTextoHastaElFinal = 32,
 };
 
+/* A report about one text, made while the page is read and held back until the text's
+ * origin is told (origenes.h). */
+struct informe_aplazado {
+  uint32_t posicion;     /* where the text's origin begins */
+  const char *condicion; /* static */
+  uint32_t linea;
+};
+
 /* Where a text stands in the page (a body text's raw stretch, an attribute text's value)
  * and its marks. */
 struct origen_de_texto {
@@ -73,7 +81,8 @@ struct pagina_de_documento {
  * tipos_de_textos, codigo_en_linea and origenes have one entry per text; pieces and body
  * texts alternate from piece 0, one more piece than body texts, and joined with the
  * stretches of the body texts they give back the page's bytes; the attribute texts of
- * piece k come in textos right before the body text that follows piece k. */
+ * piece k come in textos right before the body text that follows piece k, and in
+ * SEGMENTACION_BLOQUES those of a body text's own tags right after it. */
 struct lenguaweb {
   lista_cad_t *textos;          /* texts to translate, in the code page of the language */
   lista_num_t *tipos_de_textos; /* one i_tipo_texto_t per text */
@@ -86,6 +95,7 @@ struct lenguaweb {
   pagina_de_documento pagina;
   vector_contado<tramo_de_pagina> trozos; /* the page's markup pieces, as spans */
   vector_contado<origen_de_texto> origenes;
+  vector_contado<informe_aplazado> informes_aplazados; /* while lenguaweb_crea runs */
 };
 
 /* New empty document (no page, no texts) for idioma, freed by lenguaweb_destruye. */

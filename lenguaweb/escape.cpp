@@ -59,11 +59,9 @@ struct iguales_sin_mayus {
 template <class T>
 using por_nombre = std::unordered_map<std::string_view, T, hash_sin_mayus, iguales_sin_mayus>;
 
-/* What makes two tags the same tag for a browser: the element's name and each attribute's
- * name in lower case, attributes in name order (the first of a repeated name, as a browser
- * keeps it), each value as written but without its quotes. A translation that quotes,
- * orders or cases a tag of the page otherwise carries the same tag. */
-std::string forma_de_tag(std::string_view tag) {
+}  // namespace
+
+std::string lenguaweb_forma_de_tag(std::string_view tag) {
   const htmlparser::texto_acotado<char> t = htmlparser::acotado(tag);
   size_t i = htmlparser::fin_de_nombre_de_tag(t, 0);
   const auto minusculas = [](std::string_view v) {
@@ -93,6 +91,8 @@ std::string forma_de_tag(std::string_view tag) {
   }
   return forma;
 }
+
+namespace {
 
 /* The tag whose '<' stands at i of a translation: up to the '>' that
  * htmlparser::busca_cierre gives before the next '<' (at siguiente_menor, or the end),
@@ -214,7 +214,7 @@ struct marcado_de_origen {
         i = sigue - 1;
       }
       if (tag.empty() || !fue_marcado(t, inicio, este, origen)) continue;
-      uso &u = tags.try_emplace(forma_de_tag(tag), uso{tag, 0, {}}).first->second;
+      uso &u = tags.try_emplace(lenguaweb_forma_de_tag(tag), uso{tag, 0, {}}).first->second;
       ++u.quedan;
       if (std::find(u.escritos.begin(), u.escritos.end(), tag) == u.escritos.end())
         u.escritos.push_back(tag);
@@ -275,7 +275,7 @@ class escritor_de_tags {
     if (bit >= 0 && (origen_.codigo >> bit & 1u) == 0) {
       escrito = tag;
     } else {
-      const auto uso = origen().tags.find(forma_de_tag(tag));
+      const auto uso = origen().tags.find(lenguaweb_forma_de_tag(tag));
       if (uso == origen().tags.end() || uso->second.quedan == 0) return false;
       del_origen = &uso->second;
       const auto mismo = std::find(uso->second.escritos.begin(), uso->second.escritos.end(), tag);

@@ -24,6 +24,13 @@ struct texto_de_origen {
                                               segmentation cuts texts; else every tag does */
 };
 
+/* What makes two tags (each from its '<' to its '>') the same tag for a browser: the
+ * element's name and each attribute's name in lower case, attributes in name order (the
+ * first of a repeated name, as a browser keeps it), each value as written but without
+ * its quotes. A translation that quotes, orders or cases a tag of the page otherwise
+ * carries the same tag. */
+std::string lenguaweb_forma_de_tag(std::string_view tag);
+
 /* Appends a body text to salida. A tag of the text (from a '<' to the '>' that
  * htmlparser::busca_cierre gives, holding no other '<', and read by a browser as that
  * one tag: htmlparser::se_lee_como_un_tag) is written as markup when it is

@@ -1,5 +1,6 @@
 /* normalizacion.cpp - every text taken from a page: code page, blanks and entities. */
 #include "lenguaweb/normalizacion.h"
+#include "lenguaweb/origenes.h"
 
 #include <array>
 #include <cstring>
@@ -108,7 +109,10 @@ size_t normaliza_en_sitio(char *texto, size_t largo, const entidades_idioma &ent
     texto[escrito++] = texto[leido++];
   }
   texto[escrito] = '\0';
-  if (queda_ampersand) informa_en(kModuloLenguaweb, "strchr(texto, '&')==NULL");
+  if (queda_ampersand && propiedades != nullptr)
+    propiedades->queda_ampersand = true;
+  else if (queda_ampersand)
+    informa_en(kModuloLenguaweb, kInformeAmpersand);
   return escrito;
 }
 

@@ -36,8 +36,9 @@ enum class modo_de_texto {
 
 /* What normalising found in a text. */
 struct propiedades_de_texto {
-  bool espacio_duro = false; /* it held a no-break space as an entity or reference */
-  size_t invalidos = 0;      /* byte sequences not valid in the page's encoding */
+  bool espacio_duro = false;    /* it held a no-break space as an entity or reference */
+  size_t invalidos = 0;         /* byte sequences not valid in the page's encoding */
+  bool queda_ampersand = false; /* an '&' is left that is no no-break space's */
 };
 
 /* New text: the stretch of the page (in the table's encoding; a NUL in it ends it)
@@ -45,8 +46,9 @@ struct propiedades_de_texto {
  * tabs made spaces and runs of spaces collapsed (five, then four, three and two spaces
  * into one, each step over the whole text); but in modo crudo, the entities of the table
  * decoded. An '&' left afterwards but that of a no-break space is reported as
- * "strchr(texto, '&')==NULL" (not in modo crudo); the text is returned all the same.
- * What was found goes through propiedades when it is not null. */
+ * kInformeAmpersand (not in modo crudo), or told through propiedades when it is not null
+ * (the caller reports it); the text is returned all the same. What was found goes
+ * through propiedades when it is not null. */
 char *lenguaweb_normaliza_texto(std::string_view texto, const entidades_idioma &entidades,
                                 modo_de_texto modo = modo_de_texto::normal,
                                 propiedades_de_texto *propiedades = nullptr);

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "lenguaweb/lectura_tags.h"
 
@@ -27,16 +28,31 @@ bool sigue_el_texto(std::string_view nombre, segmentacion_t segmentacion) {
 
 }  // namespace
 
-void lenguaweb_informa_origenes(const lenguaweb_t *documento) {
-  if (opciones_hay_receptor_origenes() != CIERTO) return;
+void lenguaweb_informa_origenes(lenguaweb_t *documento) {
+  vector_contado<informe_aplazado> &informes = documento->informes_aplazados;
+  const auto informa = [](const informe_aplazado &a) {
+    informa_en(kModuloLenguaweb, a.condicion, a.linea);
+  };
+  if (opciones_hay_receptor_origenes() != CIERTO) {
+    for (const informe_aplazado &a : informes) informa(a);
+    informes.clear();
+    return;
+  }
+  // By the place of their text, each text's found in one search.
+  std::stable_sort(
+      informes.begin(), informes.end(),
+      [](const informe_aplazado &a, const informe_aplazado &b) { return a.posicion < b.posicion; });
+  std::vector<bool> hecho(informes.size());
   const std::string_view pagina = documento->pagina.bytes;
   const htmlparser::texto_acotado<char> t = htmlparser::acotado(pagina);
   elemento_crudo crudo = elemento_crudo::ninguno;
   std::string elemento_de_cuerpo;
   tag_leido ultimo{};
   bool hay_ultimo = false;
-  uint32_t leido = 0;   /* the tags before it are read */
-  uint32_t contado = 0; /* the lines before it are counted */
+  uint32_t leido = 0;              /* the tags before it are read */
+  origen_de_texto cuerpo{0, 0, 0}; /* the last body text, whose tags the walk skipped */
+  uint32_t leido_en_cuerpo = 0;    /* the tags of that text before it are read */
+  uint32_t contado = 0;            /* the lines before it are counted */
   uint32_t linea = 1;
   const uint32_t n = lista_cad_num_elems(documento->textos);
   for (uint32_t i = 0; i < n && i < documento->origenes.size(); ++i) {
@@ -74,6 +90,20 @@ void lenguaweb_informa_origenes(const lenguaweb_t *documento) {
     const uint32_t tipo = lista_num_dame(documento->tipos_de_textos, i);
     std::string elemento = elemento_de_cuerpo, atributo;
     const bool de_atributo = tipo != TIPO_TITULO && tipo != TIPO_TEXTO;
+    // An attribute of a tag inside the last body text (the block segmentation gives them
+    // right after it): its tags are read as the text's tags were, up to the one that
+    // holds the value.
+    while (de_atributo && inicio > leido_en_cuerpo && inicio < cuerpo.fin) {
+      const void *menor =
+          std::memchr(pagina.data() + leido_en_cuerpo, '<', inicio - leido_en_cuerpo);
+      if (menor == nullptr) break;
+      const uint32_t p = static_cast<uint32_t>(static_cast<const char *>(menor) - pagina.data());
+      leido_en_cuerpo = p + 1;
+      if (!htmlparser::empieza_tag(t, p)) continue;
+      ultimo = lenguaweb_lee_tag_en(t, p, elemento_crudo::ninguno, false);
+      hay_ultimo = true;
+      leido_en_cuerpo = std::max(ultimo.fin, leido_en_cuerpo);
+    }
     if (de_atributo && hay_ultimo && ultimo.inicio < inicio && inicio <= ultimo.fin) {
       const htmlparser::texto_acotado<char> tag = htmlparser::acotado(ultimo.texto);
       size_t k = htmlparser::fin_de_nombre_de_tag(tag, 0);
@@ -86,9 +116,24 @@ void lenguaweb_informa_origenes(const lenguaweb_t *documento) {
         }
     } else if (!de_atributo) {
       leido = std::max(leido, o.fin);
+      cuerpo = o;
+      leido_en_cuerpo = o.inicio;
     }
     const origen_texto_t origen{i, linea, elemento.c_str(),
                                 de_atributo ? atributo.c_str() : nullptr};
     opciones_informa_origen(&origen);
+    if (informes.empty()) continue;
+    const auto primero = std::lower_bound(
+        informes.begin(), informes.end(), o.inicio,
+        [](const informe_aplazado &a, uint32_t posicion) { return a.posicion < posicion; });
+    for (auto a = primero; a != informes.end() && a->posicion == o.inicio; ++a)
+      if (!hecho[a - informes.begin()]) {
+        hecho[a - informes.begin()] = true;
+        informa(*a);
+      }
   }
+  // A report whose text is not among the texts told still reaches the host.
+  for (size_t k = 0; k < informes.size(); ++k)
+    if (!hecho[k]) informa(informes[k]);
+  informes.clear();
 }

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "lenguaweb/atributos.h"
@@ -75,6 +76,9 @@ struct textos_de_trozo {
   const char *propio = nullptr; /* the document's own text that cuerpo stands for */
   uint32_t indice = 0;          /* the body text's index among the document's texts */
   uint32_t codigo = 0;          /* the inline tags the page showed in it as code */
+  /* The attribute texts of the body text's own tags, in the page's order (the block
+   * segmentation gives them right after it). */
+  std::vector<texto_para_atributo> del_cuerpo;
 };
 
 /* Whether text indice, as given, is the document's own: the host gave it back unchanged. */
@@ -207,10 +211,12 @@ void pon_idioma_html(const tag_leido &tag, const std::string &etiqueta,
  * treated and the attribute texts, in order, each written into the next tag of the piece
  * that gives a text of its kind (read as page segmentation reads it); in a page written
  * in UTF-8 where it was not, its charset declarations name UTF-8. A text for which no
- * such tag is left is reported as "encontrado == CIERTO" and skipped. */
+ * such tag is left is reported as "encontrado == CIERTO" and skipped. A body text
+ * (de_cuerpo) is read as the block segmentation reads one: a '<' that begins no tag is
+ * text. */
 void escribe_trozo(std::string &salida, std::string_view trozo, uint32_t desde,
                    enlaces_pasada &enlaces, const std::vector<texto_para_atributo> &textos,
-                   const escritura &e) {
+                   const escritura &e, bool de_cuerpo = false) {
   const pagina_de_documento &pagina = e.documento->pagina;
   std::vector<sustitucion> cambios;
   if (e.declara_utf8) {
@@ -239,8 +245,12 @@ void escribe_trozo(std::string &salida, std::string_view trozo, uint32_t desde,
   for (uint32_t posicion = 0; posicion < trozo.size();) {
     const void *menor = std::memchr(trozo.data() + posicion, '<', trozo.size() - posicion);
     if (menor == nullptr) break;
-    const tag_leido tag = lenguaweb_lee_tag_en(
-        t, static_cast<uint32_t>(static_cast<const char *>(menor) - trozo.data()), crudo, false);
+    const uint32_t en = static_cast<uint32_t>(static_cast<const char *>(menor) - trozo.data());
+    if (de_cuerpo && !htmlparser::empieza_tag(t, en)) {
+      posicion = en + 1;
+      continue;
+    }
+    const tag_leido tag = lenguaweb_lee_tag_en(t, en, crudo, false);
     posicion = tag.fin;
     lenguaweb_cambia_elemento_crudo(crudo, tag.nombre, false);
 
@@ -294,6 +304,7 @@ void toma_textos_de_trozo(const lenguaweb_t *documento, const lista_cad_t *tradu
                           uint32_t num_textos, bool preprocesar, uint32_t *siguiente,
                           textos_de_trozo *textos) {
   textos->atributos.clear();
+  textos->del_cuerpo.clear();
   textos->cuerpo = nullptr;
   textos->propio = nullptr;
   textos->codigo = 0;
@@ -328,6 +339,70 @@ void toma_textos_de_trozo(const lenguaweb_t *documento, const lista_cad_t *tradu
         break;
     }
   }
+  // The attribute texts that stand inside the body text follow it.
+  if (textos->cuerpo == nullptr || documento->segmentacion != SEGMENTACION_BLOQUES) return;
+  const origen_de_texto &cuerpo = documento->origenes[textos->indice];
+  for (; *siguiente < num_textos; ++*siguiente) {
+    const uint32_t indice = *siguiente;
+    const uint32_t tipo = lista_num_dame(documento->tipos_de_textos, indice);
+    const origen_de_texto &origen = documento->origenes[indice];
+    if (tipo == TIPO_TITULO || tipo == TIPO_TEXTO || origen.inicio < cuerpo.inicio ||
+        origen.inicio >= cuerpo.fin)
+      break;
+    const char *texto = lista_cad_dame(traducidos, indice);
+    if (!preprocesar)
+      textos->del_cuerpo.push_back(
+          {static_cast<i_tipo_texto_t>(tipo), texto != nullptr ? texto : "", indice});
+  }
+}
+
+/* The attribute texts of a body text's tags, in the order of the tags of escrito (the
+ * text as written, in the encoding the page is put together in), for a translation:
+ * the k-th use of a tag of the page's text (fuente, in the same encoding) takes the texts
+ * of the k-th tag of the page's text of the same form (lenguaweb_forma_de_tag). */
+std::vector<texto_para_atributo> atributos_de_escrito(std::string_view fuente,
+                                                      std::string_view escrito,
+                                                      const textos_de_trozo &textos,
+                                                      segmentacion_t segmentacion) {
+  std::vector<texto_para_atributo> en_orden;
+  if (textos.del_cuerpo.empty()) return en_orden;
+  // Each tag's texts by the tag's form, in the page's order; and a cursor per form.
+  struct de_forma {
+    std::vector<std::pair<size_t, size_t>> grupos; /* [first, last) of del_cuerpo */
+    size_t usados = 0;
+  };
+  std::unordered_map<std::string, de_forma> formas;
+  const auto recorre = [&](std::string_view texto, auto &&con_tag) {
+    const htmlparser::texto_acotado<char> t = htmlparser::acotado(texto);
+    for (size_t i = texto.find('<'); i != htmlparser::kNoEsta; i = texto.find('<', i)) {
+      if (!htmlparser::empieza_tag(t, i)) {
+        ++i;
+        continue;
+      }
+      const tag_leido tag =
+          lenguaweb_lee_tag_en(t, static_cast<uint32_t>(i), elemento_crudo::ninguno, false);
+      texto_de_tag del_tag[kMaxTextosDeTag];
+      const size_t n = lenguaweb_textos_de_tag(tag, segmentacion, del_tag);
+      if (n > 0) con_tag(texto.substr(tag.inicio, tag.fin - tag.inicio), del_tag, n);
+      i = std::max<size_t>(tag.fin, i + 1);
+    }
+  };
+  size_t siguiente = 0;
+  recorre(fuente, [&](std::string_view tag, const texto_de_tag *, size_t n) {
+    const size_t hasta = std::min(siguiente + n, textos.del_cuerpo.size());
+    formas[lenguaweb_forma_de_tag(tag)].grupos.emplace_back(siguiente, hasta);
+    siguiente = hasta;
+  });
+  recorre(escrito, [&](std::string_view tag, const texto_de_tag *del_tag, size_t n) {
+    const auto forma = formas.find(lenguaweb_forma_de_tag(tag));
+    if (forma == formas.end() || forma->second.usados == forma->second.grupos.size()) return;
+    const auto [primero, ultimo] = forma->second.grupos[forma->second.usados++];
+    // In the order the written tag gives its texts, each kind at most once in a tag.
+    for (size_t k = 0; k < n; ++k)
+      for (size_t j = primero; j < ultimo; ++j)
+        if (textos.del_cuerpo[j].tipo == del_tag[k].tipo) en_orden.push_back(textos.del_cuerpo[j]);
+  });
+  return en_orden;
 }
 
 /* For each '<' and '>' of the page's raw body text, in order: whether the page had the
@@ -358,14 +433,13 @@ void signos_de_pagina(std::string_view crudo, signos_de_texto &signos) {
 void escribe_cuerpo(std::string &pagina, const textos_de_trozo &textos, const escritura &e,
                     enlaces_pasada &enlaces) {
   const origen_de_texto &origen = e.documento->origenes[textos.indice];
-  static const std::vector<texto_para_atributo> kSinAtributos;
   if (e.documento->segmentacion == SEGMENTACION_BLOQUES &&
       (origen.marcas & (kTextoSinReferencias | kTextoSinMarcado)) == 0) {
     // A text of blocks holds its phrasing tags: its links are treated as a piece's.
     const std::string_view crudo =
         e.documento->pagina.bytes.substr(origen.inicio, origen.fin - origen.inicio);
     if (sale_crudo(e, textos.indice, textos.cuerpo)) {
-      escribe_trozo(pagina, crudo, origen.inicio, enlaces, kSinAtributos, e);
+      escribe_trozo(pagina, crudo, origen.inicio, enlaces, textos.del_cuerpo, e, true);
       return;
     }
     std::string fuente, escrito;
@@ -381,7 +455,9 @@ void escribe_cuerpo(std::string &pagina, const textos_de_trozo &textos, const es
     montada.convierte_trozos = false;
     montada.declara_utf8 = false;
     montada.html_en = htmlparser::kNoEsta;
-    escribe_trozo(pagina, escrito, 0, enlaces, kSinAtributos, montada);
+    escribe_trozo(pagina, escrito, 0, enlaces,
+                  atributos_de_escrito(fuente, escrito, textos, e.documento->segmentacion), montada,
+                  true);
     return;
   }
   const bool preformateado = (origen.marcas & kTextoPreformateado) != 0;
@@ -468,7 +544,7 @@ escritura prepara_escritura(const lenguaweb_t *documento, uint32_t idioma, bool 
 /* The walk shared by the rebuild and link preprocessing. For each piece, in order: its
  * A HREF and IMG SRC values treated (lenguaweb_trata_link), then, when not
  * preprocessing, the piece's translated attribute texts written into the tags they
- * came from; the piece is written, then its body text. The page goes out in its own
+ * came from; the piece is written, then its body text with those of its own tags. The page goes out in its own
  * encoding (or in UTF-8, as the calling thread chose), with its byte order mark. The walk
  * stops at the shorter of the document's kinds and textos_traducidos. CIERTO when the
  * whole page was written to nombre_fichero_html; a failed write leaves no half-written

@@ -1,5 +1,6 @@
 /* segmentacion.cpp - cutting a page into verbatim markup pieces and body texts. */
 #include "lenguaweb/segmentacion.h"
+#include "lenguaweb/origenes.h"
 
 #include <algorithm>
 #include <cctype>
@@ -15,9 +16,6 @@
 #include "privado/propiedad.h"
 
 namespace {
-
-/* A text that holds a NUL byte: it is handed out without them and always written back
- * as the page had it. */
 
 /* The state of one pass over a page. */
 struct pasada {
@@ -74,7 +72,9 @@ cad_propia normaliza(pasada &p, uint32_t inicio, uint32_t fin, uint8_t marcas,
   std::string_view crudo = p.pagina.substr(inicio, fin - inicio);
   std::string sin_nul;
   if (p.hay_nul && crudo.find('\0') != std::string_view::npos) {
-    informa_en(kModuloLenguaweb, kInformeNul);
+    // A text that holds a NUL byte: it is handed out without them and always written
+    // back as the page had it.
+    lenguaweb_aplaza_informe(p.documento, inicio, kInformeNul);
     sin_nul.assign(crudo);
     sin_nul.erase(std::remove(sin_nul.begin(), sin_nul.end(), '\0'), sin_nul.end());
     crudo = sin_nul;
@@ -82,6 +82,7 @@ cad_propia normaliza(pasada &p, uint32_t inicio, uint32_t fin, uint8_t marcas,
   }
   propiedades_de_texto propiedades;
   cad_propia texto(lenguaweb_normaliza_texto(crudo, p.entidades, modo_de(marcas), &propiedades));
+  if (propiedades.queda_ampersand) lenguaweb_aplaza_informe(p.documento, inicio, kInformeAmpersand);
   p.invalidos += propiedades.invalidos;
   if (p.todo_crudo || propiedades.espacio_duro || propiedades.invalidos > 0 ||
       (marcas & kTextoPreformateado) != 0)

@@ -17,9 +17,6 @@
  * the text's last run becomes one more piece, followed by the texts of its tags. */
 void lenguaweb_divide_pagina(lenguaweb_t *documento, uint32_t desde = 0);
 
-/* The report of a NUL byte inside a body text, in either segmentation. */
-inline constexpr const char *kInformeNul = "memchr(texto, '\\0', longitud) == NULL";
-
 /* The inline tags (bit i for the i-th inline name) that the raw body text shows as
  * code: "&lt;" and an inline name, ended where the decoded text's tag name would end. */
 uint32_t lenguaweb_codigo_en_linea(std::string_view texto_crudo);

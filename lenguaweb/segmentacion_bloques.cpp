@@ -1,8 +1,10 @@
 /* segmentacion_bloques.cpp - cutting a page into one text per block, phrasing markup inside. */
 #include "lenguaweb/segmentacion_bloques.h"
+#include "lenguaweb/origenes.h"
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <vector>
 
 #include "htmlparser/reglas_html.h"
@@ -52,6 +54,9 @@ struct pasada {
   /* In a text: the phrasing tags read after fin_texto. Their attribute texts are taken
    * only if the text ends before them, which few do. */
   std::vector<uint32_t> tras_el_fin;
+  /* The attribute texts of the tags read in the open text (or before it, from its first
+   * tag on); those of tags inside it when it ends follow it. */
+  std::vector<pendiente> del_texto;
 
   static constexpr uint32_t kNoEsta32 = UINT32_MAX;
 };
@@ -67,10 +72,9 @@ std::string_view base_de(std::string_view nombre, bool *cierra) {
   return nombre.substr(0, fin);
 }
 
-void guarda_trozo(pasada &p, uint32_t hasta) {
+/* The pending attribute texts go to the document's texts, in order. */
+void vuelca_pendientes(pasada &p) {
   lenguaweb_t &d = *p.documento;
-  d.trozos.push_back({p.inicio_trozo, hasta});
-  p.inicio_trozo = hasta;
   for (pendiente &a : p.pendientes) {
     lista_cad_anade_propia(d.textos, std::move(a.texto));
     lista_num_anade(d.tipos_de_textos, static_cast<uint32_t>(a.tipo));
@@ -80,14 +84,24 @@ void guarda_trozo(pasada &p, uint32_t hasta) {
   p.pendientes.clear();
 }
 
+void guarda_trozo(pasada &p, uint32_t hasta) {
+  p.documento->trozos.push_back({p.inicio_trozo, hasta});
+  p.inicio_trozo = hasta;
+  vuelca_pendientes(p);
+}
+
 /* Starts a body text at inicio: the piece before it is stored. */
 void abre_texto(pasada &p, uint32_t inicio) {
   if (p.candidato != pasada::kNoEsta32) {
     inicio = p.candidato;
-    // The tags from the candidate on are the text's: their attributes stay inside it.
+    // The tags from the candidate on are the text's: their attributes follow it.
+    p.del_texto.assign(std::make_move_iterator(p.pendientes.begin() +
+                                               static_cast<ptrdiff_t>(p.pendientes_al_candidato)),
+                       std::make_move_iterator(p.pendientes.end()));
     p.pendientes.resize(p.pendientes_al_candidato);
   } else {
     p.abiertos.clear();
+    p.del_texto.clear();
   }
   p.candidato = pasada::kNoEsta32;
   guarda_trozo(p, inicio);
@@ -97,13 +111,13 @@ void abre_texto(pasada &p, uint32_t inicio) {
   p.preformateado_abierto = p.preformateado > 0;
 }
 
-/* The attribute texts of a tag outside the texts go to the pending list. */
-void toma_atributos(pasada &p, const tag_leido &tag) {
+/* The attribute texts of a tag go to destino (the pending list, or the open text's). */
+void toma_atributos(pasada &p, const tag_leido &tag, std::vector<pendiente> &destino) {
   texto_de_tag textos[kMaxTextosDeTag];
   const size_t n = lenguaweb_textos_de_tag(tag, SEGMENTACION_BLOQUES, textos);
   for (size_t k = 0; k < n; ++k) {
     const uint32_t inicio = tag.inicio + textos[k].inicio, fin = tag.inicio + textos[k].fin;
-    p.pendientes.push_back(
+    destino.push_back(
         {cad_propia(lenguaweb_normaliza_bloque(p.pagina.substr(inicio, fin - inicio), p.entidades,
                                                p.referencias, lectura_de_bloque::valor)),
          textos[k].tipo, origen_de_texto{inicio, fin, kTextoCrudo}});
@@ -113,8 +127,17 @@ void toma_atributos(pasada &p, const tag_leido &tag) {
 /* The phrasing tags after the end of a text that ends are the next piece's. */
 void toma_tras_el_fin(pasada &p) {
   for (uint32_t inicio : p.tras_el_fin)
-    toma_atributos(p, lenguaweb_lee_tag_en(p.t, inicio, elemento_crudo::ninguno, false));
+    toma_atributos(p, lenguaweb_lee_tag_en(p.t, inicio, elemento_crudo::ninguno, false),
+                   p.pendientes);
   p.tras_el_fin.clear();
+}
+
+/* The attribute texts of the tags inside the text that ends at fin_texto go to the
+ * pending list, in order; those of tags after its end are taken with the next piece's. */
+void toma_del_texto(pasada &p) {
+  for (pendiente &a : p.del_texto)
+    if (a.origen.inicio < p.fin_texto) p.pendientes.push_back(std::move(a));
+  p.del_texto.clear();
 }
 
 /* Where the tag at i of texto ends (one past its '>', or the end of texto). */
@@ -158,15 +181,7 @@ void cierra_texto(pasada &p) {
     p.inicio_trozo = d.trozos.back().inicio;
     d.trozos.pop_back();
     // Its tags are the piece's now: their attribute texts come before those read after.
-    for (size_t i = crudo.find('<'); i != kNoEsta; i = crudo.find('<', i))
-      if (htmlparser::empieza_tag(p.t, p.inicio_texto + i)) {
-        const tag_leido tag = lenguaweb_lee_tag_en(p.t, static_cast<uint32_t>(p.inicio_texto + i),
-                                                   elemento_crudo::ninguno, false);
-        toma_atributos(p, tag);
-        i = tag.fin - p.inicio_texto;
-      } else {
-        ++i;
-      }
+    toma_del_texto(p);
     toma_tras_el_fin(p);
     p.en_texto = false;
     p.abiertos.clear();
@@ -179,7 +194,7 @@ void cierra_texto(pasada &p) {
   // as the page had it.
   std::string sin_nul;
   if (crudo.find('\0') != kNoEsta) {
-    informa_en(kModuloLenguaweb, kInformeNul);
+    lenguaweb_aplaza_informe(p.documento, p.inicio_texto, kInformeNul);
     for (char c : crudo)
       if (c != '\0') sin_nul.push_back(c);
     crudo = sin_nul;
@@ -192,6 +207,9 @@ void cierra_texto(pasada &p) {
   lista_num_anade(d.tipos_de_textos, static_cast<uint32_t>(p.tipo_abierto));
   lista_num_anade(d.codigo_en_linea, 0);
   d.origenes.push_back({p.inicio_texto, p.fin_texto, marcas});
+  // The attribute texts of the text's own tags follow it, in the page's order.
+  toma_del_texto(p);
+  vuelca_pendientes(p);
   toma_tras_el_fin(p);
   p.inicio_trozo = p.fin_texto;
   p.en_texto = false;
@@ -216,9 +234,12 @@ uint32_t lee_contenido_crudo(pasada &p, uint32_t posicion) {
     lenguaweb_t &d = *p.documento;
     const modo_de_texto modo =
         sin_referencias ? modo_de_texto::crudo : modo_de_texto::preformateado;
+    propiedades_de_texto propiedades;
     lista_cad_anade_propia(
         d.textos, cad_propia(lenguaweb_normaliza_texto(p.pagina.substr(inicio, ultimo - inicio),
-                                                       p.entidades, modo)));
+                                                       p.entidades, modo, &propiedades)));
+    if (propiedades.queda_ampersand)
+      lenguaweb_aplaza_informe(p.documento, static_cast<uint32_t>(inicio), kInformeAmpersand);
     lista_num_anade(d.tipos_de_textos, TIPO_TEXTO);
     lista_num_anade(d.codigo_en_linea, (1u << htmlparser::kNumTagsEnLinea) - 1);
     uint8_t marcas = kTextoCrudo | kTextoPreformateado;
@@ -253,7 +274,7 @@ uint32_t lee_tag(pasada &p, uint32_t posicion) {
     p.abiertos.clear();
     if (antes == elemento_crudo::ninguno)
       p.tipo_texto = !cierra && htmlparser::nombre_es(base, "TITLE") ? TIPO_TITULO : TIPO_TEXTO;
-    if (antes == elemento_crudo::ninguno) toma_atributos(p, tag); /* not a script's code */
+    if (antes == elemento_crudo::ninguno) toma_atributos(p, tag, p.pendientes); /* no code */
     return tag.fin;
   }
 
@@ -268,13 +289,14 @@ uint32_t lee_tag(pasada &p, uint32_t posicion) {
       }
       if (!frase->vacio) p.abiertos.push_back({base, posicion});
     }
-    toma_atributos(p, tag);
+    toma_atributos(p, tag, p.pendientes);
     return tag.fin;
   }
 
   // Inside a text: the tag is the text's when a character follows it; after the last
   // character, an end tag that closes an element opened before it, or a void tag right
   // after it, joins the text at once.
+  toma_atributos(p, tag, p.del_texto);
   if (cierra) {
     size_t k = p.abiertos.size();
     while (k > 0 && !htmlparser::nombre_es(p.abiertos[k - 1].nombre, base)) --k;

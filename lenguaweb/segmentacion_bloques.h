@@ -14,7 +14,8 @@
 /* Cuts the page of the document, from desde, into markup pieces and one text per block,
  * with the same invariants as lenguaweb_divide_pagina: pieces and body texts alternate
  * from a first piece, one more piece than body texts, and give back the page's bytes; the
- * attribute texts of a piece's tags (lenguaweb_textos_de_tag) follow it in textos.
+ * attribute texts of a piece's tags (lenguaweb_textos_de_tag) follow it in textos, and
+ * those of a body text's own tags follow that text.
  *
  * A body text runs on through the phrasing elements (htmlparser::kElementosDeFrase), whose
  * tags stay in it as the page has them, attributes and all; any other tag, a comment,

@@ -56,6 +56,11 @@ TAG = re.compile(r'</?([A-Za-z][A-Za-z0-9]*)(?:[\s/](?:[^>"\']|"[^"]*"|\'[^\']*\
 BLANCOS = re.compile(r'[ \t\n\f\r]+')
 BLANCO = ' \t\n\f\r'
 PALABRA = re.compile(r'[^\W_]+')
+# Where html2po says an attribute entry comes from: the element, the attribute, line and
+# column of the tag.
+LUGAR_ATRIBUTO = re.compile(r'(\w+)\[([\w:-]+)\]:(\d+)-(\d+)$')
+INPUT = re.compile(r'<input\b[^>]*>', re.I)
+OCULTO = re.compile(r'''\btype\s*=\s*["']?hidden\b''', re.I)
 
 
 def colapsa(texto):
@@ -78,8 +83,9 @@ class Pagina:
     Any bytes make a page: the parser never fails, it repairs as a browser does."""
 
     def __init__(self, datos):
-        raiz = html5lib.HTMLParser(namespaceHTMLElements=False).parse(
-            datos, default_encoding='utf-8', useChardet=False)
+        lector = html5lib.HTMLParser(namespaceHTMLElements=False)
+        raiz = lector.parse(datos, default_encoding='utf-8', useChardet=False)
+        self.lineas = datos.decode(lector.documentEncoding or 'utf-8', 'replace').split('\n')
         # Every text node goes once into one string; runs and blocks are slices of it.
         self.trozos, self.longitud = [], 0
         self.inicio_tramo, self.contenedor = 0, ''
@@ -132,14 +138,34 @@ def de_atributo(entrada):
 
 
 def lee_po(ruta):
-    """(msgid, occurrences, whether it comes from an attribute) of every live entry; None when
-    the file is missing or unreadable."""
+    """(msgid, occurrences, whether it comes from an attribute, the places of its
+    occurrences) of every live entry; None when the file is missing or unreadable."""
     try:
         po = polib.pofile(ruta, wrapwidth=0)
     except (OSError, ValueError, UnicodeDecodeError):
         return None
-    return [(e.msgid, max(1, len(e.occurrences)), de_atributo(e))
+    return [(e.msgid, max(1, len(e.occurrences)), de_atributo(e),
+             [f'{f}:{l}' if l else f for f, l in e.occurrences])
             for e in po if not e.obsolete and e.msgid]
+
+
+def invisible(lugar, lineas):
+    """Whether the attribute that html2po names at lugar is one no reader sees: a page's
+    language, or the value of a hidden INPUT (the INPUT tag nearest the column given)."""
+    m = LUGAR_ATRIBUTO.search(lugar)
+    if not m:
+        return False
+    elemento, atributo = m.group(1).lower(), m.group(2).lower()
+    linea, columna = int(m.group(3)), int(m.group(4))
+    if atributo in ('lang', 'xml:lang'):
+        return True
+    if elemento != 'input' or atributo != 'value' or not 0 < linea <= len(lineas):
+        return False
+    tags = list(INPUT.finditer(lineas[linea - 1]))
+    if not tags:
+        return False
+    tag = min(tags, key=lambda t: abs(t.start() - (columna - 1)))
+    return bool(OCULTO.search(tag.group(0)))
 
 
 def palabras(entradas):
@@ -167,14 +193,19 @@ def mide_pagina(trabajo):
     tramos_unidos, bloques_unidos = '\0'.join(pagina.tramos), '\0'.join(pagina.bloques)
     po_relativo = os.path.splitext(relativa)[0] + '.po'
     textos = {}
+    visibles = None  # the reference's entries, each as often as a reader sees it
     for nombre, carpeta in herramientas:
         entradas = lee_po(os.path.join(carpeta, sitio, po_relativo))
         if entradas is not None:
-            textos[nombre] = [(m, texto_de_entrada(m), v, a) for m, v, a in entradas]
+            textos[nombre] = [(m, texto_de_entrada(m), v, a) for m, v, a, _ in entradas]
+            if nombre == referencia:
+                visibles = [(m, t, v - sum(invisible(l, pagina.lineas) for l in lugares), a)
+                            for (m, t, v, a), (_, _, _, lugares)
+                            in zip(textos[nombre], entradas)]
     sin_letra = lambda t: not any(c.isalnum() for c in t)
     ref = textos.get(referencia)
     if ref is not None:
-        ref_palabras = palabras(ref)
+        ref_palabras = palabras(visibles)
         ref_sin_letra = sum(1 for _, t, _, _ in ref if sin_letra(t))
     filas = []
     for nombre, _ in herramientas:

@@ -110,7 +110,7 @@ TEST_F(Comando, EnlacesYVueltaConLaTablaGuardada) {
       lenguaweb({"merge", "pre/a.html", "pre/a.po", "-o", "g.html", "--links", "corta"});
   EXPECT_EQ(corta.estado, 1);
   EXPECT_EQ(corta.errores,
-            "pre/a.html: 0 of 3 texts translated\n"
+            "pre/a.html: 0 of 4 texts translated\n"
             "lenguaweb: pre/a.html: 3 link references that no link table resolves, left as "
             "they stand: @servidor|/docs|guia.html, @|img|logo.gif, @|/img|logo.gif\n");
   const std::string g = lee(ruta("g.html"));
@@ -122,12 +122,13 @@ TEST_F(Comando, PseudoNoRompeEtiquetasNiEntidades) {
   const Salida r = lenguaweb({"pseudo", pagina, "-o", "p.html"});
   ASSERT_EQ(r.estado, 0) << r.errores;
   // The entity left undecoded is no fault: it is shown only with -v.
-  const std::string informe = pagina + ": strchr(texto, '&')==NULL (lenguaweb (LENGUAWEB.DLL))";
+  const std::string informe =
+      pagina + ":1: strchr(texto, '&')==NULL (lenguaweb (LENGUAWEB.DLL)), in the text of <p>";
   EXPECT_EQ(r.errores, "");
-  EXPECT_EQ(lenguaweb({"pseudo", "-v", pagina, "-o", "p.html", "-t", "0x0419", "--segments",
-                       "classic"})
-                .errores,
-            informe + "\n");
+  EXPECT_EQ(
+      lenguaweb({"pseudo", "-v", pagina, "-o", "p.html", "-t", "0x0419", "--segments", "classic"})
+          .errores,
+      informe + "\n");
   EXPECT_EQ(lee(ruta("p.html")),
             "<p>[F&#237;sh ]&amp;[ ch&#237;ps ]<b>{[ch&#233;&#225;p]}</b> &#8364;[5]</p>\n");
 }
@@ -313,10 +314,10 @@ TEST_F(Comando, PaginasReales) {
               0);
     ASSERT_EQ(lenguaweb({"merge", pagina, "c.po", "-o", "clasica.html"}).estado, 0);
     const std::string clasica = lee(ruta("clasica.html"));
-    ASSERT_EQ(lenguaweb({"pseudo", pagina, "-l", idioma, "--segments", "classic", "-o",
-                         "pseudo.html"})
-                  .estado,
-              0);
+    ASSERT_EQ(
+        lenguaweb({"pseudo", pagina, "-l", idioma, "--segments", "classic", "-o", "pseudo.html"})
+            .estado,
+        0);
     const std::string pseudo = lee(ruta("pseudo.html"));
     EXPECT_NE(pseudo, clasica);
     codificacion_pagina_t codificacion;

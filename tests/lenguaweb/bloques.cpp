@@ -75,8 +75,8 @@ TEST_F(Bloques, UnTextoPorBloque) {
   const struct { std::string pagina, trozos, textos, ids; } casos[] = {
     {.pagina = "<P>Use <A HREF=\"x.html\">this <CODE>f()</CODE></A> and <SPAN\nclass=k>k</SPAN> <IMG SRC=\"i.png\" ALT=\"icon\">.</P>",
      .trozos = "<P>|</P>",
-     .textos = "Use <A HREF=\"x.html\">this <CODE>f()</CODE></A> and <SPAN\nclass=k>k</SPAN> <IMG SRC=\"i.png\" ALT=\"icon\">.",
-     .ids = "TEXTO_0"},
+     .textos = "Use <A HREF=\"x.html\">this <CODE>f()</CODE></A> and <SPAN\nclass=k>k</SPAN> <IMG SRC=\"i.png\" ALT=\"icon\">.|icon",
+     .ids = "TEXTO_0|ALTERNATIVO_IMAGEN_1"},
     // Blanks at both ends stay in the pieces; inside, they collapse.
     {.pagina = "<li>\n  Hello   <b>world</b>  \n</li>", .trozos = "<li>\n  |  \n</li>",
      .textos = "Hello <b>world</b>", .ids = "TEXTO_0"},
@@ -111,10 +111,10 @@ TEST_F(Bloques, UnTextoPorBloque) {
     {.pagina = "<title><b>My</b> page</title>", .trozos = "<title>|</title>", .textos = "<b>My</b> page",
      .ids = "TITULO"},
     // Attributes of the piece's tags come before the text that follows it; those of the
-    // text's own tags stay inside it.
+    // text's own tags right after it.
     {.pagina = "<p title=\" Tip\n\">see <abbr title=\"HyperText\">HTML</abbr></p>",
-     .trozos = "<p title=\" Tip\n\">|</p>", .textos = "Tip|see <abbr title=\"HyperText\">HTML</abbr>",
-     .ids = "TITULO_ELEMENTO_0|TEXTO_1"},
+     .trozos = "<p title=\" Tip\n\">|</p>", .textos = "Tip|see <abbr title=\"HyperText\">HTML</abbr>|HyperText",
+     .ids = "TITULO_ELEMENTO_0|TEXTO_1|TITULO_ELEMENTO_2"},
   };
   // clang-format on
   for (const auto &caso : casos) {
@@ -205,6 +205,51 @@ TEST_F(Bloques, TraduccionSoloLlevaSuMarcado) {
             "&lt;script&gt;alert(1)&lt;/script&gt; &amp; 1 &gt; 0 &eacute; &lt;div&gt;</p>");
 }
 
+// The attributes of a text's own tags are texts of their own, right after it, and go back
+// into those tags: the k-th use of a tag of the page in a translation takes the k-th such
+// tag's. A title the translation writes itself is no tag of the page.
+TEST_F(Bloques, AtributosDeTagsDelTexto) {
+  const std::string pagina =
+      "<p>See <a href=\"x.html\" title=\"Guide\">the guide</a>, <abbr title=\"Same\">A</abbr> "
+      "<img src=\"i.png\" alt=\"Icon\"> <abbr title=\"Same\">B</abbr>.</p><p>End</p>";
+  const Division d = divide(pagina);
+  EXPECT_EQ(une(d.textos),
+            "See <a href=\"x.html\" title=\"Guide\">the guide</a>, <abbr "
+            "title=\"Same\">A</abbr> <img src=\"i.png\" alt=\"Icon\"> <abbr "
+            "title=\"Same\">B</abbr>.|Guide|Same|Icon|Same|End");
+  EXPECT_EQ(une(d.ids),
+            "TEXTO_0|TITULO_ELEMENTO_1|TITULO_ELEMENTO_2|ALTERNATIVO_IMAGEN_3|"
+            "TITULO_ELEMENTO_4|TEXTO_5");
+  // clang-format off
+  const struct { std::string caso, bloque, escrito; } casos[] = {
+    {.caso = "the block as the page had it", .bloque = "",
+     .escrito = "<p>See <a href=\"x.html\" title=\"Gu\xC3\xAD" "a\">the guide</a>, <abbr title=\"Uno\">A</abbr> "
+                "<img src=\"i.png\" alt=\"&lt;Icono&gt;\"> <abbr title=\"Dos\">B</abbr>.</p><p>Fin</p>"},
+    {.caso = "translated, its tags moved",
+     .bloque = "<abbr title=\"Same\">B</abbr> <img src=\"i.png\" alt='Icon'> y <abbr title=Same>A</abbr>: "
+               "<A title=\"Guide\" href=\"x.html\">la gu\xED" "a</A>.",
+     .escrito = "<p><abbr title=\"Uno\">B</abbr> <img src=\"i.png\" alt=\"&lt;Icono&gt;\"> y <abbr title=\"Dos\">A</abbr>: "
+                "<a href=\"x.html\" title=\"Gu\xC3\xAD" "a\">la gu\xC3\xAD" "a</a>.</p><p>Fin</p>"},
+    {.caso = "a title of its own", .bloque = "<a href=\"x.html\" title=\"Mine\">la gu\xED" "a</a>",
+     .escrito = "<p>&lt;a href=\"x.html\" title=\"Mine\"&gt;la gu\xC3\xAD" "a&lt;/a&gt;</p><p>Fin</p>"},
+  };
+  // clang-format on
+  for (const auto &caso : casos) {
+    const auto traduce = [&](Textos t) {
+      if (!caso.bloque.empty()) t[0] = caso.bloque;
+      t[1] =
+          "Gu\xED"
+          "a";
+      t[2] = "Uno";
+      t[3] = "<Icono>";
+      t[4] = "Dos";
+      t[5] = "Fin";
+      return t;
+    };
+    EXPECT_EQ(reconstruye(pagina, traduce), caso.escrito) << caso.caso;
+  }
+}
+
 // Links inside texts go to the tables as those of pieces do, and come back, in a
 // translation too.
 TEST_F(Bloques, EnlacesDentroDeTextos) {
@@ -283,12 +328,44 @@ TEST_F(Bloques, OrigenesDeCadaTexto) {
     return r;
   };
   divide(pagina);
-  EXPECT_EQ(texto(), "0:1:title:(null) 1:3:h2:title 2:3:h2:(null) 3:4:p:(null) 4:6:li:(null) ");
+  EXPECT_EQ(texto(),
+            "0:1:title:(null) 1:3:h2:title 2:3:h2:(null) 3:4:p:(null) 4:5:img:alt 5:6:li:(null) ");
   opciones_pon_segmentacion(SEGMENTACION_CLASICA);
   divide(pagina);
   EXPECT_EQ(texto(),
             "0:1:title:(null) 1:3:h2:(null) 2:3:code:(null) 3:4:p:(null) 4:5:img:alt 5:5:p:(null) "
             "6:6:a:(null) ");
+}
+
+// A report about a text is heard after that text's origin, and before the next one's.
+TEST_F(Bloques, InformeTrasElOrigenDeSuTexto) {
+  struct Oido {
+    const std::vector<pruebas::Informe> *informes;
+    std::vector<size_t> informes_al_origen; /* reports heard when each origin is told */
+  };
+  // clang-format off
+  const struct { segmentacion_t segmentacion; std::string pagina, condicion; } casos[] = {
+    {.segmentacion = SEGMENTACION_BLOQUES, .pagina = std::string("<p>a</p><p>b\0c</p><p>d</p>", 26),
+     .condicion = "memchr(texto, '\\0', longitud) == NULL"},
+    {.segmentacion = SEGMENTACION_CLASICA, .pagina = "<p>a</p><p>b &bogus;</p><p>d</p>",
+     .condicion = "strchr(texto, '&')==NULL"},
+  };
+  // clang-format on
+  for (const auto &caso : casos) {
+    opciones_pon_segmentacion(caso.segmentacion);
+    Oido oido{&informes(), {}};
+    opciones_pon_receptor_origenes(
+        [](const origen_texto_t *, void *c) {
+          Oido *o = static_cast<Oido *>(c);
+          o->informes_al_origen.push_back(o->informes->size());
+        },
+        &oido);
+    olvida_informes();
+    divide(caso.pagina);
+    ASSERT_EQ(informes().size(), 1u) << caso.condicion;
+    EXPECT_EQ(informes()[0].condicion, caso.condicion);
+    EXPECT_EQ(oido.informes_al_origen, (std::vector<size_t>{0, 0, 1})) << caso.condicion;
+  }
 }
 
 }  // namespace
