@@ -31,32 +31,6 @@ bool es_cuerpo(uint32_t tipo) {
   return tipo == TIPO_TITULO || tipo == TIPO_TEXTO;
 }
 
-struct recursos {
-  lenguaweb_t *documento = nullptr, *documento1 = nullptr;
-  std::vector<lista_cad_t *> listas;
-  lista_reg_t *tablas[2] = {lista_reg_crea(0), lista_reg_crea(0)};
-  lista_cad_t *lista(lista_cad_t *l) { return listas.emplace_back(l); }
-  ~recursos() {
-    for (lenguaweb_t **d : {&documento, &documento1})
-      if (*d != nullptr) lenguaweb_destruye(d);
-    for (lista_cad_t *&l : listas) lista_cad_destruye(&l);
-    for (lista_reg_t *&tabla : tablas) {
-      for (uint32_t i = 0; i < lista_reg_num_elems(tabla); ++i) {
-        tablalink_t *registro = lista_reg_dame(tabla, i);
-        tablalink_destruye(&registro);
-      }
-      lista_reg_destruye(&tabla);
-    }
-  }
-};
-
-std::string lee(booleano escrito, const std::string &ruta, std::string *pagina) {
-  if (escrito != CIERTO) return "the page is not written whole";
-  std::ifstream entrada(ruta, std::ios::binary);
-  pagina->assign(std::istreambuf_iterator<char>(entrada), {});
-  return "";
-}
-
 /* (a) */
 std::string une(const lenguaweb_t *d) {
   const std::string_view pagina = d->pagina.bytes;
@@ -176,21 +150,20 @@ std::string fuzz_comprueba_bloques(std::string_view bytes, uint32_t idioma) {
   if (!(std::ofstream(rutas.pagina, std::ios::binary) << bytes)) return "cannot write the page";
   const std::string &ruta = rutas.pagina, &ruta_propia = rutas.propia, &ruta_p1 = rutas.p1,
                     &ruta_p2 = rutas.p2, &ruta_traducida = rutas.traducida;
-  recursos r;
+  fuzz_recursos r;
   opciones_pon_segmentacion(SEGMENTACION_BLOQUES);
-  r.documento = lenguaweb_crea(ruta.c_str(), idioma);
-  r.documento1 = nullptr;
+  lenguaweb_t *documento = r.documentos.emplace_back(lenguaweb_crea(ruta.c_str(), idioma));
   opciones_pon_segmentacion(SEGMENTACION_CLASICA);
-  std::string fallo = une(r.documento);
+  std::string fallo = une(documento);
   if (!fallo.empty()) return "the page cut by blocks: " + fallo;
 
   lista_cad_t *ids = nullptr;
-  lista_cad_t *textos = r.lista(lenguaweb_dame_textos_a_trducir(r.documento, &ids));
+  lista_cad_t *textos = r.lista(lenguaweb_dame_textos_a_trducir(documento, &ids));
   r.lista(ids);
   std::string propia;
-  fallo = lee(lenguaweb_reconstruye_fichero_html(r.documento, textos, ids, nullptr, nullptr,
-                                                 ruta_propia.c_str(), idioma),
-              ruta_propia, &propia);
+  fallo = fuzz_lee_escrita(lenguaweb_reconstruye_fichero_html(documento, textos, ids, nullptr,
+                                                              nullptr, ruta_propia.c_str(), idioma),
+                           ruta_propia, &propia);
   if (fallo.empty() && propia != bytes) {
     const size_t i = std::mismatch(propia.begin(), propia.end(), bytes.begin(), bytes.end()).first -
                      propia.begin();
@@ -199,19 +172,20 @@ std::string fuzz_comprueba_bloques(std::string_view bytes, uint32_t idioma) {
   if (!fallo.empty()) return "cut by blocks, rebuilt with its own texts: " + fallo;
 
   std::string p1, p2;
-  fallo = lee(
-      lenguaweb_preprocesa_links(r.documento, r.tablas[0], r.tablas[1], ruta_p1.c_str(), idioma),
+  fallo = fuzz_lee_escrita(
+      lenguaweb_preprocesa_links(documento, r.tablas[0], r.tablas[1], ruta_p1.c_str(), idioma),
       ruta_p1, &p1);
+  lenguaweb_t *documento1 = nullptr;
   if (fallo.empty()) {
     opciones_pon_segmentacion(SEGMENTACION_BLOQUES);
-    r.documento1 = lenguaweb_crea(ruta_p1.c_str(), idioma);
+    documento1 = r.documentos.emplace_back(lenguaweb_crea(ruta_p1.c_str(), idioma));
     opciones_pon_segmentacion(SEGMENTACION_CLASICA);
-    fallo = une(r.documento1);
+    fallo = une(documento1);
   }
   const uint32_t registros = lista_reg_num_elems(r.tablas[0]) + lista_reg_num_elems(r.tablas[1]);
   if (fallo.empty())
-    fallo = lee(
-        lenguaweb_preprocesa_links(r.documento1, r.tablas[0], r.tablas[1], ruta_p2.c_str(), idioma),
+    fallo = fuzz_lee_escrita(
+        lenguaweb_preprocesa_links(documento1, r.tablas[0], r.tablas[1], ruta_p2.c_str(), idioma),
         ruta_p2, &p2);
   if (fallo.empty() &&
       lista_reg_num_elems(r.tablas[0]) + lista_reg_num_elems(r.tablas[1]) != registros)
@@ -223,10 +197,11 @@ std::string fuzz_comprueba_bloques(std::string_view bytes, uint32_t idioma) {
       fuzz_traducciones(bytes, lista_cad_num_elems(textos), kFragmentos);
   lista_cad_t *lista_traducidos = r.lista(pruebas::a_lista(traducidos));
   std::string traducida;
-  fallo = lee(lenguaweb_reconstruye_fichero_html(r.documento, lista_traducidos, ids, nullptr,
-                                                 nullptr, ruta_traducida.c_str(), idioma),
-              ruta_traducida, &traducida);
-  if (fallo.empty() && r.documento->pagina.codificacion.compatible_ascii == CIERTO)
-    fallo = gana_tags(r.documento, traducida, traducidos);
+  fallo =
+      fuzz_lee_escrita(lenguaweb_reconstruye_fichero_html(documento, lista_traducidos, ids, nullptr,
+                                                          nullptr, ruta_traducida.c_str(), idioma),
+                       ruta_traducida, &traducida);
+  if (fallo.empty() && documento->pagina.codificacion.compatible_ascii == CIERTO)
+    fallo = gana_tags(documento, traducida, traducidos);
   return fallo.empty() ? "" : "cut by blocks, rebuilt with translations: " + fallo;
 }

@@ -111,25 +111,6 @@ std::vector<fuzz_tag_con_texto> tags_con_texto(std::string_view pagina) {
   return tags;
 }
 
-/* Library objects freed however a check ends. */
-struct recursos {
-  std::vector<lenguaweb_t *> documentos;
-  std::vector<lista_cad_t *> listas;
-  lista_reg_t *tablas[2] = {lista_reg_crea(0), lista_reg_crea(0)}; /* A and IMG */
-  lista_cad_t *lista(lista_cad_t *l) { return listas.emplace_back(l); }
-  ~recursos() {
-    for (lenguaweb_t *&d : documentos) lenguaweb_destruye(&d);
-    for (lista_cad_t *&l : listas) lista_cad_destruye(&l);
-    for (lista_reg_t *&tabla : tablas) {
-      for (uint32_t i = 0; i < lista_reg_num_elems(tabla); ++i) {
-        tablalink_t *registro = lista_reg_dame(tabla, i);
-        tablalink_destruye(&registro);
-      }
-      lista_reg_destruye(&tabla);
-    }
-  }
-};
-
 using pruebas::a_vector;
 
 fuzz_documento copia(const lenguaweb_t *l) {
@@ -157,14 +138,6 @@ std::string como_se_leyo(const lenguaweb_t *l, std::string escrita) {
   std::string r(utf8 != nullptr ? utf8 : "", utf8 != nullptr ? largo : 0);
   cad_destruye(&utf8);
   return r;
-}
-
-/* What a writer wrote to ruta, when it says that it wrote it whole. */
-std::string escrita(booleano escrito, const std::string &ruta, std::string *pagina) {
-  if (escrito != CIERTO) return "the page is not written whole";
-  std::ifstream entrada(ruta, std::ios::binary);
-  pagina->assign(std::istreambuf_iterator<char>(entrada), {});
-  return "";
 }
 
 /* Markup that a translator might write. */
@@ -224,7 +197,7 @@ std::string comprueba(std::string_view bytes, uint32_t idioma) {
   const std::string &ruta = rutas.pagina, &ruta_propia = rutas.propia, &ruta_p1 = rutas.p1,
                     &ruta_p2 = rutas.p2, &ruta_traducida = rutas.traducida;
 
-  recursos r;
+  fuzz_recursos r;
   lenguaweb_t *documento = r.documentos.emplace_back(lenguaweb_crea(ruta.c_str(), idioma));
   const std::string original(documento->pagina.bytes);
   const fuzz_documento d = copia(documento);
@@ -237,16 +210,16 @@ std::string comprueba(std::string_view bytes, uint32_t idioma) {
   if (!fallo.empty()) return "the page: " + fallo;
 
   std::string propia;
-  fallo = escrita(lenguaweb_reconstruye_fichero_html(documento, textos, ids, nullptr, nullptr,
-                                                     ruta_propia.c_str(), idioma),
-                  ruta_propia, &propia);
+  fallo = fuzz_lee_escrita(lenguaweb_reconstruye_fichero_html(documento, textos, ids, nullptr,
+                                                              nullptr, ruta_propia.c_str(), idioma),
+                           ruta_propia, &propia);
   propia = como_se_leyo(documento, propia);
   if (fallo.empty()) fallo = fuzz_comprueba_escrita(propia, original, d, u, idioma);
   if (fallo.empty()) fallo = fuzz_gana_tags(original, propia, {});
   if (!fallo.empty()) return "rebuilt with its own texts: " + fallo;
 
   std::string p1, p2;
-  fallo = escrita(
+  fallo = fuzz_lee_escrita(
       lenguaweb_preprocesa_links(documento, r.tablas[0], r.tablas[1], ruta_p1.c_str(), idioma),
       ruta_p1, &p1);
   if (fallo.empty()) fallo = fuzz_gana_tags(original, como_se_leyo(documento, p1), {});
@@ -264,7 +237,7 @@ std::string comprueba(std::string_view bytes, uint32_t idioma) {
   fallo = fuzz_ubica(p1_leida, d1, idioma, &u1);
   if (!fallo.empty()) return "the preprocessed page: " + fallo;
   const uint32_t registros = lista_reg_num_elems(r.tablas[0]) + lista_reg_num_elems(r.tablas[1]);
-  fallo = escrita(
+  fallo = fuzz_lee_escrita(
       lenguaweb_preprocesa_links(documento1, r.tablas[0], r.tablas[1], ruta_p2.c_str(), idioma),
       ruta_p2, &p2);
   if (fallo.empty() &&
@@ -284,10 +257,10 @@ std::string comprueba(std::string_view bytes, uint32_t idioma) {
   lista_cad_t *lista_traducidos = r.lista(lista_cad_crea(0));
   for (const std::string &t : traducidos) lista_cad_anade(lista_traducidos, t.c_str());
   std::string traducida;
-  fallo =
-      escrita(lenguaweb_reconstruye_fichero_html(documento1, lista_traducidos, ids1, r.tablas[0],
-                                                 r.tablas[1], ruta_traducida.c_str(), idioma),
-              ruta_traducida, &traducida);
+  fallo = fuzz_lee_escrita(
+      lenguaweb_reconstruye_fichero_html(documento1, lista_traducidos, ids1, r.tablas[0],
+                                         r.tablas[1], ruta_traducida.c_str(), idioma),
+      ruta_traducida, &traducida);
   if (fallo.empty())
     fallo = fuzz_gana_tags(p1_leida, como_se_leyo(documento1, traducida),
                            tags_permitidos(p1_leida, d1, u1, traducidos, idioma));

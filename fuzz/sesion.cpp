@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <random>
 #include <system_error>
 
@@ -129,4 +131,23 @@ fuzz_rutas::fuzz_rutas()
       p2(fuzz_carpeta() + "/p2.html"),
       traducida(fuzz_carpeta() + "/traducida.html") {
   utilidades_pon_carpeta(fuzz_carpeta().c_str());
+}
+
+fuzz_recursos::~fuzz_recursos() {
+  for (lenguaweb_t *&d : documentos) lenguaweb_destruye(&d);
+  for (lista_cad_t *&l : listas) lista_cad_destruye(&l);
+  for (lista_reg_t *&tabla : tablas) {
+    for (uint32_t i = 0; i < lista_reg_num_elems(tabla); ++i) {
+      tablalink_t *registro = lista_reg_dame(tabla, i);
+      tablalink_destruye(&registro);
+    }
+    lista_reg_destruye(&tabla);
+  }
+}
+
+std::string fuzz_lee_escrita(booleano escrito, const std::string &ruta, std::string *pagina) {
+  if (escrito != CIERTO) return "the page is not written whole";
+  std::ifstream entrada(ruta, std::ios::binary);
+  pagina->assign(std::istreambuf_iterator<char>(entrada), {});
+  return "";
 }

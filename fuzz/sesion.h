@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "lenguaweb.h"
+
 /* Runs comprueba with a receptor that adds the condition of every failure report to
  * the list comprueba is given (the default receptor comes back afterwards). Gives what
  * comprueba gives when it is not ""; else a description of the first report whose
@@ -35,6 +37,23 @@ struct fuzz_rutas {
   fuzz_rutas();
   std::string pagina, propia, p1, p2, traducida;
 };
+
+/* Library objects a check makes, freed however the check ends: documents, lists of
+ * texts, and the A and IMG link tables with their records. */
+struct fuzz_recursos {
+  std::vector<lenguaweb_t *> documentos;
+  std::vector<lista_cad_t *> listas;
+  lista_reg_t *tablas[2] = {lista_reg_crea(0), lista_reg_crea(0)};
+  lista_cad_t *lista(lista_cad_t *l) { return listas.emplace_back(l); }
+  fuzz_recursos() = default;
+  fuzz_recursos(const fuzz_recursos &) = delete;
+  fuzz_recursos &operator=(const fuzz_recursos &) = delete;
+  ~fuzz_recursos();
+};
+
+/* What a writer wrote to ruta into *pagina, when escrito says it wrote it whole; else why
+ * not. */
+std::string fuzz_lee_escrita(booleano escrito, const std::string &ruta, std::string *pagina);
 
 /* One translation per text of a document: a stretch of the page, one of fragmentos
  * (markup that a translator might write), or both, picked by a generator seeded with the
