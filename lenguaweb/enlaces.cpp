@@ -110,8 +110,9 @@ bool lenguaweb_trata_link(enlaces_pasada &enlaces, bool es_img, std::string_view
   if (enlaces.preprocesar_links == CIERTO) {
     // What a table could not give back as the page had it stays in the page: an active
     // link, and a link or reference that holds a character that would end or change the
-    // value (its own bytes are written back, for the page to be read again alike).
-    constexpr std::string_view kNoVanEnReferencia = "\"'<>";
+    // value (its own bytes are written back, for the page to be read again alike), or a
+    // NUL, which would end the record's texts and lose the rest of the value.
+    constexpr std::string_view kNoVanEnReferencia("\"'<>\0", 5);
     if (valor[0] == '@' || valor.find_first_of(kNoVanEnReferencia) != std::string_view::npos ||
         lenguaweb_es_enlace_activo(valor))
       return false;

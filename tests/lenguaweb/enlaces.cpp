@@ -142,6 +142,19 @@ TEST_F(Enlaces, EnlacesDeLaTablaNoMetenMarcado) {
             "<A HREF=\"x&quot;&gt;&lt;script&gt;alert(1)&lt;/script&gt;\">y</A>");
 }
 
+// A value that holds a NUL stays as it stands: a record's texts would end at the NUL.
+TEST_F(Enlaces, UnValorConNulSeQuedaEntero) {
+  Tabla a, img;
+  constexpr char kPagina[] = "<P>a</P><IMG SRC=\"x\0\0.png\"><A HREF=\"b.html\">b</A>";
+  const std::string pagina(kPagina, sizeof kPagina - 1);
+  std::string esperada = pagina;
+  esperada.replace(esperada.find("b.html"), 6, "@|b.html");
+  const std::string pre = preprocesa(pagina, a, img);
+  EXPECT_EQ(pre, esperada);
+  EXPECT_TRUE(img.ids().empty());
+  EXPECT_EQ(reconstruye(pre, a, img), pagina);
+}
+
 TEST_F(Enlaces, ValoresLargosEnteros) {
   Tabla a, img;
   const std::string largo = "docs/" + std::string(70000, 'x') + ".html";
