@@ -12,18 +12,12 @@
 #endif
 
 #include "companion/interno.h"
+#include "privado/ascii.h"
 #include "privado/blancos.h"
 
 namespace {
 
 using companion::informa;
-
-char minuscula(char c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-char mayuscula(char c) {
-  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
 
 std::string_view vista(const char *texto) {
   return texto != nullptr ? std::string_view(texto) : std::string_view();
@@ -36,7 +30,7 @@ std::u16string_view wvista(const char16_t *texto) {
 bool iguales_sin_mayus(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i)
-    if (minuscula(a[i]) != minuscula(b[i])) return false;
+    if (a_minuscula(a[i]) != a_minuscula(b[i])) return false;
   return true;
 }
 
@@ -133,12 +127,12 @@ booleano cad_en_blanco(const char *texto) noexcept {
 
 void cad_a_mayusculas(char *texto) noexcept {
   if (texto == nullptr) return;
-  for (char *c = texto; *c != '\0'; ++c) *c = mayuscula(*c);
+  for (char *c = texto; *c != '\0'; ++c) *c = a_mayuscula(*c);
 }
 
 void cad_a_minusculas(char *texto) noexcept {
   if (texto == nullptr) return;
-  for (char *c = texto; *c != '\0'; ++c) *c = minuscula(*c);
+  for (char *c = texto; *c != '\0'; ++c) *c = a_minuscula(*c);
 }
 
 char *cad_formatea(const char *formato, ...) noexcept {

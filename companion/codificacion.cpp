@@ -8,6 +8,7 @@
 
 #include "companion/interno.h"
 #include "companion/paginas_codigos.h"
+#include "privado/ascii.h"
 #include "privado/blancos.h"
 #include "privado/utf8.h"
 
@@ -121,7 +122,7 @@ constexpr size_t indice_de(std::string_view nombre) {
 }
 
 constexpr unsigned char minuscula(unsigned char c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c - 'A' + 'a') : c;
+  return static_cast<unsigned char>(a_minuscula(static_cast<char>(c)));
 }
 
 bool es_letra(unsigned char c) {

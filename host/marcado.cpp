@@ -18,16 +18,6 @@ constexpr size_t npos = std::string_view::npos;
 using htmlparser::es_letra_ascii;
 using htmlparser::kNoEsta;
 
-constexpr char minuscula(char c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-std::string en_minusculas(std::string_view t) {
-  std::string r(t);
-  for (char &c : r) c = minuscula(c);
-  return r;
-}
-
 // The inline tags that a translation may add or drop when they carry no attribute: the
 // library's own list of the tags that stay inside a body text.
 bool es_libre(const TagDeTexto &tag) {
@@ -87,7 +77,7 @@ std::pair<UChar32, size_t> referencia_numerica(std::string_view t, size_t i) {
   const size_t cifras = j;
   int64_t valor = 0;
   for (; j < t.size(); ++j) {
-    const char c = minuscula(t[j]);
+    const char c = a_minuscula(t[j]);
     const int cifra = c >= '0' && c <= '9'          ? c - '0'
                       : hex && c >= 'a' && c <= 'f' ? c - 'a' + 10
                                                     : -1;

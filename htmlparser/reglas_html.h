@@ -18,6 +18,7 @@
 #include <type_traits>
 #include <utility>
 
+#include "privado/ascii.h"
 #include "privado/blancos.h"
 
 namespace htmlparser {
@@ -302,9 +303,8 @@ inline std::string_view nombre_de_tag(std::string_view tras_el_menor) {
 }
 
 /* Names compared with ASCII letter case ignored. Inline: every tag read is asked. */
-constexpr char a_mayuscula(char c) {
-  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
+using ::a_mayuscula;
+using ::a_minuscula;
 constexpr bool nombre_es(std::string_view nombre, std::string_view buscado) {
   if (nombre.size() != buscado.size()) return false;
   for (size_t i = 0; i < nombre.size(); ++i)

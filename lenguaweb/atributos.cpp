@@ -39,10 +39,8 @@ bool lenguaweb_busca_valor(std::string_view texto, const char *nombre,
   std::string mayusculas(nombre != nullptr ? nombre : "");
   if (mayusculas.empty()) return false;
   std::string minusculas = mayusculas;
-  for (char &c : mayusculas)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  for (char &c : minusculas)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  for (char &c : mayusculas) c = a_mayuscula(c);
+  for (char &c : minusculas) c = a_minuscula(c);
 
   // The attributes as a browser reads them, after the tag's name.
   const htmlparser::texto_acotado<char> t = htmlparser::acotado(texto);

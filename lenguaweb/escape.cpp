@@ -64,16 +64,10 @@ using por_nombre = std::unordered_map<std::string_view, T, hash_sin_mayus, igual
 std::string lenguaweb_forma_de_tag(std::string_view tag) {
   const htmlparser::texto_acotado<char> t = htmlparser::acotado(tag);
   size_t i = htmlparser::fin_de_nombre_de_tag(t, 0);
-  const auto minusculas = [](std::string_view v) {
-    std::string r(v);
-    for (char &c : r)
-      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return r;
-  };
   std::vector<std::pair<std::string, std::string_view>> atributos;
   htmlparser::atributo_html a;
   while (htmlparser::lee_atributo(t, i, a)) {
-    std::string nombre = minusculas(tag.substr(a.nombre, a.fin_nombre - a.nombre));
+    std::string nombre = en_minusculas(tag.substr(a.nombre, a.fin_nombre - a.nombre));
     if (std::any_of(atributos.begin(), atributos.end(),
                     [&](const auto &otro) { return otro.first == nombre; }))
       continue;
@@ -83,7 +77,7 @@ std::string lenguaweb_forma_de_tag(std::string_view tag) {
                                                   : std::string_view());
   }
   std::sort(atributos.begin(), atributos.end());
-  std::string forma = minusculas(tag.substr(0, htmlparser::fin_de_nombre_de_tag(t, 0)));
+  std::string forma = en_minusculas(tag.substr(0, htmlparser::fin_de_nombre_de_tag(t, 0)));
   for (const auto &[nombre, valor] : atributos) {
     forma.push_back('\0');
     forma.append(nombre).push_back('\0');
@@ -207,8 +201,8 @@ struct marcado_de_origen {
       // A text that holds every tag of its stretch of the page is read as the page was:
       // a '<' inside another tag (<br/2<script>, <a title="<b>">) begins no tag of it.
       size_t sigue = i + 1;
-      const std::string_view tag = origen.solo_en_linea ? tag_en(t, i, t.find('<', i + 1))
-                                                        : tag_entero_en(t, i, &sigue);
+      const std::string_view tag =
+          origen.solo_en_linea ? tag_en(t, i, t.find('<', i + 1)) : tag_entero_en(t, i, &sigue);
       if (!origen.solo_en_linea) {
         for (size_t k = i + 1; k < sigue && k < t.size(); ++k) signo += t[k] == '<' || t[k] == '>';
         i = sigue - 1;

@@ -10,13 +10,6 @@
 
 namespace {
 
-std::string en_minusculas(std::string_view s) {
-  std::string r(s);
-  for (char &c : r)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return r;
-}
-
 /* Whether a text runs on through the element of this tag name in the segmentation, or
  * the element holds no text. */
 bool sigue_el_texto(std::string_view nombre, segmentacion_t segmentacion) {

@@ -5,6 +5,7 @@
 #include "listas.h"
 #include "modelo.h"
 #include "pagina.h"
+#include "privado/ascii.h"
 
 namespace sitios {
 namespace {
@@ -25,12 +26,6 @@ const char *fuente_de(FuenteCodificacion f) {
       return "language";
   }
   return "";
-}
-
-std::string en_minusculas(std::string s) {
-  for (char &c : s)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return s;
 }
 
 std::vector<ValorATraducir> valores_a_traducir(const std::vector<NodoHtml> &arbol) {

@@ -43,9 +43,9 @@ bool elige_marcas(const Pagina &p, Marcas *marcas) {
     // charset lacks is written as a character reference, which a reader sees the same
     // but which is no longer the marker in the page's text.
     std::string en_pagina, error;
-    const bool cabe = codificacion_escribe(m.de(0), p.leida.codificacion.nombre, &en_pagina,
-                                           &error) &&
-                      en_pagina.find("&#") == kNoEsta;
+    const bool cabe =
+        codificacion_escribe(m.de(0), p.leida.codificacion.nombre, &en_pagina, &error) &&
+        en_pagina.find("&#") == kNoEsta;
     if (!usada && cabe && ida_y_vuelta(m.de(0), p.idioma) == m.de(0)) {
       *marcas = m;
       return true;

@@ -56,8 +56,7 @@ std::vector<std::string> orden(const Pagina &p, const char *suborden,
   std::vector<std::string> a = {p.opciones.orden, suborden, p.camino};
   a.insert(a.end(), resto);
   a.insert(a.end(), {"-l", hex(p.idioma)});
-  if (!p.opciones.segmentacion.empty())
-    a.insert(a.end(), {"--segments", p.opciones.segmentacion});
+  if (!p.opciones.segmentacion.empty()) a.insert(a.end(), {"--segments", p.opciones.segmentacion});
   return a;
 }
 

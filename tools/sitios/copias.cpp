@@ -7,6 +7,7 @@
 
 #include "lectura.h"
 #include "pagina.h"
+#include "privado/ascii.h"
 
 namespace fs = std::filesystem;
 
@@ -31,14 +32,10 @@ const Juego kJuegos[] = {
     {"UTF-16LE", "utf-16", {0x0409, 0x0412}},  // English, Korean
 };
 
-char minuscula(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 size_t busca_sin_mayusculas(std::string_view texto, std::string_view que, size_t desde) {
   for (size_t p = desde; p + que.size() <= texto.size(); ++p) {
     size_t i = 0;
-    while (i < que.size() && minuscula(texto[p + i]) == que[i]) ++i;
+    while (i < que.size() && a_minuscula(texto[p + i]) == que[i]) ++i;
     if (i == que.size()) return p;
   }
   return std::string_view::npos;

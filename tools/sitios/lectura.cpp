@@ -13,18 +13,15 @@
 #include "lenguaweb.h"
 #include "privado/blancos.h"
 #include "privado/utf8.h"
+#include "privado/ascii.h"
 
 namespace sitios {
 namespace {
 
-char minuscula(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 bool empieza_sin_mayusculas(std::string_view s, size_t en, std::string_view prefijo) {
   if (s.size() - std::min(en, s.size()) < prefijo.size()) return false;
   for (size_t i = 0; i < prefijo.size(); ++i)
-    if (minuscula(s[en + i]) != prefijo[i]) return false;
+    if (a_minuscula(s[en + i]) != prefijo[i]) return false;
   return true;
 }
 
@@ -170,7 +167,7 @@ bool lee_atributo(std::string_view s, size_t *p, std::string *nombre, std::strin
   nombre->clear();
   valor->clear();
   // A name may begin with '='; it ends at '=', a blank, '/' or '>'.
-  do nombre->push_back(minuscula(s[i++]));
+  do nombre->push_back(a_minuscula(s[i++]));
   while (i < s.size() && s[i] != '=' && !es_blanco_html(s[i]) && s[i] != '/' && s[i] != '>');
   while (i < s.size() && es_blanco_html(s[i])) ++i;
   if (i >= s.size() || s[i] != '=') {
@@ -186,11 +183,12 @@ bool lee_atributo(std::string_view s, size_t *p, std::string *nombre, std::strin
       *p = s.size();
       return false;
     }
-    for (; i < cierre; ++i) valor->push_back(minuscula(s[i]));
+    for (; i < cierre; ++i) valor->push_back(a_minuscula(s[i]));
     *p = cierre + 1;
     return true;
   }
-  while (i < s.size() && !es_blanco_html(s[i]) && s[i] != '>') valor->push_back(minuscula(s[i++]));
+  while (i < s.size() && !es_blanco_html(s[i]) && s[i] != '>')
+    valor->push_back(a_minuscula(s[i++]));
   *p = i;
   return true;
 }
@@ -348,7 +346,7 @@ std::string codificacion_resuelve(std::string_view etiqueta) {
   while (!etiqueta.empty() && es_blanco_html(etiqueta.front())) etiqueta.remove_prefix(1);
   while (!etiqueta.empty() && es_blanco_html(etiqueta.back())) etiqueta.remove_suffix(1);
   std::string minusculas(etiqueta);
-  for (char &c : minusculas) c = minuscula(c);
+  for (char &c : minusculas) c = a_minuscula(c);
   for (const Etiquetas &e : kEtiquetas)
     for (std::string_view nombre : e.etiquetas)
       if (nombre == minusculas) return e.encoding;

@@ -1,5 +1,6 @@
 // modelo.cpp - what a page should look like after each step, worked out apart from the library.
 #include "modelo.h"
+#include "privado/ascii.h"
 
 #include <algorithm>
 #include <cctype>
@@ -10,9 +11,8 @@ namespace {
 
 bool empieza_sin_mayusculas(std::string_view s, std::string_view prefijo) {
   return s.size() >= prefijo.size() &&
-         std::equal(prefijo.begin(), prefijo.end(), s.begin(), [](char a, char b) {
-           return a == (b >= 'A' && b <= 'Z' ? static_cast<char>(b - 'A' + 'a') : b);
-         });
+         std::equal(prefijo.begin(), prefijo.end(), s.begin(),
+                    [](char a, char b) { return a == a_minuscula(b); });
 }
 
 }  // namespace

@@ -77,8 +77,9 @@ bool lee_argumentos(int argc, char **argv, Argumentos *a) {
       a->opciones.orden = fs::absolute(argv[++i]).string();
     else if (x == "--sin-orden")
       a->opciones.orden.clear();
-    else if (x == "--segmentacion" && con_valor && (std::string_view(argv[i + 1]) == "blocks" ||
-                                                    std::string_view(argv[i + 1]) == "classic"))
+    else if (x == "--segmentacion" && con_valor &&
+             (std::string_view(argv[i + 1]) == "blocks" ||
+              std::string_view(argv[i + 1]) == "classic"))
       a->opciones.segmentacion = argv[++i];
     else if (x == "--copias" && con_valor)
       a->copias = argv[++i];
