@@ -94,7 +94,7 @@ namespace {
  * '<' is read, so a text is read once however many of its '<' begin no tag. */
 std::string_view tag_en(std::string_view texto, size_t i, size_t siguiente_menor) {
   const std::string_view hasta = texto.substr(0, std::min(siguiente_menor, texto.size()));
-  const size_t cierre = htmlparser::busca_cierre(htmlparser::acotado(hasta), i + 1);
+  const size_t cierre = htmlparser::busca_cierre(htmlparser::acotado(hasta), i);
   if (cierre >= hasta.size()) return {};
   const std::string_view tag = texto.substr(i, cierre + 1 - i);
   return htmlparser::se_lee_como_un_tag(tag) ? tag : std::string_view();
@@ -105,7 +105,7 @@ std::string_view tag_en(std::string_view texto, size_t i, size_t siguiente_menor
  * where no '<' begins a tag that a browser would read as this library does (one that
  * begins inside this one ends at the same '>'). */
 std::string_view tag_entero_en(std::string_view texto, size_t i, size_t *sigue) {
-  const size_t cierre = htmlparser::busca_cierre(htmlparser::acotado(texto), i + 1);
+  const size_t cierre = htmlparser::busca_cierre(htmlparser::acotado(texto), i);
   *sigue = std::min(cierre + 1, texto.size());
   if (cierre >= texto.size()) return {};
   const std::string_view tag = texto.substr(i, cierre + 1 - i);

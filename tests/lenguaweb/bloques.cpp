@@ -205,6 +205,26 @@ TEST_F(Bloques, TraduccionSoloLlevaSuMarcado) {
             "&lt;script&gt;alert(1)&lt;/script&gt; &amp; 1 &gt; 0 &eacute; &lt;div&gt;</p>");
 }
 
+// A quoted '>' inside a text's own tag does not end it, however short the tag's name: a
+// translation may write the tag, and one that drops it writes no end tag that stood inside
+// the value.
+TEST_F(Bloques, UnMayorEntreComillasNoCortaElTag) {
+  const std::string pagina = "<p>See <a href=\"x.html\" title=\"1 > 0\">this</a> now</p>";
+  EXPECT_EQ(reconstruye(pagina,
+                        [](Textos t) {
+                          t[0] = "Mira <a href=\"x.html\" title=\"1 > 0\">esto</a> ya";
+                          return t;
+                        }),
+            "<p>Mira <a href=\"x.html\" title=\"1 > 0\">esto</a> ya</p>");
+  const std::string valor_con_tags = "<h2><a name=\"w</b>x</a></h2>\nThe <a href=\"s\">y</a></h2>";
+  EXPECT_EQ(reconstruye(valor_con_tags,
+                        [](Textos t) {
+                          t[0] = "nada";
+                          return t;
+                        }),
+            "<h2>nada</h2>");
+}
+
 // The attributes of a text's own tags are texts of their own, right after it, and go back
 // into those tags: the k-th use of a tag of the page in a translation takes the k-th such
 // tag's. A title the translation writes itself is no tag of the page.
