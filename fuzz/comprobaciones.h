@@ -81,11 +81,11 @@ std::string fuzz_comprueba_escrita(std::string_view escrita, std::string_view pa
                                    const fuzz_documento &d, const fuzz_ubicacion &u,
                                    uint32_t idioma);
 
-/* The tags of a page as the byte tag scanner reads them (each stretch between NUL bytes
- * on its own), counted by name (up to the first blank or '>') in capitals, comments left
- * out (their spans go to *comentarios). */
-std::map<std::string, long> fuzz_cuenta_tags(
-    std::string_view pagina, std::vector<std::pair<size_t, size_t>> *comentarios = nullptr);
+/* The start and end tags of a text by name in capitals, read as a browser's tokenizer
+ * reads them: a '<' followed by a letter, or by '/' and a letter; the name up to a blank,
+ * '/' or '>'. Comments (and what they hold) and other markup are left out, and so is
+ * what a browser reads as text up to its own end tag (SCRIPT, TITLE, XMP ...). */
+std::map<std::string, long> fuzz_cuenta_tags(std::string_view texto);
 
 /* "" unless escrita holds more tags of some name than original plus permitidos of it. */
 std::string fuzz_gana_tags(std::string_view original, std::string_view escrita,

@@ -1,7 +1,6 @@
 /* comprueba_pagina.cpp - a page of arbitrary bytes read, rebuilt and preprocessed, checked by
  * its properties. */
 #include <algorithm>
-#include <cctype>
 #include <fstream>
 #include <iterator>
 #include <set>
@@ -29,13 +28,9 @@
  *     of one identifier; P1 preprocessed again adds no record and gives P1 itself.
  * (d) No written page gains a tag: (b) and P1 against P, and P1 rebuilt with translations
  *     drawn from the input, its links resolved through the tables of (c), against P1.
- *     Tags are counted by name (after '<' up to the first blank or '>', any letter case)
- *     as the byte tag scanner reads them, comments left out. A translated body text may
- *     add one tag per '<' of it that begins one of the 13 inline tags, but for those the
- *     page showed as code in that text. And the tags inside a comment that runs past the
- *     end of its piece (and inside the comments it holds) count as the page's own: the
- *     scanner reads a comment opened in a SCRIPT or STYLE element over the element's end
- *     tag and the body texts after it, where a translation's "<B x-->" may end it. */
+ *     Tags are counted by name as a browser's tokenizer reads them (fuzz_cuenta_tags). A
+ *     translated body text may add one tag per '<' of it that begins one of the 13 inline
+ *     tags, but for those the page showed as code in that text. */
 
 namespace {
 
@@ -61,7 +56,7 @@ bool es_cuerpo(uint32_t tipo) {
  * reads it), or up to the first space or '>' (as segmentation reads it). */
 std::string nombre_de_tag(std::string_view tag, bool hasta_un_espacio = false) {
   std::string nombre(tag.substr(1, tag.find_first_of(hasta_un_espacio ? " >" : " \t\n\r>", 1) - 1));
-  for (char &c : nombre) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  for (char &c : nombre) c = htmlparser::a_mayuscula(c);
   return nombre;
 }
 
@@ -149,9 +144,8 @@ constexpr std::string_view kFragmentos[] = {"<B>",         "</B>",      "<script
                                             "&amp;",       "<U",        "</em >"};
 
 /* Tags that a translation may add: its inline tags that the page did not show as code
- * in that text, and those inside the comments that run past the end of their piece. */
-std::map<std::string, long> tags_permitidos(std::string_view original, const fuzz_documento &d,
-                                            const fuzz_ubicacion &u,
+ * in that text. */
+std::map<std::string, long> tags_permitidos(const fuzz_documento &d,
                                             const std::vector<std::string> &traducidos,
                                             uint32_t idioma) {
   std::map<std::string, long> permitidos;
@@ -174,19 +168,6 @@ std::map<std::string, long> tags_permitidos(std::string_view original, const fuz
           if (!nombre.starts_with('/') && nombre != "BR") ++permitidos["/" + nombre];
         }
     }
-  }
-  std::vector<std::pair<size_t, size_t>> comentarios;
-  fuzz_cuenta_tags(original, &comentarios);
-  size_t k = 0; /* the piece where the comment begins; comments come in page order */
-  for (const auto &[inicio, fin] : comentarios) {
-    while (k + 1 < u.trozo.size() && u.trozo[k + 1] <= inicio) ++k;
-    if (fin <= u.trozo[k] + d.trozos[k].size()) continue;
-    // Once the comment has ended early the scanner reads the page's own bytes, where it
-    // may meet (and end) any comment inside: every tag inside counts.
-    std::string dentro(original.substr(inicio + 4, fin - inicio - 4));
-    for (size_t c = dentro.find("<!--"); c != kNoEsta; c = dentro.find("<!--", c))
-      dentro.replace(c, 4, "    ");
-    for (const auto &[nombre, n] : fuzz_cuenta_tags(dentro)) permitidos[nombre] += n;
   }
   return permitidos;
 }
@@ -263,7 +244,7 @@ std::string comprueba(std::string_view bytes, uint32_t idioma) {
       ruta_traducida, &traducida);
   if (fallo.empty())
     fallo = fuzz_gana_tags(p1_leida, como_se_leyo(documento1, traducida),
-                           tags_permitidos(p1_leida, d1, u1, traducidos, idioma));
+                           tags_permitidos(d1, traducidos, idioma));
   return fallo.empty() ? "" : "rebuilt with translations: " + fallo;
 }
 
@@ -416,40 +397,30 @@ std::string fuzz_comprueba_escrita(std::string_view escrita, std::string_view pa
                              : "bytes from " + std::to_string(c) + " written after the last piece";
 }
 
-std::map<std::string, long> fuzz_cuenta_tags(std::string_view pagina,
-                                             std::vector<std::pair<size_t, size_t>> *comentarios) {
+std::map<std::string, long> fuzz_cuenta_tags(std::string_view texto) {
+  // What a browser reads as text up to its own end tag holds no tag.
+  static constexpr std::string_view kTextoHastaSuFin[] = {
+      "SCRIPT", "STYLE", "TITLE", "TEXTAREA", "XMP", "IFRAME", "NOEMBED", "NOFRAMES"};
   std::map<std::string, long> tags;
-  for (size_t tramo = 0; tramo <= pagina.size();) {
-    const size_t nul = std::min(pagina.find('\0', tramo), pagina.size());
-    const std::string texto(pagina.substr(tramo, nul - tramo));
-    uint32_t posicion = 0;
-    uint16_t tipo = 0;
-    for (booleano sigue = CIERTO; sigue == CIERTO;) {
-      const uint32_t antes = posicion;
-      sigue = htmlparser_lee_siguiente_tag(texto.c_str(), &posicion, &tipo, nullptr);
-      const std::string_view token = std::string_view(texto).substr(antes, posicion - antes);
-      if (token.starts_with("<!--") && comentarios != nullptr)
-        comentarios->emplace_back(tramo + antes, tramo + posicion);
-      if (token.starts_with("<") && !token.starts_with("<!--")) {
-        const std::string nombre = nombre_de_tag(token);
-        ++tags[nombre];
-        // What a browser reads as text up to its own end tag holds no tag: a quote there
-        // must not open a value that a translation elsewhere would close.
-        static const std::set<std::string> kTextoHastaSuFin = {"SCRIPT", "STYLE", "TITLE",
-                                                               "TEXTAREA", "XMP"};
-        if (kTextoHastaSuFin.contains(nombre)) {
-          std::string resto(texto.substr(posicion));
-          for (char &c : resto) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-          const size_t fin = resto.find("</" + nombre);
-          posicion = fin == kNoEsta ? static_cast<uint32_t>(texto.size())
-                                    : posicion + static_cast<uint32_t>(fin);
-          if (fin == kNoEsta) break;
-          continue;
-        }
-      }
-      if (posicion <= antes) break;
-    }
-    tramo = nul + 1;
+  const htmlparser::texto_acotado<char> t = htmlparser::acotado(texto);
+  for (size_t i = texto.find('<'); i != kNoEsta; i = texto.find('<', i + 1)) {
+    if (!htmlparser::empieza_tag(t, i)) continue;
+    const htmlparser::fin_de_tag fin = htmlparser::lee_fin_de_tag(t, i);
+    const bool es_tag = htmlparser::tiene_atributos(t, i);
+    std::string nombre(texto.substr(i + 1, htmlparser::fin_de_nombre_de_tag(t, i) - i - 1));
+    for (char &c : nombre) c = htmlparser::a_mayuscula(c);
+    i = fin.cierre;
+    if (!es_tag) continue;
+    ++tags[nombre];
+    if (nombre == "PLAINTEXT") break;
+    if (std::find(std::begin(kTextoHastaSuFin), std::end(kTextoHastaSuFin), nombre) ==
+        std::end(kTextoHastaSuFin))
+      continue;
+    std::string resto(texto.substr(std::min(i, texto.size())));
+    for (char &c : resto) c = htmlparser::a_mayuscula(c);
+    const size_t cierre = resto.find("</" + nombre);
+    if (cierre == kNoEsta) break;
+    i += cierre - 1;
   }
   return tags;
 }

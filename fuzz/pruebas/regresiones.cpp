@@ -46,7 +46,8 @@ TEST_F(PartesDeLaComprobacion, UnTagGanadoSeVe) {
       {"<P>a</P>", "<P>b<b>c</b></P>", {{"B", 1}, {"/B", 1}}, false},
       {"<P>a</P>", "<P>b<b>c<b>d</P>", {{"B", 1}}, true},
       {"<p>a</p>", "<P>a</P>", {}, false},
-      {"<!-- <P> --><P>", "<P><P>", {}, true},
+      {"<P title=\"a>b\">", "<P title=\"a>b\"><B x=\">\">", {}, true},
+      {"<P title=\"a><B>\">", "<P title=\"a>b\"><B>", {}, true},
       {"<P a", "<P>", {}, false},
   };
   for (const auto &[original, escrita, permitidos, gana] : casos)
