@@ -9,8 +9,8 @@ interrupted). A mutant is named by its file, the text of its line and the change
 a line number, so that the same mutants can be tried again on code that moved
 (--repite FILE.tsv).
 
-    tools/mutantes.py [--mutantes N] [--semilla S] [--salida R.tsv] [--repite R.tsv]
-                      [--carpetas companion,htmlparser,...]
+    tools/mutantes.py [--mutantes N] [--semilla S] [--salida R.tsv]
+                      [--repite R.tsv [--solo-capturados]] [--carpetas companion,htmlparser,...]
     tools/mutantes.py --compara BEFORE.tsv AFTER.tsv
 
 --compara sets two tables of the same mutants side by side (matched by file, line text
@@ -201,6 +201,9 @@ def main():
     args.add_argument("--semilla", type=int, default=1)
     args.add_argument("--salida", default=os.path.join(RAIZ, "build", "mutantes.tsv"))
     args.add_argument("--repite", help="the table of an earlier run: try the same mutants")
+    args.add_argument("--solo-capturados", action="store_true",
+                      help="with --repite, only the mutants the earlier run caught (fewer "
+                           "tests cannot catch one that more tests missed)")
     args.add_argument("--carpetas", default=",".join(CARPETAS),
                       help="folders whose .cpp files take mutants (comma-separated)")
     args.add_argument("--compara", nargs=2, metavar=("BEFORE", "AFTER"))
@@ -210,7 +213,12 @@ def main():
 
     if opciones.repite:
         elegidos = []
+        antes = lee_tabla(opciones.repite)
+        nombres = [o[0] for o in OPERADORES]
         for ruta, texto, operador, aparicion in lee_repeticion(opciones.repite):
+            clave = (ruta, texto, f"{nombres[operador]} #{aparicion}")
+            if opciones.solo_capturados and antes[clave][0] != "caught":
+                continue
             with open(os.path.join(RAIZ, ruta), encoding="utf-8") as f:
                 lineas = f.read().split("\n")
             if texto not in lineas:
