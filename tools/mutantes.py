@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """mutantes.py - small changes to the library's code, and which tests catch each one.
 
-Each mutant is one change on one line of a library source (a comparison flipped, a
+Each mutant is one change on one line of a library source or header (a comparison flipped, a
 constant moved by one, a condition negated, a result turned over). For each, the script
 writes the changed file, builds the tests in its own build folder, runs them through
 CTest, records which test cases fail, and puts the file back as it was (also when it is
@@ -39,7 +39,7 @@ import sys
 import time
 
 RAIZ = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-CARPETAS = ("companion", "htmlparser", "lenguaweb", "tablalink", "lenguatxt")
+CARPETAS = ("companion", "htmlparser", "lenguaweb", "tablalink", "lenguatxt", "privado")
 CONSTRUCCION = os.path.join(RAIZ, "build", "mutantes")
 
 # (name, pattern, replacement): each applied at one place of a line.
@@ -88,7 +88,9 @@ def sitios(carpetas):
             # Tests kept beside a tool are no code to mutate.
             carpetas_dentro[:] = [c for c in carpetas_dentro if c != "pruebas"]
             for nombre in sorted(ficheros):
-                if not nombre.endswith(".cpp"):
+                # Headers too: the tag rules and the shared helpers are templates and
+                # inline functions there.
+                if not nombre.endswith((".cpp", ".h")):
                     continue
                 ruta = os.path.relpath(os.path.join(raiz, nombre), RAIZ)
                 for numero, linea in lineas_candidatas(os.path.join(RAIZ, ruta)):
