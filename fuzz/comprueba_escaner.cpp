@@ -5,133 +5,29 @@
 
 #include "fuzz/comprobaciones.h"
 #include "fuzz/sesion.h"
+#include "htmlparser/reglas_html.h"
 #include "lenguaweb.h"
 
 namespace {
 
-constexpr size_t kNoEsta = std::string::npos;
-
-template <class C>
-bool es_blanco(C c) {
-  return c == C(' ') || c == C('\t') || c == C('\n') || c == C('\r');
-}
-
-template <class C>
-bool es_blanco_de_tag(C c) {
-  return es_blanco(c) || c == C('\f');
-}
-
-template <class C>
-bool es_letra(C c) {
-  return (c >= C('a') && c <= C('z')) || (c >= C('A') && c <= C('Z'));
-}
-
-/* The '>' that ends the start or end tag at inicio, walked through the states of a
- * browser's tokenizer: a quoted attribute value hides a '>'; a quote that never closes
- * ends the tag at the first '>' after it. kNoEsta when no '>' ends it. */
-template <class C>
-size_t cierre_de_tag(std::basic_string_view<C> t, size_t inicio) {
-  enum {
-    nombre,
-    antes_de_atributo,
-    atributo,
-    tras_atributo,
-    antes_de_valor,
-    sin_comillas,
-    tras_valor,
-    barra
-  } estado = nombre;
-  size_t i = inicio + 1;
-  if (i < t.size() && t[i] == C('/')) ++i;
-  for (; i < t.size(); ++i) {
-    const C c = t[i];
-    switch (estado) {
-      case nombre:
-        if (c == C('>')) return i;
-        if (es_blanco_de_tag(c))
-          estado = antes_de_atributo;
-        else if (c == C('/'))
-          estado = barra;
-        break;
-      case antes_de_atributo:
-        if (c == C('>')) return i;
-        if (c == C('/'))
-          estado = barra;
-        else if (!es_blanco_de_tag(c))
-          estado = atributo;
-        break;
-      case atributo:
-        if (c == C('>')) return i;
-        if (es_blanco_de_tag(c))
-          estado = tras_atributo;
-        else if (c == C('/'))
-          estado = barra;
-        else if (c == C('='))
-          estado = antes_de_valor;
-        break;
-      case tras_atributo:
-        if (c == C('>')) return i;
-        if (c == C('/'))
-          estado = barra;
-        else if (c == C('='))
-          estado = antes_de_valor;
-        else if (!es_blanco_de_tag(c))
-          estado = atributo;
-        break;
-      case antes_de_valor:
-        if (c == C('>')) return i;
-        if (c == C('"') || c == C('\'')) {
-          const size_t cierre = t.find(c, i + 1);
-          if (cierre == kNoEsta) return t.find(C('>'), i + 1);
-          i = cierre;
-          estado = tras_valor;
-        } else if (!es_blanco_de_tag(c)) {
-          estado = sin_comillas;
-        }
-        break;
-      case sin_comillas:
-        if (c == C('>')) return i;
-        if (es_blanco_de_tag(c)) estado = antes_de_atributo;
-        break;
-      case tras_valor:
-        if (c == C('>')) return i;
-        estado = c == C('/') ? barra : antes_de_atributo;
-        if (c != C('/') && !es_blanco_de_tag(c)) --i; /* begins the next attribute */
-        break;
-      case barra:
-        if (c == C('>')) return i;
-        estado = antes_de_atributo;
-        --i;
-        break;
-    }
-  }
-  return kNoEsta;
-}
-
-/* Where the token that begins at inicio must end by the token rules; *sin_fin counts a
- * tag or comment that has no end. */
+/* Where the token that begins at inicio must end, by the token rules the library's readers
+ * share: a run of blanks, a text run up to the next '<', or a tag or comment; *sin_fin
+ * counts a tag ([0]) or comment ([1]) that has no end. */
 template <class C>
 size_t fin_esperado(std::basic_string_view<C> t, size_t inicio, size_t *sin_fin) {
+  const htmlparser::texto_acotado<C> acotado{t};
   if (inicio == t.size()) return inicio;
-  if (es_blanco(t[inicio])) {
-    size_t fin = inicio;
-    while (fin < t.size() && es_blanco(t[fin])) ++fin;
-    return fin;
+  switch (htmlparser::clase_de_token(t[inicio])) {
+    case htmlparser::token_html::blancos:
+      return htmlparser::fin_de_blancos(acotado, inicio);
+    case htmlparser::token_html::texto:
+      return htmlparser::fin_de_texto(acotado, inicio);
+    case htmlparser::token_html::tag:
+      break;
   }
-  if (t[inicio] != C('<')) return std::min(t.find(C('<'), inicio + 1), t.size());
-  static constexpr C kAbre[] = {C('<'), C('!'), C('-'), C('-')},
-                     kCierra[] = {C('-'), C('-'), C('>')};
-  // The end of a comment is searched from the '<' itself, so "<!-->" is whole.
-  const bool comentario = t.substr(inicio, 4) == std::basic_string_view<C>(kAbre, 4);
-  const bool con_atributos =
-      inicio + 1 < t.size() &&
-      (es_letra(t[inicio + 1]) ||
-       (t[inicio + 1] == C('/') && inicio + 2 < t.size() && es_letra(t[inicio + 2])));
-  const size_t fin = comentario      ? t.find(std::basic_string_view<C>(kCierra, 3), inicio)
-                     : con_atributos ? cierre_de_tag(t, inicio)
-                                     : t.find(C('>'), inicio + 1);
-  if (fin != kNoEsta) return fin + (comentario ? 3 : 1);
-  ++sin_fin[comentario];
+  const htmlparser::fin_de_tag fin = htmlparser::lee_fin_de_tag(acotado, inicio);
+  if (fin.cerrado) return fin.cierre + 1;
+  ++sin_fin[fin.comentario];
   return t.size();
 }
 
@@ -165,7 +61,8 @@ std::string recorre(const std::basic_string<C> &texto, Lee lee, Destruye destruy
       return en + "ends at " + std::to_string(posicion) + ", not " + std::to_string(fin);
     if (antes == t.size() ? antes != 0 || tipo != 0 : posicion == antes)
       return en + "read past the end, or did not move";
-    if (antes < t.size() && tipo != (es_blanco(t[antes]) ? tipo_antes : t[antes] == C('<')))
+    if (antes < t.size() &&
+        tipo != (htmlparser::es_blanco(t[antes]) ? tipo_antes : t[antes] == C('<')))
       return en + "kind " + std::to_string(tipo);
     if (resultado != (posicion < t.size() ? CIERTO : FALSO)) return en + "wrong result";
   }
