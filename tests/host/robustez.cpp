@@ -56,17 +56,17 @@ TEST_F(Comando, SalidasQueNoSonFicherosNuevosSeConservan) {
     int estado;
     std::string errores;
   };
+  // clang-format off
   const Caso casos[] = {
       {.argumentos = {"extract", "p.html", "-o", "nulo"}, .estado = 0, .errores = ""},
       {.argumentos = {"pseudo", "p.html", "-o", "nulo"}, .estado = 0, .errores = ""},
       {.argumentos = {"links", "p.html", "-o", "nulo", "--links", "t"}, .estado = 0, .errores = ""},
-      {.argumentos = {"extract", "p.html", "-o", "lleno"},
-       .estado = 2,
+      {.argumentos = {"extract", "p.html", "-o", "lleno"}, .estado = 2,
        .errores = "lenguaweb: cannot write 'lleno': No space left on device\n"},
-      {.argumentos = {"pseudo", "p.html", "-o", "lleno"},
-       .estado = 2,
+      {.argumentos = {"pseudo", "p.html", "-o", "lleno"}, .estado = 2,
        .errores = "lenguaweb: cannot write 'lleno': No space left on device\n"},
   };
+  // clang-format on
   for (const Caso &c : casos) {
     SCOPED_TRACE(testing::PrintToString(c.argumentos));
     const Salida s = lenguaweb(c.argumentos);

@@ -154,42 +154,35 @@ TEST_F(Comando, TraduccionesHostilesSeRechazanYSeNombran) {
     // source goes out as the page had it.
     const char *escrita = nullptr;
   };
+  // clang-format off
   const Caso casos[] = {
-      {.origen = "Say <b>hello</b> now",
-       .traduccion = "Di <B onmouseover=alert(1)>hola</B> ya",
+      {.origen = "Say <b>hello</b> now", .traduccion = "Di <B onmouseover=alert(1)>hola</B> ya",
        .motivo = "it adds <B onmouseover=alert(1)>"},
-      {.origen = "One<br>two",
-       .traduccion = "Uno<BR autofocus onfocus=alert(1)>dos",
+      {.origen = "One<br>two", .traduccion = "Uno<BR autofocus onfocus=alert(1)>dos",
        .motivo = "it adds <BR autofocus onfocus=alert(1)>"},
-      {.origen = "Keep <em>this</em> short",
-       .traduccion = "Deja <em>esto corto",
+      {.origen = "Keep <em>this</em> short", .traduccion = "Deja <em>esto corto",
        .motivo = "it leaves <em> open"},
-      {.origen = "Plain words",
-       .traduccion = "Palabras</p><script>alert(1)</script>",
+      {.origen = "Plain words", .traduccion = "Palabras</p><script>alert(1)</script>",
        .motivo = "it adds </p>"},
       {.origen = "In <font color=red>red</font> ink",
        .traduccion = "En tinta <font color='red' onclick=\"x\">roja</font>",
        .motivo = "it adds <font color='red' onclick=\"x\">"},
-      {.origen = "In <font color=red>red</font> now",
-       .traduccion = "En rojo ahora",
+      {.origen = "In <font color=red>red</font> now", .traduccion = "En rojo ahora",
        .motivo = "it lacks <font color=red>"},
-      {.origen = "A <b><i>nested</i></b> pair",
-       .traduccion = "Un par <b><i>anidado</b></i>",
+      {.origen = "A <b><i>nested</i></b> pair", .traduccion = "Un par <b><i>anidado</b></i>",
        .motivo = "it ends <b> before the <i> inside it"},
-      {.origen = "Hidden note",
-       .traduccion = "Nota <!-- oculta -->",
+      {.origen = "Hidden note", .traduccion = "Nota <!-- oculta -->",
        .motivo = "it adds <!-- oculta -->"},
       // Taken: tags in another letter case, an attribute in other quotes, inline tags
       // without attributes added or dropped whole, markup spelled as text.
       {.origen = "In <FONT COLOR=red>red</FONT> ink",
-       .traduccion = "En tinta <font color=\"red\">roja</font>",
-       .motivo = "",
+       .traduccion = "En tinta <font color=\"red\">roja</font>", .motivo = "",
        .escrita = "En tinta <FONT COLOR=red>roja</font>"},
-      {.origen = "Plain <b>bold</b> text",
-       .traduccion = "Texto <i>llano</i> <br>y grueso",
+      {.origen = "Plain <b>bold</b> text", .traduccion = "Texto <i>llano</i> <br>y grueso",
        .motivo = ""},
       {.origen = "Less than", .traduccion = "Menos &lt;script&gt; que", .motivo = ""},
   };
+  // clang-format on
   // A PO string: quotes and backslashes escaped.
   const auto cita = [](std::string_view t) {
     std::string r = "\"";
@@ -229,6 +222,7 @@ TEST_F(Comando, TraduccionesHostilesSeRechazanYSeNombran) {
 
 TEST_F(Comando, LaPlantillaSeLeeComoTexto) {
   // Texts without a letter or a digit get no entry.
+  // clang-format off
   const std::pair<const char *, bool> letras[] = {
       {"\xE2\x80\x94 &amp; &#8212; \xC2\xA0", false},
       {"<br><img alt=\"Cat\">", false},
@@ -239,6 +233,7 @@ TEST_F(Comando, LaPlantillaSeLeeComoTexto) {
       {"\xE6\x97\xA5\xE6\x9C\xAC", true},  // 日本
       {"a <b", true},
   };
+  // clang-format on
   for (const auto &[texto, tiene] : letras) EXPECT_EQ(marcado_tiene_letras(texto), tiene) << texto;
 
   // The origins come through the receptor that lenguaweb_crea calls, here called as it would.
@@ -259,12 +254,8 @@ TEST_F(Comando, LaPlantillaSeLeeComoTexto) {
   po_entradas_de_pagina(textos, ids, 0x0409, &entradas);
   std::string error;
   EXPECT_TRUE(po_graba(ruta("p.po"),
-                       {.ruta = "p.html",
-                        .idioma = 0x0409,
-                        .traduccion = 0x0C0A,
-                        .segmentos = SEGMENTACION_CLASICA,
-                        .origenes = &origenes,
-                        .ids = ids},
+                       {.ruta = "p.html", .idioma = 0x0409, .traduccion = 0x0C0A,
+                        .segmentos = SEGMENTACION_CLASICA, .origenes = &origenes, .ids = ids},
                        entradas, &error))
       << error;
   lista_cad_destruye(&textos);

@@ -57,14 +57,15 @@ class Segmentacion : public pruebas::Entorno {
 
 // The worked example: a title, a description, two paragraphs and an image's text.
 TEST_F(Segmentacion, EjemploCompleto) {
+  // clang-format off
   const Corte ejemplo[] = {
-      {.pagina =
-           "<HTML><HEAD><TITLE>My page</TITLE><META NAME=\"description\" CONTENT=\"Desc\">"
+      {.pagina = "<HTML><HEAD><TITLE>My page</TITLE><META NAME=\"description\" CONTENT=\"Desc\">"
            "</HEAD><BODY><P>Hello</P><IMG SRC=\"a.gif\" ALT=\"Pic\"><P>Bye</P></BODY></HTML>\n",
        .trozos = "<HTML><HEAD><TITLE>|</TITLE><META NAME=\"description\" CONTENT=\"Desc\"></HEAD>"
-                 "<BODY><P>|</P><IMG SRC=\"a.gif\" ALT=\"Pic\"><P>|</P></BODY></HTML>\n",
+           "<BODY><P>|</P><IMG SRC=\"a.gif\" ALT=\"Pic\"><P>|</P></BODY></HTML>\n",
        .textos = "My page|Desc|Hello|Pic|Bye",
        .tipos = {TIPO_TITULO, TIPO_DESCRIPCION, TIPO_TEXTO, TIPO_ALTERNATIVO_IMAGEN, TIPO_TEXTO}}};
+  // clang-format on
   comprueba(ejemplo);
 }
 
@@ -146,8 +147,7 @@ TEST_F(Segmentacion, ScriptYStyleNoDanTexto) {
        .trozos = "<P>|<SCRIPT>x</SCRIPT>|</P>", .textos = "Hi|there"},
       {.pagina = "<SCRIPT>document.write('<IMG SRC=\"x.gif\" ALT=\"In script\">');</SCRIPT>",
        .trozos = "<SCRIPT>document.write('<IMG SRC=\"x.gif\" ALT=\"In script\">');</SCRIPT>",
-       .textos = "In script",
-       .tipos = {TIPO_ALTERNATIVO_IMAGEN}},
+       .textos = "In script", .tipos = {TIPO_ALTERNATIVO_IMAGEN}},
   };
   // clang-format on
   comprueba(casos);
@@ -174,12 +174,10 @@ TEST_F(Segmentacion, LosTextosDeUnTagSiguenASuPieza) {
       {.pagina = "<P><IMG ALT=\"x>y\"></P>",
        .trozos = "<P><IMG ALT=\"x>y\"></P>", .textos = "x>y", .tipos = {TIPO_ALTERNATIVO_IMAGEN}},  // a quoted '>'
       {.pagina = "<P>a<IMG ALT='b>c\" d' SRC=x>e</P>",
-       .trozos = "<P>|<IMG ALT='b>c\" d' SRC=x>|</P>",
-       .textos = "a|b>c\" d|e",
+       .trozos = "<P>|<IMG ALT='b>c\" d' SRC=x>|</P>", .textos = "a|b>c\" d|e",
        .tipos = {TIPO_TEXTO, TIPO_ALTERNATIVO_IMAGEN, TIPO_TEXTO}},
       {.pagina = "<P>Hello<IMG SRC=a ALT=\"Pic\" >more</P>",
-       .trozos = "<P>|<IMG SRC=a ALT=\"Pic\" >|</P>",
-       .textos = "Hello|Pic|more",
+       .trozos = "<P>|<IMG SRC=a ALT=\"Pic\" >|</P>", .textos = "Hello|Pic|more",
        .tipos = {TIPO_TEXTO, TIPO_ALTERNATIVO_IMAGEN, TIPO_TEXTO}},
       {.pagina = "<P>Hello<IMG ALT=\"x\">",
        .trozos = "<P>|<IMG ALT=\"x\">",
@@ -188,8 +186,7 @@ TEST_F(Segmentacion, LosTextosDeUnTagSiguenASuPieza) {
       {.pagina = "<IMG\tALT=\"x\">", .trozos = "<IMG\tALT=\"x\">", .textos = ""},
       {.pagina = "<META NAME=\"Description\"><META NAME=\"keywords\" CONTENT=\"a, b\">",
        .trozos = "<META NAME=\"Description\"><META NAME=\"keywords\" CONTENT=\"a, b\">",
-       .textos = "a, b",
-       .tipos = {TIPO_PALABRA_CLAVE}},
+       .textos = "a, b", .tipos = {TIPO_PALABRA_CLAVE}},
   };
   // clang-format on
   comprueba(casos);
@@ -199,11 +196,12 @@ TEST_F(Segmentacion, LosTextosDeUnTagSiguenASuPieza) {
 // come back whole.
 TEST_F(Segmentacion, TramosLargosEnteros) {
   const std::string script(200 * 1024, 'x'), texto(100 * 1024, 'y'), alt(70 * 1024, 'z');
+  // clang-format off
   const Corte largos[] = {
       {.pagina = "<SCRIPT>" + script + "</SCRIPT><P>" + texto + "</P><IMG ALT=\"" + alt + "\">",
        .trozos = "<SCRIPT>" + script + "</SCRIPT><P>|</P><IMG ALT=\"" + alt + "\">",
-       .textos = texto + "|" + alt,
-       .tipos = {TIPO_TEXTO, TIPO_ALTERNATIVO_IMAGEN}}};
+       .textos = texto + "|" + alt, .tipos = {TIPO_TEXTO, TIPO_ALTERNATIVO_IMAGEN}}};
+  // clang-format on
   comprueba(largos);
 }
 

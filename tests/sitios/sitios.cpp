@@ -127,44 +127,33 @@ struct Lectura {
 
 TEST(Lectura, ComparaLoQueVeElLector) {
   const std::string utf16 = std::string("\xFF\xFE<\0p\0>\0\xE9\0", 10);
+  // clang-format off
   const Lectura casos[] = {
-      {.caso = "blanks of preformatted text are kept",
-       .original = "<pre>a\n   b</pre>",
-       .escrita = "<pre>a b</pre>",
-       .categoria = "PRE blanks"},
-      {.caso = "a TEXTAREA is preformatted too",
-       .original = "<textarea>a\tb</textarea>",
-       .escrita = "<textarea>a b</textarea>",
-       .categoria = "PRE blanks"},
-      {.caso = "elsewhere a run of blanks is one space",
-       .original = "<p>a\n \t b</p>",
+      {.caso = "blanks of preformatted text are kept", .original = "<pre>a\n   b</pre>",
+       .escrita = "<pre>a b</pre>", .categoria = "PRE blanks"},
+      {.caso = "a TEXTAREA is preformatted too", .original = "<textarea>a\tb</textarea>",
+       .escrita = "<textarea>a b</textarea>", .categoria = "PRE blanks"},
+      {.caso = "elsewhere a run of blanks is one space", .original = "<p>a\n \t b</p>",
        .escrita = "<p>a b</p>"},
-      {.caso = "a no-break space is no space",
-       .original = "<p>Secci\xC3\xB3n&nbsp;1</p>",
-       .escrita = "<p>Secci\xC3\xB3n 1</p>",
-       .categoria = "nbsp"},
-      {.caso = "nor is it a blank that collapses",
-       .original = "<p>a&nbsp; b</p>",
-       .escrita = "<p>a b</p>",
-       .categoria = "nbsp"},
+      {.caso = "a no-break space is no space", .original = "<p>Secci\xC3\xB3n&nbsp;1</p>",
+       .escrita = "<p>Secci\xC3\xB3n 1</p>", .categoria = "nbsp"},
+      {.caso = "nor is it a blank that collapses", .original = "<p>a&nbsp; b</p>",
+       .escrita = "<p>a b</p>", .categoria = "nbsp"},
       {.caso = "an entity and its character read alike",
        .original = "<p>a&nbsp;b &amp; caf&eacute;</p>",
-       .escrita = "<p>a\xC2\xA0"
-                  "b &#38; caf\xC3\xA9</p>"},
+       .escrita = "<p>a\xC2\xA0" "b &#38; caf\xC3\xA9</p>"},
       {.caso = "each side decoded in its own declared charset",
        .original = "<meta charset=\"ISO-8859-1\"><p>caf\xE9</p>",
        .escrita = "<meta charset=\"utf-8\"><p>caf\xC3\xA9</p>"},
       {.caso = "UTF-8 bytes under a Latin-1 declaration are what they declare",
        .original = "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=iso-8859-1\">"
-                   "<p>caf\xE9</p>",
+           "<p>caf\xE9</p>",
        .escrita = "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=iso-8859-1\">"
-                  "<p>caf\xC3\xA9</p>",
-       .categoria = "charset"},
+           "<p>caf\xC3\xA9</p>", .categoria = "charset"},
       {.caso = "EUC-KR bytes written back as UTF-8 under the EUC-KR declaration",
        .original = "<meta charset=\"EUC-KR\"><title>suEXEC \xC1\xF6\xBF\xF8</title>",
        .escrita = "<meta charset=\"EUC-KR\"><title>suEXEC \xEC\xA7\x80\xEC\x9B\x90</title>",
-       .idioma = 0x0412,
-       .categoria = "charset"},
+       .idioma = 0x0412, .categoria = "charset"},
       {.caso = "a byte order mark outweighs the declaration",
        .original = "\xEF\xBB\xBF<meta charset=\"windows-1252\"><p>\xC3\xA9</p>",
        .escrita = "<meta charset=\"utf-8\"><p>\xC3\xA9</p>"},
@@ -173,14 +162,12 @@ TEST(Lectura, ComparaLoQueVeElLector) {
        .original = "<!-- <meta charset=\"koi8-r\"> --><p>\xC3\xA9</p>",
        .escrita = "<!-- <meta charset=\"koi8-r\"> --><p>&eacute;</p>"},
       {.caso = "an undeclared page that is not UTF-8 is in its language's code page",
-       .original = "<p>\xCF\xF0\xE8</p>",
-       .escrita = "<p>\xD0\x9F\xD1\x80\xD0\xB8</p>",
+       .original = "<p>\xCF\xF0\xE8</p>", .escrita = "<p>\xD0\x9F\xD1\x80\xD0\xB8</p>",
        .idioma = 0x0419},
-      {.caso = "a quoted '>' that now ends the tag",
-       .original = "<p><a href=\"#<x>\">y</a></p>",
-       .escrita = "<p><a href=\"#<x>\"&gt;y</a></p>",
-       .categoria = "quoted '>'"},
+      {.caso = "a quoted '>' that now ends the tag", .original = "<p><a href=\"#<x>\">y</a></p>",
+       .escrita = "<p><a href=\"#<x>\"&gt;y</a></p>", .categoria = "quoted '>'"},
   };
+  // clang-format on
   for (const Lectura &c : casos) {
     SCOPED_TRACE(c.caso);
     std::string categoria;
