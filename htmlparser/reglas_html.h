@@ -498,9 +498,28 @@ inline constexpr entidad_html kEntidadesDeBloque[] = {{"&quot;", "\""},
                                                       {"&rarr;", "\xE2\x86\x92"},
                                                       {"&larr;", "\xE2\x86\x90"}};
 
-/* The length of the character reference that texto begins with ("&name;", "&#233;",
- * "&#xE9;"; a name of ASCII letters and digits), or 0 when it begins with none: a '&'
- * that begins none is a bare '&'. */
+/* The names a browser reads as references without their ';' (the legacy ones: Latin-1's,
+ * and amp, lt, gt, quot). */
+inline constexpr std::string_view kReferenciasSinPuntoYComa[] = {
+    "AElig",  "AMP",    "Aacute", "Acirc",  "Agrave", "Aring",  "Atilde", "Auml",   "COPY",
+    "Ccedil", "ETH",    "Eacute", "Ecirc",  "Egrave", "Euml",   "GT",     "Iacute", "Icirc",
+    "Igrave", "Iuml",   "LT",     "Ntilde", "Oacute", "Ocirc",  "Ograve", "Oslash", "Otilde",
+    "Ouml",   "QUOT",   "REG",    "THORN",  "Uacute", "Ucirc",  "Ugrave", "Uuml",   "Yacute",
+    "aacute", "acirc",  "acute",  "aelig",  "agrave", "amp",    "aring",  "atilde", "auml",
+    "brvbar", "ccedil", "cedil",  "cent",   "copy",   "curren", "deg",    "divide", "eacute",
+    "ecirc",  "egrave", "eth",    "euml",   "frac12", "frac14", "frac34", "gt",     "iacute",
+    "icirc",  "iexcl",  "igrave", "iquest", "iuml",   "laquo",  "lt",     "macr",   "micro",
+    "middot", "nbsp",   "not",    "ntilde", "oacute", "ocirc",  "ograve", "ordf",   "ordm",
+    "oslash", "otilde", "ouml",   "para",   "plusmn", "pound",  "quot",   "raquo",  "reg",
+    "sect",   "shy",    "sup1",   "sup2",   "sup3",   "szlig",  "thorn",  "times",  "uacute",
+    "ucirc",  "ugrave", "uml",    "uuml",   "yacute", "yen",    "yuml"};
+static_assert(std::size(kReferenciasSinPuntoYComa) == 106);
+
+/* The length of the character reference that texto begins with, as a browser reads one,
+ * or 0 when it begins with none: a '&' that begins none is a bare '&'. A reference is
+ * "&name;" (a name of ASCII letters and digits), "&#233;" or "&#xE9;" with or without its
+ * ';', or a legacy name without its ';' ("&nbsp", "&copy") that no letter, digit or '='
+ * follows (where an attribute value would not read it either). */
 constexpr size_t largo_de_referencia(std::string_view t) {
   const auto cifra = [](char c) { return c >= '0' && c <= '9'; };
   const auto hex = [cifra](char c) {
@@ -515,11 +534,16 @@ constexpr size_t largo_de_referencia(std::string_view t) {
     const size_t inicio = i;
     while (i < t.size() && (es_hex ? hex(t[i]) : cifra(t[i]))) ++i;
     if (i == inicio) return 0;
-  } else {
-    if (i >= t.size() || !es_letra_ascii(t[i])) return 0;
-    while (i < t.size() && (es_letra_ascii(t[i]) || cifra(t[i]))) ++i;
+    return i < t.size() && t[i] == ';' ? i + 1 : i;
   }
-  return i < t.size() && t[i] == ';' ? i + 1 : 0;
+  if (i >= t.size() || !es_letra_ascii(t[i])) return 0;
+  while (i < t.size() && (es_letra_ascii(t[i]) || cifra(t[i]))) ++i;
+  if (i < t.size() && t[i] == ';') return i + 1;
+  // Without its ';': the whole name is a legacy one, and nothing after it joins it.
+  if (i < t.size() && t[i] == '=') return 0;
+  for (std::string_view nombre : kReferenciasSinPuntoYComa)
+    if (t.substr(1, i - 1) == nombre) return i;
+  return 0;
 }
 
 /* The same, for the '&' at offset i of texto. A text that carries a reference means the

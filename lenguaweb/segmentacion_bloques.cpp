@@ -398,12 +398,19 @@ std::string en_pagina_de_codigos(const char *utf8, const entidades_idioma &entid
 std::string_view decodifica(std::string_view ref, const entidades_idioma &entidades,
                             referencias_de_bloque &r) {
   using htmlparser::kEntidadAmpersand;
-  if (ref == htmlparser::kEntidadMenor || ref == htmlparser::kEntidadMayor ||
-      ref == kEntidadAmpersand)
-    return {};
+  // '<', '>' and '&' stay references, with their ';' or without it, in either case.
+  const std::string_view sin_punto_y_coma = ref.substr(0, ref.size() - (ref.back() == ';'));
+  for (std::string_view signo :
+       {htmlparser::kEntidadMenor, htmlparser::kEntidadMayor, std::string_view(kEntidadAmpersand)})
+    if (htmlparser::nombre_es(sin_punto_y_coma, signo.substr(0, signo.size() - 1))) return {};
   if (ref[1] != '#') {
+    // A legacy reference written without its ';' names what it names with it.
+    const auto es = [ref](std::string_view nombre) {
+      return nombre == ref || (ref.back() != ';' && nombre.size() == ref.size() + 1 &&
+                               nombre.starts_with(ref) && nombre.back() == ';');
+    };
     for (size_t k = 0; k < htmlparser::kNumEntidades; ++k)
-      if (htmlparser::kEntidades[k].nombre == ref) {
+      if (es(htmlparser::kEntidades[k].nombre)) {
         const std::string &e = entidades.reemplazo[k];
         return e.find('&') == std::string::npos || e == htmlparser::kEntidadEspacioDuro
                    ? std::string_view(e)
@@ -416,12 +423,12 @@ std::string_view decodifica(std::string_view ref, const entidades_idioma &entida
       r.preparadas = true;
     }
     for (size_t k = 0; k < r.con_nombre.size(); ++k)
-      if (htmlparser::kEntidadesDeBloque[k].nombre == ref) return r.con_nombre[k];
+      if (es(htmlparser::kEntidadesDeBloque[k].nombre)) return r.con_nombre[k];
     return {};
   }
   const bool hex = ref[2] == 'x' || ref[2] == 'X';
   uint32_t c = 0;
-  for (size_t i = hex ? 3 : 2; i + 1 < ref.size(); ++i) {
+  for (size_t i = hex ? 3 : 2; i < ref.size() && ref[i] != ';'; ++i) {
     const char d = ref[i];
     const uint32_t v = d <= '9' ? d - '0' : (d | 0x20) - 'a' + 10;
     c = c * (hex ? 16 : 10) + v;

@@ -101,7 +101,9 @@ TEST_F(Bloques, UnTextoPorBloque) {
     {.pagina = "<p>a &lt; b &amp;&amp; c > d &eacute;&#233;&mdash;&#x4E2D;&#60; a <3 & &bogus;</p>",
      .trozos = "<p>|</p>",
      .textos = "a &lt; b &amp;&amp; c &gt; d \xE9\xE9\x97&#x4E2D;&#60; a &lt;3 &amp; &bogus;", .ids = "TEXTO_0"},
-    {.pagina = "<p>x < y &amp z</p>", .trozos = "<p>|</p>", .textos = "x &lt; y &amp;amp z", .ids = "TEXTO_0"},
+    {.pagina = "<p>x < y &amp z</p>", .trozos = "<p>|</p>", .textos = "x &lt; y &amp z", .ids = "TEXTO_0"},
+    {.pagina = "<p>a&nbsp b &copy 1998 &#233 &frac12 &copyx</p>", .trozos = "<p>|</p>",
+     .textos = "a\xA0 b \xA9 1998 \xE9 &frac12 &amp;copyx", .ids = "TEXTO_0"},
     // PRE keeps its blanks; comments, SCRIPT and STYLE end a text and are never offered.
     {.pagina = "<pre>  x  =  1\n<span class=\"k\">y</span>\n</pre>", .trozos = "<pre>  |\n</pre>",
      .textos = "x  =  1\n<span class=\"k\">y</span>", .ids = "TEXTO_0"},
