@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "lenguaweb.h"
+
 /* Every check takes arbitrary bytes (only read, any length) and returns "" when every
  * property held, or a description of the first one that did not. A crash, a leak that
  * the sanitizers see, a companion block left alive or a failure report that the input
@@ -39,47 +41,12 @@ inline constexpr fuzz_objetivo kFuzzObjetivos[] = {
     {"hostil", fuzz_comprueba_hostil},
 };
 
-/* The parts of the page check, for its own tests. A page document's lists, copied
- * (codigo: the inline tags the page showed as code, per text); a tag of the page that
- * gives a text, with where its '<' and its value stand in the page; where a document's
- * pieces stand in its page, with the tags of each piece that give its attribute texts. */
-struct fuzz_documento {
-  std::vector<std::string> trozos, textos;
-  std::vector<uint32_t> tipos, codigo;
-  /* Per text, when known: its stretch of the page and its marks (marca_de_texto). */
-  std::vector<std::pair<size_t, size_t>> origenes{};
-  std::vector<uint8_t> marcas{};
-  const char *codificacion = "UTF-8"; /* the encoding of the page's bytes */
-  bool legible = true;                /* false: the page is not text, kept whole as one piece */
-};
-struct fuzz_tag_con_texto {
-  size_t tag, inicio_valor, fin_valor;
-  uint32_t tipo;
-  bool entre_comillas;
-  char comilla;
-};
-struct fuzz_ubicacion {
-  std::vector<size_t> trozo;
-  std::vector<std::vector<fuzz_tag_con_texto>> tags;
-};
-
-/* "" when the pieces and the raw stretches between them join back to the page, each
- * stretch normalising (for idioma, as its marks say) to its body text, and the texts after
- * each piece are those of its tags, read as page segmentation reads them, in order, each
- * text's origin (when the document gives origins) its stretch or value; fills *u. */
-std::string fuzz_ubica(std::string_view pagina, const fuzz_documento &d, uint32_t idioma,
-                       fuzz_ubicacion *u);
-
-/* "" when escrita is the document written with its own texts (in the code page of
- * idioma): every piece byte for byte but for the values (after an '=') of its tags that
- * gave texts, each its text in its own quotes (an unquoted one between double quotes)
- * with '"', '\'', '<', '>', a bare '&' and a no-break space as entities; each body text
- * after its piece, its '<', '>', '&', spaces and no-break spaces as they are or as
- * entities; but a text marked to go back raw stands as the page had it (pagina, the
- * page's bytes). */
-std::string fuzz_comprueba_escrita(std::string_view escrita, std::string_view pagina,
-                                   const fuzz_documento &d, const fuzz_ubicacion &u,
-                                   uint32_t idioma);
+/* The parts of the page checks, for their own tests. "" when the pieces of a document made
+ * by lenguaweb_crea and the stretches of its body texts (their origins) join back to its
+ * page, each stretch (and in the classic segmentation each attribute value) normalising
+ * to its text, and each attribute text lies in the piece before its body text (or, cut
+ * by blocks, in that body text); else what does not. */
+std::string fuzz_une(const lenguaweb_t *documento);
 
 /* The start and end tags of a text by name in capitals, read as a browser's tokenizer
  * reads them: a '<' followed by a letter, or by '/' and a letter; the name up to a blank,

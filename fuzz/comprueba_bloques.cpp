@@ -1,5 +1,6 @@
 /* comprueba_bloques.cpp - a page of arbitrary bytes cut by blocks, rebuilt and preprocessed,
  * checked by its properties. */
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 
@@ -7,14 +8,13 @@
 #include "fuzz/sesion.h"
 #include "htmlparser/reglas_html.h"
 #include "lenguaweb/documento.h"
+#include "lenguaweb/normalizacion.h"
 #include "lenguaweb/segmentacion_bloques.h"
 #include "listas.h"
 #include "tablalink/tablalink.h"
 
 /* What the block check checks, on the page P as the library reads it:
- * (a) The pieces and the stretches of the body texts join back to P; a body text's
- *     stretch neither begins nor ends with a blank, and normalises to the text; every
- *     attribute text's stretch lies inside a piece.
+ * (a) fuzz_une: the pieces and the stretches of the body texts join back to P.
  * (b) P rebuilt with its own texts is P, byte for byte (for a page written in the
  *     encoding it was read in).
  * (c) P preprocessed gives P1; P1 preprocessed again adds no record and gives P1.
@@ -31,25 +31,57 @@ bool es_cuerpo(uint32_t tipo) {
   return tipo == TIPO_TITULO || tipo == TIPO_TEXTO;
 }
 
-/* (a) */
-std::string une(const lenguaweb_t *d) {
+}  // namespace
+
+std::string fuzz_une(const lenguaweb_t *d) {
   const std::string_view pagina = d->pagina.bytes;
   const std::vector<std::string> textos = a_vector(d->textos);
   const std::vector<uint32_t> tipos = a_vector(d->tipos_de_textos);
   if (tipos.size() != textos.size() || d->origenes.size() != textos.size())
     return "not one kind and one origin per text";
-  if (d->pagina.codificacion.origen == CODIFICACION_ILEGIBLE) return "";
+  if (d->pagina.codificacion.origen == CODIFICACION_ILEGIBLE)
+    return d->trozos.size() == 1 && textos.empty() && lenguaweb_trozo(d, 0) == pagina
+               ? ""
+               : "a page that is not text is not one piece without texts";
+  const bool bloques = d->segmentacion == SEGMENTACION_BLOQUES;
   entidades_idioma entidades;
   lenguaweb_prepara_entidades(d->idioma, &entidades, d->pagina.leida_en);
   referencias_de_bloque referencias;
+  // A stretch as the segmentation reads it into a text; nullptr where nothing is read.
+  const auto normaliza = [&](std::string_view crudo, uint8_t marcas) -> char * {
+    if (bloques)
+      return (marcas & (kTextoSinReferencias | kTextoSinMarcado | kTextoConNul)) != 0
+                 ? nullptr
+                 : lenguaweb_normaliza_bloque(crudo, entidades, referencias,
+                                              (marcas & kTextoPreformateado) != 0
+                                                  ? lectura_de_bloque::preformateado
+                                                  : lectura_de_bloque::texto);
+    std::string sin_nul(crudo);  // the NUL bytes of a classic text are left out
+    sin_nul.erase(std::remove(sin_nul.begin(), sin_nul.end(), '\0'), sin_nul.end());
+    return lenguaweb_normaliza_texto(sin_nul, entidades,
+                                     (marcas & kTextoSinReferencias) != 0 ? modo_de_texto::crudo
+                                     : (marcas & kTextoPreformateado) != 0
+                                         ? modo_de_texto::preformateado
+                                         : modo_de_texto::normal);
+  };
+  const auto normaliza_a = [&](size_t j, std::string_view crudo, uint8_t marcas) {
+    char *n = normaliza(crudo, marcas);
+    const bool igual = n == nullptr || textos[j] == n;
+    cad_destruye(&n);
+    return igual;
+  };
   size_t p = d->trozos.empty() ? 0 : d->trozos[0].inicio, k = 0;
   uint32_t cuerpo_inicio = 0, cuerpo_fin = 0;
   for (size_t j = 0; j <= textos.size(); ++j) {
+    const std::string texto = j < textos.size() ? "text " + std::to_string(j) : "";
     if (j < textos.size() && !es_cuerpo(tipos[j])) {
+      // An attribute text of a piece, or in blocks of the body text before it.
       const origen_de_texto &o = d->origenes[j];
-      if (o.inicio >= cuerpo_inicio && o.fin <= cuerpo_fin) continue;
+      if (bloques && o.inicio >= cuerpo_inicio && o.fin <= cuerpo_fin) continue;
       if (k >= d->trozos.size() || o.inicio < d->trozos[k].inicio || o.fin > d->trozos[k].fin)
-        return "attribute text " + std::to_string(j) + " lies in no piece";
+        return "attribute " + texto + " lies in no piece";
+      if (!bloques && !normaliza_a(j, pagina.substr(o.inicio, o.fin - o.inicio), 0))
+        return "attribute " + texto + " is not its value normalised";
       continue;
     }
     if (k >= d->trozos.size() || d->trozos[k].inicio != p)
@@ -58,20 +90,16 @@ std::string une(const lenguaweb_t *d) {
     if (j == textos.size()) break;
     const origen_de_texto &o = d->origenes[j];
     if (o.inicio != p || o.fin <= o.inicio || o.fin > pagina.size())
-      return "body text " + std::to_string(j) + " is not where the page goes on";
+      return "body " + texto + " is not where the page goes on";
     const std::string_view crudo = pagina.substr(o.inicio, o.fin - o.inicio);
-    if (htmlparser::es_blanco(crudo.front()) || htmlparser::es_blanco(crudo.back()))
-      return "body text " + std::to_string(j) +
-             " begins or ends with a blank: " + fuzz_muestra(crudo);
-    if ((o.marcas & (kTextoSinReferencias | kTextoSinMarcado | kTextoConNul)) == 0) {
-      char *n = lenguaweb_normaliza_bloque(crudo, entidades, referencias,
-                                           (o.marcas & kTextoPreformateado) != 0
-                                               ? lectura_de_bloque::preformateado
-                                               : lectura_de_bloque::texto);
-      const bool igual = textos[j] == n;
-      cad_destruye(&n);
-      if (!igual) return "body text " + std::to_string(j) + " is not its stretch normalised";
-    }
+    // A body text begins at a text run (in blocks it also ends at one): its blanks stay
+    // in the pieces.
+    if (htmlparser::es_blanco(crudo.front()) ||
+        (bloques ? htmlparser::es_blanco(crudo.back())
+                 : crudo.front() == '\0' ||
+                       (crudo.front() == '<' && (o.marcas & kTextoSinReferencias) == 0)))
+      return "body " + texto + " does not begin or end at a text run: " + fuzz_muestra(crudo);
+    if (!normaliza_a(j, crudo, o.marcas)) return "body " + texto + " is not its stretch normalised";
     p = o.fin;
     cuerpo_inicio = o.inicio;
     cuerpo_fin = o.fin;
@@ -79,6 +107,8 @@ std::string une(const lenguaweb_t *d) {
   if (k != d->trozos.size() || p != pagina.size()) return "the pieces do not reach the end";
   return "";
 }
+
+namespace {
 
 /* Markup that a translator might write in a block. */
 constexpr std::string_view kFragmentos[] = {"<B>",
@@ -132,7 +162,7 @@ std::string fuzz_comprueba_bloques(std::string_view bytes, uint32_t idioma) {
   opciones_pon_segmentacion(SEGMENTACION_BLOQUES);
   lenguaweb_t *documento = r.documentos.emplace_back(lenguaweb_crea(ruta.c_str(), idioma));
   opciones_pon_segmentacion(SEGMENTACION_CLASICA);
-  std::string fallo = une(documento);
+  std::string fallo = fuzz_une(documento);
   if (!fallo.empty()) return "the page cut by blocks: " + fallo;
 
   lista_cad_t *ids = nullptr;
@@ -158,7 +188,7 @@ std::string fuzz_comprueba_bloques(std::string_view bytes, uint32_t idioma) {
     opciones_pon_segmentacion(SEGMENTACION_BLOQUES);
     documento1 = r.documentos.emplace_back(lenguaweb_crea(ruta_p1.c_str(), idioma));
     opciones_pon_segmentacion(SEGMENTACION_CLASICA);
-    fallo = une(documento1);
+    fallo = fuzz_une(documento1);
   }
   const uint32_t registros = lista_reg_num_elems(r.tablas[0]) + lista_reg_num_elems(r.tablas[1]);
   if (fallo.empty())

@@ -18,12 +18,9 @@
 /* What the page target checks, on the page P given by the input as the library reads it
  * (its bytes, or their UTF-8 for a page read through UTF-8; written pages are read back
  * so before they are compared):
- * (a) The pieces of P's document and the raw stretches between them join back to P,
- *     each stretch normalising to its body text and being its origin; the texts after
- *     each piece are those of its IMG and META tags, in order.
- * (b) P rebuilt with its own texts keeps every byte of every piece, but for the values
- *     of the tags that gave texts, where those texts go back, and every text marked to
- *     go back raw stands as P had it.
+ * (a) fuzz_une: the pieces of P's document and the stretches of its body texts join back
+ *     to P, each stretch and attribute value normalising to its text.
+ * (b) P rebuilt with its own texts gives, read again, the same texts of the same kinds.
  * (c) P preprocessed gives P1, which holds as in (a), and link tables with no two records
  *     of one identifier; P1 preprocessed again adds no record and gives P1 itself.
  * (d) No written page gains a tag: (b) and P1 against P, and P1 rebuilt with translations
@@ -40,13 +37,6 @@ constexpr size_t kNoEsta = std::string_view::npos;
 constexpr uint32_t kIdiomas[] = {0x0C0A, 0x0409, 0x0411, 0x0419, 0x0804, 0x0408, 0x0412, 0x040D};
 
 constexpr const auto &kEnLinea = htmlparser::kTagsEnLinea;
-
-/* What a written text may hold as entities: '"', '<', '>', '\'', a bare '&' and a no-break
- * space in an attribute value (where they must), and '<', '>', ' ', '&' and a no-break
- * space in a body text (where they may). */
-constexpr std::string_view kSignos = "\"<>' &",
-                           kEntidades[] = {"&quot;", "&lt;", "&gt;", "&#39;", "&nbsp;", "&amp;"};
-constexpr std::string_view kEspacioDuro = "\xC2\xA0";
 
 bool es_cuerpo(uint32_t tipo) {
   return tipo == TIPO_TITULO || tipo == TIPO_TEXTO;
@@ -67,58 +57,18 @@ std::string a_utf8(const std::string &texto, uint32_t idioma) {
   return r;
 }
 
-/* Where the page goes on after the body text that begins at inicio and normalises to
- * texto: the '<' (or the end of the page) before which the raw stretch holds as many
- * '<' and "&lt;" as texto holds '<'. Normalising changes neither count otherwise, so
- * there is one such place at most. kNoEsta when there is none. */
-size_t fin_de_texto(std::string_view pagina, size_t inicio, std::string_view texto) {
-  const size_t menores = static_cast<size_t>(std::count(texto.begin(), texto.end(), '<'));
-  size_t cuenta = 0;
-  for (size_t desde = inicio;;) {
-    const size_t siguiente = std::min(pagina.find('<', desde + 1), pagina.size());
-    if (desde != inicio) ++cuenta; /* the '<' at desde */
-    const std::string_view tramo = pagina.substr(desde, siguiente - desde);
-    for (size_t e = tramo.find("&lt;"); e != kNoEsta; e = tramo.find("&lt;", e + 4)) ++cuenta;
-    if (cuenta == menores) return siguiente;
-    if (cuenta > menores || siguiente == pagina.size()) return kNoEsta;
-    desde = siguiente;
-  }
-}
-
-/* The tags of the page that give texts, read as page segmentation reads every tag (the
- * content of XMP, TEXTAREA and PLAINTEXT is text, not tags). */
-std::vector<fuzz_tag_con_texto> tags_con_texto(std::string_view pagina) {
-  std::vector<fuzz_tag_con_texto> tags;
-  elemento_crudo crudo = elemento_crudo::ninguno;
-  const htmlparser::texto_acotado<char> t = htmlparser::acotado(pagina);
-  for (size_t p = pagina.find('<'); p != kNoEsta; p = pagina.find('<', p)) {
-    const tag_leido tag = lenguaweb_lee_tag_en(t, static_cast<uint32_t>(p), crudo, false);
-    lenguaweb_cambia_elemento_crudo(crudo, tag.nombre, false);
-    texto_de_tag texto;
-    if (lenguaweb_texto_de_tag(tag, &texto))
-      tags.push_back({p, p + texto.inicio, p + texto.fin, static_cast<uint32_t>(texto.tipo),
-                      texto.entre_comillas, texto.comilla});
-    p = tag.fin;
-    if (crudo == elemento_crudo::plaintext) break;
-    if (es_texto_crudo(crudo))
-      p = htmlparser::busca_fin_de_elemento(pagina, p, pagina.size(), nombre_de_elemento(crudo));
-  }
-  return tags;
-}
-
 using pruebas::a_vector;
 
-fuzz_documento copia(const lenguaweb_t *l) {
-  fuzz_documento d{
-      {}, a_vector(l->textos), a_vector(l->tipos_de_textos), a_vector(l->codigo_en_linea)};
-  for (size_t k = 0; k < l->trozos.size(); ++k) d.trozos.emplace_back(lenguaweb_trozo(l, k));
-  for (const origen_de_texto &o : l->origenes) {
-    d.origenes.emplace_back(o.inicio, o.fin);
-    d.marcas.push_back(o.marcas);
+/* What a reader sees of a text: all but its tags (a tag never closed runs to its end). A
+ * tag's blanks may be written otherwise, which changes nothing a reader sees. */
+std::string lo_que_se_ve(std::string_view texto) {
+  std::string r;
+  for (size_t i = 0; i < texto.size();) {
+    const size_t menor = std::min(texto.find('<', i), texto.size());
+    r.append(texto.substr(i, menor - i));
+    i = menor == texto.size() ? menor : std::min(texto.find('>', menor), texto.size() - 1) + 1;
   }
-  d.codificacion = l->pagina.leida_en;
-  d.legible = l->pagina.codificacion.origen != CODIFICACION_ILEGIBLE;
-  return d;
+  return r;
 }
 
 /* A written page as the document's page was read: through UTF-8 when it was. */
@@ -145,16 +95,17 @@ constexpr std::string_view kFragmentos[] = {"<B>",         "</B>",      "<script
 
 /* Tags that a translation may add: its inline tags that the page did not show as code
  * in that text. */
-std::map<std::string, long> tags_permitidos(const fuzz_documento &d,
-                                            const std::vector<std::string> &traducidos,
-                                            uint32_t idioma) {
+std::map<std::string, long> tags_permitidos(const lenguaweb_t *d,
+                                            const std::vector<std::string> &traducidos) {
+  const std::vector<uint32_t> tipos = a_vector(d->tipos_de_textos),
+                              codigo = a_vector(d->codigo_en_linea);
   std::map<std::string, long> permitidos;
-  for (size_t i = 0; i < traducidos.size() && i < d.tipos.size(); ++i) {
-    if (!es_cuerpo(d.tipos[i])) continue;
-    const std::string t = a_utf8(traducidos[i], idioma);
+  for (size_t i = 0; i < traducidos.size() && i < tipos.size(); ++i) {
+    if (!es_cuerpo(tipos[i])) continue;
+    const std::string t = a_utf8(traducidos[i], d->idioma);
     // The text of an XMP or PLAINTEXT goes as raw text: what the scanner takes for tags
     // in it is the translation's text.
-    if (i < d.marcas.size() && (d.marcas[i] & kTextoSinReferencias) != 0) {
+    if ((d->origenes[i].marcas & kTextoSinReferencias) != 0) {
       for (const auto &[nombre, n] : fuzz_cuenta_tags(t)) permitidos[nombre] += n;
       continue;
     }
@@ -162,7 +113,7 @@ std::map<std::string, long> tags_permitidos(const fuzz_documento &d,
          p = t.find('<', p + 1)) {
       const std::string nombre = nombre_de_tag(t.substr(p, cierre + 1 - p), true);
       for (size_t n = 0; n < std::size(kEnLinea); ++n)
-        if (nombre == kEnLinea[n] && (i >= d.codigo.size() || (d.codigo[i] >> n & 1u) == 0)) {
+        if (nombre == kEnLinea[n] && (codigo[i] >> n & 1u) == 0) {
           ++permitidos[nombre];
           // An element the translation leaves open is closed at the end of the text.
           if (!nombre.starts_with('/') && nombre != "BR") ++permitidos["/" + nombre];
@@ -181,22 +132,31 @@ std::string comprueba(std::string_view bytes, uint32_t idioma) {
   fuzz_recursos r;
   lenguaweb_t *documento = r.documentos.emplace_back(lenguaweb_crea(ruta.c_str(), idioma));
   const std::string original(documento->pagina.bytes);
-  const fuzz_documento d = copia(documento);
+  const std::vector<std::string> textos_del_documento = a_vector(documento->textos);
   lista_cad_t *ids = nullptr;
   lista_cad_t *textos = r.lista(lenguaweb_dame_textos_a_trducir(documento, &ids));
-  if (a_vector(textos) != d.textos || lista_cad_num_elems(r.lista(ids)) != d.textos.size())
+  if (a_vector(textos) != textos_del_documento ||
+      lista_cad_num_elems(r.lista(ids)) != textos_del_documento.size())
     return "the texts to translate are not one per text of the document";
-  fuzz_ubicacion u;
-  std::string fallo = fuzz_ubica(original, d, idioma, &u);
+  std::string fallo = fuzz_une(documento);
   if (!fallo.empty()) return "the page: " + fallo;
 
   std::string propia;
   fallo = fuzz_lee_escrita(lenguaweb_reconstruye_fichero_html(documento, textos, ids, nullptr,
                                                               nullptr, ruta_propia.c_str(), idioma),
                            ruta_propia, &propia);
-  propia = como_se_leyo(documento, propia);
-  if (fallo.empty()) fallo = fuzz_comprueba_escrita(propia, original, d, u, idioma);
-  if (fallo.empty()) fallo = fuzz_gana_tags(original, propia, {});
+  if (fallo.empty()) {
+    const lenguaweb_t *releida =
+        r.documentos.emplace_back(lenguaweb_crea(ruta_propia.c_str(), idioma));
+    const std::vector<std::string> textos_releidos = a_vector(releida->textos);
+    if (a_vector(releida->tipos_de_textos) != a_vector(documento->tipos_de_textos))
+      fallo = "read again, its texts are not of the page's kinds";
+    for (size_t j = 0; fallo.empty() && j < textos_releidos.size(); ++j)
+      if (lo_que_se_ve(textos_releidos[j]) != lo_que_se_ve(textos_del_documento[j]))
+        fallo = "read again, text " + std::to_string(j) + " " + fuzz_muestra(textos_releidos[j]) +
+                " is not the page's " + fuzz_muestra(textos_del_documento[j]);
+  }
+  if (fallo.empty()) fallo = fuzz_gana_tags(original, como_se_leyo(documento, propia), {});
   if (!fallo.empty()) return "rebuilt with its own texts: " + fallo;
 
   std::string p1, p2;
@@ -212,10 +172,8 @@ std::string comprueba(std::string_view bytes, uint32_t idioma) {
   }
   if (!fallo.empty()) return "preprocessed: " + fallo;
   lenguaweb_t *documento1 = r.documentos.emplace_back(lenguaweb_crea(ruta_p1.c_str(), idioma));
-  const fuzz_documento d1 = copia(documento1);
   const std::string p1_leida(documento1->pagina.bytes);
-  fuzz_ubicacion u1;
-  fallo = fuzz_ubica(p1_leida, d1, idioma, &u1);
+  fallo = fuzz_une(documento1);
   if (!fallo.empty()) return "the preprocessed page: " + fallo;
   const uint32_t registros = lista_reg_num_elems(r.tablas[0]) + lista_reg_num_elems(r.tablas[1]);
   fallo = fuzz_lee_escrita(
@@ -231,7 +189,7 @@ std::string comprueba(std::string_view bytes, uint32_t idioma) {
   if (!fallo.empty()) return "preprocessed again: " + fallo;
 
   const std::vector<std::string> traducidos =
-      fuzz_traducciones(original, d1.textos.size(), kFragmentos);
+      fuzz_traducciones(original, lista_cad_num_elems(documento1->textos), kFragmentos);
   lista_cad_t *ids1 = nullptr;
   r.lista(lenguaweb_dame_textos_a_trducir(documento1, &ids1));
   r.lista(ids1);
@@ -244,158 +202,11 @@ std::string comprueba(std::string_view bytes, uint32_t idioma) {
       ruta_traducida, &traducida);
   if (fallo.empty())
     fallo = fuzz_gana_tags(p1_leida, como_se_leyo(documento1, traducida),
-                           tags_permitidos(d1, traducidos, idioma));
+                           tags_permitidos(documento1, traducidos));
   return fallo.empty() ? "" : "rebuilt with translations: " + fallo;
 }
 
 }  // namespace
-
-std::string fuzz_ubica(std::string_view pagina, const fuzz_documento &d, uint32_t idioma,
-                       fuzz_ubicacion *u) {
-  if (d.tipos.size() != d.textos.size()) return "not one kind per text";
-  if (!d.legible) {
-    u->trozo.assign(d.trozos.size(), 0);
-    u->tags.assign(d.trozos.size(), {});
-    return d.trozos.size() == 1 && d.trozos[0] == pagina && d.textos.empty()
-               ? ""
-               : "a page that is not text is not one piece without texts";
-  }
-  if (!d.origenes.empty() &&
-      (d.origenes.size() != d.textos.size() || d.marcas.size() != d.textos.size()))
-    return "not one origin per text";
-  entidades_idioma entidades;
-  lenguaweb_prepara_entidades(idioma, &entidades, d.codificacion);
-  // A stretch normalised as its text's marks say, its NUL bytes left out.
-  const auto normaliza = [&entidades, &d](std::string_view crudo, size_t j) {
-    const uint8_t marcas = j < d.marcas.size() ? d.marcas[j] : 0;
-    const modo_de_texto modo = (marcas & kTextoSinReferencias) != 0  ? modo_de_texto::crudo
-                               : (marcas & kTextoPreformateado) != 0 ? modo_de_texto::preformateado
-                                                                     : modo_de_texto::normal;
-    std::string sin_nul(crudo);
-    sin_nul.erase(std::remove(sin_nul.begin(), sin_nul.end(), '\0'), sin_nul.end());
-    char *n = lenguaweb_normaliza_texto(sin_nul, entidades, modo);
-    std::string r(n);
-    cad_destruye(&n);
-    return r;
-  };
-  // Where a text stands, as its origin says (when the document gives origins).
-  const auto origen_es = [&d](size_t j, size_t inicio, size_t fin) {
-    return d.origenes.empty() || d.origenes[j] == std::make_pair(inicio, fin);
-  };
-  const std::vector<fuzz_tag_con_texto> tags = tags_con_texto(pagina);
-  u->trozo.assign(d.trozos.size(), 0);
-  u->tags.assign(d.trozos.size(), {});
-  size_t p = 0, j = 0, t = 0;
-  for (size_t k = 0; k < d.trozos.size(); ++k) {
-    const std::string en = "piece " + std::to_string(k) + " at byte " + std::to_string(p) + ": ";
-    if (pagina.compare(p, d.trozos[k].size(), d.trozos[k]) != 0)
-      return en + "not where the page goes on";
-    u->trozo[k] = p;
-    p += d.trozos[k].size();
-    for (; t < tags.size() && tags[t].tag < p; ++t, ++j) {
-      const fuzz_tag_con_texto &tag = tags[t];
-      const std::string del_tag = en + "the tag at byte " + std::to_string(tag.tag);
-      if (tag.tag < u->trozo[k]) return del_tag + " gives a text but stands in a body text";
-      if (j >= d.tipos.size() || d.tipos[j] != tag.tipo ||
-          normaliza(pagina.substr(tag.inicio_valor, tag.fin_valor - tag.inicio_valor), j) !=
-              d.textos[j])
-        return del_tag + " does not give the document's text " + std::to_string(j);
-      if (!origen_es(j, tag.inicio_valor, tag.fin_valor))
-        return del_tag + " is not the origin of text " + std::to_string(j);
-      u->tags[k].push_back(tag);
-    }
-    if (k + 1 == d.trozos.size()) break;
-    if (j >= d.tipos.size() || !es_cuerpo(d.tipos[j]))
-      return en + "followed by text " + std::to_string(j) + ", which is no body text";
-    const bool crudo = j < d.marcas.size() && (d.marcas[j] & kTextoSinReferencias) != 0;
-    if (p >= pagina.size() || htmlparser::es_blanco(pagina[p]) || pagina[p] == '\0' ||
-        (pagina[p] == '<' && !crudo))
-      return en + "body text " + std::to_string(j) + " does not begin at a text run";
-    // The end of a text of raw content, whose '<' and entities count for nothing, is the
-    // one its origin gives.
-    const size_t fin = crudo ? d.origenes[j].second : fin_de_texto(pagina, p, d.textos[j]);
-    if (fin == kNoEsta || fin > pagina.size() || !origen_es(j, p, fin) ||
-        normaliza(pagina.substr(p, fin - p), j) != d.textos[j])
-      return en + "body text " + std::to_string(j) + " " + fuzz_muestra(d.textos[j]) +
-             " is not what follows: " + fuzz_muestra(pagina, p);
-    p = fin;
-    ++j;
-  }
-  if (j != d.textos.size()) return "text " + std::to_string(j) + " follows the last piece";
-  if (t != tags.size())
-    return "the tag at byte " + std::to_string(tags[t].tag) + " gives no text of the document";
-  return p == pagina.size() ? "" : "bytes from " + std::to_string(p) + " are in no piece";
-}
-
-std::string fuzz_comprueba_escrita(std::string_view escrita, std::string_view pagina,
-                                   const fuzz_documento &d, const fuzz_ubicacion &u,
-                                   uint32_t idioma) {
-  const auto crudo = [&d](size_t j) {
-    return j < d.marcas.size() && (d.marcas[j] & (kTextoCrudo | kTextoConNul)) != 0;
-  };
-  size_t c = 0, j = 0;
-  for (size_t k = 0; k < d.trozos.size(); ++k) {
-    const std::string &trozo = d.trozos[k];
-    std::string esperado; /* the piece as it must be written */
-    size_t desde = 0;
-    for (const fuzz_tag_con_texto &tag : u.tags[k]) {
-      const bool queda = crudo(j);
-      const std::string texto = a_utf8(j < d.textos.size() ? d.textos[j] : "", idioma);
-      ++j;
-      if (queda) continue; /* the value stays as the page had it */
-      // A value is written in its own quotes (an unquoted one between double quotes).
-      const size_t inicio = tag.inicio_valor - u.trozo[k];
-      esperado += trozo.substr(desde, inicio - desde) + (tag.entre_comillas ? "" : "\"");
-      for (size_t i = 0; i < texto.size(); ++i) {
-        const size_t n = kSignos.find(texto[i]);
-        if (texto.compare(i, 2, kEspacioDuro) == 0)
-          esperado += kEntidades[4], ++i;
-        else if (n < 4 || (n == 5 && htmlparser::largo_de_referencia(texto, i) == 0))
-          esperado += kEntidades[n];
-        else
-          esperado += texto[i];
-      }
-      esperado += tag.entre_comillas ? "" : "\"";
-      desde = tag.fin_valor - u.trozo[k];
-    }
-    esperado += trozo.substr(desde);
-    if (escrita.compare(c, esperado.size(), esperado) != 0)
-      return "piece " + std::to_string(k) + " is written " + fuzz_muestra(escrita, c) + ", not " +
-             fuzz_muestra(esperado);
-    c += esperado.size();
-    if (k + 1 == d.trozos.size()) break;
-    const size_t inicio = c;
-    if (crudo(j)) {
-      const auto [desde_pagina, hasta] = d.origenes[j];
-      const std::string_view propio = pagina.substr(desde_pagina, hasta - desde_pagina);
-      if (escrita.compare(c, propio.size(), propio) != 0)
-        return "body text " + std::to_string(j) + " is written " + fuzz_muestra(escrita, c) +
-               ", not as the page had it: " + fuzz_muestra(propio);
-      c += propio.size();
-      ++j;
-      continue;
-    }
-    const std::string texto = a_utf8(j < d.textos.size() ? d.textos[j] : "", idioma);
-    for (size_t i = 0; i < texto.size(); ++i) {
-      const char ch = texto[i];
-      const bool duro = texto.compare(i, 2, kEspacioDuro) == 0;
-      const size_t n = duro ? 4 : kSignos.find(ch);
-      // A character reference of the text is written as it is: its '&' is no sign.
-      const bool referencia = n == 5 && htmlparser::largo_de_referencia(texto, i) > 0;
-      const std::string_view e = n >= 1 && n != 3 && n < 6 && !referencia ? kEntidades[n] : "";
-      if (!e.empty() && escrita.compare(c, e.size(), e) == 0)
-        c += e.size(), i += duro;
-      else if (c < escrita.size() && escrita[c] == ch)
-        ++c;
-      else
-        return "body text " + std::to_string(j) + " is written " + fuzz_muestra(escrita, inicio) +
-               ", not " + fuzz_muestra(texto);
-    }
-    ++j;
-  }
-  return c == escrita.size() ? ""
-                             : "bytes from " + std::to_string(c) + " written after the last piece";
-}
 
 std::map<std::string, long> fuzz_cuenta_tags(std::string_view texto) {
   // What a browser reads as text up to its own end tag holds no tag.

@@ -54,55 +54,27 @@ TEST_F(PartesDeLaComprobacion, UnTagGanadoSeVe) {
     EXPECT_EQ(fuzz_gana_tags(original, escrita, permitidos).empty(), !gana) << escrita;
 }
 
-// The page <IMG ALT="x"><P>a</P> as its document holds it, and wrong copies of it.
-TEST_F(PartesDeLaComprobacion, UnaPaginaQueNoSeUneSeVe) {
-  const std::string pagina = "<IMG ALT=\"x\"><P>a</P>";
-  const fuzz_documento bien{{"<IMG ALT=\"x\"><P>", "</P>"}, {"x", "a"}, {4, 3}, {0, 0}};
-  fuzz_ubicacion u;
-  EXPECT_EQ(fuzz_ubica(pagina, bien, 0x0C0A, &u), "");
-  const fuzz_documento mal[] = {
-      {{"<IMG ALT=\"x\"><P>", "/P>"}, {"x", "a"}, {4, 3}, {0, 0}},   // a piece out of place
-      {{"<IMG ALT=\"x\"><P>", "</P>"}, {"x", "b"}, {4, 3}, {0, 0}},  // another body text
-      {{"<IMG ALT=\"x\"><P>", "</P>"}, {"y", "a"}, {4, 3}, {0, 0}},  // another attribute text
-      {{"<IMG ALT=\"x\"><P>", "</P>"}, {"a"}, {3}, {0}},             // the tag's text lost
-      {{"<IMG ALT=\"x\"><P>", "</P>"}, {"a", "x"}, {3, 4}, {0, 0}},  // texts out of order
-      {{"<IMG ALT=\"x\"><P>", "</"}, {"x", "a"}, {4, 3}, {0, 0}},    // the end of the page lost
-      {{"<IMG ALT=\"x\"><P>a</P>"}, {"x", "a"}, {4, 3}, {0, 0}},     // a piece too many texts
-  };
-  for (const fuzz_documento &d : mal)
-    EXPECT_NE(fuzz_ubica(pagina, d, 0x0C0A, &u), "") << d.trozos[0] << " | " << d.textos[0];
-}
-
-TEST_F(PartesDeLaComprobacion, UnaPaginaMalEscritaSeVe) {
-  const std::string pagina = "<IMG ALT=x ><P>a</P>";
-  const fuzz_documento d{{"<IMG ALT=x ><P>", "</P>"}, {"x", "a"}, {4, 3}, {0, 0}};
-  fuzz_ubicacion u;
-  ASSERT_EQ(fuzz_ubica(pagina, d, 0x0C0A, &u), "");
-  const std::pair<const char *, bool> casos[] = {
-      {"<IMG ALT=\"y&quot;\" ><P>&lt;b&gt;</P>", true},
-      {"<IMG ALT=\"y&quot;\" ><P><b></P>", true},
-      {"<IMG ALT=\"y\"\" ><P><b></P>", false},        // a quote left bare in the value
-      {"<IMG ALT=\"y&quot;\"><P><b></P>", false},     // a byte of the piece lost
-      {"<IMG ALT=\"y&quot;\" ><P><b></P>\n", false},  // a byte after the last piece
-      {"<IMG ALT=\"y&quot;\" ><P><b</P>", false},     // a byte of the body text lost
-      {"<IMG ALT=x ><P><b></P>", false},              // the attribute text not written
-  };
-  fuzz_documento traducido = d;
-  traducido.textos = {"y\"", "<b>"};
-  for (const auto &[escrita, bien] : casos)
-    EXPECT_EQ(fuzz_comprueba_escrita(escrita, pagina, traducido, u, 0x0C0A).empty(), bien)
-        << escrita;
-  // A text marked to go back raw must stand as the page had it.
-  fuzz_documento crudo = d;
-  crudo.origenes = {{9, 10}, {15, 16}};
-  crudo.marcas = {0, kTextoCrudo};
-  crudo.textos = {"y\"", "&b"};
-  const std::pair<const char *, bool> crudos[] = {
-      {"<IMG ALT=\"y&quot;\" ><P>a</P>", true},
-      {"<IMG ALT=\"y&quot;\" ><P>&b</P>", false},
-  };
-  for (const auto &[escrita, bien] : crudos)
-    EXPECT_EQ(fuzz_comprueba_escrita(escrita, pagina, crudo, u, 0x0C0A).empty(), bien) << escrita;
+// A page's document joins back in either segmentation; a piece, a body text's stretch or
+// an attribute text's value moved by a byte no longer does.
+TEST_F(PartesDeLaComprobacion, UnDocumentoQueNoSeUneSeVe) {
+  const std::string pagina =
+      escribe("p.html", "<P>Say <B>hi</B> now<IMG ALT=\"Pic\"></P><P>Bye</P>");
+  for (const segmentacion_t segmentacion : {SEGMENTACION_CLASICA, SEGMENTACION_BLOQUES}) {
+    SCOPED_TRACE(segmentacion);
+    opciones_pon_segmentacion(segmentacion);
+    lenguaweb_t *d = lenguaweb_crea(pagina.c_str(), 0x0C0A);
+    opciones_pon_segmentacion(SEGMENTACION_CLASICA);
+    EXPECT_EQ(fuzz_une(d), "");
+    for (uint32_t *mal : {&d->trozos[1].inicio, &d->origenes[0].inicio, &d->origenes[0].fin,
+                          &d->origenes.back().inicio}) {
+      ++*mal;
+      EXPECT_NE(fuzz_une(d), "");
+      --*mal;
+    }
+    d->origenes[1].fin += 20;  // the alt's text, out of its tag
+    EXPECT_NE(fuzz_une(d), "");
+    lenguaweb_destruye(&d);
+  }
 }
 
 }  // namespace
