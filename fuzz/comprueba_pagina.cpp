@@ -59,15 +59,26 @@ std::string a_utf8(const std::string &texto, uint32_t idioma) {
 
 using pruebas::a_vector;
 
-/* What a reader sees of a text: all but its tags (a tag never closed runs to its end). A
- * tag's blanks may be written otherwise, which changes nothing a reader sees. */
+/* What a reader sees of a text: all but its tags (a tag never closed runs to its end),
+ * with the references a writer may write for '&', '"', '\'', '<' and '>' made those
+ * characters. A tag's blanks may be written otherwise, and those characters as their
+ * references, which changes nothing a reader sees. */
 std::string lo_que_se_ve(std::string_view texto) {
+  static constexpr std::pair<std::string_view, char> kEscritas[] = {
+      {htmlparser::kEntidadAmpersand, '&'},
+      {htmlparser::kEntidadComillas, '"'},
+      {htmlparser::kEntidadApostrofo, '\''},
+      {htmlparser::kEntidadMenor, '<'},
+      {htmlparser::kEntidadMayor, '>'}};
   std::string r;
   for (size_t i = 0; i < texto.size();) {
     const size_t menor = std::min(texto.find('<', i), texto.size());
     r.append(texto.substr(i, menor - i));
     i = menor == texto.size() ? menor : std::min(texto.find('>', menor), texto.size() - 1) + 1;
   }
+  for (const auto &[referencia, caracter] : kEscritas)
+    for (size_t a = r.find(referencia); a != kNoEsta; a = r.find(referencia, a + 1))
+      r.replace(a, referencia.size(), 1, caracter);
   return r;
 }
 
