@@ -5,7 +5,6 @@ if(NOT TARGET fuzz_comprobaciones)
     ${CMAKE_CURRENT_LIST_DIR}/comprueba_escaner.cpp
     ${CMAKE_CURRENT_LIST_DIR}/comprueba_link_externo.cpp
     ${CMAKE_CURRENT_LIST_DIR}/comprueba_pagina.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/comprueba_bloques.cpp
     ${CMAKE_CURRENT_LIST_DIR}/comprueba_enlace.cpp
     ${CMAKE_CURRENT_LIST_DIR}/comprueba_registros.cpp
     ${CMAKE_CURRENT_LIST_DIR}/comprueba_division.cpp

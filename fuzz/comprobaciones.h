@@ -21,9 +21,6 @@ std::string fuzz_comprueba_escaner(const uint8_t *datos, size_t largo);
 std::string fuzz_comprueba_link_externo(const uint8_t *datos, size_t largo);
 std::string fuzz_comprueba_pagina(const uint8_t *datos, size_t largo);
 
-/* The checks of a page cut by blocks (comprueba_bloques.cpp), run by fuzz_comprueba_pagina
- * when its first byte's high bit is set. "" when every property holds. */
-std::string fuzz_comprueba_bloques(std::string_view pagina, uint32_t idioma);
 std::string fuzz_comprueba_enlace(const uint8_t *datos, size_t largo);
 std::string fuzz_comprueba_registros(const uint8_t *datos, size_t largo);
 std::string fuzz_comprueba_division(const uint8_t *datos, size_t largo);

@@ -1,5 +1,5 @@
-/* comprueba_pagina.cpp - a page of arbitrary bytes read, rebuilt and preprocessed, checked by
- * its properties. */
+/* comprueba_pagina.cpp - a page of arbitrary bytes read, rebuilt and preprocessed in either
+ * segmentation, checked by its properties. */
 #include <algorithm>
 #include <fstream>
 #include <iterator>
@@ -8,30 +8,32 @@
 #include "fuzz/comprobaciones.h"
 #include "fuzz/sesion.h"
 #include "htmlparser/reglas_html.h"
-#include "lenguaweb/atributos.h"
 #include "lenguaweb/documento.h"
-#include "lenguaweb/lectura_tags.h"
 #include "lenguaweb/normalizacion.h"
+#include "lenguaweb/segmentacion_bloques.h"
 #include "tablalink/tablalink.h"
 #include "listas.h"
 
 /* What the page target checks, on the page P given by the input as the library reads it
  * (its bytes, or their UTF-8 for a page read through UTF-8; written pages are read back
- * so before they are compared):
+ * so before they are compared), cut as the input's first byte says:
  * (a) fuzz_une: the pieces of P's document and the stretches of its body texts join back
- *     to P, each stretch and attribute value normalising to its text.
- * (b) P rebuilt with its own texts gives, read again, the same texts of the same kinds.
+ *     to P, each stretch normalising to its text.
+ * (b) P rebuilt with its own texts is P byte for byte when cut by blocks; cut as before,
+ *     read again it gives the same texts of the same kinds, as a reader sees them.
  * (c) P preprocessed gives P1, which holds as in (a), and link tables with no two records
  *     of one identifier; P1 preprocessed again adds no record and gives P1 itself.
  * (d) No written page gains a tag: (b) and P1 against P, and P1 rebuilt with translations
  *     drawn from the input, its links resolved through the tables of (c), against P1.
- *     Tags are counted by name as a browser's tokenizer reads them (fuzz_cuenta_tags). A
- *     translated body text may add one tag per '<' of it that begins one of the 13 inline
- *     tags, but for those the page showed as code in that text. */
+ *     Tags are counted by name as a browser's tokenizer reads them (fuzz_cuenta_tags).
+ *     A translated body text may add, cut as before, one tag per '<' of it that begins
+ *     one of the 13 inline tags but for those the page showed as code in that text; cut
+ *     by blocks, per '<' of the translations, a phrasing tag or one its body texts held. */
 
 namespace {
 
 constexpr size_t kNoEsta = std::string_view::npos;
+using pruebas::a_vector;
 
 /* Western, Japanese, Cyrillic, Simplified Chinese, Greek, Korean and Hebrew code pages. */
 constexpr uint32_t kIdiomas[] = {0x0C0A, 0x0409, 0x0411, 0x0419, 0x0804, 0x0408, 0x0412, 0x040D};
@@ -56,8 +58,6 @@ std::string a_utf8(const std::string &texto, uint32_t idioma) {
   cad_destruye(&u);
   return r;
 }
-
-using pruebas::a_vector;
 
 /* What a reader sees of a text: all but its tags (a tag never closed runs to its end),
  * with the references a writer may write for '&', '"', '\'', '<' and '>' made those
@@ -97,12 +97,29 @@ std::string como_se_leyo(const lenguaweb_t *l, std::string escrita) {
 }
 
 /* Markup that a translator might write. */
-constexpr std::string_view kFragmentos[] = {"<B>",         "</B>",      "<script>alert(1)</script>",
-                                            "<B x-->",     "-->",       "<!--",
-                                            "&lt;I&gt;",   "\"><P>",    "<br>",
-                                            "<BR/>",       "<i\n>",     "<STRONG a=\">\">",
-                                            "<font color", "a > b < c", "{x}",
-                                            "&amp;",       "<U",        "</em >"};
+constexpr std::string_view kFragmentos[] = {"<B>",
+                                            "</B>",
+                                            "<script>alert(1)</script>",
+                                            "<B x-->",
+                                            "-->",
+                                            "<!--",
+                                            "&lt;I&gt;",
+                                            "\"><P>",
+                                            "<br>",
+                                            "<BR/>",
+                                            "<i\n>",
+                                            "<span\n>",
+                                            "<STRONG a=\">\">",
+                                            "<font color",
+                                            "a > b < c",
+                                            "{x}",
+                                            "&amp;",
+                                            "<U",
+                                            "</em >",
+                                            "<a href=\"x\">",
+                                            "</a>",
+                                            "<div>",
+                                            "<img src=x onerror=y>"};
 
 /* Tags that a translation may add: its inline tags that the page did not show as code
  * in that text. */
@@ -134,14 +151,46 @@ std::map<std::string, long> tags_permitidos(const lenguaweb_t *d,
   return permitidos;
 }
 
-std::string comprueba(std::string_view bytes, uint32_t idioma) {
+/* Tags that a translation cut by blocks may add: phrasing tags, and the tags its body
+ * texts held, each at most once per '<' of the translations. */
+std::map<std::string, long> permitidos_en_bloques(const lenguaweb_t *d,
+                                                  const std::vector<std::string> &traducidos) {
+  long menores = 0;
+  for (const std::string &t : traducidos)
+    menores += static_cast<long>(std::count(t.begin(), t.end(), '<'));
+  std::map<std::string, long> puede;
+  for (const auto &e : htmlparser::kElementosDeFrase) {
+    puede[std::string(e.nombre)] += menores;
+    puede["/" + std::string(e.nombre)] += menores;
+  }
+  for (size_t j = 0; j < d->origenes.size(); ++j) {
+    const origen_de_texto &o = d->origenes[j];
+    if (!es_cuerpo(lista_num_dame(d->tipos_de_textos, static_cast<uint32_t>(j)))) continue;
+    // Raw text (XMP, PLAINTEXT) goes as it is: what looks like a tag in it is the translation's.
+    if ((o.marcas & kTextoSinReferencias) != 0 && j < traducidos.size())
+      for (const auto &[nombre, n] : fuzz_cuenta_tags(traducidos[j])) puede[nombre] += n;
+    for (const auto &[nombre, n] :
+         fuzz_cuenta_tags(d->pagina.bytes.substr(o.inicio, o.fin - o.inicio)))
+      puede[nombre] += n * menores;
+  }
+  return puede;
+}
+
+std::string comprueba(std::string_view bytes, uint32_t idioma, bool bloques) {
   const fuzz_rutas rutas;
   if (!(std::ofstream(rutas.pagina, std::ios::binary) << bytes)) return "cannot write the page";
   const std::string &ruta = rutas.pagina, &ruta_propia = rutas.propia, &ruta_p1 = rutas.p1,
                     &ruta_p2 = rutas.p2, &ruta_traducida = rutas.traducida;
 
   fuzz_recursos r;
-  lenguaweb_t *documento = r.documentos.emplace_back(lenguaweb_crea(ruta.c_str(), idioma));
+  // A document made in the segmentation of the input (the option is read by lenguaweb_crea).
+  const auto lee = [&r, idioma, bloques](const std::string &de) {
+    opciones_pon_segmentacion(bloques ? SEGMENTACION_BLOQUES : SEGMENTACION_CLASICA);
+    lenguaweb_t *d = r.documentos.emplace_back(lenguaweb_crea(de.c_str(), idioma));
+    opciones_pon_segmentacion(SEGMENTACION_CLASICA);
+    return d;
+  };
+  lenguaweb_t *documento = lee(ruta);
   const std::string original(documento->pagina.bytes);
   const std::vector<std::string> textos_del_documento = a_vector(documento->textos);
   lista_cad_t *ids = nullptr;
@@ -156,9 +205,13 @@ std::string comprueba(std::string_view bytes, uint32_t idioma) {
   fallo = fuzz_lee_escrita(lenguaweb_reconstruye_fichero_html(documento, textos, ids, nullptr,
                                                               nullptr, ruta_propia.c_str(), idioma),
                            ruta_propia, &propia);
-  if (fallo.empty()) {
-    const lenguaweb_t *releida =
-        r.documentos.emplace_back(lenguaweb_crea(ruta_propia.c_str(), idioma));
+  if (fallo.empty() && bloques && propia != bytes) {
+    const size_t i = std::mismatch(propia.begin(), propia.end(), bytes.begin(), bytes.end()).first -
+                     propia.begin();
+    fallo = "differs at byte " + std::to_string(i) + ": " + fuzz_muestra(propia, i);
+  }
+  if (fallo.empty() && !bloques) {
+    const lenguaweb_t *releida = lee(ruta_propia);
     const std::vector<std::string> textos_releidos = a_vector(releida->textos);
     if (a_vector(releida->tipos_de_textos) != a_vector(documento->tipos_de_textos))
       fallo = "read again, its texts are not of the page's kinds";
@@ -182,7 +235,7 @@ std::string comprueba(std::string_view bytes, uint32_t idioma) {
         fallo = "two links share the identifier " + fuzz_muestra(lista_reg_dame(tabla, i)->ID);
   }
   if (!fallo.empty()) return "preprocessed: " + fallo;
-  lenguaweb_t *documento1 = r.documentos.emplace_back(lenguaweb_crea(ruta_p1.c_str(), idioma));
+  lenguaweb_t *documento1 = lee(ruta_p1);
   const std::string p1_leida(documento1->pagina.bytes);
   fallo = fuzz_une(documento1);
   if (!fallo.empty()) return "the preprocessed page: " + fallo;
@@ -204,8 +257,7 @@ std::string comprueba(std::string_view bytes, uint32_t idioma) {
   lista_cad_t *ids1 = nullptr;
   r.lista(lenguaweb_dame_textos_a_trducir(documento1, &ids1));
   r.lista(ids1);
-  lista_cad_t *lista_traducidos = r.lista(lista_cad_crea(0));
-  for (const std::string &t : traducidos) lista_cad_anade(lista_traducidos, t.c_str());
+  lista_cad_t *lista_traducidos = r.lista(pruebas::a_lista(traducidos));
   std::string traducida;
   fallo = fuzz_lee_escrita(
       lenguaweb_reconstruye_fichero_html(documento1, lista_traducidos, ids1, r.tablas[0],
@@ -213,11 +265,87 @@ std::string comprueba(std::string_view bytes, uint32_t idioma) {
       ruta_traducida, &traducida);
   if (fallo.empty())
     fallo = fuzz_gana_tags(p1_leida, como_se_leyo(documento1, traducida),
-                           tags_permitidos(documento1, traducidos));
+                           bloques ? permitidos_en_bloques(documento1, traducidos)
+                                   : tags_permitidos(documento1, traducidos));
   return fallo.empty() ? "" : "rebuilt with translations: " + fallo;
 }
 
 }  // namespace
+
+std::string fuzz_une(const lenguaweb_t *d) {
+  const std::string_view pagina = d->pagina.bytes;
+  const std::vector<std::string> textos = a_vector(d->textos);
+  const std::vector<uint32_t> tipos = a_vector(d->tipos_de_textos);
+  if (tipos.size() != textos.size() || d->origenes.size() != textos.size())
+    return "not one kind and one origin per text";
+  if (d->pagina.codificacion.origen == CODIFICACION_ILEGIBLE)
+    return d->trozos.size() == 1 && textos.empty() && lenguaweb_trozo(d, 0) == pagina
+               ? ""
+               : "a page that is not text is not one piece without texts";
+  const bool bloques = d->segmentacion == SEGMENTACION_BLOQUES;
+  entidades_idioma entidades;
+  lenguaweb_prepara_entidades(d->idioma, &entidades, d->pagina.leida_en);
+  referencias_de_bloque referencias;
+  // A stretch as the segmentation reads it into a text; nullptr where nothing is read.
+  const auto normaliza = [&](std::string_view crudo, uint8_t marcas) -> char * {
+    if (bloques)
+      return (marcas & (kTextoSinReferencias | kTextoSinMarcado | kTextoConNul)) != 0
+                 ? nullptr
+                 : lenguaweb_normaliza_bloque(crudo, entidades, referencias,
+                                              (marcas & kTextoPreformateado) != 0
+                                                  ? lectura_de_bloque::preformateado
+                                                  : lectura_de_bloque::texto);
+    std::string sin_nul(crudo);  // the NUL bytes of a classic text are left out
+    sin_nul.erase(std::remove(sin_nul.begin(), sin_nul.end(), '\0'), sin_nul.end());
+    return lenguaweb_normaliza_texto(sin_nul, entidades,
+                                     (marcas & kTextoSinReferencias) != 0 ? modo_de_texto::crudo
+                                     : (marcas & kTextoPreformateado) != 0
+                                         ? modo_de_texto::preformateado
+                                         : modo_de_texto::normal);
+  };
+  const auto normaliza_a = [&](size_t j, std::string_view crudo, uint8_t marcas) {
+    char *n = normaliza(crudo, marcas);
+    const bool igual = n == nullptr || textos[j] == n;
+    cad_destruye(&n);
+    return igual;
+  };
+  size_t p = d->trozos.empty() ? 0 : d->trozos[0].inicio, k = 0;
+  uint32_t cuerpo_inicio = 0, cuerpo_fin = 0;
+  for (size_t j = 0; j <= textos.size(); ++j) {
+    const std::string texto = j < textos.size() ? "text " + std::to_string(j) : "";
+    if (j < textos.size() && !es_cuerpo(tipos[j])) {
+      // An attribute text of a piece, or in blocks of the body text before it.
+      const origen_de_texto &o = d->origenes[j];
+      if (bloques && o.inicio >= cuerpo_inicio && o.fin <= cuerpo_fin) continue;
+      if (k >= d->trozos.size() || o.inicio < d->trozos[k].inicio || o.fin > d->trozos[k].fin)
+        return "attribute " + texto + " lies in no piece";
+      if (!bloques && !normaliza_a(j, pagina.substr(o.inicio, o.fin - o.inicio), 0))
+        return "attribute " + texto + " is not its value normalised";
+      continue;
+    }
+    if (k >= d->trozos.size() || d->trozos[k].inicio != p)
+      return "piece " + std::to_string(k) + " is not where the page goes on";
+    p = d->trozos[k++].fin;
+    if (j == textos.size()) break;
+    const origen_de_texto &o = d->origenes[j];
+    if (o.inicio != p || o.fin <= o.inicio || o.fin > pagina.size())
+      return "body " + texto + " is not where the page goes on";
+    const std::string_view crudo = pagina.substr(o.inicio, o.fin - o.inicio);
+    // A body text begins at a text run (in blocks it also ends at one): its blanks stay
+    // in the pieces.
+    if (htmlparser::es_blanco(crudo.front()) ||
+        (bloques ? htmlparser::es_blanco(crudo.back())
+                 : crudo.front() == '\0' ||
+                       (crudo.front() == '<' && (o.marcas & kTextoSinReferencias) == 0)))
+      return "body " + texto + " does not begin or end at a text run: " + fuzz_muestra(crudo);
+    if (!normaliza_a(j, crudo, o.marcas)) return "body " + texto + " is not its stretch normalised";
+    p = o.fin;
+    cuerpo_inicio = o.inicio;
+    cuerpo_fin = o.fin;
+  }
+  if (k != d->trozos.size() || p != pagina.size()) return "the pieces do not reach the end";
+  return "";
+}
 
 std::map<std::string, long> fuzz_cuenta_tags(std::string_view texto) {
   // What a browser reads as text up to its own end tag holds no tag.
@@ -265,6 +393,7 @@ std::string fuzz_comprueba_pagina(const uint8_t *datos, size_t largo) {
   const std::string_view pagina =
       largo > 0 ? std::string_view(reinterpret_cast<const char *>(datos) + 1, largo - 1) : "";
   return fuzz_en_sesion(kInformesDePaginas, [&](auto &) {
-    return bloques ? fuzz_comprueba_bloques(pagina, idioma) : comprueba(pagina, idioma);
+    const std::string fallo = comprueba(pagina, idioma, bloques);
+    return fallo.empty() || !bloques ? fallo : "cut by blocks: " + fallo;
   });
 }
