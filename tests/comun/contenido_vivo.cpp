@@ -11,6 +11,7 @@
 #include <set>
 
 #include "lenguaweb.h"
+#include "privado/ascii.h"
 #include "listas.h"
 #include "tabla_links.h"
 #include "tablalink/tablalink.h"
@@ -137,13 +138,6 @@ std::string reconstruye(const Documento &d, const std::vector<std::string> &text
 }
 
 }  // namespace
-
-std::string en_minusculas(std::string_view s) {
-  std::string r(s);
-  for (char &c : r)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return r;
-}
 
 std::string nombre_de_elemento(const GumboInternalNode &elemento) {
   const GumboElement &e = elemento.v.element;

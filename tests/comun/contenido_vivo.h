@@ -12,9 +12,6 @@ struct GumboInternalNode;
 
 namespace pruebas {
 
-// s with its ASCII capitals made small.
-std::string en_minusculas(std::string_view s);
-
 // The name of an element of gumbo's tree, in lower case ("?" when the page holds none).
 std::string nombre_de_elemento(const GumboInternalNode &elemento);
 

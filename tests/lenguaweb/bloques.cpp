@@ -47,19 +47,8 @@ class Bloques : public pruebas::Entorno {
   template <class F>
   std::string reconstruye(const std::string &pagina, F traduce, uint32_t idioma = kEspanol,
                           uint32_t destino = kEspanol) {
-    lenguaweb_t *doc = lenguaweb_crea(escribe("origen.html", pagina).c_str(), idioma);
-    lista_cad_t *ids = nullptr;
-    lista_cad_t *textos = lenguaweb_dame_textos_a_trducir(doc, &ids);
-    lista_cad_t *traduccion = a_lista(traduce(a_vector(textos)));
-    const std::string salida = ruta("destino.html");
-    EXPECT_EQ(lenguaweb_reconstruye_fichero_html(doc, traduccion, ids, nullptr, nullptr,
-                                                 salida.c_str(), destino),
-              CIERTO);
-    lista_cad_destruye(&traduccion);
-    lista_cad_destruye(&textos);
-    lista_cad_destruye(&ids);
-    lenguaweb_destruye(&doc);
-    return lee(salida);
+    return Entorno::reconstruye(
+        pagina, idioma, {.traducidos = traduce(textos_de(pagina, idioma)), .destino = destino});
   }
   static Textos propios(Textos t) { return t; }
 };

@@ -9,14 +9,13 @@
 
 #include "contenido_vivo.h"
 #include "modelo.h"
+#include "privado/ascii.h"
 #include "privado/blancos.h"
 
 namespace sitios {
 namespace {
 
 constexpr size_t kNoEsta = std::string::npos;
-
-using pruebas::en_minusculas;
 
 class Aplanador {
  public:
