@@ -10,7 +10,9 @@ a line number, so that the same mutants can be tried again on code that moved
 (--repite FILE.tsv).
 
     tools/mutantes.py [--mutantes N] [--semilla S] [--salida R.tsv]
-                      [--repite R.tsv [--solo-capturados]] [--carpetas companion,htmlparser,...]
+                      [--repite R.tsv [--solo-capturados]
+                                      [--cambiados-desde REV [--cambiados P,...] [--control N]]]
+                      [--carpetas companion,htmlparser,...]
     tools/mutantes.py --compara BEFORE.tsv AFTER.tsv
 
 --compara sets two tables of the same mutants side by side (matched by file, line text
@@ -176,6 +178,42 @@ def lee_tabla(ruta):
     return filas
 
 
+def casos_de_prueba(rev):
+    """{suite name: its code without blanks} of every test case in tests/ and fuzz/ at rev.
+    Adjacent string literals are joined and layout comments dropped, so that a table only
+    laid out anew is the same case."""
+    ficheros = subprocess.run(["git", "ls-tree", "-r", "--name-only", rev, "tests", "fuzz"],
+                              cwd=RAIZ, capture_output=True, text=True).stdout.split()
+    casos = {}
+    for fichero in (f for f in ficheros if f.endswith(".cpp")):
+        modulo = fichero.split("/")[1] if fichero.startswith("tests/") else "fuzz"
+        texto = subprocess.run(["git", "show", f"{rev}:{fichero}"], cwd=RAIZ,
+                               capture_output=True, text=True).stdout
+        for bloque in re.split(r"(?m)^(?=TEST(?:_F|_P)?\()", texto)[1:]:
+            m = re.match(r"TEST(?:_F|_P)?\((\w+),\s*(\w+)\)", bloque)
+            if m:
+                cuerpo = re.sub(r"//\s*clang-format (on|off)", "", bloque[:bloque.find("\n}\n")])
+                casos[f"{modulo}.{m.group(1)}.{m.group(2)}"] = re.sub(
+                    r"\s+", "", re.sub(r'"\s+"', "", cuerpo))
+    return casos
+
+
+def en_riesgo(tabla, desde, cambiados_a_mano):
+    """The mutants the table caught whose every catching test case changed since commit
+    desde, is gone, or is named in cambiados_a_mano (prefixes: cases whose shared fixture
+    or check code changed); the others still have a catcher that is the same code."""
+    antes, ahora = casos_de_prueba(desde), casos_de_prueba("HEAD")
+    def cambiado(t):
+        if any(t.startswith(p) for p in cambiados_a_mano):
+            return True
+        if "/" in t:  # "fuzz.Objetivos/Regresiones.Caso/pagina": the code of fuzz.Regresiones.Caso
+            partes = t.split("/")
+            t = partes[0].split(".")[0] + "." + partes[1]
+        return t in antes and antes.get(t) != ahora.get(t)
+    return {k for k, (resultado, pruebas) in lee_tabla(tabla).items()
+            if resultado == "caught" and all(cambiado(t) for t in pruebas)}
+
+
 def compara(antes, despues):
     a, d = lee_tabla(antes), lee_tabla(despues)
     comunes = [k for k in a if k in d]
@@ -206,6 +244,12 @@ def main():
     args.add_argument("--solo-capturados", action="store_true",
                       help="with --repite, only the mutants the earlier run caught (fewer "
                            "tests cannot catch one that more tests missed)")
+    args.add_argument("--cambiados-desde", metavar="REV",
+                      help="with --repite, only the caught mutants whose every catcher changed "
+                           "since REV (see --cambiados), and --control others at random")
+    args.add_argument("--cambiados", default="",
+                      help="comma-separated prefixes of test cases to count as changed")
+    args.add_argument("--control", type=int, default=0)
     args.add_argument("--carpetas", default=",".join(CARPETAS),
                       help="folders whose .cpp files take mutants (comma-separated)")
     args.add_argument("--compara", nargs=2, metavar=("BEFORE", "AFTER"))
@@ -216,10 +260,19 @@ def main():
     if opciones.repite:
         elegidos = []
         antes = lee_tabla(opciones.repite)
+        riesgo = None
+        if opciones.cambiados_desde:
+            riesgo = en_riesgo(opciones.repite, opciones.cambiados_desde,
+                               [c for c in opciones.cambiados.split(",") if c])
+            otros = sorted(k for k, v in antes.items() if v[0] == "caught" and k not in riesgo)
+            riesgo |= set(random.Random(opciones.semilla).sample(
+                otros, min(opciones.control, len(otros))))
         nombres = [o[0] for o in OPERADORES]
         for ruta, texto, operador, aparicion in lee_repeticion(opciones.repite):
             clave = (ruta, texto, f"{nombres[operador]} #{aparicion}")
             if opciones.solo_capturados and antes[clave][0] != "caught":
+                continue
+            if riesgo is not None and clave not in riesgo:
                 continue
             with open(os.path.join(RAIZ, ruta), encoding="utf-8") as f:
                 lineas = f.read().split("\n")
