@@ -14,12 +14,17 @@ a line number, so that the same mutants can be tried again on code that moved
                                       [--cambiados-desde REV [--cambiados P,...] [--control N]]]
                       [--carpetas companion,htmlparser,...]
     tools/mutantes.py --compara BEFORE.tsv AFTER.tsv
+    tools/mutantes.py --valida BASE.tsv OTHER.tsv
 
 --compara sets two tables of the same mutants side by side (matched by file, line text
 and change): how many each caught, the mutants caught before and not after, and the
 tests that were the only ones to catch some mutant before, with whether each is still
 among the tests that catch it after. It exits 1 when a mutant caught before is not
 caught after.
+
+--valida asks what trimming by one sample's evidence would cost: it drops, largest first,
+every test case whose caught mutants of BASE all keep another catcher, and counts the
+mutants of another sample, OTHER, that no remaining test catches.
 
 By default the mutants are taken from the library's folders; --carpetas names others (the
 command, host, or the site checker, tools/sitios) whose tests are to be weighed too.
@@ -214,6 +219,34 @@ def en_riesgo(tabla, desde, cambiados_a_mano):
             if resultado == "caught" and all(cambiado(t) for t in pruebas)}
 
 
+def valida(base, otra, rev="HEAD"):
+    """What trimming by base's evidence would cost: drop, largest first, every test case
+    whose caught mutants of base all have another catcher left; then count the mutants
+    that otra caught and that no test case left catches. Sizes are non-blank lines at rev."""
+    lineas = {}
+    for nombre, codigo in casos_de_prueba(rev).items():
+        lineas[nombre] = codigo.count(";") + codigo.count("{")  # a rough size, same for all
+    a = {k: v[1] for k, v in lee_tabla(base).items() if v[0] == "caught"}
+    b = {k: v[1] for k, v in lee_tabla(otra).items() if v[0] == "caught"}
+    de = {}
+    for k, pruebas in a.items():
+        for t in pruebas:
+            de.setdefault(t, set()).add(k)
+    quedan = {k: set(p) for k, p in a.items()}
+    fuera = set()
+    for t in sorted(lineas, key=lambda t: -lineas[t]):
+        if all(len(quedan[k] - {t}) > 0 for k in de.get(t, ())):
+            for k in de.get(t, ()):
+                quedan[k].discard(t)
+            fuera.add(t)
+    perdidos = [k for k, p in b.items() if p and p <= fuera]
+    print(f"trimmed by {base}: {len(fuera)} of {len(lineas)} test cases dropped; of the "
+          f"{len(b)} mutants {otra} caught, {len(perdidos)} no longer caught")
+    for k in perdidos:
+        print(f"  lost: {k[0]}: {k[1].strip()} ({k[2]})")
+    return 0
+
+
 def compara(antes, despues):
     a, d = lee_tabla(antes), lee_tabla(despues)
     comunes = [k for k in a if k in d]
@@ -253,9 +286,13 @@ def main():
     args.add_argument("--carpetas", default=",".join(CARPETAS),
                       help="folders whose .cpp files take mutants (comma-separated)")
     args.add_argument("--compara", nargs=2, metavar=("BEFORE", "AFTER"))
+    args.add_argument("--valida", nargs=2, metavar=("BASE", "OTHER"),
+                      help="drop the test cases BASE's evidence allows; count OTHER's mutants lost")
     opciones = args.parse_args()
     if opciones.compara:
         sys.exit(compara(*opciones.compara))
+    if opciones.valida:
+        sys.exit(valida(*opciones.valida))
 
     if opciones.repite:
         elegidos = []
