@@ -12,6 +12,7 @@
 
 #include "lenguaweb.h"
 #include "privado/ascii.h"
+#include "privado/blancos.h"
 #include "listas.h"
 #include "tabla_links.h"
 #include "tablalink/tablalink.h"
@@ -188,12 +189,19 @@ std::string ronda_hostil(const std::string &carpeta, const EntradaHostil &e, Sal
   for (const std::string &id : e.ids_previos) entrada += "\n" + id;
   std::string abre = "[[";
   while (entrada.find(abre) != std::string::npos) abre += '[';
+  // A browser drops blank text where a page's markup is wrong (before <html>, after </head>)
+  // and so drops the elements that other text would open: the reference keeps a blank
+  // translation as it is, so that the markers are weighed on the same tree.
   std::vector<std::string> marcadores, traducidos, otros;
   for (size_t j = 0; j < preprocesado.textos.size(); ++j) {
-    marcadores.push_back(abre + std::to_string(j) + "]]");
+    const std::string marcador = abre + std::to_string(j) + "]]";
     const auto t = e.traducciones.find(static_cast<uint32_t>(j));
-    traducidos.push_back(t == e.traducciones.end() ? marcadores.back() : t->second);
-    if (t == e.traducciones.end()) otros.push_back(marcadores.back());
+    const bool blanca =
+        t != e.traducciones.end() &&
+        std::all_of(t->second.begin(), t->second.end(), [](char c) { return es_blanco_html(c); });
+    marcadores.push_back(blanca ? t->second : marcador);
+    traducidos.push_back(t == e.traducciones.end() ? marcador : t->second);
+    if (t == e.traducciones.end()) otros.push_back(marcador);
   }
   s->referencia = reconstruye(preprocesado, marcadores, a, img, ruta_escrita, e.idioma);
   for (const auto &[k, enlace] : e.enlaces_a) a.pon_enlace(k, enlace);
