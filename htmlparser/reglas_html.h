@@ -247,7 +247,7 @@ bool lee_atributo(const T &t, size_t &i, atributo_html &a) {
  * is none. Every reader of tags, attribute values and links finds a tag's end through
  * here. Most tags hold no quote before their first '>': that '>' is then their end. */
 template <class T>
-size_t busca_cierre(const T &t, size_t inicio) {
+size_t busca_cierre(const T &t, size_t inicio, char *sin_cerrar = nullptr) {
   const size_t mayor = t.busca(inicio + 1, '>');
   if (!tiene_atributos(t, inicio) || (t.busca_hasta(inicio + 1, mayor, '"') == mayor &&
                                       t.busca_hasta(inicio + 1, mayor, '\'') == mayor))
@@ -255,7 +255,10 @@ size_t busca_cierre(const T &t, size_t inicio) {
   size_t i = fin_de_nombre_de_tag(t, inicio);
   atributo_html a;
   while (lee_atributo(t, i, a))
-    if (a.valor.entre_comillas && a.valor.fin == kNoEsta) break;
+    if (a.valor.entre_comillas && a.valor.fin == kNoEsta) {
+      if (sin_cerrar != nullptr) *sin_cerrar = a.valor.comilla;
+      break;
+    }
   return i;
 }
 
@@ -274,6 +277,10 @@ struct fin_de_tag {
   size_t cierre;   /* offset of the closing '>', or of the end of the text */
   bool cerrado;    /* a closing '>' was found */
   bool comentario; /* the tag is a comment, "<!--" */
+  /* The quote ('"' or '\'') of a value of the tag that never closes, or 0. A browser
+   * reads the rest of the page inside that value: whatever is written after the tag must
+   * not bring that quote, and the tag itself must stay. */
+  char sin_cerrar;
 };
 
 /* How the tag (or comment) whose '<' stands at inicio ends. A comment ends at the '>'
@@ -281,11 +288,11 @@ struct fin_de_tag {
  * other tag at busca_cierre. */
 template <class T>
 fin_de_tag lee_fin_de_tag(const T &t, size_t inicio) {
-  fin_de_tag fin{inicio, false, empieza_por(t, inicio, "<!--")};
+  fin_de_tag fin{inicio, false, empieza_por(t, inicio, "<!--"), 0};
   if (fin.comentario)
     fin.cierre = busca_fin_de_comentario(t, inicio);
   else if (!t.acaba_en(inicio))
-    fin.cierre = busca_cierre(t, inicio);
+    fin.cierre = busca_cierre(t, inicio, &fin.sin_cerrar);
   fin.cerrado = !t.acaba_en(fin.cierre);
   return fin;
 }

@@ -96,7 +96,24 @@ struct lenguaweb {
   vector_contado<tramo_de_pagina> trozos; /* the page's markup pieces, as spans */
   vector_contado<origen_de_texto> origenes;
   vector_contado<informe_aplazado> informes_aplazados; /* while lenguaweb_crea runs */
+  /* The first tag with a value whose quote never closes ends at comilla_abierta_desde:
+   * a browser reads the rest of the page inside that value, so nothing written from there
+   * on may bring that quote (comilla_abierta, 0 when there is none). */
+  uint32_t comilla_abierta_desde = UINT32_MAX;
+  char comilla_abierta = 0;
 };
+
+/* Remembers the first tag of the page whose quote never closes (lenguaweb::comilla_abierta). */
+inline void lenguaweb_anota_comilla(lenguaweb_t *documento, char sin_cerrar, uint32_t fin_del_tag) {
+  if (sin_cerrar == 0 || documento->comilla_abierta != 0) return;
+  documento->comilla_abierta = sin_cerrar;
+  documento->comilla_abierta_desde = fin_del_tag;
+}
+
+/* The quote that nothing written at offset posicion of the page may bring, or 0. */
+inline char lenguaweb_comilla_vedada(const lenguaweb_t *documento, uint32_t posicion) {
+  return posicion >= documento->comilla_abierta_desde ? documento->comilla_abierta : 0;
+}
 
 /* New empty document (no page, no texts) for idioma, freed by lenguaweb_destruye. */
 lenguaweb_t *lenguaweb_documento_vacio(uint32_t idioma);

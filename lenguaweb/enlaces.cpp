@@ -121,7 +121,9 @@ bool lenguaweb_trata_link(enlaces_pasada &enlaces, bool es_img, std::string_view
     resultado.reset(lenguaweb_registra_link(*indice_de(enlaces, es_img), tabla, valor));
     const std::string_view referencia(resultado.get());
     if (referencia.find_first_of(kNoVanEnReferencia) != std::string_view::npos) return false;
-    nuevo->assign(entre_comillas ? "" : "\"").append(referencia).append(entre_comillas ? "" : "\"");
+    const std::string comilla(entre_comillas ? 0 : 1,
+                              lenguaweb_comilla_de_valor(enlaces.comilla_vedada));
+    nuevo->assign(comilla).append(referencia).append(comilla);
     return true;
   }
   if (valor[0] != '@') return false;
@@ -135,6 +137,6 @@ bool lenguaweb_trata_link(enlaces_pasada &enlaces, bool es_img, std::string_view
     return false;
   }
   nuevo->clear();
-  lenguaweb_escribe_valor(*nuevo, enlace, entre_comillas);
+  lenguaweb_escribe_valor(*nuevo, enlace, entre_comillas, enlaces.comilla_vedada);
   return true;
 }

@@ -22,21 +22,23 @@ struct enlaces_pasada {
   const lista_reg_t *tabla_img_consulta = nullptr;
   std::unique_ptr<indice_enlaces> indice_a;
   std::unique_ptr<indice_enlaces> indice_img;
+  char comilla_vedada = 0; /* the quote that the page leaves open (lenguaweb_t), or 0 */
 
   enlaces_pasada();
   ~enlaces_pasada();
 };
 
 /* Treats the value of an A HREF (es_img false) or IMG SRC attribute and gives in *nuevo
- * what is written in its place: between double quotes when it stood without quotes
- * (entre_comillas false), and escaped (lenguaweb_escribe_valor) when it comes from a
- * table. Preprocessing, a value that is not empty, begins with neither "@" nor "#", is no
- * active link (lenguaweb_es_enlace_activo) and holds no quote, '<' or '>' is registered,
- * and CIERTO is returned with its link reference, when that holds none of them either.
- * Rebuilding, a value that begins with "@" is resolved: CIERTO with the link, or FALSO
- * with a report when no record has that identifier ("enlace != NULL") or when the link
- * is an active one ("!lenguaweb_es_enlace_activo(enlace)"). Any other value: FALSO, and
- * the value stays as it is. */
+ * what is written in its place: between quotes when it stood without quotes
+ * (entre_comillas false; lenguaweb_comilla_de_valor), and escaped
+ * (lenguaweb_escribe_valor) when it comes from a table. Preprocessing, a value that is
+ * not empty, begins with neither "@" nor "#", is no active link
+ * (lenguaweb_es_enlace_activo) and holds no quote, '<' or '>' is registered, and CIERTO is
+ * returned with its link reference, when that holds none of them either. Rebuilding, a
+ * value that begins with "@" is resolved: CIERTO with the link, or FALSO with a report
+ * when no record has that identifier ("enlace != NULL") or when the link is an active one
+ * ("!lenguaweb_es_enlace_activo(enlace)"). Any other value: FALSO, and the value stays as
+ * it is. */
 bool lenguaweb_trata_link(enlaces_pasada &enlaces, bool es_img, std::string_view valor,
                           bool entre_comillas, std::string *nuevo);
 

@@ -389,8 +389,23 @@ void lenguaweb_escribe_texto(std::string &salida, std::string_view texto,
   tags.termina();
 }
 
-void lenguaweb_escribe_valor(std::string &salida, std::string_view valor, bool entre_comillas) {
-  if (!entre_comillas) salida.push_back('"');
+void lenguaweb_veda_comilla(std::string &salida, size_t desde, char vedada) {
+  if (vedada == 0 || salida.find(vedada, desde) == std::string::npos) return;
+  const std::string_view referencia =
+      vedada == '"' ? htmlparser::kEntidadComillas : htmlparser::kEntidadApostrofo;
+  std::string escrito;
+  for (size_t i = desde; i < salida.size(); ++i)
+    if (salida[i] == vedada)
+      escrito.append(referencia);
+    else
+      escrito.push_back(salida[i]);
+  salida.replace(desde, std::string::npos, escrito);
+}
+
+void lenguaweb_escribe_valor(std::string &salida, std::string_view valor, bool entre_comillas,
+                             char vedada) {
+  const char comilla = lenguaweb_comilla_de_valor(vedada);
+  if (!entre_comillas) salida.push_back(comilla);
   size_t copiado = 0;
   for (size_t i = 0; i < valor.size(); ++i) {
     size_t largo = 1;
@@ -401,7 +416,7 @@ void lenguaweb_escribe_valor(std::string &salida, std::string_view valor, bool e
     i = copiado - 1;
   }
   salida.append(valor.substr(copiado));
-  if (!entre_comillas) salida.push_back('"');
+  if (!entre_comillas) salida.push_back(comilla);
 }
 
 bool lenguaweb_es_enlace_activo(std::string_view enlace) {

@@ -57,8 +57,20 @@ void lenguaweb_escribe_texto(std::string &salida, std::string_view texto,
 
 /* Appends an attribute value to salida so that it stays one value whatever it holds:
  * '"', '\'', '<', '>', a bare '&' and U+00A0 written as references; a value that stood
- * without quotes (entre_comillas false) is put between double quotes. */
-void lenguaweb_escribe_valor(std::string &salida, std::string_view valor, bool entre_comillas);
+ * without quotes (entre_comillas false) is put between double quotes, or between single
+ * quotes when vedada is '"' (a page that leaves a double quote open, lenguaweb_t). */
+void lenguaweb_escribe_valor(std::string &salida, std::string_view valor, bool entre_comillas,
+                             char vedada = 0);
+
+/* The quote that puts a value between quotes in a page that leaves vedada open. */
+constexpr char lenguaweb_comilla_de_valor(char vedada) {
+  return vedada == '"' ? '\'' : '"';
+}
+
+/* Writes each vedada quote ('"' or '\'') of salida from desde on as its reference: in a
+ * page that leaves that quote open, a browser reads all that follows inside the open
+ * value, and a quote written there would end it. 0 changes nothing. */
+void lenguaweb_veda_comilla(std::string &salida, size_t desde, char vedada);
 
 /* Whether a browser that follows the link would run it: after its character references
  * are decoded, the blanks and control characters at its ends dropped and tabs and line

@@ -62,6 +62,8 @@ tag_leido lenguaweb_lee_tag_en(const htmlparser::texto_acotado<char> &texto, uin
   tag_leido tag{};
   tag.inicio = inicio;
   tag.fin = static_cast<uint32_t>(fin.cerrado ? fin.cierre + 1 : fin.cierre);
+  // Inside a raw element a browser reads no tag, and so no quote of one.
+  tag.sin_cerrar = crudo == elemento_crudo::ninguno ? fin.sin_cerrar : 0;
   size_t fin_texto = fin.cierre;
   if (crudo != elemento_crudo::ninguno) {
     const size_t corte =

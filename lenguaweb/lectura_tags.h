@@ -28,6 +28,8 @@ struct tag_leido {
   uint32_t fin;            /* one past the tag's last byte */
   std::string_view nombre; /* after '<' up to the first space or the closing '>' */
   std::string_view texto;  /* from '<' up to, not including, the closing '>' */
+  char sin_cerrar;         /* the quote of a value that never closes, outside raw elements
+                              (htmlparser::fin_de_tag), or 0 */
 };
 
 /* Reads the tag whose '<' stands at offset inicio of texto, ended as

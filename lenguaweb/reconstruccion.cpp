@@ -187,7 +187,7 @@ size_t donde_declarar(std::string_view pagina, size_t desde) {
 
 /* Writes etiqueta into the lang value of an HTML tag, and into its xml:lang value when it
  * has one; a tag without lang gets one after its name. Values always quoted. */
-void pon_idioma_html(const tag_leido &tag, const std::string &etiqueta,
+void pon_idioma_html(const tag_leido &tag, const std::string &etiqueta, char vedada,
                      std::vector<sustitucion> &cambios) {
   bool tiene_lang = false;
   for (const char *nombre : {"LANG", "XML:LANG"}) {
@@ -197,13 +197,14 @@ void pon_idioma_html(const tag_leido &tag, const std::string &etiqueta,
     sustitucion cambio{tag.inicio + static_cast<uint32_t>(valor.inicio),
                        tag.inicio + static_cast<uint32_t>(valor.fin),
                        {}};
-    lenguaweb_escribe_valor(cambio.nuevo, etiqueta, valor.entre_comillas);
+    lenguaweb_escribe_valor(cambio.nuevo, etiqueta, valor.entre_comillas, vedada);
     cambios.push_back(std::move(cambio));
   }
   if (!tiene_lang) {
     const uint32_t en = tag.inicio + static_cast<uint32_t>(htmlparser::fin_de_nombre_de_tag(
                                          htmlparser::acotado(tag.texto), 0));
-    cambios.push_back({en, en, " lang=\"" + etiqueta + "\""});
+    const char comilla = lenguaweb_comilla_de_valor(vedada);
+    cambios.push_back({en, en, " lang=" + (comilla + etiqueta + comilla)});
   }
 }
 
@@ -259,7 +260,8 @@ void escribe_trozo(std::string &salida, std::string_view trozo, uint32_t desde,
     if (htmlparser::nombre_empieza_por(tag.nombre, "IMG"))
       trata_link_de_tag(trozo, tag, "SRC", true, enlaces, cambios);
 
-    if (tiene_html && desde + tag.inicio == e.html_en) pon_idioma_html(tag, e.idioma_html, cambios);
+    if (tiene_html && desde + tag.inicio == e.html_en)
+      pon_idioma_html(tag, e.idioma_html, e.documento->comilla_abierta, cambios);
 
     texto_de_tag textos_del_tag[kMaxTextosDeTag];
     const size_t num_del_tag =
@@ -275,7 +277,7 @@ void escribe_trozo(std::string &salida, std::string_view trozo, uint32_t desde,
       if (texto.tras_igual && !sale_crudo(e, a.indice, a.texto)) {
         sustitucion cambio{tag.inicio + texto.inicio, tag.inicio + texto.fin, {}};
         lenguaweb_escribe_valor(cambio.nuevo, convierte_texto(e, a.texto, a.indice, false),
-                                texto.entre_comillas);
+                                texto.entre_comillas, e.documento->comilla_abierta);
         cambios.push_back(std::move(cambio));
       }
       ++siguiente_texto;
@@ -544,11 +546,10 @@ escritura prepara_escritura(const lenguaweb_t *documento, uint32_t idioma, bool 
 /* The walk shared by the rebuild and link preprocessing. For each piece, in order: its
  * A HREF and IMG SRC values treated (lenguaweb_trata_link), then, when not
  * preprocessing, the piece's translated attribute texts written into the tags they
- * came from; the piece is written, then its body text with those of its own tags. The page goes out in its own
- * encoding (or in UTF-8, as the calling thread chose), with its byte order mark. The walk
- * stops at the shorter of the document's kinds and textos_traducidos. CIERTO when the
- * whole page was written to nombre_fichero_html; a failed write leaves no half-written
- * file. */
+ * came from; the piece is written, then its body text with those of its own tags. The page goes out
+ * in its own encoding (or in UTF-8, as the calling thread chose), with its byte order mark. The
+ * walk stops at the shorter of the document's kinds and textos_traducidos. CIERTO when the whole
+ * page was written to nombre_fichero_html; a failed write leaves no half-written file. */
 booleano graba_fichero_html(const lenguaweb_t *documento, const lista_cad_t *traducidos,
                             enlaces_pasada &enlaces, const char *nombre_fichero_html,
                             uint32_t idioma) {
@@ -604,7 +605,13 @@ booleano graba_fichero_html(const lenguaweb_t *documento, const lista_cad_t *tra
                          &textos);
     escribe_trozo(salida, lenguaweb_trozo(documento, trozo), documento->trozos[trozo].inicio,
                   enlaces, textos.atributos, e);
-    if (textos.cuerpo != nullptr) escribe_cuerpo(salida, textos, e, enlaces);
+    if (textos.cuerpo != nullptr) {
+      const size_t desde = salida.size();
+      escribe_cuerpo(salida, textos, e, enlaces);
+      lenguaweb_veda_comilla(
+          salida, desde,
+          lenguaweb_comilla_vedada(e.documento, e.documento->origenes[textos.indice].inicio));
+    }
     if (salida.size() >= kTamanoTramo) vacia();
   }
   vacia();
@@ -631,6 +638,7 @@ LENGUAWEB_API booleano lenguaweb_reconstruye_fichero_html(
   enlaces_pasada enlaces;
   enlaces.tabla_a_consulta = tabla_links_a;
   enlaces.tabla_img_consulta = tabla_links_img;
+  enlaces.comilla_vedada = lenguaweb->comilla_abierta;
   return graba_fichero_html(lenguaweb, textos_traducidos, enlaces, nombre_fichero_html, idioma);
 }
 
@@ -644,6 +652,7 @@ LENGUAWEB_API booleano lenguaweb_preprocesa_links(const lenguaweb_t *lenguaweb,
   enlaces.preprocesar_links = CIERTO;
   enlaces.tabla_a_registro = tabla_links_a;
   enlaces.tabla_img_registro = tabla_links_img;
+  enlaces.comilla_vedada = lenguaweb->comilla_abierta;
   return graba_fichero_html(lenguaweb, lenguaweb->textos, enlaces, nombre_fichero_html, idioma);
 }
 

@@ -92,9 +92,10 @@ cad_propia normaliza(pasada &p, uint32_t inicio, uint32_t fin, uint8_t marcas,
 }
 
 /* Reads the tag at the position; its text, if it gives one, goes to the pending lists.
- * Returns its name (a view into the page). */
-std::string_view lenguaweb_lee_tag(pasada &p) {
+ * Returns the tag (views into the page). */
+tag_leido lenguaweb_lee_tag(pasada &p) {
   const tag_leido tag = lenguaweb_lee_tag_en(p.t, p.posicion, p.crudo, true);
+  lenguaweb_anota_comilla(p.documento, tag.sin_cerrar, tag.fin);
   p.posicion = tag.fin;
   texto_de_tag texto;
   if (lenguaweb_texto_de_tag(tag, &texto)) {
@@ -104,7 +105,7 @@ std::string_view lenguaweb_lee_tag(pasada &p) {
     p.tipos_pendientes.push_back(texto.tipo);
     p.origenes_pendientes.push_back(origen);
   }
-  return tag.nombre;
+  return tag;
 }
 
 /* Whether the page at the position begins the end tag of the raw element open. */
@@ -135,11 +136,14 @@ booleano lenguaweb_lee_elemento(pasada &p) {
       p.posicion = static_cast<uint32_t>(htmlparser::fin_de_blancos(p.t, p.posicion));
       return p.es_trozo;
     case htmlparser::token_html::tag: {
-      const std::string_view nombre = lenguaweb_lee_tag(p);
+      const tag_leido tag = lenguaweb_lee_tag(p);
+      const std::string_view nombre = tag.nombre;
       p.tipo_texto = TIPO_TEXTO;
       lenguaweb_cambia_elemento_crudo(p.crudo, nombre, true);
       lenguaweb_cambia_preformateado(p.preformateado, nombre);
-      if (p.es_trozo == FALSO) {
+      // A tag whose quote never closes is never a text's: a translation without it would
+      // let a browser read as markup what follows.
+      if (p.es_trozo == FALSO && tag.sin_cerrar == 0) {
         const int en_linea = htmlparser::bit_de_tag_en_linea(nombre);
         if (en_linea >= 0) {
           p.en_linea_como_marcado |= 1u << en_linea;

@@ -257,15 +257,17 @@ uint32_t lee_contenido_crudo(pasada &p, uint32_t posicion) {
 /* One tag read at the position; returns the position after it. */
 uint32_t lee_tag(pasada &p, uint32_t posicion) {
   const tag_leido tag = lenguaweb_lee_tag_en(p.t, posicion, p.crudo, true);
+  lenguaweb_anota_comilla(p.documento, tag.sin_cerrar, tag.fin);
   const elemento_crudo antes = p.crudo;
   lenguaweb_cambia_elemento_crudo(p.crudo, tag.nombre, true);
   lenguaweb_cambia_preformateado(p.preformateado, tag.nombre);
   bool cierra = false;
   const std::string_view base = base_de(tag.nombre, &cierra);
-  const htmlparser::elemento_de_frase *frase =
-      antes == elemento_crudo::ninguno && htmlparser::tiene_atributos(p.t, posicion)
-          ? htmlparser::busca_elemento_de_frase(base)
-          : nullptr;
+  const htmlparser::elemento_de_frase *frase = antes == elemento_crudo::ninguno &&
+                                                       htmlparser::tiene_atributos(p.t, posicion) &&
+                                                       tag.sin_cerrar == 0
+                                                   ? htmlparser::busca_elemento_de_frase(base)
+                                                   : nullptr;
 
   if (frase == nullptr) {
     // Any other tag ends the text, and belongs to the next piece.

@@ -108,6 +108,56 @@ TEST_F(Hostiles, NadaVivoLlegaDeFuera) {
   }
 }
 
+// A page that leaves a quote open: a browser reads all that follows inside that value,
+// the image whose error handler it holds included. Texts are still offered after it, and
+// whatever the library writes there (a translation, a link's record, a quoted value) never
+// brings that quote, so the page stays as a browser read it.
+TEST_F(Hostiles, UnaComillaQueNoSeCierraSigueAbierta) {
+  const struct Caso {
+    const char *pagina;
+    const char *texto = nullptr;  // the text translated, by its beginning; null for none
+    std::string traduccion = {};
+    std::string enlace_a = {};
+  } casos[] = {
+      {.pagina = "<P>Intro <IMG ALT=\"rota>Hello <B>world</B>, <A HREF=guia.html>the guide</A>"
+                 " <IMG SRC=x ALT=Logo onerror=alert(1)> end</P>"},
+      {.pagina = "<P>Intro <IMG ALT=\"rota>Hello <B>world</B>, <A HREF=guia.html>the guide</A>"
+                 " <IMG SRC=x ALT=Logo onerror=alert(1)> end</P>",
+       .texto = "Hello",
+       .traduccion = "x\" onmouseover=\"alert(1)\"><script>alert(1)</script>"},
+      {.pagina = "<P>Intro <IMG ALT=\"rota>Hello <B>world</B>, <A HREF=guia.html>the guide</A>"
+                 " <IMG SRC=x ALT=Logo onerror=alert(1)> end</P>",
+       .texto = "Logo",
+       .traduccion = "a\"b'c"},
+      {.pagina = "<P>Intro <IMG ALT=\"rota>Hello <B>world</B>, <A HREF=guia.html>the guide</A>"
+                 " <IMG SRC=x ALT=Logo onerror=alert(1)> end</P>",
+       .enlace_a = "x.html\" onmouseover=\"alert(1)"},
+      {.pagina = "<P>Hello <B TITLE='rota>world</B>, <A HREF=guia.html>the guide</A>"
+                 " <IMG SRC=x onerror=alert(1)> end</P>",
+       .texto = "world",
+       .traduccion = "x' onmouseover='alert(1)'>"},
+      {.pagina = "<P>a <i r=\">*<i)> b</P>"},
+  };
+  for (const Caso &caso : casos) {
+    pruebas::SalidaHostil propia;
+    ASSERT_EQ(pruebas::ronda_hostil(carpeta_.string(), {.pagina = caso.pagina}, &propia), "")
+        << caso.pagina;
+    pruebas::EntradaHostil entrada{.pagina = caso.pagina};
+    if (caso.texto != nullptr) {
+      uint32_t indice = 0;
+      while (indice < propia.textos.size() && !propia.textos[indice].starts_with(caso.texto))
+        ++indice;
+      ASSERT_LT(indice, propia.textos.size()) << caso.texto;
+      entrada.traducciones[indice] = caso.traduccion;
+    }
+    if (!caso.enlace_a.empty()) entrada.enlaces_a[0] = caso.enlace_a;
+    pruebas::SalidaHostil salida;
+    EXPECT_EQ(pruebas::ronda_hostil(carpeta_.string(), entrada, &salida), "") << caso.pagina << "\n"
+                                                                              << salida.escrita;
+    olvida_informes();
+  }
+}
+
 // Texts that hold every phrasing element with its attributes, as a segmentation by blocks
 // cuts them: a translation may keep, move or drop its text's own tags, each once.
 TEST(TagsDelOrigen, LaTraduccionUsaLosDeSuTexto) {

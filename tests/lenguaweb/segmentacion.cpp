@@ -113,7 +113,7 @@ TEST_F(Segmentacion, LasEtiquetasEnLineaQuedanEnElTexto) {
       {.pagina = "<P>a<bb>b<ems>c<span>d</P>",
        .trozos = "<P>|<bb>|<ems>|<span>|</P>", .textos = "a|b|c|d"},
       {.pagina = "<P>a<B TITLE=\"x>y</P><P>b</P>",
-       .trozos = "<P>|</P><P>|</P>", .textos = "a<B TITLE=\"x>y|b"},  // never closed
+       .trozos = "<P>|<B TITLE=\"x>|</P><P>|</P>", .textos = "a|y|b"},  // never closed: no text's
   };
   // clang-format on
   comprueba(casos);
