@@ -159,7 +159,8 @@ def prueba():
 
 
 def lee_repeticion(ruta):
-    """The mutants of an earlier table: (file, line text, operator index, match index)."""
+    """The mutants of an earlier table: (file, line number then, line text, operator index,
+    match index)."""
     nombres = [o[0] for o in OPERADORES]
     with open(ruta, encoding="utf-8") as f:
         for fila in f.read().split("\n")[1:]:
@@ -167,19 +168,23 @@ def lee_repeticion(ruta):
                 continue
             campos = fila.split("\t")
             operador, aparicion = campos[2].rsplit(" #", 1)
-            yield campos[0], campos[3], nombres.index(operador), int(aparicion)
+            yield campos[0], int(campos[1]), campos[3], nombres.index(operador), int(aparicion)
 
 
 def lee_tabla(ruta):
-    """{(file, line text, change): (result, set of failing tests)} of a table."""
-    filas = {}
+    """{(file, line text, change, n): (result, set of failing tests)} of a table. A file
+    may hold the same line more than once ("return true;"): n counts, by line number, the
+    rows of the table with the same file, text and change, so that two tables of the same
+    mutants pair them line by line even when the lines moved."""
+    filas, vistos = {}, {}
     with open(ruta, encoding="utf-8") as f:
-        for fila in f.read().split("\n")[1:]:
-            if fila:
-                c = fila.split("\t")
-                # Older tables wrote a parameterised test's "# GetParam() = N" too.
-                pruebas = {t for t in c[5].split() if "." in t} if len(c) > 5 else set()
-                filas[(c[0], c[3], c[2])] = (c[4], pruebas)
+        todas = [fila.split("\t") for fila in f.read().split("\n")[1:] if fila]
+    for c in sorted(todas, key=lambda c: (c[0], int(c[1]))):
+        # Older tables wrote a parameterised test's "# GetParam() = N" too.
+        pruebas = {t for t in c[5].split() if "." in t} if len(c) > 5 else set()
+        n = vistos.get((c[0], c[3], c[2]), 0)
+        vistos[(c[0], c[3], c[2])] = n + 1
+        filas[(c[0], c[3], c[2], n)] = (c[4], pruebas)
     return filas
 
 
@@ -305,8 +310,13 @@ def main():
             riesgo |= set(random.Random(opciones.semilla).sample(
                 otros, min(opciones.control, len(otros))))
         nombres = [o[0] for o in OPERADORES]
-        for ruta, texto, operador, aparicion in lee_repeticion(opciones.repite):
-            clave = (ruta, texto, f"{nombres[operador]} #{aparicion}")
+        repetidos = {}
+        for ruta, linea, texto, operador, aparicion in sorted(
+                lee_repeticion(opciones.repite), key=lambda m: (m[0], m[1])):
+            cambio = f"{nombres[operador]} #{aparicion}"
+            n = repetidos.get((ruta, texto, cambio), 0)
+            repetidos[(ruta, texto, cambio)] = n + 1
+            clave = (ruta, texto, cambio, n)
             if opciones.solo_capturados and antes[clave][0] != "caught":
                 continue
             if riesgo is not None and clave not in riesgo:
@@ -319,7 +329,10 @@ def main():
                 print(f"mutantes.py: {ruta} no longer has the line {texto.strip()!r}",
                       file=sys.stderr)
                 continue
-            elegidos.append((ruta, lineas.index(texto) + 1, texto, operador, aparicion))
+            # Of the lines that read the same, the one nearest to where it stood.
+            iguales = [i + 1 for i, l in enumerate(lineas) if l == texto]
+            elegidos.append((ruta, min(iguales, key=lambda i: abs(i - linea)), texto, operador,
+                             aparicion))
     else:
         todos = list(sitios(opciones.carpetas.split(",")))
         elegidos = sorted(random.Random(opciones.semilla).sample(
