@@ -36,19 +36,25 @@ struct Lectura {
   std::vector<std::pair<std::string, std::string>> textos;  // place, content
   bool extranjero = false;                                  // it holds SVG or MathML
 
-  void recorre(const GumboNode *nodo, const std::string &ruta) {
+  // lugar_fuera: the count of the element's siblings, for an inline element, whose
+  // children are counted among them.
+  void recorre(const GumboNode *nodo, const std::string &ruta, size_t *lugar_fuera = nullptr) {
     const GumboVector &hijos =
         nodo->type == GUMBO_NODE_DOCUMENT ? nodo->v.document.children : nodo->v.element.children;
-    size_t lugar = 0;  // among the siblings that are not inline elements
+    size_t propio = 0;  // among the siblings that are not inline elements
+    size_t &lugar = lugar_fuera != nullptr ? *lugar_fuera : propio;
     for (unsigned i = 0; i < hijos.length; ++i) {
       const auto *hijo = static_cast<const GumboNode *>(hijos.data[i]);
       if (hijo->type == GUMBO_NODE_ELEMENT || hijo->type == GUMBO_NODE_TEMPLATE) {
         const GumboElement &e = hijo->v.element;
         const std::string nombre = nombre_de_elemento(*hijo);
         extranjero = extranjero || e.tag_namespace != GUMBO_NAMESPACE_HTML;
+        // Inline elements are no place of their own: a translation may bring them, close
+        // them or leave them open as its text did, and a browser's rebuilding of formatting
+        // elements moves the text after them in and out of them.
+        const bool en_linea = esta_en(nombre, kEnLinea);
         const std::string aqui =
-            ruta + "/" + nombre +
-            (esta_en(nombre, kEnLinea) ? "" : "[" + std::to_string(++lugar) + "]");
+            en_linea ? ruta : ruta + "/" + nombre + "[" + std::to_string(++lugar) + "]";
         std::vector<std::string> atributos;
         for (unsigned a = 0; a < e.attributes.length; ++a) {
           const auto *at = static_cast<const GumboAttribute *>(e.attributes.data[a]);
@@ -61,7 +67,7 @@ struct Lectura {
         std::string elemento = nombre;
         for (const std::string &a : atributos) elemento += " " + a;
         elementos.insert(elemento);
-        recorre(hijo, aqui);
+        recorre(hijo, aqui, en_linea ? &lugar : nullptr);
       } else if (hijo->type != GUMBO_NODE_DOCUMENT) {
         textos.emplace_back(ruta + (hijo->type == GUMBO_NODE_COMMENT ? " comment" : " text"),
                             hijo->v.text.text);

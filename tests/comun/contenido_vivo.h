@@ -28,8 +28,8 @@ std::string nombre_de_elemento(const GumboInternalNode &elemento);
 std::string contenido_ajeno(std::string_view fuente, std::string_view escrita);
 
 // "" when every marker of marcadores that stands in referencia stands in escrita exactly
-// once, in the same place: the same elements around it (inline ones by name, the others
-// by name and place among their siblings), as a text or as the same attribute; else the
+// once, in the same place: the same elements around it that are not inline, each by name
+// and place among its siblings, as a text or as the same attribute; else the
 // first that does not. In a page that holds SVG or MathML only the kind of place counts
 // (a text, a comment, the same attribute): there an inline tag that a translation may
 // bring (B, I, BR ...) ends the foreign element for a browser, and what followed it in
