@@ -254,6 +254,8 @@ void escribe_trozo(std::string &salida, std::string_view trozo, uint32_t desde,
     const tag_leido tag = lenguaweb_lee_tag_en(t, en, crudo, false);
     posicion = tag.fin;
     lenguaweb_cambia_elemento_crudo(crudo, tag.nombre, false);
+    // A page that was not read (its texts unknown) shows its open quote only here.
+    if (enlaces.comilla_vedada == 0) enlaces.comilla_vedada = tag.sin_cerrar;
 
     if (htmlparser::nombre_empieza_por(tag.nombre, "A"))
       trata_link_de_tag(trozo, tag, "HREF", false, enlaces, cambios);
