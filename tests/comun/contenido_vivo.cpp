@@ -22,6 +22,8 @@ namespace {
 
 constexpr std::string_view kEnLinea[] = {"b", "i", "u", "em", "strong", "font", "br"};
 constexpr std::string_view kRellenados[] = {"alt", "content", "href", "src"};
+// Values that a browser shows and never follows or runs: a translation may say anything.
+constexpr std::string_view kSoloSeMuestran[] = {"alt", "title"};
 
 template <class Lista>
 bool esta_en(std::string_view x, const Lista &lista) {
@@ -60,7 +62,8 @@ struct Lectura {
           const auto *at = static_cast<const GumboAttribute *>(e.attributes.data[a]);
           const std::string clave = std::string(at->name) + "=";
           atributos.push_back(clave + (esta_en(at->name, kRellenados) ? "*" : at->value));
-          if (es_enlace_activo(at->value)) activos.insert(clave + at->value);
+          if (!esta_en(at->name, kSoloSeMuestran) && es_enlace_activo(at->value))
+            activos.insert(clave + at->value);
           textos.emplace_back(aqui + " @" + at->name, at->value);
         }
         std::sort(atributos.begin(), atributos.end());
