@@ -22,7 +22,9 @@ struct enlaces_pasada {
   const lista_reg_t *tabla_img_consulta = nullptr;
   std::unique_ptr<indice_enlaces> indice_a;
   std::unique_ptr<indice_enlaces> indice_img;
-  char comilla_vedada = 0; /* the quote that the page leaves open (lenguaweb_t), or 0 */
+  /* The quote that the page leaves open (lenguaweb_t), or 0: no value written may bring
+   * it. Known from the document, or from the first tag the walk reads that holds it. */
+  char comilla_vedada = 0;
 
   enlaces_pasada();
   ~enlaces_pasada();

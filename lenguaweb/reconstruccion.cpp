@@ -254,7 +254,8 @@ void escribe_trozo(std::string &salida, std::string_view trozo, uint32_t desde,
     const tag_leido tag = lenguaweb_lee_tag_en(t, en, crudo, false);
     posicion = tag.fin;
     lenguaweb_cambia_elemento_crudo(crudo, tag.nombre, false);
-    // A page that was not read (its texts unknown) shows its open quote only here.
+    // The quote the page leaves open, for every value written from here on; a page that
+    // was not read (its texts unknown) shows it only here.
     if (enlaces.comilla_vedada == 0) enlaces.comilla_vedada = tag.sin_cerrar;
 
     if (htmlparser::nombre_empieza_por(tag.nombre, "A"))
@@ -263,7 +264,7 @@ void escribe_trozo(std::string &salida, std::string_view trozo, uint32_t desde,
       trata_link_de_tag(trozo, tag, "SRC", true, enlaces, cambios);
 
     if (tiene_html && desde + tag.inicio == e.html_en)
-      pon_idioma_html(tag, e.idioma_html, e.documento->comilla_abierta, cambios);
+      pon_idioma_html(tag, e.idioma_html, enlaces.comilla_vedada, cambios);
 
     texto_de_tag textos_del_tag[kMaxTextosDeTag];
     const size_t num_del_tag =
@@ -279,7 +280,7 @@ void escribe_trozo(std::string &salida, std::string_view trozo, uint32_t desde,
       if (texto.tras_igual && !sale_crudo(e, a.indice, a.texto)) {
         sustitucion cambio{tag.inicio + texto.inicio, tag.inicio + texto.fin, {}};
         lenguaweb_escribe_valor(cambio.nuevo, convierte_texto(e, a.texto, a.indice, false),
-                                texto.entre_comillas, e.documento->comilla_abierta);
+                                texto.entre_comillas, enlaces.comilla_vedada);
         cambios.push_back(std::move(cambio));
       }
       ++siguiente_texto;

@@ -138,7 +138,9 @@ TEST_F(Hostiles, UnaComillaQueNoSeCierraSigueAbierta) {
        .traduccion = "x' onmouseover='alert(1)'>"},
       {.pagina = "<P>a <i r=\">*<i)> b</P>"},
   };
+  for (const segmentacion_t segmentacion : {SEGMENTACION_CLASICA, SEGMENTACION_BLOQUES})
   for (const Caso &caso : casos) {
+    opciones_pon_segmentacion(segmentacion);
     pruebas::SalidaHostil propia;
     ASSERT_EQ(pruebas::ronda_hostil(carpeta_.string(), {.pagina = caso.pagina}, &propia), "")
         << caso.pagina;
@@ -152,8 +154,9 @@ TEST_F(Hostiles, UnaComillaQueNoSeCierraSigueAbierta) {
     }
     if (!caso.enlace_a.empty()) entrada.enlaces_a[0] = caso.enlace_a;
     pruebas::SalidaHostil salida;
-    EXPECT_EQ(pruebas::ronda_hostil(carpeta_.string(), entrada, &salida), "") << caso.pagina << "\n"
-                                                                              << salida.escrita;
+    EXPECT_EQ(pruebas::ronda_hostil(carpeta_.string(), entrada, &salida), "")
+        << segmentacion << ": " << caso.pagina << "\n" << salida.escrita;
+    opciones_pon_segmentacion(SEGMENTACION_CLASICA);
     olvida_informes();
   }
 }
