@@ -132,7 +132,8 @@ bool empieza_por(const T &t, size_t i, std::string_view s) {
  * inside a quoted value does not end the tag; a quote anywhere else (inside a name, or
  * inside an unquoted value) is just a character. A quote that never closes would make a
  * browser drop the rest of the page: here the tag then ends at the first '>' after that
- * quote, so that one broken tag cannot swallow the page. */
+ * quote, so that one broken tag cannot swallow the page, and fin_de_tag::sin_cerrar names
+ * the quote, which nothing written after the tag may bring. */
 
 /* The blanks that separate a tag's attributes: the blanks and form feed. */
 template <class C>
