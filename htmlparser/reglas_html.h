@@ -148,12 +148,22 @@ constexpr bool es_letra_ascii(C c) {
 
 /* Whether the '<' at inicio opens a tag whose attributes a browser reads: '<' or "</"
  * followed by an ASCII letter. Any other ("<!", "<?", "</" and no letter, a stray '<')
- * ends at its first '>'. */
+ * ends at its first '>', but for a stray '<' that a tag follows (es_menor_suelto). */
 template <class T>
 bool tiene_atributos(const T &t, size_t inicio) {
   size_t i = inicio + 1;
   if (!t.acaba_en(i) && t.en(i) == '/') ++i;
   return !t.acaba_en(i) && es_letra_ascii(t.en(i));
+}
+
+/* Whether the '<' at inicio is a stray one, which a browser reads as a character: not
+ * followed by a letter, '/', '!' or '?'. */
+template <class T>
+bool es_menor_suelto(const T &t, size_t inicio) {
+  const size_t i = inicio + 1;
+  if (t.acaba_en(i)) return false;
+  const auto c = t.en(i);
+  return !es_letra_ascii(c) && c != '/' && c != '!' && c != '?';
 }
 
 /* The end of the name of the tag whose '<' stands at inicio, as the tokenizer ends it:
@@ -250,6 +260,15 @@ bool lee_atributo(const T &t, size_t &i, atributo_html &a) {
 template <class T>
 size_t busca_cierre(const T &t, size_t inicio, char *sin_cerrar = nullptr) {
   const size_t mayor = t.busca(inicio + 1, '>');
+  if (es_menor_suelto(t, inicio)) {
+    /* A browser reads a stray '<' as a character and the tag that begins before the '>'
+     * as a tag, up to its own end: a '>' inside its quoted values is no end ("<<A V=">").
+     * This one then ends there too, so that nothing inside such a value is read as text. */
+    for (size_t j = t.busca_hasta(inicio + 1, mayor, '<'); j != mayor;
+         j = t.busca_hasta(j + 1, mayor, '<'))
+      if (tiene_atributos(t, j)) return busca_cierre(t, j, sin_cerrar);
+    return mayor;
+  }
   if (!tiene_atributos(t, inicio) || (t.busca_hasta(inicio + 1, mayor, '"') == mayor &&
                                       t.busca_hasta(inicio + 1, mayor, '\'') == mayor))
     return mayor;

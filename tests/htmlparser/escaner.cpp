@@ -72,6 +72,9 @@ TEST_F(Escaner, CadaTextoDaSusTokensEnAmbasFormas) {
       {"<a b=c\"d>e", 0, {{"<a b=c\"d>", 1, SIGUE}, {"e", 0, FIN}}, 0, 0},
       {"a<b", 0, {{"a", 0, SIGUE}, {"<b", 1, FIN}}, 1, 0},
       {"<><<b>", 0, {{"<>", 1, SIGUE}, {"<<b>", 1, FIN}}, 0, 0},
+      // A stray '<' runs to the end of the tag a browser reads after it, quoted '>' and all.
+      {"a < b <a title=\"x>y\">z", 0, {{"a ", 0, SIGUE}, {"< b <a title=\"x>y\">", 1, SIGUE}, {"z", 0, FIN}}, 0, 0},
+      {"<<A V=\">i<\">z", 0, {{"<<A V=\">i<\">", 1, SIGUE}, {"z", 0, FIN}}, 0, 0},
       // Bytes above 127 (UTF-8, a Latin-1 no-break space) are text, not blanks.
       {"<i>\xa0 x<i> \xa0\xc3\xa1", 0, {{"<i>", 1, SIGUE}, {"\xa0 x", 0, SIGUE}, {"<i>", 1, SIGUE}, {" ", 1, SIGUE}, {"\xa0\xc3\xa1", 0, FIN}}, 0, 0},
       {"<a title=\"" + largo + "\">" + largo, 0, {{"<a title=\"" + largo + "\">", 1, SIGUE}, {largo, 0, FIN}}, 0, 0},
