@@ -33,7 +33,7 @@ bool puede_ser_seguido(std::string_view base) {
 
 constexpr elemento_crudo kCrudos[] = {elemento_crudo::script, elemento_crudo::style,
                                       elemento_crudo::xmp, elemento_crudo::textarea,
-                                      elemento_crudo::plaintext};
+                                      elemento_crudo::plaintext, elemento_crudo::titulo};
 
 }  // namespace
 
@@ -49,6 +49,8 @@ std::string_view nombre_de_elemento(elemento_crudo crudo) {
       return "TEXTAREA";
     case elemento_crudo::plaintext:
       return "PLAINTEXT";
+    case elemento_crudo::titulo:
+      return "TITLE";
     case elemento_crudo::ninguno:
       break;
   }
@@ -62,7 +64,7 @@ tag_leido lenguaweb_lee_tag_en(const htmlparser::texto_acotado<char> &texto, uin
   tag_leido tag{};
   tag.inicio = inicio;
   tag.fin = static_cast<uint32_t>(fin.cerrado ? fin.cierre + 1 : fin.cierre);
-  // Inside a raw element a browser reads no tag, and so no quote of one.
+  // Inside a raw element or TITLE a browser reads no tag, and so no quote of one.
   tag.sin_cerrar = crudo == elemento_crudo::ninguno ? fin.sin_cerrar : 0;
   size_t fin_texto = fin.cierre;
   if (crudo != elemento_crudo::ninguno) {

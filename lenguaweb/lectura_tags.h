@@ -9,8 +9,16 @@
 
 /* The element whose content is not read as markup. Inside SCRIPT and STYLE no body text
  * begins; the content of XMP and PLAINTEXT (raw text) and of TEXTAREA (text whose
- * character references count) is one text, '<' and all. PLAINTEXT never ends. */
-enum class elemento_crudo { ninguno, script, style, xmp, textarea, plaintext };
+ * character references count) is one text, '<' and all. PLAINTEXT never ends. TITLE is
+ * read as it always was, its tags and all; but a browser reads no tag in it up to its end
+ * tag, so no other of these elements opens inside it, and no tag there runs past that end
+ * tag or leaves a quote open. */
+enum class elemento_crudo { ninguno, script, style, xmp, textarea, plaintext, titulo };
+
+/* Whether the content of the element is read as markup by segmentation (ninguno, TITLE). */
+constexpr bool se_leen_tags(elemento_crudo crudo) {
+  return crudo == elemento_crudo::ninguno || crudo == elemento_crudo::titulo;
+}
 
 /* Whether the content of the element is a text (XMP, TEXTAREA, PLAINTEXT). */
 constexpr bool es_texto_crudo(elemento_crudo crudo) {

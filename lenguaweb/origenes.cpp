@@ -71,7 +71,7 @@ void lenguaweb_informa_origenes(lenguaweb_t *documento) {
       hay_ultimo = true;
       lenguaweb_cambia_elemento_crudo(crudo, ultimo.nombre, false);
       leido = std::max(ultimo.fin, p + 1);
-      if (antes != elemento_crudo::ninguno || !htmlparser::tiene_atributos(t, p) ||
+      if (!se_leen_tags(antes) || !htmlparser::tiene_atributos(t, p) ||
           ultimo.texto[1] == '/')
         continue;
       const std::string_view nombre =

@@ -25,7 +25,7 @@ struct pasada {
   uint32_t inicio_trozo = 0;
   uint32_t fin_texto = 0;
   booleano es_trozo = CIERTO;
-  elemento_crudo crudo = elemento_crudo::ninguno; /* procesar_texto is crudo == ninguno */
+  elemento_crudo crudo = elemento_crudo::ninguno; /* procesar_texto is se_leen_tags(crudo) */
   uint32_t preformateado = 0;                     /* PRE and LISTING open */
   i_tipo_texto_t tipo_texto = TIPO_TEXTO;
   i_tipo_texto_t tipo_abierto = TIPO_TEXTO;
@@ -165,7 +165,7 @@ booleano lenguaweb_lee_elemento(pasada &p) {
   else
     p.posicion = static_cast<uint32_t>(htmlparser::fin_de_texto(p.t, p.posicion));
   p.fin_texto = p.posicion;
-  return p.crudo == elemento_crudo::ninguno || es_texto_crudo(p.crudo) ? FALSO : CIERTO;
+  return se_leen_tags(p.crudo) || es_texto_crudo(p.crudo) ? FALSO : CIERTO;
 }
 
 void guarda_trozo(pasada &p, uint32_t hasta) {

@@ -263,7 +263,7 @@ uint32_t lee_tag(pasada &p, uint32_t posicion) {
   lenguaweb_cambia_preformateado(p.preformateado, tag.nombre);
   bool cierra = false;
   const std::string_view base = base_de(tag.nombre, &cierra);
-  const htmlparser::elemento_de_frase *frase = antes == elemento_crudo::ninguno &&
+  const htmlparser::elemento_de_frase *frase = se_leen_tags(antes) &&
                                                        htmlparser::tiene_atributos(p.t, posicion) &&
                                                        tag.sin_cerrar == 0
                                                    ? htmlparser::busca_elemento_de_frase(base)
@@ -274,9 +274,9 @@ uint32_t lee_tag(pasada &p, uint32_t posicion) {
     if (p.en_texto) cierra_texto(p);
     p.candidato = pasada::kNoEsta32;
     p.abiertos.clear();
-    if (antes == elemento_crudo::ninguno)
+    if (se_leen_tags(antes))
       p.tipo_texto = !cierra && htmlparser::nombre_es(base, "TITLE") ? TIPO_TITULO : TIPO_TEXTO;
-    if (antes == elemento_crudo::ninguno) toma_atributos(p, tag, p.pendientes); /* no code */
+    if (se_leen_tags(antes)) toma_atributos(p, tag, p.pendientes); /* no code */
     return tag.fin;
   }
 
@@ -360,7 +360,7 @@ void lenguaweb_divide_bloques(lenguaweb_t *documento, uint32_t desde) {
     do {
       fin = htmlparser::fin_de_texto(p.t, fin);
     } while (fin < fin_pagina && !htmlparser::empieza_tag(p.t, fin));
-    if (p.crudo == elemento_crudo::ninguno) {
+    if (se_leen_tags(p.crudo)) {
       if (!p.en_texto) abre_texto(p, posicion);
       size_t ultimo = fin;
       while (htmlparser::es_blanco(p.pagina[ultimo - 1]) || p.pagina[ultimo - 1] == '\0') --ultimo;

@@ -153,6 +153,25 @@ TEST_F(Segmentacion, ScriptYStyleNoDanTexto) {
   comprueba(casos);
 }
 
+// A browser reads no tag inside TITLE up to its end tag: none opens a raw element there,
+// and no quoted value runs past that end tag.
+TEST_F(Segmentacion, DentroDelTituloNoSeAbreNingunElementoCrudo) {
+  // clang-format off
+  const Corte casos[] = {
+      {.pagina = "<TITLE>A <XMP></TITLE><P>Hi</P>",
+       .trozos = "<TITLE>|<XMP></TITLE><P>|</P>", .textos = "A |Hi", .tipos = {TIPO_TITULO, TIPO_TEXTO}},
+      {.pagina = "<title><script></title><p>Hi</p>",
+       .trozos = "<title><script></title><p>|</p>", .textos = "Hi"},
+      {.pagina = "<title><plaintext></title><p \">Hi</p>",
+       .trozos = "<title><plaintext></title><p \">|</p>", .textos = "Hi"},
+      {.pagina = "<TITLE>A<BR TITLE=\"x</TITLE><P>\">Hi</P>",
+       .trozos = "<TITLE>|<BR TITLE=\"x</TITLE><P>|</P>", .textos = "A|\">Hi",
+       .tipos = {TIPO_TITULO, TIPO_TEXTO}},
+  };
+  // clang-format on
+  comprueba(casos);
+}
+
 // Comments are pieces; a comment or tag that the page never ends is reported.
 TEST_F(Segmentacion, ComentariosYTagsSinCerrar) {
   // clang-format off
