@@ -31,8 +31,8 @@ bool puede_ser_seguido(std::string_view base) {
   }
 }
 
-constexpr elemento_crudo kCrudos[] = {elemento_crudo::script, elemento_crudo::style,
-                                      elemento_crudo::xmp, elemento_crudo::textarea,
+constexpr elemento_crudo kCrudos[] = {elemento_crudo::script,    elemento_crudo::style,
+                                      elemento_crudo::xmp,       elemento_crudo::textarea,
                                       elemento_crudo::plaintext, elemento_crudo::titulo};
 
 }  // namespace
