@@ -56,7 +56,9 @@ char16_t *wtexto_de(std::u16string_view texto) {
   return copia;
 }
 
-int64_t bloques() { return bloques_vivos.load(std::memory_order_relaxed); }
+int64_t bloques() {
+  return bloques_vivos.load(std::memory_order_relaxed);
+}
 
 }  // namespace companion
 
@@ -86,7 +88,9 @@ void *mem_traspasa(void *direccion) noexcept {
   return puntero;
 }
 
-int64_t mem_bloques_vivos(void) noexcept { return companion::bloques(); }
+int64_t mem_bloques_vivos(void) noexcept {
+  return companion::bloques();
+}
 
 uint32_t conv_long_a_ulong(int32_t valor) noexcept {
   if (valor < 0) {

@@ -1,4 +1,5 @@
-/* opciones.cpp - the calling thread's choices for its page calls, and its receptor of text origins. */
+/* opciones.cpp - the calling thread's choices for its page calls, and its receptor of text origins.
+ */
 #include "companion/interno.h"
 
 namespace {
@@ -18,7 +19,8 @@ extern "C" {
 
 void opciones_pon_segmentacion(segmentacion_t segmentacion) noexcept {
   if (segmentacion != SEGMENTACION_CLASICA && segmentacion != SEGMENTACION_BLOQUES) {
-    companion::informa("segmentacion == SEGMENTACION_CLASICA || segmentacion == SEGMENTACION_BLOQUES");
+    companion::informa(
+        "segmentacion == SEGMENTACION_CLASICA || segmentacion == SEGMENTACION_BLOQUES");
     return;
   }
   opciones.segmentacion = segmentacion;
@@ -46,7 +48,8 @@ booleano opciones_hay_receptor_origenes(void) noexcept {
 }
 
 void opciones_informa_origen(const origen_texto_t *origen) noexcept {
-  if (origen != nullptr && opciones.receptor != nullptr) opciones.receptor(origen, opciones.contexto);
+  if (origen != nullptr && opciones.receptor != nullptr)
+    opciones.receptor(origen, opciones.contexto);
 }
 
 }  // extern "C"

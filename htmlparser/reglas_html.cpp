@@ -62,7 +62,6 @@ size_t busca_fin_de_elemento(std::string_view texto, size_t desde, size_t hasta,
   return hasta;
 }
 
-
 std::string_view nombre_de_elemento(std::string_view tag) {
   size_t inicio = 1;
   if (inicio < tag.size() && tag[inicio] == '/') ++inicio;

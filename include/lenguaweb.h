@@ -61,7 +61,8 @@ typedef enum i_tipo_texto_t {
  * writes the texts to "lista_html.txt" in the utilities folder. Returns a new
  * document, never null, which the caller frees with lenguaweb_destruye. A file that
  * cannot be read is reported and gives the document of an empty page. */
-LENGUAWEB_API lenguaweb_t *lenguaweb_crea(const char *nombre_fichero_html, uint32_t idioma) LENGUAWEB_NOEXCEPT;
+LENGUAWEB_API lenguaweb_t *lenguaweb_crea(const char *nombre_fichero_html,
+                                          uint32_t idioma) LENGUAWEB_NOEXCEPT;
 
 /* Frees the document whose handle's address is given and sets the handle to null. A
  * null address or handle is reported and nothing else happens. */
@@ -76,7 +77,7 @@ LENGUAWEB_API uint16_t lenguaweb_version_generacion(void) LENGUAWEB_NOEXCEPT;
  * text's index). The caller owns both lists. A null document or IDs address is
  * reported: the result is then null (and *IDs null when IDs is given). */
 LENGUAWEB_API lista_cad_t *lenguaweb_dame_textos_a_trducir(const lenguaweb_t *lenguaweb,
-                                                            lista_cad_t **IDs) LENGUAWEB_NOEXCEPT;
+                                                           lista_cad_t **IDs) LENGUAWEB_NOEXCEPT;
 
 /* Writes the page to nombre_fichero_html with every text replaced by the text at the
  * same index of textos_traducidos (in the code page of idioma), and every link
@@ -85,13 +86,10 @@ LENGUAWEB_API lista_cad_t *lenguaweb_dame_textos_a_trducir(const lenguaweb_t *le
  * lenguaweb_dame_textos_a_trducir gave; only its count is checked. Every argument
  * stays the caller's and is only read; either table may be null. CIERTO when the
  * whole page was written; the file is written whole or not at all. */
-LENGUAWEB_API booleano lenguaweb_reconstruye_fichero_html(const lenguaweb_t *lenguaweb,
-                                                          const lista_cad_t *textos_traducidos,
-                                                          const lista_cad_t *IDs,
-                                                          const lista_reg_t *tabla_links_a,
-                                                          const lista_reg_t *tabla_links_img,
-                                                          const char *nombre_fichero_html,
-                                                          uint32_t idioma) LENGUAWEB_NOEXCEPT;
+LENGUAWEB_API booleano lenguaweb_reconstruye_fichero_html(
+    const lenguaweb_t *lenguaweb, const lista_cad_t *textos_traducidos, const lista_cad_t *IDs,
+    const lista_reg_t *tabla_links_a, const lista_reg_t *tabla_links_img,
+    const char *nombre_fichero_html, uint32_t idioma) LENGUAWEB_NOEXCEPT;
 
 /* Writes the page to nombre_fichero_html with its own texts, and with every A HREF
  * and IMG SRC value that is not empty, not a reference ("@...") and not a place in
@@ -126,11 +124,13 @@ LENGUAWEB_API void tablalink_destruye(tablalink_t **tablalink) LENGUAWEB_NOEXCEP
  * the token (the old value is overwritten, not freed). Returns CIERTO while something
  * is left after the token, FALSO at the end of the text. texto is only read. */
 LENGUAWEB_API booleano htmlparser_lee_siguiente_tag(const char *texto, uint32_t *posicion,
-                                                    uint16_t *tipo, char **copia) LENGUAWEB_NOEXCEPT;
+                                                    uint16_t *tipo,
+                                                    char **copia) LENGUAWEB_NOEXCEPT;
 
 /* The same over a wide text; positions count UTF-16 code units. */
 LENGUAWEB_API booleano htmlparser_lee_siguiente_tag_u(const char16_t *texto, uint32_t *posicion,
-                                                      uint16_t *tipo, char16_t **copia) LENGUAWEB_NOEXCEPT;
+                                                      uint16_t *tipo,
+                                                      char16_t **copia) LENGUAWEB_NOEXCEPT;
 
 /* Returns a new text, the value of the first " src" attribute of the tag text, else
  * of its first " href", without a leading "http://", "https://" or "ftp://"; null when

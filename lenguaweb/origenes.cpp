@@ -71,8 +71,7 @@ void lenguaweb_informa_origenes(lenguaweb_t *documento) {
       hay_ultimo = true;
       lenguaweb_cambia_elemento_crudo(crudo, ultimo.nombre, false);
       leido = std::max(ultimo.fin, p + 1);
-      if (!se_leen_tags(antes) || !htmlparser::tiene_atributos(t, p) ||
-          ultimo.texto[1] == '/')
+      if (!se_leen_tags(antes) || !htmlparser::tiene_atributos(t, p) || ultimo.texto[1] == '/')
         continue;
       const std::string_view nombre =
           ultimo.texto.substr(1, htmlparser::fin_de_nombre_de_tag(t, p) - p - 1);

@@ -53,5 +53,4 @@ struct referencias_de_bloque {
 char *lenguaweb_normaliza_bloque(std::string_view texto, const entidades_idioma &entidades,
                                  referencias_de_bloque &referencias, lectura_de_bloque lectura);
 
-
 #endif

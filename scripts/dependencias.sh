@@ -4,7 +4,7 @@
 set -euo pipefail
 
 paquetes=(
-  cmake ninja-build g++ clang libclang-rt-14-dev pkg-config
+  cmake ninja-build g++ clang clang-format libclang-rt-14-dev pkg-config
   libgtest-dev libbenchmark-dev libicu-dev
   libgumbo-dev libcli11-dev libgettextpo-dev gettext
   python3

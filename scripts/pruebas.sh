@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# pruebas.sh - builds lenguaweb and runs every test: the optimised build with warnings as
-# errors, the same tests under AddressSanitizer and UndefinedBehaviorSanitizer, a short
-# run of every fuzzer, and the check of a sample of real sites and legacy-charset copies,
-# with a real browser's rendering of a few of them. Installs what is missing.
+# pruebas.sh - builds lenguaweb and runs every test: the layout check (clang-format), the
+# optimised build with warnings as errors, the same tests under AddressSanitizer and
+# UndefinedBehaviorSanitizer, a short run of every fuzzer, and the check of a sample of
+# real sites and legacy-charset copies, with a real browser's rendering of a few of them.
+# Installs what is missing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -10,6 +11,9 @@ etapa() { printf '\n== %s\n' "$*"; }
 
 etapa "Dependencies"
 bash scripts/dependencias.sh sitios
+
+etapa "Layout: every C and C++ file as clang-format writes it"
+git ls-files -z -- '*.c' '*.h' '*.cpp' | xargs -0 clang-format --dry-run -Werror
 
 etapa "Optimised build, warnings as errors"
 cmake --preset ci >/dev/null

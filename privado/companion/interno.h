@@ -23,8 +23,7 @@ char *texto_de(std::string_view texto);
 char16_t *wtexto_de(std::u16string_view texto);
 
 /* informa_en with the companion's module text. */
-inline void informa(const char *condicion,
-                    uint32_t linea = __builtin_LINE()) noexcept {
+inline void informa(const char *condicion, uint32_t linea = __builtin_LINE()) noexcept {
   informa_en(kModuloCompanion, condicion, linea);
 }
 

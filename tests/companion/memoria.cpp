@@ -6,9 +6,15 @@ namespace {
 
 using Memoria = pruebas::Entorno;
 
-uint32_t long_a_ulong(int64_t v) { return conv_long_a_ulong(static_cast<int32_t>(v)); }
-uint32_t int_a_ushort(int64_t v) { return conv_int_a_ushort(static_cast<int>(v)); }
-uint32_t ulong_a_ushort(int64_t v) { return conv_ulong_a_ushort(static_cast<uint32_t>(v)); }
+uint32_t long_a_ulong(int64_t v) {
+  return conv_long_a_ulong(static_cast<int32_t>(v));
+}
+uint32_t int_a_ushort(int64_t v) {
+  return conv_int_a_ushort(static_cast<int>(v));
+}
+uint32_t ulong_a_ushort(int64_t v) {
+  return conv_ulong_a_ushort(static_cast<uint32_t>(v));
+}
 
 // A value that does not fit is reported and narrowed to the nearest value that does.
 TEST_F(Memoria, EstrecharSaturaEInformaLoQueNoCabe) {

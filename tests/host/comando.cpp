@@ -341,7 +341,9 @@ TEST_F(Comando, ProtegeMarcadoYLoRestaura) {
       {"x <script>y</script> <BR/> <P>", "x <script>y</script> <BR/> <P>", {}},
       {"a < b <B>c", "a < b {0}c", {"<B>"}},
       {"&amp; &#225;&#x41; &Eacute;", "{0} {1}{2} {3}", {"&amp;", "&#225;", "&#x41;", "&Eacute;"}},
-      {"& &; &#; &#x; &amp &a-b;", "& &; &#; &#x; {0} &a-b;", {"&amp"}},  // "&amp" as a browser reads it
+      {"& &; &#; &#x; &amp &a-b;",
+       "& &; &#; &#x; {0} &a-b;",
+       {"&amp"}},  // "&amp" as a browser reads it
       {"{0} }{", "{0}0{1} {2}{3}", {"{", "}", "}", "{"}},
   };
   for (const auto &[texto, protegido, piezas] : casos) {

@@ -204,8 +204,7 @@ TEST_F(Comando, TraduccionesHostilesSeRechazanYSeNombran) {
   for (const Caso &c : casos) {
     SCOPED_TRACE(c.origen);
     const std::string nombrado = "lenguaweb: p.html:" + std::to_string(++linea) +
-                                 ": the translation of \"" +
-                                 std::string(c.origen) +
+                                 ": the translation of \"" + std::string(c.origen) +
                                  "\" is refused, the source text kept: " + c.motivo + "\n";
     EXPECT_EQ(r.errores.find(nombrado) != std::string::npos, *c.motivo != '\0') << r.errores;
     EXPECT_EQ(marcado_compara(c.origen, c.traduccion), c.motivo);
@@ -254,8 +253,12 @@ TEST_F(Comando, LaPlantillaSeLeeComoTexto) {
   po_entradas_de_pagina(textos, ids, 0x0409, &entradas);
   std::string error;
   EXPECT_TRUE(po_graba(ruta("p.po"),
-                       {.ruta = "p.html", .idioma = 0x0409, .traduccion = 0x0C0A,
-                        .segmentos = SEGMENTACION_CLASICA, .origenes = &origenes, .ids = ids},
+                       {.ruta = "p.html",
+                        .idioma = 0x0409,
+                        .traduccion = 0x0C0A,
+                        .segmentos = SEGMENTACION_CLASICA,
+                        .origenes = &origenes,
+                        .ids = ids},
                        entradas, &error))
       << error;
   lista_cad_destruye(&textos);

@@ -79,7 +79,8 @@ TEST_F(Formato, UnFlujoCortadoOCorruptoFallaSinRomperNada) {
   for (const std::string &bytes : malos) {
     olvida_informes();
     EXPECT_TRUE(relee(bytes).ends_with(" (failed)")) << bytes.size();
-    for (const auto &i : informes()) EXPECT_NE(i.modulo, "tablalink (LENGUAWEB.DLL)") << i.condicion;
+    for (const auto &i : informes())
+      EXPECT_NE(i.modulo, "tablalink (LENGUAWEB.DLL)") << i.condicion;
   }
 }
 
