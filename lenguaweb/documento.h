@@ -34,6 +34,8 @@ enum marca_de_texto : uint8_t {
   kTextoSinReferencias = 16,
   /* In PLAINTEXT, which nothing ends. */
   kTextoHastaElFinal = 32,
+  /* In TITLE, where a browser reads no tag: the piece after the text begins there too. */
+  kTextoEnTitulo = 64,
 };
 
 /* A report about one text, made while the page is read and held back until the text's

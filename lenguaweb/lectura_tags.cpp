@@ -70,7 +70,10 @@ tag_leido lenguaweb_lee_tag_en(const htmlparser::texto_acotado<char> &texto, uin
   if (crudo != elemento_crudo::ninguno) {
     const size_t corte =
         htmlparser::busca_fin_de_elemento(vista, inicio + 1, fin.cierre, nombre_de_elemento(crudo));
-    if (corte < fin.cierre) fin_texto = tag.fin = static_cast<uint32_t>(corte);
+    if (corte < fin.cierre) {
+      fin_texto = tag.fin = static_cast<uint32_t>(corte);
+      tag.cortado = true;
+    }
   }
   if (fin_texto == vista.size() && informa) informa_en(kModuloLenguaweb, "(fin_tag) != NULL");
 

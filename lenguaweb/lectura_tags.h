@@ -38,6 +38,8 @@ struct tag_leido {
   std::string_view texto;  /* from '<' up to, not including, the closing '>' */
   char sin_cerrar;         /* the quote of a value that never closes, outside raw elements
                               (htmlparser::fin_de_tag), or 0 */
+  bool cortado;            /* cut short at the end tag of the element it stands in: no
+                              whole tag for a browser, so never part of a text */
 };
 
 /* Reads the tag whose '<' stands at offset inicio of texto, ended as

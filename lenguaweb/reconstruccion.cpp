@@ -214,10 +214,11 @@ void pon_idioma_html(const tag_leido &tag, const std::string &etiqueta, char ved
  * in UTF-8 where it was not, its charset declarations name UTF-8. A text for which no
  * such tag is left is reported as "encontrado == CIERTO" and skipped. A body text
  * (de_cuerpo) is read as the block segmentation reads one: a '<' that begins no tag is
- * text. */
+ * text. crudo is the element the piece begins in: TITLE after a title's text. */
 void escribe_trozo(std::string &salida, std::string_view trozo, uint32_t desde,
                    enlaces_pasada &enlaces, const std::vector<texto_para_atributo> &textos,
-                   const escritura &e, bool de_cuerpo = false) {
+                   const escritura &e, bool de_cuerpo = false,
+                   elemento_crudo crudo = elemento_crudo::ninguno) {
   const pagina_de_documento &pagina = e.documento->pagina;
   std::vector<sustitucion> cambios;
   if (e.declara_utf8) {
@@ -241,7 +242,6 @@ void escribe_trozo(std::string &salida, std::string_view trozo, uint32_t desde,
     return;
   }
   size_t siguiente_texto = 0;
-  elemento_crudo crudo = elemento_crudo::ninguno;
   const htmlparser::texto_acotado<char> t = htmlparser::acotado(trozo);
   for (uint32_t posicion = 0; posicion < trozo.size();) {
     const void *menor = std::memchr(trozo.data() + posicion, '<', trozo.size() - posicion);
@@ -603,11 +603,15 @@ booleano graba_fichero_html(const lenguaweb_t *documento, const lista_cad_t *tra
   const uint32_t num_trozos = static_cast<uint32_t>(documento->trozos.size());
   uint32_t siguiente_texto = 0;
   textos_de_trozo textos;
+  bool tras_titulo = false; /* the piece follows a title's text, inside its TITLE */
   for (uint32_t trozo = 0; trozo < num_trozos; ++trozo) {
     toma_textos_de_trozo(documento, traducidos, textos_a_escribir, preprocesar, &siguiente_texto,
                          &textos);
     escribe_trozo(salida, lenguaweb_trozo(documento, trozo), documento->trozos[trozo].inicio,
-                  enlaces, textos.atributos, e);
+                  enlaces, textos.atributos, e, false,
+                  tras_titulo ? elemento_crudo::titulo : elemento_crudo::ninguno);
+    tras_titulo = textos.cuerpo != nullptr &&
+                  (documento->origenes[textos.indice].marcas & kTextoEnTitulo) != 0;
     if (textos.cuerpo != nullptr) {
       const size_t desde = salida.size();
       escribe_cuerpo(salida, textos, e, enlaces);

@@ -59,6 +59,8 @@ uint8_t marcas_de_contexto(const pasada &p) {
       return kTextoPreformateado | kTextoSinReferencias | kTextoHastaElFinal;
     case elemento_crudo::textarea:
       return kTextoPreformateado | kTextoSinMarcado;
+    case elemento_crudo::titulo:
+      return kTextoEnTitulo | (p.preformateado > 0 ? kTextoPreformateado : 0);
     default:
       return p.preformateado > 0 ? kTextoPreformateado : 0;
   }
@@ -143,7 +145,7 @@ booleano lenguaweb_lee_elemento(pasada &p) {
       lenguaweb_cambia_preformateado(p.preformateado, nombre);
       // A tag whose quote never closes is never a text's: a translation without it would
       // let a browser read as markup what follows.
-      if (p.es_trozo == FALSO && tag.sin_cerrar == 0) {
+      if (p.es_trozo == FALSO && tag.sin_cerrar == 0 && !tag.cortado) {
         const int en_linea = htmlparser::bit_de_tag_en_linea(nombre);
         if (en_linea >= 0) {
           p.en_linea_como_marcado |= 1u << en_linea;

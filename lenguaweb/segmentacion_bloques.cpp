@@ -48,6 +48,7 @@ struct pasada {
   uint32_t candidato = kNoEsta32; /* in a piece: the phrasing start tag a text would begin at */
   size_t pendientes_al_candidato = 0;
   bool preformateado_abierto = false;
+  bool titulo_abierto = false; /* the open text stands in TITLE */
   i_tipo_texto_t tipo_abierto = TIPO_TEXTO;
   std::vector<abierto> abiertos;
   std::vector<pendiente> pendientes;
@@ -109,6 +110,7 @@ void abre_texto(pasada &p, uint32_t inicio) {
   p.inicio_texto = inicio;
   p.tipo_abierto = p.tipo_texto;
   p.preformateado_abierto = p.preformateado > 0;
+  p.titulo_abierto = p.crudo == elemento_crudo::titulo;
 }
 
 /* The attribute texts of a tag go to destino (the pending list, or the open text's). */
@@ -189,7 +191,8 @@ void cierra_texto(pasada &p) {
     return;
   }
   const bool pre = p.preformateado_abierto;
-  uint8_t marcas = kTextoCrudo | (pre ? kTextoPreformateado : 0);
+  uint8_t marcas =
+      kTextoCrudo | (pre ? kTextoPreformateado : 0) | (p.titulo_abierto ? kTextoEnTitulo : 0);
   // A NUL is nothing a host can be handed: the text goes without it, and always goes back
   // as the page had it.
   std::string sin_nul;
@@ -263,10 +266,11 @@ uint32_t lee_tag(pasada &p, uint32_t posicion) {
   lenguaweb_cambia_preformateado(p.preformateado, tag.nombre);
   bool cierra = false;
   const std::string_view base = base_de(tag.nombre, &cierra);
-  const htmlparser::elemento_de_frase *frase =
-      se_leen_tags(antes) && htmlparser::tiene_atributos(p.t, posicion) && tag.sin_cerrar == 0
-          ? htmlparser::busca_elemento_de_frase(base)
-          : nullptr;
+  const htmlparser::elemento_de_frase *frase = se_leen_tags(antes) &&
+                                                       htmlparser::tiene_atributos(p.t, posicion) &&
+                                                       tag.sin_cerrar == 0 && !tag.cortado
+                                                   ? htmlparser::busca_elemento_de_frase(base)
+                                                   : nullptr;
 
   if (frase == nullptr) {
     // Any other tag ends the text, and belongs to the next piece.

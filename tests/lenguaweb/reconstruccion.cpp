@@ -87,6 +87,10 @@ TEST_F(Reconstruccion, CadaTraduccionVaASuSitio) {
        .escrita = "<P>A</P><P></P><P></P>"},
       // a page without a last line end
       {.pagina = "<P>Hello</P>", .traducidos = {"Hola"}, .escrita = "<P>Hola</P>"},
+      // no tag inside TITLE runs past its end tag, in the piece after the title's text too
+      {.pagina = "<TITLE>My page <A X=\"</TITLE><META NAME=\"description\" CONTENT=\"Desc\"><P>Hi</P>",
+       .traducidos = {"Mi pagina ", "Descr", "Hola"},
+       .escrita = "<TITLE>Mi pagina <A X=\"</TITLE><META NAME=\"description\" CONTENT=\"Descr\"><P>Hola</P>"},
   };
   // clang-format on
   for (const Escritura &caso : casos)
