@@ -224,31 +224,72 @@ def en_riesgo(tabla, desde, cambiados_a_mano):
             if resultado == "caught" and all(cambiado(t) for t in pruebas)}
 
 
-def valida(base, otra, rev="HEAD"):
-    """What trimming by base's evidence would cost: drop, largest first, every test case
-    whose caught mutants of base all have another catcher left; then count the mutants
-    that otra caught and that no test case left catches. Sizes are non-blank lines at rev."""
+def lineas_de_casos(rev):
+    """{suite name: non-blank lines of its TEST block} of every test case at rev."""
+    ficheros = subprocess.run(["git", "ls-tree", "-r", "--name-only", rev, "tests", "fuzz"],
+                              cwd=RAIZ, capture_output=True, text=True).stdout.split()
     lineas = {}
-    for nombre, codigo in casos_de_prueba(rev).items():
-        lineas[nombre] = codigo.count(";") + codigo.count("{")  # a rough size, same for all
-    a = {k: v[1] for k, v in lee_tabla(base).items() if v[0] == "caught"}
-    b = {k: v[1] for k, v in lee_tabla(otra).items() if v[0] == "caught"}
+    for fichero in (f for f in ficheros if f.endswith(".cpp")):
+        modulo = fichero.split("/")[1] if fichero.startswith("tests/") else "fuzz"
+        texto = subprocess.run(["git", "show", f"{rev}:{fichero}"], cwd=RAIZ,
+                               capture_output=True, text=True).stdout
+        for bloque in re.split(r"(?m)^(?=TEST(?:_F|_P)?\()", texto)[1:]:
+            m = re.match(r"TEST(?:_F|_P)?\((\w+),\s*(\w+)\)", bloque)
+            if m:
+                cuerpo = bloque[:bloque.find("\n}\n") + 2]
+                lineas[f"{modulo}.{m.group(1)}.{m.group(2)}"] = sum(
+                    1 for l in cuerpo.split("\n") if l.strip())
+    return lineas
+
+
+def caso_de(t):
+    """The test case of a CTest name ("fuzz.Objetivos/Regresiones.Caso/pagina" is
+    fuzz.Regresiones.Caso)."""
+    if "/" in t:
+        partes = t.split("/")
+        return partes[0].split(".")[0] + "." + partes[1]
+    return t
+
+
+def valida(bases, otra, hasta_lineas=None, guarda=(), rev="HEAD"):
+    """What trimming by the evidence of the tables bases (comma-separated) would cost: drop
+    every test case whose caught mutants all keep another catcher, the fewest caught
+    mutants per line first (the largest first without hasta_lineas), until hasta_lineas
+    lines are dropped; cases named or prefixed in guarda stay. Then count the mutants that
+    otra caught and that no test case left catches. Sizes are non-blank lines at rev."""
+    lineas = lineas_de_casos(rev)
+    a = {}
+    for base in bases.split(","):
+        for k, (resultado, pruebas) in lee_tabla(base).items():
+            if resultado == "caught":
+                a[(base,) + k] = {caso_de(t) for t in pruebas}
+    b = {k: {caso_de(t) for t in v[1]} for k, v in lee_tabla(otra).items() if v[0] == "caught"}
     de = {}
     for k, pruebas in a.items():
         for t in pruebas:
             de.setdefault(t, set()).add(k)
     quedan = {k: set(p) for k, p in a.items()}
-    fuera = set()
-    for t in sorted(lineas, key=lambda t: -lineas[t]):
+    if hasta_lineas is None:
+        orden = sorted(lineas, key=lambda t: -lineas[t])
+    else:
+        orden = sorted(lineas, key=lambda t: -lineas[t] / (1 + len(de.get(t, ()))))
+    fuera, quitadas = set(), 0
+    for t in orden:
+        if hasta_lineas is not None and quitadas >= hasta_lineas:
+            break
+        if any(t == g or (g.endswith(".") and t.startswith(g)) for g in guarda):
+            continue
         if all(len(quedan[k] - {t}) > 0 for k in de.get(t, ())):
             for k in de.get(t, ()):
                 quedan[k].discard(t)
             fuera.add(t)
+            quitadas += lineas[t]
     perdidos = [k for k, p in b.items() if p and p <= fuera]
-    print(f"trimmed by {base}: {len(fuera)} of {len(lineas)} test cases dropped; of the "
-          f"{len(b)} mutants {otra} caught, {len(perdidos)} no longer caught")
+    print(f"trimmed by {bases}: {len(fuera)} of {len(lineas)} test cases dropped "
+          f"({quitadas} lines); of the {len(b)} mutants {otra} caught, {len(perdidos)} no "
+          f"longer caught")
     for k in perdidos:
-        print(f"  lost: {k[0]}: {k[1].strip()} ({k[2]})")
+        print(f"  lost: {k[0]}: {k[1].strip()} ({k[2]}), caught by {', '.join(sorted(b[k]))}")
     return 0
 
 
@@ -292,12 +333,19 @@ def main():
                       help="folders whose .cpp files take mutants (comma-separated)")
     args.add_argument("--compara", nargs=2, metavar=("BEFORE", "AFTER"))
     args.add_argument("--valida", nargs=2, metavar=("BASE", "OTHER"),
-                      help="drop the test cases BASE's evidence allows; count OTHER's mutants lost")
+                      help="drop the test cases BASE's evidence allows (BASE: tables, "
+                           "comma-separated); count OTHER's mutants lost")
+    args.add_argument("--hasta-lineas", type=int,
+                      help="with --valida, drop only until this many lines are dropped, the "
+                           "fewest caught mutants per line first")
+    args.add_argument("--guarda", default="",
+                      help="with --valida, test cases (or prefixes ending in '.') that stay")
     opciones = args.parse_args()
     if opciones.compara:
         sys.exit(compara(*opciones.compara))
     if opciones.valida:
-        sys.exit(valida(*opciones.valida))
+        sys.exit(valida(*opciones.valida, opciones.hasta_lineas,
+                        [g for g in opciones.guarda.split(",") if g]))
 
     if opciones.repite:
         elegidos = []
