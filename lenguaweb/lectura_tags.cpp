@@ -92,7 +92,11 @@ void lenguaweb_cambia_elemento_crudo(elemento_crudo &crudo, std::string_view nom
   if (este == elemento_crudo::ninguno) return;
 
   if (!cierra) {
-    if (crudo == elemento_crudo::ninguno) crudo = este;
+    // Inside TITLE a SCRIPT or STYLE still opens: a browser runs one in the TITLE of SVG,
+    // and a TITLE never closed must not make the page's code its text.
+    if (crudo == elemento_crudo::ninguno ||
+        (crudo == elemento_crudo::titulo && !es_texto_crudo(este) && este != crudo))
+      crudo = este;
   } else if (crudo == este && este != elemento_crudo::plaintext) {
     crudo = elemento_crudo::ninguno;
   } else if (crudo == elemento_crudo::ninguno && informa &&

@@ -11,8 +11,8 @@
  * begins; the content of XMP and PLAINTEXT (raw text) and of TEXTAREA (text whose
  * character references count) is one text, '<' and all. PLAINTEXT never ends. TITLE is
  * read as it always was, its tags and all; but a browser reads no tag in it up to its end
- * tag, so no other of these elements opens inside it, and no tag there runs past that end
- * tag or leaves a quote open. */
+ * tag, so no XMP, TEXTAREA or PLAINTEXT opens inside it (which would make the page's
+ * markup a text), and no tag there runs past that end tag or leaves a quote open. */
 enum class elemento_crudo { ninguno, script, style, xmp, textarea, plaintext, titulo };
 
 /* Whether the content of the element is read as markup by segmentation (ninguno, TITLE). */

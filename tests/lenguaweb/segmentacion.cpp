@@ -153,15 +153,17 @@ TEST_F(Segmentacion, ScriptYStyleNoDanTexto) {
   comprueba(casos);
 }
 
-// A browser reads no tag inside TITLE up to its end tag: none opens a raw element there,
-// and no quoted value runs past that end tag.
-TEST_F(Segmentacion, DentroDelTituloNoSeAbreNingunElementoCrudo) {
+// A browser reads no tag inside TITLE up to its end tag: no raw text element opens there,
+// and no quoted value runs past that end tag. A SCRIPT still does: in SVG's TITLE, or
+// after a TITLE never closed, it is code.
+TEST_F(Segmentacion, DentroDelTituloNoSeAbreNingunTextoCrudo) {
   // clang-format off
   const Corte casos[] = {
       {.pagina = "<TITLE>A <XMP></TITLE><P>Hi</P>",
        .trozos = "<TITLE>|<XMP></TITLE><P>|</P>", .textos = "A |Hi", .tipos = {TIPO_TITULO, TIPO_TEXTO}},
-      {.pagina = "<title><script></title><p>Hi</p>",
-       .trozos = "<title><script></title><p>|</p>", .textos = "Hi"},
+      {.pagina = "<svg><title>Icon</svg><script>x<y;</script><p>Hi</p>",
+       .trozos = "<svg><title>|</svg><script>x<y;</script><p>|</p>", .textos = "Icon|Hi",
+       .tipos = {TIPO_TITULO, TIPO_TEXTO}},
       {.pagina = "<title><plaintext></title><p \">Hi</p>",
        .trozos = "<title><plaintext></title><p \">|</p>", .textos = "Hi"},
       {.pagina = "<TITLE>A<BR TITLE=\"x</TITLE><P>\">Hi</P>",
