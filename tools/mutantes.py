@@ -188,13 +188,10 @@ def lee_tabla(ruta):
     return filas
 
 
-def casos_de_prueba(rev):
-    """{suite name: its code without blanks} of every test case in tests/ and fuzz/ at rev.
-    Adjacent string literals are joined and layout comments dropped, so that a table only
-    laid out anew is the same case."""
+def bloques_de_casos(rev):
+    """(suite name, its TEST block) of every test case in tests/ and fuzz/ at rev."""
     ficheros = subprocess.run(["git", "ls-tree", "-r", "--name-only", rev, "tests", "fuzz"],
                               cwd=RAIZ, capture_output=True, text=True).stdout.split()
-    casos = {}
     for fichero in (f for f in ficheros if f.endswith(".cpp")):
         modulo = fichero.split("/")[1] if fichero.startswith("tests/") else "fuzz"
         texto = subprocess.run(["git", "show", f"{rev}:{fichero}"], cwd=RAIZ,
@@ -202,10 +199,16 @@ def casos_de_prueba(rev):
         for bloque in re.split(r"(?m)^(?=TEST(?:_F|_P)?\()", texto)[1:]:
             m = re.match(r"TEST(?:_F|_P)?\((\w+),\s*(\w+)\)", bloque)
             if m:
-                cuerpo = re.sub(r"//\s*clang-format (on|off)", "", bloque[:bloque.find("\n}\n")])
-                casos[f"{modulo}.{m.group(1)}.{m.group(2)}"] = re.sub(
-                    r"\s+", "", re.sub(r'"\s+"', "", cuerpo))
-    return casos
+                yield f"{modulo}.{m.group(1)}.{m.group(2)}", bloque[:bloque.find("\n}\n") + 2]
+
+
+def casos_de_prueba(rev):
+    """{suite name: its code without blanks} of every test case at rev. Adjacent string
+    literals are joined and layout comments dropped, so that a table only laid out anew is
+    the same case."""
+    return {nombre: re.sub(r"\s+", "", re.sub(r'"\s+"', "", re.sub(
+                r"//\s*clang-format (on|off)", "", bloque)))
+            for nombre, bloque in bloques_de_casos(rev)}
 
 
 def en_riesgo(tabla, desde, cambiados_a_mano):
@@ -226,20 +229,8 @@ def en_riesgo(tabla, desde, cambiados_a_mano):
 
 def lineas_de_casos(rev):
     """{suite name: non-blank lines of its TEST block} of every test case at rev."""
-    ficheros = subprocess.run(["git", "ls-tree", "-r", "--name-only", rev, "tests", "fuzz"],
-                              cwd=RAIZ, capture_output=True, text=True).stdout.split()
-    lineas = {}
-    for fichero in (f for f in ficheros if f.endswith(".cpp")):
-        modulo = fichero.split("/")[1] if fichero.startswith("tests/") else "fuzz"
-        texto = subprocess.run(["git", "show", f"{rev}:{fichero}"], cwd=RAIZ,
-                               capture_output=True, text=True).stdout
-        for bloque in re.split(r"(?m)^(?=TEST(?:_F|_P)?\()", texto)[1:]:
-            m = re.match(r"TEST(?:_F|_P)?\((\w+),\s*(\w+)\)", bloque)
-            if m:
-                cuerpo = bloque[:bloque.find("\n}\n") + 2]
-                lineas[f"{modulo}.{m.group(1)}.{m.group(2)}"] = sum(
-                    1 for l in cuerpo.split("\n") if l.strip())
-    return lineas
+    return {nombre: sum(1 for l in bloque.split("\n") if l.strip())
+            for nombre, bloque in bloques_de_casos(rev)}
 
 
 def caso_de(t):
