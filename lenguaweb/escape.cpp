@@ -105,7 +105,13 @@ std::string_view tag_en(std::string_view texto, size_t i, size_t siguiente_menor
  * where no '<' begins a tag that a browser would read as this library does (one that
  * begins inside this one ends at the same '>'). */
 std::string_view tag_entero_en(std::string_view texto, size_t i, size_t *sigue) {
-  const size_t cierre = htmlparser::busca_cierre(htmlparser::acotado(texto), i);
+  const htmlparser::texto_acotado<char> t = htmlparser::acotado(texto);
+  // A stray '<' ("a < b") is a character to a browser, which reads the tags after it.
+  if (htmlparser::es_menor_suelto(t, i)) {
+    *sigue = i + 1;
+    return {};
+  }
+  const size_t cierre = htmlparser::busca_cierre(t, i);
   *sigue = std::min(cierre + 1, texto.size());
   if (cierre >= texto.size()) return {};
   const std::string_view tag = texto.substr(i, cierre + 1 - i);

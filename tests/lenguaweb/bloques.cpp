@@ -196,6 +196,18 @@ TEST_F(Bloques, TraduccionSoloLlevaSuMarcado) {
             "&lt;script&gt;alert(1)&lt;/script&gt; &amp; 1 &gt; 0 &eacute; &lt;div&gt;</p>");
 }
 
+// A stray '<' of a text is a character, and the tags after it stay the text's own: a
+// translation that keeps them writes them as markup.
+TEST_F(Bloques, UnMenorSueltoNoSeTragaLosTagsQueLoSiguen) {
+  const std::string pagina = "<p>If a < b see <a href=\"x.html\">this</a> now</p>";
+  EXPECT_EQ(reconstruye(pagina,
+                        [](Textos t) {
+                          t[0] = "Si a < b mira <a href=\"x.html\">esto</a> ya";
+                          return t;
+                        }),
+            "<p>Si a &lt; b mira <a href=\"x.html\">esto</a> ya</p>");
+}
+
 // A quoted '>' inside a text's own tag does not end it, however short the tag's name: a
 // translation may write the tag, and one that drops it writes no end tag that stood inside
 // the value.
