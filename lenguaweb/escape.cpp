@@ -193,6 +193,9 @@ struct marcado_de_origen {
   std::vector<bool> suelto_escrito;
   por_nombre<std::vector<uint32_t>> sueltos_de_nombre; /* not yet written, last first */
   por_nombre<uint32_t> quedan_abiertos;                /* elements the text leaves open, by name */
+  /* Its tags that hold a '<' in a value or a name, as the page had them: a translation
+   * that keeps one is read up to its end, not to the '<' inside it. */
+  std::vector<std::string_view> con_menor;
 
   explicit marcado_de_origen(const texto_de_origen &origen) {
     const std::string_view t = origen.texto;
@@ -206,14 +209,16 @@ struct marcado_de_origen {
       const size_t este = signo++, inicio = i;
       // A text that holds every tag of its stretch of the page is read as the page was:
       // a '<' inside another tag (<br/2<script>, <a title="<b>">) begins no tag of it.
+      // So is a tag of the text cut as before, when the page had its '<' as markup: a '<'
+      // in its value or name (<b title="a<b">) is none of the text's.
       size_t sigue = i + 1;
+      const bool marcado = fue_marcado(t, inicio, este, origen);
       const std::string_view tag =
-          origen.solo_en_linea ? tag_en(t, i, t.find('<', i + 1)) : tag_entero_en(t, i, &sigue);
-      if (!origen.solo_en_linea) {
-        for (size_t k = i + 1; k < sigue && k < t.size(); ++k) signo += t[k] == '<' || t[k] == '>';
-        i = sigue - 1;
-      }
-      if (tag.empty() || !fue_marcado(t, inicio, este, origen)) continue;
+          !origen.solo_en_linea || marcado ? tag_entero_en(t, i, &sigue) : std::string_view();
+      for (size_t k = i + 1; k < sigue && k < t.size(); ++k) signo += t[k] == '<' || t[k] == '>';
+      i = sigue - 1;
+      if (tag.empty() || !marcado) continue;
+      if (tag.find('<', 1) != std::string_view::npos) con_menor.push_back(tag);
       uso &u = tags.try_emplace(lenguaweb_forma_de_tag(tag), uso{tag, 0, {}}).first->second;
       ++u.quedan;
       if (std::find(u.escritos.begin(), u.escritos.end(), tag) == u.escritos.end())
@@ -289,6 +294,15 @@ class escritor_de_tags {
     if (del_origen != nullptr) --del_origen->quedan;
     anade_tag(salida_, escrito, para_releer_);
     return true;
+  }
+
+  /* The tag of the page's text that holds a '<' and that the translation at i keeps
+   * byte for byte, or empty. */
+  std::string_view con_menor_en(std::string_view texto, size_t i) {
+    if (origen_.texto.empty()) return {};
+    for (std::string_view tag : origen().con_menor)
+      if (texto.substr(i, tag.size()) == tag) return texto.substr(i, tag.size());
+    return {};
   }
 
   /* Closes, innermost first, the elements left open beyond those the page's text left
@@ -381,6 +395,7 @@ void lenguaweb_escribe_texto(std::string &salida, std::string_view texto,
       if (!origen.es_la_traduccion) {
         siguiente.desde(i); /* where the next '<' stands: the tag may not hold it */
         tag = tag_en(texto, i - 1, siguiente.de(kMenor));
+        if (tag.empty()) tag = tags.con_menor_en(texto, i - 1); /* but the page's own */
       } else if (fue_marcado(texto, i - 1, kNoEsta, origen)) {
         tag = tag_entero_en(texto, i - 1, &solo_texto);
       }

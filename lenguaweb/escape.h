@@ -32,8 +32,9 @@ struct texto_de_origen {
 std::string lenguaweb_forma_de_tag(std::string_view tag);
 
 /* Appends a body text to salida. A tag of the text (from a '<' to the '>' that
- * htmlparser::busca_cierre gives, holding no other '<', and read by a browser as that
- * one tag: htmlparser::se_lee_como_un_tag) is written as markup when it is
+ * htmlparser::busca_cierre gives, holding no other '<' unless it is byte for byte a tag of
+ * the page's text that holds one, and read by a browser as that one tag:
+ * htmlparser::se_lee_como_un_tag) is written as markup when it is
  *  - a tag that the page had as markup in the text it stands for (letter case ignored;
  *    each of them once; written as the page had it), or
  *  - an inline tag without attributes ("<B>", "</EM >", "<br>") whose name the page did

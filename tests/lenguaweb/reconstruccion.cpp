@@ -125,6 +125,12 @@ TEST_F(Reconstruccion, UnaTraduccionSoloLlevaEtiquetasEnLinea) {
       // both translated: the one left open is closed
       {.pagina = "<P>Use <B>x</B> or &lt;B&gt;y</P>", .traducidos = {"Usa <B>x</B> o <B>y"},
        .escrita = "<P>Usa <B>x</B> o <B>y</B></P>"},
+      // a tag of the page with a '<' in a value or a name, kept whole; none other
+      {.pagina = "<P>Some <B TITLE=\"x<y\">bold</B> <FONT </EM>>w</FONT></P>",
+       .traducidos = {"Unas <B TITLE=\"x<y\">negritas</B> <FONT </EM>>p"},
+       .escrita = "<P>Unas <B TITLE=\"x<y\">negritas</B> <FONT </EM>&gt;p</FONT></P>"},
+      {.pagina = "<P>Some <B TITLE=\"x<y\">bold</B></P>", .traducidos = {"Unas <B TITLE=\"x<z\">b"},
+       .escrita = "<P>Unas &lt;B TITLE=\"x&lt;z\"&gt;b</B></P>"},
   };
   // clang-format on
   for (const Escritura &caso : casos)
