@@ -68,15 +68,18 @@ std::string lenguaweb_forma_de_tag(std::string_view tag) {
   htmlparser::atributo_html a;
   while (htmlparser::lee_atributo(t, i, a)) {
     std::string nombre = en_minusculas(tag.substr(a.nombre, a.fin_nombre - a.nombre));
-    if (std::any_of(atributos.begin(), atributos.end(),
-                    [&](const auto &otro) { return otro.first == nombre; }))
-      continue;
     const size_t fin = a.valor.fin == htmlparser::kNoEsta ? tag.size() : a.valor.fin;
     atributos.emplace_back(std::move(nombre), a.valor.tras_igual
                                                   ? tag.substr(a.valor.inicio, fin - a.valor.inicio)
                                                   : std::string_view());
   }
-  std::sort(atributos.begin(), atributos.end());
+  // A repeated name counts once, with its first value: sorted by name in a stable way, the
+  // first of each run of one name is the one the tag gives first.
+  std::stable_sort(atributos.begin(), atributos.end(),
+                   [](const auto &x, const auto &y) { return x.first < y.first; });
+  atributos.erase(std::unique(atributos.begin(), atributos.end(),
+                              [](const auto &x, const auto &y) { return x.first == y.first; }),
+                  atributos.end());
   std::string forma = en_minusculas(tag.substr(0, htmlparser::fin_de_nombre_de_tag(t, 0)));
   for (const auto &[nombre, valor] : atributos) {
     forma.push_back('\0');
