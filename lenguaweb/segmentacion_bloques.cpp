@@ -3,6 +3,7 @@
 #include "lenguaweb/origenes.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <iterator>
 #include <vector>
@@ -19,8 +20,8 @@ using htmlparser::kNoEsta;
 /* A phrasing element opened inside the text being read (or before it, from its first
  * tag on). */
 struct abierto {
-  std::string_view nombre; /* base name, into the page */
-  uint32_t inicio;         /* offset of its start tag */
+  size_t elemento; /* index in htmlparser::kElementosDeFrase */
+  uint32_t inicio; /* offset of its start tag */
 };
 
 /* An attribute text waiting for the piece that holds its tag. */
@@ -51,6 +52,9 @@ struct pasada {
   bool titulo_abierto = false; /* the open text stands in TITLE */
   i_tipo_texto_t tipo_abierto = TIPO_TEXTO;
   std::vector<abierto> abiertos;
+  /* How many of abiertos each phrasing element has: an end tag of one not open is known
+   * at once, without a walk over all that are. */
+  std::array<uint32_t, std::size(htmlparser::kElementosDeFrase)> abiertos_de{};
   std::vector<pendiente> pendientes;
   /* In a text: the phrasing tags read after fin_texto. Their attribute texts are taken
    * only if the text ends before them, which few do. */
@@ -71,6 +75,17 @@ std::string_view base_de(std::string_view nombre, bool *cierra) {
          nombre[fin] != '>')
     ++fin;
   return nombre.substr(0, fin);
+}
+
+void vacia_abiertos(pasada &p) {
+  p.abiertos.clear();
+  p.abiertos_de.fill(0);
+}
+
+void abre_elemento(pasada &p, const htmlparser::elemento_de_frase *frase, uint32_t inicio) {
+  const size_t elemento = static_cast<size_t>(frase - htmlparser::kElementosDeFrase);
+  p.abiertos.push_back({elemento, inicio});
+  ++p.abiertos_de[elemento];
 }
 
 /* The pending attribute texts go to the document's texts, in order. */
@@ -101,7 +116,7 @@ void abre_texto(pasada &p, uint32_t inicio) {
                        std::make_move_iterator(p.pendientes.end()));
     p.pendientes.resize(p.pendientes_al_candidato);
   } else {
-    p.abiertos.clear();
+    vacia_abiertos(p);
     p.del_texto.clear();
   }
   p.candidato = pasada::kNoEsta32;
@@ -186,7 +201,7 @@ void cierra_texto(pasada &p) {
     toma_del_texto(p);
     toma_tras_el_fin(p);
     p.en_texto = false;
-    p.abiertos.clear();
+    vacia_abiertos(p);
     p.candidato = pasada::kNoEsta32;
     return;
   }
@@ -216,7 +231,7 @@ void cierra_texto(pasada &p) {
   toma_tras_el_fin(p);
   p.inicio_trozo = p.fin_texto;
   p.en_texto = false;
-  p.abiertos.clear();
+  vacia_abiertos(p);
   p.candidato = pasada::kNoEsta32;
 }
 
@@ -276,7 +291,7 @@ uint32_t lee_tag(pasada &p, uint32_t posicion) {
     // Any other tag ends the text, and belongs to the next piece.
     if (p.en_texto) cierra_texto(p);
     p.candidato = pasada::kNoEsta32;
-    p.abiertos.clear();
+    vacia_abiertos(p);
     if (se_leen_tags(antes))
       p.tipo_texto = !cierra && htmlparser::nombre_es(base, "TITLE") ? TIPO_TITULO : TIPO_TEXTO;
     if (se_leen_tags(antes)) toma_atributos(p, tag, p.pendientes); /* no code */
@@ -286,13 +301,13 @@ uint32_t lee_tag(pasada &p, uint32_t posicion) {
   if (!p.en_texto) {
     if (cierra) {
       p.candidato = pasada::kNoEsta32;  // it closes what the piece opened: no text began
-      p.abiertos.clear();
+      vacia_abiertos(p);
     } else {
       if (p.candidato == pasada::kNoEsta32) {
         p.candidato = posicion;
         p.pendientes_al_candidato = p.pendientes.size();
       }
-      if (!frase->vacio) p.abiertos.push_back({base, posicion});
+      if (!frase->vacio) abre_elemento(p, frase, posicion);
     }
     toma_atributos(p, tag, p.pendientes);
     return tag.fin;
@@ -303,10 +318,13 @@ uint32_t lee_tag(pasada &p, uint32_t posicion) {
   // after it, joins the text at once.
   toma_atributos(p, tag, p.del_texto);
   if (cierra) {
-    size_t k = p.abiertos.size();
-    while (k > 0 && !htmlparser::nombre_es(p.abiertos[k - 1].nombre, base)) --k;
+    // The walk down to the element it closes pops every element it passes.
+    const size_t elemento = static_cast<size_t>(frase - htmlparser::kElementosDeFrase);
+    size_t k = p.abiertos_de[elemento] == 0 ? 0 : p.abiertos.size();
+    while (k > 0 && p.abiertos[k - 1].elemento != elemento) --k;
     if (k > 0) {
       const bool antes_del_fin = p.abiertos[k - 1].inicio < p.fin_texto;
+      for (size_t j = k - 1; j < p.abiertos.size(); ++j) --p.abiertos_de[p.abiertos[j].elemento];
       p.abiertos.resize(k - 1);
       if (p.se_alarga && antes_del_fin) {
         p.fin_texto = tag.fin;
@@ -321,7 +339,7 @@ uint32_t lee_tag(pasada &p, uint32_t posicion) {
       return tag.fin;
     }
   } else {
-    p.abiertos.push_back({base, posicion});
+    abre_elemento(p, frase, posicion);
     p.se_alarga = false;
   }
   p.tras_el_fin.push_back(posicion);
