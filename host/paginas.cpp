@@ -369,6 +369,8 @@ Resultado paginas_pseudotraduce(const std::string &pagina, const std::string &sa
   std::vector<std::string> mensajes;
   lista_cad_t *traducidos =
       pseudo_traduce(cargada.textos, cargada.ids, cargada.idioma, destino, &mensajes);
+  // The page's own texts are read no more: their memory goes before the page is written.
+  lista_cad_destruye(&cargada.textos);
   for (const std::string &m : mensajes) informes_escribe(pagina + ": " + m + " (text engine)");
   const booleano resultado = lenguaweb_reconstruye_fichero_html(
       cargada.documento, traducidos, cargada.ids, nullptr, nullptr, salida.c_str(), destino);

@@ -29,12 +29,20 @@ bool es_cifra(char c) {
 
 TextoProtegido pseudo_protege(std::string_view texto) {
   TextoProtegido r;
-  r.texto.reserve(texto.size());
-  const auto grupo = [&r](std::string_view pieza) {
+  // Pieces that follow one another make one group: a text of a thousand references is
+  // one group, not a thousand for the engine to keep.
+  size_t tras_grupo = std::string::npos;
+  const auto grupo = [&r, &tras_grupo](std::string_view pieza) {
+    if (tras_grupo == r.texto.size()) {
+      r.piezas.back() =
+          std::string_view(r.piezas.back().data(), r.piezas.back().size() + pieza.size());
+      return;
+    }
     r.texto += '{';
     r.texto += std::to_string(r.piezas.size());
     r.texto += '}';
     r.piezas.emplace_back(pieza);
+    tras_grupo = r.texto.size();
   };
   const bool bloques = opciones_dame_segmentacion() == SEGMENTACION_BLOQUES;
   size_t proximo_mayor = 0;  // the first '>' at or after the last one looked for
@@ -77,7 +85,7 @@ TextoProtegido pseudo_protege(std::string_view texto) {
   return r;
 }
 
-std::string pseudo_restaura(std::string_view texto, const std::vector<std::string> &piezas) {
+std::string pseudo_restaura(std::string_view texto, const std::vector<std::string_view> &piezas) {
   std::string r;
   r.reserve(texto.size());
   for (size_t i = 0; i < texto.size(); ++i) {
@@ -99,36 +107,42 @@ std::string pseudo_restaura(std::string_view texto, const std::vector<std::strin
 lista_cad_t *pseudo_traduce(const lista_cad_t *textos, const lista_cad_t *ids, uint32_t origen,
                             uint32_t destino, std::vector<std::string> *mensajes) {
   const uint32_t n = lista_cad_num_elems(textos);
-  std::vector<std::vector<std::string>> piezas(n);
-  lista_wcad_t *anchos = lista_wcad_crea(0);
-  for (uint32_t i = 0; i < n; ++i) {
-    char *utf8 = conv_ansi_idioma_a_utf8(lista_cad_dame(textos, i), origen);
-    TextoProtegido protegido = pseudo_protege(utf8);
-    cad_destruye(&utf8);
-    char16_t *ancho = conv_utf8_a_wcad(protegido.texto.c_str());
-    lista_wcad_anade_propia(anchos, &ancho);
-    piezas[i] = std::move(protegido.piezas);
-  }
-
-  lista_wcad_t *avisos = nullptr;
-  lista_wcad_t *traducidos =
-      lenguatxt_traduce_textos(anchos, ids, origen, destino, MOTOR_PSEUDOTRADUCCION, &avisos);
-  lista_wcad_destruye(&anchos);
-  for (uint32_t i = 0; avisos != nullptr && i < lista_wcad_num_elems(avisos); ++i) {
-    char *aviso = conv_wcad_a_utf8(lista_wcad_dame(avisos, i));
-    mensajes->emplace_back(aviso);
-    cad_destruye(&aviso);
-  }
-  lista_wcad_destruye(&avisos);
-
+  const uint32_t num_ids = ids != nullptr ? lista_cad_num_elems(ids) : 0;
   lista_cad_t *resultado = lista_cad_crea(0);
-  for (uint32_t i = 0; i < n && i < lista_wcad_num_elems(traducidos); ++i) {
-    char *utf8 = conv_wcad_a_utf8(lista_wcad_dame(traducidos, i));
-    const std::string restaurado = pseudo_restaura(utf8, piezas[i]);
-    cad_destruye(&utf8);
-    char *texto = conv_utf8_a_ansi_html(restaurado.c_str(), destino);
-    lista_cad_anade_propia(resultado, &texto);
+  // One text at a time through the engine: what a text takes on its way (its groups, its
+  // wide copies) is freed before the next, so a page's texts are never held twice over.
+  for (uint32_t i = 0; i < n; ++i) {
+    // The pieces point into original, freed once they are back in their place.
+    char *original = conv_ansi_idioma_a_utf8(lista_cad_dame(textos, i), origen);
+    TextoProtegido protegido = pseudo_protege(original);
+    char16_t *ancho = conv_utf8_a_wcad(protegido.texto.c_str());
+    protegido.texto = std::string();
+    lista_wcad_t *uno = lista_wcad_crea(0);
+    lista_wcad_anade_propia(uno, &ancho);
+    lista_cad_t *id = lista_cad_crea(0);
+    if (i < num_ids) lista_cad_anade(id, lista_cad_dame(ids, i));
+    lista_wcad_t *avisos = nullptr;
+    lista_wcad_t *traducido = lenguatxt_traduce_textos(uno, i < num_ids ? id : nullptr, origen,
+                                                       destino, MOTOR_PSEUDOTRADUCCION, &avisos);
+    lista_wcad_destruye(&uno);
+    lista_cad_destruye(&id);
+    for (uint32_t k = 0; avisos != nullptr && k < lista_wcad_num_elems(avisos); ++k) {
+      char *aviso = conv_wcad_a_utf8(lista_wcad_dame(avisos, k));
+      mensajes->emplace_back(aviso);
+      cad_destruye(&aviso);
+    }
+    lista_wcad_destruye(&avisos);
+    if (lista_wcad_num_elems(traducido) == 1) {
+      char *utf8 = conv_wcad_a_utf8(lista_wcad_dame(traducido, 0));
+      lista_wcad_destruye(&traducido);
+      const std::string restaurado = pseudo_restaura(utf8, protegido.piezas);
+      cad_destruye(&utf8);
+      cad_destruye(&original);
+      char *texto = conv_utf8_a_ansi_html(restaurado.c_str(), destino);
+      lista_cad_anade_propia(resultado, &texto);
+    }
+    lista_wcad_destruye(&traducido);
+    cad_destruye(&original);
   }
-  lista_wcad_destruye(&traducidos);
   return resultado;
 }

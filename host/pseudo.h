@@ -10,20 +10,21 @@
 #include "lenguaweb.h"
 
 // A text whose markup stands as brace groups: "{0}", "{1}" ... each the group of the
-// piece at that index of piezas.
+// piece at that index of piezas, which point into the text protected.
 struct TextoProtegido {
   std::string texto;
-  std::vector<std::string> piezas;
+  std::vector<std::string_view> piezas;
 };
 
 // Turns into brace groups what the engine must not touch: the inline tags that the
 // library keeps as markup (<B>, </B>, <FONT ...>, <BR> ...; every phrasing tag, <A ...>,
 // <CODE> ..., when the calling thread cuts pages by blocks), character references
-// (&amp;, &#225;, &#x41;) and every literal '{' and '}'. texto is UTF-8 (only read).
+// (&amp;, &#225;, &#x41;) and every literal '{' and '}'; pieces that follow one another
+// make one group. texto is UTF-8, only read, and must outlive the result.
 TextoProtegido pseudo_protege(std::string_view texto);
 
 // Puts the pieces back in the place of their groups; any other text stays as it is.
-std::string pseudo_restaura(std::string_view texto, const std::vector<std::string> &piezas);
+std::string pseudo_restaura(std::string_view texto, const std::vector<std::string_view> &piezas);
 
 // Pseudo-translates the texts of a page (in the code page of origen; ids are their
 // identifiers, both only read) with lenguatxt_traduce_textos and returns a new list,
