@@ -430,11 +430,12 @@ void signos_de_pagina(std::string_view crudo, signos_de_texto &signos) {
 
 /* Appends the body text: the page's own bytes when it goes back so, else converted from
  * the code page of idioma and escaped as its element asks; its tags are checked against
- * the document's own text, which is read only when it holds a tag. Preprocessing writes
- * the document's own texts into a page that will be read again, in a form that reads back
- * the same: a pair of spaces, which only a long run of blanks leaves, would read back as
- * one, so a text that holds one goes out as the page's own bytes (an entity would read
- * back as a no-break space). Preformatted text keeps its blanks anyway. */
+ * the document's own text, which is read only when it holds a tag. Preprocessing, and a
+ * rebuild given a text back unchanged, write the document's own text into a page that may
+ * be read again, in a form that reads back the same: a pair of spaces, which only a long
+ * run of blanks leaves, would read back as one, so a text that holds one goes out as the
+ * page's own bytes (an entity would read back as a no-break space). Preformatted text
+ * keeps its blanks anyway. */
 void escribe_cuerpo(std::string &pagina, const textos_de_trozo &textos, const escritura &e,
                     enlaces_pasada &enlaces) {
   const origen_de_texto &origen = e.documento->origenes[textos.indice];
@@ -467,7 +468,8 @@ void escribe_cuerpo(std::string &pagina, const textos_de_trozo &textos, const es
   }
   const bool preformateado = (origen.marcas & kTextoPreformateado) != 0;
   if (sale_crudo(e, textos.indice, textos.cuerpo) ||
-      (e.preprocesar && !preformateado && std::strstr(textos.cuerpo, "  ") != nullptr)) {
+      (!preformateado && std::strstr(textos.cuerpo, "  ") != nullptr &&
+       (e.preprocesar || es_propio(e, textos.indice, textos.cuerpo)))) {
     anade_de_pagina(pagina,
                     e.documento->pagina.bytes.substr(origen.inicio, origen.fin - origen.inicio), e);
     return;
