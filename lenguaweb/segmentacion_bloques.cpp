@@ -281,11 +281,13 @@ uint32_t lee_tag(pasada &p, uint32_t posicion) {
   lenguaweb_cambia_preformateado(p.preformateado, tag.nombre);
   bool cierra = false;
   const std::string_view base = base_de(tag.nombre, &cierra);
-  const htmlparser::elemento_de_frase *frase = se_leen_tags(antes) &&
-                                                       htmlparser::tiene_atributos(p.t, posicion) &&
-                                                       tag.sin_cerrar == 0 && !tag.cortado
-                                                   ? htmlparser::busca_elemento_de_frase(base)
-                                                   : nullptr;
+  // A tag that the page ends before its '>' is nothing to a browser: never a text's.
+  const bool sin_fin = tag.fin == p.pagina.size() && p.pagina[tag.fin - 1] != '>';
+  const htmlparser::elemento_de_frase *frase =
+      se_leen_tags(antes) && htmlparser::tiene_atributos(p.t, posicion) && tag.sin_cerrar == 0 &&
+              !tag.cortado && !sin_fin
+          ? htmlparser::busca_elemento_de_frase(base)
+          : nullptr;
 
   if (frase == nullptr) {
     // Any other tag ends the text, and belongs to the next piece.
