@@ -149,6 +149,29 @@ std::string reconstruye(const Documento &d, const std::vector<std::string> &text
   return lee_fichero(ruta);
 }
 
+// The start tags of the inline elements that a text opens and leaves open, in order
+// ("<em>" for "s<em>*").
+std::string en_linea_abiertos(std::string_view texto) {
+  std::vector<std::string> abiertos;
+  for (size_t i = texto.find('<'); i != std::string_view::npos; i = texto.find('<', i + 1)) {
+    const bool cierra = texto.substr(i + 1, 1) == "/";
+    size_t fin = i + 1 + cierra;
+    while (fin < texto.size() && a_minuscula(texto[fin]) >= 'a' && a_minuscula(texto[fin]) <= 'z')
+      ++fin;
+    const std::string nombre = en_minusculas(texto.substr(i + 1 + cierra, fin - i - 1 - cierra));
+    if (nombre == "br" || !esta_en(nombre, kEnLinea)) continue;
+    if (!cierra) {
+      abiertos.push_back(nombre);
+    } else if (const auto k = std::find(abiertos.rbegin(), abiertos.rend(), nombre);
+               k != abiertos.rend()) {
+      abiertos.erase(std::prev(k.base()), abiertos.end());
+    }
+  }
+  std::string r;
+  for (const std::string &nombre : abiertos) r += "<" + nombre + ">";
+  return r;
+}
+
 }  // namespace
 
 std::string nombre_de_elemento(const GumboInternalNode &elemento) {
@@ -203,7 +226,9 @@ std::string ronda_hostil(const std::string &carpeta, const EntradaHostil &e, Sal
   // A browser drops blank text where a page's markup is wrong (before <html>, after </head>)
   // and so drops the elements that other text would open: the reference keeps a blank
   // translation as it is, so that the markers are weighed on the same tree.
-  std::vector<std::string> marcadores, traducidos, otros;
+  // abiertos: a translated text's marker followed by the inline elements that its text
+  // left open, which a translation may leave open too.
+  std::vector<std::string> marcadores, traducidos, otros, abiertos;
   for (size_t j = 0; j < preprocesado.textos.size(); ++j) {
     const std::string marcador = abre + std::to_string(j) + "]]";
     const auto t = e.traducciones.find(static_cast<uint32_t>(j));
@@ -213,13 +238,22 @@ std::string ronda_hostil(const std::string &carpeta, const EntradaHostil &e, Sal
     marcadores.push_back(blanca ? t->second : marcador);
     traducidos.push_back(t == e.traducciones.end() ? marcador : t->second);
     if (t == e.traducciones.end()) otros.push_back(marcador);
+    abiertos.push_back(t == e.traducciones.end() || blanca
+                           ? marcadores.back()
+                           : marcador + en_linea_abiertos(preprocesado.textos[j]));
   }
   s->referencia = reconstruye(preprocesado, marcadores, a, img, ruta_escrita, e.idioma);
+  const std::string referencia_abierta =
+      abiertos == marcadores ? s->referencia
+                             : reconstruye(preprocesado, abiertos, a, img, ruta_escrita, e.idioma);
   for (const auto &[k, enlace] : e.enlaces_a) a.pon_enlace(k, enlace);
   for (const auto &[k, enlace] : e.enlaces_img) img.pon_enlace(k, enlace);
   s->escrita = reconstruye(preprocesado, traducidos, a, img, ruta_escrita, e.idioma);
   fallo = contenido_ajeno(s->preprocesada, s->escrita);
-  if (fallo.empty()) fallo = marcador_movido(s->referencia, s->escrita, otros);
+  // The page's own end tag of an element that a translation left open, as its text did,
+  // closes what follows as it did in the page: the markers stand as they do with it.
+  if (fallo.empty() && !marcador_movido(s->referencia, s->escrita, otros).empty())
+    fallo = marcador_movido(referencia_abierta, s->escrita, otros);
   return fallo.empty() ? "" : "rebuilt: " + fallo;
 }
 
