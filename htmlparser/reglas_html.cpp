@@ -62,6 +62,62 @@ size_t busca_fin_de_elemento(std::string_view texto, size_t desde, size_t hasta,
   return hasta;
 }
 
+namespace {
+
+/* Whether texto at i holds nombre (letter case ignored) followed by what ends an end tag's
+ * name: a blank, '/' or '>'. */
+bool sigue_nombre(std::string_view texto, size_t i, std::string_view nombre) {
+  return i + nombre.size() < texto.size() && nombre_es(texto.substr(i, nombre.size()), nombre) &&
+         (es_blanco_html(texto[i + nombre.size()]) || texto[i + nombre.size()] == '/' ||
+          texto[i + nombre.size()] == '>');
+}
+
+}  // namespace
+
+size_t fin_de_texto_sin_tags(std::string_view texto, size_t desde, std::string_view nombre) {
+  for (size_t p = texto.find("</", desde); p != kNoEsta; p = texto.find("</", p + 1))
+    if (sigue_nombre(texto, p + 2, nombre)) return p;
+  return texto.size();
+}
+
+size_t fin_de_script(std::string_view texto, size_t desde) {
+  constexpr std::string_view kScript = "script";
+  enum { datos, escapado, doble } estado = datos;
+  size_t guiones = 0; /* the '-' read last, in a row */
+  for (size_t i = desde; i < texto.size(); ++i) {
+    const char c = texto[i];
+    if (c == '-') {
+      ++guiones;
+      continue;
+    }
+    const size_t guiones_antes = guiones;
+    guiones = 0;
+    if (c == '>' && guiones_antes >= 2) {
+      estado = datos;  // "-->" ends an escaped part, doubly escaped or not
+    } else if (c != '<') {
+      continue;
+    } else if (estado == datos) {
+      if (texto.compare(i + 1, 3, "!--") == 0) {
+        estado = escapado;
+        guiones = 2;  // "<!-->" is a whole escaped part
+        i += 3;
+      } else if (texto.compare(i + 1, 1, "/") == 0 && sigue_nombre(texto, i + 2, kScript)) {
+        return i;
+      }
+    } else if (estado == escapado) {
+      if (texto.compare(i + 1, 1, "/") == 0 && sigue_nombre(texto, i + 2, kScript)) return i;
+      if (sigue_nombre(texto, i + 1, kScript)) {
+        estado = doble;
+        i += kScript.size() + 1;  // the blank, '/' or '>' after the name is read with it
+      }
+    } else if (texto.compare(i + 1, 1, "/") == 0 && sigue_nombre(texto, i + 2, kScript)) {
+      estado = escapado;
+      i += kScript.size() + 2;
+    }
+  }
+  return texto.size();
+}
+
 std::string_view nombre_de_elemento(std::string_view tag) {
   size_t inicio = 1;
   if (inicio < tag.size() && tag[inicio] == '/') ++inicio;

@@ -323,6 +323,18 @@ fin_de_tag lee_fin_de_tag(const T &t, size_t inicio) {
 size_t busca_fin_de_elemento(std::string_view texto, size_t desde, size_t hasta,
                              std::string_view nombre);
 
+/* Where the content of an element that a browser reads as text, tags and all (STYLE,
+ * IFRAME, XMP ...), ends when it begins at desde: the '<' of the first "</" + nombre
+ * (letter case ignored) followed by a blank, '/' or '>', which is that element's end tag;
+ * the end of texto when there is none. */
+size_t fin_de_texto_sin_tags(std::string_view texto, size_t desde, std::string_view nombre);
+
+/* The same for a SCRIPT element, as a browser's tokenizer reads script data: a "<!--" in
+ * it begins an escaped part, which "-->" ends, and inside that part a "<script" begins a
+ * doubly escaped one, which only its own "</script" ends: a "</script" there does not end
+ * the element. */
+size_t fin_de_script(std::string_view texto, size_t desde);
+
 /* A tag's name, given the tag's text after its '<' (without the closing '>'): up to the
  * first space. Other blanks do not end it. */
 inline std::string_view nombre_de_tag(std::string_view tras_el_menor) {

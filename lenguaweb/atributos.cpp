@@ -32,6 +32,18 @@ bool busca_texto(std::string_view tag, const char *nombre, texto_de_tag *texto) 
   return true;
 }
 
+/* Whether the tag has an attribute of this name, in any letter case. */
+bool tiene_atributo(std::string_view tag, std::string_view nombre) {
+  const htmlparser::texto_acotado<char> t = htmlparser::acotado(tag);
+  size_t i = htmlparser::fin_de_nombre_de_tag(t, 0);
+  htmlparser::atributo_html a;
+  while (htmlparser::lee_atributo(t, i, a)) {
+    if (htmlparser::nombre_es(tag.substr(a.nombre, a.fin_nombre - a.nombre), nombre)) return true;
+    if (a.valor.entre_comillas && a.valor.fin == kNoEsta) break;
+  }
+  return false;
+}
+
 }  // namespace
 
 bool lenguaweb_busca_valor(std::string_view texto, const char *nombre,
@@ -102,7 +114,9 @@ bool lenguaweb_procesa_meta(std::string_view tag, texto_de_tag *texto) {
     tipo = TIPO_PALABRA_CLAVE;
   else
     return false;
-  if (!busca_texto(tag, "CONTENT", texto)) return false;
+  // With HTTP-EQUIV the content is an order to the browser (a refresh, a policy), not
+  // words.
+  if (tiene_atributo(tag, "HTTP-EQUIV") || !busca_texto(tag, "CONTENT", texto)) return false;
   texto->tipo = tipo;
   return true;
 }

@@ -1,25 +1,35 @@
 /* lectura_tags.cpp - reading a tag as page segmentation reads it, shared with the rebuild. */
 #include "lenguaweb/lectura_tags.h"
 
+#include <algorithm>
+
+#include "lenguaweb/atributos.h"
 #include "privado/informe.h"
 
 namespace {
 
-/* The name up to its first blank, without the '/' of an end tag, and whether it had one. */
+using htmlparser::nombre_es;
+
+/* The name up to its first blank or '/' after it (as in "<script/>"), without the '/' of
+ * an end tag, and whether it had one. */
 std::string_view base_del_nombre(std::string_view nombre, bool *cierra) {
-  size_t blanco = 0;
-  while (blanco < nombre.size() && !htmlparser::es_blanco(nombre[blanco])) ++blanco;
-  nombre = nombre.substr(0, blanco);
   *cierra = !nombre.empty() && nombre[0] == '/';
-  return *cierra ? nombre.substr(1) : nombre;
+  if (*cierra) nombre.remove_prefix(1);
+  size_t fin = 0;
+  while (fin < nombre.size() && !htmlparser::es_blanco_de_tag(nombre[fin]) && nombre[fin] != '/')
+    ++fin;
+  return nombre.substr(0, fin);
 }
 
 /* Whether the name may be one of the elements these functions follow (XMP, PRE, STYLE,
- * SCRIPT, LISTING, TEXTAREA, PLAINTEXT): told by its length and first letter, so that
- * the other tags of a page, nearly all of them, cost no comparison of names. */
+ * SCRIPT, LISTING, TEXTAREA, PLAINTEXT, TITLE, IFRAME, NOEMBED, NOFRAMES, NOSCRIPT): told
+ * by its length and first letter, so that the other tags of a page, nearly all of them,
+ * cost no comparison of names. */
 bool puede_ser_seguido(std::string_view base) {
   if (base.size() < 3 || base.size() > 9) return false;
   switch (htmlparser::a_mayuscula(base[0])) {
+    case 'I':
+    case 'N':
     case 'L':
     case 'P':
     case 'S':
@@ -33,7 +43,68 @@ bool puede_ser_seguido(std::string_view base) {
 
 constexpr elemento_crudo kCrudos[] = {elemento_crudo::script,    elemento_crudo::style,
                                       elemento_crudo::xmp,       elemento_crudo::textarea,
-                                      elemento_crudo::plaintext, elemento_crudo::titulo};
+                                      elemento_crudo::plaintext, elemento_crudo::titulo,
+                                      elemento_crudo::iframe,    elemento_crudo::noembed,
+                                      elemento_crudo::noframes,  elemento_crudo::noscript};
+
+/* Whether a start tag ends in "/>" for a browser: a '/' before its '>' that is no part of
+ * an unquoted value. */
+bool se_cierra_solo(const tag_leido &tag) {
+  const std::string_view t = tag.texto;
+  if (tag.cortado || t.size() < 2 || t.back() != '/' || tag.fin == tag.inicio + t.size())
+    return false;
+  const htmlparser::texto_acotado<char> leido = htmlparser::acotado(t);
+  htmlparser::atributo_html a;
+  bool en_valor = false;
+  for (size_t i = htmlparser::fin_de_nombre_de_tag(leido, 0);
+       htmlparser::lee_atributo(leido, i, a);)
+    en_valor = a.valor.tras_igual && !a.valor.entre_comillas && a.valor.fin == t.size();
+  return !en_valor;
+}
+
+/* Whether a start tag named nombre, read inside SVG (mathml false) or MathML, opens an
+ * HTML integration point. */
+bool abre_integracion(const tag_leido &tag, std::string_view nombre, bool mathml) {
+  constexpr std::string_view kDeSvg[] = {"FOREIGNOBJECT", "DESC", "TITLE"};
+  constexpr std::string_view kDeMathml[] = {"MI", "MO", "MN", "MS", "MTEXT"};
+  if (!mathml) return std::ranges::any_of(kDeSvg, [&](auto n) { return nombre_es(nombre, n); });
+  if (std::ranges::any_of(kDeMathml, [&](auto n) { return nombre_es(nombre, n); })) return true;
+  htmlparser::valor_html codificacion;
+  if (!nombre_es(nombre, "ANNOTATION-XML") ||
+      !(lenguaweb_busca_valor(tag.texto, "ENCODING", &codificacion) ||
+        lenguaweb_busca_valor(tag.texto, "encoding", &codificacion)))
+    return false;
+  const std::string_view valor =
+      tag.texto.substr(codificacion.inicio, codificacion.fin - codificacion.inicio);
+  return nombre_es(valor, "text/html") || nombre_es(valor, "application/xhtml+xml");
+}
+
+/* Moves the SVG and MathML elements open past a start or end tag read outside raw
+ * elements. */
+void sigue_extranjeros(lectura_html &lectura, const tag_leido &tag) {
+  const std::string_view nombre = htmlparser::nombre_de_elemento(tag.texto);
+  if (nombre.empty() || tag.cortado) return;
+  auto &abiertos = lectura.abiertos;
+  const bool raiz = nombre_es(nombre, "SVG") || nombre_es(nombre, "MATH");
+  if (tag.texto[1] == '/') {
+    // An end tag closes the nearest element of its name and what it holds; inside an
+    // integration point only that point's own end tag is followed.
+    size_t k = abiertos.size();
+    while (k > 0 && !nombre_es(abiertos[k - 1].nombre, nombre) &&
+           !(abiertos[k - 1].integracion && k == abiertos.size()))
+      --k;
+    if (k > 0 && nombre_es(abiertos[k - 1].nombre, nombre)) abiertos.resize(k - 1);
+    return;
+  }
+  if (se_cierra_solo(tag)) return;
+  if (lectura.en_html()) {
+    if (raiz) abiertos.push_back({nombre, nombre_es(nombre, "MATH"), false});
+  } else if (abre_integracion(tag, nombre, abiertos.back().mathml)) {
+    abiertos.push_back({nombre, abiertos.back().mathml, true});
+  } else if (raiz) {
+    abiertos.push_back({nombre, abiertos.back().mathml, false});
+  }
+}
 
 }  // namespace
 
@@ -51,6 +122,14 @@ std::string_view nombre_de_elemento(elemento_crudo crudo) {
       return "PLAINTEXT";
     case elemento_crudo::titulo:
       return "TITLE";
+    case elemento_crudo::iframe:
+      return "IFRAME";
+    case elemento_crudo::noembed:
+      return "NOEMBED";
+    case elemento_crudo::noframes:
+      return "NOFRAMES";
+    case elemento_crudo::noscript:
+      return "NOSCRIPT";
     case elemento_crudo::ninguno:
       break;
   }
@@ -95,7 +174,8 @@ void lenguaweb_cambia_elemento_crudo(elemento_crudo &crudo, std::string_view nom
     // Inside TITLE a SCRIPT or STYLE still opens: a browser runs one in the TITLE of SVG,
     // and a TITLE never closed must not make the page's code its text.
     if (crudo == elemento_crudo::ninguno ||
-        (crudo == elemento_crudo::titulo && !es_texto_crudo(este) && este != crudo))
+        (crudo == elemento_crudo::titulo &&
+         (este == elemento_crudo::script || este == elemento_crudo::style)))
       crudo = este;
   } else if (crudo == este && este != elemento_crudo::plaintext) {
     crudo = elemento_crudo::ninguno;
@@ -103,6 +183,23 @@ void lenguaweb_cambia_elemento_crudo(elemento_crudo &crudo, std::string_view nom
              (este == elemento_crudo::script || este == elemento_crudo::style)) {
     informa_en(kModuloLenguaweb, "*procesar_texto == FALSO");
   }
+}
+
+uint32_t lenguaweb_sigue_tras_tag(lectura_html &lectura, const tag_leido &tag,
+                                  std::string_view texto, bool informa) {
+  const bool era_codigo = es_codigo(lectura.crudo);
+  if (se_leen_tags(lectura.crudo)) sigue_extranjeros(lectura, tag);
+  bool cierra = false;
+  const std::string_view base = base_del_nombre(tag.nombre, &cierra);
+  // Inside SVG or MathML XMP and PLAINTEXT are ordinary elements.
+  if (lectura.en_html() || cierra || !(nombre_es(base, "XMP") || nombre_es(base, "PLAINTEXT")))
+    lenguaweb_cambia_elemento_crudo(lectura.crudo, tag.nombre, informa);
+  if (era_codigo || !es_codigo(lectura.crudo)) return tag.fin;
+  const size_t fin =
+      lectura.crudo == elemento_crudo::script
+          ? htmlparser::fin_de_script(texto, tag.fin)
+          : htmlparser::fin_de_texto_sin_tags(texto, tag.fin, nombre_de_elemento(lectura.crudo));
+  return static_cast<uint32_t>(fin);
 }
 
 void lenguaweb_cambia_preformateado(uint32_t &profundidad, std::string_view nombre) {

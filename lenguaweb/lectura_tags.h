@@ -3,17 +3,31 @@
 #define LENGUAWEB_LECTURA_TAGS_H
 
 #include <string_view>
+#include <vector>
 
 #include "htmlparser/reglas_html.h"
 #include "lenguaweb/documento.h"
 
-/* The element whose content is not read as markup. Inside SCRIPT and STYLE no body text
- * begins; the content of XMP and PLAINTEXT (raw text) and of TEXTAREA (text whose
- * character references count) is one text, '<' and all. PLAINTEXT never ends. TITLE is
- * read as it always was, its tags and all; but a browser reads no tag in it up to its end
+/* The element whose content is not read as markup. The content of SCRIPT, STYLE, IFRAME,
+ * NOEMBED, NOFRAMES and NOSCRIPT (read as a browser that runs scripts reads it) is code:
+ * never a text, and no tag in it is read; the content of XMP and PLAINTEXT (raw text) and of
+ * TEXTAREA (text whose character references count) is one text, '<' and all. PLAINTEXT never ends.
+ * TITLE is read as it always was, its tags and all; but a browser reads no tag in it up to its end
  * tag, so no XMP, TEXTAREA or PLAINTEXT opens inside it (which would make the page's
  * markup a text), and no tag there runs past that end tag or leaves a quote open. */
-enum class elemento_crudo { ninguno, script, style, xmp, textarea, plaintext, titulo };
+enum class elemento_crudo {
+  ninguno,
+  script,
+  style,
+  xmp,
+  textarea,
+  plaintext,
+  titulo,
+  iframe,
+  noembed,
+  noframes,
+  noscript
+};
 
 /* Whether the content of the element is read as markup by segmentation (ninguno, TITLE). */
 constexpr bool se_leen_tags(elemento_crudo crudo) {
@@ -24,6 +38,11 @@ constexpr bool se_leen_tags(elemento_crudo crudo) {
 constexpr bool es_texto_crudo(elemento_crudo crudo) {
   return crudo == elemento_crudo::xmp || crudo == elemento_crudo::textarea ||
          crudo == elemento_crudo::plaintext;
+}
+
+/* Whether the content of the element is code, skipped whole (lenguaweb_sigue_tras_tag). */
+constexpr bool es_codigo(elemento_crudo crudo) {
+  return !se_leen_tags(crudo) && !es_texto_crudo(crudo);
 }
 
 /* The element's name in capitals ("SCRIPT" ...), "" for ninguno. */
@@ -61,6 +80,33 @@ inline tag_leido lenguaweb_lee_tag_en(std::string_view texto, uint32_t inicio, e
  * Here the name ends at any blank, not only at a space: a "<SCRIPT" followed by a line
  * break is still a script, whose code must never be taken for text. */
 void lenguaweb_cambia_elemento_crudo(elemento_crudo &crudo, std::string_view nombre, bool informa);
+
+/* Where a reader of a page stands: the raw element open, and the SVG and MathML elements
+ * open around it, with the HTML integration points among them (SVG's FOREIGNOBJECT, DESC
+ * and TITLE; MathML's MI, MO, MN, MS, MTEXT, and ANNOTATION-XML of an HTML encoding).
+ * Inside SVG or MathML, but at those points, XMP and PLAINTEXT are ordinary elements whose
+ * content is markup. Where a browser's reading is uncertain here, the reader stays inside
+ * SVG or MathML: an ordinary XMP writes its text with every '<' escaped, which is safe in
+ * raw text too. */
+struct lectura_html {
+  struct extranjero {
+    std::string_view nombre; /* into the page */
+    bool mathml;
+    bool integracion;
+  };
+  elemento_crudo crudo = elemento_crudo::ninguno;
+  std::vector<extranjero> abiertos;
+
+  bool en_html() const { return abiertos.empty() || abiertos.back().integracion; }
+};
+
+/* Moves the reading past the tag read from texto (lenguaweb_lee_tag_en) and returns where
+ * reading goes on: past the tag, or, when the tag opened an element whose content is code,
+ * at the end tag that closes it for a browser (htmlparser::fin_de_script,
+ * htmlparser::fin_de_texto_sin_tags), or at the end of texto. Reports as
+ * lenguaweb_cambia_elemento_crudo does when informa is set. */
+uint32_t lenguaweb_sigue_tras_tag(lectura_html &lectura, const tag_leido &tag,
+                                  std::string_view texto, bool informa);
 
 /* Moves the depth of preformatted elements (PRE, LISTING) on past a tag of this name,
  * the name ended as in lenguaweb_cambia_elemento_crudo. An end tag at depth 0 changes

@@ -38,7 +38,7 @@ void lenguaweb_informa_origenes(lenguaweb_t *documento) {
   std::vector<bool> hecho(informes.size());
   const std::string_view pagina = documento->pagina.bytes;
   const htmlparser::texto_acotado<char> t = htmlparser::acotado(pagina);
-  elemento_crudo crudo = elemento_crudo::ninguno;
+  lectura_html lectura;
   std::string elemento_de_cuerpo;
   tag_leido ultimo{};
   bool hay_ultimo = false;
@@ -66,11 +66,10 @@ void lenguaweb_informa_origenes(lenguaweb_t *documento) {
         break;
       }
       const uint32_t p = static_cast<uint32_t>(static_cast<const char *>(menor) - pagina.data());
-      const elemento_crudo antes = crudo;
-      ultimo = lenguaweb_lee_tag_en(t, p, crudo, false);
+      const elemento_crudo antes = lectura.crudo;
+      ultimo = lenguaweb_lee_tag_en(t, p, lectura.crudo, false);
       hay_ultimo = true;
-      lenguaweb_cambia_elemento_crudo(crudo, ultimo.nombre, false);
-      leido = std::max(ultimo.fin, p + 1);
+      leido = std::max(lenguaweb_sigue_tras_tag(lectura, ultimo, pagina, false), p + 1);
       if (!se_leen_tags(antes) || !htmlparser::tiene_atributos(t, p) || ultimo.texto[1] == '/')
         continue;
       const std::string_view nombre =

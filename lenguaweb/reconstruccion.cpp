@@ -153,12 +153,13 @@ void trata_link_de_tag(std::string_view trozo, const tag_leido &tag, const char 
 /* Where the page's first HTML start tag stands, or kNoEsta. */
 size_t donde_esta_html(std::string_view pagina) {
   const htmlparser::texto_acotado<char> t = htmlparser::acotado(pagina);
-  elemento_crudo crudo = elemento_crudo::ninguno;
+  lectura_html lectura;
   for (size_t p = pagina.find('<'); p != htmlparser::kNoEsta; p = pagina.find('<', p)) {
-    const tag_leido tag = lenguaweb_lee_tag_en(t, static_cast<uint32_t>(p), crudo, false);
-    lenguaweb_cambia_elemento_crudo(crudo, tag.nombre, false);
-    if (crudo == elemento_crudo::ninguno && htmlparser::nombre_es(tag.nombre, "HTML")) return p;
-    p = std::max<size_t>(tag.fin, p + 1);
+    const tag_leido tag = lenguaweb_lee_tag_en(t, static_cast<uint32_t>(p), lectura.crudo, false);
+    const uint32_t sigue = lenguaweb_sigue_tras_tag(lectura, tag, pagina, false);
+    if (lectura.crudo == elemento_crudo::ninguno && htmlparser::nombre_es(tag.nombre, "HTML"))
+      return p;
+    p = std::max<size_t>(sigue, p + 1);
   }
   return htmlparser::kNoEsta;
 }
@@ -168,12 +169,12 @@ size_t donde_esta_html(std::string_view pagina) {
  * (past a byte order mark). */
 size_t donde_declarar(std::string_view pagina, size_t desde) {
   const htmlparser::texto_acotado<char> t = htmlparser::acotado(pagina);
-  elemento_crudo crudo = elemento_crudo::ninguno;
+  lectura_html lectura;
   for (size_t p = pagina.find('<', desde); p != htmlparser::kNoEsta; p = pagina.find('<', p)) {
-    const tag_leido tag = lenguaweb_lee_tag_en(t, static_cast<uint32_t>(p), crudo, false);
-    lenguaweb_cambia_elemento_crudo(crudo, tag.nombre, false);
+    const tag_leido tag = lenguaweb_lee_tag_en(t, static_cast<uint32_t>(p), lectura.crudo, false);
+    const uint32_t sigue = lenguaweb_sigue_tras_tag(lectura, tag, pagina, false);
     if (htmlparser::nombre_es(tag.nombre, "HEAD")) return tag.fin;
-    p = tag.fin;
+    p = sigue;
   }
   size_t inicio = desde;
   for (;;) {
@@ -243,6 +244,8 @@ void escribe_trozo(std::string &salida, std::string_view trozo, uint32_t desde,
   }
   size_t siguiente_texto = 0;
   const htmlparser::texto_acotado<char> t = htmlparser::acotado(trozo);
+  lectura_html lectura;
+  lectura.crudo = crudo;
   for (uint32_t posicion = 0; posicion < trozo.size();) {
     const void *menor = std::memchr(trozo.data() + posicion, '<', trozo.size() - posicion);
     if (menor == nullptr) break;
@@ -251,9 +254,8 @@ void escribe_trozo(std::string &salida, std::string_view trozo, uint32_t desde,
       posicion = en + 1;
       continue;
     }
-    const tag_leido tag = lenguaweb_lee_tag_en(t, en, crudo, false);
-    posicion = tag.fin;
-    lenguaweb_cambia_elemento_crudo(crudo, tag.nombre, false);
+    const tag_leido tag = lenguaweb_lee_tag_en(t, en, lectura.crudo, false);
+    posicion = lenguaweb_sigue_tras_tag(lectura, tag, trozo, false);
     // The quote the page leaves open, for every value written from here on; a page that
     // was not read (its texts unknown) shows it only here.
     if (enlaces.comilla_vedada == 0) enlaces.comilla_vedada = tag.sin_cerrar;

@@ -25,8 +25,8 @@ struct pasada {
   uint32_t inicio_trozo = 0;
   uint32_t fin_texto = 0;
   booleano es_trozo = CIERTO;
-  elemento_crudo crudo = elemento_crudo::ninguno; /* procesar_texto is se_leen_tags(crudo) */
-  uint32_t preformateado = 0;                     /* PRE and LISTING open */
+  lectura_html lectura;       /* procesar_texto is se_leen_tags(lectura.crudo) */
+  uint32_t preformateado = 0; /* PRE and LISTING open */
   i_tipo_texto_t tipo_texto = TIPO_TEXTO;
   i_tipo_texto_t tipo_abierto = TIPO_TEXTO;
   uint8_t marcas_abiertas = 0; /* how the open text is read (kTextoPreformateado ...) */
@@ -52,7 +52,7 @@ modo_de_texto modo_de(uint8_t marcas) {
 
 /* How a text that begins now is read, by the elements open around it. */
 uint8_t marcas_de_contexto(const pasada &p) {
-  switch (p.crudo) {
+  switch (p.lectura.crudo) {
     case elemento_crudo::xmp:
       return kTextoPreformateado | kTextoSinReferencias;
     case elemento_crudo::plaintext:
@@ -96,7 +96,7 @@ cad_propia normaliza(pasada &p, uint32_t inicio, uint32_t fin, uint8_t marcas,
 /* Reads the tag at the position; its text, if it gives one, goes to the pending lists.
  * Returns the tag (views into the page). */
 tag_leido lenguaweb_lee_tag(pasada &p) {
-  const tag_leido tag = lenguaweb_lee_tag_en(p.t, p.posicion, p.crudo, true);
+  const tag_leido tag = lenguaweb_lee_tag_en(p.t, p.posicion, p.lectura.crudo, true);
   lenguaweb_anota_comilla(p.documento, tag.sin_cerrar, tag.fin);
   p.posicion = tag.fin;
   texto_de_tag texto;
@@ -112,7 +112,7 @@ tag_leido lenguaweb_lee_tag(pasada &p) {
 
 /* Whether the page at the position begins the end tag of the raw element open. */
 bool en_fin_de_elemento(const pasada &p) {
-  const std::string_view nombre = nombre_de_elemento(p.crudo);
+  const std::string_view nombre = nombre_de_elemento(p.lectura.crudo);
   return p.pagina.size() - p.posicion >= nombre.size() + 2 && p.pagina[p.posicion] == '<' &&
          p.pagina[p.posicion + 1] == '/' &&
          htmlparser::nombre_es(p.pagina.substr(p.posicion + 2, nombre.size()), nombre);
@@ -124,10 +124,11 @@ booleano lenguaweb_lee_elemento(pasada &p) {
   const char c = p.posicion < p.pagina.size() ? p.pagina[p.posicion] : '\0';
   htmlparser::token_html token = htmlparser::clase_de_token(c);
   // The content of XMP, TEXTAREA and PLAINTEXT is text up to the element's end tag.
-  if (es_texto_crudo(p.crudo) && token == htmlparser::token_html::tag && !en_fin_de_elemento(p))
+  if (es_texto_crudo(p.lectura.crudo) && token == htmlparser::token_html::tag &&
+      !en_fin_de_elemento(p))
     token = htmlparser::token_html::texto;
   // A NUL is nothing a reader sees: it begins no text, as blanks do not.
-  if (c == '\0' && p.posicion < p.pagina.size() && !es_texto_crudo(p.crudo)) {
+  if (c == '\0' && p.posicion < p.pagina.size() && !es_texto_crudo(p.lectura.crudo)) {
     while (p.posicion < p.pagina.size() &&
            (p.pagina[p.posicion] == '\0' || htmlparser::es_blanco(p.pagina[p.posicion])))
       ++p.posicion;
@@ -141,7 +142,7 @@ booleano lenguaweb_lee_elemento(pasada &p) {
       const tag_leido tag = lenguaweb_lee_tag(p);
       const std::string_view nombre = tag.nombre;
       p.tipo_texto = TIPO_TEXTO;
-      lenguaweb_cambia_elemento_crudo(p.crudo, nombre, true);
+      p.posicion = lenguaweb_sigue_tras_tag(p.lectura, tag, p.pagina, true);
       lenguaweb_cambia_preformateado(p.preformateado, nombre);
       // A tag whose quote never closes is never a text's: a translation without it would
       // let a browser read as markup what follows.
@@ -159,15 +160,15 @@ booleano lenguaweb_lee_elemento(pasada &p) {
     case htmlparser::token_html::texto:
       break;
   }
-  if (p.crudo == elemento_crudo::plaintext)
+  if (p.lectura.crudo == elemento_crudo::plaintext)
     p.posicion = static_cast<uint32_t>(p.pagina.size());
-  else if (es_texto_crudo(p.crudo))
+  else if (es_texto_crudo(p.lectura.crudo))
     p.posicion = static_cast<uint32_t>(htmlparser::busca_fin_de_elemento(
-        p.pagina, p.posicion, p.pagina.size(), nombre_de_elemento(p.crudo)));
+        p.pagina, p.posicion, p.pagina.size(), nombre_de_elemento(p.lectura.crudo)));
   else
     p.posicion = static_cast<uint32_t>(htmlparser::fin_de_texto(p.t, p.posicion));
   p.fin_texto = p.posicion;
-  return se_leen_tags(p.crudo) || es_texto_crudo(p.crudo) ? FALSO : CIERTO;
+  return se_leen_tags(p.lectura.crudo) || es_texto_crudo(p.lectura.crudo) ? FALSO : CIERTO;
 }
 
 void guarda_trozo(pasada &p, uint32_t hasta) {
@@ -278,7 +279,7 @@ void lenguaweb_divide_pagina(lenguaweb_t *documento, uint32_t desde) {
     // A run that reaches the end of the page stays in the piece, but the content of a raw
     // text element (PLAINTEXT, or an XMP or TEXTAREA never closed), which is a text.
     const bool texto_al_final = al_final && nuevo == FALSO && p.es_trozo == CIERTO &&
-                                es_texto_crudo(p.crudo) && posicion_anterior < fin_pagina;
+                                es_texto_crudo(p.lectura.crudo) && posicion_anterior < fin_pagina;
     if (nuevo != p.es_trozo || al_final) {
       if (al_final && !texto_al_final) posicion_anterior = fin_pagina;
       if (posicion_anterior < p.inicio_trozo)

@@ -38,7 +38,7 @@ struct pasada {
   htmlparser::texto_acotado<char> t{};
   entidades_idioma entidades;
   referencias_de_bloque referencias;
-  elemento_crudo crudo = elemento_crudo::ninguno;
+  lectura_html lectura;
   uint32_t preformateado = 0;
   i_tipo_texto_t tipo_texto = TIPO_TEXTO; /* TIPO_TITULO right after a TITLE start tag */
   uint32_t inicio_trozo = 0;
@@ -125,7 +125,7 @@ void abre_texto(pasada &p, uint32_t inicio) {
   p.inicio_texto = inicio;
   p.tipo_abierto = p.tipo_texto;
   p.preformateado_abierto = p.preformateado > 0;
-  p.titulo_abierto = p.crudo == elemento_crudo::titulo;
+  p.titulo_abierto = p.lectura.crudo == elemento_crudo::titulo;
 }
 
 /* The attribute texts of a tag go to destino (the pending list, or the open text's). */
@@ -239,15 +239,15 @@ void cierra_texto(pasada &p) {
  * end of the page): one text when it shows a character, read as the other segmentation
  * reads it. Returns where the content ends. */
 uint32_t lee_contenido_crudo(pasada &p, uint32_t posicion) {
-  const size_t fin = p.crudo == elemento_crudo::plaintext
+  const size_t fin = p.lectura.crudo == elemento_crudo::plaintext
                          ? p.pagina.size()
                          : htmlparser::busca_fin_de_elemento(p.pagina, posicion, p.pagina.size(),
-                                                             nombre_de_elemento(p.crudo));
+                                                             nombre_de_elemento(p.lectura.crudo));
   size_t inicio = htmlparser::fin_de_blancos(p.t, posicion);
   size_t ultimo = fin;
   while (ultimo > inicio && htmlparser::es_blanco(p.pagina[ultimo - 1])) --ultimo;
   if (ultimo > inicio) {
-    const bool sin_referencias = p.crudo != elemento_crudo::textarea;
+    const bool sin_referencias = p.lectura.crudo != elemento_crudo::textarea;
     guarda_trozo(p, static_cast<uint32_t>(inicio));
     lenguaweb_t &d = *p.documento;
     const modo_de_texto modo =
@@ -265,7 +265,7 @@ uint32_t lee_contenido_crudo(pasada &p, uint32_t posicion) {
       marcas |= kTextoSinReferencias;
     else
       marcas |= kTextoSinMarcado;
-    if (p.crudo == elemento_crudo::plaintext) marcas |= kTextoHastaElFinal;
+    if (p.lectura.crudo == elemento_crudo::plaintext) marcas |= kTextoHastaElFinal;
     d.origenes.push_back({static_cast<uint32_t>(inicio), static_cast<uint32_t>(ultimo), marcas});
     p.inicio_trozo = static_cast<uint32_t>(ultimo);
   }
@@ -274,10 +274,10 @@ uint32_t lee_contenido_crudo(pasada &p, uint32_t posicion) {
 
 /* One tag read at the position; returns the position after it. */
 uint32_t lee_tag(pasada &p, uint32_t posicion) {
-  const tag_leido tag = lenguaweb_lee_tag_en(p.t, posicion, p.crudo, true);
+  const tag_leido tag = lenguaweb_lee_tag_en(p.t, posicion, p.lectura.crudo, true);
   lenguaweb_anota_comilla(p.documento, tag.sin_cerrar, tag.fin);
-  const elemento_crudo antes = p.crudo;
-  lenguaweb_cambia_elemento_crudo(p.crudo, tag.nombre, true);
+  const elemento_crudo antes = p.lectura.crudo;
+  const uint32_t sigue = lenguaweb_sigue_tras_tag(p.lectura, tag, p.pagina, true);
   lenguaweb_cambia_preformateado(p.preformateado, tag.nombre);
   bool cierra = false;
   const std::string_view base = base_de(tag.nombre, &cierra);
@@ -297,7 +297,7 @@ uint32_t lee_tag(pasada &p, uint32_t posicion) {
     if (se_leen_tags(antes))
       p.tipo_texto = !cierra && htmlparser::nombre_es(base, "TITLE") ? TIPO_TITULO : TIPO_TEXTO;
     if (se_leen_tags(antes)) toma_atributos(p, tag, p.pendientes); /* no code */
-    return tag.fin;
+    return sigue;
   }
 
   if (!p.en_texto) {
@@ -368,7 +368,7 @@ void lenguaweb_divide_bloques(lenguaweb_t *documento, uint32_t desde) {
         ++posicion;
       continue;
     }
-    if (es_texto_crudo(p.crudo)) {
+    if (es_texto_crudo(p.lectura.crudo)) {
       posicion = lee_contenido_crudo(p, posicion);
       if (posicion < fin_pagina) posicion = lee_tag(p, posicion);
       continue;
@@ -383,7 +383,7 @@ void lenguaweb_divide_bloques(lenguaweb_t *documento, uint32_t desde) {
     do {
       fin = htmlparser::fin_de_texto(p.t, fin);
     } while (fin < fin_pagina && !htmlparser::empieza_tag(p.t, fin));
-    if (se_leen_tags(p.crudo)) {
+    if (se_leen_tags(p.lectura.crudo)) {
       if (!p.en_texto) abre_texto(p, posicion);
       size_t ultimo = fin;
       while (htmlparser::es_blanco(p.pagina[ultimo - 1]) || p.pagina[ultimo - 1] == '\0') --ultimo;

@@ -35,6 +35,7 @@ bool esta_en(std::string_view x, const Lista &lista) {
 struct Lectura {
   std::set<std::string> elementos;
   std::set<std::string> activos;
+  std::set<std::string> codigo;  // each SCRIPT's and STYLE's name and text
   std::vector<std::pair<std::string, std::string>> textos;  // place, content
   bool extranjero = false;                                  // it holds SVG or MathML
   std::map<std::string, std::vector<std::string>> raices;   // HTML and BODY: their attributes
@@ -72,6 +73,15 @@ struct Lectura {
         for (const std::string &a : atributos) elemento += " " + a;
         elementos.insert(elemento);
         if (nombre == "html" || nombre == "body") raices[elemento] = atributos;
+        if (nombre == "script" || nombre == "style") {
+          std::string dentro = nombre + ">";
+          for (unsigned k = 0; k < e.children.length; ++k) {
+            const auto *n = static_cast<const GumboNode *>(e.children.data[k]);
+            if (n->type != GUMBO_NODE_ELEMENT && n->type != GUMBO_NODE_TEMPLATE)
+              dentro += n->v.text.text;
+          }
+          codigo.insert(dentro);
+        }
         recorre(hijo, aqui, en_linea ? &lugar : nullptr);
       } else if (hijo->type != GUMBO_NODE_DOCUMENT) {
         textos.emplace_back(ruta + (hijo->type == GUMBO_NODE_COMMENT ? " comment" : " text"),
@@ -293,6 +303,8 @@ std::string contenido_ajeno(std::string_view fuente, std::string_view escrita) {
       return "a new element <" + e + ">";
   for (const std::string &a : despues.activos)
     if (antes.activos.count(a) == 0) return "a new active link " + a;
+  for (const std::string &c : despues.codigo)
+    if (antes.codigo.count(c) == 0) return "new code in <" + c;
   return "";
 }
 

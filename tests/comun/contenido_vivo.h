@@ -24,7 +24,8 @@ std::string nombre_de_elemento(const GumboInternalNode &elemento);
 //    br);
 //  - an attribute value that a browser runs as a link (javascript:, vbscript:, data:,
 //    after blanks and control characters are read as a URL parser reads them) that
-//    fuente does not hold in an attribute of the same name.
+//    fuente does not hold in an attribute of the same name;
+//  - a SCRIPT or STYLE element whose text fuente's do not hold.
 std::string contenido_ajeno(std::string_view fuente, std::string_view escrita);
 
 // "" when every marker of marcadores that stands in referencia stands in escrita exactly

@@ -172,6 +172,62 @@ TEST_F(Hostiles, UnaComillaQueNoSeCierraSigueAbierta) {
   }
 }
 
+// Code and the content of IFRAME, NOEMBED, NOFRAMES and NOSCRIPT give no text; inside SVG
+// and MathML, but at their HTML integration points, XMP and PLAINTEXT are ordinary
+// elements; a META with HTTP-EQUIV is an order, not words. Whatever a translation says, it
+// brings no markup and no code.
+TEST_F(Hostiles, CadaContextoGuardaSuTraduccion) {
+  const struct Caso {
+    const char *pagina;
+    const char *textos;  // what the page offers, joined with '|'
+  } casos[] = {
+      {.pagina = "<p>Hi</p><script type=\"text/javascript\"><!--\ndocument.write('<script "
+                 "src=\"counter.js\"></script>'); var greeting = \"Hello visitor\";\n"
+                 "//--></script><p>Bye</p>",
+       .textos = "Hi|Bye"},
+      {.pagina = "<script><!--<script>x</script>y</script>z</script><p>a</p>", .textos = "z|a"},
+      {.pagina = "<svg><xmp>Example text</xmp></svg>", .textos = "Example text"},
+      {.pagina = "<math><plaintext>Example text</plaintext></math><p>e</p>",
+       .textos = "Example text|e"},
+      {.pagina = "<svg><desc/><xmp>Example text</xmp></svg>", .textos = "Example text"},
+      {.pagina = "<svg><title>a</title><xmp>Example text</xmp></svg>", .textos = "a|Example text"},
+      {.pagina = "<svg><foreignObject><xmp>Example text</xmp></foreignObject></svg>",
+       .textos = "Example text"},
+      {.pagina = "<math><mi><xmp>Example text</xmp></mi></math>", .textos = "Example text"},
+      {.pagina = "<iframe><xmp>Example text</xmp></iframe><noembed><xmp>b</xmp></noembed>"
+                 "<noframes><plaintext>c</noframes><noscript><p>d</p></noscript><p>e</p>",
+       .textos = "e"},
+      {.pagina = "<meta name=\"description\" http-equiv=\"refresh\" content=\"About us\">"
+                 "<META NAME=description Http-Equiv=refresh CONTENT=About><p>e</p>",
+       .textos = "e"},
+  };
+  const char *const traducciones[] = {
+      "Texto <img src=x onerror=document.title=\"PWNED\"// ",
+      "</xmp></svg></math></iframe></noembed></noframes><img src=x onerror=alert(1)>",
+      "'); document.title='PWNED'; //", "0;url=data:text/html,<script>alert(1)</script>"};
+  for (const segmentacion_t segmentacion : {SEGMENTACION_CLASICA, SEGMENTACION_BLOQUES}) {
+    opciones_pon_segmentacion(segmentacion);
+    for (const Caso &caso : casos) {
+      pruebas::SalidaHostil propia;
+      EXPECT_EQ(pruebas::ronda_hostil(carpeta_.string(), {.pagina = caso.pagina}, &propia), "")
+          << caso.pagina;
+      std::string textos;
+      for (const std::string &t : propia.textos) textos += (textos.empty() ? "" : "|") + t;
+      EXPECT_EQ(textos, caso.textos) << segmentacion << ": " << caso.pagina;
+      for (const char *traduccion : traducciones) {
+        pruebas::EntradaHostil entrada{.pagina = caso.pagina};
+        for (uint32_t k = 0; k < propia.textos.size(); ++k) entrada.traducciones[k] = traduccion;
+        pruebas::SalidaHostil salida;
+        EXPECT_EQ(pruebas::ronda_hostil(carpeta_.string(), entrada, &salida), "")
+            << segmentacion << ": " << caso.pagina << "\n"
+            << salida.escrita;
+      }
+      olvida_informes();
+    }
+  }
+  opciones_pon_segmentacion(SEGMENTACION_CLASICA);
+}
+
 // Texts that hold every phrasing element with its attributes, as a segmentation by blocks
 // cuts them: a translation may keep, move or drop its text's own tags, each once.
 TEST(TagsDelOrigen, LaTraduccionUsaLosDeSuTexto) {

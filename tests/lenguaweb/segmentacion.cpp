@@ -119,7 +119,8 @@ TEST_F(Segmentacion, LasEtiquetasEnLineaQuedanEnElTexto) {
   comprueba(casos);
 }
 
-// SCRIPT and STYLE hold no text, whatever they hold; a stray end tag of one is reported.
+// SCRIPT, STYLE and the elements a browser reads as text hold no text, whatever they hold;
+// a stray end tag of SCRIPT or STYLE is reported.
 TEST_F(Segmentacion, ScriptYStyleNoDanTexto) {
   // clang-format off
   const Corte casos[] = {
@@ -146,8 +147,30 @@ TEST_F(Segmentacion, ScriptYStyleNoDanTexto) {
       {.pagina = "<P>Hi<SCRIPT>x</SCRIPT>there</P>",
        .trozos = "<P>|<SCRIPT>x</SCRIPT>|</P>", .textos = "Hi|there"},
       {.pagina = "<SCRIPT>document.write('<IMG SRC=\"x.gif\" ALT=\"In script\">');</SCRIPT>",
-       .trozos = "<SCRIPT>document.write('<IMG SRC=\"x.gif\" ALT=\"In script\">');</SCRIPT>",
-       .textos = "In script", .tipos = {TIPO_ALTERNATIVO_IMAGEN}},
+       .trozos = "<SCRIPT>document.write('<IMG SRC=\"x.gif\" ALT=\"In script\">');</SCRIPT>"},
+      // Escaped parts: "<!--" ... "-->", and a "<script" inside one, which its own
+      // "</script" ends.
+      {.pagina = "<SCRIPT><!--\nw('<script src=c.js></script>'); var g = 1;\n//--></SCRIPT><P>a</P>",
+       .trozos = "<SCRIPT><!--\nw('<script src=c.js></script>'); var g = 1;\n//--></SCRIPT><P>|</P>",
+       .textos = "a"},
+      {.pagina = "<script><!--<script></script>x</script><p>a</p>",
+       .trozos = "<script><!--<script></script>x</script><p>|</p>", .textos = "a"},
+      {.pagina = "<script><!-- </script><p>a</p>", .trozos = "<script><!-- </script><p>|</p>", .textos = "a"},
+      {.pagina = "<script><!--<script>--></script><p>a</p>",
+       .trozos = "<script><!--<script>--></script><p>|</p>", .textos = "a"},
+      {.pagina = "<script><!--><script></script><p>a</p>",
+       .trozos = "<script><!--><script></script><p>|</p>", .textos = "a"},
+      {.pagina = "<script><!--<scripts></script><p>a</p>",
+       .trozos = "<script><!--<scripts></script><p>|</p>", .textos = "a"},
+      {.pagina = "<script><!--<script/-></SCRIPT\f>x--></script><p>a</p>",
+       .trozos = "<script><!--<script/-></SCRIPT\f>x--></script><p>|</p>", .textos = "a"},
+      {.pagina = "<script/></scripts><p>x</p></script\n><p>a</p>",
+       .trozos = "<script/></scripts><p>x</p></script\n><p>|</p>", .textos = "a"},
+      {.pagina = "<IFRAME><P>x</IFRAME><NOEMBED>y</NOEMBED><NOFRAMES>z</NOFRAMES><NOSCRIPT>w"
+                 "</NOSCRIPT><P>a</P>",
+       .trozos = "<IFRAME><P>x</IFRAME><NOEMBED>y</NOEMBED><NOFRAMES>z</NOFRAMES><NOSCRIPT>w"
+                 "</NOSCRIPT><P>|</P>",
+       .textos = "a"},
   };
   // clang-format on
   comprueba(casos);
