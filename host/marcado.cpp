@@ -15,7 +15,6 @@ namespace {
 
 constexpr size_t npos = std::string_view::npos;
 
-using htmlparser::es_letra_ascii;
 using htmlparser::kNoEsta;
 
 // The inline tags that a translation may add or drop when they carry no attribute: the
@@ -66,27 +65,6 @@ size_t lee_tag(std::string_view t, size_t i, TagDeTexto *tag) {
   }
   if (fin != npos) tag->escrito = t.substr(i, fin - i);
   return fin;
-}
-
-// The code point of the numeric character reference at i ("&#233;", "&#xE9;", the ';'
-// optional as browsers read it) and the offset after it; -1 when none stands there.
-std::pair<UChar32, size_t> referencia_numerica(std::string_view t, size_t i) {
-  size_t j = i + 2;
-  const bool hex = j < t.size() && (t[j] == 'x' || t[j] == 'X');
-  if (hex) ++j;
-  const size_t cifras = j;
-  int64_t valor = 0;
-  for (; j < t.size(); ++j) {
-    const char c = a_minuscula(t[j]);
-    const int cifra = c >= '0' && c <= '9'          ? c - '0'
-                      : hex && c >= 'a' && c <= 'f' ? c - 'a' + 10
-                                                    : -1;
-    if (cifra < 0) break;
-    valor = std::min<int64_t>(valor * (hex ? 16 : 10) + cifra, INT32_MAX);
-  }
-  if (j == cifras) return {-1, i + 1};
-  if (j < t.size() && t[j] == ';') ++j;
-  return {static_cast<UChar32>(valor), j};
 }
 
 // What a reading of the tags leaves: the elements still open at the end, the end tags
@@ -176,16 +154,12 @@ bool marcado_tiene_letras(std::string_view texto) {
       }
     }
     UChar32 c;
-    if (texto[i] == '&' && i + 1 < n && texto[i + 1] == '#') {
-      size_t fin;
-      std::tie(c, fin) = referencia_numerica(texto, static_cast<size_t>(i));
-      i = static_cast<int32_t>(fin);
-    } else if (texto[i] == '&') {
-      // A named reference (&amp;, &nbsp;) stands for a sign, not for the letters of its name.
-      int32_t j = i + 1;
-      while (j < n && (es_letra_ascii(texto[j]) || (texto[j] >= '0' && texto[j] <= '9'))) ++j;
-      i = j < n && j > i + 1 && texto[j] == ';' ? j + 1 : i + 1;
-      continue;
+    // A reference stands for its characters, not for the letters of its name.
+    if (const htmlparser::referencia_html ref =
+            htmlparser::lee_referencia(texto.substr(static_cast<size_t>(i)), false);
+        ref.largo > 0) {
+      c = static_cast<UChar32>(ref.puntos[0]);
+      i += static_cast<int32_t>(ref.largo);
     } else {
       U8_NEXT(bytes, i, n, c);
     }

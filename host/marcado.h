@@ -27,8 +27,8 @@ bool marcado_siguiente_tag(std::string_view texto, size_t *desde, TagDeTexto *ta
 // texto, which must outlive the result.
 std::vector<TagDeTexto> marcado_tags(std::string_view texto);
 
-// Whether texto (UTF-8) holds a letter or a digit outside its tags and comments, numeric
-// character references decoded. A text without one has nothing to translate.
+// Whether texto (UTF-8) holds a letter or a digit outside its tags and comments, character
+// references read as the characters they stand for. A text without one has nothing to translate.
 bool marcado_tiene_letras(std::string_view texto);
 
 // Whether a translation carries the markup of its source text: the same tags (tag and

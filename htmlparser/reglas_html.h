@@ -18,6 +18,7 @@
 #include <type_traits>
 #include <utility>
 
+#include "htmlparser/referencias.h"
 #include "privado/ascii.h"
 #include "privado/blancos.h"
 
@@ -464,134 +465,48 @@ inline constexpr std::string_view kEntidadApostrofo = "&#39;";
 inline constexpr std::string_view kReferenciaEspacioDuro = "&#160;";
 inline constexpr const char *kEspacioDuroUtf8 = "\xC2\xA0";
 
-struct entidad_html {
-  std::string_view nombre;
-  const char *caracter_utf8; /* the character it names */
-};
+/* The references that the classic segmentation decodes in a text, spelled as it finds
+ * them, in this order; none of them can form out of the bytes another one leaves. What
+ * each stands for is read from the one table of references. A no-break space, in any of
+ * its four forms, stays one: it is never a space. */
+inline constexpr std::string_view kReferenciasClasicas[] = {"&aacute;",
+                                                            "&eacute;",
+                                                            "&iacute;",
+                                                            "&oacute;",
+                                                            "&uacute;",
+                                                            "&agrave;",
+                                                            "&egrave;",
+                                                            "&igrave;",
+                                                            "&ograve;",
+                                                            "&ugrave;",
+                                                            "&ntilde;",
+                                                            "&Aacute;",
+                                                            "&Eacute;",
+                                                            "&Iacute;",
+                                                            "&Oacute;",
+                                                            "&Uacute;",
+                                                            "&Ntilde;",
+                                                            kEntidadMayor,
+                                                            kEntidadMenor,
+                                                            kEntidadEspacioDuro,
+                                                            kReferenciaEspacioDuro,
+                                                            "&#xA0;",
+                                                            "&#xa0;",
+                                                            "&copy;",
+                                                            "&ordf;",
+                                                            "&ordm;"};
+inline constexpr size_t kNumReferenciasClasicas = std::size(kReferenciasClasicas);
 
-/* The entities that a text taken from a page decodes, in this order; none of them can
- * form out of the bytes another one leaves. A no-break space, in any of its four forms,
- * stays one: it is never a space. */
-inline constexpr entidad_html kEntidades[] = {{"&aacute;", "\xC3\xA1"},
-                                              {"&eacute;", "\xC3\xA9"},
-                                              {"&iacute;", "\xC3\xAD"},
-                                              {"&oacute;", "\xC3\xB3"},
-                                              {"&uacute;", "\xC3\xBA"},
-                                              {"&agrave;", "\xC3\xA0"},
-                                              {"&egrave;", "\xC3\xA8"},
-                                              {"&igrave;", "\xC3\xAC"},
-                                              {"&ograve;", "\xC3\xB2"},
-                                              {"&ugrave;", "\xC3\xB9"},
-                                              {"&ntilde;", "\xC3\xB1"},
-                                              {"&Aacute;", "\xC3\x81"},
-                                              {"&Eacute;", "\xC3\x89"},
-                                              {"&Iacute;", "\xC3\x8D"},
-                                              {"&Oacute;", "\xC3\x93"},
-                                              {"&Uacute;", "\xC3\x9A"},
-                                              {"&Ntilde;", "\xC3\x91"},
-                                              {kEntidadMayor, ">"},
-                                              {kEntidadMenor, "<"},
-                                              {kEntidadEspacioDuro, kEspacioDuroUtf8},
-                                              {kReferenciaEspacioDuro, kEspacioDuroUtf8},
-                                              {"&#xA0;", kEspacioDuroUtf8},
-                                              {"&#xa0;", kEspacioDuroUtf8},
-                                              {"&copy;", "\xC2\xA9"},
-                                              {"&ordf;", "\xC2\xAA"},
-                                              {"&ordm;", "\xC2\xBA"}};
-inline constexpr size_t kNumEntidades = std::size(kEntidades);
-
-constexpr bool es_espacio_duro(const entidad_html &e) {
-  return std::string_view(e.caracter_utf8) == kEspacioDuroUtf8;
+/* The length of the character reference that t begins with, as a browser reads one in an
+ * attribute value (htmlparser::lee_referencia), or 0 when it begins with none: a '&' that
+ * begins none is a bare '&'. A text that carries a reference means the character it
+ * names: writing the text keeps it; any other '&' stands for itself. */
+inline size_t largo_de_referencia(std::string_view t) {
+  return lee_referencia(t, true).largo;
 }
-
-/* Named references that the block segmentation decodes besides those of kEntidades (and
- * their characters), where the text's code page holds the character. */
-inline constexpr entidad_html kEntidadesDeBloque[] = {{"&quot;", "\""},
-                                                      {"&apos;", "'"},
-                                                      {"&mdash;", "\xE2\x80\x94"},
-                                                      {"&ndash;", "\xE2\x80\x93"},
-                                                      {"&hellip;", "\xE2\x80\xA6"},
-                                                      {"&lsquo;", "\xE2\x80\x98"},
-                                                      {"&rsquo;", "\xE2\x80\x99"},
-                                                      {"&ldquo;", "\xE2\x80\x9C"},
-                                                      {"&rdquo;", "\xE2\x80\x9D"},
-                                                      {"&laquo;", "\xC2\xAB"},
-                                                      {"&raquo;", "\xC2\xBB"},
-                                                      {"&euro;", "\xE2\x82\xAC"},
-                                                      {"&reg;", "\xC2\xAE"},
-                                                      {"&trade;", "\xE2\x84\xA2"},
-                                                      {"&middot;", "\xC2\xB7"},
-                                                      {"&bull;", "\xE2\x80\xA2"},
-                                                      {"&deg;", "\xC2\xB0"},
-                                                      {"&times;", "\xC3\x97"},
-                                                      {"&sect;", "\xC2\xA7"},
-                                                      {"&para;", "\xC2\xB6"},
-                                                      {"&iexcl;", "\xC2\xA1"},
-                                                      {"&iquest;", "\xC2\xBF"},
-                                                      {"&uuml;", "\xC3\xBC"},
-                                                      {"&Uuml;", "\xC3\x9C"},
-                                                      {"&ouml;", "\xC3\xB6"},
-                                                      {"&auml;", "\xC3\xA4"},
-                                                      {"&szlig;", "\xC3\x9F"},
-                                                      {"&ccedil;", "\xC3\xA7"},
-                                                      {"&rarr;", "\xE2\x86\x92"},
-                                                      {"&larr;", "\xE2\x86\x90"}};
-
-/* The names a browser reads as references without their ';' (the legacy ones: Latin-1's,
- * and amp, lt, gt, quot). */
-inline constexpr std::string_view kReferenciasSinPuntoYComa[] = {
-    "AElig",  "AMP",    "Aacute", "Acirc",  "Agrave", "Aring",  "Atilde", "Auml",   "COPY",
-    "Ccedil", "ETH",    "Eacute", "Ecirc",  "Egrave", "Euml",   "GT",     "Iacute", "Icirc",
-    "Igrave", "Iuml",   "LT",     "Ntilde", "Oacute", "Ocirc",  "Ograve", "Oslash", "Otilde",
-    "Ouml",   "QUOT",   "REG",    "THORN",  "Uacute", "Ucirc",  "Ugrave", "Uuml",   "Yacute",
-    "aacute", "acirc",  "acute",  "aelig",  "agrave", "amp",    "aring",  "atilde", "auml",
-    "brvbar", "ccedil", "cedil",  "cent",   "copy",   "curren", "deg",    "divide", "eacute",
-    "ecirc",  "egrave", "eth",    "euml",   "frac12", "frac14", "frac34", "gt",     "iacute",
-    "icirc",  "iexcl",  "igrave", "iquest", "iuml",   "laquo",  "lt",     "macr",   "micro",
-    "middot", "nbsp",   "not",    "ntilde", "oacute", "ocirc",  "ograve", "ordf",   "ordm",
-    "oslash", "otilde", "ouml",   "para",   "plusmn", "pound",  "quot",   "raquo",  "reg",
-    "sect",   "shy",    "sup1",   "sup2",   "sup3",   "szlig",  "thorn",  "times",  "uacute",
-    "ucirc",  "ugrave", "uml",    "uuml",   "yacute", "yen",    "yuml"};
-static_assert(std::size(kReferenciasSinPuntoYComa) == 106);
-
-/* The length of the character reference that texto begins with, as a browser reads one,
- * or 0 when it begins with none: a '&' that begins none is a bare '&'. A reference is
- * "&name;" (a name of ASCII letters and digits), "&#233;" or "&#xE9;" with or without its
- * ';', or a legacy name without its ';' ("&nbsp", "&copy") that no letter, digit or '='
- * follows (where an attribute value would not read it either). */
-constexpr size_t largo_de_referencia(std::string_view t) {
-  const auto cifra = [](char c) { return c >= '0' && c <= '9'; };
-  const auto hex = [cifra](char c) {
-    return cifra(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-  };
-  size_t i = 1;
-  if (t.empty() || t[0] != '&') return 0;
-  if (i < t.size() && t[i] == '#') {
-    ++i;
-    const bool es_hex = i < t.size() && (t[i] == 'x' || t[i] == 'X');
-    if (es_hex) ++i;
-    const size_t inicio = i;
-    while (i < t.size() && (es_hex ? hex(t[i]) : cifra(t[i]))) ++i;
-    if (i == inicio) return 0;
-    return i < t.size() && t[i] == ';' ? i + 1 : i;
-  }
-  if (i >= t.size() || !es_letra_ascii(t[i])) return 0;
-  while (i < t.size() && (es_letra_ascii(t[i]) || cifra(t[i]))) ++i;
-  if (i < t.size() && t[i] == ';') return i + 1;
-  // Without its ';': the whole name is a legacy one, and nothing after it joins it.
-  if (i < t.size() && t[i] == '=') return 0;
-  for (std::string_view nombre : kReferenciasSinPuntoYComa)
-    if (t.substr(1, i - 1) == nombre) return i;
-  return 0;
-}
-
-/* The same, for the '&' at offset i of texto. A text that carries a reference means the
- * character it names: writing the text keeps it; any other '&' stands for itself. */
-constexpr size_t largo_de_referencia(std::string_view texto, size_t i) {
+inline size_t largo_de_referencia(std::string_view texto, size_t i) {
   return largo_de_referencia(texto.substr(i));
 }
-
-/* ---- Character references ------------------------------------------------------------ */
 
 /* ---- Tags as a browser reads them ------------------------------------------------------
  * What a writer checks before it writes a tag as markup: that a browser reads the very

@@ -7,7 +7,7 @@
 
 namespace {
 
-using htmlparser::kEntidades;
+using htmlparser::kReferenciasClasicas;
 
 /* Spaces left of a run of n blanks once five, four, three and two spaces have each
  * been replaced by one over the whole text: runs never merge, so each run shrinks on
@@ -34,12 +34,17 @@ constexpr std::array<uint8_t, 256> kAmpersand = [] {
   return t;
 }();
 
-/* The entity of the table that the text begins with, or null. */
-const htmlparser::entidad_html *entidad_en(std::string_view texto) {
-  if (texto.size() < 4) return nullptr;
-  for (const htmlparser::entidad_html &e : kEntidades)
-    if (e.nombre[1] == texto[1] && texto.starts_with(e.nombre)) return &e;
-  return nullptr;
+/* The place in kReferenciasClasicas of the reference the text begins with, or kNoEsta. */
+size_t referencia_en(std::string_view texto) {
+  if (texto.size() < 4) return htmlparser::kNoEsta;
+  for (size_t k = 0; k < htmlparser::kNumReferenciasClasicas; ++k)
+    if (kReferenciasClasicas[k][1] == texto[1] && texto.starts_with(kReferenciasClasicas[k]))
+      return k;
+  return htmlparser::kNoEsta;
+}
+
+bool es_espacio_duro(std::string_view referencia) {
+  return htmlparser::lee_referencia(referencia, false).puntos[0] == 0xA0;
 }
 
 }  // namespace
@@ -48,11 +53,20 @@ void lenguaweb_prepara_entidades(uint32_t idioma, entidades_idioma *entidades,
                                  const char *codificacion) {
   entidades->idioma = idioma;
   entidades->codificacion = codificacion != nullptr ? codificacion : "UTF-8";
-  for (size_t i = 0; i < htmlparser::kNumEntidades; ++i) {
-    std::string &reemplazo = entidades->reemplazo[i] =
-        cad_propia(conv_utf8_a_ansi_html(kEntidades[i].caracter_utf8, idioma)).get();
-    if (htmlparser::es_espacio_duro(kEntidades[i]) && reemplazo.find('&') != std::string::npos)
-      reemplazo = htmlparser::kEntidadEspacioDuro;
+  entidades->espacio_duro =
+      cad_propia(conv_utf8_a_ansi_html(htmlparser::kEspacioDuroUtf8, idioma)).get();
+  if (entidades->espacio_duro.find('&') != std::string::npos)
+    entidades->espacio_duro = htmlparser::kEntidadEspacioDuro;
+  for (size_t i = 0; i < htmlparser::kNumReferenciasClasicas; ++i) {
+    const std::string_view referencia = kReferenciasClasicas[i];
+    entidades->reemplazo[i] =
+        es_espacio_duro(referencia)
+            ? entidades->espacio_duro
+            : cad_propia(conv_utf8_a_ansi_html(htmlparser::utf8_de_referencia(
+                                                   htmlparser::lee_referencia(referencia, false))
+                                                   .c_str(),
+                                               idioma))
+                  .get();
   }
 }
 
@@ -92,13 +106,13 @@ size_t normaliza_en_sitio(char *texto, size_t largo, const entidades_idioma &ent
       for (size_t k = espacios_que_quedan(n); k > 0; --k) texto[escrito++] = ' ';
       continue;
     }
-    const htmlparser::entidad_html *e = entidad_en(std::string_view(texto + leido, largo - leido));
-    if (e != nullptr) {
-      const std::string &reemplazo = entidades.reemplazo[e - kEntidades];
+    const size_t k = referencia_en(std::string_view(texto + leido, largo - leido));
+    if (k != htmlparser::kNoEsta) {
+      const std::string &reemplazo = entidades.reemplazo[k];
       std::memcpy(texto + escrito, reemplazo.data(), reemplazo.size());
       escrito += reemplazo.size();
-      leido += e->nombre.size();
-      if (htmlparser::es_espacio_duro(*e)) {
+      leido += kReferenciasClasicas[k].size();
+      if (reemplazo == entidades.espacio_duro) {
         if (propiedades != nullptr) propiedades->espacio_duro = true;
       } else {
         queda_ampersand = queda_ampersand || reemplazo.find('&') != std::string::npos;

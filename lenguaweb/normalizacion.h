@@ -9,13 +9,14 @@
 #include "htmlparser/reglas_html.h"
 #include "lenguaweb/documento.h"
 
-/* What each decoded entity (htmlparser::kEntidades, at the same place) becomes in the
+/* What each decoded reference (htmlparser::kReferenciasClasicas, at the same place) becomes in the
  * code page of one language, and the encoding that the page's stretches are in: made
  * once per page, not once per text. */
 struct entidades_idioma {
   uint32_t idioma;
   const char *codificacion = "UTF-8";
-  std::array<std::string, htmlparser::kNumEntidades> reemplazo;
+  std::array<std::string, htmlparser::kNumReferenciasClasicas> reemplazo;
+  std::string espacio_duro; /* what a no-break space becomes */
 };
 
 /* Fills the table for idioma and a page in codificacion (static; "UTF-8" when null).

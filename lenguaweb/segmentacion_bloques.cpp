@@ -176,12 +176,9 @@ bool se_ve(std::string_view crudo, bool utf8) {
     } else if (utf8 && crudo.substr(i, 2) == htmlparser::kEspacioDuroUtf8) {
       i += 2;
     } else if (c == '&') {
-      const size_t largo = htmlparser::largo_de_referencia(crudo.substr(i));
-      bool duro = false;
-      for (const htmlparser::entidad_html &e : htmlparser::kEntidades)
-        duro = duro || (htmlparser::es_espacio_duro(e) && crudo.substr(i, largo) == e.nombre);
-      if (!duro) return true;
-      i += largo;
+      const htmlparser::referencia_html ref = htmlparser::lee_referencia(crudo.substr(i), true);
+      if (ref.puntos[0] != 0xA0) return true;
+      i += ref.largo;
     } else {
       return true;
     }
@@ -399,73 +396,24 @@ void lenguaweb_divide_bloques(lenguaweb_t *documento, uint32_t desde) {
 
 namespace {
 
-/* UTF-8 of a code point (not a surrogate, at most U+10FFFF), through the companion's
- * conversion of UTF-16. */
-std::string utf8_de(uint32_t c) {
-  char16_t unidades[3] = {};
-  if (c < 0x10000) {
-    unidades[0] = static_cast<char16_t>(c);
-  } else {
-    unidades[0] = static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
-    unidades[1] = static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+/* What the reference ref (read as lee_referencia read it) becomes in the text: its
+ * character in the code page, or "" to keep it as it stands. */
+std::string_view decodifica(const htmlparser::referencia_html &ref,
+                            const entidades_idioma &entidades, referencias_de_bloque &r) {
+  const char32_t c = ref.puntos[0];
+  // '<', '>' and '&' stay references, as do controls.
+  if (c == '<' || c == '>' || c == '&' || c < 0x20 || (c >= 0x7F && c < 0xA0)) return {};
+  if (c == 0xA0 && ref.puntos[1] == 0) return entidades.espacio_duro;
+  const uint64_t clave = (uint64_t{c} << 32) | ref.puntos[1];
+  auto hallado = r.vistas.find(clave);
+  if (hallado == r.vistas.end()) {
+    std::string en_pagina =
+        cad_propia(
+            conv_utf8_a_ansi_html(htmlparser::utf8_de_referencia(ref).c_str(), entidades.idioma))
+            .get();
+    if (en_pagina.find('&') != std::string::npos) en_pagina.clear();
+    hallado = r.vistas.emplace(clave, std::move(en_pagina)).first;
   }
-  return cad_propia(conv_wcad_a_utf8(unidades)).get();
-}
-
-/* The character in the code page of entidades.idioma, or "" when the code page lacks it. */
-std::string en_pagina_de_codigos(const char *utf8, const entidades_idioma &entidades) {
-  std::string r = cad_propia(conv_utf8_a_ansi_html(utf8, entidades.idioma)).get();
-  return r.find('&') == std::string::npos ? r : std::string();
-}
-
-/* What the reference ref becomes in the text: its character in the code page, or "" to
- * keep it as it stands. */
-std::string_view decodifica(std::string_view ref, const entidades_idioma &entidades,
-                            referencias_de_bloque &r) {
-  using htmlparser::kEntidadAmpersand;
-  // '<', '>' and '&' stay references, with their ';' or without it, in either case.
-  const std::string_view sin_punto_y_coma = ref.substr(0, ref.size() - (ref.back() == ';'));
-  for (std::string_view signo :
-       {htmlparser::kEntidadMenor, htmlparser::kEntidadMayor, std::string_view(kEntidadAmpersand)})
-    if (htmlparser::nombre_es(sin_punto_y_coma, signo.substr(0, signo.size() - 1))) return {};
-  if (ref[1] != '#') {
-    // A legacy reference written without its ';' names what it names with it.
-    const auto es = [ref](std::string_view nombre) {
-      return nombre == ref || (ref.back() != ';' && nombre.size() == ref.size() + 1 &&
-                               nombre.starts_with(ref) && nombre.back() == ';');
-    };
-    for (size_t k = 0; k < htmlparser::kNumEntidades; ++k)
-      if (es(htmlparser::kEntidades[k].nombre)) {
-        const std::string &e = entidades.reemplazo[k];
-        return e.find('&') == std::string::npos || e == htmlparser::kEntidadEspacioDuro
-                   ? std::string_view(e)
-                   : std::string_view();
-      }
-    if (!r.preparadas) {
-      for (size_t k = 0; k < r.con_nombre.size(); ++k)
-        r.con_nombre[k] =
-            en_pagina_de_codigos(htmlparser::kEntidadesDeBloque[k].caracter_utf8, entidades);
-      r.preparadas = true;
-    }
-    for (size_t k = 0; k < r.con_nombre.size(); ++k)
-      if (es(htmlparser::kEntidadesDeBloque[k].nombre)) return r.con_nombre[k];
-    return {};
-  }
-  const bool hex = ref[2] == 'x' || ref[2] == 'X';
-  uint32_t c = 0;
-  for (size_t i = hex ? 3 : 2; i < ref.size() && ref[i] != ';'; ++i) {
-    const char d = ref[i];
-    const uint32_t v = d <= '9' ? d - '0' : (d | 0x20) - 'a' + 10;
-    c = c * (hex ? 16 : 10) + v;
-    if (c > 0x10FFFF) return {};
-  }
-  // The references of '<', '>' and '&' stay, as do controls, surrogates and NUL.
-  if (c == '<' || c == '>' || c == '&' || c < 0x20 || (c >= 0x7F && c < 0xA0) ||
-      (c >= 0xD800 && c < 0xE000))
-    return {};
-  auto hallado = r.numericas.find(c);
-  if (hallado == r.numericas.end())
-    hallado = r.numericas.emplace(c, en_pagina_de_codigos(utf8_de(c).c_str(), entidades)).first;
   return hallado->second;
 }
 
@@ -498,15 +446,15 @@ char *lenguaweb_normaliza_bloque(std::string_view texto, const entidades_idioma 
       salida.append(htmlparser::kEntidadMayor);
       ++i;
     } else if (c == '&') {
-      const size_t ref = htmlparser::largo_de_referencia(s.substr(i));
-      if (ref == 0) {
+      const htmlparser::referencia_html ref = htmlparser::lee_referencia(s.substr(i), true);
+      if (ref.largo == 0) {
         salida.append(htmlparser::kEntidadAmpersand);
         ++i;
         continue;
       }
-      const std::string_view decodificado = decodifica(s.substr(i, ref), entidades, referencias);
-      salida.append(decodificado.empty() ? s.substr(i, ref) : decodificado);
-      i += ref;
+      const std::string_view decodificado = decodifica(ref, entidades, referencias);
+      salida.append(decodificado.empty() ? s.substr(i, ref.largo) : decodificado);
+      i += ref.largo;
     } else {
       const size_t inicio = i;
       while (i < s.size() && s[i] != '<' && s[i] != '>' && s[i] != '&' &&

@@ -2,8 +2,6 @@
 #ifndef LENGUAWEB_SEGMENTACION_BLOQUES_H
 #define LENGUAWEB_SEGMENTACION_BLOQUES_H
 
-#include <array>
-#include <iterator>
 #include <string>
 #include <unordered_map>
 #include <string_view>
@@ -35,21 +33,18 @@ enum class lectura_de_bloque {
   valor          /* an attribute value: blanks collapsed and dropped at its ends, no tag in it */
 };
 
-/* Character references decoded into the code page of one language: what each of
- * htmlparser::kEntidadesDeBloque becomes ("" where the code page lacks it), made at the
- * first use, and each numeric reference's code point once met (held while the pass
- * lasts). */
+/* Character references decoded into the code page of one language: what each character
+ * (one or two code points) becomes, "" where the code page lacks it, made once met and
+ * held while the pass lasts. */
 struct referencias_de_bloque {
-  bool preparadas = false;
-  std::array<std::string, std::size(htmlparser::kEntidadesDeBloque)> con_nombre;
-  std::unordered_map<uint32_t, std::string> numericas;
+  std::unordered_map<uint64_t, std::string> vistas;
 };
 
 /* New text: the stretch of a page (in entidades.codificacion) in the code page of
  * entidades.idioma, read as lectura says. A '<' that begins no tag, a '>' outside a tag and
  * an '&' that begins no character reference are written "&lt;", "&gt;" and "&amp;"; the
- * references "&lt;", "&gt;" and "&amp;" and those of '<', '>' and '&' stay as they are; any
- * other reference that the code page can hold is decoded, else kept. */
+ * references of '<', '>' and '&' and of controls stay as they are; any other reference
+ * (htmlparser::lee_referencia) that the code page can hold is decoded, else kept. */
 char *lenguaweb_normaliza_bloque(std::string_view texto, const entidades_idioma &entidades,
                                  referencias_de_bloque &referencias, lectura_de_bloque lectura);
 

@@ -226,6 +226,8 @@ TEST_F(Comando, LaPlantillaSeLeeComoTexto) {
       {"\xE2\x80\x94 &amp; &#8212; \xC2\xA0", false},
       {"<br><img alt=\"Cat\">", false},
       {"&#233;", true},
+      {"&eacute;", true},
+      {"&nbsp;&hellip;&#150;", false},
       {"&#x41;", true},
       {"<code>x</code>", true},
       {"1.", true},

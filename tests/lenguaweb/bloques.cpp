@@ -61,7 +61,7 @@ std::string une(const Textos &v) {
 
 TEST_F(Bloques, UnTextoPorBloque) {
   // clang-format off
-  const struct { std::string pagina, trozos, textos, ids; } casos[] = {
+  const struct { std::string pagina, trozos, textos, ids; uint32_t idioma = kEspanol; } casos[] = {
     {.pagina = "<P>Use <A HREF=\"x.html\">this <CODE>f()</CODE></A> and <SPAN\nclass=k>k</SPAN> <IMG SRC=\"i.png\" ALT=\"icon\">.</P>",
      .trozos = "<P>|</P>",
      .textos = "Use <A HREF=\"x.html\">this <CODE>f()</CODE></A> and <SPAN\nclass=k>k</SPAN> <IMG SRC=\"i.png\" ALT=\"icon\">.|icon",
@@ -86,13 +86,17 @@ TEST_F(Bloques, UnTextoPorBloque) {
     {.pagina = "<td> <span> </span>\n</td>", .trozos = "<td> <span> </span>\n</td>", .textos = "", .ids = ""},
     {.pagina = "<td><a title=\"x\">&nbsp;</a>\xC2\xA0</td>", .trozos = "<td><a title=\"x\">&nbsp;</a>\xC2\xA0</td>",
      .textos = "x", .ids = "TITULO_ELEMENTO_0"},
-    // Markup and text never look alike; other references decoded where the code page has them.
-    {.pagina = "<p>a &lt; b &amp;&amp; c > d &eacute;&#233;&mdash;&#x4E2D;&#60; a <3 & &bogus;</p>",
+    // Markup and text never look alike; other references decoded where the code page has
+    // them, any name of the list; a name off the list is no reference.
+    {.pagina = "<p>a &lt; b &amp;&amp; c > d &eacute;&#233;&mdash;&#x4E2D;&#60; a <3 & &bogus; &ecirc;&#150;&bdquo;&OElig;</p>",
      .trozos = "<p>|</p>",
-     .textos = "a &lt; b &amp;&amp; c &gt; d \xE9\xE9\x97&#x4E2D;&#60; a &lt;3 &amp; &bogus;", .ids = "TEXTO_0"},
+     .textos = "a &lt; b &amp;&amp; c &gt; d \xE9\xE9\x97&#x4E2D;&#60; a &lt;3 &amp; &amp;bogus; \xEA\x96\x84\x8C", .ids = "TEXTO_0"},
     {.pagina = "<p>x < y &amp z</p>", .trozos = "<p>|</p>", .textos = "x &lt; y &amp z", .ids = "TEXTO_0"},
     {.pagina = "<p>a&nbsp b &copy 1998 &#233 &frac12 &copyx</p>", .trozos = "<p>|</p>",
-     .textos = "a\xA0 b \xA9 1998 \xE9 &frac12 &amp;copyx", .ids = "TEXTO_0"},
+     .textos = "a\xA0 b \xA9 1998 \xE9 \xBD &amp;copyx", .ids = "TEXTO_0"},
+    // A character the code page lacks stays the reference the page wrote.
+    {.pagina = "<p>&ecirc;&#1046;&#x416;&notin;</p>", .trozos = "<p>|</p>", .textos = "&ecirc;\xC6\xC6&notin;",
+     .ids = "TEXTO_0", .idioma = 0x0419},
     // PRE keeps its blanks; comments, SCRIPT and STYLE end a text and are never offered.
     {.pagina = "<pre>  x  =  1\n<span class=\"k\">y</span>\n</pre>", .trozos = "<pre>  |\n</pre>",
      .textos = "x  =  1\n<span class=\"k\">y</span>", .ids = "TEXTO_0"},
@@ -109,7 +113,7 @@ TEST_F(Bloques, UnTextoPorBloque) {
   };
   // clang-format on
   for (const auto &caso : casos) {
-    const Division d = divide(caso.pagina);
+    const Division d = divide(caso.pagina, caso.idioma);
     EXPECT_EQ(une(d.trozos), caso.trozos) << caso.pagina;
     EXPECT_EQ(une(d.textos), caso.textos) << caso.pagina;
     EXPECT_EQ(une(d.ids), caso.ids) << caso.pagina;

@@ -1,0 +1,87 @@
+// referencias.cpp - character references read as a browser reads them.
+#include "htmlparser/referencias.h"
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+#include "comun/entorno_pruebas.h"
+
+namespace {
+
+using Referencias = pruebas::Entorno;
+using htmlparser::lee_referencia;
+
+TEST_F(Referencias, LeeComoElNavegador) {
+  // clang-format off
+  const struct { std::string texto; bool en_atributo; size_t largo; char32_t uno = 0, dos = 0; } casos[] = {
+    {.texto = "&ecirc;tre", .en_atributo = false, .largo = 7, .uno = 0xEA},
+    {.texto = "&NotEqualTilde;", .en_atributo = false, .largo = 15, .uno = 0x2242, .dos = 0x338},
+    {.texto = "&CounterClockwiseContourIntegral;", .en_atributo = false, .largo = 33, .uno = 0x2233},
+    // The longest legacy name the text begins with, when the whole is no name.
+    {.texto = "&notin;", .en_atributo = false, .largo = 7, .uno = 0x2209},
+    {.texto = "&notit;", .en_atributo = false, .largo = 4, .uno = 0xAC},
+    {.texto = "&copy 2020", .en_atributo = false, .largo = 5, .uno = 0xA9},
+    {.texto = "&copy", .en_atributo = true, .largo = 5, .uno = 0xA9},
+    // In a value, a legacy name that a letter, digit or '=' follows is no reference.
+    {.texto = "&notit;", .en_atributo = true, .largo = 0},
+    {.texto = "&copy=1", .en_atributo = true, .largo = 0},
+    {.texto = "&amp2", .en_atributo = true, .largo = 0},
+    // Names without a legacy form need their ';'; unknown names are none.
+    {.texto = "&hellip tre", .en_atributo = false, .largo = 0},
+    {.texto = "&bogus;", .en_atributo = false, .largo = 0},
+    {.texto = "&Copy;", .en_atributo = false, .largo = 0},
+    {.texto = "& x", .en_atributo = false, .largo = 0},
+    {.texto = "&", .en_atributo = false, .largo = 0},
+    // Numbers, with or without ';', and the rules of the numbers a browser replaces.
+    {.texto = "&#960;", .en_atributo = false, .largo = 6, .uno = 0x3C0},
+    {.texto = "&#X3c0x", .en_atributo = false, .largo = 6, .uno = 0x3C0},
+    {.texto = "&#x;", .en_atributo = false, .largo = 0},
+    {.texto = "&#;", .en_atributo = false, .largo = 0},
+    {.texto = "&#150;", .en_atributo = false, .largo = 6, .uno = 0x2013},
+    {.texto = "&#x80;", .en_atributo = false, .largo = 6, .uno = 0x20AC},
+    {.texto = "&#x81;", .en_atributo = false, .largo = 6, .uno = 0x81},
+    {.texto = "&#0;", .en_atributo = false, .largo = 4, .uno = 0xFFFD},
+    {.texto = "&#xD800;", .en_atributo = false, .largo = 8, .uno = 0xFFFD},
+    {.texto = "&#x110000;", .en_atributo = false, .largo = 10, .uno = 0xFFFD},
+    {.texto = "&#99999999999999999999;", .en_atributo = false, .largo = 23, .uno = 0xFFFD},
+    {.texto = "&#x10FFFF;", .en_atributo = false, .largo = 10, .uno = 0x10FFFF},
+  };
+  // clang-format on
+  for (const auto &c : casos) {
+    const htmlparser::referencia_html r = lee_referencia(c.texto, c.en_atributo);
+    EXPECT_EQ(r.largo, c.largo) << c.texto;
+    if (c.largo == 0) continue;
+    EXPECT_EQ(r.puntos[0], c.uno) << c.texto;
+    EXPECT_EQ(r.puntos[1], c.dos) << c.texto;
+  }
+  EXPECT_EQ(htmlparser::utf8_de_referencia(lee_referencia("&NotEqualTilde;", false)),
+            "\xE2\x89\x82\xCC\xB8");
+  EXPECT_EQ(htmlparser::utf8_de_referencia(lee_referencia("&#x1D538;", false)), "\xF0\x9D\x94\xB8");
+}
+
+// Every line of the data file the table is made from reads as that line says.
+TEST_F(Referencias, CadaLineaDelFichero) {
+  std::ifstream fichero(LENGUAWEB_REFERENCIAS);
+  ASSERT_TRUE(fichero) << LENGUAWEB_REFERENCIAS;
+  size_t leidas = 0;
+  for (std::string linea; std::getline(fichero, linea);) {
+    if (linea.starts_with('#')) continue;
+    const size_t tab = linea.find('\t');
+    const std::string referencia = linea.substr(0, tab);
+    const std::string puntos = linea.substr(tab + 1);
+    const htmlparser::referencia_html r = lee_referencia(referencia, false);
+    EXPECT_EQ(r.largo, referencia.size()) << referencia;
+    char esperado[32];
+    if (r.puntos[1] == 0)
+      std::snprintf(esperado, sizeof esperado, "%X", static_cast<unsigned>(r.puntos[0]));
+    else
+      std::snprintf(esperado, sizeof esperado, "%X %X", static_cast<unsigned>(r.puntos[0]),
+                    static_cast<unsigned>(r.puntos[1]));
+    EXPECT_EQ(puntos, esperado) << referencia;
+    ++leidas;
+  }
+  EXPECT_EQ(leidas, 2231u + 27u);
+}
+
+}  // namespace
