@@ -92,26 +92,31 @@ TEST_F(Comando, LaSalidaEstandarLlenaEsUnError) {
   }
 }
 
-TEST_F(Comando, DosEjecucionesCompartenUnaTablaSinPerderRegistros) {
-  constexpr int kPaginas = 300;
-  for (const char *sitio : {"a", "b"}) {
+TEST_F(Comando, EjecucionesQueCompartenUnaTablaPorVariosNombresNoPierdenRegistros) {
+  constexpr int kPaginas = 200;
+  const Textos sitios = {"a", "b", "c"};
+  for (const std::string &sitio : sitios) {
     fs::create_directories(ruta(sitio));
     for (int i = 1; i <= kPaginas; ++i)
-      escribe(std::string(sitio) + "/p" + std::to_string(i) + ".html",
-              "<a href=\"" + std::string(sitio) + "/" + std::to_string(i) +
+      escribe(sitio + "/p" + std::to_string(i) + ".html",
+              "<a href=\"" + sitio + "/" + std::to_string(i) +
                   ".html\">x</a><a href=\"comun.html\">c</a><img src=\"" + sitio +
                   std::to_string(i) + ".png\" alt=\"\">");
   }
+  // One table by three names: its own, a link to it (dangling until the first save),
+  // and a path through "..".
+  fs::create_symlink("t", ruta("enlace"));
   const std::string l = LENGUAWEB_CLI;
-  const Salida juntas = corre("(" + l + " links a -o pa --links t & " + l +
-                                  " links b -o pb --links t & wait %1 && wait %2)",
-                              {});
+  const Salida juntas =
+      corre("(" + l + " links a -o pa --links t & " + l + " links b -o pb --links enlace & " + l +
+                " links c -o pc --links a/../t & wait %1 && wait %2 && wait %3)",
+            {});
   ASSERT_EQ(juntas.estado, 0) << juntas.errores;
-  // Every record of both runs: a page and an image of each page, and the shared target once.
+  // Every record of the runs: a page and an image of each page, and the shared target once.
   const std::string lista = lenguaweb({"links", "--list", "t"}).salida;
-  EXPECT_EQ(std::count(lista.begin(), lista.end(), '\n'), 1 + 4 * kPaginas + 1);
+  EXPECT_EQ(std::count(lista.begin(), lista.end(), '\n'), 1 + 2 * 3 * kPaginas + 1);
   EXPECT_FALSE(fs::exists(ruta("t.lock")));
-  for (const std::string p : {"a/p1", "b/p300"}) {
+  for (const std::string p : {"a/p1", "b/p200", "c/p7"}) {
     const std::string pre = "p" + p;
     ASSERT_EQ(lenguaweb({"extract", pre + ".html"}).estado, 0);
     const Salida r =
