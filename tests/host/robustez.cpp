@@ -183,15 +183,36 @@ TEST_F(Comando, UnaSubcarpetaIlegibleSeNombraYElRestoSigue) {
   EXPECT_TRUE(fs::exists(ruta("fuera/c/3.html")));
 }
 
-TEST_F(Comando, UnNombreQueNoEsUtf8) {
+TEST_F(Comando, LosMensajesMuestranEscapadoLoQueNoEsTexto) {
   escribe("caf\xE9.html", "<title>Hi</title>");
   ASSERT_EQ(lenguaweb({"extract", "caf\xE9.html", "-t", "en"}).estado, 0);
   const std::string po = lee(ruta("caf\xE9.po"));
   EXPECT_NE(po.find("\"X-Lenguaweb-Page: caf\\\\xE9.html\\n\""), std::string::npos) << po;
   EXPECT_EQ(corre(LENGUAWEB_MSGFMT, {"--check", "-o", "/dev/null", "caf\xE9.po"}).errores, "");
   EXPECT_EQ(lenguaweb({"merge", "caf\xE9.html", "caf\xE9.po", "-o", "s.html"}).estado, 0);
-  EXPECT_EQ(lenguaweb({"pseudo", "nad\xE9.html", "-o", "s.html"}).errores,
-            "lenguaweb: cannot read 'nad\\xE9.html': No such file or directory\n");
+  // A byte that is not UTF-8, and a terminal's commands (C0, DEL, C1) from a name or a PO file.
+  escribe("t.html", "<title>Hi</title>");
+  escribe("mando.po", "msgctxt \"\x1B]0;x\x07\"\nmsgid \"Other\"\nmsgstr \"y\"\n");
+  struct Caso {
+    Textos argumentos;
+    std::string errores;
+  };
+  const Caso casos[] = {
+      {.argumentos = {"pseudo", "nad\xE9.html", "-o", "s.html"},
+       .errores = "lenguaweb: cannot read 'nad\\xE9.html': No such file or directory\n"},
+      {.argumentos = {"pseudo", "\x1B[2J\x7F\xC2\x9B.html", "-o", "s.html"},
+       .errores = "lenguaweb: cannot read '\\x1B[2J\\x7F\\xC2\\x9B.html': No such file or "
+                  "directory\n"},
+      {.argumentos = {"merge", "t.html", "mando.po", "-o", "s.html"},
+       .errores = "(msgctxt \"\\x1B]0;x\\x07\":"},
+  };
+  for (const Caso &c : casos) {
+    SCOPED_TRACE(testing::PrintToString(c.argumentos));
+    const Salida r = lenguaweb(c.argumentos);
+    EXPECT_EQ(r.estado, 2);
+    EXPECT_NE(r.errores.find(c.errores), std::string::npos) << r.errores;
+    EXPECT_EQ(r.errores.find_first_of("\x07\x1B\x7F"), std::string::npos) << r.errores;
+  }
 }
 
 }  // namespace
