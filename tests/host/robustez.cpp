@@ -215,4 +215,59 @@ TEST_F(Comando, LosMensajesMuestranEscapadoLoQueNoEsTexto) {
   }
 }
 
+// An output never overwrites a file that the run reads, by whatever name it reaches it;
+// the run names it and goes on with the other pages.
+TEST_F(Comando, NingunaSalidaPisaUnaEntrada) {
+  struct Caso {
+    const char *nombre;
+    std::vector<std::pair<std::string, std::string>> ficheros{},
+        enlaces{};  // path, contents/target
+    Textos argumentos;
+    std::string errores;
+    std::string intacto;  // a file that must keep its contents
+  };
+  const Caso casos[] = {
+      {.nombre = "the pages' folder inside the output folder",
+       .ficheros = {{"s/sub/a.html", "<p>one</p>"}, {"s/sub/sub/a.html", "<p>two</p>"}},
+       .argumentos = {"pseudo", "s/sub", "-o", "s"},
+       .errores = "lenguaweb: the output 's/sub/a.html' is 's/sub/a.html', which this run reads: "
+                  "an output never overwrites an input\n",
+       .intacto = "s/sub/a.html"},
+      {.nombre = "a link in the output folder to a page",
+       .ficheros = {{"site/a.html", "<p>one</p>"}, {"site/b.html", "<p>two</p>"}},
+       .enlaces = {{"fuera/b.html", "../site/a.html"}},
+       .argumentos = {"pseudo", "site", "-o", "fuera"},
+       .errores = "lenguaweb: the output 'fuera/b.html' is 'site/a.html', which this run reads: "
+                  "an output never overwrites an input\n",
+       .intacto = "site/a.html"},
+      {.nombre = "a link in the output folder that leads out of it",
+       .ficheros = {{"site/a.html", "<p>one</p>"},
+                    {"site/c/b.html", "<p>two</p>"},
+                    {"otro/b.html", "<p>keep</p>"}},
+       .enlaces = {{"fuera/c", "../otro"}},
+       .argumentos = {"pseudo", "site", "-o", "fuera"},
+       .errores = "lenguaweb: the output 'fuera/c/b.html' is written through 'fuera/c', a symbolic "
+                  "link that leads out of 'fuera'\n",
+       .intacto = "otro/b.html"},
+  };
+  for (const Caso &c : casos) {
+    SCOPED_TRACE(c.nombre);
+    fs::remove_all(carpeta_);
+    for (const auto &[camino, contenido] : c.ficheros) {
+      fs::create_directories(ruta(camino.substr(0, camino.rfind('/'))));
+      escribe(camino, contenido);
+    }
+    for (const auto &[camino, destino] : c.enlaces) {
+      fs::create_directories(ruta(camino.substr(0, camino.rfind('/'))));
+      fs::create_symlink(destino, ruta(camino));
+    }
+    const std::string antes = lee(ruta(c.intacto));
+    const Salida r = lenguaweb(c.argumentos);
+    EXPECT_EQ(r.estado, 1);
+    EXPECT_EQ(r.errores, c.errores);
+    EXPECT_NE(r.salida.find("1 written"), std::string::npos) << r.salida;
+    EXPECT_EQ(lee(ruta(c.intacto)), antes);
+  }
+}
+
 }  // namespace
