@@ -78,7 +78,7 @@ struct CerrojoAnotado {
   }
 };
 
-// SIGINT, SIGTERM and SIGHUP are blocked in every thread and taken here: the run's
+// The signals that end a process are blocked in every thread and taken here: the run's
 // temporary files, utilities folder and table lock are removed, and the process ends by
 // the same signal, as it would have without the watcher.
 void vigila_senales(sigset_t senales) {
@@ -368,9 +368,16 @@ int ejecuta(const Orden &orden) {
 }  // namespace
 
 int main(int argc, char **argv) {
+  salida_reserva_descriptores();
+  // A file past the size limit is a failed write (EFBIG) like any other.
+  std::signal(SIGXFSZ, SIG_IGN);
   sigset_t senales;
   sigemptyset(&senales);
-  for (int senal : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&senales, senal);
+  // Every signal that ends a process and may come from outside. A write to a closed pipe
+  // blocks SIGPIPE in its own thread and fails with EPIPE instead.
+  for (int senal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGPIPE, SIGALRM, SIGUSR1, SIGUSR2, SIGVTALRM,
+                    SIGPROF, SIGXCPU})
+    sigaddset(&senales, senal);
   // Before any other thread: every thread made later inherits the mask.
   ::pthread_sigmask(SIG_BLOCK, &senales, nullptr);
   std::thread(vigila_senales, senales).detach();

@@ -7,10 +7,12 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <thread>
 
 #include "comando.h"
+#include "salida.h"
 
 namespace {
 
@@ -136,31 +138,52 @@ TEST_F(Comando, UnaSenalNoDejaFicherosTemporales) {
   escribe("p.html", pagina);
   fs::create_directories(ruta("tmp"));
 
-  const pid_t hijo = ::fork();
-  ASSERT_GE(hijo, 0);
-  if (hijo == 0) {
-    ::setenv("TMPDIR", ruta("tmp").c_str(), 1);
-    const int nulo = ::open("/dev/null", O_WRONLY);
-    ::dup2(nulo, STDOUT_FILENO);
-    ::dup2(nulo, STDERR_FILENO);
-    if (::chdir(carpeta_.c_str()) == 0)
-      ::execl(LENGUAWEB_CLI, LENGUAWEB_CLI, "links", "p.html", "-o", "pre.html", "--links", "t",
-              static_cast<char *>(nullptr));
-    ::_exit(127);
+  // Every signal that ends a process and that another process may send.
+  for (const int senal :
+       {SIGTERM, SIGUSR1, SIGUSR2, SIGALRM, SIGVTALRM, SIGPROF, SIGXCPU, SIGPIPE}) {
+    SCOPED_TRACE(strsignal(senal));
+    const pid_t hijo = ::fork();
+    ASSERT_GE(hijo, 0);
+    if (hijo == 0) {
+      ::setenv("TMPDIR", ruta("tmp").c_str(), 1);
+      const int nulo = ::open("/dev/null", O_WRONLY);
+      ::dup2(nulo, STDOUT_FILENO);
+      ::dup2(nulo, STDERR_FILENO);
+      if (::chdir(carpeta_.c_str()) == 0)
+        ::execl(LENGUAWEB_CLI, LENGUAWEB_CLI, "links", "p.html", "-o", "pre.html", "--links", "t",
+                static_cast<char *>(nullptr));
+      ::_exit(127);
+    }
+    // The signal comes once the page's temporary file is there.
+    const auto limite = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (cuenta_con(carpeta_, ".pre.html.") == 0 && std::chrono::steady_clock::now() < limite)
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    ASSERT_GT(cuenta_con(carpeta_, ".pre.html."), 0u) << "the run wrote no temporary file in time";
+    ::kill(hijo, senal);
+    int estado = 0;
+    ASSERT_EQ(::waitpid(hijo, &estado, 0), hijo);
+    EXPECT_TRUE(WIFSIGNALED(estado) && WTERMSIG(estado) == senal) << estado;
+    EXPECT_EQ(cuenta_con(carpeta_, ".tmp"), 0u);
+    EXPECT_FALSE(fs::exists(ruta("t.lock")));
+    EXPECT_FALSE(fs::exists(ruta("pre.html")));
+    EXPECT_TRUE(fs::is_empty(ruta("tmp"))) << "the run's utilities folder is left";
   }
-  // The signal comes once the page's temporary file is there.
-  const auto limite = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-  while (cuenta_con(carpeta_, ".pre.html.") == 0 && std::chrono::steady_clock::now() < limite)
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  ASSERT_GT(cuenta_con(carpeta_, ".pre.html."), 0u) << "the run wrote no temporary file in time";
-  ::kill(hijo, SIGTERM);
-  int estado = 0;
-  ASSERT_EQ(::waitpid(hijo, &estado, 0), hijo);
-  EXPECT_TRUE(WIFSIGNALED(estado) && WTERMSIG(estado) == SIGTERM) << estado;
+}
+
+// A file past the size limit is a failed write: the run ends with an error, the old file
+// in place and no temporary file left.
+TEST_F(Comando, UnFicheroDemasiadoGrandeEsUnErrorDeEscritura) {
+  // Markup makes the page large, not its texts, which the library also writes out.
+  std::string pagina = "<p>Hello</p>";
+  while (pagina.size() < 100000) pagina += "<br class=\"" + std::string(40, 'x') + "\">\n";
+  escribe("p.html", pagina);
+  escribe("s.html", "old");
+  const Salida r =
+      corre("ulimit -f 64 && " + std::string(LENGUAWEB_CLI), {"pseudo", "p.html", "-o", "s.html"});
+  EXPECT_EQ(r.estado, 2);
+  EXPECT_EQ(r.errores, "lenguaweb: cannot write 's.html': File too large\n");
+  EXPECT_EQ(lee(ruta("s.html")), "old");
   EXPECT_EQ(cuenta_con(carpeta_, ".tmp"), 0u);
-  EXPECT_FALSE(fs::exists(ruta("t.lock")));
-  EXPECT_FALSE(fs::exists(ruta("pre.html")));
-  EXPECT_TRUE(fs::is_empty(ruta("tmp"))) << "the run's utilities folder is left";
 }
 
 TEST_F(Comando, UnaSubcarpetaIlegibleSeNombraYElRestoSigue) {
@@ -267,6 +290,25 @@ TEST_F(Comando, NingunaSalidaPisaUnaEntrada) {
     EXPECT_EQ(r.errores, c.errores);
     EXPECT_NE(r.salida.find("1 written"), std::string::npos) << r.salida;
     EXPECT_EQ(lee(ruta(c.intacto)), antes);
+  }
+}
+
+// Descriptors 0 to 2 closed at the start are taken, so that no file opened later is one.
+TEST_F(Comando, LosDescriptoresDeLaConsolaSeReservan) {
+  for (const std::vector<int> &cerrados : {std::vector<int>{2}, {0, 1, 2}, {1}}) {
+    const pid_t hijo = ::fork();
+    ASSERT_GE(hijo, 0);
+    if (hijo == 0) {
+      for (int d : cerrados) ::close(d);
+      salida_reserva_descriptores();
+      const int nuevo = ::open("/dev/null", O_RDONLY);
+      const bool bien = nuevo > 2 && ::fcntl(0, F_GETFD) >= 0 && ::fcntl(1, F_GETFD) >= 0 &&
+                        ::fcntl(2, F_GETFD) >= 0;
+      ::_exit(bien ? 0 : 1);
+    }
+    int estado = 0;
+    ASSERT_EQ(::waitpid(hijo, &estado, 0), hijo);
+    EXPECT_TRUE(WIFEXITED(estado) && WEXITSTATUS(estado) == 0) << cerrados.size();
   }
 }
 
