@@ -293,6 +293,71 @@ TEST_F(Comando, NingunaSalidaPisaUnaEntrada) {
   }
 }
 
+// "-o -" is standard output for every subcommand, even for a page named "-".
+TEST_F(Comando, GuionEsLaSalidaEstandar) {
+  escribe("-", "<title>Hi</title><a href=\"x.html\">x</a>");
+  ASSERT_EQ(lenguaweb({"extract", "-", "-o", "x.po"}).estado, 0);
+  const std::pair<Textos, std::string> casos[] = {
+      {{"extract", "-", "-o", "-"}, "msgid \"Hi\""},
+      {{"update", "-", "x.po", "-o", "-"}, "msgid \"Hi\""},
+      {{"merge", "-", "x.po", "-o", "-"}, "<title>Hi</title>"},
+      {{"pseudo", "-", "-o", "-"}, "<title>[H"},
+      {{"links", "-", "-o", "-", "--links", "t"}, "href=\"@|x.html\""},
+  };
+  for (const auto &[argumentos, parte] : casos) {
+    SCOPED_TRACE(testing::PrintToString(argumentos));
+    const Salida r = lenguaweb(argumentos);
+    EXPECT_EQ(r.estado, 0) << r.errores;
+    EXPECT_NE(r.salida.find(parte), std::string::npos) << r.salida;
+    EXPECT_EQ(lee(ruta("-")), "<title>Hi</title><a href=\"x.html\">x</a>");
+  }
+}
+
+// A page that can be read only once (a pipe, a named FIFO) is read once; a shell's
+// redirection of standard output stays as it is.
+TEST_F(Comando, TubosYRedirecciones) {
+  escribe("p.html", "<title>Hi</title><p>One</p>");
+  ASSERT_EQ(lenguaweb({"pseudo", "p.html", "-o", "ref.html"}).estado, 0);
+  const std::string referencia = lee(ruta("ref.html"));
+  ASSERT_EQ(::mkfifo(ruta("fifo.html").c_str(), 0600), 0);
+  escribe("log", "old\n");
+  const std::string l = LENGUAWEB_CLI;
+  struct Caso {
+    std::string orden, leido, esperado;
+  };
+  const Caso casos[] = {
+      {.orden = "cat p.html | timeout 20 " + l + " pseudo /dev/stdin -o s.html",
+       .leido = "s.html",
+       .esperado = referencia},
+      {.orden = "(cat p.html >fifo.html &) && timeout 20 " + l + " pseudo fifo.html -o s.html",
+       .leido = "s.html",
+       .esperado = referencia},
+      {.orden = "(" + l + " pseudo p.html -o /dev/stdout >>log)",
+       .leido = "log",
+       .esperado = "old\n" + referencia},
+  };
+  for (const Caso &c : casos) {
+    SCOPED_TRACE(c.orden);
+    fs::remove(ruta("s.html"));
+    const Salida r = corre(c.orden, {});
+    EXPECT_EQ(r.estado, 0) << r.errores;
+    EXPECT_EQ(lee(ruta(c.leido)), c.esperado);
+  }
+}
+
+// links puts its pages in place once the table is saved, but holds no file open for each.
+TEST_F(Comando, LinksConPocosDescriptores) {
+  fs::create_directories(ruta("sitio"));
+  for (int i = 0; i < 120; ++i)
+    escribe("sitio/p" + std::to_string(i) + ".html",
+            "<a href=\"" + std::to_string(i) + ".html\">x</a>");
+  const Salida r = corre("ulimit -n 64 && " + std::string(LENGUAWEB_CLI),
+                         {"links", "sitio", "-o", "pre", "--links", "t"});
+  EXPECT_EQ(r.estado, 0) << r.errores;
+  EXPECT_EQ(r.salida, "120 pages of sitio: 120 written under pre\n");
+  EXPECT_NE(lee(ruta("pre/p119.html")).find("@|119.html"), std::string::npos);
+}
+
 // Descriptors 0 to 2 closed at the start are taken, so that no file opened later is one.
 TEST_F(Comando, LosDescriptoresDeLaConsolaSeReservan) {
   for (const std::vector<int> &cerrados : {std::vector<int>{2}, {0, 1, 2}, {1}}) {
