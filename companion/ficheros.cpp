@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <mutex>
 #include <new>
 #include <string>
@@ -111,8 +112,50 @@ void EscrituraAtomica::falla(const char *accion, int error) {
 
 void EscrituraAtomica::abre_descriptor(int descriptor, const char *nombre) {
   destino_ = nombre != nullptr ? nombre : "";
+  propia_ = "/dev/fd/" + std::to_string(descriptor);
   descriptor_ = descriptor;
 }
+
+namespace {
+
+// The descriptor that ruta names when it is one of this process's own (/dev/stdout,
+// /dev/fd/N, /proc/self/fd/N) and is open; else -1.
+int descriptor_nombrado(const std::string &ruta) {
+  int numero = -1;
+  if (ruta == "/dev/stdin") numero = STDIN_FILENO;
+  if (ruta == "/dev/stdout") numero = STDOUT_FILENO;
+  if (ruta == "/dev/stderr") numero = STDERR_FILENO;
+  for (const char *prefijo : {"/dev/fd/", "/proc/self/fd/"}) {
+    if (!ruta.starts_with(prefijo)) continue;
+    const std::string cifras = ruta.substr(std::strlen(prefijo));
+    if (cifras.empty() || cifras.size() > 9 ||
+        cifras.find_first_not_of("0123456789") != std::string::npos)
+      continue;
+    numero = std::stoi(cifras);
+  }
+  return numero >= 0 && ::fcntl(numero, F_GETFD) >= 0 ? numero : -1;
+}
+
+// Follows the symbolic links at ruta, a dangling one as a live one, to the path that a
+// write would reach; *descriptor gets the descriptor that a link names (-1: none).
+std::string sigue_enlaces(std::string ruta, int *descriptor) {
+  for (int salto = 0; salto < 40; ++salto) {
+    *descriptor = descriptor_nombrado(ruta);
+    struct stat datos;
+    if (*descriptor >= 0 || ::lstat(ruta.c_str(), &datos) != 0 || !S_ISLNK(datos.st_mode))
+      return ruta;
+    char destino[PATH_MAX];
+    const ssize_t largo = ::readlink(ruta.c_str(), destino, sizeof destino);
+    if (largo <= 0 || static_cast<size_t>(largo) == sizeof destino) return ruta;
+    std::string siguiente(destino, static_cast<size_t>(largo));
+    const size_t barra = ruta.rfind('/');
+    if (siguiente[0] != '/' && barra != std::string::npos) siguiente.insert(0, ruta, 0, barra + 1);
+    ruta = std::move(siguiente);
+  }
+  return ruta;
+}
+
+}  // namespace
 
 bool EscrituraAtomica::abre(const char *ruta) {
   destino_ = ruta != nullptr ? ruta : "";
@@ -120,13 +163,25 @@ bool EscrituraAtomica::abre(const char *ruta) {
     falla("write", ENOENT);
     return false;
   }
+  // A descriptor of the process (a shell's "> log", ">> log" or pipe) is written through a
+  // copy of it: its file stays, and so does the shell's append.
+  int propio = -1;
+  const std::string real = sigue_enlaces(destino_, &propio);
+  if (propio >= 0) {
+    descriptor_ = ::fcntl(propio, F_DUPFD_CLOEXEC, 3);
+    if (descriptor_ < 0) {
+      falla("write", errno);
+      return false;
+    }
+    return true;
+  }
   struct stat previo;
-  const bool existe = ::stat(destino_.c_str(), &previo) == 0;
+  const bool existe = ::stat(real.c_str(), &previo) == 0;
   if (existe && !S_ISREG(previo.st_mode) && !S_ISDIR(previo.st_mode)) {
     // A device or a pipe (/dev/null, a named pipe) is written to as it is: renaming a
     // file over it would replace the node. (Over a folder, the rename fails.)
     do {
-      descriptor_ = ::open(destino_.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+      descriptor_ = ::open(real.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
     } while (descriptor_ < 0 && interrumpida(errno));
     if (descriptor_ < 0) {
       falla("write", errno);
@@ -135,15 +190,7 @@ bool EscrituraAtomica::abre(const char *ruta) {
     return true;
   }
 
-  // A symbolic link stays: the file it names is the one replaced.
-  std::string real = destino_;
-  if (struct stat enlace;
-      existe && ::lstat(destino_.c_str(), &enlace) == 0 && S_ISLNK(enlace.st_mode)) {
-    if (char *resuelta = ::realpath(destino_.c_str(), nullptr)) {
-      real = resuelta;
-      std::free(resuelta);
-    }
-  }
+  // A symbolic link stays: the file it names (or would name) is the one replaced.
   const size_t barra = real.rfind('/');
   const std::string carpeta = barra == std::string::npos ? "" : real.substr(0, barra + 1);
   // The name is cut so that the temporary's name stays within the system's limit.
@@ -153,10 +200,23 @@ bool EscrituraAtomica::abre(const char *ruta) {
     falla("write", errno);
     return false;
   }
-  // An existing target keeps its permission bits; a new file gets 0666 less the umask.
-  if (existe && ::fchmod(descriptor_, previo.st_mode & 07777) != 0) {
-    falla("write", errno);
-    return false;
+  // An existing target keeps its owner and permission bits, or is not replaced; a new
+  // file gets 0666 less the umask. The owner goes first: a change of owner clears setuid.
+  if (existe) {
+    struct stat nuevo;
+    if (::fstat(descriptor_, &nuevo) != 0) {
+      falla("write", errno);
+      return false;
+    }
+    if ((nuevo.st_uid != previo.st_uid || nuevo.st_gid != previo.st_gid) &&
+        ::fchown(descriptor_, previo.st_uid, previo.st_gid) != 0) {
+      falla("keep the owner of", errno);
+      return false;
+    }
+    if (::fchmod(descriptor_, previo.st_mode & 07777) != 0) {
+      falla("write", errno);
+      return false;
+    }
   }
   renombrado_ = real;
   return true;
@@ -195,12 +255,30 @@ bool EscrituraAtomica::escribe(const void *datos, size_t longitud) {
   return escribe(std::span<iovec>(&trozo, 1));
 }
 
+const std::string &EscrituraAtomica::cede_ruta() {
+  // The bytes come from another writer now: this one's descriptor is not needed, and a
+  // run with many files waiting to be put in place must not hold one for each.
+  if (!temporal_.empty() && descriptor_ >= 0) {
+    ::close(descriptor_);
+    descriptor_ = -1;
+    cedida_ = true;
+  }
+  return ruta_escritura();
+}
+
 bool EscrituraAtomica::termina() {
-  if (fallida_ || descriptor_ < 0) return false;
+  if (fallida_ || (descriptor_ < 0 && !cedida_)) return false;
   const int descriptor = descriptor_;
   descriptor_ = -1;
+  // The bytes reach the disk before the name does: a crash leaves the old file or the new.
+  if (descriptor >= 0 && !temporal_.empty() && ::fsync(descriptor) != 0) {
+    const int error = errno;
+    ::close(descriptor);
+    falla("write", error);
+    return false;
+  }
   // close can report a failed delayed write (NFS, a full disk): it decides.
-  if (::close(descriptor) != 0 && !interrumpida(errno)) {
+  if (descriptor >= 0 && ::close(descriptor) != 0 && !interrumpida(errno)) {
     falla("write", errno);
     return false;
   }
@@ -215,7 +293,7 @@ bool EscrituraAtomica::termina() {
 }  // namespace companion
 
 struct fichero_escritura {
-  companion::EscrituraAtomica escritura;
+  mutable companion::EscrituraAtomica escritura;
   bool fallida = false;
 };
 
@@ -300,6 +378,33 @@ int lee_todo(int descriptor, char *&bloque, size_t &longitud) {
 std::mutex cerrojo_carpeta;
 std::string carpeta_utilidades;  // empty: not set by the host
 
+// The process's own utilities folder, made on first use; removed, with the files in it,
+// when the process ends.
+struct CarpetaPropia {
+  std::string ruta;
+  ~CarpetaPropia() {
+    if (ruta.empty()) return;
+    std::error_code ec;
+    std::filesystem::remove_all(ruta, ec);
+  }
+};
+
+// The process's own folder, made now when there is none yet (under cerrojo_carpeta);
+// empty, after a report, when it cannot be made.
+const std::string &carpeta_propia() {
+  static CarpetaPropia propia;
+  if (!propia.ruta.empty()) return propia.ruta;
+  const char *base = std::getenv("TMPDIR");
+  std::string plantilla = base != nullptr && base[0] == '/' ? base : "/tmp";
+  if (plantilla.back() != '/') plantilla += '/';
+  plantilla += "lenguaweb-XXXXXX";
+  if (::mkdtemp(plantilla.data()) != nullptr)
+    propia.ruta = plantilla;
+  else
+    informa(companion::describe_fallo("create", plantilla, errno).c_str(), __LINE__);
+  return propia.ruta;
+}
+
 // Writes the texts of lista, each followed by separador (when not empty). Small texts
 // are gathered in a staging buffer (a page has hundreds of thousands of them, and the
 // kernel's cost per iovec would outweigh copying them); large ones go out as they are.
@@ -379,11 +484,11 @@ char *utilidades_ruta_fichero(const char *nombre_fichero) noexcept {
   {
     std::lock_guard<std::mutex> guarda(cerrojo_carpeta);
     carpeta = carpeta_utilidades;
-  }
-  if (carpeta.empty()) {
     const char *entorno = std::getenv("LENGUAWEB_UTILIDADES");
-    if (entorno == nullptr || entorno[0] == '\0') entorno = std::getenv("TMPDIR");
-    carpeta = entorno != nullptr && entorno[0] != '\0' ? entorno : "/tmp";
+    if (carpeta.empty() && entorno != nullptr) carpeta = entorno;
+    // A folder that cannot be made gives a path that no write reaches.
+    if (carpeta.empty()) carpeta = carpeta_propia();
+    if (carpeta.empty()) carpeta = "/nonexistent";
   }
   if (nombre_fichero == nullptr) {
     informa("(nombre_fichero) != NULL", __LINE__);
@@ -444,7 +549,7 @@ const char *fichero_escritura_ruta(const fichero_escritura_t *fichero) noexcept 
     informa("(fichero) != NULL", __LINE__);
     return "";
   }
-  return fichero->escritura.ruta_escritura().c_str();
+  return fichero->escritura.cede_ruta().c_str();
 }
 
 void fichero_escritura_descarta(fichero_escritura_t **fichero) noexcept {

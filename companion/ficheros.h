@@ -25,8 +25,10 @@ COMPANION_API fichero_memoria_t *fichero_memoria_lee(const char *nombre_fichero)
 COMPANION_API void fichero_memoria_destruye(fichero_memoria_t **fichero) COMPANION_NOEXCEPT;
 
 /* Sets the utilities folder for every later utilidades_ruta_fichero (copied). A null
- * or empty ruta goes back to the environment variable LENGUAWEB_UTILIDADES, then to
- * the system's temporary folder. */
+ * or empty ruta goes back to the environment variable LENGUAWEB_UTILIDADES, then to a
+ * folder of the process's own (mode 0700) made in the system's temporary folder on
+ * first use and removed, with what it holds, when the process ends: a shared folder
+ * would show the files to other users and let them plant links where they are written. */
 COMPANION_API void utilidades_pon_carpeta(const char *ruta) COMPANION_NOEXCEPT;
 
 /* New text: the full path of nombre_fichero in the utilities folder. */
@@ -45,8 +47,12 @@ COMPANION_API booleano fichtxt_graba_lista_binario(const lista_cad_t *lista,
 
 /* A file written piece by piece, for a writer that cannot hold the whole file: the
  * bytes go to a temporary file beside ruta, which replaces ruta only when
- * fichero_escritura_termina finds that every byte was written. An existing ruta that is
- * neither a regular file nor a folder (a device, a named pipe) is written to directly. */
+ * fichero_escritura_termina finds that every byte was written (and has synced it). An
+ * existing ruta keeps its owner and permission bits, or the writer fails; a symbolic
+ * link, live or dangling, stays, and the file it names is written. An existing ruta that
+ * is neither a regular file nor a folder (a device, a named pipe) is written to
+ * directly; a name of one of the process's descriptors (/dev/stdout, /dev/fd/N) through
+ * a copy of that descriptor, so that a shell's "> log", ">> log" or pipe stays. */
 typedef struct fichero_escritura fichero_escritura_t;
 
 /* New writer, or null (reported with the path and the reason) when the temporary file
@@ -69,8 +75,9 @@ COMPANION_API booleano fichero_escritura_termina(fichero_escritura_t **fichero) 
 COMPANION_API fichero_escritura_t *fichero_escritura_abre_salida_estandar(void) COMPANION_NOEXCEPT;
 
 /* The path the writer's bytes go to: its temporary file, or ruta itself when ruta is
- * written directly. Another writer may fill that file instead of
- * fichero_escritura_anade (a page that the host puts in place later);
+ * written directly. Another writer fills that file instead of fichero_escritura_anade
+ * (a page that the host puts in place later): the writer's own descriptor of its
+ * temporary file is closed here, so that many files may wait to be put in place;
  * fichero_escritura_termina then puts in place what stands there. Borrowed: valid
  * until fichero_escritura_termina or fichero_escritura_descarta. */
 COMPANION_API const char *fichero_escritura_ruta(const fichero_escritura_t *fichero)

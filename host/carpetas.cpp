@@ -1,9 +1,13 @@
 // carpetas.cpp - folders of pages: finding them, mirroring their tree, sharing them among threads.
 #include "carpetas.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <atomic>
+#include <map>
 #include <thread>
+#include <unordered_map>
 
 #include "informes.h"
 
@@ -68,6 +72,69 @@ bool carpetas_prepara(const fs::path &ruta, std::string *error) {
   if (!ec) return true;
   *error = "cannot create the folder '" + carpeta.string() + "': " + ec.message();
   return false;
+}
+
+namespace {
+
+// The real path of ruta, or empty when it cannot be told.
+std::string real(const std::string &ruta) {
+  std::error_code ec;
+  const fs::path r = fs::weakly_canonical(ruta, ec);
+  return ec ? std::string() : r.string();
+}
+
+// The first symbolic link on the way from carpeta down to salida (a path under it) that
+// leads out of carpeta, described; empty when none does.
+std::string sale_por_enlace(const fs::path &carpeta, const std::string &carpeta_real,
+                            const fs::path &salida) {
+  fs::path camino = carpeta;
+  std::error_code ec;
+  for (const fs::path &parte : salida.lexically_relative(carpeta)) {
+    camino /= parte;
+    if (!fs::is_symlink(camino, ec)) continue;
+    const std::string destino = real(camino.string());
+    const fs::path dentro = fs::path(destino).lexically_relative(carpeta_real);
+    if (!destino.empty() && !dentro.empty() && *dentro.begin() != "..") continue;
+    return "the output '" + salida.string() + "' is written through '" + camino.string() +
+           "', a symbolic link that leads out of '" + carpeta.string() + "'";
+  }
+  return {};
+}
+
+}  // namespace
+
+std::vector<std::string> carpetas_choques(const std::vector<std::string> &entradas,
+                                          const std::vector<std::string> &salidas,
+                                          const std::string &carpeta_salida) {
+  std::map<std::pair<dev_t, ino_t>, const std::string *> por_identidad;
+  std::unordered_map<std::string, const std::string *> por_ruta;
+  for (const std::string &entrada : entradas) {
+    if (entrada.empty() || entrada == "-") continue;
+    struct stat datos;
+    if (::stat(entrada.c_str(), &datos) == 0)
+      por_identidad.try_emplace({datos.st_dev, datos.st_ino}, &entrada);
+    if (const std::string r = real(entrada); !r.empty()) por_ruta.try_emplace(r, &entrada);
+  }
+  const std::string carpeta_real = carpeta_salida.empty() ? "" : real(carpeta_salida);
+  std::vector<std::string> choques(salidas.size());
+  for (size_t i = 0; i < salidas.size(); ++i) {
+    const std::string &salida = salidas[i];
+    if (salida == "-") continue;
+    const std::string *leida = nullptr;
+    struct stat datos;
+    if (::stat(salida.c_str(), &datos) == 0) {
+      if (const auto e = por_identidad.find({datos.st_dev, datos.st_ino}); e != por_identidad.end())
+        leida = e->second;
+    } else if (const auto e = por_ruta.find(real(salida)); e != por_ruta.end()) {
+      leida = e->second;
+    }
+    if (leida != nullptr)
+      choques[i] = "the output '" + salida + "' is '" + *leida +
+                   "', which this run reads: an output never overwrites an input";
+    else if (!carpeta_salida.empty())
+      choques[i] = sale_por_enlace(carpeta_salida, carpeta_real, salida);
+  }
+  return choques;
 }
 
 size_t carpetas_reparte(size_t n, unsigned hilos, const std::function<bool(size_t)> &trabajo) {

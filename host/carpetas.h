@@ -25,6 +25,17 @@ std::filesystem::path carpetas_ruta_po(const std::filesystem::path &pagina);
 // Makes the folders that the file at ruta needs. Returns false with the reason in *error.
 bool carpetas_prepara(const std::filesystem::path &ruta, std::string *error);
 
+// Why each of salidas would overwrite a file that the run reads (any of entradas; empty
+// ones are skipped), or would be written through a symbolic link that leads out of
+// carpeta_salida (when not empty): "the output 'X' is 'Y', which this run reads: an
+// output never overwrites an input", "the output 'X' is a symbolic link that leads out
+// of 'Z' ..."; empty for an output that does neither. Files are compared by their
+// identity (device and inode: symbolic links, "..", hard links), and by their real path
+// when an output does not exist yet. "-" (standard output) is no file.
+std::vector<std::string> carpetas_choques(const std::vector<std::string> &entradas,
+                                          const std::vector<std::string> &salidas,
+                                          const std::string &carpeta_salida);
+
 // Runs trabajo(i) for every i from 0 to n - 1, each once, on up to hilos threads at once
 // (0: one per core), and draws the progress on standard error when it is a terminal.
 // trabajo must be safe to run on several threads at once. Returns how many gave false.

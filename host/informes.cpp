@@ -175,16 +175,31 @@ size_t informes_largo_utf8(std::string_view texto) {
 }
 
 std::string informes_escapa(std::string_view texto) {
-  std::string r;
-  for (;;) {
-    const size_t bueno = informes_largo_utf8(texto);
-    r.append(texto.substr(0, bueno));
-    if (bueno == texto.size()) return r;
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    const auto c = static_cast<unsigned char>(texto[bueno]);
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  const auto hex = [&](std::string &r, unsigned char c) {
     r += "\\x";
     r += kHex[c >> 4];
     r += kHex[c & 0xF];
+  };
+  std::string r;
+  for (;;) {
+    const size_t bueno = informes_largo_utf8(texto);
+    // A control character (but a line end or a tab) would drive the terminal: C0, DEL,
+    // and C1, which is two bytes in UTF-8 (U+0080 to U+009F: C2 80 to C2 9F).
+    for (size_t i = 0; i < bueno; ++i) {
+      const auto c = static_cast<unsigned char>(texto[i]);
+      const bool c1 = c == 0xC2 && i + 1 < bueno && static_cast<unsigned char>(texto[i + 1]) < 0xA0;
+      if ((c < 0x20 && c != '\n' && c != '\t') || c == 0x7F) {
+        hex(r, c);
+      } else if (c1) {
+        hex(r, c);
+        hex(r, static_cast<unsigned char>(texto[++i]));
+      } else {
+        r += texto[i];
+      }
+    }
+    if (bueno == texto.size()) return r;
+    hex(r, static_cast<unsigned char>(texto[bueno]));
     texto.remove_prefix(bueno + 1);
   }
 }

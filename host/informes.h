@@ -16,8 +16,8 @@
 void informes_instala(bool detallado);
 
 // Prints linea and a line feed on standard error, never mixed with another thread's
-// line or with the progress bar; bytes of a file name that are not UTF-8 are shown as
-// \xNN (see informes_escapa). linea is only read.
+// line or with the progress bar; bytes of a file name that are not UTF-8, and control
+// characters, are shown as \xNN (see informes_escapa). linea is only read.
 void informes_escribe(const std::string &linea);
 
 // Draws "hechas/total" as a progress bar on standard error, only when standard error
@@ -72,8 +72,9 @@ bool informes_hay_fallos();
 // The length of the longest start of texto that is valid UTF-8.
 size_t informes_largo_utf8(std::string_view texto);
 
-// texto with every byte that is not part of a valid UTF-8 character written as "\xNN":
-// file names are bytes, and a message must stay readable text.
+// texto with every byte that is not part of a valid UTF-8 character, and every control
+// character but a line end and a tab, written as "\xNN": file names are bytes, a PO file
+// or a name may hold a terminal's commands, and a message must stay readable text.
 std::string informes_escapa(std::string_view texto);
 
 #endif

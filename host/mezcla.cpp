@@ -34,7 +34,8 @@ struct Tubo {
 };
 
 // Starts msgmerge with its standard output and error on the two pipes. The command's
-// threads block the signals that its watcher takes: the child gets them back.
+// threads block the signals that its watcher takes, and ignore SIGXFSZ: the child gets
+// them back.
 int lanza(const std::string &viejo, const std::string &plantilla, Tubo &salida, Tubo &errores,
           pid_t *pid) {
   posix_spawn_file_actions_t acciones;
@@ -46,7 +47,7 @@ int lanza(const std::string &viejo, const std::string &plantilla, Tubo &salida, 
   sigset_t ninguna, por_defecto;
   sigemptyset(&ninguna);
   sigemptyset(&por_defecto);
-  for (int senal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) sigaddset(&por_defecto, senal);
+  for (int senal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE, SIGXFSZ}) sigaddset(&por_defecto, senal);
   posix_spawnattr_setsigmask(&atributos, &ninguna);
   posix_spawnattr_setsigdefault(&atributos, &por_defecto);
   posix_spawnattr_setflags(&atributos, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);

@@ -1,6 +1,8 @@
 // paginas.cpp - the work of each subcommand on one page.
 #include "paginas.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <atomic>
 #include <cstring>
@@ -35,6 +37,50 @@ struct PaginaCargada {
     if (documento != nullptr) lenguaweb_destruye(&documento);
   }
 };
+
+// Where a page is read. One that is not a regular file (a pipe, a FIFO, a terminal) gives
+// its bytes only once, and a page is read more than once (its language, its texts, its
+// references): it is copied whole into the run's utilities folder first.
+struct PaginaLegible {
+  std::string ruta;
+  bool copiada = false;
+  PaginaLegible() = default;
+  PaginaLegible(const PaginaLegible &) = delete;
+  PaginaLegible &operator=(const PaginaLegible &) = delete;
+  ~PaginaLegible() {
+    if (copiada) std::remove(ruta.c_str());
+  }
+};
+
+// false with the reason in *error when a page that needs a copy cannot be read or copied.
+bool legible(const std::string &pagina, PaginaLegible *legible, std::string *error) {
+  legible->ruta = pagina;
+  struct stat datos;
+  if (::stat(pagina.c_str(), &datos) != 0 || S_ISREG(datos.st_mode) || S_ISDIR(datos.st_mode))
+    return true;  // a page that cannot be read is told of when it is read
+  static std::atomic<uint64_t> copias{0};
+  char *copia = utilidades_ruta_fichero(("pagina-" + std::to_string(copias++) + ".html").c_str());
+  legible->ruta = copia;
+  cad_destruye(&copia);
+  fichero_memoria_t *fichero = fichero_memoria_lee(pagina.c_str());
+  fichero_escritura_t *escritura =
+      fichero->leido == CIERTO ? fichero_escritura_abre(legible->ruta.c_str()) : nullptr;
+  legible->copiada =
+      escritura != nullptr &&
+      fichero_escritura_anade(escritura, fichero->contenido, fichero->longitud) == CIERTO &&
+      fichero_escritura_termina(&escritura) == CIERTO;
+  fichero_escritura_descarta(&escritura);
+  fichero_memoria_destruye(&fichero);
+  if (legible->copiada) return true;
+  *error = informes_toma_fallos();
+  if (error->empty()) *error = "cannot read '" + pagina + "'";
+  return false;
+}
+
+// The path the library writes a page to: "-" is standard output.
+std::string destino(const std::string &salida) {
+  return salida == "-" ? "/dev/stdout" : salida;
+}
 
 // The language of a page: the one given, else the one its HTML tag declares, else the
 // default.
@@ -75,6 +121,10 @@ bool carga(const std::string &pagina, const Orden &orden, PaginaCargada *cargada
 Resultado escrita(booleano resultado, const std::string &salida, std::string *error) {
   if (resultado == CIERTO) return Resultado::hecha;
   *error = informes_toma_fallos();
+  if (salida == "-")
+    for (size_t i = error->find("'/dev/stdout'"); i != std::string::npos;
+         i = error->find("'/dev/stdout'"))
+      error->replace(i, 13, "'standard output'");
   if (error->empty()) *error = "cannot write '" + salida + "'";
   return Resultado::no_escrita;
 }
@@ -96,7 +146,8 @@ lista_reg_t *copia_punteros(const lista_reg_t *lista) {
 // read again only when the library has reported one. A tag's reference is the value
 // that the link finder gives (its SRC, else its HREF); IMG tags look in the IMG table,
 // the others in the A table.
-std::string sin_resolver(const std::string &pagina, const TablasLinks *tablas, uint32_t cuantas) {
+std::string sin_resolver(const std::string &pagina, const std::string &leida,
+                         const TablasLinks *tablas, uint32_t cuantas) {
   constexpr size_t kMuestra = 10;
   std::unordered_set<std::string> ids_a, ids_img;
   if (tablas != nullptr)
@@ -106,7 +157,7 @@ std::string sin_resolver(const std::string &pagina, const TablasLinks *tablas, u
   std::vector<std::string> nombres;  // in page order, each once
   std::unordered_set<std::string> vistos;
   size_t mas = 0;
-  fichero_memoria_t *fichero = fichero_memoria_lee(pagina.c_str());
+  fichero_memoria_t *fichero = fichero_memoria_lee(leida.c_str());
   const char *texto = fichero->contenido;
   const size_t largo = std::strlen(texto);
   uint32_t posicion = 0;
@@ -231,10 +282,12 @@ bool toma_del_po(const std::string &po, LectorPo *lector, bool en_flujo, Cabecer
 Resultado paginas_extrae(const std::string &pagina, const std::string &po, const Orden &orden,
                          std::string *error) {
   AmbitoInformes ambito(pagina);
+  PaginaLegible leida;
+  if (!legible(pagina, &leida, error)) return Resultado::fallida;
   PaginaCargada cargada;
-  cargada.idioma = idioma_de_pagina(orden.idioma, pagina);
+  cargada.idioma = idioma_de_pagina(orden.idioma, leida.ruta);
   cargada.segmentacion = orden.segmentacion.value_or(SEGMENTACION_BLOQUES);
-  if (!carga(pagina, orden, &cargada, error)) return Resultado::fallida;
+  if (!carga(leida.ruta, orden, &cargada, error)) return Resultado::fallida;
   EntradasDePagina entradas;
   po_entradas_de_pagina(cargada.textos, cargada.ids, cargada.idioma, &entradas);
   const PaginaPo datos{.ruta = pagina,
@@ -259,12 +312,14 @@ Resultado paginas_fusiona(const std::string &pagina, const std::string &po,
   const bool en_flujo = abierto == LecturaPo::entrada;
   std::vector<EntradaPo> leidas;  // when libgettextpo reads the file
   if (!en_flujo && !po_lee(po, &cabecera, &leidas, error)) return Resultado::fallida;
+  PaginaLegible leida;
+  if (!legible(pagina, &leida, error)) return Resultado::fallida;
   PaginaCargada cargada;
-  cargada.idioma = idioma_de_pagina(orden.idioma ? orden.idioma : cabecera.idioma, pagina);
+  cargada.idioma = idioma_de_pagina(orden.idioma ? orden.idioma : cabecera.idioma, leida.ruta);
   cargada.segmentacion =
       orden.segmentacion.value_or(cabecera.segmentos.value_or(SEGMENTACION_BLOQUES));
   const uint32_t llegada = orden.destino.value_or(cabecera.traduccion.value_or(cargada.idioma));
-  if (!carga(pagina, orden, &cargada, error)) return Resultado::fallida;
+  if (!carga(leida.ruta, orden, &cargada, error)) return Resultado::fallida;
 
   EntradasDePagina propias;
   po_entradas_de_pagina(cargada.textos, cargada.ids, cargada.idioma, &propias);
@@ -284,7 +339,7 @@ Resultado paginas_fusiona(const std::string &pagina, const std::string &po,
   const Resultado r = escrita(
       lenguaweb_reconstruye_fichero_html(
           cargada.documento, cargada.textos, cargada.ids, tablas != nullptr ? tablas->a : nullptr,
-          tablas != nullptr ? tablas->img : nullptr, salida.c_str(), llegada),
+          tablas != nullptr ? tablas->img : nullptr, destino(salida).c_str(), llegada),
       salida, error);
   if (r != Resultado::hecha) return r;
   std::string linea = pagina + ": " + std::to_string(cuentas.traducidos) + " of " +
@@ -296,7 +351,7 @@ Resultado paginas_fusiona(const std::string &pagina, const std::string &po,
     linea += "; " + std::to_string(cuentas.rechazados) + " refused, their tags not the source's";
   informes_escribe(linea);
   if (ambito.enlaces_sin_resolver > 0) {
-    *error = sin_resolver(pagina, tablas, ambito.enlaces_sin_resolver);
+    *error = sin_resolver(pagina, leida.ruta, tablas, ambito.enlaces_sin_resolver);
     return Resultado::aviso;
   }
   return cuentas.rechazados > 0 ? Resultado::aviso : Resultado::hecha;
@@ -307,11 +362,13 @@ Resultado paginas_actualiza(const std::string &pagina, const std::string &po,
   AmbitoInformes ambito(pagina);
   CabeceraPo cabecera;
   if (!po_lee_cabecera(po, &cabecera, error)) return Resultado::fallida;
+  PaginaLegible leida;
+  if (!legible(pagina, &leida, error)) return Resultado::fallida;
   PaginaCargada cargada;
-  cargada.idioma = idioma_de_pagina(orden.idioma ? orden.idioma : cabecera.idioma, pagina);
+  cargada.idioma = idioma_de_pagina(orden.idioma ? orden.idioma : cabecera.idioma, leida.ruta);
   cargada.segmentacion =
       orden.segmentacion.value_or(cabecera.segmentos.value_or(SEGMENTACION_BLOQUES));
-  if (!carga(pagina, orden, &cargada, error)) return Resultado::fallida;
+  if (!carga(leida.ruta, orden, &cargada, error)) return Resultado::fallida;
   EntradasDePagina entradas;
   po_entradas_de_pagina(cargada.textos, cargada.ids, cargada.idioma, &entradas);
   // The template goes to the run's utilities folder, which is removed at its end.
@@ -336,11 +393,14 @@ Resultado paginas_preprocesa(const std::string &pagina, const std::string &salid
                              const Orden &orden, const TablasLinks &conocidas, TablasLinks *nuevas,
                              fichero_escritura_t **escritura, std::string *error) {
   AmbitoInformes ambito(pagina);
+  PaginaLegible leida;
+  if (!legible(pagina, &leida, error)) return Resultado::fallida;
   PaginaCargada cargada;
-  cargada.idioma = idioma_de_pagina(orden.idioma, pagina);
+  cargada.idioma = idioma_de_pagina(orden.idioma, leida.ruta);
   cargada.segmentacion = orden.segmentacion.value_or(SEGMENTACION_BLOQUES);
-  if (!carga(pagina, orden, &cargada, error)) return Resultado::fallida;
-  *escritura = fichero_escritura_abre(salida.c_str());
+  if (!carga(leida.ruta, orden, &cargada, error)) return Resultado::fallida;
+  *escritura = salida == "-" ? fichero_escritura_abre_salida_estandar()
+                             : fichero_escritura_abre(salida.c_str());
   if (*escritura == nullptr) return escrita(FALSO, salida, error);
 
   // Each page gets lists of its own over the shared records, so that pages on other
@@ -361,19 +421,22 @@ Resultado paginas_preprocesa(const std::string &pagina, const std::string &salid
 Resultado paginas_pseudotraduce(const std::string &pagina, const std::string &salida,
                                 const Orden &orden, std::string *error) {
   AmbitoInformes ambito(pagina);
+  PaginaLegible leida;
+  if (!legible(pagina, &leida, error)) return Resultado::fallida;
   PaginaCargada cargada;
-  cargada.idioma = idioma_de_pagina(orden.idioma, pagina);
+  cargada.idioma = idioma_de_pagina(orden.idioma, leida.ruta);
   cargada.segmentacion = orden.segmentacion.value_or(SEGMENTACION_BLOQUES);
-  if (!carga(pagina, orden, &cargada, error)) return Resultado::fallida;
-  const uint32_t destino = orden.destino.value_or(cargada.idioma);
+  if (!carga(leida.ruta, orden, &cargada, error)) return Resultado::fallida;
+  const uint32_t llegada = orden.destino.value_or(cargada.idioma);
   std::vector<std::string> mensajes;
   lista_cad_t *traducidos =
-      pseudo_traduce(cargada.textos, cargada.ids, cargada.idioma, destino, &mensajes);
+      pseudo_traduce(cargada.textos, cargada.ids, cargada.idioma, llegada, &mensajes);
   // The page's own texts are read no more: their memory goes before the page is written.
   lista_cad_destruye(&cargada.textos);
   for (const std::string &m : mensajes) informes_escribe(pagina + ": " + m + " (text engine)");
-  const booleano resultado = lenguaweb_reconstruye_fichero_html(
-      cargada.documento, traducidos, cargada.ids, nullptr, nullptr, salida.c_str(), destino);
+  const booleano resultado =
+      lenguaweb_reconstruye_fichero_html(cargada.documento, traducidos, cargada.ids, nullptr,
+                                         nullptr, destino(salida).c_str(), llegada);
   lista_cad_destruye(&traducidos);
   return escrita(resultado, salida, error);
 }

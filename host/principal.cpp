@@ -1,6 +1,5 @@
 // principal.cpp - the lenguaweb command: runs a subcommand on one page or on a folder of pages.
 #include <pthread.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -79,7 +78,7 @@ struct CerrojoAnotado {
   }
 };
 
-// SIGINT, SIGTERM and SIGHUP are blocked in every thread and taken here: the run's
+// The signals that end a process are blocked in every thread and taken here: the run's
 // temporary files, utilities folder and table lock are removed, and the process ends by
 // the same signal, as it would have without the watcher.
 void vigila_senales(sigset_t senales) {
@@ -115,28 +114,6 @@ bool crea_carpeta_utilidades(CarpetaUtilidades *carpeta, std::string *motivo) {
   restos().utilidades = plantilla;
   utilidades_pon_carpeta(plantilla.c_str());
   return true;
-}
-
-// Whether a and b name one file: the same device and inode when both exist, else the
-// same path once made absolute, the symbolic links of its existing part resolved.
-bool mismo_fichero(const std::string &a, const std::string &b) {
-  struct stat sa, sb;
-  const bool existe_a = ::stat(a.c_str(), &sa) == 0, existe_b = ::stat(b.c_str(), &sb) == 0;
-  if (existe_a && existe_b) return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
-  if (existe_a || existe_b) return false;
-  std::error_code ea, eb;
-  const fs::path pa = fs::weakly_canonical(a, ea), pb = fs::weakly_canonical(b, eb);
-  return !ea && !eb && pa == pb;
-}
-
-// Why the page's output would overwrite a file that the run reads; empty when it would not.
-std::string choque(const Pagina &p, const Orden &orden) {
-  if (p.salida == "-") return {};
-  for (const std::string *entrada : {&p.entrada, &p.po, &orden.tabla})
-    if (!entrada->empty() && mismo_fichero(p.salida, *entrada))
-      return "the output '" + p.salida + "' is '" + *entrada +
-             "', which this run reads: an output never overwrites an input";
-  return {};
 }
 
 // Whether the subcommand writes PO files rather than pages.
@@ -335,8 +312,16 @@ int ejecuta(const Orden &orden) {
       p.po = (fs::path(orden.po) / carpetas_ruta_po(fs::path(orden.pagina).filename())).string();
     lote.push_back(std::move(p));
   }
-  for (Pagina &p : lote)
-    if (p.conflicto.empty()) p.conflicto = choque(p, orden);
+  // No output overwrites a file that the run reads, its own input or another page's.
+  std::vector<std::string> entradas = {orden.tabla}, salidas;
+  for (const Pagina &p : lote) {
+    entradas.insert(entradas.end(), {p.entrada, p.po});
+    salidas.push_back(p.salida);
+  }
+  const std::vector<std::string> choques =
+      carpetas_choques(entradas, salidas, es_carpeta ? orden.salida : std::string());
+  for (size_t i = 0; i < lote.size(); ++i)
+    if (lote[i].conflicto.empty()) lote[i].conflicto = choques[i];
   if (!es_carpeta && !lote[0].conflicto.empty()) return error(lote[0].conflicto);
   for (const std::string &motivo : ilegibles) error(motivo);
 
@@ -383,9 +368,16 @@ int ejecuta(const Orden &orden) {
 }  // namespace
 
 int main(int argc, char **argv) {
+  salida_reserva_descriptores();
+  // A file past the size limit is a failed write (EFBIG) like any other.
+  std::signal(SIGXFSZ, SIG_IGN);
   sigset_t senales;
   sigemptyset(&senales);
-  for (int senal : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&senales, senal);
+  // Every signal that ends a process and may come from outside. A write to a closed pipe
+  // blocks SIGPIPE in its own thread and fails with EPIPE instead.
+  for (int senal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGPIPE, SIGALRM, SIGUSR1, SIGUSR2, SIGVTALRM,
+                    SIGPROF, SIGXCPU})
+    sigaddset(&senales, senal);
   // Before any other thread: every thread made later inherits the mask.
   ::pthread_sigmask(SIG_BLOCK, &senales, nullptr);
   std::thread(vigila_senales, senales).detach();

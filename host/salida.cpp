@@ -2,6 +2,9 @@
 // writer, which puts a file in place whole or not at all.
 #include "salida.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include "informes.h"
 
 namespace {
@@ -55,4 +58,13 @@ bool salida_termina(Salida *salida, std::string *error) {
   }
   *error = salida->fallo;
   return false;
+}
+
+void salida_reserva_descriptores() {
+  for (int descriptor = 0; descriptor <= 2; ++descriptor) {
+    if (::fcntl(descriptor, F_GETFD) >= 0) continue;
+    // The lowest free descriptor is this one: every lower one is open.
+    const int nulo = ::open("/dev/null", descriptor == 0 ? O_RDONLY : O_WRONLY);
+    if (nulo > 2) ::close(nulo);
+  }
 }

@@ -33,4 +33,8 @@ void salida_anade(Salida *salida, std::string_view bytes);
 // Returns false with the reason, which names the file, in *error when any write failed.
 bool salida_termina(Salida *salida, std::string *error);
 
+// Opens /dev/null on each of descriptors 0, 1 and 2 that is closed, so that no file the
+// run opens takes one of them (an output on 2 would receive the messages). Call first.
+void salida_reserva_descriptores();
+
 #endif

@@ -47,9 +47,10 @@ bool tablas_lista(const std::string &ruta, Salida *salida, std::string *error);
 
 // The lock of a table file that runs which add records to it share: each reads, adds
 // to and writes the table while it holds the lock, and the others wait, so that no run
-// drops another's records. The lock is flock(2) on "<table>.lock", a file that exists
-// only while a run holds it: the table itself cannot carry the lock, for every save
-// replaces it with a new file.
+// drops another's records. The lock is flock(2) on "<table>.lock" beside the table's real
+// path (symbolic links and ".." resolved), so that every name of one table takes one
+// lock; the file exists only while a run holds it: the table itself cannot carry the
+// lock, for every save replaces it with a new file.
 struct CerrojoTabla {
   int descriptor = -1;
   std::string ruta;  // of the lock file

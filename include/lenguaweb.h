@@ -58,9 +58,10 @@ typedef enum i_tipo_texto_t {
 
 /* Loads the HTML file (UTF-8) at nombre_fichero_html and cuts it into pieces and
  * texts; texts are converted to the code page of idioma (a Windows LANGID). Also
- * writes the texts to "lista_html.txt" in the utilities folder. Returns a new
- * document, never null, which the caller frees with lenguaweb_destruye. A file that
- * cannot be read is reported and gives the document of an empty page. */
+ * writes the texts to "lista_html.txt" in the utilities folder (by default a folder of
+ * the process's own, closed to other users). Returns a new document, never null, which
+ * the caller frees with lenguaweb_destruye. A file that cannot be read is reported and
+ * gives the document of an empty page. */
 LENGUAWEB_API lenguaweb_t *lenguaweb_crea(const char *nombre_fichero_html,
                                           uint32_t idioma) LENGUAWEB_NOEXCEPT;
 

@@ -2,6 +2,7 @@
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -13,6 +14,14 @@ namespace {
 
 using Ficheros = pruebas::Entorno;
 namespace fs = std::filesystem;
+
+// The files of a folder whose names hold texto.
+size_t cuenta_con(const fs::path &carpeta, const std::string &texto) {
+  size_t n = 0;
+  for (const auto &e : fs::directory_iterator(carpeta))
+    n += e.path().filename().string().find(texto) != std::string::npos;
+  return n;
+}
 
 // The bytes fichero_memoria_lee gives for camino, or "<unread>".
 std::string carga(const std::string &camino) {
@@ -131,7 +140,7 @@ TEST_F(Ficheros, UnaEscrituraFallidaNoDejaNada) {
   lista_cad_destruye(&lista);
 }
 
-TEST_F(Ficheros, CarpetaDeUtilidadesDelAnfitrionDelEntornoOTemporal) {
+TEST_F(Ficheros, CarpetaDeUtilidadesDelAnfitrionDelEntornoOPropia) {
   ::setenv("LENGUAWEB_UTILIDADES", "/desde/entorno", 1);
   EXPECT_EQ(toma(utilidades_ruta_fichero("x.txt")), ruta("x.txt"));  // set by the fixture
   utilidades_pon_carpeta("/una/carpeta/");
@@ -139,7 +148,122 @@ TEST_F(Ficheros, CarpetaDeUtilidadesDelAnfitrionDelEntornoOTemporal) {
   utilidades_pon_carpeta(nullptr);
   EXPECT_EQ(toma(utilidades_ruta_fichero("x.txt")), "/desde/entorno/x.txt");
   ::unsetenv("LENGUAWEB_UTILIDADES");
-  EXPECT_EQ(toma(utilidades_ruta_fichero("x.txt")), (fs::temp_directory_path() / "x.txt").string());
+  // Neither: a folder of the process's own, closed to others, never the shared one.
+  const fs::path propia = fs::path(toma(utilidades_ruta_fichero("x.txt"))).parent_path();
+  EXPECT_TRUE(fs::equivalent(propia.parent_path(), fs::temp_directory_path())) << propia;
+  EXPECT_TRUE(propia.filename().string().starts_with("lenguaweb-")) << propia;
+  struct stat datos {};
+  EXPECT_TRUE(::lstat(propia.c_str(), &datos) == 0 && S_ISDIR(datos.st_mode) &&
+              (datos.st_mode & 07777) == 0700 && datos.st_uid == ::geteuid());
+  EXPECT_EQ(toma(utilidades_ruta_fichero("y.txt")), (propia / "y.txt").string());
+}
+
+// The rest of the system sees a target as it was, but for its bytes: the same owner and
+// permission bits, a link still a link, a shell's redirection still in force.
+TEST_F(Ficheros, ElDestinoSigueSiendoElMismo) {
+  struct Caso {
+    const char *nombre;
+    std::function<std::string()> prepara;  // the path given to the writer
+    const char *antes, *despues;           // the bytes of the file written
+    const char *leido = "real";            // the file then read
+    bool enlace = false;                   // the path given stays a symbolic link
+  };
+  const Caso casos[] = {
+      {.nombre = "dangling link",
+       .prepara =
+           [&] {
+             fs::create_symlink("real", ruta("enlace"));
+             return ruta("enlace");
+           },
+       .antes = nullptr,
+       .despues = "new",
+       .enlace = true},
+      {.nombre = "chain of links",
+       .prepara =
+           [&] {
+             escribe("real", "old");
+             fs::create_symlink("real", ruta("medio"));
+             fs::create_symlink("medio", ruta("enlace"));
+             return ruta("enlace");
+           },
+       .antes = "old",
+       .despues = "new",
+       .enlace = true},
+      {.nombre = "descriptor open for appending",
+       .prepara =
+           [&] {
+             escribe("real", "old ");
+             const int d = ::open(ruta("real").c_str(), O_WRONLY | O_APPEND);
+             return "/dev/fd/" + std::to_string(d);
+           },
+       .antes = "old ",
+       .despues = "old new",
+       .enlace = true},  // /dev/fd/N is one
+  };
+  for (const Caso &c : casos) {
+    SCOPED_TRACE(c.nombre);
+    fs::remove_all(carpeta_);
+    fs::create_directories(carpeta_);
+    const std::string destino = c.prepara();
+    fichero_escritura_t *f = fichero_escritura_abre(destino.c_str());
+    ASSERT_NE(f, nullptr);
+    EXPECT_EQ(fichero_escritura_anade(f, "new", 3), CIERTO);
+    EXPECT_EQ(fichero_escritura_termina(&f), CIERTO);
+    EXPECT_EQ(lee(ruta(c.leido)), c.despues);
+    EXPECT_EQ(fs::is_symlink(destino), c.enlace);
+    EXPECT_EQ(cuenta_con(carpeta_, ".tmp"), 0u);
+    if (destino.starts_with("/dev/fd/")) ::close(std::stoi(destino.substr(8)));
+  }
+  EXPECT_TRUE(informes().empty());
+}
+
+TEST_F(Ficheros, ElDuenoSeConservaONoSeEscribe) {
+  if (::geteuid() != 0) GTEST_SKIP() << "files of another owner need root: not run";
+  fs::permissions(carpeta_, fs::perms::all);
+  const std::string ajeno = escribe("ajeno.html", "old"), propio = escribe("propio.html", "old");
+  ASSERT_EQ(::chown(ajeno.c_str(), 65534, 65534), 0);
+  ASSERT_EQ(::chmod(ajeno.c_str(), 0640), 0);
+  fichero_escritura_t *f = fichero_escritura_abre(ajeno.c_str());
+  EXPECT_EQ(fichero_escritura_anade(f, "new", 3), CIERTO);
+  EXPECT_EQ(fichero_escritura_termina(&f), CIERTO);
+  struct stat datos {};
+  ASSERT_EQ(::stat(ajeno.c_str(), &datos), 0);
+  EXPECT_EQ(datos.st_uid, 65534u);
+  EXPECT_EQ(datos.st_gid, 65534u);
+  EXPECT_EQ(datos.st_mode & 07777, 0640u);
+  // A user who may replace the file but not give it away leaves it as it is.
+  const pid_t hijo = ::fork();
+  ASSERT_GE(hijo, 0);
+  if (hijo == 0) {
+    const bool rechazada = ::setresgid(65534, 65534, 65534) == 0 &&
+                           ::setresuid(65534, 65534, 65534) == 0 &&
+                           fichero_escritura_abre(propio.c_str()) == nullptr;
+    ::_exit(rechazada ? 0 : 1);
+  }
+  int estado = 0;
+  ASSERT_EQ(::waitpid(hijo, &estado, 0), hijo);
+  EXPECT_TRUE(WIFEXITED(estado) && WEXITSTATUS(estado) == 0) << estado;
+  EXPECT_EQ(lee(propio), "old");
+  EXPECT_EQ(cuenta_con(carpeta_, ".tmp"), 0u);
+}
+
+// Files waiting to be filled by another writer hold no descriptor each.
+TEST_F(Ficheros, LosQueEsperanNoRetienenDescriptores) {
+  const auto abiertos = [] { return std::distance(fs::directory_iterator("/proc/self/fd"), {}); };
+  const auto antes = abiertos();
+  std::vector<fichero_escritura_t *> esperan;
+  for (int i = 0; i < 20; ++i) {
+    esperan.push_back(fichero_escritura_abre(ruta(std::to_string(i)).c_str()));
+    lista_cad_t *lista = pruebas::a_lista(std::vector<std::string>{std::to_string(i)});
+    EXPECT_EQ(fichtxt_graba_lista(lista, fichero_escritura_ruta(esperan.back())), CIERTO);
+    lista_cad_destruye(&lista);
+  }
+  EXPECT_EQ(abiertos(), antes);
+  for (int i = 0; i < 20; ++i) {
+    EXPECT_EQ(fichero_escritura_termina(&esperan[i]), CIERTO);
+    EXPECT_EQ(lee(ruta(std::to_string(i))), std::to_string(i) + "\n");
+  }
+  EXPECT_EQ(cuenta_con(carpeta_, ".tmp"), 0u);
 }
 
 }  // namespace
