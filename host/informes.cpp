@@ -16,6 +16,7 @@ namespace {
 
 constexpr std::string_view kAmpersand = "strchr(texto, '&')==NULL";
 constexpr std::string_view kSinResolver = "enlace != NULL";
+constexpr std::string_view kEnlaceActivo = "!lenguaweb_es_enlace_activo(enlace)";
 constexpr std::string_view kCompanion = "companion";
 constexpr size_t kAnchoBarra = 30;
 
@@ -64,8 +65,9 @@ void receptor(const char *condicion, const char *modulo, uint32_t, void *) {
     ambito->fallos.emplace_back(condicion);
     return;
   }
-  if (ambito->cuenta_enlaces && kSinResolver == condicion) {
+  if (ambito->cuenta_enlaces && (kSinResolver == condicion || kEnlaceActivo == condicion)) {
     ++ambito->enlaces_sin_resolver;
+    ambito->enlaces_activos += kEnlaceActivo == condicion;
     return;
   }
   if (ambito->retiene_todo) {

@@ -45,6 +45,7 @@ class AmbitoInformes {
   bool retiene_todo = false;        // hold back every report, not only the companion's
   bool cuenta_enlaces = false;      // count link references left unresolved, not print them
   uint32_t enlaces_sin_resolver = 0;
+  uint32_t enlaces_activos = 0;  // of them, those whose record gives a link that would run
   // The text being read: its line (0 when none is or it is not known), its element and
   // attribute (empty when not known), valid while the page's origins are.
   uint32_t linea_texto = 0;

@@ -142,12 +142,13 @@ lista_reg_t *copia_punteros(const lista_reg_t *lista) {
   return copia;
 }
 
-// The link references of the page that no table resolves, for a message: the page is
-// read again only when the library has reported one. A tag's reference is the value
+// The link references of the page that no table resolves, for a message, and of them
+// how many were refused as active links: the page is read again only when the library
+// has reported one. A tag's reference is the value
 // that the link finder gives (its SRC, else its HREF); IMG tags look in the IMG table,
 // the others in the A table.
 std::string sin_resolver(const std::string &pagina, const std::string &leida,
-                         const TablasLinks *tablas, uint32_t cuantas) {
+                         const TablasLinks *tablas, uint32_t cuantas, uint32_t activos) {
   constexpr size_t kMuestra = 10;
   std::unordered_set<std::string> ids_a, ids_img;
   if (tablas != nullptr)
@@ -189,6 +190,9 @@ std::string sin_resolver(const std::string &pagina, const std::string &leida,
                   (cuantas == 1 ? ", left as it stands" : ", left as they stand");
   for (size_t i = 0; i < nombres.size(); ++i) r += (i == 0 ? ": " : ", ") + nombres[i];
   if (mas > 0) r += " and " + std::to_string(mas) + " more";
+  if (activos > 0)
+    r += " (" + std::to_string(activos) +
+         " of them refused: the record gives a javascript:, vbscript: or data: link)";
   return r;
 }
 
@@ -351,7 +355,8 @@ Resultado paginas_fusiona(const std::string &pagina, const std::string &po,
     linea += "; " + std::to_string(cuentas.rechazados) + " refused, their tags not the source's";
   informes_escribe(linea);
   if (ambito.enlaces_sin_resolver > 0) {
-    *error = sin_resolver(pagina, leida.ruta, tablas, ambito.enlaces_sin_resolver);
+    *error = sin_resolver(pagina, leida.ruta, tablas, ambito.enlaces_sin_resolver,
+                          ambito.enlaces_activos);
     return Resultado::aviso;
   }
   return cuentas.rechazados > 0 ? Resultado::aviso : Resultado::hecha;

@@ -40,8 +40,8 @@ Resultado paginas_extrae(const std::string &pagina, const std::string &po, const
 // reason, the source text is kept, and the page is an aviso. Prints
 // "<page>: N of M texts translated" on standard error. A PO file that has none of the
 // page's texts is refused. Link references are resolved through tablas when it is not
-// null; a reference that they do not resolve stays as it stands, and makes the result
-// an aviso that names it.
+// null; a reference that they do not resolve, or whose record gives a link that would
+// run, stays as it stands, and makes the result an aviso that names it.
 Resultado paginas_fusiona(const std::string &pagina, const std::string &po,
                           const std::string &salida, const Orden &orden, const TablasLinks *tablas,
                           std::string *error);

@@ -65,11 +65,23 @@ char *lenguaweb_registra_link(indice_enlaces &indice, lista_reg_t *tabla, std::s
   cad_propia ID(partes[0]);
   const cad_propia dominio(partes[1]), ruta(partes[2]), nombre_fichero(partes[3]);
 
+  // The record's parts keep no more than the splitting reads: a link that they would give
+  // back with other bytes (a query or a place after an undotted last component, a host
+  // without its "/", the scheme in capitals, a character the rebuild writes as a
+  // reference) stays in the page.
+  const cad_propia rehecho(tablalink_une_enlace(dominio.get(), ruta.get(), nombre_fichero.get()));
+  std::string escrito;
+  lenguaweb_escribe_valor(escrito, rehecho.get(), true, 0);
+  if (escrito != valor) return nullptr;
+
   pon_al_dia(indice, tabla);
   const auto encontrado =
       indice.por_partes.find(clave_de_partes(dominio.get(), ruta.get(), nombre_fichero.get()));
   if (encontrado != indice.por_partes.end()) {
     ID.reset(cad_copia(lista_reg_dame(tabla, encontrado->second)->ID));
+    // A reference resolves to the first record of its identifier: when a table holds
+    // another target's record under it first, this one cannot be named.
+    if (indice.por_id.at(ID.get()) != encontrado->second) return nullptr;
   } else {
     // Different parts can join into the same identifier ("x/y.html" and "x|y.html", "a/"
     // and "a"): the new record then takes the first free "~2", "~3" ... after it, or the
@@ -119,6 +131,7 @@ bool lenguaweb_trata_link(enlaces_pasada &enlaces, bool es_img, std::string_view
     lista_reg_t *tabla = es_img ? enlaces.tabla_img_registro : enlaces.tabla_a_registro;
     if (informa_si_falta(kModuloLenguaweb, tabla, "(tabla_links) != NULL")) return false;
     resultado.reset(lenguaweb_registra_link(*indice_de(enlaces, es_img), tabla, valor));
+    if (!resultado) return false;
     const std::string_view referencia(resultado.get());
     if (referencia.find_first_of(kNoVanEnReferencia) != std::string_view::npos) return false;
     const std::string comilla(entre_comillas ? 0 : 1,

@@ -36,7 +36,8 @@ struct enlaces_pasada {
  * (lenguaweb_escribe_valor) when it comes from a table. Preprocessing, a value that is
  * not empty, begins with neither "@" nor "#", is no active link
  * (lenguaweb_es_enlace_activo) and holds no quote, '<' or '>' is registered, and CIERTO is
- * returned with its link reference, when that holds none of them either. Rebuilding, a
+ * returned with its link reference, when that holds none of them either and gives the
+ * value back byte for byte (lenguaweb_registra_link). Rebuilding, a
  * value that begins with "@" is resolved: CIERTO with the link, or FALSO with a report
  * when no record has that identifier ("enlace != NULL") or when the link is an active one
  * ("!lenguaweb_es_enlace_activo(enlace)"). Any other value: FALSO, and the value stays as
@@ -48,7 +49,10 @@ bool lenguaweb_trata_link(enlaces_pasada &enlaces, bool es_img, std::string_view
  * for its target. When a record with the same three parts exists, the reference names
  * that record's own identifier; otherwise a new record, which belongs to the table's
  * owner, is appended, under the identifier joined from the parts or, when a record of
- * other parts already has that one, under the first free "~2", "~3" ... after it. */
+ * other parts already has that one, under the first free "~2", "~3" ... after it. Null,
+ * and nothing appended, when the reference would not give valor back byte for byte: the
+ * parts rebuild other bytes (lenguaweb_escribe_valor included), or the matching record
+ * is not the first of its identifier. */
 char *lenguaweb_registra_link(indice_enlaces &indice, lista_reg_t *tabla, std::string_view valor);
 
 /* New text: the link rebuilt from the first record whose identifier is valor without

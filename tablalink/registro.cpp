@@ -89,13 +89,17 @@ booleano tablalink_coincide_id(const tablalink_t *tablalink, const char *id) {
 char *tablalink_dame_enlace(const tablalink_t *tablalink) {
   tablalink_verifica_integridad(tablalink);
   if (tablalink == nullptr) return nullptr;
-  const char *dominio = o_vacio(tablalink->dominio);
-  const char *ruta = o_vacio(tablalink->ruta);
+  return tablalink_une_enlace(tablalink->dominio, tablalink->ruta, tablalink->nombre_fichero);
+}
+
+char *tablalink_une_enlace(const char *dominio, const char *ruta, const char *nombre_fichero) {
+  dominio = o_vacio(dominio);
+  ruta = o_vacio(ruta);
   // Every directory but the root gets its "/" back, a one-character one too, so that
   // "a" + "guia.html" comes back as "a/guia.html".
   const bool separa = !vacio(ruta) && std::string_view(ruta) != "/";
   return cad_formatea("%s%s%s%s%s", vacio(dominio) ? "" : "http://", dominio, ruta,
-                      separa ? "/" : "", o_vacio(tablalink->nombre_fichero));
+                      separa ? "/" : "", o_vacio(nombre_fichero));
 }
 
 }  // extern "C"

@@ -45,6 +45,10 @@ booleano tablalink_coincide_id(const tablalink_t *tablalink, const char *id);
 /* New text: the link rebuilt from the record's parts; null for a null record. */
 char *tablalink_dame_enlace(const tablalink_t *tablalink);
 
+/* New text: the link that a record of these three parts (only read; null counts as
+ * empty) rebuilds. */
+char *tablalink_une_enlace(const char *dominio, const char *ruta, const char *nombre_fichero);
+
 /* Splits enlace (only read) into four new texts, never null, stored through the four
  * addresses: the identifier, the domain, the path and the file name. */
 void tablalink_descompone_enlace(const char *enlace, char **ID, char **dominio, char **ruta,

@@ -8,6 +8,7 @@
 
 #include "comando.h"
 #include "idiomas.h"
+#include "host/tabla_links.h"
 #include "pseudo.h"
 
 namespace {
@@ -115,6 +116,69 @@ TEST_F(Comando, EnlacesYVueltaConLaTablaGuardada) {
             "they stand: @servidor|/docs|guia.html, @|img|logo.gif, @|/img|logo.gif\n");
   const std::string g = lee(ruta("g.html"));
   EXPECT_NE(g.find("<a href=\"@servidor|/docs|guia.html\">Guide</a> <a href=\"otra.html\">"), npos);
+}
+
+// Through links, extract and merge every link comes back byte for byte, whether its
+// record can hold it or it stays in the page.
+TEST_F(Comando, CadaEnlaceVuelveIgualPorLaTabla) {
+  const char *const enlaces[] = {
+      "http://x.com/search?q=abc",
+      "watch?v=ID",
+      "/watch?v=ID",
+      "/page#section",
+      "/api/v1/items",
+      "/a&#46;html",
+      "http://x.com",
+      "HTTP://x.com/a.html",
+      "http://x.com:81/a.html",
+      "s.php?a=1&b=2",
+      "a&amp;b.html",
+      "../img/a.gif",
+      "/a/../b.html",
+      "/docs/",
+      "//cdn.x.com",
+      "mailto:yo@x.es",
+  };
+  std::string pagina = "<html><body><p>Hello</p>\n";
+  for (const char *e : enlaces) pagina += std::string("<a href=\"") + e + "\">x</a>\n";
+  pagina += "</body></html>\n";
+  escribe("p.html", pagina);
+  ASSERT_EQ(lenguaweb({"links", "p.html", "-o", "pre.html", "--links", "t"}).estado, 0);
+  ASSERT_EQ(lenguaweb({"extract", "pre.html"}).estado, 0);
+  const Salida r = lenguaweb({"merge", "pre.html", "pre.po", "-o", "f.html", "--links", "t"});
+  EXPECT_EQ(r.estado, 0) << r.errores;
+  const std::string vuelta = lee(ruta("f.html"));
+  for (const char *e : enlaces)
+    EXPECT_NE(vuelta.find(std::string("<a href=\"") + e + "\">"), npos) << e;
+  EXPECT_EQ(vuelta, pagina);
+
+  // A record that gives a link that would run is refused: the reference stays, and the
+  // page is not whole.
+  // A record as another host could have saved it, read through the library.
+  flujo_t *escrito = flujo_abre_memoria_escritura();
+  flujo_graba_uchar(3, escrito);
+  for (const char *campo : {"js", "", "", "javascript:alert(1)"})
+    flujo_graba_cadena(campo, escrito);
+  for (int i = 0; i < 14; ++i) flujo_graba_bool(FALSO, escrito);
+  size_t largo = 0;
+  const void *bytes = flujo_dame_memoria(escrito, &largo);
+  flujo_t *leido = flujo_abre_memoria(bytes, largo);
+  TablasLinks tablas = tablas_crea();
+  lista_reg_anade(tablas.a, tablalink_lee(leido));
+  flujo_cierra(&leido);
+  flujo_cierra(&escrito);
+  std::string error;
+  ASSERT_TRUE(tablas_graba(ruta("activa"), tablas, &error)) << error;
+  tablas_destruye(&tablas);
+  escribe("js.html", "<p>Hello</p><a href=\"@js\">x</a>");
+  const Salida activa =
+      lenguaweb({"merge", "js.html", "pre.po", "-o", "js2.html", "--links", "activa"});
+  EXPECT_EQ(activa.estado, 1);
+  EXPECT_NE(activa.errores.find("1 link reference that no link table resolves, left as it "
+                                "stands (1 of them refused: the record gives a javascript:"),
+            npos)
+      << activa.errores;
+  EXPECT_EQ(lee(ruta("js2.html")), "<p>Hello</p><a href=\"@js\">x</a>");
 }
 
 TEST_F(Comando, PseudoNoRompeEtiquetasNiEntidades) {

@@ -83,6 +83,64 @@ TEST_F(Enlaces, LaReferenciaNombraElRegistroQueCasa) {
   EXPECT_EQ(reconstruye(pre, a, img), "<A HREF=\"guia.html\">x</A>");
 }
 
+// A link goes into a table only when its record gives it back byte for byte; any other
+// stays in the page as it stands. Either way the rebuilt page is the page.
+TEST_F(Enlaces, CadaEnlaceVuelveByteAByte) {
+  struct Caso {
+    const char *enlace;
+    bool registrado;
+  };
+  // clang-format off
+  const Caso casos[] = {
+      {.enlace = "http://x.com/search?q=abc", .registrado = false},  // undotted: a folder
+      {.enlace = "/watch?v=ID", .registrado = false},
+      {.enlace = "/page#section", .registrado = false},
+      {.enlace = "/api/v1/items", .registrado = false},
+      {.enlace = "/a&#46;html", .registrado = false},
+      {.enlace = "http://x.com", .registrado = false},      // the host gains a "/"
+      {.enlace = "http://x.com?q=1", .registrado = false},  // an empty path too
+      {.enlace = "HTTP://x.com/a.html", .registrado = false},
+      {.enlace = "//cdn.x.com", .registrado = false},
+      {.enlace = "a&b.html", .registrado = false},  // the rebuild writes "&amp;"
+      {.enlace = "a\xC2\xA0" "b.html", .registrado = false},  // ... and "&nbsp;"
+      {.enlace = "watch?v=ID", .registrado = true},
+      {.enlace = "/api/v1/items/", .registrado = true},
+      {.enlace = "http://x.com/", .registrado = true},
+      {.enlace = "http://x.com:8080/a.html", .registrado = true},
+      {.enlace = "http://x.com/s.php?q=a.b#top", .registrado = true},
+      {.enlace = "https://x.com", .registrado = true},
+      {.enlace = "a&amp;b.html", .registrado = true},
+      {.enlace = "../img/a.gif", .registrado = true},
+      {.enlace = "/a/../b.html", .registrado = true},
+      {.enlace = "//cdn.x.com/a.js", .registrado = true},
+      {.enlace = "/", .registrado = true},
+      {.enlace = "a/", .registrado = true},
+  };
+  // clang-format on
+  for (const Caso &c : casos) {
+    SCOPED_TRACE(c.enlace);
+    Tabla a, img;
+    const std::string pagina = std::string("<A HREF=\"") + c.enlace + "\">x</A>";
+    const std::string pre = preprocesa(pagina, a, img);
+    EXPECT_EQ(pre == pagina, !c.registrado) << pre;
+    EXPECT_EQ(a.ids().size(), c.registrado ? 1u : 0u);
+    EXPECT_EQ(reconstruye(pre, a, img), pagina);
+  }
+}
+
+// A reference names the first record of its identifier: a record under a taken one is
+// never named, and its link stays.
+TEST_F(Enlaces, UnRegistroTapadoNoSeNombra) {
+  Tabla a, img;
+  a.anade("X", "", "", "uno.html");
+  a.anade("X", "", "", "dos.html");
+  const std::string pagina = "<A HREF=\"dos.html\">x</A><A HREF=\"uno.html\">y</A>";
+  const std::string pre = preprocesa(pagina, a, img);
+  EXPECT_EQ(pre, "<A HREF=\"dos.html\">x</A><A HREF=\"@X\">y</A>");
+  EXPECT_EQ(a.ids().size(), 2u);
+  EXPECT_EQ(reconstruye(pre, a, img), pagina);
+}
+
 TEST_F(Enlaces, ReferenciaSinRegistroSeQuedaYSeInforma) {
   Tabla a, img;
   a.anade("|otra.html", "", "", "otra.html");

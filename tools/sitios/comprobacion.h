@@ -81,7 +81,8 @@ struct EnlaceEnPagina {
 std::vector<EnlaceEnPagina> enlaces_de(const std::vector<NodoHtml> &arbol, std::string_view texto);
 
 // Whether the library moves the link out into a link table: not empty, not a reference
-// ("@...") nor a place in the page ("#..."), holding no quote, '<' or '>', and not active.
+// ("@...") nor a place in the page ("#..."), holding no quote, '<' or '>', not active, and
+// written back byte for byte by its record.
 bool enlace_se_traslada(const EnlaceEnPagina &enlace);
 
 // The page texto with every link that is moved out written back as its record rebuilds

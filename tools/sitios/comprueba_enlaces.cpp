@@ -91,7 +91,8 @@ std::vector<EnlaceEnPagina> enlaces_de(const std::vector<NodoHtml> &arbol, std::
 bool enlace_se_traslada(const EnlaceEnPagina &enlace) {
   const std::string &valor = enlace.valor;
   return !valor.empty() && valor[0] != '@' && valor[0] != '#' && !enlace.activo &&
-         valor.find_first_of("\"'<>") == std::string::npos;
+         valor.find_first_of("\"'<>") == std::string::npos &&
+         valor_escrito(enlace_reconstruye(enlace_divide(valor)), true) == valor;
 }
 
 std::string pagina_con_enlaces_reconstruidos(std::string_view texto,
