@@ -1,0 +1,129 @@
+#!/usr/bin/env python3
+"""formas.py - time and peak memory of `lenguaweb pseudo` on pages of one shape, N doubled.
+
+Each shape is a page whose cost once grew with the square of N:
+
+    atributos   one tag with N attributes inside a paragraph's text
+    cierres     N open SPANs, then N stray </i>, in one text
+    valores     N tags with a '<' in a quoted value, in one text
+    menores     a page of N '<' and nothing else
+    alternos    a paragraph of N "x< " (a character, a stray '<', a space)
+
+Each page runs through pseudo (the subcommand that takes the most memory) in a process of
+its own under GNU time; each figure is the least of the rounds.
+
+    bench/formas.py [--programa build/release/host/lenguaweb] [--rondas 3] [--comprueba]
+                    [--forma NAME ...] [--veces 4]
+
+--comprueba makes the exit status 1 unless, for each shape, from the smallest size to the
+largest the processor time grows at most 2.2 times per doubling (a run under a tenth of a
+second counts as a tenth: the program's start weighs there) and the peak memory above the
+program's own (its peak on a page of one paragraph) at most 2.2 times per doubling. A
+square law grows four times per doubling.
+"""
+import argparse
+import os
+import subprocess
+import sys
+import tempfile
+
+RAIZ = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+
+
+def atributos(n):
+    return (b"<html><body>\n<p>Some text <span " +
+            b" ".join(b'a%d="v"' % i for i in range(n)) + b">inside</span> after.</p>\n"
+            b"</body></html>\n")
+
+
+def cierres(n):
+    return (b"<html><body>\n<p>Some text " + b"<span>" * n + b"word" + b"</i>" * n +
+            b" end.</p>\n</body></html>\n")
+
+
+def valores(n):
+    return (b"<html><body>\n<p>Some text " + b'<a title="a<b">w</a> ' * n +
+            b"end.</p>\n</body></html>\n")
+
+
+def menores(n):
+    return b"<" * n
+
+
+def alternos(n):
+    return b"<p>" + b"x< " * n + b".</p>"
+
+
+# The first N of each shape: large enough that the runs take more than the program's start.
+FORMAS = {"atributos": (atributos, 40000), "cierres": (cierres, 40000),
+          "valores": (valores, 40000), "menores": (menores, 1000000),
+          "alternos": (alternos, 200000)}
+
+
+def mide(orden):
+    """Processor seconds (user and system) and peak resident MB of one run of orden."""
+    with tempfile.NamedTemporaryFile("r") as medida, open(os.devnull, "wb") as nulo:
+        estado = subprocess.call(["/usr/bin/time", "-f", "%U %S %M", "-o", medida.name] + orden,
+                                 stdout=nulo, stderr=nulo)
+        if estado != 0:
+            sys.exit("formas.py: failed: " + " ".join(orden))
+        usuario, sistema, kb = medida.read().split()[-3:]
+        return float(usuario) + float(sistema), int(kb) / 1024.0
+
+
+def main():
+    argumentos = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    argumentos.add_argument("--programa",
+                            default=os.path.join(RAIZ, "build/release/host/lenguaweb"))
+    argumentos.add_argument("--rondas", type=int, default=3, help="runs of each; the least counts")
+    argumentos.add_argument("--veces", type=int, default=4, help="sizes: N, 2N ... 2^(veces-1) N")
+    argumentos.add_argument("--forma", action="append", choices=sorted(FORMAS))
+    argumentos.add_argument("--comprueba", action="store_true")
+    a = argumentos.parse_args()
+
+    carpeta = tempfile.mkdtemp(prefix="lenguaweb-formas-")
+    pagina, salida = os.path.join(carpeta, "pagina.html"), os.path.join(carpeta, "salida.html")
+    bien = True
+    with open(pagina, "wb") as f:
+        f.write(b"<p>x</p>")
+    base = min(mide([a.programa, "pseudo", pagina, "-o", salida])[1] for _ in range(a.rondas))
+    print("%-10s %10s %10s %9s %9s %8s" % ("shape", "N", "page MB", "seconds", "peak MB",
+                                           "x page"))
+    try:
+        for nombre in a.forma or list(FORMAS):
+            genera, n = FORMAS[nombre]
+            filas = []
+            for _ in range(a.veces):
+                datos = genera(n)
+                with open(pagina, "wb") as f:
+                    f.write(datos)
+                medidas = [mide([a.programa, "pseudo", pagina, "-o", salida])
+                           for _ in range(a.rondas)]
+                segundos = min(m[0] for m in medidas)
+                mb = min(m[1] for m in medidas)
+                tamano = len(datos) / 1048576.0
+                filas.append((n, tamano, segundos, mb))
+                print("%-10s %10d %10.2f %9.2f %9.1f %8.1f" % (nombre, n, tamano, segundos, mb,
+                                                               mb / tamano))
+                n *= 2
+            # Growth per doubling, over all of them: one run disturbed by the machine's other
+            # work weighs less than it would alone.
+            (n0, _, s0, m0), (n1, _, s1, m1) = filas[0], filas[-1]
+            doblados = len(filas) - 1
+            tiempo = (max(s1, 0.1) / max(s0, 0.1)) ** (1.0 / doblados)
+            memoria = (max(m1 - base, 1.0) / max(m0 - base, 1.0)) ** (1.0 / doblados)
+            print("  %s: per doubling from N = %d to %d, time x%.2f, memory x%.2f" %
+                  (nombre, n0, n1, tiempo, memoria))
+            if tiempo > 2.2 or memoria > 2.2:
+                bien = False
+    finally:
+        for f in (pagina, salida):
+            if os.path.exists(f):
+                os.unlink(f)
+        os.rmdir(carpeta)
+    if a.comprueba and not bien:
+        sys.exit(1)
+
+
+if __name__ == "__main__":
+    main()
