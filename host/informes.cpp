@@ -17,6 +17,7 @@ namespace {
 constexpr std::string_view kAmpersand = "strchr(texto, '&')==NULL";
 constexpr std::string_view kSinResolver = "enlace != NULL";
 constexpr std::string_view kEnlaceActivo = "!lenguaweb_es_enlace_activo(enlace)";
+constexpr std::string_view kTextoConNul = "memchr(texto, '\\0', longitud) == NULL";
 constexpr std::string_view kCompanion = "companion";
 constexpr size_t kAnchoBarra = 30;
 
@@ -70,6 +71,8 @@ void receptor(const char *condicion, const char *modulo, uint32_t, void *) {
     ambito->enlaces_activos += kEnlaceActivo == condicion;
     return;
   }
+  if (kTextoConNul == condicion && ambito->indice_texto != kSinTexto)
+    ambito->textos_con_nul.push_back(ambito->indice_texto);
   if (ambito->retiene_todo) {
     ambito->otros.push_back(std::string(condicion) + " (" + modulo + ")");
     return;
@@ -130,9 +133,11 @@ AmbitoInformes::~AmbitoInformes() {
   for (const std::string &otro : otros) informes_escribe(nombre + ": " + otro);
 }
 
-void informes_pon_texto(uint32_t linea, std::string_view elemento, std::string_view atributo) {
+void informes_pon_texto(uint32_t linea, std::string_view elemento, std::string_view atributo,
+                        uint32_t indice) {
   AmbitoInformes *ambito = ambito_actual;
   if (ambito == nullptr) return;
+  ambito->indice_texto = indice;
   ambito->linea_texto = linea;
   ambito->elemento_texto = elemento;
   ambito->atributo_texto = atributo;

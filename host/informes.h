@@ -32,6 +32,8 @@ void informes_quita_progreso();
 // cannot be read or written, a damaged save stream) are held back instead, so that the work in
 // progress can turn them into its own failure with informes_toma_fallos; those left
 // are printed when the object ends. Objects nest on a thread: the newest is in force.
+inline constexpr uint32_t kSinTexto = UINT32_MAX;
+
 class AmbitoInformes {
  public:
   explicit AmbitoInformes(std::string nombre);
@@ -50,6 +52,10 @@ class AmbitoInformes {
   // attribute (empty when not known), valid while the page's origins are.
   uint32_t linea_texto = 0;
   std::string_view elemento_texto, atributo_texto;
+  uint32_t indice_texto = kSinTexto;
+  // The texts (by index) that the library reported to hold a NUL: it writes them as the
+  // page has them, whatever their translation.
+  std::vector<uint32_t> textos_con_nul;
   AmbitoInformes *anterior;
 };
 
@@ -60,8 +66,10 @@ std::string informes_toma_fallos();
 
 // The text that the calling thread's later reports concern: its line (0 when not
 // known), its element and attribute (views that must stay valid until the next call;
-// empty when not known). A 0 line and empty views: no text.
-void informes_pon_texto(uint32_t linea, std::string_view elemento, std::string_view atributo);
+// empty when not known), its index (kSinTexto when not known). A 0 line and empty
+// views: no text.
+void informes_pon_texto(uint32_t linea, std::string_view elemento, std::string_view atributo,
+                        uint32_t indice = kSinTexto);
 
 // Where a text stands, for messages and PO files: "<h2>" for a body text of an element,
 // "title of <abbr>" for the value of an attribute.

@@ -11,6 +11,7 @@
 #include <csignal>
 #include <system_error>
 
+#include "po.h"
 #include "salida.h"
 
 extern char **environ;
@@ -75,8 +76,12 @@ bool mezcla_ejecuta_msgmerge(const std::string &viejo, const std::string &planti
     t->lectura = extremos[0];
     t->escritura = extremos[1];
   }
+  // msgmerge takes a byte order mark for a syntax error: it reads a copy without one.
+  PoSinMarca sin_marca;
+  if (!po_sin_marca(viejo, &sin_marca, error)) return false;
   pid_t pid;
-  if (const int fallo = lanza(viejo, plantilla, de_salida, de_errores, &pid); fallo != 0) {
+  if (const int fallo = lanza(sin_marca.ruta(), plantilla, de_salida, de_errores, &pid);
+      fallo != 0) {
     *error = "cannot run msgmerge (GNU gettext), which update needs: " +
              std::system_category().message(fallo);
     return false;
@@ -120,7 +125,7 @@ bool mezcla_ejecuta_msgmerge(const std::string &viejo, const std::string &planti
     if (errores.empty())
       errores = WIFEXITED(estado) ? "it ended with status " + std::to_string(WEXITSTATUS(estado))
                                   : "it was ended by a signal";
-    *error = "msgmerge failed on '" + viejo + "': " + errores;
+    *error = "msgmerge failed on '" + viejo + "': " + po_nombra_original(sin_marca, errores);
     return false;
   }
   if (!abierta) {

@@ -94,7 +94,7 @@ void anota_origen(const origen_texto_t *origen, void *contexto) {
   po_anota_origen(origen, contexto);
   if (origen == nullptr) return;
   const OrigenTexto *dicho = static_cast<const OrigenesDePagina *>(contexto)->de(origen->indice);
-  informes_pon_texto(dicho->linea, dicho->elemento, dicho->atributo);
+  informes_pon_texto(dicho->linea, dicho->elemento, dicho->atributo, origen->indice);
 }
 
 // Reads the page into *cargada in the calling thread's choices (the segmentation, the
@@ -204,17 +204,21 @@ std::string linea_de(const EntradaPo &entrada, const OrigenesDePagina &origenes)
 
 // How a merge went, for its line on standard error.
 struct Cuentas {
-  uint32_t traducidos = 0, difusos = 0, rechazados = 0;
+  uint32_t traducidos = 0, difusos = 0, rechazados = 0, con_nul = 0;
 };
 
 // Puts the usable translations of the page's entries in place of their texts, in the code
 // page of llegada; the other texts are converted to it when its code page is not the
-// page's. A translation whose tags are not its source's is named and left out.
+// page's. A translation whose tags are not its source's is named and left out; one of a
+// text that holds a NUL (con_nul) is not counted, for the library writes the page's.
 Cuentas pon_traducciones(const std::string &pagina, PaginaCargada *cargada,
-                         const EntradasDePagina &entradas, uint32_t llegada, bool difusas) {
+                         const EntradasDePagina &entradas, uint32_t llegada, bool difusas,
+                         const std::vector<uint32_t> &con_nul) {
   Cuentas cuentas;
   const uint32_t n = lista_cad_num_elems(cargada->textos);
-  std::vector<bool> traducido(n, false);
+  std::vector<bool> traducido(n, false), sin_escribir(n, false);
+  for (uint32_t i : con_nul)
+    if (i < n) sin_escribir[i] = true;
   for (const EntradaPo &e : entradas.entradas) {
     if (e.traduccion.empty()) continue;
     if (e.difusa && !difusas) {
@@ -234,8 +238,8 @@ Cuentas pon_traducciones(const std::string &pagina, PaginaCargada *cargada,
       char *propio = k + 1 == e.indices.size() ? std::exchange(texto, nullptr) : cad_copia(texto);
       lista_cad_pon_propia(cargada->textos, e.indices[k], &propio);
       traducido[e.indices[k]] = true;
+      ++(sin_escribir[e.indices[k]] ? cuentas.con_nul : cuentas.traducidos);
     }
-    cuentas.traducidos += static_cast<uint32_t>(e.indices.size());
   }
   if (conv_pagina_de_codigos(llegada) == conv_pagina_de_codigos(cargada->idioma)) return cuentas;
   for (uint32_t i = 0; i < n; ++i) {
@@ -338,7 +342,8 @@ Resultado paginas_fusiona(const std::string &pagina, const std::string &po,
                                   "\": an older lenguaweb's PO file? run lenguaweb update)");
     return Resultado::fallida;
   }
-  const Cuentas cuentas = pon_traducciones(pagina, &cargada, propias, llegada, orden.difusas);
+  const Cuentas cuentas =
+      pon_traducciones(pagina, &cargada, propias, llegada, orden.difusas, ambito.textos_con_nul);
 
   const Resultado r = escrita(
       lenguaweb_reconstruye_fichero_html(
@@ -353,13 +358,16 @@ Resultado paginas_fusiona(const std::string &pagina, const std::string &po,
         "; " + std::to_string(cuentas.difusos) + " fuzzy left as the source (--fuzzy uses them)";
   if (cuentas.rechazados > 0)
     linea += "; " + std::to_string(cuentas.rechazados) + " refused, their tags not the source's";
+  if (cuentas.con_nul > 0)
+    linea += "; " + std::to_string(cuentas.con_nul) +
+             " left as the page has them, for they hold a NUL character";
   informes_escribe(linea);
   if (ambito.enlaces_sin_resolver > 0) {
     *error = sin_resolver(pagina, leida.ruta, tablas, ambito.enlaces_sin_resolver,
                           ambito.enlaces_activos);
     return Resultado::aviso;
   }
-  return cuentas.rechazados > 0 ? Resultado::aviso : Resultado::hecha;
+  return cuentas.rechazados > 0 || cuentas.con_nul > 0 ? Resultado::aviso : Resultado::hecha;
 }
 
 Resultado paginas_actualiza(const std::string &pagina, const std::string &po,

@@ -4,7 +4,11 @@
 
 #include <gettext-po.h>
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <atomic>
+#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -13,6 +17,7 @@
 #include <mutex>
 #include <string_view>
 #include <system_error>
+#include <utility>
 
 #include "idiomas.h"
 #include "informes.h"
@@ -60,10 +65,15 @@ void anota_error(int severidad, po_message_t, const char *fichero, size_t linea,
   *error_po = m;
 }
 
+// A message about two entries (a duplicate message definition) names the msgid: the
+// reader does not tell where the other entry stands.
 void anota_error2(int severidad, po_message_t mensaje, const char *fichero, size_t linea,
-                  size_t columna, int varias, const char *texto, po_message_t, const char *, size_t,
-                  size_t, int, const char *) {
+                  size_t columna, int varias, const char *texto, po_message_t otro, const char *,
+                  size_t, size_t, int, const char *) {
+  if (severidad == PO_SEVERITY_WARNING || error_po == nullptr || !error_po->empty()) return;
   anota_error(severidad, mensaje, fichero, linea, columna, varias, texto);
+  const char *msgid = otro != nullptr ? po_message_msgid(otro) : nullptr;
+  if (msgid != nullptr) *error_po += " of msgid " + po_describe(msgid);
 }
 
 // The handler returns even on a fatal error: the reader's last call to it is its
@@ -249,6 +259,8 @@ bool lee_cabecera(std::string_view texto, const std::string &ruta, CabeceraPo *c
 
 // --- The stream reader ---------------------------------------------------------------
 
+constexpr std::string_view kMarcaUtf8 = "\xEF\xBB\xBF";
+
 std::string_view sin_blancos_delante(std::string_view t) {
   while (!t.empty() && (t[0] == ' ' || t[0] == '\t')) t.remove_prefix(1);
   return t;
@@ -264,6 +276,11 @@ bool siguiente_linea(LectorPo *lector) {
   const ssize_t n = ::getline(&lector->linea, &lector->capacidad, lector->fichero);
   if (n < 0) return false;
   size_t largo = static_cast<size_t>(n);
+  if (std::exchange(lector->primera, false) &&
+      std::string_view(lector->linea, largo).starts_with(kMarcaUtf8)) {
+    largo -= kMarcaUtf8.size();
+    std::memmove(lector->linea, lector->linea + kMarcaUtf8.size(), largo);
+  }
   if (largo > 0 && lector->linea[largo - 1] == '\n') --largo;
   if (largo > 0 && lector->linea[largo - 1] == '\r') --largo;
   lector->largo = largo;
@@ -301,6 +318,37 @@ bool cadena(std::string_view t, std::string *valor) {
     *valor += static_cast<char>(codigo);
   }
   return sin_blancos_delante(t.substr(i)).empty();
+}
+
+// The line (from 1) of the first string in a PO file's bytes that holds a NUL, as a byte
+// or as an escape (\0, \00, \000, \x0 ...); 0 when none does. Comments hold no string
+// that is read.
+size_t linea_con_nul(std::string_view bytes) {
+  const auto es_octal = [](char c) { return c >= '0' && c <= '7'; };
+  for (size_t numero = 1; !bytes.empty(); ++numero) {
+    const size_t fin = std::min(bytes.find('\n'), bytes.size());
+    const std::string_view linea = sin_blancos_delante(bytes.substr(0, fin));
+    bytes.remove_prefix(std::min(fin + 1, bytes.size()));
+    if (!linea.empty() && linea[0] == '#') continue;
+    bool en_cadena = false;
+    for (size_t i = 0; i < linea.size(); ++i) {
+      if (linea[i] == '\0') return numero;
+      if (linea[i] == '"') en_cadena = !en_cadena;
+      if (linea[i] != '\\' || !en_cadena || ++i == linea.size()) continue;
+      bool cifras = false, cero = true;
+      if (linea[i] == 'x') {
+        for (; i + 1 < linea.size() && std::isxdigit(static_cast<unsigned char>(linea[i + 1])); ++i)
+          cifras = true, cero = cero && linea[i + 1] == '0';
+      } else if (es_octal(linea[i])) {
+        cifras = true;
+        cero = linea[i] == '0';
+        for (int k = 0; k < 2 && i + 1 < linea.size() && es_octal(linea[i + 1]); ++k, ++i)
+          cero = cero && linea[i + 1] == '0';
+      }
+      if (cifras && cero) return numero;
+    }
+  }
+  return 0;
 }
 
 enum class Campo { ausente, leido, otra_forma };
@@ -537,14 +585,19 @@ LecturaPo po_abre(const std::string &ruta, LectorPo *lector, CabeceraPo *cabecer
 LecturaPo po_lee_entrada(LectorPo *lector, EntradaPo *entrada) {
   bool con_contexto = false;
   const LecturaPo leida = lee_entrada(lector, entrada, &con_contexto);
-  // A second header is for libgettextpo to refuse.
-  if (leida == LecturaPo::entrada && !con_contexto && entrada->texto.empty())
-    return LecturaPo::otra_forma;
+  if (leida != LecturaPo::entrada) return leida;
+  // A second header, and an entry that may have come before, are for libgettextpo to
+  // refuse, naming the entry.
+  if (!con_contexto && entrada->texto.empty()) return LecturaPo::otra_forma;
+  const std::string clave = entrada->contexto + (con_contexto ? "\x04" : "") + entrada->texto;
+  if (!lector->leidas.insert(std::hash<std::string>{}(clave)).second) return LecturaPo::otra_forma;
   return leida;
 }
 
 bool po_lee(const std::string &ruta, CabeceraPo *cabecera, std::vector<EntradaPo> *entradas,
             std::string *error) {
+  PoSinMarca sin_marca;
+  if (!po_sin_marca(ruta, &sin_marca, error)) return false;
   std::string fallo;
   std::lock_guard<std::mutex> guarda(cerrojo_po);
   error_po = &fallo;
@@ -553,7 +606,7 @@ bool po_lee(const std::string &ruta, CabeceraPo *cabecera, std::vector<EntradaPo
   {
     [[maybe_unused]] SinComprobarFugas sin_comprobar;
     errno = 0;
-    fichero.reset(po_file_read(ruta.c_str(), &kManejador));
+    fichero.reset(po_file_read(sin_marca.ruta().c_str(), &kManejador));
     e = errno;
   }
   error_po = nullptr;
@@ -561,6 +614,12 @@ bool po_lee(const std::string &ruta, CabeceraPo *cabecera, std::vector<EntradaPo
     *error = "cannot read '" + ruta + "': " + std::system_category().message(e != 0 ? e : EIO);
     return false;
   }
+  fallo = po_nombra_original(sin_marca, std::move(fallo));
+  // libgettextpo ends a string at a NUL and says nothing: the rest of a translation would
+  // be lost, and a msgid cut short could match another text.
+  if (const size_t linea = linea_con_nul(sin_marca.bytes); fallo.empty() && linea != 0)
+    fallo = ruta + ":" + std::to_string(linea) +
+            ": a string holds a NUL character, which no text of a page can hold";
   if (!fallo.empty()) {
     *error = fallo.starts_with(ruta) ? fallo : ruta + ": " + fallo;
     return false;
@@ -599,6 +658,48 @@ bool po_lee_cabecera(const std::string &ruta, CabeceraPo *cabecera, std::string 
     default:
       return true;
   }
+}
+
+PoSinMarca::~PoSinMarca() {
+  if (!copia.empty()) ::unlink(copia.c_str());
+}
+
+bool po_sin_marca(const std::string &ruta, PoSinMarca *sin, std::string *error) {
+  sin->original = ruta;
+  std::FILE *f = std::fopen(ruta.c_str(), "rbe");
+  bool leido = f != nullptr;
+  char bloque[64 * 1024];
+  for (size_t n; leido && (n = std::fread(bloque, 1, sizeof bloque, f)) > 0;)
+    sin->bytes.append(bloque, n);
+  if (leido) leido = std::ferror(f) == 0;
+  const int e = errno;
+  if (f != nullptr) std::fclose(f);
+  if (!leido) {
+    *error = "cannot read '" + ruta + "': " + std::system_category().message(e);
+    return false;
+  }
+  if (!std::string_view(sin->bytes).starts_with(kMarcaUtf8)) return true;
+  sin->bytes.erase(0, kMarcaUtf8.size());
+  static std::atomic<uint64_t> copias{0};
+  const std::string nombre = "sin-marca-" + std::to_string(copias++) + ".po";
+  char *copia = utilidades_ruta_fichero(nombre.c_str());
+  sin->copia = copia;
+  cad_destruye(&copia);
+  Salida salida;
+  if (salida_abre(&salida, sin->copia, error)) {
+    salida_anade(&salida, sin->bytes);
+    if (salida_termina(&salida, error)) return true;
+  }
+  sin->copia.clear();
+  return false;
+}
+
+std::string po_nombra_original(const PoSinMarca &sin, std::string mensaje) {
+  if (sin.copia.empty()) return mensaje;
+  for (size_t i = mensaje.find(sin.copia); i != std::string::npos;
+       i = mensaje.find(sin.copia, i + sin.original.size()))
+    mensaje.replace(i, sin.copia.size(), sin.original);
+  return mensaje;
 }
 
 std::string po_describe(std::string_view texto) {

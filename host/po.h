@@ -108,7 +108,9 @@ bool po_graba(const std::string &ruta, const PaginaPo &pagina, const EntradasDeP
 // and gettext's tools write and that PO editors keep (comments, msgctxt, msgid, msgstr,
 // strings with C escapes over several lines; obsolete entries and previous strings are
 // skipped); for anything else (plural forms, bytes that are not UTF-8, a syntax error)
-// it answers otra_forma, and the caller reads the file with po_lee instead.
+// it answers otra_forma, and the caller reads the file with po_lee instead. A UTF-8
+// byte order mark before the first line is skipped. An entry whose msgctxt and msgid
+// may have come before (by their hash) is otra_forma too, for po_lee to refuse.
 struct LectorPo {
   std::FILE *fichero = nullptr;
   std::string ruta;
@@ -116,6 +118,8 @@ struct LectorPo {
   size_t capacidad = 0;
   size_t largo = 0;
   bool pendiente = false;
+  bool primera = true;                // no line read yet
+  std::unordered_set<size_t> leidas;  // hashes of the msgctxt and msgid of each entry
   LectorPo() = default;
   LectorPo(const LectorPo &) = delete;
   LectorPo &operator=(const LectorPo &) = delete;
@@ -133,16 +137,37 @@ LecturaPo po_abre(const std::string &ruta, LectorPo *lector, CabeceraPo *cabecer
 LecturaPo po_lee_entrada(LectorPo *lector, EntradaPo *entrada);
 
 // Reads a whole PO file through libgettextpo: its header and its entries in file order
-// (not the header, nor obsolete entries). A file that is not valid PO, not in UTF-8 or
-// whose header names an unknown language or segmentation is refused: false with
-// "<file>: <reason>" in *error. Safe from any thread: libgettextpo, which keeps global
-// state, is entered by one thread at a time.
+// (not the header, nor obsolete entries), past a UTF-8 byte order mark. A file that is
+// not valid PO (two entries of one msgctxt and msgid too), not in UTF-8, that holds a
+// NUL in a string, or whose header names an unknown language or segmentation is
+// refused: false with "<file>: <reason>" in *error. Safe from any thread: libgettextpo,
+// which keeps global state, is entered by one thread at a time.
 bool po_lee(const std::string &ruta, CabeceraPo *cabecera, std::vector<EntradaPo> *entradas,
             std::string *error);
 
 // The header of a PO file: as po_abre reads it, or through po_lee when the stream reader
 // cannot. false with the reason in *error.
 bool po_lee_cabecera(const std::string &ruta, CabeceraPo *cabecera, std::string *error);
+
+// A PO file for a reader that takes a UTF-8 byte order mark for a syntax error
+// (libgettextpo, msgmerge): when the file at original begins with one, a copy without it
+// in the run's utilities folder, removed when the object ends.
+struct PoSinMarca {
+  std::string original, copia;  // copia: empty when none was made
+  std::string bytes;            // the file's bytes, without the mark
+  const std::string &ruta() const { return copia.empty() ? original : copia; }
+  PoSinMarca() = default;
+  PoSinMarca(const PoSinMarca &) = delete;
+  PoSinMarca &operator=(const PoSinMarca &) = delete;
+  ~PoSinMarca();
+};
+
+// Reads the file at ruta into *sin, and makes the copy when it begins with a mark. false
+// with the reason in *error when it cannot be read or the copy cannot be written.
+bool po_sin_marca(const std::string &ruta, PoSinMarca *sin, std::string *error);
+
+// mensaje with the copy's path, wherever it stands, written as the original's.
+std::string po_nombra_original(const PoSinMarca &sin, std::string mensaje);
 
 // msgid for a message: cut at a character after 60 bytes, in quotes.
 std::string po_describe(std::string_view texto);
