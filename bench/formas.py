@@ -13,7 +13,7 @@ Each page runs through pseudo (the subcommand that takes the most memory) in a p
 its own under GNU time; each figure is the least of the rounds.
 
     bench/formas.py [--programa build/release/host/lenguaweb] [--rondas 3] [--comprueba]
-                    [--forma NAME ...] [--veces 4]
+                    [--forma NAME ...] [--veces 4] [--divide 1]
 
 --comprueba makes the exit status 1 unless, for each shape, from the smallest size to the
 largest the processor time grows at most 2.2 times per doubling (a run under a tenth of a
@@ -77,6 +77,8 @@ def main():
                             default=os.path.join(RAIZ, "build/release/host/lenguaweb"))
     argumentos.add_argument("--rondas", type=int, default=3, help="runs of each; the least counts")
     argumentos.add_argument("--veces", type=int, default=4, help="sizes: N, 2N ... 2^(veces-1) N")
+    argumentos.add_argument("--divide", type=int, default=1,
+                            help="first N of each shape divided by this (for slow programs)")
     argumentos.add_argument("--forma", action="append", choices=sorted(FORMAS))
     argumentos.add_argument("--comprueba", action="store_true")
     a = argumentos.parse_args()
@@ -92,6 +94,7 @@ def main():
     try:
         for nombre in a.forma or list(FORMAS):
             genera, n = FORMAS[nombre]
+            n //= a.divide
             filas = []
             for _ in range(a.veces):
                 datos = genera(n)

@@ -104,6 +104,53 @@ std::string pseudo_restaura(std::string_view texto, const std::vector<std::strin
   return r;
 }
 
+namespace {
+
+// The engine's pseudo-translation of a protected text (UTF-8), given to it in slices that
+// end after a group: the engine translates each run between two groups on its own, so the
+// slices come back as the whole would, and what the engine holds at once is one slice's.
+std::string traduce_por_tramos(const std::string &protegido, const char *id, uint32_t origen,
+                               uint32_t destino, std::vector<std::string> *mensajes) {
+  constexpr size_t kTramo = size_t{1} << 16;
+  std::string r;
+  for (size_t desde = 0; desde < protegido.size();) {
+    size_t hasta = protegido.size();
+    if (hasta - desde > kTramo) {
+      const size_t llave = protegido.find('}', desde + kTramo);
+      hasta = llave == std::string::npos ? protegido.size() : llave + 1;
+    }
+    const std::string tramo = protegido.substr(desde, hasta - desde);
+    desde = hasta;
+    char16_t *ancho = conv_utf8_a_wcad(tramo.c_str());
+    lista_wcad_t *uno = lista_wcad_crea(0);
+    lista_wcad_anade_propia(uno, &ancho);
+    lista_cad_t *ids = lista_cad_crea(0);
+    if (id != nullptr) lista_cad_anade(ids, id);
+    lista_wcad_t *avisos = nullptr;
+    lista_wcad_t *traducido = lenguatxt_traduce_textos(uno, id != nullptr ? ids : nullptr, origen,
+                                                       destino, MOTOR_PSEUDOTRADUCCION, &avisos);
+    lista_wcad_destruye(&uno);
+    lista_cad_destruye(&ids);
+    for (uint32_t k = 0; avisos != nullptr && k < lista_wcad_num_elems(avisos); ++k) {
+      char *aviso = conv_wcad_a_utf8(lista_wcad_dame(avisos, k));
+      mensajes->emplace_back(aviso);
+      cad_destruye(&aviso);
+    }
+    lista_wcad_destruye(&avisos);
+    if (lista_wcad_num_elems(traducido) == 1) {
+      char *utf8 = conv_wcad_a_utf8(lista_wcad_dame(traducido, 0));
+      r += utf8;
+      cad_destruye(&utf8);
+    } else {
+      r += tramo;
+    }
+    lista_wcad_destruye(&traducido);
+  }
+  return r;
+}
+
+}  // namespace
+
 lista_cad_t *pseudo_traduce(const lista_cad_t *textos, const lista_cad_t *ids, uint32_t origen,
                             uint32_t destino, std::vector<std::string> *mensajes) {
   const uint32_t n = lista_cad_num_elems(textos);
@@ -115,34 +162,14 @@ lista_cad_t *pseudo_traduce(const lista_cad_t *textos, const lista_cad_t *ids, u
     // The pieces point into original, freed once they are back in their place.
     char *original = conv_ansi_idioma_a_utf8(lista_cad_dame(textos, i), origen);
     TextoProtegido protegido = pseudo_protege(original);
-    char16_t *ancho = conv_utf8_a_wcad(protegido.texto.c_str());
+    std::string traducido = traduce_por_tramos(
+        protegido.texto, i < num_ids ? lista_cad_dame(ids, i) : nullptr, origen, destino, mensajes);
     protegido.texto = std::string();
-    lista_wcad_t *uno = lista_wcad_crea(0);
-    lista_wcad_anade_propia(uno, &ancho);
-    lista_cad_t *id = lista_cad_crea(0);
-    if (i < num_ids) lista_cad_anade(id, lista_cad_dame(ids, i));
-    lista_wcad_t *avisos = nullptr;
-    lista_wcad_t *traducido = lenguatxt_traduce_textos(uno, i < num_ids ? id : nullptr, origen,
-                                                       destino, MOTOR_PSEUDOTRADUCCION, &avisos);
-    lista_wcad_destruye(&uno);
-    lista_cad_destruye(&id);
-    for (uint32_t k = 0; avisos != nullptr && k < lista_wcad_num_elems(avisos); ++k) {
-      char *aviso = conv_wcad_a_utf8(lista_wcad_dame(avisos, k));
-      mensajes->emplace_back(aviso);
-      cad_destruye(&aviso);
-    }
-    lista_wcad_destruye(&avisos);
-    if (lista_wcad_num_elems(traducido) == 1) {
-      char *utf8 = conv_wcad_a_utf8(lista_wcad_dame(traducido, 0));
-      lista_wcad_destruye(&traducido);
-      const std::string restaurado = pseudo_restaura(utf8, protegido.piezas);
-      cad_destruye(&utf8);
-      cad_destruye(&original);
-      char *texto = conv_utf8_a_ansi_html(restaurado.c_str(), destino);
-      lista_cad_anade_propia(resultado, &texto);
-    }
-    lista_wcad_destruye(&traducido);
+    const std::string restaurado = pseudo_restaura(traducido, protegido.piezas);
+    traducido = std::string();
     cad_destruye(&original);
+    char *texto = conv_utf8_a_ansi_html(restaurado.c_str(), destino);
+    lista_cad_anade_propia(resultado, &texto);
   }
   return resultado;
 }
