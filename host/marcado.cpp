@@ -120,6 +120,21 @@ std::string clave(const TagDeTexto &tag) {
   return r;
 }
 
+// The first '<' of texto that begins a start or end tag the text never finishes (no '>',
+// or a quote left open), npos when none does: written before the page's own markup, a
+// '>' of that markup would finish the tag, attributes and all.
+size_t tag_sin_terminar(std::string_view texto) {
+  TagDeTexto tag;
+  for (size_t i = texto.find('<'); i != npos; i = texto.find('<', i + 1)) {
+    const size_t fin = lee_tag(texto, i, &tag);
+    if (fin != npos)
+      i = fin - 1;
+    else if (htmlparser::tiene_atributos(htmlparser::acotado(texto), i))
+      return i;
+  }
+  return npos;
+}
+
 }  // namespace
 
 bool marcado_siguiente_tag(std::string_view texto, size_t *desde, TagDeTexto *tag) {
@@ -169,6 +184,9 @@ bool marcado_tiene_letras(std::string_view texto) {
 }
 
 std::string marcado_compara(std::string_view origen, std::string_view traduccion) {
+  if (const size_t sin_terminar = tag_sin_terminar(traduccion);
+      sin_terminar != npos && tag_sin_terminar(origen) == npos)
+    return "it leaves " + std::string(traduccion.substr(sin_terminar, 16)) + " unfinished";
   const std::vector<TagDeTexto> de_origen = marcado_tags(origen);
   const std::vector<TagDeTexto> de_traduccion = marcado_tags(traduccion);
   // Every tag of the source that is not free, as often as the source has it.

@@ -97,7 +97,8 @@ LENGUAWEB_API lenguaweb_t *lenguaweb_crea(const char *nombre_fichero_html,
   documento->segmentacion = opciones_dame_segmentacion();
   if (conv_idioma_conocido(idioma) != CIERTO)
     informa_en(kModuloLenguaweb, "conv_idioma_conocido(idioma) == CIERTO");
-  std::string_view bytes;
+  // An empty page is still one that points somewhere: its bytes go to memchr and the like.
+  std::string_view bytes("", 0);
   if (nombre_fichero_html == nullptr) {
     informa_en(kModuloLenguaweb, "(nombre_fichero_html) != NULL");
   } else {

@@ -96,7 +96,8 @@ void sigue_extranjeros(lectura_html &lectura, const tag_leido &tag) {
     if (k > 0 && nombre_es(abiertos[k - 1].nombre, nombre)) abiertos.resize(k - 1);
     return;
   }
-  if (se_cierra_solo(tag)) return;
+  // Inside TITLE no start tag opens anything; end tags still close (SVG's TITLE among them).
+  if (se_cierra_solo(tag) || lectura.crudo == elemento_crudo::titulo) return;
   if (lectura.en_html()) {
     if (raiz) abiertos.push_back({nombre, nombre_es(nombre, "MATH"), false});
   } else if (abre_integracion(tag, nombre, abiertos.back().mathml)) {

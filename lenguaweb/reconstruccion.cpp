@@ -644,6 +644,18 @@ LENGUAWEB_API booleano lenguaweb_reconstruye_fichero_html(
   if (informa_si_falta(kModuloLenguaweb, lenguaweb, "(lenguaweb) != NULL")) return FALSO;
   if (informa_si_falta(kModuloLenguaweb, textos_traducidos, "(textos_traducidos) != NULL"))
     return FALSO;
+  // A list that does not give every text its translation is refused before anything is
+  // written: a missing text would leave its place empty.
+  const uint32_t num_textos = lista_cad_num_elems(lenguaweb->textos);
+  if (lista_cad_num_elems(textos_traducidos) != num_textos) {
+    informa_en(kModuloLenguaweb, kTraducidosSinTexto);
+    return FALSO;
+  }
+  for (uint32_t i = 0; i < num_textos; ++i)
+    if (lista_cad_dame(textos_traducidos, i) == nullptr) {
+      informa_en(kModuloLenguaweb, "lista_cad_dame(textos_traducidos, i) != NULL");
+      return FALSO;
+    }
   if (lista_cad_num_elems(textos_traducidos) != (IDs != nullptr ? lista_cad_num_elems(IDs) : 0))
     informa_en(kModuloLenguaweb, kTraducidosSinId);
   enlaces_pasada enlaces;

@@ -173,6 +173,10 @@ TEST_F(Comando, TraduccionesHostilesSeRechazanYSeNombran) {
        .motivo = "it ends <b> before the <i> inside it"},
       {.origen = "Hidden note", .traduccion = "Nota <!-- oculta -->",
        .motivo = "it adds <!-- oculta -->"},
+      {.origen = "Example one", .traduccion = "Texto <img src=x onerror=alert(1)// ",
+       .motivo = "it leaves <img src=x onerr unfinished"},
+      {.origen = "Example two", .traduccion = "Texto </p title=\"x>",
+       .motivo = "it leaves </p title=\"x> unfinished"},
       // Taken: tags in another letter case, an attribute in other quotes, inline tags
       // without attributes added or dropped whole, markup spelled as text.
       {.origen = "In <FONT COLOR=red>red</FONT> ink",
@@ -215,7 +219,7 @@ TEST_F(Comando, TraduccionesHostilesSeRechazanYSeNombran) {
       EXPECT_NE(escrita.find(std::string("<p>") + c.origen + "</p>"), std::string::npos);
     }
   }
-  EXPECT_NE(r.errores.find("p.html: 3 of 11 texts translated; 8 refused"), std::string::npos)
+  EXPECT_NE(r.errores.find("p.html: 3 of 13 texts translated; 10 refused"), std::string::npos)
       << r.errores;
 }
 

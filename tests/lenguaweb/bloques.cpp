@@ -309,11 +309,13 @@ TEST_F(Bloques, EnlacesDentroDeTextos) {
     doc = lenguaweb_crea(preprocesada.c_str(), kEspanol);
     lista_cad_t *ids = nullptr;
     lista_cad_t *textos = lenguaweb_dame_textos_a_trducir(doc, &ids);
-    lista_cad_t *traduccion = traducida
-                                  ? a_lista({"<a href=\"@|guia.html\">Vea</a> la <img "
-                                             "src=\"@|i.png\" alt=\"pic\"> <a href=\"#s\">gu\xED"
-                                             "a</a>."})
-                                  : lista_cad_copia(textos);
+    lista_cad_t *traduccion =
+        traducida
+            ? a_lista(std::vector<std::string>{"<a href=\"@|guia.html\">Vea</a> la <img "
+                                               "src=\"@|i.png\" alt=\"pic\"> <a href=\"#s\">gu\xED"
+                                               "a</a>.",
+                                               "pic"})
+            : lista_cad_copia(textos);
     const std::string salida = ruta("salida.html");
     EXPECT_EQ(lenguaweb_reconstruye_fichero_html(doc, traduccion, ids, a.lista, img.lista,
                                                  salida.c_str(), kEspanol),

@@ -91,9 +91,52 @@ TEST_F(Documento, PunterosNulosSeInformanYVuelven) {
             FALSO);
   EXPECT_EQ(lenguaweb_preprocesa_links(nullptr, nullptr, nullptr, ruta("y.html").c_str(), kEspanol),
             FALSO);
+  lenguaweb_t *sin_nombre = lenguaweb_crea(nullptr, kEspanol);
+  EXPECT_TRUE(textos_e_ids(sin_nombre).first.empty());
+  lenguaweb_destruye(&sin_nombre);
   EXPECT_EQ(cuenta_informes("(*lenguaweb) != NULL"), 1u);
   EXPECT_EQ(cuenta_informes("(lenguaweb) != NULL"), 4u);
+  EXPECT_EQ(cuenta_informes("(nombre_fichero_html) != NULL"), 1u);
   for (const auto &i : informes()) EXPECT_EQ(i.modulo, "lenguaweb (LENGUAWEB.DLL)");
+}
+
+// A list of translations that does not give each text one is refused, and the page
+// written before stays as it was.
+TEST_F(Documento, TraduccionesQueNoCuadranNoSeEscriben) {
+  const struct {
+    std::vector<const char *> traducidos;
+    const char *informe;
+  } casos[] = {
+      {.traducidos = {"A"},
+       .informe = "arr_NumElemsCADENA(textos_traducidos) == "
+                  "arr_NumElemsCADENA(lenguaweb->textos)"},
+      {.traducidos = {"A", "B", "C"},
+       .informe = "arr_NumElemsCADENA(textos_traducidos) == "
+                  "arr_NumElemsCADENA(lenguaweb->textos)"},
+      {.traducidos = {"A", nullptr}, .informe = "lista_cad_dame(textos_traducidos, i) != NULL"},
+      {.traducidos = {nullptr, nullptr}, .informe = "lista_cad_dame(textos_traducidos, i) != NULL"},
+  };
+  lenguaweb_t *doc = crea("<P>a</P><P>b</P>");
+  lista_cad_t *ids = nullptr;
+  lista_cad_t *textos = lenguaweb_dame_textos_a_trducir(doc, &ids);
+  const std::string salida = escribe("salida.html", "old");
+  for (const auto &caso : casos) {
+    olvida_informes();
+    lista_cad_t *traducidos = lista_cad_crea(0);
+    for (const char *t : caso.traducidos) {
+      char *copia = cad_copia(t);
+      lista_cad_anade_propia(traducidos, &copia);
+    }
+    EXPECT_EQ(lenguaweb_reconstruye_fichero_html(doc, traducidos, ids, nullptr, nullptr,
+                                                 salida.c_str(), kEspanol),
+              FALSO);
+    EXPECT_EQ(cuenta_informes(caso.informe), 1u) << caso.informe;
+    EXPECT_EQ(lee(salida), "old");
+    lista_cad_destruye(&traducidos);
+  }
+  lista_cad_destruye(&textos);
+  lista_cad_destruye(&ids);
+  lenguaweb_destruye(&doc);
 }
 
 }  // namespace

@@ -136,8 +136,10 @@ TEST_F(Fidelidad, TraduccionesEnLaCodificacionDeLaPagina) {
       {.caso = "a single-quoted value goes back between its quotes, both kinds escaped",
        .pagina = "<img alt='a b' src='c d'>", .idioma = kEspanol, .traducidos = {"it's \"x\""},
        .escrita = "<img alt='it&#39;s &quot;x&quot;' src='c d'>"},
-      {.caso = "a text holding a NUL is never translated", .pagina = std::string("<p>a\0b</p>", 10),
-       .idioma = kEspanol, .traducidos = {"xyz"}, .escrita = std::string("<p>a\0b</p>", 10)},
+      {.caso = "a text holding a NUL is never translated",
+       .pagina = std::string("<p>a\0b, and words enough for a page</p>", 40),
+       .idioma = kEspanol, .traducidos = {"xyz"},
+       .escrita = std::string("<p>a\0b, and words enough for a page</p>", 40)},
   };
   // clang-format on
   for (const auto &caso : casos) {
