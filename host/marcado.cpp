@@ -10,6 +10,7 @@
 #include <unordered_map>
 
 #include "htmlparser/reglas_html.h"
+#include "sin_traducir.h"
 
 namespace {
 
@@ -169,6 +170,7 @@ bool marcado_tiene_letras(std::string_view texto) {
 }
 
 std::string marcado_compara(std::string_view origen, std::string_view traduccion) {
+  if (std::string cambio = sin_traducir_compara(origen, traduccion); !cambio.empty()) return cambio;
   const std::vector<TagDeTexto> de_origen = marcado_tags(origen);
   const std::vector<TagDeTexto> de_traduccion = marcado_tags(traduccion);
   // Every tag of the source that is not free, as often as the source has it.

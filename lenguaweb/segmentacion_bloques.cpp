@@ -10,6 +10,7 @@
 #include "htmlparser/reglas_html.h"
 #include "lenguaweb/atributos_visibles.h"
 #include "lenguaweb/lectura_tags.h"
+#include "lenguaweb/no_traducir.h"
 #include "lenguaweb/segmentacion.h"
 
 namespace {
@@ -58,6 +59,9 @@ struct pasada {
   /* The attribute texts of the tags read in the open text (or before it, from its first
    * tag on); those of tags inside it when it ends follow it. */
   std::vector<pendiente> del_texto;
+  /* What the page marks as not to be translated, when the document keeps it. */
+  bool respeta = false;
+  estado_de_traduccion traduccion;
 
   static constexpr uint32_t kNoEsta32 = UINT32_MAX;
 };
@@ -225,6 +229,7 @@ uint32_t lee_contenido_crudo(pasada &p, uint32_t posicion) {
                          ? p.pagina.size()
                          : htmlparser::busca_fin_de_elemento(p.pagina, posicion, p.pagina.size(),
                                                              nombre_de_elemento(p.crudo));
+  if (p.respeta && !lenguaweb_se_traduce(p.traduccion)) return static_cast<uint32_t>(fin);
   size_t inicio = htmlparser::fin_de_blancos(p.t, posicion);
   size_t ultimo = fin;
   while (ultimo > inicio && htmlparser::es_blanco(p.pagina[ultimo - 1])) --ultimo;
@@ -263,6 +268,12 @@ uint32_t lee_tag(pasada &p, uint32_t posicion) {
   lenguaweb_cambia_preformateado(p.preformateado, tag.nombre);
   bool cierra = false;
   const std::string_view base = base_de(tag.nombre, &cierra);
+  // A tag not to be translated gives no attribute text.
+  const bool se_traduce = !p.respeta || !se_leen_tags(antes) ||
+                          lenguaweb_lee_tag_de_traduccion(p.traduccion, tag.texto);
+  const auto toma = [&](std::vector<pendiente> &destino) {
+    if (se_traduce) toma_atributos(p, tag, destino);
+  };
   const htmlparser::elemento_de_frase *frase = se_leen_tags(antes) &&
                                                        htmlparser::tiene_atributos(p.t, posicion) &&
                                                        tag.sin_cerrar == 0 && !tag.cortado
@@ -276,7 +287,7 @@ uint32_t lee_tag(pasada &p, uint32_t posicion) {
     p.abiertos.clear();
     if (se_leen_tags(antes))
       p.tipo_texto = !cierra && htmlparser::nombre_es(base, "TITLE") ? TIPO_TITULO : TIPO_TEXTO;
-    if (se_leen_tags(antes)) toma_atributos(p, tag, p.pendientes); /* no code */
+    if (se_leen_tags(antes)) toma(p.pendientes); /* no code */
     return tag.fin;
   }
 
@@ -291,14 +302,14 @@ uint32_t lee_tag(pasada &p, uint32_t posicion) {
       }
       if (!frase->vacio) p.abiertos.push_back({base, posicion});
     }
-    toma_atributos(p, tag, p.pendientes);
+    toma(p.pendientes);
     return tag.fin;
   }
 
   // Inside a text: the tag is the text's when a character follows it; after the last
   // character, an end tag that closes an element opened before it, or a void tag right
   // after it, joins the text at once.
-  toma_atributos(p, tag, p.del_texto);
+  toma(p.del_texto);
   if (cierra) {
     size_t k = p.abiertos.size();
     while (k > 0 && !htmlparser::nombre_es(p.abiertos[k - 1].nombre, base)) --k;
@@ -321,7 +332,7 @@ uint32_t lee_tag(pasada &p, uint32_t posicion) {
     p.abiertos.push_back({base, posicion});
     p.se_alarga = false;
   }
-  p.tras_el_fin.push_back(posicion);
+  if (se_traduce) p.tras_el_fin.push_back(posicion);
   return tag.fin;
 }
 
@@ -333,6 +344,7 @@ void lenguaweb_divide_bloques(lenguaweb_t *documento, uint32_t desde) {
   p.pagina = documento->pagina.bytes;
   p.t = htmlparser::acotado(p.pagina);
   lenguaweb_prepara_entidades(documento->idioma, &p.entidades, documento->pagina.leida_en);
+  p.respeta = documento->no_traducir;
   const uint32_t fin_pagina = static_cast<uint32_t>(p.pagina.size());
   uint32_t posicion = desde;
 
@@ -360,7 +372,8 @@ void lenguaweb_divide_bloques(lenguaweb_t *documento, uint32_t desde) {
     do {
       fin = htmlparser::fin_de_texto(p.t, fin);
     } while (fin < fin_pagina && !htmlparser::empieza_tag(p.t, fin));
-    if (se_leen_tags(p.crudo)) {
+    // Characters not to be translated begin no text: they stay in the piece.
+    if (se_leen_tags(p.crudo) && (p.en_texto || !p.respeta || lenguaweb_se_traduce(p.traduccion))) {
       if (!p.en_texto) abre_texto(p, posicion);
       size_t ultimo = fin;
       while (htmlparser::es_blanco(p.pagina[ultimo - 1]) || p.pagina[ultimo - 1] == '\0') --ultimo;

@@ -173,6 +173,8 @@ TEST_F(Comando, TraduccionesHostilesSeRechazanYSeNombran) {
        .motivo = "it ends <b> before the <i> inside it"},
       {.origen = "Hidden note", .traduccion = "Nota <!-- oculta -->",
        .motivo = "it adds <!-- oculta -->"},
+      {.origen = "Use <font translate=no>Acme Widget</font> now", .traduccion = "Usa <font translate=no>Acme Aparato</font> ya",
+       .motivo = "it changes <font translate=no>...</font>, which is not to be translated"},
       // Taken: tags in another letter case, an attribute in other quotes, inline tags
       // without attributes added or dropped whole, markup spelled as text.
       {.origen = "In <FONT COLOR=red>red</FONT> ink",
@@ -181,6 +183,7 @@ TEST_F(Comando, TraduccionesHostilesSeRechazanYSeNombran) {
       {.origen = "Plain <b>bold</b> text", .traduccion = "Texto <i>llano</i> <br>y grueso",
        .motivo = ""},
       {.origen = "Less than", .traduccion = "Menos &lt;script&gt; que", .motivo = ""},
+      {.origen = "Say <font class=\"x notranslate\">ok</font> now", .traduccion = "<font class=\"x notranslate\">ok</font>, di", .motivo = ""},
   };
   // clang-format on
   // A PO string: quotes and backslashes escaped.
@@ -215,7 +218,7 @@ TEST_F(Comando, TraduccionesHostilesSeRechazanYSeNombran) {
       EXPECT_NE(escrita.find(std::string("<p>") + c.origen + "</p>"), std::string::npos);
     }
   }
-  EXPECT_NE(r.errores.find("p.html: 3 of 11 texts translated; 8 refused"), std::string::npos)
+  EXPECT_NE(r.errores.find("p.html: 4 of 13 texts translated; 9 refused"), std::string::npos)
       << r.errores;
 }
 
