@@ -7,6 +7,7 @@ namespace {
 struct opciones_hilo {
   segmentacion_t segmentacion = SEGMENTACION_CLASICA;
   booleano salida_utf8 = FALSO;
+  booleano no_traducir = FALSO;
   origen_receptor_t receptor = nullptr;
   void *contexto = nullptr;
 };
@@ -36,6 +37,14 @@ void opciones_pon_salida_utf8(booleano utf8) noexcept {
 
 booleano opciones_dame_salida_utf8(void) noexcept {
   return opciones.salida_utf8;
+}
+
+void opciones_pon_no_traducir(booleano respeta) noexcept {
+  opciones.no_traducir = respeta == CIERTO ? CIERTO : FALSO;
+}
+
+booleano opciones_dame_no_traducir(void) noexcept {
+  return opciones.no_traducir;
 }
 
 void opciones_pon_receptor_origenes(origen_receptor_t receptor, void *contexto) noexcept {

@@ -44,6 +44,15 @@ COMPANION_API segmentacion_t opciones_dame_segmentacion(void) COMPANION_NOEXCEPT
 COMPANION_API void opciones_pon_salida_utf8(booleano utf8) COMPANION_NOEXCEPT;
 COMPANION_API booleano opciones_dame_salida_utf8(void) COMPANION_NOEXCEPT;
 
+/* With CIERTO, the later lenguaweb_crea calls of this thread in SEGMENTACION_BLOQUES keep
+ * what the page marks as not to be translated: an element with translate="no" or the
+ * class notranslate, and what it holds (up to an element inside it with translate="yes"),
+ * gives no text of its own, neither its content nor its attributes; inside a text such an
+ * element stays as it stands, for the host to keep unchanged. The document remembers the
+ * choice. FALSO (the default) offers every text as before. */
+COMPANION_API void opciones_pon_no_traducir(booleano respeta) COMPANION_NOEXCEPT;
+COMPANION_API booleano opciones_dame_no_traducir(void) COMPANION_NOEXCEPT;
+
 /* Where a text of a page comes from. Texts are borrowed for the call only. */
 typedef struct origen_texto {
   uint32_t indice;      /* the text's index among the document's texts, from 0 */

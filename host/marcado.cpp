@@ -10,6 +10,7 @@
 #include <unordered_map>
 
 #include "htmlparser/reglas_html.h"
+#include "sin_traducir.h"
 
 namespace {
 
@@ -187,6 +188,7 @@ std::string marcado_compara(std::string_view origen, std::string_view traduccion
   if (const size_t sin_terminar = tag_sin_terminar(traduccion);
       sin_terminar != npos && tag_sin_terminar(origen) == npos)
     return "it leaves " + std::string(traduccion.substr(sin_terminar, 16)) + " unfinished";
+  if (std::string cambio = sin_traducir_compara(origen, traduccion); !cambio.empty()) return cambio;
   const std::vector<TagDeTexto> de_origen = marcado_tags(origen);
   const std::vector<TagDeTexto> de_traduccion = marcado_tags(traduccion);
   // Every tag of the source that is not free, as often as the source has it.

@@ -35,7 +35,8 @@ bool marcado_tiene_letras(std::string_view texto);
 // attribute names in any letter case, values exact, attributes in any order), each
 // element closed (or left open) as it was; the inline tags B, I, U, EM, STRONG, FONT and
 // BR without attributes may be added or dropped, as whole elements. Empty when it does;
-// otherwise the reason, naming the first tag at fault ("it adds <b onclick=x>").
+// otherwise the reason, naming the first tag at fault ("it adds <b onclick=x>"). What the
+// source marks as not to be translated (sin_traducir_partes) must stand in it unchanged.
 std::string marcado_compara(std::string_view origen, std::string_view traduccion);
 
 #endif

@@ -105,6 +105,7 @@ bool carga(const std::string &pagina, const Orden &orden, PaginaCargada *cargada
            std::string *error) {
   opciones_pon_segmentacion(cargada->segmentacion);
   opciones_pon_salida_utf8(orden.utf8 ? CIERTO : FALSO);
+  opciones_pon_no_traducir(CIERTO);
   opciones_pon_receptor_origenes(anota_origen, &cargada->origenes);
   cargada->documento = lenguaweb_crea(pagina.c_str(), cargada->idioma);
   opciones_pon_receptor_origenes(nullptr, nullptr);

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "htmlparser/reglas_html.h"
+#include "sin_traducir.h"
 
 namespace {
 
@@ -47,7 +48,19 @@ TextoProtegido pseudo_protege(std::string_view texto) {
   const bool bloques = opciones_dame_segmentacion() == SEGMENTACION_BLOQUES;
   size_t proximo_mayor = 0;  // the first '>' at or after the last one looked for
   const htmlparser::texto_acotado<char> t = htmlparser::acotado(texto);
+  // What the page marks as not to be translated goes to the engine as one group.
+  const std::vector<std::string_view> sin_traducir = sin_traducir_partes(texto);
+  size_t proxima_parte = 0;
   for (size_t i = 0; i < texto.size(); ++i) {
+    while (proxima_parte < sin_traducir.size() &&
+           sin_traducir[proxima_parte].data() < texto.data() + i)
+      ++proxima_parte;
+    if (proxima_parte < sin_traducir.size() &&
+        sin_traducir[proxima_parte].data() == texto.data() + i) {
+      grupo(sin_traducir[proxima_parte]);
+      i += sin_traducir[proxima_parte++].size() - 1;
+      continue;
+    }
     const char c = texto[i];
     if (c == '{' || c == '}') {
       grupo(texto.substr(i, 1));

@@ -81,6 +81,7 @@ lenguaweb_t *lenguaweb_documento_vacio(uint32_t idioma) {
                                                                        lista_num_crea(0),
                                                                        idioma,
                                                                        SEGMENTACION_CLASICA,
+                                                                       false,
                                                                        {},
                                                                        {},
                                                                        {},
@@ -95,6 +96,7 @@ LENGUAWEB_API lenguaweb_t *lenguaweb_crea(const char *nombre_fichero_html,
                                           uint32_t idioma) noexcept {
   lenguaweb_t *documento = lenguaweb_documento_vacio(idioma);
   documento->segmentacion = opciones_dame_segmentacion();
+  documento->no_traducir = opciones_dame_no_traducir() == CIERTO;
   if (conv_idioma_conocido(idioma) != CIERTO)
     informa_en(kModuloLenguaweb, "conv_idioma_conocido(idioma) == CIERTO");
   // An empty page is still one that points somewhere: its bytes go to memchr and the like.

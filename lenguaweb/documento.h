@@ -94,6 +94,7 @@ struct lenguaweb {
   lista_num_t *codigo_en_linea;
   uint32_t idioma = 0;
   segmentacion_t segmentacion = SEGMENTACION_CLASICA; /* chosen when the document was made */
+  bool no_traducir = false; /* translate="no" kept (opciones_pon_no_traducir), idem */
   pagina_de_documento pagina;
   vector_contado<tramo_de_pagina> trozos; /* the page's markup pieces, as spans */
   vector_contado<origen_de_texto> origenes;

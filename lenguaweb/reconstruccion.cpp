@@ -12,6 +12,7 @@
 #include "lenguaweb/enlaces.h"
 #include "lenguaweb/escape.h"
 #include "lenguaweb/lectura_tags.h"
+#include "lenguaweb/no_traducir.h"
 #include "lenguaweb/segmentacion_bloques.h"
 
 namespace {
@@ -52,6 +53,9 @@ struct escritura {
    * the block segmentation writes a page in another language than it was read in. */
   std::string idioma_html;
   size_t html_en = htmlparser::kNoEsta; /* where the page's HTML start tag stands */
+  /* The pieces written are the page's bytes (not a translation's): an attribute text goes
+   * back where its origin says, past values that gave none (not to be translated). */
+  bool de_pagina = true;
 };
 
 /* A span of the piece and what is written in its place. */
@@ -243,6 +247,7 @@ void escribe_trozo(std::string &salida, std::string_view trozo, uint32_t desde,
     return;
   }
   size_t siguiente_texto = 0;
+  estado_de_traduccion traduccion;
   const htmlparser::texto_acotado<char> t = htmlparser::acotado(trozo);
   lectura_html lectura;
   lectura.crudo = crudo;
@@ -268,15 +273,21 @@ void escribe_trozo(std::string &salida, std::string_view trozo, uint32_t desde,
     if (tiene_html && desde + tag.inicio == e.html_en)
       pon_idioma_html(tag, e.idioma_html, enlaces.comilla_vedada, cambios);
 
+    // In a translation, a tag not to be translated gave no text (the page's go by place).
+    const bool se_traduce = e.de_pagina || !e.documento->no_traducir ||
+                            lenguaweb_lee_tag_de_traduccion(traduccion, tag.texto);
     texto_de_tag textos_del_tag[kMaxTextosDeTag];
     const size_t num_del_tag =
-        siguiente_texto < textos.size()
+        se_traduce && siguiente_texto < textos.size()
             ? lenguaweb_textos_de_tag(tag, e.documento->segmentacion, textos_del_tag)
             : 0;
     for (size_t k = 0; k < num_del_tag; ++k) {
       const texto_de_tag &texto = textos_del_tag[k];
       if (siguiente_texto >= textos.size() || texto.tipo != textos[siguiente_texto].tipo) continue;
       const texto_para_atributo &a = textos[siguiente_texto];
+      if (e.de_pagina && e.documento->no_traducir && a.indice < e.documento->origenes.size() &&
+          e.documento->origenes[a.indice].inicio != desde + tag.inicio + texto.inicio)
+        continue;
       // The text is this tag's, written or not: a value without '=' is never written
       // into, and one that goes back as the page had it stays.
       if (texto.tras_igual && !sale_crudo(e, a.indice, a.texto)) {
@@ -370,7 +381,8 @@ void toma_textos_de_trozo(const lenguaweb_t *documento, const lista_cad_t *tradu
 std::vector<texto_para_atributo> atributos_de_escrito(std::string_view fuente,
                                                       std::string_view escrito,
                                                       const textos_de_trozo &textos,
-                                                      segmentacion_t segmentacion) {
+                                                      segmentacion_t segmentacion,
+                                                      bool no_traducir) {
   std::vector<texto_para_atributo> en_orden;
   if (textos.del_cuerpo.empty()) return en_orden;
   // Each tag's texts by the tag's form, in the page's order; and a cursor per form.
@@ -381,6 +393,8 @@ std::vector<texto_para_atributo> atributos_de_escrito(std::string_view fuente,
   std::unordered_map<std::string, de_forma> formas;
   const auto recorre = [&](std::string_view texto, auto &&con_tag) {
     const htmlparser::texto_acotado<char> t = htmlparser::acotado(texto);
+    // A text begins where everything is translated; what it marks as not gave no text.
+    estado_de_traduccion traduccion;
     for (size_t i = texto.find('<'); i != htmlparser::kNoEsta; i = texto.find('<', i)) {
       if (!htmlparser::empieza_tag(t, i)) {
         ++i;
@@ -389,7 +403,9 @@ std::vector<texto_para_atributo> atributos_de_escrito(std::string_view fuente,
       const tag_leido tag =
           lenguaweb_lee_tag_en(t, static_cast<uint32_t>(i), elemento_crudo::ninguno, false);
       texto_de_tag del_tag[kMaxTextosDeTag];
-      const size_t n = lenguaweb_textos_de_tag(tag, segmentacion, del_tag);
+      const bool se_traduce =
+          !no_traducir || lenguaweb_lee_tag_de_traduccion(traduccion, tag.texto);
+      const size_t n = se_traduce ? lenguaweb_textos_de_tag(tag, segmentacion, del_tag) : 0;
       if (n > 0) con_tag(texto.substr(tag.inicio, tag.fin - tag.inicio), del_tag, n);
       i = std::max<size_t>(tag.fin, i + 1);
     }
@@ -463,9 +479,11 @@ void escribe_cuerpo(std::string &pagina, const textos_de_trozo &textos, const es
     montada.convierte_trozos = false;
     montada.declara_utf8 = false;
     montada.html_en = htmlparser::kNoEsta;
+    montada.de_pagina = false;
     escribe_trozo(pagina, escrito, 0, enlaces,
-                  atributos_de_escrito(fuente, escrito, textos, e.documento->segmentacion), montada,
-                  true);
+                  atributos_de_escrito(fuente, escrito, textos, e.documento->segmentacion,
+                                       e.documento->no_traducir),
+                  montada, true);
     return;
   }
   const bool preformateado = (origen.marcas & kTextoPreformateado) != 0;

@@ -11,6 +11,7 @@
 #include "htmlparser/reglas_html.h"
 #include "lenguaweb/atributos_visibles.h"
 #include "lenguaweb/lectura_tags.h"
+#include "lenguaweb/no_traducir.h"
 #include "lenguaweb/segmentacion.h"
 
 namespace {
@@ -62,6 +63,9 @@ struct pasada {
   /* The attribute texts of the tags read in the open text (or before it, from its first
    * tag on); those of tags inside it when it ends follow it. */
   std::vector<pendiente> del_texto;
+  /* What the page marks as not to be translated, when the document keeps it. */
+  bool respeta = false;
+  estado_de_traduccion traduccion;
 
   static constexpr uint32_t kNoEsta32 = UINT32_MAX;
 };
@@ -240,6 +244,7 @@ uint32_t lee_contenido_crudo(pasada &p, uint32_t posicion) {
                          ? p.pagina.size()
                          : htmlparser::busca_fin_de_elemento(p.pagina, posicion, p.pagina.size(),
                                                              nombre_de_elemento(p.lectura.crudo));
+  if (p.respeta && !lenguaweb_se_traduce(p.traduccion)) return static_cast<uint32_t>(fin);
   size_t inicio = htmlparser::fin_de_blancos(p.t, posicion);
   size_t ultimo = fin;
   while (ultimo > inicio && htmlparser::es_blanco(p.pagina[ultimo - 1])) --ultimo;
@@ -280,6 +285,12 @@ uint32_t lee_tag(pasada &p, uint32_t posicion) {
   const std::string_view base = base_de(tag.nombre, &cierra);
   // A tag that the page ends before its '>' is nothing to a browser: never a text's.
   const bool sin_fin = tag.fin == p.pagina.size() && p.pagina[tag.fin - 1] != '>';
+  // A tag not to be translated gives no attribute text.
+  const bool se_traduce = !p.respeta || !se_leen_tags(antes) ||
+                          lenguaweb_lee_tag_de_traduccion(p.traduccion, tag.texto);
+  const auto toma = [&](std::vector<pendiente> &destino) {
+    if (se_traduce) toma_atributos(p, tag, destino);
+  };
   const htmlparser::elemento_de_frase *frase =
       se_leen_tags(antes) && htmlparser::tiene_atributos(p.t, posicion) && tag.sin_cerrar == 0 &&
               !tag.cortado && !sin_fin
@@ -293,7 +304,7 @@ uint32_t lee_tag(pasada &p, uint32_t posicion) {
     vacia_abiertos(p);
     if (se_leen_tags(antes))
       p.tipo_texto = !cierra && htmlparser::nombre_es(base, "TITLE") ? TIPO_TITULO : TIPO_TEXTO;
-    if (se_leen_tags(antes)) toma_atributos(p, tag, p.pendientes); /* no code */
+    if (se_leen_tags(antes)) toma(p.pendientes); /* no code */
     return sigue;
   }
 
@@ -308,14 +319,14 @@ uint32_t lee_tag(pasada &p, uint32_t posicion) {
       }
       if (!frase->vacio) abre_elemento(p, frase, posicion);
     }
-    toma_atributos(p, tag, p.pendientes);
+    toma(p.pendientes);
     return tag.fin;
   }
 
   // Inside a text: the tag is the text's when a character follows it; after the last
   // character, an end tag that closes an element opened before it, or a void tag right
   // after it, joins the text at once.
-  toma_atributos(p, tag, p.del_texto);
+  toma(p.del_texto);
   if (cierra) {
     // The walk down to the element it closes pops every element it passes.
     const size_t elemento = static_cast<size_t>(frase - htmlparser::kElementosDeFrase);
@@ -341,7 +352,7 @@ uint32_t lee_tag(pasada &p, uint32_t posicion) {
     abre_elemento(p, frase, posicion);
     p.se_alarga = false;
   }
-  p.tras_el_fin.push_back(posicion);
+  if (se_traduce) p.tras_el_fin.push_back(posicion);
   return tag.fin;
 }
 
@@ -353,6 +364,7 @@ void lenguaweb_divide_bloques(lenguaweb_t *documento, uint32_t desde) {
   p.pagina = documento->pagina.bytes;
   p.t = htmlparser::acotado(p.pagina);
   lenguaweb_prepara_entidades(documento->idioma, &p.entidades, documento->pagina.leida_en);
+  p.respeta = documento->no_traducir;
   const uint32_t fin_pagina = static_cast<uint32_t>(p.pagina.size());
   uint32_t posicion = desde;
 
@@ -380,7 +392,9 @@ void lenguaweb_divide_bloques(lenguaweb_t *documento, uint32_t desde) {
     do {
       fin = htmlparser::fin_de_texto(p.t, fin);
     } while (fin < fin_pagina && !htmlparser::empieza_tag(p.t, fin));
-    if (se_leen_tags(p.lectura.crudo)) {
+    // Characters not to be translated begin no text: they stay in the piece.
+    if (se_leen_tags(p.lectura.crudo) &&
+        (p.en_texto || !p.respeta || lenguaweb_se_traduce(p.traduccion))) {
       if (!p.en_texto) abre_texto(p, posicion);
       size_t ultimo = fin;
       while (htmlparser::es_blanco(p.pagina[ultimo - 1]) || p.pagina[ultimo - 1] == '\0') --ultimo;

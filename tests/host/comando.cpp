@@ -410,6 +410,10 @@ TEST_F(Comando, ProtegeMarcadoYLoRestaura) {
        "& &; &#; &#x; {0} &a-b;",
        {"&amp"}},  // "&amp" as a browser reads it
       {"{0} }{", "{0}0{1} {2}", {"{", "}", "}{"}},
+      // What is not to be translated goes whole.
+      {"a <span translate=no>b <b>c</b></span> <b>d</b>",
+       "a {0} {1}d{2}",
+       {"<span translate=no>b <b>c</b></span>", "<b>", "</b>"}},
   };
   for (const auto &[texto, protegido, piezas] : casos) {
     const TextoProtegido p = pseudo_protege(texto);

@@ -177,6 +177,8 @@ TEST_F(Comando, TraduccionesHostilesSeRechazanYSeNombran) {
        .motivo = "it leaves <img src=x onerr unfinished"},
       {.origen = "Example two", .traduccion = "Texto </p title=\"x>",
        .motivo = "it leaves </p title=\"x> unfinished"},
+      {.origen = "Use <font translate=no>Acme Widget</font> now", .traduccion = "Usa <font translate=no>Acme Aparato</font> ya",
+       .motivo = "it changes <font translate=no>...</font>, which is not to be translated"},
       // Taken: tags in another letter case, an attribute in other quotes, inline tags
       // without attributes added or dropped whole, markup spelled as text.
       {.origen = "In <FONT COLOR=red>red</FONT> ink",
@@ -185,6 +187,7 @@ TEST_F(Comando, TraduccionesHostilesSeRechazanYSeNombran) {
       {.origen = "Plain <b>bold</b> text", .traduccion = "Texto <i>llano</i> <br>y grueso",
        .motivo = ""},
       {.origen = "Less than", .traduccion = "Menos &lt;script&gt; que", .motivo = ""},
+      {.origen = "Say <font class=\"x notranslate\">ok</font> now", .traduccion = "<font class=\"x notranslate\">ok</font>, di", .motivo = ""},
   };
   // clang-format on
   // A PO string: quotes and backslashes escaped.
@@ -219,7 +222,7 @@ TEST_F(Comando, TraduccionesHostilesSeRechazanYSeNombran) {
       EXPECT_NE(escrita.find(std::string("<p>") + c.origen + "</p>"), std::string::npos);
     }
   }
-  EXPECT_NE(r.errores.find("p.html: 3 of 13 texts translated; 10 refused"), std::string::npos)
+  EXPECT_NE(r.errores.find("p.html: 4 of 15 texts translated; 11 refused"), std::string::npos)
       << r.errores;
 }
 

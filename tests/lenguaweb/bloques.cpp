@@ -184,6 +184,39 @@ TEST_F(Bloques, AtributosVisiblesVuelvenASuTag) {
             "<html lang=en><p>x</p>");
 }
 
+// What the page marks as not to be translated gives no text, neither its content nor its
+// attributes (nor those inside it); inside a text it stays as it stands. Each text goes
+// back to its own place, past the values that gave none.
+TEST_F(Bloques, LoQueNoSeTraduceNoSeOfrece) {
+  // clang-format off
+  const struct { std::string pagina, textos, escrita; bool respeta = true; } casos[] = {
+    {.pagina = "<p translate=\"no\">Hello <b>x</b></p><p>Bye</p>", .textos = "Bye",
+     .escrita = "<p translate=\"no\">Hello <b>x</b></p><p>[Bye]</p>"},
+    {.pagina = "<p translate=\"no\">Hello</p>", .textos = "Hello", .escrita = "<p translate=\"no\">[Hello]</p>",
+     .respeta = false},
+    {.pagina = "<div class=\"a notranslate\"><p>Code</p><img alt=\"Logo\"></div><img alt=\"Cat\">",
+     .textos = "Cat", .escrita = "<div class=\"a notranslate\"><p>Code</p><img alt=\"Logo\"></div><img alt=\"[Cat]\">"},
+    {.pagina = "<img TRANSLATE=No alt=\"Logo\"><img alt=\"Cat\">", .textos = "Cat",
+     .escrita = "<img TRANSLATE=No alt=\"Logo\"><img alt=\"[Cat]\">"},
+    {.pagina = "<div translate=no><p translate=yes>Hi</p><p>x</p><textarea>t</textarea></div><p class=notranslatex>A</p>",
+     .textos = "Hi|A", .escrita = "<div translate=no><p translate=yes>[Hi]</p><p>x</p><textarea>t</textarea></div><p class=notranslatex>[A]</p>"},
+    {.pagina = "<p>Use <span translate=\"no\" title=\"Brand\">Acme <abbr title=\"Co\">Co</abbr></span> now <abbr title=\"Ltd\">L</abbr>.</p>",
+     .textos = "Use <span translate=\"no\" title=\"Brand\">Acme <abbr title=\"Co\">Co</abbr></span> now <abbr title=\"Ltd\">L</abbr>.|Ltd",
+     .escrita = "<p>[Use <span translate=\"no\" title=\"Brand\">Acme <abbr title=\"Co\">Co</abbr></span> now <abbr title=\"[Ltd]\">L</abbr>.]</p>"},
+  };
+  // clang-format on
+  const auto marca = [](Textos t) {
+    for (std::string &x : t) x = "[" + x + "]";
+    return t;
+  };
+  for (const auto &caso : casos) {
+    opciones_pon_no_traducir(caso.respeta ? CIERTO : FALSO);
+    EXPECT_EQ(une(divide(caso.pagina).textos), caso.textos) << caso.pagina;
+    EXPECT_EQ(reconstruye(caso.pagina, marca), caso.escrita) << caso.pagina;
+  }
+  opciones_pon_no_traducir(FALSO);
+}
+
 // A translation's tags are markup only when the page's text had them, or when they are
 // phrasing tags without attributes.
 TEST_F(Bloques, TraduccionSoloLlevaSuMarcado) {

@@ -1,0 +1,69 @@
+// sin_traducir.cpp - the parts of a text that its page marks as not to be translated.
+#include "sin_traducir.h"
+
+#include <algorithm>
+#include <string>
+
+#include "htmlparser/reglas_html.h"
+#include "marcado.h"
+
+namespace {
+
+// Whether a start tag says its element is not translated: translate="no" (any letter
+// case) or, without a translate attribute, the class notranslate.
+bool no_se_traduce(const TagDeTexto &tag) {
+  if (tag.clase != TagDeTexto::Clase::apertura) return false;
+  for (const auto &[nombre, valor] : tag.atributos)
+    if (nombre == "translate") return en_minusculas(valor) == "no";
+  for (const auto &[nombre, valor] : tag.atributos) {
+    if (nombre != "class") continue;
+    for (size_t i = valor.find("notranslate"); i != std::string::npos;
+         i = valor.find("notranslate", i + 1)) {
+      const size_t fin = i + std::string_view("notranslate").size();
+      if ((i == 0 || htmlparser::es_blanco(valor[i - 1])) &&
+          (fin == valor.size() || htmlparser::es_blanco(valor[fin])))
+        return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+std::vector<std::string_view> sin_traducir_partes(std::string_view texto) {
+  std::vector<std::string_view> partes;
+  size_t desde = 0, inicio = 0, abiertos = 0;
+  std::string nombre;  // of the outer element not to be translated; empty outside one
+  for (TagDeTexto tag; marcado_siguiente_tag(texto, &desde, &tag);) {
+    const size_t en = static_cast<size_t>(tag.escrito.data() - texto.data());
+    if (nombre.empty()) {
+      if (!no_se_traduce(tag)) continue;
+      if (htmlparser::es_elemento_vacio(tag.nombre)) {
+        partes.push_back(tag.escrito);
+        continue;
+      }
+      nombre = tag.nombre, inicio = en, abiertos = 1;
+    } else if (tag.nombre == nombre && tag.clase == TagDeTexto::Clase::apertura) {
+      ++abiertos;
+    } else if (tag.nombre == nombre && tag.clase == TagDeTexto::Clase::cierre && --abiertos == 0) {
+      partes.push_back(texto.substr(inicio, desde - inicio));
+      nombre.clear();
+    }
+  }
+  if (!nombre.empty()) partes.push_back(texto.substr(inicio));
+  return partes;
+}
+
+std::string sin_traducir_compara(std::string_view origen, std::string_view traduccion) {
+  std::vector<std::string_view> faltan = sin_traducir_partes(origen);
+  for (std::string_view parte : sin_traducir_partes(traduccion)) {
+    const auto hallada = std::find(faltan.begin(), faltan.end(), parte);
+    if (hallada != faltan.end()) faltan.erase(hallada);
+  }
+  if (faltan.empty()) return {};
+  size_t desde = 0;
+  TagDeTexto tag;
+  marcado_siguiente_tag(faltan.front(), &desde, &tag);
+  return "it changes " + std::string(tag.escrito) + "...</" + tag.nombre +
+         ">, which is not to be translated";
+}
