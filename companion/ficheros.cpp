@@ -379,11 +379,12 @@ std::mutex cerrojo_carpeta;
 std::string carpeta_utilidades;  // empty: not set by the host
 
 // The process's own utilities folder, made on first use; removed, with the files in it,
-// when the process ends.
+// when the process ends (not a child made by fork, which shares it).
 struct CarpetaPropia {
   std::string ruta;
+  pid_t dueno = 0;
   ~CarpetaPropia() {
-    if (ruta.empty()) return;
+    if (ruta.empty() || dueno != ::getpid()) return;
     std::error_code ec;
     std::filesystem::remove_all(ruta, ec);
   }
@@ -398,10 +399,12 @@ const std::string &carpeta_propia() {
   std::string plantilla = base != nullptr && base[0] == '/' ? base : "/tmp";
   if (plantilla.back() != '/') plantilla += '/';
   plantilla += "lenguaweb-XXXXXX";
-  if (::mkdtemp(plantilla.data()) != nullptr)
+  if (::mkdtemp(plantilla.data()) != nullptr) {
     propia.ruta = plantilla;
-  else
+    propia.dueno = ::getpid();
+  } else {
     informa(companion::describe_fallo("create", plantilla, errno).c_str(), __LINE__);
+  }
   return propia.ruta;
 }
 
