@@ -1,8 +1,6 @@
 /* lectura_tags.cpp - reading a tag as page segmentation reads it, shared with the rebuild. */
 #include "lenguaweb/lectura_tags.h"
 
-#include <algorithm>
-
 #include "lenguaweb/atributos.h"
 #include "privado/informe.h"
 
@@ -62,17 +60,22 @@ bool se_cierra_solo(const tag_leido &tag) {
   return !en_valor;
 }
 
-/* Whether a start tag named nombre, read inside SVG (mathml false) or MathML, opens an
- * HTML integration point. */
-bool abre_integracion(const tag_leido &tag, std::string_view nombre, bool mathml) {
-  constexpr std::string_view kDeSvg[] = {"FOREIGNOBJECT", "DESC", "TITLE"};
-  constexpr std::string_view kDeMathml[] = {"MI", "MO", "MN", "MS", "MTEXT"};
-  if (!mathml) return std::ranges::any_of(kDeSvg, [&](auto n) { return nombre_es(nombre, n); });
-  if (std::ranges::any_of(kDeMathml, [&](auto n) { return nombre_es(nombre, n); })) return true;
+/* The place of an element's name in lectura_html::kNombres, or -1. */
+int nombre_extranjero(std::string_view nombre) {
+  for (size_t k = 0; k < std::size(lectura_html::kNombres); ++k)
+    if (nombre_es(nombre, lectura_html::kNombres[k])) return static_cast<int>(k);
+  return -1;
+}
+
+/* Whether a start tag of the name at place k, read inside SVG (mathml false) or MathML,
+ * opens an HTML integration point: SVG's FOREIGNOBJECT, DESC and TITLE (places 2 to 4),
+ * MathML's MI, MO, MN, MS and MTEXT (5 to 9), and its ANNOTATION-XML (10) of an HTML
+ * encoding. */
+bool abre_integracion(const tag_leido &tag, int k, bool mathml) {
+  if (!mathml || k < 10) return mathml ? k >= 5 && k <= 9 : k >= 2 && k <= 4;
   htmlparser::valor_html codificacion;
-  if (!nombre_es(nombre, "ANNOTATION-XML") ||
-      !(lenguaweb_busca_valor(tag.texto, "ENCODING", &codificacion) ||
-        lenguaweb_busca_valor(tag.texto, "encoding", &codificacion)))
+  if (!lenguaweb_busca_valor(tag.texto, "ENCODING", &codificacion) &&
+      !lenguaweb_busca_valor(tag.texto, "encoding", &codificacion))
     return false;
   const std::string_view valor =
       tag.texto.substr(codificacion.inicio, codificacion.fin - codificacion.inicio);
@@ -82,29 +85,37 @@ bool abre_integracion(const tag_leido &tag, std::string_view nombre, bool mathml
 /* Moves the SVG and MathML elements open past a start or end tag read outside raw
  * elements. */
 void sigue_extranjeros(lectura_html &lectura, const tag_leido &tag) {
-  const std::string_view nombre = htmlparser::nombre_de_elemento(tag.texto);
-  if (nombre.empty() || tag.cortado) return;
+  if (tag.cortado) return;
+  const int k = nombre_extranjero(htmlparser::nombre_de_elemento(tag.texto));
+  if (k < 0) return;
   auto &abiertos = lectura.abiertos;
-  const bool raiz = nombre_es(nombre, "SVG") || nombre_es(nombre, "MATH");
   if (tag.texto[1] == '/') {
     // An end tag closes the nearest element of its name and what it holds; inside an
-    // integration point only that point's own end tag is followed.
-    size_t k = abiertos.size();
-    while (k > 0 && !nombre_es(abiertos[k - 1].nombre, nombre) &&
-           !(abiertos[k - 1].integracion && k == abiertos.size()))
-      --k;
-    if (k > 0 && nombre_es(abiertos[k - 1].nombre, nombre)) abiertos.resize(k - 1);
+    // integration point only that point's own end tag is followed. Each element walked
+    // past is closed, so the walks of a page are as long as its start tags in all.
+    if (lectura.por_nombre[k] == 0 || (abiertos.back().integracion && abiertos.back().nombre != k))
+      return;
+    while (abiertos.back().nombre != k) {
+      --lectura.por_nombre[abiertos.back().nombre];
+      abiertos.pop_back();
+    }
+    --lectura.por_nombre[k];
+    abiertos.pop_back();
     return;
   }
   // Inside TITLE no start tag opens anything; end tags still close (SVG's TITLE among them).
   if (se_cierra_solo(tag) || lectura.crudo == elemento_crudo::titulo) return;
+  const bool raiz = k <= 1;
+  lectura_html::extranjero nuevo{static_cast<uint8_t>(k), k == 1, false};
   if (lectura.en_html()) {
-    if (raiz) abiertos.push_back({nombre, nombre_es(nombre, "MATH"), false});
-  } else if (abre_integracion(tag, nombre, abiertos.back().mathml)) {
-    abiertos.push_back({nombre, abiertos.back().mathml, true});
-  } else if (raiz) {
-    abiertos.push_back({nombre, abiertos.back().mathml, false});
+    if (!raiz) return;
+  } else {
+    nuevo.mathml = abiertos.back().mathml;
+    nuevo.integracion = abre_integracion(tag, k, nuevo.mathml);
+    if (!raiz && !nuevo.integracion) return;
   }
+  abiertos.push_back(nuevo);
+  ++lectura.por_nombre[k];
 }
 
 }  // namespace

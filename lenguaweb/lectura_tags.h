@@ -2,6 +2,8 @@
 #ifndef LENGUAWEB_LECTURA_TAGS_H
 #define LENGUAWEB_LECTURA_TAGS_H
 
+#include <array>
+#include <iterator>
 #include <string_view>
 #include <vector>
 
@@ -89,13 +91,19 @@ void lenguaweb_cambia_elemento_crudo(elemento_crudo &crudo, std::string_view nom
  * SVG or MathML: an ordinary XMP writes its text with every '<' escaped, which is safe in
  * raw text too. */
 struct lectura_html {
+  /* The names an open element here may have: SVG, MATH and the integration points. */
+  static constexpr std::string_view kNombres[] = {
+      "SVG", "MATH", "FOREIGNOBJECT", "DESC",          "TITLE", "MI", "MO",
+      "MN",  "MS",   "MTEXT",         "ANNOTATION-XML"};
   struct extranjero {
-    std::string_view nombre; /* into the page */
+    uint8_t nombre; /* its place in kNombres */
     bool mathml;
     bool integracion;
   };
   elemento_crudo crudo = elemento_crudo::ninguno;
   std::vector<extranjero> abiertos;
+  /* How many of abiertos have each name: an end tag of a name none has costs nothing. */
+  std::array<uint32_t, std::size(kNombres)> por_nombre{};
 
   bool en_html() const { return abiertos.empty() || abiertos.back().integracion; }
 };

@@ -15,6 +15,11 @@
 # N.antes.png and N.despues.png (N the page's line among the sample's pages), and
 # LENGUAWEB_SEGMENTACION, when set, is passed on to the command. Exits 1 when
 # another page's pixels differ, 2 when a page cannot be rendered.
+#
+# Then a few hostile pages, every text of each translated to a hostile text and merged, are
+# loaded: where a browser reads a script, raw text or foreign content, and a META refresh.
+# The title of each page as Chromium leaves it must not be PWNED, which only code that a
+# translation brought would write. Exits 1 when one is.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -132,4 +137,41 @@ done <"$muestra"
 
 echo "browser:  $n pages rendered before and after the untouched round trip in $(($(date +%s) - inicio)) s:" \
   "$iguales the same, $sabidas known to differ, $distintas differ"
-[ "$distintas" -eq 0 ]
+
+# Each hostile page and the text every one of its texts is translated to, tab-separated.
+hostiles=(
+  $'<title>Safe</title><p>Hi</p><script type="text/javascript"><!--\ndocument.write(\'<script src="counter.js"></script>\'); var greeting = "Hello visitor";\n//--></script><p>Bye</p>\t\'); document.title=\'PWNED\'; //'
+  $'<title>Safe</title><svg><xmp>Example text</xmp></svg>\tTexto <img src=x onerror=document.title="PWNED"// '
+  $'<title>Safe</title><iframe><xmp>Example text</xmp></iframe><p>a</p>\t</iframe><img src=x onerror=document.title="PWNED">'
+  $'<title>Safe</title><svg><plaintext>Example text</plaintext></svg><p>a</p>\t</svg><img src=x onerror=document.title="PWNED">'
+  $'<title>Safe</title><meta name="description" http-equiv="refresh" content="About our company"><p>a</p>\t0;url=pwned.html'
+)
+vivas=0
+for k in "${!hostiles[@]}"; do
+  pagina=${hostiles[$k]%%$'\t'*} traduccion=${hostiles[$k]#*$'\t'}
+  mkdir -p "$trabajo/hostil$k"
+  printf '%s\n' "$pagina" >"$trabajo/hostil$k/p.html"
+  echo '<title>PWNED</title>' >"$trabajo/hostil$k/pwned.html"
+  "$lenguaweb" extract "$trabajo/hostil$k/p.html" -l en "${segmentacion[@]}" \
+    -o "$trabajo/hostil$k/p.po" 2>/dev/null
+  TRADUCCION=$traduccion python3 -c '
+import os, re, sys
+t = os.environ["TRADUCCION"].replace("\\", "\\\\").replace("\"", "\\\"")
+po = re.sub(r"(\nmsgid \"(?:[^\n]|\n\")+\n)msgstr \"\"\n", lambda m: m.group(1) + "msgstr \"" + t + "\"\n",
+            open(sys.argv[1]).read())
+open(sys.argv[1], "w").write(po)' "$trabajo/hostil$k/p.po"
+  "$lenguaweb" merge "$trabajo/hostil$k/p.html" "$trabajo/hostil$k/p.po" -l en \
+    "${segmentacion[@]}" -o "$trabajo/hostil$k/m.html" 2>/dev/null || true
+  perfil=$(mktemp -d "$trabajo/perfil.XXXXXX")
+  titulo=$(timeout 120 chromium --headless --no-sandbox --disable-gpu --no-first-run \
+    --disable-background-networking --host-resolver-rules='MAP * ~NOTFOUND' \
+    --user-data-dir="$perfil" --virtual-time-budget=3000 --dump-dom \
+    "file://$trabajo/hostil$k/m.html" 2>/dev/null | grep -o '<title>[^<]*</title>' | head -1)
+  if [ "$titulo" = '<title>PWNED</title>' ]; then
+    vivas=$((vivas + 1))
+    echo "FAILED browser hostile page $k: a translation ran as code"
+  else
+    echo "ok     browser hostile page $k: no translation ran"
+  fi
+done
+[ "$distintas" -eq 0 ] && [ "$vivas" -eq 0 ]
