@@ -25,7 +25,8 @@ typedef enum segmentacion_t {
    * tag and end tag. A text begins at its first non-blank character and ends at its
    * last; a literal '<', '>' and '&' of the page stay "&lt;", "&gt;" and "&amp;" in it.
    * Also gives the texts of the attributes a reader sees (title, placeholder,
-   * aria-label, ...), each with a kind of its own; those of a text's own tags (an A's
+   * aria-label, TH's abbr, ...) and the link previews' META texts (og:title ...), each with
+   * a kind of its own; those of a text's own tags (an A's
    * title, an IMG's alt) come right after the text, and go back into those tags. */
   SEGMENTACION_BLOQUES = 1
 } segmentacion_t;

@@ -437,6 +437,17 @@ constexpr Clase kClases[] = {
     {"RESUMEN_TABLA", "summary of <table>"},
     {"ETIQUETA", "label of <option>, <optgroup> or <track>"},
     {"TEXTO_BOTON", "value of <input>"},
+    {"DESCRIPCION_ACCESIBLE", "aria-description of an element"},
+    {"ROL_ACCESIBLE", "aria-roledescription of an element"},
+    {"EJEMPLO_ACCESIBLE", "aria-placeholder of an element"},
+    {"ABREVIATURA_CELDA", "abbr of <th>"},
+    {"OG_TITULO", "content of <meta property=\"og:title\">"},
+    {"OG_DESCRIPCION", "content of <meta property=\"og:description\">"},
+    {"OG_ALTERNATIVO_IMAGEN", "content of <meta property=\"og:image:alt\">"},
+    {"OG_NOMBRE_SITIO", "content of <meta property=\"og:site_name\">"},
+    {"TWITTER_TITULO", "content of <meta name=\"twitter:title\">"},
+    {"TWITTER_DESCRIPCION", "content of <meta name=\"twitter:description\">"},
+    {"TWITTER_ALTERNATIVO_IMAGEN", "content of <meta name=\"twitter:image:alt\">"},
 };
 
 // The comment of a kind of text, or null.

@@ -411,7 +411,8 @@ inline constexpr elemento_de_frase kElementosDeFrase[] = {
     {"BDO", false},  {"BIG", false},    {"BR", true},       {"CITE", false}, {"CODE", false},
     {"DATA", false}, {"DEL", false},    {"DFN", false},     {"EM", false},   {"FONT", false},
     {"I", false},    {"IMG", true},     {"INS", false},     {"KBD", false},  {"MARK", false},
-    {"NOBR", false}, {"Q", false},      {"S", false},       {"SAMP", false}, {"SMALL", false},
+    {"NOBR", false}, {"Q", false},      {"RB", false},      {"RP", false},   {"RT", false},
+    {"RTC", false},  {"RUBY", false},   {"S", false},       {"SAMP", false}, {"SMALL", false},
     {"SPAN", false}, {"STRIKE", false}, {"STRONG", false},  {"SUB", false},  {"SUP", false},
     {"TIME", false}, {"TT", false},     {"U", false},       {"VAR", false},  {"WBR", true}};
 

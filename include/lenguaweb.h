@@ -41,12 +41,23 @@ typedef enum i_tipo_texto_t {
   TIPO_ALTERNATIVO_IMAGEN = 4, /* the ALT of an IMG tag (and, in SEGMENTACION_BLOQUES, of an
                                   AREA tag and an INPUT tag of type image) */
   /* The kinds below come only from SEGMENTACION_BLOQUES (companion/opciones.h). */
-  TIPO_TITULO_ELEMENTO = 5,    /* the title attribute of any element */
-  TIPO_EJEMPLO_CAMPO = 6,      /* the placeholder of an INPUT or TEXTAREA */
-  TIPO_ETIQUETA_ACCESIBLE = 7, /* the aria-label of any element */
-  TIPO_RESUMEN_TABLA = 8,      /* the summary of a TABLE */
-  TIPO_ETIQUETA = 9,           /* the label of an OPTION, OPTGROUP or TRACK */
-  TIPO_TEXTO_BOTON = 10        /* the value of an INPUT of type button, submit or reset */
+  TIPO_TITULO_ELEMENTO = 5,            /* the title attribute of any element */
+  TIPO_EJEMPLO_CAMPO = 6,              /* the placeholder of an INPUT or TEXTAREA */
+  TIPO_ETIQUETA_ACCESIBLE = 7,         /* the aria-label of any element */
+  TIPO_RESUMEN_TABLA = 8,              /* the summary of a TABLE */
+  TIPO_ETIQUETA = 9,                   /* the label of an OPTION, OPTGROUP or TRACK */
+  TIPO_TEXTO_BOTON = 10,               /* the value of an INPUT of type button, submit or reset */
+  TIPO_DESCRIPCION_ACCESIBLE = 11,     /* the aria-description of any element */
+  TIPO_ROL_ACCESIBLE = 12,             /* the aria-roledescription of any element */
+  TIPO_EJEMPLO_ACCESIBLE = 13,         /* the aria-placeholder of any element */
+  TIPO_ABREVIATURA_CELDA = 14,         /* the abbr of a TH */
+  TIPO_OG_TITULO = 15,                 /* the CONTENT of META og:title (PROPERTY or NAME) */
+  TIPO_OG_DESCRIPCION = 16,            /* ... of og:description */
+  TIPO_OG_ALTERNATIVO_IMAGEN = 17,     /* ... of og:image:alt */
+  TIPO_OG_NOMBRE_SITIO = 18,           /* ... of og:site_name */
+  TIPO_TWITTER_TITULO = 19,            /* ... of twitter:title */
+  TIPO_TWITTER_DESCRIPCION = 20,       /* ... of twitter:description */
+  TIPO_TWITTER_ALTERNATIVO_IMAGEN = 21 /* ... of twitter:image:alt */
 } i_tipo_texto_t;
 
 /* Failures are never results: a broken precondition is reported through the

@@ -121,6 +121,28 @@ bool lenguaweb_procesa_meta(std::string_view tag, texto_de_tag *texto) {
   return true;
 }
 
+bool lenguaweb_procesa_meta_compartida(std::string_view tag, texto_de_tag *texto) {
+  static constexpr std::pair<std::string_view, i_tipo_texto_t> kNombres[] = {
+      {"og:title", TIPO_OG_TITULO},
+      {"og:description", TIPO_OG_DESCRIPCION},
+      {"og:image:alt", TIPO_OG_ALTERNATIVO_IMAGEN},
+      {"og:site_name", TIPO_OG_NOMBRE_SITIO},
+      {"twitter:title", TIPO_TWITTER_TITULO},
+      {"twitter:description", TIPO_TWITTER_DESCRIPCION},
+      {"twitter:image:alt", TIPO_TWITTER_ALTERNATIVO_IMAGEN}};
+  htmlparser::valor_html valor;
+  if (!lenguaweb_busca_valor(tag, "PROPERTY", &valor) &&
+      !lenguaweb_busca_valor(tag, "NAME", &valor))
+    return false;
+  const std::string_view nombre = tag.substr(valor.inicio, valor.fin - valor.inicio);
+  for (const auto &[dicho, tipo] : kNombres)
+    if (htmlparser::nombre_es(nombre, dicho) && busca_texto(tag, "CONTENT", texto)) {
+      texto->tipo = tipo;
+      return true;
+    }
+  return false;
+}
+
 bool lenguaweb_texto_de_tag(const tag_leido &tag, texto_de_tag *texto) {
   if (htmlparser::nombre_es(tag.nombre, "IMG")) return lenguaweb_procesa_img(tag.texto, texto);
   if (htmlparser::nombre_es(tag.nombre, "META")) return lenguaweb_procesa_meta(tag.texto, texto);

@@ -45,5 +45,10 @@ struct texto_de_tag {
 bool lenguaweb_texto_de_tag(const tag_leido &tag, texto_de_tag *texto);
 bool lenguaweb_procesa_img(std::string_view tag, texto_de_tag *texto);
 bool lenguaweb_procesa_meta(std::string_view tag, texto_de_tag *texto);
+/* CIERTO when a META tag's PROPERTY (else its NAME) is one of the link previews' texts
+ * (og:title, og:description, og:image:alt, og:site_name, twitter:title,
+ * twitter:description, twitter:image:alt; any letter case), with a CONTENT value: each
+ * of its own kind. */
+bool lenguaweb_procesa_meta_compartida(std::string_view tag, texto_de_tag *texto);
 
 #endif

@@ -17,6 +17,10 @@ int tipo_de_atributo(std::string_view elemento, std::string_view nombre,
   const bool input = nombre_es(elemento, "INPUT");
   if (nombre_es(nombre, "TITLE")) return TIPO_TITULO_ELEMENTO;
   if (nombre_es(nombre, "ARIA-LABEL")) return TIPO_ETIQUETA_ACCESIBLE;
+  if (nombre_es(nombre, "ARIA-DESCRIPTION")) return TIPO_DESCRIPCION_ACCESIBLE;
+  if (nombre_es(nombre, "ARIA-ROLEDESCRIPTION")) return TIPO_ROL_ACCESIBLE;
+  if (nombre_es(nombre, "ARIA-PLACEHOLDER")) return TIPO_EJEMPLO_ACCESIBLE;
+  if (nombre_es(nombre, "ABBR") && nombre_es(elemento, "TH")) return TIPO_ABREVIATURA_CELDA;
   if (nombre_es(nombre, "ALT") && (nombre_es(elemento, "IMG") || nombre_es(elemento, "AREA") ||
                                    (input && nombre_es(tipo_input, "IMAGE"))))
     return TIPO_ALTERNATIVO_IMAGEN;
@@ -35,13 +39,15 @@ int tipo_de_atributo(std::string_view elemento, std::string_view nombre,
 }
 
 /* Whether a name that ends right before blanks and an '=' of the tag text is "title" or
- * "aria-label", letter case ignored: only the '=' are looked at, most tags have one or two. */
+ * one of the ARIA attributes read, letter case ignored: only the '=' are looked at, most
+ * tags have one or two. */
 bool nombra_titulo_o_etiqueta(std::string_view texto) {
   for (size_t igual = texto.find('='); igual != htmlparser::kNoEsta;
        igual = texto.find('=', igual + 1)) {
     size_t fin = igual;
     while (fin > 0 && htmlparser::es_blanco_de_tag(texto[fin - 1])) --fin;
-    for (std::string_view nombre : {std::string_view("title"), std::string_view("aria-label")})
+    for (std::string_view nombre :
+         {"title", "aria-label", "aria-description", "aria-roledescription", "aria-placeholder"})
       if (fin >= nombre.size() &&
           nombre_es(texto.substr(fin - nombre.size(), nombre.size()), nombre))
         return true;
@@ -49,9 +55,9 @@ bool nombra_titulo_o_etiqueta(std::string_view texto) {
   return false;
 }
 
-/* Elements that give a text by an attribute other than title and aria-label. */
-constexpr std::string_view kConTextosPropios[] = {"IMG",   "AREA",   "INPUT",    "TEXTAREA",
-                                                  "TABLE", "OPTION", "OPTGROUP", "TRACK"};
+/* Elements that give a text by an attribute other than title and ARIA's. */
+constexpr std::string_view kConTextosPropios[] = {
+    "IMG", "AREA", "INPUT", "TEXTAREA", "TABLE", "OPTION", "OPTGROUP", "TRACK", "TH"};
 
 bool tiene_visible(std::string_view valor) {
   for (char c : valor)
@@ -67,7 +73,10 @@ size_t lenguaweb_textos_de_tag(const tag_leido &tag, segmentacion_t segmentacion
   const std::string_view t = tag.texto;
   if (t.size() < 2 || !htmlparser::es_letra_ascii(t[1])) return 0; /* no end tag, comment ... */
   if (t.find('=') == htmlparser::kNoEsta) return 0;                /* most tags: no value at all */
-  if (nombre_es(tag.nombre, "META")) return lenguaweb_procesa_meta(t, &textos[0]) ? 1 : 0;
+  if (nombre_es(tag.nombre, "META"))
+    return lenguaweb_procesa_meta(t, &textos[0]) || lenguaweb_procesa_meta_compartida(t, &textos[0])
+               ? 1
+               : 0;
 
   const htmlparser::texto_acotado<char> leido = htmlparser::acotado(t);
   const size_t fin_nombre = htmlparser::fin_de_nombre_de_tag(leido, 0);

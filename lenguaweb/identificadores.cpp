@@ -24,12 +24,30 @@ struct nombre_de_tipo {
   const char *nombre;
   bool numerado;
 };
-constexpr nombre_de_tipo kNombresDeTipos[] = {
-    {"TITULO", false},        {"DESCRIPCION", false},        {"PALABRA_CLAVE", false},
-    {"TEXTO_", true},         {"ALTERNATIVO_IMAGEN_", true}, {"TITULO_ELEMENTO_", true},
-    {"EJEMPLO_CAMPO_", true}, {"ETIQUETA_ACCESIBLE_", true}, {"RESUMEN_TABLA_", true},
-    {"ETIQUETA_", true},      {"TEXTO_BOTON_", true}};
-static_assert(std::size(kNombresDeTipos) == TIPO_TEXTO_BOTON + 1, "one name per kind");
+constexpr nombre_de_tipo kNombresDeTipos[] = {{"TITULO", false},
+                                              {"DESCRIPCION", false},
+                                              {"PALABRA_CLAVE", false},
+                                              {"TEXTO_", true},
+                                              {"ALTERNATIVO_IMAGEN_", true},
+                                              {"TITULO_ELEMENTO_", true},
+                                              {"EJEMPLO_CAMPO_", true},
+                                              {"ETIQUETA_ACCESIBLE_", true},
+                                              {"RESUMEN_TABLA_", true},
+                                              {"ETIQUETA_", true},
+                                              {"TEXTO_BOTON_", true},
+                                              {"DESCRIPCION_ACCESIBLE_", true},
+                                              {"ROL_ACCESIBLE_", true},
+                                              {"EJEMPLO_ACCESIBLE_", true},
+                                              {"ABREVIATURA_CELDA_", true},
+                                              {"OG_TITULO_", true},
+                                              {"OG_DESCRIPCION_", true},
+                                              {"OG_ALTERNATIVO_IMAGEN_", true},
+                                              {"OG_NOMBRE_SITIO_", true},
+                                              {"TWITTER_TITULO_", true},
+                                              {"TWITTER_DESCRIPCION_", true},
+                                              {"TWITTER_ALTERNATIVO_IMAGEN_", true}};
+static_assert(std::size(kNombresDeTipos) == TIPO_TWITTER_ALTERNATIVO_IMAGEN + 1,
+              "one name per kind");
 
 }  // namespace
 

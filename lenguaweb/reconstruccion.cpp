@@ -348,6 +348,17 @@ void toma_textos_de_trozo(const lenguaweb_t *documento, const lista_cad_t *tradu
       case TIPO_RESUMEN_TABLA:
       case TIPO_ETIQUETA:
       case TIPO_TEXTO_BOTON:
+      case TIPO_DESCRIPCION_ACCESIBLE:
+      case TIPO_ROL_ACCESIBLE:
+      case TIPO_EJEMPLO_ACCESIBLE:
+      case TIPO_ABREVIATURA_CELDA:
+      case TIPO_OG_TITULO:
+      case TIPO_OG_DESCRIPCION:
+      case TIPO_OG_ALTERNATIVO_IMAGEN:
+      case TIPO_OG_NOMBRE_SITIO:
+      case TIPO_TWITTER_TITULO:
+      case TIPO_TWITTER_DESCRIPCION:
+      case TIPO_TWITTER_ALTERNATIVO_IMAGEN:
         if (!preprocesar)
           textos->atributos.push_back(
               {static_cast<i_tipo_texto_t>(tipo), texto != nullptr ? texto : "", indice});

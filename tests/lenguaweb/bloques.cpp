@@ -184,6 +184,45 @@ TEST_F(Bloques, AtributosVisiblesVuelvenASuTag) {
             "<html lang=en><p>x</p>");
 }
 
+// What link previews, ARIA and a header cell's abbreviation show are offered, each of its
+// own kind, and go back to their place; a ruby annotation stays inside its text.
+TEST_F(Bloques, LoQueLaPaginaMuestraSeOfrece) {
+  // clang-format off
+  const struct { std::string pagina, textos, ids, escrita; } casos[] = {
+    {.pagina = "<meta property=\"og:title\" content=\"a\"><meta PROPERTY=\"OG:Description\" content=\"b\">"
+               "<meta property=\"og:image:alt\" content=\"c\"><meta property=\"og:site_name\" content=\"d\">"
+               "<meta name=\"twitter:title\" content=\"e\"><meta name=\"twitter:description\" content=\"f\">"
+               "<meta name=\"twitter:image:alt\" content=\"g\"><meta property=\"og:type\" content=\"website\">",
+     .textos = "a|b|c|d|e|f|g",
+     .ids = "OG_TITULO_0|OG_DESCRIPCION_1|OG_ALTERNATIVO_IMAGEN_2|OG_NOMBRE_SITIO_3|TWITTER_TITULO_4|"
+            "TWITTER_DESCRIPCION_5|TWITTER_ALTERNATIVO_IMAGEN_6",
+     .escrita = "<meta property=\"og:title\" content=\"[a]\"><meta PROPERTY=\"OG:Description\" content=\"[b]\">"
+                "<meta property=\"og:image:alt\" content=\"[c]\"><meta property=\"og:site_name\" content=\"[d]\">"
+                "<meta name=\"twitter:title\" content=\"[e]\"><meta name=\"twitter:description\" content=\"[f]\">"
+                "<meta name=\"twitter:image:alt\" content=\"[g]\"><meta property=\"og:type\" content=\"website\">"},
+    {.pagina = "<table><tr><th abbr=\"Q\" aria-description=\"D\">Quantity</th><td abbr=\"no\">1</td></tr></table>"
+               "<div role=\"x\" aria-roledescription=\"slide\" aria-placeholder=\"Pick\"><p>y</p></div>",
+     .textos = "Q|D|Quantity|1|slide|Pick|y",
+     .ids = "ABREVIATURA_CELDA_0|DESCRIPCION_ACCESIBLE_1|TEXTO_2|TEXTO_3|ROL_ACCESIBLE_4|EJEMPLO_ACCESIBLE_5|TEXTO_6",
+     .escrita = "<table><tr><th abbr=\"[Q]\" aria-description=\"[D]\">[Quantity]</th><td abbr=\"no\">[1]</td></tr></table>"
+                "<div role=\"x\" aria-roledescription=\"[slide]\" aria-placeholder=\"[Pick]\"><p>[y]</p></div>"},
+    {.pagina = "<p>Say <ruby>kan<rp>(</rp><rt>ka</rt><rp>)</rp></ruby> now</p>",
+     .textos = "Say <ruby>kan<rp>(</rp><rt>ka</rt><rp>)</rp></ruby> now", .ids = "TEXTO_0",
+     .escrita = "<p>[Say <ruby>kan<rp>(</rp><rt>ka</rt><rp>)</rp></ruby> now]</p>"},
+  };
+  // clang-format on
+  const auto marca = [](Textos t) {
+    for (std::string &x : t) x = "[" + x + "]";
+    return t;
+  };
+  for (const auto &caso : casos) {
+    const Division d = divide(caso.pagina);
+    EXPECT_EQ(une(d.textos), caso.textos) << caso.pagina;
+    EXPECT_EQ(une(d.ids), caso.ids) << caso.pagina;
+    EXPECT_EQ(reconstruye(caso.pagina, marca), caso.escrita) << caso.pagina;
+  }
+}
+
 // What the page marks as not to be translated gives no text, neither its content nor its
 // attributes (nor those inside it); inside a text it stays as it stands. Each text goes
 // back to its own place, past the values that gave none.
