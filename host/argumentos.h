@@ -23,7 +23,9 @@ struct Orden {
   bool utf8 = false;                           // --utf8: pages written in UTF-8
   bool difusas = false;                        // --fuzzy: fuzzy translations are used
   bool detallado = false;                      // -v
-  unsigned trabajos = 0;                       // -j; 0 means one per core
+  bool forzar = false;            // extract --force: a PO file with translations is replaced
+  bool cualquier_pagina = false;  // --any-page: a PO file of another page is taken
+  unsigned trabajos = 0;          // -j; 0 means one per core
 };
 
 // Reads the command line into *orden. Returns -1 when the command is to run; otherwise

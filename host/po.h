@@ -80,6 +80,7 @@ struct CabeceraPo {
   std::optional<uint32_t> idioma;           // X-Lenguaweb-Language: the page's
   std::optional<uint32_t> traduccion;       // Language: the translation's
   std::optional<segmentacion_t> segmentos;  // X-Lenguaweb-Segments
+  std::string pagina;                       // X-Lenguaweb-Page; empty when absent
 };
 
 // "blocks" or "classic", and back; nullopt for any other name.

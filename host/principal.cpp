@@ -16,6 +16,7 @@
 
 #include "argumentos.h"
 #include "carpetas.h"
+#include "conservacion.h"
 #include "idiomas.h"
 #include "informes.h"
 #include "paginas.h"
@@ -38,6 +39,7 @@ struct Pagina {
   fichero_escritura_t *escritura = nullptr;  // links: the written page, until the table is saved
   TablasLinks nuevas;                        // links: records of targets the table lacked
   Resultado resultado = Resultado::fallida;
+  CuentasPo cuentas;  // merge: the page's entries
 };
 
 // What a run keeps on disk until it ends besides the writers' temporary files (the
@@ -132,7 +134,10 @@ bool mismo_fichero(const std::string &a, const std::string &b) {
 // Why the page's output would overwrite a file that the run reads; empty when it would not.
 std::string choque(const Pagina &p, const Orden &orden) {
   if (p.salida == "-") return {};
-  for (const std::string *entrada : {&p.entrada, &p.po, &orden.tabla})
+  // update may write over its old PO file, as msgmerge -U does: it is replaced whole.
+  static const std::string ninguno;
+  const std::string *po = orden.subcomando == Subcomando::update ? &ninguno : &p.po;
+  for (const std::string *entrada : {&p.entrada, po, &orden.tabla})
     if (!entrada->empty() && mismo_fichero(p.salida, *entrada))
       return "the output '" + p.salida + "' is '" + *entrada +
              "', which this run reads: an output never overwrites an input";
@@ -149,15 +154,20 @@ bool lee_po(const Orden &orden) {
   return orden.subcomando == Subcomando::merge || orden.subcomando == Subcomando::update;
 }
 
+// The file that the subcommand writes for a page at relativa: extract a template, update
+// a PO file, the others a page.
+fs::path salida_para(const Orden &orden, const fs::path &relativa) {
+  if (orden.subcomando == Subcomando::extract) return conservacion_ruta_plantilla(relativa);
+  return orden.subcomando == Subcomando::update ? carpetas_ruta_po(relativa) : relativa;
+}
+
 // The output of a single page: -o, a file in the folder that -o names, or (extract)
-// the page's own path with ".po".
+// the page's own path with ".pot".
 std::string salida_de_pagina(const Orden &orden) {
-  const bool extrae = da_po(orden);
-  if (orden.salida.empty()) return carpetas_ruta_po(orden.pagina).string();
+  if (orden.salida.empty()) return conservacion_ruta_plantilla(orden.pagina).string();
   std::error_code ec;
   if (orden.salida == "-" || !fs::is_directory(orden.salida, ec)) return orden.salida;
-  const fs::path nombre = fs::path(orden.pagina).filename();
-  return (fs::path(orden.salida) / (extrae ? carpetas_ruta_po(nombre) : nombre)).string();
+  return (fs::path(orden.salida) / salida_para(orden, fs::path(orden.pagina).filename())).string();
 }
 
 // Fills lote with the pages of a folder and their outputs, and ilegibles with the
@@ -197,11 +207,14 @@ bool lote_de_carpeta(const Orden &orden, std::vector<Pagina> *lote,
   for (const fs::path &relativa : relativas) {
     Pagina p;
     p.entrada = (carpeta / relativa).string();
-    p.salida = (salida / (extrae ? carpetas_ruta_po(relativa) : relativa)).string();
+    p.salida = (salida / salida_para(orden, relativa)).string();
     // a.htm and a.html would share a.po.
-    if (const auto [dueno, nuevo] = duenos.try_emplace(carpetas_ruta_po(relativa), p.entrada);
+    const fs::path propio = orden.subcomando == Subcomando::extract
+                                ? conservacion_ruta_plantilla(relativa)
+                                : carpetas_ruta_po(relativa);
+    if (const auto [dueno, nuevo] = duenos.try_emplace(propio, p.entrada);
         !nuevo && (extrae || lee_po(orden)))
-      p.conflicto = p.entrada + ": its PO file would be " + carpetas_ruta_po(relativa).string() +
+      p.conflicto = p.entrada + ": its PO file would be " + propio.string() +
                     ", which is that of " + dueno->second;
     if (lee_po(orden)) p.po = (fs::path(orden.po) / carpetas_ruta_po(relativa)).string();
     lote->push_back(std::move(p));
@@ -270,7 +283,8 @@ void trabaja(const Orden &orden, const TablasLinks *tablas, Pagina &p) {
         p.resultado = paginas_extrae(p.entrada, p.salida, orden, &motivo);
         break;
       case Subcomando::merge:
-        p.resultado = paginas_fusiona(p.entrada, p.po, p.salida, orden, tablas, &motivo);
+        p.resultado =
+            paginas_fusiona(p.entrada, p.po, p.salida, orden, tablas, &p.cuentas, &motivo);
         break;
       case Subcomando::update:
         p.resultado = paginas_actualiza(p.entrada, p.po, p.salida, orden, &motivo);
@@ -287,26 +301,20 @@ void trabaja(const Orden &orden, const TablasLinks *tablas, Pagina &p) {
   if (p.resultado != Resultado::hecha && !motivo.empty()) error(motivo);
 }
 
-// "4 pages of sitio: 3 written under fuera, 1 failed" on standard output; false after
-// printing why it could not be written.
-bool resume(const Orden &orden, size_t paginas, size_t escritas, size_t incompletas,
-            size_t fallidas, size_t ilegibles) {
+// "4 pages of sitio: 3 written under fuera, 1 failed" on standard error, with the
+// entries that a merge translated.
+void resume(const Orden &orden, size_t paginas, size_t escritas, size_t incompletas,
+            size_t fallidas, size_t ilegibles, const CuentasPo &cuentas) {
   std::string linea = std::to_string(paginas) + (paginas == 1 ? " page of " : " pages of ") +
-                      informes_escapa(orden.pagina) + ": " + std::to_string(escritas) +
-                      " written under " + informes_escapa(orden.salida);
+                      orden.pagina + ": " + std::to_string(escritas) + " written under " +
+                      orden.salida;
   if (incompletas > 0) linea += ", " + std::to_string(incompletas) + " of them incomplete";
   if (fallidas > 0) linea += ", " + std::to_string(fallidas) + " failed";
   if (ilegibles > 0)
     linea += "; " + std::to_string(ilegibles) +
              (ilegibles == 1 ? " folder could not be read" : " folders could not be read");
-  Salida salida;
-  std::string motivo;
-  if (salida_abre(&salida, "-", &motivo)) {
-    salida_anade(&salida, linea + "\n");
-    if (salida_termina(&salida, &motivo)) return true;
-  }
-  error(motivo);
-  return false;
+  if (orden.subcomando == Subcomando::merge) linea += "; " + resumen_cuentas(cuentas);
+  informes_escribe(linea);
 }
 
 int lista_tabla(const Orden &orden) {
@@ -374,8 +382,18 @@ int ejecuta(const Orden &orden) {
     fallidas += p.resultado == Resultado::fallida || p.resultado == Resultado::no_escrita;
     escritura_fallida |= p.resultado == Resultado::no_escrita;
   }
-  if (es_carpeta && !resume(orden, lote.size(), escritas, incompletas, fallidas, ilegibles.size()))
-    escritura_fallida = true;
+  CuentasPo total;
+  for (const Pagina &p : lote) {
+    if (p.resultado != Resultado::hecha && p.resultado != Resultado::aviso) continue;
+    if (orden.subcomando == Subcomando::merge && (orden.detallado || !es_carpeta))
+      informes_escribe(p.entrada + ": " + resumen_cuentas(p.cuentas));
+    total.entradas += p.cuentas.entradas;
+    total.traducidas += p.cuentas.traducidas;
+    total.difusas += p.cuentas.difusas;
+    total.rechazadas += p.cuentas.rechazadas;
+  }
+  if (es_carpeta)
+    resume(orden, lote.size(), escritas, incompletas, fallidas, ilegibles.size(), total);
   if (escritura_fallida || (!es_carpeta && fallidas > 0)) return kError;
   return incompletas + fallidas + ilegibles.size() > 0 ? kIncompleta : kBien;
 }
