@@ -22,8 +22,9 @@ int idioma_de(bool dado, const std::string &texto, const char *opcion,
   *idioma = idiomas_lee(texto);
   if (idioma->has_value()) return -1;
   informes_escribe(std::string("lenguaweb: ") + opcion + " '" + texto +
-                   "' is not a known language: give a locale name (es, es_ES, pt-BR, ja) or a "
-                   "Windows language identifier, decimal or 0x hex (3082, 0x0C0A)");
+                   "' is not a known language: give a locale name as gettext writes one (es, "
+                   "pt_BR, sr_RS@latin, ca@valencia, zh_TW), a BCP 47 tag (pt-BR) or a Windows "
+                   "language identifier, decimal or 0x hex (3082, 0x0C0A)");
   return 2;
 }
 
@@ -155,6 +156,9 @@ int argumentos_lee(int argc, const char *const *argv, Orden *orden) {
   merge->add_option("--links", orden->tabla, "Link table file that resolves link references");
   merge->add_flag("--fuzzy", orden->difusas, "Use fuzzy translations too");
   con_segmentos(merge, "the PO file's");
+  merge->add_flag("--pages-only", orden->solo_paginas,
+                  "For a folder: write the pages only, not the other files (images, style "
+                  "sheets, scripts), which are otherwise linked or copied into -o");
   merge->add_flag("--any-page", orden->cualquier_pagina,
                   "Take a PO file whose X-Lenguaweb-Page names another page");
   con_utf8(merge);
@@ -168,6 +172,7 @@ int argumentos_lee(int argc, const char *const *argv, Orden *orden) {
                    "The new PO file (it may be the old one, replaced whole), or folder")
       ->required();
   con_idioma(update, kIdiomaDelPo);
+  con_destino(update, "For a folder: the Language of the PO files of new pages");
   con_segmentos(update, "the PO file's");
   update->add_flag("--any-page", orden->cualquier_pagina,
                    "Take an old PO file whose X-Lenguaweb-Page names another page");
@@ -205,6 +210,7 @@ int argumentos_lee(int argc, const char *const *argv, Orden *orden) {
     return estado;
   if (int estado = idioma_de(dada(opciones_destino), destino, "-t", &orden->destino); estado >= 0)
     return estado;
+  if (orden->destino) orden->destino_nombre = idiomas_nombre_dado(destino);
   if (!segmentos.empty()) orden->segmentacion = po_lee_segmentos(segmentos);
   if ((orden->subcomando == Subcomando::merge || orden->subcomando == Subcomando::update) &&
       parece_po(orden->pagina) && !parece_po(orden->po)) {

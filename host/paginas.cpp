@@ -258,6 +258,7 @@ Resultado paginas_extrae(const std::string &pagina, const std::string &po, const
   const PaginaPo datos{.ruta = pagina,
                        .idioma = cargada.idioma,
                        .traduccion = orden.destino,
+                       .traduccion_nombre = orden.destino_nombre,
                        .segmentos = cargada.segmentacion,
                        .origenes = &cargada.origenes,
                        .ids = cargada.ids};
@@ -301,11 +302,15 @@ Resultado paginas_fusiona(const std::string &pagina, const std::string &po,
   }
   *cuentas = pon_traducciones(pagina, &cargada, propias, llegada, orden.difusas);
 
-  const Resultado r = escrita(
-      lenguaweb_reconstruye_fichero_html(
-          cargada.documento, cargada.textos, cargada.ids, tablas != nullptr ? tablas->a : nullptr,
-          tablas != nullptr ? tablas->img : nullptr, salida.c_str(), llegada),
-      salida, error);
+  // The page's lang names the language as the translator gave it, not only its code page.
+  const std::string etiqueta =
+      idiomas_etiqueta(orden.destino ? orden.destino_nombre : cabecera.traduccion_nombre);
+  opciones_pon_etiqueta_html(etiqueta.empty() ? nullptr : etiqueta.c_str());
+  const booleano reconstruida = lenguaweb_reconstruye_fichero_html(
+      cargada.documento, cargada.textos, cargada.ids, tablas != nullptr ? tablas->a : nullptr,
+      tablas != nullptr ? tablas->img : nullptr, salida.c_str(), llegada);
+  opciones_pon_etiqueta_html(nullptr);
+  const Resultado r = escrita(reconstruida, salida, error);
   if (r != Resultado::hecha) return r;
   if (ambito.enlaces_sin_resolver > 0) {
     *error = sin_resolver(pagina, tablas, ambito.enlaces_sin_resolver);

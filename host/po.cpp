@@ -119,7 +119,10 @@ std::string cabecera(const PaginaPo &pagina) {
       std::string_view(pagina.ruta).substr(barra == std::string::npos ? 0 : barra + 1);
   const std::string cuando = fecha();
   const bool plantilla = !pagina.traduccion;
-  const std::string idioma = plantilla ? "" : idiomas_nombre(*pagina.traduccion);
+  const std::string idioma = plantilla ? ""
+                             : !pagina.traduccion_nombre.empty()
+                                 ? pagina.traduccion_nombre
+                                 : idiomas_nombre(*pagina.traduccion);
   return "Project-Id-Version: " + en_una_linea(nombre) + "\nPOT-Creation-Date: " + cuando +
          "\nPO-Revision-Date: " + (plantilla ? "YEAR-MO-DA HO:MI+ZONE" : cuando) +
          (plantilla ? "\nLast-Translator: FULL NAME <EMAIL@ADDRESS>\nLanguage-Team: LANGUAGE "
@@ -247,8 +250,10 @@ bool lee_cabecera(std::string_view texto, const std::string &ruta, CabeceraPo *c
     }
   }
   // A Language that names no known language (a team's own spelling) tells nothing.
-  if (const auto idioma = campo(texto, "Language"); idioma && !idioma->empty())
+  if (const auto idioma = campo(texto, "Language"); idioma && !idioma->empty()) {
     cabecera->traduccion = idiomas_lee(*idioma);
+    if (cabecera->traduccion) cabecera->traduccion_nombre = *idioma;
+  }
   return true;
 }
 
