@@ -166,7 +166,9 @@ TEST_F(Comando, UnaCarpetaEnUnArbolEspejo) {
   const Salida fusion = lenguaweb({"merge", "sitio", "po", "-o", "ru", "-t", "0x0419"});
   EXPECT_EQ(fusion.estado, 1);
   EXPECT_EQ(fusion.errores.substr(fusion.errores.find('\n') + 1),
-            "4 pages of sitio: 3 written under ru, 1 failed; 0 of 3 entries translated\n");
+            "4 pages of sitio: 3 written under ru, 1 failed; 0 of 3 entries translated; 1 other "
+            "file linked or copied\n");
+  EXPECT_EQ(lee(ruta("ru/notas.txt")), "<p>not a page</p>");
   EXPECT_EQ(lee(ruta("ru/a.htm")), "<p>Caf&#233;</p>");
 
   // An output folder inside the pages' folder is not taken for pages.
