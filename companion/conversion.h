@@ -46,6 +46,11 @@ COMPANION_API char *conv_ansi_idioma_a_utf8_n(const char *texto, uint32_t idioma
  * maps the Windows language identifier; null when ICU knows no language for it. */
 COMPANION_API char *conv_etiqueta_de_idioma(uint32_t idioma) COMPANION_NOEXCEPT;
 
+/* CIERTO when the language that the BCP 47 tag etiqueta names ("ar", "he-IL", "ckb") is
+ * written right to left, as ICU's likely script for it says; FALSO otherwise and for a
+ * null tag or one that ICU cannot read. */
+COMPANION_API booleano conv_etiqueta_derecha_a_izquierda(const char *etiqueta) COMPANION_NOEXCEPT;
+
 #ifdef __cplusplus
 }
 #endif

@@ -287,6 +287,16 @@ char *conv_etiqueta_de_idioma(uint32_t idioma) noexcept {
   return cad_copia(etiqueta);
 }
 
+booleano conv_etiqueta_derecha_a_izquierda(const char *etiqueta) noexcept {
+  if (etiqueta == nullptr) return FALSO;
+  char locale[ULOC_FULLNAME_CAPACITY];
+  UErrorCode error = U_ZERO_ERROR;
+  int32_t leidos = 0;
+  uloc_forLanguageTag(etiqueta, locale, static_cast<int32_t>(sizeof locale), &leidos, &error);
+  if (U_FAILURE(error) || error == U_STRING_NOT_TERMINATED_WARNING || leidos == 0) return FALSO;
+  return uloc_isRightToLeft(locale) ? CIERTO : FALSO;
+}
+
 const char *conv_codificacion_de_idioma(uint32_t idioma) noexcept {
   switch (conv_pagina_de_codigos(idioma)) {
     case 932:

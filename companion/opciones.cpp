@@ -1,5 +1,7 @@
 /* opciones.cpp - the calling thread's choices for its page calls, and its receptor of text origins.
  */
+#include <string>
+
 #include "companion/interno.h"
 
 namespace {
@@ -8,6 +10,8 @@ struct opciones_hilo {
   segmentacion_t segmentacion = SEGMENTACION_CLASICA;
   booleano salida_utf8 = FALSO;
   booleano no_traducir = FALSO;
+  bool con_etiqueta = false;
+  std::string etiqueta_html;
   origen_receptor_t receptor = nullptr;
   void *contexto = nullptr;
 };
@@ -45,6 +49,20 @@ void opciones_pon_no_traducir(booleano respeta) noexcept {
 
 booleano opciones_dame_no_traducir(void) noexcept {
   return opciones.no_traducir;
+}
+
+void opciones_pon_etiqueta_html(const char *etiqueta) noexcept {
+  opciones.con_etiqueta = etiqueta != nullptr;
+  try {
+    opciones.etiqueta_html = etiqueta != nullptr ? etiqueta : "";
+  } catch (...) {
+    opciones.con_etiqueta = false;
+    companion::informa("the tag copied (out of memory)");
+  }
+}
+
+const char *opciones_dame_etiqueta_html(void) noexcept {
+  return opciones.con_etiqueta ? opciones.etiqueta_html.c_str() : nullptr;
 }
 
 void opciones_pon_receptor_origenes(origen_receptor_t receptor, void *contexto) noexcept {

@@ -54,6 +54,16 @@ COMPANION_API booleano opciones_dame_salida_utf8(void) COMPANION_NOEXCEPT;
 COMPANION_API void opciones_pon_no_traducir(booleano respeta) COMPANION_NOEXCEPT;
 COMPANION_API booleano opciones_dame_no_traducir(void) COMPANION_NOEXCEPT;
 
+/* With a BCP 47 tag ("sr-Latn", "ca-valencia"), the later rebuilds
+ * (lenguaweb_reconstruye_fichero_html) of this thread that use the block segmentation
+ * write it into the page's <html lang> (and xml:lang) in place of the tag of the language
+ * they write in, which may name no more than the code page of a language that Windows has
+ * no identifier for. NULL (the default) writes that language's tag when it is not the
+ * page's. The tag is copied. */
+COMPANION_API void opciones_pon_etiqueta_html(const char *etiqueta) COMPANION_NOEXCEPT;
+/* The tag chosen, or NULL; valid until the thread chooses again. */
+COMPANION_API const char *opciones_dame_etiqueta_html(void) COMPANION_NOEXCEPT;
+
 /* Where a text of a page comes from. Texts are borrowed for the call only. */
 typedef struct origen_texto {
   uint32_t indice;      /* the text's index among the document's texts, from 0 */

@@ -9,6 +9,7 @@
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
+#include <cctype>
 #include <sstream>
 
 namespace {
@@ -21,8 +22,9 @@ int idioma_de(bool dado, const std::string &texto, const char *opcion,
   *idioma = idiomas_lee(texto);
   if (idioma->has_value()) return -1;
   informes_escribe(std::string("lenguaweb: ") + opcion + " '" + texto +
-                   "' is not a known language: give a locale name (es, es_ES, pt-BR, ja) or a "
-                   "Windows language identifier, decimal or 0x hex (3082, 0x0C0A)");
+                   "' is not a known language: give a locale name as gettext writes one (es, "
+                   "pt_BR, sr_RS@latin, ca@valencia, zh_TW), a BCP 47 tag (pt-BR) or a Windows "
+                   "language identifier, decimal or 0x hex (3082, 0x0C0A)");
   return 2;
 }
 
@@ -61,6 +63,35 @@ int links_completo(const Orden &orden) {
     return -1;
   informes_escribe("lenguaweb: links takes PAGE -o OUT --links TABLE, or --list TABLE alone");
   return 2;
+}
+
+// The subcommand that the first word not an option names, when it is none of them:
+// "unknown subcommand 'X'" then, and 2; -1 otherwise (CLI11 tells of the rest).
+int subcomando_conocido(int argc, const char *const *argv) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view a = argv[i];
+    if (a == "-j" || a == "--jobs") {
+      ++i;
+      continue;
+    }
+    if (a.empty() || a[0] == '-') continue;
+    for (const char *nombre : {"extract", "merge", "update", "links", "pseudo"})
+      if (a == nombre) return -1;
+    informes_escribe("lenguaweb: unknown subcommand '" + std::string(a) +
+                     "': the subcommands are extract, merge, update, links and pseudo "
+                     "(lenguaweb --help tells more)");
+    return 2;
+  }
+  return -1;
+}
+
+// Whether a path names a PO file or a template by its extension.
+bool parece_po(const std::string &ruta) {
+  const size_t punto = ruta.rfind('.');
+  if (punto == std::string::npos) return false;
+  std::string extension = ruta.substr(punto);
+  for (char &c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return extension == ".po" || extension == ".pot";
 }
 
 }  // namespace
@@ -105,11 +136,16 @@ int argumentos_lee(int argc, const char *const *argv, Orden *orden) {
 
   CLI::App *extract = app.add_subcommand("extract", "Write the texts of a page as a PO file");
   extract->add_option("PAGE", orden->pagina, "HTML page or folder")->required();
-  extract->add_option("-o,--output", orden->salida,
-                      "PO file ('-': standard output; default PAGE with .po), or folder");
+  extract->add_option(
+      "-o,--output", orden->salida,
+      "PO file ('-': standard output; default PAGE with .pot, a template), or folder (of "
+      ".pot templates)");
   con_idioma(extract, "Language of the page (default: its lang)");
   con_destino(extract, "Language of the translation, for the header");
   con_segmentos(extract, "blocks");
+  extract->add_flag("--force", orden->forzar,
+                    "Replace an existing PO file that holds translations (default: it is "
+                    "updated as update does, every translation kept)");
 
   CLI::App *merge = app.add_subcommand("merge", "Write a page with the translations of a PO file");
   merge->add_option("PAGE", orden->pagina, "HTML page or folder")->required();
@@ -120,15 +156,26 @@ int argumentos_lee(int argc, const char *const *argv, Orden *orden) {
   merge->add_option("--links", orden->tabla, "Link table file that resolves link references");
   merge->add_flag("--fuzzy", orden->difusas, "Use fuzzy translations too");
   con_segmentos(merge, "the PO file's");
+  merge->add_flag("--pages-only", orden->solo_paginas,
+                  "For a folder: write the pages only, not the other files (images, style "
+                  "sheets, scripts), which are otherwise linked or copied into -o");
+  merge->add_flag("--any-page", orden->cualquier_pagina,
+                  "Take a PO file whose X-Lenguaweb-Page names another page");
   con_utf8(merge);
 
   CLI::App *update = app.add_subcommand(
       "update", "Carry the translations of a page's old PO file over to its texts (msgmerge)");
   update->add_option("PAGE", orden->pagina, "HTML page or folder")->required();
   update->add_option("PO", orden->po, "The old PO file, or folder of PO files")->required();
-  update->add_option("-o,--output", orden->salida, "The new PO file, or folder")->required();
+  update
+      ->add_option("-o,--output", orden->salida,
+                   "The new PO file (it may be the old one, replaced whole), or folder")
+      ->required();
   con_idioma(update, kIdiomaDelPo);
+  con_destino(update, "For a folder: the Language of the PO files of new pages");
   con_segmentos(update, "the PO file's");
+  update->add_flag("--any-page", orden->cualquier_pagina,
+                   "Take an old PO file whose X-Lenguaweb-Page names another page");
 
   CLI::App *links = app.add_subcommand("links", "Replace the links of a page by link references");
   links->add_option("PAGE", orden->pagina, "HTML page or folder");
@@ -147,6 +194,7 @@ int argumentos_lee(int argc, const char *const *argv, Orden *orden) {
   con_segmentos(pseudo, "blocks");
   con_utf8(pseudo);
 
+  if (const int estado = subcomando_conocido(argc, argv); estado >= 0) return estado;
   if (const int estado = analiza(app, argc, argv); estado >= 0) return estado;
 
   if (extract->parsed()) orden->subcomando = Subcomando::extract;
@@ -162,7 +210,16 @@ int argumentos_lee(int argc, const char *const *argv, Orden *orden) {
     return estado;
   if (int estado = idioma_de(dada(opciones_destino), destino, "-t", &orden->destino); estado >= 0)
     return estado;
+  if (orden->destino) orden->destino_nombre = idiomas_nombre_dado(destino);
   if (!segmentos.empty()) orden->segmentacion = po_lee_segmentos(segmentos);
+  if ((orden->subcomando == Subcomando::merge || orden->subcomando == Subcomando::update) &&
+      parece_po(orden->pagina) && !parece_po(orden->po)) {
+    informes_escribe("lenguaweb: '" + orden->pagina + "' is a PO file and '" + orden->po +
+                     "' is not: the page comes first (lenguaweb " +
+                     (orden->subcomando == Subcomando::merge ? "merge" : "update") +
+                     " PAGE PO -o OUTPUT)");
+    return 2;
+  }
 
   return orden->subcomando == Subcomando::links ? links_completo(*orden) : -1;
 }

@@ -18,12 +18,16 @@ struct Orden {
   std::string tabla;                // --links
   std::string lista;                // links --list
   std::optional<uint32_t> idioma;   // -l
-  std::optional<uint32_t> destino;  // -t
+  std::optional<uint32_t> destino;  // -t: the code page's language
+  std::string destino_nombre;       // -t as the PO header's Language keeps it
   std::optional<segmentacion_t> segmentacion;  // --segments
   bool utf8 = false;                           // --utf8: pages written in UTF-8
   bool difusas = false;                        // --fuzzy: fuzzy translations are used
   bool detallado = false;                      // -v
-  unsigned trabajos = 0;                       // -j; 0 means one per core
+  bool forzar = false;            // extract --force: a PO file with translations is replaced
+  bool solo_paginas = false;      // merge --pages-only: a folder's other files are not copied
+  bool cualquier_pagina = false;  // --any-page: a PO file of another page is taken
+  unsigned trabajos = 0;          // -j; 0 means one per core
 };
 
 // Reads the command line into *orden. Returns -1 when the command is to run; otherwise

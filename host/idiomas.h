@@ -12,10 +12,22 @@
 constexpr uint32_t kIdiomaPorDefecto = 0x0409;
 
 // The language identifier (Windows LANGID) that texto names: decimal digits, "0x"/"0X"
-// and hex digits (at most 0xFFFF), or a locale name ("es", "es_ES", "pt-BR", "ja").
-// Only a language that ICU knows is taken: none for 0, 0x7FFF, 0xFFFF, "und" or "xx",
-// nor for a sign, blanks or a suffix. texto is only read.
+// and hex digits (at most 0xFFFF), or a locale name as gettext writes one ("es",
+// "pt_BR.UTF-8", "sr_RS@latin", "ca@valencia", "eo") or a BCP 47 tag ("pt-BR"). Only a
+// language that ICU knows is taken: none for 0, 0x7FFF, 0xFFFF, "und" or "xx", nor for
+// a sign, blanks or a suffix. A language that Windows has no identifier for gets one
+// whose code page writes its script. texto is only read.
 std::optional<uint32_t> idiomas_lee(std::string_view texto);
+
+// The name that a PO header's Language keeps of texto, a language as idiomas_lee reads
+// it: the locale name as given but for its codeset ("pt_BR.UTF-8": "pt_BR",
+// "sr_RS.UTF-8@latin": "sr_RS@latin"); for an identifier, idiomas_nombre's.
+std::string idiomas_nombre_dado(std::string_view texto);
+
+// The BCP 47 tag of a locale name ("sr_RS@latin": "sr-Latn-RS", "ca@valencia":
+// "ca-valencia", "zh_TW": "zh-TW"); empty for an identifier (its tag is the library's)
+// or a name that idiomas_lee refuses.
+std::string idiomas_etiqueta(std::string_view texto);
 
 // "0x0409" for 0x0409: how identifiers are written in PO headers and messages.
 std::string idiomas_escribe(uint32_t idioma);

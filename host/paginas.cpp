@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "conservacion.h"
 #include "idiomas.h"
 #include "informes.h"
 #include "marcado.h"
@@ -203,19 +204,15 @@ std::string linea_de(const EntradaPo &entrada, const OrigenesDePagina &origenes)
   return origen != nullptr && origen->linea != 0 ? ":" + std::to_string(origen->linea) : "";
 }
 
-// How a merge went, for its line on standard error.
-struct Cuentas {
-  uint32_t traducidos = 0, difusos = 0, rechazados = 0, con_nul = 0;
-};
-
 // Puts the usable translations of the page's entries in place of their texts, in the code
 // page of llegada; the other texts are converted to it when its code page is not the
 // page's. A translation whose tags are not its source's is named and left out; one of a
 // text that holds a NUL (con_nul) is not counted, for the library writes the page's.
-Cuentas pon_traducciones(const std::string &pagina, PaginaCargada *cargada,
-                         const EntradasDePagina &entradas, uint32_t llegada, bool difusas,
-                         const std::vector<uint32_t> &con_nul) {
-  Cuentas cuentas;
+CuentasPo pon_traducciones(const std::string &pagina, PaginaCargada *cargada,
+                           const EntradasDePagina &entradas, uint32_t llegada, bool difusas,
+                           const std::vector<uint32_t> &con_nul) {
+  CuentasPo cuentas;
+  cuentas.entradas = static_cast<uint32_t>(entradas.entradas.size());
   const uint32_t n = lista_cad_num_elems(cargada->textos);
   std::vector<bool> traducido(n, false), sin_escribir(n, false);
   for (uint32_t i : con_nul)
@@ -223,24 +220,26 @@ Cuentas pon_traducciones(const std::string &pagina, PaginaCargada *cargada,
   for (const EntradaPo &e : entradas.entradas) {
     if (e.traduccion.empty()) continue;
     if (e.difusa && !difusas) {
-      cuentas.difusos += static_cast<uint32_t>(e.indices.size());
+      ++cuentas.difusas;
       continue;
     }
     if (const std::string motivo = marcado_compara(e.texto, e.traduccion); !motivo.empty()) {
       informes_escribe("lenguaweb: " + pagina + linea_de(e, cargada->origenes) +
                        ": the translation of " + po_describe(e.texto) +
                        " is refused, the source text kept: " + motivo);
-      cuentas.rechazados += static_cast<uint32_t>(e.indices.size());
+      ++cuentas.rechazadas;
       continue;
     }
     char *texto = conv_utf8_a_ansi_html(e.traduccion.c_str(), llegada);
+    bool nul = false;
     for (size_t k = 0; k < e.indices.size(); ++k) {
       // The last text of the entry takes the translation itself, the others a copy.
       char *propio = k + 1 == e.indices.size() ? std::exchange(texto, nullptr) : cad_copia(texto);
       lista_cad_pon_propia(cargada->textos, e.indices[k], &propio);
       traducido[e.indices[k]] = true;
-      ++(sin_escribir[e.indices[k]] ? cuentas.con_nul : cuentas.traducidos);
+      nul = nul || sin_escribir[e.indices[k]];
     }
+    ++(nul ? cuentas.con_nul : cuentas.traducidas);
   }
   if (conv_pagina_de_codigos(llegada) == conv_pagina_de_codigos(cargada->idioma)) return cuentas;
   for (uint32_t i = 0; i < n; ++i) {
@@ -290,6 +289,27 @@ bool toma_del_po(const std::string &po, LectorPo *lector, bool en_flujo, Cabecer
 
 Resultado paginas_extrae(const std::string &pagina, const std::string &po, const Orden &orden,
                          std::string *error) {
+  std::error_code ec;
+  if (!orden.forzar && po != "-" && std::filesystem::is_regular_file(po, ec)) {
+    const std::optional<size_t> traducidas = conservacion_traducciones(po, error);
+    if (!traducidas) {
+      *error += " (a file that extract would replace: --force replaces it)";
+      return Resultado::fallida;
+    }
+    CabeceraPo cabecera;
+    if (*traducidas > 0 && po_lee_cabecera(po, &cabecera, error) &&
+        !conservacion_es_de_pagina(cabecera, po, pagina, error)) {
+      *error = po + " holds " + std::to_string(*traducidas) + " translations of another page, '" +
+               cabecera.pagina + "', which extract would replace: --force replaces them";
+      return Resultado::fallida;
+    }
+    if (*traducidas > 0) {
+      informes_escribe("lenguaweb: " + po + " holds " + std::to_string(*traducidas) +
+                       (*traducidas == 1 ? " translation" : " translations") +
+                       ": updated as update does, every one kept (--force replaces it)");
+      return paginas_actualiza(pagina, po, po, orden, error);
+    }
+  }
   AmbitoInformes ambito(pagina);
   PaginaLegible leida;
   if (!legible(pagina, &leida, error)) return Resultado::fallida;
@@ -302,6 +322,7 @@ Resultado paginas_extrae(const std::string &pagina, const std::string &po, const
   const PaginaPo datos{.ruta = pagina,
                        .idioma = cargada.idioma,
                        .traduccion = orden.destino,
+                       .traduccion_nombre = orden.destino_nombre,
                        .segmentos = cargada.segmentacion,
                        .origenes = &cargada.origenes,
                        .ids = cargada.ids};
@@ -310,7 +331,7 @@ Resultado paginas_extrae(const std::string &pagina, const std::string &po, const
 
 Resultado paginas_fusiona(const std::string &pagina, const std::string &po,
                           const std::string &salida, const Orden &orden, const TablasLinks *tablas,
-                          std::string *error) {
+                          CuentasPo *cuentas, std::string *error) {
   AmbitoInformes ambito(pagina);
   ambito.cuenta_enlaces = true;
   // The header first: it says how the page was read. Its entries are taken once the page is.
@@ -323,6 +344,8 @@ Resultado paginas_fusiona(const std::string &pagina, const std::string &po,
   if (!en_flujo && !po_lee(po, &cabecera, &leidas, error)) return Resultado::fallida;
   PaginaLegible leida;
   if (!legible(pagina, &leida, error)) return Resultado::fallida;
+  if (!orden.cualquier_pagina && !conservacion_es_de_pagina(cabecera, po, pagina, error))
+    return Resultado::fallida;
   PaginaCargada cargada;
   cargada.idioma = idioma_de_pagina(orden.idioma ? orden.idioma : cabecera.idioma, leida.ruta);
   cargada.segmentacion =
@@ -343,32 +366,25 @@ Resultado paginas_fusiona(const std::string &pagina, const std::string &po,
                                   "\": an older lenguaweb's PO file? run lenguaweb update)");
     return Resultado::fallida;
   }
-  const Cuentas cuentas =
+  *cuentas =
       pon_traducciones(pagina, &cargada, propias, llegada, orden.difusas, ambito.textos_con_nul);
 
-  const Resultado r = escrita(
-      lenguaweb_reconstruye_fichero_html(
-          cargada.documento, cargada.textos, cargada.ids, tablas != nullptr ? tablas->a : nullptr,
-          tablas != nullptr ? tablas->img : nullptr, destino(salida).c_str(), llegada),
-      salida, error);
+  // The page's lang names the language as the translator gave it, not only its code page.
+  const std::string etiqueta =
+      idiomas_etiqueta(orden.destino ? orden.destino_nombre : cabecera.traduccion_nombre);
+  opciones_pon_etiqueta_html(etiqueta.empty() ? nullptr : etiqueta.c_str());
+  const booleano reconstruida = lenguaweb_reconstruye_fichero_html(
+      cargada.documento, cargada.textos, cargada.ids, tablas != nullptr ? tablas->a : nullptr,
+      tablas != nullptr ? tablas->img : nullptr, destino(salida).c_str(), llegada);
+  opciones_pon_etiqueta_html(nullptr);
+  const Resultado r = escrita(reconstruida, salida, error);
   if (r != Resultado::hecha) return r;
-  std::string linea = pagina + ": " + std::to_string(cuentas.traducidos) + " of " +
-                      std::to_string(propias.textos) + " texts translated";
-  if (cuentas.difusos > 0)
-    linea +=
-        "; " + std::to_string(cuentas.difusos) + " fuzzy left as the source (--fuzzy uses them)";
-  if (cuentas.rechazados > 0)
-    linea += "; " + std::to_string(cuentas.rechazados) + " refused, their tags not the source's";
-  if (cuentas.con_nul > 0)
-    linea += "; " + std::to_string(cuentas.con_nul) +
-             " left as the page has them, for they hold a NUL character";
-  informes_escribe(linea);
   if (ambito.enlaces_sin_resolver > 0) {
     *error = sin_resolver(pagina, leida.ruta, tablas, ambito.enlaces_sin_resolver,
                           ambito.enlaces_activos);
     return Resultado::aviso;
   }
-  return cuentas.rechazados > 0 || cuentas.con_nul > 0 ? Resultado::aviso : Resultado::hecha;
+  return cuentas->rechazadas > 0 || cuentas->con_nul > 0 ? Resultado::aviso : Resultado::hecha;
 }
 
 Resultado paginas_actualiza(const std::string &pagina, const std::string &po,
@@ -378,6 +394,8 @@ Resultado paginas_actualiza(const std::string &pagina, const std::string &po,
   if (!po_lee_cabecera(po, &cabecera, error)) return Resultado::fallida;
   PaginaLegible leida;
   if (!legible(pagina, &leida, error)) return Resultado::fallida;
+  if (!orden.cualquier_pagina && !conservacion_es_de_pagina(cabecera, po, pagina, error))
+    return Resultado::fallida;
   PaginaCargada cargada;
   cargada.idioma = idioma_de_pagina(orden.idioma ? orden.idioma : cabecera.idioma, leida.ruta);
   cargada.segmentacion =

@@ -18,6 +18,15 @@ enum class Resultado {
   no_escrita,  // the output could not be written
 };
 
+// How a merge went, in PO entries as msgfmt --statistics counts them: those of the
+// page, those translated, those left as the source because fuzzy, those refused.
+struct CuentasPo {
+  uint32_t entradas = 0, traducidas = 0, difusas = 0, rechazadas = 0, con_nul = 0;
+};
+
+// "177 of 222 entries translated; 5 fuzzy left as the source (--fuzzy uses them)".
+std::string resumen_cuentas(const CuentasPo &cuentas);
+
 // Every function here works on one page, may run on any thread at the same time as
 // others on other pages, and takes its arguments only to read them (but for what it
 // says it fills). It reads the options of orden: the page's language (-l; else, where
@@ -28,7 +37,9 @@ enum class Resultado {
 // failure reports about the page are printed with the page's path as they come.
 
 // Writes the page's texts as a PO file at po ("-": standard output); its Language is
-// that of -t, when given.
+// that of -t, when given. An existing PO file that holds translations is not replaced
+// (but with --force): it is updated as paginas_actualiza updates it, which is said on
+// standard error.
 Resultado paginas_extrae(const std::string &pagina, const std::string &po, const Orden &orden,
                          std::string *error);
 
@@ -37,18 +48,20 @@ Resultado paginas_extrae(const std::string &pagina, const std::string &po, const
 // the code page of -t, else of the PO file's Language, else of the page's language. A
 // text without a translation (empty, or fuzzy without --fuzzy) keeps the page's. A
 // translation whose tags are not its source text's is refused: it is named with the
-// reason, the source text is kept, and the page is an aviso. Prints
-// "<page>: N of M texts translated" on standard error. A PO file that has none of the
-// page's texts is refused. Link references are resolved through tablas when it is not
-// null; a reference that they do not resolve, or whose record gives a link that would
-// run, stays as it stands, and makes the result an aviso that names it.
+// reason, the source text is kept, and the page is an aviso. The counts go to *cuentas.
+// A PO file that has none of the page's texts, or whose X-Lenguaweb-Page names another
+// page (but with --any-page), is refused. Link references are resolved through tablas when
+// it is not null; a reference that they do not resolve, or whose record gives a link that
+// would run, stays as it stands, and makes the result an aviso that names it.
 Resultado paginas_fusiona(const std::string &pagina, const std::string &po,
                           const std::string &salida, const Orden &orden, const TablasLinks *tablas,
-                          std::string *error);
+                          CuentasPo *cuentas, std::string *error);
 
 // Writes to salida the PO file of the page's texts with the translations of its old PO
 // file po carried over by msgmerge: a text that changed gets the old translation marked
-// fuzzy. The page is cut as the old PO file says unless --segments is given.
+// fuzzy. The page is cut as the old PO file says unless --segments is given. salida may
+// be po: it is replaced whole once written. An old PO file of another page is refused
+// as by paginas_fusiona.
 Resultado paginas_actualiza(const std::string &pagina, const std::string &po,
                             const std::string &salida, const Orden &orden, std::string *error);
 

@@ -121,17 +121,24 @@ std::string fecha() {
   return texto;
 }
 
-// The header: the translation's Language is left empty when it is not known, as in a
-// template that msgmerge or a PO editor fills in.
+// The header. Without the translation's language it is a template's, as xgettext
+// writes one: Language empty and the translator's fields left for msginit or a PO editor.
 std::string cabecera(const PaginaPo &pagina) {
   const size_t barra = pagina.ruta.rfind('/');
   const std::string_view nombre =
       std::string_view(pagina.ruta).substr(barra == std::string::npos ? 0 : barra + 1);
   const std::string cuando = fecha();
-  const std::string idioma = pagina.traduccion ? idiomas_nombre(*pagina.traduccion) : "";
+  const bool plantilla = !pagina.traduccion;
+  const std::string idioma = plantilla ? ""
+                             : !pagina.traduccion_nombre.empty()
+                                 ? pagina.traduccion_nombre
+                                 : idiomas_nombre(*pagina.traduccion);
   return "Project-Id-Version: " + en_una_linea(nombre) + "\nPOT-Creation-Date: " + cuando +
-         "\nPO-Revision-Date: " + cuando +
-         "\nLast-Translator: \nLanguage-Team: \nLanguage: " + idioma +
+         "\nPO-Revision-Date: " + (plantilla ? "YEAR-MO-DA HO:MI+ZONE" : cuando) +
+         (plantilla ? "\nLast-Translator: FULL NAME <EMAIL@ADDRESS>\nLanguage-Team: LANGUAGE "
+                      "<LL@li.org>\nLanguage: "
+                    : "\nLast-Translator: \nLanguage-Team: \nLanguage: ") +
+         idioma +
          "\nMIME-Version: 1.0\nContent-Type: text/plain; charset=UTF-8\n"
          "Content-Transfer-Encoding: 8bit\nX-Generator: lenguaweb " LENGUAWEB_VERSION_TEXTO
          "\nX-Lenguaweb-Page: " +
@@ -243,6 +250,7 @@ bool lee_cabecera(std::string_view texto, const std::string &ruta, CabeceraPo *c
       return false;
     }
   }
+  if (const auto pagina = campo(texto, "X-Lenguaweb-Page")) cabecera->pagina = *pagina;
   if (const auto segmentos = campo(texto, "X-Lenguaweb-Segments")) {
     cabecera->segmentos = po_lee_segmentos(*segmentos);
     if (!cabecera->segmentos) {
@@ -252,8 +260,10 @@ bool lee_cabecera(std::string_view texto, const std::string &ruta, CabeceraPo *c
     }
   }
   // A Language that names no known language (a team's own spelling) tells nothing.
-  if (const auto idioma = campo(texto, "Language"); idioma && !idioma->empty())
+  if (const auto idioma = campo(texto, "Language"); idioma && !idioma->empty()) {
     cabecera->traduccion = idiomas_lee(*idioma);
+    if (cabecera->traduccion) cabecera->traduccion_nombre = *idioma;
+  }
   return true;
 }
 
@@ -536,7 +546,7 @@ bool po_graba(const std::string &ruta, const PaginaPo &pagina, const EntradasDeP
               std::string *error) {
   Salida salida;
   if (!salida_abre(&salida, ruta, error)) return false;
-  std::string bytes = "msgid \"\"\n";
+  std::string bytes = pagina.traduccion ? "msgid \"\"\n" : "#, fuzzy\nmsgid \"\"\n";
   anade_campo(&bytes, "msgstr", cabecera(pagina));
   salida_anade(&salida, bytes);
   const std::string referencia = en_una_linea(pagina.ruta);

@@ -79,7 +79,9 @@ const char *po_contexto_de(std::string_view id);
 struct CabeceraPo {
   std::optional<uint32_t> idioma;           // X-Lenguaweb-Language: the page's
   std::optional<uint32_t> traduccion;       // Language: the translation's
+  std::string traduccion_nombre;            // Language as written, when it is known
   std::optional<segmentacion_t> segmentos;  // X-Lenguaweb-Segments
+  std::string pagina;                       // X-Lenguaweb-Page; empty when absent
 };
 
 // "blocks" or "classic", and back; nullopt for any other name.
@@ -91,6 +93,7 @@ struct PaginaPo {
   std::string ruta;                    // the page, as the references and the header name it
   uint32_t idioma = 0;                 // the page's language
   std::optional<uint32_t> traduccion;  // the translation's language, when known
+  std::string traduccion_nombre{};     // its name for Language; empty: that of traduccion
   segmentacion_t segmentos = SEGMENTACION_BLOQUES;
   const OrigenesDePagina *origenes = nullptr;  // may be null or short
   const lista_cad_t *ids = nullptr;            // the texts' identifiers (for texts without origin)

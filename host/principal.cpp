@@ -15,10 +15,12 @@
 
 #include "argumentos.h"
 #include "carpetas.h"
+#include "conservacion.h"
 #include "idiomas.h"
 #include "informes.h"
 #include "paginas.h"
 #include "salida.h"
+#include "sitio.h"
 #include "tabla_links.h"
 
 namespace fs = std::filesystem;
@@ -37,6 +39,8 @@ struct Pagina {
   fichero_escritura_t *escritura = nullptr;  // links: the written page, until the table is saved
   TablasLinks nuevas;                        // links: records of targets the table lacked
   Resultado resultado = Resultado::fallida;
+  CuentasPo cuentas;    // merge: the page's entries
+  bool sin_po = false;  // a folder's page without a PO file: merge copies it, update starts it
 };
 
 // What a run keeps on disk until it ends besides the writers' temporary files (the
@@ -126,15 +130,20 @@ bool lee_po(const Orden &orden) {
   return orden.subcomando == Subcomando::merge || orden.subcomando == Subcomando::update;
 }
 
+// The file that the subcommand writes for a page at relativa: extract a template, update
+// a PO file, the others a page.
+fs::path salida_para(const Orden &orden, const fs::path &relativa) {
+  if (orden.subcomando == Subcomando::extract) return conservacion_ruta_plantilla(relativa);
+  return orden.subcomando == Subcomando::update ? carpetas_ruta_po(relativa) : relativa;
+}
+
 // The output of a single page: -o, a file in the folder that -o names, or (extract)
-// the page's own path with ".po".
+// the page's own path with ".pot".
 std::string salida_de_pagina(const Orden &orden) {
-  const bool extrae = da_po(orden);
-  if (orden.salida.empty()) return carpetas_ruta_po(orden.pagina).string();
+  if (orden.salida.empty()) return conservacion_ruta_plantilla(orden.pagina).string();
   std::error_code ec;
   if (orden.salida == "-" || !fs::is_directory(orden.salida, ec)) return orden.salida;
-  const fs::path nombre = fs::path(orden.pagina).filename();
-  return (fs::path(orden.salida) / (extrae ? carpetas_ruta_po(nombre) : nombre)).string();
+  return (fs::path(orden.salida) / salida_para(orden, fs::path(orden.pagina).filename())).string();
 }
 
 // Fills lote with the pages of a folder and their outputs, and ilegibles with the
@@ -174,13 +183,19 @@ bool lote_de_carpeta(const Orden &orden, std::vector<Pagina> *lote,
   for (const fs::path &relativa : relativas) {
     Pagina p;
     p.entrada = (carpeta / relativa).string();
-    p.salida = (salida / (extrae ? carpetas_ruta_po(relativa) : relativa)).string();
+    p.salida = (salida / salida_para(orden, relativa)).string();
     // a.htm and a.html would share a.po.
-    if (const auto [dueno, nuevo] = duenos.try_emplace(carpetas_ruta_po(relativa), p.entrada);
+    const fs::path propio = orden.subcomando == Subcomando::extract
+                                ? conservacion_ruta_plantilla(relativa)
+                                : carpetas_ruta_po(relativa);
+    if (const auto [dueno, nuevo] = duenos.try_emplace(propio, p.entrada);
         !nuevo && (extrae || lee_po(orden)))
-      p.conflicto = p.entrada + ": its PO file would be " + carpetas_ruta_po(relativa).string() +
+      p.conflicto = p.entrada + ": its PO file would be " + propio.string() +
                     ", which is that of " + dueno->second;
-    if (lee_po(orden)) p.po = (fs::path(orden.po) / carpetas_ruta_po(relativa)).string();
+    if (lee_po(orden)) {
+      p.po = (fs::path(orden.po) / carpetas_ruta_po(relativa)).string();
+      p.sin_po = !fs::exists(p.po, ec);
+    }
     lote->push_back(std::move(p));
   }
   return true;
@@ -247,9 +262,19 @@ void trabaja(const Orden &orden, const TablasLinks *tablas, Pagina &p) {
         p.resultado = paginas_extrae(p.entrada, p.salida, orden, &motivo);
         break;
       case Subcomando::merge:
-        p.resultado = paginas_fusiona(p.entrada, p.po, p.salida, orden, tablas, &motivo);
+        if (p.sin_po) {
+          p.resultado = sitio_copia_pagina(p.entrada, p.salida, &motivo) ? Resultado::hecha
+                                                                         : Resultado::no_escrita;
+          break;
+        }
+        p.resultado =
+            paginas_fusiona(p.entrada, p.po, p.salida, orden, tablas, &p.cuentas, &motivo);
         break;
       case Subcomando::update:
+        if (p.sin_po) {  // a new page starts from its template
+          p.resultado = paginas_extrae(p.entrada, p.salida, orden, &motivo);
+          break;
+        }
         p.resultado = paginas_actualiza(p.entrada, p.po, p.salida, orden, &motivo);
         break;
       case Subcomando::links:
@@ -264,26 +289,70 @@ void trabaja(const Orden &orden, const TablasLinks *tablas, Pagina &p) {
   if (p.resultado != Resultado::hecha && !motivo.empty()) error(motivo);
 }
 
-// "4 pages of sitio: 3 written under fuera, 1 failed" on standard output; false after
-// printing why it could not be written.
-bool resume(const Orden &orden, size_t paginas, size_t escritas, size_t incompletas,
-            size_t fallidas, size_t ilegibles) {
+// "4 pages of sitio: 3 written under fuera, 1 failed" on standard error, with the
+// entries that a merge translated.
+void resume(const Orden &orden, size_t paginas, size_t escritas, size_t incompletas,
+            size_t fallidas, size_t ilegibles, const CuentasPo &cuentas, const std::string &mas) {
   std::string linea = std::to_string(paginas) + (paginas == 1 ? " page of " : " pages of ") +
-                      informes_escapa(orden.pagina) + ": " + std::to_string(escritas) +
-                      " written under " + informes_escapa(orden.salida);
+                      orden.pagina + ": " + std::to_string(escritas) + " written under " +
+                      orden.salida;
   if (incompletas > 0) linea += ", " + std::to_string(incompletas) + " of them incomplete";
   if (fallidas > 0) linea += ", " + std::to_string(fallidas) + " failed";
   if (ilegibles > 0)
     linea += "; " + std::to_string(ilegibles) +
              (ilegibles == 1 ? " folder could not be read" : " folders could not be read");
-  Salida salida;
-  std::string motivo;
-  if (salida_abre(&salida, "-", &motivo)) {
-    salida_anade(&salida, linea + "\n");
-    if (salida_termina(&salida, &motivo)) return true;
+  if (orden.subcomando == Subcomando::merge) linea += "; " + resumen_cuentas(cuentas);
+  informes_escribe(linea + mas);
+}
+
+// "a, b and 3 more": a sample of names for a summary line.
+std::string nombres(const std::vector<std::string> &lista) {
+  constexpr size_t kMuestra = 5;
+  std::string r;
+  for (size_t i = 0; i < lista.size() && i < kMuestra; ++i) r += (i == 0 ? "" : ", ") + lista[i];
+  if (lista.size() > kMuestra) r += " and " + std::to_string(lista.size() - kMuestra) + " more";
+  return r;
+}
+
+// What a folder's run did besides its pages, for the end of its summary: the pages that
+// a merge copied for want of a PO file and the other files it put in place; the PO files
+// that an update started from their pages and those it kept whose pages are gone.
+std::string lo_demas_del_sitio(const Orden &orden, const std::vector<Pagina> &lote) {
+  if (orden.subcomando != Subcomando::merge && orden.subcomando != Subcomando::update) return {};
+  std::vector<std::string> sin_po;
+  std::unordered_set<std::string> propios;
+  for (const Pagina &p : lote) {
+    if (p.sin_po && p.resultado == Resultado::hecha)
+      sin_po.push_back(orden.subcomando == Subcomando::merge ? p.entrada : p.salida);
+    propios.insert(fs::path(p.po).lexically_relative(orden.po).string());
   }
-  error(motivo);
-  return false;
+  std::string mas;
+  if (!sin_po.empty())
+    mas += "; " + std::to_string(sin_po.size()) +
+           (orden.subcomando == Subcomando::merge
+                ? (sin_po.size() == 1 ? " page without a PO file copied as it is: "
+                                      : " pages without a PO file copied as they are: ")
+                : (sin_po.size() == 1 ? " new page's PO file started from the page: "
+                                      : " new pages' PO files started from the pages: ")) +
+           nombres(sin_po);
+  if (orden.subcomando == Subcomando::update) {
+    std::vector<std::string> huerfanos;
+    for (const fs::path &po : sitio_po_sin_pagina(orden.po, propios))
+      huerfanos.push_back((fs::path(orden.po) / po).string());
+    if (!huerfanos.empty())
+      mas += "; " + std::to_string(huerfanos.size()) +
+             (huerfanos.size() == 1 ? " PO file kept whose page is gone: "
+                                    : " PO files kept whose pages are gone: ") +
+             nombres(huerfanos);
+  } else if (!orden.solo_paginas) {
+    std::vector<std::string> fallos;
+    // The output folder, when it lies inside the pages' folder, is not copied into itself.
+    const size_t puestos = sitio_copia_recursos(orden.pagina, orden.salida, orden.salida, &fallos);
+    for (const std::string &f : fallos) error(f);
+    mas += "; " + std::to_string(puestos) + (puestos == 1 ? " other file" : " other files") +
+           " linked or copied";
+  }
+  return mas;
 }
 
 int lista_tabla(const Orden &orden) {
@@ -315,7 +384,9 @@ int ejecuta(const Orden &orden) {
   // No output overwrites a file that the run reads, its own input or another page's.
   std::vector<std::string> entradas = {orden.tabla}, salidas;
   for (const Pagina &p : lote) {
-    entradas.insert(entradas.end(), {p.entrada, p.po});
+    // update may write over its old PO file, as msgmerge -U does: it is replaced whole.
+    entradas.insert(entradas.end(),
+                    {p.entrada, orden.subcomando == Subcomando::update ? std::string() : p.po});
     salidas.push_back(p.salida);
   }
   const std::vector<std::string> choques =
@@ -359,8 +430,20 @@ int ejecuta(const Orden &orden) {
     fallidas += p.resultado == Resultado::fallida || p.resultado == Resultado::no_escrita;
     escritura_fallida |= p.resultado == Resultado::no_escrita;
   }
-  if (es_carpeta && !resume(orden, lote.size(), escritas, incompletas, fallidas, ilegibles.size()))
-    escritura_fallida = true;
+  CuentasPo total;
+  for (const Pagina &p : lote) {
+    if (p.resultado != Resultado::hecha && p.resultado != Resultado::aviso) continue;
+    if (orden.subcomando == Subcomando::merge && (orden.detallado || !es_carpeta))
+      informes_escribe(p.entrada + ": " + resumen_cuentas(p.cuentas));
+    total.entradas += p.cuentas.entradas;
+    total.traducidas += p.cuentas.traducidas;
+    total.difusas += p.cuentas.difusas;
+    total.rechazadas += p.cuentas.rechazadas;
+    total.con_nul += p.cuentas.con_nul;
+  }
+  if (es_carpeta)
+    resume(orden, lote.size(), escritas, incompletas, fallidas, ilegibles.size(), total,
+           lo_demas_del_sitio(orden, lote));
   if (escritura_fallida || (!es_carpeta && fallidas > 0)) return kError;
   return incompletas + fallidas + ilegibles.size() > 0 ? kIncompleta : kBien;
 }

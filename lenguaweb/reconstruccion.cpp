@@ -56,6 +56,10 @@ struct escritura {
   /* The pieces written are the page's bytes (not a translation's): an attribute text goes
    * back where its origin says, past values that gave none (not to be translated). */
   bool de_pagina = true;
+  /* The direction written with it: the new language's when it is right to left; left to
+   * right when it is not and the page's language is, or the tag says the page is. */
+  bool derecha_a_izquierda = false;
+  bool pagina_derecha_a_izquierda = false;
 };
 
 /* A span of the piece and what is written in its place. */
@@ -190,6 +194,36 @@ size_t donde_declarar(std::string_view pagina, size_t desde) {
   }
 }
 
+/* Writes dir="rtl" into an HTML tag for a right-to-left language, and dir="ltr" for a
+ * left-to-right one when the page was right to left (its language, or its dir); a tag
+ * that needs no direction is left as it is. */
+void pon_direccion_html(const tag_leido &tag, bool derecha_a_izquierda, bool pagina_rtl,
+                        char vedada, std::vector<sustitucion> &cambios) {
+  htmlparser::valor_html valor;
+  const bool tiene_dir = lenguaweb_busca_valor(tag.texto, "DIR", &valor);
+  if (tiene_dir && valor.fin == htmlparser::kNoEsta) return;  // a value never closed
+  if (tiene_dir && !derecha_a_izquierda) {
+    const std::string_view dicho =
+        std::string_view(tag.texto).substr(valor.inicio, valor.fin - valor.inicio);
+    pagina_rtl = pagina_rtl || (dicho.size() == 3 && (dicho[0] | 0x20) == 'r' &&
+                                (dicho[1] | 0x20) == 't' && (dicho[2] | 0x20) == 'l');
+  }
+  if (!derecha_a_izquierda && !pagina_rtl) return;
+  const std::string direccion = derecha_a_izquierda ? "rtl" : "ltr";
+  if (tiene_dir) {
+    sustitucion cambio{tag.inicio + static_cast<uint32_t>(valor.inicio),
+                       tag.inicio + static_cast<uint32_t>(valor.fin),
+                       {}};
+    lenguaweb_escribe_valor(cambio.nuevo, direccion, valor.entre_comillas, vedada);
+    cambios.push_back(std::move(cambio));
+    return;
+  }
+  const uint32_t en = tag.inicio + static_cast<uint32_t>(htmlparser::fin_de_nombre_de_tag(
+                                       htmlparser::acotado(tag.texto), 0));
+  const char comilla = lenguaweb_comilla_de_valor(vedada);
+  cambios.push_back({en, en, " dir=" + (comilla + direccion + comilla)});
+}
+
 /* Writes etiqueta into the lang value of an HTML tag, and into its xml:lang value when it
  * has one; a tag without lang gets one after its name. Values always quoted. */
 void pon_idioma_html(const tag_leido &tag, const std::string &etiqueta, char vedada,
@@ -270,8 +304,11 @@ void escribe_trozo(std::string &salida, std::string_view trozo, uint32_t desde,
     if (htmlparser::nombre_empieza_por(tag.nombre, "IMG"))
       trata_link_de_tag(trozo, tag, "SRC", true, enlaces, cambios);
 
-    if (tiene_html && desde + tag.inicio == e.html_en)
+    if (tiene_html && desde + tag.inicio == e.html_en) {
       pon_idioma_html(tag, e.idioma_html, enlaces.comilla_vedada, cambios);
+      pon_direccion_html(tag, e.derecha_a_izquierda, e.pagina_derecha_a_izquierda,
+                         enlaces.comilla_vedada, cambios);
+    }
 
     // In a translation, a tag not to be translated gave no text (the page's go by place).
     const bool se_traduce = e.de_pagina || !e.documento->no_traducir ||
@@ -568,12 +605,19 @@ escritura prepara_escritura(const lenguaweb_t *documento, uint32_t idioma, bool 
       pagina.xhtml ? htmlparser::kReferenciaEspacioDuro : htmlparser::kEntidadEspacioDuro;
   if (e.declara_utf8 && pagina.num_declaraciones == 0)
     e.inserta_en = donde_declarar(pagina.bytes, 0);
-  if (documento->segmentacion == SEGMENTACION_BLOQUES && !preprocesar &&
-      (idioma & 0xFFFF) != (documento->idioma & 0xFFFF)) {
-    const cad_propia etiqueta(conv_etiqueta_de_idioma(idioma));
-    if (etiqueta) {
-      e.idioma_html = etiqueta.get();
+  if (documento->segmentacion == SEGMENTACION_BLOQUES && !preprocesar) {
+    const char *dada = opciones_dame_etiqueta_html();
+    if (dada != nullptr && *dada != '\0') {
+      e.idioma_html = dada;
+    } else if ((idioma & 0xFFFF) != (documento->idioma & 0xFFFF)) {
+      const cad_propia etiqueta(conv_etiqueta_de_idioma(idioma));
+      if (etiqueta) e.idioma_html = etiqueta.get();
+    }
+    if (!e.idioma_html.empty()) {
       e.html_en = donde_esta_html(pagina.bytes);
+      e.derecha_a_izquierda = conv_etiqueta_derecha_a_izquierda(e.idioma_html.c_str()) == CIERTO;
+      const cad_propia propia(conv_etiqueta_de_idioma(documento->idioma));
+      e.pagina_derecha_a_izquierda = conv_etiqueta_derecha_a_izquierda(propia.get()) == CIERTO;
     }
   }
   return e;

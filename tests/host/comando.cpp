@@ -49,9 +49,12 @@ TEST_F(Comando, ExtraerTraducirYFusionarPorElTexto) {
   // Windows-1251 lacks the ó: it arrives as a reference.
   const Salida fusion = lenguaweb({"merge", pagina, "r.po", "-o", "ru.html", "-t", "0x0419"});
   EXPECT_EQ(fusion.estado, 0);
-  EXPECT_EQ(fusion.errores, pagina +
-                                ": 7 of 9 texts translated; 2 fuzzy left as the source "
-                                "(--fuzzy uses them)\n");
+  // Entries are counted, as msgfmt --statistics counts them.
+  EXPECT_EQ(
+      fusion.errores,
+      pagina + ": 4 of 5 entries translated; 1 fuzzy left as the source (--fuzzy uses them)\n");
+  EXPECT_EQ(corre(LENGUAWEB_MSGFMT, {"--statistics", "-o", "/dev/null", "r.po"}).errores,
+            "4 translated messages, 1 fuzzy translation.\n");
   const std::string ru = lee(ruta("ru.html"));
   for (const auto &[parte, veces] :
        {std::pair{"<title>Inicio</title>", 2}, std::pair{"content=\"Same\"", 2},
@@ -100,7 +103,7 @@ TEST_F(Comando, EnlacesYVueltaConLaTablaGuardada) {
             "IMG\t|/img|logo.gif\t\t/img\tlogo.gif\n");
   // The preprocessed page, extracted and merged through the table, is the page again.
   ASSERT_EQ(lenguaweb({"extract", "pre/a.html"}).estado, 0);
-  ASSERT_EQ(lenguaweb({"merge", "pre/a.html", "pre/a.po", "-o", "f.html", "--links", "t"}).estado,
+  ASSERT_EQ(lenguaweb({"merge", "pre/a.html", "pre/a.pot", "-o", "f.html", "--links", "t"}).estado,
             0);
   EXPECT_EQ(lee(ruta("f.html")), pagina);
   // Through a table that lacks records the page is written all the same, its references
@@ -108,12 +111,12 @@ TEST_F(Comando, EnlacesYVueltaConLaTablaGuardada) {
   escribe("o.html", "<a href=\"otra.html\">x</a>");
   ASSERT_EQ(lenguaweb({"links", "o.html", "-o", "o2.html", "--links", "corta"}).estado, 0);
   const Salida corta =
-      lenguaweb({"merge", "pre/a.html", "pre/a.po", "-o", "g.html", "--links", "corta"});
+      lenguaweb({"merge", "pre/a.html", "pre/a.pot", "-o", "g.html", "--links", "corta"});
   EXPECT_EQ(corta.estado, 1);
   EXPECT_EQ(corta.errores,
-            "pre/a.html: 0 of 4 texts translated\n"
             "lenguaweb: pre/a.html: 3 link references that no link table resolves, left as "
-            "they stand: @servidor|/docs|guia.html, @|img|logo.gif, @|/img|logo.gif\n");
+            "they stand: @servidor|/docs|guia.html, @|img|logo.gif, @|/img|logo.gif\n"
+            "pre/a.html: 0 of 4 entries translated\n");
   const std::string g = lee(ruta("g.html"));
   EXPECT_NE(g.find("<a href=\"@servidor|/docs|guia.html\">Guide</a> <a href=\"otra.html\">"), npos);
 }
@@ -209,23 +212,32 @@ TEST_F(Comando, UnaCarpetaEnUnArbolEspejo) {
   escribe("fuera/sub/hondo", "");
   const Salida r = lenguaweb({"pseudo", "sitio", "-o", "fuera", "-j", "2"});
   EXPECT_EQ(r.estado, 1);
-  EXPECT_EQ(r.salida, "4 pages of sitio: 3 written under fuera, 1 failed\n");
-  EXPECT_EQ(r.errores, "lenguaweb: cannot create the folder 'fuera/sub/hondo': Not a directory\n");
+  EXPECT_EQ(r.salida, "");
+  EXPECT_EQ(r.errores,
+            "lenguaweb: cannot create the folder 'fuera/sub/hondo': Not a directory\n"
+            "4 pages of sitio: 3 written under fuera, 1 failed\n");
 
-  // a.htm sorts first and keeps a.po; a.html would overwrite it.
+  // a.htm sorts first and keeps a.po; a.html would overwrite it. Templates are extracted,
+  // and the translator's PO files made of them.
   const Salida extraida = lenguaweb({"extract", "sitio", "-o", "po"});
   EXPECT_EQ(extraida.estado, 1);
   EXPECT_EQ(extraida.errores,
-            "lenguaweb: sitio/a.html: its PO file would be a.po, which is that of sitio/a.htm\n");
+            "lenguaweb: sitio/a.html: its PO file would be a.pot, which is that of sitio/a.htm\n"
+            "4 pages of sitio: 3 written under po, 1 failed\n");
+  for (const char *nombre : {"po/a", "po/sub/b", "po/sub/hondo/c"})
+    fs::rename(ruta(nombre + std::string(".pot")), ruta(nombre + std::string(".po")));
   // Texts left untranslated go out in the target's code page too.
   const Salida fusion = lenguaweb({"merge", "sitio", "po", "-o", "ru", "-t", "0x0419"});
   EXPECT_EQ(fusion.estado, 1);
-  EXPECT_EQ(fusion.salida, "4 pages of sitio: 3 written under ru, 1 failed\n");
+  EXPECT_EQ(fusion.errores.substr(fusion.errores.find('\n') + 1),
+            "4 pages of sitio: 3 written under ru, 1 failed; 0 of 3 entries translated; 1 other "
+            "file linked or copied\n");
+  EXPECT_EQ(lee(ruta("ru/notas.txt")), "<p>not a page</p>");
   EXPECT_EQ(lee(ruta("ru/a.htm")), "<p>Caf&#233;</p>");
 
   // An output folder inside the pages' folder is not taken for pages.
   for (int vez = 0; vez < 2; ++vez)
-    EXPECT_EQ(lenguaweb({"pseudo", "sitio", "-o", "sitio/out"}).salida,
+    EXPECT_EQ(lenguaweb({"pseudo", "sitio", "-o", "sitio/out"}).errores,
               "4 pages of sitio: 4 written under sitio/out\n");
   EXPECT_EQ(lee(ruta("sitio/out/sub/hondo/c.HTML")), "<p>[Séá]</p>");
 }
@@ -234,7 +246,7 @@ TEST_F(Comando, ErroresConSuEstadoYSinFicheroDeSalida) {
   const std::string pagina = kDatos + "repetida.html";
   escribe("t.html", "<title>Home</title>");
   escribe("u.html", "<title>Away</title>");
-  ASSERT_EQ(lenguaweb({"extract", "t.html"}).estado, 0);
+  ASSERT_EQ(lenguaweb({"extract", "t.html", "-o", "t.po"}).estado, 0);
   ASSERT_EQ(lenguaweb({"extract", pagina, "-o", "r.po"}).estado, 0);
   ASSERT_EQ(lenguaweb({"links", pagina, "-o", "l.html", "--links", "buena"}).estado, 0);
   const std::string buena = lee(ruta("buena"));
@@ -263,6 +275,9 @@ TEST_F(Comando, ErroresConSuEstadoYSinFicheroDeSalida) {
       {{"merge", pagina, "latin1.po", "-o", "s.html"}, "the PO file is not in UTF-8"},
       // The PO file of another page, or of positions rather than texts.
       {{"merge", "u.html", "t.po", "-o", "s.html"},
+       "lenguaweb: t.po: a PO file of another page: its X-Lenguaweb-Page is 't.html', not "
+       "'u.html' (--any-page takes it all the same)\n"},
+      {{"merge", "u.html", "t.po", "-o", "s.html", "--any-page"},
        "lenguaweb: t.po: not a PO file of u.html: none of its entries is a text of the page\n"},
       {{"merge", "t.html", "antigua.po", "-o", "s.html"},
        "none of its entries is a text of the page (msgctxt \"TITULO\": an older lenguaweb's PO "
@@ -356,7 +371,9 @@ TEST_F(Comando, PaginasReales) {
     for (auto [tag, langid] :
          {std::pair{".ja", "0x0411"}, std::pair{".ru", "0x0419"}, std::pair{".zh-cn", "0x0804"}})
       if (e.path().stem().extension() == tag) idioma = langid;
-    ASSERT_EQ(lenguaweb({"extract", pagina, "-l", idioma, "-t", idioma, "-o", "p.po"}).estado, 0);
+    ASSERT_EQ(
+        lenguaweb({"extract", pagina, "-l", idioma, "-t", idioma, "-o", "p.po", "--force"}).estado,
+        0);
     EXPECT_EQ(corre(LENGUAWEB_MSGFMT, {"--check", "-o", "/dev/null", "p.po"}).errores, "");
     ASSERT_EQ(lenguaweb({"merge", pagina, "p.po", "-o", "propia.html"}).estado, 0);
     const std::string propia = lee(ruta("propia.html"));

@@ -135,7 +135,8 @@ TEST_F(Comando, ActualizarUnaPaginaRealLlevaCadaTraduccion) {
       SCOPED_TRACE(po);
       const Salida r = lenguaweb({"merge", "n.html", po, "-o", "f.html"});
       EXPECT_EQ(r.estado, 0);
-      EXPECT_NE(r.errores.find(" texts translated; 1 fuzzy left as the source"), std::string::npos)
+      EXPECT_NE(r.errores.find(" entries translated; 1 fuzzy left as the source"),
+                std::string::npos)
           << r.errores;
       EXPECT_EQ(lee(ruta("f.html")), lee(ruta("esperada.html")));
       EXPECT_EQ(lenguaweb({"merge", "n.html", po, "--fuzzy", "-o", "f.html"}).estado, 0);
@@ -222,7 +223,7 @@ TEST_F(Comando, TraduccionesHostilesSeRechazanYSeNombran) {
       EXPECT_NE(escrita.find(std::string("<p>") + c.origen + "</p>"), std::string::npos);
     }
   }
-  EXPECT_NE(r.errores.find("p.html: 4 of 15 texts translated; 11 refused"), std::string::npos)
+  EXPECT_NE(r.errores.find("p.html: 4 of 15 entries translated; 11 refused"), std::string::npos)
       << r.errores;
 }
 

@@ -1,0 +1,28 @@
+// conservacion.h - what keeps a translator's work: templates by default, a PO file that
+// holds translations updated rather than replaced, a PO file taken only for its own page.
+#ifndef HOST_CONSERVACION_H
+#define HOST_CONSERVACION_H
+
+#include <cstddef>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "po.h"
+
+// The template of a page: its path with the extension ".pot".
+std::filesystem::path conservacion_ruta_plantilla(const std::filesystem::path &pagina);
+
+// How many entries of the PO file at ruta hold a translation (fuzzy ones too: they are a
+// translator's work as well); nullopt with the reason in *error when it cannot be read
+// as a PO file.
+std::optional<size_t> conservacion_traducciones(const std::string &ruta, std::string *error);
+
+// Whether the PO file po, whose header is cabecera, may be used for pagina: its
+// X-Lenguaweb-Page is absent or names a file of the same name (as the header writes it). Paths
+// differ from run to run (another folder, another working directory); the file's name is what
+// stays. Otherwise false with a line that names both in *error.
+bool conservacion_es_de_pagina(const CabeceraPo &cabecera, const std::string &po,
+                               const std::string &pagina, std::string *error);
+
+#endif

@@ -1,0 +1,211 @@
+// taller.cpp - a translator's work through the command, step by step: what was translated
+// is never lost, and each common mistake is named.
+#include <filesystem>
+#include <string>
+
+#include "comando.h"
+
+namespace {
+
+using pruebas::Comando;
+using pruebas::Salida;
+using pruebas::Textos;
+namespace fs = std::filesystem;
+const std::string kGettext = fs::path(LENGUAWEB_MSGFMT).parent_path().string() + "/";
+
+// One step: a command (lenguaweb's unless programa says otherwise), its exit status, a
+// part of what it says on standard error ("" : it says nothing), and then what msgfmt
+// --statistics says of a file.
+struct Paso {
+  Textos argumentos{};
+  std::string programa{};
+  int estado = 0;
+  std::string dice{};
+  std::string fichero{}, estadistica{};
+};
+
+TEST_F(Comando, NingunaTraduccionSePierdeSinPedirlo) {
+  escribe("a.html", lee(LENGUAWEB_DATOS_HOST "/repetida.html"));
+  escribe("b.html", "<title>Other</title>");
+  const std::string nada = "0 translated messages, 5 untranslated messages.\n";
+  const std::string todas = "5 translated messages.\n";
+  // clang-format off
+  const Paso pasos[] = {
+      // A template beside the page, as xgettext writes one.
+      {.argumentos = {"extract", "a.html"}, .fichero = "a.pot", .estadistica = nada},
+      {.argumentos = {"a.pot", "-o", "a.po"}, .programa = "msgen", .fichero = "a.po",
+       .estadistica = todas},
+      // Extracted again onto the translated file: updated, not replaced.
+      {.argumentos = {"extract", "a.html", "-o", "a.po"},
+       .dice = "lenguaweb: a.po holds 5 translations: updated as update does, every one kept "
+               "(--force replaces it)\n",
+       .fichero = "a.po", .estadistica = todas},
+      {.argumentos = {"extract", "b.html", "-o", "a.po"}, .estado = 2,
+       .dice = "a.po holds 5 translations of another page, 'a.html', which extract would "
+               "replace: --force replaces them",
+       .fichero = "a.po", .estadistica = todas},
+      // update writes over its old PO file, as msgmerge -U does.
+      {.argumentos = {"update", "a.html", "a.po", "-o", "a.po"}, .fichero = "a.po",
+       .estadistica = todas},
+      // Mistakes, each named, nothing written.
+      {.argumentos = {"merge", "a.po", "a.html", "-o", "x.html"}, .estado = 2,
+       .dice = "lenguaweb: 'a.po' is a PO file and 'a.html' is not: the page comes first "
+               "(lenguaweb merge PAGE PO -o OUTPUT)\n",
+       .fichero = "a.po", .estadistica = todas},
+      {.argumentos = {"-v", "mrge", "a.html"}, .estado = 2,
+       .dice = "lenguaweb: unknown subcommand 'mrge': the subcommands are extract, merge, "
+               "update, links and pseudo",
+       .fichero = "a.po", .estadistica = todas},
+      {.argumentos = {"merge", "b.html", "a.po", "-o", "x.html"}, .estado = 2,
+       .dice = "its X-Lenguaweb-Page is 'a.html', not 'b.html' (--any-page takes it",
+       .fichero = "a.po", .estadistica = todas},
+      {.argumentos = {"update", "b.html", "a.po", "-o", "b.po"}, .estado = 2,
+       .dice = "its X-Lenguaweb-Page is 'a.html', not 'b.html'", .fichero = "a.po",
+       .estadistica = todas},
+      // A merge counts entries, as msgfmt does.
+      {.argumentos = {"merge", "a.html", "a.po", "-o", "x.html"},
+       .dice = "a.html: 5 of 5 entries translated\n", .fichero = "a.po", .estadistica = todas},
+      // Replaced only when asked.
+      {.argumentos = {"extract", "a.html", "-o", "a.po", "--force"}, .fichero = "a.po",
+       .estadistica = nada},
+  };
+  // clang-format on
+  for (const Paso &p : pasos) {
+    SCOPED_TRACE(testing::PrintToString(p.argumentos));
+    const Salida r =
+        p.programa.empty() ? lenguaweb(p.argumentos) : corre(kGettext + p.programa, p.argumentos);
+    EXPECT_EQ(r.estado, p.estado) << r.errores;
+    if (p.dice.empty())
+      EXPECT_EQ(r.errores, "");
+    else
+      EXPECT_NE(r.errores.find(p.dice), std::string::npos) << r.errores;
+    EXPECT_EQ(corre(LENGUAWEB_MSGFMT, {"--statistics", "-o", "/dev/null", p.fichero}).errores,
+              p.estadistica);
+  }
+  EXPECT_FALSE(fs::exists(ruta("b.po")));
+}
+
+// A day of a translator's week on a site: what is done (a command, or an edit of the
+// pages), then the files that must be there and the translations a PO file must hold.
+struct Dia {
+  Textos argumentos{};  // lenguaweb's, but for the edits "translate", "add", "rename", "remove"
+  int estado = 0;
+  std::string dice{};  // a part of the last line on standard error
+  Textos presentes{};
+  std::string po{}, estadistica{};
+};
+
+TEST_F(Comando, UnaSemanaDeTraduccionDeUnSitio) {
+  const std::string datos = LENGUAWEB_DATOS_PRUEBA "/";
+  fs::create_directories(ruta("sitio/img"));
+  for (const char *pagina :
+       {"python_bisect.html", "libffi_the_basics.html", "xfig_introduction.html"})
+    fs::copy_file(datos + pagina, ruta(std::string("sitio/") + pagina));
+  escribe("sitio/estilo.css", "p { color: black }");
+  escribe("sitio/img/logo.png", "PNG");
+  const std::string bisect = "103 translated messages.\n";
+  // clang-format off
+  const Dia dias[] = {
+      {.argumentos = {"extract", "sitio", "-o", "po"},
+       .dice = "3 pages of sitio: 3 written under po",
+       .presentes = {"po/python_bisect.pot", "po/libffi_the_basics.pot"}},
+      {.argumentos = {"translate"}, .po = "po/python_bisect.po", .estadistica = bisect},
+      // Extracted again: the templates are new, the translations where they were.
+      {.argumentos = {"extract", "sitio", "-o", "po"}, .dice = "3 written under po",
+       .po = "po/python_bisect.po", .estadistica = bisect},
+      {.argumentos = {"add"}, .presentes = {"sitio/nuevo.html"}},
+      {.argumentos = {"rename"}, .presentes = {"sitio/xfig.html"}},
+      {.argumentos = {"remove"}},
+      // New pages start from their templates; the PO files of pages gone stay, named.
+      {.argumentos = {"update", "sitio", "po", "-o", "po", "-t", "es"},
+       .dice = "2 new pages' PO files started from the pages: po/nuevo.po, po/xfig.po; 2 PO "
+               "files kept whose pages are gone: po/libffi_the_basics.po, "
+               "po/xfig_introduction.po",
+       .presentes = {"po/nuevo.po", "po/xfig_introduction.po", "po/libffi_the_basics.po"},
+       .po = "po/python_bisect.po", .estadistica = bisect},
+      {.argumentos = {"translate"}, .po = "po/nuevo.po", .estadistica = "1 translated message.\n"},
+      // Every page and every other file of the site, translated or as it was.
+      {.argumentos = {"merge", "sitio", "po", "-o", "es"},
+       .dice = "3 pages of sitio: 3 written under es; ",
+       .presentes = {"es/python_bisect.html", "es/nuevo.html", "es/xfig.html", "es/estilo.css",
+                     "es/img/logo.png"}},
+      {.argumentos = {"merge", "sitio", "po", "-o", "solo", "--pages-only"},
+       .dice = "3 pages of sitio: 3 written under solo; ", .presentes = {"solo/nuevo.html"}},
+  };
+  // clang-format on
+  for (const Dia &d : dias) {
+    SCOPED_TRACE(testing::PrintToString(d.argumentos));
+    const std::string &que = d.argumentos[0];
+    if (que == "translate") {
+      // Each template that has no PO file yet becomes one, and every PO file is filled.
+      for (const auto &e : fs::recursive_directory_iterator(ruta("po"))) {
+        fs::path po = e.path();
+        po.replace_extension(".po");
+        if (e.path().extension() == ".po" || (e.path().extension() == ".pot" && !fs::exists(po))) {
+          ASSERT_EQ(corre(kGettext + "msgen", {e.path().string(), "-o", po.string()}).estado, 0);
+        }
+      }
+    } else if (que == "add") {
+      escribe("sitio/nuevo.html", "<html><body><p>New</p></body></html>");
+    } else if (que == "rename") {
+      fs::rename(ruta("sitio/xfig_introduction.html"), ruta("sitio/xfig.html"));
+    } else if (que == "remove") {
+      fs::remove(ruta("sitio/libffi_the_basics.html"));
+    } else {
+      const Salida r = lenguaweb(d.argumentos);
+      EXPECT_EQ(r.estado, d.estado) << r.errores;
+      EXPECT_NE(r.errores.find(d.dice), std::string::npos) << r.errores;
+    }
+    for (const std::string &f : d.presentes) EXPECT_TRUE(fs::exists(ruta(f))) << f;
+    if (!d.po.empty()) {
+      EXPECT_EQ(corre(LENGUAWEB_MSGFMT, {"--statistics", "-o", "/dev/null", d.po}).errores,
+                d.estadistica);
+    }
+  }
+  EXPECT_FALSE(fs::exists(ruta("solo/estilo.css")));
+  EXPECT_NE(lee(ruta("es/nuevo.html")).find("<p>New</p>"), std::string::npos);
+  EXPECT_NE(lee(ruta("es/nuevo.html")).find("lang=\"es\""), std::string::npos);
+}
+
+// A language as gettext names it: what the PO header keeps, and the start of the page
+// merged with it; an empty header: refused.
+struct Idioma {
+  std::string nombre{}, pagina = "en.html", cabecera{}, html{};
+};
+
+TEST_F(Comando, LosIdiomasComoLosEscribeGettext) {
+  escribe("en.html", "<html><head><title>Home</title></head><body><p>Hello</p></body></html>");
+  escribe("ar.html", "<html lang=\"ar\" dir=\"rtl\"><head><title>\xD9\x86\xD8\xB5</title></head>");
+  // clang-format off
+  const Idioma idiomas[] = {
+      {.nombre = "eo", .cabecera = "eo", .html = "<html lang=\"eo\"><head>"},
+      {.nombre = "yue", .cabecera = "yue", .html = "<html lang=\"yue\"><head>"},
+      {.nombre = "pt_BR.UTF-8", .cabecera = "pt_BR", .html = "<html lang=\"pt-BR\"><head>"},
+      {.nombre = "sr_RS@latin", .cabecera = "sr_RS@latin", .html = "<html lang=\"sr-Latn-RS\">"},
+      {.nombre = "ca@valencia", .cabecera = "ca@valencia", .html = "<html lang=\"ca-valencia\">"},
+      {.nombre = "zh_TW", .cabecera = "zh_TW", .html = "<html lang=\"zh-TW\"><head>"},
+      {.nombre = "ar", .cabecera = "ar", .html = "<html lang=\"ar\" dir=\"rtl\"><head>"},
+      {.nombre = "ckb", .cabecera = "ckb", .html = "<html lang=\"ckb\" dir=\"rtl\"><head>"},
+      {.nombre = "en", .pagina = "ar.html", .cabecera = "en",
+       .html = "<html lang=\"en\" dir=\"ltr\"><head>"},
+      {.nombre = "xx"},
+      {.nombre = "es_XX_YY"},
+  };
+  // clang-format on
+  for (const Idioma &i : idiomas) {
+    SCOPED_TRACE(i.nombre);
+    const Salida r = lenguaweb({"extract", i.pagina, "-t", i.nombre, "-o", "t.po", "--force"});
+    if (i.cabecera.empty()) {
+      EXPECT_EQ(r.estado, 2);
+      EXPECT_NE(r.errores.find("is not a known language: give a locale name"), std::string::npos);
+      continue;
+    }
+    ASSERT_EQ(r.estado, 0) << r.errores;
+    EXPECT_NE(lee(ruta("t.po")).find("\"Language: " + i.cabecera + "\\n\""), std::string::npos);
+    ASSERT_EQ(corre(kGettext + "msgen", {"t.po", "-o", "t.po"}).estado, 0);
+    ASSERT_EQ(lenguaweb({"merge", i.pagina, "t.po", "-o", "t.html"}).estado, 0);
+    EXPECT_EQ(lee(ruta("t.html")).substr(0, i.html.size()), i.html);
+  }
+}
+
+}  // namespace
