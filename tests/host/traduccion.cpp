@@ -272,7 +272,7 @@ TEST_F(Comando, PoConNulDuplicadosOMarca) {
     std::filesystem::remove(ruta("f.html"));
     const Salida r = lenguaweb({"merge", "p.html", "p.po", "-o", "f.html"});
     EXPECT_EQ(r.estado, c.estado) << r.errores;
-    EXPECT_NE(r.errores.find(*c.errores != '\0' ? c.errores : "1 of 1 texts translated\n"),
+    EXPECT_NE(r.errores.find(*c.errores != '\0' ? c.errores : "1 of 1 entry translated\n"),
               std::string::npos)
         << r.errores;
     if (c.estado == 0) {
@@ -295,7 +295,7 @@ TEST_F(Comando, PoConNulDuplicadosOMarca) {
                       "\nmsgid \"Bye\"\nmsgstr \"Adios\"\n");
   const Salida nul = lenguaweb({"merge", "n.html", "p.po", "-o", "f.html"});
   EXPECT_EQ(nul.estado, 1);
-  EXPECT_NE(nul.errores.find("n.html: 1 of 2 texts translated; 1 left as the page has them"),
+  EXPECT_NE(nul.errores.find("n.html: 1 of 2 entries translated; 1 left as the page has them"),
             std::string::npos)
       << nul.errores;
   std::string escrita = con_nul;
