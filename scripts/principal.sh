@@ -20,14 +20,15 @@ etapa "Pseudo-translation of examples/"
 "$lenguaweb" pseudo examples -o out/pseudo
 
 etapa "PO files of examples/"
-# Each page in the language it is written in; the English ones first, then the Spanish.
+# A template (NAME.pot) for each page, in the language it is written in; the English ones
+# first, then the Spanish.
 "$lenguaweb" extract examples -o out/po
 "$lenguaweb" extract examples/es -l 0x0C0A -o out/po/es
 
 etapa "Results"
 echo "Pseudo-translated pages: $(pwd)/out/pseudo"
 find out/pseudo -type f | sort | sed 's/^/  /'
-echo "PO files, one per page:  $(pwd)/out/po"
+echo "PO templates, one per page: $(pwd)/out/po"
 find out/po -type f | sort | sed 's/^/  /'
 echo "Open a pseudo-translated page in a browser: every text that lenguaweb found and put back"
 echo "is [in brackets] with accented vowels; the markup around it is the page's own."
