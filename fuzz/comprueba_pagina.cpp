@@ -377,11 +377,13 @@ std::map<std::string, long> fuzz_cuenta_tags(std::string_view texto) {
     if (std::find(std::begin(kTextoHastaSuFin), std::end(kTextoHastaSuFin), nombre) ==
         std::end(kTextoHastaSuFin))
       continue;
-    std::string resto(texto.substr(std::min(i, texto.size())));
-    for (char &c : resto) c = htmlparser::a_mayuscula(c);
-    const size_t cierre = resto.find("</" + nombre);
-    if (cierre == kNoEsta) break;
-    i += cierre - 1;
+    // Only the element's own end tag ends it ("</SCRIPTX" does not), as a browser reads it.
+    if (i >= texto.size()) break;
+    const size_t cierre = nombre == "SCRIPT"
+                              ? htmlparser::fin_de_script(texto, i + 1)
+                              : htmlparser::fin_de_texto_sin_tags(texto, i + 1, nombre);
+    if (cierre >= texto.size()) break;
+    i = cierre - 1;
   }
   return tags;
 }
