@@ -199,12 +199,18 @@ void lenguaweb_cambia_elemento_crudo(elemento_crudo &crudo, std::string_view nom
 
 uint32_t lenguaweb_sigue_tras_tag(lectura_html &lectura, const tag_leido &leido,
                                   std::string_view texto, bool informa) {
-  // A browser reads a '<' followed by another '<' as a character, and the last '<' of the
-  // run begins the tag: "<<script>" opens a SCRIPT, whose content is never a text.
+  // A browser reads a '<' that no letter, '/', '!' or '?' follows as a character, and a
+  // later '<' may begin the tag: "<<script>" and "<)<script>" open a SCRIPT, whose content
+  // is never a text.
   tag_leido tag = leido;
+  const auto abre = [&](size_t i) {
+    const char c = i + 1 < tag.texto.size() ? tag.texto[i + 1] : '\0';
+    return htmlparser::es_letra_ascii(c) || c == '/' || c == '!' || c == '?';
+  };
   size_t menor = 0;
-  while (menor + 1 < tag.texto.size() && tag.texto[menor + 1] == '<') ++menor;
-  if (menor > 0) tag.nombre = htmlparser::nombre_de_tag(tag.texto.substr(menor + 1));
+  while (menor != std::string_view::npos && !abre(menor)) menor = tag.texto.find('<', menor + 1);
+  if (menor != 0 && menor != std::string_view::npos)
+    tag.nombre = htmlparser::nombre_de_tag(tag.texto.substr(menor + 1));
   const bool era_codigo = es_codigo(lectura.crudo);
   if (se_leen_tags(lectura.crudo)) sigue_extranjeros(lectura, tag);
   bool cierra = false;
