@@ -47,10 +47,16 @@ bool lenguaweb_lee_tag_de_traduccion(estado_de_traduccion &estado, std::string_v
   const size_t fin_nombre = htmlparser::fin_de_nombre_de_tag(t, 0);
   const std::string nombre = en_minusculas(tag.substr(desde, fin_nombre - desde));
   if (cierra) {
-    const auto abierto = std::find_if(estado.abiertos.rbegin(), estado.abiertos.rend(),
-                                      [&](const auto &e) { return e.first == nombre; });
-    if (abierto != estado.abiertos.rend())
-      estado.abiertos.erase(std::prev(abierto.base()), estado.abiertos.end());
+    // The walk down to the element it closes pops every element it passes, so the walks
+    // of a page are as long as its start tags in all.
+    const auto cuenta = estado.por_nombre.find(nombre);
+    if (cuenta == estado.por_nombre.end() || cuenta->second == 0) return hasta_aqui;
+    for (;;) {
+      const bool es_el = estado.abiertos.back().first == nombre;
+      --estado.por_nombre[estado.abiertos.back().first];
+      estado.abiertos.pop_back();
+      if (es_el) break;
+    }
     return lenguaweb_se_traduce(estado);
   }
   int dice = -1; /* what the tag says: 0 no, 1 yes, -1 nothing */
@@ -68,6 +74,9 @@ bool lenguaweb_lee_tag_de_traduccion(estado_de_traduccion &estado, std::string_v
   }
   if (dice < 0 && por_clase) dice = 0;
   if (dice < 0) return hasta_aqui;
-  if (!htmlparser::es_elemento_vacio(nombre)) estado.abiertos.emplace_back(nombre, dice == 1);
+  if (!htmlparser::es_elemento_vacio(nombre)) {
+    ++estado.por_nombre[nombre];
+    estado.abiertos.emplace_back(nombre, dice == 1);
+  }
   return dice == 1;
 }

@@ -3,8 +3,10 @@
 #ifndef LENGUAWEB_NO_TRADUCIR_H
 #define LENGUAWEB_NO_TRADUCIR_H
 
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -12,6 +14,8 @@
  * last: names in lower case. Only such elements are kept, so the list stays short. */
 struct estado_de_traduccion {
   std::vector<std::pair<std::string, bool>> abiertos; /* name, whether it is translated */
+  /* How many of abiertos have each name: an end tag of a name none has costs no walk. */
+  std::unordered_map<std::string, uint32_t> por_nombre;
 };
 
 /* Whether what stands where the state is read is to be translated. */
