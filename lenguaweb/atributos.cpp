@@ -44,6 +44,12 @@ bool tiene_atributo(std::string_view tag, std::string_view nombre) {
   return false;
 }
 
+/* The CONTENT of a META tag as a text. With HTTP-EQUIV the content is an order to the
+ * browser (a refresh, a policy), not words, whatever else the tag names. */
+bool busca_contenido_de_meta(std::string_view tag, texto_de_tag *texto) {
+  return !tiene_atributo(tag, "HTTP-EQUIV") && busca_texto(tag, "CONTENT", texto);
+}
+
 }  // namespace
 
 bool lenguaweb_busca_valor(std::string_view texto, const char *nombre,
@@ -114,9 +120,7 @@ bool lenguaweb_procesa_meta(std::string_view tag, texto_de_tag *texto) {
     tipo = TIPO_PALABRA_CLAVE;
   else
     return false;
-  // With HTTP-EQUIV the content is an order to the browser (a refresh, a policy), not
-  // words.
-  if (tiene_atributo(tag, "HTTP-EQUIV") || !busca_texto(tag, "CONTENT", texto)) return false;
+  if (!busca_contenido_de_meta(tag, texto)) return false;
   texto->tipo = tipo;
   return true;
 }
@@ -136,7 +140,7 @@ bool lenguaweb_procesa_meta_compartida(std::string_view tag, texto_de_tag *texto
     return false;
   const std::string_view nombre = tag.substr(valor.inicio, valor.fin - valor.inicio);
   for (const auto &[dicho, tipo] : kNombres)
-    if (htmlparser::nombre_es(nombre, dicho) && busca_texto(tag, "CONTENT", texto)) {
+    if (htmlparser::nombre_es(nombre, dicho) && busca_contenido_de_meta(tag, texto)) {
       texto->tipo = tipo;
       return true;
     }

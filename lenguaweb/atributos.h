@@ -39,7 +39,8 @@ struct texto_de_tag {
 };
 
 /* CIERTO when the tag gives a text: an IMG tag with an ALT value (kind 4), a META tag
- * whose NAME is DESCRIPTION (1) or KEYWORDS (2), any letter case, with a CONTENT value.
+ * whose NAME is DESCRIPTION (1) or KEYWORDS (2), any letter case, with a CONTENT value
+ * and no HTTP-EQUIV (whose content is an order to the browser, never words).
  * Both reading the page and writing it back decide through here, so every text goes
  * back into the very tag it came from. */
 bool lenguaweb_texto_de_tag(const tag_leido &tag, texto_de_tag *texto);
@@ -47,8 +48,8 @@ bool lenguaweb_procesa_img(std::string_view tag, texto_de_tag *texto);
 bool lenguaweb_procesa_meta(std::string_view tag, texto_de_tag *texto);
 /* CIERTO when a META tag's PROPERTY (else its NAME) is one of the link previews' texts
  * (og:title, og:description, og:image:alt, og:site_name, twitter:title,
- * twitter:description, twitter:image:alt; any letter case), with a CONTENT value: each
- * of its own kind. */
+ * twitter:description, twitter:image:alt; any letter case), with a CONTENT value and no
+ * HTTP-EQUIV: each of its own kind. */
 bool lenguaweb_procesa_meta_compartida(std::string_view tag, texto_de_tag *texto);
 
 #endif
