@@ -8,17 +8,6 @@ namespace {
 
 using htmlparser::nombre_es;
 
-/* The name up to its first blank or '/' after it (as in "<script/>"), without the '/' of
- * an end tag, and whether it had one. */
-std::string_view base_del_nombre(std::string_view nombre, bool *cierra) {
-  *cierra = !nombre.empty() && nombre[0] == '/';
-  if (*cierra) nombre.remove_prefix(1);
-  size_t fin = 0;
-  while (fin < nombre.size() && !htmlparser::es_blanco_de_tag(nombre[fin]) && nombre[fin] != '/')
-    ++fin;
-  return nombre.substr(0, fin);
-}
-
 /* Whether the name may be one of the elements these functions follow (XMP, PRE, STYLE,
  * SCRIPT, LISTING, TEXTAREA, PLAINTEXT, TITLE, IFRAME, NOEMBED, NOFRAMES, NOSCRIPT): told
  * by its length and first letter, so that the other tags of a page, nearly all of them,
@@ -119,6 +108,16 @@ void sigue_extranjeros(lectura_html &lectura, const tag_leido &tag) {
 }
 
 }  // namespace
+
+std::string_view base_del_nombre(std::string_view nombre, bool *cierra) {
+  *cierra = !nombre.empty() && nombre[0] == '/';
+  if (*cierra) nombre.remove_prefix(1);
+  size_t fin = 0;
+  while (fin < nombre.size() && !htmlparser::es_blanco_de_tag(nombre[fin]) && nombre[fin] != '/' &&
+         nombre[fin] != '>')
+    ++fin;
+  return nombre.substr(0, fin);
+}
 
 std::string_view nombre_de_elemento(elemento_crudo crudo) {
   switch (crudo) {

@@ -63,6 +63,10 @@ struct tag_leido {
                               whole tag for a browser, so never part of a text */
 };
 
+/* A tag's name (tag_leido::nombre) up to its first blank, '/' (as in "<script/>") or '>'
+ * after it, without the '/' of an end tag; *cierra says whether it had one. */
+std::string_view base_del_nombre(std::string_view nombre, bool *cierra);
+
 /* Reads the tag whose '<' stands at offset inicio of texto, ended as
  * htmlparser::lee_fin_de_tag ends it; with no end it runs to the end of texto,
  * reported as "(fin_tag) != NULL" when informa is set. Inside a raw element a tag never
@@ -75,12 +79,13 @@ inline tag_leido lenguaweb_lee_tag_en(std::string_view texto, uint32_t inicio, e
   return lenguaweb_lee_tag_en(htmlparser::acotado(texto), inicio, crudo, informa);
 }
 
-/* Moves crudo on past a tag of this name: SCRIPT, STYLE, XMP, TEXTAREA and PLAINTEXT open
- * their element, their end tags close it (nothing closes PLAINTEXT); inside one of them
- * the others' tags change nothing. An end tag with no element open is reported as
- * "*procesar_texto == FALSO" when informa is set (for SCRIPT and STYLE, as always).
- * Here the name ends at any blank, not only at a space: a "<SCRIPT" followed by a line
- * break is still a script, whose code must never be taken for text. */
+/* Moves crudo on past a tag of this name: each element of elemento_crudo opens with its
+ * start tag and closes with its end tag (nothing closes PLAINTEXT); inside one of them
+ * the others' tags change nothing, but a SCRIPT or STYLE inside TITLE. An end tag with no
+ * element open is reported as "*procesar_texto == FALSO" when informa is set (for SCRIPT
+ * and STYLE, as always). The name is read by base_del_nombre, so it ends at any blank or
+ * '/', not only at a space: a "<SCRIPT" followed by a line break or a '/' is still a
+ * script, whose code must never be taken for text. */
 void lenguaweb_cambia_elemento_crudo(elemento_crudo &crudo, std::string_view nombre, bool informa);
 
 /* Where a reader of a page stands: the raw element open, and the SVG and MathML elements

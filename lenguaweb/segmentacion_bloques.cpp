@@ -70,17 +70,6 @@ struct pasada {
   static constexpr uint32_t kNoEsta32 = UINT32_MAX;
 };
 
-/* The base name of a tag's name and whether it is an end tag. */
-std::string_view base_de(std::string_view nombre, bool *cierra) {
-  *cierra = !nombre.empty() && nombre[0] == '/';
-  if (*cierra) nombre.remove_prefix(1);
-  size_t fin = 0;
-  while (fin < nombre.size() && !htmlparser::es_blanco_de_tag(nombre[fin]) && nombre[fin] != '/' &&
-         nombre[fin] != '>')
-    ++fin;
-  return nombre.substr(0, fin);
-}
-
 void vacia_abiertos(pasada &p) {
   p.abiertos.clear();
   p.abiertos_de.fill(0);
@@ -282,7 +271,7 @@ uint32_t lee_tag(pasada &p, uint32_t posicion) {
   const uint32_t sigue = lenguaweb_sigue_tras_tag(p.lectura, tag, p.pagina, true);
   lenguaweb_cambia_preformateado(p.preformateado, tag.nombre);
   bool cierra = false;
-  const std::string_view base = base_de(tag.nombre, &cierra);
+  const std::string_view base = base_del_nombre(tag.nombre, &cierra);
   // A tag that the page ends before its '>' is nothing to a browser: never a text's.
   const bool sin_fin = tag.fin == p.pagina.size() && p.pagina[tag.fin - 1] != '>';
   // A tag not to be translated gives no attribute text.
