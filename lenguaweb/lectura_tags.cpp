@@ -198,18 +198,19 @@ void lenguaweb_cambia_elemento_crudo(elemento_crudo &crudo, std::string_view nom
 
 uint32_t lenguaweb_sigue_tras_tag(lectura_html &lectura, const tag_leido &leido,
                                   std::string_view texto, bool informa) {
-  // A browser reads a '<' that no letter, '/', '!' or '?' follows as a character, and a
-  // later '<' may begin the tag: "<<script>" and "<)<script>" open a SCRIPT, whose content
-  // is never a text.
+  // A browser reads a '<' that begins no tag as a character, and a later '<' may begin
+  // the tag: "<<script>" and "<)<script>" open a SCRIPT, whose content is never a text,
+  // and "<<svg>" an SVG element. The tag is followed from that '<'.
   tag_leido tag = leido;
-  const auto abre = [&](size_t i) {
-    const char c = i + 1 < tag.texto.size() ? tag.texto[i + 1] : '\0';
-    return htmlparser::es_letra_ascii(c) || c == '/' || c == '!' || c == '?';
-  };
+  const htmlparser::texto_acotado<char> t = htmlparser::acotado(tag.texto);
   size_t menor = 0;
-  while (menor != std::string_view::npos && !abre(menor)) menor = tag.texto.find('<', menor + 1);
-  if (menor != 0 && menor != std::string_view::npos)
-    tag.nombre = htmlparser::nombre_de_tag(tag.texto.substr(menor + 1));
+  while (menor != htmlparser::kNoEsta && !htmlparser::empieza_tag(t, menor))
+    menor = tag.texto.find('<', menor + 1);
+  if (menor != 0 && menor != htmlparser::kNoEsta) {
+    tag.inicio += static_cast<uint32_t>(menor);
+    tag.texto.remove_prefix(menor);
+    tag.nombre = htmlparser::nombre_de_tag(tag.texto.substr(1));
+  }
   const bool era_codigo = es_codigo(lectura.crudo);
   if (se_leen_tags(lectura.crudo)) sigue_extranjeros(lectura, tag);
   bool cierra = false;
