@@ -202,12 +202,9 @@ void pon_direccion_html(const tag_leido &tag, bool derecha_a_izquierda, bool pag
   htmlparser::valor_html valor;
   const bool tiene_dir = lenguaweb_busca_valor(tag.texto, "DIR", &valor);
   if (tiene_dir && valor.fin == htmlparser::kNoEsta) return;  // a value never closed
-  if (tiene_dir && !derecha_a_izquierda) {
-    const std::string_view dicho =
-        std::string_view(tag.texto).substr(valor.inicio, valor.fin - valor.inicio);
-    pagina_rtl = pagina_rtl || (dicho.size() == 3 && (dicho[0] | 0x20) == 'r' &&
-                                (dicho[1] | 0x20) == 't' && (dicho[2] | 0x20) == 'l');
-  }
+  if (tiene_dir && !derecha_a_izquierda)
+    pagina_rtl = pagina_rtl || htmlparser::nombre_es(
+                                   tag.texto.substr(valor.inicio, valor.fin - valor.inicio), "RTL");
   if (!derecha_a_izquierda && !pagina_rtl) return;
   const std::string direccion = derecha_a_izquierda ? "rtl" : "ltr";
   if (tiene_dir) {
