@@ -21,14 +21,16 @@ struct windows_1252 {
 #include "referencias_tabla.inc"
 
 static_assert(kNumReferenciasConNombre == 2231);
-constexpr size_t kLargoMaximo = 32; /* the longest name, ';' included */
-/* The longest name written without its ';' (all of them Latin-1's and amp, lt, gt, quot). */
-constexpr size_t kLargoLegado = [] {
+/* The longest name of the table (con_punto_y_coma), or the longest written without its
+ * ';' (all of them Latin-1's and amp, lt, gt, quot). */
+constexpr size_t largo_maximo(bool con_punto_y_coma) {
   size_t n = 0;
   for (const referencia_con_nombre &e : kReferenciasConNombre)
-    if (!e.nombre.ends_with(';')) n = std::max(n, e.nombre.size());
+    if (e.nombre.ends_with(';') == con_punto_y_coma) n = std::max(n, e.nombre.size());
   return n;
-}();
+}
+constexpr size_t kLargoMaximo = largo_maximo(true); /* ';' included */
+constexpr size_t kLargoLegado = largo_maximo(false);
 
 constexpr bool es_cifra(char c) {
   return c >= '0' && c <= '9';
