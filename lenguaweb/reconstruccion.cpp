@@ -194,54 +194,46 @@ size_t donde_declarar(std::string_view pagina, size_t desde) {
   }
 }
 
+/* Writes texto into the value of attribute nombre (found as lenguaweb_busca_valor finds
+ * it) of an HTML tag; a tag without that value gets ` escrito="texto"` after its name
+ * when escrito is given. */
+void pon_valor_html(const tag_leido &tag, const char *nombre, const char *escrito,
+                    std::string_view texto, char vedada, std::vector<sustitucion> &cambios) {
+  htmlparser::valor_html valor;
+  if (lenguaweb_busca_valor(tag.texto, nombre, &valor)) {
+    sustitucion cambio{tag.inicio + static_cast<uint32_t>(valor.inicio),
+                       tag.inicio + static_cast<uint32_t>(valor.fin),
+                       {}};
+    lenguaweb_escribe_valor(cambio.nuevo, texto, valor.entre_comillas, vedada);
+    cambios.push_back(std::move(cambio));
+  } else if (escrito != nullptr) {
+    const uint32_t en = tag.inicio + static_cast<uint32_t>(htmlparser::fin_de_nombre_de_tag(
+                                         htmlparser::acotado(tag.texto), 0));
+    const char comilla = lenguaweb_comilla_de_valor(vedada);
+    cambios.push_back(
+        {en, en, " " + std::string(escrito) + "=" + comilla + std::string(texto) + comilla});
+  }
+}
+
 /* Writes dir="rtl" into an HTML tag for a right-to-left language, and dir="ltr" for a
  * left-to-right one when the page was right to left (its language, or its dir); a tag
  * that needs no direction is left as it is. */
 void pon_direccion_html(const tag_leido &tag, bool derecha_a_izquierda, bool pagina_rtl,
                         char vedada, std::vector<sustitucion> &cambios) {
   htmlparser::valor_html valor;
-  const bool tiene_dir = lenguaweb_busca_valor(tag.texto, "DIR", &valor);
-  if (tiene_dir && valor.fin == htmlparser::kNoEsta) return;  // a value never closed
-  if (tiene_dir && !derecha_a_izquierda)
+  if (!derecha_a_izquierda && lenguaweb_busca_valor(tag.texto, "DIR", &valor))
     pagina_rtl = pagina_rtl || htmlparser::nombre_es(
                                    tag.texto.substr(valor.inicio, valor.fin - valor.inicio), "RTL");
-  if (!derecha_a_izquierda && !pagina_rtl) return;
-  const std::string direccion = derecha_a_izquierda ? "rtl" : "ltr";
-  if (tiene_dir) {
-    sustitucion cambio{tag.inicio + static_cast<uint32_t>(valor.inicio),
-                       tag.inicio + static_cast<uint32_t>(valor.fin),
-                       {}};
-    lenguaweb_escribe_valor(cambio.nuevo, direccion, valor.entre_comillas, vedada);
-    cambios.push_back(std::move(cambio));
-    return;
-  }
-  const uint32_t en = tag.inicio + static_cast<uint32_t>(htmlparser::fin_de_nombre_de_tag(
-                                       htmlparser::acotado(tag.texto), 0));
-  const char comilla = lenguaweb_comilla_de_valor(vedada);
-  cambios.push_back({en, en, " dir=" + (comilla + direccion + comilla)});
+  if (derecha_a_izquierda || pagina_rtl)
+    pon_valor_html(tag, "DIR", "dir", derecha_a_izquierda ? "rtl" : "ltr", vedada, cambios);
 }
 
 /* Writes etiqueta into the lang value of an HTML tag, and into its xml:lang value when it
- * has one; a tag without lang gets one after its name. Values always quoted. */
+ * has one; a tag without lang gets one after its name. */
 void pon_idioma_html(const tag_leido &tag, const std::string &etiqueta, char vedada,
                      std::vector<sustitucion> &cambios) {
-  bool tiene_lang = false;
-  for (const char *nombre : {"LANG", "XML:LANG"}) {
-    htmlparser::valor_html valor;
-    if (!lenguaweb_busca_valor(tag.texto, nombre, &valor)) continue;
-    tiene_lang = tiene_lang || nombre[0] == 'L';
-    sustitucion cambio{tag.inicio + static_cast<uint32_t>(valor.inicio),
-                       tag.inicio + static_cast<uint32_t>(valor.fin),
-                       {}};
-    lenguaweb_escribe_valor(cambio.nuevo, etiqueta, valor.entre_comillas, vedada);
-    cambios.push_back(std::move(cambio));
-  }
-  if (!tiene_lang) {
-    const uint32_t en = tag.inicio + static_cast<uint32_t>(htmlparser::fin_de_nombre_de_tag(
-                                         htmlparser::acotado(tag.texto), 0));
-    const char comilla = lenguaweb_comilla_de_valor(vedada);
-    cambios.push_back({en, en, " lang=" + (comilla + etiqueta + comilla)});
-  }
+  pon_valor_html(tag, "LANG", "lang", etiqueta, vedada, cambios);
+  pon_valor_html(tag, "XML:LANG", nullptr, etiqueta, vedada, cambios);
 }
 
 /* Appends to salida the piece (which stands at desde in the page) with its link values
