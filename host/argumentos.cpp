@@ -1,6 +1,7 @@
 // argumentos.cpp - the command line of lenguaweb: subcommands and options.
 #include "argumentos.h"
 
+#include "carpetas.h"
 #include "idiomas.h"
 #include "informes.h"
 #include "po.h"
@@ -9,7 +10,6 @@
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
-#include <cctype>
 #include <sstream>
 
 namespace {
@@ -87,10 +87,7 @@ int subcomando_conocido(int argc, const char *const *argv) {
 
 // Whether a path names a PO file or a template by its extension.
 bool parece_po(const std::string &ruta) {
-  const size_t punto = ruta.rfind('.');
-  if (punto == std::string::npos) return false;
-  std::string extension = ruta.substr(punto);
-  for (char &c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  const std::string extension = carpetas_extension(ruta);
   return extension == ".po" || extension == ".pot";
 }
 

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cctype>
 #include <map>
 #include <thread>
 #include <unordered_map>
@@ -13,20 +14,21 @@
 
 namespace fs = std::filesystem;
 
-namespace {
-
-bool es_pagina(const fs::path &ruta) {
+std::string carpetas_extension(const fs::path &ruta) {
   std::string extension = ruta.extension().string();
   std::transform(extension.begin(), extension.end(), extension.begin(),
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return extension;
+}
+
+bool carpetas_es_pagina(const fs::path &ruta) {
+  const std::string extension = carpetas_extension(ruta);
   return extension == ".html" || extension == ".htm";
 }
 
-}  // namespace
-
-bool carpetas_busca_paginas(const fs::path &carpeta, const fs::path &excluida,
-                            std::vector<fs::path> *paginas, std::vector<std::string> *ilegibles,
-                            std::string *error) {
+bool carpetas_recorre(const fs::path &carpeta, const fs::path &excluida,
+                      const std::function<void(const fs::path &)> &hecho,
+                      std::vector<std::string> *ilegibles, std::string *error) {
   std::error_code ec;
   const fs::path excluida_absoluta =
       excluida.empty() ? fs::path() : fs::weakly_canonical(excluida, ec);
@@ -42,8 +44,8 @@ bool carpetas_busca_paginas(const fs::path &carpeta, const fs::path &excluida,
         if (excluida_absoluta.empty() ||
             fs::weakly_canonical(it->path(), ec_entrada) != excluida_absoluta)
           pendientes.push_back(it->path());
-      } else if (it->is_regular_file(ec_entrada) && es_pagina(it->path())) {
-        paginas->push_back(it->path().lexically_relative(carpeta));
+      } else if (it->is_regular_file(ec_entrada)) {
+        hecho(it->path());
       }
     }
     if (!ec) continue;
@@ -54,8 +56,20 @@ bool carpetas_busca_paginas(const fs::path &carpeta, const fs::path &excluida,
     }
     ilegibles->push_back(std::move(motivo));
   }
-  std::sort(paginas->begin(), paginas->end());
   return true;
+}
+
+bool carpetas_busca_paginas(const fs::path &carpeta, const fs::path &excluida,
+                            std::vector<fs::path> *paginas, std::vector<std::string> *ilegibles,
+                            std::string *error) {
+  const bool leida = carpetas_recorre(
+      carpeta, excluida,
+      [&](const fs::path &ruta) {
+        if (carpetas_es_pagina(ruta)) paginas->push_back(ruta.lexically_relative(carpeta));
+      },
+      ilegibles, error);
+  std::sort(paginas->begin(), paginas->end());
+  return leida;
 }
 
 fs::path carpetas_ruta_po(const fs::path &pagina) {
