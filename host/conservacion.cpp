@@ -14,10 +14,10 @@ fs::path conservacion_ruta_plantilla(const fs::path &pagina) {
   return plantilla;
 }
 
-std::optional<size_t> conservacion_traducciones(const std::string &ruta, std::string *error) {
-  CabeceraPo cabecera;
+std::optional<size_t> conservacion_traducciones(const std::string &ruta, CabeceraPo *cabecera,
+                                                std::string *error) {
   std::vector<EntradaPo> entradas;
-  if (!po_lee(ruta, &cabecera, &entradas, error)) return std::nullopt;
+  if (!po_lee(ruta, cabecera, &entradas, error)) return std::nullopt;
   size_t traducidas = 0;
   for (const EntradaPo &e : entradas) traducidas += !e.traduccion.empty();
   return traducidas;
