@@ -37,6 +37,10 @@ std::filesystem::path carpetas_ruta_po(const std::filesystem::path &pagina);
 // Makes the folders that the file at ruta needs. Returns false with the reason in *error.
 bool carpetas_prepara(const std::filesystem::path &ruta, std::string *error);
 
+// The one path of a file however it is named: absolute, its symbolic links (a dangling
+// one too, which a writer follows) and "." and ".." resolved; empty when it cannot be told.
+std::string carpetas_ruta_real(const std::string &ruta);
+
 // Why each of salidas would overwrite a file that the run reads (any of entradas; empty
 // ones are skipped), or would be written through a symbolic link that leads out of
 // carpeta_salida (when not empty): "the output 'X' is 'Y', which this run reads: an
