@@ -44,7 +44,7 @@ def mide(orden):
                                  stdout=nulo, stderr=nulo)
         segundos = time.monotonic() - inicio
         if estado != 0:
-            sys.exit("escala.py: failed: " + " ".join(orden))
+            sys.exit(os.path.basename(sys.argv[0]) + ": failed: " + " ".join(orden))
         usuario, sistema, kb = medida.read().split()[-3:]
         return segundos, float(usuario) + float(sistema), int(kb) / 1024.0
 

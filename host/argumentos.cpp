@@ -1,6 +1,7 @@
 // argumentos.cpp - the command line of lenguaweb: subcommands and options.
 #include "argumentos.h"
 
+#include "carpetas.h"
 #include "idiomas.h"
 #include "informes.h"
 #include "po.h"
@@ -9,7 +10,6 @@
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
-#include <cctype>
 #include <sstream>
 
 namespace {
@@ -65,9 +65,11 @@ int links_completo(const Orden &orden) {
   return 2;
 }
 
-// The subcommand that the first word not an option names, when it is none of them:
+// The subcommand that the first word not an option names, when it is none of app's:
 // "unknown subcommand 'X'" then, and 2; -1 otherwise (CLI11 tells of the rest).
-int subcomando_conocido(int argc, const char *const *argv) {
+int subcomando_conocido(const CLI::App &app, int argc, const char *const *argv) {
+  const std::vector<const CLI::App *> subcomandos =
+      app.get_subcommands([](const CLI::App *) { return true; });
   for (int i = 1; i < argc; ++i) {
     const std::string_view a = argv[i];
     if (a == "-j" || a == "--jobs") {
@@ -75,11 +77,16 @@ int subcomando_conocido(int argc, const char *const *argv) {
       continue;
     }
     if (a.empty() || a[0] == '-') continue;
-    for (const char *nombre : {"extract", "merge", "update", "links", "pseudo"})
-      if (a == nombre) return -1;
+    std::string nombres;
+    for (size_t k = 0; k < subcomandos.size(); ++k) {
+      if (a == subcomandos[k]->get_name()) return -1;
+      nombres += (k == 0                        ? ""
+                  : k + 1 == subcomandos.size() ? " and "
+                                                : ", ") +
+                 subcomandos[k]->get_name();
+    }
     informes_escribe("lenguaweb: unknown subcommand '" + std::string(a) +
-                     "': the subcommands are extract, merge, update, links and pseudo "
-                     "(lenguaweb --help tells more)");
+                     "': the subcommands are " + nombres + " (lenguaweb --help tells more)");
     return 2;
   }
   return -1;
@@ -87,10 +94,7 @@ int subcomando_conocido(int argc, const char *const *argv) {
 
 // Whether a path names a PO file or a template by its extension.
 bool parece_po(const std::string &ruta) {
-  const size_t punto = ruta.rfind('.');
-  if (punto == std::string::npos) return false;
-  std::string extension = ruta.substr(punto);
-  for (char &c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  const std::string extension = carpetas_extension(ruta);
   return extension == ".po" || extension == ".pot";
 }
 
@@ -194,7 +198,7 @@ int argumentos_lee(int argc, const char *const *argv, Orden *orden) {
   con_segmentos(pseudo, "blocks");
   con_utf8(pseudo);
 
-  if (const int estado = subcomando_conocido(argc, argv); estado >= 0) return estado;
+  if (const int estado = subcomando_conocido(app, argc, argv); estado >= 0) return estado;
   if (const int estado = analiza(app, argc, argv); estado >= 0) return estado;
 
   if (extract->parsed()) orden->subcomando = Subcomando::extract;

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cctype>
 #include <map>
 #include <thread>
 #include <unordered_map>
@@ -13,20 +14,21 @@
 
 namespace fs = std::filesystem;
 
-namespace {
-
-bool es_pagina(const fs::path &ruta) {
+std::string carpetas_extension(const fs::path &ruta) {
   std::string extension = ruta.extension().string();
   std::transform(extension.begin(), extension.end(), extension.begin(),
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return extension;
+}
+
+bool carpetas_es_pagina(const fs::path &ruta) {
+  const std::string extension = carpetas_extension(ruta);
   return extension == ".html" || extension == ".htm";
 }
 
-}  // namespace
-
-bool carpetas_busca_paginas(const fs::path &carpeta, const fs::path &excluida,
-                            std::vector<fs::path> *paginas, std::vector<std::string> *ilegibles,
-                            std::string *error) {
+bool carpetas_recorre(const fs::path &carpeta, const fs::path &excluida,
+                      const std::function<void(const fs::path &)> &hecho,
+                      std::vector<std::string> *ilegibles, std::string *error) {
   std::error_code ec;
   const fs::path excluida_absoluta =
       excluida.empty() ? fs::path() : fs::weakly_canonical(excluida, ec);
@@ -42,8 +44,8 @@ bool carpetas_busca_paginas(const fs::path &carpeta, const fs::path &excluida,
         if (excluida_absoluta.empty() ||
             fs::weakly_canonical(it->path(), ec_entrada) != excluida_absoluta)
           pendientes.push_back(it->path());
-      } else if (it->is_regular_file(ec_entrada) && es_pagina(it->path())) {
-        paginas->push_back(it->path().lexically_relative(carpeta));
+      } else if (it->is_regular_file(ec_entrada)) {
+        hecho(it->path());
       }
     }
     if (!ec) continue;
@@ -54,8 +56,20 @@ bool carpetas_busca_paginas(const fs::path &carpeta, const fs::path &excluida,
     }
     ilegibles->push_back(std::move(motivo));
   }
-  std::sort(paginas->begin(), paginas->end());
   return true;
+}
+
+bool carpetas_busca_paginas(const fs::path &carpeta, const fs::path &excluida,
+                            std::vector<fs::path> *paginas, std::vector<std::string> *ilegibles,
+                            std::string *error) {
+  const bool leida = carpetas_recorre(
+      carpeta, excluida,
+      [&](const fs::path &ruta) {
+        if (carpetas_es_pagina(ruta)) paginas->push_back(ruta.lexically_relative(carpeta));
+      },
+      ilegibles, error);
+  std::sort(paginas->begin(), paginas->end());
+  return leida;
 }
 
 fs::path carpetas_ruta_po(const fs::path &pagina) {
@@ -74,14 +88,20 @@ bool carpetas_prepara(const fs::path &ruta, std::string *error) {
   return false;
 }
 
-namespace {
-
-// The real path of ruta, or empty when it cannot be told.
-std::string real(const std::string &ruta) {
+std::string carpetas_ruta_real(const std::string &ruta) {
   std::error_code ec;
-  const fs::path r = fs::weakly_canonical(ruta, ec);
-  return ec ? std::string() : r.string();
+  fs::path camino = fs::absolute(ruta, ec);
+  // A dangling link too: a writer follows it and makes the file it names.
+  for (int salto = 0; salto < 40 && fs::is_symlink(camino, ec); ++salto) {
+    const fs::path destino = fs::read_symlink(camino, ec);
+    if (ec) break;
+    camino = camino.parent_path() / destino;
+  }
+  const fs::path real = fs::weakly_canonical(camino, ec);
+  return ec ? std::string() : real.string();
 }
+
+namespace {
 
 // The first symbolic link on the way from carpeta down to salida (a path under it) that
 // leads out of carpeta, described; empty when none does.
@@ -92,7 +112,7 @@ std::string sale_por_enlace(const fs::path &carpeta, const std::string &carpeta_
   for (const fs::path &parte : salida.lexically_relative(carpeta)) {
     camino /= parte;
     if (!fs::is_symlink(camino, ec)) continue;
-    const std::string destino = real(camino.string());
+    const std::string destino = carpetas_ruta_real(camino.string());
     const fs::path dentro = fs::path(destino).lexically_relative(carpeta_real);
     if (!destino.empty() && !dentro.empty() && *dentro.begin() != "..") continue;
     return "the output '" + salida.string() + "' is written through '" + camino.string() +
@@ -113,9 +133,10 @@ std::vector<std::string> carpetas_choques(const std::vector<std::string> &entrad
     struct stat datos;
     if (::stat(entrada.c_str(), &datos) == 0)
       por_identidad.try_emplace({datos.st_dev, datos.st_ino}, &entrada);
-    if (const std::string r = real(entrada); !r.empty()) por_ruta.try_emplace(r, &entrada);
+    if (const std::string r = carpetas_ruta_real(entrada); !r.empty())
+      por_ruta.try_emplace(r, &entrada);
   }
-  const std::string carpeta_real = carpeta_salida.empty() ? "" : real(carpeta_salida);
+  const std::string carpeta_real = carpeta_salida.empty() ? "" : carpetas_ruta_real(carpeta_salida);
   std::vector<std::string> choques(salidas.size());
   for (size_t i = 0; i < salidas.size(); ++i) {
     const std::string &salida = salidas[i];
@@ -125,7 +146,7 @@ std::vector<std::string> carpetas_choques(const std::vector<std::string> &entrad
     if (::stat(salida.c_str(), &datos) == 0) {
       if (const auto e = por_identidad.find({datos.st_dev, datos.st_ino}); e != por_identidad.end())
         leida = e->second;
-    } else if (const auto e = por_ruta.find(real(salida)); e != por_ruta.end()) {
+    } else if (const auto e = por_ruta.find(carpetas_ruta_real(salida)); e != por_ruta.end()) {
       leida = e->second;
     }
     if (leida != nullptr)

@@ -8,12 +8,24 @@
 #include <string>
 #include <vector>
 
-// Stores in *paginas the path, relative to carpeta, of every regular file under it whose
-// name ends in ".html" or ".htm" (in any letter case), sorted; nothing under excluida
-// (the output folder, when it lies inside carpeta) is taken, nor anything under a
-// symbolic link to a folder. A subfolder that cannot be read is left out, and
-// "cannot read the folder '<subfolder>': <reason>" appended to *ilegibles. Returns false
-// with that line in *error when carpeta itself cannot be read.
+// The extension of ruta's name in lower case (".html"), empty when it has none.
+std::string carpetas_extension(const std::filesystem::path &ruta);
+
+// Whether ruta names a page: its name ends in ".html" or ".htm" (in any letter case).
+bool carpetas_es_pagina(const std::filesystem::path &ruta);
+
+// Calls hecho with the path (carpeta's, joined with the file's place under it) of every
+// regular file under carpeta; nothing under excluida (an output folder that lies inside
+// carpeta) is taken, nor anything under a symbolic link to a folder. A subfolder that
+// cannot be read is left out, and "cannot read the folder '<subfolder>': <reason>"
+// appended to *ilegibles. Returns false with that line in *error when carpeta itself
+// cannot be read.
+bool carpetas_recorre(const std::filesystem::path &carpeta, const std::filesystem::path &excluida,
+                      const std::function<void(const std::filesystem::path &)> &hecho,
+                      std::vector<std::string> *ilegibles, std::string *error);
+
+// Stores in *paginas the path, relative to carpeta, of every page under it
+// (carpetas_es_pagina), sorted, walked as carpetas_recorre walks.
 bool carpetas_busca_paginas(const std::filesystem::path &carpeta,
                             const std::filesystem::path &excluida,
                             std::vector<std::filesystem::path> *paginas,
@@ -24,6 +36,10 @@ std::filesystem::path carpetas_ruta_po(const std::filesystem::path &pagina);
 
 // Makes the folders that the file at ruta needs. Returns false with the reason in *error.
 bool carpetas_prepara(const std::filesystem::path &ruta, std::string *error);
+
+// The one path of a file however it is named: absolute, its symbolic links (a dangling
+// one too, which a writer follows) and "." and ".." resolved; empty when it cannot be told.
+std::string carpetas_ruta_real(const std::string &ruta);
 
 // Why each of salidas would overwrite a file that the run reads (any of entradas; empty
 // ones are skipped), or would be written through a symbolic link that leads out of

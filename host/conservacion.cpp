@@ -4,8 +4,6 @@
 
 #include <vector>
 
-#include "informes.h"
-
 namespace fs = std::filesystem;
 
 fs::path conservacion_ruta_plantilla(const fs::path &pagina) {
@@ -14,10 +12,10 @@ fs::path conservacion_ruta_plantilla(const fs::path &pagina) {
   return plantilla;
 }
 
-std::optional<size_t> conservacion_traducciones(const std::string &ruta, std::string *error) {
-  CabeceraPo cabecera;
+std::optional<size_t> conservacion_traducciones(const std::string &ruta, CabeceraPo *cabecera,
+                                                std::string *error) {
   std::vector<EntradaPo> entradas;
-  if (!po_lee(ruta, &cabecera, &entradas, error)) return std::nullopt;
+  if (!po_lee(ruta, cabecera, &entradas, error)) return std::nullopt;
   size_t traducidas = 0;
   for (const EntradaPo &e : entradas) traducidas += !e.traduccion.empty();
   return traducidas;
@@ -25,11 +23,8 @@ std::optional<size_t> conservacion_traducciones(const std::string &ruta, std::st
 
 bool conservacion_es_de_pagina(const CabeceraPo &cabecera, const std::string &po,
                                const std::string &pagina, std::string *error) {
-  // The header holds the name as a line of text: bytes that are not UTF-8 written \xNN,
-  // control characters '?'.
-  std::string nombre = informes_escapa(fs::path(pagina).filename().string());
-  for (char &c : nombre)
-    if (static_cast<unsigned char>(c) < 0x20) c = '?';
+  // The header holds the name as a line of text.
+  const std::string nombre = po_en_una_linea(fs::path(pagina).filename().string());
   if (cabecera.pagina.empty() || fs::path(cabecera.pagina).filename() == nombre) return true;
   *error = po + ": a PO file of another page: its X-Lenguaweb-Page is '" + cabecera.pagina +
            "', not '" + pagina + "' (--any-page takes it all the same)";

@@ -14,9 +14,10 @@
 std::filesystem::path conservacion_ruta_plantilla(const std::filesystem::path &pagina);
 
 // How many entries of the PO file at ruta hold a translation (fuzzy ones too: they are a
-// translator's work as well); nullopt with the reason in *error when it cannot be read
-// as a PO file.
-std::optional<size_t> conservacion_traducciones(const std::string &ruta, std::string *error);
+// translator's work as well), its header in *cabecera; nullopt with the reason in *error
+// when it cannot be read as a PO file.
+std::optional<size_t> conservacion_traducciones(const std::string &ruta, CabeceraPo *cabecera,
+                                                std::string *error);
 
 // Whether the PO file po, whose header is cabecera, may be used for pagina: its
 // X-Lenguaweb-Page is absent or names a file of the same name (as the header writes it). Paths

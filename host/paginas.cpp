@@ -291,14 +291,13 @@ Resultado paginas_extrae(const std::string &pagina, const std::string &po, const
                          std::string *error) {
   std::error_code ec;
   if (!orden.forzar && po != "-" && std::filesystem::is_regular_file(po, ec)) {
-    const std::optional<size_t> traducidas = conservacion_traducciones(po, error);
+    CabeceraPo cabecera;
+    const std::optional<size_t> traducidas = conservacion_traducciones(po, &cabecera, error);
     if (!traducidas) {
       *error += " (a file that extract would replace: --force replaces it)";
       return Resultado::fallida;
     }
-    CabeceraPo cabecera;
-    if (*traducidas > 0 && po_lee_cabecera(po, &cabecera, error) &&
-        !conservacion_es_de_pagina(cabecera, po, pagina, error)) {
+    if (*traducidas > 0 && !conservacion_es_de_pagina(cabecera, po, pagina, error)) {
       *error = po + " holds " + std::to_string(*traducidas) + " translations of another page, '" +
                cabecera.pagina + "', which extract would replace: --force replaces them";
       return Resultado::fallida;

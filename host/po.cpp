@@ -99,15 +99,6 @@ struct LiberaTexto {
 };
 using TextoC = std::unique_ptr<char, LiberaTexto>;
 
-// A header value on one line and in UTF-8: control characters would end the field, and
-// a file name's bytes need not be UTF-8.
-std::string en_una_linea(std::string_view texto) {
-  std::string r = informes_escapa(texto);
-  for (char &c : r)
-    if (static_cast<unsigned char>(c) < 0x20) c = '?';
-  return r;
-}
-
 // The time of writing, or SOURCE_DATE_EPOCH's when it is set, so that a build can
 // make the same files twice.
 std::string fecha() {
@@ -133,7 +124,7 @@ std::string cabecera(const PaginaPo &pagina) {
                              : !pagina.traduccion_nombre.empty()
                                  ? pagina.traduccion_nombre
                                  : idiomas_nombre(*pagina.traduccion);
-  return "Project-Id-Version: " + en_una_linea(nombre) + "\nPOT-Creation-Date: " + cuando +
+  return "Project-Id-Version: " + po_en_una_linea(nombre) + "\nPOT-Creation-Date: " + cuando +
          "\nPO-Revision-Date: " + (plantilla ? "YEAR-MO-DA HO:MI+ZONE" : cuando) +
          (plantilla ? "\nLast-Translator: FULL NAME <EMAIL@ADDRESS>\nLanguage-Team: LANGUAGE "
                       "<LL@li.org>\nLanguage: "
@@ -142,7 +133,8 @@ std::string cabecera(const PaginaPo &pagina) {
          "\nMIME-Version: 1.0\nContent-Type: text/plain; charset=UTF-8\n"
          "Content-Transfer-Encoding: 8bit\nX-Generator: lenguaweb " LENGUAWEB_VERSION_TEXTO
          "\nX-Lenguaweb-Page: " +
-         en_una_linea(pagina.ruta) + "\nX-Lenguaweb-Language: " + idiomas_escribe(pagina.idioma) +
+         po_en_una_linea(pagina.ruta) +
+         "\nX-Lenguaweb-Language: " + idiomas_escribe(pagina.idioma) +
          "\nX-Lenguaweb-Segments: " + po_nombre_segmentos(pagina.segmentos) + "\n";
 }
 
@@ -549,7 +541,7 @@ bool po_graba(const std::string &ruta, const PaginaPo &pagina, const EntradasDeP
   std::string bytes = pagina.traduccion ? "msgid \"\"\n" : "#, fuzzy\nmsgid \"\"\n";
   anade_campo(&bytes, "msgstr", cabecera(pagina));
   salida_anade(&salida, bytes);
-  const std::string referencia = en_una_linea(pagina.ruta);
+  const std::string referencia = po_en_una_linea(pagina.ruta);
   std::vector<std::string> procedencias;
   for (const EntradaPo &e : entradas.entradas) {
     bytes.assign("\n");
@@ -721,6 +713,13 @@ std::string po_nombra_original(const PoSinMarca &sin, std::string mensaje) {
        i = mensaje.find(sin.copia, i + sin.original.size()))
     mensaje.replace(i, sin.copia.size(), sin.original);
   return mensaje;
+}
+
+std::string po_en_una_linea(std::string_view texto) {
+  std::string r = informes_escapa(texto);
+  for (char &c : r)
+    if (static_cast<unsigned char>(c) < 0x20) c = '?';
+  return r;
 }
 
 std::string po_describe(std::string_view texto) {

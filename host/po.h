@@ -172,6 +172,11 @@ bool po_sin_marca(const std::string &ruta, PoSinMarca *sin, std::string *error);
 // mensaje with the copy's path, wherever it stands, written as the original's.
 std::string po_nombra_original(const PoSinMarca &sin, std::string mensaje);
 
+// A header value (a page's name) on one line and in UTF-8, as a PO file's header and
+// references hold it: bytes that are not UTF-8 written \xNN (informes_escapa), control
+// characters, which would end the field, '?'.
+std::string po_en_una_linea(std::string_view texto);
+
 // msgid for a message: cut at a character after 60 bytes, in quotes.
 std::string po_describe(std::string_view texto);
 

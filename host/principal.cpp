@@ -314,10 +314,25 @@ std::string nombres(const std::vector<std::string> &lista) {
   return r;
 }
 
+// The other files of a folder that a merge puts in place beside its pages, and how
+// many of them could not be (each named on standard error).
+struct Recursos {
+  size_t puestos = 0, fallidos = 0;
+};
+
+Recursos copia_recursos(const Orden &orden) {
+  std::vector<std::string> fallos;
+  // The output folder, when it lies inside the pages' folder, is not copied into itself.
+  const size_t puestos = sitio_copia_recursos(orden.pagina, orden.salida, orden.salida, &fallos);
+  for (const std::string &f : fallos) error(f);
+  return {.puestos = puestos, .fallidos = fallos.size()};
+}
+
 // What a folder's run did besides its pages, for the end of its summary: the pages that
 // a merge copied for want of a PO file and the other files it put in place; the PO files
 // that an update started from their pages and those it kept whose pages are gone.
-std::string lo_demas_del_sitio(const Orden &orden, const std::vector<Pagina> &lote) {
+std::string lo_demas_del_sitio(const Orden &orden, const std::vector<Pagina> &lote,
+                               const Recursos &recursos) {
   if (orden.subcomando != Subcomando::merge && orden.subcomando != Subcomando::update) return {};
   std::vector<std::string> sin_po;
   std::unordered_set<std::string> propios;
@@ -345,12 +360,9 @@ std::string lo_demas_del_sitio(const Orden &orden, const std::vector<Pagina> &lo
                                     : " PO files kept whose pages are gone: ") +
              nombres(huerfanos);
   } else if (!orden.solo_paginas) {
-    std::vector<std::string> fallos;
-    // The output folder, when it lies inside the pages' folder, is not copied into itself.
-    const size_t puestos = sitio_copia_recursos(orden.pagina, orden.salida, orden.salida, &fallos);
-    for (const std::string &f : fallos) error(f);
-    mas += "; " + std::to_string(puestos) + (puestos == 1 ? " other file" : " other files") +
-           " linked or copied";
+    mas += "; " + std::to_string(recursos.puestos) +
+           (recursos.puestos == 1 ? " other file" : " other files") + " linked or copied";
+    if (recursos.fallidos > 0) mas += ", " + std::to_string(recursos.fallidos) + " failed";
   }
   return mas;
 }
@@ -422,6 +434,11 @@ int ejecuta(const Orden &orden) {
   });
   bool escritura_fallida = enlaces && !guarda_tabla_y_coloca(orden, lote, &tablas);
   if (con_tabla) tablas_destruye(&tablas);
+  Recursos recursos;
+  if (es_carpeta && orden.subcomando == Subcomando::merge && !orden.solo_paginas) {
+    recursos = copia_recursos(orden);
+    escritura_fallida |= recursos.fallidos > 0;  // an output not written, as a page's
+  }
 
   size_t escritas = 0, incompletas = 0, fallidas = 0;
   for (const Pagina &p : lote) {
@@ -443,7 +460,7 @@ int ejecuta(const Orden &orden) {
   }
   if (es_carpeta)
     resume(orden, lote.size(), escritas, incompletas, fallidas, ilegibles.size(), total,
-           lo_demas_del_sitio(orden, lote));
+           lo_demas_del_sitio(orden, lote, recursos));
   if (escritura_fallida || (!es_carpeta && fallidas > 0)) return kError;
   return incompletas + fallidas + ilegibles.size() > 0 ? kIncompleta : kBien;
 }

@@ -56,6 +56,7 @@ std::vector<std::string_view> sin_traducir_partes(std::string_view texto) {
 
 std::string sin_traducir_compara(std::string_view origen, std::string_view traduccion) {
   std::vector<std::string_view> faltan = sin_traducir_partes(origen);
+  if (faltan.empty()) return {};  // most texts: the translation need not be read
   for (std::string_view parte : sin_traducir_partes(traduccion)) {
     const auto hallada = std::find(faltan.begin(), faltan.end(), parte);
     if (hallada != faltan.end()) faltan.erase(hallada);

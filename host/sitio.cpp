@@ -3,49 +3,24 @@
 #include "sitio.h"
 
 #include <algorithm>
-#include <cctype>
+
+#include "carpetas.h"
 
 namespace fs = std::filesystem;
-
-namespace {
-
-std::string extension(const fs::path &ruta) {
-  std::string e = ruta.extension().string();
-  for (char &c : e) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return e;
-}
-
-// Calls hecho(file) for every regular file under carpeta, skipping excluida; symbolic
-// links to folders are not followed. A walk that cannot go on is appended to *fallos.
-template <class F>
-void recorre(const fs::path &carpeta, const fs::path &excluida, std::vector<std::string> *fallos,
-             F hecho) {
-  std::error_code ec;
-  const fs::path fuera = excluida.empty() ? fs::path() : fs::weakly_canonical(excluida, ec);
-  fs::recursive_directory_iterator it(carpeta, fs::directory_options::skip_permission_denied, ec);
-  for (; !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
-    std::error_code propio;
-    if (it->is_directory(propio)) {
-      if (!fuera.empty() && fs::weakly_canonical(it->path(), propio) == fuera)
-        it.disable_recursion_pending();
-    } else if (it->is_regular_file(propio)) {
-      hecho(it->path());
-    }
-  }
-  if (ec && fallos != nullptr)
-    fallos->push_back("cannot read the folder '" + carpeta.string() + "': " + ec.message());
-}
-
-}  // namespace
 
 std::vector<fs::path> sitio_po_sin_pagina(const fs::path &carpeta_po,
                                           const std::unordered_set<std::string> &propios) {
   std::vector<fs::path> huerfanos;
-  recorre(carpeta_po, {}, nullptr, [&](const fs::path &ruta) {
-    if (extension(ruta) != ".po") return;
-    fs::path relativa = ruta.lexically_relative(carpeta_po);
-    if (propios.count(relativa.string()) == 0) huerfanos.push_back(std::move(relativa));
-  });
+  std::vector<std::string> ilegibles;  // a folder that cannot be read holds none to name
+  std::string error;
+  carpetas_recorre(
+      carpeta_po, {},
+      [&](const fs::path &ruta) {
+        if (carpetas_extension(ruta) != ".po") return;
+        fs::path relativa = ruta.lexically_relative(carpeta_po);
+        if (propios.count(relativa.string()) == 0) huerfanos.push_back(std::move(relativa));
+      },
+      &ilegibles, &error);
   std::sort(huerfanos.begin(), huerfanos.end());
   return huerfanos;
 }
@@ -53,9 +28,10 @@ std::vector<fs::path> sitio_po_sin_pagina(const fs::path &carpeta_po,
 size_t sitio_copia_recursos(const fs::path &origen, const fs::path &destino,
                             const fs::path &excluida, std::vector<std::string> *fallos) {
   size_t puestos = 0;
-  recorre(origen, excluida, fallos, [&](const fs::path &ruta) {
-    const std::string e = extension(ruta);
-    if (e == ".html" || e == ".htm") return;
+  std::vector<std::string> ilegibles;  // named already by the walk that found the pages
+  std::string error;
+  const auto pon = [&](const fs::path &ruta) {
+    if (carpetas_es_pagina(ruta)) return;
     const fs::path salida = destino / ruta.lexically_relative(origen);
     std::error_code ec;
     if (fs::exists(salida, ec) && fs::equivalent(ruta, salida, ec)) return;
@@ -73,7 +49,8 @@ size_t sitio_copia_recursos(const fs::path &origen, const fs::path &destino,
                         "': " + ec.message());
     else
       ++puestos;
-  });
+  };
+  if (!carpetas_recorre(origen, excluida, pon, &ilegibles, &error)) fallos->push_back(error);
   return puestos;
 }
 

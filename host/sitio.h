@@ -16,9 +16,10 @@ std::vector<std::filesystem::path> sitio_po_sin_pagina(
 
 // Puts every regular file under origen that is not a page (".html", ".htm") at the same
 // place under destino, as a hard link where the file system allows, else as a copy; a
-// file already there that is the same file is left alone. Nothing under excluida (the
-// output folder inside origen) is taken, nor anything under a symbolic link to a folder.
-// Returns how many files were put in place; each failure is appended to *fallos.
+// file already there that is the same file is left alone. The tree is walked as
+// carpetas_recorre walks it (excluida: the output folder inside origen); a subfolder
+// that cannot be read is skipped without a word, for the walk that found the pages has
+// named it. Returns how many files were put in place; each failure is appended to *fallos.
 size_t sitio_copia_recursos(const std::filesystem::path &origen,
                             const std::filesystem::path &destino,
                             const std::filesystem::path &excluida,

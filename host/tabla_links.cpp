@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "carpetas.h"
 #include "informes.h"
 #include "salida.h"
 
@@ -203,27 +204,9 @@ CerrojoTabla::~CerrojoTabla() {
   ::close(descriptor);
 }
 
-namespace {
-
-// The one path of a table however it is named: its symbolic links (a dangling one too,
-// which the save follows), "." and ".." resolved.
-std::string ruta_real(const std::string &tabla) {
-  namespace fs = std::filesystem;
-  std::error_code ec;
-  fs::path ruta = fs::absolute(tabla, ec);
-  for (int salto = 0; salto < 40 && fs::is_symlink(ruta, ec); ++salto) {
-    const fs::path destino = fs::read_symlink(ruta, ec);
-    if (ec) break;
-    ruta = ruta.parent_path() / destino;
-  }
-  const fs::path real = fs::weakly_canonical(ruta, ec);
-  return ec ? tabla : real.string();
-}
-
-}  // namespace
-
 bool tablas_bloquea(const std::string &tabla, CerrojoTabla *cerrojo, std::string *error) {
-  cerrojo->ruta = ruta_real(tabla) + ".lock";
+  const std::string real = carpetas_ruta_real(tabla);
+  cerrojo->ruta = (real.empty() ? tabla : real) + ".lock";
   for (;;) {
     const int descriptor = ::open(cerrojo->ruta.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
     if (descriptor < 0) {
