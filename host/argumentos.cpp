@@ -180,6 +180,12 @@ int argumentos_lee(int argc, const char *const *argv, Orden *orden) {
   con_segmentos(update, "the PO file's");
   update->add_flag("--any-page", orden->cualquier_pagina,
                    "Take an old PO file whose X-Lenguaweb-Page names another page");
+  update
+      ->add_option("-C,--compendium", orden->compendios,
+                   "A PO file of other translations (a compendium, as msgmerge takes it): a text "
+                   "the old PO file does not translate takes its translation from it; may be "
+                   "given more than once")
+      ->check(CLI::ExistingFile);
 
   CLI::App *links = app.add_subcommand("links", "Replace the links of a page by link references");
   links->add_option("PAGE", orden->pagina, "HTML page or folder");

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "companion/opciones.h"
 
@@ -12,14 +13,15 @@ enum class Subcomando { extract, merge, update, links, pseudo };
 
 struct Orden {
   Subcomando subcomando = Subcomando::extract;
-  std::string pagina;               // a page, or a folder of pages
-  std::string po;                   // merge, update: the PO file, or the folder of PO files
-  std::string salida;               // -o; empty when not given
-  std::string tabla;                // --links
-  std::string lista;                // links --list
-  std::optional<uint32_t> idioma;   // -l
-  std::optional<uint32_t> destino;  // -t: the code page's language
-  std::string destino_nombre;       // -t as the PO header's Language keeps it
+  std::string pagina;                   // a page, or a folder of pages
+  std::string po;                       // merge, update: the PO file, or the folder of PO files
+  std::string salida;                   // -o; empty when not given
+  std::string tabla;                    // --links
+  std::string lista;                    // links --list
+  std::vector<std::string> compendios;  // update --compendium: PO files whose translations serve
+  std::optional<uint32_t> idioma;       // -l
+  std::optional<uint32_t> destino;      // -t: the code page's language
+  std::string destino_nombre;           // -t as the PO header's Language keeps it
   std::optional<segmentacion_t> segmentacion;  // --segments
   bool utf8 = false;                           // --utf8: pages written in UTF-8
   bool difusas = false;                        // --fuzzy: fuzzy translations are used

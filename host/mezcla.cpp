@@ -37,8 +37,8 @@ struct Tubo {
 // Starts msgmerge with its standard output and error on the two pipes. The command's
 // threads block the signals that its watcher takes, and ignore SIGXFSZ: the child gets
 // them back.
-int lanza(const std::string &viejo, const std::string &plantilla, Tubo &salida, Tubo &errores,
-          pid_t *pid) {
+int lanza(const std::string &viejo, const std::string &plantilla,
+          const std::vector<std::string> &compendios, Tubo &salida, Tubo &errores, pid_t *pid) {
   posix_spawn_file_actions_t acciones;
   posix_spawn_file_actions_init(&acciones);
   posix_spawn_file_actions_adddup2(&acciones, salida.escritura, STDOUT_FILENO);
@@ -52,11 +52,15 @@ int lanza(const std::string &viejo, const std::string &plantilla, Tubo &salida, 
   posix_spawnattr_setsigmask(&atributos, &ninguna);
   posix_spawnattr_setsigdefault(&atributos, &por_defecto);
   posix_spawnattr_setflags(&atributos, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
-  std::string argumentos[] = {"msgmerge",        "--quiet", "--previous", "--no-wrap",
-                              "--output-file=-", "--",      viejo,        plantilla};
-  char *argv[std::size(argumentos) + 1] = {};
-  for (size_t i = 0; i < std::size(argumentos); ++i) argv[i] = argumentos[i].data();
-  const int resultado = ::posix_spawnp(pid, "msgmerge", &acciones, &atributos, argv, environ);
+  std::vector<std::string> argumentos = {"msgmerge", "--quiet", "--previous", "--no-wrap",
+                                         "--output-file=-"};
+  for (const std::string &compendio : compendios) argumentos.push_back("--compendium=" + compendio);
+  argumentos.insert(argumentos.end(), {"--", viejo, plantilla});
+  std::vector<char *> argv;
+  for (std::string &argumento : argumentos) argv.push_back(argumento.data());
+  argv.push_back(nullptr);
+  const int resultado =
+      ::posix_spawnp(pid, "msgmerge", &acciones, &atributos, argv.data(), environ);
   posix_spawnattr_destroy(&atributos);
   posix_spawn_file_actions_destroy(&acciones);
   return resultado;
@@ -65,7 +69,8 @@ int lanza(const std::string &viejo, const std::string &plantilla, Tubo &salida, 
 }  // namespace
 
 bool mezcla_ejecuta_msgmerge(const std::string &viejo, const std::string &plantilla,
-                             const std::string &salida, std::string *error) {
+                             const std::vector<std::string> &compendios, const std::string &salida,
+                             std::string *error) {
   Tubo de_salida, de_errores;
   for (Tubo *t : {&de_salida, &de_errores}) {
     int extremos[2];
@@ -80,7 +85,7 @@ bool mezcla_ejecuta_msgmerge(const std::string &viejo, const std::string &planti
   PoSinMarca sin_marca;
   if (!po_sin_marca(viejo, &sin_marca, error)) return false;
   pid_t pid;
-  if (const int fallo = lanza(sin_marca.ruta(), plantilla, de_salida, de_errores, &pid);
+  if (const int fallo = lanza(sin_marca.ruta(), plantilla, compendios, de_salida, de_errores, &pid);
       fallo != 0) {
     *error = "cannot run msgmerge (GNU gettext), which update needs: " +
              std::system_category().message(fallo);

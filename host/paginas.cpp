@@ -390,10 +390,11 @@ Resultado paginas_actualiza(const std::string &pagina, const std::string &po,
                             const std::string &salida, const Orden &orden, std::string *error) {
   AmbitoInformes ambito(pagina);
   CabeceraPo cabecera;
-  if (!po_lee_cabecera(po, &cabecera, error)) return Resultado::fallida;
+  if (!po.empty() && !po_lee_cabecera(po, &cabecera, error)) return Resultado::fallida;
   PaginaLegible leida;
   if (!legible(pagina, &leida, error)) return Resultado::fallida;
-  if (!orden.cualquier_pagina && !conservacion_es_de_pagina(cabecera, po, pagina, error))
+  if (!po.empty() && !orden.cualquier_pagina &&
+      !conservacion_es_de_pagina(cabecera, po, pagina, error))
     return Resultado::fallida;
   PaginaCargada cargada;
   cargada.idioma = idioma_de_pagina(orden.idioma ? orden.idioma : cabecera.idioma, leida.ruta);
@@ -408,14 +409,17 @@ Resultado paginas_actualiza(const std::string &pagina, const std::string &po,
   char *ruta = utilidades_ruta_fichero(nombre.c_str());
   const std::string plantilla = ruta;
   cad_destruye(&ruta);
+  // A new page's template is its own old file: its header names the translation's language.
   const PaginaPo datos{.ruta = pagina,
                        .idioma = cargada.idioma,
-                       .traduccion = std::nullopt,
+                       .traduccion = po.empty() ? orden.destino : std::nullopt,
+                       .traduccion_nombre = po.empty() ? orden.destino_nombre : std::string(),
                        .segmentos = cargada.segmentacion,
                        .origenes = &cargada.origenes,
                        .ids = cargada.ids};
   if (!po_graba(plantilla, datos, entradas, error)) return Resultado::no_escrita;
-  const bool mezclado = mezcla_ejecuta_msgmerge(po, plantilla, salida, error);
+  const bool mezclado = mezcla_ejecuta_msgmerge(po.empty() ? plantilla : po, plantilla,
+                                                orden.compendios, salida, error);
   std::remove(plantilla.c_str());
   return mezclado ? Resultado::hecha : Resultado::fallida;
 }

@@ -61,7 +61,8 @@ Resultado paginas_fusiona(const std::string &pagina, const std::string &po,
 // file po carried over by msgmerge: a text that changed gets the old translation marked
 // fuzzy. The page is cut as the old PO file says unless --segments is given. salida may
 // be po: it is replaced whole once written. An old PO file of another page is refused
-// as by paginas_fusiona.
+// as by paginas_fusiona. A text that po does not translate takes the translation of
+// --compendium's files; an empty po (a new page) starts from the page's template.
 Resultado paginas_actualiza(const std::string &pagina, const std::string &po,
                             const std::string &salida, const Orden &orden, std::string *error);
 

@@ -19,6 +19,7 @@
 #include "idiomas.h"
 #include "informes.h"
 #include "paginas.h"
+#include "po.h"
 #include "salida.h"
 #include "sitio.h"
 #include "tabla_links.h"
@@ -271,11 +272,12 @@ void trabaja(const Orden &orden, const TablasLinks *tablas, Pagina &p) {
             paginas_fusiona(p.entrada, p.po, p.salida, orden, tablas, &p.cuentas, &motivo);
         break;
       case Subcomando::update:
-        if (p.sin_po) {  // a new page starts from its template
+        // A new page starts from its template, and from the compendia when there are some.
+        if (p.sin_po && orden.compendios.empty()) {
           p.resultado = paginas_extrae(p.entrada, p.salida, orden, &motivo);
           break;
         }
-        p.resultado = paginas_actualiza(p.entrada, p.po, p.salida, orden, &motivo);
+        p.resultado = paginas_actualiza(p.entrada, p.sin_po ? "" : p.po, p.salida, orden, &motivo);
         break;
       case Subcomando::links:
         p.resultado = paginas_preprocesa(p.entrada, p.salida, orden, *tablas, &p.nuevas,
@@ -489,5 +491,13 @@ int main(int argc, char **argv) {
   CarpetaUtilidades utilidades;
   std::string motivo;
   if (!crea_carpeta_utilidades(&utilidades, &motivo)) return error(motivo);
+  // Each compendium is read once: msgmerge takes a copy without a byte order mark, for
+  // every page.
+  std::vector<PoSinMarca> compendios(orden.compendios.size());
+  for (size_t i = 0; i < compendios.size(); ++i) {
+    if (!po_sin_marca(orden.compendios[i], &compendios[i], &motivo)) return error(motivo);
+    compendios[i].bytes = std::string();
+    orden.compendios[i] = compendios[i].ruta();
+  }
   return ejecuta(orden);
 }
