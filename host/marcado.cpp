@@ -184,6 +184,40 @@ bool marcado_tiene_letras(std::string_view texto) {
   return false;
 }
 
+std::string marcado_en_caracteres(std::string_view texto) {
+  if (texto.find('&') == npos) return std::string(texto);
+  size_t i = texto.find_first_of("<&");
+  const auto legible = [](char32_t c) {
+    return c == 0 || (c >= 0x20 && c < 0x7F && c != '<' && c != '>' && c != '&') ||
+           (c >= 0xA0 && c != 0xFFFD);
+  };
+  std::string r(texto.substr(0, i));
+  r.reserve(texto.size());
+  TagDeTexto tag;
+  while (i < texto.size()) {
+    const size_t otro = texto.find_first_of("<&", i);
+    r.append(texto.substr(i, otro - i));
+    if (otro == npos) break;
+    i = otro;
+    size_t fin = i + 1;
+    if (texto[i] == '<') {
+      if (const size_t cierre = lee_tag(texto, i, &tag); cierre != npos) fin = cierre;
+    } else if (const htmlparser::referencia_html ref =
+                   htmlparser::lee_referencia(texto.substr(i), false);
+               ref.largo > 0) {
+      fin = i + ref.largo;
+      if (legible(ref.puntos[0]) && ref.puntos[0] != 0 && legible(ref.puntos[1])) {
+        r.append(htmlparser::utf8_de_referencia(ref));
+        i = fin;
+        continue;
+      }
+    }
+    r.append(texto.substr(i, fin - i));
+    i = fin;
+  }
+  return r;
+}
+
 std::string marcado_compara(std::string_view origen, std::string_view traduccion) {
   if (const size_t sin_terminar = tag_sin_terminar(traduccion);
       sin_terminar != npos && tag_sin_terminar(origen) == npos)

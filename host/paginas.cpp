@@ -230,6 +230,14 @@ CuentasPo pon_traducciones(const std::string &pagina, PaginaCargada *cargada,
       ++cuentas.rechazadas;
       continue;
     }
+    // A translation that is its source (msgen's, a name) keeps the page's own text, its
+    // references as they stand.
+    if (e.traduccion == e.texto) {
+      bool nul = false;
+      for (uint32_t i : e.indices) nul = nul || sin_escribir[i];
+      ++(nul ? cuentas.con_nul : cuentas.traducidas);
+      continue;
+    }
     char *texto = conv_utf8_a_ansi_html(e.traduccion.c_str(), llegada);
     bool nul = false;
     for (size_t k = 0; k < e.indices.size(); ++k) {
@@ -262,6 +270,11 @@ bool toma_del_po(const std::string &po, LectorPo *lector, bool en_flujo, Cabecer
                  std::string *error) {
   const auto toma = [&](EntradaPo &del_po) {
     EntradaPo *propia = po_busca(propias, del_po.contexto, del_po.texto);
+    // A PO file written before msgids held characters has the page's references.
+    if (propia == nullptr && del_po.texto.find('&') != std::string::npos) {
+      propia = po_busca(propias, del_po.contexto, marcado_en_caracteres(del_po.texto));
+      if (propia != nullptr && propia->encontrada) return;  // its own entry serves it
+    }
     if (propia == nullptr) {
       if (!del_po.contexto.empty() && ajeno->empty()) *ajeno = del_po.contexto;
       return;

@@ -509,7 +509,9 @@ void po_entradas_de_pagina(const lista_cad_t *textos, const lista_cad_t *ids, ui
   const uint32_t n = std::min(lista_cad_num_elems(textos), lista_cad_num_elems(ids));
   for (uint32_t i = 0; i < n; ++i) {
     char *utf8 = conv_ansi_idioma_a_utf8(lista_cad_dame(textos, i), idioma);
-    const std::string_view texto(utf8);
+    // The msgid holds the characters a reader sees, not the references that stand for
+    // them (those the page's code page lacks come as references from the library too).
+    const std::string texto = marcado_en_caracteres(utf8);
     if (marcado_tiene_letras(texto)) {
       const char *contexto = po_contexto_de(lista_cad_dame(ids, i));
       EntradaPo *entrada = po_busca(entradas, contexto, texto);
