@@ -32,6 +32,12 @@ struct Orden {
   unsigned trabajos = 0;          // -j; 0 means one per core
 };
 
+// The command's exit statuses.
+constexpr int kBien = 0;
+constexpr int kIncompleta = 1;  // some pages (or subfolders) failed, or a page lacks a part
+                                // (a translation refused, a link left unresolved)
+constexpr int kError = 2;
+
 // Reads the command line into *orden. Returns -1 when the command is to run; otherwise
 // the exit status to end with, after printing the help (0) or one line naming what is
 // wrong (2) on standard error. argv is only read.

@@ -341,22 +341,71 @@ Resultado paginas_extrae(const std::string &pagina, const std::string &po, const
   return po_graba(po, datos, entradas, error) ? Resultado::hecha : Resultado::no_escrita;
 }
 
+Resultado paginas_describe(const std::string &pagina, const Orden &orden,
+                           std::vector<EntradaDescrita> *descritas, std::string *error) {
+  AmbitoInformes ambito(pagina);
+  PaginaLegible leida;
+  if (!legible(pagina, &leida, error)) return Resultado::fallida;
+  PaginaCargada cargada;
+  cargada.idioma = idioma_de_pagina(orden.idioma, leida.ruta);
+  cargada.segmentacion = orden.segmentacion.value_or(SEGMENTACION_BLOQUES);
+  if (!carga(leida.ruta, orden, &cargada, error)) return Resultado::fallida;
+  EntradasDePagina entradas;
+  po_entradas_de_pagina(cargada.textos, cargada.ids, cargada.idioma, &entradas);
+  const PaginaPo datos{.ruta = pagina,
+                       .idioma = cargada.idioma,
+                       .traduccion = std::nullopt,
+                       .traduccion_nombre = {},
+                       .segmentos = cargada.segmentacion,
+                       .origenes = &cargada.origenes,
+                       .ids = cargada.ids};
+  *descritas = po_describe_entradas(datos, entradas);
+  return Resultado::hecha;
+}
+
+bool paginas_lee_catalogo(const std::string &po, CatalogoLeido *catalogo, std::string *error) {
+  std::vector<EntradaPo> leidas;
+  if (!po_lee(po, &catalogo->cabecera, &leidas, error)) return false;
+  EntradasDePagina &todas = catalogo->entradas;
+  for (EntradaPo &e : leidas) {
+    if (po_busca(&todas, e.contexto, e.texto) != nullptr) continue;
+    EntradaPo &nueva = todas.entradas.emplace_back(std::move(e));
+    const uint32_t indice = static_cast<uint32_t>(todas.entradas.size() - 1);
+    todas.indice[nueva.contexto.empty() ? 0 : 1].emplace(nueva.texto, indice);
+  }
+  // A catalogue written before msgids held characters is found by them too.
+  for (uint32_t k = 0, n = static_cast<uint32_t>(todas.entradas.size()); k < n; ++k) {
+    const EntradaPo &e = todas.entradas[k];
+    if (e.texto.find('&') == std::string::npos) continue;
+    EntradaPo &otra = todas.entradas.emplace_back();
+    otra.contexto = e.contexto;
+    otra.texto = marcado_en_caracteres(e.texto);  // only the key: it leads to e
+    if (!todas.indice[otra.contexto.empty() ? 0 : 1].emplace(otra.texto, k).second ||
+        otra.texto == e.texto)
+      todas.entradas.pop_back();
+  }
+  return true;
+}
+
 Resultado paginas_fusiona(const std::string &pagina, const std::string &po,
                           const std::string &salida, const Orden &orden, const TablasLinks *tablas,
-                          CuentasPo *cuentas, std::string *error) {
+                          const CatalogoLeido *catalogo, CuentasPo *cuentas, std::string *error) {
   AmbitoInformes ambito(pagina);
   ambito.cuenta_enlaces = true;
   // The header first: it says how the page was read. Its entries are taken once the page is.
-  CabeceraPo cabecera;
+  CabeceraPo cabecera = catalogo != nullptr ? catalogo->cabecera : CabeceraPo{};
   LectorPo lector;
-  const LecturaPo abierto = po_abre(po, &lector, &cabecera, error);
+  const LecturaPo abierto =
+      catalogo != nullptr ? LecturaPo::fin : po_abre(po, &lector, &cabecera, error);
   if (abierto == LecturaPo::fallo) return Resultado::fallida;
   const bool en_flujo = abierto == LecturaPo::entrada;
   std::vector<EntradaPo> leidas;  // when libgettextpo reads the file
-  if (!en_flujo && !po_lee(po, &cabecera, &leidas, error)) return Resultado::fallida;
+  if (abierto == LecturaPo::otra_forma && !po_lee(po, &cabecera, &leidas, error))
+    return Resultado::fallida;
   PaginaLegible leida;
   if (!legible(pagina, &leida, error)) return Resultado::fallida;
-  if (!orden.cualquier_pagina && !conservacion_es_de_pagina(cabecera, po, pagina, error))
+  if (catalogo == nullptr && !orden.cualquier_pagina &&
+      !conservacion_es_de_pagina(cabecera, po, pagina, error))
     return Resultado::fallida;
   PaginaCargada cargada;
   cargada.idioma = idioma_de_pagina(orden.idioma ? orden.idioma : cabecera.idioma, leida.ruta);
@@ -368,10 +417,20 @@ Resultado paginas_fusiona(const std::string &pagina, const std::string &po,
   EntradasDePagina propias;
   po_entradas_de_pagina(cargada.textos, cargada.ids, cargada.idioma, &propias);
   std::string ajeno;
-  if (!toma_del_po(po, &lector, en_flujo, &cabecera, &leidas, &propias, &ajeno, error))
+  if (catalogo != nullptr) {
+    for (EntradaPo &propia : propias.entradas) {
+      const EntradaPo *del_po = po_busca(catalogo->entradas, propia.contexto, propia.texto);
+      if (del_po == nullptr) continue;
+      propia.encontrada = true;
+      propia.traduccion = del_po->traduccion;
+      propia.difusa = del_po->difusa;
+    }
+  } else if (!toma_del_po(po, &lector, en_flujo, &cabecera, &leidas, &propias, &ajeno, error)) {
     return Resultado::fallida;
-  if (!propias.entradas.empty() && std::none_of(propias.entradas.begin(), propias.entradas.end(),
-                                                [](const EntradaPo &e) { return e.encontrada; })) {
+  }
+  if (catalogo == nullptr && !propias.entradas.empty() &&
+      std::none_of(propias.entradas.begin(), propias.entradas.end(),
+                   [](const EntradaPo &e) { return e.encontrada; })) {
     *error = po + ": not a PO file of " + pagina + ": none of its entries is a text of the page" +
              (ajeno.empty() ? ""
                             : " (msgctxt \"" + ajeno +

@@ -5,8 +5,10 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "argumentos.h"
+#include "po.h"
 #include "tabla_links.h"
 
 // How the work on a page ended.
@@ -43,6 +45,21 @@ std::string resumen_cuentas(const CuentasPo &cuentas);
 Resultado paginas_extrae(const std::string &pagina, const std::string &po, const Orden &orden,
                          std::string *error);
 
+// Describes the page's entries for a site's catalogue (po_une_al_catalogo) into *descritas.
+Resultado paginas_describe(const std::string &pagina, const Orden &orden,
+                           std::vector<EntradaDescrita> *descritas, std::string *error);
+
+// A site's catalogue read once for the merge of all its pages: its header and entries,
+// found by their msgid (and by the msgid with its references read as characters, for a
+// catalogue written before msgids held them).
+struct CatalogoLeido {
+  CabeceraPo cabecera;
+  EntradasDePagina entradas;
+};
+
+// Reads the PO file at po into *catalogo; false with the reason in *error.
+bool paginas_lee_catalogo(const std::string &po, CatalogoLeido *catalogo, std::string *error);
+
 // Writes the page to salida with the translations of the PO file po, each found by its
 // text, in any order; entries that the page lacks are left aside. The translations go in
 // the code page of -t, else of the PO file's Language, else of the page's language. A
@@ -52,10 +69,12 @@ Resultado paginas_extrae(const std::string &pagina, const std::string &po, const
 // A PO file that has none of the page's texts, or whose X-Lenguaweb-Page names another
 // page (but with --any-page), is refused. Link references are resolved through tablas when
 // it is not null; a reference that they do not resolve, or whose record gives a link that
-// would run, stays as it stands, and makes the result an aviso that names it.
+// would run, stays as it stands, and makes the result an aviso that names it. With a
+// catalogue (not null), its entries serve instead of po's, and a page none of whose texts
+// it holds is no fault: a page new to the site.
 Resultado paginas_fusiona(const std::string &pagina, const std::string &po,
                           const std::string &salida, const Orden &orden, const TablasLinks *tablas,
-                          CuentasPo *cuentas, std::string *error);
+                          const CatalogoLeido *catalogo, CuentasPo *cuentas, std::string *error);
 
 // Writes to salida the PO file of the page's texts with the translations of its old PO
 // file po carried over by msgmerge: a text that changed gets the old translation marked

@@ -134,7 +134,8 @@ std::string cabecera(const PaginaPo &pagina) {
          "Content-Transfer-Encoding: 8bit\nX-Generator: lenguaweb " LENGUAWEB_VERSION_TEXTO
          "\nX-Lenguaweb-Page: " +
          po_en_una_linea(pagina.ruta) +
-         "\nX-Lenguaweb-Language: " + idiomas_escribe(pagina.idioma) +
+         (pagina.idioma != 0 ? "\nX-Lenguaweb-Language: " + idiomas_escribe(pagina.idioma)
+                             : std::string()) +
          "\nX-Lenguaweb-Segments: " + po_nombre_segmentos(pagina.segmentos) + "\n";
 }
 
@@ -529,46 +530,122 @@ void po_entradas_de_pagina(const lista_cad_t *textos, const lista_cad_t *ids, ui
   }
 }
 
-EntradaPo *po_busca(EntradasDePagina *entradas, std::string_view contexto, std::string_view texto) {
+const EntradaPo *po_busca(const EntradasDePagina &entradas, std::string_view contexto,
+                          std::string_view texto) {
   if (!contexto.empty() && contexto != "keywords") return nullptr;
-  const auto &indice = entradas->indice[indice_de(contexto)];
+  const auto &indice = entradas.indice[indice_de(contexto)];
   const auto hallada = indice.find(texto);
-  return hallada == indice.end() ? nullptr : &entradas->entradas[hallada->second];
+  return hallada == indice.end() ? nullptr : &entradas.entradas[hallada->second];
 }
+
+EntradaPo *po_busca(EntradasDePagina *entradas, std::string_view contexto, std::string_view texto) {
+  return const_cast<EntradaPo *>(po_busca(std::as_const(*entradas), contexto, texto));
+}
+
+namespace {
+
+// Adds to *procedencias the kinds of element or attribute the texts of e come from (each
+// once), and to *lineas " page:line" for the line of each (once per line in a row).
+void describe(const PaginaPo &pagina, const std::string &referencia, const EntradaPo &e,
+              std::vector<std::string> *procedencias, std::string *lineas) {
+  uint32_t ultima = 0;
+  for (uint32_t i : e.indices) {
+    const OrigenTexto *origen = pagina.origenes != nullptr ? pagina.origenes->de(i) : nullptr;
+    std::string de =
+        po_procedencia(origen, pagina.ids != nullptr ? lista_cad_dame(pagina.ids, i) : nullptr);
+    if (!de.empty() &&
+        std::find(procedencias->begin(), procedencias->end(), de) == procedencias->end())
+      procedencias->push_back(std::move(de));
+    if (origen != nullptr && origen->linea != 0 && origen->linea != ultima) {
+      lineas->append(" ").append(referencia).append(":").append(std::to_string(origen->linea));
+      ultima = origen->linea;
+    }
+  }
+  if (lineas->empty()) lineas->append(" ").append(referencia);
+}
+
+// One entry as gettext's tools write it: extracted comments, references, strings.
+void anade_entrada(std::string *bytes, const std::vector<std::string> &procedencias,
+                   std::string_view lineas, std::string_view contexto, std::string_view texto,
+                   std::string_view traduccion) {
+  bytes->append("\n");
+  for (const std::string &de : procedencias) bytes->append("#. ").append(de).append("\n");
+  bytes->append("#:").append(lineas).append("\n");
+  if (!contexto.empty()) anade_campo(bytes, "msgctxt", contexto);
+  anade_campo(bytes, "msgid", texto);
+  anade_campo(bytes, "msgstr", traduccion);
+}
+
+// Opens ruta and writes the header of pagina; false with the reason in *error.
+bool abre_con_cabecera(Salida *salida, const std::string &ruta, const PaginaPo &pagina,
+                       std::string *error) {
+  if (!salida_abre(salida, ruta, error)) return false;
+  std::string bytes = pagina.traduccion ? "msgid \"\"\n" : "#, fuzzy\nmsgid \"\"\n";
+  anade_campo(&bytes, "msgstr", cabecera(pagina));
+  salida_anade(salida, bytes);
+  return true;
+}
+
+}  // namespace
 
 bool po_graba(const std::string &ruta, const PaginaPo &pagina, const EntradasDePagina &entradas,
               std::string *error) {
   Salida salida;
-  if (!salida_abre(&salida, ruta, error)) return false;
-  std::string bytes = pagina.traduccion ? "msgid \"\"\n" : "#, fuzzy\nmsgid \"\"\n";
-  anade_campo(&bytes, "msgstr", cabecera(pagina));
-  salida_anade(&salida, bytes);
+  if (!abre_con_cabecera(&salida, ruta, pagina, error)) return false;
   const std::string referencia = po_en_una_linea(pagina.ruta);
   std::vector<std::string> procedencias;
+  std::string bytes, lineas;
   for (const EntradaPo &e : entradas.entradas) {
-    bytes.assign("\n");
-    // One comment for each kind of element or attribute, and the line of each text.
     procedencias.clear();
-    std::string lineas;
-    uint32_t ultima = 0;
-    for (uint32_t i : e.indices) {
-      const OrigenTexto *origen = pagina.origenes != nullptr ? pagina.origenes->de(i) : nullptr;
-      std::string de =
-          po_procedencia(origen, pagina.ids != nullptr ? lista_cad_dame(pagina.ids, i) : nullptr);
-      if (!de.empty() &&
-          std::find(procedencias.begin(), procedencias.end(), de) == procedencias.end()) {
-        bytes.append("#. ").append(de).append("\n");
-        procedencias.push_back(std::move(de));
-      }
-      if (origen != nullptr && origen->linea != 0 && origen->linea != ultima) {
-        lineas.append(" ").append(referencia).append(":").append(std::to_string(origen->linea));
-        ultima = origen->linea;
-      }
+    lineas.clear();
+    describe(pagina, referencia, e, &procedencias, &lineas);
+    bytes.clear();
+    anade_entrada(&bytes, procedencias, lineas, e.contexto, e.texto, e.traduccion);
+    salida_anade(&salida, bytes);
+  }
+  return salida_termina(&salida, error);
+}
+
+std::vector<EntradaDescrita> po_describe_entradas(const PaginaPo &pagina,
+                                                  const EntradasDePagina &entradas) {
+  const std::string referencia = po_en_una_linea(pagina.ruta);
+  std::vector<EntradaDescrita> descritas(entradas.entradas.size());
+  for (size_t k = 0; k < descritas.size(); ++k) {
+    const EntradaPo &e = entradas.entradas[k];
+    descritas[k].contexto = e.contexto;
+    descritas[k].texto = e.texto;
+    describe(pagina, referencia, e, &descritas[k].procedencias, &descritas[k].referencias);
+  }
+  return descritas;
+}
+
+void po_une_al_catalogo(CatalogoPo *catalogo, std::vector<EntradaDescrita> &&de_pagina) {
+  for (EntradaDescrita &e : de_pagina) {
+    std::string clave = e.contexto;
+    clave.append(1, '\4').append(e.texto);  // gettext's own separator of msgctxt and msgid
+    const auto [hallada, nueva] = catalogo->indice.try_emplace(std::move(clave), 0);
+    if (nueva) {
+      hallada->second = catalogo->entradas.size();
+      catalogo->entradas.push_back(std::move(e));
+      continue;
     }
-    bytes.append("#:").append(lineas.empty() ? " " + referencia : lineas).append("\n");
-    if (!e.contexto.empty()) anade_campo(&bytes, "msgctxt", e.contexto);
-    anade_campo(&bytes, "msgid", e.texto);
-    anade_campo(&bytes, "msgstr", e.traduccion);
+    EntradaDescrita &unida = catalogo->entradas[hallada->second];
+    for (std::string &de : e.procedencias)
+      if (std::find(unida.procedencias.begin(), unida.procedencias.end(), de) ==
+          unida.procedencias.end())
+        unida.procedencias.push_back(std::move(de));
+    unida.referencias.append(e.referencias);
+  }
+}
+
+bool po_graba_catalogo(const std::string &ruta, const PaginaPo &cabecera_de,
+                       const CatalogoPo &catalogo, std::string *error) {
+  Salida salida;
+  if (!abre_con_cabecera(&salida, ruta, cabecera_de, error)) return false;
+  std::string bytes;
+  for (const EntradaDescrita &e : catalogo.entradas) {
+    bytes.clear();
+    anade_entrada(&bytes, e.procedencias, e.referencias, e.contexto, e.texto, {});
     salida_anade(&salida, bytes);
   }
   return salida_termina(&salida, error);

@@ -70,6 +70,8 @@ void po_entradas_de_pagina(const lista_cad_t *textos, const lista_cad_t *ids, ui
 
 // The page's entry with that msgctxt and msgid, or null. Valid while *entradas lives.
 EntradaPo *po_busca(EntradasDePagina *entradas, std::string_view contexto, std::string_view texto);
+const EntradaPo *po_busca(const EntradasDePagina &entradas, std::string_view contexto,
+                          std::string_view texto);
 
 // The msgctxt that a text of a kind gets (lenguaweb_dame_textos_a_trducir's identifier):
 // "keywords" for TIPO_PALABRA_CLAVE, empty for every other kind.
@@ -106,6 +108,33 @@ struct PaginaPo {
 // whole or not at all; on failure returns false with the reason, naming the file, in *error.
 bool po_graba(const std::string &ruta, const PaginaPo &pagina, const EntradasDePagina &entradas,
               std::string *error);
+
+// An entry of a site's catalogue as its pages describe it: msgctxt, msgid, the kinds of
+// element or attribute its texts come from ("<h2>") and where they stand (" a.html:12").
+struct EntradaDescrita {
+  std::string contexto, texto;
+  std::vector<std::string> procedencias;
+  std::string referencias;
+};
+
+// The entries of a page described for a catalogue, as po_graba would write them.
+std::vector<EntradaDescrita> po_describe_entradas(const PaginaPo &pagina,
+                                                  const EntradasDePagina &entradas);
+
+// One entry per msgctxt and msgid of many pages, in the order of their first text, each
+// with the comments and references of every page where it stands.
+struct CatalogoPo {
+  std::deque<EntradaDescrita> entradas;
+  std::unordered_map<std::string, size_t> indice;  // msgctxt '\4' msgid -> entry
+};
+
+// Joins the entries of one more page to *catalogo (they are taken).
+void po_une_al_catalogo(CatalogoPo *catalogo, std::vector<EntradaDescrita> &&de_pagina);
+
+// Writes a catalogue as a template at ruta, with the header of cabecera (whose ruta names
+// the folder; an idioma of 0 is left out, each page then read in its own language).
+bool po_graba_catalogo(const std::string &ruta, const PaginaPo &cabecera,
+                       const CatalogoPo &catalogo, std::string *error);
 
 // A PO file read entry by entry, never held whole. It reads the form that this command
 // and gettext's tools write and that PO editors keep (comments, msgctxt, msgid, msgstr,

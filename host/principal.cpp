@@ -15,6 +15,7 @@
 
 #include "argumentos.h"
 #include "carpetas.h"
+#include "catalogo.h"
 #include "conservacion.h"
 #include "idiomas.h"
 #include "informes.h"
@@ -27,11 +28,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-constexpr int kBien = 0;
-constexpr int kIncompleta = 1;  // some pages (or subfolders) failed, or a page lacks a part
-                                // (a translation refused, a link left unresolved)
-constexpr int kError = 2;
 
 // One page of the run and what its work left.
 struct Pagina {
@@ -163,8 +159,9 @@ bool lote_de_carpeta(const Orden &orden, std::vector<Pagina> *lote,
           ": the output folder is the folder of the pages, which it would overwrite");
     return false;
   }
-  if (lee_po(orden) && !fs::is_directory(orden.po, ec)) {
-    error(orden.po + ": a folder of pages needs a folder of PO files");
+  const bool catalogo = catalogo_es(orden);
+  if (lee_po(orden) && !catalogo && !fs::is_directory(orden.po, ec)) {
+    error(orden.po + ": a folder of pages needs a folder of PO files, or one PO file for all");
     return false;
   }
   fs::create_directories(salida, ec);
@@ -193,7 +190,9 @@ bool lote_de_carpeta(const Orden &orden, std::vector<Pagina> *lote,
         !nuevo && (extrae || lee_po(orden)))
       p.conflicto = p.entrada + ": its PO file would be " + propio.string() +
                     ", which is that of " + dueno->second;
-    if (lee_po(orden)) {
+    if (lee_po(orden) && catalogo) {
+      p.po = orden.po;
+    } else if (lee_po(orden)) {
       p.po = (fs::path(orden.po) / carpetas_ruta_po(relativa)).string();
       p.sin_po = !fs::exists(p.po, ec);
     }
@@ -253,7 +252,8 @@ bool guarda_tabla_y_coloca(const Orden &orden, std::vector<Pagina> &lote, Tablas
 }
 
 // Runs the subcommand on one page; the page's outcome in p.resultado.
-void trabaja(const Orden &orden, const TablasLinks *tablas, Pagina &p) {
+void trabaja(const Orden &orden, const TablasLinks *tablas, const CatalogoLeido *catalogo,
+             Pagina &p) {
   std::string motivo = p.conflicto;
   if (!motivo.empty() || (p.salida != "-" && !carpetas_prepara(p.salida, &motivo))) {
     p.resultado = Resultado::fallida;
@@ -268,8 +268,8 @@ void trabaja(const Orden &orden, const TablasLinks *tablas, Pagina &p) {
                                                                          : Resultado::no_escrita;
           break;
         }
-        p.resultado =
-            paginas_fusiona(p.entrada, p.po, p.salida, orden, tablas, &p.cuentas, &motivo);
+        p.resultado = paginas_fusiona(p.entrada, p.po, p.salida, orden, tablas, catalogo,
+                                      &p.cuentas, &motivo);
         break;
       case Subcomando::update:
         // A new page starts from its template, and from the compendia when there are some.
@@ -382,6 +382,19 @@ int ejecuta(const Orden &orden) {
   if (orden.subcomando == Subcomando::links && !orden.lista.empty()) return lista_tabla(orden);
   std::error_code ec;
   const bool es_carpeta = fs::is_directory(orden.pagina, ec);
+  const bool catalogo = es_carpeta && catalogo_es(orden);
+  if (catalogo && orden.subcomando != Subcomando::merge) return catalogo_escribe(orden);
+  // A merge's catalogue is read once, for every page.
+  CatalogoLeido leido;
+  if (catalogo) {
+    std::string motivo;
+    if (!paginas_lee_catalogo(orden.po, &leido, &motivo)) return error(motivo);
+    std::string carpeta = orden.pagina;
+    while (carpeta.size() > 1 && carpeta.back() == '/') carpeta.pop_back();
+    if (!orden.cualquier_pagina &&
+        !conservacion_es_de_pagina(leido.cabecera, orden.po, carpeta, &motivo))
+      return error(motivo);
+  }
   std::vector<Pagina> lote;
   std::vector<std::string> ilegibles;
   if (es_carpeta) {
@@ -431,7 +444,7 @@ int ejecuta(const Orden &orden) {
     for (Pagina &p : lote) p.nuevas = tablas_crea();
 
   carpetas_reparte(lote.size(), orden.trabajos, [&](size_t i) {
-    trabaja(orden, con_tabla ? &tablas : nullptr, lote[i]);
+    trabaja(orden, con_tabla ? &tablas : nullptr, catalogo ? &leido : nullptr, lote[i]);
     return lote[i].resultado == Resultado::hecha;
   });
   bool escritura_fallida = enlaces && !guarda_tabla_y_coloca(orden, lote, &tablas);

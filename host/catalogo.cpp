@@ -1,0 +1,138 @@
+// catalogo.cpp - one PO file for a whole folder of pages.
+#include "catalogo.h"
+
+#include <atomic>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "carpetas.h"
+#include "conservacion.h"
+#include "informes.h"
+#include "mezcla.h"
+#include "paginas.h"
+#include "po.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool termina_en(const std::string &texto, const std::string &fin) {
+  return texto.size() >= fin.size() &&
+         texto.compare(texto.size() - fin.size(), fin.size(), fin) == 0;
+}
+
+int falla(const std::string &linea) {
+  informes_escribe("lenguaweb: " + linea);
+  return kError;
+}
+
+// The folder as a catalogue's header and references name it: without a trailing '/'.
+std::string nombre_de_carpeta(const std::string &carpeta) {
+  std::string nombre = carpeta;
+  while (nombre.size() > 1 && nombre.back() == '/') nombre.pop_back();
+  return nombre;
+}
+
+}  // namespace
+
+bool catalogo_es(const Orden &orden) {
+  std::error_code ec;
+  if (!fs::is_directory(orden.pagina, ec)) return false;
+  if (orden.subcomando == Subcomando::extract)
+    return (termina_en(orden.salida, ".pot") || termina_en(orden.salida, ".po")) &&
+           !fs::is_directory(orden.salida, ec);
+  if (orden.subcomando == Subcomando::merge || orden.subcomando == Subcomando::update)
+    return !orden.po.empty() && !fs::is_directory(orden.po, ec);
+  return false;
+}
+
+int catalogo_escribe(const Orden &orden) {
+  const std::string carpeta = nombre_de_carpeta(orden.pagina);
+  const bool actualiza = orden.subcomando == Subcomando::update;
+  std::string viejo = actualiza ? orden.po : std::string();
+  std::string motivo;
+  if (orden.salida.empty() || orden.salida == "-")
+    return falla(carpeta + " is a folder: -o must name the catalogue or the output folder");
+  std::error_code ec;
+  if (!actualiza && !orden.forzar && fs::is_regular_file(orden.salida, ec)) {
+    // Writing onto a catalogue that holds translations updates it, as for a page.
+    CabeceraPo cabecera;
+    const std::optional<size_t> traducidas =
+        conservacion_traducciones(orden.salida, &cabecera, &motivo);
+    if (!traducidas)
+      return falla(motivo + " (a file that extract would replace: --force replaces it)");
+    if (*traducidas > 0) {
+      informes_escribe("lenguaweb: " + orden.salida + " holds " + std::to_string(*traducidas) +
+                       (*traducidas == 1 ? " translation" : " translations") +
+                       ": updated as update does, every one kept (--force replaces it)");
+      viejo = orden.salida;
+    }
+  }
+  // The old catalogue says how its pages were read, unless the command line does.
+  Orden leer = orden;
+  if (!viejo.empty()) {
+    CabeceraPo cabecera;
+    if (!po_lee_cabecera(viejo, &cabecera, &motivo)) return falla(motivo);
+    if (!orden.cualquier_pagina && !conservacion_es_de_pagina(cabecera, viejo, carpeta, &motivo))
+      return falla(motivo);
+    if (!leer.idioma) leer.idioma = cabecera.idioma;
+    if (!leer.segmentacion) leer.segmentacion = cabecera.segmentos;
+  }
+
+  std::vector<fs::path> relativas;
+  std::vector<std::string> ilegibles;
+  if (!carpetas_busca_paginas(carpeta, fs::path(), &relativas, &ilegibles, &motivo))
+    return falla(motivo);
+  for (const std::string &m : ilegibles) falla(m);
+  std::vector<std::string> paginas;
+  for (const fs::path &relativa : relativas)
+    paginas.push_back((fs::path(carpeta) / relativa).string());
+  if (const std::string choque = carpetas_choques(paginas, {orden.salida}, std::string())[0];
+      !choque.empty())
+    return falla(choque);
+
+  std::vector<std::vector<EntradaDescrita>> de_cada(paginas.size());
+  const size_t fallidas = carpetas_reparte(paginas.size(), orden.trabajos, [&](size_t i) {
+    std::string porque;
+    if (paginas_describe(paginas[i], leer, &de_cada[i], &porque) == Resultado::hecha) return true;
+    if (!porque.empty()) falla(porque);
+    return false;
+  });
+  CatalogoPo catalogo;
+  size_t textos = 0;
+  for (std::vector<EntradaDescrita> &entradas : de_cada) {
+    textos += entradas.size();
+    po_une_al_catalogo(&catalogo, std::move(entradas));
+  }
+
+  const PaginaPo cabecera{.ruta = carpeta,
+                          .idioma = leer.idioma.value_or(0),
+                          .traduccion = viejo.empty() ? orden.destino : std::nullopt,
+                          .traduccion_nombre = viejo.empty() ? orden.destino_nombre : std::string(),
+                          .segmentos = leer.segmentacion.value_or(SEGMENTACION_BLOQUES)};
+  bool escrito = false;
+  if (viejo.empty()) {
+    escrito = po_graba_catalogo(orden.salida, cabecera, catalogo, &motivo);
+  } else {
+    // The template goes to the run's utilities folder, which is removed at its end.
+    char *ruta = utilidades_ruta_fichero("catalogo.pot");
+    const std::string plantilla = ruta;
+    cad_destruye(&ruta);
+    escrito = po_graba_catalogo(plantilla, cabecera, catalogo, &motivo) &&
+              mezcla_ejecuta_msgmerge(viejo, plantilla, orden.compendios, orden.salida, &motivo);
+    std::remove(plantilla.c_str());
+  }
+  if (!escrito) return falla(motivo);
+  std::string linea = std::to_string(paginas.size()) +
+                      (paginas.size() == 1 ? " page of " : " pages of ") + carpeta + ": " +
+                      std::to_string(catalogo.entradas.size()) + " entries in " + orden.salida +
+                      " (" + std::to_string(textos) + " in the pages one by one)";
+  if (fallidas > 0) linea += ", " + std::to_string(fallidas) + " failed";
+  if (!ilegibles.empty())
+    linea += "; " + std::to_string(ilegibles.size()) +
+             (ilegibles.size() == 1 ? " folder could not be read" : " folders could not be read");
+  informes_escribe(linea);
+  return fallidas + ilegibles.size() > 0 ? kIncompleta : kBien;
+}
