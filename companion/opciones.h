@@ -72,6 +72,9 @@ typedef struct origen_texto {
                            ("title", "h2", "td", "img", "abbr") */
   const char *atributo; /* the attribute whose value the text is, lower case ("alt",
                            "title", "content"); null for a body text */
+  const char *nota;     /* the note the page leaves its translators on the element of a body
+                           text or one around it (its-loc-note), in UTF-8, references read;
+                           null when none */
 } origen_texto_t;
 
 /* A host's receptor of text origins; contexto is what the host gave with it. */

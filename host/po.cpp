@@ -488,7 +488,8 @@ void po_anota_origen(const origen_texto_t *origen, void *contexto) {
   };
   origenes->textos[origen->indice] = {.linea = origen->linea,
                                       .elemento = guardado(origen->elemento),
-                                      .atributo = guardado(origen->atributo)};
+                                      .atributo = guardado(origen->atributo),
+                                      .nota = guardado(origen->nota)};
 }
 
 const char *po_contexto_de(std::string_view id) {
@@ -556,6 +557,14 @@ void describe(const PaginaPo &pagina, const std::string &referencia, const Entra
     if (!de.empty() &&
         std::find(procedencias->begin(), procedencias->end(), de) == procedencias->end())
       procedencias->push_back(std::move(de));
+    // The page's note to its translators, one comment line for each of its lines.
+    if (origen != nullptr && !origen->nota.empty()) {
+      std::string nota = "Note: ";
+      for (const char c : origen->nota)
+        nota += c == '\n' ? std::string("\n#. ") : std::string(1, c == '\r' ? ' ' : c);
+      if (std::find(procedencias->begin(), procedencias->end(), nota) == procedencias->end())
+        procedencias->push_back(std::move(nota));
+    }
     if (origen != nullptr && origen->linea != 0 && origen->linea != ultima) {
       lineas->append(" ").append(referencia).append(":").append(std::to_string(origen->linea));
       ultima = origen->linea;

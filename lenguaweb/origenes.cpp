@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "companion/codificacion.h"
+#include "htmlparser/referencias.h"
 #include "lenguaweb/lectura_tags.h"
 
 namespace {
@@ -18,6 +20,64 @@ bool sigue_el_texto(std::string_view nombre, segmentacion_t segmentacion) {
     return htmlparser::busca_elemento_de_frase(nombre) != nullptr;
   return htmlparser::bit_de_tag_en_linea(nombre) >= 0;
 }
+
+/* An attribute value of a page in codificacion as a reader reads it, in UTF-8. */
+std::string lenguaweb_valor_en_utf8(std::string_view valor, const char *codificacion) {
+  std::string utf8(valor);
+  if (std::strcmp(codificacion, "UTF-8") != 0) {
+    char *convertido = conv_entre_codificaciones_n(valor.data(), valor.size(), codificacion,
+                                                   "UTF-8", nullptr, nullptr);
+    utf8 = convertido != nullptr ? convertido : "";
+    cad_destruye(&convertido);
+  }
+  std::string leido;
+  for (size_t i = 0; i < utf8.size();) {
+    const htmlparser::referencia_html ref =
+        utf8[i] == '&' ? htmlparser::lee_referencia(std::string_view(utf8).substr(i), true)
+                       : htmlparser::referencia_html{};
+    if (ref.largo == 0) {
+      leido.push_back(utf8[i++]);
+      continue;
+    }
+    leido += htmlparser::utf8_de_referencia(ref);
+    i += ref.largo;
+  }
+  return leido;
+}
+
+/* The elements open that leave their translators a note (its-loc-note), inner last: the
+ * name in lower case and the note in UTF-8. Only such elements are kept. */
+struct NotasAbiertas {
+  std::vector<std::pair<std::string, std::string>> abiertas;
+
+  /* Reads one tag (from its '<', whose name ends at fin_nombre) of a page in codificacion. */
+  void lee(std::string_view tag, size_t fin_nombre, const char *codificacion) {
+    const std::string nombre =
+        en_minusculas(tag.substr(tag[1] == '/' ? 2 : 1, fin_nombre - (tag[1] == '/' ? 2 : 1)));
+    if (tag[1] == '/') {
+      for (size_t k = abiertas.size(); k-- > 0;)
+        if (abiertas[k].first == nombre) {
+          abiertas.resize(k);
+          break;
+        }
+      return;
+    }
+    if (htmlparser::es_elemento_vacio(nombre)) return;
+    const htmlparser::texto_acotado<char> t = htmlparser::acotado(tag);
+    size_t i = fin_nombre;
+    htmlparser::atributo_html a;
+    while (htmlparser::lee_atributo(t, i, a)) {
+      if (!htmlparser::nombre_es(tag.substr(a.nombre, a.fin_nombre - a.nombre), "its-loc-note") ||
+          a.valor.fin == htmlparser::kNoEsta)
+        continue;
+      std::string nota = lenguaweb_valor_en_utf8(
+          tag.substr(a.valor.inicio, a.valor.fin - a.valor.inicio), codificacion);
+      if (!nota.empty()) abiertas.emplace_back(nombre, std::move(nota));
+      return;
+    }
+  }
+  const char *nota() const { return abiertas.empty() ? nullptr : abiertas.back().second.c_str(); }
+};
 
 }  // namespace
 
@@ -47,6 +107,7 @@ void lenguaweb_informa_origenes(lenguaweb_t *documento) {
   uint32_t leido_en_cuerpo = 0;    /* the tags of that text before it are read */
   uint32_t contado = 0;            /* the lines before it are counted */
   uint32_t linea = 1;
+  NotasAbiertas notas;
   const uint32_t n = lista_cad_num_elems(documento->textos);
   for (uint32_t i = 0; i < n && i < documento->origenes.size(); ++i) {
     const origen_de_texto &o = documento->origenes[i];
@@ -70,10 +131,11 @@ void lenguaweb_informa_origenes(lenguaweb_t *documento) {
       ultimo = lenguaweb_lee_tag_en(t, p, lectura.crudo, false);
       hay_ultimo = true;
       leido = std::max(lenguaweb_sigue_tras_tag(lectura, ultimo, pagina, false), p + 1);
-      if (!se_leen_tags(antes) || !htmlparser::tiene_atributos(t, p) || ultimo.texto[1] == '/')
-        continue;
-      const std::string_view nombre =
-          ultimo.texto.substr(1, htmlparser::fin_de_nombre_de_tag(t, p) - p - 1);
+      if (!se_leen_tags(antes) || !htmlparser::tiene_atributos(t, p)) continue;
+      const size_t fin_nombre = htmlparser::fin_de_nombre_de_tag(t, p) - p;
+      notas.lee(ultimo.texto, fin_nombre, documento->pagina.leida_en);
+      if (ultimo.texto[1] == '/') continue;
+      const std::string_view nombre = ultimo.texto.substr(1, fin_nombre - 1);
       if (!sigue_el_texto(nombre, documento->segmentacion))
         elemento_de_cuerpo = en_minusculas(nombre);
     }
@@ -110,8 +172,10 @@ void lenguaweb_informa_origenes(lenguaweb_t *documento) {
       cuerpo = o;
       leido_en_cuerpo = o.inicio;
     }
+    // A note is about the element's content, not its attributes.
     const origen_texto_t origen{i, linea, elemento.c_str(),
-                                de_atributo ? atributo.c_str() : nullptr};
+                                de_atributo ? atributo.c_str() : nullptr,
+                                de_atributo ? nullptr : notas.nota()};
     opciones_informa_origen(&origen);
     if (informes.empty()) continue;
     const auto primero = std::lower_bound(

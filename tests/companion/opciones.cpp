@@ -37,8 +37,10 @@ TEST_F(Opciones, LosOrigenesLleganAlReceptorDelHilo) {
         std::to_string(o->indice) + ":" + std::to_string(o->linea) + ":" + o->elemento + ":" +
         (o->atributo != nullptr ? o->atributo : "-"));
   };
-  const origen_texto_t titulo{.indice = 0, .linea = 3, .elemento = "title", .atributo = nullptr};
-  const origen_texto_t alt{.indice = 1, .linea = 9, .elemento = "img", .atributo = "alt"};
+  const origen_texto_t titulo{
+      .indice = 0, .linea = 3, .elemento = "title", .atributo = nullptr, .nota = nullptr};
+  const origen_texto_t alt{
+      .indice = 1, .linea = 9, .elemento = "img", .atributo = "alt", .nota = nullptr};
   opciones_informa_origen(&titulo);  // no receptor yet
   opciones_pon_receptor_origenes(receptor, &vistos);
   opciones_informa_origen(&titulo);

@@ -323,9 +323,12 @@ TEST_F(Comando, LaPlantillaSeLeeComoTexto) {
   // The origins come through the receptor that lenguaweb_crea calls, here called as it would.
   OrigenesDePagina origenes;
   opciones_pon_receptor_origenes(po_anota_origen, &origenes);
-  const origen_texto_t dichos[] = {{0, 3, "h2", nullptr},      {1, 5, "abbr", "title"},
-                                   {2, 9, "p", nullptr},       {3, 9, "p", nullptr},
-                                   {4, 12, "meta", "content"}, {5, 14, "td", nullptr}};
+  const origen_texto_t dichos[] = {{0, 3, "h2", nullptr, nullptr},
+                                   {1, 5, "abbr", "title", nullptr},
+                                   {2, 9, "p", nullptr, "A greeting:\nkeep it"},
+                                   {3, 9, "p", nullptr, nullptr},
+                                   {4, 12, "meta", "content", nullptr},
+                                   {5, 14, "td", nullptr, nullptr}};
   for (const origen_texto_t &o : dichos) opciones_informa_origen(&o);
   opciones_pon_receptor_origenes(nullptr, nullptr);
   lista_cad_t *textos = lista_cad_crea(0), *ids = lista_cad_crea(0);
@@ -349,8 +352,10 @@ TEST_F(Comando, LaPlantillaSeLeeComoTexto) {
   lista_cad_destruye(&textos);
   lista_cad_destruye(&ids);
   const std::string po = lee(ruta("p.po"));
-  EXPECT_NE(po.find("\n\n#. <h2>\n#. <p>\n#: p.html:3 p.html:9\nmsgid \"Hola\"\nmsgstr \"\"\n"),
-            std::string::npos)
+  EXPECT_NE(
+      po.find("\n\n#. <h2>\n#. <p>\n#. Note: A greeting:\n#. keep it\n#: p.html:3 p.html:9\nmsgid "
+              "\"Hola\"\nmsgstr \"\"\n"),
+      std::string::npos)
       << po;
   EXPECT_NE(po.find("\n\n#. title of <abbr>\n#: p.html:5\nmsgid \"HyperText\"\n"),
             std::string::npos)
