@@ -188,8 +188,8 @@ std::string marcado_en_caracteres(std::string_view texto) {
   if (texto.find('&') == npos) return std::string(texto);
   size_t i = texto.find_first_of("<&");
   const auto legible = [](char32_t c) {
-    return c == 0 || (c >= 0x20 && c < 0x7F && c != '<' && c != '>' && c != '&') ||
-           (c >= 0xA0 && c != 0xFFFD);
+    return c == 0 || c == '\t' || c == '\n' ||
+           (c >= 0x20 && c < 0x7F && c != '<' && c != '>' && c != '&') || c >= 0xA0;
   };
   std::string r(texto.substr(0, i));
   r.reserve(texto.size());

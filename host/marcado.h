@@ -33,9 +33,9 @@ bool marcado_tiene_letras(std::string_view texto);
 
 // texto (UTF-8) with the character references of its text read as the characters they
 // stand for, as a reader sees them; its tags and comments as they stand. A reference to
-// '<', '>' or '&' stays, for it is not markup, and so does one to a control character or
-// one a browser reads as U+FFFD, which would not survive a PO file. texto itself when it
-// has no '&'.
+// '<', '>' or '&' stays, for its character would read as markup, and so does one to a
+// control character other than a tab or a line feed, which a PO editor would not show.
+// texto itself when it has no '&'.
 std::string marcado_en_caracteres(std::string_view texto);
 
 // Whether a translation carries the markup of its source text: the same tags (tag and
