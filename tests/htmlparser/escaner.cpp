@@ -19,13 +19,13 @@ std::u16string ancho(const std::string &s) {
   return w;
 }
 
-// Walks the whole text from position 0 until the scanner says nothing is left.
+// Walks the text from desde until the scanner says nothing is left.
 template <class C>
 std::vector<Token> recorre(const std::basic_string<C> &texto, uint16_t tipo,
                            booleano (*lee)(const C *, uint32_t *, uint16_t *, C **),
-                           void (*destruye)(C **)) {
+                           void (*destruye)(C **), uint32_t desde = 0) {
   std::vector<Token> tokens;
-  for (uint32_t pos = 0; tokens.size() <= texto.size();) {
+  for (uint32_t pos = desde; tokens.size() <= texto.size();) {
     C *copia = nullptr;
     const booleano r = lee(texto.c_str(), &pos, &tipo, &copia);
     std::string token;
@@ -114,43 +114,17 @@ TEST_F(Escaner, ArgumentosNulosSeInformanSinTocarNada) {
 // A position past the end of the text (its NUL) is reported and read as the end: an
 // empty text token, the position moved back to the end, result FIN.
 TEST_F(Escaner, PosicionTrasElFinalSeLeeComoElFinal) {
-  const struct {
-    bool ancho;
-    uint32_t posicion;
-    unsigned informes;
-  } casos[] = {
-      {.ancho = false, .posicion = 4, .informes = 0},
-      {.ancho = false, .posicion = 5, .informes = 1},
-      {.ancho = true, .posicion = 0xFFFFFFFF, .informes = 1},
-  };
   const std::string texto = "a<b>";
-  const std::u16string ancha = ancho(texto);
-  for (const auto &caso : casos) {
-    SCOPED_TRACE(caso.posicion);
-    olvida_informes();
-    uint32_t pos = caso.posicion;
-    uint16_t tipo = 7;
-    std::string copia;
-    if (caso.ancho) {
-      char16_t *c = nullptr;
-      EXPECT_EQ(htmlparser_lee_siguiente_tag_u(ancha.c_str(), &pos, &tipo, &c), FIN);
-      copia.assign(c, c + std::char_traits<char16_t>::length(c));
-      wcad_destruye(&c);
-    } else {
-      char *c = nullptr;
-      EXPECT_EQ(htmlparser_lee_siguiente_tag(texto.c_str(), &pos, &tipo, &c), FIN);
-      copia = c;
-      cad_destruye(&c);
-    }
-    EXPECT_EQ(pos, texto.size());
-    EXPECT_EQ(tipo, 0);
-    EXPECT_EQ(copia, "");
-    EXPECT_EQ(cuenta_informes(caso.ancho ? "(*posicion) <= wcad_longitud(texto)"
-                                         : "(*posicion) <= cad_longitud(texto)"),
-              caso.informes);
-    EXPECT_EQ(informes().size(), caso.informes);
-    for (const auto &i : informes()) EXPECT_EQ(i.modulo, "htmlparser (LENGUAWEB.DLL)");
-  }
+  const std::vector<Token> fin = {{"", 0, FIN}};
+  EXPECT_EQ(recorre(texto, 7, htmlparser_lee_siguiente_tag, cad_destruye, 4), fin);
+  EXPECT_TRUE(informes().empty());
+  EXPECT_EQ(recorre(texto, 7, htmlparser_lee_siguiente_tag, cad_destruye, 5), fin);
+  EXPECT_EQ(recorre(ancho(texto), 7, htmlparser_lee_siguiente_tag_u, wcad_destruye, 0xFFFFFFFF),
+            fin);
+  EXPECT_EQ(cuenta_informes("(*posicion) <= cad_longitud(texto)"), 1u);
+  EXPECT_EQ(cuenta_informes("(*posicion) <= wcad_longitud(texto)"), 1u);
+  EXPECT_EQ(informes().size(), 2u);
+  for (const auto &i : informes()) EXPECT_EQ(i.modulo, "htmlparser (LENGUAWEB.DLL)");
 }
 
 }  // namespace

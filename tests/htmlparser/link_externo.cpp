@@ -1,6 +1,5 @@
 // link_externo.cpp - finding the src or href link of a tag text.
 #include <optional>
-#include <span>
 #include <string>
 
 #include "comun/entorno_pruebas.h"
@@ -17,35 +16,22 @@ std::optional<std::string> busca(const char *texto) {
   return valor;
 }
 
-// A tag's text and the link found in it (none: std::nullopt).
-struct Link {
-  std::string texto;
-  std::optional<std::string> link;
-};
-
-void comprueba(std::span<const Link> casos) {
-  for (const Link &c : casos) EXPECT_EQ(busca(c.texto.c_str()), c.link) << c.texto;
-}
-
-// src wins wherever it stands; href only counts when there is no " src".
-TEST_F(LinkExterno, SrcAntesQueHref) {
-  const Link casos[] = {
+TEST_F(LinkExterno, CadaTagDaSuLink) {
+  const std::string largo = "host/" + std::string(70'000, 'r') + ".htm";
+  const struct {
+    std::string texto;
+    std::optional<std::string> link;  // none: std::nullopt
+  } casos[] = {
+      // src wins wherever it stands; href only counts when there is no " src".
       {.texto = "<img src=\"http://host.com/dir/a.png\">", .link = "host.com/dir/a.png"},
       {.texto = "<a href=\"b.htm\" src=\"a.png\">", .link = "a.png"},
       {.texto = "<a href=\"b.htm\">", .link = "b.htm"},
       {.texto = "<img href=\"b.htm\" src=\"a.png>", .link = std::nullopt},
       {.texto = "<IMG SRC=\"a.png\" HREF=\"b.htm\">", .link = std::nullopt},
       {.texto = "src=\"a.png\" xhref=\"b.htm\"", .link = std::nullopt},
-  };
-  comprueba(casos);
-  EXPECT_TRUE(informes().empty());
-}
-
-// An unquoted value ends at a space anywhere after it rather than at a nearer '>', then at
-// '>', then at the digit pairs "13" and "10" (not carriage return and line feed): hosts
-// kept the links this reading gave, so it stays.
-TEST_F(LinkExterno, ValoresSinComillasAcabanComoSiempre) {
-  const Link casos[] = {
+      // An unquoted value ends at a space anywhere after it rather than at a nearer '>', then
+      // at '>', then at the digit pairs "13" and "10" (not carriage return and line feed):
+      // hosts kept the links this reading gave, so it stays.
       {.texto = "<a href=page.htm>", .link = "page.htm"},
       {.texto = "<a href=page.htm>ver mas", .link = "page.htm>ver"},
       {.texto = "<a href=page13.htm", .link = "page"},
@@ -58,15 +44,8 @@ TEST_F(LinkExterno, ValoresSinComillasAcabanComoSiempre) {
       {.texto = "<a href \t\r\n=\"b.htm\">", .link = "b.htm"},
       {.texto = "<a href\"b.htm\">", .link = "b.htm"},
       {.texto = "<img srcset=x.png>", .link = "set=x.png"},
-  };
-  comprueba(casos);
-}
-
-// Prefixes come off in the order http://, https://, ftp://, exact case only; a link longer
-// than 16 bits can count is copied whole.
-TEST_F(LinkExterno, PrefijosQueSeQuitan) {
-  const std::string largo = "host/" + std::string(70'000, 'r') + ".htm";
-  const Link casos[] = {
+      // Prefixes come off in the order http://, https://, ftp://, exact case only; a link
+      // longer than 16 bits can count is copied whole.
       {.texto = "<a href=\"HTTP://host/x\">", .link = "HTTP://host/x"},
       {.texto = "<a href=\"http://ftp://x\">", .link = "x"},
       {.texto = "<a href=\"ftp://http://x\">", .link = "http://x"},
@@ -74,10 +53,9 @@ TEST_F(LinkExterno, PrefijosQueSeQuitan) {
       {.texto = "<a href=\"https://ftp://x\">", .link = "x"},
       {.texto = "<a title=x href=\"http://" + largo + "\">", .link = largo},
   };
-  comprueba(casos);
-}
-
-TEST_F(LinkExterno, TextoNuloSeInformaYDaNulo) {
+  for (const auto &c : casos) EXPECT_EQ(busca(c.texto.c_str()), c.link) << c.texto.substr(0, 40);
+  EXPECT_TRUE(informes().empty());
+  // A null text is reported and gives none.
   EXPECT_EQ(busca(nullptr), std::nullopt);
   EXPECT_EQ(cuenta_informes("(texto) != NULL"), 1u);
   ASSERT_EQ(informes().size(), 1u);
