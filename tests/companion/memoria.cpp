@@ -6,20 +6,16 @@ namespace {
 
 using Memoria = pruebas::Entorno;
 
-uint32_t long_a_ulong(int64_t v) {
-  return conv_long_a_ulong(static_cast<int32_t>(v));
-}
-uint32_t int_a_ushort(int64_t v) {
-  return conv_int_a_ushort(static_cast<int>(v));
-}
-uint32_t ulong_a_ushort(int64_t v) {
-  return conv_ulong_a_ushort(static_cast<uint32_t>(v));
-}
-
 // A value that does not fit is reported and narrowed to the nearest value that does.
 TEST_F(Memoria, EstrecharSaturaEInformaLoQueNoCabe) {
+  using Estrecha = uint32_t (*)(int64_t);
+  const Estrecha long_a_ulong = [](int64_t v) { return conv_long_a_ulong(int32_t(v)); };
+  const Estrecha int_a_ushort = [](int64_t v) -> uint32_t { return conv_int_a_ushort(int(v)); };
+  const Estrecha ulong_a_ushort = [](int64_t v) -> uint32_t {
+    return conv_ulong_a_ushort(uint32_t(v));
+  };
   const struct {
-    uint32_t (*estrecha)(int64_t);
+    Estrecha estrecha;
     int64_t valor;
     uint32_t esperado;
     const char *informe; /* null: none */

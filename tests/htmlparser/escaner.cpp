@@ -60,6 +60,7 @@ TEST_F(Escaner, CadaTextoDaSusTokensEnAmbasFormas) {
       {"<!--->", 0, {{"<!--->", 1, FIN}}, 0, 0},
       {"x<!-- a > b", 0, {{"x", 0, SIGUE}, {"<!-- a > b", 1, FIN}}, 1, 1},
       {"<!-x>-->b", 0, {{"<!-x>", 1, SIGUE}, {"-->b", 0, FIN}}, 0, 0},
+      {"x</b>y", 0, {{"x", 0, SIGUE}, {"</b>", 1, SIGUE}, {"y", 0, FIN}}, 0, 0},
       {"<!DOCTYPE html>\n<html>\n", 0, {{"<!DOCTYPE html>", 1, SIGUE}, {"\n", 1, SIGUE}, {"<html>", 1, SIGUE}, {"\n", 1, FIN}}, 0, 0},
       // A '>' inside a quoted value does not end the tag; a quote that never closes ends
       // it at the first '>' after the quote; quotes mean nothing in comments and

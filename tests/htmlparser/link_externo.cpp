@@ -22,6 +22,7 @@ TEST_F(LinkExterno, CadaTagDaSuLink) {
     std::string texto;
     std::optional<std::string> link;  // none: std::nullopt
   } casos[] = {
+      // clang-format off
       // src wins wherever it stands; href only counts when there is no " src".
       {.texto = "<img src=\"http://host.com/dir/a.png\">", .link = "host.com/dir/a.png"},
       {.texto = "<a href=\"b.htm\" src=\"a.png\">", .link = "a.png"},
@@ -34,16 +35,11 @@ TEST_F(LinkExterno, CadaTagDaSuLink) {
       // hosts kept the links this reading gave, so it stays.
       {.texto = "<a href=page.htm>", .link = "page.htm"},
       {.texto = "<a href=page.htm>ver mas", .link = "page.htm>ver"},
-      {.texto = "<a href=page13.htm", .link = "page"},
-      {.texto = "<a href=page10.htm", .link = "page"},
-      {.texto = "<a href=p1013", .link = "p10"},
-      {.texto = "<a href=page.htm\r\n", .link = std::nullopt},
-      {.texto = "<a href=\"\">", .link = ""},
-      {.texto = "<a href='b.htm'>", .link = "'b.htm'"},
-      {.texto = "<a href= \"b.htm\">", .link = ""},
-      {.texto = "<a href \t\r\n=\"b.htm\">", .link = "b.htm"},
-      {.texto = "<a href\"b.htm\">", .link = "b.htm"},
-      {.texto = "<img srcset=x.png>", .link = "set=x.png"},
+      {.texto = "<a href=page13.htm", .link = "page"}, {.texto = "<a href=page10.htm", .link = "page"},
+      {.texto = "<a href=p1013", .link = "p10"}, {.texto = "<a href=page.htm\r\n", .link = std::nullopt},
+      {.texto = "<a href=\"\">", .link = ""}, {.texto = "<a href='b.htm'>", .link = "'b.htm'"},
+      {.texto = "<a href= \"b.htm\">", .link = ""}, {.texto = "<a href \t\r\n=\"b.htm\">", .link = "b.htm"},
+      {.texto = "<a href\"b.htm\">", .link = "b.htm"}, {.texto = "<img srcset=x.png>", .link = "set=x.png"},
       // Prefixes come off in the order http://, https://, ftp://, exact case only; a link
       // longer than 16 bits can count is copied whole.
       {.texto = "<a href=\"HTTP://host/x\">", .link = "HTTP://host/x"},
@@ -52,6 +48,7 @@ TEST_F(LinkExterno, CadaTagDaSuLink) {
       {.texto = "<a href=\"https://http://x\">", .link = "http://x"},
       {.texto = "<a href=\"https://ftp://x\">", .link = "x"},
       {.texto = "<a title=x href=\"http://" + largo + "\">", .link = largo},
+      // clang-format on
   };
   for (const auto &c : casos) EXPECT_EQ(busca(c.texto.c_str()), c.link) << c.texto.substr(0, 40);
   EXPECT_TRUE(informes().empty());
