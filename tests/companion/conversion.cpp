@@ -24,22 +24,17 @@ std::string a_utf8(std::string_view t, uint32_t idioma) {
 // One text per code page, with characters where Microsoft's tables differ from others
 // (932's wave dash and NEC circled digit, 936's euro, 950's hyphenation point, 949's
 // extended Hangul): the wrong ICU table would fail here.
+// clang-format off
 const std::tuple<uint32_t, std::string, std::string> kPaginas[] = {
-    {kEspanol, "\u00bfqu\u00e9? \u20ac", "\xbfqu\xe9? \x80"},
-    {kRuso, "\u041c\u0438\u0440 \u0401", "\xcc\xe8\xf0 \xa8"},
-    {kGriego, "\u039a\u03b1\u03bb\u03ad", "\xca\xe1\xeb\xdd"},
-    {kJapones, "\u65e5\uff5e\uff3c\u2460", "\x93\xfa\x81`\x81_\x87@"},
-    {0x0405, "\u010ce\u0161", "\xc8\x65\x9a"},
-    {0x041F, "Do\u011fru", "Do\xf0ru"},
-    {0x040D, "\u05e9\u05dc", "\xf9\xec"},
-    {0x0429, "\u0639 \u067e", "\xda \x81"},
-    {0x0427, "\u0105\u017e", "\xe0\xfe"},
-    {0x042A, "\u00ea\u0111\u01b0", "\xea\xf0\xfd"},
-    {0x041E, "\u0e20\u0e32 \u20ac", "\xc0\xd2 \x80"},
-    {0x0804, "\u4e2d \u20ac", "\xd6\xd0 \x80"},
-    {0x0404, "\u4e2d\u2027", "\xa4\xa4\xa1\x45"},
-    {0x0412, "\uac01\uac02", "\xb0\xa2\x81\x41"},
+    {kEspanol, "\u00bfqu\u00e9? \u20ac", "\xbfqu\xe9? \x80"}, {kRuso, "\u041c\u0438\u0440 \u0401", "\xcc\xe8\xf0 \xa8"},
+    {kGriego, "\u039a\u03b1\u03bb\u03ad", "\xca\xe1\xeb\xdd"}, {kJapones, "\u65e5\uff5e\uff3c\u2460", "\x93\xfa\x81`\x81_\x87@"},
+    {0x0405, "\u010ce\u0161", "\xc8\x65\x9a"}, {0x041F, "Do\u011fru", "Do\xf0ru"},
+    {0x040D, "\u05e9\u05dc", "\xf9\xec"}, {0x0429, "\u0639 \u067e", "\xda \x81"},
+    {0x0427, "\u0105\u017e", "\xe0\xfe"}, {0x042A, "\u00ea\u0111\u01b0", "\xea\xf0\xfd"},
+    {0x041E, "\u0e20\u0e32 \u20ac", "\xc0\xd2 \x80"}, {0x0804, "\u4e2d \u20ac", "\xd6\xd0 \x80"},
+    {0x0404, "\u4e2d\u2027", "\xa4\xa4\xa1\x45"}, {0x0412, "\uac01\uac02", "\xb0\xa2\x81\x41"},
 };
+// clang-format on
 
 // Pure-ASCII texts may be copied without ICU only where ICU itself maps ASCII one to
 // one: followed by a character that forces the way through ICU, they must come out alike.

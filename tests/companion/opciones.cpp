@@ -1,6 +1,4 @@
 // opciones.cpp - tests of the per-thread choices for page calls and the receptor of text origins.
-#include <thread>
-
 #include "companion/ayudas.h"
 
 namespace {
