@@ -30,14 +30,8 @@ TEST_F(Codificacion, SeEncuentraComoLaEncuentraUnNavegador) {
   constexpr auto BOM = CODIFICACION_POR_BOM, DECLARADA = CODIFICACION_DECLARADA,
                  UTF8 = CODIFICACION_POR_UTF8, IDIOMA = CODIFICACION_DEL_IDIOMA,
                  ILEGIBLE = CODIFICACION_ILEGIBLE;
-  const struct {
-    std::string pagina;
-    uint32_t idioma;
-    const char *nombre;
-    origen_codificacion_t origen;
-    uint32_t bom = 0;
-  } casos[] = {
-      // clang-format off
+  // clang-format off
+  const struct { std::string pagina; uint32_t idioma; const char *nombre; origen_codificacion_t origen; uint32_t bom = 0; } casos[] = {
       {.pagina = "\xEF\xBB\xBF<meta charset=latin1>", .idioma = kEspanol, .nombre = "UTF-8", .origen = BOM, .bom = 3},
       {.pagina = "\xFF\xFE<\0p\0", .idioma = kEspanol, .nombre = "UTF-16LE", .origen = BOM, .bom = 2},
       {.pagina = "\xFE\xFF\0<", .idioma = kEspanol, .nombre = "UTF-16BE", .origen = BOM, .bom = 2},
@@ -62,8 +56,8 @@ TEST_F(Codificacion, SeEncuentraComoLaEncuentraUnNavegador) {
       {.pagina = std::string("<\0h\0t\0m\0l\0>\0", 12), .idioma = kEspanol, .nombre = "windows-1252", .origen = ILEGIBLE},
       {.pagina = std::string("\x01\x02\x03\x04 abcdefghijklmnopq", 22), .idioma = kEspanol, .nombre = "windows-1252", .origen = ILEGIBLE},
       {.pagina = std::string("<p>a\0b</p><p>0123456789</p>", 27), .idioma = kEspanol, .nombre = "UTF-8", .origen = UTF8},
-      // clang-format on
   };
+  // clang-format on
   for (const auto &caso : casos) {
     SCOPED_TRACE(caso.pagina.substr(0, 60));
     codificacion_pagina_t c;
@@ -105,16 +99,11 @@ TEST_F(Codificacion, EtiquetasYDeclaraciones) {
   EXPECT_EQ(conv_declaraciones_de_codificacion("<p>x", 4, tramos, 3), 0u);
 }
 
-// Each legacy charset is read and written by the table browsers use: text to the page's
-// bytes and back, the page's bytes to the host's code page in one conversion and back.
+// Each legacy charset is read and written by the table browsers use: text to the page's bytes
+// and back, the page's bytes to the host's code page (anfitrion) in one conversion and back.
 TEST_F(Codificacion, CadaJuegoDeCaracteresIdaYVuelta) {
-  const struct {
-    const char *codificacion;
-    std::string utf8, bytes;
-    uint32_t idioma;
-    std::string anfitrion; /* the host's code page */
-  } casos[] = {
-      // clang-format off
+  // clang-format off
+  const struct { const char *codificacion; std::string utf8, bytes; uint32_t idioma; std::string anfitrion; } casos[] = {
       {.codificacion = "EUC-KR", .utf8 = "suEXEC \xEC\xA7\x80\xEC\x9B\x90", .bytes = "suEXEC \xC1\xF6\xBF\xF8", .idioma = kCoreano, .anfitrion = "suEXEC \xC1\xF6\xBF\xF8"},
       {.codificacion = "EUC-KR", .utf8 = "\xEC\xA7\x80", .bytes = "\xC1\xF6", .idioma = kEspanol, .anfitrion = "&#51648;"},
       {.codificacion = "windows-1252", .utf8 = "Versi\xC3\xB3n \xE2\x82\xAC", .bytes = "Versi\xF3n \x80", .idioma = kEspanol, .anfitrion = "Versi\xF3n \x80"},
@@ -125,8 +114,8 @@ TEST_F(Codificacion, CadaJuegoDeCaracteresIdaYVuelta) {
       {.codificacion = "GBK", .utf8 = "\xE4\xB8\xAD\xE6\x96\x87", .bytes = "\xD6\xD0\xCE\xC4", .idioma = 0x0804, .anfitrion = "\xD6\xD0\xCE\xC4"},
       {.codificacion = "Big5", .utf8 = "\xE4\xB8\xAD\xE6\x96\x87", .bytes = "\xA4\xA4\xA4\xE5", .idioma = 0x0404, .anfitrion = "\xA4\xA4\xA4\xE5"},
       {.codificacion = "windows-1251", .utf8 = "a\xC3\xB1", .bytes = "a&#241;", .idioma = kRuso, .anfitrion = "a&#241;"},
-      // clang-format on
   };
+  // clang-format on
   for (const auto &caso : casos) {
     SCOPED_TRACE(std::string(caso.codificacion) + " " + caso.utf8);
     EXPECT_EQ(entre(caso.utf8, "UTF-8", caso.codificacion), caso.bytes);

@@ -52,8 +52,6 @@ TEST_F(Conversion, IdaYVueltaPorCadaPagina) {
               a_ansi(ascii + "\u00e9", idioma).substr(0, 127) == ascii &&
                   a_utf8(ascii + "\xc0", idioma).substr(0, 127) == ascii);
   }
-  EXPECT_EQ(conv_ascii_sin_cambios(kJapones), FALSO);
-  EXPECT_EQ(conv_ascii_sin_cambios(kEspanol), CIERTO);
   // ICU's 932 exchanges three controls; a pure-ASCII text gets the same, and comes back.
   EXPECT_EQ(a_ansi("\x1a\x1c\x7f", kJapones), "\x7f\x1a\x1c");
   EXPECT_EQ(a_utf8("\x7f\x1a\x1c", kJapones), "\x1a\x1c\x7f");
@@ -111,7 +109,6 @@ TEST_F(Conversion, TextosAnchosYNulos) {
       {{char16_t(0xDE00), char16_t(0xD83D), u'z'}, "\ufffd\ufffdz"},
   };
   for (const auto &[ancho, utf8] : casos) EXPECT_EQ(toma(conv_wcad_a_utf8(ancho.c_str())), utf8);
-  EXPECT_EQ(toma(conv_utf8_a_wcad(casos[0].second.c_str())), casos[0].first);
   EXPECT_EQ(toma(conv_utf8_a_ansi_html(nullptr, kEspanol)), "");
   EXPECT_EQ(toma(conv_ansi_idioma_a_utf8(nullptr, kJapones)), "");
   EXPECT_EQ(toma(conv_utf8_a_wcad(nullptr)), u"");
