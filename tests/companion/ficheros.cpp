@@ -167,20 +167,17 @@ TEST_F(Ficheros, ElDestinoSigueSiendoElMismo) {
     fs::create_symlink(a, ruta(de));
     return ruta(de);
   };
-  const struct {
-    const char *nombre;
-    std::function<std::string()> prepara;  // the path given to the writer
-    const char *despues;                   // the bytes of "real" after writing "new"
-  } casos[] = {
-      // clang-format off
+  // prepara gives the path for the writer; despues is what "real" holds after writing "new".
+  // clang-format off
+  const struct { const char *nombre; std::function<std::string()> prepara; const char *despues; } casos[] = {
       {.nombre = "dangling link", .prepara = [&] { return enlaza("real", "enlace"); }, .despues = "new"},
       {.nombre = "chain of links", .prepara = [&] { escribe("real", "old"); enlaza("real", "medio");
                                                     return enlaza("medio", "enlace"); }, .despues = "new"},
       {.nombre = "descriptor open for appending", .prepara = [&] { escribe("real", "old ");
          return "/dev/fd/" + std::to_string(::open(ruta("real").c_str(), O_WRONLY | O_APPEND)); },
        .despues = "old new"},
-      // clang-format on
   };
+  // clang-format on
   for (const auto &c : casos) {
     SCOPED_TRACE(c.nombre);
     fs::remove_all(carpeta_);

@@ -43,15 +43,11 @@ std::vector<Token> recorre(const std::basic_string<C> &texto, uint16_t tipo,
 }
 
 TEST_F(Escaner, CadaTextoDaSusTokensEnAmbasFormas) {
-  struct Caso {
-    std::string texto;
-    uint16_t tipo_inicial;
-    std::vector<Token> tokens;
-    unsigned informes_bytes, informes_ancho;  // "(fin_tag) != NULL" expected
-  };
   // Longer than 16 bits can count: a token is copied whole.
   const std::string largo(70'000, 'v');
   // clang-format off
+  // informes_*: "(fin_tag) != NULL" expected.
+  struct Caso { std::string texto; uint16_t tipo_inicial; std::vector<Token> tokens; unsigned informes_bytes, informes_ancho; };
   const Caso casos[] = {
       {"", 1, {{"", 0, FIN}}, 0, 0},
       // A blank run keeps the caller's kind at the start, the previous token's after it.
@@ -141,23 +137,17 @@ std::optional<std::string> busca(const char *texto) {
 
 TEST_F(LinkExterno, CadaTagDaSuLink) {
   const std::string largo = "host/" + std::string(70'000, 'r') + ".htm";
-  const struct {
-    std::string texto;
-    std::optional<std::string> link;  // none: std::nullopt
-  } casos[] = {
-      // clang-format off
+  // clang-format off
+  const struct { std::string texto; std::optional<std::string> link; } casos[] = {
       // src wins wherever it stands; href only counts when there is no " src".
       {.texto = "<img src=\"http://host.com/dir/a.png\">", .link = "host.com/dir/a.png"},
-      {.texto = "<a href=\"b.htm\" src=\"a.png\">", .link = "a.png"},
-      {.texto = "<a href=\"b.htm\">", .link = "b.htm"},
-      {.texto = "<img href=\"b.htm\" src=\"a.png>", .link = std::nullopt},
-      {.texto = "<IMG SRC=\"a.png\" HREF=\"b.htm\">", .link = std::nullopt},
+      {.texto = "<a href=\"b.htm\" src=\"a.png\">", .link = "a.png"}, {.texto = "<a href=\"b.htm\">", .link = "b.htm"},
+      {.texto = "<img href=\"b.htm\" src=\"a.png>", .link = std::nullopt}, {.texto = "<IMG SRC=\"a.png\" HREF=\"b.htm\">", .link = std::nullopt},
       {.texto = "src=\"a.png\" xhref=\"b.htm\"", .link = std::nullopt},
       // An unquoted value ends at a space anywhere after it rather than at a nearer '>', then
       // at '>', then at the digit pairs "13" and "10" (not carriage return and line feed):
       // hosts kept the links this reading gave, so it stays.
-      {.texto = "<a href=page.htm>", .link = "page.htm"},
-      {.texto = "<a href=page.htm>ver mas", .link = "page.htm>ver"},
+      {.texto = "<a href=page.htm>", .link = "page.htm"}, {.texto = "<a href=page.htm>ver mas", .link = "page.htm>ver"},
       {.texto = "<a href=page13.htm", .link = "page"}, {.texto = "<a href=page10.htm", .link = "page"},
       {.texto = "<a href=p1013", .link = "p10"}, {.texto = "<a href=page.htm\r\n", .link = std::nullopt},
       {.texto = "<a href=\"\">", .link = ""}, {.texto = "<a href='b.htm'>", .link = "'b.htm'"},
@@ -165,14 +155,12 @@ TEST_F(LinkExterno, CadaTagDaSuLink) {
       {.texto = "<a href\"b.htm\">", .link = "b.htm"}, {.texto = "<img srcset=x.png>", .link = "set=x.png"},
       // Prefixes come off in the order http://, https://, ftp://, exact case only; a link
       // longer than 16 bits can count is copied whole.
-      {.texto = "<a href=\"HTTP://host/x\">", .link = "HTTP://host/x"},
-      {.texto = "<a href=\"http://ftp://x\">", .link = "x"},
-      {.texto = "<a href=\"ftp://http://x\">", .link = "http://x"},
-      {.texto = "<a href=\"https://http://x\">", .link = "http://x"},
+      {.texto = "<a href=\"HTTP://host/x\">", .link = "HTTP://host/x"}, {.texto = "<a href=\"http://ftp://x\">", .link = "x"},
+      {.texto = "<a href=\"ftp://http://x\">", .link = "http://x"}, {.texto = "<a href=\"https://http://x\">", .link = "http://x"},
       {.texto = "<a href=\"https://ftp://x\">", .link = "x"},
       {.texto = "<a title=x href=\"http://" + largo + "\">", .link = largo},
-      // clang-format on
   };
+  // clang-format on
   for (const auto &c : casos) EXPECT_EQ(busca(c.texto.c_str()), c.link) << c.texto.substr(0, 40);
   EXPECT_TRUE(informes().empty());
   // A null text is reported and gives none.

@@ -76,14 +76,10 @@ TEST_F(Registro, RegistrosRotosYNulosSeInforman) {
 
 using Descompone = pruebas::Entorno;
 
-struct Particion {
-  const char *enlace, *dominio, *ruta, *nombre, *id;
-  bool avisa;          // "hay_punto == CIERTO" expected
-  const char *vuelta;  // link rebuilt from the parts; null when it is the link itself
-};
-
+// avisa: "hay_punto == CIERTO" expected; vuelta: the link rebuilt from the parts, null when it
+// is the link itself.
 // clang-format off
-const Particion kParticiones[] = {
+const struct { const char *enlace, *dominio, *ruta, *nombre, *id; bool avisa; const char *vuelta; } kParticiones[] = {
     {"http://servidor", "servidor", "/", "", "servidor", false, "http://servidor/"},
     {"http://servidor/", "servidor", "/", "", "servidor", false, nullptr},
     {"http://servidor/guia.html", "servidor", "/", "guia.html", "servidor|guia.html", false, nullptr},
