@@ -63,29 +63,22 @@ TEST_F(Cadenas, MayusculasFormatoYCampos) {
 }
 
 TEST_F(Cadenas, EdicionesEnSuSitio) {
+  // Replacements do not overlap, and what is put in is not searched again.
+  // clang-format off
   const std::tuple<const char *, Edicion, const char *> casos[] = {
-      {"http://host", [](char **t) { cad_quita_prefijo(t, "http://"); }, "host"},
-      {"HTTP://host", [](char **t) { cad_quita_prefijo(t, "http://"); }, "HTTP://host"},
-      {"HTTP://host", [](char **t) { cad_quita_prefijo_sin_mayus(t, "http://"); }, "host"},
-      {"ht", [](char **t) { cad_quita_prefijo_sin_mayus(t, "http://"); }, "ht"},
-      {"aaa", [](char **t) { cad_reemplaza_todas(t, "aa", "a"); }, "aa"},      // no overlap
-      {"aaa", [](char **t) { cad_reemplaza_todas(t, "a", "aa"); }, "aaaaaa"},  // not searched again
-      {"a&amp;b&amp;", [](char **t) { cad_reemplaza_todas(t, "&amp;", "&"); }, "a&b&"},
-      {"<p>a</p>", [](char **t) { cad_reemplaza_todas(t, "p", "div"); }, "<div>a</div>"},
-      {"abc", [](char **t) { cad_reemplaza_todas(t, "", "Z"); }, "abc"},
-      {"abcdef", [](char **t) { cad_sustituye_tramo(t, 1, 2, "XYZW"); }, "aXYZWdef"},
-      {"abcdef", [](char **t) { cad_sustituye_tramo(t, 1, 4, ""); }, "af"},
-      {"abcdef", [](char **t) { cad_sustituye_tramo(t, 0, 0, ">"); }, ">abcdef"},
-      {"abcdef", [](char **t) { cad_sustituye_tramo(t, 4, 100, "!"); }, "abcd!"},
-      {nullptr, [](char **t) { cad_inserta_delante(t, "a"); }, "a"},
-      {nullptr, [](char **t) { cad_une(t, ""); }, ""},
-      {nullptr, [](char **t) { cad_inserta_delante(t, ""); }, ""},
+      {"http://host", [](char **t) { cad_quita_prefijo(t, "http://"); }, "host"}, {"HTTP://host", [](char **t) { cad_quita_prefijo(t, "http://"); }, "HTTP://host"},
+      {"HTTP://host", [](char **t) { cad_quita_prefijo_sin_mayus(t, "http://"); }, "host"}, {"ht", [](char **t) { cad_quita_prefijo_sin_mayus(t, "http://"); }, "ht"},
+      {"aaa", [](char **t) { cad_reemplaza_todas(t, "aa", "a"); }, "aa"}, {"aaa", [](char **t) { cad_reemplaza_todas(t, "a", "aa"); }, "aaaaaa"},
+      {"a&amp;b&amp;", [](char **t) { cad_reemplaza_todas(t, "&amp;", "&"); }, "a&b&"}, {"<p>a</p>", [](char **t) { cad_reemplaza_todas(t, "p", "div"); }, "<div>a</div>"},
+      {"abc", [](char **t) { cad_reemplaza_todas(t, "", "Z"); }, "abc"}, {"abcdef", [](char **t) { cad_sustituye_tramo(t, 1, 2, "XYZW"); }, "aXYZWdef"},
+      {"abcdef", [](char **t) { cad_sustituye_tramo(t, 1, 4, ""); }, "af"}, {"abcdef", [](char **t) { cad_sustituye_tramo(t, 0, 0, ">"); }, ">abcdef"},
+      {"abcdef", [](char **t) { cad_sustituye_tramo(t, 4, 100, "!"); }, "abcd!"}, {nullptr, [](char **t) { cad_inserta_delante(t, "a"); }, "a"},
+      {nullptr, [](char **t) { cad_une(t, ""); }, ""}, {nullptr, [](char **t) { cad_inserta_delante(t, ""); }, ""},
       // Arguments that point into the text being edited.
-      {"ab", [](char **t) { cad_une(t, *t); }, "abab"},
-      {"ab", [](char **t) { cad_inserta_delante(t, *t + 1); }, "bab"},
-      {"abcdef", [](char **t) { cad_sustituye_tramo(t, 0, 1, *t + 3); }, "defbcdef"},
-      {"abab", [](char **t) { cad_reemplaza_todas(t, *t + 2, *t); }, "abababab"},
+      {"ab", [](char **t) { cad_une(t, *t); }, "abab"}, {"ab", [](char **t) { cad_inserta_delante(t, *t + 1); }, "bab"},
+      {"abcdef", [](char **t) { cad_sustituye_tramo(t, 0, 1, *t + 3); }, "defbcdef"}, {"abab", [](char **t) { cad_reemplaza_todas(t, *t + 2, *t); }, "abababab"},
   };
+  // clang-format on
   for (const auto &[texto, edicion, esperado] : casos) EXPECT_EQ(edita(texto, edicion), esperado);
   EXPECT_TRUE(informes().empty());
   EXPECT_EQ(edita("abc", [](char **t) { cad_sustituye_tramo(t, 9, 1, "!"); }), "abc!");

@@ -63,26 +63,24 @@ TEST_F(Conversion, IdaYVueltaPorCadaPagina) {
 
 TEST_F(Conversion, CaracteresQueFaltanYBytesQueNoSon) {
   using Conversor = std::string (*)(std::string_view, uint32_t);
+  // clang-format off
   const std::tuple<Conversor, std::string_view, uint32_t, std::string> casos[] = {
       // A character that the page lacks is one reference, even beyond the BMP or ignorable.
-      {a_ansi, "\u00e1 \u0434\u0430", kRuso, "&#225; \xe4\xe0"},
-      {a_ansi, "x\U0001F600z", kEspanol, "x&#128512;z"},
+      {a_ansi, "\u00e1 \u0434\u0430", kRuso, "&#225; \xe4\xe0"}, {a_ansi, "x\U0001F600z", kEspanol, "x&#128512;z"},
       {a_ansi, "a\u200bb\u202a", kEspanol, "a&#8203;b&#8234;"},
       // Bytes that are not UTF-8 are their Windows-1252 characters, then go into the page.
-      {a_ansi, "\xe9\x80", kRuso, "&#233;\x88"},
-      {a_ansi, "caf\xe9 \x80", kEspanol, "caf\xe9 \x80"},
+      {a_ansi, "\xe9\x80", kRuso, "&#233;\x88"}, {a_ansi, "caf\xe9 \x80", kEspanol, "caf\xe9 \x80"},
       // A stretch ends at its length, even inside a sequence, or at a NUL.
       {a_ansi, std::string_view("h\xc3\xa9llo<b>", 6), kEspanol, "h\xe9llo"},
-      {a_ansi, std::string_view("ab\xc3\xa9", 3), kEspanol, "ab\xc3"},
-      {a_ansi, std::string_view("a\0b", 3), kEspanol, "a"},
-      // A byte that the page does not define is U+FFFD (ICU's own would be U+001A).
-      {a_utf8, "\xa0", kJapones, "\ufffd"},
-      {a_utf8, "x\x81", kJapones, "x\ufffd"},    // a lead byte cut at the end
-      {a_utf8, "\x81 y", kJapones, "\ufffd y"},  // a lead byte without its trail
-      {a_utf8, "\x81", kEspanol, "\u0081"},      // ICU defines this one
+      {a_ansi, std::string_view("ab\xc3\xa9", 3), kEspanol, "ab\xc3"}, {a_ansi, std::string_view("a\0b", 3), kEspanol, "a"},
+      // A byte that the page does not define is U+FFFD (ICU's own would be U+001A), even a lead
+      // byte cut at the end or without its trail; 0x81 is one that ICU defines in 1252.
+      {a_utf8, "\xa0", kJapones, "\ufffd"}, {a_utf8, "x\x81", kJapones, "x\ufffd"},
+      {a_utf8, "\x81 y", kJapones, "\ufffd y"}, {a_utf8, "\x81", kEspanol, "\u0081"},
   };
+  // clang-format on
   for (const auto &[convierte, texto, idioma, esperado] : casos)
-    EXPECT_EQ(convierte(texto, idioma), esperado);
+    EXPECT_EQ(convierte(texto, idioma), esperado) << texto;
 }
 
 TEST_F(Conversion, ByteQueNoEsUtf8EsSuCaracterWindows1252) {
@@ -104,13 +102,14 @@ TEST_F(Conversion, ByteQueNoEsUtf8EsSuCaracterWindows1252) {
 }
 
 TEST_F(Conversion, TextosAnchosYNulos) {
+  // A high surrogate without its low, a low without its high, a high at the end.
+  // clang-format off
   const std::pair<std::u16string, std::string> casos[] = {
       {u"x\U0001F600z\u00e9\u4e2d", "x\xf0\x9f\x98\x80z\xc3\xa9\xe4\xb8\xad"},
-      {{u'x', char16_t(0xD83D), u'z'}, "x\ufffdz"},  // high without its low
-      {{u'x', char16_t(0xDE00), u'z'}, "x\ufffdz"},  // low without its high
-      {{u'x', char16_t(0xD83D)}, "x\ufffd"},         // high at the end
-      {{char16_t(0xDE00), char16_t(0xD83D), u'z'}, "\ufffd\ufffdz"},
+      {{u'x', char16_t(0xD83D), u'z'}, "x\ufffdz"}, {{u'x', char16_t(0xDE00), u'z'}, "x\ufffdz"},
+      {{u'x', char16_t(0xD83D)}, "x\ufffd"}, {{char16_t(0xDE00), char16_t(0xD83D), u'z'}, "\ufffd\ufffdz"},
   };
+  // clang-format on
   for (const auto &[ancho, utf8] : casos) EXPECT_EQ(toma(conv_wcad_a_utf8(ancho.c_str())), utf8);
   EXPECT_EQ(toma(conv_utf8_a_ansi_html(nullptr, kEspanol)), "");
   EXPECT_EQ(toma(conv_ansi_idioma_a_utf8(nullptr, kJapones)), "");
@@ -149,18 +148,14 @@ TEST_F(Conversion, VariosHilosALaVez) {
 
 using Codificacion = pruebas::Entorno;
 
-// A block of longitud bytes (it may hold NULs) as a string, freed.
-std::string toma_bloque(char *bloque, size_t longitud) {
-  std::string r = bloque != nullptr ? std::string(bloque, longitud) : "<null>";
-  cad_destruye(&bloque);
-  return r;
-}
-
+// The converted bytes (they may hold NULs) as a string, freed.
 std::string entre(std::string_view texto, const char *de, const char *a,
                   size_t *invalidos = nullptr) {
   size_t largo = 0;
   char *r = conv_entre_codificaciones_n(texto.data(), texto.size(), de, a, &largo, invalidos);
-  return toma_bloque(r, largo);
+  const std::string bytes = r != nullptr ? std::string(r, largo) : "<null>";
+  cad_destruye(&r);
+  return bytes;
 }
 
 // As a browser finds it: the mark, the declaration (XML first, then the prescan's META),
