@@ -3,7 +3,6 @@
 #define PRUEBAS_COMPANION_AYUDAS_H
 
 #include <atomic>
-#include <chrono>
 #include <functional>
 #include <string_view>
 #include <thread>

@@ -8,56 +8,53 @@ constexpr uint32_t P = MOTOR_PSEUDOTRADUCCION;
 
 using Motor = pruebas::Entorno;
 
-// Divides and translates texto, freeing everything.
-std::u16string traduce(const std::u16string &texto, uint32_t opciones) {
-  booleano ok = FALSO;
-  char16_t *mensaje = nullptr;
+// Divides and translates texto, freeing everything; the division's message ("<null>" when it
+// divides) goes to fallo when asked for.
+std::u16string traduce(const std::u16string &texto, uint32_t opciones,
+                       std::u16string *fallo = nullptr) {
+  booleano ok = 7;
+  char16_t *mensaje = reinterpret_cast<char16_t *>(&ok);  // both must be written
   texto_dividido_t *d = motor_divide_texto_llaves(texto.c_str(), &ok, &mensaje);
   const std::u16string r =
       toma(motor_traduce_texto_dividido(d, "TEXTO_1", 0x0C0A, 0x0409, opciones));
-  wcad_destruye(&mensaje);
+  const std::u16string m = toma(mensaje);
+  EXPECT_EQ(ok, m == u"<null>" ? CIERTO : FALSO);
+  if (fallo != nullptr) *fallo = m;
   motor_destruye_texto_dividido(&d);
   EXPECT_EQ(d, nullptr);
   return r;
 }
 
-// A text that cannot be divided is translated to itself, pseudo-translation or not.
-TEST_F(Motor, Divisiones) {
-  const std::tuple<std::u16string, std::u16string, std::u16string> casos[] = {
-      {u"a {b} c", u"", u"[\u00e1 ]{b}[ c]"},
-      {u"{}", u"", u"{}"},
-      {u"ab}cd", u"'}' without its '{' at position 2", u"ab}cd"},
-      {u"{a}}", u"'}' without its '{' at position 3", u"{a}}"},
-      {u"abc{def", u"'{' without its '}' at position 3", u"abc{def"},
-      {u"{a{b}c}", u"'{' inside a group at position 2", u"{a{b}c}"},
-      {u"\u00e9\U0001F600}", u"'}' without its '{' at position 3", u"\u00e9\U0001F600}"},
-  };
-  for (const auto &[texto, fallo, pseudo] : casos) {
-    booleano ok = 7;
-    char16_t *mensaje = reinterpret_cast<char16_t *>(&ok);  // both must be written
-    texto_dividido_t *d = motor_divide_texto_llaves(texto.c_str(), &ok, &mensaje);
-    EXPECT_EQ(ok, fallo.empty() ? CIERTO : FALSO);
-    EXPECT_EQ(toma(mensaje), fallo.empty() ? u"<null>" : fallo);
-    EXPECT_EQ(traduce(texto, P), pseudo);
-    motor_destruye_texto_dividido(&d);
-  }
-}
-
-TEST_F(Motor, TraduceCadaTramoEnteroYRespetaLosGrupos) {
+// Runs are looked up whole and groups never; a text that cannot be divided is translated to
+// itself, pseudo-translation or not.
+TEST_F(Motor, DivideYTraduceCadaTramoEntero) {
   motor_anade_traduccion(u"Hello ", u"Hola ");
   motor_anade_traduccion(u"world", u"mundo");
-  motor_anade_traduccion(u"{b}", u"{NO}");  // groups are never looked up
-  const std::tuple<std::u16string, uint32_t, std::u16string> casos[] = {
-      {u"Hello {b}world{/b}", 0, u"Hola {b}mundo{/b}"},
-      {u"world{0}world", 0, u"mundo{0}mundo"},
-      {u"Hello world", 0, u"Hello world"},  // runs are looked up whole
-      {u"Hello {0}you", P, u"Hola {0}[y\u00f3\u00fa]"},
-      {u"AEIOU aeiou xyz", P,
-       u"[\u00c1\u00c9\u00cd\u00d3\u00da \u00e1\u00e9\u00ed\u00f3\u00fa xyz]"},
+  motor_anade_traduccion(u"{b}", u"{NO}");
+  const struct {
+    std::u16string texto;
+    uint32_t opciones;
+    std::u16string traduccion, fallo = u"<null>";
+  } casos[] = {
+      // clang-format off
+      {u"Hello {b}world{/b}", 0, u"Hola {b}mundo{/b}"}, {u"world{0}world", 0, u"mundo{0}mundo"},
+      {u"Hello world", 0, u"Hello world"}, {u"Hello {0}you", P, u"Hola {0}[y\u00f3\u00fa]"},
+      {u"AEIOU aeiou xyz", P, u"[\u00c1\u00c9\u00cd\u00d3\u00da \u00e1\u00e9\u00ed\u00f3\u00fa xyz]"},
       {u"{a} \t\r\n{b}", P, u"{a} \t\r\n{b}"},  // only blanks: untouched
+      {u"a {b} c", P, u"[\u00e1 ]{b}[ c]"}, {u"{}", P, u"{}"},
+      {u"ab}cd", P, u"ab}cd", u"'}' without its '{' at position 2"},
+      {u"{a}}", P, u"{a}}", u"'}' without its '{' at position 3"},
+      {u"abc{def", P, u"abc{def", u"'{' without its '}' at position 3"},
+      {u"{a{b}c}", P, u"{a{b}c}", u"'{' inside a group at position 2"},
+      {u"\u00e9\U0001F600}", P, u"\u00e9\U0001F600}", u"'}' without its '{' at position 3"},
+      // clang-format on
   };
-  for (const auto &[texto, opciones, traduccion] : casos)
-    EXPECT_EQ(traduce(texto, opciones), traduccion);
+  for (const auto &c : casos) {
+    SCOPED_TRACE(&c - casos);
+    std::u16string fallo;
+    EXPECT_EQ(traduce(c.texto, c.opciones, &fallo), c.traduccion);
+    EXPECT_EQ(fallo, c.fallo);
+  }
   motor_anade_traduccion(u"world", u"Welt");  // a later entry replaces the earlier
   EXPECT_EQ(traduce(u"{i}world", 0), u"{i}Welt");
   motor_vacia_memoria();

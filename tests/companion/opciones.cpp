@@ -1,6 +1,4 @@
 // opciones.cpp - tests of the per-thread choices for page calls and the receptor of text origins.
-#include <thread>
-
 #include "companion/ayudas.h"
 
 namespace {
@@ -8,7 +6,7 @@ namespace {
 using Opciones = pruebas::Entorno;
 
 // A choice made on one thread is not seen by another, and a bad value changes nothing.
-TEST_F(Opciones, CadaHiloTieneLasSuyas) {
+TEST_F(Opciones, CadaHiloTieneLasSuyasYSuReceptor) {
   opciones_pon_segmentacion(SEGMENTACION_BLOQUES);
   opciones_pon_salida_utf8(CIERTO);
   segmentacion_t en_otro_hilo = SEGMENTACION_BLOQUES;
@@ -27,10 +25,8 @@ TEST_F(Opciones, CadaHiloTieneLasSuyas) {
 
   opciones_pon_segmentacion(SEGMENTACION_CLASICA);
   opciones_pon_salida_utf8(FALSO);
-}
 
-// Origins reach the receptor of the thread that installed it, and only while installed.
-TEST_F(Opciones, LosOrigenesLleganAlReceptorDelHilo) {
+  // Origins reach the receptor of the thread that installed it, and only while installed.
   std::vector<std::string> vistos;
   const auto receptor = [](const origen_texto_t *o, void *contexto) {
     static_cast<std::vector<std::string> *>(contexto)->push_back(

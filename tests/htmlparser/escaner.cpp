@@ -1,4 +1,5 @@
-// escaner.cpp - the tag scanner, walked over whole texts in its byte and wide forms.
+// escaner.cpp - the tag scanner over whole texts in both forms, and the link finder of a tag.
+#include <optional>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -19,13 +20,13 @@ std::u16string ancho(const std::string &s) {
   return w;
 }
 
-// Walks the whole text from position 0 until the scanner says nothing is left.
+// Walks the text from desde until the scanner says nothing is left.
 template <class C>
 std::vector<Token> recorre(const std::basic_string<C> &texto, uint16_t tipo,
                            booleano (*lee)(const C *, uint32_t *, uint16_t *, C **),
-                           void (*destruye)(C **)) {
+                           void (*destruye)(C **), uint32_t desde = 0) {
   std::vector<Token> tokens;
-  for (uint32_t pos = 0; tokens.size() <= texto.size();) {
+  for (uint32_t pos = desde; tokens.size() <= texto.size();) {
     C *copia = nullptr;
     const booleano r = lee(texto.c_str(), &pos, &tipo, &copia);
     std::string token;
@@ -42,15 +43,11 @@ std::vector<Token> recorre(const std::basic_string<C> &texto, uint16_t tipo,
 }
 
 TEST_F(Escaner, CadaTextoDaSusTokensEnAmbasFormas) {
-  struct Caso {
-    std::string texto;
-    uint16_t tipo_inicial;
-    std::vector<Token> tokens;
-    unsigned informes_bytes, informes_ancho;  // "(fin_tag) != NULL" expected
-  };
   // Longer than 16 bits can count: a token is copied whole.
   const std::string largo(70'000, 'v');
   // clang-format off
+  // informes_*: "(fin_tag) != NULL" expected.
+  struct Caso { std::string texto; uint16_t tipo_inicial; std::vector<Token> tokens; unsigned informes_bytes, informes_ancho; };
   const Caso casos[] = {
       {"", 1, {{"", 0, FIN}}, 0, 0},
       // A blank run keeps the caller's kind at the start, the previous token's after it.
@@ -60,6 +57,7 @@ TEST_F(Escaner, CadaTextoDaSusTokensEnAmbasFormas) {
       {"<!--->", 0, {{"<!--->", 1, FIN}}, 0, 0},
       {"x<!-- a > b", 0, {{"x", 0, SIGUE}, {"<!-- a > b", 1, FIN}}, 1, 1},
       {"<!-x>-->b", 0, {{"<!-x>", 1, SIGUE}, {"-->b", 0, FIN}}, 0, 0},
+      {"x</b>y", 0, {{"x", 0, SIGUE}, {"</b>", 1, SIGUE}, {"y", 0, FIN}}, 0, 0},
       {"<!DOCTYPE html>\n<html>\n", 0, {{"<!DOCTYPE html>", 1, SIGUE}, {"\n", 1, SIGUE}, {"<html>", 1, SIGUE}, {"\n", 1, FIN}}, 0, 0},
       // A '>' inside a quoted value does not end the tag; a quote that never closes ends
       // it at the first '>' after the quote; quotes mean nothing in comments and
@@ -94,12 +92,13 @@ TEST_F(Escaner, CadaTextoDaSusTokensEnAmbasFormas) {
   }
 }
 
-// Nothing the caller gave is written when an argument is missing.
-TEST_F(Escaner, ArgumentosNulosSeInformanSinTocarNada) {
+// A missing argument is reported and nothing the caller gave is written. A position past the
+// end of the text (its NUL) is reported and read as the end: an empty text token, the position
+// moved back to the end, result FIN.
+TEST_F(Escaner, MalUsoSeInformaSinTocarNada) {
   const char *condiciones[] = {"(texto) != NULL", "(posicion) != NULL", "(tipo) != NULL"};
   char centinela[] = "sin tocar";
   for (int nulo = 0; nulo < 3; ++nulo) {
-    olvida_informes();
     uint32_t pos = 1;
     uint16_t tipo = 7;
     char *copia = centinela;
@@ -109,48 +108,62 @@ TEST_F(Escaner, ArgumentosNulosSeInformanSinTocarNada) {
     EXPECT_TRUE(pos == 1 && tipo == 7 && copia == centinela) << condiciones[nulo];
     EXPECT_EQ(cuenta_informes(condiciones[nulo]), 1u);
   }
+  const std::string texto = "a<b>";
+  const std::vector<Token> fin = {{"", 0, FIN}};
+  EXPECT_EQ(recorre(texto, 7, htmlparser_lee_siguiente_tag, cad_destruye, 4), fin);
+  EXPECT_EQ(informes().size(), 3u);
+  EXPECT_EQ(recorre(texto, 7, htmlparser_lee_siguiente_tag, cad_destruye, 5), fin);
+  EXPECT_EQ(recorre(ancho(texto), 7, htmlparser_lee_siguiente_tag_u, wcad_destruye, 0xFFFFFFFF),
+            fin);
+  EXPECT_EQ(cuenta_informes("(*posicion) <= cad_longitud(texto)"), 1u);
+  EXPECT_EQ(cuenta_informes("(*posicion) <= wcad_longitud(texto)"), 1u);
+  EXPECT_EQ(informes().size(), 5u);
+  for (const auto &i : informes()) EXPECT_EQ(i.modulo, "htmlparser (LENGUAWEB.DLL)");
 }
 
-// A position past the end of the text (its NUL) is reported and read as the end: an
-// empty text token, the position moved back to the end, result FIN.
-TEST_F(Escaner, PosicionTrasElFinalSeLeeComoElFinal) {
-  const struct {
-    bool ancho;
-    uint32_t posicion;
-    unsigned informes;
-  } casos[] = {
-      {.ancho = false, .posicion = 4, .informes = 0},
-      {.ancho = false, .posicion = 5, .informes = 1},
-      {.ancho = true, .posicion = 0xFFFFFFFF, .informes = 1},
+using LinkExterno = pruebas::Entorno;
+
+std::optional<std::string> busca(const char *texto) {
+  char *link = htmlparser_obtener_cualquier_link_externo(texto);
+  if (link == nullptr) return std::nullopt;
+  std::string valor = link;
+  cad_destruye(&link);
+  return valor;
+}
+
+TEST_F(LinkExterno, CadaTagDaSuLink) {
+  const std::string largo = "host/" + std::string(70'000, 'r') + ".htm";
+  // clang-format off
+  const struct { std::string texto; std::optional<std::string> link; } casos[] = {
+      // src wins wherever it stands; href only counts when there is no " src".
+      {.texto = "<img src=\"http://host.com/dir/a.png\">", .link = "host.com/dir/a.png"},
+      {.texto = "<a href=\"b.htm\" src=\"a.png\">", .link = "a.png"}, {.texto = "<a href=\"b.htm\">", .link = "b.htm"},
+      {.texto = "<img href=\"b.htm\" src=\"a.png>", .link = std::nullopt}, {.texto = "<IMG SRC=\"a.png\" HREF=\"b.htm\">", .link = std::nullopt},
+      {.texto = "src=\"a.png\" xhref=\"b.htm\"", .link = std::nullopt},
+      // An unquoted value ends at a space anywhere after it rather than at a nearer '>', then
+      // at '>', then at the digit pairs "13" and "10" (not carriage return and line feed):
+      // hosts kept the links this reading gave, so it stays.
+      {.texto = "<a href=page.htm>", .link = "page.htm"}, {.texto = "<a href=page.htm>ver mas", .link = "page.htm>ver"},
+      {.texto = "<a href=page13.htm", .link = "page"}, {.texto = "<a href=page10.htm", .link = "page"},
+      {.texto = "<a href=p1013", .link = "p10"}, {.texto = "<a href=page.htm\r\n", .link = std::nullopt},
+      {.texto = "<a href=\"\">", .link = ""}, {.texto = "<a href='b.htm'>", .link = "'b.htm'"},
+      {.texto = "<a href= \"b.htm\">", .link = ""}, {.texto = "<a href \t\r\n=\"b.htm\">", .link = "b.htm"},
+      {.texto = "<a href\"b.htm\">", .link = "b.htm"}, {.texto = "<img srcset=x.png>", .link = "set=x.png"},
+      // Prefixes come off in the order http://, https://, ftp://, exact case only; a link
+      // longer than 16 bits can count is copied whole.
+      {.texto = "<a href=\"HTTP://host/x\">", .link = "HTTP://host/x"}, {.texto = "<a href=\"http://ftp://x\">", .link = "x"},
+      {.texto = "<a href=\"ftp://http://x\">", .link = "http://x"}, {.texto = "<a href=\"https://http://x\">", .link = "http://x"},
+      {.texto = "<a href=\"https://ftp://x\">", .link = "x"},
+      {.texto = "<a title=x href=\"http://" + largo + "\">", .link = largo},
   };
-  const std::string texto = "a<b>";
-  const std::u16string ancha = ancho(texto);
-  for (const auto &caso : casos) {
-    SCOPED_TRACE(caso.posicion);
-    olvida_informes();
-    uint32_t pos = caso.posicion;
-    uint16_t tipo = 7;
-    std::string copia;
-    if (caso.ancho) {
-      char16_t *c = nullptr;
-      EXPECT_EQ(htmlparser_lee_siguiente_tag_u(ancha.c_str(), &pos, &tipo, &c), FIN);
-      copia.assign(c, c + std::char_traits<char16_t>::length(c));
-      wcad_destruye(&c);
-    } else {
-      char *c = nullptr;
-      EXPECT_EQ(htmlparser_lee_siguiente_tag(texto.c_str(), &pos, &tipo, &c), FIN);
-      copia = c;
-      cad_destruye(&c);
-    }
-    EXPECT_EQ(pos, texto.size());
-    EXPECT_EQ(tipo, 0);
-    EXPECT_EQ(copia, "");
-    EXPECT_EQ(cuenta_informes(caso.ancho ? "(*posicion) <= wcad_longitud(texto)"
-                                         : "(*posicion) <= cad_longitud(texto)"),
-              caso.informes);
-    EXPECT_EQ(informes().size(), caso.informes);
-    for (const auto &i : informes()) EXPECT_EQ(i.modulo, "htmlparser (LENGUAWEB.DLL)");
-  }
+  // clang-format on
+  for (const auto &c : casos) EXPECT_EQ(busca(c.texto.c_str()), c.link) << c.texto.substr(0, 40);
+  EXPECT_TRUE(informes().empty());
+  // A null text is reported and gives none.
+  EXPECT_EQ(busca(nullptr), std::nullopt);
+  EXPECT_EQ(cuenta_informes("(texto) != NULL"), 1u);
+  ASSERT_EQ(informes().size(), 1u);
+  EXPECT_EQ(informes()[0].modulo, "htmlparser (LENGUAWEB.DLL)");
 }
 
 }  // namespace
