@@ -1,0 +1,65 @@
+// rondas.cpp - the page tests' round through the library.
+#include "rondas.h"
+
+namespace pruebas {
+
+std::string une(const Textos &v) {
+  std::string r;
+  for (size_t i = 0; i < v.size(); ++i) r += (i ? "|" : "") + v[i];
+  return r;
+}
+
+void Paginas::comprueba(std::span<const CasoPagina> casos) {
+  for (const CasoPagina &caso : casos) {
+    SCOPED_TRACE(caso.caso != nullptr ? caso.caso : caso.pagina);
+    olvida_informes();
+    opciones_pon_segmentacion(caso.segmentacion);
+    opciones_pon_no_traducir(caso.no_traducir ? CIERTO : FALSO);
+    opciones_pon_salida_utf8(caso.utf8 ? CIERTO : FALSO);
+    lenguaweb_t *doc = lenguaweb_crea(escribe("origen.html", caso.pagina).c_str(), caso.idioma);
+    lista_cad_t *ids = nullptr;
+    lista_cad_t *textos = lenguaweb_dame_textos_a_trducir(doc, &ids);
+    Textos trozos;
+    for (size_t k = 0; k < doc->trozos.size(); ++k) trozos.emplace_back(lenguaweb_trozo(doc, k));
+    const auto mira = [](const char *que, const auto &visto, const auto &esperado) {
+      if (esperado) {
+        EXPECT_EQ(visto, *esperado) << que;
+      }
+    };
+    mira("pieces", une(trozos), caso.trozos);
+    mira("texts", une(a_vector(textos)), caso.textos);
+    mira("identifiers", une(a_vector(ids)), caso.ids);
+    std::optional<std::vector<uint32_t>> tipos;
+    if (caso.textos && (!caso.tipos.empty() || !caso.ids))
+      tipos = caso.tipos.empty() ? std::vector<uint32_t>(lista_cad_num_elems(textos), TIPO_TEXTO)
+                                 : caso.tipos;
+    mira("kinds", a_vector(doc->tipos_de_textos), tipos);
+    if (caso.escrita) {
+      Textos traducidos = caso.traducidos.empty() ? a_vector(textos) : caso.traducidos;
+      if (caso.marca)
+        for (std::string &t : traducidos) t = "[" + t + "]";
+      lista_cad_t *lista = a_lista(traducidos);
+      const std::string destino = ruta("destino.html");
+      EXPECT_EQ(
+          lenguaweb_reconstruye_fichero_html(doc, lista, ids, nullptr, nullptr, destino.c_str(),
+                                             caso.destino ? caso.destino : caso.idioma),
+          CIERTO);
+      EXPECT_EQ(lee(destino), *caso.escrita) << "written";
+      lista_cad_destruye(&lista);
+    }
+    std::string informados;
+    for (const Informe &i : informes()) {
+      informados += i.condicion;
+      EXPECT_EQ(i.modulo, "lenguaweb (LENGUAWEB.DLL)");
+    }
+    EXPECT_EQ(informados, caso.informe);
+    lista_cad_destruye(&textos);
+    lista_cad_destruye(&ids);
+    lenguaweb_destruye(&doc);
+  }
+  opciones_pon_segmentacion(SEGMENTACION_CLASICA);
+  opciones_pon_no_traducir(FALSO);
+  opciones_pon_salida_utf8(FALSO);
+}
+
+}  // namespace pruebas
