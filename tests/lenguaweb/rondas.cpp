@@ -36,8 +36,9 @@ void Paginas::comprueba(std::span<const CasoPagina> casos) {
     mira("kinds", a_vector(doc->tipos_de_textos), tipos);
     if (caso.escrita) {
       Textos traducidos = caso.traducidos.empty() ? a_vector(textos) : caso.traducidos;
-      if (caso.marca)
-        for (std::string &t : traducidos) t = "[" + t + "]";
+      if (caso.traducidos.empty() && !caso.marca.empty())
+        for (std::string &t : traducidos)
+          t = std::string(caso.marca).replace(caso.marca.find('%'), 1, t);
       lista_cad_t *lista = a_lista(traducidos);
       const std::string destino = ruta("destino.html");
       EXPECT_EQ(

@@ -29,9 +29,10 @@ struct CasoPagina {
   std::optional<std::string> trozos = {}, textos = {}, ids = {};
   // The texts' kinds; none given and no ids, each a TIPO_TEXTO (checked with textos).
   std::vector<uint32_t> tipos = {};
-  // How it is translated: by traducidos, each text as "[text]" (marca), else its own texts.
+  // How it is translated: by traducidos; else, when marca is given, each text as marca with
+  // its '%' in place of the text; else by its own texts.
   Textos traducidos = {};
-  bool marca = false;
+  std::string marca = {};
   uint32_t destino = 0;                    // the language written (idioma when 0)
   bool no_traducir = false, utf8 = false;  // the options of those names, on
   std::optional<std::string> escrita = {};
