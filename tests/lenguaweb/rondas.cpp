@@ -34,7 +34,7 @@ void Paginas::comprueba(std::span<const CasoPagina> casos) {
       tipos = caso.tipos.empty() ? std::vector<uint32_t>(lista_cad_num_elems(textos), TIPO_TEXTO)
                                  : caso.tipos;
     mira("kinds", a_vector(doc->tipos_de_textos), tipos);
-    if (caso.escrita) {
+    if (caso.escrita || caso.vuelve) {
       Textos traducidos = caso.traducidos.empty() ? a_vector(textos) : caso.traducidos;
       if (caso.traducidos.empty() && !caso.marca.empty())
         for (std::string &t : traducidos)
@@ -45,7 +45,7 @@ void Paginas::comprueba(std::span<const CasoPagina> casos) {
           lenguaweb_reconstruye_fichero_html(doc, lista, ids, nullptr, nullptr, destino.c_str(),
                                              caso.destino ? caso.destino : caso.idioma),
           CIERTO);
-      EXPECT_EQ(lee(destino), *caso.escrita) << "written";
+      EXPECT_EQ(lee(destino), caso.vuelve ? caso.pagina : *caso.escrita) << "written";
       lista_cad_destruye(&lista);
     }
     std::string informados;

@@ -36,6 +36,7 @@ struct CasoPagina {
   uint32_t destino = 0;                    // the language written (idioma when 0)
   bool no_traducir = false, utf8 = false;  // the options of those names, on
   std::optional<std::string> escrita = {};
+  bool vuelve = false;       // written back, it is the page itself
   std::string informe = {};  // the conditions of the reports made, one after another
 };
 
