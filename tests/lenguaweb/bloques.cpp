@@ -2,6 +2,7 @@
 #include <string>
 #include <vector>
 
+#include "comun/tabla_links.h"
 #include "rondas.h"
 #include "tablalink/tablalink.h"
 
@@ -227,16 +228,7 @@ TEST_F(Bloques, AtributosDeTagsDelTexto) {
 // Links inside texts go to the tables as those of pieces do, and come back, in a
 // translation too.
 TEST_F(Bloques, EnlacesDentroDeTextos) {
-  struct Tabla {
-    lista_reg_t *lista = lista_reg_crea(0);
-    ~Tabla() {
-      for (uint32_t i = 0; i < lista_reg_num_elems(lista); ++i) {
-        tablalink_t *r = lista_reg_dame(lista, i);
-        tablalink_destruye(&r);
-      }
-      lista_reg_destruye(&lista);
-    }
-  } a, img;
+  pruebas::TablaLinks a, img;
   const std::string pagina =
       "<p><a href=\"guia.html\">See</a> the <a href=\"#s\">guide</a> <img src=\"i.png\" "
       "alt=\"pic\">.</p><a href=\"guia.html\">";
