@@ -43,19 +43,14 @@ TEST_F(Bloques, UnTextoPorBloque) {
     {.pagina = "<li>\n  Hello   <b>world</b>  \n</li>", .segmentacion = kBloques, .trozos = "<li>\n  |  \n</li>",
      .textos = "Hello <b>world</b>", .ids = "TEXTO_0"},
     // A leading phrasing tag belongs to the text; one that closed before the text does not.
-    {.pagina = "<p><a href=\"x\"> Link</a> text</p>", .segmentacion = kBloques, .trozos = "<p>|</p>",
-     .textos = "<a href=\"x\"> Link</a> text", .ids = "TEXTO_0"},
-    {.pagina = "<p><a href=\"x\"><img src=\"i.png\"></a> Hello</p>", .segmentacion = kBloques,
-     .trozos = "<p><a href=\"x\"><img src=\"i.png\"></a> |</p>", .textos = "Hello", .ids = "TEXTO_0"},
+    {.pagina = "<p>«<a href=\"x\"> Link</a> text»</p>", .segmentacion = kBloques, .ids = "TEXTO_0"},
+    {.pagina = "<p><a href=\"x\"><img src=\"i.png\"></a> «Hello»</p>", .segmentacion = kBloques, .ids = "TEXTO_0"},
     // End tags of what the text opened, and a void tag right after it, join it.
-    {.pagina = "<p><b>Bold <i>x</i></b> <br></p>", .segmentacion = kBloques, .trozos = "<p>| <br></p>",
-     .textos = "<b>Bold <i>x</i></b>", .ids = "TEXTO_0"},
-    {.pagina = "<p>line<br>\n<em></em></p>", .segmentacion = kBloques, .trozos = "<p>|\n<em></em></p>", .textos = "line<br>",
-     .ids = "TEXTO_0"},
-    {.pagina = "<b><p>x</b> y <u>z</p>", .segmentacion = kBloques, .trozos = "<b><p>|</p>", .textos = "x</b> y <u>z", .ids = "TEXTO_0"},
+    {.pagina = "<p>«<b>Bold <i>x</i></b>» <br></p>", .segmentacion = kBloques, .ids = "TEXTO_0"},
+    {.pagina = "<p>«line<br>»\n<em></em></p>", .segmentacion = kBloques, .ids = "TEXTO_0"},
+    {.pagina = "<b><p>«x</b> y <u>z»</p>", .segmentacion = kBloques, .ids = "TEXTO_0"},
     // No visible character, no text.
-    {.pagina = "<p> <b> </b> <img src=\"a.png\"> </p>x", .segmentacion = kBloques,
-     .trozos = "<p> <b> </b> <img src=\"a.png\"> </p>|", .textos = "x", .ids = "TEXTO_0"},
+    {.pagina = "<p> <b> </b> <img src=\"a.png\"> </p>«x»", .segmentacion = kBloques, .ids = "TEXTO_0"},
     {.pagina = "<td> <span> </span>\n</td>", .segmentacion = kBloques, .trozos = "<td> <span> </span>\n</td>", .textos = "", .ids = ""},
     {.pagina = "<td><a title=\"x\">&nbsp;</a>\xC2\xA0</td>", .segmentacion = kBloques,
      .trozos = "<td><a title=\"x\">&nbsp;</a>\xC2\xA0</td>", .textos = "x", .ids = "TITULO_ELEMENTO_0"},
@@ -71,13 +66,10 @@ TEST_F(Bloques, UnTextoPorBloque) {
     {.pagina = "<p>&ecirc;&#1046;&#x416;&notin;</p>", .segmentacion = kBloques, .idioma = kRuso, .trozos = "<p>|</p>",
      .textos = "&ecirc;\xC6\xC6&notin;", .ids = "TEXTO_0"},
     // PRE keeps its blanks; comments, SCRIPT and STYLE end a text and are never offered.
-    {.pagina = "<pre>  x  =  1\n<span class=\"k\">y</span>\n</pre>", .segmentacion = kBloques, .trozos = "<pre>  |\n</pre>",
-     .textos = "x  =  1\n<span class=\"k\">y</span>", .ids = "TEXTO_0"},
-    {.pagina = "<p>a<!-- c -->b<script>var s = 'no';</script>c<style>p{}</style></p>", .segmentacion = kBloques,
-     .trozos = "<p>|<!-- c -->|<script>var s = 'no';</script>|<style>p{}</style></p>",
-     .textos = "a|b|c", .ids = "TEXTO_0|TEXTO_1|TEXTO_2"},
-    {.pagina = "<title><b>My</b> page</title>", .segmentacion = kBloques, .trozos = "<title>|</title>",
-     .textos = "<b>My</b> page", .ids = "TITULO"},
+    {.pagina = "<pre>  «x  =  1\n<span class=\"k\">y</span>»\n</pre>", .segmentacion = kBloques, .ids = "TEXTO_0"},
+    {.pagina = "<p>«a»<!-- c -->«b»<script>var s = 'no';</script>«c»<style>p{}</style></p>", .segmentacion = kBloques,
+     .ids = "TEXTO_0|TEXTO_1|TEXTO_2"},
+    {.pagina = "<title>«<b>My</b> page»</title>", .segmentacion = kBloques, .ids = "TITULO"},
     // Attributes of the piece's tags come before the text that follows it; those of the
     // text's own tags right after it.
     {.pagina = "<p title=\" Tip\n\">see <abbr title=\"HyperText\">HTML</abbr></p>", .segmentacion = kBloques,

@@ -9,9 +9,36 @@ std::string une(const Textos &v) {
   return r;
 }
 
-void Paginas::comprueba(std::span<const CasoPagina> casos) {
-  for (const CasoPagina &caso : casos) {
-    SCOPED_TRACE(caso.caso != nullptr ? caso.caso : caso.pagina);
+namespace {
+
+// The page that marcada writes with its body texts between '«' and '»', its pieces and its
+// body texts.
+CasoPagina desmarca(const CasoPagina &marcada) {
+  const std::string abre = "\u00AB", cierra = "\u00BB", &m = marcada.pagina;
+  CasoPagina caso = marcada;
+  if (m.find(abre) == std::string::npos) return caso;
+  Textos trozos, textos;
+  caso.pagina.clear();
+  size_t i = 0;
+  for (size_t k; (k = m.find(abre, i)) != std::string::npos;
+       i = m.find(cierra, k) + cierra.size()) {
+    trozos.push_back(m.substr(i, k - i));
+    textos.push_back(m.substr(k + abre.size(), m.find(cierra, k) - k - abre.size()));
+    caso.pagina += trozos.back() + textos.back();
+  }
+  trozos.push_back(m.substr(i));
+  caso.pagina += trozos.back();
+  if (!caso.trozos) caso.trozos = une(trozos);
+  if (!caso.textos) caso.textos = une(textos);
+  return caso;
+}
+
+}  // namespace
+
+void Paginas::comprueba(std::span<const CasoPagina> marcados) {
+  for (const CasoPagina &marcado : marcados) {
+    SCOPED_TRACE(marcado.caso != nullptr ? marcado.caso : marcado.pagina);
+    const CasoPagina caso = desmarca(marcado);
     olvida_informes();
     opciones_pon_segmentacion(caso.segmentacion);
     opciones_pon_no_traducir(caso.no_traducir ? CIERTO : FALSO);

@@ -20,7 +20,8 @@ constexpr auto kBloques = SEGMENTACION_BLOQUES;
 std::string une(const Textos &v);  // joined with '|'
 
 // A page read in idioma, cut in segmentacion, and written back; a field left unset is not
-// looked at. Lists are joined with '|'.
+// looked at. Lists are joined with '|'. A page written with its body texts between '«' and
+// '»' is the page without them, and gives its pieces and (but when given) its texts.
 struct CasoPagina {
   std::string pagina;
   const char *caso = nullptr;  // its name, when the page alone does not say it
