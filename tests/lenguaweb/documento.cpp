@@ -2,56 +2,36 @@
 #include <string>
 #include <vector>
 
-#include "comun/entorno_pruebas.h"
+#include "rondas.h"
 
 namespace {
 
 using pruebas::a_vector;
-using Textos = std::vector<std::string>;
-constexpr uint32_t kEspanol = 0x0C0A;
-
-class Documento : public pruebas::Entorno {
- protected:
-  lenguaweb_t *crea(const std::string &pagina) {
-    return lenguaweb_crea(escribe("pagina.html", pagina).c_str(), kEspanol);
-  }
-  // Texts and identifiers that the document hands out.
-  std::pair<Textos, Textos> textos_e_ids(const lenguaweb_t *documento) {
-    lista_cad_t *ids = nullptr;
-    lista_cad_t *textos = lenguaweb_dame_textos_a_trducir(documento, &ids);
-    std::pair<Textos, Textos> r{a_vector(textos), a_vector(ids)};
-    lista_cad_destruye(&textos);
-    lista_cad_destruye(&ids);
-    return r;
-  }
-};
+using pruebas::kEspanol;
+using pruebas::Textos;
+using Documento = pruebas::Paginas;
 
 // Texts, identifiers (by kind, numbered by position) and the debugging dump of a page.
 TEST_F(Documento, TextosIdentificadoresYVolcado) {
   // clang-format off
-  const struct { std::string pagina; Textos textos, ids; std::string volcado; } casos[] = {
-    {"<HEAD><META NAME=\"description\" CONTENT=\"D\"><TITLE>T</TITLE></HEAD><BODY><P>Uno</P><IMG ALT=\"Foto\"><P>Dos\ny</P></BODY>",
-     {"D", "T", "Uno", "Foto", "Dos y"}, {"DESCRIPCION", "TITULO", "TEXTO_2", "ALTERNATIVO_IMAGEN_3", "TEXTO_4"}, "D\nT\nUno\nFoto\nDos y\n"},
-    {"<TITLE>T</TITLE><TITLE>U</TITLE><META NAME=\"keywords\" CONTENT=\"k\">", {"T", "U", "k"}, {"TITULO", "TITULO", "PALABRA_CLAVE"}, "T\nU\nk\n"},
-    {"", {}, {}, ""},
-    {"plain text only, no markup", {}, {}, ""},
-    {"<HTML>\n</HTML>", {}, {}, ""},
+  const pruebas::CasoPagina casos[] = {
+    {.pagina = "<HEAD><META NAME=\"description\" CONTENT=\"D\"><TITLE>T</TITLE></HEAD><BODY><P>Uno</P><IMG ALT=\"Foto\"><P>Dos\ny</P></BODY>",
+     .textos = "D|T|Uno|Foto|Dos y", .ids = "DESCRIPCION|TITULO|TEXTO_2|ALTERNATIVO_IMAGEN_3|TEXTO_4", .volcado = "D\nT\nUno\nFoto\nDos y\n"},
+    {.pagina = "<TITLE>T</TITLE><TITLE>U</TITLE><META NAME=\"keywords\" CONTENT=\"k\">", .textos = "T|U|k",
+     .ids = "TITULO|TITULO|PALABRA_CLAVE", .volcado = "T\nU\nk\n"},
+    {.pagina = "", .textos = "", .ids = "", .volcado = ""},
+    {.pagina = "plain text only, no markup", .textos = "", .ids = "", .volcado = ""},
+    {.pagina = "<HTML>\n</HTML>", .textos = "", .ids = "", .volcado = ""},
   };
   // clang-format on
-  for (const auto &caso : casos) {
-    lenguaweb_t *doc = crea(caso.pagina);
-    EXPECT_EQ(lee(ruta("lista_html.txt")), caso.volcado);
-    auto [textos, ids] = textos_e_ids(doc);
-    EXPECT_EQ(textos, caso.textos);
-    EXPECT_EQ(ids, caso.ids);
-    lenguaweb_destruye(&doc);
-    EXPECT_EQ(doc, nullptr);
-  }
+  comprueba(casos);
   EXPECT_EQ(lenguaweb_version_generacion(), 0);
 }
 
+// Each request hands out lists of its own; the second is the first's equal.
 TEST_F(Documento, DosPeticionesSonIndependientes) {
-  lenguaweb_t *doc = crea("<P>Uno</P><P>Dos</P><TITLE>T</TITLE><TITLE>U</TITLE>");
+  lenguaweb_t *doc = lenguaweb_crea(
+      escribe("p.html", "<P>Uno</P><P>Dos</P><TITLE>T</TITLE><TITLE>U</TITLE>").c_str(), kEspanol);
   lista_cad_t *ids1 = nullptr, *ids2 = nullptr;
   lista_cad_t *t1 = lenguaweb_dame_textos_a_trducir(doc, &ids1);
   lista_cad_t *t2 = lenguaweb_dame_textos_a_trducir(doc, &ids2);
@@ -60,39 +40,41 @@ TEST_F(Documento, DosPeticionesSonIndependientes) {
   lista_cad_destruye(&ids1);
   EXPECT_EQ(a_vector(t2), (Textos{"Uno", "Dos", "T", "U"}));
   EXPECT_EQ(a_vector(ids2).size(), 4u);
-  auto [textos, ids] = textos_e_ids(doc);
-  EXPECT_EQ(textos, a_vector(t2));
   lista_cad_destruye(&t2);
   lista_cad_destruye(&ids2);
   lenguaweb_destruye(&doc);
+  EXPECT_EQ(doc, nullptr);
 }
 
-TEST_F(Documento, FicheroIlegibleDaUnaPaginaVaciaYSeInforma) {
+// A file that cannot be read gives an empty page, and the report names it; null pointers
+// are reported and give FALSO, nothing or an empty page.
+TEST_F(Documento, FicherosIlegiblesYPunterosNulos) {
   lenguaweb_t *doc = lenguaweb_crea(ruta("no-existe.html").c_str(), kEspanol);
-  ASSERT_NE(doc, nullptr);
-  auto [textos, ids] = textos_e_ids(doc);
-  EXPECT_TRUE(textos.empty());
-  bool nombrado = false;
-  for (const auto &i : informes())
-    nombrado = nombrado || i.condicion.find("no-existe.html") != std::string::npos;
-  EXPECT_TRUE(nombrado) << "the report must name the file";
+  lista_cad_t *ids = nullptr;
+  lista_cad_t *textos = lenguaweb_dame_textos_a_trducir(doc, &ids);
+  EXPECT_EQ(lista_cad_num_elems(textos), 0u);
+  ASSERT_FALSE(informes().empty());
+  EXPECT_NE(informes()[0].condicion.find("no-existe.html"), std::string::npos);
+  lista_cad_destruye(&textos);
+  lista_cad_destruye(&ids);
   lenguaweb_destruye(&doc);
-}
-
-TEST_F(Documento, PunterosNulosSeInformanYVuelven) {
+  olvida_informes();
+  ids = reinterpret_cast<lista_cad_t *>(this);
+  EXPECT_EQ(lenguaweb_dame_textos_a_trducir(nullptr, &ids), nullptr);
+  EXPECT_EQ(ids, nullptr);
   lenguaweb_t *nulo = nullptr;
   lenguaweb_destruye(&nulo);
   lenguaweb_destruye(nullptr);
-  lista_cad_t *ids = reinterpret_cast<lista_cad_t *>(this);
-  EXPECT_EQ(lenguaweb_dame_textos_a_trducir(nullptr, &ids), nullptr);
-  EXPECT_EQ(ids, nullptr);
   EXPECT_EQ(lenguaweb_reconstruye_fichero_html(nullptr, nullptr, nullptr, nullptr, nullptr,
                                                ruta("x.html").c_str(), kEspanol),
             FALSO);
   EXPECT_EQ(lenguaweb_preprocesa_links(nullptr, nullptr, nullptr, ruta("y.html").c_str(), kEspanol),
             FALSO);
   lenguaweb_t *sin_nombre = lenguaweb_crea(nullptr, kEspanol);
-  EXPECT_TRUE(textos_e_ids(sin_nombre).first.empty());
+  textos = lenguaweb_dame_textos_a_trducir(sin_nombre, &ids);
+  EXPECT_EQ(lista_cad_num_elems(textos), 0u);
+  lista_cad_destruye(&textos);
+  lista_cad_destruye(&ids);
   lenguaweb_destruye(&sin_nombre);
   EXPECT_EQ(cuenta_informes("(*lenguaweb) != NULL"), 1u);
   EXPECT_EQ(cuenta_informes("(lenguaweb) != NULL"), 4u);
@@ -103,34 +85,28 @@ TEST_F(Documento, PunterosNulosSeInformanYVuelven) {
 // A list of translations that does not give each text one is refused, and the page
 // written before stays as it was.
 TEST_F(Documento, TraduccionesQueNoCuadranNoSeEscriben) {
-  const struct {
-    std::vector<const char *> traducidos;
-    const char *informe;
-  } casos[] = {
-      {.traducidos = {"A"},
-       .informe = "arr_NumElemsCADENA(textos_traducidos) == "
-                  "arr_NumElemsCADENA(lenguaweb->textos)"},
-      {.traducidos = {"A", "B", "C"},
-       .informe = "arr_NumElemsCADENA(textos_traducidos) == "
-                  "arr_NumElemsCADENA(lenguaweb->textos)"},
-      {.traducidos = {"A", nullptr}, .informe = "lista_cad_dame(textos_traducidos, i) != NULL"},
-      {.traducidos = {nullptr, nullptr}, .informe = "lista_cad_dame(textos_traducidos, i) != NULL"},
-  };
-  lenguaweb_t *doc = crea("<P>a</P><P>b</P>");
+  const std::string cuenta =
+      "arr_NumElemsCADENA(textos_traducidos) == arr_NumElemsCADENA(lenguaweb->textos)";
+  const std::string nulo = "lista_cad_dame(textos_traducidos, i) != NULL";
+  const std::pair<std::vector<const char *>, std::string> casos[] = {{{"A"}, cuenta},
+                                                                     {{"A", "B", "C"}, cuenta},
+                                                                     {{"A", nullptr}, nulo},
+                                                                     {{nullptr, nullptr}, nulo}};
+  lenguaweb_t *doc = lenguaweb_crea(escribe("p.html", "<P>a</P><P>b</P>").c_str(), kEspanol);
   lista_cad_t *ids = nullptr;
   lista_cad_t *textos = lenguaweb_dame_textos_a_trducir(doc, &ids);
   const std::string salida = escribe("salida.html", "old");
-  for (const auto &caso : casos) {
+  for (const auto &[traduccion, informe] : casos) {
     olvida_informes();
     lista_cad_t *traducidos = lista_cad_crea(0);
-    for (const char *t : caso.traducidos) {
+    for (const char *t : traduccion) {
       char *copia = cad_copia(t);
       lista_cad_anade_propia(traducidos, &copia);
     }
     EXPECT_EQ(lenguaweb_reconstruye_fichero_html(doc, traducidos, ids, nullptr, nullptr,
                                                  salida.c_str(), kEspanol),
               FALSO);
-    EXPECT_EQ(cuenta_informes(caso.informe), 1u) << caso.informe;
+    EXPECT_EQ(cuenta_informes(informe), 1u) << informe;
     EXPECT_EQ(lee(salida), "old");
     lista_cad_destruye(&traducidos);
   }

@@ -56,6 +56,7 @@ void Paginas::comprueba(std::span<const CasoPagina> marcados) {
     mira("pieces", une(trozos), caso.trozos);
     mira("texts", une(a_vector(textos)), caso.textos);
     mira("identifiers", une(a_vector(ids)), caso.ids);
+    mira("dump", lee(ruta("lista_html.txt")), caso.volcado);
     std::optional<std::vector<uint32_t>> tipos;
     if (caso.textos && (!caso.tipos.empty() || !caso.ids))
       tipos = caso.tipos.empty() ? std::vector<uint32_t>(lista_cad_num_elems(textos), TIPO_TEXTO)

@@ -28,6 +28,7 @@ struct CasoPagina {
   segmentacion_t segmentacion = SEGMENTACION_CLASICA;
   uint32_t idioma = kEspanol;
   std::optional<std::string> trozos = {}, textos = {}, ids = {};
+  std::optional<std::string> volcado = {};  // what the document dumps for debugging
   // The texts' kinds; none given and no ids, each a TIPO_TEXTO (checked with textos).
   std::vector<uint32_t> tipos = {};
   // How it is translated: by traducidos; else, when marca is given, each text as marca with
