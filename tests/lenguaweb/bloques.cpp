@@ -8,8 +8,6 @@
 
 namespace {
 
-using pruebas::a_lista;
-using pruebas::a_vector;
 using pruebas::kBloques;
 using pruebas::kEspanol;
 using pruebas::kIngles;
@@ -163,20 +161,6 @@ TEST_F(Bloques, UnTextoPorBloque) {
   };
   // clang-format on
   comprueba(casos);
-}
-
-// Written back with its own texts, every real page comes back byte for byte.
-TEST_F(Bloques, TextosPropiosDevuelvenLaPagina) {
-  const std::pair<const char *, uint32_t> paginas[] = {
-      {"apache_cgi.es.html", kEspanol},          {"apache_custom_error.ja.html", kJapones},
-      {"apache_getting_started.ru.html", kRuso}, {"apache_handler.zh-cn.html", 0x0804},
-      {"apache_ssi.es.html", kEspanol},          {"libffi_the_basics.html", kIngles},
-      {"ncurses_curs_getstr.3x.html", kIngles},  {"python_bisect.html", kIngles},
-      {"xfig_introduction.html", kIngles}};
-  for (const auto &[fichero, idioma] : paginas) {
-    const std::string pagina = lee(pruebas::dato(fichero));
-    EXPECT_EQ(reconstruye(pagina, idioma), pagina) << fichero;
-  }
 }
 
 // The attributes of a text's own tags are texts of their own, right after it, and go back
