@@ -72,7 +72,10 @@ class Enlaces : public pruebas::Entorno {
 };
 
 TEST_F(Enlaces, PreprocesarYReconstruir) {
-  const std::string x(70000, 'x');
+  const std::string x(70000, 'x'), b39(39, ' ');
+  // A text that keeps an '&' is reported at each reading: preprocessed, again, rebuilt.
+  const std::string amp =
+      "strchr(texto, '&')==NULLstrchr(texto, '&')==NULLstrchr(texto, '&')==NULL";
   const std::string nul("<P>a</P><IMG SRC=\"x\0\0.png\"><A HREF=\"b.html\">b</A>", 49);
   const std::string nul_pre = std::string(nul).replace(nul.find("b.html"), 6, "@|b.html");
   // clang-format off
@@ -129,6 +132,18 @@ TEST_F(Enlaces, PreprocesarYReconstruir) {
       {.pagina = nul, .preprocesada = nul_pre, .ids_img = Textos{}},
       {.pagina = "<A HREF=\"docs/" + x + ".html\">x</A>", .preprocesada = "<A HREF=\"@|docs|" + x + ".html\">x</A>",
        .ids_a = Textos{"|docs|" + x + ".html"}},
+      // Preprocessing writes each text as it reads it, in a form that reads back the same:
+      // spaces that entities left stay entities, but inside a tag, where one space is all a
+      // browser sees and an entity would change the tag. A text that holds a no-break space,
+      // or a run of 39 blanks (which leaves a pair of spaces), goes back as the page had it.
+      {.pagina = "<META NAME=\"description\" CONTENT=\"D  d\"><P>Hello\n   world &amp;</P>",
+       .preprocesada = "<META NAME=\"description\" CONTENT=\"D  d\"><P>Hello world &amp;</P>", .ids_a = Textos{},
+       .reconstruida = "<META NAME=\"description\" CONTENT=\"D d\"><P>Hello world &amp;</P>", .informe = amp},
+      {.pagina = "<P>a<FONT &nbsp;color=red>b &nbsp;c</FONT></P>", .preprocesada = "<P>a<FONT &nbsp;color=red>b &nbsp;c</FONT></P>"},
+      {.pagina = "<P>a<FONT &nbsp;&x;b<P>c &nbsp;d</P>", .preprocesada = "<P>a<FONT &nbsp;&x;b<P>c &nbsp;d</P>", .informe = amp},
+      {.pagina = "<P>a<B" + b39 + "x>b" + b39 + "c</B></P>", .preprocesada = "<P>a<B" + b39 + "x>b" + b39 + "c</B></P>"},
+      {.pagina = "<P>a<B x>b" + b39 + "c</B></P><P>d\n  e</P>", .preprocesada = "<P>a<B x>b" + b39 + "c</B></P><P>d e</P>",
+       .reconstruida = "<P>a<B x>b" + b39 + "c</B></P><P>d e</P>"},
   };
   // clang-format on
   comprueba(casos);
