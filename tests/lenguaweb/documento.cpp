@@ -1,4 +1,6 @@
 // documento.cpp - tests of making, reading out and destroying page documents.
+#include <cerrno>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -6,6 +8,7 @@
 
 namespace {
 
+using pruebas::a_lista;
 using pruebas::a_vector;
 using pruebas::kEspanol;
 using pruebas::Textos;
@@ -82,36 +85,54 @@ TEST_F(Documento, FicherosIlegiblesYPunterosNulos) {
   for (const auto &i : informes()) EXPECT_EQ(i.modulo, "lenguaweb (LENGUAWEB.DLL)");
 }
 
-// A list of translations that does not give each text one is refused, and the page
-// written before stays as it was.
-TEST_F(Documento, TraduccionesQueNoCuadranNoSeEscriben) {
+// A list of translations that does not give each text one is refused, and the file
+// written before stays as it was; identifiers that do not match the translations in
+// number are only reported. A write that fails gives FALSO and leaves no file.
+TEST_F(Documento, TraduccionesQueNoCuadranYEscriturasFallidas) {
   const std::string cuenta =
       "arr_NumElemsCADENA(textos_traducidos) == arr_NumElemsCADENA(lenguaweb->textos)";
   const std::string nulo = "lista_cad_dame(textos_traducidos, i) != NULL";
-  const std::pair<std::vector<const char *>, std::string> casos[] = {{{"A"}, cuenta},
-                                                                     {{"A", "B", "C"}, cuenta},
-                                                                     {{"A", nullptr}, nulo},
-                                                                     {{nullptr, nullptr}, nulo}};
+  const std::string falla =
+      "cannot write '" + ruta("no/existe/d.html") + "': " + std::strerror(ENOENT);
+  // clang-format off
+  const struct {
+    std::vector<const char *> traducidos; std::string informe; Textos ids = {"TEXTO_0", "TEXTO_1"};
+    std::string destino = "salida.html", escrita = "old";  // "": no file
+  } casos[] = {
+      {{"A"}, cuenta}, {{"A", "B", "C"}, cuenta}, {{"A", nullptr}, nulo}, {{nullptr, nullptr}, nulo},
+      {.traducidos = {"A", "B"}, .informe = "arr_NumElemsCADENA(textos_traducidos) == arr_NumElemsCADENA(IDs)",
+       .ids = {"TEXTO_0"}, .escrita = "<P>A</P><P>B</P>"},
+      {.traducidos = {"a", "b"}, .informe = falla, .destino = "no/existe/d.html", .escrita = ""},
+  };
+  // clang-format on
   lenguaweb_t *doc = lenguaweb_crea(escribe("p.html", "<P>a</P><P>b</P>").c_str(), kEspanol);
-  lista_cad_t *ids = nullptr;
-  lista_cad_t *textos = lenguaweb_dame_textos_a_trducir(doc, &ids);
-  const std::string salida = escribe("salida.html", "old");
-  for (const auto &[traduccion, informe] : casos) {
+  for (const auto &caso : casos) {
+    SCOPED_TRACE(caso.informe);
     olvida_informes();
-    lista_cad_t *traducidos = lista_cad_crea(0);
-    for (const char *t : traduccion) {
+    escribe("salida.html", "old");
+    lista_cad_t *traducidos = lista_cad_crea(0), *ids = a_lista(caso.ids);
+    for (const char *t : caso.traducidos) {
       char *copia = cad_copia(t);
       lista_cad_anade_propia(traducidos, &copia);
     }
+    const std::string destino = ruta(caso.destino);
+    const bool da = caso.escrita != "old" && !caso.escrita.empty();
     EXPECT_EQ(lenguaweb_reconstruye_fichero_html(doc, traducidos, ids, nullptr, nullptr,
-                                                 salida.c_str(), kEspanol),
-              FALSO);
-    EXPECT_EQ(cuenta_informes(informe), 1u) << informe;
-    EXPECT_EQ(lee(salida), "old");
+                                                 destino.c_str(), kEspanol),
+              da ? CIERTO : FALSO);
+    EXPECT_EQ(std::filesystem::exists(destino), !caso.escrita.empty());
+    EXPECT_EQ(caso.escrita.empty() ? "" : lee(destino), caso.escrita);
+    std::string informados;
+    for (const auto &i : informes()) informados += i.condicion;
+    EXPECT_EQ(informados, caso.informe);
     lista_cad_destruye(&traducidos);
+    lista_cad_destruye(&ids);
   }
-  lista_cad_destruye(&textos);
-  lista_cad_destruye(&ids);
+  olvida_informes();
+  EXPECT_EQ(
+      lenguaweb_preprocesa_links(doc, nullptr, nullptr, ruta("no/existe/d.html").c_str(), kEspanol),
+      FALSO);
+  EXPECT_EQ(cuenta_informes(falla), 1u);
   lenguaweb_destruye(&doc);
 }
 

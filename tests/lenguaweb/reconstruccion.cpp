@@ -5,8 +5,6 @@
 
 namespace {
 
-using pruebas::a_lista;
-using pruebas::kEspanol;
 using Reconstruccion = pruebas::Paginas;
 
 // Each translation takes the place of its text, attribute values included; its markup is
@@ -77,33 +75,6 @@ TEST_F(Reconstruccion, CadaTraduccionVaASuSitio) {
   };
   // clang-format on
   comprueba(casos);
-}
-
-// Texts and identifiers that do not match in number are reported; a failed write gives
-// FALSO and leaves no file.
-TEST_F(Reconstruccion, CuentasQueNoCasanYEscriturasFallidas) {
-  lenguaweb_t *doc = lenguaweb_crea(escribe("p.html", "<P>a</P><P>b</P>").c_str(), kEspanol);
-  lista_cad_t *ids = a_lista({"TEXTO_0"}), *traducidos = a_lista(pruebas::Textos{"A", "B"});
-  EXPECT_EQ(lenguaweb_reconstruye_fichero_html(doc, traducidos, ids, nullptr, nullptr,
-                                               ruta("d.html").c_str(), kEspanol),
-            CIERTO);
-  EXPECT_EQ(lee(ruta("d.html")), "<P>A</P><P>B</P>");
-  EXPECT_EQ(cuenta_informes("arr_NumElemsCADENA(textos_traducidos) == arr_NumElemsCADENA(IDs)"),
-            1u);
-  lista_cad_destruye(&ids);
-  olvida_informes();
-  const std::string destino = ruta("no/existe/d.html");
-  lista_cad_t *textos = lenguaweb_dame_textos_a_trducir(doc, &ids);
-  EXPECT_EQ(lenguaweb_reconstruye_fichero_html(doc, textos, ids, nullptr, nullptr, destino.c_str(),
-                                               kEspanol),
-            FALSO);
-  EXPECT_FALSE(std::filesystem::exists(destino));
-  EXPECT_EQ(lenguaweb_preprocesa_links(doc, nullptr, nullptr, destino.c_str(), kEspanol), FALSO);
-  EXPECT_FALSE(informes().empty());
-  lista_cad_destruye(&textos);
-  lista_cad_destruye(&traducidos);
-  lista_cad_destruye(&ids);
-  lenguaweb_destruye(&doc);
 }
 
 }  // namespace
