@@ -32,45 +32,43 @@ class Bloques : public pruebas::Paginas {
 // reader sees is a text of its own kind that goes back into its tag.
 TEST_F(Bloques, UnTextoPorBloque) {
   // clang-format off
-  const pruebas::CasoPagina casos[] = {
+  pruebas::CasoPagina casos[] = {
     {.pagina = "<P>Use <A HREF=\"x.html\">this <CODE>f()</CODE></A> and <SPAN\nclass=k>k</SPAN> <IMG SRC=\"i.png\" ALT=\"icon\">.</P>",
-     .segmentacion = kBloques, .trozos = "<P>|</P>",
+     .trozos = "<P>|</P>",
      .textos = "Use <A HREF=\"x.html\">this <CODE>f()</CODE></A> and <SPAN\nclass=k>k</SPAN> <IMG SRC=\"i.png\" ALT=\"icon\">.|icon",
      .ids = "TEXTO_0|ALTERNATIVO_IMAGEN_1"},
     // Blanks at both ends stay in the pieces; inside, they collapse.
-    {.pagina = "<li>\n  Hello   <b>world</b>  \n</li>", .segmentacion = kBloques, .trozos = "<li>\n  |  \n</li>",
-     .textos = "Hello <b>world</b>", .ids = "TEXTO_0"},
+    {.pagina = "<li>\n  Hello   <b>world</b>  \n</li>", .trozos = "<li>\n  |  \n</li>", .textos = "Hello <b>world</b>", .ids = "TEXTO_0"},
     // A leading phrasing tag belongs to the text; one that closed before the text does not.
-    {.pagina = "<p>«<a href=\"x\"> Link</a> text»</p>", .segmentacion = kBloques, .ids = "TEXTO_0"},
-    {.pagina = "<p><a href=\"x\"><img src=\"i.png\"></a> «Hello»</p>", .segmentacion = kBloques, .ids = "TEXTO_0"},
+    {.pagina = "<p>«<a href=\"x\"> Link</a> text»</p>", .ids = "TEXTO_0"},
+    {.pagina = "<p><a href=\"x\"><img src=\"i.png\"></a> «Hello»</p>", .ids = "TEXTO_0"},
     // End tags of what the text opened, and a void tag right after it, join it.
-    {.pagina = "<p>«<b>Bold <i>x</i></b>» <br></p>", .segmentacion = kBloques, .ids = "TEXTO_0"},
-    {.pagina = "<p>«line<br>»\n<em></em></p>", .segmentacion = kBloques, .ids = "TEXTO_0"},
-    {.pagina = "<b><p>«x</b> y <u>z»</p>", .segmentacion = kBloques, .ids = "TEXTO_0"},
+    {.pagina = "<p>«<b>Bold <i>x</i></b>» <br></p>", .ids = "TEXTO_0"},
+    {.pagina = "<p>«line<br>»\n<em></em></p>", .ids = "TEXTO_0"},
+    {.pagina = "<b><p>«x</b> y <u>z»</p>", .ids = "TEXTO_0"},
     // No visible character, no text.
-    {.pagina = "<p> <b> </b> <img src=\"a.png\"> </p>«x»", .segmentacion = kBloques, .ids = "TEXTO_0"},
-    {.pagina = "<td> <span> </span>\n</td>", .segmentacion = kBloques, .trozos = "<td> <span> </span>\n</td>", .textos = "", .ids = ""},
-    {.pagina = "<td><a title=\"x\">&nbsp;</a>\xC2\xA0</td>", .segmentacion = kBloques,
+    {.pagina = "<p> <b> </b> <img src=\"a.png\"> </p>«x»", .ids = "TEXTO_0"},
+    {.pagina = "<td> <span> </span>\n</td>", .trozos = "<td> <span> </span>\n</td>", .textos = "", .ids = ""},
+    {.pagina = "<td><a title=\"x\">&nbsp;</a>\xC2\xA0</td>",
      .trozos = "<td><a title=\"x\">&nbsp;</a>\xC2\xA0</td>", .textos = "x", .ids = "TITULO_ELEMENTO_0"},
     // Markup and text never look alike; other references decoded where the code page has
     // them, any name of the list; a name off the list is no reference.
     {.pagina = "<p>a &lt; b &amp;&amp; c > d &eacute;&#233;&mdash;&#x4E2D;&#60; a <3 & &bogus; &ecirc;&#150;&bdquo;&OElig;</p>",
-     .segmentacion = kBloques, .trozos = "<p>|</p>",
+     .trozos = "<p>|</p>",
      .textos = "a &lt; b &amp;&amp; c &gt; d \xE9\xE9\x97&#x4E2D;&#60; a &lt;3 &amp; &amp;bogus; \xEA\x96\x84\x8C", .ids = "TEXTO_0"},
-    {.pagina = "<p>x < y &amp z</p>", .segmentacion = kBloques, .trozos = "<p>|</p>", .textos = "x &lt; y &amp z", .ids = "TEXTO_0"},
-    {.pagina = "<p>a&nbsp b &copy 1998 &#233 &frac12 &copyx</p>", .segmentacion = kBloques, .trozos = "<p>|</p>",
+    {.pagina = "<p>x < y &amp z</p>", .trozos = "<p>|</p>", .textos = "x &lt; y &amp z", .ids = "TEXTO_0"},
+    {.pagina = "<p>a&nbsp b &copy 1998 &#233 &frac12 &copyx</p>", .trozos = "<p>|</p>",
      .textos = "a\xA0 b \xA9 1998 \xE9 \xBD &amp;copyx", .ids = "TEXTO_0"},
     // A character the code page lacks stays the reference the page wrote.
-    {.pagina = "<p>&ecirc;&#1046;&#x416;&notin;</p>", .segmentacion = kBloques, .idioma = kRuso, .trozos = "<p>|</p>",
+    {.pagina = "<p>&ecirc;&#1046;&#x416;&notin;</p>", .idioma = kRuso, .trozos = "<p>|</p>",
      .textos = "&ecirc;\xC6\xC6&notin;", .ids = "TEXTO_0"},
     // PRE keeps its blanks; comments, SCRIPT and STYLE end a text and are never offered.
-    {.pagina = "<pre>  «x  =  1\n<span class=\"k\">y</span>»\n</pre>", .segmentacion = kBloques, .ids = "TEXTO_0"},
-    {.pagina = "<p>«a»<!-- c -->«b»<script>var s = 'no';</script>«c»<style>p{}</style></p>", .segmentacion = kBloques,
-     .ids = "TEXTO_0|TEXTO_1|TEXTO_2"},
-    {.pagina = "<title>«<b>My</b> page»</title>", .segmentacion = kBloques, .ids = "TITULO"},
+    {.pagina = "<pre>  «x  =  1\n<span class=\"k\">y</span>»\n</pre>", .ids = "TEXTO_0"},
+    {.pagina = "<p>«a»<!-- c -->«b»<script>var s = 'no';</script>«c»<style>p{}</style></p>", .ids = "TEXTO_0|TEXTO_1|TEXTO_2"},
+    {.pagina = "<title>«<b>My</b> page»</title>", .ids = "TITULO"},
     // Attributes of the piece's tags come before the text that follows it; those of the
     // text's own tags right after it.
-    {.pagina = "<p title=\" Tip\n\">see <abbr title=\"HyperText\">HTML</abbr></p>", .segmentacion = kBloques,
+    {.pagina = "<p title=\" Tip\n\">see <abbr title=\"HyperText\">HTML</abbr></p>",
      .trozos = "<p title=\" Tip\n\">|</p>", .textos = "Tip|see <abbr title=\"HyperText\">HTML</abbr>|HyperText",
      .ids = "TITULO_ELEMENTO_0|TEXTO_1|TITULO_ELEMENTO_2"},
     // Every attribute a reader sees is a text of its own kind, and goes back into its tag;
@@ -80,7 +78,7 @@ TEST_F(Bloques, UnTextoPorBloque) {
          "<input type=\"text\" placeholder=\"Ph\" aria-label=\"Lab\"><input TYPE=Submit value=\"Go\"><input type=image alt=\"Im\" src=b.png>"
          "<input type=hidden value=\"no\"><select><option label=\"Op\">o</option></select><textarea placeholder=\"Wr\"></textarea>"
          "<area alt=\"Ar\" href=x><track label=\"Tr\"><p title=\" \">x</p></body></html>",
-     .segmentacion = kBloques, .idioma = kIngles, .textos = "T|D|Sum|Alt|Ti|Ph|Lab|Go|Im|Op|o|Wr|Ar|Tr|x",
+     .idioma = kIngles, .textos = "T|D|Sum|Alt|Ti|Ph|Lab|Go|Im|Op|o|Wr|Ar|Tr|x",
      .ids = "TITULO|DESCRIPCION|RESUMEN_TABLA_2|ALTERNATIVO_IMAGEN_3|TITULO_ELEMENTO_4|EJEMPLO_CAMPO_5|ETIQUETA_ACCESIBLE_6|"
          "TEXTO_BOTON_7|ALTERNATIVO_IMAGEN_8|ETIQUETA_9|TEXTO_10|EJEMPLO_CAMPO_11|ALTERNATIVO_IMAGEN_12|ETIQUETA_13|TEXTO_14",
      .marca = "<%\"", .destino = kEspanol,
@@ -91,17 +89,15 @@ TEST_F(Bloques, UnTextoPorBloque) {
          "label=\"&lt;Op&quot;\">&lt;o\"</option></select><textarea placeholder=\"&lt;Wr&quot;\"></textarea><area alt=\"&lt;Ar&quot;\" "
          "href=x><track label=\"&lt;Tr&quot;\"><p title=\" \">&lt;x\"</p></body></html>"},
     // Without lang, one is added; in the language it was read in, the page keeps its own.
-    {.pagina = "<HTML><p>x</p>", .segmentacion = kBloques, .idioma = kIngles, .destino = kJapones,
-     .escrita = "<HTML lang=\"ja-JP\"><p>x</p>"},
-    {.pagina = "<html lang=en><p>x</p>", .segmentacion = kBloques, .idioma = kIngles, .escrita = "<html lang=en><p>x</p>"},
+    {.pagina = "<HTML><p>x</p>", .idioma = kIngles, .destino = kJapones, .escrita = "<HTML lang=\"ja-JP\"><p>x</p>"},
+    {.pagina = "<html lang=en><p>x</p>", .idioma = kIngles, .escrita = "<html lang=en><p>x</p>"},
     // What link previews, ARIA and a header cell's abbreviation show are offered, each of
     // its own kind, and go back to their place; a ruby annotation stays inside its text.
     {.pagina = "<meta property=\"og:title\" content=\"a\"><meta PROPERTY=\"OG:Description\" content=\"b\">"
          "<meta property=\"og:image:alt\" content=\"c\"><meta property=\"og:site_name\" content=\"d\">"
          "<meta name=\"twitter:title\" content=\"e\"><meta name=\"twitter:description\" content=\"f\">"
          "<meta name=\"twitter:image:alt\" content=\"g\"><meta property=\"og:type\" content=\"website\">",
-     .segmentacion = kBloques, .textos = "a|b|c|d|e|f|g",
-     .ids = "OG_TITULO_0|OG_DESCRIPCION_1|OG_ALTERNATIVO_IMAGEN_2|OG_NOMBRE_SITIO_3|TWITTER_TITULO_4|"
+     .textos = "a|b|c|d|e|f|g", .ids = "OG_TITULO_0|OG_DESCRIPCION_1|OG_ALTERNATIVO_IMAGEN_2|OG_NOMBRE_SITIO_3|TWITTER_TITULO_4|"
          "TWITTER_DESCRIPCION_5|TWITTER_ALTERNATIVO_IMAGEN_6", .marca = "[%]",
      .escrita = "<meta property=\"og:title\" content=\"[a]\"><meta PROPERTY=\"OG:Description\" content=\"[b]\">"
          "<meta property=\"og:image:alt\" content=\"[c]\"><meta property=\"og:site_name\" content=\"[d]\">"
@@ -109,57 +105,56 @@ TEST_F(Bloques, UnTextoPorBloque) {
          "<meta name=\"twitter:image:alt\" content=\"[g]\"><meta property=\"og:type\" content=\"website\">"},
     {.pagina = "<table><tr><th abbr=\"Q\" aria-description=\"D\">Quantity</th><td abbr=\"no\">1</td></tr></table>"
          "<div role=\"x\" aria-roledescription=\"slide\" aria-placeholder=\"Pick\"><p>y</p></div>",
-     .segmentacion = kBloques, .textos = "Q|D|Quantity|1|slide|Pick|y",
+     .textos = "Q|D|Quantity|1|slide|Pick|y",
      .ids = "ABREVIATURA_CELDA_0|DESCRIPCION_ACCESIBLE_1|TEXTO_2|TEXTO_3|ROL_ACCESIBLE_4|EJEMPLO_ACCESIBLE_5|TEXTO_6", .marca = "[%]",
      .escrita = "<table><tr><th abbr=\"[Q]\" aria-description=\"[D]\">[Quantity]</th><td abbr=\"no\">[1]</td></tr></table>"
          "<div role=\"x\" aria-roledescription=\"[slide]\" aria-placeholder=\"[Pick]\"><p>[y]</p></div>"},
-    {.pagina = "<p>Say <ruby>kan<rp>(</rp><rt>ka</rt><rp>)</rp></ruby> now</p>", .segmentacion = kBloques,
+    {.pagina = "<p>Say <ruby>kan<rp>(</rp><rt>ka</rt><rp>)</rp></ruby> now</p>",
      .textos = "Say <ruby>kan<rp>(</rp><rt>ka</rt><rp>)</rp></ruby> now", .ids = "TEXTO_0", .marca = "[%]",
      .escrita = "<p>[Say <ruby>kan<rp>(</rp><rt>ka</rt><rp>)</rp></ruby> now]</p>"},
     // What the page marks as not to be translated gives no text, neither its content nor its
     // attributes (nor those inside it); inside a text it stays as it stands. Each text goes
     // back to its own place, past the values that gave none.
-    {.pagina = "<p translate=\"no\">Hello <b>x</b></p><p>Bye</p>", .segmentacion = kBloques, .textos = "Bye",
+    {.pagina = "<p translate=\"no\">Hello <b>x</b></p><p>Bye</p>", .textos = "Bye",
      .ids = "TEXTO_0", .marca = "[%]", .no_traducir = true, .escrita = "<p translate=\"no\">Hello <b>x</b></p><p>[Bye]</p>"},
-    {.pagina = "<p translate=\"no\">Hello</p>", .segmentacion = kBloques, .textos = "Hello", .ids = "TEXTO_0", .marca = "[%]",
+    {.pagina = "<p translate=\"no\">Hello</p>", .textos = "Hello", .ids = "TEXTO_0", .marca = "[%]",
      .escrita = "<p translate=\"no\">[Hello]</p>"},
-    {.pagina = "<div class=\"a notranslate\"><p>Code</p><img alt=\"Logo\"></div><img alt=\"Cat\">", .segmentacion = kBloques,
+    {.pagina = "<div class=\"a notranslate\"><p>Code</p><img alt=\"Logo\"></div><img alt=\"Cat\">",
      .textos = "Cat", .ids = "ALTERNATIVO_IMAGEN_0", .marca = "[%]", .no_traducir = true,
      .escrita = "<div class=\"a notranslate\"><p>Code</p><img alt=\"Logo\"></div><img alt=\"[Cat]\">"},
-    {.pagina = "<img TRANSLATE=No alt=\"Logo\"><img alt=\"Cat\">", .segmentacion = kBloques, .textos = "Cat",
+    {.pagina = "<img TRANSLATE=No alt=\"Logo\"><img alt=\"Cat\">", .textos = "Cat",
      .ids = "ALTERNATIVO_IMAGEN_0", .marca = "[%]", .no_traducir = true, .escrita = "<img TRANSLATE=No alt=\"Logo\"><img alt=\"[Cat]\">"},
     {.pagina = "<div translate=no><p translate=yes>Hi</p><p>x</p><textarea>t</textarea></div><p class=notranslatex>A</p>",
-     .segmentacion = kBloques, .textos = "Hi|A", .ids = "TEXTO_0|TEXTO_1", .marca = "[%]", .no_traducir = true,
+     .textos = "Hi|A", .ids = "TEXTO_0|TEXTO_1", .marca = "[%]", .no_traducir = true,
      .escrita = "<div translate=no><p translate=yes>[Hi]</p><p>x</p><textarea>t</textarea></div><p class=notranslatex>[A]</p>"},
     {.pagina = "<p>Use <span translate=\"no\" title=\"Brand\">Acme <abbr title=\"Co\">Co</abbr></span> now <abbr title=\"Ltd\">L</abbr>.</p>",
-     .segmentacion = kBloques,
      .textos = "Use <span translate=\"no\" title=\"Brand\">Acme <abbr title=\"Co\">Co</abbr></span> now <abbr title=\"Ltd\">L</abbr>.|Ltd",
      .ids = "TEXTO_0|TITULO_ELEMENTO_1", .marca = "[%]", .no_traducir = true,
      .escrita = "<p>[Use <span translate=\"no\" title=\"Brand\">Acme <abbr title=\"Co\">Co</abbr></span> now <abbr title=\"[Ltd]\">L</abbr>.]</p>"},
     // A translation's tags are markup only when the page's text had them, or when they are
     // phrasing tags without attributes.
-    {.pagina = "<p>Use <a href=\"x?a=1&b=2\" class=k>this</a> &lt;tag&gt;.</p>", .segmentacion = kBloques,
+    {.pagina = "<p>Use <a href=\"x?a=1&b=2\" class=k>this</a> &lt;tag&gt;.</p>",
      .textos = "Use <a href=\"x?a=1&b=2\" class=k>this</a> &lt;tag&gt;.", .ids = "TEXTO_0",
      .traducidos = {"<b>Use</b> <a href=\"x?a=1&b=2\" class=k>esto</a> &lt;tag&gt; <a href=\"evil\">x</a><script>alert(1)</script> & 1 > 0 &eacute; <div>"},
      .escrita = "<p><b>Use</b> <a href=\"x?a=1&b=2\" class=k>esto</a> &lt;tag&gt; &lt;a href=\"evil\"&gt;x&lt;/a&gt;"
          "&lt;script&gt;alert(1)&lt;/script&gt; &amp; 1 &gt; 0 &eacute; &lt;div&gt;</p>"},
     // A stray '<' of a text is a character, and the tags after it stay the text's own: a
     // translation that keeps them writes them as markup.
-    {.pagina = "<p>If a < b see <a href=\"x.html\">this</a> now</p>", .segmentacion = kBloques,
-     .textos = "If a &lt; b see <a href=\"x.html\">this</a> now",
+    {.pagina = "<p>If a < b see <a href=\"x.html\">this</a> now</p>", .textos = "If a &lt; b see <a href=\"x.html\">this</a> now",
      .traducidos = {"Si a < b mira <a href=\"x.html\">esto</a> ya"},
      .escrita = "<p>Si a &lt; b mira <a href=\"x.html\">esto</a> ya</p>"},
     // A quoted '>' inside a text's own tag does not end it, however short the tag's name: a
     // translation may write the tag, and one that drops it writes no end tag that stood
     // inside the value.
-    {.pagina = "<p>See <a href=\"x.html\" title=\"1 > 0\">this</a> now</p>", .segmentacion = kBloques,
+    {.pagina = "<p>See <a href=\"x.html\" title=\"1 > 0\">this</a> now</p>",
      .textos = "See <a href=\"x.html\" title=\"1 > 0\">this</a> now|1 &gt; 0", .ids = "TEXTO_0|TITULO_ELEMENTO_1",
      .traducidos = {"Mira <a href=\"x.html\" title=\"1 > 0\">esto</a> ya", "1 &gt; 0"},
      .escrita = "<p>Mira <a href=\"x.html\" title=\"1 > 0\">esto</a> ya</p>"},
-    {.pagina = "<h2><a name=\"w</b>x</a></h2>\nThe <a href=\"s\">y</a></h2>", .segmentacion = kBloques,
+    {.pagina = "<h2><a name=\"w</b>x</a></h2>\nThe <a href=\"s\">y</a></h2>",
      .textos = "<a name=\"w</b>x</a></h2>\nThe <a href=\"s\">y</a>", .traducidos = {"nada"}, .escrita = "<h2>nada</h2>"},
   };
   // clang-format on
+  for (pruebas::CasoPagina &caso : casos) caso.segmentacion = kBloques;
   comprueba(casos);
 }
 
