@@ -14,23 +14,6 @@ using pruebas::kEspanol;
 using pruebas::Textos;
 using Documento = pruebas::Paginas;
 
-// Texts, identifiers (by kind, numbered by position) and the debugging dump of a page.
-TEST_F(Documento, TextosIdentificadoresYVolcado) {
-  // clang-format off
-  const pruebas::CasoPagina casos[] = {
-    {.pagina = "<HEAD><META NAME=\"description\" CONTENT=\"D\"><TITLE>T</TITLE></HEAD><BODY><P>Uno</P><IMG ALT=\"Foto\"><P>Dos\ny</P></BODY>",
-     .textos = "D|T|Uno|Foto|Dos y", .ids = "DESCRIPCION|TITULO|TEXTO_2|ALTERNATIVO_IMAGEN_3|TEXTO_4", .volcado = "D\nT\nUno\nFoto\nDos y\n"},
-    {.pagina = "<TITLE>T</TITLE><TITLE>U</TITLE><META NAME=\"keywords\" CONTENT=\"k\">", .textos = "T|U|k",
-     .ids = "TITULO|TITULO|PALABRA_CLAVE", .volcado = "T\nU\nk\n"},
-    {.pagina = "", .textos = "", .ids = "", .volcado = ""},
-    {.pagina = "plain text only, no markup", .textos = "", .ids = "", .volcado = ""},
-    {.pagina = "<HTML>\n</HTML>", .textos = "", .ids = "", .volcado = ""},
-  };
-  // clang-format on
-  comprueba(casos);
-  EXPECT_EQ(lenguaweb_version_generacion(), 0);
-}
-
 // Each request hands out lists of its own; the second is the first's equal.
 TEST_F(Documento, DosPeticionesSonIndependientes) {
   lenguaweb_t *doc = lenguaweb_crea(
@@ -47,6 +30,7 @@ TEST_F(Documento, DosPeticionesSonIndependientes) {
   lista_cad_destruye(&ids2);
   lenguaweb_destruye(&doc);
   EXPECT_EQ(doc, nullptr);
+  EXPECT_EQ(lenguaweb_version_generacion(), 0);
 }
 
 // A file that cannot be read gives an empty page, and the report names it; null pointers

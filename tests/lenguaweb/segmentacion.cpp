@@ -24,11 +24,18 @@ TEST_F(Segmentacion, SeCortaEnPiezasYTextos) {
            "</HEAD><BODY><P>Hola</P><IMG SRC=\"a.gif\" ALT=\"Foto\"><P>Adios</P></BODY></HTML>\n"},
       {.pagina = ejemplo, .segmentacion = kBloques, .textos = "My page|Desc|Hello|Pic|Bye",
        .ids = "TITULO|DESCRIPCION|TEXTO_2|ALTERNATIVO_IMAGEN_3|TEXTO_4", .escrita = ejemplo},
+      // Identifiers (by kind, numbered by position) and the debugging dump.
+      {.pagina = "<HEAD><META NAME=\"description\" CONTENT=\"D\"><TITLE>T</TITLE></HEAD><BODY><P>Uno</P>"
+           "<IMG ALT=\"Foto\"><P>Dos\ny</P></BODY>", .textos = "D|T|Uno|Foto|Dos y",
+       .ids = "DESCRIPCION|TITULO|TEXTO_2|ALTERNATIVO_IMAGEN_3|TEXTO_4", .volcado = "D\nT\nUno\nFoto\nDos y\n"},
+      {.pagina = "<TITLE>T</TITLE><TITLE>U</TITLE><META NAME=\"keywords\" CONTENT=\"k\">", .textos = "T|U|k",
+       .ids = "TITULO|TITULO|PALABRA_CLAVE", .volcado = "T\nU\nk\n"},
       // Pieces and texts alternate from a first piece; blanks at a text's start stay in the
       // piece; a run of text that the page ends in stays in its piece.
-      {.pagina = "", .trozos = "", .textos = ""}, {.pagina = "abc", .trozos = "abc", .textos = ""}, {.pagina = "«Hello»<P>"},
-      {.pagina = "<P>Hello", .trozos = "<P>Hello", .textos = ""}, {.pagina = "<P>«Hello»</P>"}, {.pagina = "<P>  «Hi»</P>"},
-      {.pagina = "<P>  \t\n</P>", .trozos = "<P>  \t\n</P>", .textos = ""}, {.pagina = "<P>«Hello <B>world»"},
+      {.pagina = "", .trozos = "", .textos = "", .ids = "", .volcado = ""}, {.pagina = "«Hello»<P>"},
+      {.pagina = "abc", .trozos = "abc", .textos = "", .ids = "", .volcado = ""}, {.pagina = "<P>«Hello»</P>"},
+      {.pagina = "<P>Hello", .trozos = "<P>Hello", .textos = ""}, {.pagina = "<P>  «Hi»</P>"}, {.pagina = "<P>«Hello <B>world»"},
+      {.pagina = "<P>  \t\n</P>", .trozos = "<P>  \t\n</P>", .textos = "", .ids = "", .volcado = ""},
       {.pagina = std::string("<P>Hi</P>\0<P>shown</P>", 22), .trozos = std::string("<P>|</P>\0<P>|</P>", 17), .textos = "Hi|shown"},
       // Nothing is cut to 16 bits: a long script, a long text and a long value come back whole.
       {.pagina = "<SCRIPT>" + script + "</SCRIPT><P>" + texto + "</P><IMG ALT=\"" + alt + "\">", .caso = "long stretches",
