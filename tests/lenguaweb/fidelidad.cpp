@@ -26,7 +26,7 @@ const char *const kKoi8 =
 // Every page read and written back with its own texts comes back byte for byte, and the
 // host is given each text as a reader sees it, in its own code page. What the host cannot
 // have as text is reported, with the reason, and the page goes back as it came.
-TEST_F(Fidelidad, CadaPaginaVuelveComoEraYSusTextosSonLosQueSeVen) {
+TEST_F(Fidelidad, CadaPaginaVuelveComoEraEnSuCodificacion) {
   const std::string binaria("\x01\x02\x03\x04<p>a</p>\x05\x06\x07", 15);
   const std::string ilegible = "the page cannot be read as text, and is kept as it is: ";
   const std::string control = ilegible +
@@ -77,17 +77,9 @@ TEST_F(Fidelidad, CadaPaginaVuelveComoEraYSusTextosSonLosQueSeVen) {
       {.pagina = "<p>a</p>", .caso = "an unknown language, on reading and on writing", .idioma = 0x7FFF, .vuelve = true,
        .informe = "conv_idioma_conocido(idioma) == CIERTOconv_idioma_conocido(idioma) == CIERTO"},
       {.pagina = kKoi8, .caso = "a declared legacy page, its own language", .idioma = kRuso, .vuelve = true},
-  };
-  // clang-format on
-  comprueba(casos);
-}
-
-// A translation goes back in the page's own encoding, with references for what it lacks,
-// escaped as its element asks. With the UTF-8 output chosen, the page is written in UTF-8
-// and says so: its declaration updated, or one added.
-TEST_F(Fidelidad, TraduccionesEnLaCodificacionDeLaPagina) {
-  // clang-format off
-  const pruebas::CasoPagina casos[] = {
+      // A translation goes back in the page's own encoding, with references for what it
+      // lacks, escaped as its element asks. With the UTF-8 output chosen, the page is
+      // written in UTF-8 and says so: its declaration updated, or one added.
       {.pagina = "<meta charset=euc-kr><title>suEXEC</title>", .caso = "EUC-KR: Korean goes back as EUC-KR",
        .traducidos = {"suEXEC \xC1\xF6\xBF\xF8"}, .destino = kCoreano,
        .escrita = "<meta charset=euc-kr><title>suEXEC \xC1\xF6\xBF\xF8</title>"},
@@ -137,14 +129,12 @@ TEST_F(Fidelidad, XhtmlSigueSiendoXml) {
   const std::string xml = escribe("original.xhtml", pagina);
   ASSERT_EQ(std::system(("xmllint --noout " + xml + " 2>/dev/null").c_str()), 0)
       << "xmllint is libxml2-utils'";
-  for (const pruebas::Textos &traducidos :
-       {pruebas::Textos{}, pruebas::Textos{"T & U < V", "d & \"e\"",
-                                           "a\xA0"
-                                           "b & <b>c",
-                                           "  1 < 2\n", "&", "i<"}}) {
+  // clang-format off
+  for (const pruebas::Textos &traducidos : {pruebas::Textos{}, {"T & U < V", "d & \"e\"", "a\xA0" "b & <b>c", "  1 < 2\n", "&", "i<"}}) {
+    // clang-format on
     const std::string escrita = reconstruye(pagina, kEspanol, {.traducidos = traducidos});
-    const std::string ruta_escrita = escribe("escrita.xhtml", escrita);
-    EXPECT_EQ(std::system(("xmllint --noout " + ruta_escrita).c_str()), 0) << escrita;
+    EXPECT_EQ(std::system(("xmllint --noout " + escribe("escrita.xhtml", escrita)).c_str()), 0)
+        << escrita;
     EXPECT_EQ(escrita == pagina, traducidos.empty());
   }
 }
