@@ -105,8 +105,7 @@ TEST_F(Fidelidad, CadaPaginaVuelveComoEraEnSuCodificacion) {
        .traducidos = {"xyz"}, .escrita = std::string("<p>a\0b, and words enough for a page</p>", 40),
        .informe = "memchr(texto, '\\0', longitud) == NULL"},
       {.pagina = kKoi8, .caso = "UTF-8 output: a declared legacy page", .idioma = kRuso, .traducidos = {"\xCC\xE8\xF0 \x88"},
-       .utf8 = true,
-       .escrita = "<?xml version=\"1.0\" encoding=\"UTF-8\"?><html><head>"
+       .utf8 = true, .escrita = "<?xml version=\"1.0\" encoding=\"UTF-8\"?><html><head>"
            "<meta http-equiv=Content-Type content='text/html; charset=UTF-8'></head><p>\xD0\x9C\xD0\xB8\xD1\x80 \xE2\x82\xAC</p>"},
       {.pagina = "<!DOCTYPE html>\n<HTML><HEAD lang=es><TITLE>caf\xE9</TITLE></HEAD>", .caso = "UTF-8 output: an undeclared legacy page",
        .utf8 = true, .escrita = "<!DOCTYPE html>\n<HTML><HEAD lang=es><meta charset=\"UTF-8\"><TITLE>caf\xC3\xA9</TITLE></HEAD>"},

@@ -44,8 +44,7 @@ TEST_F(Reconstruccion, CadaTraduccionVaASuSitio) {
            "<meta name=\"description\" content=\"d\"></head><body><h1>Head</h1><p>One <b>two</b> three<br>four</p>"
            "<img src=\"a.png\" alt=\"A\"><img src=\"b.png\"><img alt=\"B\" src=b.png><ul><li>x</li><li>y</li></ul>"
            "<script>if(a<b)c();</script><p>end</p></body></html>",
-       .caso = "markers fall in their places",
-       .traducidos = {"#0#", "#1#", "#2#", "#3#", "#4#", "#5#", "#6#", "#7#", "#8#", "#9#"},
+       .caso = "markers fall in their places", .traducidos = {"#0#", "#1#", "#2#", "#3#", "#4#", "#5#", "#6#", "#7#", "#8#", "#9#"},
        .escrita = "<html><head><title>#0#</title><meta charset=\"utf-8\"><meta name=\"keywords\" content=\"#1#\">"
            "<meta name=\"description\" content=\"#2#\"></head><body><h1>#3#</h1><p>#4#</p><img src=\"a.png\" alt=\"#5#\">"
            "<img src=\"b.png\"><img alt=\"#6#\" src=b.png><ul><li>#7#</li><li>#8#</li></ul><script>if(a<b)c();</script>"
