@@ -31,7 +31,12 @@ class Bloques : public pruebas::Paginas {
 // One text per block: a block's inline markup stays in its text, and every attribute a
 // reader sees is a text of its own kind that goes back into its tag.
 TEST_F(Bloques, UnTextoPorBloque) {
+  const std::string propios =
+      "<p>See <a href=\"x.html\" title=\"Guide\">the guide</a>, <abbr title=\"Same\">A</abbr> "
+      "<img src=\"i.png\" alt=\"Icon\"> <abbr title=\"Same\">B</abbr>.</p><p>End</p>";
+  const std::string bloque = propios.substr(3, propios.find("</p>") - 3);
   // clang-format off
+  const auto con = [](const std::string &texto) { return Textos{texto, "Gu\xED" "a", "Uno", "<Icono>", "Dos", "Fin"}; };
   pruebas::CasoPagina casos[] = {
     {.pagina = "<P>Use <A HREF=\"x.html\">this <CODE>f()</CODE></A> and <SPAN\nclass=k>k</SPAN> <IMG SRC=\"i.png\" ALT=\"icon\">.</P>",
      .trozos = "<P>|</P>",
@@ -152,47 +157,23 @@ TEST_F(Bloques, UnTextoPorBloque) {
      .escrita = "<p>Mira <a href=\"x.html\" title=\"1 > 0\">esto</a> ya</p>"},
     {.pagina = "<h2><a name=\"w</b>x</a></h2>\nThe <a href=\"s\">y</a></h2>",
      .textos = "<a name=\"w</b>x</a></h2>\nThe <a href=\"s\">y</a>", .traducidos = {"nada"}, .escrita = "<h2>nada</h2>"},
-  };
-  // clang-format on
-  for (pruebas::CasoPagina &caso : casos) caso.segmentacion = kBloques;
-  comprueba(casos);
-}
-
-// The attributes of a text's own tags are texts of their own, right after it, and go back
-// into those tags: the k-th use of a tag of the page in a translation takes the k-th such
-// tag's. A title the translation writes itself is no tag of the page.
-TEST_F(Bloques, AtributosDeTagsDelTexto) {
-  const std::string pagina =
-      "<p>See <a href=\"x.html\" title=\"Guide\">the guide</a>, <abbr title=\"Same\">A</abbr> "
-      "<img src=\"i.png\" alt=\"Icon\"> <abbr title=\"Same\">B</abbr>.</p><p>End</p>";
-  const std::string bloque = pagina.substr(3, pagina.find("</p>") - 3);
-  const auto con = [](const std::string &texto) {
-    return Textos{texto,
-                  "Gu\xED"
-                  "a",
-                  "Uno",
-                  "<Icono>",
-                  "Dos",
-                  "Fin"};
-  };
-  // clang-format off
-  const pruebas::CasoPagina casos[] = {
-    {.pagina = pagina, .caso = "the block as the page had it", .segmentacion = kBloques,
-     .textos = bloque + "|Guide|Same|Icon|Same|End",
-     .ids = "TEXTO_0|TITULO_ELEMENTO_1|TITULO_ELEMENTO_2|ALTERNATIVO_IMAGEN_3|TITULO_ELEMENTO_4|TEXTO_5",
-     .traducidos = con(bloque),
+    // The attributes of a text's own tags go back into those tags: the k-th use of a tag of
+    // the page in a translation takes the k-th such tag's. A title the translation writes
+    // itself is no tag of the page.
+    {.pagina = propios, .caso = "the block as the page had it", .textos = bloque + "|Guide|Same|Icon|Same|End",
+     .ids = "TEXTO_0|TITULO_ELEMENTO_1|TITULO_ELEMENTO_2|ALTERNATIVO_IMAGEN_3|TITULO_ELEMENTO_4|TEXTO_5", .traducidos = con(bloque),
      .escrita = "<p>See <a href=\"x.html\" title=\"Gu\xC3\xAD" "a\">the guide</a>, <abbr title=\"Uno\">A</abbr> "
          "<img src=\"i.png\" alt=\"&lt;Icono&gt;\"> <abbr title=\"Dos\">B</abbr>.</p><p>Fin</p>"},
-    {.pagina = pagina, .caso = "translated, its tags moved", .segmentacion = kBloques,
+    {.pagina = propios, .caso = "translated, its tags moved",
      .traducidos = con("<abbr title=\"Same\">B</abbr> <img src=\"i.png\" alt='Icon'> y <abbr title=Same>A</abbr>: "
          "<A title=\"Guide\" href=\"x.html\">la gu\xED" "a</A>."),
      .escrita = "<p><abbr title=\"Uno\">B</abbr> <img src=\"i.png\" alt=\"&lt;Icono&gt;\"> y <abbr title=\"Dos\">A</abbr>: "
          "<a href=\"x.html\" title=\"Gu\xC3\xAD" "a\">la gu\xC3\xAD" "a</a>.</p><p>Fin</p>"},
-    {.pagina = pagina, .caso = "a title of its own", .segmentacion = kBloques,
-     .traducidos = con("<a href=\"x.html\" title=\"Mine\">la gu\xED" "a</a>"),
+    {.pagina = propios, .caso = "a title of its own", .traducidos = con("<a href=\"x.html\" title=\"Mine\">la gu\xED" "a</a>"),
      .escrita = "<p>&lt;a href=\"x.html\" title=\"Mine\"&gt;la gu\xC3\xAD" "a&lt;/a&gt;</p><p>Fin</p>"},
   };
   // clang-format on
+  for (pruebas::CasoPagina &caso : casos) caso.segmentacion = kBloques;
   comprueba(casos);
 }
 
@@ -200,9 +181,13 @@ TEST_F(Bloques, AtributosDeTagsDelTexto) {
 // translation too.
 TEST_F(Bloques, EnlacesDentroDeTextos) {
   pruebas::TablaLinks a, img;
-  const std::string pagina =
-      "<p><a href=\"guia.html\">See</a> the <a href=\"#s\">guide</a> <img src=\"i.png\" "
-      "alt=\"pic\">.</p><a href=\"guia.html\">";
+  // clang-format off
+  const std::string pagina = "<p><a href=\"guia.html\">See</a> the <a href=\"#s\">guide</a> <img src=\"i.png\" alt=\"pic\">.</p>"
+      "<a href=\"guia.html\">";
+  const std::string traducida = "<a href=\"@|guia.html\">Vea</a> la <img src=\"@|i.png\" alt=\"pic\"> <a href=\"#s\">gu\xED" "a</a>.";
+  const std::string escrita = "<p><a href=\"guia.html\">Vea</a> la <img src=\"i.png\" alt=\"pic\"> <a href=\"#s\">gu\xC3\xAD" "a</a>.</p>"
+      "<a href=\"guia.html\">";
+  // clang-format on
   lenguaweb_t *doc = lenguaweb_crea(escribe("origen.html", pagina).c_str(), kEspanol);
   const std::string preprocesada = ruta("pre.html");
   EXPECT_EQ(lenguaweb_preprocesa_links(doc, a.lista, img.lista, preprocesada.c_str(), kEspanol),
@@ -213,13 +198,6 @@ TEST_F(Bloques, EnlacesDentroDeTextos) {
             "alt=\"pic\">.</p><a href=\"@|guia.html\">");
   ASSERT_EQ(lista_reg_num_elems(a.lista), 1u);
   ASSERT_EQ(lista_reg_num_elems(img.lista), 1u);
-  const std::string traducida =
-      "<a href=\"@|guia.html\">Vea</a> la <img src=\"@|i.png\" alt=\"pic\"> <a href=\"#s\">gu\xED"
-      "a</a>.";
-  const std::string escrita =
-      "<p><a href=\"guia.html\">Vea</a> la <img src=\"i.png\" alt=\"pic\"> <a "
-      "href=\"#s\">gu\xC3\xAD"
-      "a</a>.</p><a href=\"guia.html\">";
   EXPECT_EQ(reconstruye(lee(preprocesada), kEspanol, {.a = a.lista, .img = img.lista}), pagina);
   EXPECT_EQ(reconstruye(lee(preprocesada), kEspanol,
                         {.traducidos = {traducida, "pic"}, .a = a.lista, .img = img.lista}),
