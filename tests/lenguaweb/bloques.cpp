@@ -48,8 +48,7 @@ TEST_F(Bloques, UnTextoPorBloque) {
     {.pagina = "<p>«<a href=\"x\"> Link</a> text»</p>", .ids = "TEXTO_0"},
     {.pagina = "<p><a href=\"x\"><img src=\"i.png\"></a> «Hello»</p>", .ids = "TEXTO_0"},
     // End tags of what the text opened, and a void tag right after it, join it.
-    {.pagina = "<p>«<b>Bold <i>x</i></b>» <br></p>", .ids = "TEXTO_0"},
-    {.pagina = "<p>«line<br>»\n<em></em></p>", .ids = "TEXTO_0"},
+    {.pagina = "<p>«<b>Bold <i>x</i></b>» <br></p>", .ids = "TEXTO_0"}, {.pagina = "<p>«line<br>»\n<em></em></p>", .ids = "TEXTO_0"},
     {.pagina = "<b><p>«x</b> y <u>z»</p>", .ids = "TEXTO_0"},
     // No visible character, no text.
     {.pagina = "<p> <b> </b> <img src=\"a.png\"> </p>«x»", .ids = "TEXTO_0"},

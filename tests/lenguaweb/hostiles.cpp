@@ -110,12 +110,9 @@ TEST_F(Hostiles, UnaComillaQueNoSeCierraSigueAbierta) {
       " <IMG SRC=x onerror=alert(1)> end</P>";
   // clang-format off
   const std::pair<std::string, Hostil> casos[] = {
-      {rota, {}},
-      {rota, {.texto = "Hello", .traduccion = "x\" onmouseover=\"alert(1)\"><script>alert(1)</script>"}},
-      {rota, {.texto = "Logo", .traduccion = "a\"b'c"}},
-      {rota, {.enlace_a = "x.html\" onmouseover=\"alert(1)"}},
-      {simple, {.texto = "world", .traduccion = "x' onmouseover='alert(1)'>"}},
-      {"<P>a <i r=\">*<i)> b</P>", {}},
+      {rota, {}}, {rota, {.texto = "Hello", .traduccion = "x\" onmouseover=\"alert(1)\"><script>alert(1)</script>"}},
+      {rota, {.texto = "Logo", .traduccion = "a\"b'c"}}, {rota, {.enlace_a = "x.html\" onmouseover=\"alert(1)"}},
+      {simple, {.texto = "world", .traduccion = "x' onmouseover='alert(1)'>"}}, {"<P>a <i r=\">*<i)> b</P>", {}},
   };
   // clang-format on
   for (const segmentacion_t segmentacion : {SEGMENTACION_CLASICA, SEGMENTACION_BLOQUES}) {
