@@ -2,90 +2,59 @@
 #include <string>
 #include <vector>
 
-#include "comun/entorno_pruebas.h"
-#include "lenguaweb/documento.h"
+#include "comun/tabla_links.h"
+#include "rondas.h"
 #include "tablalink/tablalink.h"
 
 namespace {
 
-using pruebas::a_lista;
-using pruebas::a_vector;
-using Textos = std::vector<std::string>;
-constexpr uint32_t kEspanol = 0x0C0A;
-constexpr uint32_t kIngles = 0x0409;
+using pruebas::kBloques;
+using pruebas::kEspanol;
+using pruebas::kIngles;
+using pruebas::kJapones;
+using pruebas::kRuso;
+using pruebas::Textos;
 
-class Bloques : public pruebas::Entorno {
+class Bloques : public pruebas::Paginas {
  protected:
   void SetUp() override {
-    pruebas::Entorno::SetUp();
+    pruebas::Paginas::SetUp();
     opciones_pon_segmentacion(SEGMENTACION_BLOQUES);
   }
   void TearDown() override {
     opciones_pon_segmentacion(SEGMENTACION_CLASICA);
     opciones_pon_receptor_origenes(nullptr, nullptr);
-    pruebas::Entorno::TearDown();
+    pruebas::Paginas::TearDown();
   }
-
-  struct Division {
-    Textos trozos, textos, ids;
-  };
-  Division divide(const std::string &pagina, uint32_t idioma = kEspanol) {
-    lenguaweb_t *doc = lenguaweb_crea(escribe("origen.html", pagina).c_str(), idioma);
-    Division d;
-    for (size_t k = 0; k < doc->trozos.size(); ++k) d.trozos.emplace_back(lenguaweb_trozo(doc, k));
-    lista_cad_t *ids = nullptr;
-    lista_cad_t *textos = lenguaweb_dame_textos_a_trducir(doc, &ids);
-    d.textos = a_vector(textos);
-    d.ids = a_vector(ids);
-    lista_cad_destruye(&textos);
-    lista_cad_destruye(&ids);
-    lenguaweb_destruye(&doc);
-    return d;
-  }
-
-  // The page written back from a document of it, with traduce(texts) as its translation.
-  template <class F>
-  std::string reconstruye(const std::string &pagina, F traduce, uint32_t idioma = kEspanol,
-                          uint32_t destino = kEspanol) {
-    return Entorno::reconstruye(
-        pagina, idioma, {.traducidos = traduce(textos_de(pagina, idioma)), .destino = destino});
-  }
-  static Textos propios(Textos t) { return t; }
 };
 
-std::string une(const Textos &v) {
-  std::string r;
-  for (size_t i = 0; i < v.size(); ++i) r += (i ? "|" : "") + v[i];
-  return r;
-}
-
+// One text per block: a block's inline markup stays in its text, and every attribute a
+// reader sees is a text of its own kind that goes back into its tag.
 TEST_F(Bloques, UnTextoPorBloque) {
+  const std::string propios =
+      "<p>See <a href=\"x.html\" title=\"Guide\">the guide</a>, <abbr title=\"Same\">A</abbr> "
+      "<img src=\"i.png\" alt=\"Icon\"> <abbr title=\"Same\">B</abbr>.</p><p>End</p>";
+  const std::string bloque = propios.substr(3, propios.find("</p>") - 3);
   // clang-format off
-  const struct { std::string pagina, trozos, textos, ids; uint32_t idioma = kEspanol; } casos[] = {
+  const auto con = [](const std::string &texto) { return Textos{texto, "Gu\xED" "a", "Uno", "<Icono>", "Dos", "Fin"}; };
+  pruebas::CasoPagina casos[] = {
     {.pagina = "<P>Use <A HREF=\"x.html\">this <CODE>f()</CODE></A> and <SPAN\nclass=k>k</SPAN> <IMG SRC=\"i.png\" ALT=\"icon\">.</P>",
      .trozos = "<P>|</P>",
      .textos = "Use <A HREF=\"x.html\">this <CODE>f()</CODE></A> and <SPAN\nclass=k>k</SPAN> <IMG SRC=\"i.png\" ALT=\"icon\">.|icon",
      .ids = "TEXTO_0|ALTERNATIVO_IMAGEN_1"},
     // Blanks at both ends stay in the pieces; inside, they collapse.
-    {.pagina = "<li>\n  Hello   <b>world</b>  \n</li>", .trozos = "<li>\n  |  \n</li>",
-     .textos = "Hello <b>world</b>", .ids = "TEXTO_0"},
+    {.pagina = "<li>\n  Hello   <b>world</b>  \n</li>", .trozos = "<li>\n  |  \n</li>", .textos = "Hello <b>world</b>", .ids = "TEXTO_0"},
     // A leading phrasing tag belongs to the text; one that closed before the text does not.
-    {.pagina = "<p><a href=\"x\"> Link</a> text</p>", .trozos = "<p>|</p>",
-     .textos = "<a href=\"x\"> Link</a> text", .ids = "TEXTO_0"},
-    {.pagina = "<p><a href=\"x\"><img src=\"i.png\"></a> Hello</p>",
-     .trozos = "<p><a href=\"x\"><img src=\"i.png\"></a> |</p>", .textos = "Hello", .ids = "TEXTO_0"},
+    {.pagina = "<p>«<a href=\"x\"> Link</a> text»</p>", .ids = "TEXTO_0"},
+    {.pagina = "<p><a href=\"x\"><img src=\"i.png\"></a> «Hello»</p>", .ids = "TEXTO_0"},
     // End tags of what the text opened, and a void tag right after it, join it.
-    {.pagina = "<p><b>Bold <i>x</i></b> <br></p>", .trozos = "<p>| <br></p>",
-     .textos = "<b>Bold <i>x</i></b>", .ids = "TEXTO_0"},
-    {.pagina = "<p>line<br>\n<em></em></p>", .trozos = "<p>|\n<em></em></p>", .textos = "line<br>",
-     .ids = "TEXTO_0"},
-    {.pagina = "<b><p>x</b> y <u>z</p>", .trozos = "<b><p>|</p>", .textos = "x</b> y <u>z", .ids = "TEXTO_0"},
+    {.pagina = "<p>«<b>Bold <i>x</i></b>» <br></p>", .ids = "TEXTO_0"}, {.pagina = "<p>«line<br>»\n<em></em></p>", .ids = "TEXTO_0"},
+    {.pagina = "<b><p>«x</b> y <u>z»</p>", .ids = "TEXTO_0"},
     // No visible character, no text.
-    {.pagina = "<p> <b> </b> <img src=\"a.png\"> </p>x", .trozos = "<p> <b> </b> <img src=\"a.png\"> </p>|",
-     .textos = "x", .ids = "TEXTO_0"},
+    {.pagina = "<p> <b> </b> <img src=\"a.png\"> </p>«x»", .ids = "TEXTO_0"},
     {.pagina = "<td> <span> </span>\n</td>", .trozos = "<td> <span> </span>\n</td>", .textos = "", .ids = ""},
-    {.pagina = "<td><a title=\"x\">&nbsp;</a>\xC2\xA0</td>", .trozos = "<td><a title=\"x\">&nbsp;</a>\xC2\xA0</td>",
-     .textos = "x", .ids = "TITULO_ELEMENTO_0"},
+    {.pagina = "<td><a title=\"x\">&nbsp;</a>\xC2\xA0</td>",
+     .trozos = "<td><a title=\"x\">&nbsp;</a>\xC2\xA0</td>", .textos = "x", .ids = "TITULO_ELEMENTO_0"},
     // Markup and text never look alike; other references decoded where the code page has
     // them, any name of the list; a name off the list is no reference.
     {.pagina = "<p>a &lt; b &amp;&amp; c > d &eacute;&#233;&mdash;&#x4E2D;&#60; a <3 & &bogus; &ecirc;&#150;&bdquo;&OElig;</p>",
@@ -95,277 +64,129 @@ TEST_F(Bloques, UnTextoPorBloque) {
     {.pagina = "<p>a&nbsp b &copy 1998 &#233 &frac12 &copyx</p>", .trozos = "<p>|</p>",
      .textos = "a\xA0 b \xA9 1998 \xE9 \xBD &amp;copyx", .ids = "TEXTO_0"},
     // A character the code page lacks stays the reference the page wrote.
-    {.pagina = "<p>&ecirc;&#1046;&#x416;&notin;</p>", .trozos = "<p>|</p>", .textos = "&ecirc;\xC6\xC6&notin;",
-     .ids = "TEXTO_0", .idioma = 0x0419},
+    {.pagina = "<p>&ecirc;&#1046;&#x416;&notin;</p>", .idioma = kRuso, .trozos = "<p>|</p>",
+     .textos = "&ecirc;\xC6\xC6&notin;", .ids = "TEXTO_0"},
     // PRE keeps its blanks; comments, SCRIPT and STYLE end a text and are never offered.
-    {.pagina = "<pre>  x  =  1\n<span class=\"k\">y</span>\n</pre>", .trozos = "<pre>  |\n</pre>",
-     .textos = "x  =  1\n<span class=\"k\">y</span>", .ids = "TEXTO_0"},
-    {.pagina = "<p>a<!-- c -->b<script>var s = 'no';</script>c<style>p{}</style></p>",
-     .trozos = "<p>|<!-- c -->|<script>var s = 'no';</script>|<style>p{}</style></p>",
-     .textos = "a|b|c", .ids = "TEXTO_0|TEXTO_1|TEXTO_2"},
-    {.pagina = "<title><b>My</b> page</title>", .trozos = "<title>|</title>", .textos = "<b>My</b> page",
-     .ids = "TITULO"},
+    {.pagina = "<pre>  «x  =  1\n<span class=\"k\">y</span>»\n</pre>", .ids = "TEXTO_0"},
+    {.pagina = "<p>«a»<!-- c -->«b»<script>var s = 'no';</script>«c»<style>p{}</style></p>", .ids = "TEXTO_0|TEXTO_1|TEXTO_2"},
+    {.pagina = "<title>«<b>My</b> page»</title>", .ids = "TITULO"},
     // Attributes of the piece's tags come before the text that follows it; those of the
     // text's own tags right after it.
     {.pagina = "<p title=\" Tip\n\">see <abbr title=\"HyperText\">HTML</abbr></p>",
      .trozos = "<p title=\" Tip\n\">|</p>", .textos = "Tip|see <abbr title=\"HyperText\">HTML</abbr>|HyperText",
      .ids = "TITULO_ELEMENTO_0|TEXTO_1|TITULO_ELEMENTO_2"},
-  };
-  // clang-format on
-  for (const auto &caso : casos) {
-    const Division d = divide(caso.pagina, caso.idioma);
-    EXPECT_EQ(une(d.trozos), caso.trozos) << caso.pagina;
-    EXPECT_EQ(une(d.textos), caso.textos) << caso.pagina;
-    EXPECT_EQ(une(d.ids), caso.ids) << caso.pagina;
-  }
-}
-
-// Written back with its own texts, every page comes back byte for byte.
-TEST_F(Bloques, TextosPropiosDevuelvenLaPagina) {
-  const struct {
-    std::string fichero;
-    uint32_t idioma;
-  } paginas[] = {
-      {"apache_cgi.es.html", kEspanol},           {"apache_custom_error.ja.html", 0x0411},
-      {"apache_getting_started.ru.html", 0x0419}, {"apache_handler.zh-cn.html", 0x0804},
-      {"apache_ssi.es.html", kEspanol},           {"libffi_the_basics.html", kIngles},
-      {"ncurses_curs_getstr.3x.html", kIngles},   {"python_bisect.html", kIngles},
-      {"xfig_introduction.html", kIngles}};
-  for (const auto &p : paginas) {
-    const std::string pagina = lee(pruebas::dato(p.fichero));
-    EXPECT_EQ(reconstruye(pagina, propios, p.idioma, p.idioma), pagina) << p.fichero;
-  }
-  const std::string ejemplo =
-      "<HTML><HEAD><TITLE>My page</TITLE><META NAME=\"description\" CONTENT=\"Desc\"></HEAD>"
-      "<BODY><P>Hello</P><IMG SRC=\"a.gif\" ALT=\"Pic\"><P>Bye</P></BODY></HTML>\n";
-  EXPECT_EQ(une(divide(ejemplo).textos), "My page|Desc|Hello|Pic|Bye");
-  EXPECT_EQ(reconstruye(ejemplo, propios), ejemplo);
-}
-
-// Every attribute a reader sees is a text of its own kind, and goes back into its tag; a
-// page written in another language says so in <html lang> and xml:lang.
-TEST_F(Bloques, AtributosVisiblesVuelvenASuTag) {
-  const std::string pagina =
-      "<html xml:lang='en' lang=en><head><title>T</title><meta name=\"description\" content=\"D\">"
-      "</head><body><table summary=\"Sum\"><tr><td><img src=a.png ALT=\"Alt\" title=\"Ti\" "
-      "alt=\"dup\"></td></tr></table><input type=\"text\" placeholder=\"Ph\" aria-label=\"Lab\">"
-      "<input TYPE=Submit value=\"Go\"><input type=image alt=\"Im\" src=b.png><input type=hidden "
-      "value=\"no\"><select><option label=\"Op\">o</option></select><textarea placeholder=\"Wr\">"
-      "</textarea><area alt=\"Ar\" href=x><track label=\"Tr\"><p title=\" \">x</p></body></html>";
-  const Division d = divide(pagina, kIngles);
-  EXPECT_EQ(une(d.textos), "T|D|Sum|Alt|Ti|Ph|Lab|Go|Im|Op|o|Wr|Ar|Tr|x");
-  EXPECT_EQ(une(d.ids),
-            "TITULO|DESCRIPCION|RESUMEN_TABLA_2|ALTERNATIVO_IMAGEN_3|TITULO_ELEMENTO_4|"
-            "EJEMPLO_CAMPO_5|ETIQUETA_ACCESIBLE_6|TEXTO_BOTON_7|ALTERNATIVO_IMAGEN_8|ETIQUETA_9|"
-            "TEXTO_10|EJEMPLO_CAMPO_11|ALTERNATIVO_IMAGEN_12|ETIQUETA_13|TEXTO_14");
-  const auto marca = [](Textos t) {
-    for (std::string &x : t) x = "<" + x + "\"";
-    return t;
-  };
-  EXPECT_EQ(reconstruye(pagina, marca, kIngles, kEspanol),
-            "<html xml:lang='es-ES' lang=\"es-ES\"><head><title>&lt;T\"</title><meta "
-            "name=\"description\" "
-            "content=\"&lt;D&quot;\"></head><body><table summary=\"&lt;Sum&quot;\"><tr><td><img "
-            "src=a.png "
-            "ALT=\"&lt;Alt&quot;\" title=\"&lt;Ti&quot;\" alt=\"dup\"></td></tr></table><input "
-            "type=\"text\" "
-            "placeholder=\"&lt;Ph&quot;\" aria-label=\"&lt;Lab&quot;\"><input TYPE=Submit "
-            "value=\"&lt;Go&quot;\">"
-            "<input type=image alt=\"&lt;Im&quot;\" src=b.png><input type=hidden "
-            "value=\"no\"><select><option "
-            "label=\"&lt;Op&quot;\">&lt;o\"</option></select><textarea "
-            "placeholder=\"&lt;Wr&quot;\"></textarea>"
-            "<area alt=\"&lt;Ar&quot;\" href=x><track label=\"&lt;Tr&quot;\"><p title=\" "
-            "\">&lt;x\"</p></body></html>");
-  // Without lang, one is added; in the language it was read in, the page keeps its own.
-  EXPECT_EQ(reconstruye("<HTML><p>x</p>", propios, kIngles, 0x0411),
-            "<HTML lang=\"ja-JP\"><p>x</p>");
-  EXPECT_EQ(reconstruye("<html lang=en><p>x</p>", propios, kIngles, kIngles),
-            "<html lang=en><p>x</p>");
-}
-
-// What link previews, ARIA and a header cell's abbreviation show are offered, each of its
-// own kind, and go back to their place; a ruby annotation stays inside its text.
-TEST_F(Bloques, LoQueLaPaginaMuestraSeOfrece) {
-  // clang-format off
-  const struct { std::string pagina, textos, ids, escrita; } casos[] = {
+    // Every attribute a reader sees is a text of its own kind, and goes back into its tag;
+    // a page written in another language says so in <html lang> and xml:lang.
+    {.pagina = "<html xml:lang='en' lang=en><head><title>T</title><meta name=\"description\" content=\"D\"></head><body>"
+         "<table summary=\"Sum\"><tr><td><img src=a.png ALT=\"Alt\" title=\"Ti\" alt=\"dup\"></td></tr></table>"
+         "<input type=\"text\" placeholder=\"Ph\" aria-label=\"Lab\"><input TYPE=Submit value=\"Go\"><input type=image alt=\"Im\" src=b.png>"
+         "<input type=hidden value=\"no\"><select><option label=\"Op\">o</option></select><textarea placeholder=\"Wr\"></textarea>"
+         "<area alt=\"Ar\" href=x><track label=\"Tr\"><p title=\" \">x</p></body></html>",
+     .idioma = kIngles, .textos = "T|D|Sum|Alt|Ti|Ph|Lab|Go|Im|Op|o|Wr|Ar|Tr|x",
+     .ids = "TITULO|DESCRIPCION|RESUMEN_TABLA_2|ALTERNATIVO_IMAGEN_3|TITULO_ELEMENTO_4|EJEMPLO_CAMPO_5|ETIQUETA_ACCESIBLE_6|"
+         "TEXTO_BOTON_7|ALTERNATIVO_IMAGEN_8|ETIQUETA_9|TEXTO_10|EJEMPLO_CAMPO_11|ALTERNATIVO_IMAGEN_12|ETIQUETA_13|TEXTO_14",
+     .marca = "<%\"", .destino = kEspanol,
+     .escrita = "<html xml:lang='es-ES' lang=\"es-ES\"><head><title>&lt;T\"</title><meta name=\"description\" content=\"&lt;D&quot;\">"
+         "</head><body><table summary=\"&lt;Sum&quot;\"><tr><td><img src=a.png ALT=\"&lt;Alt&quot;\" title=\"&lt;Ti&quot;\" alt=\"dup\">"
+         "</td></tr></table><input type=\"text\" placeholder=\"&lt;Ph&quot;\" aria-label=\"&lt;Lab&quot;\"><input TYPE=Submit "
+         "value=\"&lt;Go&quot;\"><input type=image alt=\"&lt;Im&quot;\" src=b.png><input type=hidden value=\"no\"><select><option "
+         "label=\"&lt;Op&quot;\">&lt;o\"</option></select><textarea placeholder=\"&lt;Wr&quot;\"></textarea><area alt=\"&lt;Ar&quot;\" "
+         "href=x><track label=\"&lt;Tr&quot;\"><p title=\" \">&lt;x\"</p></body></html>"},
+    // Without lang, one is added; in the language it was read in, the page keeps its own.
+    {.pagina = "<HTML><p>x</p>", .idioma = kIngles, .destino = kJapones, .escrita = "<HTML lang=\"ja-JP\"><p>x</p>"},
+    {.pagina = "<html lang=en><p>x</p>", .idioma = kIngles, .escrita = "<html lang=en><p>x</p>"},
+    // What link previews, ARIA and a header cell's abbreviation show are offered, each of
+    // its own kind, and go back to their place; a ruby annotation stays inside its text.
     {.pagina = "<meta property=\"og:title\" content=\"a\"><meta PROPERTY=\"OG:Description\" content=\"b\">"
-               "<meta property=\"og:image:alt\" content=\"c\"><meta property=\"og:site_name\" content=\"d\">"
-               "<meta name=\"twitter:title\" content=\"e\"><meta name=\"twitter:description\" content=\"f\">"
-               "<meta name=\"twitter:image:alt\" content=\"g\"><meta property=\"og:type\" content=\"website\">",
-     .textos = "a|b|c|d|e|f|g",
-     .ids = "OG_TITULO_0|OG_DESCRIPCION_1|OG_ALTERNATIVO_IMAGEN_2|OG_NOMBRE_SITIO_3|TWITTER_TITULO_4|"
-            "TWITTER_DESCRIPCION_5|TWITTER_ALTERNATIVO_IMAGEN_6",
+         "<meta property=\"og:image:alt\" content=\"c\"><meta property=\"og:site_name\" content=\"d\">"
+         "<meta name=\"twitter:title\" content=\"e\"><meta name=\"twitter:description\" content=\"f\">"
+         "<meta name=\"twitter:image:alt\" content=\"g\"><meta property=\"og:type\" content=\"website\">",
+     .textos = "a|b|c|d|e|f|g", .ids = "OG_TITULO_0|OG_DESCRIPCION_1|OG_ALTERNATIVO_IMAGEN_2|OG_NOMBRE_SITIO_3|TWITTER_TITULO_4|"
+         "TWITTER_DESCRIPCION_5|TWITTER_ALTERNATIVO_IMAGEN_6", .marca = "[%]",
      .escrita = "<meta property=\"og:title\" content=\"[a]\"><meta PROPERTY=\"OG:Description\" content=\"[b]\">"
-                "<meta property=\"og:image:alt\" content=\"[c]\"><meta property=\"og:site_name\" content=\"[d]\">"
-                "<meta name=\"twitter:title\" content=\"[e]\"><meta name=\"twitter:description\" content=\"[f]\">"
-                "<meta name=\"twitter:image:alt\" content=\"[g]\"><meta property=\"og:type\" content=\"website\">"},
+         "<meta property=\"og:image:alt\" content=\"[c]\"><meta property=\"og:site_name\" content=\"[d]\">"
+         "<meta name=\"twitter:title\" content=\"[e]\"><meta name=\"twitter:description\" content=\"[f]\">"
+         "<meta name=\"twitter:image:alt\" content=\"[g]\"><meta property=\"og:type\" content=\"website\">"},
     {.pagina = "<table><tr><th abbr=\"Q\" aria-description=\"D\">Quantity</th><td abbr=\"no\">1</td></tr></table>"
-               "<div role=\"x\" aria-roledescription=\"slide\" aria-placeholder=\"Pick\"><p>y</p></div>",
+         "<div role=\"x\" aria-roledescription=\"slide\" aria-placeholder=\"Pick\"><p>y</p></div>",
      .textos = "Q|D|Quantity|1|slide|Pick|y",
-     .ids = "ABREVIATURA_CELDA_0|DESCRIPCION_ACCESIBLE_1|TEXTO_2|TEXTO_3|ROL_ACCESIBLE_4|EJEMPLO_ACCESIBLE_5|TEXTO_6",
+     .ids = "ABREVIATURA_CELDA_0|DESCRIPCION_ACCESIBLE_1|TEXTO_2|TEXTO_3|ROL_ACCESIBLE_4|EJEMPLO_ACCESIBLE_5|TEXTO_6", .marca = "[%]",
      .escrita = "<table><tr><th abbr=\"[Q]\" aria-description=\"[D]\">[Quantity]</th><td abbr=\"no\">[1]</td></tr></table>"
-                "<div role=\"x\" aria-roledescription=\"[slide]\" aria-placeholder=\"[Pick]\"><p>[y]</p></div>"},
+         "<div role=\"x\" aria-roledescription=\"[slide]\" aria-placeholder=\"[Pick]\"><p>[y]</p></div>"},
     {.pagina = "<p>Say <ruby>kan<rp>(</rp><rt>ka</rt><rp>)</rp></ruby> now</p>",
-     .textos = "Say <ruby>kan<rp>(</rp><rt>ka</rt><rp>)</rp></ruby> now", .ids = "TEXTO_0",
+     .textos = "Say <ruby>kan<rp>(</rp><rt>ka</rt><rp>)</rp></ruby> now", .ids = "TEXTO_0", .marca = "[%]",
      .escrita = "<p>[Say <ruby>kan<rp>(</rp><rt>ka</rt><rp>)</rp></ruby> now]</p>"},
-  };
-  // clang-format on
-  const auto marca = [](Textos t) {
-    for (std::string &x : t) x = "[" + x + "]";
-    return t;
-  };
-  for (const auto &caso : casos) {
-    const Division d = divide(caso.pagina);
-    EXPECT_EQ(une(d.textos), caso.textos) << caso.pagina;
-    EXPECT_EQ(une(d.ids), caso.ids) << caso.pagina;
-    EXPECT_EQ(reconstruye(caso.pagina, marca), caso.escrita) << caso.pagina;
-  }
-}
-
-// What the page marks as not to be translated gives no text, neither its content nor its
-// attributes (nor those inside it); inside a text it stays as it stands. Each text goes
-// back to its own place, past the values that gave none.
-TEST_F(Bloques, LoQueNoSeTraduceNoSeOfrece) {
-  // clang-format off
-  const struct { std::string pagina, textos, escrita; bool respeta = true; } casos[] = {
+    // What the page marks as not to be translated gives no text, neither its content nor its
+    // attributes (nor those inside it); inside a text it stays as it stands. Each text goes
+    // back to its own place, past the values that gave none.
     {.pagina = "<p translate=\"no\">Hello <b>x</b></p><p>Bye</p>", .textos = "Bye",
-     .escrita = "<p translate=\"no\">Hello <b>x</b></p><p>[Bye]</p>"},
-    {.pagina = "<p translate=\"no\">Hello</p>", .textos = "Hello", .escrita = "<p translate=\"no\">[Hello]</p>",
-     .respeta = false},
+     .ids = "TEXTO_0", .marca = "[%]", .no_traducir = true, .escrita = "<p translate=\"no\">Hello <b>x</b></p><p>[Bye]</p>"},
+    {.pagina = "<p translate=\"no\">Hello</p>", .textos = "Hello", .ids = "TEXTO_0", .marca = "[%]",
+     .escrita = "<p translate=\"no\">[Hello]</p>"},
     {.pagina = "<div class=\"a notranslate\"><p>Code</p><img alt=\"Logo\"></div><img alt=\"Cat\">",
-     .textos = "Cat", .escrita = "<div class=\"a notranslate\"><p>Code</p><img alt=\"Logo\"></div><img alt=\"[Cat]\">"},
+     .textos = "Cat", .ids = "ALTERNATIVO_IMAGEN_0", .marca = "[%]", .no_traducir = true,
+     .escrita = "<div class=\"a notranslate\"><p>Code</p><img alt=\"Logo\"></div><img alt=\"[Cat]\">"},
     {.pagina = "<img TRANSLATE=No alt=\"Logo\"><img alt=\"Cat\">", .textos = "Cat",
-     .escrita = "<img TRANSLATE=No alt=\"Logo\"><img alt=\"[Cat]\">"},
+     .ids = "ALTERNATIVO_IMAGEN_0", .marca = "[%]", .no_traducir = true, .escrita = "<img TRANSLATE=No alt=\"Logo\"><img alt=\"[Cat]\">"},
     {.pagina = "<div translate=no><p translate=yes>Hi</p><p>x</p><textarea>t</textarea></div><p class=notranslatex>A</p>",
-     .textos = "Hi|A", .escrita = "<div translate=no><p translate=yes>[Hi]</p><p>x</p><textarea>t</textarea></div><p class=notranslatex>[A]</p>"},
+     .textos = "Hi|A", .ids = "TEXTO_0|TEXTO_1", .marca = "[%]", .no_traducir = true,
+     .escrita = "<div translate=no><p translate=yes>[Hi]</p><p>x</p><textarea>t</textarea></div><p class=notranslatex>[A]</p>"},
     {.pagina = "<p>Use <span translate=\"no\" title=\"Brand\">Acme <abbr title=\"Co\">Co</abbr></span> now <abbr title=\"Ltd\">L</abbr>.</p>",
      .textos = "Use <span translate=\"no\" title=\"Brand\">Acme <abbr title=\"Co\">Co</abbr></span> now <abbr title=\"Ltd\">L</abbr>.|Ltd",
+     .ids = "TEXTO_0|TITULO_ELEMENTO_1", .marca = "[%]", .no_traducir = true,
      .escrita = "<p>[Use <span translate=\"no\" title=\"Brand\">Acme <abbr title=\"Co\">Co</abbr></span> now <abbr title=\"[Ltd]\">L</abbr>.]</p>"},
+    // A translation's tags are markup only when the page's text had them, or when they are
+    // phrasing tags without attributes.
+    {.pagina = "<p>Use <a href=\"x?a=1&b=2\" class=k>this</a> &lt;tag&gt;.</p>",
+     .textos = "Use <a href=\"x?a=1&b=2\" class=k>this</a> &lt;tag&gt;.", .ids = "TEXTO_0",
+     .traducidos = {"<b>Use</b> <a href=\"x?a=1&b=2\" class=k>esto</a> &lt;tag&gt; <a href=\"evil\">x</a><script>alert(1)</script> & 1 > 0 &eacute; <div>"},
+     .escrita = "<p><b>Use</b> <a href=\"x?a=1&b=2\" class=k>esto</a> &lt;tag&gt; &lt;a href=\"evil\"&gt;x&lt;/a&gt;"
+         "&lt;script&gt;alert(1)&lt;/script&gt; &amp; 1 &gt; 0 &eacute; &lt;div&gt;</p>"},
+    // A stray '<' of a text is a character, and the tags after it stay the text's own: a
+    // translation that keeps them writes them as markup.
+    {.pagina = "<p>If a < b see <a href=\"x.html\">this</a> now</p>", .textos = "If a &lt; b see <a href=\"x.html\">this</a> now",
+     .traducidos = {"Si a < b mira <a href=\"x.html\">esto</a> ya"},
+     .escrita = "<p>Si a &lt; b mira <a href=\"x.html\">esto</a> ya</p>"},
+    // A quoted '>' inside a text's own tag does not end it, however short the tag's name: a
+    // translation may write the tag, and one that drops it writes no end tag that stood
+    // inside the value.
+    {.pagina = "<p>See <a href=\"x.html\" title=\"1 > 0\">this</a> now</p>",
+     .textos = "See <a href=\"x.html\" title=\"1 > 0\">this</a> now|1 &gt; 0", .ids = "TEXTO_0|TITULO_ELEMENTO_1",
+     .traducidos = {"Mira <a href=\"x.html\" title=\"1 > 0\">esto</a> ya", "1 &gt; 0"},
+     .escrita = "<p>Mira <a href=\"x.html\" title=\"1 > 0\">esto</a> ya</p>"},
+    {.pagina = "<h2><a name=\"w</b>x</a></h2>\nThe <a href=\"s\">y</a></h2>",
+     .textos = "<a name=\"w</b>x</a></h2>\nThe <a href=\"s\">y</a>", .traducidos = {"nada"}, .escrita = "<h2>nada</h2>"},
+    // The attributes of a text's own tags go back into those tags: the k-th use of a tag of
+    // the page in a translation takes the k-th such tag's. A title the translation writes
+    // itself is no tag of the page.
+    {.pagina = propios, .caso = "the block as the page had it", .textos = bloque + "|Guide|Same|Icon|Same|End",
+     .ids = "TEXTO_0|TITULO_ELEMENTO_1|TITULO_ELEMENTO_2|ALTERNATIVO_IMAGEN_3|TITULO_ELEMENTO_4|TEXTO_5", .traducidos = con(bloque),
+     .escrita = "<p>See <a href=\"x.html\" title=\"Gu\xC3\xAD" "a\">the guide</a>, <abbr title=\"Uno\">A</abbr> "
+         "<img src=\"i.png\" alt=\"&lt;Icono&gt;\"> <abbr title=\"Dos\">B</abbr>.</p><p>Fin</p>"},
+    {.pagina = propios, .caso = "translated, its tags moved",
+     .traducidos = con("<abbr title=\"Same\">B</abbr> <img src=\"i.png\" alt='Icon'> y <abbr title=Same>A</abbr>: "
+         "<A title=\"Guide\" href=\"x.html\">la gu\xED" "a</A>."),
+     .escrita = "<p><abbr title=\"Uno\">B</abbr> <img src=\"i.png\" alt=\"&lt;Icono&gt;\"> y <abbr title=\"Dos\">A</abbr>: "
+         "<a href=\"x.html\" title=\"Gu\xC3\xAD" "a\">la gu\xC3\xAD" "a</a>.</p><p>Fin</p>"},
+    {.pagina = propios, .caso = "a title of its own", .traducidos = con("<a href=\"x.html\" title=\"Mine\">la gu\xED" "a</a>"),
+     .escrita = "<p>&lt;a href=\"x.html\" title=\"Mine\"&gt;la gu\xC3\xAD" "a&lt;/a&gt;</p><p>Fin</p>"},
   };
   // clang-format on
-  const auto marca = [](Textos t) {
-    for (std::string &x : t) x = "[" + x + "]";
-    return t;
-  };
-  for (const auto &caso : casos) {
-    opciones_pon_no_traducir(caso.respeta ? CIERTO : FALSO);
-    EXPECT_EQ(une(divide(caso.pagina).textos), caso.textos) << caso.pagina;
-    EXPECT_EQ(reconstruye(caso.pagina, marca), caso.escrita) << caso.pagina;
-  }
-  opciones_pon_no_traducir(FALSO);
-}
-
-// A translation's tags are markup only when the page's text had them, or when they are
-// phrasing tags without attributes.
-TEST_F(Bloques, TraduccionSoloLlevaSuMarcado) {
-  const std::string pagina = "<p>Use <a href=\"x?a=1&b=2\" class=k>this</a> &lt;tag&gt;.</p>";
-  EXPECT_EQ(une(divide(pagina).textos), "Use <a href=\"x?a=1&b=2\" class=k>this</a> &lt;tag&gt;.");
-  const auto traduce = [](Textos) {
-    return Textos{
-        "<b>Use</b> <a href=\"x?a=1&b=2\" class=k>esto</a> &lt;tag&gt; <a href=\"evil\">x</a>"
-        "<script>alert(1)</script> & 1 > 0 &eacute; <div>"};
-  };
-  EXPECT_EQ(reconstruye(pagina, traduce),
-            "<p><b>Use</b> <a href=\"x?a=1&b=2\" class=k>esto</a> &lt;tag&gt; &lt;a "
-            "href=\"evil\"&gt;x&lt;/a&gt;"
-            "&lt;script&gt;alert(1)&lt;/script&gt; &amp; 1 &gt; 0 &eacute; &lt;div&gt;</p>");
-}
-
-// A stray '<' of a text is a character, and the tags after it stay the text's own: a
-// translation that keeps them writes them as markup.
-TEST_F(Bloques, UnMenorSueltoNoSeTragaLosTagsQueLoSiguen) {
-  const std::string pagina = "<p>If a < b see <a href=\"x.html\">this</a> now</p>";
-  EXPECT_EQ(reconstruye(pagina,
-                        [](Textos t) {
-                          t[0] = "Si a < b mira <a href=\"x.html\">esto</a> ya";
-                          return t;
-                        }),
-            "<p>Si a &lt; b mira <a href=\"x.html\">esto</a> ya</p>");
-}
-
-// A quoted '>' inside a text's own tag does not end it, however short the tag's name: a
-// translation may write the tag, and one that drops it writes no end tag that stood inside
-// the value.
-TEST_F(Bloques, UnMayorEntreComillasNoCortaElTag) {
-  const std::string pagina = "<p>See <a href=\"x.html\" title=\"1 > 0\">this</a> now</p>";
-  EXPECT_EQ(reconstruye(pagina,
-                        [](Textos t) {
-                          t[0] = "Mira <a href=\"x.html\" title=\"1 > 0\">esto</a> ya";
-                          return t;
-                        }),
-            "<p>Mira <a href=\"x.html\" title=\"1 > 0\">esto</a> ya</p>");
-  const std::string valor_con_tags = "<h2><a name=\"w</b>x</a></h2>\nThe <a href=\"s\">y</a></h2>";
-  EXPECT_EQ(reconstruye(valor_con_tags,
-                        [](Textos t) {
-                          t[0] = "nada";
-                          return t;
-                        }),
-            "<h2>nada</h2>");
-}
-
-// The attributes of a text's own tags are texts of their own, right after it, and go back
-// into those tags: the k-th use of a tag of the page in a translation takes the k-th such
-// tag's. A title the translation writes itself is no tag of the page.
-TEST_F(Bloques, AtributosDeTagsDelTexto) {
-  const std::string pagina =
-      "<p>See <a href=\"x.html\" title=\"Guide\">the guide</a>, <abbr title=\"Same\">A</abbr> "
-      "<img src=\"i.png\" alt=\"Icon\"> <abbr title=\"Same\">B</abbr>.</p><p>End</p>";
-  const Division d = divide(pagina);
-  EXPECT_EQ(une(d.textos),
-            "See <a href=\"x.html\" title=\"Guide\">the guide</a>, <abbr "
-            "title=\"Same\">A</abbr> <img src=\"i.png\" alt=\"Icon\"> <abbr "
-            "title=\"Same\">B</abbr>.|Guide|Same|Icon|Same|End");
-  EXPECT_EQ(une(d.ids),
-            "TEXTO_0|TITULO_ELEMENTO_1|TITULO_ELEMENTO_2|ALTERNATIVO_IMAGEN_3|"
-            "TITULO_ELEMENTO_4|TEXTO_5");
-  // clang-format off
-  const struct { std::string caso, bloque, escrito; } casos[] = {
-    {.caso = "the block as the page had it", .bloque = "",
-     .escrito = "<p>See <a href=\"x.html\" title=\"Gu\xC3\xAD" "a\">the guide</a>, <abbr title=\"Uno\">A</abbr> "
-                "<img src=\"i.png\" alt=\"&lt;Icono&gt;\"> <abbr title=\"Dos\">B</abbr>.</p><p>Fin</p>"},
-    {.caso = "translated, its tags moved",
-     .bloque = "<abbr title=\"Same\">B</abbr> <img src=\"i.png\" alt='Icon'> y <abbr title=Same>A</abbr>: "
-               "<A title=\"Guide\" href=\"x.html\">la gu\xED" "a</A>.",
-     .escrito = "<p><abbr title=\"Uno\">B</abbr> <img src=\"i.png\" alt=\"&lt;Icono&gt;\"> y <abbr title=\"Dos\">A</abbr>: "
-                "<a href=\"x.html\" title=\"Gu\xC3\xAD" "a\">la gu\xC3\xAD" "a</a>.</p><p>Fin</p>"},
-    {.caso = "a title of its own", .bloque = "<a href=\"x.html\" title=\"Mine\">la gu\xED" "a</a>",
-     .escrito = "<p>&lt;a href=\"x.html\" title=\"Mine\"&gt;la gu\xC3\xAD" "a&lt;/a&gt;</p><p>Fin</p>"},
-  };
-  // clang-format on
-  for (const auto &caso : casos) {
-    const auto traduce = [&](Textos t) {
-      if (!caso.bloque.empty()) t[0] = caso.bloque;
-      t[1] =
-          "Gu\xED"
-          "a";
-      t[2] = "Uno";
-      t[3] = "<Icono>";
-      t[4] = "Dos";
-      t[5] = "Fin";
-      return t;
-    };
-    EXPECT_EQ(reconstruye(pagina, traduce), caso.escrito) << caso.caso;
-  }
+  for (pruebas::CasoPagina &caso : casos) caso.segmentacion = kBloques;
+  comprueba(casos);
 }
 
 // Links inside texts go to the tables as those of pieces do, and come back, in a
 // translation too.
 TEST_F(Bloques, EnlacesDentroDeTextos) {
-  struct Tabla {
-    lista_reg_t *lista = lista_reg_crea(0);
-    ~Tabla() {
-      for (uint32_t i = 0; i < lista_reg_num_elems(lista); ++i) {
-        tablalink_t *r = lista_reg_dame(lista, i);
-        tablalink_destruye(&r);
-      }
-      lista_reg_destruye(&lista);
-    }
-  } a, img;
-  const std::string pagina =
-      "<p><a href=\"guia.html\">See</a> the <a href=\"#s\">guide</a> <img src=\"i.png\" "
-      "alt=\"pic\">.</p>"
+  pruebas::TablaLinks a, img;
+  // clang-format off
+  const std::string pagina = "<p><a href=\"guia.html\">See</a> the <a href=\"#s\">guide</a> <img src=\"i.png\" alt=\"pic\">.</p>"
       "<a href=\"guia.html\">";
+  const std::string traducida = "<a href=\"@|guia.html\">Vea</a> la <img src=\"@|i.png\" alt=\"pic\"> <a href=\"#s\">gu\xED" "a</a>.";
+  const std::string escrita = "<p><a href=\"guia.html\">Vea</a> la <img src=\"i.png\" alt=\"pic\"> <a href=\"#s\">gu\xC3\xAD" "a</a>.</p>"
+      "<a href=\"guia.html\">";
+  // clang-format on
   lenguaweb_t *doc = lenguaweb_crea(escribe("origen.html", pagina).c_str(), kEspanol);
   const std::string preprocesada = ruta("pre.html");
   EXPECT_EQ(lenguaweb_preprocesa_links(doc, a.lista, img.lista, preprocesada.c_str(), kEspanol),
@@ -376,96 +197,53 @@ TEST_F(Bloques, EnlacesDentroDeTextos) {
             "alt=\"pic\">.</p><a href=\"@|guia.html\">");
   ASSERT_EQ(lista_reg_num_elems(a.lista), 1u);
   ASSERT_EQ(lista_reg_num_elems(img.lista), 1u);
-
-  for (const bool traducida : {false, true}) {
-    doc = lenguaweb_crea(preprocesada.c_str(), kEspanol);
-    lista_cad_t *ids = nullptr;
-    lista_cad_t *textos = lenguaweb_dame_textos_a_trducir(doc, &ids);
-    lista_cad_t *traduccion =
-        traducida
-            ? a_lista(std::vector<std::string>{"<a href=\"@|guia.html\">Vea</a> la <img "
-                                               "src=\"@|i.png\" alt=\"pic\"> <a href=\"#s\">gu\xED"
-                                               "a</a>.",
-                                               "pic"})
-            : lista_cad_copia(textos);
-    const std::string salida = ruta("salida.html");
-    EXPECT_EQ(lenguaweb_reconstruye_fichero_html(doc, traduccion, ids, a.lista, img.lista,
-                                                 salida.c_str(), kEspanol),
-              CIERTO);
-    EXPECT_EQ(lee(salida),
-              traducida ? "<p><a href=\"guia.html\">Vea</a> la <img src=\"i.png\" alt=\"pic\"> <a "
-                          "href=\"#s\">gu\xC3\xAD"
-                          "a</a>.</p><a href=\"guia.html\">"
-                        : pagina);
-    lista_cad_destruye(&traduccion);
-    lista_cad_destruye(&textos);
-    lista_cad_destruye(&ids);
-    lenguaweb_destruye(&doc);
-  }
+  EXPECT_EQ(reconstruye(lee(preprocesada), kEspanol, {.a = a.lista, .img = img.lista}), pagina);
+  EXPECT_EQ(reconstruye(lee(preprocesada), kEspanol,
+                        {.traducidos = {traducida, "pic"}, .a = a.lista, .img = img.lista}),
+            escrita);
 }
 
-// Every text's origin is told once, in index order, in both segmentations.
-TEST_F(Bloques, OrigenesDeCadaTexto) {
-  struct Visto {
-    uint32_t indice, linea;
-    std::string elemento, atributo;
-  };
-  std::vector<Visto> vistos;
-  opciones_pon_receptor_origenes(
-      [](const origen_texto_t *o, void *c) {
-        static_cast<std::vector<Visto> *>(c)->push_back(
-            {o->indice, o->linea, o->elemento, o->atributo ? o->atributo : "(null)"});
-      },
-      &vistos);
+// Every text's origin is told once, in index order, in both segmentations, each as
+// index:line:element:attribute:reports heard so far; a report about a text is heard after
+// that text's origin, and before the next one's.
+struct Oido {
+  std::string origenes;
+  const std::vector<pruebas::Informe> *informes;
+};
+
+TEST_F(Bloques, OrigenesDeCadaTextoYSusInformes) {
   const std::string pagina =
       "<HTML><TITLE>T</TITLE>\n<BODY>\n<H2 Title=\"Head\">Intro <CODE>x</CODE></H2>\r\n<P>a\n"
       "<IMG SRC=\"p.png\" ALT=\"pic\"> b</P>\n<ul><li><a href=\"#\">c</a></li></ul>";
-  const auto texto = [&] {
-    std::string r;
-    for (const Visto &v : vistos)
-      r += std::to_string(v.indice) + ":" + std::to_string(v.linea) + ":" + v.elemento + ":" +
-           v.atributo + " ";
-    vistos.clear();
-    return r;
-  };
-  divide(pagina);
-  EXPECT_EQ(texto(),
-            "0:1:title:(null) 1:3:h2:title 2:3:h2:(null) 3:4:p:(null) 4:5:img:alt 5:6:li:(null) ");
-  opciones_pon_segmentacion(SEGMENTACION_CLASICA);
-  divide(pagina);
-  EXPECT_EQ(texto(),
-            "0:1:title:(null) 1:3:h2:(null) 2:3:code:(null) 3:4:p:(null) 4:5:img:alt 5:5:p:(null) "
-            "6:6:a:(null) ");
-}
-
-// A report about a text is heard after that text's origin, and before the next one's.
-TEST_F(Bloques, InformeTrasElOrigenDeSuTexto) {
-  struct Oido {
-    const std::vector<pruebas::Informe> *informes;
-    std::vector<size_t> informes_al_origen; /* reports heard when each origin is told */
-  };
   // clang-format off
-  const struct { segmentacion_t segmentacion; std::string pagina, condicion; } casos[] = {
-    {.segmentacion = SEGMENTACION_BLOQUES, .pagina = std::string("<p>a</p><p>b\0c</p><p>d</p>", 26),
-     .condicion = "memchr(texto, '\\0', longitud) == NULL"},
-    {.segmentacion = SEGMENTACION_CLASICA, .pagina = "<p>a</p><p>b &bogus;</p><p>d</p>",
-     .condicion = "strchr(texto, '&')==NULL"},
+  const struct { segmentacion_t segmentacion; std::string pagina, origenes, informe = {}; } casos[] = {
+      {SEGMENTACION_BLOQUES, pagina, "0:1:title:(null):0 1:3:h2:title:0 2:3:h2:(null):0 3:4:p:(null):0 4:5:img:alt:0 5:6:li:(null):0 "},
+      {SEGMENTACION_CLASICA, pagina, "0:1:title:(null):0 1:3:h2:(null):0 2:3:code:(null):0 3:4:p:(null):0 4:5:img:alt:0 "
+           "5:5:p:(null):0 6:6:a:(null):0 "},
+      {SEGMENTACION_BLOQUES, std::string("<p>a</p><p>b\0c</p><p>d</p>", 26), "0:1:p:(null):0 1:1:p:(null):0 2:1:p:(null):1 ",
+       "memchr(texto, '\\0', longitud) == NULL"},
+      {SEGMENTACION_CLASICA, "<p>a</p><p>b &bogus;</p><p>d</p>", "0:1:p:(null):0 1:1:p:(null):0 2:1:p:(null):1 ",
+       "strchr(texto, '&')==NULL"},
   };
   // clang-format on
   for (const auto &caso : casos) {
+    SCOPED_TRACE(caso.pagina);
     opciones_pon_segmentacion(caso.segmentacion);
-    Oido oido{&informes(), {}};
+    Oido oido{"", &informes()};
     opciones_pon_receptor_origenes(
-        [](const origen_texto_t *, void *c) {
-          Oido *o = static_cast<Oido *>(c);
-          o->informes_al_origen.push_back(o->informes->size());
+        [](const origen_texto_t *o, void *c) {
+          Oido *visto = static_cast<Oido *>(c);
+          visto->origenes += std::to_string(o->indice) + ":" + std::to_string(o->linea) + ":" +
+                             o->elemento + ":" + (o->atributo ? o->atributo : "(null)") + ":" +
+                             std::to_string(visto->informes->size()) + " ";
         },
         &oido);
     olvida_informes();
-    divide(caso.pagina);
-    ASSERT_EQ(informes().size(), 1u) << caso.condicion;
-    EXPECT_EQ(informes()[0].condicion, caso.condicion);
-    EXPECT_EQ(oido.informes_al_origen, (std::vector<size_t>{0, 0, 1})) << caso.condicion;
+    textos_de(caso.pagina, kEspanol);
+    EXPECT_EQ(oido.origenes, caso.origenes);
+    std::string informados;
+    for (const auto &i : informes()) informados += i.condicion;
+    EXPECT_EQ(informados, caso.informe);
   }
 }
 

@@ -8,113 +8,93 @@
 
 namespace {
 
-// Its texts: the title, the description and the keywords, a text with inline markup of
-// its own, the text of a link, an image's ALT, a text that leaves an element open for the
-// piece after it to close, and the text of a link that the page itself makes active.
-const char *const kPagina =
-    "<HTML><HEAD><TITLE>Manual</TITLE>\n"
-    "<META NAME=\"description\" CONTENT=\"A guide\"><META NAME=\"keywords\" CONTENT=\"guide\">\n"
-    "</HEAD><BODY>\n<P>Hello <B>world</B> and <FONT COLOR=\"red\">more</FONT> text.</P>\n"
-    "<P><A HREF=\"guia.html\">The guide</A> <IMG SRC=\"logo.gif\" ALT=\"Logo\"> and more</P>\n"
-    "<P>See <EM>this</EM> <A HREF=\"javascript:void(0)\">now</A></P>\n<P>Last</P>\n"
-    "</BODY></HTML>\n";
+// What a hostile round writes into a page: a translation of the text that begins with
+// texto, what the first A or IMG record gives, the identifier of the first A record before
+// preprocessing. The written page, parsed by gumbo, holds only the elements and
+// attributes of its source and inline tags without attributes, no active link the source
+// lacks, and every other text in its place; what the round wrote is there for a reader to
+// see (se_ve, or all of it when visible), and a refused record is reported.
+struct Hostil {
+  const char *texto = nullptr;
+  std::string traduccion = {};  // in Windows-1252
+  std::string enlace_a = {}, enlace_img = {}, id_previo = {}, se_ve = {};
+  bool visible = false, rechazado = false;
+};
 
-class Hostiles : public pruebas::Entorno {};
-
-// Each written page, parsed by gumbo, holds only the elements and attributes of its
-// source and inline tags without attributes, no active link the source lacks, and every
-// other text in its place; the hostile text itself is there for a reader to see.
-TEST_F(Hostiles, NadaVivoLlegaDeFuera) {
-  const struct Caso {
-    const char *texto = nullptr;  // the text translated, by its beginning; null for none
-    std::string traduccion = {};  // in Windows-1252
-    std::string enlace_a = {}, enlace_img = {};  // what guia.html's and logo.gif's records give
-    std::string id_previo = {};  // the identifier of guia.html's record before preprocessing
-    std::string se_ve = {};      // what a reader sees of it (UTF-8)
-    bool rechazado = false;      // the record is refused, and that is reported
-  } casos[] = {
-      {.texto = "Hello",
-       .traduccion = "<B onmouseover=alert(1)>Hola</B> mundo",
-       .se_ve = "<B onmouseover=alert(1)>Hola</B> mundo"},
-      {.texto = "Hello",
-       .traduccion = "Hola<BR autofocus onfocus=alert(1)><br>x",
-       .se_ve = "Hola<BR autofocus onfocus=alert(1)>"},
-      {.texto = "Hello",
-       .traduccion = "<I onclick='alert(1)'>a</I><EM onclick=\"alert(1)\">b</EM>",
-       .se_ve = "<I onclick='alert(1)'>a</I><EM onclick=\"alert(1)\">b</EM>"},
-      {.texto = "Hello", .traduccion = "<U\fonclick=alert(1)>a</U><STRONG\tonclick=alert(1)>b"},
-      {.texto = "Hello", .traduccion = "<B/onclick=alert(1)>a<B\nonclick=alert(1)>b<b >c</b >"},
-      {.texto = "Hello", .traduccion = "<FONT COLOR=\"red\" onclick=\"alert(1)\">x</FONT>"},
-      {.texto = "Hello", .traduccion = "<font color=\"RED\">sin cerrar <I>ni esto"},
-      {.texto = "Hello",
-       .traduccion = "Hola</B></FONT></P></BODY><P>",
-       .se_ve = "Hola</B></FONT></P></BODY><P>"},
-      {.texto = "Hello",
-       .traduccion = "<FONT COLOR=\"red\">a &lt;script&gt;alert(1)&lt;/script&gt; &#60;B&#62;",
-       .se_ve = "a <script>alert(1)</script> <B>"},
-      {.texto = "Hello",
-       .traduccion = "<script>alert(1)</script><img src=x onerror=alert(1)>",
-       .se_ve = "<script>alert(1)</script><img src=x onerror=alert(1)>"},
-      {.texto = "Hello",
-       .traduccion = "<!-- a --><![CDATA[x]]><? y ?> AT&T &amp; &copy x &copyx\xA0y",
-       .se_ve = "<!-- a --><![CDATA[x]]><? y ?> AT&T & \xC2\xA9 x &copyx\xC2\xA0y"},
-      {.texto = "Hello", .traduccion = "<B TITLE=\"a>b\">x</B><B TITLE='>'>y"},
-      {.texto = "Manual",
-       .traduccion = "</title><script>alert(1)</script><B>x",
-       .se_ve = "</title><script>alert(1)</script><B>x"},
-      {.texto = "A guide",
-       .traduccion = "0;url=javascript:alert(1)\" http-equiv=\"refresh",
-       .se_ve = "0;url=javascript:alert(1)\" http-equiv=\"refresh"},
-      {.texto = "guide", .traduccion = "x' onerror='alert(1)' a=\"</script><script>alert(1)//"},
-      {.texto = "Logo", .traduccion = "x\" onerror=\"alert(1)", .se_ve = "x\" onerror=\"alert(1)"},
-      {.texto = "Logo",
-       .traduccion = "x\fonerror=alert(1) &quot; onload=alert(1)",
-       .se_ve = "x\fonerror=alert(1) \" onload=alert(1)"},
-      {.texto = "See", .traduccion = "Mira <EM>esto</EM> y <EM>aquello"},
-      {.texto = "See", .traduccion = "Mira</EM> esto"},
-      {.texto = "The guide", .traduccion = "</A><A HREF=\"javascript:alert(1)\">x</A>"},
-      {.enlace_a = "javascript:alert(1)", .rechazado = true},
-      {.enlace_a = " \x01JaVaScRiPt:alert(1)", .rechazado = true},
-      {.enlace_a = "java\tscr\nipt:alert(1)", .rechazado = true},
-      {.enlace_a = "jav&#x61;script&colon;alert(1)", .rechazado = true},
-      {.enlace_a = "&#0106avascript&#58;alert(1)", .rechazado = true},
-      {.enlace_a = "vbscript:msgbox(1)", .rechazado = true},
-      {.enlace_img = "data:text/html,<script>alert(1)</script>", .rechazado = true},
-      {.enlace_a = "x.html\" onmouseover=\"alert(1)", .se_ve = "x.html\" onmouseover=\"alert(1)"},
-      {.enlace_a = "x.html' onmouseover='alert(1)", .se_ve = "x.html' onmouseover='alert(1)"},
-      {.enlace_a = "x.html\fonmouseover=alert(1)", .se_ve = "x.html\fonmouseover=alert(1)"},
-      {.enlace_img = "x.gif\"><script>alert(1)</script>",
-       .se_ve = "x.gif\"><script>alert(1)</script>"},
-      {.id_previo = "x onmouseover=alert(1)"},
-      {.id_previo = "x\" onmouseover=\"alert(1)"},
-      {.id_previo = "x'><script>alert(1)</script>"},
-  };
-  pruebas::SalidaHostil propia;
-  ASSERT_EQ(pruebas::ronda_hostil(carpeta_.string(), {.pagina = kPagina}, &propia), "");
-  ASSERT_EQ(informes().size(), 0u);
-  const std::vector<std::string> &textos = propia.textos;
-  for (const Caso &caso : casos) {
-    pruebas::EntradaHostil entrada{.pagina = kPagina};
+class Hostiles : public pruebas::Entorno {
+ protected:
+  void ronda(const std::string &pagina, const Hostil &caso) {
+    SCOPED_TRACE(pagina + "\n" + caso.traduccion + caso.enlace_a + caso.enlace_img +
+                 caso.id_previo);
+    olvida_informes();
+    pruebas::SalidaHostil propia, salida;
+    ASSERT_EQ(pruebas::ronda_hostil(carpeta_.string(), {.pagina = pagina}, &propia), "");
+    pruebas::EntradaHostil entrada{.pagina = pagina};
     if (caso.texto != nullptr) {
-      uint32_t indice = 0;
-      while (indice < textos.size() && !textos[indice].starts_with(caso.texto)) ++indice;
-      ASSERT_LT(indice, textos.size()) << caso.texto;
-      entrada.traducciones[indice] = caso.traduccion;
+      uint32_t k = 0;
+      while (k < propia.textos.size() && !propia.textos[k].starts_with(caso.texto)) ++k;
+      ASSERT_LT(k, propia.textos.size()) << caso.texto;
+      entrada.traducciones[k] = caso.traduccion;
     }
     if (!caso.enlace_a.empty()) entrada.enlaces_a[0] = caso.enlace_a;
     if (!caso.enlace_img.empty()) entrada.enlaces_img[0] = caso.enlace_img;
     if (!caso.id_previo.empty()) entrada.ids_previos = {caso.id_previo};
-    pruebas::SalidaHostil salida;
-    const std::string fallo = pruebas::ronda_hostil(carpeta_.string(), entrada, &salida);
-    const std::string donde = caso.traduccion + caso.enlace_a + caso.enlace_img + caso.id_previo;
-    EXPECT_EQ(fallo, "") << donde << "\n" << salida.escrita;
-    EXPECT_NE(pruebas::lo_que_se_lee(salida.escrita).find(caso.se_ve), std::string::npos)
-        << donde << "\n"
+    EXPECT_EQ(pruebas::ronda_hostil(carpeta_.string(), entrada, &salida), "") << salida.escrita;
+    const std::string se_ve =
+        caso.visible ? caso.traduccion + caso.enlace_a + caso.enlace_img : caso.se_ve;
+    EXPECT_NE(pruebas::lo_que_se_lee(salida.escrita).find(se_ve), std::string::npos)
         << salida.escrita;
-    EXPECT_EQ(cuenta_informes("!lenguaweb_es_enlace_activo(enlace)"), caso.rechazado ? 1u : 0u)
-        << donde;
-    olvida_informes();
+    EXPECT_EQ(cuenta_informes("!lenguaweb_es_enlace_activo(enlace)"), caso.rechazado ? 1u : 0u);
   }
+};
+
+// Its texts: the title, the description and the keywords, a text with inline markup of
+// its own, the text of a link, an image's ALT, a text that leaves an element open for the
+// piece after it to close, and the text of a link that the page itself makes active.
+TEST_F(Hostiles, NadaVivoLlegaDeFuera) {
+  const char *const pagina =
+      "<HTML><HEAD><TITLE>Manual</TITLE>\n"
+      "<META NAME=\"description\" CONTENT=\"A guide\"><META NAME=\"keywords\" CONTENT=\"guide\">\n"
+      "</HEAD><BODY>\n<P>Hello <B>world</B> and <FONT COLOR=\"red\">more</FONT> text.</P>\n"
+      "<P><A HREF=\"guia.html\">The guide</A> <IMG SRC=\"logo.gif\" ALT=\"Logo\"> and more</P>\n"
+      "<P>See <EM>this</EM> <A HREF=\"javascript:void(0)\">now</A></P>\n<P>Last</P>\n"
+      "</BODY></HTML>\n";
+  // clang-format off
+  const Hostil casos[] = {
+      {.texto = "Hello", .traduccion = "<B onmouseover=alert(1)>Hola</B> mundo", .visible = true},
+      {.texto = "Hello", .traduccion = "Hola<BR autofocus onfocus=alert(1)><br>x", .se_ve = "Hola<BR autofocus onfocus=alert(1)>"},
+      {.texto = "Hello", .traduccion = "<I onclick='alert(1)'>a</I><EM onclick=\"alert(1)\">b</EM>", .visible = true},
+      {.texto = "Hello", .traduccion = "<U\fonclick=alert(1)>a</U><STRONG\tonclick=alert(1)>b"},
+      {.texto = "Hello", .traduccion = "<B/onclick=alert(1)>a<B\nonclick=alert(1)>b<b >c</b >"},
+      {.texto = "Hello", .traduccion = "<FONT COLOR=\"red\" onclick=\"alert(1)\">x</FONT>"},
+      {.texto = "Hello", .traduccion = "<font color=\"RED\">sin cerrar <I>ni esto"},
+      {.texto = "Hello", .traduccion = "<B TITLE=\"a>b\">x</B><B TITLE='>'>y"},
+      {.texto = "Hello", .traduccion = "Hola</B></FONT></P></BODY><P>", .visible = true},
+      {.texto = "Hello", .traduccion = "<FONT COLOR=\"red\">a &lt;script&gt;alert(1)&lt;/script&gt; &#60;B&#62;",
+       .se_ve = "a <script>alert(1)</script> <B>"},
+      {.texto = "Hello", .traduccion = "<script>alert(1)</script><img src=x onerror=alert(1)>", .visible = true},
+      {.texto = "Hello", .traduccion = "<!-- a --><![CDATA[x]]><? y ?> AT&T &amp; &copy x &copyx\xA0y",
+       .se_ve = "<!-- a --><![CDATA[x]]><? y ?> AT&T & \xC2\xA9 x &copyx\xC2\xA0y"},
+      {.texto = "Manual", .traduccion = "</title><script>alert(1)</script><B>x", .visible = true},
+      {.texto = "A guide", .traduccion = "0;url=javascript:alert(1)\" http-equiv=\"refresh", .visible = true},
+      {.texto = "guide", .traduccion = "x' onerror='alert(1)' a=\"</script><script>alert(1)//"},
+      {.texto = "Logo", .traduccion = "x\" onerror=\"alert(1)", .visible = true},
+      {.texto = "Logo", .traduccion = "x\fonerror=alert(1) &quot; onload=alert(1)", .se_ve = "x\fonerror=alert(1) \" onload=alert(1)"},
+      {.texto = "See", .traduccion = "Mira <EM>esto</EM> y <EM>aquello"}, {.texto = "See", .traduccion = "Mira</EM> esto"},
+      {.texto = "The guide", .traduccion = "</A><A HREF=\"javascript:alert(1)\">x</A>"},
+      {.enlace_a = "javascript:alert(1)", .rechazado = true}, {.enlace_a = " \x01JaVaScRiPt:alert(1)", .rechazado = true},
+      {.enlace_a = "java\tscr\nipt:alert(1)", .rechazado = true}, {.enlace_a = "jav&#x61;script&colon;alert(1)", .rechazado = true},
+      {.enlace_a = "&#0106avascript&#58;alert(1)", .rechazado = true}, {.enlace_a = "vbscript:msgbox(1)", .rechazado = true},
+      {.enlace_img = "data:text/html,<script>alert(1)</script>", .rechazado = true},
+      {.enlace_a = "x.html\" onmouseover=\"alert(1)", .visible = true}, {.enlace_a = "x.html' onmouseover='alert(1)", .visible = true},
+      {.enlace_a = "x.html\fonmouseover=alert(1)", .visible = true}, {.enlace_img = "x.gif\"><script>alert(1)</script>", .visible = true},
+      {.id_previo = "x onmouseover=alert(1)"}, {.id_previo = "x\" onmouseover=\"alert(1)"}, {.id_previo = "x'><script>alert(1)</script>"},
+  };
+  // clang-format on
+  pruebas::SalidaHostil propia;
+  ASSERT_EQ(pruebas::ronda_hostil(carpeta_.string(), {.pagina = pagina}, &propia), "");
+  EXPECT_TRUE(informes().empty());  // the page alone reports nothing
+  for (const Hostil &caso : casos) ronda(pagina, caso);
 }
 
 // A page that leaves a quote open: a browser reads all that follows inside that value,
@@ -122,54 +102,24 @@ TEST_F(Hostiles, NadaVivoLlegaDeFuera) {
 // whatever the library writes there (a translation, a link's record, a quoted value) never
 // brings that quote, so the page stays as a browser read it.
 TEST_F(Hostiles, UnaComillaQueNoSeCierraSigueAbierta) {
-  const struct Caso {
-    const char *pagina;
-    const char *texto = nullptr;  // the text translated, by its beginning; null for none
-    std::string traduccion = {};
-    std::string enlace_a = {};
-  } casos[] = {
-      {.pagina = "<P>Intro <IMG ALT=\"rota>Hello <B>world</B>, <A HREF=guia.html>the guide</A>"
-                 " <IMG SRC=x ALT=Logo onerror=alert(1)> end</P>"},
-      {.pagina = "<P>Intro <IMG ALT=\"rota>Hello <B>world</B>, <A HREF=guia.html>the guide</A>"
-                 " <IMG SRC=x ALT=Logo onerror=alert(1)> end</P>",
-       .texto = "Hello",
-       .traduccion = "x\" onmouseover=\"alert(1)\"><script>alert(1)</script>"},
-      {.pagina = "<P>Intro <IMG ALT=\"rota>Hello <B>world</B>, <A HREF=guia.html>the guide</A>"
-                 " <IMG SRC=x ALT=Logo onerror=alert(1)> end</P>",
-       .texto = "Logo",
-       .traduccion = "a\"b'c"},
-      {.pagina = "<P>Intro <IMG ALT=\"rota>Hello <B>world</B>, <A HREF=guia.html>the guide</A>"
-                 " <IMG SRC=x ALT=Logo onerror=alert(1)> end</P>",
-       .enlace_a = "x.html\" onmouseover=\"alert(1)"},
-      {.pagina = "<P>Hello <B TITLE='rota>world</B>, <A HREF=guia.html>the guide</A>"
-                 " <IMG SRC=x onerror=alert(1)> end</P>",
-       .texto = "world",
-       .traduccion = "x' onmouseover='alert(1)'>"},
-      {.pagina = "<P>a <i r=\">*<i)> b</P>"},
+  const std::string rota =
+      "<P>Intro <IMG ALT=\"rota>Hello <B>world</B>, <A HREF=guia.html>the guide</A>"
+      " <IMG SRC=x ALT=Logo onerror=alert(1)> end</P>";
+  const std::string simple =
+      "<P>Hello <B TITLE='rota>world</B>, <A HREF=guia.html>the guide</A>"
+      " <IMG SRC=x onerror=alert(1)> end</P>";
+  // clang-format off
+  const std::pair<std::string, Hostil> casos[] = {
+      {rota, {}}, {rota, {.texto = "Hello", .traduccion = "x\" onmouseover=\"alert(1)\"><script>alert(1)</script>"}},
+      {rota, {.texto = "Logo", .traduccion = "a\"b'c"}}, {rota, {.enlace_a = "x.html\" onmouseover=\"alert(1)"}},
+      {simple, {.texto = "world", .traduccion = "x' onmouseover='alert(1)'>"}}, {"<P>a <i r=\">*<i)> b</P>", {}},
   };
+  // clang-format on
   for (const segmentacion_t segmentacion : {SEGMENTACION_CLASICA, SEGMENTACION_BLOQUES}) {
-    for (const Caso &caso : casos) {
-      opciones_pon_segmentacion(segmentacion);
-      pruebas::SalidaHostil propia;
-      ASSERT_EQ(pruebas::ronda_hostil(carpeta_.string(), {.pagina = caso.pagina}, &propia), "")
-          << caso.pagina;
-      pruebas::EntradaHostil entrada{.pagina = caso.pagina};
-      if (caso.texto != nullptr) {
-        uint32_t indice = 0;
-        while (indice < propia.textos.size() && !propia.textos[indice].starts_with(caso.texto))
-          ++indice;
-        ASSERT_LT(indice, propia.textos.size()) << caso.texto;
-        entrada.traducciones[indice] = caso.traduccion;
-      }
-      if (!caso.enlace_a.empty()) entrada.enlaces_a[0] = caso.enlace_a;
-      pruebas::SalidaHostil salida;
-      EXPECT_EQ(pruebas::ronda_hostil(carpeta_.string(), entrada, &salida), "")
-          << segmentacion << ": " << caso.pagina << "\n"
-          << salida.escrita;
-      opciones_pon_segmentacion(SEGMENTACION_CLASICA);
-      olvida_informes();
-    }
+    opciones_pon_segmentacion(segmentacion);
+    for (const auto &[pagina, caso] : casos) ronda(pagina, caso);
   }
+  opciones_pon_segmentacion(SEGMENTACION_CLASICA);
 }
 
 // Code and the content of IFRAME, NOEMBED, NOFRAMES and NOSCRIPT give no text; inside SVG
@@ -177,83 +127,64 @@ TEST_F(Hostiles, UnaComillaQueNoSeCierraSigueAbierta) {
 // elements; a META with HTTP-EQUIV is an order, not words. Whatever a translation says, it
 // brings no markup and no code.
 TEST_F(Hostiles, CadaContextoGuardaSuTraduccion) {
-  const struct Caso {
-    const char *pagina;
-    const char *textos;  // what the page offers, joined with '|'
-  } casos[] = {
-      {.pagina = "<p>Hi</p><script type=\"text/javascript\"><!--\ndocument.write('<script "
-                 "src=\"counter.js\"></script>'); var greeting = \"Hello visitor\";\n"
-                 "//--></script><p>Bye</p>",
-       .textos = "Hi|Bye"},
-      {.pagina = "<script><!--<script>x</script>y</script>z</script><p>a</p>", .textos = "z|a"},
-      {.pagina = "<svg><xmp>Example text</xmp></svg>", .textos = "Example text"},
-      {.pagina = "<math><plaintext>Example text</plaintext></math><p>e</p>",
-       .textos = "Example text|e"},
-      {.pagina = "<svg><desc/><xmp>Example text</xmp></svg>", .textos = "Example text"},
-      {.pagina = "<svg><title>a</title><xmp>Example text</xmp></svg>", .textos = "a|Example text"},
-      {.pagina = "<svg><foreignObject><xmp>Example text</xmp></foreignObject></svg>",
-       .textos = "Example text"},
-      {.pagina = "<math><mi><xmp>Example text</xmp></mi></math>", .textos = "Example text"},
-      {.pagina = "<iframe><xmp>Example text</xmp></iframe><noembed><xmp>b</xmp></noembed>"
-                 "<noframes><plaintext>c</noframes><noscript><p>d</p></noscript><p>e</p>",
-       .textos = "e"},
-      {.pagina = "<meta name=\"description\" http-equiv=\"refresh\" content=\"About us\">"
-                 "<META NAME=description Http-Equiv=refresh CONTENT=About><p>e</p>",
-       .textos = "e"},
+  // clang-format off
+  const std::pair<const char *, const char *> casos[] = {  // a page, and the texts it offers
+      {"<p>Hi</p><script type=\"text/javascript\"><!--\ndocument.write('<script src=\"counter.js\"></script>'); "
+       "var greeting = \"Hello visitor\";\n//--></script><p>Bye</p>", "Hi|Bye"},
+      {"<script><!--<script>x</script>y</script>z</script><p>a</p>", "z|a"},
+      {"<svg><xmp>Example text</xmp></svg>", "Example text"}, {"<svg><desc/><xmp>Example text</xmp></svg>", "Example text"},
+      {"<math><plaintext>Example text</plaintext></math><p>e</p>", "Example text|e"},
+      {"<svg><title>a</title><xmp>Example text</xmp></svg>", "a|Example text"},
+      {"<svg><foreignObject><xmp>Example text</xmp></foreignObject></svg>", "Example text"},
+      {"<math><mi><xmp>Example text</xmp></mi></math>", "Example text"},
+      {"<iframe><xmp>Example text</xmp></iframe><noembed><xmp>b</xmp></noembed><noframes><plaintext>c</noframes>"
+       "<noscript><p>d</p></noscript><p>e</p>", "e"},
+      {"<meta name=\"description\" http-equiv=\"refresh\" content=\"About us\">"
+       "<META NAME=description Http-Equiv=refresh CONTENT=About><p>e</p>", "e"},
   };
+  // clang-format on
   const char *const traducciones[] = {
       "Texto <img src=x onerror=document.title=\"PWNED\"// ",
       "</xmp></svg></math></iframe></noembed></noframes><img src=x onerror=alert(1)>",
       "'); document.title='PWNED'; //", "0;url=data:text/html,<script>alert(1)</script>"};
   for (const segmentacion_t segmentacion : {SEGMENTACION_CLASICA, SEGMENTACION_BLOQUES}) {
     opciones_pon_segmentacion(segmentacion);
-    for (const Caso &caso : casos) {
+    for (const auto &[pagina, textos] : casos) {
+      SCOPED_TRACE(std::to_string(segmentacion) + ": " + pagina);
       pruebas::SalidaHostil propia;
-      EXPECT_EQ(pruebas::ronda_hostil(carpeta_.string(), {.pagina = caso.pagina}, &propia), "")
-          << caso.pagina;
-      std::string textos;
-      for (const std::string &t : propia.textos) textos += (textos.empty() ? "" : "|") + t;
-      EXPECT_EQ(textos, caso.textos) << segmentacion << ": " << caso.pagina;
+      EXPECT_EQ(pruebas::ronda_hostil(carpeta_.string(), {.pagina = pagina}, &propia), "");
+      std::string vistos;
+      for (const std::string &t : propia.textos) vistos += (vistos.empty() ? "" : "|") + t;
+      EXPECT_EQ(vistos, textos);
       for (const char *traduccion : traducciones) {
-        pruebas::EntradaHostil entrada{.pagina = caso.pagina};
+        pruebas::EntradaHostil entrada{.pagina = pagina};
         for (uint32_t k = 0; k < propia.textos.size(); ++k) entrada.traducciones[k] = traduccion;
         pruebas::SalidaHostil salida;
-        EXPECT_EQ(pruebas::ronda_hostil(carpeta_.string(), entrada, &salida), "")
-            << segmentacion << ": " << caso.pagina << "\n"
-            << salida.escrita;
+        EXPECT_EQ(pruebas::ronda_hostil(carpeta_.string(), entrada, &salida), "") << salida.escrita;
       }
-      olvida_informes();
     }
   }
   opciones_pon_segmentacion(SEGMENTACION_CLASICA);
 }
 
 // Texts that hold every phrasing element with its attributes, as a segmentation by blocks
-// cuts them: a translation may keep, move or drop its text's own tags, each once.
+// cuts them: a translation may keep, move or drop its text's own tags, each once (the
+// block table shows tags kept, moved and refused through whole pages).
 TEST(TagsDelOrigen, LaTraduccionUsaLosDeSuTexto) {
-  texto_de_origen origen{.texto = "Read <a href=\"x.html\">the guide</a> or <code>ls</code>.",
-                         .solo_en_linea = false};
-  const struct {
-    const char *traduccion, *escrita;
-  } casos[] = {
-      {.traduccion = "Lee <code>ls</code> en <a href=\"x.html\">la canci\xC3\xB3n</a>.",
-       .escrita = "Lee <code>ls</code> en <a href=\"x.html\">la canci\xC3\xB3n</a>."},
-      {.traduccion = "<A HREF=\"x.html\">canci\xC3\xB3n",
-       .escrita = "<a href=\"x.html\">canci\xC3\xB3n</a>"},
-      {.traduccion = "<a href=\"x.html\">a</a> <a href=\"x.html\">b</a>",
-       .escrita = "<a href=\"x.html\">a</a> &lt;a href=\"x.html\"&gt;b&lt;/a&gt;"},
-      {.traduccion = "<a href=\"javascript:alert(1)\">x</a> <span class=\"k\">y</span>",
-       .escrita = "&lt;a href=\"javascript:alert(1)\"&gt;x&lt;/a&gt; "
-                  "&lt;span class=\"k\"&gt;y&lt;/span&gt;"},
-      {.traduccion = "<b onclick=x>Lee</b> <i>esto",
-       .escrita = "&lt;b onclick=x&gt;Lee&lt;/b&gt; <i>esto</i>"},
-      {.traduccion = "a &lt;b&gt; &amp; c & d\xC2\xA0z",
-       .escrita = "a &lt;b&gt; &amp; c &amp; d&nbsp;z"},
+  const texto_de_origen origen{.texto = "Read <a href=\"x.html\">the guide</a> or <code>ls</code>.",
+                               .solo_en_linea = false};
+  // clang-format off
+  const std::pair<const char *, const char *> casos[] = {  // a translation, and what is written
+      {"<A HREF=\"x.html\">canci\xC3\xB3n", "<a href=\"x.html\">canci\xC3\xB3n</a>"},
+      {"<a href=\"x.html\">a</a> <a href=\"x.html\">b</a>", "<a href=\"x.html\">a</a> &lt;a href=\"x.html\"&gt;b&lt;/a&gt;"},
+      {"<b onclick=x>Lee</b> <i>esto", "&lt;b onclick=x&gt;Lee&lt;/b&gt; <i>esto</i>"},
+      {"a &lt;b&gt; &amp; c & d\xC2\xA0z", "a &lt;b&gt; &amp; c &amp; d&nbsp;z"},
   };
-  for (const auto &caso : casos) {
+  // clang-format on
+  for (const auto &[traduccion, esperada] : casos) {
     std::string escrita;
-    lenguaweb_escribe_texto(escrita, caso.traduccion, origen);
-    EXPECT_EQ(escrita, caso.escrita) << caso.traduccion;
+    lenguaweb_escribe_texto(escrita, traduccion, origen);
+    EXPECT_EQ(escrita, esperada) << traduccion;
   }
 }
 

@@ -1,252 +1,96 @@
 // segmentacion.cpp - tests of cutting pages into verbatim pieces and body texts.
-#include <algorithm>
-#include <span>
 #include <string>
-#include <vector>
 
-#include "comun/entorno_pruebas.h"
-#include "lenguaweb/segmentacion.h"
+#include "rondas.h"
 
 namespace {
 
-using Textos = std::vector<std::string>;
+using pruebas::kBloques;
+using Segmentacion = pruebas::Paginas;
 
-// A page's cut: its pieces and its texts, each list joined with '|', and its texts' kinds
-// (none given: every text TIPO_TEXTO).
-struct Corte {
-  std::string pagina, trozos{}, textos{};
-  std::vector<uint32_t> tipos{};
-  const char *informe = "";  // the report the page brings, if any
-};
-
-class Segmentacion : public pruebas::Entorno {
- protected:
-  static Corte divide(const std::string &pagina) {
-    lenguaweb_t *doc = lenguaweb_documento_vacio(0x0C0A);
-    doc->pagina.bytes = pagina;
-    lenguaweb_divide_pagina(doc);
-    Corte r{.pagina = pagina};
-    for (size_t k = 0; k < doc->trozos.size(); ++k)
-      r.trozos.append(k ? "|" : "").append(lenguaweb_trozo(doc, k));
-    const Textos textos = pruebas::a_vector(doc->textos);
-    for (size_t i = 0; i < textos.size(); ++i) r.textos.append(i ? "|" : "").append(textos[i]);
-    r.tipos = pruebas::a_vector(doc->tipos_de_textos);
-    lenguaweb_destruye(&doc);
-    return r;
-  }
-  void comprueba(std::span<const Corte> casos) {
-    for (const Corte &caso : casos) {
-      SCOPED_TRACE(caso.pagina);
-      olvida_informes();
-      const Corte visto = divide(caso.pagina);
-      EXPECT_EQ(visto.trozos, caso.trozos);
-      EXPECT_EQ(visto.textos, caso.textos);
-      std::vector<uint32_t> tipos = caso.tipos;
-      if (tipos.empty() && !caso.textos.empty())
-        tipos.assign(std::count(caso.textos.begin(), caso.textos.end(), '|') + 1, TIPO_TEXTO);
-      EXPECT_EQ(visto.tipos, tipos);
-      std::string informados;
-      for (const auto &i : informes()) {
-        informados += i.condicion;
-        EXPECT_EQ(i.modulo, "lenguaweb (LENGUAWEB.DLL)");
-      }
-      EXPECT_EQ(informados, caso.informe);
-    }
-  }
-};
-
-// The worked example: a title, a description, two paragraphs and an image's text.
-TEST_F(Segmentacion, EjemploCompleto) {
-  // clang-format off
-  const Corte ejemplo[] = {
-      {.pagina = "<HTML><HEAD><TITLE>My page</TITLE><META NAME=\"description\" CONTENT=\"Desc\">"
-           "</HEAD><BODY><P>Hello</P><IMG SRC=\"a.gif\" ALT=\"Pic\"><P>Bye</P></BODY></HTML>\n",
-       .trozos = "<HTML><HEAD><TITLE>|</TITLE><META NAME=\"description\" CONTENT=\"Desc\"></HEAD>"
-           "<BODY><P>|</P><IMG SRC=\"a.gif\" ALT=\"Pic\"><P>|</P></BODY></HTML>\n",
-       .textos = "My page|Desc|Hello|Pic|Bye",
-       .tipos = {TIPO_TITULO, TIPO_DESCRIPCION, TIPO_TEXTO, TIPO_ALTERNATIVO_IMAGEN, TIPO_TEXTO}}};
-  // clang-format on
-  comprueba(ejemplo);
-}
-
-// Pieces and texts alternate from a first piece; blanks at a text's start stay in the piece; a
-// run of text that the page ends in stays in its piece.
 TEST_F(Segmentacion, SeCortaEnPiezasYTextos) {
+  const std::string script(200 * 1024, 'x'), texto(100 * 1024, 'y'), alt(70 * 1024, 'z');
+  const std::string ejemplo =
+      "<HTML><HEAD><TITLE>My page</TITLE><META NAME=\"description\" CONTENT=\"Desc\"></HEAD>"
+      "<BODY><P>Hello</P><IMG SRC=\"a.gif\" ALT=\"Pic\"><P>Bye</P></BODY></HTML>\n";
   // clang-format off
-  const Corte casos[] = {
-      {.pagina = "", .trozos = "", .textos = ""},
-      {.pagina = "abc", .trozos = "abc", .textos = ""},
-      {.pagina = "Hello<P>", .trozos = "|<P>", .textos = "Hello"},  // a page that begins with text
-      {.pagina = "<P>Hello",
-       .trozos = "<P>Hello", .textos = ""},  // a run to the end stays in the piece
-      {.pagina = "<P>Hello</P>",
-       .trozos = "<P>|</P>", .textos = "Hello"},  // the end of the page is kept
-      {.pagina = "<P>  \t\n</P>", .trozos = "<P>  \t\n</P>", .textos = ""},
-      {.pagina = "<P>  Hi</P>", .trozos = "<P>  |</P>", .textos = "Hi"},
-      {.pagina = "<P>Hello <B>world", .trozos = "<P>|", .textos = "Hello <B>world"},
-      {.pagina = std::string("<P>Hi</P>\0<P>shown</P>", 22),
-       .trozos = std::string("<P>|</P>\0<P>|</P>", 17), .textos = "Hi|shown"},
-  };
-  // clang-format on
-  comprueba(casos);
-}
-
-// The inline tags stay inside a body text; any other tag, or a '<' that opens none, cuts it.
-TEST_F(Segmentacion, LasEtiquetasEnLineaQuedanEnElTexto) {
-  // clang-format off
-  const Corte casos[] = {
-      {.pagina = "<P>Hello <B>world</B>  <P>x",
-       .trozos = "<P>|</B>  <P>x", .textos = "Hello <B>world"},
-      {.pagina = "<P><B>Hello</B> world</P>\n",
-       .trozos = "<P><B>|</P>\n", .textos = "Hello</B> world"},
-      {.pagina = "<TITLE>My page</TITLE>",
-       .trozos = "<TITLE>|</TITLE>", .textos = "My page", .tipos = {TIPO_TITULO}},
-      {.pagina = "<TITLE><B>My page</B></TITLE>",
-       .trozos = "<TITLE><B>|</B></TITLE>", .textos = "My page"},
-      {.pagina = "<P>a < b>c</P>", .trozos = "<P>|< b>|</P>", .textos = "a |c"},
-      {.pagina = "<P>x<BR/>y</P>", .trozos = "<P>|<BR/>|</P>", .textos = "x|y"},
-      {.pagina = "<P>x</BR>y</P>", .trozos = "<P>|</BR>|</P>", .textos = "x|y"},
-      {.pagina = "<P>x<BR />y<br>z</P>", .trozos = "<P>|</P>", .textos = "x<BR />y<br>z"},
-      {.pagina = "<P>a<u>b</u><b>c</b><i>d</i><em>e</em><strong>f</strong><br>g<font>h</font>i</P>",
-       .trozos = "<P>|</P>",
-       .textos = "a<u>b</u><b>c</b><i>d</i><em>e</em><strong>f</strong><br>g<font>h</font>i"},
-      {.pagina = "<P>a<bb>b<ems>c<span>d</P>",
-       .trozos = "<P>|<bb>|<ems>|<span>|</P>", .textos = "a|b|c|d"},
-      {.pagina = "<P>a<B TITLE=\"x>y</P><P>b</P>",
-       .trozos = "<P>|<B TITLE=\"x>|</P><P>|</P>", .textos = "a|y|b"},  // never closed: no text's
-  };
-  // clang-format on
-  comprueba(casos);
-}
-
-// SCRIPT, STYLE and the elements a browser reads as text hold no text, whatever they hold;
-// a stray end tag of SCRIPT or STYLE is reported.
-TEST_F(Segmentacion, ScriptYStyleNoDanTexto) {
-  // clang-format off
-  const Corte casos[] = {
-      {.pagina = "<P>a</P><SCRIPT>var s = 'text';</SCRIPT><P>b</P>",
-       .trozos = "<P>|</P><SCRIPT>var s = 'text';</SCRIPT><P>|</P>", .textos = "a|b"},
-      {.pagina = "<SCRIPT>if (a<b) x();</SCRIPT><P>Hi</P>",
-       .trozos = "<SCRIPT>if (a<b) x();</SCRIPT><P>|</P>", .textos = "Hi"},
-      {.pagina = "<script>for(i=0;i<n;i++){}</script><p>Hi</p>",
-       .trozos = "<script>for(i=0;i<n;i++){}</script><p>|</p>", .textos = "Hi"},
-      {.pagina = "<SCRIPT\nLANGUAGE=\"JavaScript\">var a = 1;</SCRIPT><P>Hi</P>",
-       .trozos = "<SCRIPT\nLANGUAGE=\"JavaScript\">var a = 1;</SCRIPT><P>|</P>", .textos = "Hi"},
-      {.pagina = "<STYLE>p { color: red }</STYLE><P>Hi</P>",
-       .trozos = "<STYLE>p { color: red }</STYLE><P>|</P>", .textos = "Hi"},
-      {.pagina = "<style>a<b{}</style><p>Hi</p>",
-       .trozos = "<style>a<b{}</style><p>|</p>", .textos = "Hi"},
-      {.pagina = "<STYLE><SCRIPT></STYLE><P>Hi</P>",
-       .trozos = "<STYLE><SCRIPT></STYLE><P>|</P>", .textos = "Hi"},
-      {.pagina = "<SCRIPT>x='<STYLE>';</SCRIPT><P>Hi</P>",
-       .trozos = "<SCRIPT>x='<STYLE>';</SCRIPT><P>|</P>", .textos = "Hi"},
-      {.pagina = "<P>a</P></SCRIPT>",
-       .trozos = "<P>|</P></SCRIPT>", .textos = "a", .informe = "*procesar_texto == FALSO"},
-      {.pagina = "</STYLE><P>a</P>",
-       .trozos = "</STYLE><P>|</P>", .textos = "a", .informe = "*procesar_texto == FALSO"},
-      {.pagina = "<P>Hi<SCRIPT>x</SCRIPT>there</P>",
-       .trozos = "<P>|<SCRIPT>x</SCRIPT>|</P>", .textos = "Hi|there"},
+  const pruebas::CasoPagina casos[] = {
+      // The worked example, in either segmentation, each translation in its place.
+      {.pagina = ejemplo, .trozos = "<HTML><HEAD><TITLE>|</TITLE><META NAME=\"description\" CONTENT=\"Desc\"></HEAD>"
+           "<BODY><P>|</P><IMG SRC=\"a.gif\" ALT=\"Pic\"><P>|</P></BODY></HTML>\n",
+       .textos = "My page|Desc|Hello|Pic|Bye", .tipos = {TIPO_TITULO, TIPO_DESCRIPCION, TIPO_TEXTO, TIPO_ALTERNATIVO_IMAGEN, TIPO_TEXTO},
+       .traducidos = {"Mi pagina", "Descr", "Hola", "Foto", "Adios"},
+       .escrita = "<HTML><HEAD><TITLE>Mi pagina</TITLE><META NAME=\"description\" CONTENT=\"Descr\">"
+           "</HEAD><BODY><P>Hola</P><IMG SRC=\"a.gif\" ALT=\"Foto\"><P>Adios</P></BODY></HTML>\n"},
+      {.pagina = ejemplo, .segmentacion = kBloques, .textos = "My page|Desc|Hello|Pic|Bye",
+       .ids = "TITULO|DESCRIPCION|TEXTO_2|ALTERNATIVO_IMAGEN_3|TEXTO_4", .escrita = ejemplo},
+      // Identifiers (by kind, numbered by position) and the debugging dump.
+      {.pagina = "<HEAD><META NAME=\"description\" CONTENT=\"D\"><TITLE>T</TITLE></HEAD><BODY><P>Uno</P>"
+           "<IMG ALT=\"Foto\"><P>Dos\ny</P></BODY>", .textos = "D|T|Uno|Foto|Dos y",
+       .ids = "DESCRIPCION|TITULO|TEXTO_2|ALTERNATIVO_IMAGEN_3|TEXTO_4", .volcado = "D\nT\nUno\nFoto\nDos y\n"},
+      {.pagina = "<TITLE>T</TITLE><TITLE>U</TITLE><META NAME=\"keywords\" CONTENT=\"k\">", .textos = "T|U|k",
+       .ids = "TITULO|TITULO|PALABRA_CLAVE", .volcado = "T\nU\nk\n"},
+      // Pieces and texts alternate from a first piece; blanks at a text's start stay in the
+      // piece; a run of text that the page ends in stays in its piece.
+      {.pagina = "", .trozos = "", .textos = "", .ids = "", .volcado = ""}, {.pagina = "«Hello»<P>"},
+      {.pagina = "abc", .trozos = "abc", .textos = "", .ids = "", .volcado = ""}, {.pagina = "<P>«Hello»</P>"},
+      {.pagina = "<P>Hello", .trozos = "<P>Hello", .textos = ""}, {.pagina = "<P>  «Hi»</P>"}, {.pagina = "<P>«Hello <B>world»"},
+      {.pagina = "<P>  \t\n</P>", .trozos = "<P>  \t\n</P>", .textos = "", .ids = "", .volcado = ""},
+      {.pagina = std::string("<P>Hi</P>\0<P>shown</P>", 22), .trozos = std::string("<P>|</P>\0<P>|</P>", 17), .textos = "Hi|shown"},
+      // Nothing is cut to 16 bits: a long script, a long text and a long value come back whole.
+      {.pagina = "<SCRIPT>" + script + "</SCRIPT><P>" + texto + "</P><IMG ALT=\"" + alt + "\">", .caso = "long stretches",
+       .trozos = "<SCRIPT>" + script + "</SCRIPT><P>|</P><IMG ALT=\"" + alt + "\">",
+       .textos = texto + "|" + alt, .tipos = {TIPO_TEXTO, TIPO_ALTERNATIVO_IMAGEN}},
+      // The inline tags stay inside a body text; any other tag, or a '<' that opens none, cuts it.
+      {.pagina = "<P>«Hello <B>world»</B>  <P>x"}, {.pagina = "<P><B>«Hello</B> world»</P>\n"},
+      {.pagina = "<TITLE>«My page»</TITLE>", .tipos = {TIPO_TITULO}}, {.pagina = "<TITLE><B>«My page»</B></TITLE>"},
+      {.pagina = "<P>«a »< b>«c»</P>"}, {.pagina = "<P>«x»<BR/>«y»</P>"}, {.pagina = "<P>«x»</BR>«y»</P>"},
+      {.pagina = "<P>«x<BR />y<br>z»</P>"}, {.pagina = "<P>«a»<bb>«b»<ems>«c»<span>«d»</P>"},
+      {.pagina = "<P>«a<u>b</u><b>c</b><i>d</i><em>e</em><strong>f</strong><br>g<font>h</font>i»</P>"},
+      {.pagina = "<P>«a»<B TITLE=\"x>«y»</P><P>«b»</P>"},  // a tag never closed is no text's
+      // SCRIPT, STYLE and the elements a browser reads as text hold no text, whatever they
+      // hold; a stray end tag of SCRIPT or STYLE is reported.
+      {.pagina = "<P>«a»</P><SCRIPT>var s = 'text';</SCRIPT><P>«b»</P>"}, {.pagina = "<SCRIPT>if (a<b) x();</SCRIPT><P>«Hi»</P>"},
+      {.pagina = "<script>for(i=0;i<n;i++){}</script><p>«Hi»</p>"},
+      {.pagina = "<SCRIPT\nLANGUAGE=\"JavaScript\">var a = 1;</SCRIPT><P>«Hi»</P>"},
+      {.pagina = "<STYLE>p { color: red }</STYLE><P>«Hi»</P>"}, {.pagina = "<style>a<b{}</style><p>«Hi»</p>"},
+      {.pagina = "<STYLE><SCRIPT></STYLE><P>«Hi»</P>"}, {.pagina = "<SCRIPT>x='<STYLE>';</SCRIPT><P>«Hi»</P>"},
+      {.pagina = "<P>«a»</P></SCRIPT>", .informe = "*procesar_texto == FALSO"},
+      {.pagina = "</STYLE><P>«a»</P>", .informe = "*procesar_texto == FALSO"}, {.pagina = "<P>«Hi»<SCRIPT>x</SCRIPT>«there»</P>"},
       {.pagina = "<SCRIPT>document.write('<IMG SRC=\"x.gif\" ALT=\"In script\">');</SCRIPT>",
-       .trozos = "<SCRIPT>document.write('<IMG SRC=\"x.gif\" ALT=\"In script\">');</SCRIPT>"},
-      // Escaped parts: "<!--" ... "-->", and a "<script" inside one, which its own
-      // "</script" ends.
-      {.pagina = "<SCRIPT><!--\nw('<script src=c.js></script>'); var g = 1;\n//--></SCRIPT><P>a</P>",
-       .trozos = "<SCRIPT><!--\nw('<script src=c.js></script>'); var g = 1;\n//--></SCRIPT><P>|</P>",
-       .textos = "a"},
-      {.pagina = "<script><!--<script></script>x</script><p>a</p>",
-       .trozos = "<script><!--<script></script>x</script><p>|</p>", .textos = "a"},
-      {.pagina = "<script><!-- </script><p>a</p>", .trozos = "<script><!-- </script><p>|</p>", .textos = "a"},
-      {.pagina = "<script><!--<script>--></script><p>a</p>",
-       .trozos = "<script><!--<script>--></script><p>|</p>", .textos = "a"},
-      {.pagina = "<script><!--><script></script><p>a</p>",
-       .trozos = "<script><!--><script></script><p>|</p>", .textos = "a"},
-      {.pagina = "<script><!--<scripts></script><p>a</p>",
-       .trozos = "<script><!--<scripts></script><p>|</p>", .textos = "a"},
-      {.pagina = "<script><!--<script/-></SCRIPT\f>x--></script><p>a</p>",
-       .trozos = "<script><!--<script/-></SCRIPT\f>x--></script><p>|</p>", .textos = "a"},
-      {.pagina = "<script/></scripts><p>x</p></script\n><p>a</p>",
-       .trozos = "<script/></scripts><p>x</p></script\n><p>|</p>", .textos = "a"},
-      {.pagina = "<IFRAME><P>x</IFRAME><NOEMBED>y</NOEMBED><NOFRAMES>z</NOFRAMES><NOSCRIPT>w"
-                 "</NOSCRIPT><P>a</P>",
-       .trozos = "<IFRAME><P>x</IFRAME><NOEMBED>y</NOEMBED><NOFRAMES>z</NOFRAMES><NOSCRIPT>w"
-                 "</NOSCRIPT><P>|</P>",
-       .textos = "a"},
-  };
-  // clang-format on
-  comprueba(casos);
-}
-
-// A browser reads no tag inside TITLE up to its end tag: no raw text element opens there,
-// and no quoted value runs past that end tag. A SCRIPT still does: in SVG's TITLE, or
-// after a TITLE never closed, it is code.
-TEST_F(Segmentacion, DentroDelTituloNoSeAbreNingunTextoCrudo) {
-  // clang-format off
-  const Corte casos[] = {
-      {.pagina = "<TITLE>A <XMP></TITLE><P>Hi</P>",
-       .trozos = "<TITLE>|<XMP></TITLE><P>|</P>", .textos = "A |Hi", .tipos = {TIPO_TITULO, TIPO_TEXTO}},
-      {.pagina = "<svg><title>Icon</svg><script>x<y;</script><p>Hi</p>",
-       .trozos = "<svg><title>|</svg><script>x<y;</script><p>|</p>", .textos = "Icon|Hi",
-       .tipos = {TIPO_TITULO, TIPO_TEXTO}},
-      {.pagina = "<title><plaintext></title><p \">Hi</p>",
-       .trozos = "<title><plaintext></title><p \">|</p>", .textos = "Hi"},
-      {.pagina = "<TITLE>A<BR TITLE=\"x</TITLE><P>\">Hi</P>",
-       .trozos = "<TITLE>|<BR TITLE=\"x</TITLE><P>|</P>", .textos = "A|\">Hi",
-       .tipos = {TIPO_TITULO, TIPO_TEXTO}},
-  };
-  // clang-format on
-  comprueba(casos);
-}
-
-// Comments are pieces; a comment or tag that the page never ends is reported.
-TEST_F(Segmentacion, ComentariosYTagsSinCerrar) {
-  // clang-format off
-  const Corte casos[] = {
-      {.pagina = "<!-->x<P>", .trozos = "<!-->|<P>", .textos = "x"},
-      {.pagina = "<P><!-- a > b -->Hi</P>", .trozos = "<P><!-- a > b -->|</P>", .textos = "Hi"},
-      {.pagina = "<P>Hi<!-- never closed",
-       .trozos = "<P>|<!-- never closed", .textos = "Hi", .informe = "(fin_tag) != NULL"},
-      {.pagina = "<P>Hi<B", .trozos = "<P>|<B", .textos = "Hi", .informe = "(fin_tag) != NULL"},
-  };
-  // clang-format on
-  comprueba(casos);
-}
-
-// The texts of a tag's attributes follow the piece that holds the tag.
-TEST_F(Segmentacion, LosTextosDeUnTagSiguenASuPieza) {
-  // clang-format off
-  const Corte casos[] = {
-      {.pagina = "<P><IMG ALT=\"x>y\"></P>",
-       .trozos = "<P><IMG ALT=\"x>y\"></P>", .textos = "x>y", .tipos = {TIPO_ALTERNATIVO_IMAGEN}},  // a quoted '>'
-      {.pagina = "<P>a<IMG ALT='b>c\" d' SRC=x>e</P>",
-       .trozos = "<P>|<IMG ALT='b>c\" d' SRC=x>|</P>", .textos = "a|b>c\" d|e",
-       .tipos = {TIPO_TEXTO, TIPO_ALTERNATIVO_IMAGEN, TIPO_TEXTO}},
-      {.pagina = "<P>Hello<IMG SRC=a ALT=\"Pic\" >more</P>",
-       .trozos = "<P>|<IMG SRC=a ALT=\"Pic\" >|</P>", .textos = "Hello|Pic|more",
-       .tipos = {TIPO_TEXTO, TIPO_ALTERNATIVO_IMAGEN, TIPO_TEXTO}},
-      {.pagina = "<P>Hello<IMG ALT=\"x\">",
-       .trozos = "<P>|<IMG ALT=\"x\">",
-       .textos = "Hello|x",
-       .tipos = {TIPO_TEXTO, TIPO_ALTERNATIVO_IMAGEN}},  // its texts follow the last piece
+       .trozos = "<SCRIPT>document.write('<IMG SRC=\"x.gif\" ALT=\"In script\">');</SCRIPT>", .textos = ""},
+      // Escaped parts: "<!--" ... "-->", and a "<script" inside one, which its own "</script" ends.
+      {.pagina = "<SCRIPT><!--\nw('<script src=c.js></script>'); var g = 1;\n//--></SCRIPT><P>«a»</P>"},
+      {.pagina = "<script><!--<script></script>x</script><p>«a»</p>"}, {.pagina = "<script><!-- </script><p>«a»</p>"},
+      {.pagina = "<script><!--<script>--></script><p>«a»</p>"}, {.pagina = "<script><!--><script></script><p>«a»</p>"},
+      {.pagina = "<script><!--<scripts></script><p>«a»</p>"}, {.pagina = "<script><!--<script/-></SCRIPT\f>x--></script><p>«a»</p>"},
+      {.pagina = "<script/></scripts><p>x</p></script\n><p>«a»</p>"},
+      {.pagina = "<IFRAME><P>x</IFRAME><NOEMBED>y</NOEMBED><NOFRAMES>z</NOFRAMES><NOSCRIPT>w</NOSCRIPT><P>«a»</P>"},
+      // A browser reads no tag inside TITLE up to its end tag: no raw text element opens
+      // there, and no quoted value runs past that end tag. A SCRIPT still does: in SVG's
+      // TITLE, or after a TITLE never closed, it is code.
+      {.pagina = "<TITLE>«A »<XMP></TITLE><P>«Hi»</P>", .tipos = {TIPO_TITULO, TIPO_TEXTO}},
+      {.pagina = "<svg><title>«Icon»</svg><script>x<y;</script><p>«Hi»</p>", .tipos = {TIPO_TITULO, TIPO_TEXTO}},
+      {.pagina = "<title><plaintext></title><p \">«Hi»</p>"},
+      {.pagina = "<TITLE>«A»<BR TITLE=\"x</TITLE><P>«\">Hi»</P>", .tipos = {TIPO_TITULO, TIPO_TEXTO}},
+      // Comments are pieces; a comment or tag that the page never ends is reported.
+      {.pagina = "<!-->«x»<P>"}, {.pagina = "<P><!-- a > b -->«Hi»</P>"},
+      {.pagina = "<P>«Hi»<!-- never closed", .informe = "(fin_tag) != NULL"}, {.pagina = "<P>«Hi»<B", .informe = "(fin_tag) != NULL"},
+      // The texts of a tag's attributes follow the piece that holds the tag (the last one
+      // too); a quoted '>' does not end it.
+      {.pagina = "<P><IMG ALT=\"x>y\"></P>", .trozos = "<P><IMG ALT=\"x>y\"></P>", .textos = "x>y", .tipos = {TIPO_ALTERNATIVO_IMAGEN}},
+      {.pagina = "<P>a<IMG ALT='b>c\" d' SRC=x>e</P>", .trozos = "<P>|<IMG ALT='b>c\" d' SRC=x>|</P>",
+       .textos = "a|b>c\" d|e", .tipos = {TIPO_TEXTO, TIPO_ALTERNATIVO_IMAGEN, TIPO_TEXTO}},
+      {.pagina = "<P>Hello<IMG SRC=a ALT=\"Pic\" >more</P>", .trozos = "<P>|<IMG SRC=a ALT=\"Pic\" >|</P>",
+       .textos = "Hello|Pic|more", .tipos = {TIPO_TEXTO, TIPO_ALTERNATIVO_IMAGEN, TIPO_TEXTO}},
+      {.pagina = "<P>Hello<IMG ALT=\"x\">", .trozos = "<P>|<IMG ALT=\"x\">", .textos = "Hello|x",
+       .tipos = {TIPO_TEXTO, TIPO_ALTERNATIVO_IMAGEN}},
       {.pagina = "<IMG\tALT=\"x\">", .trozos = "<IMG\tALT=\"x\">", .textos = ""},
       {.pagina = "<META NAME=\"Description\"><META NAME=\"keywords\" CONTENT=\"a, b\">",
-       .trozos = "<META NAME=\"Description\"><META NAME=\"keywords\" CONTENT=\"a, b\">",
-       .textos = "a, b", .tipos = {TIPO_PALABRA_CLAVE}},
+       .trozos = "<META NAME=\"Description\"><META NAME=\"keywords\" CONTENT=\"a, b\">", .textos = "a, b", .tipos = {TIPO_PALABRA_CLAVE}},
   };
   // clang-format on
   comprueba(casos);
-}
-
-// Nothing is cut to 16 bits: a long script, a long text and a long attribute value
-// come back whole.
-TEST_F(Segmentacion, TramosLargosEnteros) {
-  const std::string script(200 * 1024, 'x'), texto(100 * 1024, 'y'), alt(70 * 1024, 'z');
-  // clang-format off
-  const Corte largos[] = {
-      {.pagina = "<SCRIPT>" + script + "</SCRIPT><P>" + texto + "</P><IMG ALT=\"" + alt + "\">",
-       .trozos = "<SCRIPT>" + script + "</SCRIPT><P>|</P><IMG ALT=\"" + alt + "\">",
-       .textos = texto + "|" + alt, .tipos = {TIPO_TEXTO, TIPO_ALTERNATIVO_IMAGEN}}};
-  // clang-format on
-  comprueba(largos);
 }
 
 }  // namespace
