@@ -224,6 +224,13 @@ TEST_F(Bloques, OrigenesDeCadaTextoYSusInformes) {
        "memchr(texto, '\\0', longitud) == NULL"},
       {SEGMENTACION_CLASICA, "<p>a</p><p>b &bogus;</p><p>d</p>", "0:1:p:(null):0 1:1:p:(null):0 2:1:p:(null):1 ",
        "strchr(texto, '&')==NULL"},
+      // A note to translators covers the content of its element and of those inside it (an
+      // end tag closes it), never an attribute; its references read, its bytes in UTF-8.
+      {SEGMENTACION_BLOQUES, "<div its-loc-note=\"Brand:\nkeep\"><p>a</p><img alt=\"x\" its-loc-note=\"n\"><p>b <span its-loc-note=\"s\">c</span></p></div>"
+           "<p>d</p><SECTION ITS-LOC-NOTE='caf&eacute; &amp; co'><h2 title=\"t\">e</h2></SECTION><br its-loc-note=\"v\"><p>f</p>",
+       "0:2:p:(null):0[Brand:\nkeep] 1:2:img:alt:0 2:2:p:(null):0[Brand:\nkeep] 3:2:p:(null):0 4:2:h2:title:0 5:2:h2:(null):0[caf\xC3\xA9 & co] 6:2:p:(null):0 "},
+      {SEGMENTACION_CLASICA, "<meta charset=\"windows-1252\"><div its-loc-note=\"caf\xE9\"><p>a <b>b</b></p></div><p>c</p>",
+       "0:1:p:(null):0[caf\xC3\xA9] 1:1:p:(null):0 "},
   };
   // clang-format on
   for (const auto &caso : casos) {
@@ -235,7 +242,8 @@ TEST_F(Bloques, OrigenesDeCadaTextoYSusInformes) {
           Oido *visto = static_cast<Oido *>(c);
           visto->origenes += std::to_string(o->indice) + ":" + std::to_string(o->linea) + ":" +
                              o->elemento + ":" + (o->atributo ? o->atributo : "(null)") + ":" +
-                             std::to_string(visto->informes->size()) + " ";
+                             std::to_string(visto->informes->size()) +
+                             (o->nota ? std::string("[") + o->nota + "]" : "") + " ";
         },
         &oido);
     olvida_informes();
