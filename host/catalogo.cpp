@@ -1,8 +1,6 @@
 // catalogo.cpp - one PO file for a whole folder of pages.
 #include "catalogo.h"
 
-#include <atomic>
-#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -55,19 +53,16 @@ int catalogo_escribe(const Orden &orden) {
   std::string motivo;
   if (orden.salida.empty() || orden.salida == "-")
     return falla(carpeta + " is a folder: -o must name the catalogue or the output folder");
-  std::error_code ec;
-  if (!actualiza && !orden.forzar && fs::is_regular_file(orden.salida, ec)) {
+  if (!actualiza) {
     // Writing onto a catalogue that holds translations updates it, as for a page.
-    CabeceraPo cabecera;
-    const std::optional<size_t> traducidas =
-        conservacion_traducciones(orden.salida, &cabecera, &motivo);
-    if (!traducidas)
-      return falla(motivo + " (a file that extract would replace: --force replaces it)");
-    if (*traducidas > 0) {
-      informes_escribe("lenguaweb: " + orden.salida + " holds " + std::to_string(*traducidas) +
-                       (*traducidas == 1 ? " translation" : " translations") +
-                       ": updated as update does, every one kept (--force replaces it)");
-      viejo = orden.salida;
+    switch (conservacion_antes_de_extraer(orden.salida, carpeta, orden.forzar, &motivo)) {
+      case AntesDeExtraer::rechaza:
+        return falla(motivo);
+      case AntesDeExtraer::actualiza:
+        viejo = orden.salida;
+        break;
+      case AntesDeExtraer::escribe:
+        break;
     }
   }
   // The old catalogue says how its pages were read, unless the command line does.
@@ -112,18 +107,12 @@ int catalogo_escribe(const Orden &orden) {
                           .traduccion = viejo.empty() ? orden.destino : std::nullopt,
                           .traduccion_nombre = viejo.empty() ? orden.destino_nombre : std::string(),
                           .segmentos = leer.segmentacion.value_or(SEGMENTACION_BLOQUES)};
-  bool escrito = false;
-  if (viejo.empty()) {
-    escrito = po_graba_catalogo(orden.salida, cabecera, catalogo, &motivo);
-  } else {
-    // The template goes to the run's utilities folder, which is removed at its end.
-    char *ruta = utilidades_ruta_fichero("catalogo.pot");
-    const std::string plantilla = ruta;
-    cad_destruye(&ruta);
-    escrito = po_graba_catalogo(plantilla, cabecera, catalogo, &motivo) &&
-              mezcla_ejecuta_msgmerge(viejo, plantilla, orden.compendios, orden.salida, &motivo);
-    std::remove(plantilla.c_str());
-  }
+  const auto graba = [&](const std::string &ruta, std::string *porque) {
+    return po_graba_catalogo(ruta, cabecera, catalogo, porque);
+  };
+  const bool escrito =
+      viejo.empty() ? graba(orden.salida, &motivo)
+                    : mezcla_actualiza(viejo, graba, orden.compendios, orden.salida, &motivo);
   if (!escrito) return falla(motivo);
   std::string linea = std::to_string(paginas.size()) +
                       (paginas.size() == 1 ? " page of " : " pages of ") + carpeta + ": " +

@@ -7,10 +7,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
+#include <cstdio>
 #include <csignal>
 #include <system_error>
 
+#include "companion/cadenas.h"
+#include "companion/ficheros.h"
 #include "po.h"
 #include "salida.h"
 
@@ -138,4 +142,20 @@ bool mezcla_ejecuta_msgmerge(const std::string &viejo, const std::string &planti
     return false;
   }
   return salida_termina(&escrita, error);
+}
+
+bool mezcla_actualiza(const std::string &viejo,
+                      const std::function<bool(const std::string &, std::string *)> &graba,
+                      const std::vector<std::string> &compendios, const std::string &salida,
+                      std::string *error) {
+  static std::atomic<uint64_t> plantillas{0};
+  const std::string nombre = "plantilla-" + std::to_string(plantillas++) + ".pot";
+  char *ruta = utilidades_ruta_fichero(nombre.c_str());
+  const std::string plantilla = ruta;
+  cad_destruye(&ruta);
+  const bool hecho =
+      graba(plantilla, error) && mezcla_ejecuta_msgmerge(viejo.empty() ? plantilla : viejo,
+                                                         plantilla, compendios, salida, error);
+  std::remove(plantilla.c_str());
+  return hecho;
 }

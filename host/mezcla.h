@@ -2,6 +2,7 @@
 #ifndef HOST_MEZCLA_H
 #define HOST_MEZCLA_H
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,5 +17,14 @@
 bool mezcla_ejecuta_msgmerge(const std::string &viejo, const std::string &plantilla,
                              const std::vector<std::string> &compendios, const std::string &salida,
                              std::string *error);
+
+// update's work: writes a page's (or a catalogue's) new template with graba, which takes
+// the path to write it to, in the run's utilities folder; runs msgmerge on viejo (empty:
+// the template itself, for a page that has no PO file yet) and it, with the compendia,
+// into salida; removes the template. false with the reason in *error.
+bool mezcla_actualiza(const std::string &viejo,
+                      const std::function<bool(const std::string &, std::string *)> &graba,
+                      const std::vector<std::string> &compendios, const std::string &salida,
+                      std::string *error);
 
 #endif

@@ -298,68 +298,67 @@ bool toma_del_po(const std::string &po, LectorPo *lector, bool en_flujo, Cabecer
   return true;
 }
 
+// Reads the page for its PO entries: in the language given, else its own, cut as
+// segmentos says, else in blocks. false with the reason in *error.
+bool carga_entradas(const std::string &pagina, std::optional<uint32_t> idioma,
+                    std::optional<segmentacion_t> segmentos, const Orden &orden,
+                    PaginaLegible *leida, PaginaCargada *cargada, EntradasDePagina *entradas,
+                    std::string *error) {
+  if (!legible(pagina, leida, error)) return false;
+  cargada->idioma = idioma_de_pagina(idioma, leida->ruta);
+  cargada->segmentacion = segmentos.value_or(SEGMENTACION_BLOQUES);
+  if (!carga(leida->ruta, orden, cargada, error)) return false;
+  po_entradas_de_pagina(cargada->textos, cargada->ids, cargada->idioma, entradas);
+  return true;
+}
+
+// What the PO file of a loaded page is written with.
+PaginaPo datos_po(const std::string &pagina, const PaginaCargada &cargada,
+                  std::optional<uint32_t> traduccion, const std::string &traduccion_nombre) {
+  return {.ruta = pagina,
+          .idioma = cargada.idioma,
+          .traduccion = traduccion,
+          .traduccion_nombre = traduccion_nombre,
+          .segmentos = cargada.segmentacion,
+          .origenes = &cargada.origenes,
+          .ids = cargada.ids};
+}
+
 }  // namespace
 
 Resultado paginas_extrae(const std::string &pagina, const std::string &po, const Orden &orden,
                          std::string *error) {
-  std::error_code ec;
-  if (!orden.forzar && po != "-" && std::filesystem::is_regular_file(po, ec)) {
-    CabeceraPo cabecera;
-    const std::optional<size_t> traducidas = conservacion_traducciones(po, &cabecera, error);
-    if (!traducidas) {
-      *error += " (a file that extract would replace: --force replaces it)";
+  switch (conservacion_antes_de_extraer(po, pagina, orden.forzar, error)) {
+    case AntesDeExtraer::rechaza:
       return Resultado::fallida;
-    }
-    if (*traducidas > 0 && !conservacion_es_de_pagina(cabecera, po, pagina, error)) {
-      *error = po + " holds " + std::to_string(*traducidas) + " translations of another page, '" +
-               cabecera.pagina + "', which extract would replace: --force replaces them";
-      return Resultado::fallida;
-    }
-    if (*traducidas > 0) {
-      informes_escribe("lenguaweb: " + po + " holds " + std::to_string(*traducidas) +
-                       (*traducidas == 1 ? " translation" : " translations") +
-                       ": updated as update does, every one kept (--force replaces it)");
+    case AntesDeExtraer::actualiza:
       return paginas_actualiza(pagina, po, po, orden, error);
-    }
+    case AntesDeExtraer::escribe:
+      break;
   }
   AmbitoInformes ambito(pagina);
   PaginaLegible leida;
-  if (!legible(pagina, &leida, error)) return Resultado::fallida;
   PaginaCargada cargada;
-  cargada.idioma = idioma_de_pagina(orden.idioma, leida.ruta);
-  cargada.segmentacion = orden.segmentacion.value_or(SEGMENTACION_BLOQUES);
-  if (!carga(leida.ruta, orden, &cargada, error)) return Resultado::fallida;
   EntradasDePagina entradas;
-  po_entradas_de_pagina(cargada.textos, cargada.ids, cargada.idioma, &entradas);
-  const PaginaPo datos{.ruta = pagina,
-                       .idioma = cargada.idioma,
-                       .traduccion = orden.destino,
-                       .traduccion_nombre = orden.destino_nombre,
-                       .segmentos = cargada.segmentacion,
-                       .origenes = &cargada.origenes,
-                       .ids = cargada.ids};
-  return po_graba(po, datos, entradas, error) ? Resultado::hecha : Resultado::no_escrita;
+  if (!carga_entradas(pagina, orden.idioma, orden.segmentacion, orden, &leida, &cargada, &entradas,
+                      error))
+    return Resultado::fallida;
+  return po_graba(po, datos_po(pagina, cargada, orden.destino, orden.destino_nombre), entradas,
+                  error)
+             ? Resultado::hecha
+             : Resultado::no_escrita;
 }
 
 Resultado paginas_describe(const std::string &pagina, const Orden &orden,
                            std::vector<EntradaDescrita> *descritas, std::string *error) {
   AmbitoInformes ambito(pagina);
   PaginaLegible leida;
-  if (!legible(pagina, &leida, error)) return Resultado::fallida;
   PaginaCargada cargada;
-  cargada.idioma = idioma_de_pagina(orden.idioma, leida.ruta);
-  cargada.segmentacion = orden.segmentacion.value_or(SEGMENTACION_BLOQUES);
-  if (!carga(leida.ruta, orden, &cargada, error)) return Resultado::fallida;
   EntradasDePagina entradas;
-  po_entradas_de_pagina(cargada.textos, cargada.ids, cargada.idioma, &entradas);
-  const PaginaPo datos{.ruta = pagina,
-                       .idioma = cargada.idioma,
-                       .traduccion = std::nullopt,
-                       .traduccion_nombre = {},
-                       .segmentos = cargada.segmentacion,
-                       .origenes = &cargada.origenes,
-                       .ids = cargada.ids};
-  *descritas = po_describe_entradas(datos, entradas);
+  if (!carga_entradas(pagina, orden.idioma, orden.segmentacion, orden, &leida, &cargada, &entradas,
+                      error))
+    return Resultado::fallida;
+  *descritas = po_describe_entradas(datos_po(pagina, cargada, std::nullopt, {}), entradas);
   return Resultado::hecha;
 }
 
@@ -463,37 +462,27 @@ Resultado paginas_actualiza(const std::string &pagina, const std::string &po,
   AmbitoInformes ambito(pagina);
   CabeceraPo cabecera;
   if (!po.empty() && !po_lee_cabecera(po, &cabecera, error)) return Resultado::fallida;
-  PaginaLegible leida;
-  if (!legible(pagina, &leida, error)) return Resultado::fallida;
   if (!po.empty() && !orden.cualquier_pagina &&
       !conservacion_es_de_pagina(cabecera, po, pagina, error))
     return Resultado::fallida;
+  PaginaLegible leida;
   PaginaCargada cargada;
-  cargada.idioma = idioma_de_pagina(orden.idioma ? orden.idioma : cabecera.idioma, leida.ruta);
-  cargada.segmentacion =
-      orden.segmentacion.value_or(cabecera.segmentos.value_or(SEGMENTACION_BLOQUES));
-  if (!carga(leida.ruta, orden, &cargada, error)) return Resultado::fallida;
   EntradasDePagina entradas;
-  po_entradas_de_pagina(cargada.textos, cargada.ids, cargada.idioma, &entradas);
-  // The template goes to the run's utilities folder, which is removed at its end.
-  static std::atomic<uint64_t> plantillas{0};
-  const std::string nombre = "plantilla-" + std::to_string(plantillas++) + ".pot";
-  char *ruta = utilidades_ruta_fichero(nombre.c_str());
-  const std::string plantilla = ruta;
-  cad_destruye(&ruta);
+  if (!carga_entradas(pagina, orden.idioma ? orden.idioma : cabecera.idioma,
+                      orden.segmentacion ? orden.segmentacion : cabecera.segmentos, orden, &leida,
+                      &cargada, &entradas, error))
+    return Resultado::fallida;
   // A new page's template is its own old file: its header names the translation's language.
-  const PaginaPo datos{.ruta = pagina,
-                       .idioma = cargada.idioma,
-                       .traduccion = po.empty() ? orden.destino : std::nullopt,
-                       .traduccion_nombre = po.empty() ? orden.destino_nombre : std::string(),
-                       .segmentos = cargada.segmentacion,
-                       .origenes = &cargada.origenes,
-                       .ids = cargada.ids};
-  if (!po_graba(plantilla, datos, entradas, error)) return Resultado::no_escrita;
-  const bool mezclado = mezcla_ejecuta_msgmerge(po.empty() ? plantilla : po, plantilla,
-                                                orden.compendios, salida, error);
-  std::remove(plantilla.c_str());
-  return mezclado ? Resultado::hecha : Resultado::fallida;
+  const PaginaPo datos = po.empty() ? datos_po(pagina, cargada, orden.destino, orden.destino_nombre)
+                                    : datos_po(pagina, cargada, std::nullopt, {});
+  return mezcla_actualiza(
+             po,
+             [&](const std::string &plantilla, std::string *motivo) {
+               return po_graba(plantilla, datos, entradas, motivo);
+             },
+             orden.compendios, salida, error)
+             ? Resultado::hecha
+             : Resultado::fallida;
 }
 
 Resultado paginas_preprocesa(const std::string &pagina, const std::string &salida,
