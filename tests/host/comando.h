@@ -54,6 +54,21 @@ class Comando : public Entorno {
     return corre(LENGUAWEB_CLI, argumentos, salida);
   }
 
+  // Runs lenguaweb, or programa, which must succeed; what it said on standard error.
+  std::string bien(const Textos &argumentos, const std::string &programa = LENGUAWEB_CLI) {
+    const Salida r = corre(programa, argumentos);
+    EXPECT_EQ(r.estado, 0) << programa << testing::PrintToString(argumentos) << '\n' << r.errores;
+    return r.errores;
+  }
+  // What msgfmt says of a PO file with an option such as --check or --statistics.
+  std::string msgfmt(const std::string &opcion, const std::string &po) {
+    return corre(LENGUAWEB_MSGFMT, {opcion, "-o", "/dev/null", po}).errores;
+  }
+  // One of GNU gettext's tools, from msgfmt's folder.
+  static std::string gettext(const std::string &herramienta) {
+    return std::filesystem::path(LENGUAWEB_MSGFMT).replace_filename(herramienta).string();
+  }
+
   // The files of a folder whose names hold texto.
   static size_t cuenta_con(const std::filesystem::path &carpeta, const std::string &texto) {
     size_t n = 0;
