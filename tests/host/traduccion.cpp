@@ -16,8 +16,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::string kGettext = fs::path(LENGUAWEB_MSGFMT).parent_path().string() + "/";
-
 struct PoLeido {
   CabeceraPo cabecera;
   std::vector<EntradaPo> entradas;
@@ -86,8 +84,8 @@ TEST_F(Comando, ActualizarUnaPaginaRealLlevaCadaTraduccion) {
     SCOPED_TRACE(original);
     escribe("v.html", lee(original));
     escribe("n.html", cambia(lee(original)));
-    ASSERT_EQ(lenguaweb({"extract", "v.html", "-o", "v.po"}).estado, 0);
-    ASSERT_EQ(lenguaweb({"extract", "n.html", "-o", "n.pot"}).estado, 0);
+    bien({"extract", "v.html", "-o", "v.po"});
+    bien({"extract", "n.html", "-o", "n.pot"});
     const PoLeido viejo = lee_po(ruta("v.po")), nuevo = lee_po(ruta("n.pot"));
     // Every text of the old page translated, in brackets.
     std::map<std::string, std::string> traducciones;
@@ -100,7 +98,7 @@ TEST_F(Comando, ActualizarUnaPaginaRealLlevaCadaTraduccion) {
     if (nuevos[1].starts_with("Zyxwvut")) std::swap(nuevos[0], nuevos[1]);
     const std::string anadido = nuevos[0], editado = nuevos[1];
 
-    ASSERT_EQ(lenguaweb({"update", "n.html", "t.po", "-o", "u.po"}).errores, "");
+    EXPECT_EQ(bien({"update", "n.html", "t.po", "-o", "u.po"}), "");
     const PoLeido actualizado = lee_po(ruta("u.po"));
     std::string antiguo;  // the translation msgmerge found for the edited text
     for (const EntradaPo &e : actualizado.entradas) {
@@ -124,22 +122,20 @@ TEST_F(Comando, ActualizarUnaPaginaRealLlevaCadaTraduccion) {
     // only with --fuzzy, the new one as it is.
     traducciones.erase(anadido);
     escribe_po(ruta("esperada.po"), nuevo, traducciones);
-    ASSERT_EQ(lenguaweb({"merge", "n.html", "esperada.po", "-o", "esperada.html"}).estado, 0);
+    bien({"merge", "n.html", "esperada.po", "-o", "esperada.html"});
     traducciones[editado] = antiguo;
     escribe_po(ruta("difusa.po"), nuevo, traducciones);
-    ASSERT_EQ(lenguaweb({"merge", "n.html", "difusa.po", "-o", "difusa.html"}).estado, 0);
+    bien({"merge", "n.html", "difusa.po", "-o", "difusa.html"});
     // The same through gettext's own road, and from a sorted copy.
-    ASSERT_EQ(corre(kGettext + "msgmerge", {"-q", "t.po", "n.pot", "-o", "m.po"}).estado, 0);
-    ASSERT_EQ(corre(kGettext + "msgcat", {"--sort-output", "u.po", "-o", "s.po"}).estado, 0);
+    bien({"-q", "t.po", "n.pot", "-o", "m.po"}, gettext("msgmerge"));
+    bien({"--sort-output", "u.po", "-o", "s.po"}, gettext("msgcat"));
     for (const char *po : {"u.po", "m.po", "s.po"}) {
       SCOPED_TRACE(po);
-      const Salida r = lenguaweb({"merge", "n.html", po, "-o", "f.html"});
-      EXPECT_EQ(r.estado, 0);
-      EXPECT_NE(r.errores.find(" entries translated; 1 fuzzy left as the source"),
-                std::string::npos)
-          << r.errores;
+      const std::string dice = bien({"merge", "n.html", po, "-o", "f.html"});
+      EXPECT_NE(dice.find(" entries translated; 1 fuzzy left as the source"), std::string::npos)
+          << dice;
       EXPECT_EQ(lee(ruta("f.html")), lee(ruta("esperada.html")));
-      EXPECT_EQ(lenguaweb({"merge", "n.html", po, "--fuzzy", "-o", "f.html"}).estado, 0);
+      bien({"merge", "n.html", po, "--fuzzy", "-o", "f.html"});
       EXPECT_EQ(lee(ruta("f.html")), lee(ruta("difusa.html")));
     }
   }
@@ -295,7 +291,7 @@ TEST_F(Comando, LaPlantillaSeLeeComoTexto) {
           "<html><head>\n<meta name=\"keywords\" content=\"Hola\"></head>\n<body>\n"
           "<h2>Hola</h2>\n<abbr title=\"HyperText\">HT</abbr>\n<p>Hola</p><p>Hola</p>\n"
           "<table><tr><td>\xE2\x80\x94</td></tr></table></body></html>\n");
-  ASSERT_EQ(lenguaweb({"extract", "p.html", "-l", "en", "-t", "es", "-o", "p.po"}).errores, "");
+  EXPECT_EQ(bien({"extract", "p.html", "-l", "en", "-t", "es", "-o", "p.po"}), "");
   const std::string po = lee(ruta("p.po"));
   for (const char *entrada :
        {"\n\n#. <h2>\n#. <p>\n#: p.html:4 p.html:6\nmsgid \"Hola\"\nmsgstr \"\"\n",
@@ -303,7 +299,7 @@ TEST_F(Comando, LaPlantillaSeLeeComoTexto) {
         "\n\n#. content of <meta>\n#: p.html:2\nmsgctxt \"keywords\"\nmsgid \"Hola\"\n"})
     EXPECT_NE(po.find(entrada), std::string::npos) << po;
   EXPECT_EQ(po.find("\xE2\x80\x94"), std::string::npos) << po;
-  EXPECT_EQ(corre(LENGUAWEB_MSGFMT, {"--check", "-o", "/dev/null", "p.po"}).errores, "");
+  EXPECT_EQ(msgfmt("--check", "p.po"), "");
 
   // Without -l, the page's language is the one its HTML tag declares.
   const std::pair<const char *, const char *> declarados[] = {
