@@ -216,6 +216,7 @@ TEST_F(Comando, ErroresConSuEstadoYSinFicheroDeSalida) {
   const auto ficheros = [&] { return std::distance(fs::directory_iterator(carpeta_), {}); };
   const auto antes = ficheros();
 
+  // clang-format off
   const std::vector<std::pair<Textos, std::string>> casos = {
       {{"pseudo", "nada.html", "-o", "s.html"}, "lenguaweb: cannot read 'nada.html': No such file"},
       {{"pseudo", pagina, "-l", "0x7FFF", "-o", "s.html"}, "-l '0x7FFF' is not a known language"},
@@ -224,17 +225,12 @@ TEST_F(Comando, ErroresConSuEstadoYSinFicheroDeSalida) {
       {{"merge", pagina, "nada.po", "-o", "s.html"}, "cannot read 'nada.po': No such file"},
       {{"merge", pagina, "latin1.po", "-o", "s.html"}, "the PO file is not in UTF-8"},
       // The PO file of another page, or of positions rather than texts.
-      {{"merge", "u.html", "t.po", "-o", "s.html"},
-       "lenguaweb: t.po: a PO file of another page: its X-Lenguaweb-Page is 't.html', not "
-       "'u.html' (--any-page takes it all the same)\n"},
-      {{"merge", "u.html", "t.po", "-o", "s.html", "--any-page"},
-       "lenguaweb: t.po: not a PO file of u.html: none of its entries is a text of the page\n"},
-      {{"merge", "t.html", "antigua.po", "-o", "s.html"},
-       "none of its entries is a text of the page (msgctxt \"TITULO\": an older lenguaweb's PO "
-       "file? run lenguaweb update)\n"},
+      {{"merge", "u.html", "t.po", "-o", "s.html"}, "lenguaweb: t.po: a PO file of another page: its "
+       "X-Lenguaweb-Page is 't.html', not 'u.html' (--any-page takes it all the same)\n"},
+      {{"merge", "u.html", "t.po", "-o", "s.html", "--any-page"}, "lenguaweb: t.po: not a PO file of u.html: none of its entries is a text of the page\n"},
+      {{"merge", "t.html", "antigua.po", "-o", "s.html"}, "none of its entries is a text of the page (msgctxt \"TITULO\": an older lenguaweb's PO file? run lenguaweb update)\n"},
       {{"update", pagina, "mal.po", "-o", "s.po"}, "mal.po:3: keyword \"basura\" unknown"},
-      {{"merge", pagina, "cortes.po", "-o", "s.html"},
-       "cortes.po: X-Lenguaweb-Segments 'words' is neither blocks nor classic"},
+      {{"merge", pagina, "cortes.po", "-o", "s.html"}, "cortes.po: X-Lenguaweb-Segments 'words' is neither blocks nor classic"},
       {{"extract", pagina, "--segments", "words"}, "--segments: words not in {blocks,classic}"},
       {{"links", pagina, "-o", "s.html", "--links", "truncada"}, "damaged link table file"},
       {{"links", pagina, "-o", "s.html", "--links", "larga"}, "bytes after the end"},
@@ -247,10 +243,8 @@ TEST_F(Comando, ErroresConSuEstadoYSinFicheroDeSalida) {
       {{"pseudo", pagina, "-o", "larga/s.html"}, "cannot create the folder 'larga'"},
       {{"pseudo", pagina}, "--output is required"},
       {{"links", pagina, "-o", "s.html"}, "links takes PAGE -o OUT --links TABLE"},
-      {{"merge", pagina, "desconocido.po", "-o", "s.html"},
-       "desconocido.po: X-Lenguaweb-Language '0xFFFF' is not a known language"},
-      {{"links", "--list", "enorme"},
-       "enorme: damaged link table file: record 1 of the 1 that the A table claims: save "
+      {{"merge", pagina, "desconocido.po", "-o", "s.html"}, "desconocido.po: X-Lenguaweb-Language '0xFFFF' is not a known language"},
+      {{"links", "--list", "enorme"}, "enorme: damaged link table file: record 1 of the 1 that the A table claims: save "
        "stream 'enorme' ends early: a text at byte 35 needs 4294967280 bytes, 3 left"},
       // An output never overwrites an input: the same path, or the same file by another.
       {{"extract", "t.html", "-o", "t.html"}, "the output 't.html' is 't.html', which this run"},
@@ -258,6 +252,7 @@ TEST_F(Comando, ErroresConSuEstadoYSinFicheroDeSalida) {
       {{"merge", pagina, "r.po", "-o", "r.po"}, "the output 'r.po' is 'r.po'"},
       {{"links", pagina, "-o", "buena", "--links", "buena"}, "the output 'buena' is 'buena'"},
   };
+  // clang-format on
   for (const auto &[argumentos, mensaje] : casos) {
     SCOPED_TRACE(testing::PrintToString(argumentos));
     const Salida r = lenguaweb(argumentos);
@@ -283,21 +278,15 @@ TEST_F(Comando, ErroresConSuEstadoYSinFicheroDeSalida) {
 const std::regex kAcento(
     "\xC3[\xA1\xA9\xAD\xB3\xBA\x81\x89\x8D\x93\x9A]|&#(193|201|205|211|218|225|233|237|243|250);");
 
-// The tag names and character references of a page, in order, but for accented vowels.
-Textos marcas(const std::string &pagina) {
-  static const std::regex marca("<[^ \t\n>]*|&[#A-Za-z0-9]*.");
-  Textos r;
-  for (std::sregex_iterator i(pagina.begin(), pagina.end(), marca), fin; i != fin; ++i)
-    if (!std::regex_match(i->str(), kAcento)) r.push_back(i->str());
-  return r;
-}
+// The tag names of a page (a '<' inside an attribute value begins none), and those with
+// its character references but for accented vowels.
+const std::regex kTags("<[!/A-Za-z][^ \t\n>]*"), kMarcas("<[^ \t\n>]*|&[#A-Za-z0-9]*.");
 
-// The tag names of a page, in order (a '<' inside an attribute value begins none).
-Textos tags(const std::string &pagina) {
-  static const std::regex tag("<[!/A-Za-z][^ \t\n>]*");
+// What patron finds in a page, in order.
+Textos busca(const std::string &pagina, const std::regex &patron) {
   Textos r;
-  for (std::sregex_iterator i(pagina.begin(), pagina.end(), tag), fin; i != fin; ++i)
-    r.push_back(i->str());
+  for (std::sregex_iterator i(pagina.begin(), pagina.end(), patron), fin; i != fin; ++i)
+    if (!std::regex_match(i->str(), kAcento)) r.push_back(i->str());
   return r;
 }
 
@@ -333,7 +322,7 @@ TEST_F(Comando, PaginasReales) {
     // Cut in blocks (the default), a text's character references reach the translator
     // as characters and come back so: there, only tags count.
     bien({"pseudo", pagina, "-l", idioma, "-o", "bloques.html"});
-    EXPECT_EQ(tags(lee(ruta("bloques.html"))), tags(propia));
+    EXPECT_EQ(busca(lee(ruta("bloques.html")), kTags), busca(propia, kTags));
     // Cut as before, every tag and character reference stays where it stood.
     bien({"extract", pagina, "-l", idioma, "-t", idioma, "--segments", "classic", "-o", "c.po"});
     bien({"merge", pagina, "c.po", "-o", "clasica.html"});
@@ -343,10 +332,10 @@ TEST_F(Comando, PaginasReales) {
     codificacion_pagina_t codificacion;
     conv_detecta_codificacion(propia.data(), propia.size(), 0x0409, &codificacion);
     if (std::string_view(codificacion.nombre) == "UTF-8") {
-      EXPECT_EQ(marcas(pseudo), marcas(clasica));
+      EXPECT_EQ(busca(pseudo, kMarcas), busca(clasica, kMarcas));
       EXPECT_EQ(sin_decoracion(pseudo), sin_decoracion(clasica));
     } else {
-      EXPECT_EQ(tags(pseudo), tags(clasica));
+      EXPECT_EQ(busca(pseudo, kTags), busca(clasica, kTags));
     }
   }
   EXPECT_GT(n, 0) << "no pages in " << LENGUAWEB_DATOS_PRUEBA;
@@ -360,9 +349,7 @@ TEST_F(Comando, ProtegeMarcadoYLoRestaura) {
       {"x <script>y</script> <BR/> <P>", "x <script>y</script> <BR/> <P>", {}},
       {"a < b <B>c", "a < b {0}c", {"<B>"}},
       {"&amp; &#225;&#x41; &Eacute;", "{0} {1} {2}", {"&amp;", "&#225;&#x41;", "&Eacute;"}},
-      {"& &; &#; &#x; &amp &a-b;",
-       "& &; &#; &#x; {0} &a-b;",
-       {"&amp"}},  // "&amp" as a browser reads it
+      {"& &; &#; &#x; &amp &a-b;", "& &; &#; &#x; {0} &a-b;", {"&amp"}},  // as a browser reads it
       {"{0} }{", "{0}0{1} {2}", {"{", "}", "}{"}},
       // What is not to be translated goes whole.
       {"a <span translate=no>b <b>c</b></span> <b>d</b>",

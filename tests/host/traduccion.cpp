@@ -146,7 +146,7 @@ TEST_F(Comando, TraduccionesHostilesSeRechazanYSeNombran) {
   struct Caso {
     const char *origen;
     const char *traduccion;
-    const char *motivo;  // empty: taken
+    const char *motivo = "";  // empty: taken
     // What the page then holds, when it is not the translation itself: a tag of the
     // source goes out as the page had it.
     const char *escrita = nullptr;
@@ -157,34 +157,26 @@ TEST_F(Comando, TraduccionesHostilesSeRechazanYSeNombran) {
        .motivo = "it adds <B onmouseover=alert(1)>"},
       {.origen = "One<br>two", .traduccion = "Uno<BR autofocus onfocus=alert(1)>dos",
        .motivo = "it adds <BR autofocus onfocus=alert(1)>"},
-      {.origen = "Keep <em>this</em> short", .traduccion = "Deja <em>esto corto",
-       .motivo = "it leaves <em> open"},
-      {.origen = "Plain words", .traduccion = "Palabras</p><script>alert(1)</script>",
-       .motivo = "it adds </p>"},
-      {.origen = "In <font color=red>red</font> ink",
-       .traduccion = "En tinta <font color='red' onclick=\"x\">roja</font>",
+      {.origen = "Keep <em>this</em> short", .traduccion = "Deja <em>esto corto", .motivo = "it leaves <em> open"},
+      {.origen = "Plain words", .traduccion = "Palabras</p><script>alert(1)</script>", .motivo = "it adds </p>"},
+      {.origen = "In <font color=red>red</font> ink", .traduccion = "En tinta <font color='red' onclick=\"x\">roja</font>",
        .motivo = "it adds <font color='red' onclick=\"x\">"},
-      {.origen = "In <font color=red>red</font> now", .traduccion = "En rojo ahora",
-       .motivo = "it lacks <font color=red>"},
+      {.origen = "In <font color=red>red</font> now", .traduccion = "En rojo ahora", .motivo = "it lacks <font color=red>"},
       {.origen = "A <b><i>nested</i></b> pair", .traduccion = "Un par <b><i>anidado</b></i>",
        .motivo = "it ends <b> before the <i> inside it"},
-      {.origen = "Hidden note", .traduccion = "Nota <!-- oculta -->",
-       .motivo = "it adds <!-- oculta -->"},
+      {.origen = "Hidden note", .traduccion = "Nota <!-- oculta -->", .motivo = "it adds <!-- oculta -->"},
       {.origen = "Example one", .traduccion = "Texto <img src=x onerror=alert(1)// ",
        .motivo = "it leaves <img src=x onerr unfinished"},
-      {.origen = "Example two", .traduccion = "Texto </p title=\"x>",
-       .motivo = "it leaves </p title=\"x> unfinished"},
+      {.origen = "Example two", .traduccion = "Texto </p title=\"x>", .motivo = "it leaves </p title=\"x> unfinished"},
       {.origen = "Use <font translate=no>Acme Widget</font> now", .traduccion = "Usa <font translate=no>Acme Aparato</font> ya",
        .motivo = "it changes <font translate=no>...</font>, which is not to be translated"},
       // Taken: tags in another letter case, an attribute in other quotes, inline tags
       // without attributes added or dropped whole, markup spelled as text.
-      {.origen = "In <FONT COLOR=red>red</FONT> ink",
-       .traduccion = "En tinta <font color=\"red\">roja</font>", .motivo = "",
+      {.origen = "In <FONT COLOR=red>red</FONT> ink", .traduccion = "En tinta <font color=\"red\">roja</font>",
        .escrita = "En tinta <FONT COLOR=red>roja</font>"},
-      {.origen = "Plain <b>bold</b> text", .traduccion = "Texto <i>llano</i> <br>y grueso",
-       .motivo = ""},
-      {.origen = "Less than", .traduccion = "Menos &lt;script&gt; que", .motivo = ""},
-      {.origen = "Say <font class=\"x notranslate\">ok</font> now", .traduccion = "<font class=\"x notranslate\">ok</font>, di", .motivo = ""},
+      {.origen = "Plain <b>bold</b> text", .traduccion = "Texto <i>llano</i> <br>y grueso"},
+      {.origen = "Less than", .traduccion = "Menos &lt;script&gt; que"},
+      {.origen = "Say <font class=\"x notranslate\">ok</font> now", .traduccion = "<font class=\"x notranslate\">ok</font>, di"},
   };
   // clang-format on
   // A PO string: quotes and backslashes escaped.
