@@ -19,19 +19,15 @@ namespace fs = std::filesystem;
 struct PoLeido {
   CabeceraPo cabecera;
   std::vector<EntradaPo> entradas;
+  std::set<std::string> msgids;
 };
 
 PoLeido lee_po(const std::string &ruta) {
   PoLeido po;
   std::string error;
   EXPECT_TRUE(po_lee(ruta, &po.cabecera, &po.entradas, &error)) << error;
+  for (const EntradaPo &e : po.entradas) po.msgids.insert(e.texto);
   return po;
-}
-
-std::set<std::string> msgids(const PoLeido &po) {
-  std::set<std::string> r;
-  for (const EntradaPo &e : po.entradas) r.insert(e.texto);
-  return r;
 }
 
 // Writes a PO file of the template's entries with the translations given by msgid.
@@ -46,28 +42,19 @@ void escribe_po(const std::string &ruta, const PoLeido &plantilla,
   const PaginaPo pagina{.ruta = "n.html",
                         .idioma = plantilla.cabecera.idioma.value_or(0x0409),
                         .traduccion = std::nullopt,
-                        .segmentos = plantilla.cabecera.segmentos.value_or(SEGMENTACION_BLOQUES),
-                        .origenes = nullptr,
-                        .ids = nullptr};
+                        .segmentos = plantilla.cabecera.segmentos.value_or(SEGMENTACION_BLOQUES)};
   std::string error;
   ASSERT_TRUE(po_graba(ruta, pagina, entradas, &error)) << error;
 }
 
-// The offsets of the paragraphs of a page whose text, up to the first tag inside, runs
-// 40 bytes or more: places to edit that change one text of the page and no other.
-std::vector<size_t> parrafos(const std::string &pagina) {
-  std::vector<size_t> r;
-  for (size_t p = pagina.find("<p>"); p != std::string::npos; p = pagina.find("<p>", p + 1)) {
-    const size_t tag = pagina.find('<', p + 3);
-    if (tag - p > 43 && pagina.find(' ', p + 3) < tag) r.push_back(p);
-  }
-  return r;
-}
-
 // A real page's new version: a word added to one paragraph, the paragraph after the next
-// removed, and one paragraph added before a later one.
+// removed, and one paragraph added before a later one. Only paragraphs whose text, up to
+// the first tag inside, runs 40 bytes or more are edited: each edit changes one text.
 std::string cambia(std::string pagina) {
-  const std::vector<size_t> p = parrafos(pagina);
+  std::vector<size_t> p;
+  for (size_t i = pagina.find("<p>"); i != std::string::npos; i = pagina.find("<p>", i + 1))
+    if (const size_t tag = pagina.find('<', i + 3); tag - i > 43 && pagina.find(' ', i + 3) < tag)
+      p.push_back(i);
   EXPECT_GE(p.size(), 6u);
   if (p.size() < 6) return pagina;
   pagina.insert(p[5], "<p>Zyxwvut qwerty uiop asdfgh jkl.</p>\n");
@@ -89,11 +76,11 @@ TEST_F(Comando, ActualizarUnaPaginaRealLlevaCadaTraduccion) {
     const PoLeido viejo = lee_po(ruta("v.po")), nuevo = lee_po(ruta("n.pot"));
     // Every text of the old page translated, in brackets.
     std::map<std::string, std::string> traducciones;
-    for (const std::string &t : msgids(viejo)) traducciones[t] = "[" + t + "]";
+    for (const std::string &t : viejo.msgids) traducciones[t] = "[" + t + "]";
     escribe_po(ruta("t.po"), viejo, traducciones);
     // The edit and the addition are the new page's only new texts.
     std::vector<std::string> nuevos;
-    std::ranges::set_difference(msgids(nuevo), msgids(viejo), std::back_inserter(nuevos));
+    std::ranges::set_difference(nuevo.msgids, viejo.msgids, std::back_inserter(nuevos));
     ASSERT_EQ(nuevos.size(), 2u);
     if (nuevos[1].starts_with("Zyxwvut")) std::swap(nuevos[0], nuevos[1]);
     const std::string anadido = nuevos[0], editado = nuevos[1];
@@ -113,7 +100,7 @@ TEST_F(Comando, ActualizarUnaPaginaRealLlevaCadaTraduccion) {
         EXPECT_EQ(e.traduccion, "[" + e.texto + "]");
       }
     }
-    EXPECT_EQ(msgids(actualizado), msgids(nuevo));
+    EXPECT_EQ(actualizado.msgids, nuevo.msgids);
     EXPECT_TRUE(antiguo.starts_with("[") &&
                 traducciones.count(antiguo.substr(1, antiguo.size() - 2)))
         << antiguo;
@@ -261,21 +248,12 @@ TEST_F(Comando, PoConNulDuplicadosOMarca) {
 
 TEST_F(Comando, LaPlantillaSeLeeComoTexto) {
   // Texts without a letter or a digit get no entry.
-  // clang-format off
-  const std::pair<const char *, bool> letras[] = {
-      {"\xE2\x80\x94 &amp; &#8212; \xC2\xA0", false},
-      {"<br><img alt=\"Cat\">", false},
-      {"&#233;", true},
-      {"&eacute;", true},
-      {"&nbsp;&hellip;&#150;", false},
-      {"&#x41;", true},
-      {"<code>x</code>", true},
-      {"1.", true},
-      {"\xE6\x97\xA5\xE6\x9C\xAC", true},  // 日本
-      {"a <b", true},
-  };
-  // clang-format on
-  for (const auto &[texto, tiene] : letras) EXPECT_EQ(marcado_tiene_letras(texto), tiene) << texto;
+  for (const char *t :
+       {"\xE2\x80\x94 &amp; &#8212; \xC2\xA0", "<br><img alt=\"Cat\">", "&nbsp;&hellip;&#150;"})
+    EXPECT_FALSE(marcado_tiene_letras(t)) << t;
+  for (const char *t :
+       {"&#233;", "&eacute;", "&#x41;", "<code>x</code>", "1.", "\xE6\x97\xA5\xE6\x9C\xAC", "a <b"})
+    EXPECT_TRUE(marcado_tiene_letras(t)) << t;
 
   // Where each text stands goes with it, each place once; the keywords are an entry of
   // their own.
@@ -294,24 +272,22 @@ TEST_F(Comando, LaPlantillaSeLeeComoTexto) {
   EXPECT_EQ(msgfmt("--check", "p.po"), "");
 
   // Without -l, the page's language is the one its HTML tag declares.
-  const std::pair<const char *, const char *> declarados[] = {
-      {"<html lang=\"es\">", "0x000A"},
-      {"<?xml version=\"1.0\"?>\n<!DOCTYPE html><!-- <html lang=ja> -->\n<HTML XML:LANG='ru'>",
-       "0x0019"},
-      {"<html lang=\"pt-BR\" xml:lang=\"es\">", "0x0416"},
-      {"<html lang=\"\">", "0x0409"},
-      {"<html><body lang=\"es\">", "0x0409"},
+  const Textos extrae = {"extract", "l.html", "-o", "-"};
+  const auto pagina = [](const std::string &inicio) {
+    return Ficheros{{"l.html", inicio + "<title>Uno</title>"}};
   };
-  for (const auto &[inicio, idioma] : declarados) {
-    escribe("l.html", std::string(inicio) + "<title>Uno</title>");
-    EXPECT_NE(lenguaweb({"extract", "l.html", "-o", "-"})
-                  .salida.find(std::string("X-Lenguaweb-Language: ") + idioma + "\\n"),
-              std::string::npos)
-        << inicio;
-  }
-  EXPECT_NE(lenguaweb({"extract", "l.html", "-l", "ru", "-o", "-"})
-                .salida.find("X-Lenguaweb-Language: 0x0019\\n"),
-            std::string::npos);
+  // clang-format off
+  const Orden declarados[] = {
+      {.ficheros = pagina("<html lang=\"es\">"), .argumentos = extrae, .salida = "X-Lenguaweb-Language: 0x000A\\n"},
+      {.ficheros = pagina("<?xml version=\"1.0\"?>\n<!DOCTYPE html><!-- <html lang=ja> -->\n<HTML XML:LANG='ru'>"),
+       .argumentos = extrae, .salida = "X-Lenguaweb-Language: 0x0019\\n"},
+      {.ficheros = pagina("<html lang=\"pt-BR\" xml:lang=\"es\">"), .argumentos = extrae, .salida = "X-Lenguaweb-Language: 0x0416\\n"},
+      {.ficheros = pagina("<html lang=\"\">"), .argumentos = extrae, .salida = "X-Lenguaweb-Language: 0x0409\\n"},
+      {.ficheros = pagina("<html><body lang=\"es\">"), .argumentos = extrae, .salida = "X-Lenguaweb-Language: 0x0409\\n"},
+      {.argumentos = {"extract", "l.html", "-l", "ru", "-o", "-"}, .salida = "X-Lenguaweb-Language: 0x0019\\n"},
+  };
+  // clang-format on
+  for (const Orden &o : declarados) comprueba(o);
 }
 
 }  // namespace
