@@ -199,33 +199,21 @@ TEST_F(Comando, UnaSenalNoDejaFicherosTemporales) {
   }
 }
 
-TEST_F(Comando, UnaSubcarpetaIlegibleSeNombraYElRestoSigue) {
-  fs::create_directories(ruta("fuera"));
-  // Root reads any folder: the run is then made as nobody, into a folder open to all.
-  std::string programa = LENGUAWEB_CLI;
-  if (::geteuid() == 0) {
-    fs::permissions(ruta("fuera"), fs::perms::all);
-    programa = "setpriv --reuid=65534 --regid=65534 --clear-groups " + programa;
-  }
-  comprueba({.ficheros = {{"sitio/a/1.html", "<p>x</p>"},
-                          {"sitio/b/2.html", "<p>x</p>"},
-                          {"sitio/c/3.html", "<p>x</p>"}},
-             .programa = "chmod 0 sitio/b && " + programa,
-             .argumentos = {"pseudo", "sitio", "-o", "fuera"},
-             .estado = 1,
-             .errores = "lenguaweb: cannot read the folder 'sitio/b': Permission denied\n"
-                        "2 pages of sitio: 2 written under fuera; 1 folder could not be read\n",
-             .fichero = "fuera/c/3.html",
-             .contenido = "<p>[x]</p>"});
-  fs::permissions(ruta("sitio/b"), fs::perms::owner_all);
-}
-
-// An output never overwrites a file that the run reads, by whatever name it reaches it;
-// the run names it and goes on with the other pages.
-TEST_F(Comando, NingunaSalidaPisaUnaEntrada) {
+// An unreadable folder, or an output that would overwrite a file that the run reads (by
+// whatever name it reaches it), is named, and the run goes on with the other pages.
+TEST_F(Comando, UnaPaginaQueFallaSeNombraYElRestoSigue) {
   const std::string pisa = "which this run reads: an output never overwrites an input\n";
+  // Root reads any folder: the run is then made as nobody, into a folder open to all.
+  const std::string nadie =
+      ::geteuid() == 0 ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : "";
   // clang-format off
   const Orden ordenes[] = {
+      {.ficheros = {{"sitio/a/1.html", "<p>x</p>"}, {"sitio/b/2.html", "<p>x</p>"}, {"sitio/c/3.html", "<p>x</p>"}},
+       .programa = "trap 'chmod 700 sitio/b' EXIT; chmod 0 sitio/b && mkdir -m 777 fuera && " + nadie + LENGUAWEB_CLI,
+       .argumentos = {"pseudo", "sitio", "-o", "fuera"}, .estado = 1,
+       .errores = "lenguaweb: cannot read the folder 'sitio/b': Permission denied\n"
+                  "2 pages of sitio: 2 written under fuera; 1 folder could not be read\n",
+       .fichero = "fuera/c/3.html", .contenido = "<p>[x]</p>"},
       // The pages' folder inside the output folder.
       {.ficheros = {{"s/sub/a.html", "<p>one</p>"}, {"s/sub/sub/a.html", "<p>two</p>"}},
        .argumentos = {"pseudo", "s/sub", "-o", "s"}, .estado = 1,
@@ -248,6 +236,7 @@ TEST_F(Comando, NingunaSalidaPisaUnaEntrada) {
   // clang-format on
   for (const Orden &o : ordenes) {
     fs::remove_all(carpeta_);
+    fs::create_directories(carpeta_);
     comprueba(o);
   }
 }
