@@ -25,15 +25,12 @@ namespace fs = std::filesystem;
 
 TEST_F(Comando, SalidasQueNoSonFicherosNuevosSeConservan) {
   escribe("p.html", "<title>Hi</title><a href=\"x.html\">x</a>");
-  ASSERT_EQ(::mkfifo(ruta("tubo").c_str(), 0600), 0);
-  std::string leido;
-  std::thread lector([&] { leido = lee(ruta("tubo")); });
-  const Salida r = lenguaweb({"extract", "p.html", "-o", "tubo"});
-  lector.join();
-  EXPECT_EQ(r.estado, 0) << r.errores;
-  EXPECT_NE(leido.find("msgid \"Hi\""), std::string::npos);
-  EXPECT_TRUE(fs::is_fifo(ruta("tubo")));
-  // A symbolic link stays, and the file it names keeps its permission bits.
+  // A named FIFO stays one; a symbolic link stays, and the file it names keeps its
+  // permission bits.
+  comprueba(
+      {.programa = std::string("mkfifo tubo && { ") + LENGUAWEB_CLI +
+                   " extract p.html -o tubo & timeout 20 cat tubo; wait $! && test -p tubo; }",
+       .salida = "msgid \"Hi\""});
   escribe("real.po", "");
   fs::permissions(ruta("real.po"), fs::perms::owner_read | fs::perms::owner_write);
   fs::create_symlink("real.po", ruta("enlace.po"));
@@ -72,7 +69,6 @@ TEST_F(Comando, SalidasLimitesYNombres) {
   for (int i = 0; i < 120; ++i)
     sitio.emplace_back("sitio/p" + std::to_string(i) + ".html",
                        "<a href=\"" + std::to_string(i) + ".html\">x</a>");
-  ASSERT_EQ(::mkfifo(ruta("fifo.html").c_str(), 0600), 0);
   // clang-format off
   const Orden ordenes[] = {
       // A full standard output is an error, whatever writes to it.
@@ -92,7 +88,7 @@ TEST_F(Comando, SalidasLimitesYNombres) {
       // redirection of standard output stays as it is.
       {.ficheros = {{"o.html", "<title>Hi</title><p>One</p>"}}, .programa = "cat o.html | timeout 20 " + l,
        .argumentos = {"pseudo", "/dev/stdin", "-o", "s.html"}, .fichero = "s.html", .contenido = pseudo},
-      {.programa = "(cat o.html >fifo.html &) && timeout 20 " + l,
+      {.programa = "mkfifo fifo.html && (cat o.html >fifo.html &) && timeout 20 " + l,
        .argumentos = {"pseudo", "fifo.html", "-o", "f.html"}, .fichero = "f.html", .contenido = pseudo},
       {.ficheros = {{"log", "old\n"}}, .programa = "(" + l + " pseudo o.html -o /dev/stdout >>log)",
        .fichero = "log", .contenido = "old\n" + pseudo},
