@@ -1,6 +1,7 @@
 // comando.cpp - tests of the lenguaweb command end to end, of its functions and of the README host.
 #include <algorithm>
 #include <filesystem>
+#include <map>
 #include <regex>
 #include <string>
 #include <tuple>
@@ -8,12 +9,12 @@
 
 #include "comando.h"
 #include "idiomas.h"
-#include "host/tabla_links.h"
 #include "pseudo.h"
 
 namespace {
 
 using pruebas::Comando;
+using pruebas::Orden;
 using pruebas::Salida;
 using pruebas::Textos;
 namespace fs = std::filesystem;
@@ -45,16 +46,13 @@ TEST_F(Comando, ExtraerTraducirYFusionarPorElTexto) {
     po = std::regex_replace(po, std::regex("(msgid \"" + traducciones[i] + "\"\n)msgstr \"\""),
                             "$1msgstr \"" + traducciones[i + 1] + "\"");
   escribe("r.po", std::regex_replace(po, std::regex("msgid \"Same\""), "#, fuzzy\n$&"));
-  EXPECT_EQ(corre(LENGUAWEB_MSGFMT, {"--check", "-o", "/dev/null", "r.po"}).errores, "");
-  // Windows-1251 lacks the ó: it arrives as a reference.
-  const Salida fusion = lenguaweb({"merge", pagina, "r.po", "-o", "ru.html", "-t", "0x0419"});
-  EXPECT_EQ(fusion.estado, 0);
-  // Entries are counted, as msgfmt --statistics counts them.
+  EXPECT_EQ(msgfmt("--check", "r.po"), "");
+  // Windows-1251 lacks the ó: it arrives as a reference. Entries are counted as msgfmt
+  // --statistics counts them.
   EXPECT_EQ(
-      fusion.errores,
+      bien({"merge", pagina, "r.po", "-o", "ru.html", "-t", "0x0419"}),
       pagina + ": 4 of 5 entries translated; 1 fuzzy left as the source (--fuzzy uses them)\n");
-  EXPECT_EQ(corre(LENGUAWEB_MSGFMT, {"--statistics", "-o", "/dev/null", "r.po"}).errores,
-            "4 translated messages, 1 fuzzy translation.\n");
+  EXPECT_EQ(msgfmt("--statistics", "r.po"), "4 translated messages, 1 fuzzy translation.\n");
   const std::string ru = lee(ruta("ru.html"));
   for (const auto &[parte, veces] :
        {std::pair{"<title>Inicio</title>", 2}, std::pair{"content=\"Same\"", 2},
@@ -64,23 +62,22 @@ TEST_F(Comando, ExtraerTraducirYFusionarPorElTexto) {
     for (size_t i = ru.find(parte); i != npos; i = ru.find(parte, i + 1)) ++n;
     EXPECT_EQ(n, veces) << parte << " in " << ru;
   }
-  ASSERT_EQ(lenguaweb({"merge", "--fuzzy", pagina, "r.po", "-o", "d.html", "-t", "0x0419"}).estado,
-            0);
+  bien({"merge", "--fuzzy", pagina, "r.po", "-o", "d.html", "-t", "0x0419"});
   EXPECT_NE(
       lee(ruta("d.html")).find("content=\"Igual\"><meta name=\"description\" content=\"Igual\""),
-      npos);  // The same translations sorted, with strings wrapped by gettext's tools (read as a
+      npos);
+  // The same translations sorted, with strings wrapped by gettext's tools (read as a
   // stream), with an obsolete fuzzy entry before the first (its flag is its own), and
   // with a plural entry at the end (the stream reader leaves the file to libgettextpo).
-  const std::string msgcat = fs::path(LENGUAWEB_MSGFMT).replace_filename("msgcat");
-  ASSERT_EQ(corre(msgcat, {"--sort-output", "r.po", "-o", "s.po"}).estado, 0);
-  ASSERT_EQ(corre(msgcat, {"--width=20", "r.po", "-o", "w.po"}).estado, 0);
+  bien({"--sort-output", "r.po", "-o", "s.po"}, gettext("msgcat"));
+  bien({"--width=20", "r.po", "-o", "w.po"}, gettext("msgcat"));
   escribe("o.po", std::regex_replace(lee(ruta("r.po")), std::regex("\n\n"),
                                      "\n\n#, fuzzy\n#~ msgid \"old\"\n#~ msgstr \"viejo\"\n\n",
                                      std::regex_constants::format_first_only));
   escribe("p.po", lee(ruta("r.po")) +
                       "\nmsgid \"one\"\nmsgid_plural \"many\"\nmsgstr[0] \"\"\nmsgstr[1] \"\"\n");
   for (const char *otro : {"s.po", "w.po", "o.po", "p.po"}) {
-    EXPECT_EQ(lenguaweb({"merge", pagina, otro, "-o", "otra.html", "-t", "0x0419"}).estado, 0);
+    bien({"merge", pagina, otro, "-o", "otra.html", "-t", "0x0419"});
     EXPECT_EQ(lee(ruta("otra.html")), ru) << otro;
   }
 }
@@ -90,11 +87,10 @@ TEST_F(Comando, EnlacesYVueltaConLaTablaGuardada) {
   fs::create_directories(carpeta_ / "sitio");
   escribe("sitio/a.html", pagina);
   escribe("sitio/b.html", pagina);  // the same targets: no record twice
-  const Salida r = lenguaweb({"links", "sitio", "-o", "pre", "--links", "t"});
-  ASSERT_EQ(r.estado, 0) << r.errores;
+  bien({"links", "sitio", "-o", "pre", "--links", "t"});
   EXPECT_NE(lee(ruta("pre/b.html")).find("<A HREF=\"@|otra.html\">"), npos);
   // Preprocessing again with the saved table adds nothing.
-  ASSERT_EQ(lenguaweb({"links", "sitio/a.html", "-o", "pre/a.html", "--links", "t"}).estado, 0);
+  bien({"links", "sitio/a.html", "-o", "pre/a.html", "--links", "t"});
   EXPECT_EQ(lenguaweb({"links", "--list", "t"}).salida,
             "table\tID\tdominio\truta\tnombre_fichero\n"
             "A\tservidor|/docs|guia.html\tservidor\t/docs\tguia.html\n"
@@ -102,153 +98,108 @@ TEST_F(Comando, EnlacesYVueltaConLaTablaGuardada) {
             "IMG\t|img|logo.gif\t\timg\tlogo.gif\n"
             "IMG\t|/img|logo.gif\t\t/img\tlogo.gif\n");
   // The preprocessed page, extracted and merged through the table, is the page again.
-  ASSERT_EQ(lenguaweb({"extract", "pre/a.html"}).estado, 0);
-  ASSERT_EQ(lenguaweb({"merge", "pre/a.html", "pre/a.pot", "-o", "f.html", "--links", "t"}).estado,
-            0);
+  bien({"extract", "pre/a.html"});
+  bien({"merge", "pre/a.html", "pre/a.pot", "-o", "f.html", "--links", "t"});
   EXPECT_EQ(lee(ruta("f.html")), pagina);
-  // Through a table that lacks records the page is written all the same, its references
-  // as they stand, and each is named.
+  // Through a table that lacks records, or whose record (as another host could have saved
+  // it) gives a link that would run, the page is written all the same, its references as
+  // they stand, and each is named.
   escribe("o.html", "<a href=\"otra.html\">x</a>");
-  ASSERT_EQ(lenguaweb({"links", "o.html", "-o", "o2.html", "--links", "corta"}).estado, 0);
-  const Salida corta =
-      lenguaweb({"merge", "pre/a.html", "pre/a.pot", "-o", "g.html", "--links", "corta"});
-  EXPECT_EQ(corta.estado, 1);
-  EXPECT_EQ(corta.errores,
-            "lenguaweb: pre/a.html: 3 link references that no link table resolves, left as "
-            "they stand: @servidor|/docs|guia.html, @|img|logo.gif, @|/img|logo.gif\n"
-            "pre/a.html: 0 of 4 entries translated\n");
-  const std::string g = lee(ruta("g.html"));
-  EXPECT_NE(g.find("<a href=\"@servidor|/docs|guia.html\">Guide</a> <a href=\"otra.html\">"), npos);
-}
-
-// Through links, extract and merge every link comes back byte for byte, whether its
-// record can hold it or it stays in the page.
-TEST_F(Comando, CadaEnlaceVuelveIgualPorLaTabla) {
-  const char *const enlaces[] = {
-      "http://x.com/search?q=abc",
-      "watch?v=ID",
-      "/watch?v=ID",
-      "/page#section",
-      "/api/v1/items",
-      "/a&#46;html",
-      "http://x.com",
-      "HTTP://x.com/a.html",
-      "http://x.com:81/a.html",
-      "s.php?a=1&b=2",
-      "a&amp;b.html",
-      "../img/a.gif",
-      "/a/../b.html",
-      "/docs/",
-      "//cdn.x.com",
-      "mailto:yo@x.es",
-  };
-  std::string pagina = "<html><body><p>Hello</p>\n";
-  for (const char *e : enlaces) pagina += std::string("<a href=\"") + e + "\">x</a>\n";
-  pagina += "</body></html>\n";
-  escribe("p.html", pagina);
-  ASSERT_EQ(lenguaweb({"links", "p.html", "-o", "pre.html", "--links", "t"}).estado, 0);
-  ASSERT_EQ(lenguaweb({"extract", "pre.html", "-o", "pre.po"}).estado, 0);
-  const Salida r = lenguaweb({"merge", "pre.html", "pre.po", "-o", "f.html", "--links", "t"});
-  EXPECT_EQ(r.estado, 0) << r.errores;
-  const std::string vuelta = lee(ruta("f.html"));
-  for (const char *e : enlaces)
-    EXPECT_NE(vuelta.find(std::string("<a href=\"") + e + "\">"), npos) << e;
-  EXPECT_EQ(vuelta, pagina);
-
-  // A record that gives a link that would run is refused: the reference stays, and the
-  // page is not whole.
-  // A record as another host could have saved it, read through the library.
-  flujo_t *escrito = flujo_abre_memoria_escritura();
-  flujo_graba_uchar(3, escrito);
-  for (const char *campo : {"js", "", "", "javascript:alert(1)"})
-    flujo_graba_cadena(campo, escrito);
-  for (int i = 0; i < 14; ++i) flujo_graba_bool(FALSO, escrito);
-  size_t largo = 0;
-  const void *bytes = flujo_dame_memoria(escrito, &largo);
-  flujo_t *leido = flujo_abre_memoria(bytes, largo);
-  TablasLinks tablas = tablas_crea();
-  lista_reg_anade(tablas.a, tablalink_lee(leido));
-  flujo_cierra(&leido);
-  flujo_cierra(&escrito);
-  std::string error;
-  ASSERT_TRUE(tablas_graba(ruta("activa"), tablas, &error)) << error;
-  tablas_destruye(&tablas);
+  bien({"links", "o.html", "-o", "o2.html", "--links", "corta"});
+  const auto cadena = [](const std::string &t) { return std::string{char(t.size()), 0, 0, 0} + t; };
+  escribe("activa", cadena("lenguaweb link tables") + "\x01\x01" + std::string(3, '\0') + "\x03" +
+                        cadena("js") + cadena("") + cadena("") + cadena("javascript:alert(1)") +
+                        std::string(14 + 4, '\0'));  // its flags, and no IMG record
   escribe("js.html", "<p>Hello</p><a href=\"@js\">x</a>");
-  const Salida activa = lenguaweb(
-      {"merge", "js.html", "pre.po", "-o", "js2.html", "--links", "activa", "--any-page"});
-  EXPECT_EQ(activa.estado, 1);
-  EXPECT_NE(activa.errores.find("1 link reference that no link table resolves, left as it "
-                                "stands (1 of them refused: the record gives a javascript:"),
-            npos)
-      << activa.errores;
-  EXPECT_EQ(lee(ruta("js2.html")), "<p>Hello</p><a href=\"@js\">x</a>");
+  bien({"extract", "js.html"});
+  comprueba({.argumentos = {"merge", "pre/a.html", "pre/a.pot", "-o", "g.html", "--links", "corta"},
+             .estado = 1,
+             .errores = "lenguaweb: pre/a.html: 3 link references that no link table resolves, "
+                        "left as they stand: @servidor|/docs|guia.html, @|img|logo.gif, "
+                        "@|/img|logo.gif\npre/a.html: 0 of 4 entries translated\n"});
+  EXPECT_NE(lee(ruta("g.html"))
+                .find("<a href=\"@servidor|/docs|guia.html\">Guide</a> <a "
+                      "href=\"otra.html\">"),
+            npos);
+  comprueba({.argumentos = {"merge", "js.html", "js.pot", "-o", "js2.html", "--links", "activa"},
+             .estado = 1,
+             .dice = "1 link reference that no link table resolves, left as it stands (1 of "
+                     "them refused: the record gives a javascript:",
+             .fichero = "js2.html",
+             .contenido = "<p>Hello</p><a href=\"@js\">x</a>"});
 }
 
-TEST_F(Comando, PseudoNoRompeEtiquetasNiEntidades) {
+// Pseudo-translation breaks no tag, entity or brace; the entity left undecoded is no
+// fault, shown only with -v. The README's host brackets every text.
+TEST_F(Comando, PseudoYElAnfitrionDelReadme) {
   const std::string pagina = kDatos + "marcado.html";
-  const Salida r = lenguaweb({"pseudo", pagina, "-o", "p.html"});
-  ASSERT_EQ(r.estado, 0) << r.errores;
-  // The entity left undecoded is no fault: it is shown only with -v.
-  const std::string informe =
-      pagina + ":1: strchr(texto, '&')==NULL (lenguaweb (LENGUAWEB.DLL)), in the text of <p>";
-  EXPECT_EQ(r.errores, "");
-  EXPECT_EQ(
-      lenguaweb({"pseudo", "-v", pagina, "-o", "p.html", "-t", "0x0419", "--segments", "classic"})
-          .errores,
-      informe + "\n");
-  EXPECT_EQ(lee(ruta("p.html")),
-            "<p>[F&#237;sh ]&amp;[ ch&#237;ps ]<b>{[ch&#233;&#225;p]}</b> &#8364;[5]</p>\n");
+  const Orden ordenes[] = {
+      {.argumentos = {"pseudo", pagina, "-o", "p.html"}},
+      {.argumentos = {"pseudo", "-v", pagina, "-o", "p.html", "-t", "0x0419", "--segments",
+                      "classic"},
+       .errores = pagina +
+                  ":1: strchr(texto, '&')==NULL (lenguaweb (LENGUAWEB.DLL)), in the text of <p>\n",
+       .fichero = "p.html",
+       .contenido =
+           "<p>[F&#237;sh ]&amp;[ ch&#237;ps ]<b>{[ch&#233;&#225;p]}</b> &#8364;[5]</p>\n"},
+      {.ficheros = {{"h.html", "<title>Hi</title><p>One <b>two</b></p><img alt=\"Caf\xC3\xA9\">"}},
+       .programa = LENGUAWEB_ANFITRION,
+       .argumentos = {"h.html", "fin.html"},
+       .salida = "TITULO\tHi\nTEXTO_1\tOne <b>two\nALTERNATIVO_IMAGEN_2\tCaf\xC3\xA9\n",
+       .fichero = "fin.html",
+       .contenido = "<title>[Hi]</title><p>[One <b>two]</b></p><img alt=\"[Caf\xC3\xA9]\">"},
+  };
+  for (const Orden &o : ordenes) comprueba(o);
 }
 
 TEST_F(Comando, UnaCarpetaEnUnArbolEspejo) {
-  fs::create_directories(ruta("sitio/sub/hondo"));
-  fs::create_directories(ruta("fuera/sub"));
-  escribe("sitio/a.html", "<p>Hello</p>");
-  escribe("sitio/a.htm", "<p>Caf\xC3\xA9</p>");
-  escribe("sitio/sub/b.htm", "<title>Bee</title>");
-  escribe("sitio/sub/hondo/c.HTML", "<p>Sea</p>");
-  escribe("sitio/notas.txt", "<p>not a page</p>");
   // A file where a folder of the mirror tree must go makes the page under it fail alone.
-  escribe("fuera/sub/hondo", "");
-  const Salida r = lenguaweb({"pseudo", "sitio", "-o", "fuera", "-j", "2"});
-  EXPECT_EQ(r.estado, 1);
-  EXPECT_EQ(r.salida, "");
-  EXPECT_EQ(r.errores,
-            "lenguaweb: cannot create the folder 'fuera/sub/hondo': Not a directory\n"
-            "4 pages of sitio: 3 written under fuera, 1 failed\n");
-
+  const Orden pseudo = {
+      .ficheros = {{"sitio/a.html", "<p>Hello</p>"},
+                   {"sitio/a.htm", "<p>Caf\xC3\xA9</p>"},
+                   {"sitio/sub/b.htm", "<title>Bee</title>"},
+                   {"sitio/sub/hondo/c.HTML", "<p>Sea</p>"},
+                   {"sitio/notas.txt", "<p>not a page</p>"},
+                   {"fuera/sub/hondo", ""}},
+      .argumentos = {"pseudo", "sitio", "-o", "fuera", "-j", "2"},
+      .estado = 1,
+      .errores =
+          "lenguaweb: cannot create the folder 'fuera/sub/hondo': Not a directory\n"
+          "4 pages of sitio: 3 written under fuera, 1 failed\n"};
+  EXPECT_EQ(comprueba(pseudo).salida, "");
   // a.htm sorts first and keeps a.po; a.html would overwrite it. Templates are extracted,
   // and the translator's PO files made of them.
-  const Salida extraida = lenguaweb({"extract", "sitio", "-o", "po"});
-  EXPECT_EQ(extraida.estado, 1);
-  EXPECT_EQ(extraida.errores,
-            "lenguaweb: sitio/a.html: its PO file would be a.pot, which is that of sitio/a.htm\n"
-            "4 pages of sitio: 3 written under po, 1 failed\n");
+  const std::string a = "lenguaweb: sitio/a.html: its PO file would be ";
+  comprueba({.argumentos = {"extract", "sitio", "-o", "po"},
+             .estado = 1,
+             .errores = a + "a.pot, which is that of sitio/a.htm\n"
+                            "4 pages of sitio: 3 written under po, 1 failed\n"});
   for (const char *nombre : {"po/a", "po/sub/b", "po/sub/hondo/c"})
     fs::rename(ruta(nombre + std::string(".pot")), ruta(nombre + std::string(".po")));
   // Texts left untranslated go out in the target's code page too.
-  const Salida fusion = lenguaweb({"merge", "sitio", "po", "-o", "ru", "-t", "0x0419"});
-  EXPECT_EQ(fusion.estado, 1);
-  EXPECT_EQ(fusion.errores.substr(fusion.errores.find('\n') + 1),
-            "4 pages of sitio: 3 written under ru, 1 failed; 0 of 3 entries translated; 1 other "
-            "file linked or copied\n");
+  comprueba({.argumentos = {"merge", "sitio", "po", "-o", "ru", "-t", "0x0419"},
+             .estado = 1,
+             .errores = a + "a.po, which is that of sitio/a.htm\n4 pages of sitio: 3 written "
+                            "under ru, 1 failed; 0 of 3 entries translated; 1 other file linked "
+                            "or copied\n",
+             .fichero = "ru/a.htm",
+             .contenido = "<p>Caf&#233;</p>"});
   EXPECT_EQ(lee(ruta("ru/notas.txt")), "<p>not a page</p>");
-  EXPECT_EQ(lee(ruta("ru/a.htm")), "<p>Caf&#233;</p>");
-
   // An output folder inside the pages' folder is not taken for pages.
   for (int vez = 0; vez < 2; ++vez)
-    EXPECT_EQ(lenguaweb({"pseudo", "sitio", "-o", "sitio/out"}).errores,
-              "4 pages of sitio: 4 written under sitio/out\n");
-  EXPECT_EQ(lee(ruta("sitio/out/sub/hondo/c.HTML")), "<p>[Séá]</p>");
+    comprueba({.argumentos = {"pseudo", "sitio", "-o", "sitio/out"},
+               .errores = "4 pages of sitio: 4 written under sitio/out\n",
+               .fichero = "sitio/out/sub/hondo/c.HTML",
+               .contenido = "<p>[S\xC3\xA9\xC3\xA1]</p>"});
 }
 
 TEST_F(Comando, ErroresConSuEstadoYSinFicheroDeSalida) {
   const std::string pagina = kDatos + "repetida.html";
   escribe("t.html", "<title>Home</title>");
   escribe("u.html", "<title>Away</title>");
-  ASSERT_EQ(lenguaweb({"extract", "t.html", "-o", "t.po"}).estado, 0);
-  ASSERT_EQ(lenguaweb({"extract", pagina, "-o", "r.po"}).estado, 0);
-  ASSERT_EQ(lenguaweb({"links", pagina, "-o", "l.html", "--links", "buena"}).estado, 0);
+  bien({"extract", "t.html", "-o", "t.po"});
+  bien({"extract", pagina, "-o", "r.po"});
+  bien({"links", pagina, "-o", "l.html", "--links", "buena"});
   const std::string buena = lee(ruta("buena"));
   escribe("version", buena.substr(0, 34) + '\x09' + buena.substr(35));  // record 1's version
   escribe("truncada", buena.substr(0, buena.size() - 3));
@@ -262,10 +213,23 @@ TEST_F(Comando, ErroresConSuEstadoYSinFicheroDeSalida) {
   escribe("enorme", std::string("\x15\0\0\0", 4) + "lenguaweb link tables" +
                         std::string("\x01\x01\0\0\0\x03\xF0\xFF\xFF\xFF", 10) + "abc");
   fs::create_symlink("t.html", ruta("enlace.html"));
-  const std::string po_r = lee(ruta("r.po"));
-  const auto ficheros = [&] { return std::distance(fs::directory_iterator(carpeta_), {}); };
+  // Every file of the folder and what it holds, but for the runs' outputs.
+  const auto ficheros = [&] {
+    std::map<std::string, std::string> r;
+    for (const auto &e : fs::directory_iterator(carpeta_))
+      if (e.path().filename() != "out" && e.path().filename() != "err")
+        r[e.path().filename()] = lee(e.path());
+    return r;
+  };
   const auto antes = ficheros();
+  const auto falla = [&](const Salida &r, const std::string &mensaje) {
+    EXPECT_EQ(r.estado, 2);
+    EXPECT_NE(r.errores.find(mensaje), npos) << r.errores;
+    EXPECT_EQ(std::count(r.errores.begin(), r.errores.end(), '\n'), 1) << r.errores;
+    EXPECT_EQ(ficheros(), antes);
+  };
 
+  // clang-format off
   const std::vector<std::pair<Textos, std::string>> casos = {
       {{"pseudo", "nada.html", "-o", "s.html"}, "lenguaweb: cannot read 'nada.html': No such file"},
       {{"pseudo", pagina, "-l", "0x7FFF", "-o", "s.html"}, "-l '0x7FFF' is not a known language"},
@@ -274,17 +238,12 @@ TEST_F(Comando, ErroresConSuEstadoYSinFicheroDeSalida) {
       {{"merge", pagina, "nada.po", "-o", "s.html"}, "cannot read 'nada.po': No such file"},
       {{"merge", pagina, "latin1.po", "-o", "s.html"}, "the PO file is not in UTF-8"},
       // The PO file of another page, or of positions rather than texts.
-      {{"merge", "u.html", "t.po", "-o", "s.html"},
-       "lenguaweb: t.po: a PO file of another page: its X-Lenguaweb-Page is 't.html', not "
-       "'u.html' (--any-page takes it all the same)\n"},
-      {{"merge", "u.html", "t.po", "-o", "s.html", "--any-page"},
-       "lenguaweb: t.po: not a PO file of u.html: none of its entries is a text of the page\n"},
-      {{"merge", "t.html", "antigua.po", "-o", "s.html"},
-       "none of its entries is a text of the page (msgctxt \"TITULO\": an older lenguaweb's PO "
-       "file? run lenguaweb update)\n"},
+      {{"merge", "u.html", "t.po", "-o", "s.html"}, "lenguaweb: t.po: a PO file of another page: its "
+       "X-Lenguaweb-Page is 't.html', not 'u.html' (--any-page takes it all the same)\n"},
+      {{"merge", "u.html", "t.po", "-o", "s.html", "--any-page"}, "lenguaweb: t.po: not a PO file of u.html: none of its entries is a text of the page\n"},
+      {{"merge", "t.html", "antigua.po", "-o", "s.html"}, "none of its entries is a text of the page (msgctxt \"TITULO\": an older lenguaweb's PO file? run lenguaweb update)\n"},
       {{"update", pagina, "mal.po", "-o", "s.po"}, "mal.po:3: keyword \"basura\" unknown"},
-      {{"merge", pagina, "cortes.po", "-o", "s.html"},
-       "cortes.po: X-Lenguaweb-Segments 'words' is neither blocks nor classic"},
+      {{"merge", pagina, "cortes.po", "-o", "s.html"}, "cortes.po: X-Lenguaweb-Segments 'words' is neither blocks nor classic"},
       {{"extract", pagina, "--segments", "words"}, "--segments: words not in {blocks,classic}"},
       {{"links", pagina, "-o", "s.html", "--links", "truncada"}, "damaged link table file"},
       {{"links", pagina, "-o", "s.html", "--links", "larga"}, "bytes after the end"},
@@ -297,10 +256,8 @@ TEST_F(Comando, ErroresConSuEstadoYSinFicheroDeSalida) {
       {{"pseudo", pagina, "-o", "larga/s.html"}, "cannot create the folder 'larga'"},
       {{"pseudo", pagina}, "--output is required"},
       {{"links", pagina, "-o", "s.html"}, "links takes PAGE -o OUT --links TABLE"},
-      {{"merge", pagina, "desconocido.po", "-o", "s.html"},
-       "desconocido.po: X-Lenguaweb-Language '0xFFFF' is not a known language"},
-      {{"links", "--list", "enorme"},
-       "enorme: damaged link table file: record 1 of the 1 that the A table claims: save "
+      {{"merge", pagina, "desconocido.po", "-o", "s.html"}, "desconocido.po: X-Lenguaweb-Language '0xFFFF' is not a known language"},
+      {{"links", "--list", "enorme"}, "enorme: damaged link table file: record 1 of the 1 that the A table claims: save "
        "stream 'enorme' ends early: a text at byte 35 needs 4294967280 bytes, 3 left"},
       // An output never overwrites an input: the same path, or the same file by another.
       {{"extract", "t.html", "-o", "t.html"}, "the output 't.html' is 't.html', which this run"},
@@ -308,46 +265,30 @@ TEST_F(Comando, ErroresConSuEstadoYSinFicheroDeSalida) {
       {{"merge", pagina, "r.po", "-o", "r.po"}, "the output 'r.po' is 'r.po'"},
       {{"links", pagina, "-o", "buena", "--links", "buena"}, "the output 'buena' is 'buena'"},
   };
+  // clang-format on
   for (const auto &[argumentos, mensaje] : casos) {
     SCOPED_TRACE(testing::PrintToString(argumentos));
-    const Salida r = lenguaweb(argumentos);
-    EXPECT_EQ(r.estado, 2);
-    EXPECT_NE(r.errores.find(mensaje), npos) << r.errores;
-    EXPECT_EQ(std::count(r.errores.begin(), r.errores.end(), '\n'), 1) << r.errores;
-    EXPECT_EQ(ficheros(), antes);
+    falla(lenguaweb(argumentos), mensaje);
   }
   // update needs GNU gettext's msgmerge, and says so when it is not to be found.
-  const Salida sin_msgmerge =
-      corre(std::string("PATH=/nada ") + LENGUAWEB_CLI, {"update", "t.html", "t.po", "-o", "s.po"});
-  EXPECT_EQ(sin_msgmerge.estado, 2);
-  EXPECT_NE(sin_msgmerge.errores.find("cannot run msgmerge (GNU gettext)"), npos)
-      << sin_msgmerge.errores;
-  EXPECT_EQ(ficheros(), antes);
-  EXPECT_EQ(lee(ruta("truncada")), buena.substr(0, buena.size() - 3));
-  EXPECT_EQ(lee(ruta("t.html")), "<title>Home</title>");
-  EXPECT_EQ(lee(ruta("r.po")), po_r);
-  EXPECT_EQ(lee(ruta("buena")), buena);
+  falla(
+      corre(std::string("PATH=/nada ") + LENGUAWEB_CLI, {"update", "t.html", "t.po", "-o", "s.po"}),
+      "cannot run msgmerge (GNU gettext)");
 }
 
 // A vowel that pseudo-translation accented, as a character or as a character reference.
 const std::regex kAcento(
     "\xC3[\xA1\xA9\xAD\xB3\xBA\x81\x89\x8D\x93\x9A]|&#(193|201|205|211|218|225|233|237|243|250);");
 
-// The tag names and character references of a page, in order, but for accented vowels.
-Textos marcas(const std::string &pagina) {
-  static const std::regex marca("<[^ \t\n>]*|&[#A-Za-z0-9]*.");
-  Textos r;
-  for (std::sregex_iterator i(pagina.begin(), pagina.end(), marca), fin; i != fin; ++i)
-    if (!std::regex_match(i->str(), kAcento)) r.push_back(i->str());
-  return r;
-}
+// The tag names of a page (a '<' inside an attribute value begins none), and those with
+// its character references but for accented vowels.
+const std::regex kTags("<[!/A-Za-z][^ \t\n>]*"), kMarcas("<[^ \t\n>]*|&[#A-Za-z0-9]*.");
 
-// The tag names of a page, in order (a '<' inside an attribute value begins none).
-Textos tags(const std::string &pagina) {
-  static const std::regex tag("<[!/A-Za-z][^ \t\n>]*");
+// What patron finds in a page, in order.
+Textos busca(const std::string &pagina, const std::regex &patron) {
   Textos r;
-  for (std::sregex_iterator i(pagina.begin(), pagina.end(), tag), fin; i != fin; ++i)
-    r.push_back(i->str());
+  for (std::sregex_iterator i(pagina.begin(), pagina.end(), patron), fin; i != fin; ++i)
+    if (!std::regex_match(i->str(), kAcento)) r.push_back(i->str());
   return r;
 }
 
@@ -359,8 +300,6 @@ std::string sin_decoracion(const std::string &pagina) {
 }
 
 TEST_F(Comando, PaginasReales) {
-  const Salida carpeta = lenguaweb({"pseudo", LENGUAWEB_DATOS_PRUEBA, "-o", "todas"});
-  const std::string msgen = fs::path(LENGUAWEB_MSGFMT).replace_filename("msgen");
   std::ptrdiff_t n = 0;
   for (const auto &e : fs::directory_iterator(LENGUAWEB_DATOS_PRUEBA)) {
     const std::string pagina = e.path().string();
@@ -371,47 +310,36 @@ TEST_F(Comando, PaginasReales) {
     for (auto [tag, langid] :
          {std::pair{".ja", "0x0411"}, std::pair{".ru", "0x0419"}, std::pair{".zh-cn", "0x0804"}})
       if (e.path().stem().extension() == tag) idioma = langid;
-    ASSERT_EQ(
-        lenguaweb({"extract", pagina, "-l", idioma, "-t", idioma, "-o", "p.po", "--force"}).estado,
-        0);
-    EXPECT_EQ(corre(LENGUAWEB_MSGFMT, {"--check", "-o", "/dev/null", "p.po"}).errores, "");
-    ASSERT_EQ(lenguaweb({"merge", pagina, "p.po", "-o", "propia.html"}).estado, 0);
+    bien({"extract", pagina, "-l", idioma, "-t", idioma, "-o", "p.po", "--force"});
+    EXPECT_EQ(msgfmt("--check", "p.po"), "");
+    bien({"merge", pagina, "p.po", "-o", "propia.html"});
     const std::string propia = lee(ruta("propia.html"));
     // Every text given back as its own translation goes through UTF-8 and back unchanged.
-    ASSERT_EQ(corre(msgen, {"p.po", "-o", "p.po"}).estado, 0);
-    ASSERT_EQ(lenguaweb({"merge", pagina, "p.po", "-o", "copia.html"}).estado, 0);
+    bien({"p.po", "-o", "p.po"}, gettext("msgen"));
+    bien({"merge", pagina, "p.po", "-o", "copia.html"});
     EXPECT_EQ(lee(ruta("copia.html")), propia);
     // Pseudo-translation changes the texts and nothing else: no tag, entity or brace. A
     // page in a legacy charset goes back with its own texts as it stood, entities and all,
     // while a translation's accented letters are the charset's own: there, only tags count.
     // Cut in blocks (the default), a text's character references reach the translator
     // as characters and come back so: there, only tags count.
-    ASSERT_EQ(lenguaweb({"pseudo", pagina, "-l", idioma, "-o", "bloques.html"}).estado, 0);
-    EXPECT_EQ(tags(lee(ruta("bloques.html"))), tags(propia));
+    bien({"pseudo", pagina, "-l", idioma, "-o", "bloques.html"});
+    EXPECT_EQ(busca(lee(ruta("bloques.html")), kTags), busca(propia, kTags));
     // Cut as before, every tag and character reference stays where it stood.
-    ASSERT_EQ(lenguaweb({"extract", pagina, "-l", idioma, "-t", idioma, "--segments", "classic",
-                         "-o", "c.po"})
-                  .estado,
-              0);
-    ASSERT_EQ(lenguaweb({"merge", pagina, "c.po", "-o", "clasica.html"}).estado, 0);
-    const std::string clasica = lee(ruta("clasica.html"));
-    ASSERT_EQ(
-        lenguaweb({"pseudo", pagina, "-l", idioma, "--segments", "classic", "-o", "pseudo.html"})
-            .estado,
-        0);
-    const std::string pseudo = lee(ruta("pseudo.html"));
+    bien({"extract", pagina, "-l", idioma, "-t", idioma, "--segments", "classic", "-o", "c.po"});
+    bien({"merge", pagina, "c.po", "-o", "clasica.html"});
+    bien({"pseudo", pagina, "-l", idioma, "--segments", "classic", "-o", "pseudo.html"});
+    const std::string clasica = lee(ruta("clasica.html")), pseudo = lee(ruta("pseudo.html"));
     EXPECT_NE(pseudo, clasica);
     codificacion_pagina_t codificacion;
     conv_detecta_codificacion(propia.data(), propia.size(), 0x0409, &codificacion);
     if (std::string_view(codificacion.nombre) == "UTF-8") {
-      EXPECT_EQ(marcas(pseudo), marcas(clasica));
+      EXPECT_EQ(busca(pseudo, kMarcas), busca(clasica, kMarcas));
       EXPECT_EQ(sin_decoracion(pseudo), sin_decoracion(clasica));
     } else {
-      EXPECT_EQ(tags(pseudo), tags(clasica));
+      EXPECT_EQ(busca(pseudo, kTags), busca(clasica, kTags));
     }
   }
-  EXPECT_EQ(carpeta.estado, 0) << carpeta.errores;
-  EXPECT_EQ(std::distance(fs::directory_iterator(ruta("todas")), {}), n);
   EXPECT_GT(n, 0) << "no pages in " << LENGUAWEB_DATOS_PRUEBA;
 }
 
@@ -423,9 +351,7 @@ TEST_F(Comando, ProtegeMarcadoYLoRestaura) {
       {"x <script>y</script> <BR/> <P>", "x <script>y</script> <BR/> <P>", {}},
       {"a < b <B>c", "a < b {0}c", {"<B>"}},
       {"&amp; &#225;&#x41; &Eacute;", "{0} {1} {2}", {"&amp;", "&#225;&#x41;", "&Eacute;"}},
-      {"& &; &#; &#x; &amp &a-b;",
-       "& &; &#; &#x; {0} &a-b;",
-       {"&amp"}},  // "&amp" as a browser reads it
+      {"& &; &#; &#x; &amp &a-b;", "& &; &#; &#x; {0} &a-b;", {"&amp"}},  // as a browser reads it
       {"{0} }{", "{0}0{1} {2}", {"{", "}", "}{"}},
       // What is not to be translated goes whole.
       {"a <span translate=no>b <b>c</b></span> <b>d</b>",
@@ -446,7 +372,7 @@ TEST_F(Comando, ProtegeMarcadoYLoRestaura) {
 TEST_F(Comando, IdiomasPorNombreONumero) {
   struct Caso {
     const char *texto;
-    std::optional<uint32_t> idioma;
+    uint32_t idioma;
     const char *nombre = "";  // the PO header's Language
   };
   const Caso casos[] = {
@@ -458,33 +384,15 @@ TEST_F(Comando, IdiomasPorNombreONumero) {
       {.texto = "ja", .idioma = 0x0011, .nombre = "ja"},
       {.texto = "0x4C0A", .idioma = 0x4C0A, .nombre = "es_NI"},
       {.texto = "0x081A", .idioma = 0x081A, .nombre = "sr_Latn_CS"},
-      // Neither ICU nor Windows knows these: no language is taken silently.
-      {.texto = "0", .idioma = std::nullopt},
-      {.texto = "0x7FFF", .idioma = std::nullopt},
-      {.texto = "0x0400", .idioma = std::nullopt},
-      {.texto = "und", .idioma = std::nullopt},
-      {.texto = "xx_YY", .idioma = std::nullopt},
-      {.texto = "", .idioma = std::nullopt},
-      {.texto = " 9", .idioma = std::nullopt},
-      {.texto = "es ES", .idioma = std::nullopt},
-      {.texto = "99999999999999999999", .idioma = std::nullopt},
   };
   for (const Caso &c : casos) {
-    SCOPED_TRACE(c.texto);
-    EXPECT_EQ(idiomas_lee(c.texto), c.idioma);
-    if (c.idioma) {
-      EXPECT_EQ(idiomas_nombre(*c.idioma), c.nombre);
-    }
+    EXPECT_EQ(idiomas_lee(c.texto), c.idioma) << c.texto;
+    EXPECT_EQ(idiomas_nombre(c.idioma), c.nombre) << c.texto;
   }
-}
-
-TEST_F(Comando, AnfitrionMinimoDelReadme) {
-  escribe("p.html", "<title>Hi</title><p>One <b>two</b></p><img alt=\"Caf\xC3\xA9\">");
-  const Salida r = corre(LENGUAWEB_ANFITRION, {"p.html", "fin.html"});
-  ASSERT_EQ(r.estado, 0) << r.errores;
-  EXPECT_EQ(r.salida, "TITULO\tHi\nTEXTO_1\tOne <b>two\nALTERNATIVO_IMAGEN_2\tCaf\xC3\xA9\n");
-  EXPECT_EQ(lee(ruta("fin.html")),
-            "<title>[Hi]</title><p>[One <b>two]</b></p><img alt=\"[Caf\xC3\xA9]\">");
+  // Neither ICU nor Windows knows these: no language is taken silently.
+  for (const char *t :
+       {"0", "0x7FFF", "0x0400", "und", "xx_YY", "", " 9", "es ES", "99999999999999999999"})
+    EXPECT_EQ(idiomas_lee(t), std::nullopt) << t;
 }
 
 }  // namespace

@@ -8,93 +8,61 @@
 namespace {
 
 using pruebas::Comando;
+using pruebas::Orden;
 using pruebas::Salida;
 using pruebas::Textos;
 namespace fs = std::filesystem;
-const std::string kGettext = fs::path(LENGUAWEB_MSGFMT).parent_path().string() + "/";
-
-// One step: a command (lenguaweb's unless programa says otherwise), its exit status, a
-// part of what it says on standard error ("" : it says nothing), and then what msgfmt
-// --statistics says of a file.
-struct Paso {
-  Textos argumentos{};
-  std::string programa{};
-  int estado = 0;
-  std::string dice{};
-  std::string fichero{}, estadistica{};
-};
 
 TEST_F(Comando, NingunaTraduccionSePierdeSinPedirlo) {
-  escribe("a.html", lee(LENGUAWEB_DATOS_HOST "/repetida.html"));
-  escribe("b.html", "<title>Other</title>");
-  const std::string nada = "0 translated messages, 5 untranslated messages.\n";
-  const std::string todas = "5 translated messages.\n";
-  // clang-format off
-  const Paso pasos[] = {
+  // What msgfmt --statistics says of a file, as a step's standard error.
+  const std::string estadistica = LENGUAWEB_MSGFMT " --statistics -o /dev/null",
+                    nada = "0 translated messages, 5 untranslated messages.\n",
+                    todas = "5 translated messages.\n", l = "lenguaweb: ";
+  const Orden pasos[] = {
       // A template beside the page, as xgettext writes one.
-      {.argumentos = {"extract", "a.html"}, .fichero = "a.pot", .estadistica = nada},
-      {.argumentos = {"a.pot", "-o", "a.po"}, .programa = "msgen", .fichero = "a.po",
-       .estadistica = todas},
+      {.ficheros = {{"a.html", lee(LENGUAWEB_DATOS_HOST "/repetida.html")},
+                    {"b.html", "<title>Other</title>"}},
+       .argumentos = {"extract", "a.html"}},
+      {.programa = estadistica, .argumentos = {"a.pot"}, .errores = nada},
+      {.programa = gettext("msgen"), .argumentos = {"a.pot", "-o", "a.po"}},
       // Extracted again onto the translated file: updated, not replaced.
       {.argumentos = {"extract", "a.html", "-o", "a.po"},
-       .dice = "lenguaweb: a.po holds 5 translations: updated as update does, every one kept "
-               "(--force replaces it)\n",
-       .fichero = "a.po", .estadistica = todas},
-      {.argumentos = {"extract", "b.html", "-o", "a.po"}, .estado = 2,
-       .dice = "a.po holds 5 translations of another page, 'a.html', which extract would "
-               "replace: --force replaces them",
-       .fichero = "a.po", .estadistica = todas},
+       .errores = l + "a.po holds 5 translations: updated as update does, every one kept "
+                      "(--force replaces it)\n"},
+      {.programa = estadistica, .argumentos = {"a.po"}, .errores = todas},
+      {.argumentos = {"extract", "b.html", "-o", "a.po"},
+       .estado = 2,
+       .errores = l + "a.po holds 5 translations of another page, 'a.html', which extract would "
+                      "replace: --force replaces them\n"},
       // update writes over its old PO file, as msgmerge -U does.
-      {.argumentos = {"update", "a.html", "a.po", "-o", "a.po"}, .fichero = "a.po",
-       .estadistica = todas},
+      {.argumentos = {"update", "a.html", "a.po", "-o", "a.po"}},
       // Mistakes, each named, nothing written.
-      {.argumentos = {"merge", "a.po", "a.html", "-o", "x.html"}, .estado = 2,
-       .dice = "lenguaweb: 'a.po' is a PO file and 'a.html' is not: the page comes first "
-               "(lenguaweb merge PAGE PO -o OUTPUT)\n",
-       .fichero = "a.po", .estadistica = todas},
-      {.argumentos = {"-v", "mrge", "a.html"}, .estado = 2,
-       .dice = "lenguaweb: unknown subcommand 'mrge': the subcommands are extract, merge, "
-               "update, links and pseudo",
-       .fichero = "a.po", .estadistica = todas},
-      {.argumentos = {"merge", "b.html", "a.po", "-o", "x.html"}, .estado = 2,
-       .dice = "its X-Lenguaweb-Page is 'a.html', not 'b.html' (--any-page takes it",
-       .fichero = "a.po", .estadistica = todas},
-      {.argumentos = {"update", "b.html", "a.po", "-o", "b.po"}, .estado = 2,
-       .dice = "its X-Lenguaweb-Page is 'a.html', not 'b.html'", .fichero = "a.po",
-       .estadistica = todas},
+      {.argumentos = {"merge", "a.po", "a.html", "-o", "x.html"},
+       .estado = 2,
+       .errores = l + "'a.po' is a PO file and 'a.html' is not: the page comes first (lenguaweb "
+                      "merge PAGE PO -o OUTPUT)\n"},
+      {.argumentos = {"-v", "mrge", "a.html"},
+       .estado = 2,
+       .errores = l + "unknown subcommand 'mrge': the subcommands are extract, merge, update, "
+                      "links and pseudo (lenguaweb --help tells more)\n"},
+      {.argumentos = {"update", "b.html", "a.po", "-o", "b.po"},
+       .estado = 2,
+       .errores = l + "a.po: a PO file of another page: its X-Lenguaweb-Page is 'a.html', not "
+                      "'b.html' (--any-page takes it all the same)\n"},
+      {.programa = estadistica, .argumentos = {"a.po"}, .errores = todas},
       // A merge counts entries, as msgfmt does.
       {.argumentos = {"merge", "a.html", "a.po", "-o", "x.html"},
-       .dice = "a.html: 5 of 5 entries translated\n", .fichero = "a.po", .estadistica = todas},
+       .errores = "a.html: 5 of 5 entries translated\n"},
       // Replaced only when asked.
-      {.argumentos = {"extract", "a.html", "-o", "a.po", "--force"}, .fichero = "a.po",
-       .estadistica = nada},
+      {.argumentos = {"extract", "a.html", "-o", "a.po", "--force"}},
+      {.programa = estadistica, .argumentos = {"a.po"}, .errores = nada},
   };
-  // clang-format on
-  for (const Paso &p : pasos) {
-    SCOPED_TRACE(testing::PrintToString(p.argumentos));
-    const Salida r =
-        p.programa.empty() ? lenguaweb(p.argumentos) : corre(kGettext + p.programa, p.argumentos);
-    EXPECT_EQ(r.estado, p.estado) << r.errores;
-    if (p.dice.empty())
-      EXPECT_EQ(r.errores, "");
-    else
-      EXPECT_NE(r.errores.find(p.dice), std::string::npos) << r.errores;
-    EXPECT_EQ(corre(LENGUAWEB_MSGFMT, {"--statistics", "-o", "/dev/null", p.fichero}).errores,
-              p.estadistica);
-  }
+  for (const Orden &p : pasos) comprueba(p);
   EXPECT_FALSE(fs::exists(ruta("b.po")));
 }
 
-// A day of a translator's week on a site: what is done (a command, or an edit of the
-// pages), then the files that must be there and the translations a PO file must hold.
-struct Dia {
-  Textos argumentos{};  // lenguaweb's, but for the edits "translate", "add", "rename", "remove"
-  int estado = 0;
-  std::string dice{};  // a part of the last line on standard error
-  Textos presentes{};
-  std::string po{}, estadistica{};
-};
-
+// A translator's week on a site: commands, edits of the pages, and checks of the files
+// that must be there and of the translations a PO file holds.
 TEST_F(Comando, UnaSemanaDeTraduccionDeUnSitio) {
   const std::string datos = LENGUAWEB_DATOS_PRUEBA "/";
   fs::create_directories(ruta("sitio/img"));
@@ -103,65 +71,40 @@ TEST_F(Comando, UnaSemanaDeTraduccionDeUnSitio) {
     fs::copy_file(datos + pagina, ruta(std::string("sitio/") + pagina));
   escribe("sitio/estilo.css", "p { color: black }");
   escribe("sitio/img/logo.png", "PNG");
-  const std::string bisect = "92 translated messages.\n";
+  // Each template that has no PO file yet becomes one, and every PO file is filled.
+  const std::string traduce =
+                        "(for t in po/*.pot; do [ -e ${t%t} ] || cp $t ${t%t}; done && "
+                        "for p in po/*.po; do " +
+                        gettext("msgen") + " $p -o $p || exit 1; done)",
+                    estadistica = LENGUAWEB_MSGFMT " --statistics -o /dev/null",
+                    bisect = "92 translated messages.\n";
   // clang-format off
-  const Dia dias[] = {
-      {.argumentos = {"extract", "sitio", "-o", "po"},
-       .dice = "3 pages of sitio: 3 written under po",
-       .presentes = {"po/python_bisect.pot", "po/libffi_the_basics.pot"}},
-      {.argumentos = {"translate"}, .po = "po/python_bisect.po", .estadistica = bisect},
+  const Orden pasos[] = {
+      {.argumentos = {"extract", "sitio", "-o", "po"}, .dice = "3 pages of sitio: 3 written under po"},
+      {.programa = "ls", .argumentos = {"po/python_bisect.pot", "po/libffi_the_basics.pot"}},
+      {.programa = traduce},
+      {.programa = estadistica, .argumentos = {"po/python_bisect.po"}, .errores = bisect},
       // Extracted again: the templates are new, the translations where they were.
-      {.argumentos = {"extract", "sitio", "-o", "po"}, .dice = "3 written under po",
-       .po = "po/python_bisect.po", .estadistica = bisect},
-      {.argumentos = {"add"}, .presentes = {"sitio/nuevo.html"}},
-      {.argumentos = {"rename"}, .presentes = {"sitio/xfig.html"}},
-      {.argumentos = {"remove"}},
+      {.argumentos = {"extract", "sitio", "-o", "po"}, .dice = "3 written under po"},
+      {.programa = estadistica, .argumentos = {"po/python_bisect.po"}, .errores = bisect},
+      {.ficheros = {{"sitio/nuevo.html", "<html><body><p>New</p></body></html>"}},
+       .programa = "mv sitio/xfig_introduction.html sitio/xfig.html && rm sitio/libffi_the_basics.html"},
       // New pages start from their templates; the PO files of pages gone stay, named.
       {.argumentos = {"update", "sitio", "po", "-o", "po", "-t", "es"},
-       .dice = "2 new pages' PO files started from the pages: po/nuevo.po, po/xfig.po; 2 PO "
-               "files kept whose pages are gone: po/libffi_the_basics.po, "
-               "po/xfig_introduction.po",
-       .presentes = {"po/nuevo.po", "po/xfig_introduction.po", "po/libffi_the_basics.po"},
-       .po = "po/python_bisect.po", .estadistica = bisect},
-      {.argumentos = {"translate"}, .po = "po/nuevo.po", .estadistica = "1 translated message.\n"},
+       .dice = "2 new pages' PO files started from the pages: po/nuevo.po, po/xfig.po; 2 PO files kept whose "
+               "pages are gone: po/libffi_the_basics.po, po/xfig_introduction.po"},
+      {.programa = "ls", .argumentos = {"po/nuevo.po", "po/xfig_introduction.po", "po/libffi_the_basics.po"}},
+      {.programa = estadistica, .argumentos = {"po/python_bisect.po"}, .errores = bisect},
+      {.programa = traduce},
+      {.programa = estadistica, .argumentos = {"po/nuevo.po"}, .errores = "1 translated message.\n"},
       // Every page and every other file of the site, translated or as it was.
-      {.argumentos = {"merge", "sitio", "po", "-o", "es"},
-       .dice = "3 pages of sitio: 3 written under es; ",
-       .presentes = {"es/python_bisect.html", "es/nuevo.html", "es/xfig.html", "es/estilo.css",
-                     "es/img/logo.png"}},
-      {.argumentos = {"merge", "sitio", "po", "-o", "solo", "--pages-only"},
-       .dice = "3 pages of sitio: 3 written under solo; ", .presentes = {"solo/nuevo.html"}},
+      {.argumentos = {"merge", "sitio", "po", "-o", "es"}, .dice = "3 pages of sitio: 3 written under es; "},
+      {.programa = "ls", .argumentos = {"es/python_bisect.html", "es/nuevo.html", "es/xfig.html", "es/estilo.css", "es/img/logo.png"}},
+      {.argumentos = {"merge", "sitio", "po", "-o", "solo", "--pages-only"}, .dice = "3 pages of sitio: 3 written under solo; "},
+      {.programa = "ls", .argumentos = {"solo/nuevo.html"}},
   };
   // clang-format on
-  for (const Dia &d : dias) {
-    SCOPED_TRACE(testing::PrintToString(d.argumentos));
-    const std::string &que = d.argumentos[0];
-    if (que == "translate") {
-      // Each template that has no PO file yet becomes one, and every PO file is filled.
-      for (const auto &e : fs::recursive_directory_iterator(ruta("po"))) {
-        fs::path po = e.path();
-        po.replace_extension(".po");
-        if (e.path().extension() == ".po" || (e.path().extension() == ".pot" && !fs::exists(po))) {
-          ASSERT_EQ(corre(kGettext + "msgen", {e.path().string(), "-o", po.string()}).estado, 0);
-        }
-      }
-    } else if (que == "add") {
-      escribe("sitio/nuevo.html", "<html><body><p>New</p></body></html>");
-    } else if (que == "rename") {
-      fs::rename(ruta("sitio/xfig_introduction.html"), ruta("sitio/xfig.html"));
-    } else if (que == "remove") {
-      fs::remove(ruta("sitio/libffi_the_basics.html"));
-    } else {
-      const Salida r = lenguaweb(d.argumentos);
-      EXPECT_EQ(r.estado, d.estado) << r.errores;
-      EXPECT_NE(r.errores.find(d.dice), std::string::npos) << r.errores;
-    }
-    for (const std::string &f : d.presentes) EXPECT_TRUE(fs::exists(ruta(f))) << f;
-    if (!d.po.empty()) {
-      EXPECT_EQ(corre(LENGUAWEB_MSGFMT, {"--statistics", "-o", "/dev/null", d.po}).errores,
-                d.estadistica);
-    }
-  }
+  for (const Orden &p : pasos) comprueba(p);
   EXPECT_FALSE(fs::exists(ruta("solo/estilo.css")));
   EXPECT_NE(lee(ruta("es/nuevo.html")).find("<p>New</p>"), std::string::npos);
   EXPECT_NE(lee(ruta("es/nuevo.html")).find("lang=\"es\""), std::string::npos);
@@ -202,8 +145,8 @@ TEST_F(Comando, LosIdiomasComoLosEscribeGettext) {
     }
     ASSERT_EQ(r.estado, 0) << r.errores;
     EXPECT_NE(lee(ruta("t.po")).find("\"Language: " + i.cabecera + "\\n\""), std::string::npos);
-    ASSERT_EQ(corre(kGettext + "msgen", {"t.po", "-o", "t.po"}).estado, 0);
-    ASSERT_EQ(lenguaweb({"merge", i.pagina, "t.po", "-o", "t.html"}).estado, 0);
+    bien({"t.po", "-o", "t.po"}, gettext("msgen"));
+    bien({"merge", i.pagina, "t.po", "-o", "t.html"});
     EXPECT_EQ(lee(ruta("t.html")).substr(0, i.html.size()), i.html);
   }
 }
