@@ -110,6 +110,48 @@ TEST_F(Comando, UnaSemanaDeTraduccionDeUnSitio) {
   EXPECT_NE(lee(ruta("es/nuevo.html")).find("lang=\"es\""), std::string::npos);
 }
 
+// The same site through one catalogue, and translations taken from a compendium: for the
+// catalogue's texts, and for a new page's PO file in a folder of them.
+TEST_F(Comando, UnSitioEnUnCatalogoYUnCompendio) {
+  const std::string estadistica = LENGUAWEB_MSGFMT " --statistics -o /dev/null", l = "lenguaweb: ";
+  // clang-format off
+  const Orden pasos[] = {
+      {.ficheros = {{"sitio/a.html", "<html><body><p>Home</p><p>Welcome</p></body></html>"},
+                    {"sitio/sub/b.html", "<html><body><p>Home</p>\n<p>Contact</p></body></html>"},
+                    {"sitio/logo.png", "PNG"},
+                    {"comp.po", "msgid \"\"\nmsgstr \"Content-Type: text/plain; charset=UTF-8\\n\"\n\n"
+                                "msgid \"Goodbye\"\nmsgstr \"Adi\xC3\xB3s\"\n"}},
+       .argumentos = {"extract", "sitio", "-o", "sitio.pot"},
+       .errores = "2 pages of sitio: 3 entries in sitio.pot (4 in the pages one by one)\n"},
+      {.programa = "grep", .argumentos = {"-A1", "#: sitio/a.html:1 sitio/sub/b.html:1", "sitio.pot"}, .salida = "msgid \"Home\""},
+      {.programa = "grep", .argumentos = {"-A1", "#: sitio/sub/b.html:2", "sitio.pot"}, .salida = "msgid \"Contact\""},
+      {.programa = gettext("msgen"), .argumentos = {"sitio.pot", "-o", "sitio.po"}},
+      // Extracted again onto the translated catalogue: updated, not replaced.
+      {.argumentos = {"extract", "sitio", "-o", "sitio.po"},
+       .errores = l + "sitio.po holds 3 translations: updated as update does, every one kept (--force replaces it)\n"
+                      "2 pages of sitio: 3 entries in sitio.po (4 in the pages one by one)\n"},
+      {.programa = estadistica, .argumentos = {"sitio.po"}, .errores = "3 translated messages.\n"},
+      // A new page: its text that the compendium holds comes translated.
+      {.ficheros = {{"sitio/c.html", "<html><body><p>Goodbye</p><p>Home</p></body></html>"}},
+       .argumentos = {"update", "sitio", "sitio.po", "-o", "sitio.po", "-C", "comp.po"},
+       .errores = "3 pages of sitio: 4 entries in sitio.po (6 in the pages one by one)\n"},
+      {.programa = estadistica, .argumentos = {"sitio.po"}, .errores = "4 translated messages.\n"},
+      {.argumentos = {"merge", "sitio", "sitio.po", "-o", "es"},
+       .errores = "3 pages of sitio: 3 written under es; 6 of 6 entries translated; 1 other file linked or copied\n",
+       .fichero = "es/c.html", .contenido = "<html><body><p>Adi\xC3\xB3s</p><p>Home</p></body></html>"},
+      {.programa = "ls", .argumentos = {"es/logo.png", "es/a.html", "es/sub/b.html"}},
+      {.ficheros = {{"otro/a.html", "<p>Home</p>"}}, .argumentos = {"merge", "otro", "sitio.po", "-o", "x"}, .estado = 2,
+       .errores = l + "sitio.po: a PO file of another page: its X-Lenguaweb-Page is 'sitio', not 'otro' (--any-page takes it all the same)\n"},
+      // A folder of PO files: a new page's starts from its template and the compendium.
+      {.programa = "mkdir por_pagina && " LENGUAWEB_CLI,
+       .argumentos = {"update", "sitio", "por_pagina", "-o", "por_pagina", "-t", "es", "-C", "comp.po"},
+       .dice = "3 new pages' PO files started from the pages"},
+      {.programa = estadistica, .argumentos = {"por_pagina/c.po"}, .errores = "1 translated message, 1 untranslated message.\n"},
+  };
+  // clang-format on
+  for (const Orden &p : pasos) comprueba(p);
+}
+
 // A language as gettext names it: what the PO header keeps, and the start of the page
 // merged with it; an empty header: refused.
 struct Idioma {

@@ -258,21 +258,35 @@ TEST_F(Comando, LaPlantillaSeLeeComoTexto) {
   // translators; the keywords are an entry of their own.
   escribe("p.html",
           "<html><head>\n<meta name=\"keywords\" content=\"Hola\"></head>\n<body>\n"
-          "<h2>Hola</h2>\n<abbr title=\"HyperText\">HT</abbr>\n<p its-loc-note=\"A "
-          "greeting:&#10;keep it\">Hola</p>"
-          "<p>Hola</p>\n"
+          "<h2>Hola</h2>\n<abbr title=\"HyperText\">HT</abbr>\n"
+          "<p its-loc-note=\"A greeting:&#10;keep it\">Hola</p><p>Hola</p>\n"
           "<table><tr><td>\xE2\x80\x94</td></tr></table></body></html>\n");
   EXPECT_EQ(bien({"extract", "p.html", "-l", "en", "-t", "es", "-o", "p.po"}), "");
   const std::string po = lee(ruta("p.po"));
   for (const char *entrada :
-       {"\n\n#. <h2>\n#. <p>\n#. Note: A greeting:\n#. keep it\n#: p.html:4 p.html:6\nmsgid "
-        "\"Hola\"\nmsgstr "
-        "\"\"\n",
+       {"\n\n#. <h2>\n#. <p>\n#. Note: A greeting:\n#. keep it\n#: p.html:4 p.html:6\n"
+        "msgid \"Hola\"\nmsgstr \"\"\n",
         "\n\n#. title of <abbr>\n#: p.html:5\nmsgid \"HyperText\"\n",
         "\n\n#. content of <meta>\n#: p.html:2\nmsgctxt \"keywords\"\nmsgid \"Hola\"\n"})
     EXPECT_NE(po.find(entrada), std::string::npos) << po;
   EXPECT_EQ(po.find("\xE2\x80\x94"), std::string::npos) << po;
   EXPECT_EQ(msgfmt("--check", "p.po"), "");
+
+  // A msgid reads as the page's words: a reference is its character, but for those that
+  // would read as markup or a control character, and for what stands inside a tag.
+  // clang-format off
+  const std::pair<std::string, std::string> caracteres[] = {
+      {"caf&eacute; &#26481;&#x4EAC; &copy 2020 &notit; a&nbsp;b",
+       "caf\xC3\xA9 \xE6\x9D\xB1\xE4\xBA\xAC \xC2\xA9 2020 \xC2\xACit; a\xC2\xA0" "b"},
+      {"&lt;b&gt; &amp; &#60;&#x3E;&#38; AT&T &bogus; plain", ""},
+      {"<img alt=\"&eacute;\" title='&#26481;'> &eacute;<!-- &eacute; -->",
+       "<img alt=\"&eacute;\" title='&#26481;'> \xC3\xA9<!-- &eacute; -->"},
+      {"x < 3 &eacute; <b", "x < 3 \xC3\xA9 <b"},
+      {"&#0; &#10; &#9; &#13; &#127; &#x80;", "\xEF\xBF\xBD \n \t &#13; &#127; \xE2\x82\xAC"},
+  };
+  // clang-format on
+  for (const auto &[pagina, msgid] : caracteres)
+    EXPECT_EQ(marcado_en_caracteres(pagina), msgid.empty() ? pagina : msgid);
 
   // Without -l, the page's language is the one its HTML tag declares.
   const Textos extrae = {"extract", "l.html", "-o", "-"};
@@ -291,6 +305,36 @@ TEST_F(Comando, LaPlantillaSeLeeComoTexto) {
   };
   // clang-format on
   for (const Orden &o : declarados) comprueba(o);
+}
+
+// A translation goes out with the characters the code page of its language lacks as
+// references; one that is its source keeps the page's own text; a PO file written when
+// msgids held the page's references still merges.
+TEST_F(Comando, LasReferenciasDeLaPaginaYSusTraducciones) {
+  const std::string pagina =
+      "<html><head><meta charset=\"utf-8\"></head><body><p>Tokyo &#26481; caf&eacute; &rarr;</p>";
+  const auto po = [](const std::string &msgid, const std::string &msgstr) {
+    return Ficheros{{"p.po",
+                     "msgid \"\"\nmsgstr \"Content-Type: text/plain; charset=UTF-8\\n\"\n\n"
+                     "msgid \"" +
+                         msgid + "\"\nmsgstr \"" + msgstr + "\"\n"}};
+  };
+  const std::string tokio = "Tokio \xE6\x9D\xB1\xE4\xBA\xAC caf\xC3\xA9 \xE2\x86\x92",
+                    propio = "Tokyo \xE6\x9D\xB1 caf\xC3\xA9 \xE2\x86\x92";
+  const Textos merge = {"merge", "u.html", "p.po", "-o", "f.html"};
+  const std::string una = "u.html: 1 of 1 entry translated\n";
+  // clang-format off
+  const Orden casos[] = {
+      {.ficheros = {{"u.html", pagina}}, .argumentos = {"extract", "u.html", "-o", "-"},
+       .salida = "msgid \"" + propio + "\"\nmsgstr \"\"\n"},
+      {.ficheros = po(propio, tokio), .argumentos = merge, .errores = una, .fichero = "f.html",
+       .contenido = "<html><head><meta charset=\"utf-8\"></head><body><p>Tokio &#26481;&#20140; caf\xC3\xA9 &#8594;</p>"},
+      {.ficheros = po("Tokyo &#26481; caf\xC3\xA9 &rarr;", tokio), .argumentos = merge, .errores = una, .fichero = "f.html",
+       .contenido = "<html><head><meta charset=\"utf-8\"></head><body><p>Tokio &#26481;&#20140; caf\xC3\xA9 &#8594;</p>"},
+      {.ficheros = po(propio, propio), .argumentos = merge, .errores = una, .fichero = "f.html", .contenido = pagina},
+  };
+  // clang-format on
+  for (const Orden &o : casos) comprueba(o);
 }
 
 }  // namespace
