@@ -2,6 +2,7 @@
 #include "catalogo.h"
 
 #include <filesystem>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -88,19 +89,28 @@ int catalogo_escribe(const Orden &orden) {
       !choque.empty())
     return falla(choque);
 
+  // Each page's entries join the catalogue as soon as those of the pages before it have:
+  // in the order of the pages, with only the pages done out of turn held apart.
   std::vector<std::vector<EntradaDescrita>> de_cada(paginas.size());
+  std::vector<bool> hecha(paginas.size(), false);
+  std::mutex cerrojo;
+  size_t siguiente = 0, textos = 0;
+  CatalogoPo catalogo;
   const size_t fallidas = carpetas_reparte(paginas.size(), orden.trabajos, [&](size_t i) {
     std::string porque;
-    if (paginas_describe(paginas[i], leer, &de_cada[i], &porque) == Resultado::hecha) return true;
-    if (!porque.empty()) falla(porque);
-    return false;
+    std::vector<EntradaDescrita> descritas;
+    const bool bien = paginas_describe(paginas[i], leer, &descritas, &porque) == Resultado::hecha;
+    if (!bien && !porque.empty()) falla(porque);
+    std::lock_guard<std::mutex> guarda(cerrojo);
+    de_cada[i] = std::move(descritas);
+    hecha[i] = true;
+    for (; siguiente < paginas.size() && hecha[siguiente]; ++siguiente) {
+      textos += de_cada[siguiente].size();
+      po_une_al_catalogo(&catalogo, std::move(de_cada[siguiente]));
+      std::vector<EntradaDescrita>().swap(de_cada[siguiente]);
+    }
+    return bien;
   });
-  CatalogoPo catalogo;
-  size_t textos = 0;
-  for (std::vector<EntradaDescrita> &entradas : de_cada) {
-    textos += entradas.size();
-    po_une_al_catalogo(&catalogo, std::move(entradas));
-  }
 
   const PaginaPo cabecera{.ruta = carpeta,
                           .idioma = leer.idioma.value_or(0),

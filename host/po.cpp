@@ -630,12 +630,12 @@ std::vector<EntradaDescrita> po_describe_entradas(const PaginaPo &pagina,
 
 void po_une_al_catalogo(CatalogoPo *catalogo, std::vector<EntradaDescrita> &&de_pagina) {
   for (EntradaDescrita &e : de_pagina) {
-    std::string clave = e.contexto;
-    clave.append(1, '\4').append(e.texto);  // gettext's own separator of msgctxt and msgid
-    const auto [hallada, nueva] = catalogo->indice.try_emplace(std::move(clave), 0);
-    if (nueva) {
-      hallada->second = catalogo->entradas.size();
-      catalogo->entradas.push_back(std::move(e));
+    auto &indice = catalogo->indice[indice_de(e.contexto)];
+    const auto hallada = indice.find(e.texto);
+    if (hallada == indice.end()) {
+      // The key is the entry's own msgid, which the deque never moves.
+      const EntradaDescrita &nueva = catalogo->entradas.emplace_back(std::move(e));
+      indice.emplace(nueva.texto, catalogo->entradas.size() - 1);
       continue;
     }
     EntradaDescrita &unida = catalogo->entradas[hallada->second];

@@ -126,7 +126,7 @@ std::vector<EntradaDescrita> po_describe_entradas(const PaginaPo &pagina,
 // with the comments and references of every page where it stands.
 struct CatalogoPo {
   std::deque<EntradaDescrita> entradas;
-  std::unordered_map<std::string, size_t> indice;  // msgctxt '\4' msgid -> entry
+  std::unordered_map<std::string_view, size_t> indice[2];  // by msgid; [1]: with msgctxt
 };
 
 // Joins the entries of one more page to *catalogo (they are taken).
