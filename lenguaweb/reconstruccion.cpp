@@ -1,5 +1,6 @@
 /* reconstruccion.cpp - writing a page document back to an HTML file, texts and links in place. */
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -53,6 +54,9 @@ struct escritura {
    * the block segmentation writes a page in another language than it was read in. */
   std::string idioma_html;
   size_t html_en = htmlparser::kNoEsta; /* where the page's HTML start tag stands */
+  /* Where the METAs of the head that name the page's language stand (og:locale, an
+   * http-equiv content-language): they name the new one too. */
+  std::vector<size_t> metas_de_idioma;
   /* The pieces written are the page's bytes (not a translation's): an attribute text goes
    * back where its origin says, past values that gave none (not to be translated). */
   bool de_pagina = true;
@@ -159,17 +163,52 @@ void trata_link_de_tag(std::string_view trozo, const tag_leido &tag, const char 
 }
 
 /* Where the page's first HTML start tag stands, or kNoEsta. */
-size_t donde_esta_html(std::string_view pagina) {
+/* Whether a META tag names the page's language, and how its CONTENT writes one: "_" for
+ * og:locale (es_ES, as Open Graph writes it), "-" for http-equiv content-language (a
+ * BCP 47 tag); null for any other META. */
+const char *declara_idioma(std::string_view tag) {
+  htmlparser::valor_html valor;
+  for (const char *nombre : {"PROPERTY", "NAME"})
+    if (lenguaweb_busca_valor(tag, nombre, &valor) &&
+        htmlparser::nombre_es(tag.substr(valor.inicio, valor.fin - valor.inicio), "og:locale"))
+      return "_";
+  if (lenguaweb_busca_valor(tag, "HTTP-EQUIV", &valor) &&
+      htmlparser::nombre_es(tag.substr(valor.inicio, valor.fin - valor.inicio), "content-language"))
+    return "-";
+  return nullptr;
+}
+
+/* A BCP 47 tag as Open Graph names a locale: the language and the region, if any, joined
+ * by '_' ("sr-Latn-RS" is "sr_RS"). */
+std::string local_de_open_graph(std::string_view etiqueta) {
+  const size_t fin = std::min(etiqueta.find('-'), etiqueta.size());
+  std::string local(etiqueta.substr(0, fin));
+  for (size_t i = fin; i < etiqueta.size();) {
+    const size_t j = std::min(etiqueta.find('-', i + 1), etiqueta.size());
+    const std::string_view parte = etiqueta.substr(i + 1, j - i - 1);
+    const bool region = (parte.size() == 2 && std::isalpha(static_cast<unsigned char>(parte[0]))) ||
+                        (parte.size() == 3 && std::isdigit(static_cast<unsigned char>(parte[0])));
+    if (region) return local.append("_").append(parte);
+    i = j;
+  }
+  return local;
+}
+
+void busca_idioma_declarado(std::string_view pagina, size_t *html_en, std::vector<size_t> *metas) {
   const htmlparser::texto_acotado<char> t = htmlparser::acotado(pagina);
   lectura_html lectura;
   for (size_t p = pagina.find('<'); p != htmlparser::kNoEsta; p = pagina.find('<', p)) {
     const tag_leido tag = lenguaweb_lee_tag_en(t, static_cast<uint32_t>(p), lectura.crudo, false);
     const uint32_t sigue = lenguaweb_sigue_tras_tag(lectura, tag, pagina, false);
-    if (lectura.crudo == elemento_crudo::ninguno && htmlparser::nombre_es(tag.nombre, "HTML"))
-      return p;
+    if (lectura.crudo == elemento_crudo::ninguno && tag.texto[1] != '/') {
+      if (htmlparser::nombre_es(tag.nombre, "BODY")) return;
+      if (*html_en == htmlparser::kNoEsta && htmlparser::nombre_es(tag.nombre, "HTML"))
+        *html_en = p;
+      if (htmlparser::nombre_es(tag.nombre, "META") && declara_idioma(tag.texto) != nullptr)
+        metas->push_back(p);
+    }
     p = std::max<size_t>(sigue, p + 1);
   }
-  return htmlparser::kNoEsta;
 }
 
 /* Where a page written in UTF-8 that names no charset gets its META: after its HEAD start
@@ -263,7 +302,10 @@ void escribe_trozo(std::string &salida, std::string_view trozo, uint32_t desde,
   }
   // Rebuilding, only a reference ("@...") or an attribute text changes a piece: most
   // pieces go out as they are without reading their tags.
-  const bool tiene_html = e.html_en >= desde && e.html_en < desde + trozo.size();
+  const auto en_el_trozo = [&](size_t p) { return p >= desde && p < desde + trozo.size(); };
+  const bool tiene_html =
+      en_el_trozo(e.html_en) ||
+      std::any_of(e.metas_de_idioma.begin(), e.metas_de_idioma.end(), en_el_trozo);
   if (enlaces.preprocesar_links != CIERTO && textos.empty() && cambios.empty() && !tiene_html &&
       std::memchr(trozo.data(), '@', trozo.size()) == nullptr) {
     anade_de_pagina(salida, trozo, e);
@@ -297,6 +339,12 @@ void escribe_trozo(std::string &salida, std::string_view trozo, uint32_t desde,
       pon_idioma_html(tag, e.idioma_html, enlaces.comilla_vedada, cambios);
       pon_direccion_html(tag, e.derecha_a_izquierda, e.pagina_derecha_a_izquierda,
                          enlaces.comilla_vedada, cambios);
+    } else if (tiene_html && std::binary_search(e.metas_de_idioma.begin(), e.metas_de_idioma.end(),
+                                                size_t{desde + tag.inicio})) {
+      pon_valor_html(
+          tag, "CONTENT", nullptr,
+          *declara_idioma(tag.texto) == '_' ? local_de_open_graph(e.idioma_html) : e.idioma_html,
+          enlaces.comilla_vedada, cambios);
     }
 
     // In a translation, a tag not to be translated gave no text (the page's go by place).
@@ -603,7 +651,7 @@ escritura prepara_escritura(const lenguaweb_t *documento, uint32_t idioma, bool 
       if (etiqueta) e.idioma_html = etiqueta.get();
     }
     if (!e.idioma_html.empty()) {
-      e.html_en = donde_esta_html(pagina.bytes);
+      busca_idioma_declarado(pagina.bytes, &e.html_en, &e.metas_de_idioma);
       e.derecha_a_izquierda = conv_etiqueta_derecha_a_izquierda(e.idioma_html.c_str()) == CIERTO;
       const cad_propia propia(conv_etiqueta_de_idioma(documento->idioma));
       e.pagina_derecha_a_izquierda = conv_etiqueta_derecha_a_izquierda(propia.get()) == CIERTO;

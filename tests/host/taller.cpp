@@ -155,19 +155,21 @@ TEST_F(Comando, UnSitioEnUnCatalogoYUnCompendio) {
 // A language as gettext names it: what the PO header keeps, and the start of the page
 // merged with it; an empty header: refused.
 struct Idioma {
-  std::string nombre{}, pagina = "en.html", cabecera{}, html{};
+  std::string nombre{}, pagina = "en.html", cabecera{}, html{}, og_locale{};
 };
 
 TEST_F(Comando, LosIdiomasComoLosEscribeGettext) {
-  escribe("en.html", "<html><head><title>Home</title></head><body><p>Hello</p></body></html>");
+  escribe("en.html",
+          "<html><head><title>Home</title><meta property=\"og:locale\" content=\"en_US\"></head>"
+          "<body><p>Hello</p></body></html>");
   escribe("ar.html", "<html lang=\"ar\" dir=\"rtl\"><head><title>\xD9\x86\xD8\xB5</title></head>");
   // clang-format off
   const Idioma idiomas[] = {
       {.nombre = "eo", .cabecera = "eo", .html = "<html lang=\"eo\"><head>"},
       {.nombre = "yue", .cabecera = "yue", .html = "<html lang=\"yue\"><head>"},
       {.nombre = "pt_BR.UTF-8", .cabecera = "pt_BR", .html = "<html lang=\"pt-BR\"><head>"},
-      {.nombre = "sr_RS@latin", .cabecera = "sr_RS@latin", .html = "<html lang=\"sr-Latn-RS\">"},
-      {.nombre = "ca@valencia", .cabecera = "ca@valencia", .html = "<html lang=\"ca-valencia\">"},
+      {.nombre = "sr_RS@latin", .cabecera = "sr_RS@latin", .html = "<html lang=\"sr-Latn-RS\">", .og_locale = "sr_RS"},
+      {.nombre = "ca@valencia", .cabecera = "ca@valencia", .html = "<html lang=\"ca-valencia\">", .og_locale = "ca"},
       {.nombre = "zh_TW", .cabecera = "zh_TW", .html = "<html lang=\"zh-TW\"><head>"},
       {.nombre = "ar", .cabecera = "ar", .html = "<html lang=\"ar\" dir=\"rtl\"><head>"},
       {.nombre = "ckb", .cabecera = "ckb", .html = "<html lang=\"ckb\" dir=\"rtl\"><head>"},
@@ -190,6 +192,10 @@ TEST_F(Comando, LosIdiomasComoLosEscribeGettext) {
     bien({"t.po", "-o", "t.po"}, gettext("msgen"));
     bien({"merge", i.pagina, "t.po", "-o", "t.html"});
     EXPECT_EQ(lee(ruta("t.html")).substr(0, i.html.size()), i.html);
+    if (!i.og_locale.empty()) {
+      EXPECT_NE(lee(ruta("t.html")).find("og:locale\" content=\"" + i.og_locale + "\""),
+                std::string::npos);
+    }
   }
 }
 

@@ -95,6 +95,15 @@ TEST_F(Bloques, UnTextoPorBloque) {
     // Without lang, one is added; in the language it was read in, the page keeps its own.
     {.pagina = "<HTML><p>x</p>", .idioma = kIngles, .destino = kJapones, .escrita = "<HTML lang=\"ja-JP\"><p>x</p>"},
     {.pagina = "<html lang=en><p>x</p>", .idioma = kIngles, .escrita = "<html lang=en><p>x</p>"},
+    // The head's METAs that name the language name the new one: og:locale as Open Graph
+    // writes a locale; one in the body, or of another property, is left alone.
+    {.pagina = "<html><head><META NAME=og:locale CONTENT=en_GB><meta http-equiv=\"Content-Language\" content=\"en\">"
+         "<meta property=\"og:locale:alternate\" content=\"fr_FR\"></head><body><meta property=\"og:locale\" content=\"en\"><p>x</p>",
+     .idioma = kIngles, .destino = kJapones,
+     .escrita = "<html lang=\"ja-JP\"><head><META NAME=og:locale CONTENT=\"ja_JP\"><meta http-equiv=\"Content-Language\" content=\"ja-JP\">"
+         "<meta property=\"og:locale:alternate\" content=\"fr_FR\"></head><body><meta property=\"og:locale\" content=\"en\"><p>x</p>"},
+    {.pagina = "<meta property=\"og:locale\" content=\"en_US\"><p>x</p>", .idioma = kIngles,
+     .escrita = "<meta property=\"og:locale\" content=\"en_US\"><p>x</p>"},
     // What link previews, ARIA and a header cell's abbreviation show are offered, each of
     // its own kind, and go back to their place; a ruby annotation stays inside its text.
     {.pagina = "<meta property=\"og:title\" content=\"a\"><meta PROPERTY=\"OG:Description\" content=\"b\">"
