@@ -367,7 +367,10 @@ bool paginas_lee_catalogo(const std::string &po, CatalogoLeido *catalogo, std::s
   if (!po_lee(po, &catalogo->cabecera, &leidas, error)) return false;
   EntradasDePagina &todas = catalogo->entradas;
   for (EntradaPo &e : leidas) {
-    if (po_busca(&todas, e.contexto, e.texto) != nullptr) continue;
+    // A msgctxt that no page gives (po_contexto_de) finds no text.
+    if ((!e.contexto.empty() && e.contexto != po_contexto_de("PALABRA_CLAVE")) ||
+        po_busca(&todas, e.contexto, e.texto) != nullptr)
+      continue;
     EntradaPo &nueva = todas.entradas.emplace_back(std::move(e));
     const uint32_t indice = static_cast<uint32_t>(todas.entradas.size() - 1);
     todas.indice[nueva.contexto.empty() ? 0 : 1].emplace(nueva.texto, indice);
