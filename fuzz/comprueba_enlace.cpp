@@ -6,7 +6,6 @@
 #include <strings.h>
 
 #include "fuzz/comprobaciones.h"
-#include "fuzz/sesion.h"
 #include "tablalink/tablalink.h"
 
 namespace {
