@@ -24,17 +24,14 @@ struct FilaEnlace {
 };
 
 TEST(ModeloEnlaces, DivideIdentificaYReconstruye) {
+  // clang-format off
   const FilaEnlace filas[] = {
       {"http://servidor", "servidor", "/", "", "servidor", "http://servidor/"},
-      {"http://servidor/guia.html", "servidor", "/", "guia.html", "servidor|guia.html",
-       "http://servidor/guia.html"},
-      {"HTTP://servidor/docs/guia.html", "servidor", "/docs", "guia.html",
-       "servidor|/docs|guia.html", "http://servidor/docs/guia.html"},
+      {"http://servidor/guia.html", "servidor", "/", "guia.html", "servidor|guia.html", "http://servidor/guia.html"},
+      {"HTTP://servidor/docs/guia.html", "servidor", "/docs", "guia.html", "servidor|/docs|guia.html", "http://servidor/docs/guia.html"},
       {"http://servidor/docs", "servidor", "/docs", "", "servidor|/docs", "http://servidor/docs/"},
-      {"http://servidor/docs.es", "servidor", "/", "docs.es", "servidor|docs.es",
-       "http://servidor/docs.es"},
-      {"http://servidor/docs.es/", "servidor", "/docs.es", "", "servidor|/docs.es",
-       "http://servidor/docs.es/"},
+      {"http://servidor/docs.es", "servidor", "/", "docs.es", "servidor|docs.es", "http://servidor/docs.es"},
+      {"http://servidor/docs.es/", "servidor", "/docs.es", "", "servidor|/docs.es", "http://servidor/docs.es/"},
       {"/docs/guia.html", "", "/docs", "guia.html", "|/docs|guia.html", "/docs/guia.html"},
       // The root and a one-character folder keep their place in a link without a domain.
       {"/guia.html", "", "/", "guia.html", "|/|guia.html", "/guia.html"},
@@ -42,13 +39,12 @@ TEST(ModeloEnlaces, DivideIdentificaYReconstruye) {
       {"docs/x", "", "docs", "x", "|docs|x", "docs/x"},
       {"guia.html", "", "", "guia.html", "|guia.html", "guia.html"},
       {"../img/logo.gif", "", "../img", "logo.gif", "|../img|logo.gif", "../img/logo.gif"},
-      {"https://servidor/guia.html", "", "https://servidor", "guia.html",
-       "|https://servidor|guia.html", "https://servidor/guia.html"},
-      {"https://docs.python.org/3/", "", "https://docs.python.org/3", "",
-       "|https://docs.python.org/3", "https://docs.python.org/3/"},
+      {"https://servidor/guia.html", "", "https://servidor", "guia.html", "|https://servidor|guia.html", "https://servidor/guia.html"},
+      {"https://docs.python.org/3/", "", "https://docs.python.org/3", "", "|https://docs.python.org/3", "https://docs.python.org/3/"},
       {"http://servidor//", "servidor", "/", "", "servidor", "http://servidor/"},
       {"lib/a.cgi?x=1/y", "", "lib/a.cgi?x=1", "y", "|lib/a.cgi?x=1|y", "lib/a.cgi?x=1/y"},
   };
+  // clang-format on
   for (const FilaEnlace &f : filas) {
     SCOPED_TRACE(f.enlace);
     const sitios::PartesEnlace p = sitios::enlace_divide(f.enlace);
@@ -312,10 +308,6 @@ TEST_F(PaginaEntera, UnaPaginaSanaPasaEnCadaIdioma) {
 TEST_F(PaginaEntera, UnFicheroQueNoSeLeeEsUnFallo) {
   EXPECT_FALSE(comprueba((carpeta_ / "no-esta.html").string(), 0x0409).fallos.empty());
 }
-
-}  // namespace
-
-namespace {
 
 TEST(Conocidos, SoloElFalloListadoDeLaPaginaListada) {
   const std::string camino =
