@@ -1,5 +1,4 @@
 /* comprueba_enlace.cpp - a link split into its parts, its identifier joined, the link rebuilt. */
-#include <algorithm>
 #include <string>
 #include <string_view>
 
@@ -29,7 +28,7 @@ struct partes {
 };
 
 std::string sin_barras(std::string t) {
-  t.erase(std::remove(t.begin(), t.end(), '/'), t.end());
+  std::erase(t, '/');
   return t;
 }
 

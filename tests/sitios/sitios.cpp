@@ -212,14 +212,12 @@ TEST(Copias, CadaJuegoSeLeeComoElOriginal) {
       "<p>\xD0\x9F\xD1\x80\xD0\xB8\xD0\xBC\xD0\xB5\xD1\x80 \xE2\x80\x94 caf\xC3\xA9 \xC5\x93 "
       "\xE2\x82\xAC \xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E \xE4\xB8\xAD\xE6\x96\x87 "
       "\xED\x95\x9C</p></body></html>";
-  const std::pair<const char *, const char *> juegos[] = {{"windows-1252", "windows-1252"},
-                                                          {"ISO-8859-15", "ISO-8859-15"},
-                                                          {"KOI8-R", "KOI8-R"},
-                                                          {"Shift_JIS", "Shift_JIS"},
-                                                          {"EUC-JP", "EUC-JP"},
-                                                          {"GB2312", "GBK"},
-                                                          {"Big5", "Big5"},
-                                                          {"utf-16", "UTF-16LE"}};
+  // clang-format off
+  const std::pair<const char *, const char *> juegos[] = {
+      {"windows-1252", "windows-1252"}, {"ISO-8859-15", "ISO-8859-15"}, {"KOI8-R", "KOI8-R"},
+      {"Shift_JIS", "Shift_JIS"}, {"EUC-JP", "EUC-JP"}, {"GB2312", "GBK"}, {"Big5", "Big5"},
+      {"utf-16", "UTF-16LE"}};
+  // clang-format on
   for (const auto &[etiqueta, encoding] : juegos) {
     SCOPED_TRACE(etiqueta);
     std::string bytes, error, categoria;
