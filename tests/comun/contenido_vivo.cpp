@@ -131,28 +131,16 @@ struct Tabla : TablaLinks {
   }
 };
 
-// A page document, and the pages written from it.
-struct Documento {
-  lenguaweb_t *doc;
-  std::vector<std::string> textos;
-  explicit Documento(const std::string &ruta, uint32_t idioma)
-      : doc(lenguaweb_crea(ruta.c_str(), idioma)) {
-    lista_cad_t *ids = nullptr;
-    lista_cad_t *lista = lenguaweb_dame_textos_a_trducir(doc, &ids);
-    textos = a_vector(lista);
-    lista_cad_destruye(&lista);
-    lista_cad_destruye(&ids);
-  }
-  ~Documento() { lenguaweb_destruye(&doc); }
-  std::string reconstruye(const std::vector<std::string> &traducidos, const Tabla &a,
-                          const Tabla &img, const std::string &ruta, uint32_t idioma) const {
-    lista_cad_t *lista = a_lista(traducidos), *ids = a_lista(traducidos);
-    lenguaweb_reconstruye_fichero_html(doc, lista, ids, a.lista, img.lista, ruta.c_str(), idioma);
-    lista_cad_destruye(&lista);
-    lista_cad_destruye(&ids);
-    return lee_fichero(ruta);
-  }
-};
+// The page d rebuilt with traducidos (their own identifiers) into ruta.
+std::string reconstruye(const PaginaConTextos &d, const std::vector<std::string> &traducidos,
+                        const Tabla &a, const Tabla &img, const std::string &ruta,
+                        uint32_t idioma) {
+  lista_cad_t *lista = a_lista(traducidos), *ids = a_lista(traducidos);
+  lenguaweb_reconstruye_fichero_html(d.doc, lista, ids, a.lista, img.lista, ruta.c_str(), idioma);
+  lista_cad_destruye(&lista);
+  lista_cad_destruye(&ids);
+  return lee_fichero(ruta);
+}
 
 // The start tags of the inline elements that a text opens and leaves open, in order
 // ("<em>" for "s<em>*").
@@ -266,8 +254,8 @@ std::string ronda_hostil(const std::string &carpeta, const EntradaHostil &e, Sal
   const std::string ruta = carpeta + "/hostil.html", ruta_pre = carpeta + "/hostil_pre.html",
                     ruta_escrita = carpeta + "/hostil_escrita.html";
   escribe_fichero(ruta, e.pagina);
-  const Documento original(ruta, e.idioma);
-  s->textos = original.textos;
+  const PaginaConTextos original(ruta, e.idioma);
+  s->textos = a_vector(original.textos);
   Tabla a, img;
   if (!e.ids_previos.empty()) {
     Tabla a0, img0;
@@ -287,7 +275,8 @@ std::string ronda_hostil(const std::string &carpeta, const EntradaHostil &e, Sal
     if (const std::string activo = t->enlace_activo(); !activo.empty())
       return "a table holds the active link " + activo;
 
-  const Documento preprocesado(ruta_pre, e.idioma);
+  const PaginaConTextos preprocesado(ruta_pre, e.idioma);
+  const std::vector<std::string> textos = a_vector(preprocesado.textos);
   // Markers that nothing of the input spells: one more '[' while any of it holds them.
   std::string entrada = e.pagina;
   for (const auto *m : {&e.traducciones, &e.enlaces_a, &e.enlaces_img})
@@ -301,7 +290,7 @@ std::string ronda_hostil(const std::string &carpeta, const EntradaHostil &e, Sal
   // abiertos: a translated text's marker followed by the inline elements that its text
   // left open, which a translation may leave open too.
   std::vector<std::string> marcadores, traducidos, otros, abiertos;
-  for (size_t j = 0; j < preprocesado.textos.size(); ++j) {
+  for (size_t j = 0; j < textos.size(); ++j) {
     const std::string marcador = abre + std::to_string(j) + "]]";
     const auto t = e.traducciones.find(static_cast<uint32_t>(j));
     const bool traducido = t != e.traducciones.end();
@@ -310,15 +299,15 @@ std::string ronda_hostil(const std::string &carpeta, const EntradaHostil &e, Sal
     traducidos.push_back(traducido ? t->second : marcador);
     if (!traducido) otros.push_back(marcador);
     abiertos.push_back(!traducido || blanca ? marcadores.back()
-                                            : marcador + en_linea_abiertos(preprocesado.textos[j]));
+                                            : marcador + en_linea_abiertos(textos[j]));
   }
-  s->referencia = preprocesado.reconstruye(marcadores, a, img, ruta_escrita, e.idioma);
+  s->referencia = reconstruye(preprocesado, marcadores, a, img, ruta_escrita, e.idioma);
   const std::string referencia_abierta =
       abiertos == marcadores ? s->referencia
-                             : preprocesado.reconstruye(abiertos, a, img, ruta_escrita, e.idioma);
+                             : reconstruye(preprocesado, abiertos, a, img, ruta_escrita, e.idioma);
   for (const auto &[k, enlace] : e.enlaces_a) a.pon_enlace(k, enlace);
   for (const auto &[k, enlace] : e.enlaces_img) img.pon_enlace(k, enlace);
-  s->escrita = preprocesado.reconstruye(traducidos, a, img, ruta_escrita, e.idioma);
+  s->escrita = reconstruye(preprocesado, traducidos, a, img, ruta_escrita, e.idioma);
   fallo = contenido_ajeno(s->preprocesada, s->escrita);
   // The page's own end tag of an element that a translation left open, as its text did,
   // closes what follows as it did in the page: the markers stand as they do with it.

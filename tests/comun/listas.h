@@ -22,6 +22,22 @@ std::vector<std::u16string> a_vector(const lista_wcad_t *lista);
 lista_cad_t *a_lista(const std::vector<std::string> &textos);
 lista_wcad_t *a_lista(const std::vector<std::u16string> &textos);
 
+// A page read by lenguaweb_crea, with the texts and identifiers that a host is given for
+// it; all freed with it.
+struct PaginaConTextos {
+  lenguaweb_t *doc;
+  lista_cad_t *ids = nullptr, *textos;
+  PaginaConTextos(const std::string &ruta, uint32_t idioma)
+      : doc(lenguaweb_crea(ruta.c_str(), idioma)),
+        textos(lenguaweb_dame_textos_a_trducir(doc, &ids)) {}
+  PaginaConTextos(const PaginaConTextos &) = delete;
+  ~PaginaConTextos() {
+    lista_cad_destruye(&textos);
+    lista_cad_destruye(&ids);
+    lenguaweb_destruye(&doc);
+  }
+};
+
 // The bytes of the file at ruta ("" when it cannot be read); bytes written to the file at
 // ruta (false when they could not be).
 std::string lee_fichero(const std::string &ruta);
