@@ -1,10 +1,11 @@
 /* comprueba_division.cpp - the text engine's brace division and translation of one text. */
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "fuzz/comprobaciones.h"
-#include "fuzz/sesion.h"
 #include "lenguaweb.h"
+#include "listas.h"
 
 namespace {
 
@@ -72,10 +73,8 @@ std::string comprueba(const std::u16string &texto) {
   if (!fallo.empty()) return fallo;
 
   // Through the text-list pass: the text itself, and a message only for a failure.
-  lista_wcad_t *textos = lista_wcad_crea(0);
-  lista_wcad_anade(textos, texto.c_str());
-  lista_cad_t *ids = lista_cad_crea(0);
-  lista_cad_anade(ids, "ID");
+  lista_wcad_t *textos = pruebas::a_lista(std::vector<std::u16string>{texto});
+  lista_cad_t *ids = pruebas::a_lista(std::vector<std::string>{"ID"});
   lista_wcad_t *mensajes = nullptr;
   lista_wcad_t *traducidos = lenguatxt_traduce_textos(textos, ids, 0, 0, 0, &mensajes);
   if (lista_wcad_num_elems(traducidos) != 1 || texto != lista_wcad_dame(traducidos, 0))

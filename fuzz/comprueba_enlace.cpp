@@ -1,12 +1,10 @@
 /* comprueba_enlace.cpp - a link split into its parts, its identifier joined, the link rebuilt. */
-#include <algorithm>
 #include <string>
 #include <string_view>
 
 #include <strings.h>
 
 #include "fuzz/comprobaciones.h"
-#include "fuzz/sesion.h"
 #include "tablalink/tablalink.h"
 
 namespace {
@@ -30,7 +28,7 @@ struct partes {
 };
 
 std::string sin_barras(std::string t) {
-  t.erase(std::remove(t.begin(), t.end(), '/'), t.end());
+  std::erase(t, '/');
   return t;
 }
 

@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "fuzz/comprobaciones.h"
-#include "fuzz/sesion.h"
 #include "htmlparser/reglas_html.h"
 #include "lenguaweb.h"
 

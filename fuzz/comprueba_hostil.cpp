@@ -5,7 +5,6 @@
 
 #include "contenido_vivo.h"
 #include "fuzz/comprobaciones.h"
-#include "fuzz/sesion.h"
 #include "htmlparser/reglas_html.h"
 #include "lenguaweb.h"
 
@@ -35,22 +34,14 @@ pruebas::EntradaHostil lee_entrada(std::string_view bytes) {
     if (fin == inicio) continue;
     const uint8_t b = static_cast<uint8_t>(bytes[inicio]);
     const uint32_t k = b / 5;
-    const std::string resto(bytes.substr(inicio + 1, fin - inicio - 1));
-    switch (b % 5) {
-      case 0:
-      case 1:
-        e.traducciones[k] = resto;
-        break;
-      case 2:
-        e.enlaces_a[k] = resto;
-        break;
-      case 3:
-        e.enlaces_img[k] = resto;
-        break;
-      default:
-        if (e.ids_previos.size() <= k) e.ids_previos.resize(k + 1);
-        e.ids_previos[k] = resto;
-        break;
+    std::string resto(bytes.substr(inicio + 1, fin - inicio - 1));
+    if (b % 5 < 2) {
+      e.traducciones[k] = resto;
+    } else if (b % 5 < 4) {
+      (b % 5 == 2 ? e.enlaces_a : e.enlaces_img)[k] = resto;
+    } else {
+      e.ids_previos.resize(std::max<size_t>(e.ids_previos.size(), k + 1));
+      e.ids_previos[k] = resto;
     }
   }
   return e;
@@ -65,7 +56,6 @@ std::string fuzz_comprueba_hostil(const uint8_t *datos, size_t largo) {
   std::vector<std::string_view> permitidos = kInformesDePaginas;
   permitidos.push_back("!lenguaweb_es_enlace_activo(enlace)");
   return fuzz_en_sesion(permitidos, [&](auto &) {
-    utilidades_pon_carpeta(fuzz_carpeta().c_str());
     pruebas::SalidaHostil salida;
     return pruebas::ronda_hostil(fuzz_carpeta(), entrada, &salida);
   });

@@ -5,7 +5,6 @@
 #include <string_view>
 
 #include "fuzz/comprobaciones.h"
-#include "fuzz/sesion.h"
 #include "lenguaweb.h"
 
 namespace {

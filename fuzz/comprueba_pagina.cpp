@@ -1,18 +1,17 @@
 /* comprueba_pagina.cpp - a page of arbitrary bytes read, rebuilt and preprocessed in either
  * segmentation, checked by its properties. */
 #include <algorithm>
-#include <fstream>
-#include <iterator>
+#include <random>
 #include <set>
 
 #include "fuzz/comprobaciones.h"
-#include "fuzz/sesion.h"
 #include "htmlparser/reglas_html.h"
 #include "lenguaweb/documento.h"
 #include "lenguaweb/normalizacion.h"
 #include "lenguaweb/segmentacion_bloques.h"
 #include "tablalink/tablalink.h"
 #include "listas.h"
+#include "tabla_links.h"
 
 /* What the page target checks, on the page P given by the input as the library reads it
  * (its bytes, or their UTF-8 for a page read through UTF-8; written pages are read back
@@ -38,18 +37,22 @@ using pruebas::a_vector;
 /* Western, Japanese, Cyrillic, Simplified Chinese, Greek, Korean and Hebrew code pages. */
 constexpr uint32_t kIdiomas[] = {0x0C0A, 0x0409, 0x0411, 0x0419, 0x0804, 0x0408, 0x0412, 0x040D};
 
-constexpr const auto &kEnLinea = htmlparser::kTagsEnLinea;
+/* Markup that a translator might write. */
+// clang-format off
+constexpr std::string_view kFragmentos[] = {
+    "<B>", "</B>", "<script>alert(1)</script>", "<B x-->", "-->", "<!--", "&lt;I&gt;", "\"><P>",
+    "<br>", "<BR/>", "<i\n>", "<span\n>", "<STRONG a=\">\">", "<font color", "a > b < c", "{x}",
+    "&amp;", "<U", "</em >", "<a href=\"x\">", "</a>", "<div>", "<img src=x onerror=y>"};
+// clang-format on
 
 bool es_cuerpo(uint32_t tipo) {
   return tipo == TIPO_TITULO || tipo == TIPO_TEXTO;
 }
 
-/* A tag's name in capitals: after the '<' up to the first blank or '>' (as a browser
- * reads it), or up to the first space or '>' (as segmentation reads it). */
-std::string nombre_de_tag(std::string_view tag, bool hasta_un_espacio = false) {
-  std::string nombre(tag.substr(1, tag.find_first_of(hasta_un_espacio ? " >" : " \t\n\r>", 1) - 1));
-  for (char &c : nombre) c = htmlparser::a_mayuscula(c);
-  return nombre;
+std::string en_mayusculas(std::string_view nombre) {
+  std::string r(nombre);
+  for (char &c : r) c = htmlparser::a_mayuscula(c);
+  return r;
 }
 
 /* Binary data is guessed from the share of control bytes, which a page written otherwise
@@ -59,13 +62,6 @@ std::string nombre_de_tag(std::string_view tag, bool hasta_un_espacio = false) {
 bool binaria_en_una(const lenguaweb_t *a, const lenguaweb_t *b) {
   return (a->pagina.codificacion.origen == CODIFICACION_ILEGIBLE) !=
          (b->pagina.codificacion.origen == CODIFICACION_ILEGIBLE);
-}
-
-std::string a_utf8(const std::string &texto, uint32_t idioma) {
-  char *u = conv_ansi_idioma_a_utf8(texto.c_str(), idioma);
-  std::string r(u);
-  cad_destruye(&u);
-  return r;
 }
 
 /* What a reader sees of a text: all but its tags (a tag never closed runs to its end),
@@ -105,101 +101,111 @@ std::string como_se_leyo(const lenguaweb_t *l, std::string escrita) {
   return r;
 }
 
-/* Markup that a translator might write. */
-constexpr std::string_view kFragmentos[] = {"<B>",
-                                            "</B>",
-                                            "<script>alert(1)</script>",
-                                            "<B x-->",
-                                            "-->",
-                                            "<!--",
-                                            "&lt;I&gt;",
-                                            "\"><P>",
-                                            "<br>",
-                                            "<BR/>",
-                                            "<i\n>",
-                                            "<span\n>",
-                                            "<STRONG a=\">\">",
-                                            "<font color",
-                                            "a > b < c",
-                                            "{x}",
-                                            "&amp;",
-                                            "<U",
-                                            "</em >",
-                                            "<a href=\"x\">",
-                                            "</a>",
-                                            "<div>",
-                                            "<img src=x onerror=y>"};
-
-/* Tags that a translation may add: its inline tags that the page did not show as code
- * in that text. */
-std::map<std::string, long> tags_permitidos(const lenguaweb_t *d,
-                                            const std::vector<std::string> &traducidos) {
-  const std::vector<uint32_t> tipos = a_vector(d->tipos_de_textos),
-                              codigo = a_vector(d->codigo_en_linea);
-  std::map<std::string, long> permitidos;
-  for (size_t i = 0; i < traducidos.size() && i < tipos.size(); ++i) {
-    if (!es_cuerpo(tipos[i])) continue;
-    const std::string t = a_utf8(traducidos[i], d->idioma);
-    // The text of an XMP or PLAINTEXT goes as raw text: what the scanner takes for tags
-    // in it is the translation's text.
-    if ((d->origenes[i].marcas & kTextoSinReferencias) != 0) {
-      for (const auto &[nombre, n] : fuzz_cuenta_tags(t)) permitidos[nombre] += n;
-      continue;
-    }
-    for (size_t p = t.find('<'), cierre; p != kNoEsta && (cierre = t.find('>', p)) != kNoEsta;
-         p = t.find('<', p + 1)) {
-      const std::string nombre = nombre_de_tag(t.substr(p, cierre + 1 - p), true);
-      for (size_t n = 0; n < std::size(kEnLinea); ++n)
-        if (nombre == kEnLinea[n] && (codigo[i] >> n & 1u) == 0) {
-          ++permitidos[nombre];
-          // An element the translation leaves open is closed at the end of the text.
-          if (!nombre.starts_with('/') && nombre != "BR") ++permitidos["/" + nombre];
-        }
-    }
+/* One translation per text: a stretch of the page, a fragment, or both, picked by a
+ * generator seeded with the page, so that an input always gives the same translations. */
+std::vector<std::string> traducciones(std::string_view pagina, size_t cuantas) {
+  std::mt19937_64 siguiente(std::hash<std::string_view>()(pagina));
+  std::vector<std::string> textos(cuantas);
+  for (std::string &t : textos) {
+    const uint64_t r = siguiente();
+    if (r % 3 != 1 && !pagina.empty())
+      t = pagina.substr(siguiente() % pagina.size(), siguiente() % 48);
+    if (r % 3 != 0) t += kFragmentos[siguiente() % std::size(kFragmentos)];
   }
-  return permitidos;
+  return textos;
 }
 
-/* Tags that a translation cut by blocks may add: phrasing tags, and the tags its body
- * texts held, each at most once per '<' of the translations. */
-std::map<std::string, long> permitidos_en_bloques(const lenguaweb_t *d,
-                                                  const std::vector<std::string> &traducidos) {
+/* Tags that the translations may add. Cut as before: each inline tag that a '<' of a body
+ * text's translation begins, but for those the page showed as code in that text (and the
+ * end tag of an element it leaves open, closed at the end of the text); cut by blocks,
+ * per '<' of all the translations, a phrasing tag or one that a body text held. Either
+ * way, the text of an XMP or PLAINTEXT goes as raw text: what looks like a tag in it is
+ * the translation's. */
+std::map<std::string, long> permitidos(const lenguaweb_t *d,
+                                       const std::vector<std::string> &traducidos, bool bloques) {
+  const std::vector<uint32_t> tipos = a_vector(d->tipos_de_textos),
+                              codigo = a_vector(d->codigo_en_linea);
   long menores = 0;
-  for (const std::string &t : traducidos)
-    menores += static_cast<long>(std::count(t.begin(), t.end(), '<'));
+  for (const std::string &t : traducidos) menores += std::ranges::count(t, '<');
   std::map<std::string, long> puede;
-  for (const auto &e : htmlparser::kElementosDeFrase) {
-    puede[std::string(e.nombre)] += menores;
-    puede["/" + std::string(e.nombre)] += menores;
-  }
-  for (size_t j = 0; j < d->origenes.size(); ++j) {
+  for (const auto &e : htmlparser::kElementosDeFrase)
+    if (bloques) puede[std::string(e.nombre)] = puede["/" + std::string(e.nombre)] = menores;
+  const auto suma = [&puede](std::string_view texto, long veces) {
+    for (const auto &[nombre, n] : fuzz_cuenta_tags(texto)) puede[nombre] += n * veces;
+  };
+  for (size_t j = 0; j < tipos.size() && j < traducidos.size(); ++j) {
     const origen_de_texto &o = d->origenes[j];
-    if (!es_cuerpo(lista_num_dame(d->tipos_de_textos, static_cast<uint32_t>(j)))) continue;
-    // Raw text (XMP, PLAINTEXT) goes as it is: what looks like a tag in it is the translation's.
-    if ((o.marcas & kTextoSinReferencias) != 0 && j < traducidos.size())
-      for (const auto &[nombre, n] : fuzz_cuenta_tags(traducidos[j])) puede[nombre] += n;
-    for (const auto &[nombre, n] :
-         fuzz_cuenta_tags(d->pagina.bytes.substr(o.inicio, o.fin - o.inicio)))
-      puede[nombre] += n * menores;
+    if (!es_cuerpo(tipos[j])) continue;
+    const bool crudo = (o.marcas & kTextoSinReferencias) != 0;
+    if (bloques) {
+      if (crudo) suma(traducidos[j], 1);
+      suma(d->pagina.bytes.substr(o.inicio, o.fin - o.inicio), menores);
+      continue;
+    }
+    char *utf8 = conv_ansi_idioma_a_utf8(traducidos[j].c_str(), d->idioma);
+    const std::string t(utf8);
+    cad_destruye(&utf8);
+    if (crudo) suma(t, 1);
+    for (size_t p = t.find('<'); !crudo && p != kNoEsta && t.find('>', p) != kNoEsta;
+         p = t.find('<', p + 1)) {
+      const std::string nombre = en_mayusculas(t.substr(p + 1, t.find_first_of(" >", p) - p - 1));
+      for (size_t n = 0; n < std::size(htmlparser::kTagsEnLinea); ++n)
+        if (nombre == htmlparser::kTagsEnLinea[n] && (codigo[j] >> n & 1u) == 0) {
+          ++puede[nombre];
+          if (!nombre.starts_with('/') && nombre != "BR") ++puede["/" + nombre];
+        }
+    }
   }
   return puede;
 }
 
-std::string comprueba(std::string_view bytes, uint32_t idioma, bool bloques) {
-  const fuzz_rutas rutas;
-  if (!(std::ofstream(rutas.pagina, std::ios::binary) << bytes)) return "cannot write the page";
-  const std::string &ruta = rutas.pagina, &ruta_propia = rutas.propia, &ruta_p1 = rutas.p1,
-                    &ruta_p2 = rutas.p2, &ruta_traducida = rutas.traducida;
-
-  fuzz_recursos r;
+/* What a check makes, freed however it ends: documents, lists of texts, link tables. */
+struct ronda {
+  uint32_t idioma;
+  bool bloques;
+  std::vector<lenguaweb_t *> documentos = {};
+  std::vector<lista_cad_t *> listas = {};
+  pruebas::TablaLinks a = {}, img = {};
+  ~ronda() {
+    for (lenguaweb_t *&d : documentos) lenguaweb_destruye(&d);
+    for (lista_cad_t *&l : listas) lista_cad_destruye(&l);
+  }
+  lista_cad_t *lista(lista_cad_t *l) { return listas.emplace_back(l); }
+  static std::string ruta(const char *nombre) { return fuzz_carpeta() + "/" + nombre; }
   // A document made in the segmentation of the input (the option is read by lenguaweb_crea).
-  const auto lee = [&r, idioma, bloques](const std::string &de) {
+  lenguaweb_t *lee(const char *nombre) {
     opciones_pon_segmentacion(bloques ? SEGMENTACION_BLOQUES : SEGMENTACION_CLASICA);
-    lenguaweb_t *d = r.documentos.emplace_back(lenguaweb_crea(de.c_str(), idioma));
+    lenguaweb_t *d = documentos.emplace_back(lenguaweb_crea(ruta(nombre).c_str(), idioma));
     opciones_pon_segmentacion(SEGMENTACION_CLASICA);
     return d;
-  };
-  lenguaweb_t *documento = lee(ruta);
+  }
+  // The file nombre, preprocessed from d into it, or rebuilt from d with textos.
+  std::string escribe(lenguaweb_t *d, const char *nombre, std::string *pagina,
+                      const lista_cad_t *textos = nullptr, const lista_cad_t *ids = nullptr,
+                      bool con_tablas = false) {
+    const booleano escrito =
+        textos == nullptr
+            ? lenguaweb_preprocesa_links(d, a.lista, img.lista, ruta(nombre).c_str(), idioma)
+            : lenguaweb_reconstruye_fichero_html(d, textos, ids, con_tablas ? a.lista : nullptr,
+                                                 con_tablas ? img.lista : nullptr,
+                                                 ruta(nombre).c_str(), idioma);
+    *pagina = pruebas::lee_fichero(ruta(nombre));
+    return escrito == CIERTO ? "" : "the page is not written whole";
+  }
+  uint32_t registros() const {
+    return lista_reg_num_elems(a.lista) + lista_reg_num_elems(img.lista);
+  }
+};
+
+std::string difiere(std::string_view escrita, std::string_view esperada) {
+  const size_t i = std::ranges::mismatch(escrita, esperada).in1 - escrita.begin();
+  return "differs at byte " + std::to_string(i) + ": " + fuzz_muestra(escrita, i);
+}
+
+std::string comprueba(std::string_view bytes, uint32_t idioma, bool bloques) {
+  if (!pruebas::escribe_fichero(ronda::ruta("pagina.html"), bytes)) return "cannot write the page";
+  ronda r{idioma, bloques};
+  lenguaweb_t *documento = r.lee("pagina.html");
   const std::string original(documento->pagina.bytes);
   const std::vector<std::string> textos_del_documento = a_vector(documento->textos);
   lista_cad_t *ids = nullptr;
@@ -211,73 +217,53 @@ std::string comprueba(std::string_view bytes, uint32_t idioma, bool bloques) {
   if (!fallo.empty()) return "the page: " + fallo;
 
   std::string propia;
-  fallo = fuzz_lee_escrita(lenguaweb_reconstruye_fichero_html(documento, textos, ids, nullptr,
-                                                              nullptr, ruta_propia.c_str(), idioma),
-                           ruta_propia, &propia);
-  if (fallo.empty() && bloques && propia != bytes) {
-    const size_t i = std::mismatch(propia.begin(), propia.end(), bytes.begin(), bytes.end()).first -
-                     propia.begin();
-    fallo = "differs at byte " + std::to_string(i) + ": " + fuzz_muestra(propia, i);
-  }
+  fallo = r.escribe(documento, "propia.html", &propia, textos, ids);
+  if (fallo.empty() && bloques && propia != bytes) fallo = difiere(propia, bytes);
   if (fallo.empty() && !bloques) {
-    const lenguaweb_t *releida = lee(ruta_propia);
-    const std::vector<std::string> textos_releidos = a_vector(releida->textos);
-    const bool binaria = binaria_en_una(releida, documento);
-    if (!binaria && a_vector(releida->tipos_de_textos) != a_vector(documento->tipos_de_textos))
+    const lenguaweb_t *releida = r.lee("propia.html");
+    const std::vector<std::string> releidos = a_vector(releida->textos);
+    const bool comparable = !binaria_en_una(releida, documento);
+    if (comparable && a_vector(releida->tipos_de_textos) != a_vector(documento->tipos_de_textos))
       fallo = "read again, its texts are not of the page's kinds";
-    for (size_t j = 0; fallo.empty() && !binaria && j < textos_releidos.size(); ++j)
-      if (lo_que_se_ve(textos_releidos[j]) != lo_que_se_ve(textos_del_documento[j]))
-        fallo = "read again, text " + std::to_string(j) + " " + fuzz_muestra(textos_releidos[j]) +
+    for (size_t j = 0; fallo.empty() && comparable && j < releidos.size(); ++j)
+      if (lo_que_se_ve(releidos[j]) != lo_que_se_ve(textos_del_documento[j]))
+        fallo = "read again, text " + std::to_string(j) + " " + fuzz_muestra(releidos[j]) +
                 " is not the page's " + fuzz_muestra(textos_del_documento[j]);
   }
   if (fallo.empty()) fallo = fuzz_gana_tags(original, como_se_leyo(documento, propia), {});
   if (!fallo.empty()) return "rebuilt with its own texts: " + fallo;
 
   std::string p1, p2;
-  fallo = fuzz_lee_escrita(
-      lenguaweb_preprocesa_links(documento, r.tablas[0], r.tablas[1], ruta_p1.c_str(), idioma),
-      ruta_p1, &p1);
+  fallo = r.escribe(documento, "p1.html", &p1);
   if (fallo.empty()) fallo = fuzz_gana_tags(original, como_se_leyo(documento, p1), {});
-  for (const lista_reg_t *tabla : r.tablas) {  // a reference must name one record
+  for (const lista_reg_t *tabla : {r.a.lista, r.img.lista}) {  // a reference names one record
     std::set<std::string> vistos;
     for (uint32_t i = 0; fallo.empty() && i < lista_reg_num_elems(tabla); ++i)
       if (!vistos.insert(lista_reg_dame(tabla, i)->ID).second)
         fallo = "two links share the identifier " + fuzz_muestra(lista_reg_dame(tabla, i)->ID);
   }
   if (!fallo.empty()) return "preprocessed: " + fallo;
-  lenguaweb_t *documento1 = lee(ruta_p1);
+  lenguaweb_t *documento1 = r.lee("p1.html");
   const std::string p1_leida(documento1->pagina.bytes);
   fallo = fuzz_une(documento1);
   if (!fallo.empty()) return "the preprocessed page: " + fallo;
-  const uint32_t registros = lista_reg_num_elems(r.tablas[0]) + lista_reg_num_elems(r.tablas[1]);
-  fallo = fuzz_lee_escrita(
-      lenguaweb_preprocesa_links(documento1, r.tablas[0], r.tablas[1], ruta_p2.c_str(), idioma),
-      ruta_p2, &p2);
+  const uint32_t registros = r.registros();
+  fallo = r.escribe(documento1, "p2.html", &p2);
   const bool binaria = binaria_en_una(documento, documento1);
-  if (fallo.empty() && !binaria &&
-      lista_reg_num_elems(r.tablas[0]) + lista_reg_num_elems(r.tablas[1]) != registros)
-    fallo = "a record was added";
-  if (fallo.empty() && !binaria && p2 != p1) {
-    const size_t i = std::mismatch(p1.begin(), p1.end(), p2.begin(), p2.end()).second - p2.begin();
-    fallo = "the page changed at byte " + std::to_string(i) + ": " + fuzz_muestra(p2, i);
-  }
+  if (fallo.empty() && !binaria && r.registros() != registros) fallo = "a record was added";
+  if (fallo.empty() && !binaria && p2 != p1) fallo = difiere(p2, p1);
   if (!fallo.empty()) return "preprocessed again: " + fallo;
 
   const std::vector<std::string> traducidos =
-      fuzz_traducciones(original, lista_cad_num_elems(documento1->textos), kFragmentos);
+      traducciones(original, lista_cad_num_elems(documento1->textos));
   lista_cad_t *ids1 = nullptr;
   r.lista(lenguaweb_dame_textos_a_trducir(documento1, &ids1));
-  r.lista(ids1);
-  lista_cad_t *lista_traducidos = r.lista(pruebas::a_lista(traducidos));
   std::string traducida;
-  fallo = fuzz_lee_escrita(
-      lenguaweb_reconstruye_fichero_html(documento1, lista_traducidos, ids1, r.tablas[0],
-                                         r.tablas[1], ruta_traducida.c_str(), idioma),
-      ruta_traducida, &traducida);
+  fallo = r.escribe(documento1, "traducida.html", &traducida, r.lista(pruebas::a_lista(traducidos)),
+                    r.lista(ids1), true);
   if (fallo.empty())
     fallo = fuzz_gana_tags(p1_leida, como_se_leyo(documento1, traducida),
-                           bloques ? permitidos_en_bloques(documento1, traducidos)
-                                   : tags_permitidos(documento1, traducidos));
+                           permitidos(documento1, traducidos, bloques));
   return fallo.empty() ? "" : "rebuilt with translations: " + fallo;
 }
 
@@ -297,25 +283,22 @@ std::string fuzz_une(const lenguaweb_t *d) {
   entidades_idioma entidades;
   lenguaweb_prepara_entidades(d->idioma, &entidades, d->pagina.leida_en);
   referencias_de_bloque referencias;
-  // A stretch as the segmentation reads it into a text; nullptr where nothing is read.
-  const auto normaliza = [&](std::string_view crudo, uint8_t marcas) -> char * {
-    if (bloques)
-      return (marcas & (kTextoSinReferencias | kTextoSinMarcado | kTextoConNul)) != 0
-                 ? nullptr
-                 : lenguaweb_normaliza_bloque(crudo, entidades, referencias,
-                                              (marcas & kTextoPreformateado) != 0
-                                                  ? lectura_de_bloque::preformateado
-                                                  : lectura_de_bloque::texto);
-    std::string sin_nul(crudo);  // the NUL bytes of a classic text are left out
-    sin_nul.erase(std::remove(sin_nul.begin(), sin_nul.end(), '\0'), sin_nul.end());
-    return lenguaweb_normaliza_texto(sin_nul, entidades,
-                                     (marcas & kTextoSinReferencias) != 0 ? modo_de_texto::crudo
-                                     : (marcas & kTextoPreformateado) != 0
-                                         ? modo_de_texto::preformateado
-                                         : modo_de_texto::normal);
-  };
+  // Whether text j is the stretch as the segmentation reads it (nothing is read of a
+  // block's raw text, markup-free text or NUL; a classic text leaves NUL bytes out).
   const auto normaliza_a = [&](size_t j, std::string_view crudo, uint8_t marcas) {
-    char *n = normaliza(crudo, marcas);
+    const bool pre = (marcas & kTextoPreformateado) != 0;
+    std::string sin_nul(crudo);
+    std::erase(sin_nul, '\0');
+    char *n = !bloques ? lenguaweb_normaliza_texto(
+                             sin_nul, entidades,
+                             (marcas & kTextoSinReferencias) != 0
+                                 ? modo_de_texto::crudo
+                                 : (pre ? modo_de_texto::preformateado : modo_de_texto::normal))
+              : (marcas & (kTextoSinReferencias | kTextoSinMarcado | kTextoConNul)) != 0
+                  ? nullptr
+                  : lenguaweb_normaliza_bloque(
+                        crudo, entidades, referencias,
+                        pre ? lectura_de_bloque::preformateado : lectura_de_bloque::texto);
     const bool igual = n == nullptr || textos[j] == n;
     cad_destruye(&n);
     return igual;
@@ -368,8 +351,8 @@ std::map<std::string, long> fuzz_cuenta_tags(std::string_view texto) {
     if (!htmlparser::empieza_tag(t, i)) continue;
     const htmlparser::fin_de_tag fin = htmlparser::lee_fin_de_tag(t, i);
     const bool es_tag = htmlparser::tiene_atributos(t, i);
-    std::string nombre(texto.substr(i + 1, htmlparser::fin_de_nombre_de_tag(t, i) - i - 1));
-    for (char &c : nombre) c = htmlparser::a_mayuscula(c);
+    const std::string nombre =
+        en_mayusculas(texto.substr(i + 1, htmlparser::fin_de_nombre_de_tag(t, i) - i - 1));
     i = fin.cierre;
     if (!es_tag) continue;
     ++tags[nombre];

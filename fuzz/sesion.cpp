@@ -1,14 +1,11 @@
 /* sesion.cpp - failure reports caught, leaks counted and a private folder for the fuzz checks. */
-#include "fuzz/sesion.h"
+#include "fuzz/comprobaciones.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <random>
 #include <system_error>
 
 #include <signal.h>
@@ -40,7 +37,6 @@ void quita_carpetas_huerfanas(const std::string &base) {
   }
 }
 
-/* Removes the folder when the process exits through exit(). */
 struct carpeta_privada {
   std::string ruta;
   carpeta_privada() {
@@ -70,6 +66,7 @@ std::string fuzz_en_sesion(
     const std::function<std::string(std::vector<std::string> &informes)> &comprueba) {
   std::vector<std::string> informes;
   const int64_t bloques = mem_bloques_vivos();
+  utilidades_pon_carpeta(fuzz_carpeta().c_str());
   informa_fallo_pon_receptor(receptor, &informes);
   std::string fallo = comprueba(informes);
   informa_fallo_pon_receptor(nullptr, nullptr);
@@ -109,45 +106,4 @@ std::string fuzz_muestra(std::string_view bytes, size_t desde) {
     muestra += c >= 0x20 && c < 0x7F && c != '\\' && c != '"' ? std::string(1, c) : escape;
   }
   return muestra + (desde + trozo.size() < bytes.size() ? "\"..." : "\"");
-}
-
-std::vector<std::string> fuzz_traducciones(std::string_view pagina, size_t cuantas,
-                                           std::span<const std::string_view> fragmentos) {
-  std::mt19937_64 siguiente(std::hash<std::string_view>()(pagina));
-  std::vector<std::string> textos(cuantas);
-  for (std::string &t : textos) {
-    const uint64_t r = siguiente();
-    if (r % 3 != 1 && !pagina.empty())
-      t = pagina.substr(siguiente() % pagina.size(), siguiente() % 48);
-    if (r % 3 != 0) t += fragmentos[siguiente() % fragmentos.size()];
-  }
-  return textos;
-}
-
-fuzz_rutas::fuzz_rutas()
-    : pagina(fuzz_carpeta() + "/pagina.html"),
-      propia(fuzz_carpeta() + "/propia.html"),
-      p1(fuzz_carpeta() + "/p1.html"),
-      p2(fuzz_carpeta() + "/p2.html"),
-      traducida(fuzz_carpeta() + "/traducida.html") {
-  utilidades_pon_carpeta(fuzz_carpeta().c_str());
-}
-
-fuzz_recursos::~fuzz_recursos() {
-  for (lenguaweb_t *&d : documentos) lenguaweb_destruye(&d);
-  for (lista_cad_t *&l : listas) lista_cad_destruye(&l);
-  for (lista_reg_t *&tabla : tablas) {
-    for (uint32_t i = 0; i < lista_reg_num_elems(tabla); ++i) {
-      tablalink_t *registro = lista_reg_dame(tabla, i);
-      tablalink_destruye(&registro);
-    }
-    lista_reg_destruye(&tabla);
-  }
-}
-
-std::string fuzz_lee_escrita(booleano escrito, const std::string &ruta, std::string *pagina) {
-  if (escrito != CIERTO) return "the page is not written whole";
-  std::ifstream entrada(ruta, std::ios::binary);
-  pagina->assign(std::istreambuf_iterator<char>(entrada), {});
-  return "";
 }

@@ -5,10 +5,9 @@
 #include <gumbo.h>
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <set>
+#include <span>
 
 #include "lenguaweb.h"
 #include "privado/ascii.h"
@@ -25,9 +24,16 @@ constexpr std::string_view kRellenados[] = {"alt", "content", "href", "src"};
 // Values that a browser shows and never follows or runs: a translation may say anything.
 constexpr std::string_view kSoloSeMuestran[] = {"alt", "title"};
 
-template <class Lista>
-bool esta_en(std::string_view x, const Lista &lista) {
-  return std::find(std::begin(lista), std::end(lista), x) != std::end(lista);
+bool esta_en(std::string_view x, std::span<const std::string_view> lista) {
+  return std::ranges::find(lista, x) != lista.end();
+}
+
+const GumboVector &hijos_de(const GumboNode *nodo) {
+  return nodo->type == GUMBO_NODE_DOCUMENT ? nodo->v.document.children : nodo->v.element.children;
+}
+
+bool es_elemento(const GumboNode *nodo) {
+  return nodo->type == GUMBO_NODE_ELEMENT || nodo->type == GUMBO_NODE_TEMPLATE;
 }
 
 // A page as the checks read it: its elements, its active link values, and every text,
@@ -40,76 +46,71 @@ struct Lectura {
   bool extranjero = false;                                  // it holds SVG or MathML
   std::map<std::string, std::vector<std::string>> raices;   // HTML and BODY: their attributes
 
+  explicit Lectura(std::string_view html) {
+    const std::string copia(html);
+    std::unique_ptr<GumboOutput, void (*)(GumboOutput *)> salida(
+        gumbo_parse_with_options(&kGumboDefaultOptions, copia.data(), copia.size()),
+        [](GumboOutput *o) { gumbo_destroy_output(&kGumboDefaultOptions, o); });
+    recorre(salida->document, "");
+  }
+
   // lugar_fuera: the count of the element's siblings, for an inline element, whose
   // children are counted among them.
   void recorre(const GumboNode *nodo, const std::string &ruta, size_t *lugar_fuera = nullptr) {
-    const GumboVector &hijos =
-        nodo->type == GUMBO_NODE_DOCUMENT ? nodo->v.document.children : nodo->v.element.children;
     size_t propio = 0;  // among the siblings that are not inline elements
     size_t &lugar = lugar_fuera != nullptr ? *lugar_fuera : propio;
-    for (unsigned i = 0; i < hijos.length; ++i) {
-      const auto *hijo = static_cast<const GumboNode *>(hijos.data[i]);
-      if (hijo->type == GUMBO_NODE_ELEMENT || hijo->type == GUMBO_NODE_TEMPLATE) {
-        const GumboElement &e = hijo->v.element;
-        const std::string nombre = nombre_de_elemento(*hijo);
-        extranjero = extranjero || e.tag_namespace != GUMBO_NAMESPACE_HTML;
-        // Inline elements are no place of their own: a translation may bring them, close
-        // them or leave them open as its text did, and a browser's rebuilding of formatting
-        // elements moves the text after them in and out of them.
-        const bool en_linea = esta_en(nombre, kEnLinea);
-        const std::string aqui =
-            en_linea ? ruta : ruta + "/" + nombre + "[" + std::to_string(++lugar) + "]";
-        std::vector<std::string> atributos;
-        for (unsigned a = 0; a < e.attributes.length; ++a) {
-          const auto *at = static_cast<const GumboAttribute *>(e.attributes.data[a]);
-          const std::string clave = std::string(at->name) + "=";
-          atributos.push_back(clave + (esta_en(at->name, kRellenados) ? "*" : at->value));
-          if (!esta_en(at->name, kSoloSeMuestran) && es_enlace_activo(at->value))
-            activos.insert(clave + at->value);
-          textos.emplace_back(aqui + " @" + at->name, at->value);
-        }
-        std::sort(atributos.begin(), atributos.end());
-        std::string elemento = nombre;
-        for (const std::string &a : atributos) elemento += " " + a;
-        elementos.insert(elemento);
-        if (nombre == "html" || nombre == "body") raices[elemento] = atributos;
-        if (nombre == "script" || nombre == "style") {
-          std::string dentro = nombre + ">";
-          for (unsigned k = 0; k < e.children.length; ++k) {
-            const auto *n = static_cast<const GumboNode *>(e.children.data[k]);
-            if (n->type != GUMBO_NODE_ELEMENT && n->type != GUMBO_NODE_TEMPLATE)
-              dentro += n->v.text.text;
-          }
-          codigo.insert(dentro);
-        }
-        recorre(hijo, aqui, en_linea ? &lugar : nullptr);
-      } else if (hijo->type != GUMBO_NODE_DOCUMENT) {
-        textos.emplace_back(ruta + (hijo->type == GUMBO_NODE_COMMENT ? " comment" : " text"),
-                            hijo->v.text.text);
+    for (unsigned i = 0; i < hijos_de(nodo).length; ++i) {
+      const auto *hijo = static_cast<const GumboNode *>(hijos_de(nodo).data[i]);
+      if (!es_elemento(hijo)) {
+        if (hijo->type != GUMBO_NODE_DOCUMENT)
+          textos.emplace_back(ruta + (hijo->type == GUMBO_NODE_COMMENT ? " comment" : " text"),
+                              hijo->v.text.text);
+        continue;
       }
+      const GumboElement &e = hijo->v.element;
+      const std::string nombre = nombre_de_elemento(*hijo);
+      extranjero = extranjero || e.tag_namespace != GUMBO_NAMESPACE_HTML;
+      // Inline elements are no place of their own: a translation may bring them, close
+      // them or leave them open as its text did, and a browser's rebuilding of formatting
+      // elements moves the text after them in and out of them.
+      const bool en_linea = esta_en(nombre, kEnLinea);
+      const std::string aqui =
+          en_linea ? ruta : ruta + "/" + nombre + "[" + std::to_string(++lugar) + "]";
+      std::vector<std::string> atributos;
+      for (unsigned a = 0; a < e.attributes.length; ++a) {
+        const auto *at = static_cast<const GumboAttribute *>(e.attributes.data[a]);
+        const std::string clave = std::string(at->name) + "=";
+        atributos.push_back(clave + (esta_en(at->name, kRellenados) ? "*" : at->value));
+        if (!esta_en(at->name, kSoloSeMuestran) && es_enlace_activo(at->value))
+          activos.insert(clave + at->value);
+        textos.emplace_back(aqui + " @" + at->name, at->value);
+      }
+      std::ranges::sort(atributos);
+      std::string elemento = nombre;
+      for (const std::string &a : atributos) elemento += " " + a;
+      elementos.insert(elemento);
+      if (nombre == "html" || nombre == "body") raices[elemento] = atributos;
+      if (nombre == "script" || nombre == "style") {
+        std::string dentro = nombre + ">";
+        for (unsigned k = 0; k < e.children.length; ++k)
+          if (const auto *n = static_cast<const GumboNode *>(e.children.data[k]); !es_elemento(n))
+            dentro += n->v.text.text;
+        codigo.insert(dentro);
+      }
+      recorre(hijo, aqui, en_linea ? &lugar : nullptr);
     }
   }
+
+  // The places where marcador stands, once per time it stands there.
+  std::vector<std::string> lugares(const std::string &marcador) const {
+    std::vector<std::string> r;
+    for (const auto &[lugar, contenido] : textos)
+      for (size_t p = contenido.find(marcador); p != std::string::npos;
+           p = contenido.find(marcador, p + 1))
+        r.push_back(lugar);
+    return r;
+  }
 };
-
-Lectura lee(std::string_view html) {
-  const std::string copia(html);
-  std::unique_ptr<GumboOutput, void (*)(GumboOutput *)> salida(
-      gumbo_parse_with_options(&kGumboDefaultOptions, copia.data(), copia.size()),
-      [](GumboOutput *o) { gumbo_destroy_output(&kGumboDefaultOptions, o); });
-  Lectura l;
-  l.recorre(salida->document, "");
-  return l;
-}
-
-// The places where marcador stands, once per time it stands there.
-std::vector<std::string> lugares(const Lectura &l, const std::string &marcador) {
-  std::vector<std::string> r;
-  for (const auto &[lugar, contenido] : l.textos)
-    for (size_t p = contenido.find(marcador); p != std::string::npos;
-         p = contenido.find(marcador, p + 1))
-      r.push_back(lugar);
-  return r;
-}
 
 struct Tabla : TablaLinks {
   // The link that record i rebuilds into becomes enlace.
@@ -130,29 +131,11 @@ struct Tabla : TablaLinks {
   }
 };
 
-// A page document, and the pages written from it.
-struct Documento {
-  lenguaweb_t *doc;
-  std::vector<std::string> textos;
-  explicit Documento(const std::string &ruta, uint32_t idioma)
-      : doc(lenguaweb_crea(ruta.c_str(), idioma)) {
-    lista_cad_t *ids = nullptr;
-    lista_cad_t *lista = lenguaweb_dame_textos_a_trducir(doc, &ids);
-    textos = a_vector(lista);
-    lista_cad_destruye(&lista);
-    lista_cad_destruye(&ids);
-  }
-  ~Documento() { lenguaweb_destruye(&doc); }
-};
-
-std::string lee_fichero(const std::string &ruta) {
-  std::ifstream f(ruta, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(f), {});
-}
-
-std::string reconstruye(const Documento &d, const std::vector<std::string> &textos, const Tabla &a,
-                        const Tabla &img, const std::string &ruta, uint32_t idioma) {
-  lista_cad_t *lista = a_lista(textos), *ids = a_lista(textos);
+// The page d rebuilt with traducidos (their own identifiers) into ruta.
+std::string reconstruye(const PaginaConTextos &d, const std::vector<std::string> &traducidos,
+                        const Tabla &a, const Tabla &img, const std::string &ruta,
+                        uint32_t idioma) {
+  lista_cad_t *lista = a_lista(traducidos), *ids = a_lista(traducidos);
   lenguaweb_reconstruye_fichero_html(d.doc, lista, ids, a.lista, img.lista, ruta.c_str(), idioma);
   lista_cad_destruye(&lista);
   lista_cad_destruye(&ids);
@@ -172,7 +155,7 @@ std::string en_linea_abiertos(std::string_view texto) {
     if (nombre == "br" || !esta_en(nombre, kEnLinea)) continue;
     if (!cierra) {
       abiertos.push_back(nombre);
-    } else if (const auto k = std::find(abiertos.rbegin(), abiertos.rend(), nombre);
+    } else if (const auto k = std::ranges::find(abiertos.rbegin(), abiertos.rend(), nombre);
                k != abiertos.rend()) {
       abiertos.erase(std::prev(k.base()), abiertos.end());
     }
@@ -180,6 +163,63 @@ std::string en_linea_abiertos(std::string_view texto) {
   std::string r;
   for (const std::string &nombre : abiertos) r += "<" + nombre + ">";
   return r;
+}
+
+// Whether e, an HTML or BODY element of escrita, has only attributes that one of fuente's
+// elements of its name has: a browser moves the attributes of every <html> and <body> tag
+// onto the one element, as the tags stand in or out of SVG or MathML (which an inline tag
+// of a text may end), so holding fewer of them brings nothing.
+bool raiz_con_menos(const std::string &e, const Lectura &escrita, const Lectura &fuente) {
+  const auto suyos = escrita.raices.find(e);
+  if (suyos == escrita.raices.end()) return false;
+  const std::string nombre = e.substr(0, e.find(' '));
+  for (const auto &[otro, de_otro] : fuente.raices)
+    if (otro.substr(0, otro.find(' ')) == nombre && std::ranges::includes(de_otro, suyos->second))
+      return true;
+  return false;
+}
+
+// "" when escrita, a page written from the page fuente, parsed by gumbo as a browser
+// parses it, holds nothing that neither fuente nor a translator's allowed markup put
+// there; else what it holds:
+//  - an element that is neither one of fuente's (its name and every attribute with its
+//    value, but for the values that translations and link tables fill: alt, content,
+//    href and src) nor an inline element without attributes (b, i, u, em, strong, font,
+//    br);
+//  - an attribute value that a browser runs as a link (javascript:, vbscript:, data:,
+//    after blanks and control characters are read as a URL parser reads them) that
+//    fuente does not hold in an attribute of the same name;
+//  - a SCRIPT or STYLE element whose text fuente's do not hold.
+std::string contenido_ajeno(std::string_view fuente, std::string_view escrita) {
+  const Lectura antes(fuente), despues(escrita);
+  for (const std::string &e : despues.elementos)
+    if (!antes.elementos.contains(e) && !esta_en(e, kEnLinea) && !raiz_con_menos(e, despues, antes))
+      return "a new element <" + e + ">";
+  for (const std::string &a : despues.activos)
+    if (!antes.activos.contains(a)) return "a new active link " + a;
+  for (const std::string &c : despues.codigo)
+    if (!antes.codigo.contains(c)) return "new code in <" + c;
+  return "";
+}
+
+// "" when every marker of marcadores that stands in referencia stands in escrita exactly
+// once, in the same place: the same elements around it that are not inline, each by name
+// and place among its siblings, as a text or as the same attribute; else the first that
+// does not. In a page that holds SVG or MathML only the kind of place counts (a text, a
+// comment, the same attribute): there an inline tag that a translation may bring (B, I,
+// BR ...) ends the foreign element for a browser, and what followed it moves out.
+std::string marcador_movido(std::string_view referencia, std::string_view escrita,
+                            const std::vector<std::string> &marcadores) {
+  const Lectura antes(referencia), despues(escrita);
+  for (const std::string &m : marcadores) {
+    const std::vector<std::string> donde = antes.lugares(m), ahora = despues.lugares(m);
+    if (donde.empty() || donde == ahora) continue;
+    const auto clase = [](const std::string &lugar) { return lugar.substr(lugar.rfind(' ')); };
+    if (antes.extranjero && ahora.size() == 1 && clase(ahora[0]) == clase(donde[0])) continue;
+    return m + " stands at " + (ahora.empty() ? "no place" : ahora[0]) + " (" +
+           std::to_string(ahora.size()) + " times), not at " + donde[0];
+  }
+  return "";
 }
 
 }  // namespace
@@ -195,17 +235,27 @@ std::string nombre_de_elemento(const GumboInternalNode &elemento) {
 
 std::string lo_que_se_lee(std::string_view html) {
   std::string r;
-  for (const auto &[lugar, contenido] : lee(html).textos)
+  for (const auto &[lugar, contenido] : Lectura(html).textos)
     if (!lugar.ends_with(" comment")) r += contenido + "\n";
   return r;
+}
+
+bool es_enlace_activo(std::string_view enlace) {
+  std::string leido;
+  for (char c : enlace)
+    if (c != '\t' && c != '\n' && c != '\r' &&
+        !(leido.empty() && static_cast<unsigned char>(c) <= 0x20))
+      leido.push_back(a_minuscula(c));
+  return leido.starts_with("javascript:") || leido.starts_with("vbscript:") ||
+         leido.starts_with("data:");
 }
 
 std::string ronda_hostil(const std::string &carpeta, const EntradaHostil &e, SalidaHostil *s) {
   const std::string ruta = carpeta + "/hostil.html", ruta_pre = carpeta + "/hostil_pre.html",
                     ruta_escrita = carpeta + "/hostil_escrita.html";
-  std::ofstream(ruta, std::ios::binary) << e.pagina;
-  const Documento original(ruta, e.idioma);
-  s->textos = original.textos;
+  escribe_fichero(ruta, e.pagina);
+  const PaginaConTextos original(ruta, e.idioma);
+  s->textos = a_vector(original.textos);
   Tabla a, img;
   if (!e.ids_previos.empty()) {
     Tabla a0, img0;
@@ -225,7 +275,8 @@ std::string ronda_hostil(const std::string &carpeta, const EntradaHostil &e, Sal
     if (const std::string activo = t->enlace_activo(); !activo.empty())
       return "a table holds the active link " + activo;
 
-  const Documento preprocesado(ruta_pre, e.idioma);
+  const PaginaConTextos preprocesado(ruta_pre, e.idioma);
+  const std::vector<std::string> textos = a_vector(preprocesado.textos);
   // Markers that nothing of the input spells: one more '[' while any of it holds them.
   std::string entrada = e.pagina;
   for (const auto *m : {&e.traducciones, &e.enlaces_a, &e.enlaces_img})
@@ -239,18 +290,16 @@ std::string ronda_hostil(const std::string &carpeta, const EntradaHostil &e, Sal
   // abiertos: a translated text's marker followed by the inline elements that its text
   // left open, which a translation may leave open too.
   std::vector<std::string> marcadores, traducidos, otros, abiertos;
-  for (size_t j = 0; j < preprocesado.textos.size(); ++j) {
+  for (size_t j = 0; j < textos.size(); ++j) {
     const std::string marcador = abre + std::to_string(j) + "]]";
     const auto t = e.traducciones.find(static_cast<uint32_t>(j));
-    const bool blanca =
-        t != e.traducciones.end() &&
-        std::all_of(t->second.begin(), t->second.end(), [](char c) { return es_blanco_html(c); });
+    const bool traducido = t != e.traducciones.end();
+    const bool blanca = traducido && std::ranges::all_of(t->second, es_blanco_html<char>);
     marcadores.push_back(blanca ? t->second : marcador);
-    traducidos.push_back(t == e.traducciones.end() ? marcador : t->second);
-    if (t == e.traducciones.end()) otros.push_back(marcador);
-    abiertos.push_back(t == e.traducciones.end() || blanca
-                           ? marcadores.back()
-                           : marcador + en_linea_abiertos(preprocesado.textos[j]));
+    traducidos.push_back(traducido ? t->second : marcador);
+    if (!traducido) otros.push_back(marcador);
+    abiertos.push_back(!traducido || blanca ? marcadores.back()
+                                            : marcador + en_linea_abiertos(textos[j]));
   }
   s->referencia = reconstruye(preprocesado, marcadores, a, img, ruta_escrita, e.idioma);
   const std::string referencia_abierta =
@@ -265,61 +314,6 @@ std::string ronda_hostil(const std::string &carpeta, const EntradaHostil &e, Sal
   if (fallo.empty() && !marcador_movido(s->referencia, s->escrita, otros).empty())
     fallo = marcador_movido(referencia_abierta, s->escrita, otros);
   return fallo.empty() ? "" : "rebuilt: " + fallo;
-}
-
-bool es_enlace_activo(std::string_view enlace) {
-  std::string leido;
-  for (char c : enlace) {
-    if (c == '\t' || c == '\n' || c == '\r') continue;
-    if (leido.empty() && static_cast<unsigned char>(c) <= 0x20) continue;
-    leido.push_back(c);
-  }
-  leido = en_minusculas(leido);
-  for (std::string_view esquema : {"javascript:", "vbscript:", "data:"})
-    if (leido.starts_with(esquema)) return true;
-  return false;
-}
-
-// Whether e, an HTML or BODY element of escrita, has only attributes that one of fuente's
-// elements of its name has: a browser moves the attributes of every <html> and <body> tag
-// onto the one element, as the tags stand in or out of SVG or MathML (which an inline tag
-// of a text may end), so holding fewer of them brings nothing.
-bool raiz_con_menos(const std::string &e, const Lectura &escrita, const Lectura &fuente) {
-  const auto suyos = escrita.raices.find(e);
-  if (suyos == escrita.raices.end()) return false;
-  const std::string nombre = e.substr(0, e.find(' '));
-  for (const auto &[otro, de_otro] : fuente.raices)
-    if (otro.substr(0, otro.find(' ')) == nombre &&
-        std::includes(de_otro.begin(), de_otro.end(), suyos->second.begin(), suyos->second.end()))
-      return true;
-  return false;
-}
-
-std::string contenido_ajeno(std::string_view fuente, std::string_view escrita) {
-  const Lectura antes = lee(fuente), despues = lee(escrita);
-  for (const std::string &e : despues.elementos)
-    if (antes.elementos.count(e) == 0 && !esta_en(e, kEnLinea) &&
-        !raiz_con_menos(e, despues, antes))
-      return "a new element <" + e + ">";
-  for (const std::string &a : despues.activos)
-    if (antes.activos.count(a) == 0) return "a new active link " + a;
-  for (const std::string &c : despues.codigo)
-    if (antes.codigo.count(c) == 0) return "new code in <" + c;
-  return "";
-}
-
-std::string marcador_movido(std::string_view referencia, std::string_view escrita,
-                            const std::vector<std::string> &marcadores) {
-  const Lectura antes = lee(referencia), despues = lee(escrita);
-  for (const std::string &m : marcadores) {
-    const std::vector<std::string> donde = lugares(antes, m), ahora = lugares(despues, m);
-    if (donde.empty() || donde == ahora) continue;
-    const auto clase = [](const std::string &lugar) { return lugar.substr(lugar.rfind(' ')); };
-    if (antes.extranjero && ahora.size() == 1 && clase(ahora[0]) == clase(donde[0])) continue;
-    return m + " stands at " + (ahora.empty() ? "no place" : ahora[0]) + " (" +
-           std::to_string(ahora.size()) + " times), not at " + donde[0];
-  }
-  return "";
 }
 
 }  // namespace pruebas

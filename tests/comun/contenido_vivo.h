@@ -15,29 +15,6 @@ namespace pruebas {
 // The name of an element of gumbo's tree, in lower case ("?" when the page holds none).
 std::string nombre_de_elemento(const GumboInternalNode &elemento);
 
-// "" when escrita, a page written from the page fuente, parsed by gumbo as a browser
-// parses it, holds nothing that neither fuente nor a translator's allowed markup put
-// there; else what it holds:
-//  - an element that is neither one of fuente's (its name and every attribute with its
-//    value, but for the values that translations and link tables fill: alt, content,
-//    href and src) nor an inline element without attributes (b, i, u, em, strong, font,
-//    br);
-//  - an attribute value that a browser runs as a link (javascript:, vbscript:, data:,
-//    after blanks and control characters are read as a URL parser reads them) that
-//    fuente does not hold in an attribute of the same name;
-//  - a SCRIPT or STYLE element whose text fuente's do not hold.
-std::string contenido_ajeno(std::string_view fuente, std::string_view escrita);
-
-// "" when every marker of marcadores that stands in referencia stands in escrita exactly
-// once, in the same place: the same elements around it that are not inline, each by name
-// and place among its siblings, as a text or as the same attribute; else the
-// first that does not. In a page that holds SVG or MathML only the kind of place counts
-// (a text, a comment, the same attribute): there an inline tag that a translation may
-// bring (B, I, BR ...) ends the foreign element for a browser, and what followed it in
-// that element moves out.
-std::string marcador_movido(std::string_view referencia, std::string_view escrita,
-                            const std::vector<std::string> &marcadores);
-
 // Whether a browser runs the link enlace (its character references already decoded).
 bool es_enlace_activo(std::string_view enlace);
 
@@ -68,10 +45,10 @@ struct SalidaHostil {
 
 // Preprocesses the page (in carpeta) into link tables that hold the records of
 // ids_previos, then rebuilds the page so preprocessed twice, into referencia and
-// escrita. "" when neither the preprocessed page holds content that the page lacks nor
-// the tables an active link, and escrita holds no content that the preprocessed page
-// lacks (contenido_ajeno), with the markers of the texts left untranslated where they
-// stand in referencia (marcador_movido); else what failed. Reports are left to the
+// escrita. "" when neither the preprocessed page holds content that the page lacks (an
+// element, an active link, code) nor the tables an active link, and escrita holds no
+// content that the preprocessed page lacks, with the markers of the texts left
+// untranslated where they stand in referencia; else what failed. Reports are left to the
 // caller.
 std::string ronda_hostil(const std::string &carpeta, const EntradaHostil &entrada,
                          SalidaHostil *salida);

@@ -1,32 +1,32 @@
-// entorno_pruebas.cpp - the shared test fixture and list helpers.
+// entorno_pruebas.cpp - the shared test fixture.
 #include "comun/entorno_pruebas.h"
 
-#include <fstream>
-#include <sstream>
 #include <unistd.h>
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
 
 namespace pruebas {
 namespace {
 
 // Reports reach the receptor on the thread that made them; each test reads its own.
-thread_local std::vector<Informe> *informes_del_hilo = nullptr;
+thread_local std::vector<Informe> informes_recogidos;
+thread_local bool recoge = false;
 
 void receptor(const char *condicion, const char *modulo, uint32_t, void *) {
-  if (informes_del_hilo != nullptr) informes_del_hilo->push_back({condicion, modulo});
+  if (recoge) informes_recogidos.push_back({condicion, modulo});
 }
-
-thread_local std::vector<Informe> informes_recogidos;
 
 }  // namespace
 
 void Entorno::SetUp() {
   informes_recogidos.clear();
-  informes_del_hilo = &informes_recogidos;
+  recoge = true;
   informa_fallo_pon_receptor(receptor, nullptr);
   const auto *info = ::testing::UnitTest::GetInstance()->current_test_info();
   std::string nombre = std::string(info->test_suite_name()) + "." + info->name();
-  for (char &c : nombre)
-    if (c == '/') c = '_';
+  std::ranges::replace(nombre, '/', '_');
   carpeta_ = std::filesystem::temp_directory_path() / "lenguaweb-pruebas" /
              (nombre + "-" + std::to_string(::getpid()));
   std::filesystem::remove_all(carpeta_);
@@ -39,7 +39,7 @@ void Entorno::TearDown() {
   EXPECT_EQ(mem_bloques_vivos(), bloques_al_empezar_) << "companion blocks leaked by this test";
   utilidades_pon_carpeta(nullptr);
   informa_fallo_pon_receptor(nullptr, nullptr);
-  informes_del_hilo = nullptr;
+  recoge = false;
   if (!HasFailure()) std::filesystem::remove_all(carpeta_);
 }
 
@@ -48,10 +48,7 @@ const std::vector<Informe> &Entorno::informes() const {
 }
 
 size_t Entorno::cuenta_informes(const std::string &condicion) const {
-  size_t n = 0;
-  for (const auto &i : informes_recogidos)
-    if (i.condicion == condicion) ++n;
-  return n;
+  return std::ranges::count(informes_recogidos, condicion, &Informe::condicion);
 }
 
 void Entorno::olvida_informes() {
@@ -63,19 +60,15 @@ std::string Entorno::ruta(const std::string &nombre) const {
 }
 
 std::string Entorno::escribe(const std::string &nombre, const std::string &contenido) const {
-  std::string camino = ruta(nombre);
-  std::ofstream salida(camino, std::ios::binary);
-  salida.write(contenido.data(), static_cast<std::streamsize>(contenido.size()));
-  EXPECT_TRUE(salida.good()) << camino;
+  const std::string camino = ruta(nombre);
+  EXPECT_TRUE(escribe_fichero(camino, contenido)) << camino;
   return camino;
 }
 
 std::string Entorno::lee(const std::string &camino) {
-  std::ifstream entrada(camino, std::ios::binary);
+  std::ifstream entrada(camino, std::ios::binary);  // opened once: camino may be a pipe
   EXPECT_TRUE(entrada.good()) << "cannot read " << camino;
-  std::ostringstream todo;
-  todo << entrada.rdbuf();
-  return todo.str();
+  return std::string(std::istreambuf_iterator<char>(entrada), {});
 }
 
 std::string dato(const std::string &nombre) {

@@ -1,5 +1,9 @@
-// listas.cpp - companion lists to and from std::vector, for tests, fuzz checks and tools.
+// listas.cpp - companion lists to and from std::vector, and whole files to and from std::string,
+// for tests, fuzz checks and tools.
 #include "listas.h"
+
+#include <fstream>
+#include <iterator>
 
 namespace pruebas {
 
@@ -37,6 +41,16 @@ lista_wcad_t *a_lista(const std::vector<std::u16string> &textos) {
   lista_wcad_t *lista = lista_wcad_crea(0);
   for (const auto &t : textos) lista_wcad_anade(lista, t.c_str());
   return lista;
+}
+
+std::string lee_fichero(const std::string &ruta) {
+  std::ifstream entrada(ruta, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(entrada), {});
+}
+
+bool escribe_fichero(const std::string &ruta, std::string_view bytes) {
+  std::ofstream salida(ruta, std::ios::binary);
+  return static_cast<bool>(salida.write(bytes.data(), static_cast<std::streamsize>(bytes.size())));
 }
 
 }  // namespace pruebas

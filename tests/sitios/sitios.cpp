@@ -24,17 +24,14 @@ struct FilaEnlace {
 };
 
 TEST(ModeloEnlaces, DivideIdentificaYReconstruye) {
+  // clang-format off
   const FilaEnlace filas[] = {
       {"http://servidor", "servidor", "/", "", "servidor", "http://servidor/"},
-      {"http://servidor/guia.html", "servidor", "/", "guia.html", "servidor|guia.html",
-       "http://servidor/guia.html"},
-      {"HTTP://servidor/docs/guia.html", "servidor", "/docs", "guia.html",
-       "servidor|/docs|guia.html", "http://servidor/docs/guia.html"},
+      {"http://servidor/guia.html", "servidor", "/", "guia.html", "servidor|guia.html", "http://servidor/guia.html"},
+      {"HTTP://servidor/docs/guia.html", "servidor", "/docs", "guia.html", "servidor|/docs|guia.html", "http://servidor/docs/guia.html"},
       {"http://servidor/docs", "servidor", "/docs", "", "servidor|/docs", "http://servidor/docs/"},
-      {"http://servidor/docs.es", "servidor", "/", "docs.es", "servidor|docs.es",
-       "http://servidor/docs.es"},
-      {"http://servidor/docs.es/", "servidor", "/docs.es", "", "servidor|/docs.es",
-       "http://servidor/docs.es/"},
+      {"http://servidor/docs.es", "servidor", "/", "docs.es", "servidor|docs.es", "http://servidor/docs.es"},
+      {"http://servidor/docs.es/", "servidor", "/docs.es", "", "servidor|/docs.es", "http://servidor/docs.es/"},
       {"/docs/guia.html", "", "/docs", "guia.html", "|/docs|guia.html", "/docs/guia.html"},
       // The root and a one-character folder keep their place in a link without a domain.
       {"/guia.html", "", "/", "guia.html", "|/|guia.html", "/guia.html"},
@@ -42,13 +39,12 @@ TEST(ModeloEnlaces, DivideIdentificaYReconstruye) {
       {"docs/x", "", "docs", "x", "|docs|x", "docs/x"},
       {"guia.html", "", "", "guia.html", "|guia.html", "guia.html"},
       {"../img/logo.gif", "", "../img", "logo.gif", "|../img|logo.gif", "../img/logo.gif"},
-      {"https://servidor/guia.html", "", "https://servidor", "guia.html",
-       "|https://servidor|guia.html", "https://servidor/guia.html"},
-      {"https://docs.python.org/3/", "", "https://docs.python.org/3", "",
-       "|https://docs.python.org/3", "https://docs.python.org/3/"},
+      {"https://servidor/guia.html", "", "https://servidor", "guia.html", "|https://servidor|guia.html", "https://servidor/guia.html"},
+      {"https://docs.python.org/3/", "", "https://docs.python.org/3", "", "|https://docs.python.org/3", "https://docs.python.org/3/"},
       {"http://servidor//", "servidor", "/", "", "servidor", "http://servidor/"},
       {"lib/a.cgi?x=1/y", "", "lib/a.cgi?x=1", "y", "|lib/a.cgi?x=1|y", "lib/a.cgi?x=1/y"},
   };
+  // clang-format on
   for (const FilaEnlace &f : filas) {
     SCOPED_TRACE(f.enlace);
     const sitios::PartesEnlace p = sitios::enlace_divide(f.enlace);
@@ -216,14 +212,12 @@ TEST(Copias, CadaJuegoSeLeeComoElOriginal) {
       "<p>\xD0\x9F\xD1\x80\xD0\xB8\xD0\xBC\xD0\xB5\xD1\x80 \xE2\x80\x94 caf\xC3\xA9 \xC5\x93 "
       "\xE2\x82\xAC \xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E \xE4\xB8\xAD\xE6\x96\x87 "
       "\xED\x95\x9C</p></body></html>";
-  const std::pair<const char *, const char *> juegos[] = {{"windows-1252", "windows-1252"},
-                                                          {"ISO-8859-15", "ISO-8859-15"},
-                                                          {"KOI8-R", "KOI8-R"},
-                                                          {"Shift_JIS", "Shift_JIS"},
-                                                          {"EUC-JP", "EUC-JP"},
-                                                          {"GB2312", "GBK"},
-                                                          {"Big5", "Big5"},
-                                                          {"utf-16", "UTF-16LE"}};
+  // clang-format off
+  const std::pair<const char *, const char *> juegos[] = {
+      {"windows-1252", "windows-1252"}, {"ISO-8859-15", "ISO-8859-15"}, {"KOI8-R", "KOI8-R"},
+      {"Shift_JIS", "Shift_JIS"}, {"EUC-JP", "EUC-JP"}, {"GB2312", "GBK"}, {"Big5", "Big5"},
+      {"utf-16", "UTF-16LE"}};
+  // clang-format on
   for (const auto &[etiqueta, encoding] : juegos) {
     SCOPED_TRACE(etiqueta);
     std::string bytes, error, categoria;
@@ -312,10 +306,6 @@ TEST_F(PaginaEntera, UnaPaginaSanaPasaEnCadaIdioma) {
 TEST_F(PaginaEntera, UnFicheroQueNoSeLeeEsUnFallo) {
   EXPECT_FALSE(comprueba((carpeta_ / "no-esta.html").string(), 0x0409).fallos.empty());
 }
-
-}  // namespace
-
-namespace {
 
 TEST(Conocidos, SoloElFalloListadoDeLaPaginaListada) {
   const std::string camino =
