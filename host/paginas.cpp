@@ -298,17 +298,23 @@ bool toma_del_po(const std::string &po, LectorPo *lector, bool en_flujo, Cabecer
   return true;
 }
 
+// A page read for its PO entries.
+struct PaginaConEntradas {
+  PaginaLegible leida;
+  PaginaCargada cargada;
+  EntradasDePagina entradas;
+};
+
 // Reads the page for its PO entries: in the language given, else its own, cut as
 // segmentos says, else in blocks. false with the reason in *error.
 bool carga_entradas(const std::string &pagina, std::optional<uint32_t> idioma,
                     std::optional<segmentacion_t> segmentos, const Orden &orden,
-                    PaginaLegible *leida, PaginaCargada *cargada, EntradasDePagina *entradas,
-                    std::string *error) {
-  if (!legible(pagina, leida, error)) return false;
-  cargada->idioma = idioma_de_pagina(idioma, leida->ruta);
-  cargada->segmentacion = segmentos.value_or(SEGMENTACION_BLOQUES);
-  if (!carga(leida->ruta, orden, cargada, error)) return false;
-  po_entradas_de_pagina(cargada->textos, cargada->ids, cargada->idioma, entradas);
+                    PaginaConEntradas *p, std::string *error) {
+  if (!legible(pagina, &p->leida, error)) return false;
+  p->cargada.idioma = idioma_de_pagina(idioma, p->leida.ruta);
+  p->cargada.segmentacion = segmentos.value_or(SEGMENTACION_BLOQUES);
+  if (!carga(p->leida.ruta, orden, &p->cargada, error)) return false;
+  po_entradas_de_pagina(p->cargada.textos, p->cargada.ids, p->cargada.idioma, &p->entradas);
   return true;
 }
 
@@ -337,28 +343,20 @@ Resultado paginas_extrae(const std::string &pagina, const std::string &po, const
       break;
   }
   AmbitoInformes ambito(pagina);
-  PaginaLegible leida;
-  PaginaCargada cargada;
-  EntradasDePagina entradas;
-  if (!carga_entradas(pagina, orden.idioma, orden.segmentacion, orden, &leida, &cargada, &entradas,
-                      error))
+  PaginaConEntradas p;
+  if (!carga_entradas(pagina, orden.idioma, orden.segmentacion, orden, &p, error))
     return Resultado::fallida;
-  return po_graba(po, datos_po(pagina, cargada, orden.destino, orden.destino_nombre), entradas,
-                  error)
-             ? Resultado::hecha
-             : Resultado::no_escrita;
+  const PaginaPo datos = datos_po(pagina, p.cargada, orden.destino, orden.destino_nombre);
+  return po_graba(po, datos, p.entradas, error) ? Resultado::hecha : Resultado::no_escrita;
 }
 
 Resultado paginas_describe(const std::string &pagina, const Orden &orden,
                            std::vector<EntradaDescrita> *descritas, std::string *error) {
   AmbitoInformes ambito(pagina);
-  PaginaLegible leida;
-  PaginaCargada cargada;
-  EntradasDePagina entradas;
-  if (!carga_entradas(pagina, orden.idioma, orden.segmentacion, orden, &leida, &cargada, &entradas,
-                      error))
+  PaginaConEntradas p;
+  if (!carga_entradas(pagina, orden.idioma, orden.segmentacion, orden, &p, error))
     return Resultado::fallida;
-  *descritas = po_describe_entradas(datos_po(pagina, cargada, std::nullopt, {}), entradas);
+  *descritas = po_describe_entradas(datos_po(pagina, p.cargada, std::nullopt, {}), p.entradas);
   return Resultado::hecha;
 }
 
@@ -468,20 +466,19 @@ Resultado paginas_actualiza(const std::string &pagina, const std::string &po,
   if (!po.empty() && !orden.cualquier_pagina &&
       !conservacion_es_de_pagina(cabecera, po, pagina, error))
     return Resultado::fallida;
-  PaginaLegible leida;
-  PaginaCargada cargada;
-  EntradasDePagina entradas;
+  PaginaConEntradas p;
   if (!carga_entradas(pagina, orden.idioma ? orden.idioma : cabecera.idioma,
-                      orden.segmentacion ? orden.segmentacion : cabecera.segmentos, orden, &leida,
-                      &cargada, &entradas, error))
+                      orden.segmentacion ? orden.segmentacion : cabecera.segmentos, orden, &p,
+                      error))
     return Resultado::fallida;
   // A new page's template is its own old file: its header names the translation's language.
-  const PaginaPo datos = po.empty() ? datos_po(pagina, cargada, orden.destino, orden.destino_nombre)
-                                    : datos_po(pagina, cargada, std::nullopt, {});
+  const PaginaPo datos = po.empty()
+                             ? datos_po(pagina, p.cargada, orden.destino, orden.destino_nombre)
+                             : datos_po(pagina, p.cargada, std::nullopt, {});
   return mezcla_actualiza(
              po,
              [&](const std::string &plantilla, std::string *motivo) {
-               return po_graba(plantilla, datos, entradas, motivo);
+               return po_graba(plantilla, datos, p.entradas, motivo);
              },
              orden.compendios, salida, error)
              ? Resultado::hecha
