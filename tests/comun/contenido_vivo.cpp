@@ -79,11 +79,14 @@ struct Lectura {
       std::vector<std::string> atributos;
       for (unsigned a = 0; a < e.attributes.length; ++a) {
         const auto *at = static_cast<const GumboAttribute *>(e.attributes.data[a]);
-        const std::string clave = std::string(at->name) + "=";
+        // Attribute names as HTML reads them: a parser adjusts their case inside SVG and
+        // MathML, where a translation that drops an inline tag may move what follows.
+        const std::string nombre_at = en_minusculas(at->name);
+        const std::string clave = nombre_at + "=";
         atributos.push_back(clave + (esta_en(at->name, kRellenados) ? "*" : at->value));
         if (!esta_en(at->name, kSoloSeMuestran) && es_enlace_activo(at->value))
           activos.insert(clave + at->value);
-        textos.emplace_back(aqui + " @" + at->name, at->value);
+        textos.emplace_back(aqui + " @" + nombre_at, at->value);
       }
       std::ranges::sort(atributos);
       std::string elemento = nombre;
