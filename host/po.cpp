@@ -479,6 +479,22 @@ std::string po_procedencia(const OrigenTexto *origen, const char *id) {
   return informes_lugar(origen->elemento, origen->atributo);
 }
 
+namespace {
+
+// A note to translators as an extracted comment's text: one comment line per line.
+std::string comentario_de_nota(std::string_view nota) {
+  std::string comentario = "Note: ";
+  for (const char c : nota) {
+    if (c == '\n')
+      comentario += "\n#. ";
+    else
+      comentario += c == '\r' ? ' ' : c;
+  }
+  return comentario;
+}
+
+}  // namespace
+
 void po_anota_origen(const origen_texto_t *origen, void *contexto) {
   if (origen == nullptr || contexto == nullptr) return;
   auto *origenes = static_cast<OrigenesDePagina *>(contexto);
@@ -486,10 +502,13 @@ void po_anota_origen(const origen_texto_t *origen, void *contexto) {
   const auto guardado = [&](const char *nombre) -> std::string_view {
     return nombre == nullptr ? std::string_view() : *origenes->nombres.emplace(nombre).first;
   };
-  origenes->textos[origen->indice] = {.linea = origen->linea,
-                                      .elemento = guardado(origen->elemento),
-                                      .atributo = guardado(origen->atributo),
-                                      .nota = guardado(origen->nota)};
+  origenes->textos[origen->indice] = {
+      .linea = origen->linea,
+      .elemento = guardado(origen->elemento),
+      .atributo = guardado(origen->atributo),
+      .nota = origen->nota == nullptr
+                  ? std::string_view()
+                  : *origenes->nombres.emplace(comentario_de_nota(origen->nota)).first};
 }
 
 const char *po_contexto_de(std::string_view id) {
@@ -513,7 +532,10 @@ void po_entradas_de_pagina(const lista_cad_t *textos, const lista_cad_t *ids, ui
     char *utf8 = conv_ansi_idioma_a_utf8(lista_cad_dame(textos, i), idioma);
     // The msgid holds the characters a reader sees, not the references that stand for
     // them (those the page's code page lacks come as references from the library too).
-    const std::string texto = marcado_en_caracteres(utf8);
+    std::string en_caracteres;
+    std::string_view texto(utf8);
+    if (texto.find('&') != std::string_view::npos)
+      texto = en_caracteres = marcado_en_caracteres(texto);
     if (marcado_tiene_letras(texto)) {
       const char *contexto = po_contexto_de(lista_cad_dame(ids, i));
       EntradaPo *entrada = po_busca(entradas, contexto, texto);
@@ -557,14 +579,10 @@ void describe(const PaginaPo &pagina, const std::string &referencia, const Entra
     if (!de.empty() &&
         std::find(procedencias->begin(), procedencias->end(), de) == procedencias->end())
       procedencias->push_back(std::move(de));
-    // The page's note to its translators, one comment line for each of its lines.
-    if (origen != nullptr && !origen->nota.empty()) {
-      std::string nota = "Note: ";
-      for (const char c : origen->nota)
-        nota += c == '\n' ? std::string("\n#. ") : std::string(1, c == '\r' ? ' ' : c);
-      if (std::find(procedencias->begin(), procedencias->end(), nota) == procedencias->end())
-        procedencias->push_back(std::move(nota));
-    }
+    // The page's note to its translators, as its comment.
+    if (origen != nullptr && !origen->nota.empty() &&
+        std::find(procedencias->begin(), procedencias->end(), origen->nota) == procedencias->end())
+      procedencias->emplace_back(origen->nota);
     if (origen != nullptr && origen->linea != 0 && origen->linea != ultima) {
       lineas->append(" ").append(referencia).append(":").append(std::to_string(origen->linea));
       ultima = origen->linea;

@@ -21,7 +21,7 @@ struct OrigenTexto {
   uint32_t linea = 0;         // 0: not known
   std::string_view elemento;  // lower case; empty when not known
   std::string_view atributo;  // empty for a body text
-  std::string_view nota;      // the page's note to its translators; empty when none
+  std::string_view nota;      // the page's note to its translators, as its comment; or empty
 };
 
 // The origins of a page's texts, filled by po_anota_origen while lenguaweb_crea runs; a

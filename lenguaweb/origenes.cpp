@@ -46,23 +46,22 @@ std::string lenguaweb_valor_en_utf8(std::string_view valor, const char *codifica
 }
 
 /* The elements open that leave their translators a note (its-loc-note), inner last: the
- * name in lower case and the note in UTF-8. Only such elements are kept. */
+ * name as the page wrote it and the note in UTF-8. Only such elements are kept. */
 struct NotasAbiertas {
   std::vector<std::pair<std::string, std::string>> abiertas;
 
   /* Reads one tag (from its '<', whose name ends at fin_nombre) of a page in codificacion. */
   void lee(std::string_view tag, size_t fin_nombre, const char *codificacion) {
-    const std::string nombre =
-        en_minusculas(tag.substr(tag[1] == '/' ? 2 : 1, fin_nombre - (tag[1] == '/' ? 2 : 1)));
     if (tag[1] == '/') {
+      if (abiertas.empty()) return;  // most pages: no note open, nothing to close
+      const std::string_view nombre = tag.substr(2, fin_nombre - 2);
       for (size_t k = abiertas.size(); k-- > 0;)
-        if (abiertas[k].first == nombre) {
+        if (htmlparser::nombre_es(abiertas[k].first, nombre)) {
           abiertas.resize(k);
           break;
         }
       return;
     }
-    if (htmlparser::es_elemento_vacio(nombre)) return;
     const htmlparser::texto_acotado<char> t = htmlparser::acotado(tag);
     size_t i = fin_nombre;
     htmlparser::atributo_html a;
@@ -70,6 +69,8 @@ struct NotasAbiertas {
       if (!htmlparser::nombre_es(tag.substr(a.nombre, a.fin_nombre - a.nombre), "its-loc-note") ||
           a.valor.fin == htmlparser::kNoEsta)
         continue;
+      const std::string_view nombre = tag.substr(1, fin_nombre - 1);
+      if (htmlparser::es_elemento_vacio(nombre)) return;
       std::string nota = lenguaweb_valor_en_utf8(
           tag.substr(a.valor.inicio, a.valor.fin - a.valor.inicio), codificacion);
       if (!nota.empty()) abiertas.emplace_back(nombre, std::move(nota));

@@ -56,7 +56,7 @@ struct escritura {
   size_t html_en = htmlparser::kNoEsta; /* where the page's HTML start tag stands */
   /* Where the METAs of the head that name the page's language stand (og:locale, an
    * http-equiv content-language): they name the new one too. */
-  std::vector<size_t> metas_de_idioma;
+  std::vector<std::pair<size_t, char>> metas_de_idioma; /* place, and declara_idioma's form */
   /* The pieces written are the page's bytes (not a translation's): an attribute text goes
    * back where its origin says, past values that gave none (not to be translated). */
   bool de_pagina = true;
@@ -163,19 +163,19 @@ void trata_link_de_tag(std::string_view trozo, const tag_leido &tag, const char 
 }
 
 /* Where the page's first HTML start tag stands, or kNoEsta. */
-/* Whether a META tag names the page's language, and how its CONTENT writes one: "_" for
- * og:locale (es_ES, as Open Graph writes it), "-" for http-equiv content-language (a
- * BCP 47 tag); null for any other META. */
-const char *declara_idioma(std::string_view tag) {
+/* Whether a META tag names the page's language, and how its CONTENT writes one: '_' for
+ * og:locale (es_ES, as Open Graph writes it), '-' for http-equiv content-language (a
+ * BCP 47 tag); 0 for any other META. */
+char declara_idioma(std::string_view tag) {
   htmlparser::valor_html valor;
   for (const char *nombre : {"PROPERTY", "NAME"})
     if (lenguaweb_busca_valor(tag, nombre, &valor) &&
         htmlparser::nombre_es(tag.substr(valor.inicio, valor.fin - valor.inicio), "og:locale"))
-      return "_";
+      return '_';
   if (lenguaweb_busca_valor(tag, "HTTP-EQUIV", &valor) &&
       htmlparser::nombre_es(tag.substr(valor.inicio, valor.fin - valor.inicio), "content-language"))
-    return "-";
-  return nullptr;
+    return '-';
+  return 0;
 }
 
 /* A BCP 47 tag as Open Graph names a locale: the language and the region, if any, joined
@@ -194,7 +194,8 @@ std::string local_de_open_graph(std::string_view etiqueta) {
   return local;
 }
 
-void busca_idioma_declarado(std::string_view pagina, size_t *html_en, std::vector<size_t> *metas) {
+void busca_idioma_declarado(std::string_view pagina, size_t *html_en,
+                            std::vector<std::pair<size_t, char>> *metas) {
   const htmlparser::texto_acotado<char> t = htmlparser::acotado(pagina);
   lectura_html lectura;
   for (size_t p = pagina.find('<'); p != htmlparser::kNoEsta; p = pagina.find('<', p)) {
@@ -204,8 +205,9 @@ void busca_idioma_declarado(std::string_view pagina, size_t *html_en, std::vecto
       if (htmlparser::nombre_es(tag.nombre, "BODY")) return;
       if (*html_en == htmlparser::kNoEsta && htmlparser::nombre_es(tag.nombre, "HTML"))
         *html_en = p;
-      if (htmlparser::nombre_es(tag.nombre, "META") && declara_idioma(tag.texto) != nullptr)
-        metas->push_back(p);
+      if (const char forma =
+              htmlparser::nombre_es(tag.nombre, "META") ? declara_idioma(tag.texto) : 0)
+        metas->emplace_back(p, forma);
     }
     p = std::max<size_t>(sigue, p + 1);
   }
@@ -303,9 +305,9 @@ void escribe_trozo(std::string &salida, std::string_view trozo, uint32_t desde,
   // Rebuilding, only a reference ("@...") or an attribute text changes a piece: most
   // pieces go out as they are without reading their tags.
   const auto en_el_trozo = [&](size_t p) { return p >= desde && p < desde + trozo.size(); };
-  const bool tiene_html =
-      en_el_trozo(e.html_en) ||
-      std::any_of(e.metas_de_idioma.begin(), e.metas_de_idioma.end(), en_el_trozo);
+  const bool tiene_html = en_el_trozo(e.html_en) ||
+                          std::any_of(e.metas_de_idioma.begin(), e.metas_de_idioma.end(),
+                                      [&](const auto &meta) { return en_el_trozo(meta.first); });
   if (enlaces.preprocesar_links != CIERTO && textos.empty() && cambios.empty() && !tiene_html &&
       std::memchr(trozo.data(), '@', trozo.size()) == nullptr) {
     anade_de_pagina(salida, trozo, e);
@@ -339,12 +341,13 @@ void escribe_trozo(std::string &salida, std::string_view trozo, uint32_t desde,
       pon_idioma_html(tag, e.idioma_html, enlaces.comilla_vedada, cambios);
       pon_direccion_html(tag, e.derecha_a_izquierda, e.pagina_derecha_a_izquierda,
                          enlaces.comilla_vedada, cambios);
-    } else if (tiene_html && std::binary_search(e.metas_de_idioma.begin(), e.metas_de_idioma.end(),
-                                                size_t{desde + tag.inicio})) {
-      pon_valor_html(
-          tag, "CONTENT", nullptr,
-          *declara_idioma(tag.texto) == '_' ? local_de_open_graph(e.idioma_html) : e.idioma_html,
-          enlaces.comilla_vedada, cambios);
+    } else if (tiene_html) {
+      const auto meta = std::lower_bound(e.metas_de_idioma.begin(), e.metas_de_idioma.end(),
+                                         std::pair<size_t, char>{desde + tag.inicio, 0});
+      if (meta != e.metas_de_idioma.end() && meta->first == desde + tag.inicio)
+        pon_valor_html(tag, "CONTENT", nullptr,
+                       meta->second == '_' ? local_de_open_graph(e.idioma_html) : e.idioma_html,
+                       enlaces.comilla_vedada, cambios);
     }
 
     // In a translation, a tag not to be translated gave no text (the page's go by place).
