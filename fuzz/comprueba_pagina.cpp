@@ -148,7 +148,9 @@ std::map<std::string, long> permitidos(const lenguaweb_t *d,
     if (crudo) suma(t, 1);
     for (size_t p = t.find('<'); !crudo && p != kNoEsta && t.find('>', p) != kNoEsta;
          p = t.find('<', p + 1)) {
-      const std::string nombre = en_mayusculas(t.substr(p + 1, t.find_first_of(" >", p) - p - 1));
+      // A tag's name ends at a blank, a '/' or its '>' ("<i\n>" is an I, as the writer reads it).
+      const std::string nombre =
+          en_mayusculas(t.substr(p + 1, t.find_first_of(" \t\n\f\r/>", p + 2) - p - 1));
       for (size_t n = 0; n < std::size(htmlparser::kTagsEnLinea); ++n)
         if (nombre == htmlparser::kTagsEnLinea[n] && (codigo[j] >> n & 1u) == 0) {
           ++puede[nombre];
