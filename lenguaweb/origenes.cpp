@@ -12,13 +12,15 @@
 
 namespace {
 
-/* Whether a text runs on through the element of this tag name in the segmentation, or
- * the element holds no text. */
-bool sigue_el_texto(std::string_view nombre, segmentacion_t segmentacion) {
+/* Whether a text runs on through the element of this start tag (whose name a browser
+ * reads as nombre) in the segmentation, or the element holds no text. The classic
+ * segmentation reads the tag as it reads it: its name up to a space, and a tag with a
+ * quote left open cuts the text ("<B\tclass=y>" cuts it, though it opens a B). */
+bool sigue_el_texto(const tag_leido &tag, std::string_view nombre, segmentacion_t segmentacion) {
   if (htmlparser::es_elemento_vacio(nombre)) return true;  // it holds no text
   if (segmentacion == SEGMENTACION_BLOQUES)
     return htmlparser::busca_elemento_de_frase(nombre) != nullptr;
-  return htmlparser::bit_de_tag_en_linea(nombre) >= 0;
+  return tag.sin_cerrar == 0 && !tag.cortado && htmlparser::bit_de_tag_en_linea(tag.nombre) >= 0;
 }
 
 /* An attribute value of a page in codificacion as a reader reads it, in UTF-8. */
@@ -137,7 +139,7 @@ void lenguaweb_informa_origenes(lenguaweb_t *documento) {
       notas.lee(ultimo.texto, fin_nombre, documento->pagina.leida_en);
       if (ultimo.texto[1] == '/') continue;
       const std::string_view nombre = ultimo.texto.substr(1, fin_nombre - 1);
-      if (!sigue_el_texto(nombre, documento->segmentacion))
+      if (!sigue_el_texto(ultimo, nombre, documento->segmentacion))
         elemento_de_cuerpo = en_minusculas(nombre);
     }
 
