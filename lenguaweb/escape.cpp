@@ -136,14 +136,14 @@ bool es_cierre(std::string_view tag) {
   return tag.size() > 1 && tag[1] == '/';
 }
 
-/* The bit of an inline tag written without attributes, only blanks after its name
- * ("<B>", "</EM >"); -1 for any other tag. */
+/* The bit of an inline tag written without attributes ("<B>", "</EM >", "<br/>",
+ * "<i\n>"): its name as a browser reads it, then only blanks and '/', which a browser
+ * skips there; -1 for any other tag. */
 int bit_sin_atributos(std::string_view tag) {
-  const std::string_view dentro = tag.substr(1, tag.size() - 2);
-  const std::string_view nombre = htmlparser::nombre_de_tag(dentro);
-  for (char c : dentro.substr(nombre.size()))
-    if (!htmlparser::es_blanco(c)) return -1;
-  return htmlparser::bit_de_tag_en_linea(nombre);
+  const size_t fin_nombre = htmlparser::fin_de_nombre_de_tag(htmlparser::acotado(tag), 0);
+  for (char c : tag.substr(fin_nombre, tag.size() - 1 - fin_nombre))
+    if (!htmlparser::es_blanco_de_tag(c) && c != '/') return -1;
+  return htmlparser::bit_de_tag_en_linea(tag.substr(1, fin_nombre - 1));
 }
 
 /* Whether the tag at i of the page's text (its '<' the signo-th '<' or '>' of the text)

@@ -163,13 +163,20 @@ TEST_F(Comando, TraduccionesHostilesSeRechazanYSeNombran) {
        .escrita = "En tinta <FONT COLOR=red>roja</font>"},
       {.origen = "Plain <b>bold</b> text", .traduccion = "Texto <i>llano</i> <br>y grueso"},
       {.origen = "Less than", .traduccion = "Menos &lt;script&gt; que"},
+      // Every way of writing a free tag that the check takes is written as markup.
+      {.origen = "Theme previous", .traduccion = "Tema <br/> anterior <BR /><br\t>"},
+      {.origen = "One two", .traduccion = "Uno <i\n>x</i > <Strong >y</STRONG\t> <em/>z</em/> <u>w</u>"},
       {.origen = "Say <font class=\"x notranslate\">ok</font> now", .traduccion = "<font class=\"x notranslate\">ok</font>, di"},
   };
   // clang-format on
   // A PO string: quotes and backslashes escaped.
   const auto cita = [](std::string_view t) {
     std::string r = "\"";
-    for (char c : t) r += c == '"' || c == '\\' ? std::string{'\\', c} : std::string{c};
+    for (char c : t)
+      r += c == '\n'               ? std::string("\\n")
+           : c == '\t'             ? std::string("\\t")
+           : c == '"' || c == '\\' ? std::string{'\\', c}
+                                   : std::string{c};
     return r + "\"";
   };
   std::string pagina = "<html><body>\n",
@@ -197,7 +204,7 @@ TEST_F(Comando, TraduccionesHostilesSeRechazanYSeNombran) {
       EXPECT_NE(escrita.find(std::string("<p>") + c.origen + "</p>"), std::string::npos);
     }
   }
-  EXPECT_NE(r.errores.find("p.html: 4 of 15 entries translated; 11 refused"), std::string::npos)
+  EXPECT_NE(r.errores.find("p.html: 6 of 17 entries translated; 11 refused"), std::string::npos)
       << r.errores;
 }
 
