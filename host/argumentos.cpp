@@ -124,6 +124,17 @@ int argumentos_lee(int argc, const char *const *argv, Orden *orden) {
         ->check(CLI::IsMember({"blocks", "classic"}))
         ->type_name("KIND");
   };
+  std::string marcado;
+  const auto con_marcado = [&](CLI::App *sub, const char *por_defecto) {
+    sub->add_option("--markup", marcado,
+                    std::string("How a msgid shows a text's markup: codes (<g1>...</g1> for a "
+                                "pair of tags, <x2/> for one that stands alone, each listed in "
+                                "the entry's comment) or full (the tags as the page has them); "
+                                "default ") +
+                        por_defecto)
+        ->check(CLI::IsMember({"codes", "full"}))
+        ->type_name("FORM");
+  };
   const auto con_idioma = [&](CLI::App *sub, const char *ayuda) {
     opciones_idioma.push_back(sub->add_option("-l,--language", idioma, ayuda)->type_name("LANG"));
   };
@@ -147,6 +158,7 @@ int argumentos_lee(int argc, const char *const *argv, Orden *orden) {
   con_idioma(extract, "Language of the page (default: its lang)");
   con_destino(extract, "Language of the translation, for the header");
   con_segmentos(extract, "blocks");
+  con_marcado(extract, "codes");
   extract->add_flag("--force", orden->forzar,
                     "Replace an existing PO file that holds translations (default: it is "
                     "updated as update does, every translation kept)");
@@ -178,6 +190,7 @@ int argumentos_lee(int argc, const char *const *argv, Orden *orden) {
   con_idioma(update, kIdiomaDelPo);
   con_destino(update, "For a folder: the Language of the PO files of new pages");
   con_segmentos(update, "the PO file's");
+  con_marcado(update, "the PO file's, else codes");
   update->add_flag("--any-page", orden->cualquier_pagina,
                    "Take an old PO file whose X-Lenguaweb-Page names another page");
   update
@@ -222,6 +235,7 @@ int argumentos_lee(int argc, const char *const *argv, Orden *orden) {
     return estado;
   if (orden->destino) orden->destino_nombre = idiomas_nombre_dado(destino);
   if (!segmentos.empty()) orden->segmentacion = po_lee_segmentos(segmentos);
+  if (!marcado.empty()) orden->marcado = po_lee_marcado(marcado);
   if ((orden->subcomando == Subcomando::merge || orden->subcomando == Subcomando::update) &&
       parece_po(orden->pagina) && !parece_po(orden->po)) {
     informes_escribe("lenguaweb: '" + orden->pagina + "' is a PO file and '" + orden->po +

@@ -11,6 +11,9 @@
 
 enum class Subcomando { extract, merge, update, links, pseudo };
 
+// How a msgid shows a body text's markup: as codes ("<g1>…</g1>", plegado.h), or in full.
+enum class FormaMarcado { codigos, completo };
+
 struct Orden {
   Subcomando subcomando = Subcomando::extract;
   std::string pagina;                   // a page, or a folder of pages
@@ -23,6 +26,7 @@ struct Orden {
   std::optional<uint32_t> destino;      // -t: the code page's language
   std::string destino_nombre;           // -t as the PO header's Language keeps it
   std::optional<segmentacion_t> segmentacion;  // --segments
+  std::optional<FormaMarcado> marcado;         // --markup
   bool utf8 = false;                           // --utf8: pages written in UTF-8
   bool difusas = false;                        // --fuzzy: fuzzy translations are used
   bool detallado = false;                      // -v

@@ -75,6 +75,7 @@ int catalogo_escribe(const Orden &orden) {
       return falla(motivo);
     if (!leer.idioma) leer.idioma = cabecera.idioma;
     if (!leer.segmentacion) leer.segmentacion = cabecera.segmentos;
+    if (!leer.marcado) leer.marcado = cabecera.marcado;
   }
 
   std::vector<fs::path> relativas;
@@ -116,13 +117,18 @@ int catalogo_escribe(const Orden &orden) {
                           .idioma = leer.idioma.value_or(0),
                           .traduccion = viejo.empty() ? orden.destino : std::nullopt,
                           .traduccion_nombre = viejo.empty() ? orden.destino_nombre : std::string(),
-                          .segmentos = leer.segmentacion.value_or(SEGMENTACION_BLOQUES)};
+                          .segmentos = leer.segmentacion.value_or(SEGMENTACION_BLOQUES),
+                          .marcado = leer.marcado.value_or(FormaMarcado::codigos)};
   const auto graba = [&](const std::string &ruta, std::string *porque) {
     return po_graba_catalogo(ruta, cabecera, catalogo, porque);
   };
   const bool escrito =
-      viejo.empty() ? graba(orden.salida, &motivo)
-                    : mezcla_actualiza(viejo, graba, orden.compendios, orden.salida, &motivo);
+      viejo.empty()
+          ? graba(orden.salida, &motivo)
+          : mezcla_actualiza(viejo, graba, orden.compendios, orden.salida,
+                             {{"X-Lenguaweb-Segments", po_nombre_segmentos(cabecera.segmentos)},
+                              {"X-Lenguaweb-Markup", po_nombre_marcado(cabecera.marcado)}},
+                             &motivo);
   if (!escrito) return falla(motivo);
   std::string linea = std::to_string(paginas.size()) +
                       (paginas.size() == 1 ? " page of " : " pages of ") + carpeta + ": " +

@@ -70,11 +70,35 @@ int lanza(const std::string &viejo, const std::string &plantilla,
   return resultado;
 }
 
+// The header entry at the start of bytes (up to its blank line) with each field of
+// campos set to its value, or added at its end; bytes as they are without a header.
+std::string con_campos(std::string bytes, const CamposDeCabecera &campos) {
+  size_t fin = bytes.find("\n\n");
+  if (fin == std::string::npos) fin = bytes.size() - (bytes.ends_with('\n') ? 1 : 0);
+  // Comments may come before it.
+  const size_t msgid = bytes.starts_with("msgid \"\"\n") ? 0 : bytes.find("\nmsgid \"\"\n");
+  if (msgid == std::string::npos || msgid > fin) return bytes;
+  for (const auto &[nombre, valor] : campos) {
+    const std::string linea = "\"" + nombre + ": " + valor + "\\n\"";
+    const size_t campo = bytes.find("\n\"" + nombre + ": ");
+    if (campo != std::string::npos && campo < fin) {
+      const size_t tras = bytes.find('\n', campo + 1);
+      const size_t hasta = tras == std::string::npos ? bytes.size() : tras;
+      fin = fin - (hasta - campo - 1) + linea.size();
+      bytes.replace(campo + 1, hasta - campo - 1, linea);
+    } else {
+      bytes.insert(fin, "\n" + linea);
+      fin += linea.size() + 1;
+    }
+  }
+  return bytes;
+}
+
 }  // namespace
 
 bool mezcla_ejecuta_msgmerge(const std::string &viejo, const std::string &plantilla,
                              const std::vector<std::string> &compendios, const std::string &salida,
-                             std::string *error) {
+                             const CamposDeCabecera &campos, std::string *error) {
   Tubo de_salida, de_errores;
   for (Tubo *t : {&de_salida, &de_errores}) {
     int extremos[2];
@@ -102,6 +126,9 @@ bool mezcla_ejecuta_msgmerge(const std::string &viejo, const std::string &planti
   Salida escrita;
   std::string motivo, errores;
   const bool abierta = salida_abre(&escrita, salida, &motivo);
+  // The header is held until its blank line, for its fields to be set.
+  std::string cabecera;
+  bool en_cabecera = !campos.empty();
   pollfd tubos[2] = {{de_salida.lectura, POLLIN, 0}, {de_errores.lectura, POLLIN, 0}};
   char bloque[64 * 1024];
   while (tubos[0].fd >= 0 || tubos[1].fd >= 0) {
@@ -120,10 +147,17 @@ bool mezcla_ejecuta_msgmerge(const std::string &viejo, const std::string &planti
       const std::string_view leido(bloque, static_cast<size_t>(leidos));
       if (k == 1)
         errores.append(leido.substr(0, kMaximoErrores - std::min(errores.size(), kMaximoErrores)));
-      else if (abierta)
+      else if (abierta && !en_cabecera)
         salida_anade(&escrita, leido);
+      else if (abierta && (cabecera.append(leido).find("\n\n") != std::string::npos))
+        en_cabecera = false;
+      if (abierta && k == 0 && !en_cabecera && !cabecera.empty()) {
+        salida_anade(&escrita, con_campos(std::move(cabecera), campos));
+        cabecera.clear();
+      }
     }
   }
+  if (abierta && !cabecera.empty()) salida_anade(&escrita, con_campos(std::move(cabecera), campos));
   int estado = 0;
   while (::waitpid(pid, &estado, 0) < 0 && errno == EINTR) {
   }
@@ -147,15 +181,15 @@ bool mezcla_ejecuta_msgmerge(const std::string &viejo, const std::string &planti
 bool mezcla_actualiza(const std::string &viejo,
                       const std::function<bool(const std::string &, std::string *)> &graba,
                       const std::vector<std::string> &compendios, const std::string &salida,
-                      std::string *error) {
+                      const CamposDeCabecera &campos, std::string *error) {
   static std::atomic<uint64_t> plantillas{0};
   const std::string nombre = "plantilla-" + std::to_string(plantillas++) + ".pot";
   char *ruta = utilidades_ruta_fichero(nombre.c_str());
   const std::string plantilla = ruta;
   cad_destruye(&ruta);
-  const bool hecho =
-      graba(plantilla, error) && mezcla_ejecuta_msgmerge(viejo.empty() ? plantilla : viejo,
-                                                         plantilla, compendios, salida, error);
+  const bool hecho = graba(plantilla, error) &&
+                     mezcla_ejecuta_msgmerge(viejo.empty() ? plantilla : viejo, plantilla,
+                                             compendios, salida, campos, error);
   std::remove(plantilla.c_str());
   return hecho;
 }

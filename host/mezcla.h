@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 // Writes to salida ("-": standard output) the PO file that msgmerge makes of the old PO
@@ -14,9 +15,12 @@
 // only read, as msgmerge's --compendium takes them). The output is written whole or not at all. On
 // failure (msgmerge missing, or refusing viejo) returns false with the reason in *error. Safe from
 // any thread.
+// The header keeps viejo's, but for the fields of campos (name, value), set or added: what
+// the template says of how the page was read outranks what the old file said.
+using CamposDeCabecera = std::vector<std::pair<std::string, std::string>>;
 bool mezcla_ejecuta_msgmerge(const std::string &viejo, const std::string &plantilla,
                              const std::vector<std::string> &compendios, const std::string &salida,
-                             std::string *error);
+                             const CamposDeCabecera &campos, std::string *error);
 
 // update's work: writes a page's (or a catalogue's) new template with graba, which takes
 // the path to write it to, in the run's utilities folder; runs msgmerge on viejo (empty:
@@ -25,6 +29,6 @@ bool mezcla_ejecuta_msgmerge(const std::string &viejo, const std::string &planti
 bool mezcla_actualiza(const std::string &viejo,
                       const std::function<bool(const std::string &, std::string *)> &graba,
                       const std::vector<std::string> &compendios, const std::string &salida,
-                      std::string *error);
+                      const CamposDeCabecera &campos, std::string *error);
 
 #endif

@@ -15,6 +15,7 @@
 #include "informes.h"
 #include "marcado.h"
 #include "mezcla.h"
+#include "plegado.h"
 #include "po.h"
 #include "pseudo.h"
 
@@ -223,30 +224,50 @@ CuentasPo pon_traducciones(const std::string &pagina, PaginaCargada *cargada,
       ++cuentas.difusas;
       continue;
     }
-    if (const std::string motivo = marcado_compara(e.texto, e.traduccion); !motivo.empty()) {
+    // The translation with each text's own markup (its codes unfolded), checked once
+    // for each form of that markup among the entry's texts.
+    struct Completa {
+      uint32_t forma;
+      std::string texto;
+      bool propia;  // the page's own text: it is kept as the page has it
+      char *convertida = nullptr;
+    };
+    std::vector<Completa> completas;
+    std::vector<uint32_t> cual(e.indices.size());
+    std::string motivo;
+    for (size_t k = 0; k < e.indices.size() && motivo.empty(); ++k) {
+      const uint32_t forma = k < e.formas.size() ? e.formas[k] : kTextoSinCodigos;
+      const auto vista = std::find_if(completas.begin(), completas.end(),
+                                      [forma](const Completa &c) { return c.forma == forma; });
+      cual[k] = static_cast<uint32_t>(vista - completas.begin());
+      if (vista != completas.end()) continue;
+      std::string completo;
+      std::string texto = po_traduccion_completa(entradas, e, k, &completo);
+      motivo = marcado_compara(completo, texto);
+      const bool propia = texto == completo;
+      completas.push_back({forma, std::move(texto), propia});
+    }
+    if (!motivo.empty()) {
       informes_escribe("lenguaweb: " + pagina + linea_de(e, cargada->origenes) +
-                       ": the translation of " + po_describe(e.texto) +
+                       ": the translation of " +
+                       po_describe(e.del_po.empty() ? e.texto : e.del_po) +
                        " is refused, the source text kept: " + motivo);
       ++cuentas.rechazadas;
       continue;
     }
-    // A translation that is its source (msgen's, a name) keeps the page's own text, its
-    // references as they stand.
-    if (e.traduccion == e.texto) {
-      bool nul = false;
-      for (uint32_t i : e.indices) nul = nul || sin_escribir[i];
-      ++(nul ? cuentas.con_nul : cuentas.traducidas);
-      continue;
-    }
-    char *texto = conv_utf8_a_ansi_html(e.traduccion.c_str(), llegada);
     bool nul = false;
     for (size_t k = 0; k < e.indices.size(); ++k) {
-      // The last text of the entry takes the translation itself, the others a copy.
-      char *propio = k + 1 == e.indices.size() ? std::exchange(texto, nullptr) : cad_copia(texto);
+      nul = nul || sin_escribir[e.indices[k]];
+      // A translation that is its source (msgen's, a name) keeps the page's own text, its
+      // references as they stand.
+      Completa &c = completas[cual[k]];
+      if (c.propia) continue;
+      if (c.convertida == nullptr) c.convertida = conv_utf8_a_ansi_html(c.texto.c_str(), llegada);
+      char *propio = cad_copia(c.convertida);
       lista_cad_pon_propia(cargada->textos, e.indices[k], &propio);
       traducido[e.indices[k]] = true;
-      nul = nul || sin_escribir[e.indices[k]];
     }
+    for (Completa &c : completas) cad_destruye(&c.convertida);
     ++(nul ? cuentas.con_nul : cuentas.traducidas);
   }
   if (conv_pagina_de_codigos(llegada) == conv_pagina_de_codigos(cargada->idioma)) return cuentas;
@@ -270,10 +291,11 @@ bool toma_del_po(const std::string &po, LectorPo *lector, bool en_flujo, Cabecer
                  std::string *error) {
   const auto toma = [&](EntradaPo &del_po) {
     EntradaPo *propia = po_busca(propias, del_po.contexto, del_po.texto);
-    // A PO file written before msgids held characters has the page's references.
-    if (propia == nullptr && del_po.texto.find('&') != std::string::npos) {
-      propia = po_busca(propias, del_po.contexto, marcado_en_caracteres(del_po.texto));
+    // A PO file written with the page's references, or with the markup in another form.
+    if (propia == nullptr) {
+      propia = po_busca_otra_forma(propias, del_po.contexto, del_po.texto, &del_po.traduccion);
       if (propia != nullptr && propia->encontrada) return;  // its own entry serves it
+      if (propia != nullptr) propia->del_po = std::move(del_po.texto);
     }
     if (propia == nullptr) {
       if (!del_po.contexto.empty() && ajeno->empty()) *ajeno = del_po.contexto;
@@ -308,26 +330,67 @@ struct PaginaConEntradas {
 // Reads the page for its PO entries: in the language given, else its own, cut as
 // segmentos says, else in blocks. false with the reason in *error.
 bool carga_entradas(const std::string &pagina, std::optional<uint32_t> idioma,
-                    std::optional<segmentacion_t> segmentos, const Orden &orden,
-                    PaginaConEntradas *p, std::string *error) {
+                    std::optional<segmentacion_t> segmentos, FormaMarcado marcado,
+                    const Orden &orden, PaginaConEntradas *p, std::string *error) {
   if (!legible(pagina, &p->leida, error)) return false;
   p->cargada.idioma = idioma_de_pagina(idioma, p->leida.ruta);
   p->cargada.segmentacion = segmentos.value_or(SEGMENTACION_BLOQUES);
   if (!carga(p->leida.ruta, orden, &p->cargada, error)) return false;
-  po_entradas_de_pagina(p->cargada.textos, p->cargada.ids, p->cargada.idioma, &p->entradas);
+  po_entradas_de_pagina(p->cargada.textos, p->cargada.ids, p->cargada.idioma, marcado,
+                        &p->entradas);
   return true;
 }
 
 // What the PO file of a loaded page is written with.
-PaginaPo datos_po(const std::string &pagina, const PaginaCargada &cargada,
+PaginaPo datos_po(const std::string &pagina, const PaginaConEntradas &p,
                   std::optional<uint32_t> traduccion, const std::string &traduccion_nombre) {
+  const PaginaCargada &cargada = p.cargada;
   return {.ruta = pagina,
           .idioma = cargada.idioma,
           .traduccion = traduccion,
           .traduccion_nombre = traduccion_nombre,
           .segmentos = cargada.segmentacion,
+          .marcado = p.entradas.marcado,
           .origenes = &cargada.origenes,
           .ids = cargada.ids};
+}
+
+// The translations of the old PO file viejo whose msgids are the page's in another form
+// (with the page's references, or the markup in the other form), put in the page's form:
+// msgmerge would take such an entry for a changed text and mark it fuzzy. Written as a
+// compendium into *compendio, in the run's utilities folder, only when there are any,
+// and removed with it. false with the reason in *error when viejo cannot be read.
+struct CompendioDeFormas {
+  std::string ruta;
+  CompendioDeFormas() = default;
+  CompendioDeFormas(const CompendioDeFormas &) = delete;
+  CompendioDeFormas &operator=(const CompendioDeFormas &) = delete;
+  ~CompendioDeFormas() {
+    if (!ruta.empty()) std::remove(ruta.c_str());
+  }
+};
+
+bool compendio_de_formas(const std::string &viejo, EntradasDePagina *entradas,
+                         CompendioDeFormas *compendio, std::string *error) {
+  CabeceraPo cabecera;
+  std::vector<EntradaPo> leidas, en_forma;
+  if (!po_lee(viejo, &cabecera, &leidas, error)) return false;
+  // Two entries in full may fold into one: the first translated serves (the others stay
+  // in the file, obsolete, as msgmerge keeps what the template no longer has).
+  std::unordered_set<const EntradaPo *> tomadas;
+  for (EntradaPo &e : leidas) {
+    if (e.traduccion.empty() || po_busca(entradas, e.contexto, e.texto) != nullptr) continue;
+    const EntradaPo *propia = po_busca_otra_forma(entradas, e.contexto, e.texto, &e.traduccion);
+    if (propia == nullptr || !tomadas.insert(propia).second) continue;
+    e.texto = propia->texto;
+    en_forma.push_back(std::move(e));
+  }
+  if (en_forma.empty()) return true;
+  static std::atomic<uint64_t> compendios{0};
+  char *ruta = utilidades_ruta_fichero(("formas-" + std::to_string(compendios++) + ".po").c_str());
+  compendio->ruta = ruta;
+  cad_destruye(&ruta);
+  return po_graba_compendio(compendio->ruta, en_forma, error);
 }
 
 }  // namespace
@@ -344,9 +407,10 @@ Resultado paginas_extrae(const std::string &pagina, const std::string &po, const
   }
   AmbitoInformes ambito(pagina);
   PaginaConEntradas p;
-  if (!carga_entradas(pagina, orden.idioma, orden.segmentacion, orden, &p, error))
+  if (!carga_entradas(pagina, orden.idioma, orden.segmentacion,
+                      orden.marcado.value_or(FormaMarcado::codigos), orden, &p, error))
     return Resultado::fallida;
-  const PaginaPo datos = datos_po(pagina, p.cargada, orden.destino, orden.destino_nombre);
+  const PaginaPo datos = datos_po(pagina, p, orden.destino, orden.destino_nombre);
   return po_graba(po, datos, p.entradas, error) ? Resultado::hecha : Resultado::no_escrita;
 }
 
@@ -354,9 +418,10 @@ Resultado paginas_describe(const std::string &pagina, const Orden &orden,
                            std::vector<EntradaDescrita> *descritas, std::string *error) {
   AmbitoInformes ambito(pagina);
   PaginaConEntradas p;
-  if (!carga_entradas(pagina, orden.idioma, orden.segmentacion, orden, &p, error))
+  if (!carga_entradas(pagina, orden.idioma, orden.segmentacion,
+                      orden.marcado.value_or(FormaMarcado::codigos), orden, &p, error))
     return Resultado::fallida;
-  *descritas = po_describe_entradas(datos_po(pagina, p.cargada, std::nullopt, {}), p.entradas);
+  *descritas = po_describe_entradas(datos_po(pagina, p, std::nullopt, {}), p.entradas);
   return Resultado::hecha;
 }
 
@@ -415,14 +480,32 @@ Resultado paginas_fusiona(const std::string &pagina, const std::string &po,
   if (!carga(leida.ruta, orden, &cargada, error)) return Resultado::fallida;
 
   EntradasDePagina propias;
-  po_entradas_de_pagina(cargada.textos, cargada.ids, cargada.idioma, &propias);
+  po_entradas_de_pagina(cargada.textos, cargada.ids, cargada.idioma,
+                        orden.marcado.value_or(cabecera.marcado.value_or(FormaMarcado::codigos)),
+                        &propias);
   std::string ajeno;
   if (catalogo != nullptr) {
     for (EntradaPo &propia : propias.entradas) {
       const EntradaPo *del_po = po_busca(catalogo->entradas, propia.contexto, propia.texto);
+      std::string traduccion;
+      if (del_po != nullptr) {
+        traduccion = del_po->traduccion;
+      } else if (propia.texto.find('<') != std::string::npos) {
+        // A catalogue with the markup in the other form: in full for an entry with codes.
+        const bool con_codigos =
+            !propia.formas.empty() && propia.formas.front() != kTextoSinCodigos;
+        const std::string completo =
+            con_codigos ? propias.otras_formas[propia.formas.front()] : propia.texto;
+        const TextoPlegado plegado = plegado_pliega(completo);
+        del_po =
+            po_busca(catalogo->entradas, propia.contexto, con_codigos ? completo : plegado.texto);
+        if (del_po != nullptr)
+          traduccion = con_codigos ? plegado_repliega(plegado, del_po->traduccion)
+                                   : plegado_despliega(plegado, del_po->traduccion);
+      }
       if (del_po == nullptr) continue;
       propia.encontrada = true;
-      propia.traduccion = del_po->traduccion;
+      propia.traduccion = std::move(traduccion);
       propia.difusa = del_po->difusa;
     }
   } else if (!toma_del_po(po, &lector, en_flujo, &cabecera, &leidas, &propias, &ajeno, error)) {
@@ -468,19 +551,27 @@ Resultado paginas_actualiza(const std::string &pagina, const std::string &po,
     return Resultado::fallida;
   PaginaConEntradas p;
   if (!carga_entradas(pagina, orden.idioma ? orden.idioma : cabecera.idioma,
-                      orden.segmentacion ? orden.segmentacion : cabecera.segmentos, orden, &p,
-                      error))
+                      orden.segmentacion ? orden.segmentacion : cabecera.segmentos,
+                      orden.marcado.value_or(cabecera.marcado.value_or(FormaMarcado::codigos)),
+                      orden, &p, error))
     return Resultado::fallida;
   // A new page's template is its own old file: its header names the translation's language.
-  const PaginaPo datos = po.empty()
-                             ? datos_po(pagina, p.cargada, orden.destino, orden.destino_nombre)
-                             : datos_po(pagina, p.cargada, std::nullopt, {});
+  const PaginaPo datos = po.empty() ? datos_po(pagina, p, orden.destino, orden.destino_nombre)
+                                    : datos_po(pagina, p, std::nullopt, {});
+  CompendioDeFormas formas;
+  if (!po.empty() && !compendio_de_formas(po, &p.entradas, &formas, error))
+    return Resultado::fallida;
+  std::vector<std::string> compendios = orden.compendios;
+  if (!formas.ruta.empty()) compendios.insert(compendios.begin(), formas.ruta);
   return mezcla_actualiza(
              po,
              [&](const std::string &plantilla, std::string *motivo) {
                return po_graba(plantilla, datos, p.entradas, motivo);
              },
-             orden.compendios, salida, error)
+             compendios, salida,
+             {{"X-Lenguaweb-Segments", po_nombre_segmentos(p.cargada.segmentacion)},
+              {"X-Lenguaweb-Markup", po_nombre_marcado(p.entradas.marcado)}},
+             error)
              ? Resultado::hecha
              : Resultado::fallida;
 }

@@ -22,6 +22,7 @@
 #include "idiomas.h"
 #include "informes.h"
 #include "marcado.h"
+#include "plegado.h"
 #include "salida.h"
 
 #if defined(__has_feature)
@@ -136,7 +137,8 @@ std::string cabecera(const PaginaPo &pagina) {
          po_en_una_linea(pagina.ruta) +
          (pagina.idioma != 0 ? "\nX-Lenguaweb-Language: " + idiomas_escribe(pagina.idioma)
                              : std::string()) +
-         "\nX-Lenguaweb-Segments: " + po_nombre_segmentos(pagina.segmentos) + "\n";
+         "\nX-Lenguaweb-Segments: " + po_nombre_segmentos(pagina.segmentos) +
+         "\nX-Lenguaweb-Markup: " + po_nombre_marcado(pagina.marcado) + "\n";
 }
 
 // The C escapes of PO strings, for the writer and the reader alike: the letter that
@@ -249,6 +251,14 @@ bool lee_cabecera(std::string_view texto, const std::string &ruta, CabeceraPo *c
     if (!cabecera->segmentos) {
       *error = ruta + ": X-Lenguaweb-Segments '" + std::string(*segmentos) +
                "' is neither blocks nor classic";
+      return false;
+    }
+  }
+  if (const auto marcado = campo(texto, "X-Lenguaweb-Markup")) {
+    cabecera->marcado = po_lee_marcado(*marcado);
+    if (!cabecera->marcado) {
+      *error =
+          ruta + ": X-Lenguaweb-Markup '" + std::string(*marcado) + "' is neither codes nor full";
       return false;
     }
   }
@@ -525,8 +535,19 @@ std::optional<segmentacion_t> po_lee_segmentos(std::string_view nombre) {
   return std::nullopt;
 }
 
+const char *po_nombre_marcado(FormaMarcado marcado) {
+  return marcado == FormaMarcado::completo ? "full" : "codes";
+}
+
+std::optional<FormaMarcado> po_lee_marcado(std::string_view nombre) {
+  if (nombre == "codes") return FormaMarcado::codigos;
+  if (nombre == "full") return FormaMarcado::completo;
+  return std::nullopt;
+}
+
 void po_entradas_de_pagina(const lista_cad_t *textos, const lista_cad_t *ids, uint32_t idioma,
-                           EntradasDePagina *entradas) {
+                           FormaMarcado marcado, EntradasDePagina *entradas) {
+  entradas->marcado = marcado;
   const uint32_t n = std::min(lista_cad_num_elems(textos), lista_cad_num_elems(ids));
   for (uint32_t i = 0; i < n; ++i) {
     char *utf8 = conv_ansi_idioma_a_utf8(lista_cad_dame(textos, i), idioma);
@@ -536,21 +557,98 @@ void po_entradas_de_pagina(const lista_cad_t *textos, const lista_cad_t *ids, ui
     std::string_view texto(utf8);
     if (texto.find('&') != std::string_view::npos)
       texto = en_caracteres = marcado_en_caracteres(texto);
-    if (marcado_tiene_letras(texto)) {
-      const char *contexto = po_contexto_de(lista_cad_dame(ids, i));
-      EntradaPo *entrada = po_busca(entradas, contexto, texto);
-      if (entrada == nullptr) {
-        entrada = &entradas->entradas.emplace_back();
-        entrada->contexto = contexto;
-        entrada->texto = texto;
-        entradas->indice[indice_de(contexto)].emplace(entrada->texto,
-                                                      entradas->entradas.size() - 1);
-      }
-      entrada->indices.push_back(i);
-      ++entradas->textos;
+    if (!marcado_tiene_letras(texto)) {
+      cad_destruye(&utf8);
+      continue;
     }
+    const char *id = lista_cad_dame(ids, i);
+    const char *contexto = po_contexto_de(id);
+    const size_t cual = indice_de(contexto);
+    // A body text's markup: its msgid in one form, the other form kept to find it by.
+    TextoPlegado plegado;
+    const bool con_marcado = std::string_view(id).starts_with("TEXTO_") &&
+                             !(plegado = plegado_pliega(texto)).codigos.empty();
+    const bool con_codigos = con_marcado && marcado == FormaMarcado::codigos;
+    const std::string_view msgid = con_codigos ? std::string_view(plegado.texto) : texto;
+    uint32_t numero = UINT32_MAX;  // the entry's place in entradas
+    uint32_t forma = kTextoSinCodigos;
+    // The same text in full is the same entry, in the same form.
+    if (con_codigos) {
+      if (const auto vista = entradas->por_otra_forma[cual].find(texto);
+          vista != entradas->por_otra_forma[cual].end()) {
+        numero = vista->second.entrada;
+        forma = vista->second.forma;
+      }
+    }
+    if (numero == UINT32_MAX && (contexto[0] == '\0' || std::string_view(contexto) == "keywords")) {
+      if (const auto hallada = entradas->indice[cual].find(msgid);
+          hallada != entradas->indice[cual].end())
+        numero = hallada->second;
+    }
+    if (numero == UINT32_MAX) {
+      EntradaPo &nueva = entradas->entradas.emplace_back();
+      nueva.contexto = contexto;
+      nueva.texto = msgid;
+      if (con_codigos) nueva.codigos = plegado_describe(plegado);
+      numero = static_cast<uint32_t>(entradas->entradas.size() - 1);
+      entradas->indice[cual].emplace(nueva.texto, numero);
+    }
+    EntradaPo *entrada = &entradas->entradas[numero];
+    if (con_marcado && forma == kTextoSinCodigos &&
+        (con_codigos || !entradas->por_otra_forma[cual].contains(plegado.texto))) {
+      // Found by the other form: the text in full under codes, the codes under full markup.
+      entradas->otras_formas.emplace_back(con_codigos ? texto : std::string_view(plegado.texto));
+      entradas->por_otra_forma[cual].emplace(
+          entradas->otras_formas.back(),
+          EntradasDePagina::OtraForma{numero,
+                                      static_cast<uint32_t>(entradas->otras_formas.size() - 1)});
+      if (con_codigos) forma = static_cast<uint32_t>(entradas->otras_formas.size() - 1);
+    }
+    // A text in full among texts with codes (an attribute that reads as one) has no form.
+    if (con_codigos || !entrada->formas.empty()) {
+      entrada->formas.resize(entrada->indices.size(), kTextoSinCodigos);
+      entrada->formas.push_back(forma);
+    }
+    entrada->indices.push_back(i);
+    ++entradas->textos;
     cad_destruye(&utf8);
   }
+}
+
+EntradaPo *po_busca_otra_forma(EntradasDePagina *entradas, std::string_view contexto,
+                               std::string_view texto, std::string *traduccion) {
+  if (!contexto.empty() && contexto != "keywords") return nullptr;
+  const size_t cual = indice_de(contexto);
+  std::string en_caracteres;
+  if (texto.find('&') != std::string_view::npos) {
+    en_caracteres = marcado_en_caracteres(texto);
+    if (en_caracteres != texto) {
+      if (EntradaPo *e = po_busca(entradas, contexto, en_caracteres); e != nullptr) return e;
+      texto = en_caracteres;
+    }
+  }
+  const auto otra = entradas->por_otra_forma[cual].find(texto);
+  if (otra == entradas->por_otra_forma[cual].end()) return nullptr;
+  EntradaPo &e = entradas->entradas[otra->second.entrada];
+  if (!traduccion->empty()) {
+    // With codes in the page's msgid, the PO file's markup in full folds into them; in
+    // full in the page's, the PO file's codes unfold.
+    const bool con_codigos = entradas->marcado == FormaMarcado::codigos;
+    const TextoPlegado plegado = plegado_pliega(con_codigos ? texto : std::string_view(e.texto));
+    *traduccion = con_codigos ? plegado_repliega(plegado, *traduccion)
+                              : plegado_despliega(plegado, *traduccion);
+  }
+  return &e;
+}
+
+std::string po_traduccion_completa(const EntradasDePagina &entradas, const EntradaPo &e, size_t k,
+                                   std::string *completo) {
+  if (k >= e.formas.size() || e.formas[k] == kTextoSinCodigos) {
+    *completo = e.texto;
+    return e.traduccion;
+  }
+  *completo = entradas.otras_formas[e.formas[k]];
+  return plegado_despliega(plegado_pliega(*completo), e.traduccion);
 }
 
 const EntradaPo *po_busca(const EntradasDePagina &entradas, std::string_view contexto,
@@ -579,6 +677,9 @@ void describe(const PaginaPo &pagina, const std::string &referencia, const Entra
     if (!de.empty() &&
         std::find(procedencias->begin(), procedencias->end(), de) == procedencias->end())
       procedencias->push_back(std::move(de));
+    if (!e.codigos.empty() &&
+        std::find(procedencias->begin(), procedencias->end(), e.codigos) == procedencias->end())
+      procedencias->push_back(e.codigos);
     // The page's note to its translators, as its comment.
     if (origen != nullptr && !origen->nota.empty() &&
         std::find(procedencias->begin(), procedencias->end(), origen->nota) == procedencias->end())
@@ -675,6 +776,22 @@ bool po_graba_catalogo(const std::string &ruta, const PaginaPo &cabecera_de,
     anade_entrada(&bytes, e.procedencias, e.referencias, e.contexto, e.texto, {});
     salida_anade(&salida, bytes);
   }
+  return salida_termina(&salida, error);
+}
+
+bool po_graba_compendio(const std::string &ruta, const std::vector<EntradaPo> &entradas,
+                        std::string *error) {
+  Salida salida;
+  if (!salida_abre(&salida, ruta, error)) return false;
+  std::string bytes = "msgid \"\"\n";
+  anade_campo(&bytes, "msgstr", "Content-Type: text/plain; charset=UTF-8\n");
+  for (const EntradaPo &e : entradas) {
+    bytes.append(e.difusa ? "\n#, fuzzy\n" : "\n");
+    if (!e.contexto.empty()) anade_campo(&bytes, "msgctxt", e.contexto);
+    anade_campo(&bytes, "msgid", e.texto);
+    anade_campo(&bytes, "msgstr", e.traduccion);
+  }
+  salida_anade(&salida, bytes);
   return salida_termina(&salida, error);
 }
 

@@ -13,6 +13,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "argumentos.h"
 #include "companion/opciones.h"
 #include "lenguaweb.h"
 
@@ -51,7 +52,16 @@ struct EntradaPo {
   bool difusa = false;            // marked fuzzy
   bool encontrada = false;        // a page's entry: the PO file has it
   std::vector<uint32_t> indices;  // a page's entry: the texts of the page it stands for
+  // A page's entry whose msgid holds codes for markup (plegado.h): for each of its texts,
+  // which of EntradasDePagina::textos is that text in full; and what the codes stand for.
+  std::vector<uint32_t> formas;
+  std::string codigos;
+  std::string del_po;  // a page's entry found in another form: the msgid as the PO file has it
 };
+
+// A text in full among the texts of an entry with codes (an attribute that reads as the
+// msgid): EntradaPo::formas holds this for it.
+constexpr uint32_t kTextoSinCodigos = UINT32_MAX;
 
 // The entries of a page: one for each distinct text that has a letter or a digit (a text
 // without one has nothing to translate, and a merge keeps it as it is), in the order of
@@ -62,12 +72,38 @@ struct EntradasDePagina {
   std::deque<EntradaPo> entradas;  // never moved: the index points into their texts
   std::unordered_map<std::string_view, uint32_t> indice[2];  // by msgid; [1]: with msgctxt
   uint32_t textos = 0;  // the texts of the page that have an entry
+  // Each body text with markup in the form its msgid does not show: in full where the
+  // msgid has codes, with codes where it has the markup in full. Never moved.
+  std::deque<std::string> otras_formas;
+  struct OtraForma {
+    uint32_t entrada;  // in entradas
+    uint32_t forma;    // in otras_formas
+  };
+  std::unordered_map<std::string_view, OtraForma> por_otra_forma[2];  // [1]: with msgctxt
+  FormaMarcado marcado = FormaMarcado::codigos;
 };
 
 // Fills *entradas from a page's texts (in the code page of idioma) and identifiers, as
-// lenguaweb_dame_textos_a_trducir gives them (only read).
+// lenguaweb_dame_textos_a_trducir gives them (only read); a body text's markup in the
+// msgid as marcado says.
 void po_entradas_de_pagina(const lista_cad_t *textos, const lista_cad_t *ids, uint32_t idioma,
-                           EntradasDePagina *entradas);
+                           FormaMarcado marcado, EntradasDePagina *entradas);
+
+// The page's entry that a PO file's entry of another form stands for: its msgid with the
+// page's references (as PO files were written before msgids held characters), or with the
+// markup in the form the page's msgid does not show. Its translation is then put into
+// the page's form: *traduccion is rewritten. Null when none. Valid while *entradas lives.
+EntradaPo *po_busca_otra_forma(EntradasDePagina *entradas, std::string_view contexto,
+                               std::string_view texto, std::string *traduccion);
+
+// The translation of a page's entry for one of its texts (k, an index into e.indices) with
+// the page's own markup of that text: codes unfolded. completo: the text in full.
+std::string po_traduccion_completa(const EntradasDePagina &entradas, const EntradaPo &e, size_t k,
+                                   std::string *completo);
+
+// "codes" or "full", and back; nullopt for any other name.
+const char *po_nombre_marcado(FormaMarcado marcado);
+std::optional<FormaMarcado> po_lee_marcado(std::string_view nombre);
 
 // The page's entry with that msgctxt and msgid, or null. Valid while *entradas lives.
 EntradaPo *po_busca(EntradasDePagina *entradas, std::string_view contexto, std::string_view texto);
@@ -84,6 +120,7 @@ struct CabeceraPo {
   std::optional<uint32_t> traduccion;       // Language: the translation's
   std::string traduccion_nombre;            // Language as written, when it is known
   std::optional<segmentacion_t> segmentos;  // X-Lenguaweb-Segments
+  std::optional<FormaMarcado> marcado;      // X-Lenguaweb-Markup
   std::string pagina;                       // X-Lenguaweb-Page; empty when absent
 };
 
@@ -98,6 +135,7 @@ struct PaginaPo {
   std::optional<uint32_t> traduccion;  // the translation's language, when known
   std::string traduccion_nombre{};     // its name for Language; empty: that of traduccion
   segmentacion_t segmentos = SEGMENTACION_BLOQUES;
+  FormaMarcado marcado = FormaMarcado::codigos;
   const OrigenesDePagina *origenes = nullptr;  // may be null or short
   const lista_cad_t *ids = nullptr;            // the texts' identifiers (for texts without origin)
 };
@@ -136,6 +174,11 @@ void po_une_al_catalogo(CatalogoPo *catalogo, std::vector<EntradaDescrita> &&de_
 // the folder; an idioma of 0 is left out, each page then read in its own language).
 bool po_graba_catalogo(const std::string &ruta, const PaginaPo &cabecera,
                        const CatalogoPo &catalogo, std::string *error);
+
+// Writes entries (msgctxt, msgid, msgstr, fuzzy) as a UTF-8 PO file at ruta, for msgmerge
+// to take as a compendium. false with the reason in *error.
+bool po_graba_compendio(const std::string &ruta, const std::vector<EntradaPo> &entradas,
+                        std::string *error);
 
 // A PO file read entry by entry, never held whole. It reads the form that this command
 // and gettext's tools write and that PO editors keep (comments, msgctxt, msgid, msgstr,

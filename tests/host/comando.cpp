@@ -37,11 +37,12 @@ TEST_F(Comando, ExtraerTraducirYFusionarPorElTexto) {
     entradas.push_back((*i)[2].str() + "=" + (*i)[3].str());
   // Identical texts share an entry, but for the keywords, a list of terms; texts without
   // a letter have none.
-  EXPECT_EQ(entradas, (Textos{"=Home", "=Same", "keywords=k", "=Hello", "=Bye <b>now"}));
+  EXPECT_EQ(entradas, (Textos{"=Home", "=Same", "keywords=k", "=Hello", "=Bye <x1/>now"}));
 
   // Translated as in an editor; a fuzzy translation is taken only when asked for.
-  const std::string traducciones[] = {"Home", "Inicio",     "k",           "clave", "Hello",
-                                      "Hola", "Bye <b>now", "Adiós <b>ya", "Same",  "Igual"};
+  const std::string traducciones[] = {
+      "Home",         "Inicio",        "k",    "clave", "Hello", "Hola",
+      "Bye <x1/>now", "Adiós <x1/>ya", "Same", "Igual"};
   for (size_t i = 0; i < std::size(traducciones); i += 2)  // msgid, translation
     po = std::regex_replace(po, std::regex("(msgid \"" + traducciones[i] + "\"\n)msgstr \"\""),
                             "$1msgstr \"" + traducciones[i + 1] + "\"");

@@ -9,6 +9,7 @@
 
 #include "comando.h"
 #include "marcado.h"
+#include "plegado.h"
 #include "po.h"
 
 namespace pruebas {
@@ -159,8 +160,8 @@ TEST_F(Comando, TraduccionesHostilesSeRechazanYSeNombran) {
        .motivo = "it changes <font translate=no>...</font>, which is not to be translated"},
       // Taken: tags in another letter case, an attribute in other quotes, inline tags
       // without attributes added or dropped whole, markup spelled as text.
-      {.origen = "In <FONT COLOR=red>red</FONT> ink", .traduccion = "En tinta <font color=\"red\">roja</font>",
-       .escrita = "En tinta <FONT COLOR=red>roja</font>"},
+      {.origen = "In <FONT COLOR=red>red</FONT> paint", .traduccion = "En pintura <font color=\"red\">roja</font>",
+       .escrita = "En pintura <FONT COLOR=red>roja</font>"},
       {.origen = "Plain <b>bold</b> text", .traduccion = "Texto <i>llano</i> <br>y grueso"},
       {.origen = "Less than", .traduccion = "Menos &lt;script&gt; que"},
       // Every way of writing a free tag that the check takes is written as markup.
@@ -346,3 +347,51 @@ TEST_F(Comando, LasReferenciasDeLaPaginaYSusTraducciones) {
 
 }  // namespace
 }  // namespace pruebas
+
+// A msgid holds codes where the page has markup: a run of tags one code, a pair when a
+// later run closes it element for element, an element not to be translated one code,
+// content and all. The codes unfold into the page's own tags, and the page's tags, written
+// in full, fold back into the same codes.
+TEST(Plegado, ElMarcadoSePliegaEnCodigosYSeDespliega) {
+  struct Caso {
+    std::string texto, plegado, descrito = {};
+  };
+  // clang-format off
+  const Caso casos[] = {
+      {.texto = "No tags, a < b", .plegado = "No tags, a < b"},
+      {.texto = "See <a class=\"reference internal\" href=\"#json\"><code class=\"docutils\"><span class=\"pre\">json</span></code></a> now",
+       .plegado = "See <g1>json</g1> now",
+       .descrito = "Codes: <g1> = <a href=\"#json\"><code><span>"},
+      {.texto = "One<br>two <img src=\"a.png\" alt=\"A\"> <b>three</b>",
+       .plegado = "One<x1/>two <x2/> <g3>three</g3>",
+       .descrito = "Codes: <x1/> = <br>; <x2/> = <img src=\"a.png\" alt=\"A\">; <g3> = <b>"},
+      {.texto = "<a href=x>out <em>in</em></a>", .plegado = "<g1>out <g2>in</g2></g1>"},
+      {.texto = "<a href=x><b>out</b> in</a>", .plegado = "<g1><g2>out</g2> in</g1>"},
+      {.texto = "Left <b>open and </i>stray", .plegado = "Left <x1/>open and <x2/>stray"},
+      {.texto = "Use <span translate=\"no\">Acme <b>Widget</b></span> now<!-- c -->",
+       .plegado = "Use <x1/> now<x2/>",
+       .descrito = "Codes: <x1/> = <span translate=\"no\">Acme <b>Widget</b></span> (not to be translated); <x2/> = <!--…-->"},
+      {.texto = "A page's own <g1>x</g1> <x2/>", .plegado = "A page's own <g1>x</g1> <x2/>"},
+  };
+  // clang-format on
+  for (const Caso &c : casos) {
+    SCOPED_TRACE(c.texto);
+    const TextoPlegado p = plegado_pliega(c.texto);
+    EXPECT_EQ(p.texto, c.plegado);
+    if (!c.descrito.empty()) {
+      EXPECT_EQ(plegado_describe(p), c.descrito);
+    }
+    EXPECT_EQ(plegado_despliega(p, p.texto), c.texto);
+    EXPECT_EQ(plegado_repliega(p, c.texto), p.texto);
+  }
+  // A translation may move codes; tags it writes in full fold where they are the page's.
+  const TextoPlegado p = plegado_pliega("See <a href=x>this</a> and <b>that</b><br>");
+  const std::pair<std::string, std::string> traducciones[] = {
+      {"Mira <g2>eso</g2><x3/> y <g1>esto</g1>", "Mira <b>eso</b><br> y <a href=x>esto</a>"},
+      {"<g1>esto</g1> <i>y</i> <g9>x</g9><x2/>", "<a href=x>esto</a> <i>y</i> <g9>x</g9><x2/>"},
+  };
+  for (const auto &[plegada, completa] : traducciones) {
+    EXPECT_EQ(plegado_despliega(p, plegada), completa);
+    EXPECT_EQ(plegado_repliega(p, completa), plegada);
+  }
+}

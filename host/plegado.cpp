@@ -1,0 +1,307 @@
+// plegado.cpp - a body text's markup folded into short codes for its msgid, and back.
+#include "plegado.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+#include "htmlparser/reglas_html.h"
+#include "marcado.h"
+#include "sin_traducir.h"
+
+namespace {
+
+constexpr size_t npos = std::string_view::npos;
+
+// A stretch of the text: words, one tag, or an element not to be translated.
+struct Pieza {
+  enum class Clase { texto, tag, sin_traducir } clase;
+  size_t inicio, fin;
+  TagDeTexto::Clase de_tag = TagDeTexto::Clase::comentario;
+  std::string nombre = {};
+  size_t pareja = npos;  // a tag's: the tag that closes or opens its element here
+  uint32_t codigo = 0;   // the code it is part of
+  bool escrita = false;  // a tag that an earlier tag of its code wrote the code for
+};
+
+// The stretches of texto, in order.
+std::vector<Pieza> piezas_de(std::string_view texto) {
+  std::vector<Pieza> piezas;
+  const std::vector<std::string_view> partes = sin_traducir_partes(texto);
+  size_t parte = 0;
+  const auto inicio_de = [&](std::string_view v) {
+    return static_cast<size_t>(v.data() - texto.data());
+  };
+  const auto palabras = [&](size_t desde, size_t hasta) {
+    if (hasta > desde) piezas.push_back({Pieza::Clase::texto, desde, hasta});
+  };
+  size_t i = 0;
+  TagDeTexto tag;
+  while (i < texto.size()) {
+    const size_t en_parte = parte < partes.size() ? inicio_de(partes[parte]) : npos;
+    size_t tras = i;
+    const bool hay_tag = marcado_siguiente_tag(texto, &tras, &tag);
+    const size_t en_tag = hay_tag ? inicio_de(tag.escrito) : npos;
+    if (en_parte != npos && en_parte <= en_tag) {
+      palabras(i, en_parte);
+      i = en_parte + partes[parte++].size();
+      piezas.push_back({Pieza::Clase::sin_traducir, en_parte, i});
+      continue;
+    }
+    if (!hay_tag) break;
+    palabras(i, en_tag);
+    piezas.push_back({Pieza::Clase::tag, en_tag, tras, tag.clase, std::move(tag.nombre)});
+    i = tras;
+  }
+  palabras(i, texto.size());
+  return piezas;
+}
+
+// Pairs each start tag with the end tag that closes its element, as a browser nests them:
+// an end tag closes the innermost open element of its name, and those inside it stay
+// without a pair. A comment, a void element's tag and an end tag that closes nothing
+// have none.
+void empareja(std::vector<Pieza> &piezas) {
+  std::vector<size_t> abiertas;
+  for (size_t k = 0; k < piezas.size(); ++k) {
+    const Pieza &p = piezas[k];
+    if (p.clase != Pieza::Clase::tag) continue;
+    if (p.de_tag == TagDeTexto::Clase::apertura && !htmlparser::es_elemento_vacio(p.nombre)) {
+      abiertas.push_back(k);
+    } else if (p.de_tag == TagDeTexto::Clase::cierre) {
+      const auto abierta = std::find_if(abiertas.rbegin(), abiertas.rend(), [&](size_t a) {
+        return htmlparser::nombre_es(piezas[a].nombre, p.nombre);
+      });
+      if (abierta == abiertas.rend()) continue;
+      piezas[*abierta].pareja = k;
+      piezas[k].pareja = *abierta;
+      abiertas.erase(std::prev(abierta.base()), abiertas.end());
+    }
+  }
+}
+
+bool es_apertura_con_pareja(const Pieza &p) {
+  return p.clase == Pieza::Clase::tag && p.de_tag == TagDeTexto::Clase::apertura &&
+         p.pareja != npos;
+}
+
+bool sin_pareja(const Pieza &p) {
+  return p.clase == Pieza::Clase::tag && p.pareja == npos;
+}
+
+void anade_codigo(std::string &r, bool par, bool cierre, uint32_t n) {
+  r.append(cierre ? "</" : "<").append(par ? "g" : "x").append(std::to_string(n));
+  r.append(par ? ">" : "/>");
+}
+
+// The code at i of texto ("<g1>", "</g1>", "<x1/>"): its number, whether it is a pair's
+// and an end, and its length; a number of 0 when none stands there.
+struct CodigoLeido {
+  uint32_t n = 0;
+  bool par = false, cierre = false;
+  size_t largo = 0;
+};
+
+CodigoLeido lee_codigo(std::string_view texto, size_t i) {
+  CodigoLeido c;
+  size_t j = i + 1;
+  c.cierre = j < texto.size() && texto[j] == '/';
+  if (c.cierre) ++j;
+  if (j >= texto.size() || (texto[j] != 'g' && texto[j] != 'x')) return {};
+  c.par = texto[j++] == 'g';
+  if (c.cierre && !c.par) return {};
+  uint64_t n = 0;
+  const size_t cifras = j;
+  while (j < texto.size() && texto[j] >= '0' && texto[j] <= '9' && j - cifras < 9)
+    n = n * 10 + static_cast<uint64_t>(texto[j++] - '0');
+  if (j == cifras || texto[cifras] == '0') return {};
+  const std::string_view fin = c.par ? ">" : "/>";
+  if (texto.substr(j, fin.size()) != fin) return {};
+  c.n = static_cast<uint32_t>(n);
+  c.largo = j + fin.size() - i;
+  return c;
+}
+
+// A tag of a run as a translator may want to know it: its name and the attributes that
+// say where it leads or what it shows.
+void describe_tag(std::string &r, std::string_view escrito) {
+  size_t desde = 0;
+  TagDeTexto tag;
+  if (!marcado_siguiente_tag(escrito, &desde, &tag) || tag.clase == TagDeTexto::Clase::comentario) {
+    r.append(escrito.substr(0, 4) == "<!--" ? "<!--…-->" : escrito);
+    return;
+  }
+  r.append(tag.clase == TagDeTexto::Clase::cierre ? "</" : "<").append(tag.nombre);
+  for (const auto &[nombre, valor] : tag.atributos)
+    if (nombre == "href" || nombre == "src" || nombre == "title" || nombre == "alt")
+      r.append(" ").append(nombre).append("=\"").append(valor).append("\"");
+  r.append(">");
+}
+
+}  // namespace
+
+TextoPlegado plegado_pliega(std::string_view texto) {
+  TextoPlegado r;
+  if (texto.find('<') == npos) {
+    r.texto = texto;
+    return r;
+  }
+  std::vector<Pieza> piezas = piezas_de(texto);
+  empareja(piezas);
+  r.texto.reserve(texto.size());
+  const auto bytes = [&](size_t desde, size_t hasta) {
+    return texto.substr(piezas[desde].inicio, piezas[hasta].fin - piezas[desde].inicio);
+  };
+  for (size_t k = 0; k < piezas.size(); ++k) {
+    Pieza &p = piezas[k];
+    if (p.clase == Pieza::Clase::texto) {
+      r.texto.append(texto.substr(p.inicio, p.fin - p.inicio));
+      continue;
+    }
+    if (p.escrita) continue;
+    if (p.codigo != 0) {  // the innermost end tag of a pair
+      anade_codigo(r.texto, true, true, p.codigo);
+      continue;
+    }
+    const uint32_t n = static_cast<uint32_t>(r.codigos.size() + 1);
+    p.codigo = n;
+    size_t ultima = k;
+    if (es_apertura_con_pareja(p)) {
+      // The start tags right after it whose end tags stand right before its own, nested
+      // each in the one before.
+      size_t cierre = p.pareja;
+      while (ultima + 1 < piezas.size() && es_apertura_con_pareja(piezas[ultima + 1]) &&
+             piezas[ultima + 1].inicio == piezas[ultima].fin &&
+             piezas[piezas[ultima + 1].pareja].fin == piezas[cierre].inicio) {
+        cierre = piezas[++ultima].pareja;
+        piezas[ultima].escrita = piezas[cierre].escrita = true;
+      }
+      // The innermost end tag writes the code, the others are in it.
+      piezas[p.pareja].escrita = true;
+      piezas[cierre].escrita = false;
+      piezas[cierre].codigo = n;
+      r.codigos.push_back(
+          {.par = true, .apertura = bytes(k, ultima), .cierre = bytes(cierre, p.pareja)});
+    } else {
+      // An element not to be translated alone; else the tags without a pair right after it.
+      while (p.clase == Pieza::Clase::tag && ultima + 1 < piezas.size() &&
+             sin_pareja(piezas[ultima + 1]) && piezas[ultima + 1].inicio == piezas[ultima].fin)
+        piezas[++ultima].escrita = true;
+      r.codigos.push_back({.par = false,
+                           .apertura = bytes(k, ultima),
+                           .cierre = {},
+                           .sin_traducir = p.clase == Pieza::Clase::sin_traducir});
+    }
+    anade_codigo(r.texto, r.codigos.back().par, false, n);
+  }
+  return r;
+}
+
+std::string plegado_despliega(const TextoPlegado &plegado, std::string_view traduccion) {
+  std::string r;
+  r.reserve(traduccion.size());
+  size_t copiado = 0;
+  for (size_t i = traduccion.find('<'); i != npos; i = traduccion.find('<', i + 1)) {
+    const CodigoLeido c = lee_codigo(traduccion, i);
+    if (c.n == 0 || c.n > plegado.codigos.size() || plegado.codigos[c.n - 1].par != c.par) continue;
+    const CodigoPlegado &codigo = plegado.codigos[c.n - 1];
+    r.append(traduccion.substr(copiado, i - copiado));
+    r.append(c.cierre ? codigo.cierre : codigo.apertura);
+    copiado = i + c.largo;
+    i = copiado - 1;
+  }
+  r.append(traduccion.substr(copiado));
+  return r;
+}
+
+std::string plegado_repliega(const TextoPlegado &plegado, std::string_view completa) {
+  // Each run of the page's text by its bytes, with the codes it may be, in order.
+  std::unordered_multimap<std::string_view, std::pair<uint32_t, bool>> por_bytes;
+  std::vector<uint32_t> sin_traducir;
+  for (uint32_t n = 1; n <= plegado.codigos.size(); ++n) {
+    const CodigoPlegado &c = plegado.codigos[n - 1];
+    if (c.sin_traducir) {
+      sin_traducir.push_back(n);
+      continue;
+    }
+    por_bytes.emplace(c.apertura, std::pair{n, false});
+    if (c.par) por_bytes.emplace(c.cierre, std::pair{n, true});
+  }
+  std::vector<bool> usado(2 * plegado.codigos.size() + 2, false);
+  const auto toma = [&](std::string_view bytes, bool *cierre) -> uint32_t {
+    const auto [desde, hasta] = por_bytes.equal_range(bytes);
+    for (auto c = desde; c != hasta; ++c)
+      if (!usado[2 * c->second.first + c->second.second]) {
+        usado[2 * c->second.first + c->second.second] = true;
+        *cierre = c->second.second;
+        return c->second.first;
+      }
+    return 0;
+  };
+  std::string r;
+  r.reserve(completa.size());
+  size_t i = 0;
+  TagDeTexto tag;
+  while (i < completa.size()) {
+    const size_t menor = completa.find('<', i);
+    if (menor == npos) break;
+    r.append(completa.substr(i, menor - i));
+    i = menor;
+    // An element not to be translated, kept whole.
+    const auto entero = std::find_if(sin_traducir.begin(), sin_traducir.end(), [&](uint32_t n) {
+      return !usado[2 * n] && completa.substr(i).starts_with(plegado.codigos[n - 1].apertura);
+    });
+    if (entero != sin_traducir.end()) {
+      usado[2 * *entero] = true;
+      anade_codigo(r, false, false, *entero);
+      i += plegado.codigos[*entero - 1].apertura.size();
+      continue;
+    }
+    // The run of tags that begins here, as far as it goes.
+    std::vector<size_t> limites{i};
+    for (size_t desde = i;
+         marcado_siguiente_tag(completa, &desde, &tag) &&
+         static_cast<size_t>(tag.escrito.data() - completa.data()) == limites.back();)
+      limites.push_back(desde);
+    if (limites.size() == 1) {  // a '<' that begins no tag
+      r.push_back('<');
+      ++i;
+      continue;
+    }
+    // Its longest leading part that is a run of the page, then the rest likewise.
+    for (size_t a = 0; a + 1 < limites.size();) {
+      size_t b = limites.size() - 1;
+      uint32_t n = 0;
+      bool cierre = false;
+      for (; b > a; --b)
+        if ((n = toma(completa.substr(limites[a], limites[b] - limites[a]), &cierre)) != 0) break;
+      if (n == 0) {
+        r.append(completa.substr(limites[a], limites[a + 1] - limites[a]));
+        ++a;
+        continue;
+      }
+      anade_codigo(r, plegado.codigos[n - 1].par, cierre, n);
+      a = b;
+    }
+    i = limites.back();
+  }
+  r.append(completa.substr(std::min(i, completa.size())));
+  return r;
+}
+
+std::string plegado_describe(const TextoPlegado &plegado) {
+  std::string r;
+  for (uint32_t n = 1; n <= plegado.codigos.size(); ++n) {
+    const CodigoPlegado &c = plegado.codigos[n - 1];
+    r.append(n == 1 ? "Codes: " : "; ");
+    anade_codigo(r, c.par, false, n);
+    r.append(" = ");
+    if (c.sin_traducir) {
+      r.append(c.apertura).append(" (not to be translated)");
+      continue;
+    }
+    size_t desde = 0;
+    TagDeTexto tag;
+    while (marcado_siguiente_tag(c.apertura, &desde, &tag)) describe_tag(r, tag.escrito);
+  }
+  return r;
+}
