@@ -523,6 +523,28 @@ bool se_lee_como_un_tag(std::string_view tag);
  * anything else. */
 std::string_view nombre_de_elemento(std::string_view tag);
 
+/* Whether a tag (from its '<') read inside SVG or MathML, off their HTML integration
+ * points, ends them there: the start tags of these HTML elements (FONT whatever its
+ * attributes, which only some make one) and the end tags of BR and P. */
+constexpr bool sale_de_extranjero(std::string_view tag) {
+  constexpr std::string_view kAperturas[] = {
+      "B",      "BIG",    "BLOCKQUOTE", "BODY",  "BR",    "CENTER", "CODE", "DD",      "DIV",
+      "DL",     "DT",     "EM",         "EMBED", "FONT",  "H1",     "H2",   "H3",      "H4",
+      "H5",     "H6",     "HEAD",       "HR",    "I",     "IMG",    "LI",   "LISTING", "MENU",
+      "META",   "NOBR",   "OL",         "P",     "PRE",   "RUBY",   "S",    "SMALL",   "SPAN",
+      "STRIKE", "STRONG", "SUB",        "SUP",   "TABLE", "TT",     "U",    "UL",      "VAR"};
+  if (tag.size() < 2) return false;
+  const bool cierre = tag[1] == '/';
+  size_t fin = cierre ? 2 : 1;
+  while (fin < tag.size() && !es_blanco_de_tag(tag[fin]) && tag[fin] != '/' && tag[fin] != '>')
+    ++fin;
+  const std::string_view nombre = tag.substr(cierre ? 2 : 1, fin - (cierre ? 2 : 1));
+  if (cierre) return nombre_es(nombre, "BR") || nombre_es(nombre, "P");
+  for (std::string_view a : kAperturas)
+    if (nombre_es(nombre, a)) return true;
+  return false;
+}
+
 /* Elements that hold nothing and that no end tag closes (letter case ignored). */
 constexpr bool es_elemento_vacio(std::string_view nombre) {
   constexpr std::string_view kVacios[] = {

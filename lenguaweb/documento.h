@@ -20,8 +20,9 @@ enum marca_de_texto : uint8_t {
   /* Given back unchanged, the text is written as the page's own bytes: its normalised
    * form would not show what the page showed (the page is not UTF-8; a byte is not valid
    * in it; it holds a no-break space or a NUL; it is preformatted; a '<' or '>' written
-   * back by the general rule would change; an attribute value stood otherwise than
-   * between double quotes or unquoted before a space). */
+   * back by the general rule would change; it holds a character reference, the page's
+   * or one for a character the language's code page lacks; an attribute value stood
+   * otherwise than between double quotes or unquoted before a space). */
   kTextoCrudo = 1,
   /* It holds a NUL, which no text handed to a host can: it is always written as the
    * page's own bytes, whatever the host gives back. */
@@ -36,6 +37,10 @@ enum marca_de_texto : uint8_t {
   kTextoHastaElFinal = 32,
   /* In TITLE, where a browser reads no tag: the piece after the text begins there too. */
   kTextoEnTitulo = 64,
+  /* Begun inside SVG or MathML, off their HTML integration points: a tag that leaves SVG
+   * or MathML there (htmlparser::sale_de_extranjero) decides how all that follows is
+   * read, so a translation keeps each of the page's and adds none. */
+  kTextoEnExtranjero = 128,
 };
 
 /* A report about one text, made while the page is read and held back until the text's

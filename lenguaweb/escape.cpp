@@ -171,6 +171,10 @@ struct elementos_abiertos {
     de_nombre[nombre].push_back(static_cast<uint32_t>(pila.size()));
     pila.push_back({nombre, false});
   }
+  bool tiene_abierto(std::string_view nombre) const {
+    const auto a = de_nombre.find(nombre);
+    return a != de_nombre.end() && !a->second.empty();
+  }
   /* Whether an element of the name was open (it is closed now). */
   bool cierra(std::string_view nombre) {
     const auto a = de_nombre.find(nombre);
@@ -199,6 +203,8 @@ struct marcado_de_origen {
   /* Its tags that hold a '<' in a value or a name, as the page had them: a translation
    * that keeps one is read up to its end, not to the '<' inside it. */
   std::vector<std::string_view> con_menor;
+  /* Inside SVG or MathML: its tags that end them there, in order, by forma_de_tag. */
+  std::vector<std::pair<std::string, std::string_view>> salidas_de_extranjero;
 
   explicit marcado_de_origen(const texto_de_origen &origen) {
     const std::string_view t = origen.texto;
@@ -222,7 +228,10 @@ struct marcado_de_origen {
       i = sigue - 1;
       if (tag.empty() || !marcado) continue;
       if (tag.find('<', 1) != std::string_view::npos) con_menor.push_back(tag);
-      uso &u = tags.try_emplace(lenguaweb_forma_de_tag(tag), uso{tag, 0, {}}).first->second;
+      std::string forma = lenguaweb_forma_de_tag(tag);
+      if (origen.en_extranjero && htmlparser::sale_de_extranjero(tag))
+        salidas_de_extranjero.emplace_back(forma, tag);
+      uso &u = tags.try_emplace(std::move(forma), uso{tag, 0, {}}).first->second;
       ++u.quedan;
       if (std::find(u.escritos.begin(), u.escritos.end(), tag) == u.escritos.end())
         u.escritos.push_back(tag);
@@ -279,8 +288,11 @@ class escritor_de_tags {
     }
     std::string_view escrito;
     marcado_de_origen::uso *del_origen = nullptr;
-    const int bit = bit_sin_atributos(tag);
-    if (bit >= 0 && (origen_.codigo >> bit & 1u) == 0) {
+    const int bit = origen_.en_extranjero ? -1 : bit_sin_atributos(tag);
+    // A free element inside one of its name that the translation opened adds nothing a
+    // reader sees, but three would make a browser forget one of the page's around it.
+    if (bit >= 0 && (origen_.codigo >> bit & 1u) == 0 &&
+        (es_cierre(tag) || !elementos_.tiene_abierto(htmlparser::nombre_de_elemento(tag)))) {
       escrito = tag;
     } else {
       const auto uso = origen().tags.find(lenguaweb_forma_de_tag(tag));
@@ -313,6 +325,18 @@ class escritor_de_tags {
    * translation did not write. */
   void termina() {
     if (origen_.es_la_traduccion) return;
+    if (origen_.en_extranjero && !origen_.texto.empty())
+      for (const auto &[forma, tag] : origen().salidas_de_extranjero) {
+        const auto uso = origen().tags.find(forma);
+        if (uso == origen().tags.end() || uso->second.quedan == 0) continue;
+        --uso->second.quedan;
+        anade_tag(salida_, tag, para_releer_);
+        const std::string_view nombre = htmlparser::nombre_de_elemento(tag);
+        if (!es_cierre(tag))
+          elementos_.abre(nombre);
+        else
+          elementos_.cierra(nombre);
+      }
     for (size_t k = elementos_.pila.size(); k-- > 0;) {
       const elementos_abiertos::abierto &a = elementos_.pila[k];
       if (a.cerrado) continue;

@@ -22,6 +22,10 @@ struct texto_de_origen {
   bool es_la_traduccion = false;           /* the translation is this very text */
   bool solo_en_linea = true;               /* only inline tags stand in it as markup, as page
                                               segmentation cuts texts; else every tag does */
+  bool en_extranjero = false;              /* it begins inside SVG or MathML: the translation
+                                              adds no tag, and each tag of the page's text
+                                              that ends SVG or MathML there and that the
+                                              translation drops is written at its end */
 };
 
 /* What makes two tags (each from its '<' to its '>') the same tag for a browser: the

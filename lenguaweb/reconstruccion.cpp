@@ -561,6 +561,7 @@ void escribe_cuerpo(std::string &pagina, const textos_de_trozo &textos, const es
     texto_de_origen de_origen;
     de_origen.texto = fuente;
     de_origen.solo_en_linea = false;
+    de_origen.en_extranjero = (origen.marcas & kTextoEnExtranjero) != 0;
     lenguaweb_escribe_texto(escrito, convierte_texto(e, textos.cuerpo, textos.indice, true),
                             de_origen);
     escritura montada = e;
@@ -591,6 +592,7 @@ void escribe_cuerpo(std::string &pagina, const textos_de_trozo &textos, const es
   }
   texto_de_origen de_origen;
   de_origen.codigo = textos.codigo;
+  de_origen.en_extranjero = (origen.marcas & kTextoEnExtranjero) != 0;
   std::string propio;
   signos_de_texto signos;
   if (textos.propio != nullptr && std::strchr(textos.propio, '<') != nullptr) {

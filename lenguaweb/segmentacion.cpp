@@ -52,17 +52,18 @@ modo_de_texto modo_de(uint8_t marcas) {
 
 /* How a text that begins now is read, by the elements open around it. */
 uint8_t marcas_de_contexto(const pasada &p) {
+  const uint8_t extranjero = p.lectura.en_html() ? 0 : kTextoEnExtranjero;
   switch (p.lectura.crudo) {
     case elemento_crudo::xmp:
-      return kTextoPreformateado | kTextoSinReferencias;
+      return kTextoPreformateado | kTextoSinReferencias | extranjero;
     case elemento_crudo::plaintext:
-      return kTextoPreformateado | kTextoSinReferencias | kTextoHastaElFinal;
+      return kTextoPreformateado | kTextoSinReferencias | kTextoHastaElFinal | extranjero;
     case elemento_crudo::textarea:
-      return kTextoPreformateado | kTextoSinMarcado;
+      return kTextoPreformateado | kTextoSinMarcado | extranjero;
     case elemento_crudo::titulo:
-      return kTextoEnTitulo | (p.preformateado > 0 ? kTextoPreformateado : 0);
+      return kTextoEnTitulo | (p.preformateado > 0 ? kTextoPreformateado : 0) | extranjero;
     default:
-      return p.preformateado > 0 ? kTextoPreformateado : 0;
+      return (p.preformateado > 0 ? kTextoPreformateado : 0) | extranjero;
   }
 }
 
@@ -86,8 +87,12 @@ cad_propia normaliza(pasada &p, uint32_t inicio, uint32_t fin, uint8_t marcas,
   cad_propia texto(lenguaweb_normaliza_texto(crudo, p.entidades, modo_de(marcas), &propiedades));
   if (propiedades.queda_ampersand) lenguaweb_aplaza_informe(p.documento, inicio, kInformeAmpersand);
   p.invalidos += propiedades.invalidos;
+  // A character reference in the text (one of the page's, or one for a character that
+  // the language's code page lacks) would go back as a reference: given back unchanged,
+  // the text keeps the page's bytes, whose letters also tell a reader the page's encoding.
   if (p.todo_crudo || propiedades.espacio_duro || propiedades.invalidos > 0 ||
-      (marcas & kTextoPreformateado) != 0)
+      (marcas & kTextoPreformateado) != 0 ||
+      (texto && std::strstr(texto.get(), "&#") != nullptr))
     marcas |= kTextoCrudo;
   *origen = {inicio, fin, marcas};
   return texto;

@@ -50,7 +50,8 @@ struct pasada {
   uint32_t candidato = kNoEsta32; /* in a piece: the phrasing start tag a text would begin at */
   size_t pendientes_al_candidato = 0;
   bool preformateado_abierto = false;
-  bool titulo_abierto = false; /* the open text stands in TITLE */
+  bool titulo_abierto = false;     /* the open text stands in TITLE */
+  bool extranjero_abierto = false; /* the open text begun inside SVG or MathML */
   i_tipo_texto_t tipo_abierto = TIPO_TEXTO;
   std::vector<abierto> abiertos;
   /* How many of abiertos each phrasing element has: an end tag of one not open is known
@@ -119,6 +120,7 @@ void abre_texto(pasada &p, uint32_t inicio) {
   p.tipo_abierto = p.tipo_texto;
   p.preformateado_abierto = p.preformateado > 0;
   p.titulo_abierto = p.lectura.crudo == elemento_crudo::titulo;
+  p.extranjero_abierto = !p.lectura.en_html();
 }
 
 /* The attribute texts of a tag go to destino (the pending list, or the open text's). */
@@ -196,8 +198,9 @@ void cierra_texto(pasada &p) {
     return;
   }
   const bool pre = p.preformateado_abierto;
-  uint8_t marcas =
-      kTextoCrudo | (pre ? kTextoPreformateado : 0) | (p.titulo_abierto ? kTextoEnTitulo : 0);
+  uint8_t marcas = kTextoCrudo | (pre ? kTextoPreformateado : 0) |
+                   (p.titulo_abierto ? kTextoEnTitulo : 0) |
+                   (p.extranjero_abierto || !p.lectura.en_html() ? kTextoEnExtranjero : 0);
   // A NUL is nothing a host can be handed: the text goes without it, and always goes back
   // as the page had it.
   std::string sin_nul;
