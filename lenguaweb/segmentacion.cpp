@@ -91,8 +91,7 @@ cad_propia normaliza(pasada &p, uint32_t inicio, uint32_t fin, uint8_t marcas,
   // the language's code page lacks) would go back as a reference: given back unchanged,
   // the text keeps the page's bytes, whose letters also tell a reader the page's encoding.
   if (p.todo_crudo || propiedades.espacio_duro || propiedades.invalidos > 0 ||
-      (marcas & kTextoPreformateado) != 0 ||
-      (texto && std::strstr(texto.get(), "&#") != nullptr))
+      (marcas & kTextoPreformateado) != 0 || (texto && std::strstr(texto.get(), "&#") != nullptr))
     marcas |= kTextoCrudo;
   *origen = {inicio, fin, marcas};
   return texto;
