@@ -305,3 +305,18 @@ std::string plegado_describe(const TextoPlegado &plegado) {
   }
   return r;
 }
+
+std::string plegado_nombra_codigo(const TextoPlegado &plegado, std::string motivo) {
+  constexpr std::string_view kFalta = "it lacks ";
+  if (!motivo.starts_with(kFalta)) return motivo;
+  const std::string_view tag = std::string_view(motivo).substr(kFalta.size());
+  for (uint32_t n = 1; n <= plegado.codigos.size(); ++n) {
+    const CodigoPlegado &c = plegado.codigos[n - 1];
+    const bool en_cierre = c.cierre.find(tag) != npos;
+    if (c.apertura.find(tag) == npos && !en_cierre) continue;
+    std::string codigo;
+    anade_codigo(codigo, c.par, en_cierre, n);
+    return motivo + " (in " + codigo + ")";
+  }
+  return motivo;
+}

@@ -38,6 +38,10 @@ std::string plegado_despliega(const TextoPlegado &plegado, std::string_view trad
 // for byte one of plegado's runs becomes its code (each code once); the rest as it stands.
 std::string plegado_repliega(const TextoPlegado &plegado, std::string_view completa);
 
+// A refusal's reason (marcado_compara) about a translation unfolded from codes, with
+// the code named after a tag of the page it lacks: "it lacks <a href=x> (in <g1>)".
+std::string plegado_nombra_codigo(const TextoPlegado &plegado, std::string motivo);
+
 // What a translator may want to know of each code, for an extracted comment:
 // "Codes: <g1> = <a href=\"#x\"><code>; <x2/> = <br>", each tag by its name with its
 // href, src, title and alt; an element not to be translated whole. Empty without codes.

@@ -16,6 +16,7 @@ namespace pruebas {
 namespace {
 
 namespace fs = std::filesystem;
+constexpr size_t npos = std::string::npos;
 
 struct PoLeido {
   CabeceraPo cabecera;
@@ -345,9 +346,6 @@ TEST_F(Comando, LasReferenciasDeLaPaginaYSusTraducciones) {
   for (const Orden &o : casos) comprueba(o);
 }
 
-}  // namespace
-}  // namespace pruebas
-
 // A msgid holds codes where the page has markup: a run of tags one code, a pair when a
 // later run closes it element for element, an element not to be translated one code,
 // content and all. The codes unfold into the page's own tags, and the page's tags, written
@@ -395,3 +393,91 @@ TEST(Plegado, ElMarcadoSePliegaEnCodigosYSeDespliega) {
     EXPECT_EQ(plegado_repliega(p, completa), plegada);
   }
 }
+
+// The codes of a msgid, through the week: a translation may move them and add free tags,
+// not drop, invent or change one; a PO file in full form merges and updates into codes,
+// no translation made fuzzy.
+TEST_F(Comando, LosCodigosDelMarcadoEnMergeYUpdate) {
+  escribe("p.html",
+          "<html><body>\n<p>See <a class=\"ref\" href=\"#json\"><code>json</code></a> and "
+          "<b>more</b>.<br>End.</p>\n<p>Use <span translate=\"no\">Acme</span> now.</p>\n"
+          "</body></html>\n");
+  EXPECT_EQ(bien({"extract", "p.html", "-o", "p.pot"}), "");
+  const std::string pot = lee(ruta("p.pot"));
+  for (const char *parte :
+       {"#. Codes: <g1> = <a href=\"#json\"><code>; <g2> = <b>; <x3/> = <br>\n",
+        "msgid \"See <g1>json</g1> and <g2>more</g2>.<x3/>End.\"\n",
+        "#. Codes: <x1/> = <span translate=\"no\">Acme</span> (not to be translated)\n",
+        "msgid \"Use <x1/> now.\"\n", "\"X-Lenguaweb-Markup: codes\\n\"\n"})
+    EXPECT_NE(pot.find(parte), npos) << parte << pot;
+  struct Caso {
+    std::string uno, dos;      // the two translations
+    std::string escrita = {};  // what the page holds; empty: both refused, for these reasons
+    std::string motivo_uno = {}, motivo_dos = {};
+  };
+  // clang-format off
+  const Caso casos[] = {
+      {.uno = "Mira <g2>más</g2> y <g1>json</g1>.<i>Fin</i>.", .dos = "Usa <x1/> ya.",
+       .escrita = "<p>Mira <b>más</b> y <a class=\"ref\" href=\"#json\"><code>json</code></a>.<i>Fin</i>.</p>\n"
+                  "<p>Usa <span translate=\"no\">Acme</span> ya.</p>"},
+      {.uno = "Mira json y <g2>más</g2>.<x3/>Fin.", .dos = "Usa ya.",
+       .motivo_uno = "it lacks <a class=\"ref\" href=\"#json\"> (in <g1>)",
+       .motivo_dos = "it changes <span translate=\"no\">...</span>, which is not to be translated"},
+      {.uno = "Mira <g1>json</g1> y <g7>más</g7>.<x3/>Fin.", .dos = "Usa <span translate=\"no\">Acmé</span> ya.",
+       .motivo_uno = "it adds <g7>", .motivo_dos = "it changes <span translate=\"no\">...</span>"},
+  };
+  // clang-format on
+  const auto cita = [](std::string t) {
+    for (size_t i = t.find('"'); i != npos; i = t.find('"', i + 2)) t.insert(i, 1, '\\');
+    return t;
+  };
+  for (const Caso &c : casos) {
+    SCOPED_TRACE(c.uno);
+    std::string po = pot;
+    po.replace(po.find("msgstr \"\"", po.find("msgid \"See")), 9, "msgstr \"" + cita(c.uno) + "\"");
+    po.replace(po.find("msgstr \"\"", po.find("msgid \"Use")), 9, "msgstr \"" + cita(c.dos) + "\"");
+    escribe("p.po", po);
+    const Salida r = lenguaweb({"merge", "p.html", "p.po", "-o", "f.html"});
+    const std::string f = lee(ruta("f.html"));
+    if (!c.escrita.empty()) {
+      EXPECT_EQ(r.estado, 0) << r.errores;
+      EXPECT_NE(f.find(c.escrita), npos) << f;
+      continue;
+    }
+    EXPECT_EQ(r.estado, 1);
+    for (const auto &[msgid, motivo] :
+         {std::pair{"See <g1>json</g1> and <g2>more</g2>.<x3/>End.", c.motivo_uno},
+          std::pair{"Use <x1/> now.", c.motivo_dos}})
+      EXPECT_NE(r.errores.find("the translation of \"" + std::string(msgid) +
+                               "\" is refused, the source text kept: " + motivo),
+                npos)
+          << r.errores;
+    EXPECT_NE(f.find("<p>Use <span translate=\"no\">Acme</span> now.</p>"), npos) << f;
+  }
+
+  // The same translations in full form: they merge, and update carries them into codes.
+  escribe("full.po",
+          "msgid \"\"\nmsgstr \"Content-Type: text/plain; charset=UTF-8\\n\"\n\n"
+          "msgid \"See <a class=\\\"ref\\\" href=\\\"#json\\\"><code>json</code></a> and "
+          "<b>more</b>.<br>End.\"\nmsgstr \"Mira <b>más</b> y <a class=\\\"ref\\\" "
+          "href=\\\"#json\\\"><code>json</code></a>.<br>Fin.\"\n\n"
+          "#, fuzzy\nmsgid \"Use <span translate=\\\"no\\\">Acme</span> now.\"\n"
+          "msgstr \"Usa <span translate=\\\"no\\\">Acme</span> ya.\"\n");
+  EXPECT_EQ(bien({"merge", "--fuzzy", "p.html", "full.po", "-o", "g.html"}),
+            "p.html: 2 of 2 entries translated\n");
+  EXPECT_NE(lee(ruta("g.html"))
+                .find("<p>Mira <b>más</b> y <a class=\"ref\" "
+                      "href=\"#json\"><code>json</code></a>.<br>Fin.</p>"),
+            npos);
+  EXPECT_EQ(bien({"update", "p.html", "full.po", "-o", "nuevo.po"}), "");
+  const std::string nuevo = lee(ruta("nuevo.po"));
+  for (const char *parte : {"msgid \"See <g1>json</g1> and <g2>more</g2>.<x3/>End.\"\nmsgstr "
+                            "\"Mira <g2>más</g2> y <g1>json</g1>.<x3/>Fin.\"\n",
+                            "#, fuzzy\nmsgid \"Use <x1/> now.\"\nmsgstr \"Usa <x1/> ya.\"\n",
+                            "\"X-Lenguaweb-Markup: codes\\n\""})
+    EXPECT_NE(nuevo.find(parte), npos) << parte << nuevo;
+  EXPECT_EQ(msgfmt("--statistics", "nuevo.po"), "1 translated message, 1 fuzzy translation.\n");
+}
+
+}  // namespace
+}  // namespace pruebas
