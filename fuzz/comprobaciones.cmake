@@ -1,4 +1,5 @@
 # comprobaciones.cmake - the check code that the fuzz targets and their regression tests share.
+include(${CMAKE_CURRENT_LIST_DIR}/../host/marcado.cmake)
 if(NOT TARGET fuzz_comprobaciones)
   add_library(fuzz_comprobaciones STATIC
     ${CMAKE_CURRENT_LIST_DIR}/sesion.cpp
@@ -8,7 +9,8 @@ if(NOT TARGET fuzz_comprobaciones)
     ${CMAKE_CURRENT_LIST_DIR}/comprueba_enlace.cpp
     ${CMAKE_CURRENT_LIST_DIR}/comprueba_registros.cpp
     ${CMAKE_CURRENT_LIST_DIR}/comprueba_division.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/comprueba_hostil.cpp)
+    ${CMAKE_CURRENT_LIST_DIR}/comprueba_hostil.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/comprueba_plegado.cpp)
   target_link_libraries(fuzz_comprobaciones PUBLIC contenido_vivo lenguaweb_interno apoyo_pruebas
-    PRIVATE lenguaweb_avisos)
+    PRIVATE lenguaweb_cli_marcado lenguaweb_avisos)
 endif()

@@ -214,77 +214,44 @@ std::string plegado_despliega(const TextoPlegado &plegado, std::string_view trad
 }
 
 std::string plegado_repliega(const TextoPlegado &plegado, std::string_view completa) {
-  // Each run of the page's text by its bytes, with the codes it may be, in order.
-  std::unordered_multimap<std::string_view, std::pair<uint32_t, bool>> por_bytes;
-  std::vector<uint32_t> sin_traducir;
-  for (uint32_t n = 1; n <= plegado.codigos.size(); ++n) {
-    const CodigoPlegado &c = plegado.codigos[n - 1];
-    if (c.sin_traducir) {
-      sin_traducir.push_back(n);
-      continue;
-    }
-    por_bytes.emplace(c.apertura, std::pair{n, false});
-    if (c.par) por_bytes.emplace(c.cierre, std::pair{n, true});
-  }
-  std::vector<bool> usado(2 * plegado.codigos.size() + 2, false);
-  const auto toma = [&](std::string_view bytes, bool *cierre) -> uint32_t {
-    const auto [desde, hasta] = por_bytes.equal_range(bytes);
-    for (auto c = desde; c != hasta; ++c)
-      if (!usado[2 * c->second.first + c->second.second]) {
-        usado[2 * c->second.first + c->second.second] = true;
-        *cierre = c->second.second;
-        return c->second.first;
-      }
-    return 0;
+  // The translation folded as the page's text is, each of its codes then taken for the
+  // first code of the page's that stands for the same tags, or written out again.
+  const TextoPlegado propio = plegado_pliega(completa);
+  if (propio.codigos.empty()) return propio.texto;
+  const auto clave = [](const CodigoPlegado &c) {
+    return std::string(c.par            ? "g"
+                       : c.sin_traducir ? "n"
+                                        : "x")
+        .append(c.apertura)
+        .append(1, '\0')
+        .append(c.cierre);
   };
-  std::string r;
-  r.reserve(completa.size());
-  size_t i = 0;
-  TagDeTexto tag;
-  while (i < completa.size()) {
-    const size_t menor = completa.find('<', i);
-    if (menor == npos) break;
-    r.append(completa.substr(i, menor - i));
-    i = menor;
-    // An element not to be translated, kept whole.
-    const auto entero = std::find_if(sin_traducir.begin(), sin_traducir.end(), [&](uint32_t n) {
-      return !usado[2 * n] && completa.substr(i).starts_with(plegado.codigos[n - 1].apertura);
-    });
-    if (entero != sin_traducir.end()) {
-      usado[2 * *entero] = true;
-      anade_codigo(r, false, false, *entero);
-      i += plegado.codigos[*entero - 1].apertura.size();
-      continue;
-    }
-    // The run of tags that begins here, as far as it goes.
-    std::vector<size_t> limites{i};
-    for (size_t desde = i;
-         marcado_siguiente_tag(completa, &desde, &tag) &&
-         static_cast<size_t>(tag.escrito.data() - completa.data()) == limites.back();)
-      limites.push_back(desde);
-    if (limites.size() == 1) {  // a '<' that begins no tag
-      r.push_back('<');
-      ++i;
-      continue;
-    }
-    // Its longest leading part that is a run of the page, then the rest likewise.
-    for (size_t a = 0; a + 1 < limites.size();) {
-      size_t b = limites.size() - 1;
-      uint32_t n = 0;
-      bool cierre = false;
-      for (; b > a; --b)
-        if ((n = toma(completa.substr(limites[a], limites[b] - limites[a]), &cierre)) != 0) break;
-      if (n == 0) {
-        r.append(completa.substr(limites[a], limites[a + 1] - limites[a]));
-        ++a;
-        continue;
-      }
-      anade_codigo(r, plegado.codigos[n - 1].par, cierre, n);
-      a = b;
-    }
-    i = limites.back();
+  std::unordered_map<std::string, std::vector<uint32_t>> por_tags;
+  for (uint32_t n = plegado.codigos.size(); n >= 1; --n)
+    por_tags[clave(plegado.codigos[n - 1])].push_back(n);  // the first code last
+  std::vector<uint32_t> de_la_pagina(propio.codigos.size() + 1, 0);
+  for (uint32_t k = 1; k <= propio.codigos.size(); ++k) {
+    const auto libres = por_tags.find(clave(propio.codigos[k - 1]));
+    if (libres == por_tags.end() || libres->second.empty()) continue;
+    de_la_pagina[k] = libres->second.back();
+    libres->second.pop_back();
   }
-  r.append(completa.substr(std::min(i, completa.size())));
+  std::string r;
+  r.reserve(propio.texto.size());
+  size_t copiado = 0;
+  for (size_t i = propio.texto.find('<'); i != npos; i = propio.texto.find('<', i + 1)) {
+    const CodigoLeido c = lee_codigo(propio.texto, i);
+    if (c.n == 0 || c.n > propio.codigos.size() || propio.codigos[c.n - 1].par != c.par) continue;
+    r.append(propio.texto.substr(copiado, i - copiado));
+    const CodigoPlegado &suyo = propio.codigos[c.n - 1];
+    if (de_la_pagina[c.n] != 0)
+      anade_codigo(r, c.par, c.cierre, de_la_pagina[c.n]);
+    else
+      r.append(c.cierre ? suyo.cierre : suyo.apertura);
+    copiado = i + c.largo;
+    i = copiado - 1;
+  }
+  r.append(propio.texto.substr(copiado));
   return r;
 }
 
