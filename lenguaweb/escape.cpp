@@ -203,8 +203,14 @@ struct marcado_de_origen {
   /* Its tags that hold a '<' in a value or a name, as the page had them: a translation
    * that keeps one is read up to its end, not to the '<' inside it. */
   std::vector<std::string_view> con_menor;
-  /* Inside SVG or MathML: its tags that end them there, in order, by forma_de_tag. */
-  std::vector<std::pair<std::string, std::string_view>> salidas_de_extranjero;
+  /* Inside SVG or MathML: its tags that end them there, in order, by forma_de_tag, each
+   * with the bytes the page wrote it in (origen.crudo's tag in the same place), or
+   * empty when they are not known. */
+  struct salida_de_extranjero {
+    std::string forma;
+    std::string_view tag, de_pagina;
+  };
+  std::vector<salida_de_extranjero> salidas_de_extranjero;
 
   explicit marcado_de_origen(const texto_de_origen &origen) {
     const std::string_view t = origen.texto;
@@ -230,7 +236,7 @@ struct marcado_de_origen {
       if (tag.find('<', 1) != std::string_view::npos) con_menor.push_back(tag);
       std::string forma = lenguaweb_forma_de_tag(tag);
       if (origen.en_extranjero && htmlparser::sale_de_extranjero(tag))
-        salidas_de_extranjero.emplace_back(forma, tag);
+        salidas_de_extranjero.push_back({forma, tag, {}});
       uso &u = tags.try_emplace(std::move(forma), uso{tag, 0, {}}).first->second;
       ++u.quedan;
       if (std::find(u.escritos.begin(), u.escritos.end(), tag) == u.escritos.end())
@@ -248,6 +254,20 @@ struct marcado_de_origen {
           static_cast<uint32_t>(k));
     for (const elementos_abiertos::abierto &a : elementos.pila)
       if (!a.cerrado) ++quedan_abiertos[a.nombre];
+    if (!salidas_de_extranjero.empty() && !origen.crudo.empty()) pon_de_pagina(origen.crudo);
+  }
+
+  /* The page's own bytes of each tag that ends SVG or MathML, taken from the page's
+   * stretch read tag by tag as the text was; left unknown unless both give as many. */
+  void pon_de_pagina(std::string_view crudo) {
+    std::vector<std::string_view> de_pagina;
+    size_t sigue = 0;
+    for (size_t i = crudo.find('<'); i != std::string_view::npos; i = crudo.find('<', sigue)) {
+      const std::string_view tag = tag_entero_en(crudo, i, &sigue);
+      if (!tag.empty() && htmlparser::sale_de_extranjero(tag)) de_pagina.push_back(tag);
+    }
+    if (de_pagina.size() != salidas_de_extranjero.size()) return;
+    for (size_t k = 0; k < de_pagina.size(); ++k) salidas_de_extranjero[k].de_pagina = de_pagina[k];
   }
 
   /* Whether an end tag of the name may close an element from before the text (it is
@@ -326,12 +346,22 @@ class escritor_de_tags {
   void termina() {
     if (origen_.es_la_traduccion) return;
     if (origen_.en_extranjero && !origen_.texto.empty())
-      for (const auto &[forma, tag] : origen().salidas_de_extranjero) {
+      for (const auto &[forma, tag, de_pagina] : origen().salidas_de_extranjero) {
         const auto uso = origen().tags.find(forma);
         if (uso == origen().tags.end() || uso->second.quedan == 0) continue;
         --uso->second.quedan;
-        anade_tag(salida_, tag, para_releer_);
         const std::string_view nombre = htmlparser::nombre_de_elemento(tag);
+        // As the page wrote it. A tag whose bytes the page's reading could not read
+        // (U+FFFD, as a character or its reference) would come out with other attributes:
+        // its bare name leaves SVG or MathML as well, but for FONT, which only some
+        // attributes make leave.
+        const std::string_view escrito = de_pagina.empty() ? tag : de_pagina;
+        const bool ilegible = escrito.find("\xEF\xBF\xBD") != std::string_view::npos ||
+                              escrito.find("&#65533;") != std::string_view::npos;
+        if (ilegible && !es_cierre(tag) && !htmlparser::nombre_es(nombre, "FONT"))
+          salida_.append("<").append(nombre).push_back('>');
+        else
+          salida_.append(escrito);
         if (!es_cierre(tag))
           elementos_.abre(nombre);
         else

@@ -593,7 +593,7 @@ void escribe_cuerpo(std::string &pagina, const textos_de_trozo &textos, const es
   texto_de_origen de_origen;
   de_origen.codigo = textos.codigo;
   de_origen.en_extranjero = (origen.marcas & kTextoEnExtranjero) != 0;
-  std::string propio;
+  std::string propio, crudo;
   signos_de_texto signos;
   if (textos.propio != nullptr && std::strchr(textos.propio, '<') != nullptr) {
     de_origen.es_la_traduccion =
@@ -601,6 +601,11 @@ void escribe_cuerpo(std::string &pagina, const textos_de_trozo &textos, const es
     if (!de_origen.es_la_traduccion) {
       propio = convierte_texto(e, textos.propio, textos.indice, false);
       de_origen.texto = propio;
+      if (de_origen.en_extranjero) {
+        anade_de_pagina(
+            crudo, e.documento->pagina.bytes.substr(origen.inicio, origen.fin - origen.inicio), e);
+        de_origen.crudo = crudo;
+      }
       if ((origen.marcas & kTextoCrudo) != 0) {
         signos_de_pagina(
             e.documento->pagina.bytes.substr(origen.inicio, origen.fin - origen.inicio), signos);

@@ -88,10 +88,13 @@ cad_propia normaliza(pasada &p, uint32_t inicio, uint32_t fin, uint8_t marcas,
   if (propiedades.queda_ampersand) lenguaweb_aplaza_informe(p.documento, inicio, kInformeAmpersand);
   p.invalidos += propiedades.invalidos;
   // A character reference in the text (one of the page's, or one for a character that
-  // the language's code page lacks) would go back as a reference: given back unchanged,
-  // the text keeps the page's bytes, whose letters also tell a reader the page's encoding.
+  // the language's code page lacks) would go back as a reference, and a line break or a
+  // tab inside a tag of the text as a space (a value changed): given back unchanged, the
+  // text keeps the page's bytes, whose letters also tell a reader the page's encoding.
   if (p.todo_crudo || propiedades.espacio_duro || propiedades.invalidos > 0 ||
-      (marcas & kTextoPreformateado) != 0 || (texto && std::strstr(texto.get(), "&#") != nullptr))
+      (marcas & kTextoPreformateado) != 0 || (texto && std::strstr(texto.get(), "&#") != nullptr) ||
+      (crudo.find('<') != std::string_view::npos &&
+       crudo.find_first_of("\t\n\f\r") != std::string_view::npos))
     marcas |= kTextoCrudo;
   *origen = {inicio, fin, marcas};
   return texto;

@@ -293,11 +293,15 @@ Textos busca(const std::string &pagina, const std::regex &patron) {
   return r;
 }
 
-// A page without what pseudo-translation adds: brackets, and accents (all vowels made one).
+// A page without what pseudo-translation adds: brackets, and accents (all vowels made one);
+// runs of blanks made one space (a text given back unchanged keeps the page's line breaks,
+// a translated one has them read as spaces).
 std::string sin_decoracion(const std::string &pagina) {
-  static const std::regex vocal("[aeiouAEIOU]"), corchete("[\\[\\]]");
+  static const std::regex vocal("[aeiouAEIOU]"), corchete("[\\[\\]]"), blancos("[ \t\n\r]+");
   return std::regex_replace(
-      std::regex_replace(std::regex_replace(pagina, kAcento, "a"), vocal, "a"), corchete, "");
+      std::regex_replace(std::regex_replace(std::regex_replace(pagina, kAcento, "a"), vocal, "a"),
+                         corchete, ""),
+      blancos, " ");
 }
 
 TEST_F(Comando, PaginasReales) {
