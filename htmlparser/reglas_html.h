@@ -283,14 +283,16 @@ size_t busca_cierre(const T &t, size_t inicio, char *sin_cerrar = nullptr) {
   return i;
 }
 
-/* The '>' of the first "-->" from i on, or the end of the text. Each character is looked
- * at a bounded number of times. */
+/* The '>' of the first "-->" from inicio on, or of the first "--!>" after the comment's
+ * own "<!--" (at inicio), which a browser takes for its end too; or the end of the text.
+ * Each character is looked at a bounded number of times. */
 template <class T>
-size_t busca_fin_de_comentario(const T &t, size_t i) {
-  for (;; ++i) {
+size_t busca_fin_de_comentario(const T &t, size_t inicio) {
+  for (size_t i = inicio;; ++i) {
     i = t.busca(i, '-');
     if (t.acaba_en(i)) return i;
     if (empieza_por(t, i, "-->")) return i + 2;
+    if (i >= inicio + 4 && empieza_por(t, i, "--!>")) return i + 3;
   }
 }
 

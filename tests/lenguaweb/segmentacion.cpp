@@ -75,6 +75,9 @@ TEST_F(Segmentacion, SeCortaEnPiezasYTextos) {
       {.pagina = "<TITLE>«A»<BR TITLE=\"x</TITLE><P>«\">Hi»</P>", .tipos = {TIPO_TITULO, TIPO_TEXTO}},
       // Comments are pieces; a comment or tag that the page never ends is reported.
       {.pagina = "<!-->«x»<P>"}, {.pagina = "<P><!-- a > b -->«Hi»</P>"},
+      // "--!>" ends a comment too, but not with the dashes of its "<!--".
+      {.pagina = "<!----!><a r=\"-->)<\">«x»</a>"},
+      {.pagina = "<!---!>-->«x»<P>"},
       {.pagina = "<P>«Hi»<!-- never closed", .informe = "(fin_tag) != NULL"}, {.pagina = "<P>«Hi»<B", .informe = "(fin_tag) != NULL"},
       // The texts of a tag's attributes follow the piece that holds the tag (the last one
       // too); a quoted '>' does not end it.
