@@ -100,11 +100,14 @@ bool es_propio(const escritura &e, uint32_t indice, const char *texto) {
 }
 
 /* Whether text indice goes out as the page's own bytes: it holds a NUL, or it came back
- * unchanged and its normalised form would not show what the page showed. */
+ * unchanged and its normalised form would not show what the page showed, or would not
+ * read back as itself (a pair of spaces, which only a long run of blanks leaves, reads
+ * back as one). */
 bool sale_crudo(const escritura &e, uint32_t indice, const char *texto) {
   const uint8_t marcas = e.documento->origenes[indice].marcas;
   return (marcas & kTextoConNul) != 0 ||
-         ((marcas & kTextoCrudo) != 0 && es_propio(e, indice, texto));
+         (((marcas & kTextoCrudo) != 0 || std::strstr(texto, "  ") != nullptr) &&
+          es_propio(e, indice, texto));
 }
 
 /* Appends bytes of the page to salida, in the encoding the page is put together in. */
