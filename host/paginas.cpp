@@ -245,7 +245,7 @@ CuentasPo pon_traducciones(const std::string &pagina, PaginaCargada *cargada,
       std::string texto = po_traduccion_completa(entradas, e, k, &completo);
       motivo = marcado_compara(completo, texto);
       if (!motivo.empty() && forma != kTextoSinCodigos && e.del_po.empty())
-        motivo = plegado_nombra_codigo(plegado_pliega(completo), std::move(motivo));
+        motivo = plegado_nombra_codigo(entradas.plegados[forma], std::move(motivo));
       const bool propia = texto == completo;
       completas.push_back({forma, std::move(texto), propia});
     }

@@ -123,11 +123,9 @@ CodigoLeido lee_codigo(std::string_view texto, size_t i) {
 
 // A tag of a run as a translator may want to know it: its name and the attributes that
 // say where it leads or what it shows.
-void describe_tag(std::string &r, std::string_view escrito) {
-  size_t desde = 0;
-  TagDeTexto tag;
-  if (!marcado_siguiente_tag(escrito, &desde, &tag) || tag.clase == TagDeTexto::Clase::comentario) {
-    r.append(escrito.substr(0, 4) == "<!--" ? "<!--…-->" : escrito);
+void describe_tag(std::string &r, const TagDeTexto &tag) {
+  if (tag.clase == TagDeTexto::Clase::comentario) {
+    r.append(tag.escrito.starts_with("<!--") ? "<!--…-->" : tag.escrito);
     return;
   }
   r.append(tag.clase == TagDeTexto::Clase::cierre ? "</" : "<").append(tag.nombre);
@@ -268,7 +266,7 @@ std::string plegado_describe(const TextoPlegado &plegado) {
     }
     size_t desde = 0;
     TagDeTexto tag;
-    while (marcado_siguiente_tag(c.apertura, &desde, &tag)) describe_tag(r, tag.escrito);
+    while (marcado_siguiente_tag(c.apertura, &desde, &tag)) describe_tag(r, tag);
   }
   return r;
 }

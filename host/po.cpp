@@ -564,22 +564,40 @@ void po_entradas_de_pagina(const lista_cad_t *textos, const lista_cad_t *ids, ui
     const char *id = lista_cad_dame(ids, i);
     const char *contexto = po_contexto_de(id);
     const size_t cual = indice_de(contexto);
-    // A body text's markup: its msgid in one form, the other form kept to find it by.
-    TextoPlegado plegado;
-    const bool con_marcado = std::string_view(id).starts_with("TEXTO_") &&
-                             !(plegado = plegado_pliega(texto)).codigos.empty();
-    const bool con_codigos = con_marcado && marcado == FormaMarcado::codigos;
-    const std::string_view msgid = con_codigos ? std::string_view(plegado.texto) : texto;
+    // A body text's markup: its msgid in one form, the other form kept to find it by. With
+    // codes, a text in full met before is that entry's, folded once: the fold is kept
+    // beside its text for the merge.
+    const bool de_cuerpo =
+        std::string_view(id).starts_with("TEXTO_") && texto.find('<') != std::string_view::npos;
+    const bool codigos_pedidos = marcado == FormaMarcado::codigos;
     uint32_t numero = UINT32_MAX;  // the entry's place in entradas
     uint32_t forma = kTextoSinCodigos;
-    // The same text in full is the same entry, in the same form.
-    if (con_codigos) {
+    bool nueva_forma = false;
+    TextoPlegado en_completo;  // with the markup in full: the codes, for the other key
+    const TextoPlegado *plegado = nullptr;
+    if (de_cuerpo && codigos_pedidos) {
       if (const auto vista = entradas->por_otra_forma[cual].find(texto);
           vista != entradas->por_otra_forma[cual].end()) {
         numero = vista->second.entrada;
         forma = vista->second.forma;
+        plegado = &entradas->plegados[forma];
+      } else {
+        entradas->otras_formas.emplace_back(texto);
+        entradas->plegados.push_back(plegado_pliega(entradas->otras_formas.back()));
+        if (entradas->plegados.back().codigos.empty()) {
+          entradas->plegados.pop_back();
+          entradas->otras_formas.pop_back();
+        } else {
+          forma = static_cast<uint32_t>(entradas->otras_formas.size() - 1);
+          plegado = &entradas->plegados.back();
+          nueva_forma = true;
+        }
       }
+    } else if (de_cuerpo && !(en_completo = plegado_pliega(texto)).codigos.empty()) {
+      plegado = &en_completo;
     }
+    const bool con_codigos = plegado != nullptr && codigos_pedidos;
+    const std::string_view msgid = con_codigos ? std::string_view(plegado->texto) : texto;
     if (numero == UINT32_MAX && (contexto[0] == '\0' || std::string_view(contexto) == "keywords")) {
       if (const auto hallada = entradas->indice[cual].find(msgid);
           hallada != entradas->indice[cual].end())
@@ -589,20 +607,23 @@ void po_entradas_de_pagina(const lista_cad_t *textos, const lista_cad_t *ids, ui
       EntradaPo &nueva = entradas->entradas.emplace_back();
       nueva.contexto = contexto;
       nueva.texto = msgid;
-      if (con_codigos) nueva.codigos = plegado_describe(plegado);
+      if (con_codigos) nueva.codigos = plegado_describe(*plegado);
       numero = static_cast<uint32_t>(entradas->entradas.size() - 1);
       entradas->indice[cual].emplace(nueva.texto, numero);
     }
     EntradaPo *entrada = &entradas->entradas[numero];
-    if (con_marcado && forma == kTextoSinCodigos &&
-        (con_codigos || !entradas->por_otra_forma[cual].contains(plegado.texto))) {
-      // Found by the other form: the text in full under codes, the codes under full markup.
-      entradas->otras_formas.emplace_back(con_codigos ? texto : std::string_view(plegado.texto));
+    // Found by the other form: the text in full under codes, the codes under full markup.
+    if (nueva_forma) {
+      entradas->por_otra_forma[cual].emplace(entradas->otras_formas[forma],
+                                             EntradasDePagina::OtraForma{numero, forma});
+    } else if (plegado != nullptr && !codigos_pedidos &&
+               !entradas->por_otra_forma[cual].contains(plegado->texto)) {
+      entradas->otras_formas.push_back(std::move(en_completo.texto));
+      entradas->plegados.emplace_back();  // kept beside its text, unused in full form
       entradas->por_otra_forma[cual].emplace(
           entradas->otras_formas.back(),
           EntradasDePagina::OtraForma{numero,
                                       static_cast<uint32_t>(entradas->otras_formas.size() - 1)});
-      if (con_codigos) forma = static_cast<uint32_t>(entradas->otras_formas.size() - 1);
     }
     // A text in full among texts with codes (an attribute that reads as one) has no form.
     if (con_codigos || !entrada->formas.empty()) {
@@ -634,9 +655,9 @@ EntradaPo *po_busca_otra_forma(EntradasDePagina *entradas, std::string_view cont
     // With codes in the page's msgid, the PO file's markup in full folds into them; in
     // full in the page's, the PO file's codes unfold.
     const bool con_codigos = entradas->marcado == FormaMarcado::codigos;
-    const TextoPlegado plegado = plegado_pliega(con_codigos ? texto : std::string_view(e.texto));
-    *traduccion = con_codigos ? plegado_repliega(plegado, *traduccion)
-                              : plegado_despliega(plegado, *traduccion);
+    *traduccion = con_codigos
+                      ? plegado_repliega(entradas->plegados[otra->second.forma], *traduccion)
+                      : plegado_despliega(plegado_pliega(e.texto), *traduccion);
   }
   return &e;
 }
@@ -648,7 +669,7 @@ std::string po_traduccion_completa(const EntradasDePagina &entradas, const Entra
     return e.traduccion;
   }
   *completo = entradas.otras_formas[e.formas[k]];
-  return plegado_despliega(plegado_pliega(*completo), e.traduccion);
+  return plegado_despliega(entradas.plegados[e.formas[k]], e.traduccion);
 }
 
 const EntradaPo *po_busca(const EntradasDePagina &entradas, std::string_view contexto,

@@ -16,6 +16,7 @@
 #include "argumentos.h"
 #include "companion/opciones.h"
 #include "lenguaweb.h"
+#include "plegado.h"
 
 // Where a text of a page comes from, as the library tells it (origen_texto_t).
 struct OrigenTexto {
@@ -75,6 +76,7 @@ struct EntradasDePagina {
   // Each body text with markup in the form its msgid does not show: in full where the
   // msgid has codes, with codes where it has the markup in full. Never moved.
   std::deque<std::string> otras_formas;
+  std::deque<TextoPlegado> plegados;  // beside otras_formas: each text in full, folded
   struct OtraForma {
     uint32_t entrada;  // in entradas
     uint32_t forma;    // in otras_formas
