@@ -9,6 +9,7 @@
 #include <set>
 #include <span>
 
+#include "arbol_html.h"
 #include "lenguaweb.h"
 #include "privado/ascii.h"
 #include "privado/blancos.h"
@@ -68,7 +69,7 @@ struct Lectura {
         continue;
       }
       const GumboElement &e = hijo->v.element;
-      const std::string nombre = nombre_de_elemento(*hijo);
+      const std::string nombre = navegador::arbol_nombre_de_elemento(*hijo);
       extranjero = extranjero || e.tag_namespace != GUMBO_NAMESPACE_HTML;
       // Inline elements are no place of their own: a translation may bring them, close
       // them or leave them open as its text did, and a browser's rebuilding of formatting
@@ -226,15 +227,6 @@ std::string marcador_movido(std::string_view referencia, std::string_view escrit
 }
 
 }  // namespace
-
-std::string nombre_de_elemento(const GumboInternalNode &elemento) {
-  const GumboElement &e = elemento.v.element;
-  if (e.tag != GUMBO_TAG_UNKNOWN) return gumbo_normalized_tagname(e.tag);
-  GumboStringPiece original = e.original_tag;
-  if (original.data == nullptr) return "?";
-  gumbo_tag_from_original_text(&original);
-  return en_minusculas(std::string_view(original.data, original.length));
-}
 
 std::string lo_que_se_lee(std::string_view html) {
   std::string r;

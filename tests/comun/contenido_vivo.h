@@ -8,12 +8,7 @@
 #include <string_view>
 #include <vector>
 
-struct GumboInternalNode;
-
 namespace pruebas {
-
-// The name of an element of gumbo's tree, in lower case ("?" when the page holds none).
-std::string nombre_de_elemento(const GumboInternalNode &elemento);
 
 // Whether a browser runs the link enlace (its character references already decoded).
 bool es_enlace_activo(std::string_view enlace);

@@ -11,7 +11,7 @@
 
 #include "comprobacion.h"
 #include "copias.h"
-#include "lectura.h"
+#include "lectura_navegador.h"
 #include "modelo.h"
 #include "seleccion.h"
 

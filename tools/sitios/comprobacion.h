@@ -12,6 +12,9 @@
 
 namespace sitios {
 
+// A page is read as the command's check reads it.
+using namespace navegador;
+
 // Each kind of fault that a difference shows, with the first pair of nodes that shows
 // it, on one line.
 using Ejemplos = std::map<std::string, std::string>;

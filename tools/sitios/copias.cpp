@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "lectura.h"
+#include "lectura_navegador.h"
 #include "pagina.h"
 #include "privado/ascii.h"
 

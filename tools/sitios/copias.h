@@ -7,9 +7,13 @@
 #include <string_view>
 #include <vector>
 
+#include "lectura_navegador.h"
 #include "seleccion.h"
 
 namespace sitios {
+
+// A page is read as the command's check reads it.
+using namespace navegador;
 
 // The page's text (UTF-8) with its charset declaration naming etiqueta: every label
 // that an XML declaration's encoding or a "charset=" names among its first 1024 bytes

@@ -99,42 +99,4 @@ std::string valor_escrito(std::string_view valor, bool entre_comillas) {
   return entre_comillas ? r : r + "\"";
 }
 
-size_t primera_diferencia(std::string_view a, std::string_view b) {
-  const size_t n = std::min(a.size(), b.size());
-  const auto d = std::mismatch(a.begin(), a.begin() + static_cast<std::ptrdiff_t>(n), b.begin());
-  const auto en = static_cast<size_t>(d.first - a.begin());
-  return en == n && a.size() == b.size() ? std::string_view::npos : en;
-}
-
-std::string a_la_vista(std::string_view texto) {
-  std::string r;
-  r.reserve(texto.size());
-  for (size_t i = 0; i < texto.size(); ++i) {
-    const char c = texto[i];
-    if (c == '\n')
-      r += "\u23CE";
-    else if (c == '\r')
-      r += "\u240D";
-    else if (c == '\t')
-      r += "\u21E5";
-    else if (c == '\xC2' && i + 1 < texto.size() && texto[i + 1] == '\xA0')
-      r += "\u237D", ++i;
-    else
-      r.push_back(c);
-  }
-  return r;
-}
-
-std::string fragmento(std::string_view texto, size_t desde, size_t largo) {
-  return "\"" + a_la_vista(texto.substr(std::min(desde, texto.size()), largo)) + "\"";
-}
-
-std::string muestra_diferencia(std::string_view esperado, std::string_view obtenido) {
-  const size_t d = primera_diferencia(esperado, obtenido);
-  if (d == std::string_view::npos) return {};
-  const size_t desde = d > 40 ? d - 40 : 0;
-  return "differs at byte " + std::to_string(d) + ": expected " + fragmento(esperado, desde, 120) +
-         ", obtained " + fragmento(obtenido, desde, 120);
-}
-
 }  // namespace sitios

@@ -34,19 +34,6 @@ std::string enlace_reconstruye(const PartesEnlace &partes);
 // character reference and a no-break space as entities.
 std::string valor_escrito(std::string_view valor, bool entre_comillas);
 
-// The first byte where a and b differ (the shorter's size when one begins the other,
-// npos when equal), and a one-line view of both around it, for messages.
-size_t primera_diferencia(std::string_view a, std::string_view b);
-std::string muestra_diferencia(std::string_view esperado, std::string_view obtenido);
-
-// A stretch of a text on one line, cut to largo bytes at most, in quotes, its blanks
-// made visible (a_la_vista).
-std::string fragmento(std::string_view texto, size_t desde, size_t largo);
-
-// texto with line feeds as "⏎", carriage returns as "␍", tabs as "⇥" and no-break spaces
-// as "⍽", so that a message on one line shows the blanks that differ.
-std::string a_la_vista(std::string_view texto);
-
 }  // namespace sitios
 
 #endif

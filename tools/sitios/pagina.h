@@ -8,7 +8,7 @@
 
 #include "arbol_html.h"
 #include "comprobacion.h"
-#include "lectura.h"
+#include "lectura_navegador.h"
 #include "lenguaweb.h"
 
 namespace sitios {

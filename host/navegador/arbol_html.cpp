@@ -7,12 +7,10 @@
 #include <cctype>
 #include <memory>
 
-#include "contenido_vivo.h"
-#include "modelo.h"
 #include "privado/ascii.h"
 #include "privado/blancos.h"
 
-namespace sitios {
+namespace navegador {
 namespace {
 
 constexpr size_t kNoEsta = std::string::npos;
@@ -33,7 +31,7 @@ class Aplanador {
           const GumboElement &e = hijo->v.element;
           NodoHtml n{ClaseNodo::elemento,
                      {},
-                     pruebas::nombre_de_elemento(*hijo),
+                     arbol_nombre_de_elemento(*hijo),
                      {},
                      {},
                      false,
@@ -225,4 +223,51 @@ std::string arbol_roto(const std::vector<NodoHtml> &arbol, std::string_view text
   return {};
 }
 
-}  // namespace sitios
+std::string arbol_nombre_de_elemento(const GumboInternalNode &elemento) {
+  const GumboElement &e = elemento.v.element;
+  if (e.tag != GUMBO_TAG_UNKNOWN) return gumbo_normalized_tagname(e.tag);
+  GumboStringPiece original = e.original_tag;
+  if (original.data == nullptr) return "?";
+  gumbo_tag_from_original_text(&original);
+  return en_minusculas(std::string_view(original.data, original.length));
+}
+
+size_t primera_diferencia(std::string_view a, std::string_view b) {
+  const size_t n = std::min(a.size(), b.size());
+  const auto d = std::mismatch(a.begin(), a.begin() + static_cast<std::ptrdiff_t>(n), b.begin());
+  const auto en = static_cast<size_t>(d.first - a.begin());
+  return en == n && a.size() == b.size() ? std::string_view::npos : en;
+}
+
+std::string a_la_vista(std::string_view texto) {
+  std::string r;
+  r.reserve(texto.size());
+  for (size_t i = 0; i < texto.size(); ++i) {
+    const char c = texto[i];
+    if (c == '\n')
+      r += "\u23CE";
+    else if (c == '\r')
+      r += "\u240D";
+    else if (c == '\t')
+      r += "\u21E5";
+    else if (c == '\xC2' && i + 1 < texto.size() && texto[i + 1] == '\xA0')
+      r += "\u237D", ++i;
+    else
+      r.push_back(c);
+  }
+  return r;
+}
+
+std::string fragmento(std::string_view texto, size_t desde, size_t largo) {
+  return "\"" + a_la_vista(texto.substr(std::min(desde, texto.size()), largo)) + "\"";
+}
+
+std::string muestra_diferencia(std::string_view esperado, std::string_view obtenido) {
+  const size_t d = primera_diferencia(esperado, obtenido);
+  if (d == std::string_view::npos) return {};
+  const size_t desde = d > 40 ? d - 40 : 0;
+  return "differs at byte " + std::to_string(d) + ": expected " + fragmento(esperado, desde, 120) +
+         ", obtained " + fragmento(obtenido, desde, 120);
+}
+
+}  // namespace navegador

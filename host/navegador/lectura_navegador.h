@@ -1,6 +1,7 @@
-// lectura.h - a page's bytes decoded as a browser decodes them: its encoding found, then ICU.
-#ifndef SITIOS_LECTURA_H
-#define SITIOS_LECTURA_H
+// lectura_navegador.h - a page's bytes decoded as a browser decodes them: its encoding found, then
+// ICU.
+#ifndef HOST_LECTURA_NAVEGADOR_H
+#define HOST_LECTURA_NAVEGADOR_H
 
 #include <cstddef>
 #include <cstdint>
@@ -8,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-namespace sitios {
+namespace navegador {
 
 // Where a page's encoding came from, in the order a browser looks.
 enum class FuenteCodificacion { bom, xml, meta, utf8, idioma };
@@ -60,6 +61,6 @@ std::string descodifica_como(std::string_view bytes, const std::string &nombre);
 bool codificacion_escribe(std::string_view texto, const std::string &nombre, std::string *salida,
                           std::string *error);
 
-}  // namespace sitios
+}  // namespace navegador
 
 #endif

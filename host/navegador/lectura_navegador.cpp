@@ -1,5 +1,6 @@
-// lectura.cpp - a page's bytes decoded as a browser decodes them: its encoding found, then ICU.
-#include "lectura.h"
+// lectura_navegador.cpp - a page's bytes decoded as a browser decodes them: its encoding found,
+// then ICU.
+#include "lectura_navegador.h"
 
 #include <unicode/ucnv.h>
 #include <unicode/ucnv_cb.h>
@@ -10,12 +11,11 @@
 #include <utility>
 
 #include "companion/codificacion.h"
-#include "lenguaweb.h"
 #include "privado/blancos.h"
 #include "privado/utf8.h"
 #include "privado/ascii.h"
 
-namespace sitios {
+namespace navegador {
 namespace {
 
 bool empieza_sin_mayusculas(std::string_view s, size_t en, std::string_view prefijo) {
@@ -433,4 +433,4 @@ bool codificacion_escribe(std::string_view texto, const std::string &nombre, std
   return true;
 }
 
-}  // namespace sitios
+}  // namespace navegador

@@ -1,13 +1,15 @@
 // arbol_html.h - pages parsed by a real HTML parser (gumbo), flattened for comparison.
-#ifndef SITIOS_ARBOL_HTML_H
-#define SITIOS_ARBOL_HTML_H
+#ifndef HOST_ARBOL_HTML_H
+#define HOST_ARBOL_HTML_H
 
 #include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
 
-namespace sitios {
+struct GumboInternalNode;
+
+namespace navegador {
 
 // An attribute as the parser reads it. inicio/fin bound the value's bytes in the parsed
 // text, quotes excluded; both are npos when the value is not in the text (an attribute
@@ -71,6 +73,22 @@ std::string arbol_roto(const std::vector<NodoHtml> &arbol, std::string_view text
 // A node written on one line, for messages.
 std::string arbol_describe(const NodoHtml &nodo);
 
-}  // namespace sitios
+// The name of an element of gumbo's tree, in lower case ("?" when the page holds none).
+std::string arbol_nombre_de_elemento(const GumboInternalNode &elemento);
+
+// The first byte where a and b differ (the shorter's size when one begins the other,
+// npos when equal), and a one-line view of both around it, for messages.
+size_t primera_diferencia(std::string_view a, std::string_view b);
+std::string muestra_diferencia(std::string_view esperado, std::string_view obtenido);
+
+// A stretch of a text on one line, cut to largo bytes at most, in quotes, its blanks
+// made visible (a_la_vista).
+std::string fragmento(std::string_view texto, size_t desde, size_t largo);
+
+// texto with line feeds as "⏎", carriage returns as "␍", tabs as "⇥" and no-break spaces
+// as "⍽", so that a message on one line shows the blanks that differ.
+std::string a_la_vista(std::string_view texto);
+
+}  // namespace navegador
 
 #endif
