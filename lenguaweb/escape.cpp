@@ -59,19 +59,40 @@ struct iguales_sin_mayus {
 template <class T>
 using por_nombre = std::unordered_map<std::string_view, T, hash_sin_mayus, iguales_sin_mayus>;
 
+/* A value with its character references read, as a browser reads them: the page may
+ * write "&#12501;" where a translation, through a code page that lacks the character,
+ * came back with the character itself, or the other way round. */
+std::string valor_leido(std::string_view valor) {
+  if (valor.find('&') == std::string_view::npos) return std::string(valor);
+  std::string r;
+  r.reserve(valor.size());
+  for (size_t i = 0; i < valor.size();) {
+    const htmlparser::referencia_html ref = valor[i] == '&'
+                                                ? htmlparser::lee_referencia(valor.substr(i), true)
+                                                : htmlparser::referencia_html{};
+    if (ref.largo == 0) {
+      r.push_back(valor[i++]);
+      continue;
+    }
+    r += htmlparser::utf8_de_referencia(ref);
+    i += ref.largo;
+  }
+  return r;
+}
+
 }  // namespace
 
 std::string lenguaweb_forma_de_tag(std::string_view tag) {
   const htmlparser::texto_acotado<char> t = htmlparser::acotado(tag);
   size_t i = htmlparser::fin_de_nombre_de_tag(t, 0);
-  std::vector<std::pair<std::string, std::string_view>> atributos;
+  std::vector<std::pair<std::string, std::string>> atributos;
   htmlparser::atributo_html a;
   while (htmlparser::lee_atributo(t, i, a)) {
     std::string nombre = en_minusculas(tag.substr(a.nombre, a.fin_nombre - a.nombre));
     const size_t fin = a.valor.fin == htmlparser::kNoEsta ? tag.size() : a.valor.fin;
-    atributos.emplace_back(std::move(nombre), a.valor.tras_igual
-                                                  ? tag.substr(a.valor.inicio, fin - a.valor.inicio)
-                                                  : std::string_view());
+    const std::string_view valor =
+        a.valor.tras_igual ? tag.substr(a.valor.inicio, fin - a.valor.inicio) : std::string_view();
+    atributos.emplace_back(std::move(nombre), valor_leido(valor));
   }
   // A repeated name counts once, with its first value: sorted by name in a stable way, the
   // first of each run of one name is the one the tag gives first.

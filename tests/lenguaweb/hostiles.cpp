@@ -171,7 +171,9 @@ TEST_F(Hostiles, CadaContextoGuardaSuTraduccion) {
 // cuts them: a translation may keep, move or drop its text's own tags, each once (the
 // block table shows tags kept, moved and refused through whole pages).
 TEST(TagsDelOrigen, LaTraduccionUsaLosDeSuTexto) {
-  const texto_de_origen origen{.texto = "Read <a href=\"x.html\">the guide</a> or <code>ls</code>.",
+  const texto_de_origen origen{.texto =
+                                   "Read <a href=\"x.html\">the guide</a> or <code "
+                                   "title=\"\xC3\xA9t\xC3\xA9\">ls</code>.",
                                .solo_en_linea = false};
   // clang-format off
   const std::pair<const char *, const char *> casos[] = {  // a translation, and what is written
@@ -179,6 +181,8 @@ TEST(TagsDelOrigen, LaTraduccionUsaLosDeSuTexto) {
       {"<a href=\"x.html\">a</a> <a href=\"x.html\">b</a>", "<a href=\"x.html\">a</a> &lt;a href=\"x.html\"&gt;b&lt;/a&gt;"},
       {"<b onclick=x>Lee</b> <i>esto", "&lt;b onclick=x&gt;Lee&lt;/b&gt; <i>esto</i>"},
       {"a &lt;b&gt; &amp; c & d\xC2\xA0z", "a &lt;b&gt; &amp; c &amp; d&nbsp;z"},
+      // References for what the page wrote as characters (a code page that lacks them).
+      {"<code title=\"&#233;t&eacute;\">ls</code>", "<code title=\"\xC3\xA9t\xC3\xA9\">ls</code>"},
   };
   // clang-format on
   for (const auto &[traduccion, esperada] : casos) {
