@@ -224,12 +224,12 @@ uint32_t lenguaweb_codigo_en_linea(std::string_view texto) {
        p = texto.find(kEntidadMenor, p + 1)) {
     const size_t nombre = p + kEntidadMenor.size();
     size_t fin = nombre;
-    while (fin < texto.size() &&
-           (std::isalnum(static_cast<unsigned char>(texto[fin])) || texto[fin] == '/'))
-      ++fin;
+    if (fin < texto.size() && texto[fin] == '/') ++fin;
+    while (fin < texto.size() && std::isalnum(static_cast<unsigned char>(texto[fin]))) ++fin;
+    // A name ends as a translation's free tag is read: "&lt;br/&gt;" shows a BR too.
     const std::string_view resto = texto.substr(fin);
     const bool acaba_nombre = resto.empty() || htmlparser::es_blanco(resto[0]) || resto[0] == '>' ||
-                              resto.starts_with(htmlparser::kEntidadMayor) ||
+                              resto[0] == '/' || resto.starts_with(htmlparser::kEntidadMayor) ||
                               resto.starts_with(htmlparser::kEntidadEspacioDuro);
     const int en_linea = htmlparser::bit_de_tag_en_linea(texto.substr(nombre, fin - nombre));
     if (acaba_nombre && en_linea >= 0) codigo |= 1u << en_linea;

@@ -18,7 +18,8 @@
 void lenguaweb_divide_pagina(lenguaweb_t *documento, uint32_t desde = 0);
 
 /* The inline tags (bit i for the i-th inline name) that the raw body text shows as
- * code: "&lt;" and an inline name, ended where the decoded text's tag name would end. */
+ * code: "&lt;" and an inline name, then a blank, a '/' or the tag's end, as a translation's
+ * free tag is read. */
 uint32_t lenguaweb_codigo_en_linea(std::string_view texto_crudo);
 
 /* Whether the general rule of writing a text back would not give the raw body text's

@@ -54,6 +54,8 @@ TEST_F(Reconstruccion, CadaTraduccionVaASuSitio) {
        .informe = "strchr(texto, '&')==NULL"},
       {.pagina = "<P>Write &lt;B&gt;bold&lt;/B&gt; or &lt;br&gt;.</P>", .caso = "inline tags the page shows as code stay code",
        .traducidos = {"Write <B>bold</B> or <br>."}, .escrita = "<P>Write &lt;B&gt;bold&lt;/B&gt; or &lt;br&gt;.</P>"},
+      {.pagina = "<P>puts(\"&lt;br/&gt; &lt;I\t/&gt;\");</P>", .caso = "as code too with a '/' after the name",
+       .traducidos = {"pone(\"<br/> <I\t/>\");"}, .escrita = "<P>pone(\"&lt;br/&gt; &lt;I\t/&gt;\");</P>"},
       {.pagina = "<P>Use &lt;B&gt; here</P>", .caso = "only the names shown as code", .traducidos = {"<I>Usa</I> <B> aqu\xED"},
        .escrita = "<P><I>Usa</I> &lt;B&gt; aqu\xC3\xAD</P>"},
       {.pagina = "<P>Use <B>x</B> or &lt;B&gt;y</P>", .caso = "code and markup of one tag", .traducidos = {"Use <B>x</B> or <B>y"},
