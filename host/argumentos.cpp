@@ -217,6 +217,17 @@ int argumentos_lee(int argc, const char *const *argv, Orden *orden) {
   con_segmentos(pseudo, "blocks");
   con_utf8(pseudo);
 
+  CLI::App *check = app.add_subcommand(
+      "check",
+      "Compare a translated page with its source as a reader sees both; one line per "
+      "finding");
+  check->add_option("PAGE", orden->pagina, "The source page, or folder")->required();
+  check->add_option("TRANSLATED", orden->traducida, "The translated page, or folder")->required();
+  con_idioma(check, "Language of the page, for a page that declares no encoding (default: en_US)");
+  con_destino(check, "Language of the translated page, likewise (default: -l)");
+  check->add_flag("--complete", orden->completa,
+                  "A text left untranslated is a fault (default: listed, not a fault)");
+
   if (const int estado = subcomando_conocido(app, argc, argv); estado >= 0) return estado;
   if (const int estado = analiza(app, argc, argv); estado >= 0) return estado;
 
@@ -225,6 +236,7 @@ int argumentos_lee(int argc, const char *const *argv, Orden *orden) {
   if (update->parsed()) orden->subcomando = Subcomando::update;
   if (links->parsed()) orden->subcomando = Subcomando::links;
   if (pseudo->parsed()) orden->subcomando = Subcomando::pseudo;
+  if (check->parsed()) orden->subcomando = Subcomando::check;
   const auto dada = [](const std::vector<CLI::Option *> &opciones) {
     return std::any_of(opciones.begin(), opciones.end(),
                        [](const CLI::Option *o) { return o->count() > 0; });

@@ -9,7 +9,7 @@
 
 #include "companion/opciones.h"
 
-enum class Subcomando { extract, merge, update, links, pseudo };
+enum class Subcomando { extract, merge, update, links, pseudo, check };
 
 // How a msgid shows a body text's markup: as codes ("<g1>…</g1>", plegado.h), or in full.
 enum class FormaMarcado { codigos, completo };
@@ -18,6 +18,7 @@ struct Orden {
   Subcomando subcomando = Subcomando::extract;
   std::string pagina;                   // a page, or a folder of pages
   std::string po;                       // merge, update: the PO file, or the folder of PO files
+  std::string traducida;                // check: the translated page, or its folder
   std::string salida;                   // -o; empty when not given
   std::string tabla;                    // --links
   std::string lista;                    // links --list
@@ -33,6 +34,7 @@ struct Orden {
   bool forzar = false;            // extract --force: a PO file with translations is replaced
   bool solo_paginas = false;      // merge --pages-only: a folder's other files are not copied
   bool cualquier_pagina = false;  // --any-page: a PO file of another page is taken
+  bool completa = false;          // check --complete: a text left untranslated is a fault
   unsigned trabajos = 0;          // -j; 0 means one per core
 };
 

@@ -21,6 +21,7 @@
 #include "informes.h"
 #include "paginas.h"
 #include "po.h"
+#include "revisa.h"
 #include "salida.h"
 #include "sitio.h"
 #include "tabla_links.h"
@@ -286,6 +287,8 @@ void trabaja(const Orden &orden, const TablasLinks *tablas, const CatalogoLeido 
       case Subcomando::pseudo:
         p.resultado = paginas_pseudotraduce(p.entrada, p.salida, orden, &motivo);
         break;
+      case Subcomando::check:  // runs on its own, before any page (revisa.h)
+        break;
     }
   }
   if (p.resultado != Resultado::hecha && !motivo.empty()) error(motivo);
@@ -501,6 +504,7 @@ int main(int argc, char **argv) {
   Orden orden;
   if (const int estado = argumentos_lee(argc, argv, &orden); estado >= 0) return estado;
   informes_instala(orden.detallado);
+  if (orden.subcomando == Subcomando::check) return revisa_ejecuta(orden);
   CarpetaUtilidades utilidades;
   std::string motivo;
   if (!crea_carpeta_utilidades(&utilidades, &motivo)) return error(motivo);

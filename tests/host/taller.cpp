@@ -44,7 +44,7 @@ TEST_F(Comando, NingunaTraduccionSePierdeSinPedirlo) {
       {.argumentos = {"-v", "mrge", "a.html"},
        .estado = 2,
        .errores = l + "unknown subcommand 'mrge': the subcommands are extract, merge, update, "
-                      "links and pseudo (lenguaweb --help tells more)\n"},
+                      "links, pseudo and check (lenguaweb --help tells more)\n"},
       {.argumentos = {"update", "b.html", "a.po", "-o", "b.po"},
        .estado = 2,
        .errores = l + "a.po: a PO file of another page: its X-Lenguaweb-Page is 'a.html', not "
@@ -102,12 +102,21 @@ TEST_F(Comando, UnaSemanaDeTraduccionDeUnSitio) {
       {.programa = "ls", .argumentos = {"es/python_bisect.html", "es/nuevo.html", "es/xfig.html", "es/estilo.css", "es/img/logo.png"}},
       {.argumentos = {"merge", "sitio", "po", "-o", "solo", "--pages-only"}, .dice = "3 pages of sitio: 3 written under solo; "},
       {.programa = "ls", .argumentos = {"solo/nuevo.html"}},
+      // The translated site as a reader sees it: msgen left every text as it was.
+      {.argumentos = {"check", "sitio", "es"}, .dice = "3 pages of sitio checked against es: 0 faults, ",
+       .salida = "es/nuevo.html:1: untranslated: \"New\"\n"},
+      {.argumentos = {"check", "sitio", "es", "--complete"}, .estado = 1, .dice = "; 3 pages at fault"},
+      {.ficheros = {{"es/nuevo.html", "<html lang=\"es\"><body><p>Nuevo &lt;b&gt;</p></body></html>"}},
+       .programa = "rm es/xfig.html && " LENGUAWEB_CLI, .argumentos = {"check", "sitio", "es"}, .estado = 1,
+       .errores = "3 pages of sitio checked against es: 1 fault, 162 texts untranslated, 1 page missing; "
+                  "2 pages at fault\n",
+       .salida = "es/nuevo.html:1: shows markup as text: \"<b\" in \"Nuevo <b>\"\n"},
   };
   // clang-format on
   for (const Orden &p : pasos) comprueba(p);
   EXPECT_FALSE(fs::exists(ruta("solo/estilo.css")));
-  EXPECT_NE(lee(ruta("es/nuevo.html")).find("<p>New</p>"), std::string::npos);
-  EXPECT_NE(lee(ruta("es/nuevo.html")).find("lang=\"es\""), std::string::npos);
+  EXPECT_NE(lee(ruta("solo/nuevo.html")).find("<p>New</p>"), std::string::npos);
+  EXPECT_NE(lee(ruta("solo/nuevo.html")).find("lang=\"es\""), std::string::npos);
 }
 
 // The same site through one catalogue, and translations taken from a compendium: for the
@@ -140,6 +149,7 @@ TEST_F(Comando, UnSitioEnUnCatalogoYUnCompendio) {
        .errores = "3 pages of sitio: 3 written under es; 6 of 6 entries translated; 1 other file linked or copied\n",
        .fichero = "es/c.html", .contenido = "<html><body><p>Adi\xC3\xB3s</p><p>Home</p></body></html>"},
       {.programa = "ls", .argumentos = {"es/logo.png", "es/a.html", "es/sub/b.html"}},
+      {.argumentos = {"check", "sitio", "es"}, .errores = "3 pages of sitio checked against es: 0 faults, 5 texts untranslated\n"},
       {.ficheros = {{"otro/a.html", "<p>Home</p>"}}, .argumentos = {"merge", "otro", "sitio.po", "-o", "x"}, .estado = 2,
        .errores = l + "sitio.po: a PO file of another page: its X-Lenguaweb-Page is 'sitio', not 'otro' (--any-page takes it all the same)\n"},
       // A folder of PO files: a new page's starts from its template and the compendium.
