@@ -121,4 +121,23 @@ std::string utf8_de_referencia(const referencia_html &referencia) {
   return r;
 }
 
+std::string lee_referencias(std::string_view texto, bool en_atributo) {
+  std::string r;
+  r.reserve(texto.size());
+  for (size_t i = 0; i < texto.size();) {
+    const size_t amp = texto.find('&', i);
+    r.append(texto.substr(i, amp - i));
+    if (amp == std::string_view::npos) break;
+    const referencia_html ref = lee_referencia(texto.substr(amp), en_atributo);
+    if (ref.largo == 0) {
+      r.push_back('&');
+      i = amp + 1;
+      continue;
+    }
+    r += utf8_de_referencia(ref);
+    i = amp + ref.largo;
+  }
+  return r;
+}
+
 }  // namespace htmlparser

@@ -28,6 +28,10 @@ referencia_html lee_referencia(std::string_view texto, bool en_atributo);
 /* The reference's characters in UTF-8. */
 std::string utf8_de_referencia(const referencia_html &referencia);
 
+/* texto (UTF-8, or any encoding that keeps ASCII as ASCII) with each reference read into
+ * its characters in UTF-8, as lee_referencia reads it; every other byte as it stands. */
+std::string lee_referencias(std::string_view texto, bool en_atributo);
+
 }  // namespace htmlparser
 
 #endif

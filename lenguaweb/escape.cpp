@@ -63,21 +63,8 @@ using por_nombre = std::unordered_map<std::string_view, T, hash_sin_mayus, igual
  * write "&#12501;" where a translation, through a code page that lacks the character,
  * came back with the character itself, or the other way round. */
 std::string valor_leido(std::string_view valor) {
-  if (valor.find('&') == std::string_view::npos) return std::string(valor);
-  std::string r;
-  r.reserve(valor.size());
-  for (size_t i = 0; i < valor.size();) {
-    const htmlparser::referencia_html ref = valor[i] == '&'
-                                                ? htmlparser::lee_referencia(valor.substr(i), true)
-                                                : htmlparser::referencia_html{};
-    if (ref.largo == 0) {
-      r.push_back(valor[i++]);
-      continue;
-    }
-    r += htmlparser::utf8_de_referencia(ref);
-    i += ref.largo;
-  }
-  return r;
+  return valor.find('&') == std::string_view::npos ? std::string(valor)
+                                                   : htmlparser::lee_referencias(valor, true);
 }
 
 }  // namespace

@@ -32,19 +32,7 @@ std::string lenguaweb_valor_en_utf8(std::string_view valor, const char *codifica
     utf8 = convertido != nullptr ? convertido : "";
     cad_destruye(&convertido);
   }
-  std::string leido;
-  for (size_t i = 0; i < utf8.size();) {
-    const htmlparser::referencia_html ref =
-        utf8[i] == '&' ? htmlparser::lee_referencia(std::string_view(utf8).substr(i), true)
-                       : htmlparser::referencia_html{};
-    if (ref.largo == 0) {
-      leido.push_back(utf8[i++]);
-      continue;
-    }
-    leido += htmlparser::utf8_de_referencia(ref);
-    i += ref.largo;
-  }
-  return leido;
+  return htmlparser::lee_referencias(utf8, true);
 }
 
 /* The elements open that leave their translators a note (its-loc-note), inner last: the

@@ -45,6 +45,9 @@ TEST_F(Referencias, LeeComoElNavegador) {
   EXPECT_EQ(htmlparser::utf8_de_referencia(lee_referencia("&NotEqualTilde;", false)),
             "\xE2\x89\x82\xCC\xB8");
   EXPECT_EQ(htmlparser::utf8_de_referencia(lee_referencia("&#x1D538;", false)), "\xF0\x9D\x94\xB8");
+  // A whole value: a legacy name before '=' stays, a '&' that begins none too.
+  EXPECT_EQ(htmlparser::lee_referencias("a&amp;b?c&copy=1&#12501 & &d\xC3\xA9", true),
+            "a&b?c&copy=1\xE3\x83\x95 & &d\xC3\xA9");
 }
 
 // Every line of the data file the table is made from reads as that line says.
