@@ -66,15 +66,21 @@ COMPANION_API const char *opciones_dame_etiqueta_html(void) COMPANION_NOEXCEPT;
 
 /* Where a text of a page comes from. Texts are borrowed for the call only. */
 typedef struct origen_texto {
-  uint32_t indice;      /* the text's index among the document's texts, from 0 */
-  uint32_t linea;       /* the line of the page, from 1, on which the text begins */
-  const char *elemento; /* the element that holds the text or the attribute, lower case
-                           ("title", "h2", "td", "img", "abbr") */
-  const char *atributo; /* the attribute whose value the text is, lower case ("alt",
-                           "title", "content"); null for a body text */
-  const char *nota;     /* the note the page leaves its translators on the element of a body
-                           text or one around it (its-loc-note), in UTF-8, references read;
-                           null when none */
+  uint32_t indice;       /* the text's index among the document's texts, from 0 */
+  uint32_t linea;        /* the line of the page, from 1, on which the text begins */
+  const char *elemento;  /* the element that holds the text or the attribute, lower case
+                            ("title", "h2", "td", "img", "abbr") */
+  const char *atributo;  /* the attribute whose value the text is, lower case ("alt",
+                            "title", "content"); null for a body text */
+  const char *nota;      /* the note the page leaves its translators on the element of a body
+                            text or one around it (its-loc-note), in UTF-8, references read;
+                            null when none */
+  booleano sin_traducir; /* CIERTO when the page marks the text as not to be translated: the
+                            element that holds it, the tag whose attribute it is, or an
+                            element around them says translate="no" or has the class
+                            notranslate, with no translate="yes" nearer. The block
+                            segmentation that keeps such texts (opciones_pon_no_traducir)
+                            gives none; the classic one gives them, told so here. */
 } origen_texto_t;
 
 /* A host's receptor of text origins; contexto is what the host gave with it. */

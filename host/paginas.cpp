@@ -322,6 +322,13 @@ bool toma_del_po(const std::string &po, LectorPo *lector, bool en_flujo, Cabecer
   return true;
 }
 
+// The origins that tell which texts the page marks as not to be translated, for a page
+// cut as the classic segmentation cuts it, which gives them (the block segmentation gives
+// none); else null.
+const OrigenesDePagina *sin_traducir_de(const PaginaCargada &cargada) {
+  return cargada.segmentacion == SEGMENTACION_CLASICA ? &cargada.origenes : nullptr;
+}
+
 // A page read for its PO entries.
 struct PaginaConEntradas {
   PaginaLegible leida;
@@ -338,8 +345,8 @@ bool carga_entradas(const std::string &pagina, std::optional<uint32_t> idioma,
   p->cargada.idioma = idioma_de_pagina(idioma, p->leida.ruta);
   p->cargada.segmentacion = segmentos.value_or(SEGMENTACION_BLOQUES);
   if (!carga(p->leida.ruta, orden, &p->cargada, error)) return false;
-  po_entradas_de_pagina(p->cargada.textos, p->cargada.ids, p->cargada.idioma, marcado,
-                        &p->entradas);
+  po_entradas_de_pagina(p->cargada.textos, p->cargada.ids, p->cargada.idioma, marcado, &p->entradas,
+                        sin_traducir_de(p->cargada));
   return true;
 }
 
@@ -484,7 +491,7 @@ Resultado paginas_fusiona(const std::string &pagina, const std::string &po,
   EntradasDePagina propias;
   po_entradas_de_pagina(cargada.textos, cargada.ids, cargada.idioma,
                         orden.marcado.value_or(cabecera.marcado.value_or(FormaMarcado::codigos)),
-                        &propias);
+                        &propias, sin_traducir_de(cargada));
   std::string ajeno;
   if (catalogo != nullptr) {
     for (EntradaPo &propia : propias.entradas) {
@@ -620,6 +627,15 @@ Resultado paginas_pseudotraduce(const std::string &pagina, const std::string &sa
   std::vector<std::string> mensajes;
   lista_cad_t *traducidos =
       pseudo_traduce(cargada.textos, cargada.ids, cargada.idioma, llegada, &mensajes);
+  // What the page marks as not to be translated keeps the page's text.
+  if (const OrigenesDePagina *origenes = sin_traducir_de(cargada))
+    for (uint32_t i = 0; i < lista_cad_num_elems(traducidos); ++i)
+      if (const OrigenTexto *o = origenes->de(i); o != nullptr && o->sin_traducir) {
+        char *utf8 = conv_ansi_idioma_a_utf8(lista_cad_dame(cargada.textos, i), cargada.idioma);
+        char *texto = conv_utf8_a_ansi_html(utf8, llegada);
+        lista_cad_pon_propia(traducidos, i, &texto);
+        cad_destruye(&utf8);
+      }
   // The page's own texts are read no more: their memory goes before the page is written.
   lista_cad_destruye(&cargada.textos);
   for (const std::string &m : mensajes) informes_escribe(pagina + ": " + m + " (text engine)");

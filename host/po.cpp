@@ -518,7 +518,8 @@ void po_anota_origen(const origen_texto_t *origen, void *contexto) {
       .atributo = guardado(origen->atributo),
       .nota = origen->nota == nullptr
                   ? std::string_view()
-                  : *origenes->nombres.emplace(comentario_de_nota(origen->nota)).first};
+                  : *origenes->nombres.emplace(comentario_de_nota(origen->nota)).first,
+      .sin_traducir = origen->sin_traducir == CIERTO};
 }
 
 const char *po_contexto_de(std::string_view id) {
@@ -546,10 +547,14 @@ std::optional<FormaMarcado> po_lee_marcado(std::string_view nombre) {
 }
 
 void po_entradas_de_pagina(const lista_cad_t *textos, const lista_cad_t *ids, uint32_t idioma,
-                           FormaMarcado marcado, EntradasDePagina *entradas) {
+                           FormaMarcado marcado, EntradasDePagina *entradas,
+                           const OrigenesDePagina *sin_traducir) {
   entradas->marcado = marcado;
   const uint32_t n = std::min(lista_cad_num_elems(textos), lista_cad_num_elems(ids));
   for (uint32_t i = 0; i < n; ++i) {
+    if (sin_traducir != nullptr && sin_traducir->de(i) != nullptr &&
+        sin_traducir->de(i)->sin_traducir)
+      continue;
     char *utf8 = conv_ansi_idioma_a_utf8(lista_cad_dame(textos, i), idioma);
     // The msgid holds the characters a reader sees, not the references that stand for
     // them (those the page's code page lacks come as references from the library too).

@@ -24,6 +24,7 @@ struct OrigenTexto {
   std::string_view elemento;  // lower case; empty when not known
   std::string_view atributo;  // empty for a body text
   std::string_view nota;      // the page's note to its translators, as its comment; or empty
+  bool sin_traducir = false;  // the page marks it as not to be translated
 };
 
 // The origins of a page's texts, filled by po_anota_origen while lenguaweb_crea runs; a
@@ -87,9 +88,11 @@ struct EntradasDePagina {
 
 // Fills *entradas from a page's texts (in the code page of idioma) and identifiers, as
 // lenguaweb_dame_textos_a_trducir gives them (only read); a body text's markup in the
-// msgid as marcado says.
+// msgid as marcado says. A text whose origin in sin_traducir (when given) says that the
+// page marks it as not to be translated gives no entry.
 void po_entradas_de_pagina(const lista_cad_t *textos, const lista_cad_t *ids, uint32_t idioma,
-                           FormaMarcado marcado, EntradasDePagina *entradas);
+                           FormaMarcado marcado, EntradasDePagina *entradas,
+                           const OrigenesDePagina *sin_traducir = nullptr);
 
 // The page's entry that a PO file's entry of another form stands for: its msgid with the
 // page's references (as PO files were written before msgids held characters), or with the

@@ -9,6 +9,7 @@
 #include "companion/codificacion.h"
 #include "htmlparser/referencias.h"
 #include "lenguaweb/lectura_tags.h"
+#include "lenguaweb/no_traducir.h"
 
 namespace {
 
@@ -99,6 +100,8 @@ void lenguaweb_informa_origenes(lenguaweb_t *documento) {
   uint32_t contado = 0;            /* the lines before it are counted */
   uint32_t linea = 1;
   NotasAbiertas notas;
+  estado_de_traduccion traduccion;
+  bool ultimo_se_traduce = true; /* the attributes of the last tag read */
   const uint32_t n = lista_cad_num_elems(documento->textos);
   for (uint32_t i = 0; i < n && i < documento->origenes.size(); ++i) {
     const origen_de_texto &o = documento->origenes[i];
@@ -125,6 +128,7 @@ void lenguaweb_informa_origenes(lenguaweb_t *documento) {
       if (!se_leen_tags(antes) || !htmlparser::tiene_atributos(t, p)) continue;
       const size_t fin_nombre = htmlparser::fin_de_nombre_de_tag(t, p) - p;
       notas.lee(ultimo.texto, fin_nombre, documento->pagina.leida_en);
+      ultimo_se_traduce = lenguaweb_lee_tag_de_traduccion(traduccion, ultimo.texto);
       if (ultimo.texto[1] == '/') continue;
       const std::string_view nombre = ultimo.texto.substr(1, fin_nombre - 1);
       if (!sigue_el_texto(ultimo, nombre, documento->segmentacion))
@@ -146,9 +150,12 @@ void lenguaweb_informa_origenes(lenguaweb_t *documento) {
       if (!htmlparser::empieza_tag(t, p)) continue;
       ultimo = lenguaweb_lee_tag_en(t, p, elemento_crudo::ninguno, false);
       hay_ultimo = true;
+      ultimo_se_traduce = lenguaweb_se_traduce(traduccion);
       leido_en_cuerpo = std::max(ultimo.fin, leido_en_cuerpo);
     }
-    if (de_atributo && hay_ultimo && ultimo.inicio < inicio && inicio <= ultimo.fin) {
+    const bool del_ultimo =
+        de_atributo && hay_ultimo && ultimo.inicio < inicio && inicio <= ultimo.fin;
+    if (del_ultimo) {
       const htmlparser::texto_acotado<char> tag = htmlparser::acotado(ultimo.texto);
       size_t k = htmlparser::fin_de_nombre_de_tag(tag, 0);
       elemento = en_minusculas(ultimo.texto.substr(1, k - 1));
@@ -164,9 +171,14 @@ void lenguaweb_informa_origenes(lenguaweb_t *documento) {
       leido_en_cuerpo = o.inicio;
     }
     // A note is about the element's content, not its attributes.
-    const origen_texto_t origen{i, linea, elemento.c_str(),
+    // A tag's own attributes follow what the tag says, its void elements' too.
+    const bool sin_traducir = del_ultimo ? !ultimo_se_traduce : !lenguaweb_se_traduce(traduccion);
+    const origen_texto_t origen{i,
+                                linea,
+                                elemento.c_str(),
                                 de_atributo ? atributo.c_str() : nullptr,
-                                de_atributo ? nullptr : notas.nota()};
+                                de_atributo ? nullptr : notas.nota(),
+                                sin_traducir ? CIERTO : FALSO};
     opciones_informa_origen(&origen);
     if (informes.empty()) continue;
     const auto primero = std::lower_bound(

@@ -33,10 +33,18 @@ TEST_F(Opciones, CadaHiloTieneLasSuyasYSuReceptor) {
         std::to_string(o->indice) + ":" + std::to_string(o->linea) + ":" + o->elemento + ":" +
         (o->atributo != nullptr ? o->atributo : "-"));
   };
-  const origen_texto_t titulo{
-      .indice = 0, .linea = 3, .elemento = "title", .atributo = nullptr, .nota = nullptr};
-  const origen_texto_t alt{
-      .indice = 1, .linea = 9, .elemento = "img", .atributo = "alt", .nota = nullptr};
+  const origen_texto_t titulo{.indice = 0,
+                              .linea = 3,
+                              .elemento = "title",
+                              .atributo = nullptr,
+                              .nota = nullptr,
+                              .sin_traducir = FALSO};
+  const origen_texto_t alt{.indice = 1,
+                           .linea = 9,
+                           .elemento = "img",
+                           .atributo = "alt",
+                           .nota = nullptr,
+                           .sin_traducir = FALSO};
   opciones_informa_origen(&titulo);  // no receptor yet
   opciones_pon_receptor_origenes(receptor, &vistos);
   opciones_informa_origen(&titulo);

@@ -119,6 +119,21 @@ TEST_F(Comando, UnaSemanaDeTraduccionDeUnSitio) {
   EXPECT_NE(lee(ruta("solo/nuevo.html")).find("lang=\"es\""), std::string::npos);
 }
 
+// The classic segmentation gives the texts that the page marks as not to be translated:
+// the command offers none of them, and pseudo and merge keep them.
+TEST_F(Comando, LoQueNoSeTraduceTambienEnLaSegmentacionClasica) {
+  // clang-format off
+  const Orden pasos[] = {
+      {.ficheros = {{"nt.html", "<p>Run <code class=\"notranslate\">ls -l</code> now <img alt=\"Logo\" translate=\"no\"></p>"}},
+       .argumentos = {"extract", "--segments", "classic", "nt.html"}},
+      {.programa = "grep", .argumentos = {"-c", "ls -l\\|Logo", "nt.pot"}, .estado = 1, .salida = "0"},
+      {.argumentos = {"pseudo", "--segments", "classic", "nt.html", "-o", "p.html"}},
+      {.argumentos = {"check", "nt.html", "p.html"}, .errores = "p.html: 0 faults, 0 texts untranslated\n"},
+  };
+  // clang-format on
+  for (const Orden &p : pasos) comprueba(p);
+}
+
 // The same site through one catalogue, and translations taken from a compendium: for the
 // catalogue's texts, and for a new page's PO file in a folder of them.
 TEST_F(Comando, UnSitioEnUnCatalogoYUnCompendio) {

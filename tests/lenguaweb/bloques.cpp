@@ -242,6 +242,11 @@ TEST_F(Bloques, OrigenesDeCadaTextoYSusInformes) {
        "0:2:p:(null):0[Brand:\nkeep] 1:2:img:alt:0 2:2:p:(null):0[Brand:\nkeep] 3:2:p:(null):0 4:2:h2:title:0 5:2:h2:(null):0[caf\xC3\xA9 & co] 6:2:p:(null):0 "},
       {SEGMENTACION_CLASICA, "<meta charset=\"windows-1252\"><div its-loc-note=\"caf\xE9\"><p>a <b>b</b></p></div><p>c</p>",
        "0:1:p:(null):0[caf\xC3\xA9] 1:1:p:(null):0 "},
+      // What the page marks as not to be translated (the classic segmentation gives it, "no").
+      {SEGMENTACION_CLASICA, "<p>Run <code class=\"a notranslate\">ls</code> now</p><div translate=\"no\"><p>x</p>"
+           "<p translate=\"yes\">y <img alt=\"z\" translate=\"no\"></p><img alt=\"w\"></div><img alt=\"v\">",
+       "0:1:p:(null):0 1:1:code:(null):0:no 2:1:code:(null):0 3:1:p:(null):0:no 4:1:p:(null):0 5:1:img:alt:0:no "
+       "6:1:img:alt:0:no 7:1:img:alt:0 "},
   };
   // clang-format on
   for (const auto &caso : casos) {
@@ -254,7 +259,8 @@ TEST_F(Bloques, OrigenesDeCadaTextoYSusInformes) {
           visto->origenes += std::to_string(o->indice) + ":" + std::to_string(o->linea) + ":" +
                              o->elemento + ":" + (o->atributo ? o->atributo : "(null)") + ":" +
                              std::to_string(visto->informes->size()) +
-                             (o->nota ? std::string("[") + o->nota + "]" : "") + " ";
+                             (o->nota ? std::string("[") + o->nota + "]" : "") +
+                             (o->sin_traducir == CIERTO ? ":no" : "") + " ";
         },
         &oido);
     olvida_informes();
