@@ -625,23 +625,16 @@ Resultado paginas_pseudotraduce(const std::string &pagina, const std::string &sa
   if (!carga(leida.ruta, orden, &cargada, error)) return Resultado::fallida;
   const uint32_t llegada = orden.destino.value_or(cargada.idioma);
   std::vector<std::string> mensajes;
-  lista_cad_t *traducidos =
-      pseudo_traduce(cargada.textos, cargada.ids, cargada.idioma, llegada, &mensajes);
-  // What the page marks as not to be translated keeps the page's text.
+  // Translated in place: a text and its translation are never both held but while it is
+  // made. What the page marks as not to be translated keeps the page's text.
+  std::vector<bool> intocables;
   if (const OrigenesDePagina *origenes = sin_traducir_de(cargada))
-    for (uint32_t i = 0; i < lista_cad_num_elems(traducidos); ++i)
-      if (const OrigenTexto *o = origenes->de(i); o != nullptr && o->sin_traducir) {
-        char *utf8 = conv_ansi_idioma_a_utf8(lista_cad_dame(cargada.textos, i), cargada.idioma);
-        char *texto = conv_utf8_a_ansi_html(utf8, llegada);
-        lista_cad_pon_propia(traducidos, i, &texto);
-        cad_destruye(&utf8);
-      }
-  // The page's own texts are read no more: their memory goes before the page is written.
-  lista_cad_destruye(&cargada.textos);
+    for (uint32_t i = 0; i < lista_cad_num_elems(cargada.textos); ++i)
+      intocables.push_back(origenes->de(i) != nullptr && origenes->de(i)->sin_traducir);
+  pseudo_traduce(cargada.textos, cargada.ids, cargada.idioma, llegada, &mensajes, intocables);
   for (const std::string &m : mensajes) informes_escribe(pagina + ": " + m + " (text engine)");
   const booleano resultado =
-      lenguaweb_reconstruye_fichero_html(cargada.documento, traducidos, cargada.ids, nullptr,
+      lenguaweb_reconstruye_fichero_html(cargada.documento, cargada.textos, cargada.ids, nullptr,
                                          nullptr, destino(salida).c_str(), llegada);
-  lista_cad_destruye(&traducidos);
   return escrita(resultado, salida, error);
 }

@@ -1,9 +1,11 @@
 // pseudo.cpp - pseudo-translation of a page's texts through the text engine, markup kept whole.
 #include "pseudo.h"
 
+#include <algorithm>
 #include <array>
 
 #include "htmlparser/reglas_html.h"
+#include "privado/propiedad.h"
 #include "sin_traducir.h"
 
 namespace {
@@ -28,7 +30,15 @@ bool es_cifra(char c) {
 
 }  // namespace
 
-TextoProtegido pseudo_protege(std::string_view texto) {
+namespace {
+
+// Protects texto as pseudo_protege does, handing the result to tramo in slices: once the
+// protected text passes corte bytes, it is cut after the group that ends it (before the
+// next character, which could still join that group), and the next slice numbers its
+// groups from 0 again. The engine translates each run between groups on its own, so the
+// slices translate as the whole would.
+template <class Tramo>
+void protege_por_tramos(std::string_view texto, size_t corte, Tramo &&tramo) {
   TextoProtegido r;
   // Pieces that follow one another make one group: a text of a thousand references is
   // one group, not a thousand for the engine to keep.
@@ -44,6 +54,15 @@ TextoProtegido pseudo_protege(std::string_view texto) {
     r.texto += '}';
     r.piezas.emplace_back(pieza);
     tras_grupo = r.texto.size();
+  };
+  const auto caracter = [&](char c) {
+    if (tras_grupo == r.texto.size() && r.texto.size() > corte) {
+      tramo(r);
+      r.texto.clear();
+      r.piezas.clear();
+      tras_grupo = std::string::npos;
+    }
+    r.texto += c;
   };
   const bool bloques = opciones_dame_segmentacion() == SEGMENTACION_BLOQUES;
   size_t proximo_mayor = 0;  // the first '>' at or after the last one looked for
@@ -93,96 +112,168 @@ TextoProtegido pseudo_protege(std::string_view texto) {
         continue;
       }
     }
-    r.texto += c;
+    caracter(c);
   }
-  return r;
+  tramo(r);
 }
 
-std::string pseudo_restaura(std::string_view texto, const std::vector<std::string_view> &piezas) {
-  std::string r;
-  r.reserve(texto.size());
-  for (size_t i = 0; i < texto.size(); ++i) {
-    if (texto[i] == '{') {
-      size_t j = i + 1, indice = 0;
-      while (j < texto.size() && es_cifra(texto[j]) && indice <= piezas.size())
-        indice = indice * 10 + static_cast<size_t>(texto[j++] - '0');
-      if (j > i + 1 && j < texto.size() && texto[j] == '}' && indice < piezas.size()) {
-        r += piezas[indice];
-        i = j;
-        continue;
-      }
-    }
-    r += texto[i];
-  }
+}  // namespace
+
+TextoProtegido pseudo_protege(std::string_view texto) {
+  TextoProtegido r;
+  protege_por_tramos(texto, std::string::npos,
+                     [&r](TextoProtegido &entero) { r = std::move(entero); });
   return r;
 }
 
 namespace {
 
-// The engine's pseudo-translation of a protected text (UTF-8), given to it in slices that
-// end after a group: the engine translates each run between two groups on its own, so the
-// slices come back as the whole would, and what the engine holds at once is one slice's.
-std::string traduce_por_tramos(const std::string &protegido, const char *id, uint32_t origen,
-                               uint32_t destino, std::vector<std::string> *mensajes) {
-  constexpr size_t kTramo = size_t{1} << 16;
-  std::string r;
-  for (size_t desde = 0; desde < protegido.size();) {
-    size_t hasta = protegido.size();
-    if (hasta - desde > kTramo) {
-      const size_t llave = protegido.find('}', desde + kTramo);
-      hasta = llave == std::string::npos ? protegido.size() : llave + 1;
+// Hands to anade, in order, the stretches of texto with each group's piece in its place.
+template <class Anade>
+void restaura_en(std::string_view texto, const std::vector<std::string_view> &piezas,
+                 Anade &&anade) {
+  size_t hecho = 0;  // texto before it is handed over
+  for (size_t i = texto.find('{'); i != std::string_view::npos; i = texto.find('{', i + 1)) {
+    size_t j = i + 1, indice = 0;
+    while (j < texto.size() && es_cifra(texto[j]) && indice <= piezas.size())
+      indice = indice * 10 + static_cast<size_t>(texto[j++] - '0');
+    if (j > i + 1 && j < texto.size() && texto[j] == '}' && indice < piezas.size()) {
+      anade(texto.substr(hecho, i - hecho));
+      anade(piezas[indice]);
+      hecho = j + 1;
+      i = j;
     }
-    const std::string tramo = protegido.substr(desde, hasta - desde);
-    desde = hasta;
-    char16_t *ancho = conv_utf8_a_wcad(tramo.c_str());
-    lista_wcad_t *uno = lista_wcad_crea(0);
-    lista_wcad_anade_propia(uno, &ancho);
-    lista_cad_t *ids = lista_cad_crea(0);
-    if (id != nullptr) lista_cad_anade(ids, id);
-    lista_wcad_t *avisos = nullptr;
-    lista_wcad_t *traducido = lenguatxt_traduce_textos(uno, id != nullptr ? ids : nullptr, origen,
-                                                       destino, MOTOR_PSEUDOTRADUCCION, &avisos);
-    lista_wcad_destruye(&uno);
-    lista_cad_destruye(&ids);
-    for (uint32_t k = 0; avisos != nullptr && k < lista_wcad_num_elems(avisos); ++k) {
-      char *aviso = conv_wcad_a_utf8(lista_wcad_dame(avisos, k));
-      mensajes->emplace_back(aviso);
-      cad_destruye(&aviso);
-    }
-    lista_wcad_destruye(&avisos);
-    if (lista_wcad_num_elems(traducido) == 1) {
-      char *utf8 = conv_wcad_a_utf8(lista_wcad_dame(traducido, 0));
-      r += utf8;
-      cad_destruye(&utf8);
-    } else {
-      r += tramo;
-    }
-    lista_wcad_destruye(&traducido);
   }
-  return r;
+  anade(texto.substr(hecho));
 }
 
 }  // namespace
 
-lista_cad_t *pseudo_traduce(const lista_cad_t *textos, const lista_cad_t *ids, uint32_t origen,
-                            uint32_t destino, std::vector<std::string> *mensajes) {
+std::string pseudo_restaura(std::string_view texto, const std::vector<std::string_view> &piezas) {
+  std::string r;
+  r.reserve(texto.size());
+  restaura_en(texto, piezas, [&r](std::string_view parte) { r += parte; });
+  return r;
+}
+
+namespace {
+
+// A text's translation as it is made, in the code page of destino: nothing is held while
+// it is the page's own text (propio), so that a text that comes back unchanged
+// (references and markup alone) needs no second copy.
+struct Traduccion {
+  std::string_view propio;
+  uint32_t destino = 0;
+  size_t igual = 0;  // bytes made, all equal to the start of propio
+  bool cambia = false;
+  std::string texto;  // the translation, once it differs from propio
+};
+
+// Appends UTF-8 to the translation, converted a stretch at a time (cut between two
+// characters, each converted on its own) so that a long piece is never copied whole.
+void traduccion_anade(Traduccion &t, std::string_view utf8) {
+  constexpr size_t kTrozo = size_t{1} << 16;
+  while (!utf8.empty()) {
+    size_t largo = std::min(utf8.size(), kTrozo);
+    while (largo < utf8.size() && largo > 0 &&
+           (static_cast<unsigned char>(utf8[largo]) & 0xC0) == 0x80)
+      --largo;
+    if (largo == 0) largo = std::min(utf8.size(), kTrozo);
+    size_t convertido = 0;
+    const cad_propia hecho(conv_utf8_a_ansi_html_n(utf8.data(), largo, t.destino, &convertido));
+    const std::string_view h(hecho.get(), convertido);
+    utf8.remove_prefix(largo);
+    if (!t.cambia && t.propio.substr(t.igual).starts_with(h)) {
+      t.igual += h.size();
+      continue;
+    }
+    if (!t.cambia) t.texto.assign(t.propio.substr(0, t.igual));
+    t.cambia = true;
+    t.texto += h;
+  }
+}
+
+// The engine's pseudo-translation of one protected slice (UTF-8), its groups restored,
+// appended to the translation.
+void traduce_tramo(const TextoProtegido &tramo, const char *id, uint32_t origen,
+                   std::vector<std::string> *mensajes, Traduccion &traduccion) {
+  char16_t *ancho = conv_utf8_a_wcad(tramo.texto.c_str());
+  lista_wcad_t *uno = lista_wcad_crea(0);
+  lista_wcad_anade_propia(uno, &ancho);
+  lista_cad_t *ids = lista_cad_crea(0);
+  if (id != nullptr) lista_cad_anade(ids, id);
+  lista_wcad_t *avisos = nullptr;
+  lista_wcad_t *traducido =
+      lenguatxt_traduce_textos(uno, id != nullptr ? ids : nullptr, origen, traduccion.destino,
+                               MOTOR_PSEUDOTRADUCCION, &avisos);
+  lista_wcad_destruye(&uno);
+  lista_cad_destruye(&ids);
+  for (uint32_t k = 0; avisos != nullptr && k < lista_wcad_num_elems(avisos); ++k) {
+    char *aviso = conv_wcad_a_utf8(lista_wcad_dame(avisos, k));
+    mensajes->emplace_back(aviso);
+    cad_destruye(&aviso);
+  }
+  lista_wcad_destruye(&avisos);
+  const auto anade = [&traduccion](std::string_view parte) { traduccion_anade(traduccion, parte); };
+  if (lista_wcad_num_elems(traducido) == 1) {
+    const cad_propia utf8(conv_wcad_a_utf8(lista_wcad_dame(traducido, 0)));
+    restaura_en(utf8.get(), tramo.piezas, anade);
+  } else {
+    restaura_en(tramo.texto, tramo.piezas, anade);
+  }
+  lista_wcad_destruye(&traducido);
+}
+
+bool es_ascii(std::string_view texto) {
+  // No early exit: the loop vectorises.
+  unsigned char todos = 0;
+  for (char c : texto) todos |= static_cast<unsigned char>(c);
+  return todos < 0x80;
+}
+
+}  // namespace
+
+void pseudo_traduce(lista_cad_t *textos, const lista_cad_t *ids, uint32_t origen, uint32_t destino,
+                    std::vector<std::string> *mensajes, const std::vector<bool> &intocables) {
+  // About the size of the slices that go through the engine: what a text takes on its way
+  // (its groups, its wide copies, the engine's own) is one slice's, not the text's.
+  constexpr size_t kTramo = size_t{1} << 16;
   const uint32_t n = lista_cad_num_elems(textos);
   const uint32_t num_ids = ids != nullptr ? lista_cad_num_elems(ids) : 0;
-  lista_cad_t *resultado = lista_cad_crea(0);
-  // One text at a time through the engine: what a text takes on its way (its groups, its
-  // wide copies) is freed before the next, so a page's texts are never held twice over.
+  const bool ascii_directo = conv_ascii_sin_cambios(origen) == CIERTO;
+  const bool misma_pagina = conv_pagina_de_codigos(origen) == conv_pagina_de_codigos(destino);
   for (uint32_t i = 0; i < n; ++i) {
-    // The pieces point into original, freed once they are back in their place.
-    char *original = conv_ansi_idioma_a_utf8(lista_cad_dame(textos, i), origen);
-    TextoProtegido protegido = pseudo_protege(original);
-    std::string traducido = traduce_por_tramos(
-        protegido.texto, i < num_ids ? lista_cad_dame(ids, i) : nullptr, origen, destino, mensajes);
-    protegido.texto = std::string();
-    const std::string restaurado = pseudo_restaura(traducido, protegido.piezas);
-    traducido = std::string();
-    cad_destruye(&original);
-    char *texto = conv_utf8_a_ansi_html(restaurado.c_str(), destino);
-    lista_cad_anade_propia(resultado, &texto);
+    if (i < intocables.size() && intocables[i]) {
+      if (misma_pagina) continue;
+      const cad_propia utf8(conv_ansi_idioma_a_utf8(lista_cad_dame(textos, i), origen));
+      char *texto = conv_utf8_a_ansi_html(utf8.get(), destino);
+      lista_cad_pon_propia(textos, i, &texto);
+      continue;
+    }
+    Traduccion traduccion;
+    traduccion.propio = lista_cad_dame(textos, i);
+    traduccion.destino = destino;
+    // An ASCII text is its own UTF-8 in such a code page: no copy of it is made.
+    cad_propia convertido;
+    std::string_view original = traduccion.propio;
+    if (!ascii_directo || !es_ascii(original)) {
+      size_t largo = 0;
+      convertido.reset(conv_ansi_idioma_a_utf8_n(original.data(), origen, &largo));
+      original = std::string_view(convertido.get(), largo);
+    }
+    const char *id = i < num_ids ? lista_cad_dame(ids, i) : nullptr;
+    protege_por_tramos(original, kTramo, [&](const TextoProtegido &tramo) {
+      traduce_tramo(tramo, id, origen, mensajes, traduccion);
+    });
+    convertido.reset();
+    if (!traduccion.cambia && traduccion.igual == traduccion.propio.size()) continue;
+    if (!traduccion.cambia) traduccion.texto.assign(traduccion.propio.substr(0, traduccion.igual));
+    // The page's text goes before its translation is copied into the list.
+    char *vacio = cad_copia("");
+    lista_cad_pon_propia(textos, i, &vacio);
+    char *texto =
+        cad_prefijo(traduccion.texto.data(), static_cast<uint32_t>(traduccion.texto.size()));
+    traduccion.texto = std::string();
+    lista_cad_pon_propia(textos, i, &texto);
   }
-  return resultado;
 }

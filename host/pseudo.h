@@ -27,10 +27,11 @@ TextoProtegido pseudo_protege(std::string_view texto);
 std::string pseudo_restaura(std::string_view texto, const std::vector<std::string_view> &piezas);
 
 // Pseudo-translates the texts of a page (in the code page of origen; ids are their
-// identifiers, both only read) with lenguatxt_traduce_textos and returns a new list,
-// one text for each, in the code page of destino; the caller owns it. The engine's
-// messages about texts it could not divide are appended to *mensajes (UTF-8).
-lista_cad_t *pseudo_traduce(const lista_cad_t *textos, const lista_cad_t *ids, uint32_t origen,
-                            uint32_t destino, std::vector<std::string> *mensajes);
+// identifiers, only read) with lenguatxt_traduce_textos, in place: each text becomes its
+// translation in the code page of destino, and one that comes back unchanged stays as it
+// is. The engine's messages about texts it could not divide are appended to *mensajes
+// (UTF-8). A text whose place in intocables is true goes out as it is, only converted.
+void pseudo_traduce(lista_cad_t *textos, const lista_cad_t *ids, uint32_t origen, uint32_t destino,
+                    std::vector<std::string> *mensajes, const std::vector<bool> &intocables = {});
 
 #endif

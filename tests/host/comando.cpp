@@ -374,6 +374,63 @@ TEST_F(Comando, ProtegeMarcadoYLoRestaura) {
     EXPECT_EQ(pseudo_restaura(texto, {"<B>"}), texto);
 }
 
+// A text's pseudo-translation in one piece: in UTF-8, protected whole, through the engine
+// whole, restored and converted whole.
+std::string pseudo_entero(const char *propio, uint32_t origen, uint32_t destino) {
+  char *utf8 = conv_ansi_idioma_a_utf8(propio, origen);
+  const TextoProtegido p = pseudo_protege(utf8);
+  lista_wcad_t *uno = lista_wcad_crea(0);
+  char16_t *ancho = conv_utf8_a_wcad(p.texto.c_str());
+  lista_wcad_anade_propia(uno, &ancho);
+  lista_wcad_t *traducido =
+      lenguatxt_traduce_textos(uno, nullptr, origen, destino, MOTOR_PSEUDOTRADUCCION, nullptr);
+  char *vuelta = conv_wcad_a_utf8(lista_wcad_dame(traducido, 0));
+  char *convertido = conv_utf8_a_ansi_html(pseudo_restaura(vuelta, p.piezas).c_str(), destino);
+  std::string r = convertido;
+  cad_destruye(&convertido);
+  cad_destruye(&vuelta);
+  lista_wcad_destruye(&traducido);
+  lista_wcad_destruye(&uno);
+  cad_destruye(&utf8);
+  return r;
+}
+
+TEST_F(Comando, PseudotraduceLosTextosLargosPorTramosComoEnteros) {
+  std::string muchos, referencias, largo;
+  for (int i = 0; i < 60000; ++i) muchos += i % 7 == 0 ? "\xC3\xA9<b>a&amp;" : "x< {";
+  for (int i = 0; i < 50000; ++i) referencias += "&lt;";
+  // A piece longer than a slice, between runs, whose characters a cut could split.
+  largo = "antes <span translate=no>";
+  for (int i = 0; i < 100000; ++i) largo += "\xC3\xB1";
+  largo += "</span> despu\xC3\xA9s";
+  const std::vector<std::string> utf8 = {muchos, referencias, largo, "", "sin nada"};
+  for (const auto &[origen, destino] :
+       {std::pair{0x0409u, 0x0409u}, std::pair{0x0C0Au, 0x0419u}, std::pair{0x0411u, 0x0411u}}) {
+    lista_cad_t *textos = lista_cad_crea(0);
+    for (const std::string &t : utf8) {
+      char *propio = conv_utf8_a_ansi_html(t.c_str(), origen);
+      lista_cad_anade_propia(textos, &propio);
+    }
+    std::vector<std::string> enteros;
+    for (uint32_t i = 0; i < lista_cad_num_elems(textos); ++i)
+      enteros.push_back(pseudo_entero(lista_cad_dame(textos, i), origen, destino));
+    const char *sin_cambio = lista_cad_dame(textos, 1);
+    std::vector<std::string> mensajes;
+    pseudo_traduce(textos, nullptr, origen, destino, &mensajes);
+    ASSERT_EQ(lista_cad_num_elems(textos), utf8.size());
+    for (size_t i = 0; i < utf8.size(); ++i)
+      EXPECT_EQ(lista_cad_dame(textos, static_cast<uint32_t>(i)), enteros[i])
+          << i << " in " << origen << " to " << destino;
+    // References alone come back as they were: the text stays, not a copy of it.
+    if (conv_pagina_de_codigos(origen) == conv_pagina_de_codigos(destino)) {
+      EXPECT_EQ(lista_cad_dame(textos, 1), sin_cambio);
+    }
+    EXPECT_NE(std::string(lista_cad_dame(textos, 0)), utf8[0]);
+    EXPECT_TRUE(mensajes.empty());
+    lista_cad_destruye(&textos);
+  }
+}
+
 TEST_F(Comando, IdiomasPorNombreONumero) {
   struct Caso {
     const char *texto;
