@@ -99,16 +99,29 @@ void anota_origen(const origen_texto_t *origen, void *contexto) {
   informes_pon_texto(dicho->linea, dicho->elemento, dicho->atributo, origen->indice);
 }
 
+// Tells the reports that follow which text they concern, keeping the origin of none but
+// that text (the names it points into stay).
+void anota_lugar(const origen_texto_t *origen, void *contexto) {
+  if (origen == nullptr) return;
+  origen_texto_t solo = *origen;
+  solo.indice = 0;
+  auto *origenes = static_cast<OrigenesDePagina *>(contexto);
+  po_anota_origen(&solo, origenes);
+  const OrigenTexto *dicho = origenes->de(0);
+  informes_pon_texto(dicho->linea, dicho->elemento, dicho->atributo, origen->indice);
+}
+
 // Reads the page into *cargada in the calling thread's choices (the segmentation, the
-// output's encoding), keeping the origins of its texts. The library tells of a file it
-// cannot read only through the companion's report, which the page's scope holds back:
-// false with it in *error.
+// output's encoding), keeping the origins of its texts when origenes says so (a page of
+// millions of texts takes tens of bytes for each). The library tells of a file it cannot
+// read only through the companion's report, which the page's scope holds back: false with
+// it in *error.
 bool carga(const std::string &pagina, const Orden &orden, PaginaCargada *cargada,
-           std::string *error) {
+           std::string *error, bool origenes = true) {
   opciones_pon_segmentacion(cargada->segmentacion);
   opciones_pon_salida_utf8(orden.utf8 ? CIERTO : FALSO);
   opciones_pon_no_traducir(CIERTO);
-  opciones_pon_receptor_origenes(anota_origen, &cargada->origenes);
+  opciones_pon_receptor_origenes(origenes ? anota_origen : anota_lugar, &cargada->origenes);
   cargada->documento = lenguaweb_crea(pagina.c_str(), cargada->idioma);
   opciones_pon_receptor_origenes(nullptr, nullptr);
   informes_pon_texto(0, {}, {});
@@ -622,7 +635,8 @@ Resultado paginas_pseudotraduce(const std::string &pagina, const std::string &sa
   PaginaCargada cargada;
   cargada.idioma = idioma_de_pagina(orden.idioma, leida.ruta);
   cargada.segmentacion = orden.segmentacion.value_or(SEGMENTACION_BLOQUES);
-  if (!carga(leida.ruta, orden, &cargada, error)) return Resultado::fallida;
+  // Nothing here names a text by its origin once the page is read.
+  if (!carga(leida.ruta, orden, &cargada, error, false)) return Resultado::fallida;
   const uint32_t llegada = orden.destino.value_or(cargada.idioma);
   std::vector<std::string> mensajes;
   // Translated in place: a text and its translation are never both held but while it is
