@@ -28,6 +28,26 @@ bool es_libre(const TagDeTexto &tag) {
   return false;
 }
 
+// Drops every attribute whose name came before, keeping the order: the names are sorted
+// once, not each looked for among those before it (a tag of many attributes).
+void quita_repetidos(std::vector<std::pair<std::string, std::string>> &atributos) {
+  if (atributos.size() < 2) return;
+  std::vector<uint32_t> orden(atributos.size());
+  for (uint32_t k = 0; k < orden.size(); ++k) orden[k] = k;
+  std::stable_sort(orden.begin(), orden.end(),
+                   [&](uint32_t x, uint32_t y) { return atributos[x].first < atributos[y].first; });
+  std::vector<bool> repetido(atributos.size(), false);
+  for (size_t k = 1; k < orden.size(); ++k)
+    repetido[orden[k]] = atributos[orden[k]].first == atributos[orden[k - 1]].first;
+  size_t quedan = 0;
+  for (size_t k = 0; k < atributos.size(); ++k) {
+    if (repetido[k]) continue;
+    if (quedan != k) atributos[quedan] = std::move(atributos[k]);
+    ++quedan;
+  }
+  atributos.resize(quedan);
+}
+
 // Reads the start or end tag whose '<' stands at i with the page's own rules: its name,
 // then its attributes up to the '>' that ends it. The offset after the '>'; npos when the
 // text ends first or a quoted value never closes (no tag, to a browser, but text).
@@ -39,13 +59,11 @@ size_t lee_tag_con_nombre(std::string_view t, size_t i, TagDeTexto *tag) {
   htmlparser::atributo_html a;
   while (htmlparser::lee_atributo(vista, j, a)) {
     if (a.valor.fin == kNoEsta) return npos;
-    std::string atributo = en_minusculas(t.substr(a.nombre, a.fin_nombre - a.nombre));
-    const bool visto = std::any_of(tag->atributos.begin(), tag->atributos.end(),
-                                   [&](const auto &x) { return x.first == atributo; });
-    if (tag->clase == TagDeTexto::Clase::apertura && !visto)
-      tag->atributos.emplace_back(std::move(atributo),
+    if (tag->clase == TagDeTexto::Clase::apertura)
+      tag->atributos.emplace_back(en_minusculas(t.substr(a.nombre, a.fin_nombre - a.nombre)),
                                   t.substr(a.valor.inicio, a.valor.fin - a.valor.inicio));
   }
+  quita_repetidos(tag->atributos);
   return j < t.size() ? j + 1 : npos;
 }
 
