@@ -51,7 +51,8 @@ void quita_repetidos(std::vector<std::pair<std::string, std::string>> &atributos
 // Reads the start or end tag whose '<' stands at i with the page's own rules: its name,
 // then its attributes up to the '>' that ends it. The offset after the '>'; npos when the
 // text ends first or a quoted value never closes (no tag, to a browser, but text).
-size_t lee_tag_con_nombre(std::string_view t, size_t i, TagDeTexto *tag) {
+size_t lee_tag_con_nombre(std::string_view t, size_t i, TagDeTexto *tag,
+                          bool (*guarda)(std::string_view)) {
   const auto vista = htmlparser::acotado(t);
   size_t j = htmlparser::fin_de_nombre_de_tag(vista, i);
   const size_t nombre = i + (tag->clase == TagDeTexto::Clase::cierre ? 2 : 1);
@@ -59,8 +60,10 @@ size_t lee_tag_con_nombre(std::string_view t, size_t i, TagDeTexto *tag) {
   htmlparser::atributo_html a;
   while (htmlparser::lee_atributo(vista, j, a)) {
     if (a.valor.fin == kNoEsta) return npos;
-    if (tag->clase == TagDeTexto::Clase::apertura)
-      tag->atributos.emplace_back(en_minusculas(t.substr(a.nombre, a.fin_nombre - a.nombre)),
+    if (tag->clase != TagDeTexto::Clase::apertura) continue;
+    std::string atributo = en_minusculas(t.substr(a.nombre, a.fin_nombre - a.nombre));
+    if (guarda == nullptr || guarda(atributo))
+      tag->atributos.emplace_back(std::move(atributo),
                                   t.substr(a.valor.inicio, a.valor.fin - a.valor.inicio));
   }
   quita_repetidos(tag->atributos);
@@ -68,14 +71,15 @@ size_t lee_tag_con_nombre(std::string_view t, size_t i, TagDeTexto *tag) {
 }
 
 // The tag or comment whose '<' stands at i, and the offset after it; npos when none
-// opens there.
-size_t lee_tag(std::string_view t, size_t i, TagDeTexto *tag) {
+// opens there. Only the attributes that guarda takes are kept, when it is given.
+size_t lee_tag(std::string_view t, size_t i, TagDeTexto *tag,
+               bool (*guarda)(std::string_view) = nullptr) {
   *tag = {};
   const std::string_view resto = t.substr(i);
   size_t fin = npos;
   if (htmlparser::tiene_atributos(htmlparser::acotado(t), i)) {
     if (resto[1] == '/') tag->clase = TagDeTexto::Clase::cierre;
-    fin = lee_tag_con_nombre(t, i, tag);
+    fin = lee_tag_con_nombre(t, i, tag, guarda);
   } else if (resto.starts_with("<!") || resto.starts_with("<?")) {
     // A comment ("<!-->" and "<!--->" are whole ones), a declaration or a bogus comment;
     // one that never ends runs to the end.
@@ -156,9 +160,10 @@ size_t tag_sin_terminar(std::string_view texto) {
 
 }  // namespace
 
-bool marcado_siguiente_tag(std::string_view texto, size_t *desde, TagDeTexto *tag) {
+bool marcado_siguiente_tag(std::string_view texto, size_t *desde, TagDeTexto *tag,
+                           bool (*guarda)(std::string_view)) {
   for (size_t i = texto.find('<', *desde); i != npos; i = texto.find('<', i + 1)) {
-    const size_t fin = lee_tag(texto, i, tag);
+    const size_t fin = lee_tag(texto, i, tag, guarda);
     if (fin != npos) {
       *desde = fin;
       return true;

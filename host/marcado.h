@@ -19,8 +19,11 @@ struct TagDeTexto {
 };
 
 // The next tag of texto from *desde on into *tag, *desde moved past it; false when no
-// tag is left. The views point into texto.
-bool marcado_siguiente_tag(std::string_view texto, size_t *desde, TagDeTexto *tag);
+// tag is left. The views point into texto. When guarda is given, only the attributes whose
+// name it takes are kept: a reader that asks about one or two names does not hold every
+// attribute of a tag of thousands.
+bool marcado_siguiente_tag(std::string_view texto, size_t *desde, TagDeTexto *tag,
+                           bool (*guarda)(std::string_view) = nullptr);
 
 // The tags of texto in order. A '<' that does not open a tag (a blank or a digit after
 // it, a tag with no closing '>') is text, as it is to a browser. The views point into

@@ -28,13 +28,18 @@ bool no_se_traduce(const TagDeTexto &tag) {
   return false;
 }
 
+// The attributes that no_se_traduce reads.
+bool dice_si_se_traduce(std::string_view nombre) {
+  return nombre == "translate" || nombre == "class";
+}
+
 }  // namespace
 
 std::vector<std::string_view> sin_traducir_partes(std::string_view texto) {
   std::vector<std::string_view> partes;
   size_t desde = 0, inicio = 0, abiertos = 0;
   std::string nombre;  // of the outer element not to be translated; empty outside one
-  for (TagDeTexto tag; marcado_siguiente_tag(texto, &desde, &tag);) {
+  for (TagDeTexto tag; marcado_siguiente_tag(texto, &desde, &tag, dice_si_se_traduce);) {
     const size_t en = static_cast<size_t>(tag.escrito.data() - texto.data());
     if (nombre.empty()) {
       if (!no_se_traduce(tag)) continue;
