@@ -59,40 +59,62 @@ struct iguales_sin_mayus {
 template <class T>
 using por_nombre = std::unordered_map<std::string_view, T, hash_sin_mayus, iguales_sin_mayus>;
 
-/* A value with its character references read, as a browser reads them: the page may
- * write "&#12501;" where a translation, through a code page that lacks the character,
- * came back with the character itself, or the other way round. */
-std::string valor_leido(std::string_view valor) {
-  return valor.find('&') == std::string_view::npos ? std::string(valor)
-                                                   : htmlparser::lee_referencias(valor, true);
-}
 
 }  // namespace
 
 std::string lenguaweb_forma_de_tag(std::string_view tag) {
   const htmlparser::texto_acotado<char> t = htmlparser::acotado(tag);
   size_t i = htmlparser::fin_de_nombre_de_tag(t, 0);
-  std::vector<std::pair<std::string, std::string>> atributos;
+  // Names as the tag writes them, compared in lower case: no copy of each is made, and
+  // a tag of many attributes holds two views for each.
+  struct atributo {
+    std::string_view nombre;
+    std::string_view valor;
+  };
+  // Counted first: a list grown as it is read would hold up to three times as much.
+  size_t cuantos = 0;
   htmlparser::atributo_html a;
+  for (size_t j = i; htmlparser::lee_atributo(t, j, a);) ++cuantos;
+  std::vector<atributo> atributos;
+  atributos.reserve(cuantos);
   while (htmlparser::lee_atributo(t, i, a)) {
-    std::string nombre = en_minusculas(tag.substr(a.nombre, a.fin_nombre - a.nombre));
     const size_t fin = a.valor.fin == htmlparser::kNoEsta ? tag.size() : a.valor.fin;
-    const std::string_view valor =
-        a.valor.tras_igual ? tag.substr(a.valor.inicio, fin - a.valor.inicio) : std::string_view();
-    atributos.emplace_back(std::move(nombre), valor_leido(valor));
+    atributos.push_back({tag.substr(a.nombre, a.fin_nombre - a.nombre),
+                         a.valor.tras_igual ? tag.substr(a.valor.inicio, fin - a.valor.inicio)
+                                            : std::string_view()});
   }
-  // A repeated name counts once, with its first value: sorted by name in a stable way, the
-  // first of each run of one name is the one the tag gives first.
-  std::stable_sort(atributos.begin(), atributos.end(),
-                   [](const auto &x, const auto &y) { return x.first < y.first; });
-  atributos.erase(std::unique(atributos.begin(), atributos.end(),
-                              [](const auto &x, const auto &y) { return x.first == y.first; }),
-                  atributos.end());
+  const auto menor = [](std::string_view x, std::string_view y) {
+    return std::lexicographical_compare(x.begin(), x.end(), y.begin(), y.end(), [](char c, char d) {
+      return static_cast<unsigned char>(a_minuscula(c)) <
+             static_cast<unsigned char>(a_minuscula(d));
+    });
+  };
+  const auto igual = [](std::string_view x, std::string_view y) {
+    return x.size() == y.size() && std::equal(x.begin(), x.end(), y.begin(), [](char c, char d) {
+             return a_minuscula(c) == a_minuscula(d);
+           });
+  };
+  // A repeated name counts once, with its first value: sorted by name and, within one
+  // name, by place in the tag (in place, with no buffer), the first of each run of one
+  // name is the one the tag gives first.
+  std::sort(atributos.begin(), atributos.end(), [&](const atributo &x, const atributo &y) {
+    if (menor(x.nombre, y.nombre)) return true;
+    if (menor(y.nombre, x.nombre)) return false;
+    return x.nombre.data() < y.nombre.data();
+  });
+  atributos.erase(
+      std::unique(atributos.begin(), atributos.end(),
+                  [&](const atributo &x, const atributo &y) { return igual(x.nombre, y.nombre); }),
+      atributos.end());
   std::string forma = en_minusculas(tag.substr(0, htmlparser::fin_de_nombre_de_tag(t, 0)));
-  for (const auto &[nombre, valor] : atributos) {
+  for (const atributo &cada : atributos) {
     forma.push_back('\0');
-    forma.append(nombre).push_back('\0');
-    forma.append(valor);
+    for (char c : cada.nombre) forma.push_back(a_minuscula(c));
+    forma.push_back('\0');
+    if (cada.valor.find('&') == std::string_view::npos)
+      forma.append(cada.valor);
+    else
+      forma.append(htmlparser::lee_referencias(cada.valor, true));
   }
   return forma;
 }

@@ -34,8 +34,10 @@ struct texto_de_origen {
 /* What makes two tags (each from its '<' to its '>') the same tag for a browser: the
  * element's name and each attribute's name in lower case, attributes in name order (the
  * first of a repeated name, as a browser keeps it), each value without its quotes and
- * with its character references read (into UTF-8). A translation that quotes, orders or cases a tag of the page otherwise
- * carries the same tag. */
+ * with its character references read (into UTF-8: the page may write "&#12501;" where a
+ * translation, through a code page that lacks the character, brings it back as a
+ * reference, or the other way round). A translation that quotes, orders or cases a tag
+ * of the page otherwise carries the same tag. */
 std::string lenguaweb_forma_de_tag(std::string_view tag);
 
 /* Appends a body text to salida. A tag of the text (from a '<' to the '>' that

@@ -124,9 +124,10 @@ void anade_de_pagina(std::string &salida, std::string_view bytes, const escritur
 
 /* A text in the code page of idioma, converted into the encoding the page is put together
  * in; a translation escaped first (lenguaweb_escapa_traduccion) unless raw text takes it
- * as it is. */
-std::string convierte_texto(const escritura &e, const char *texto, uint32_t indice,
-                            bool sin_referencias) {
+ * as it is. The result is texto itself when nothing changes it (no copy of a long text is
+ * made), else held in guarda. */
+std::string_view convierte_texto(const escritura &e, const char *texto, uint32_t indice,
+                                 bool sin_referencias, std::string &guarda) {
   std::string_view t(texto);
   std::string escapado;
   if (!sin_referencias &&
@@ -136,13 +137,20 @@ std::string convierte_texto(const escritura &e, const char *texto, uint32_t indi
     lenguaweb_escapa_traduccion(escapado, t, e.espacio_de_un_byte, e.espacio_duro);
     t = escapado;
   }
-  if (es_utf8(e.montada_en) && e.ascii_sin_cambios && es_ascii(t)) return std::string(t);
+  if (es_utf8(e.montada_en) && e.ascii_sin_cambios && es_ascii(t)) {
+    if (t.data() == texto) return t;
+    guarda = std::move(escapado);
+    return guarda;
+  }
   size_t largo = 0;
+  // The escaped text ends in a NUL of its own: no copy is made to give it one.
+  const char *fuente = t.data() == texto ? texto : escapado.c_str();
   const cad_propia convertido(
-      es_utf8(e.montada_en) ? conv_ansi_idioma_a_utf8_n(std::string(t).c_str(), e.idioma, &largo)
-                            : conv_ansi_idioma_a_codificacion_n(std::string(t).c_str(), e.idioma,
-                                                                e.montada_en, &largo));
-  return std::string(convertido.get(), largo);
+      es_utf8(e.montada_en)
+          ? conv_ansi_idioma_a_utf8_n(fuente, e.idioma, &largo)
+          : conv_ansi_idioma_a_codificacion_n(fuente, e.idioma, e.montada_en, &largo));
+  guarda.assign(convertido.get(), largo);
+  return guarda;
 }
 
 /* The value of attribute nombre in the tag, if it stands there after an '=', as a
@@ -372,7 +380,9 @@ void escribe_trozo(std::string &salida, std::string_view trozo, uint32_t desde,
       // into, and one that goes back as the page had it stays.
       if (texto.tras_igual && !sale_crudo(e, a.indice, a.texto)) {
         sustitucion cambio{tag.inicio + texto.inicio, tag.inicio + texto.fin, {}};
-        lenguaweb_escribe_valor(cambio.nuevo, convierte_texto(e, a.texto, a.indice, false),
+        std::string convertido;
+        lenguaweb_escribe_valor(cambio.nuevo,
+                                convierte_texto(e, a.texto, a.indice, false, convertido),
                                 texto.entre_comillas, enlaces.comilla_vedada);
         cambios.push_back(std::move(cambio));
       }
@@ -565,8 +575,11 @@ void escribe_cuerpo(std::string &pagina, const textos_de_trozo &textos, const es
     de_origen.texto = fuente;
     de_origen.solo_en_linea = false;
     de_origen.en_extranjero = (origen.marcas & kTextoEnExtranjero) != 0;
-    lenguaweb_escribe_texto(escrito, convierte_texto(e, textos.cuerpo, textos.indice, true),
-                            de_origen);
+    {
+      std::string convertido;  // freed before the text written is read again
+      lenguaweb_escribe_texto(
+          escrito, convierte_texto(e, textos.cuerpo, textos.indice, true, convertido), de_origen);
+    }
     escritura montada = e;
     montada.convierte_trozos = false;
     montada.declara_utf8 = false;
@@ -587,7 +600,9 @@ void escribe_cuerpo(std::string &pagina, const textos_de_trozo &textos, const es
     return;
   }
   const bool sin_referencias = (origen.marcas & kTextoSinReferencias) != 0;
-  const std::string texto = convierte_texto(e, textos.cuerpo, textos.indice, sin_referencias);
+  std::string convertido;
+  const std::string_view texto =
+      convierte_texto(e, textos.cuerpo, textos.indice, sin_referencias, convertido);
   if (sin_referencias) {
     lenguaweb_escribe_texto_crudo(pagina, texto,
                                   (origen.marcas & kTextoHastaElFinal) != 0 ? "" : "XMP");
@@ -602,8 +617,7 @@ void escribe_cuerpo(std::string &pagina, const textos_de_trozo &textos, const es
     de_origen.es_la_traduccion =
         textos.cuerpo == textos.propio || std::strcmp(textos.cuerpo, textos.propio) == 0;
     if (!de_origen.es_la_traduccion) {
-      propio = convierte_texto(e, textos.propio, textos.indice, false);
-      de_origen.texto = propio;
+      de_origen.texto = convierte_texto(e, textos.propio, textos.indice, false, propio);
       if (de_origen.en_extranjero) {
         anade_de_pagina(
             crudo, e.documento->pagina.bytes.substr(origen.inicio, origen.fin - origen.inicio), e);

@@ -192,4 +192,19 @@ TEST(TagsDelOrigen, LaTraduccionUsaLosDeSuTexto) {
   }
 }
 
+// A tag's form: names in lower case and in order, the first value of a repeated name (in
+// any letter case), values without their quotes.
+TEST(TagsDelOrigen, LaFormaDeUnTag) {
+  using namespace std::string_literals;
+  const std::string forma = "<a\0href\0x\0title\0t"s;
+  for (const char *tag : {"<A Title=t HREF=\"x\" href=y>", "<a href='x' title=\"t\">",
+                          "<a HREF=x TITLE=t Href=y tItle=u>"})
+    EXPECT_EQ(lenguaweb_forma_de_tag(tag), forma) << tag;
+  EXPECT_NE(lenguaweb_forma_de_tag("<a href=y href=x title=t>"), forma);
+  EXPECT_EQ(lenguaweb_forma_de_tag("<input Disabled b=1 B=2 a=\"3\">"),
+            "<input\0a\0003\0b\0001\0disabled\0"s);
+  // A name that sorts by its bytes in lower case: '_' (0x5F) after 'Z' but before 'a'.
+  EXPECT_EQ(lenguaweb_forma_de_tag("<p x_=1 X=2 xa=3>"), "<p\0x\0002\0x_\0001\0xa\0003"s);
+}
+
 }  // namespace
