@@ -3,6 +3,10 @@
 
 #include <sys/stat.h>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 #include <algorithm>
 #include <atomic>
 #include <cstring>
@@ -20,6 +24,14 @@
 #include "pseudo.h"
 
 namespace {
+
+#if defined(__GLIBC__)
+// A block of 128 KB or more (a page, a long text, a text's translation) is mapped apart
+// and goes back to the system once freed. glibc would otherwise raise that bound each
+// time such a block is freed and keep the next ones in its heap, where they stay resident
+// among the small blocks of a page's texts until the process ends.
+[[maybe_unused]] const bool kBloquesGrandesAparte = ::mallopt(M_MMAP_THRESHOLD, 128 << 10) == 1;
+#endif
 
 // A page document with its texts, their identifiers and their origins, freed at the end
 // of the scope.
