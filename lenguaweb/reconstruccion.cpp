@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -64,7 +65,22 @@ struct escritura {
    * right when it is not and the page's language is, or the tag says the page is. */
   bool derecha_a_izquierda = false;
   bool pagina_derecha_a_izquierda = false;
+  /* The buffer the page is put together in, and what writes it out and empties it: a
+   * piece or a text written into it may have it emptied on the way, when nothing is
+   * converted as it goes out (a conversion is made between whole pieces) and no quote is
+   * to be kept out of what follows (lenguaweb_veda_comilla reads a text back whole). */
+  std::string *de_pagina_en = nullptr;
+  const std::function<void()> *vacia = nullptr;
 };
+
+/* What the page's buffer grows to before it is written out. */
+constexpr size_t kTamanoTramo = 256 << 10;
+
+/* Writes the page's buffer out when it has grown to a stretch, if e lets salida be. */
+void vacia_si_llena(std::string &salida, const escritura &e) {
+  if (e.vacia != nullptr && &salida == e.de_pagina_en && salida.size() >= kTamanoTramo)
+    (*e.vacia)();
+}
 
 /* A span of the piece and what is written in its place. */
 struct sustitucion {
@@ -110,9 +126,15 @@ bool sale_crudo(const escritura &e, uint32_t indice, const char *texto) {
           es_propio(e, indice, texto));
 }
 
-/* Appends bytes of the page to salida, in the encoding the page is put together in. */
+/* Appends bytes of the page to salida, in the encoding the page is put together in; a
+ * stretch at a time into the page's buffer, when it may be emptied on the way. */
 void anade_de_pagina(std::string &salida, std::string_view bytes, const escritura &e) {
   if (!e.convierte_trozos) {
+    while (bytes.size() > kTamanoTramo && e.vacia != nullptr && &salida == e.de_pagina_en) {
+      salida.append(bytes.substr(0, kTamanoTramo));
+      bytes.remove_prefix(kTamanoTramo);
+      vacia_si_llena(salida, e);
+    }
     salida.append(bytes);
     return;
   }
@@ -300,18 +322,23 @@ void escribe_trozo(std::string &salida, std::string_view trozo, uint32_t desde,
                    const escritura &e, bool de_cuerpo = false,
                    elemento_crudo crudo = elemento_crudo::ninguno) {
   const pagina_de_documento &pagina = e.documento->pagina;
-  std::vector<sustitucion> cambios;
+  /* The changes of the charset declarations, which may stand anywhere in the piece, and
+   * those of the tags read and not yet written, which stand before the next tag. */
+  std::vector<sustitucion> declaraciones, cambios;
   if (e.declara_utf8) {
     for (uint32_t k = 0; k < pagina.num_declaraciones; ++k) {
       const tramo_bytes_t d = pagina.declaraciones[k];
       if (d.inicio >= desde && d.fin <= desde + trozo.size())
-        cambios.push_back({d.inicio - desde, d.fin - desde, "UTF-8"});
+        declaraciones.push_back({d.inicio - desde, d.fin - desde, "UTF-8"});
     }
     if (e.inserta_en >= desde && e.inserta_en <= desde + trozo.size()) {
       const uint32_t en = static_cast<uint32_t>(e.inserta_en - desde);
-      cambios.push_back(
+      declaraciones.push_back(
           {en, en, pagina.xhtml ? "<meta charset=\"UTF-8\" />" : "<meta charset=\"UTF-8\">"});
     }
+    std::stable_sort(
+        declaraciones.begin(), declaraciones.end(),
+        [](const sustitucion &a, const sustitucion &b) { return a.inicio < b.inicio; });
   }
   // Rebuilding, only a reference ("@...") or an attribute text changes a piece: most
   // pieces go out as they are without reading their tags.
@@ -319,11 +346,37 @@ void escribe_trozo(std::string &salida, std::string_view trozo, uint32_t desde,
   const bool tiene_html = en_el_trozo(e.html_en) ||
                           std::any_of(e.metas_de_idioma.begin(), e.metas_de_idioma.end(),
                                       [&](const auto &meta) { return en_el_trozo(meta.first); });
-  if (enlaces.preprocesar_links != CIERTO && textos.empty() && cambios.empty() && !tiene_html &&
-      std::memchr(trozo.data(), '@', trozo.size()) == nullptr) {
+  if (enlaces.preprocesar_links != CIERTO && textos.empty() && declaraciones.empty() &&
+      !tiene_html && std::memchr(trozo.data(), '@', trozo.size()) == nullptr) {
     anade_de_pagina(salida, trozo, e);
     return;
   }
+  // The piece is written left to right as its tags are read, each change once every
+  // change before it is known: the declarations before limite and the changes of the
+  // tags read (all before limite), in place order, a declaration first at one place.
+  uint32_t copiado = 0;
+  size_t siguiente_declaracion = 0;
+  std::vector<sustitucion> lote;
+  const auto escribe_hasta = [&](uint32_t limite) {
+    lote.clear();
+    for (; siguiente_declaracion < declaraciones.size() &&
+           declaraciones[siguiente_declaracion].inicio < limite;
+         ++siguiente_declaracion)
+      lote.push_back(std::move(declaraciones[siguiente_declaracion]));
+    if (lote.empty() && cambios.empty()) return;
+    for (sustitucion &cambio : cambios) lote.push_back(std::move(cambio));
+    cambios.clear();
+    std::stable_sort(lote.begin(), lote.end(), [](const sustitucion &a, const sustitucion &b) {
+      return a.inicio < b.inicio;
+    });
+    for (const sustitucion &cambio : lote) {
+      if (cambio.inicio < copiado) continue; /* two attributes never share a value */
+      anade_de_pagina(salida, trozo.substr(copiado, cambio.inicio - copiado), e);
+      salida.append(cambio.nuevo);
+      copiado = cambio.fin;
+      vacia_si_llena(salida, e);
+    }
+  };
   size_t siguiente_texto = 0;
   estado_de_traduccion traduccion;
   const htmlparser::texto_acotado<char> t = htmlparser::acotado(trozo);
@@ -337,6 +390,7 @@ void escribe_trozo(std::string &salida, std::string_view trozo, uint32_t desde,
       posicion = en + 1;
       continue;
     }
+    escribe_hasta(en);
     const tag_leido tag = lenguaweb_lee_tag_en(t, en, lectura.crudo, false);
     posicion = lenguaweb_sigue_tras_tag(lectura, tag, trozo, false);
     // The quote the page leaves open, for every value written from here on; a page that
@@ -392,16 +446,7 @@ void escribe_trozo(std::string &salida, std::string_view trozo, uint32_t desde,
   for (; siguiente_texto < textos.size(); ++siguiente_texto)
     informa_en(kModuloLenguaweb, "encontrado == CIERTO");
 
-  // Spans are found tag by tag, attribute by attribute; the piece is written left to right.
-  std::stable_sort(cambios.begin(), cambios.end(),
-                   [](const sustitucion &a, const sustitucion &b) { return a.inicio < b.inicio; });
-  uint32_t copiado = 0;
-  for (const sustitucion &cambio : cambios) {
-    if (cambio.inicio < copiado) continue; /* two attributes never share a value */
-    anade_de_pagina(salida, trozo.substr(copiado, cambio.inicio - copiado), e);
-    salida.append(cambio.nuevo);
-    copiado = cambio.fin;
-  }
+  escribe_hasta(UINT32_MAX);
   anade_de_pagina(salida, trozo.substr(copiado), e);
 }
 
@@ -555,9 +600,17 @@ void signos_de_pagina(std::string_view crudo, signos_de_texto &signos) {
  * run of blanks leaves, would read back as one, so a text that holds one goes out as the
  * page's own bytes (an entity would read back as a no-break space). Preformatted text
  * keeps its blanks anyway. */
-void escribe_cuerpo(std::string &pagina, const textos_de_trozo &textos, const escritura &e,
+void escribe_cuerpo(std::string &pagina, const textos_de_trozo &textos, const escritura &dada,
                     enlaces_pasada &enlaces) {
-  const origen_de_texto &origen = e.documento->origenes[textos.indice];
+  const origen_de_texto &origen = dada.documento->origenes[textos.indice];
+  // A text from which a quote is kept out is read back whole once written: the page's
+  // buffer is not emptied while it is.
+  escritura sin_vaciar{};
+  if (dada.vacia != nullptr && lenguaweb_comilla_vedada(dada.documento, origen.inicio) != 0) {
+    sin_vaciar = dada;
+    sin_vaciar.vacia = nullptr;
+  }
+  const escritura &e = sin_vaciar.documento != nullptr ? sin_vaciar : dada;
   if (e.documento->segmentacion == SEGMENTACION_BLOQUES &&
       (origen.marcas & (kTextoSinReferencias | kTextoSinMarcado)) == 0) {
     // A text of blocks holds its phrasing tags: its links are treated as a piece's.
@@ -567,8 +620,14 @@ void escribe_cuerpo(std::string &pagina, const textos_de_trozo &textos, const es
       escribe_trozo(pagina, crudo, origen.inicio, enlaces, textos.del_cuerpo, e, true);
       return;
     }
-    std::string fuente, escrito;
-    anade_de_pagina(fuente, crudo, e);
+    // The page's own text, in the encoding the page is put together in: the page's bytes
+    // themselves when that is theirs.
+    std::string convertida, escrito;
+    std::string_view fuente = crudo;
+    if (e.convierte_trozos) {
+      anade_de_pagina(convertida, crudo, e);
+      fuente = convertida;
+    }
     // Every tag of the page's text was markup there; a translation may use those (a
     // link's "&" stays as the page had it) and the inline tags without attributes.
     texto_de_origen de_origen;
@@ -713,13 +772,12 @@ booleano graba_fichero_html(const lenguaweb_t *documento, const lista_cad_t *tra
   fichero_escritura_t *fichero = fichero_escritura_abre(nombre_fichero_html);
   if (fichero == nullptr) return FALSO;
   const bool preprocesar = enlaces.preprocesar_links == CIERTO;
-  const escritura e = prepara_escritura(documento, idioma, preprocesar);
+  escritura e = prepara_escritura(documento, idioma, preprocesar);
   const pagina_de_documento &pagina = documento->pagina;
-  constexpr size_t kTamanoTramo = 256 << 10;
   std::string salida;
   salida.reserve(kTamanoTramo + (kTamanoTramo >> 2));
   const bool transcodifica = std::strcmp(e.montada_en, e.salida_en) != 0;
-  const auto vacia = [&]() {
+  const std::function<void()> vacia = [&]() {
     if (transcodifica) {
       size_t largo = 0;
       const cad_propia convertida(conv_entre_codificaciones_n(
@@ -730,6 +788,12 @@ booleano graba_fichero_html(const lenguaweb_t *documento, const lista_cad_t *tra
     }
     salida.clear();
   };
+  // Converted, the page goes out between whole pieces and texts: a cut inside one could
+  // split a character, or a run of a stateful encoding.
+  if (!transcodifica) {
+    e.de_pagina_en = &salida;
+    e.vacia = &vacia;
+  }
   // A mark that the page's bytes do not hold: UTF-16's, or UTF-8's for a UTF-16 page
   // written in UTF-8.
   if (pagina.codificacion.bom > 0 && transcodifica && std::strncmp(e.salida_en, "UTF-16", 6) == 0) {
