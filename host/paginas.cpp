@@ -647,8 +647,10 @@ Resultado paginas_pseudotraduce(const std::string &pagina, const std::string &sa
   PaginaCargada cargada;
   cargada.idioma = idioma_de_pagina(orden.idioma, leida.ruta);
   cargada.segmentacion = orden.segmentacion.value_or(SEGMENTACION_BLOQUES);
-  // Nothing here names a text by its origin once the page is read.
-  if (!carga(leida.ruta, orden, &cargada, error, false)) return Resultado::fallida;
+  // Nothing here names a text by its origin once the page is read, but the classic
+  // segmentation's origins tell which texts the page marks as not to be translated.
+  if (!carga(leida.ruta, orden, &cargada, error, cargada.segmentacion == SEGMENTACION_CLASICA))
+    return Resultado::fallida;
   const uint32_t llegada = orden.destino.value_or(cargada.idioma);
   std::vector<std::string> mensajes;
   // Translated in place: a text and its translation are never both held but while it is

@@ -59,7 +59,6 @@ struct iguales_sin_mayus {
 template <class T>
 using por_nombre = std::unordered_map<std::string_view, T, hash_sin_mayus, iguales_sin_mayus>;
 
-
 }  // namespace
 
 std::string lenguaweb_forma_de_tag(std::string_view tag) {
