@@ -244,6 +244,12 @@ struct marcado_de_origen {
   explicit marcado_de_origen(const texto_de_origen &origen) {
     const std::string_view t = origen.texto;
     elementos_abiertos elementos;
+    // As many places as the text has '<': a list of a page's tags grown as they come
+    // would hold up to three times as much while it grows (the places never filled are
+    // never touched).
+    const size_t menores = static_cast<size_t>(std::count(t.begin(), t.end(), '<'));
+    elementos.pila.reserve(menores);
+    sueltos.reserve(menores);
     size_t signo = 0;
     for (size_t i = 0; i < t.size(); ++i) {
       if (t[i] != '<') {
@@ -326,6 +332,9 @@ class escritor_de_tags {
  public:
   escritor_de_tags(std::string &salida, const texto_de_origen &origen, bool para_releer)
       : salida_(salida), origen_(origen), para_releer_(para_releer) {}
+
+  /* Room for as many elements as the translation has '<' (see marcado_de_origen). */
+  void reserva(size_t menores) { elementos_.pila.reserve(menores); }
 
   /* Writes the tag (a view into the translation) and returns true, when it may be
    * markup; else writes nothing. */
@@ -428,10 +437,13 @@ class escritor_de_tags {
 }  // namespace
 
 void lenguaweb_escribe_texto(std::string &salida, std::string_view texto,
-                             const texto_de_origen &origen, bool para_releer) {
+                             const texto_de_origen &origen, bool para_releer,
+                             const std::function<void()> *vacia) {
   enum { kMenor, kMayor, kAmpersand, kEspacioDuro, kEspacios };
   const bool con_signos = origen.es_la_traduccion && origen.signos != nullptr;
   escritor_de_tags tags(salida, origen, para_releer);
+  if (!origen.es_la_traduccion)
+    tags.reserva(static_cast<size_t>(std::count(texto.begin(), texto.end(), '<')));
   size_t copiado = 0;
   size_t solo_texto = 0; /* no '<' before this begins a tag */
   size_t signo = 0;      /* the '<' and '>' met so far, with signs */
@@ -441,6 +453,7 @@ void lenguaweb_escribe_texto(std::string &salida, std::string_view texto,
                                      para_releer ? std::string_view() : kEspacioDuroUtf8,
                                      std::string_view(para_releer ? "  " : ""));
   for (size_t i = 0;;) {
+    if (vacia != nullptr) (*vacia)();
     i = siguiente.desde(i);
     if (i == kNoEsta) break;
     salida.append(texto.substr(copiado, i - copiado));

@@ -2,6 +2,7 @@
 #ifndef LENGUAWEB_ESCAPE_H
 #define LENGUAWEB_ESCAPE_H
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -61,9 +62,13 @@ std::string lenguaweb_forma_de_tag(std::string_view tag);
  * texts), '&' and no-break spaces stay as they are, and a run of k spaces (k of 2 or
  * more, which only entities or very long runs of blanks leave in a text) is written as
  * k - 1 "&nbsp;" and a space, so that reading the page again gives back the same text;
- * inside a tag written as markup, where an entity would change the tag, as one space. */
+ * inside a tag written as markup, where an entity would change the tag, as one space.
+ *
+ * Nothing appended is read again: vacia, when given, is called as the text is written and
+ * may write out and empty salida. */
 void lenguaweb_escribe_texto(std::string &salida, std::string_view texto,
-                             const texto_de_origen &origen, bool para_releer = false);
+                             const texto_de_origen &origen, bool para_releer = false,
+                             const std::function<void()> *vacia = nullptr);
 
 /* Appends an attribute value to salida so that it stays one value whatever it holds:
  * '"', '\'', '<', '>', a bare '&' and U+00A0 written as references; a value that stood

@@ -634,10 +634,21 @@ void escribe_cuerpo(std::string &pagina, const textos_de_trozo &textos, const es
     de_origen.texto = fuente;
     de_origen.solo_en_linea = false;
     de_origen.en_extranjero = (origen.marcas & kTextoEnExtranjero) != 0;
+    // A text whose tags give no attribute text and hold no link reference goes out as it
+    // is written (escribe_trozo would copy it as it stands), into the page's buffer, which
+    // may be emptied on the way.
+    const bool directo = !e.preprocesar && textos.del_cuerpo.empty() && e.metas_de_idioma.empty() &&
+                         fuente.find('@') == std::string_view::npos;
     {
       std::string convertido;  // freed before the text written is read again
-      lenguaweb_escribe_texto(
-          escrito, convierte_texto(e, textos.cuerpo, textos.indice, true, convertido), de_origen);
+      const std::string_view traduccion =
+          convierte_texto(e, textos.cuerpo, textos.indice, true, convertido);
+      if (directo && traduccion.find('@') == std::string_view::npos) {
+        const std::function<void()> vacia = [&pagina, &e]() { vacia_si_llena(pagina, e); };
+        lenguaweb_escribe_texto(pagina, traduccion, de_origen, false, &vacia);
+        return;
+      }
+      lenguaweb_escribe_texto(escrito, traduccion, de_origen);
     }
     escritura montada = e;
     montada.convierte_trozos = false;
