@@ -13,13 +13,18 @@ Each page runs through pseudo (the subcommand that takes the most memory) in a p
 its own under GNU time; each figure is the least of the rounds.
 
     bench/formas.py [--programa build/release/host/lenguaweb] [--rondas 3] [--comprueba]
-                    [--forma NAME ...] [--veces 4] [--divide 1]
+                    [--tope X] [--forma NAME ...] [--veces 4] [--divide 1]
+
+Each row gives the peak resident memory, that peak over the page's size, and the memory
+above the program's own (its peak on a page of one paragraph, printed first) over the
+page's size: what the page itself costs.
 
 --comprueba makes the exit status 1 unless, for each shape, from the smallest size to the
 largest the processor time grows at most 2.2 times per doubling (a run under a tenth of a
 second counts as a tenth: the program's start weighs there) and the peak memory above the
-program's own (its peak on a page of one paragraph) at most 2.2 times per doubling. A
-square law grows four times per doubling.
+program's own at most 2.2 times per doubling. A square law grows four times per doubling.
+With --tope X, it is 1 too when at its largest size a shape's memory above the program's
+own is more than X times its page.
 """
 import argparse
 import os
@@ -77,6 +82,9 @@ def main():
                             help="first N of each shape divided by this (for slow programs)")
     argumentos.add_argument("--forma", action="append", choices=sorted(FORMAS))
     argumentos.add_argument("--comprueba", action="store_true")
+    argumentos.add_argument("--tope", type=float,
+                            help="with --comprueba, the most memory above the program's own, "
+                                 "in times the page, at each shape's largest size")
     a = argumentos.parse_args()
 
     carpeta = tempfile.mkdtemp(prefix="lenguaweb-formas-")
@@ -85,8 +93,9 @@ def main():
     with open(pagina, "wb") as f:
         f.write(b"<p>x</p>")
     base = min(mide([a.programa, "pseudo", pagina, "-o", salida])[1] for _ in range(a.rondas))
-    print("%-10s %10s %10s %9s %9s %8s" % ("shape", "N", "page MB", "seconds", "peak MB",
-                                           "x page"))
+    print("the program's own peak (a page of one paragraph): %.1f MB" % base)
+    print("%-10s %10s %10s %9s %9s %8s %8s" % ("shape", "N", "page MB", "seconds", "peak MB",
+                                               "x page", "above"))
     try:
         for nombre in a.forma or list(FORMAS):
             genera, n = FORMAS[nombre]
@@ -102,8 +111,8 @@ def main():
                 mb = min(m[1] for m in medidas)
                 tamano = len(datos) / 1048576.0
                 filas.append((n, tamano, segundos, mb))
-                print("%-10s %10d %10.2f %9.2f %9.1f %8.1f" % (nombre, n, tamano, segundos, mb,
-                                                               mb / tamano))
+                print("%-10s %10d %10.2f %9.2f %9.1f %8.1f %8.1f" %
+                      (nombre, n, tamano, segundos, mb, mb / tamano, (mb - base) / tamano))
                 n *= 2
             # Growth per doubling, over all of them: one run disturbed by the machine's other
             # work weighs less than it would alone.
@@ -114,6 +123,11 @@ def main():
             print("  %s: per doubling from N = %d to %d, time x%.2f, memory x%.2f" %
                   (nombre, n0, n1, tiempo, memoria))
             if tiempo > 2.2 or memoria > 2.2:
+                bien = False
+            encima = (m1 - base) / filas[-1][1]
+            if a.tope is not None and encima > a.tope:
+                print("  %s: %.1f times the page above the program's own, more than %g" %
+                      (nombre, encima, a.tope))
                 bien = False
     finally:
         for f in (pagina, salida):
