@@ -244,12 +244,16 @@ struct marcado_de_origen {
   explicit marcado_de_origen(const texto_de_origen &origen) {
     const std::string_view t = origen.texto;
     elementos_abiertos elementos;
-    // As many places as the text has '<': a list of a page's tags grown as they come
-    // would hold up to three times as much while it grows (the places never filled are
-    // never touched).
-    const size_t menores = static_cast<size_t>(std::count(t.begin(), t.end(), '<'));
-    elementos.pila.reserve(menores);
-    sueltos.reserve(menores);
+    // Room for as many tags as may begin in the text (a '<' before a letter, '/', '!' or
+    // '?'; a stray '<' begins none), as in escritor_de_tags::reserva.
+    size_t tags_posibles = 0;
+    for (size_t i = t.find('<'); i != std::string_view::npos && i + 1 < t.size();
+         i = t.find('<', i + 1)) {
+      const char c = a_minuscula(t[i + 1]);
+      tags_posibles += (c >= 'a' && c <= 'z') || c == '/' || c == '!' || c == '?';
+    }
+    elementos.pila.reserve(tags_posibles);
+    sueltos.reserve(tags_posibles);
     size_t signo = 0;
     for (size_t i = 0; i < t.size(); ++i) {
       if (t[i] != '<') {
@@ -333,7 +337,9 @@ class escritor_de_tags {
   escritor_de_tags(std::string &salida, const texto_de_origen &origen, bool para_releer)
       : salida_(salida), origen_(origen), para_releer_(para_releer) {}
 
-  /* Room for as many elements as the translation has '<' (see marcado_de_origen). */
+  /* Room for as many elements as the translation has '<', each a tag's (a '<' of its text
+   * is "&lt;"): a list of a text's tags grown as they come would hold up to three times as
+   * much while it grows. */
   void reserva(size_t menores) { elementos_.pila.reserve(menores); }
 
   /* Writes the tag (a view into the translation) and returns true, when it may be
