@@ -28,10 +28,6 @@ bool es_cifra(char c) {
   return c >= '0' && c <= '9';
 }
 
-}  // namespace
-
-namespace {
-
 // Protects texto as pseudo_protege does, handing the result to tramo in slices: once the
 // protected text passes corte bytes, it is cut after the group that ends it (before the
 // next character, which could still join that group), and the next slice numbers its
