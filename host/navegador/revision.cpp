@@ -12,6 +12,7 @@
 #include "arbol_html.h"
 #include "htmlparser/reglas_html.h"
 #include "lectura_navegador.h"
+#include "privado/ascii.h"
 
 namespace {
 
@@ -39,17 +40,11 @@ const AtributoHtml *atributo(const NodoHtml &e, std::string_view nombre) {
   return nullptr;
 }
 
-std::string minusculas(std::string_view s) {
-  std::string r(s);
-  for (char &c : r) c = htmlparser::a_minuscula(c);
-  return r;
-}
-
 // translate="no", or the class notranslate without a translate attribute: nullopt when
 // the element says neither, so that it inherits its parent's.
 std::optional<bool> no_se_traduce(const NodoHtml &e) {
   if (const AtributoHtml *t = atributo(e, "translate")) {
-    const std::string v = minusculas(t->valor);
+    const std::string v = en_minusculas(t->valor);
     if (v == "no") return true;
     if (v == "yes" || v.empty()) return false;
   }
@@ -116,7 +111,7 @@ bool meta_dice(const NodoHtml &e, std::string_view atributo_meta,
                std::initializer_list<std::string_view> valores) {
   const AtributoHtml *a = atributo(e, atributo_meta);
   if (a == nullptr) return false;
-  const std::string v = minusculas(a->valor);
+  const std::string v = en_minusculas(a->valor);
   return std::find(valores.begin(), valores.end(), v) != valores.end();
 }
 
