@@ -33,6 +33,7 @@ namespace {
 
 constexpr size_t kNoEsta = std::string_view::npos;
 using pruebas::a_vector;
+using pruebas::tipos_de;
 
 /* Western, Japanese, Cyrillic, Simplified Chinese, Greek, Korean and Hebrew code pages. */
 constexpr uint32_t kIdiomas[] = {0x0C0A, 0x0409, 0x0411, 0x0419, 0x0804, 0x0408, 0x0412, 0x040D};
@@ -123,8 +124,7 @@ std::vector<std::string> traducciones(std::string_view pagina, size_t cuantas) {
  * the translation's. */
 std::map<std::string, long> permitidos(const lenguaweb_t *d,
                                        const std::vector<std::string> &traducidos, bool bloques) {
-  const std::vector<uint32_t> tipos = a_vector(d->tipos_de_textos),
-                              codigo = a_vector(d->codigo_en_linea);
+  const std::vector<uint32_t> tipos = tipos_de(d);
   long menores = 0;
   for (const std::string &t : traducidos) menores += std::ranges::count(t, '<');
   std::map<std::string, long> puede;
@@ -134,7 +134,7 @@ std::map<std::string, long> permitidos(const lenguaweb_t *d,
     for (const auto &[nombre, n] : fuzz_cuenta_tags(texto)) puede[nombre] += n * veces;
   };
   for (size_t j = 0; j < tipos.size() && j < traducidos.size(); ++j) {
-    const origen_de_texto &o = d->origenes[j];
+    const registro_de_texto &o = d->registros[j];
     if (!es_cuerpo(tipos[j])) continue;
     const bool crudo = (o.marcas & kTextoSinReferencias) != 0;
     if (bloques) {
@@ -152,7 +152,7 @@ std::map<std::string, long> permitidos(const lenguaweb_t *d,
       const std::string nombre =
           en_mayusculas(t.substr(p + 1, t.find_first_of(" \t\n\f\r/>", p + 2) - p - 1));
       for (size_t n = 0; n < std::size(htmlparser::kTagsEnLinea); ++n)
-        if (nombre == htmlparser::kTagsEnLinea[n] && (codigo[j] >> n & 1u) == 0) {
+        if (nombre == htmlparser::kTagsEnLinea[n] && (o.codigo_en_linea >> n & 1u) == 0) {
           ++puede[nombre];
           if (!nombre.starts_with('/') && nombre != "BR") ++puede["/" + nombre];
         }
@@ -225,7 +225,7 @@ std::string comprueba(std::string_view bytes, uint32_t idioma, bool bloques) {
     const lenguaweb_t *releida = r.lee("propia.html");
     const std::vector<std::string> releidos = a_vector(releida->textos);
     const bool comparable = !binaria_en_una(releida, documento);
-    if (comparable && a_vector(releida->tipos_de_textos) != a_vector(documento->tipos_de_textos))
+    if (comparable && tipos_de(releida) != tipos_de(documento))
       fallo = "read again, its texts are not of the page's kinds";
     for (size_t j = 0; fallo.empty() && comparable && j < releidos.size(); ++j)
       if (lo_que_se_ve(releidos[j]) != lo_que_se_ve(textos_del_documento[j]))
@@ -274,8 +274,8 @@ std::string comprueba(std::string_view bytes, uint32_t idioma, bool bloques) {
 std::string fuzz_une(const lenguaweb_t *d) {
   const std::string_view pagina = d->pagina.bytes;
   const std::vector<std::string> textos = a_vector(d->textos);
-  const std::vector<uint32_t> tipos = a_vector(d->tipos_de_textos);
-  if (tipos.size() != textos.size() || d->origenes.size() != textos.size())
+  const std::vector<uint32_t> tipos = tipos_de(d);
+  if (tipos.size() != textos.size() || d->registros.size() != textos.size())
     return "not one kind and one origin per text";
   if (d->pagina.codificacion.origen == CODIFICACION_ILEGIBLE)
     return d->trozos.size() == 1 && textos.empty() && lenguaweb_trozo(d, 0) == pagina
@@ -311,7 +311,7 @@ std::string fuzz_une(const lenguaweb_t *d) {
     const std::string texto = j < textos.size() ? "text " + std::to_string(j) : "";
     if (j < textos.size() && !es_cuerpo(tipos[j])) {
       // An attribute text of a piece, or in blocks of the body text before it.
-      const origen_de_texto &o = d->origenes[j];
+      const registro_de_texto &o = d->registros[j];
       if (bloques && o.inicio >= cuerpo_inicio && o.fin <= cuerpo_fin) continue;
       if (k >= d->trozos.size() || o.inicio < d->trozos[k].inicio || o.fin > d->trozos[k].fin)
         return "attribute " + texto + " lies in no piece";
@@ -323,7 +323,7 @@ std::string fuzz_une(const lenguaweb_t *d) {
       return "piece " + std::to_string(k) + " is not where the page goes on";
     p = d->trozos[k++].fin;
     if (j == textos.size()) break;
-    const origen_de_texto &o = d->origenes[j];
+    const registro_de_texto &o = d->registros[j];
     if (o.inicio != p || o.fin <= o.inicio || o.fin > pagina.size())
       return "body " + texto + " is not where the page goes on";
     const std::string_view crudo = pagina.substr(o.inicio, o.fin - o.inicio);

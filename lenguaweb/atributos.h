@@ -38,6 +38,12 @@ struct texto_de_tag {
                             and no '>' inside */
 };
 
+/* How the text's value stands in its tag, as its record keeps it (marca_de_valor). */
+inline uint8_t lenguaweb_marcas_de_valor(const texto_de_tag &texto) {
+  return static_cast<uint8_t>((texto.tras_igual ? kValorTrasIgual : 0) |
+                              (texto.entre_comillas ? kValorEntreComillas : 0));
+}
+
 /* CIERTO when the tag gives a text: an IMG tag with an ALT value (kind 4), a META tag
  * whose NAME is DESCRIPTION (1) or KEYWORDS (2), any letter case, with a CONTENT value
  * and no HTTP-EQUIV (whose content is an order to the browser, never words).

@@ -76,16 +76,9 @@ long lee_pagina(pagina_de_documento &pagina, std::string_view bytes, uint32_t id
 lenguaweb_t *lenguaweb_documento_vacio(uint32_t idioma) {
   // Built in place in a counted block, so that its members are made and freed as C++
   // wants.
-  auto *documento = new (mem_reserva(sizeof(lenguaweb_t))) lenguaweb_t{lista_cad_crea(0),
-                                                                       lista_num_crea(0),
-                                                                       lista_num_crea(0),
-                                                                       idioma,
-                                                                       SEGMENTACION_CLASICA,
-                                                                       false,
-                                                                       {},
-                                                                       {},
-                                                                       {},
-                                                                       {}};
+  auto *documento = new (mem_reserva(sizeof(lenguaweb_t))) lenguaweb_t{};
+  documento->textos = lista_cad_crea(0);
+  documento->idioma = idioma;
   documento->pagina.codificacion.nombre = "UTF-8";
   return documento;
 }
@@ -127,8 +120,6 @@ LENGUAWEB_API void lenguaweb_destruye(lenguaweb_t **lenguaweb) noexcept {
   if (informa_si_falta(kModuloLenguaweb, lenguaweb, "(lenguaweb) != NULL")) return;
   if (informa_si_falta(kModuloLenguaweb, *lenguaweb, "(*lenguaweb) != NULL")) return;
   lista_cad_destruye(&(*lenguaweb)->textos);
-  lista_num_destruye(&(*lenguaweb)->tipos_de_textos);
-  lista_num_destruye(&(*lenguaweb)->codigo_en_linea);
   std::destroy_at(*lenguaweb);
   mem_libera(lenguaweb, sizeof(lenguaweb_t));
 }

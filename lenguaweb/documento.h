@@ -3,6 +3,7 @@
 #define LENGUAWEB_DOCUMENTO_H
 
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "lenguaweb.h"
@@ -15,7 +16,7 @@ struct tramo_de_pagina {
   uint32_t fin;
 };
 
-/* How a text stands in its page and how it goes back (bits of origen_de_texto::marcas). */
+/* How a text stands in its page and how it goes back (bits of registro_de_texto::marcas). */
 enum marca_de_texto : uint8_t {
   /* Given back unchanged, the text is written as the page's own bytes: its normalised
    * form would not show what the page showed (the page is not UTF-8; a byte is not valid
@@ -43,6 +44,15 @@ enum marca_de_texto : uint8_t {
   kTextoEnExtranjero = 128,
 };
 
+/* How an attribute text's value stands in its tag (bits of registro_de_texto::valor): the
+ * rebuild writes a translation into the value's own span as these say. */
+enum marca_de_valor : uint8_t {
+  /* An '=' stood before it; a value without one is never written into. */
+  kValorTrasIgual = 1,
+  /* It stood between quotes. */
+  kValorEntreComillas = 2,
+};
+
 /* A report about one text, made while the page is read and held back until the text's
  * origin is told (origenes.h). */
 struct informe_aplazado {
@@ -51,12 +61,26 @@ struct informe_aplazado {
   uint32_t linea;
 };
 
-/* Where a text stands in the page (a body text's raw stretch, an attribute text's value)
- * and its marks. */
-struct origen_de_texto {
+/* One text as segmentation found it, which the rebuild and the origins read back: where
+ * it stands in the page (a body text's raw stretch, an attribute text's value), its kind,
+ * its marks and the inline tags it shows as code. */
+struct registro_de_texto {
   uint32_t inicio;
   uint32_t fin;
-  uint8_t marcas;
+  uint8_t marcas = 0;
+  uint8_t valor = 0; /* an attribute text's value: bits of marca_de_valor */
+  i_tipo_texto_t tipo = TIPO_TEXTO;
+  /* The inline tags (bit i for the i-th inline name, htmlparser::kTagsEnLinea) that the
+   * page showed inside the body text as code ("&lt;B&gt;") and never as markup, so that
+   * writing the text back keeps showing them instead of making them live. */
+  uint32_t codigo_en_linea = 0;
+};
+
+/* A text read before the piece or text it goes after is known (an attribute text of a
+ * tag), held until then. */
+struct texto_pendiente {
+  cad_propia texto;
+  registro_de_texto registro;
 };
 
 template <class T>
@@ -84,25 +108,20 @@ struct pagina_de_documento {
 };
 
 /* The page document, made by lenguaweb_crea and freed by lenguaweb_destruye, both in the
- * companion's counted memory. Invariants once lenguaweb_crea returns: textos,
- * tipos_de_textos, codigo_en_linea and origenes have one entry per text; pieces and body
+ * companion's counted memory. Invariants once lenguaweb_crea returns: textos and
+ * registros have one entry per text, each appended by lenguaweb_anade_texto; pieces and body
  * texts alternate from piece 0, one more piece than body texts, and joined with the
  * stretches of the body texts they give back the page's bytes; the attribute texts of
  * piece k come in textos right before the body text that follows piece k, and in
  * SEGMENTACION_BLOQUES those of a body text's own tags right after it. */
 struct lenguaweb {
-  lista_cad_t *textos;          /* texts to translate, in the code page of the language */
-  lista_num_t *tipos_de_textos; /* one i_tipo_texto_t per text */
-  /* One number per text: the inline tags (bit i for the i-th inline name) that the
-   * page showed inside the body text as code ("&lt;B&gt;") and never as markup, so
-   * that writing the text back keeps showing them instead of making them live. */
-  lista_num_t *codigo_en_linea;
+  lista_cad_t *textos; /* texts to translate, in the code page of the language */
   uint32_t idioma = 0;
   segmentacion_t segmentacion = SEGMENTACION_CLASICA; /* chosen when the document was made */
   bool no_traducir = false; /* translate="no" kept (opciones_pon_no_traducir), idem */
   pagina_de_documento pagina;
-  vector_contado<tramo_de_pagina> trozos; /* the page's markup pieces, as spans */
-  vector_contado<origen_de_texto> origenes;
+  vector_contado<tramo_de_pagina> trozos;              /* the page's markup pieces, as spans */
+  vector_contado<registro_de_texto> registros;         /* one per text, in the order of textos */
   vector_contado<informe_aplazado> informes_aplazados; /* while lenguaweb_crea runs */
   /* The first tag with a value whose quote never closes ends at comilla_abierta_desde:
    * a browser reads the rest of the page inside that value, so nothing written from there
@@ -125,6 +144,13 @@ inline char lenguaweb_comilla_vedada(const lenguaweb_t *documento, uint32_t posi
 
 /* New empty document (no page, no texts) for idioma, freed by lenguaweb_destruye. */
 lenguaweb_t *lenguaweb_documento_vacio(uint32_t idioma);
+
+/* Appends a text and its record: the one way a text enters the document. */
+inline void lenguaweb_anade_texto(lenguaweb_t *documento, cad_propia texto,
+                                  const registro_de_texto &registro) {
+  lista_cad_anade_propia(documento->textos, std::move(texto));
+  documento->registros.push_back(registro);
+}
 
 /* The bytes of piece k, valid while the document lives. */
 inline std::string_view lenguaweb_trozo(const lenguaweb_t *documento, size_t k) {

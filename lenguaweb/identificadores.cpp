@@ -51,11 +51,11 @@ static_assert(std::size(kNombresDeTipos) == TIPO_TWITTER_ALTERNATIVO_IMAGEN + 1,
 
 }  // namespace
 
-lista_cad_t *lenguaweb_crea_ids(const lista_num_t *tipos_de_textos) {
-  const uint32_t n = lista_num_num_elems(tipos_de_textos);
+lista_cad_t *lenguaweb_crea_ids(const lenguaweb_t *documento) {
+  const auto n = static_cast<uint32_t>(documento->registros.size());
   lista_cad_t *ids = lista_cad_crea(n);
   for (uint32_t i = 0; i < n; ++i) {
-    const uint32_t tipo = lista_num_dame(tipos_de_textos, i);
+    const auto tipo = static_cast<uint32_t>(documento->registros[i].tipo);
     char *id;
     if (tipo >= std::size(kNombresDeTipos)) {
       informa_en(kModuloLenguaweb, "");
@@ -79,6 +79,6 @@ extern "C" LENGUAWEB_API lista_cad_t *lenguaweb_dame_textos_a_trducir(const leng
     *IDs = nullptr;
     return nullptr;
   }
-  *IDs = lenguaweb_crea_ids(lenguaweb->tipos_de_textos);
+  *IDs = lenguaweb_crea_ids(lenguaweb);
   return lista_cad_copia(lenguaweb->textos);
 }

@@ -145,13 +145,3 @@ char *lenguaweb_normaliza_texto(std::string_view texto, const entidades_idioma &
     normaliza_en_sitio<true>(normalizado, largo, entidades, propiedades);
   return normalizado;
 }
-
-void lenguaweb_anade_texto(lista_cad_t *textos, lista_num_t *tipos, char **texto,
-                           i_tipo_texto_t tipo, uint32_t idioma) {
-  const cad_propia crudo(static_cast<char *>(mem_traspasa(texto)));
-  entidades_idioma entidades;
-  lenguaweb_prepara_entidades(idioma, &entidades);
-  lista_cad_anade_propia(
-      textos, cad_propia(lenguaweb_normaliza_texto(crudo ? crudo.get() : "", entidades)));
-  lista_num_anade(tipos, static_cast<uint32_t>(tipo));
-}

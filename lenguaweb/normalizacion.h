@@ -54,9 +54,4 @@ char *lenguaweb_normaliza_texto(std::string_view texto, const entidades_idioma &
                                 modo_de_texto modo = modo_de_texto::normal,
                                 propiedades_de_texto *propiedades = nullptr);
 
-/* Takes over *texto (a UTF-8 text from the page; the variable is left null), normalises
- * it for idioma and appends it to textos, and tipo to tipos. */
-void lenguaweb_anade_texto(lista_cad_t *textos, lista_num_t *tipos, char **texto,
-                           i_tipo_texto_t tipo, uint32_t idioma);
-
 #endif

@@ -94,17 +94,17 @@ void lenguaweb_informa_origenes(lenguaweb_t *documento) {
   std::string elemento_de_cuerpo;
   tag_leido ultimo{};
   bool hay_ultimo = false;
-  uint32_t leido = 0;              /* the tags before it are read */
-  origen_de_texto cuerpo{0, 0, 0}; /* the last body text, whose tags the walk skipped */
-  uint32_t leido_en_cuerpo = 0;    /* the tags of that text before it are read */
-  uint32_t contado = 0;            /* the lines before it are counted */
+  uint32_t leido = 0;             /* the tags before it are read */
+  registro_de_texto cuerpo{0, 0}; /* the last body text, whose tags the walk skipped */
+  uint32_t leido_en_cuerpo = 0;   /* the tags of that text before it are read */
+  uint32_t contado = 0;           /* the lines before it are counted */
   uint32_t linea = 1;
   NotasAbiertas notas;
   estado_de_traduccion traduccion;
   bool ultimo_se_traduce = true; /* the attributes of the last tag read */
   const uint32_t n = lista_cad_num_elems(documento->textos);
-  for (uint32_t i = 0; i < n && i < documento->origenes.size(); ++i) {
-    const origen_de_texto &o = documento->origenes[i];
+  for (uint32_t i = 0; i < n && i < documento->registros.size(); ++i) {
+    const registro_de_texto &o = documento->registros[i];
     const uint32_t inicio = std::min<uint32_t>(o.inicio, static_cast<uint32_t>(pagina.size()));
     if (inicio >= contado)
       linea += static_cast<uint32_t>(
@@ -135,7 +135,7 @@ void lenguaweb_informa_origenes(lenguaweb_t *documento) {
         elemento_de_cuerpo = en_minusculas(nombre);
     }
 
-    const uint32_t tipo = lista_num_dame(documento->tipos_de_textos, i);
+    const i_tipo_texto_t tipo = o.tipo;
     std::string elemento = elemento_de_cuerpo, atributo;
     const bool de_atributo = tipo != TIPO_TITULO && tipo != TIPO_TEXTO;
     // An attribute of a tag inside the last body text (the block segmentation gives them

@@ -120,7 +120,7 @@ bool es_propio(const escritura &e, uint32_t indice, const char *texto) {
  * read back as itself (a pair of spaces, which only a long run of blanks leaves, reads
  * back as one). */
 bool sale_crudo(const escritura &e, uint32_t indice, const char *texto) {
-  const uint8_t marcas = e.documento->origenes[indice].marcas;
+  const uint8_t marcas = e.documento->registros[indice].marcas;
   return (marcas & kTextoConNul) != 0 ||
          (((marcas & kTextoCrudo) != 0 || std::strstr(texto, "  ") != nullptr) &&
           es_propio(e, indice, texto));
@@ -415,9 +415,37 @@ void escribe_trozo(std::string &salida, std::string_view trozo, uint32_t desde,
                        enlaces.comilla_vedada, cambios);
     }
 
-    // In a translation, a tag not to be translated gave no text (the page's go by place).
-    const bool se_traduce = e.de_pagina || !e.documento->no_traducir ||
-                            lenguaweb_lee_tag_de_traduccion(traduccion, tag.texto);
+    // A value that goes back as the page had it stays; a value without '=' is never
+    // written into.
+    const auto escribe_valor = [&](const texto_para_atributo &a, uint32_t inicio, uint32_t fin,
+                                   bool entre_comillas) {
+      if (sale_crudo(e, a.indice, a.texto)) return;
+      sustitucion cambio{inicio, fin, {}};
+      std::string convertido;
+      lenguaweb_escribe_valor(cambio.nuevo,
+                              convierte_texto(e, a.texto, a.indice, false, convertido),
+                              entre_comillas, enlaces.comilla_vedada);
+      cambios.push_back(std::move(cambio));
+    };
+    if (e.de_pagina) {
+      // The page's own tags: each text goes into the value its record names.
+      for (; siguiente_texto < textos.size(); ++siguiente_texto) {
+        const texto_para_atributo &a = textos[siguiente_texto];
+        const registro_de_texto &r = e.documento->registros[a.indice];
+        if (r.inicio >= desde + tag.fin) break;
+        if (r.inicio < desde + tag.inicio || r.fin > desde + tag.fin) {
+          informa_en(kModuloLenguaweb, "encontrado == CIERTO");
+          continue;
+        }
+        if ((r.valor & kValorTrasIgual) != 0)
+          escribe_valor(a, r.inicio - desde, r.fin - desde, (r.valor & kValorEntreComillas) != 0);
+      }
+      continue;
+    }
+    // A translation's tags: each text goes into the next tag that gives one of its kind;
+    // a tag not to be translated gave no text.
+    const bool se_traduce =
+        !e.documento->no_traducir || lenguaweb_lee_tag_de_traduccion(traduccion, tag.texto);
     texto_de_tag textos_del_tag[kMaxTextosDeTag];
     const size_t num_del_tag =
         se_traduce && siguiente_texto < textos.size()
@@ -426,20 +454,9 @@ void escribe_trozo(std::string &salida, std::string_view trozo, uint32_t desde,
     for (size_t k = 0; k < num_del_tag; ++k) {
       const texto_de_tag &texto = textos_del_tag[k];
       if (siguiente_texto >= textos.size() || texto.tipo != textos[siguiente_texto].tipo) continue;
-      const texto_para_atributo &a = textos[siguiente_texto];
-      if (e.de_pagina && e.documento->no_traducir && a.indice < e.documento->origenes.size() &&
-          e.documento->origenes[a.indice].inicio != desde + tag.inicio + texto.inicio)
-        continue;
-      // The text is this tag's, written or not: a value without '=' is never written
-      // into, and one that goes back as the page had it stays.
-      if (texto.tras_igual && !sale_crudo(e, a.indice, a.texto)) {
-        sustitucion cambio{tag.inicio + texto.inicio, tag.inicio + texto.fin, {}};
-        std::string convertido;
-        lenguaweb_escribe_valor(cambio.nuevo,
-                                convierte_texto(e, a.texto, a.indice, false, convertido),
-                                texto.entre_comillas, enlaces.comilla_vedada);
-        cambios.push_back(std::move(cambio));
-      }
+      if (texto.tras_igual)
+        escribe_valor(textos[siguiente_texto], tag.inicio + texto.inicio, tag.inicio + texto.fin,
+                      texto.entre_comillas);
       ++siguiente_texto;
     }
   }
@@ -463,16 +480,15 @@ void toma_textos_de_trozo(const lenguaweb_t *documento, const lista_cad_t *tradu
   textos->codigo = 0;
   for (; textos->cuerpo == nullptr && *siguiente < num_textos; ++*siguiente) {
     const uint32_t indice = *siguiente;
-    const uint32_t tipo = lista_num_dame(documento->tipos_de_textos, indice);
+    const registro_de_texto &registro = documento->registros[indice];
     const char *texto = lista_cad_dame(traducidos, indice);
-    switch (tipo) {
+    switch (registro.tipo) {
       case TIPO_TITULO:
       case TIPO_TEXTO:
         textos->cuerpo = texto != nullptr ? texto : "";
         textos->propio = lista_cad_dame(documento->textos, indice);
         textos->indice = indice;
-        if (indice < lista_num_num_elems(documento->codigo_en_linea))
-          textos->codigo = lista_num_dame(documento->codigo_en_linea, indice);
+        textos->codigo = registro.codigo_en_linea;
         break;
       case TIPO_DESCRIPCION:
       case TIPO_PALABRA_CLAVE:
@@ -495,8 +511,7 @@ void toma_textos_de_trozo(const lenguaweb_t *documento, const lista_cad_t *tradu
       case TIPO_TWITTER_DESCRIPCION:
       case TIPO_TWITTER_ALTERNATIVO_IMAGEN:
         if (!preprocesar)
-          textos->atributos.push_back(
-              {static_cast<i_tipo_texto_t>(tipo), texto != nullptr ? texto : "", indice});
+          textos->atributos.push_back({registro.tipo, texto != nullptr ? texto : "", indice});
         break;
       default:
         informa_en(kModuloLenguaweb, "");
@@ -505,18 +520,16 @@ void toma_textos_de_trozo(const lenguaweb_t *documento, const lista_cad_t *tradu
   }
   // The attribute texts that stand inside the body text follow it.
   if (textos->cuerpo == nullptr || documento->segmentacion != SEGMENTACION_BLOQUES) return;
-  const origen_de_texto &cuerpo = documento->origenes[textos->indice];
+  const registro_de_texto &cuerpo = documento->registros[textos->indice];
   for (; *siguiente < num_textos; ++*siguiente) {
     const uint32_t indice = *siguiente;
-    const uint32_t tipo = lista_num_dame(documento->tipos_de_textos, indice);
-    const origen_de_texto &origen = documento->origenes[indice];
-    if (tipo == TIPO_TITULO || tipo == TIPO_TEXTO || origen.inicio < cuerpo.inicio ||
+    const registro_de_texto &origen = documento->registros[indice];
+    if (origen.tipo == TIPO_TITULO || origen.tipo == TIPO_TEXTO || origen.inicio < cuerpo.inicio ||
         origen.inicio >= cuerpo.fin)
       break;
     const char *texto = lista_cad_dame(traducidos, indice);
     if (!preprocesar)
-      textos->del_cuerpo.push_back(
-          {static_cast<i_tipo_texto_t>(tipo), texto != nullptr ? texto : "", indice});
+      textos->del_cuerpo.push_back({origen.tipo, texto != nullptr ? texto : "", indice});
   }
 }
 
@@ -602,7 +615,7 @@ void signos_de_pagina(std::string_view crudo, signos_de_texto &signos) {
  * keeps its blanks anyway. */
 void escribe_cuerpo(std::string &pagina, const textos_de_trozo &textos, const escritura &dada,
                     enlaces_pasada &enlaces) {
-  const origen_de_texto &origen = dada.documento->origenes[textos.indice];
+  const registro_de_texto &origen = dada.documento->registros[textos.indice];
   // A text from which a quote is kept out is read back whole once written: the page's
   // buffer is not emptied while it is.
   escritura sin_vaciar{};
@@ -770,7 +783,7 @@ booleano graba_fichero_html(const lenguaweb_t *documento, const lista_cad_t *tra
   if (informa_si_falta(kModuloLenguaweb, nombre_fichero_html, "(nombre_fichero_html) != NULL"))
     return FALSO;
   const uint32_t num_textos = lista_cad_num_elems(documento->textos);
-  const uint32_t num_tipos = lista_num_num_elems(documento->tipos_de_textos);
+  const auto num_tipos = static_cast<uint32_t>(documento->registros.size());
   const uint32_t num_traducidos = lista_cad_num_elems(traducidos);
   if (num_tipos != num_textos) informa_en(kModuloLenguaweb, kTiposSinTexto);
   if (num_traducidos != num_textos) informa_en(kModuloLenguaweb, kTraducidosSinTexto);
@@ -827,13 +840,13 @@ booleano graba_fichero_html(const lenguaweb_t *documento, const lista_cad_t *tra
                   enlaces, textos.atributos, e, false,
                   tras_titulo ? elemento_crudo::titulo : elemento_crudo::ninguno);
     tras_titulo = textos.cuerpo != nullptr &&
-                  (documento->origenes[textos.indice].marcas & kTextoEnTitulo) != 0;
+                  (documento->registros[textos.indice].marcas & kTextoEnTitulo) != 0;
     if (textos.cuerpo != nullptr) {
       const size_t desde = salida.size();
       escribe_cuerpo(salida, textos, e, enlaces);
       lenguaweb_veda_comilla(
           salida, desde,
-          lenguaweb_comilla_vedada(e.documento, e.documento->origenes[textos.indice].inicio));
+          lenguaweb_comilla_vedada(e.documento, e.documento->registros[textos.indice].inicio));
     }
     if (salida.size() >= kTamanoTramo) vacia();
   }

@@ -36,10 +36,8 @@ struct pasada {
   bool todo_crudo = false;
   bool hay_nul = false; /* the page holds a NUL somewhere */
   size_t invalidos = 0; /* byte sequences of its texts not valid in its encoding */
-  /* Attribute texts of the tags of the current piece, until moved into textos. */
-  std::vector<cad_propia> textos_pendientes;
-  std::vector<i_tipo_texto_t> tipos_pendientes;
-  std::vector<origen_de_texto> origenes_pendientes;
+  /* Attribute texts of the tags of the current piece, until the piece is kept. */
+  std::vector<texto_pendiente> pendientes;
   uint32_t en_linea_como_marcado = 0; /* inline tags read as markup in the open text */
   lenguaweb_t *documento;
 };
@@ -68,10 +66,10 @@ uint8_t marcas_de_contexto(const pasada &p) {
 }
 
 /* The normalised text of the stretch [inicio, fin) of the page, read as marcas say; its
- * origin, with the marks that its stretch adds, goes to *origen. A stretch that holds a
- * NUL is reported and normalised without its NULs. */
+ * record's span and marks, with those that its stretch adds, go to *registro. A stretch
+ * that holds a NUL is reported and normalised without its NULs. */
 cad_propia normaliza(pasada &p, uint32_t inicio, uint32_t fin, uint8_t marcas,
-                     origen_de_texto *origen) {
+                     registro_de_texto *registro) {
   std::string_view crudo = p.pagina.substr(inicio, fin - inicio);
   std::string sin_nul;
   if (p.hay_nul && crudo.find('\0') != std::string_view::npos) {
@@ -96,7 +94,9 @@ cad_propia normaliza(pasada &p, uint32_t inicio, uint32_t fin, uint8_t marcas,
       (crudo.find('<') != std::string_view::npos &&
        crudo.find_first_of("\t\n\f\r") != std::string_view::npos))
     marcas |= kTextoCrudo;
-  *origen = {inicio, fin, marcas};
+  registro->inicio = inicio;
+  registro->fin = fin;
+  registro->marcas = marcas;
   return texto;
 }
 
@@ -108,11 +108,11 @@ tag_leido lenguaweb_lee_tag(pasada &p) {
   p.posicion = tag.fin;
   texto_de_tag texto;
   if (lenguaweb_texto_de_tag(tag, &texto)) {
-    origen_de_texto origen;
-    p.textos_pendientes.push_back(normaliza(p, tag.inicio + texto.inicio, tag.inicio + texto.fin,
-                                            texto.forma_de_siempre ? 0 : kTextoCrudo, &origen));
-    p.tipos_pendientes.push_back(texto.tipo);
-    p.origenes_pendientes.push_back(origen);
+    texto_pendiente &pendiente = p.pendientes.emplace_back();
+    pendiente.registro.tipo = texto.tipo;
+    pendiente.registro.valor = lenguaweb_marcas_de_valor(texto);
+    pendiente.texto = normaliza(p, tag.inicio + texto.inicio, tag.inicio + texto.fin,
+                                texto.forma_de_siempre ? 0 : kTextoCrudo, &pendiente.registro);
   }
   return tag;
 }
@@ -182,15 +182,9 @@ void guarda_trozo(pasada &p, uint32_t hasta) {
   lenguaweb_t &d = *p.documento;
   d.trozos.push_back({p.inicio_trozo, hasta});
   p.inicio_trozo = hasta;
-  for (size_t i = 0; i < p.textos_pendientes.size(); ++i) {
-    lista_cad_anade_propia(d.textos, std::move(p.textos_pendientes[i]));
-    lista_num_anade(d.tipos_de_textos, static_cast<uint32_t>(p.tipos_pendientes[i]));
-    lista_num_anade(d.codigo_en_linea, 0);
-    d.origenes.push_back(p.origenes_pendientes[i]);
-  }
-  p.textos_pendientes.clear();
-  p.tipos_pendientes.clear();
-  p.origenes_pendientes.clear();
+  for (texto_pendiente &pendiente : p.pendientes)
+    lenguaweb_anade_texto(&d, std::move(pendiente.texto), pendiente.registro);
+  p.pendientes.clear();
 }
 
 /* The body text open ends at fin_texto. */
@@ -198,20 +192,17 @@ void guarda_texto(pasada &p) {
   lenguaweb_t &d = *p.documento;
   const std::string_view crudo = p.pagina.substr(p.inicio_trozo, p.fin_texto - p.inicio_trozo);
   uint8_t marcas = p.marcas_abiertas;
-  uint32_t codigo = 0;
+  registro_de_texto registro{.inicio = p.inicio_trozo, .fin = p.fin_texto, .tipo = p.tipo_abierto};
   if ((marcas & kTextoSinMarcado) != 0) {
-    codigo = (1u << htmlparser::kNumTagsEnLinea) - 1; /* none of its tags is markup */
+    registro.codigo_en_linea = (1u << htmlparser::kNumTagsEnLinea) - 1; /* none is markup */
   } else if ((marcas & kTextoSinReferencias) == 0) {
     const uint32_t mostrado = lenguaweb_codigo_en_linea(crudo);
-    codigo = mostrado & ~p.en_linea_como_marcado;
+    registro.codigo_en_linea = mostrado & ~p.en_linea_como_marcado;
     if ((mostrado & p.en_linea_como_marcado) != 0 || lenguaweb_signos_cambian(crudo))
       marcas |= kTextoCrudo;
   }
-  origen_de_texto origen;
-  lista_cad_anade_propia(d.textos, normaliza(p, p.inicio_trozo, p.fin_texto, marcas, &origen));
-  lista_num_anade(d.tipos_de_textos, static_cast<uint32_t>(p.tipo_abierto));
-  lista_num_anade(d.codigo_en_linea, codigo);
-  d.origenes.push_back(origen);
+  cad_propia texto = normaliza(p, p.inicio_trozo, p.fin_texto, marcas, &registro);
+  lenguaweb_anade_texto(&d, std::move(texto), registro);
   p.inicio_trozo = p.fin_texto;
 }
 

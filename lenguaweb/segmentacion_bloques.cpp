@@ -25,13 +25,6 @@ struct abierto {
   uint32_t inicio; /* offset of its start tag */
 };
 
-/* An attribute text waiting for the piece that holds its tag. */
-struct pendiente {
-  cad_propia texto;
-  i_tipo_texto_t tipo;
-  origen_de_texto origen;
-};
-
 /* The state of one pass over a page. */
 struct pasada {
   lenguaweb_t *documento;
@@ -57,13 +50,13 @@ struct pasada {
   /* How many of abiertos each phrasing element has: an end tag of one not open is known
    * at once, without a walk over all that are. */
   std::array<uint32_t, std::size(htmlparser::kElementosDeFrase)> abiertos_de{};
-  std::vector<pendiente> pendientes;
+  std::vector<texto_pendiente> pendientes;
   /* In a text: the phrasing tags read after fin_texto. Their attribute texts are taken
    * only if the text ends before them, which few do. */
   std::vector<uint32_t> tras_el_fin;
   /* The attribute texts of the tags read in the open text (or before it, from its first
    * tag on); those of tags inside it when it ends follow it. */
-  std::vector<pendiente> del_texto;
+  std::vector<texto_pendiente> del_texto;
   /* What the page marks as not to be translated, when the document keeps it. */
   bool respeta = false;
   estado_de_traduccion traduccion;
@@ -84,13 +77,8 @@ void abre_elemento(pasada &p, const htmlparser::elemento_de_frase *frase, uint32
 
 /* The pending attribute texts go to the document's texts, in order. */
 void vuelca_pendientes(pasada &p) {
-  lenguaweb_t &d = *p.documento;
-  for (pendiente &a : p.pendientes) {
-    lista_cad_anade_propia(d.textos, std::move(a.texto));
-    lista_num_anade(d.tipos_de_textos, static_cast<uint32_t>(a.tipo));
-    lista_num_anade(d.codigo_en_linea, 0);
-    d.origenes.push_back(a.origen);
-  }
+  for (texto_pendiente &a : p.pendientes)
+    lenguaweb_anade_texto(p.documento, std::move(a.texto), a.registro);
   p.pendientes.clear();
 }
 
@@ -124,7 +112,7 @@ void abre_texto(pasada &p, uint32_t inicio) {
 }
 
 /* The attribute texts of a tag go to destino (the pending list, or the open text's). */
-void toma_atributos(pasada &p, const tag_leido &tag, std::vector<pendiente> &destino) {
+void toma_atributos(pasada &p, const tag_leido &tag, std::vector<texto_pendiente> &destino) {
   texto_de_tag textos[kMaxTextosDeTag];
   const size_t n = lenguaweb_textos_de_tag(tag, SEGMENTACION_BLOQUES, textos);
   for (size_t k = 0; k < n; ++k) {
@@ -132,7 +120,11 @@ void toma_atributos(pasada &p, const tag_leido &tag, std::vector<pendiente> &des
     destino.push_back(
         {cad_propia(lenguaweb_normaliza_bloque(p.pagina.substr(inicio, fin - inicio), p.entidades,
                                                p.referencias, lectura_de_bloque::valor)),
-         textos[k].tipo, origen_de_texto{inicio, fin, kTextoCrudo}});
+         {.inicio = inicio,
+          .fin = fin,
+          .marcas = kTextoCrudo,
+          .valor = lenguaweb_marcas_de_valor(textos[k]),
+          .tipo = textos[k].tipo}});
   }
 }
 
@@ -147,8 +139,8 @@ void toma_tras_el_fin(pasada &p) {
 /* The attribute texts of the tags inside the text that ends at fin_texto go to the
  * pending list, in order; those of tags after its end are taken with the next piece's. */
 void toma_del_texto(pasada &p) {
-  for (pendiente &a : p.del_texto)
-    if (a.origen.inicio < p.fin_texto) p.pendientes.push_back(std::move(a));
+  for (texto_pendiente &a : p.del_texto)
+    if (a.registro.inicio < p.fin_texto) p.pendientes.push_back(std::move(a));
   p.del_texto.clear();
 }
 
@@ -211,13 +203,12 @@ void cierra_texto(pasada &p) {
     crudo = sin_nul;
     marcas |= kTextoConNul;
   }
-  lista_cad_anade_propia(d.textos,
-                         cad_propia(lenguaweb_normaliza_bloque(
-                             crudo, p.entidades, p.referencias,
-                             pre ? lectura_de_bloque::preformateado : lectura_de_bloque::texto)));
-  lista_num_anade(d.tipos_de_textos, static_cast<uint32_t>(p.tipo_abierto));
-  lista_num_anade(d.codigo_en_linea, 0);
-  d.origenes.push_back({p.inicio_texto, p.fin_texto, marcas});
+  lenguaweb_anade_texto(
+      &d,
+      cad_propia(lenguaweb_normaliza_bloque(
+          crudo, p.entidades, p.referencias,
+          pre ? lectura_de_bloque::preformateado : lectura_de_bloque::texto)),
+      {.inicio = p.inicio_texto, .fin = p.fin_texto, .marcas = marcas, .tipo = p.tipo_abierto});
   // The attribute texts of the text's own tags follow it, in the page's order.
   toma_del_texto(p);
   vuelca_pendientes(p);
@@ -243,24 +234,24 @@ uint32_t lee_contenido_crudo(pasada &p, uint32_t posicion) {
   if (ultimo > inicio) {
     const bool sin_referencias = p.lectura.crudo != elemento_crudo::textarea;
     guarda_trozo(p, static_cast<uint32_t>(inicio));
-    lenguaweb_t &d = *p.documento;
     const modo_de_texto modo =
         sin_referencias ? modo_de_texto::crudo : modo_de_texto::preformateado;
     propiedades_de_texto propiedades;
-    lista_cad_anade_propia(
-        d.textos, cad_propia(lenguaweb_normaliza_texto(p.pagina.substr(inicio, ultimo - inicio),
-                                                       p.entidades, modo, &propiedades)));
+    cad_propia texto(lenguaweb_normaliza_texto(p.pagina.substr(inicio, ultimo - inicio),
+                                               p.entidades, modo, &propiedades));
     if (propiedades.queda_ampersand)
       lenguaweb_aplaza_informe(p.documento, static_cast<uint32_t>(inicio), kInformeAmpersand);
-    lista_num_anade(d.tipos_de_textos, TIPO_TEXTO);
-    lista_num_anade(d.codigo_en_linea, (1u << htmlparser::kNumTagsEnLinea) - 1);
     uint8_t marcas = kTextoCrudo | kTextoPreformateado;
     if (sin_referencias)
       marcas |= kTextoSinReferencias;
     else
       marcas |= kTextoSinMarcado;
     if (p.lectura.crudo == elemento_crudo::plaintext) marcas |= kTextoHastaElFinal;
-    d.origenes.push_back({static_cast<uint32_t>(inicio), static_cast<uint32_t>(ultimo), marcas});
+    lenguaweb_anade_texto(p.documento, std::move(texto),
+                          {.inicio = static_cast<uint32_t>(inicio),
+                           .fin = static_cast<uint32_t>(ultimo),
+                           .marcas = marcas,
+                           .codigo_en_linea = (1u << htmlparser::kNumTagsEnLinea) - 1});
     p.inicio_trozo = static_cast<uint32_t>(ultimo);
   }
   return static_cast<uint32_t>(fin);
@@ -280,7 +271,7 @@ uint32_t lee_tag(pasada &p, uint32_t posicion) {
   // A tag not to be translated gives no attribute text.
   const bool se_traduce = !p.respeta || !se_leen_tags(antes) ||
                           lenguaweb_lee_tag_de_traduccion(p.traduccion, tag.texto);
-  const auto toma = [&](std::vector<pendiente> &destino) {
+  const auto toma = [&](std::vector<texto_pendiente> &destino) {
     if (se_traduce) toma_atributos(p, tag, destino);
   };
   const htmlparser::elemento_de_frase *frase =

@@ -65,13 +65,13 @@ TEST_F(PartesDeLaComprobacion, UnDocumentoQueNoSeUneSeVe) {
     lenguaweb_t *d = lenguaweb_crea(pagina.c_str(), 0x0C0A);
     opciones_pon_segmentacion(SEGMENTACION_CLASICA);
     EXPECT_EQ(fuzz_une(d), "");
-    for (uint32_t *mal : {&d->trozos[1].inicio, &d->origenes[0].inicio, &d->origenes[0].fin,
-                          &d->origenes.back().inicio}) {
+    for (uint32_t *mal : {&d->trozos[1].inicio, &d->registros[0].inicio, &d->registros[0].fin,
+                          &d->registros.back().inicio}) {
       ++*mal;
       EXPECT_NE(fuzz_une(d), "");
       --*mal;
     }
-    d->origenes[1].fin += 20;  // the alt's text, out of its tag
+    d->registros[1].fin += 20;  // the alt's text, out of its tag
     EXPECT_NE(fuzz_une(d), "");
     lenguaweb_destruye(&d);
   }

@@ -18,6 +18,14 @@ std::vector<std::string> a_vector(const lista_cad_t *lista);
 std::vector<uint32_t> a_vector(const lista_num_t *lista);
 std::vector<std::u16string> a_vector(const lista_wcad_t *lista);
 
+// The kind of each text of a page document (lenguaweb/documento.h), in order.
+template <class Documento>
+std::vector<uint32_t> tipos_de(const Documento *documento) {
+  std::vector<uint32_t> tipos;
+  for (const auto &registro : documento->registros) tipos.push_back(registro.tipo);
+  return tipos;
+}
+
 // New companion lists holding copies of the texts; they belong to the caller.
 lista_cad_t *a_lista(const std::vector<std::string> &textos);
 lista_wcad_t *a_lista(const std::vector<std::u16string> &textos);

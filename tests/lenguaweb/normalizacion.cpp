@@ -65,19 +65,4 @@ TEST_F(Normalizacion, BlancosYEntidades) {
   EXPECT_TRUE(informes().empty());
 }
 
-TEST_F(Normalizacion, AnadeTextoTomaElTexto) {
-  lista_cad_t *textos = lista_cad_crea(0);
-  lista_num_t *tipos = lista_num_crea(0);
-  char *texto = cad_copia(" Hola\n&nbsp;");
-  lenguaweb_anade_texto(textos, tipos, &texto, TIPO_ALTERNATIVO_IMAGEN, kEspanol);
-  char *vacio = cad_copia("");
-  lenguaweb_anade_texto(textos, tipos, &vacio, TIPO_TEXTO, kEspanol);
-  EXPECT_EQ(texto, nullptr);
-  EXPECT_EQ(vacio, nullptr);
-  EXPECT_EQ(pruebas::a_vector(textos), (std::vector<std::string>{" Hola \xA0", ""}));
-  EXPECT_EQ(pruebas::a_vector(tipos), (std::vector<uint32_t>{TIPO_ALTERNATIVO_IMAGEN, TIPO_TEXTO}));
-  lista_cad_destruye(&textos);
-  lista_num_destruye(&tipos);
-}
-
 }  // namespace

@@ -61,7 +61,7 @@ void Paginas::comprueba(std::span<const CasoPagina> marcados) {
     if (caso.textos && (!caso.tipos.empty() || !caso.ids))
       tipos = caso.tipos.empty() ? std::vector<uint32_t>(lista_cad_num_elems(textos), TIPO_TEXTO)
                                  : caso.tipos;
-    mira("kinds", a_vector(doc->tipos_de_textos), tipos);
+    mira("kinds", pruebas::tipos_de(doc), tipos);
     if (caso.escrita || caso.vuelve) {
       Textos traducidos = caso.traducidos.empty() ? a_vector(textos) : caso.traducidos;
       if (caso.traducidos.empty() && !caso.marca.empty())

@@ -134,7 +134,7 @@ bool comprueba_documento(Pagina &p, const Documento &doc) {
   p.r.rota = arbol_roto(p.arbol, p.leida.texto);
 
   p.textos = pruebas::a_vector(doc.textos);
-  p.tipos = pruebas::a_vector(doc.doc->tipos_de_textos);
+  p.tipos = pruebas::tipos_de(doc.doc);
   p.trozos.clear();
   for (size_t k = 0; k < doc.doc->trozos.size(); ++k)
     p.trozos.emplace_back(lenguaweb_trozo(doc.doc, k));
