@@ -16,7 +16,6 @@
 #include "lenguaweb/marcado_permitido.h"
 #include "lenguaweb/lectura_tags.h"
 #include "lenguaweb/no_traducir.h"
-#include "lenguaweb/segmentacion_bloques.h"
 
 namespace {
 
