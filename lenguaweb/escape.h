@@ -7,10 +7,10 @@
 #include <string>
 #include <string_view>
 
-/* Texts and values come in UTF-8 and go out in UTF-8 unless said otherwise. '<' and '>'
- * are written "&lt;" and "&gt;", an '&' that begins no character reference
- * (htmlparser::largo_de_referencia) "&amp;" and a no-break space (U+00A0) "&nbsp;"; a
- * reference that the text carries stays as it is. */
+/* Texts and values come in, and go out in, the ASCII-compatible encoding the page is put
+ * together in (UTF-8, or the page's own) unless said otherwise. '<' and '>' are written "&lt;" and
+ * "&gt;", an '&' that begins no character reference (htmlparser::largo_de_referencia) "&amp;" and a
+ * no-break space (U+00A0) "&nbsp;"; a reference that the text carries stays as it is. */
 
 /* The reference written for the character at i of a text (en_valor: of an attribute
  * value) that cannot stand as it is, with *largo its length in bytes; "" for any other. */

@@ -10,15 +10,17 @@
 
 #include "lenguaweb/documento.h"
 
-/* Texts come in UTF-8 and go out in UTF-8. Outside the markup that the rules below let
- * through, a text is escaped as escape.h says: '<' and '>' written "&lt;" and "&gt;", an
- * '&' that begins no character reference (htmlparser::largo_de_referencia) "&amp;" and a
- * no-break space (U+00A0) "&nbsp;"; a reference that the text carries stays as it is. */
+/* Texts come in, and go out in, the ASCII-compatible encoding the page is put together in
+ * (UTF-8, or the page's own). Outside the markup that the rules below let through, a text
+ * is escaped as escape.h says: '<' and '>' written "&lt;" and "&gt;", an '&' that begins
+ * no character reference (htmlparser::largo_de_referencia) "&amp;" and a no-break space
+ * (U+00A0) "&nbsp;"; a reference that the text carries stays as it is. */
 
 /* The text of the page that a translation stands for, which says what of the
  * translation may be markup. Views borrowed for the call. */
 struct texto_de_origen {
-  std::string_view texto;                  /* the page's text, UTF-8; "" when it holds no '<' */
+  std::string_view texto;                  /* the page's text, in the same encoding; "" when it
+                                              holds no '<' */
   uint32_t codigo = 0;                     /* inline tags shown in it as code only (bit per
                                               htmlparser::kTagsEnLinea) */
   const signos_de_texto *signos = nullptr; /* its '<' and '>' as the page had them, or null */
