@@ -17,7 +17,6 @@
 #include "carpetas.h"
 #include "catalogo.h"
 #include "conservacion.h"
-#include "idiomas.h"
 #include "informes.h"
 #include "paginas.h"
 #include "po.h"

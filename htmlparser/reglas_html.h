@@ -357,7 +357,8 @@ constexpr bool nombre_empieza_por(std::string_view nombre, std::string_view pref
   return nombre.size() >= prefijo.size() && nombre_es(nombre.substr(0, prefijo.size()), prefijo);
 }
 
-/* ---- Writing values ------------------------------------------------------------------ */
+/* ---- Writing values ------------------------------------------------------------------
+ * What a writer asks of a value before it writes one into a tag. */
 
 /* Whether a value holding c could not stand without quotes: it would end or change. */
 constexpr bool pide_comillas(char c) {
@@ -457,7 +458,9 @@ constexpr const elemento_de_frase *busca_elemento_de_frase(std::string_view nomb
   return nullptr;
 }
 
-/* ---- Entities ------------------------------------------------------------------------- */
+/* ---- Entities ------------------------------------------------------------------------
+ * The references this library writes for a character that cannot stand as it is, those
+ * that the classic segmentation decodes in a text, and how long a reference is. */
 
 inline constexpr std::string_view kEntidadMenor = "&lt;";
 inline constexpr std::string_view kEntidadMayor = "&gt;";

@@ -67,8 +67,11 @@ typedef enum i_tipo_texto_t {
 
 /* --- Page document ------------------------------------------------------------- */
 
-/* Loads the HTML file (UTF-8) at nombre_fichero_html and cuts it into pieces and
- * texts; texts are converted to the code page of idioma (a Windows LANGID). Also
+/* Loads the HTML file at nombre_fichero_html, read in its own encoding as a browser
+ * finds it (conv_detecta_codificacion: a byte order mark, the charset the page declares,
+ * else UTF-8 when its bytes are, else the code page of idioma), and cuts it into pieces
+ * and texts, the way opciones_dame_segmentacion says; texts are converted to the code
+ * page of idioma (a Windows LANGID). Also
  * writes the texts to "lista_html.txt" in the utilities folder (by default a folder of
  * the process's own, closed to other users). Returns a new document, never null, which
  * the caller frees with lenguaweb_destruye. A file that cannot be read is reported and
@@ -84,9 +87,15 @@ LENGUAWEB_API void lenguaweb_destruye(lenguaweb_t **lenguaweb) LENGUAWEB_NOEXCEP
 LENGUAWEB_API uint16_t lenguaweb_version_generacion(void) LENGUAWEB_NOEXCEPT;
 
 /* Returns a new list holding copies of the document's texts, in page order, and
- * stores through IDs a new list of one identifier per text ("TITULO",
- * "DESCRIPCION", "PALABRA_CLAVE", "TEXTO_<i>", "ALTERNATIVO_IMAGEN_<i>", i being the
- * text's index). The caller owns both lists. A null document or IDs address is
+ * stores through IDs a new list of one identifier per text, which names its kind
+ * (i_tipo_texto_t): "TITULO", "DESCRIPCION", "PALABRA_CLAVE", "TEXTO_<i>",
+ * "ALTERNATIVO_IMAGEN_<i>", and from SEGMENTACION_BLOQUES also "TITULO_ELEMENTO_<i>",
+ * "EJEMPLO_CAMPO_<i>", "ETIQUETA_ACCESIBLE_<i>", "RESUMEN_TABLA_<i>", "ETIQUETA_<i>",
+ * "TEXTO_BOTON_<i>", "DESCRIPCION_ACCESIBLE_<i>", "ROL_ACCESIBLE_<i>",
+ * "EJEMPLO_ACCESIBLE_<i>", "ABREVIATURA_CELDA_<i>", "OG_TITULO_<i>", "OG_DESCRIPCION_<i>",
+ * "OG_ALTERNATIVO_IMAGEN_<i>", "OG_NOMBRE_SITIO_<i>", "TWITTER_TITULO_<i>",
+ * "TWITTER_DESCRIPCION_<i>" and "TWITTER_ALTERNATIVO_IMAGEN_<i>", i being the text's
+ * index. The caller owns both lists. A null document or IDs address is
  * reported: the result is then null (and *IDs null when IDs is given). */
 LENGUAWEB_API lista_cad_t *lenguaweb_dame_textos_a_trducir(const lenguaweb_t *lenguaweb,
                                                            lista_cad_t **IDs) LENGUAWEB_NOEXCEPT;

@@ -87,7 +87,7 @@ template <class T>
 using vector_contado = std::vector<T, asignador_contado<T>>;
 
 /* For each '<' and '>' of a body text, in order: whether it is written as the character
- * itself rather than its entity (escape.h). */
+ * itself rather than its entity (marcado_permitido.h). */
 using signos_de_texto = vector_contado<bool>;
 
 /* The page as the document keeps it, once: the loaded file, or for a page read through

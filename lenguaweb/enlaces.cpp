@@ -4,6 +4,7 @@
 
 #include <unordered_map>
 
+#include "lenguaweb/enlace_activo.h"
 #include "lenguaweb/escape.h"
 #include "tablalink/tablalink.h"
 

@@ -43,13 +43,14 @@ struct propiedades_de_texto {
 };
 
 /* New text: the stretch of the page (in the table's encoding; a NUL in it ends it)
- * converted to the code page of the table's language; in modo normal, line breaks and
- * tabs made spaces and runs of spaces collapsed (five, then four, three and two spaces
- * into one, each step over the whole text); but in modo crudo, the entities of the table
- * decoded. An '&' left afterwards but that of a no-break space is reported as
- * kInformeAmpersand (not in modo crudo), or told through propiedades when it is not null
- * (the caller reports it); the text is returned all the same. What was found goes
- * through propiedades when it is not null. */
+ * converted to the code page of the table's language; then, in every modo but crudo
+ * (which leaves the converted text as it is), the entities of the table decoded, and in
+ * modo normal also blanks made spaces and each run of them shortened as if five, then
+ * four, three and two spaces had each been replaced by one over the whole text. An '&'
+ * left afterwards but that of a no-break space is reported as kInformeAmpersand (never
+ * in modo crudo), or told through propiedades when it is not null (the caller reports
+ * it); the text is returned all the same. What was found goes through propiedades when
+ * it is not null. */
 char *lenguaweb_normaliza_texto(std::string_view texto, const entidades_idioma &entidades,
                                 modo_de_texto modo = modo_de_texto::normal,
                                 propiedades_de_texto *propiedades = nullptr);

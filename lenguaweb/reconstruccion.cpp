@@ -13,9 +13,9 @@
 #include "lenguaweb/documento.h"
 #include "lenguaweb/enlaces.h"
 #include "lenguaweb/escape.h"
+#include "lenguaweb/marcado_permitido.h"
 #include "lenguaweb/lectura_tags.h"
 #include "lenguaweb/no_traducir.h"
-#include "lenguaweb/segmentacion_bloques.h"
 
 namespace {
 

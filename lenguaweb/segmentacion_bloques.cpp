@@ -12,7 +12,6 @@
 #include "lenguaweb/atributos_visibles.h"
 #include "lenguaweb/lectura_tags.h"
 #include "lenguaweb/no_traducir.h"
-#include "lenguaweb/segmentacion.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include "comun/entorno_pruebas.h"
 #include "contenido_vivo.h"
-#include "lenguaweb/escape.h"
+#include "lenguaweb/marcado_permitido.h"
 
 namespace {
 
