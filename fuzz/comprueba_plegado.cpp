@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "fuzz/comprobaciones.h"
+#include "comprobaciones.h"
 #include "plegado.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "fuzz/comprobaciones.h"
+#include "comprobaciones.h"
 #include "revision.h"
 
 /* The input: a page up to its first NUL, then another (the page itself when there is no

@@ -8,5 +8,5 @@ if(NOT TARGET lenguaweb_cli_marcado)
     ${CMAKE_CURRENT_LIST_DIR}/plegado.cpp)
   target_include_directories(lenguaweb_cli_marcado PUBLIC ${CMAKE_CURRENT_LIST_DIR})
   target_link_libraries(lenguaweb_cli_marcado PUBLIC companion
-    PRIVATE referencias_html ICU::uc lenguaweb_avisos)
+    PRIVATE reglas_html_compartidas companion_utilidades ICU::uc lenguaweb_avisos)
 endif()

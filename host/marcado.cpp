@@ -9,22 +9,24 @@
 #include <climits>
 #include <unordered_map>
 
-#include "htmlparser/reglas_html.h"
+#include "htmlparser/referencias.h"
+#include "htmlparser/reglas_compartidas.h"
+#include "privado/ascii.h"
 #include "sin_traducir.h"
 
 namespace {
 
 constexpr size_t npos = std::string_view::npos;
 
-using htmlparser::kNoEsta;
+using reglas_compartidas::kNoEsta;
 
 // The inline tags that a translation may add or drop when they carry no attribute: the
 // library's own list of the tags that stay inside a body text.
 bool es_libre(const TagDeTexto &tag) {
   if (tag.clase == TagDeTexto::Clase::comentario) return false;
   if (tag.clase == TagDeTexto::Clase::apertura && !tag.atributos.empty()) return false;
-  for (std::string_view nombre : htmlparser::kTagsEnLinea)
-    if (!nombre.starts_with('/') && htmlparser::nombre_es(nombre, tag.nombre)) return true;
+  for (std::string_view nombre : reglas_compartidas::tags_en_linea())
+    if (!nombre.starts_with('/') && reglas_compartidas::nombre_es(nombre, tag.nombre)) return true;
   return false;
 }
 
@@ -53,18 +55,18 @@ void quita_repetidos(std::vector<std::pair<std::string, std::string>> &atributos
 // text ends first or a quoted value never closes (no tag, to a browser, but text).
 size_t lee_tag_con_nombre(std::string_view t, size_t i, TagDeTexto *tag,
                           bool (*guarda)(std::string_view)) {
-  const auto vista = htmlparser::acotado(t);
-  size_t j = htmlparser::fin_de_nombre_de_tag(vista, i);
+  const reglas_compartidas::texto_html vista{t};
+  size_t j = reglas_compartidas::fin_de_nombre_de_tag(vista, i);
   const size_t nombre = i + (tag->clase == TagDeTexto::Clase::cierre ? 2 : 1);
   tag->nombre = en_minusculas(t.substr(nombre, j - nombre));
-  htmlparser::atributo_html a;
-  while (htmlparser::lee_atributo(vista, j, a)) {
-    if (a.valor.fin == kNoEsta) return npos;
+  reglas_compartidas::atributo_leido a;
+  while (reglas_compartidas::lee_atributo(vista, j, a)) {
+    if (a.fin_valor == kNoEsta) return npos;
     if (tag->clase != TagDeTexto::Clase::apertura) continue;
     std::string atributo = en_minusculas(t.substr(a.nombre, a.fin_nombre - a.nombre));
     if (guarda == nullptr || guarda(atributo))
       tag->atributos.emplace_back(std::move(atributo),
-                                  t.substr(a.valor.inicio, a.valor.fin - a.valor.inicio));
+                                  t.substr(a.inicio_valor, a.fin_valor - a.inicio_valor));
   }
   quita_repetidos(tag->atributos);
   return j < t.size() ? j + 1 : npos;
@@ -77,14 +79,14 @@ size_t lee_tag(std::string_view t, size_t i, TagDeTexto *tag,
   *tag = {};
   const std::string_view resto = t.substr(i);
   size_t fin = npos;
-  if (htmlparser::tiene_atributos(htmlparser::acotado(t), i)) {
+  if (reglas_compartidas::tiene_atributos({t}, i)) {
     if (resto[1] == '/') tag->clase = TagDeTexto::Clase::cierre;
     fin = lee_tag_con_nombre(t, i, tag, guarda);
   } else if (resto.starts_with("<!") || resto.starts_with("<?")) {
     // A comment ("<!-->" and "<!--->" are whole ones), a declaration or a bogus comment;
     // one that never ends runs to the end.
     tag->clase = TagDeTexto::Clase::comentario;
-    fin = std::min(htmlparser::lee_fin_de_tag(htmlparser::acotado(t), i).cierre + 1, t.size());
+    fin = std::min(reglas_compartidas::cierre_de_tag_o_comentario({t}, i) + 1, t.size());
   }
   if (fin != npos) tag->escrito = t.substr(i, fin - i);
   return fin;
@@ -102,7 +104,8 @@ Estructura estructura(const std::vector<TagDeTexto> &tags) {
   Estructura e;
   std::vector<std::string> pila;
   for (const TagDeTexto &tag : tags) {
-    if (tag.clase == TagDeTexto::Clase::apertura && !htmlparser::es_elemento_vacio(tag.nombre)) {
+    if (tag.clase == TagDeTexto::Clase::apertura &&
+        !reglas_compartidas::es_elemento_vacio(tag.nombre)) {
       pila.push_back(tag.nombre);
     } else if (tag.clase == TagDeTexto::Clase::cierre) {
       const auto abierto = std::find(pila.rbegin(), pila.rend(), tag.nombre);
@@ -152,7 +155,7 @@ size_t tag_sin_terminar(std::string_view texto) {
     const size_t fin = lee_tag(texto, i, &tag);
     if (fin != npos)
       i = fin - 1;
-    else if (htmlparser::tiene_atributos(htmlparser::acotado(texto), i))
+    else if (reglas_compartidas::tiene_atributos({texto}, i))
       return i;
   }
   return npos;

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <unordered_map>
 
-#include "htmlparser/reglas_html.h"
+#include "htmlparser/reglas_compartidas.h"
 #include "marcado.h"
 #include "sin_traducir.h"
 
@@ -65,11 +65,12 @@ void empareja(std::vector<Pieza> &piezas) {
   for (size_t k = 0; k < piezas.size(); ++k) {
     const Pieza &p = piezas[k];
     if (p.clase != Pieza::Clase::tag) continue;
-    if (p.de_tag == TagDeTexto::Clase::apertura && !htmlparser::es_elemento_vacio(p.nombre)) {
+    if (p.de_tag == TagDeTexto::Clase::apertura &&
+        !reglas_compartidas::es_elemento_vacio(p.nombre)) {
       abiertas.push_back(k);
     } else if (p.de_tag == TagDeTexto::Clase::cierre) {
       const auto abierta = std::find_if(abiertas.rbegin(), abiertas.rend(), [&](size_t a) {
-        return htmlparser::nombre_es(piezas[a].nombre, p.nombre);
+        return reglas_compartidas::nombre_es(piezas[a].nombre, p.nombre);
       });
       if (abierta == abiertas.rend()) continue;
       piezas[*abierta].pareja = k;

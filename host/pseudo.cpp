@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <array>
 
-#include "htmlparser/reglas_html.h"
+#include "htmlparser/reglas_compartidas.h"
 #include "privado/propiedad.h"
 #include "sin_traducir.h"
 
@@ -13,8 +13,7 @@ namespace {
 // The tags that stay markup inside a text when the library writes it back, by the name
 // that stands between the '<' and the first space or the '>'.
 bool es_tag_en_linea(std::string_view nombre) {
-  static constexpr const auto &kNombres = htmlparser::kTagsEnLinea;
-  for (std::string_view n : kNombres) {
+  for (std::string_view n : reglas_compartidas::tags_en_linea()) {
     if (n.size() != nombre.size()) continue;
     bool igual = true;
     for (size_t i = 0; i < n.size() && igual; ++i)
@@ -62,7 +61,7 @@ void protege_por_tramos(std::string_view texto, size_t corte, Tramo &&tramo) {
   };
   const bool bloques = opciones_dame_segmentacion() == SEGMENTACION_BLOQUES;
   size_t proximo_mayor = 0;  // the first '>' at or after the last one looked for
-  const htmlparser::texto_acotado<char> t = htmlparser::acotado(texto);
+  const reglas_compartidas::texto_html t{texto};
   // What the page marks as not to be translated goes to the engine as one group.
   const std::vector<std::string_view> sin_traducir = sin_traducir_partes(texto);
   size_t proxima_parte = 0;
@@ -86,15 +85,16 @@ void protege_por_tramos(std::string_view texto, size_t corte, Tramo &&tramo) {
         proximo_mayor = texto.find('>', i + 1);
       if (proximo_mayor != std::string_view::npos) {
         // The tag ends as the library reads it: a '>' inside a quoted value does not end it.
-        const size_t cierre = htmlparser::busca_cierre(t, i);
-        std::string_view nombre = htmlparser::nombre_de_tag(texto.substr(i + 1, cierre - i - 1));
+        const size_t cierre = reglas_compartidas::busca_cierre(t, i);
+        std::string_view nombre =
+            reglas_compartidas::nombre_de_tag(texto.substr(i + 1, cierre - i - 1));
         // A phrasing tag too when this thread cuts pages by blocks: their texts hold them
         // as markup.
-        const size_t fin_nombre = htmlparser::fin_de_nombre_de_tag(t, i);
+        const size_t fin_nombre = reglas_compartidas::fin_de_nombre_de_tag(t, i);
         const size_t desde = i + 1 < texto.size() && texto[i + 1] == '/' ? i + 2 : i + 1;
         const bool de_frase =
-            bloques && htmlparser::tiene_atributos(t, i) &&
-            htmlparser::busca_elemento_de_frase(texto.substr(desde, fin_nombre - desde)) != nullptr;
+            bloques && reglas_compartidas::tiene_atributos(t, i) &&
+            reglas_compartidas::es_elemento_de_frase(texto.substr(desde, fin_nombre - desde));
         if (cierre < texto.size() && (es_tag_en_linea(nombre) || de_frase)) {
           grupo(texto.substr(i, cierre + 1 - i));
           i = cierre;
@@ -102,7 +102,8 @@ void protege_por_tramos(std::string_view texto, size_t corte, Tramo &&tramo) {
         }
       }
     } else if (c == '&') {
-      if (const size_t largo = htmlparser::largo_de_referencia(texto.substr(i)); largo > 0) {
+      if (const size_t largo = reglas_compartidas::largo_de_referencia(texto.substr(i));
+          largo > 0) {
         grupo(texto.substr(i, largo));
         i += largo - 1;
         continue;

@@ -4,7 +4,9 @@
 #include <algorithm>
 #include <string>
 
-#include "htmlparser/reglas_html.h"
+#include "htmlparser/reglas_compartidas.h"
+#include "privado/ascii.h"
+#include "privado/blancos.h"
 #include "marcado.h"
 
 namespace {
@@ -20,8 +22,7 @@ bool no_se_traduce(const TagDeTexto &tag) {
     for (size_t i = valor.find("notranslate"); i != std::string::npos;
          i = valor.find("notranslate", i + 1)) {
       const size_t fin = i + std::string_view("notranslate").size();
-      if ((i == 0 || htmlparser::es_blanco(valor[i - 1])) &&
-          (fin == valor.size() || htmlparser::es_blanco(valor[fin])))
+      if ((i == 0 || es_blanco(valor[i - 1])) && (fin == valor.size() || es_blanco(valor[fin])))
         return true;
     }
   }
@@ -43,7 +44,7 @@ std::vector<std::string_view> sin_traducir_partes(std::string_view texto) {
     const size_t en = static_cast<size_t>(tag.escrito.data() - texto.data());
     if (nombre.empty()) {
       if (!no_se_traduce(tag)) continue;
-      if (htmlparser::es_elemento_vacio(tag.nombre)) {
+      if (reglas_compartidas::es_elemento_vacio(tag.nombre)) {
         partes.push_back(tag.escrito);
         continue;
       }

@@ -5,7 +5,8 @@
 /* Internal to the library, never installed. The tag scanner, page segmentation, the
  * rebuild, the attribute and link finders, the escaping of texts and the normalising
  * of texts all read a page through these rules, so that changing a rule here changes it
- * for every one of them. */
+ * for every one of them; the command reads through the same rules behind
+ * reglas_compartidas.h, as it cannot include this header. */
 
 #include <algorithm>
 #include <array>

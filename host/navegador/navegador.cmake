@@ -11,7 +11,7 @@ if(NOT TARGET lenguaweb_cli_lectura)
     ${CMAKE_CURRENT_LIST_DIR}/arbol_html.cpp
     ${CMAKE_CURRENT_LIST_DIR}/revision.cpp)
   target_include_directories(lenguaweb_cli_lectura PUBLIC ${CMAKE_CURRENT_LIST_DIR}
-    PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/include)
+    PRIVATE ${PROJECT_SOURCE_DIR}/include)
   target_link_libraries(lenguaweb_cli_lectura PUBLIC companion
-    PRIVATE PkgConfig::LECTURA_GUMBO ICU::uc ICU::data lenguaweb_avisos)
+    PRIVATE reglas_html_compartidas companion_utilidades PkgConfig::LECTURA_GUMBO ICU::uc ICU::data lenguaweb_avisos)
 endif()

@@ -10,9 +10,10 @@
 #include <unordered_map>
 
 #include "arbol_html.h"
-#include "htmlparser/reglas_html.h"
+#include "htmlparser/reglas_compartidas.h"
 #include "lectura_navegador.h"
 #include "privado/ascii.h"
+#include "privado/blancos.h"
 
 namespace {
 
@@ -52,9 +53,7 @@ std::optional<bool> no_se_traduce(const NodoHtml &e) {
     const std::string_view v = c->valor;
     for (size_t i = v.find("notranslate"); i != kNada; i = v.find("notranslate", i + 1)) {
       const size_t fin = i + 11;
-      if ((i == 0 || htmlparser::es_blanco(v[i - 1])) &&
-          (fin == v.size() || htmlparser::es_blanco(v[fin])))
-        return true;
+      if ((i == 0 || es_blanco(v[i - 1])) && (fin == v.size() || es_blanco(v[fin]))) return true;
     }
   }
   return std::nullopt;
@@ -208,7 +207,7 @@ std::vector<std::pair<std::string_view, std::string_view>> marcas_de(std::string
       size_t fin = i + 1;
       if (t[fin] == '/' || t[fin] == '!') ++fin;
       const size_t nombre = fin;
-      while (fin < t.size() && (htmlparser::es_letra_ascii(t[fin]) ||
+      while (fin < t.size() && (reglas_compartidas::es_letra_ascii(t[fin]) ||
                                 (fin > nombre && t[fin] >= '0' && t[fin] <= '9')))
         ++fin;
       if (fin > nombre || t[i + 1] == '!')
@@ -217,7 +216,7 @@ std::vector<std::pair<std::string_view, std::string_view>> marcas_de(std::string
       size_t fin = i + 1;
       if (fin < t.size() && t[fin] == '#') ++fin;
       while (fin < t.size() && fin - i < 32 &&
-             (htmlparser::es_letra_ascii(t[fin]) || (t[fin] >= '0' && t[fin] <= '9')))
+             (reglas_compartidas::es_letra_ascii(t[fin]) || (t[fin] >= '0' && t[fin] <= '9')))
         ++fin;
       if (fin < t.size() && t[fin] == ';' && fin > i + 1 + (t[i + 1] == '#'))
         r.emplace_back(t.substr(i, 1), t.substr(i, fin + 1 - i));
@@ -236,13 +235,13 @@ bool tiene_letra(std::string_view t) {
 }
 
 std::string_view sin_blancos_al_borde(std::string_view t) {
-  while (!t.empty() && htmlparser::es_blanco(t.front())) t.remove_prefix(1);
-  while (!t.empty() && htmlparser::es_blanco(t.back())) t.remove_suffix(1);
+  while (!t.empty() && es_blanco(t.front())) t.remove_prefix(1);
+  while (!t.empty() && es_blanco(t.back())) t.remove_suffix(1);
   return t;
 }
 
 bool es_de_frase(const NodoHtml &e) {
-  return e.clase == ClaseNodo::elemento && htmlparser::busca_elemento_de_frase(e.nombre) != nullptr;
+  return e.clase == ClaseNodo::elemento && reglas_compartidas::es_elemento_de_frase(e.nombre);
 }
 
 class Revision {
