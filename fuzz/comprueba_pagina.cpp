@@ -315,6 +315,18 @@ std::string fuzz_une(const lenguaweb_t *d) {
       if (bloques && o.inicio >= cuerpo_inicio && o.fin <= cuerpo_fin) continue;
       if (k >= d->trozos.size() || o.inicio < d->trozos[k].inicio || o.fin > d->trozos[k].fin)
         return "attribute " + texto + " lies in no piece";
+      // The rebuild writes a translation into the recorded value as the record says it
+      // stands: between the quotes it names, or after an '='.
+      const bool comillas = (o.valor & kValorEntreComillas) != 0;
+      if (comillas && (o.inicio == 0 || o.fin >= pagina.size() ||
+                       (pagina[o.inicio - 1] != '"' && pagina[o.inicio - 1] != '\'') ||
+                       pagina[o.fin] != pagina[o.inicio - 1]))
+        return "attribute " + texto + " is not between the quotes its record names";
+      const size_t antes =
+          o.inicio == 0 ? kNoEsta : pagina.find_last_not_of(" \t\n\f\r", o.inicio - 1);
+      if (!comillas && (o.valor & kValorTrasIgual) != 0 &&
+          (antes == kNoEsta || pagina[antes] != '='))
+        return "attribute " + texto + " does not follow an '='";
       if (!bloques && !normaliza_a(j, pagina.substr(o.inicio, o.fin - o.inicio), 0))
         return "attribute " + texto + " is not its value normalised";
       continue;
