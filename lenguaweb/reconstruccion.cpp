@@ -432,7 +432,8 @@ void escribe_trozo(std::string &salida, std::string_view trozo, uint32_t desde,
       for (; siguiente_texto < textos.size(); ++siguiente_texto) {
         const texto_para_atributo &a = textos[siguiente_texto];
         const registro_de_texto &r = e.documento->registros[a.indice];
-        if (r.inicio >= desde + tag.fin) break;
+        // An empty value that the page's end cuts short stands at the tag's very end.
+        if (r.inicio > desde + tag.fin) break;
         if (r.inicio < desde + tag.inicio || r.fin > desde + tag.fin) {
           informa_en(kModuloLenguaweb, "encontrado == CIERTO");
           continue;
