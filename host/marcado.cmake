@@ -8,5 +8,5 @@ if(NOT TARGET lenguaweb_cli_marcado)
     ${CMAKE_CURRENT_LIST_DIR}/plegado.cpp)
   target_include_directories(lenguaweb_cli_marcado PUBLIC ${CMAKE_CURRENT_LIST_DIR})
   target_link_libraries(lenguaweb_cli_marcado PUBLIC companion
-    PRIVATE referencias_html ICU::uc lenguaweb_avisos)
+    PRIVATE referencias_html elementos_html ICU::uc lenguaweb_avisos)
 endif()

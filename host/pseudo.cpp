@@ -10,20 +10,6 @@
 
 namespace {
 
-// The tags that stay markup inside a text when the library writes it back, by the name
-// that stands between the '<' and the first space or the '>'.
-bool es_tag_en_linea(std::string_view nombre) {
-  static constexpr const auto &kNombres = htmlparser::kTagsEnLinea;
-  for (std::string_view n : kNombres) {
-    if (n.size() != nombre.size()) continue;
-    bool igual = true;
-    for (size_t i = 0; i < n.size() && igual; ++i)
-      igual = n[i] == static_cast<char>(std::toupper(static_cast<unsigned char>(nombre[i])));
-    if (igual) return true;
-  }
-  return false;
-}
-
 bool es_cifra(char c) {
   return c >= '0' && c <= '9';
 }
@@ -87,7 +73,10 @@ void protege_por_tramos(std::string_view texto, size_t corte, Tramo &&tramo) {
       if (proximo_mayor != std::string_view::npos) {
         // The tag ends as the library reads it: a '>' inside a quoted value does not end it.
         const size_t cierre = htmlparser::busca_cierre(t, i);
-        std::string_view nombre = htmlparser::nombre_de_tag(texto.substr(i + 1, cierre - i - 1));
+        // The tags that stay markup inside a classic text when the library writes it back,
+        // by their names read as that segmentation reads them.
+        const std::string_view nombre =
+            htmlparser::nombre_legado_de_tag(texto.substr(i + 1, cierre - i - 1));
         // A phrasing tag too when this thread cuts pages by blocks: their texts hold them
         // as markup.
         const size_t fin_nombre = htmlparser::fin_de_nombre_de_tag(t, i);
@@ -95,7 +84,7 @@ void protege_por_tramos(std::string_view texto, size_t corte, Tramo &&tramo) {
         const bool de_frase =
             bloques && htmlparser::tiene_atributos(t, i) &&
             htmlparser::busca_elemento_de_frase(texto.substr(desde, fin_nombre - desde)) != nullptr;
-        if (cierre < texto.size() && (es_tag_en_linea(nombre) || de_frase)) {
+        if (cierre < texto.size() && (htmlparser::bit_de_tag_en_linea(nombre) >= 0 || de_frase)) {
           grupo(texto.substr(i, cierre + 1 - i));
           i = cierre;
           continue;

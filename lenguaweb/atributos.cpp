@@ -148,7 +148,10 @@ bool lenguaweb_procesa_meta_compartida(std::string_view tag, texto_de_tag *texto
 }
 
 bool lenguaweb_texto_de_tag(const tag_leido &tag, texto_de_tag *texto) {
-  if (htmlparser::nombre_es(tag.nombre, "IMG")) return lenguaweb_procesa_img(tag.texto, texto);
-  if (htmlparser::nombre_es(tag.nombre, "META")) return lenguaweb_procesa_meta(tag.texto, texto);
+  // The classic segmentation's reading of names (up to a space).
+  if (htmlparser::nombre_es(tag.nombre_legado, "IMG"))
+    return lenguaweb_procesa_img(tag.texto, texto);
+  if (htmlparser::nombre_es(tag.nombre_legado, "META"))
+    return lenguaweb_procesa_meta(tag.texto, texto);
   return false;
 }

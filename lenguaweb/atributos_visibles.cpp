@@ -73,7 +73,7 @@ size_t lenguaweb_textos_de_tag(const tag_leido &tag, segmentacion_t segmentacion
   const std::string_view t = tag.texto;
   if (t.size() < 2 || !htmlparser::es_letra_ascii(t[1])) return 0; /* no end tag, comment ... */
   if (t.find('=') == htmlparser::kNoEsta) return 0;                /* most tags: no value at all */
-  if (nombre_es(tag.nombre, "META"))
+  if (nombre_es(tag.nombre_legado, "META"))
     return lenguaweb_procesa_meta(t, &textos[0]) || lenguaweb_procesa_meta_compartida(t, &textos[0])
                ? 1
                : 0;

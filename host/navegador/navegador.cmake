@@ -13,5 +13,5 @@ if(NOT TARGET lenguaweb_cli_lectura)
   target_include_directories(lenguaweb_cli_lectura PUBLIC ${CMAKE_CURRENT_LIST_DIR}
     PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/include)
   target_link_libraries(lenguaweb_cli_lectura PUBLIC companion
-    PRIVATE PkgConfig::LECTURA_GUMBO ICU::uc ICU::data lenguaweb_avisos)
+    PRIVATE PkgConfig::LECTURA_GUMBO ICU::uc ICU::data elementos_html lenguaweb_avisos)
 endif()
