@@ -128,8 +128,9 @@ std::map<std::string, long> permitidos(const lenguaweb_t *d,
   long menores = 0;
   for (const std::string &t : traducidos) menores += std::ranges::count(t, '<');
   std::map<std::string, long> puede;
-  for (const auto &e : htmlparser::kElementosDeFrase)
-    if (bloques) puede[std::string(e.nombre)] = puede["/" + std::string(e.nombre)] = menores;
+  for (const auto &e : htmlparser::lista_de_elementos())
+    if (bloques && e.frase >= 0)
+      puede[std::string(e.nombre)] = puede["/" + std::string(e.nombre)] = menores;
   const auto suma = [&puede](std::string_view texto, long veces) {
     for (const auto &[nombre, n] : fuzz_cuenta_tags(texto)) puede[nombre] += n * veces;
   };

@@ -87,7 +87,7 @@ void protege_por_tramos(std::string_view texto, size_t corte, Tramo &&tramo) {
         // The tag ends as the library reads it: a '>' inside a quoted value does not end it.
         const size_t cierre = reglas_compartidas::busca_cierre(t, i);
         std::string_view nombre =
-            reglas_compartidas::nombre_de_tag(texto.substr(i + 1, cierre - i - 1));
+            reglas_compartidas::nombre_legado_de_tag(texto.substr(i + 1, cierre - i - 1));
         // A phrasing tag too when this thread cuts pages by blocks: their texts hold them
         // as markup.
         const size_t fin_nombre = reglas_compartidas::fin_de_nombre_de_tag(t, i);

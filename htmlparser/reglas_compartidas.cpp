@@ -1,6 +1,7 @@
 /* reglas_compartidas.cpp - the command's reading of HTML, as the library's rules read. */
 #include "htmlparser/reglas_compartidas.h"
 
+#include "htmlparser/elementos.h"
 #include "htmlparser/reglas_html.h"
 
 namespace reglas_compartidas {
@@ -45,8 +46,8 @@ size_t cierre_de_tag_o_comentario(const texto_html &t, size_t inicio) {
   return con_reglas(t, [&](const auto &a) { return htmlparser::lee_fin_de_tag(a, inicio).cierre; });
 }
 
-std::string_view nombre_de_tag(std::string_view tras_el_menor) {
-  return htmlparser::nombre_de_tag(tras_el_menor);
+std::string_view nombre_legado_de_tag(std::string_view tras_el_menor) {
+  return htmlparser::nombre_legado_de_tag(tras_el_menor);
 }
 
 bool nombre_es(std::string_view nombre, std::string_view buscado) {

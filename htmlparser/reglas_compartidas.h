@@ -53,7 +53,7 @@ size_t cierre_de_tag_o_comentario(const texto_html &t, size_t inicio);
 
 /* A tag's name, given the tag's text after its '<' (without the closing '>'): up to the
  * first space. Other blanks do not end it. */
-std::string_view nombre_de_tag(std::string_view tras_el_menor);
+std::string_view nombre_legado_de_tag(std::string_view tras_el_menor);
 
 /* Names compared with ASCII letter case ignored. */
 bool nombre_es(std::string_view nombre, std::string_view buscado);

@@ -3,52 +3,6 @@
 
 namespace htmlparser {
 
-namespace {
-
-constexpr size_t kMasLargo = 7; /* "/STRONG" */
-
-// The bits of the inline names by the names' length, and where each length begins among
-// them: a name is compared only with the few names of its own length.
-constexpr auto kBitsPorLargo = [] {
-  std::array<uint8_t, kNumTagsEnLinea> bits{};
-  size_t n = 0;
-  for (size_t largo = 0; largo <= kMasLargo; ++largo)
-    for (size_t bit = 0; bit < kNumTagsEnLinea; ++bit)
-      if (kTagsEnLinea[bit].size() == largo) bits[n++] = static_cast<uint8_t>(bit);
-  return bits;
-}();
-constexpr auto kDesdeLargo = [] {
-  std::array<uint8_t, kMasLargo + 2> desde{};
-  for (size_t largo = 0; largo < desde.size(); ++largo)
-    for (std::string_view nombre : kTagsEnLinea) desde[largo] += nombre.size() < largo;
-  return desde;
-}();
-static_assert(kDesdeLargo[kMasLargo + 1] == kNumTagsEnLinea, "no inline name is longer");
-
-// The letters an inline name begins with (after the '/' of an end tag), in both cases:
-// most names of other tags are sorted out by their first letter alone.
-constexpr auto kPrimeraLetra = [] {
-  std::array<bool, 256> primera{};
-  for (std::string_view nombre : kTagsEnLinea) {
-    const char c = nombre[nombre[0] == '/' ? 1 : 0];
-    primera[static_cast<unsigned char>(c)] = true;
-    primera[static_cast<unsigned char>(c - 'A' + 'a')] = true;
-  }
-  return primera;
-}();
-
-}  // namespace
-
-int bit_de_tag_en_linea(std::string_view nombre) {
-  // Asked of every tag read inside a text.
-  if (nombre.empty() || nombre.size() > kMasLargo) return -1;
-  const size_t letra = nombre[0] == '/' && nombre.size() > 1 ? 1 : 0;
-  if (!kPrimeraLetra[static_cast<unsigned char>(nombre[letra])]) return -1;
-  for (size_t i = kDesdeLargo[nombre.size()]; i < kDesdeLargo[nombre.size() + 1]; ++i)
-    if (nombre_es(nombre, kTagsEnLinea[kBitsPorLargo[i]])) return kBitsPorLargo[i];
-  return -1;
-}
-
 size_t busca_fin_de_elemento(std::string_view texto, size_t desde, size_t hasta,
                              std::string_view nombre) {
   const size_t largo = nombre.size() + 2;
@@ -119,13 +73,15 @@ size_t fin_de_script(std::string_view texto, size_t desde) {
 }
 
 std::string_view nombre_de_elemento(std::string_view tag) {
-  size_t inicio = 1;
-  if (inicio < tag.size() && tag[inicio] == '/') ++inicio;
+  const size_t inicio = tag.size() > 1 && tag[1] == '/' ? 2 : 1;
   if (inicio >= tag.size() || !es_letra_ascii(tag[inicio])) return {};
-  size_t fin = inicio;
-  while (fin < tag.size() && !es_blanco_de_tag(tag[fin]) && tag[fin] != '/' && tag[fin] != '>')
-    ++fin;
-  return tag.substr(inicio, fin - inicio);
+  return tag.substr(inicio, fin_de_nombre_de_tag(acotado(tag), 0) - inicio);
+}
+
+bool sale_de_extranjero(std::string_view tag) {
+  const elemento_html *e = busca_elemento(nombre_de_elemento(tag));
+  if (e == nullptr) return false;
+  return tag[1] == '/' ? e->cierre_sale_de_extranjero : e->apertura_sale_de_extranjero;
 }
 
 bool se_lee_como_un_tag(std::string_view tag) {

@@ -19,6 +19,7 @@
 #include <type_traits>
 #include <utility>
 
+#include "htmlparser/elementos.h"
 #include "htmlparser/referencias.h"
 #include "privado/ascii.h"
 #include "privado/blancos.h"
@@ -166,6 +167,15 @@ bool es_menor_suelto(const T &t, size_t inicio) {
   if (t.acaba_en(i)) return false;
   const auto c = t.en(i);
   return !es_letra_ascii(c) && c != '/' && c != '!' && c != '?';
+}
+
+/* Whether the '<' at i of a text begins a tag as a browser's tokenizer reads one: it is
+ * followed by an ASCII letter, '/', '!' or '?'. Any other '<' is a character of the text. */
+template <class T>
+bool empieza_tag(const T &t, size_t i) {
+  if (t.acaba_en(i + 1)) return false;
+  const auto c = t.en(i + 1);
+  return es_letra_ascii(c) || c == '/' || c == '!' || c == '?';
 }
 
 /* The end of the name of the tag whose '<' stands at inicio, as the tokenizer ends it:
@@ -339,9 +349,12 @@ size_t fin_de_texto_sin_tags(std::string_view texto, size_t desde, std::string_v
  * the element. */
 size_t fin_de_script(std::string_view texto, size_t desde);
 
-/* A tag's name, given the tag's text after its '<' (without the closing '>'): up to the
- * first space. Other blanks do not end it. */
-inline std::string_view nombre_de_tag(std::string_view tras_el_menor) {
+/* A tag's name as the classic segmentation has always read it, given the tag's text after
+ * its '<' (without the closing '>'): up to the first space, an end tag's '/' kept. Other
+ * blanks do not end it, so "<B\tclass=x>" is no B there. The classic texts, IMG ALT and META
+ * (lenguaweb_texto_de_tag) and the rebuild's links and language follow it; every other
+ * reader ends a name where the tokenizer does (fin_de_nombre_de_tag). */
+inline std::string_view nombre_legado_de_tag(std::string_view tras_el_menor) {
   return tras_el_menor.substr(0, std::min(tras_el_menor.find(' '), tras_el_menor.size()));
 }
 
@@ -366,99 +379,6 @@ constexpr bool pide_comillas(char c) {
   return es_blanco(c) || c == '"' || c == '\'' || c == '<' || c == '>' || c == '=' || c == '`';
 }
 
-/* ---- Inline tags -----------------------------------------------------------------------
- * Inside a body text they do not end it, and a text written back keeps them as markup.
- * Each name has a bit of its own in a text's set of inline tags: its place in
- * kTagsEnLinea. */
-enum bit_en_linea : uint8_t {
-  kBitU,
-  kBitFinU,
-  kBitB,
-  kBitFinB,
-  kBitI,
-  kBitFinI,
-  kBitEm,
-  kBitFinEm,
-  kBitStrong,
-  kBitFinStrong,
-  kBitBr,
-  kBitFont,
-  kBitFinFont,
-  kNumTagsEnLinea
-};
-
-/* Each name at the place of its bit. */
-inline constexpr std::array<std::string_view, kNumTagsEnLinea> kTagsEnLinea = {
-    "U", "/U", "B", "/B", "I", "/I", "EM", "/EM", "STRONG", "/STRONG", "BR", "FONT", "/FONT"};
-static_assert(
-    [] {
-      for (bit_en_linea fin : {kBitFinU, kBitFinB, kBitFinI, kBitFinEm, kBitFinStrong, kBitFinFont})
-        if (!kTagsEnLinea[fin].starts_with('/') ||
-            kTagsEnLinea[fin].substr(1) != kTagsEnLinea[fin - 1])
-          return false;
-      return kTagsEnLinea[kBitBr] == "BR";
-    }(),
-    "every end tag's bit follows its start tag's");
-
-/* The bit of an inline tag's name (letter case ignored); -1 for any other name. */
-int bit_de_tag_en_linea(std::string_view nombre);
-
-/* ---- Phrasing elements -----------------------------------------------------------------
- * In the block segmentation a text runs on through every phrasing element, its start tag
- * and end tag kept inside the text; any other tag ends it. The void ones have no end tag. */
-struct elemento_de_frase {
-  std::string_view nombre;
-  bool vacio;
-};
-inline constexpr elemento_de_frase kElementosDeFrase[] = {
-    {"A", false},    {"ABBR", false},   {"ACRONYM", false}, {"B", false},    {"BDI", false},
-    {"BDO", false},  {"BIG", false},    {"BR", true},       {"CITE", false}, {"CODE", false},
-    {"DATA", false}, {"DEL", false},    {"DFN", false},     {"EM", false},   {"FONT", false},
-    {"I", false},    {"IMG", true},     {"INS", false},     {"KBD", false},  {"MARK", false},
-    {"NOBR", false}, {"Q", false},      {"RB", false},      {"RP", false},   {"RT", false},
-    {"RTC", false},  {"RUBY", false},   {"S", false},       {"SAMP", false}, {"SMALL", false},
-    {"SPAN", false}, {"STRIKE", false}, {"STRONG", false},  {"SUB", false},  {"SUP", false},
-    {"TIME", false}, {"TT", false},     {"U", false},       {"VAR", false},  {"WBR", true}};
-
-/* Whether the '<' at i of a text begins a tag as a browser's tokenizer reads one: it is
- * followed by an ASCII letter, '/', '!' or '?'. Any other '<' is a character of the text. */
-template <class T>
-bool empieza_tag(const T &t, size_t i) {
-  if (t.acaba_en(i + 1)) return false;
-  const auto c = t.en(i + 1);
-  return es_letra_ascii(c) || c == '/' || c == '!' || c == '?';
-}
-
-static_assert(
-    [] {
-      for (size_t i = 1; i < std::size(kElementosDeFrase); ++i)
-        if (!(kElementosDeFrase[i - 1].nombre < kElementosDeFrase[i].nombre)) return false;
-      return true;
-    }(),
-    "the phrasing elements are sorted by name, so those of one letter stand together");
-
-/* For each letter, where the phrasing elements whose names begin with it begin in
- * kElementosDeFrase (sorted by name) and where they end. */
-inline constexpr auto kFrasePorLetra = [] {
-  std::array<std::pair<uint8_t, uint8_t>, 26> r{};
-  for (size_t i = 0; i < std::size(kElementosDeFrase); ++i) {
-    auto &[desde, hasta] = r[kElementosDeFrase[i].nombre[0] - 'A'];
-    if (hasta == 0) desde = static_cast<uint8_t>(i);
-    hasta = static_cast<uint8_t>(i + 1);
-  }
-  return r;
-}();
-
-/* The phrasing element of a tag's base name (no '/', letter case ignored), or null.
- * Asked of every tag read: only the names of its first letter are compared. */
-constexpr const elemento_de_frase *busca_elemento_de_frase(std::string_view nombre) {
-  if (nombre.empty() || nombre.size() > 7 || !es_letra_ascii(nombre[0])) return nullptr;
-  const auto [desde, hasta] = kFrasePorLetra[a_mayuscula(nombre[0]) - 'A'];
-  for (size_t i = desde; i < hasta; ++i)
-    if (nombre_es(nombre, kElementosDeFrase[i].nombre)) return &kElementosDeFrase[i];
-  return nullptr;
-}
-
 /* ---- Entities ------------------------------------------------------------------------
  * The references this library writes for a character that cannot stand as it is, those
  * that the classic segmentation decodes in a text, and how long a reference is. */
@@ -470,7 +390,9 @@ inline constexpr std::string_view kEntidadEspacioDuro = "&nbsp;";
 inline constexpr std::string_view kEntidadAmpersand = "&amp;";
 inline constexpr std::string_view kEntidadApostrofo = "&#39;";
 inline constexpr std::string_view kReferenciaEspacioDuro = "&#160;";
-inline constexpr const char *kEspacioDuroUtf8 = "\xC2\xA0";
+/* A no-break space in UTF-8 (the literal's NUL stands after it, for the companion's
+ * conversions). */
+inline constexpr std::string_view kEspacioDuroUtf8 = "\xC2\xA0";
 
 /* The references that the classic segmentation decodes in a text, spelled as it finds
  * them, in this order; none of them can form out of the bytes another one leaves. What
@@ -530,36 +452,9 @@ bool se_lee_como_un_tag(std::string_view tag);
 std::string_view nombre_de_elemento(std::string_view tag);
 
 /* Whether a tag (from its '<') read inside SVG or MathML, off their HTML integration
- * points, ends them there: the start tags of these HTML elements (FONT whatever its
- * attributes, which only some make one) and the end tags of BR and P. */
-constexpr bool sale_de_extranjero(std::string_view tag) {
-  constexpr std::string_view kAperturas[] = {
-      "B",      "BIG",    "BLOCKQUOTE", "BODY",  "BR",    "CENTER", "CODE", "DD",      "DIV",
-      "DL",     "DT",     "EM",         "EMBED", "FONT",  "H1",     "H2",   "H3",      "H4",
-      "H5",     "H6",     "HEAD",       "HR",    "I",     "IMG",    "LI",   "LISTING", "MENU",
-      "META",   "NOBR",   "OL",         "P",     "PRE",   "RUBY",   "S",    "SMALL",   "SPAN",
-      "STRIKE", "STRONG", "SUB",        "SUP",   "TABLE", "TT",     "U",    "UL",      "VAR"};
-  if (tag.size() < 2) return false;
-  const bool cierre = tag[1] == '/';
-  size_t fin = cierre ? 2 : 1;
-  while (fin < tag.size() && !es_blanco_de_tag(tag[fin]) && tag[fin] != '/' && tag[fin] != '>')
-    ++fin;
-  const std::string_view nombre = tag.substr(cierre ? 2 : 1, fin - (cierre ? 2 : 1));
-  if (cierre) return nombre_es(nombre, "BR") || nombre_es(nombre, "P");
-  for (std::string_view a : kAperturas)
-    if (nombre_es(nombre, a)) return true;
-  return false;
-}
-
-/* Elements that hold nothing and that no end tag closes (letter case ignored). */
-constexpr bool es_elemento_vacio(std::string_view nombre) {
-  constexpr std::string_view kVacios[] = {
-      "AREA", "BASE",  "BR",     "COL",   "EMBED", "HR",     "IMG",      "INPUT",   "LINK",
-      "META", "PARAM", "SOURCE", "TRACK", "WBR",   "KEYGEN", "BASEFONT", "BGSOUND", "FRAME"};
-  for (std::string_view vacio : kVacios)
-    if (nombre_es(nombre, vacio)) return true;
-  return false;
-}
+ * points, ends them there (elemento_html::apertura_sale_de_extranjero and
+ * cierre_sale_de_extranjero). */
+bool sale_de_extranjero(std::string_view tag);
 
 /* ---- Looking ahead -------------------------------------------------------------------- */
 

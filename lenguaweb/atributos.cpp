@@ -44,12 +44,6 @@ bool tiene_atributo(std::string_view tag, std::string_view nombre) {
   return false;
 }
 
-/* The CONTENT of a META tag as a text. With HTTP-EQUIV the content is an order to the
- * browser (a refresh, a policy), not words, whatever else the tag names. */
-bool busca_contenido_de_meta(std::string_view tag, texto_de_tag *texto) {
-  return !tiene_atributo(tag, "HTTP-EQUIV") && busca_texto(tag, "CONTENT", texto);
-}
-
 }  // namespace
 
 bool lenguaweb_busca_valor(std::string_view texto, const char *nombre,
@@ -109,46 +103,46 @@ bool lenguaweb_procesa_img(std::string_view tag, texto_de_tag *texto) {
   return true;
 }
 
-bool lenguaweb_procesa_meta(std::string_view tag, texto_de_tag *texto) {
-  htmlparser::valor_html valor;
-  if (!lenguaweb_busca_valor(tag, "NAME", &valor)) return false;
-  const std::string_view nombre = tag.substr(valor.inicio, valor.fin - valor.inicio);
-  i_tipo_texto_t tipo;
-  if (htmlparser::nombre_es(nombre, "DESCRIPTION"))
-    tipo = TIPO_DESCRIPCION;
-  else if (htmlparser::nombre_es(nombre, "KEYWORDS"))
-    tipo = TIPO_PALABRA_CLAVE;
-  else
-    return false;
-  if (!busca_contenido_de_meta(tag, texto)) return false;
-  texto->tipo = tipo;
-  return true;
-}
+namespace {
 
-bool lenguaweb_procesa_meta_compartida(std::string_view tag, texto_de_tag *texto) {
-  static constexpr std::pair<std::string_view, i_tipo_texto_t> kNombres[] = {
-      {"og:title", TIPO_OG_TITULO},
-      {"og:description", TIPO_OG_DESCRIPCION},
-      {"og:image:alt", TIPO_OG_ALTERNATIVO_IMAGEN},
-      {"og:site_name", TIPO_OG_NOMBRE_SITIO},
-      {"twitter:title", TIPO_TWITTER_TITULO},
-      {"twitter:description", TIPO_TWITTER_DESCRIPCION},
-      {"twitter:image:alt", TIPO_TWITTER_ALTERNATIVO_IMAGEN}};
-  htmlparser::valor_html valor;
-  if (!lenguaweb_busca_valor(tag, "PROPERTY", &valor) &&
-      !lenguaweb_busca_valor(tag, "NAME", &valor))
-    return false;
-  const std::string_view nombre = tag.substr(valor.inicio, valor.fin - valor.inicio);
-  for (const auto &[dicho, tipo] : kNombres)
-    if (htmlparser::nombre_es(nombre, dicho) && busca_contenido_de_meta(tag, texto)) {
-      texto->tipo = tipo;
+/* The content of a META whose attribute clave (NAME or PROPERTY) holds nombre, when the table
+ * of translatable attributes has it. With HTTP-EQUIV the content is an order to the browser
+ * (a refresh, a policy), not words, whatever else the tag names. */
+bool contenido_de_meta(std::string_view tag, std::string_view clave, std::string_view nombre,
+                       texto_de_tag *texto) {
+  for (const htmlparser::atributo_traducible &a : htmlparser::lista_de_atributos_traducibles())
+    if (a.elemento == "META" && a.clave == clave && htmlparser::nombre_es(nombre, a.valor)) {
+      if (tiene_atributo(tag, "HTTP-EQUIV") ||
+          !busca_texto(tag, std::string(a.nombre).c_str(), texto))
+        return false;
+      texto->tipo = a.tipo;
       return true;
     }
   return false;
 }
 
+}  // namespace
+
+bool lenguaweb_procesa_meta(std::string_view tag, texto_de_tag *texto) {
+  htmlparser::valor_html valor;
+  if (!lenguaweb_busca_valor(tag, "NAME", &valor)) return false;
+  return contenido_de_meta(tag, "NAME", tag.substr(valor.inicio, valor.fin - valor.inicio), texto);
+}
+
+bool lenguaweb_procesa_meta_compartida(std::string_view tag, texto_de_tag *texto) {
+  htmlparser::valor_html valor;
+  if (!lenguaweb_busca_valor(tag, "PROPERTY", &valor) &&
+      !lenguaweb_busca_valor(tag, "NAME", &valor))
+    return false;
+  return contenido_de_meta(tag, "PROPERTY", tag.substr(valor.inicio, valor.fin - valor.inicio),
+                           texto);
+}
+
 bool lenguaweb_texto_de_tag(const tag_leido &tag, texto_de_tag *texto) {
-  if (htmlparser::nombre_es(tag.nombre, "IMG")) return lenguaweb_procesa_img(tag.texto, texto);
-  if (htmlparser::nombre_es(tag.nombre, "META")) return lenguaweb_procesa_meta(tag.texto, texto);
+  // The classic segmentation's reading of names (up to a space).
+  if (htmlparser::nombre_es(tag.nombre_legado, "IMG"))
+    return lenguaweb_procesa_img(tag.texto, texto);
+  if (htmlparser::nombre_es(tag.nombre_legado, "META"))
+    return lenguaweb_procesa_meta(tag.texto, texto);
   return false;
 }

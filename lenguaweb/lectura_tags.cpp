@@ -8,32 +8,6 @@ namespace {
 
 using htmlparser::nombre_es;
 
-/* Whether the name may be one of the elements these functions follow (XMP, PRE, STYLE,
- * SCRIPT, LISTING, TEXTAREA, PLAINTEXT, TITLE, IFRAME, NOEMBED, NOFRAMES, NOSCRIPT): told
- * by its length and first letter, so that the other tags of a page, nearly all of them,
- * cost no comparison of names. */
-bool puede_ser_seguido(std::string_view base) {
-  if (base.size() < 3 || base.size() > 9) return false;
-  switch (htmlparser::a_mayuscula(base[0])) {
-    case 'I':
-    case 'N':
-    case 'L':
-    case 'P':
-    case 'S':
-    case 'T':
-    case 'X':
-      return true;
-    default:
-      return false;
-  }
-}
-
-constexpr elemento_crudo kCrudos[] = {elemento_crudo::script,    elemento_crudo::style,
-                                      elemento_crudo::xmp,       elemento_crudo::textarea,
-                                      elemento_crudo::plaintext, elemento_crudo::titulo,
-                                      elemento_crudo::iframe,    elemento_crudo::noembed,
-                                      elemento_crudo::noframes,  elemento_crudo::noscript};
-
 /* Whether a start tag ends in "/>" for a browser: a '/' before its '>' that is no part of
  * an unquoted value. */
 bool se_cierra_solo(const tag_leido &tag) {
@@ -69,6 +43,16 @@ bool abre_integracion(const tag_leido &tag, int k, bool mathml) {
   const std::string_view valor =
       tag.texto.substr(codificacion.inicio, codificacion.fin - codificacion.inicio);
   return nombre_es(valor, "text/html") || nombre_es(valor, "application/xhtml+xml");
+}
+
+/* Fills the tag's names and element from its text. */
+void pon_nombres(tag_leido &tag) {
+  tag.cierra = tag.texto.size() > 1 && tag.texto[1] == '/';
+  const size_t desde = tag.cierra ? 2 : 1;
+  const size_t fin = htmlparser::fin_de_nombre_de_tag(htmlparser::acotado(tag.texto), 0);
+  tag.nombre = tag.texto.substr(desde, fin - desde);
+  tag.nombre_legado = htmlparser::nombre_legado_de_tag(tag.texto.substr(1));
+  tag.elemento = htmlparser::busca_elemento(tag.nombre);
 }
 
 /* Moves the SVG and MathML elements open past a start or end tag read outside raw
@@ -109,44 +93,6 @@ void sigue_extranjeros(lectura_html &lectura, const tag_leido &tag) {
 
 }  // namespace
 
-std::string_view base_del_nombre(std::string_view nombre, bool *cierra) {
-  *cierra = !nombre.empty() && nombre[0] == '/';
-  if (*cierra) nombre.remove_prefix(1);
-  size_t fin = 0;
-  while (fin < nombre.size() && !htmlparser::es_blanco_de_tag(nombre[fin]) && nombre[fin] != '/' &&
-         nombre[fin] != '>')
-    ++fin;
-  return nombre.substr(0, fin);
-}
-
-std::string_view nombre_de_elemento(elemento_crudo crudo) {
-  switch (crudo) {
-    case elemento_crudo::script:
-      return "SCRIPT";
-    case elemento_crudo::style:
-      return "STYLE";
-    case elemento_crudo::xmp:
-      return "XMP";
-    case elemento_crudo::textarea:
-      return "TEXTAREA";
-    case elemento_crudo::plaintext:
-      return "PLAINTEXT";
-    case elemento_crudo::titulo:
-      return "TITLE";
-    case elemento_crudo::iframe:
-      return "IFRAME";
-    case elemento_crudo::noembed:
-      return "NOEMBED";
-    case elemento_crudo::noframes:
-      return "NOFRAMES";
-    case elemento_crudo::noscript:
-      return "NOSCRIPT";
-    case elemento_crudo::ninguno:
-      break;
-  }
-  return "";
-}
-
 tag_leido lenguaweb_lee_tag_en(const htmlparser::texto_acotado<char> &texto, uint32_t inicio,
                                elemento_crudo crudo, bool informa) {
   const std::string_view vista = texto.vista;
@@ -158,8 +104,8 @@ tag_leido lenguaweb_lee_tag_en(const htmlparser::texto_acotado<char> &texto, uin
   tag.sin_cerrar = crudo == elemento_crudo::ninguno ? fin.sin_cerrar : 0;
   size_t fin_texto = fin.cierre;
   if (crudo != elemento_crudo::ninguno) {
-    const size_t corte =
-        htmlparser::busca_fin_de_elemento(vista, inicio + 1, fin.cierre, nombre_de_elemento(crudo));
+    const size_t corte = htmlparser::busca_fin_de_elemento(vista, inicio + 1, fin.cierre,
+                                                           htmlparser::nombre_de_elemento(crudo));
     if (corte < fin.cierre) {
       fin_texto = tag.fin = static_cast<uint32_t>(corte);
       tag.cortado = true;
@@ -168,20 +114,14 @@ tag_leido lenguaweb_lee_tag_en(const htmlparser::texto_acotado<char> &texto, uin
   if (fin_texto == vista.size() && informa) informa_en(kModuloLenguaweb, "(fin_tag) != NULL");
 
   tag.texto = vista.substr(inicio, fin_texto - inicio);
-  tag.nombre = htmlparser::nombre_de_tag(tag.texto.substr(1));
+  pon_nombres(tag);
   return tag;
 }
 
-void lenguaweb_cambia_elemento_crudo(elemento_crudo &crudo, std::string_view nombre, bool informa) {
-  bool cierra = false;
-  const std::string_view base = base_del_nombre(nombre, &cierra);
-  if (!puede_ser_seguido(base)) return;
-  elemento_crudo este = elemento_crudo::ninguno;
-  for (elemento_crudo e : kCrudos)
-    if (htmlparser::nombre_es(base, nombre_de_elemento(e))) este = e;
-  if (este == elemento_crudo::ninguno) return;
-
-  if (!cierra) {
+void lenguaweb_cambia_elemento_crudo(elemento_crudo &crudo, const tag_leido &tag, bool informa) {
+  if (tag.elemento == nullptr || tag.elemento->crudo == elemento_crudo::ninguno) return;
+  const elemento_crudo este = tag.elemento->crudo;
+  if (!tag.cierra) {
     // Inside TITLE a SCRIPT or STYLE still opens: a browser runs one in the TITLE of SVG,
     // and a TITLE never closed must not make the page's code its text.
     if (crudo == elemento_crudo::ninguno ||
@@ -209,29 +149,27 @@ uint32_t lenguaweb_sigue_tras_tag(lectura_html &lectura, const tag_leido &leido,
   if (menor != 0 && menor != htmlparser::kNoEsta) {
     tag.inicio += static_cast<uint32_t>(menor);
     tag.texto.remove_prefix(menor);
-    tag.nombre = htmlparser::nombre_de_tag(tag.texto.substr(1));
+    pon_nombres(tag);
   }
   const bool era_codigo = es_codigo(lectura.crudo);
   if (se_leen_tags(lectura.crudo)) sigue_extranjeros(lectura, tag);
-  bool cierra = false;
-  const std::string_view base = base_del_nombre(tag.nombre, &cierra);
   // Inside SVG or MathML XMP and PLAINTEXT are ordinary elements.
-  if (lectura.en_html() || cierra || !(nombre_es(base, "XMP") || nombre_es(base, "PLAINTEXT")))
-    lenguaweb_cambia_elemento_crudo(lectura.crudo, tag.nombre, informa);
+  const elemento_crudo crudo =
+      tag.elemento != nullptr ? tag.elemento->crudo : elemento_crudo::ninguno;
+  if (lectura.en_html() || tag.cierra ||
+      (crudo != elemento_crudo::xmp && crudo != elemento_crudo::plaintext))
+    lenguaweb_cambia_elemento_crudo(lectura.crudo, tag, informa);
   if (era_codigo || !es_codigo(lectura.crudo)) return tag.fin;
-  const size_t fin =
-      lectura.crudo == elemento_crudo::script
-          ? htmlparser::fin_de_script(texto, tag.fin)
-          : htmlparser::fin_de_texto_sin_tags(texto, tag.fin, nombre_de_elemento(lectura.crudo));
+  const size_t fin = lectura.crudo == elemento_crudo::script
+                         ? htmlparser::fin_de_script(texto, tag.fin)
+                         : htmlparser::fin_de_texto_sin_tags(
+                               texto, tag.fin, htmlparser::nombre_de_elemento(lectura.crudo));
   return static_cast<uint32_t>(fin);
 }
 
-void lenguaweb_cambia_preformateado(uint32_t &profundidad, std::string_view nombre) {
-  bool cierra = false;
-  const std::string_view base = base_del_nombre(nombre, &cierra);
-  if (!puede_ser_seguido(base)) return;
-  if (!htmlparser::nombre_es(base, "PRE") && !htmlparser::nombre_es(base, "LISTING")) return;
-  if (!cierra)
+void lenguaweb_cambia_preformateado(uint32_t &profundidad, const tag_leido &tag) {
+  if (tag.elemento == nullptr || !tag.elemento->preformateado) return;
+  if (!tag.cierra)
     ++profundidad;
   else if (profundidad > 0)
     --profundidad;

@@ -10,26 +10,9 @@
 #include "htmlparser/reglas_html.h"
 #include "lenguaweb/documento.h"
 
-/* The element whose content is not read as markup. The content of SCRIPT, STYLE, IFRAME,
- * NOEMBED, NOFRAMES and NOSCRIPT (read as a browser that runs scripts reads it) is code:
- * never a text, and no tag in it is read; the content of XMP and PLAINTEXT (raw text) and of
- * TEXTAREA (text whose character references count) is one text, '<' and all. PLAINTEXT never ends.
- * TITLE is read as it always was, its tags and all; but a browser reads no tag in it up to its end
- * tag, so no XMP, TEXTAREA or PLAINTEXT opens inside it (which would make the page's
- * markup a text), and no tag there runs past that end tag or leaves a quote open. */
-enum class elemento_crudo {
-  ninguno,
-  script,
-  style,
-  xmp,
-  textarea,
-  plaintext,
-  titulo,
-  iframe,
-  noembed,
-  noframes,
-  noscript
-};
+/* The element whose content is not read as markup (htmlparser::elemento_crudo), by the
+ * element table's raw kind of its start tag. */
+using htmlparser::elemento_crudo;
 
 /* Whether the content of the element is read as markup by segmentation (ninguno, TITLE). */
 constexpr bool se_leen_tags(elemento_crudo crudo) {
@@ -47,25 +30,23 @@ constexpr bool es_codigo(elemento_crudo crudo) {
   return !se_leen_tags(crudo) && !es_texto_crudo(crudo);
 }
 
-/* The element's name in capitals ("SCRIPT" ...), "" for ninguno. */
-std::string_view nombre_de_elemento(elemento_crudo crudo);
-
 /* One tag or comment of a page or a piece. Views point into the text that was read
  * and stay valid while it does. */
 struct tag_leido {
   uint32_t inicio;         /* offset of the '<' */
   uint32_t fin;            /* one past the tag's last byte */
-  std::string_view nombre; /* after '<' up to the first space or the closing '>' */
-  std::string_view texto;  /* from '<' up to, not including, the closing '>' */
-  char sin_cerrar;         /* the quote of a value that never closes, outside raw elements
-                              (htmlparser::fin_de_tag), or 0 */
-  bool cortado;            /* cut short at the end tag of the element it stands in: no
-                              whole tag for a browser, so never part of a text */
+  std::string_view nombre; /* the name as the tokenizer ends it (htmlparser::fin_de_nombre_de_tag),
+                              without an end tag's '/' */
+  bool cierra;             /* an end tag, "</" */
+  const htmlparser::elemento_html *elemento; /* its element's record, or null */
+  std::string_view nombre_legado; /* htmlparser::nombre_legado_de_tag: after '<' up to the first
+                                     space or the closing '>' */
+  std::string_view texto;         /* from '<' up to, not including, the closing '>' */
+  char sin_cerrar;                /* the quote of a value that never closes, outside raw elements
+                                     (htmlparser::fin_de_tag), or 0 */
+  bool cortado;                   /* cut short at the end tag of the element it stands in: no
+                                     whole tag for a browser, so never part of a text */
 };
-
-/* A tag's name (tag_leido::nombre) up to its first blank, '/' (as in "<script/>") or '>'
- * after it, without the '/' of an end tag; *cierra says whether it had one. */
-std::string_view base_del_nombre(std::string_view nombre, bool *cierra);
 
 /* Reads the tag whose '<' stands at offset inicio of texto, ended as
  * htmlparser::lee_fin_de_tag ends it; with no end it runs to the end of texto,
@@ -79,14 +60,13 @@ inline tag_leido lenguaweb_lee_tag_en(std::string_view texto, uint32_t inicio, e
   return lenguaweb_lee_tag_en(htmlparser::acotado(texto), inicio, crudo, informa);
 }
 
-/* Moves crudo on past a tag of this name: each element of elemento_crudo opens with its
- * start tag and closes with its end tag (nothing closes PLAINTEXT); inside one of them
- * the others' tags change nothing, but a SCRIPT or STYLE inside TITLE. An end tag with no
- * element open is reported as "*procesar_texto == FALSO" when informa is set (for SCRIPT
- * and STYLE, as always). The name is read by base_del_nombre, so it ends at any blank or
- * '/', not only at a space: a "<SCRIPT" followed by a line break or a '/' is still a
- * script, whose code must never be taken for text. */
-void lenguaweb_cambia_elemento_crudo(elemento_crudo &crudo, std::string_view nombre, bool informa);
+/* Moves crudo on past a tag: each element of elemento_crudo opens with its start tag and
+ * closes with its end tag (nothing closes PLAINTEXT); inside one of them the others' tags
+ * change nothing, but a SCRIPT or STYLE inside TITLE. An end tag with no element open is
+ * reported as "*procesar_texto == FALSO" when informa is set (for SCRIPT and STYLE, as
+ * always). The name ends as the tokenizer ends it: a "<SCRIPT" followed by a line break or a
+ * '/' is still a script, whose code must never be taken for text. */
+void lenguaweb_cambia_elemento_crudo(elemento_crudo &crudo, const tag_leido &tag, bool informa);
 
 /* Where a reader of a page stands: the raw element open, and the SVG and MathML elements
  * open around it, with the HTML integration points among them (SVG's FOREIGNOBJECT, DESC
@@ -121,9 +101,8 @@ struct lectura_html {
 uint32_t lenguaweb_sigue_tras_tag(lectura_html &lectura, const tag_leido &tag,
                                   std::string_view texto, bool informa);
 
-/* Moves the depth of preformatted elements (PRE, LISTING) on past a tag of this name,
- * the name ended as in lenguaweb_cambia_elemento_crudo. An end tag at depth 0 changes
- * nothing. */
-void lenguaweb_cambia_preformateado(uint32_t &profundidad, std::string_view nombre);
+/* Moves the depth of preformatted elements (PRE, LISTING) on past a tag. An end tag at depth 0
+ * changes nothing. */
+void lenguaweb_cambia_preformateado(uint32_t &profundidad, const tag_leido &tag);
 
 #endif

@@ -54,7 +54,7 @@ void lenguaweb_prepara_entidades(uint32_t idioma, entidades_idioma *entidades,
   entidades->idioma = idioma;
   entidades->codificacion = codificacion != nullptr ? codificacion : "UTF-8";
   entidades->espacio_duro =
-      cad_propia(conv_utf8_a_ansi_html(htmlparser::kEspacioDuroUtf8, idioma)).get();
+      cad_propia(conv_utf8_a_ansi_html(htmlparser::kEspacioDuroUtf8.data(), idioma)).get();
   if (entidades->espacio_duro.find('&') != std::string::npos)
     entidades->espacio_duro = htmlparser::kEntidadEspacioDuro;
   for (size_t i = 0; i < htmlparser::kNumReferenciasClasicas; ++i) {

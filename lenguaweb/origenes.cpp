@@ -21,7 +21,8 @@ bool sigue_el_texto(const tag_leido &tag, std::string_view nombre, segmentacion_
   if (htmlparser::es_elemento_vacio(nombre)) return true;  // it holds no text
   if (segmentacion == SEGMENTACION_BLOQUES)
     return htmlparser::busca_elemento_de_frase(nombre) != nullptr;
-  return tag.sin_cerrar == 0 && !tag.cortado && htmlparser::bit_de_tag_en_linea(tag.nombre) >= 0;
+  return tag.sin_cerrar == 0 && !tag.cortado &&
+         htmlparser::bit_de_tag_en_linea(tag.nombre_legado) >= 0;
 }
 
 /* An attribute value of a page in codificacion as a reader reads it, in UTF-8. */

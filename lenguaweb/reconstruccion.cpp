@@ -234,12 +234,13 @@ void busca_idioma_declarado(std::string_view pagina, size_t *html_en,
   for (size_t p = pagina.find('<'); p != htmlparser::kNoEsta; p = pagina.find('<', p)) {
     const tag_leido tag = lenguaweb_lee_tag_en(t, static_cast<uint32_t>(p), lectura.crudo, false);
     const uint32_t sigue = lenguaweb_sigue_tras_tag(lectura, tag, pagina, false);
+    // The names as this library has always read them here (up to a space).
     if (lectura.crudo == elemento_crudo::ninguno && tag.texto[1] != '/') {
-      if (htmlparser::nombre_es(tag.nombre, "BODY")) return;
-      if (*html_en == htmlparser::kNoEsta && htmlparser::nombre_es(tag.nombre, "HTML"))
+      if (htmlparser::nombre_es(tag.nombre_legado, "BODY")) return;
+      if (*html_en == htmlparser::kNoEsta && htmlparser::nombre_es(tag.nombre_legado, "HTML"))
         *html_en = p;
       if (const char forma =
-              htmlparser::nombre_es(tag.nombre, "META") ? declara_idioma(tag.texto) : 0)
+              htmlparser::nombre_es(tag.nombre_legado, "META") ? declara_idioma(tag.texto) : 0)
         metas->emplace_back(p, forma);
     }
     p = std::max<size_t>(sigue, p + 1);
@@ -255,7 +256,7 @@ size_t donde_declarar(std::string_view pagina, size_t desde) {
   for (size_t p = pagina.find('<', desde); p != htmlparser::kNoEsta; p = pagina.find('<', p)) {
     const tag_leido tag = lenguaweb_lee_tag_en(t, static_cast<uint32_t>(p), lectura.crudo, false);
     const uint32_t sigue = lenguaweb_sigue_tras_tag(lectura, tag, pagina, false);
-    if (htmlparser::nombre_es(tag.nombre, "HEAD")) return tag.fin;
+    if (htmlparser::nombre_es(tag.nombre_legado, "HEAD")) return tag.fin;
     p = sigue;
   }
   size_t inicio = desde;
@@ -397,9 +398,10 @@ void escribe_trozo(std::string &salida, std::string_view trozo, uint32_t desde,
     // was not read (its texts unknown) shows it only here.
     if (enlaces.comilla_vedada == 0) enlaces.comilla_vedada = tag.sin_cerrar;
 
-    if (htmlparser::nombre_empieza_por(tag.nombre, "A"))
+    // Links are found in tags whose names begin so, as they always were.
+    if (htmlparser::nombre_empieza_por(tag.nombre_legado, "A"))
       trata_link_de_tag(trozo, tag, "HREF", false, enlaces, cambios);
-    if (htmlparser::nombre_empieza_por(tag.nombre, "IMG"))
+    if (htmlparser::nombre_empieza_por(tag.nombre_legado, "IMG"))
       trata_link_de_tag(trozo, tag, "SRC", true, enlaces, cambios);
 
     if (tiene_html && desde + tag.inicio == e.html_en) {
@@ -747,7 +749,7 @@ escritura prepara_escritura(const lenguaweb_t *documento, uint32_t idioma, bool 
   e.convierte_trozos = !ilegible && std::strcmp(e.pagina_en, e.montada_en) != 0;
   e.mismo_idioma = conv_pagina_de_codigos(idioma) == conv_pagina_de_codigos(documento->idioma);
   e.ascii_sin_cambios = conv_ascii_sin_cambios(idioma) == CIERTO;
-  const cad_propia espacio(conv_utf8_a_ansi_html(htmlparser::kEspacioDuroUtf8, idioma));
+  const cad_propia espacio(conv_utf8_a_ansi_html(htmlparser::kEspacioDuroUtf8.data(), idioma));
   e.espacio_de_un_byte = std::string_view(espacio.get()) == "\xA0";
   e.espacio_duro =
       pagina.xhtml ? htmlparser::kReferenciaEspacioDuro : htmlparser::kEntidadEspacioDuro;

@@ -119,7 +119,7 @@ tag_leido lenguaweb_lee_tag(pasada &p) {
 
 /* Whether the page at the position begins the end tag of the raw element open. */
 bool en_fin_de_elemento(const pasada &p) {
-  const std::string_view nombre = nombre_de_elemento(p.lectura.crudo);
+  const std::string_view nombre = htmlparser::nombre_de_elemento(p.lectura.crudo);
   return p.pagina.size() - p.posicion >= nombre.size() + 2 && p.pagina[p.posicion] == '<' &&
          p.pagina[p.posicion + 1] == '/' &&
          htmlparser::nombre_es(p.pagina.substr(p.posicion + 2, nombre.size()), nombre);
@@ -147,10 +147,12 @@ booleano lenguaweb_lee_elemento(pasada &p) {
       return p.es_trozo;
     case htmlparser::token_html::tag: {
       const tag_leido tag = lenguaweb_lee_tag(p);
-      const std::string_view nombre = tag.nombre;
+      // This segmentation's texts run through the tags it has always known, by their
+      // names up to a space.
+      const std::string_view nombre = tag.nombre_legado;
       p.tipo_texto = TIPO_TEXTO;
       p.posicion = lenguaweb_sigue_tras_tag(p.lectura, tag, p.pagina, true);
-      lenguaweb_cambia_preformateado(p.preformateado, nombre);
+      lenguaweb_cambia_preformateado(p.preformateado, tag);
       // A tag whose quote never closes is never a text's: a translation without it would
       // let a browser read as markup what follows.
       if (p.es_trozo == FALSO && tag.sin_cerrar == 0 && !tag.cortado) {
@@ -171,7 +173,7 @@ booleano lenguaweb_lee_elemento(pasada &p) {
     p.posicion = static_cast<uint32_t>(p.pagina.size());
   else if (es_texto_crudo(p.lectura.crudo))
     p.posicion = static_cast<uint32_t>(htmlparser::busca_fin_de_elemento(
-        p.pagina, p.posicion, p.pagina.size(), nombre_de_elemento(p.lectura.crudo)));
+        p.pagina, p.posicion, p.pagina.size(), htmlparser::nombre_de_elemento(p.lectura.crudo)));
   else
     p.posicion = static_cast<uint32_t>(htmlparser::fin_de_texto(p.t, p.posicion));
   p.fin_texto = p.posicion;

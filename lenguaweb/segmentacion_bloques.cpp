@@ -20,7 +20,7 @@ using htmlparser::kNoEsta;
 /* A phrasing element opened inside the text being read (or before it, from its first
  * tag on). */
 struct abierto {
-  size_t elemento; /* index in htmlparser::kElementosDeFrase */
+  size_t elemento; /* its place among the phrasing elements (htmlparser::elemento_html::frase) */
   uint32_t inicio; /* offset of its start tag */
 };
 
@@ -48,7 +48,7 @@ struct pasada {
   std::vector<abierto> abiertos;
   /* How many of abiertos each phrasing element has: an end tag of one not open is known
    * at once, without a walk over all that are. */
-  std::array<uint32_t, std::size(htmlparser::kElementosDeFrase)> abiertos_de{};
+  std::array<uint32_t, htmlparser::kNumElementosDeFrase> abiertos_de{};
   std::vector<texto_pendiente> pendientes;
   /* In a text: the phrasing tags read after fin_texto. Their attribute texts are taken
    * only if the text ends before them, which few do. */
@@ -68,8 +68,8 @@ void vacia_abiertos(pasada &p) {
   p.abiertos_de.fill(0);
 }
 
-void abre_elemento(pasada &p, const htmlparser::elemento_de_frase *frase, uint32_t inicio) {
-  const size_t elemento = static_cast<size_t>(frase - htmlparser::kElementosDeFrase);
+void abre_elemento(pasada &p, const htmlparser::elemento_html *frase, uint32_t inicio) {
+  const size_t elemento = static_cast<size_t>(frase->frase);
   p.abiertos.push_back({elemento, inicio});
   ++p.abiertos_de[elemento];
 }
@@ -222,10 +222,11 @@ void cierra_texto(pasada &p) {
  * end of the page): one text when it shows a character, read as the other segmentation
  * reads it. Returns where the content ends. */
 uint32_t lee_contenido_crudo(pasada &p, uint32_t posicion) {
-  const size_t fin = p.lectura.crudo == elemento_crudo::plaintext
-                         ? p.pagina.size()
-                         : htmlparser::busca_fin_de_elemento(p.pagina, posicion, p.pagina.size(),
-                                                             nombre_de_elemento(p.lectura.crudo));
+  const size_t fin =
+      p.lectura.crudo == elemento_crudo::plaintext
+          ? p.pagina.size()
+          : htmlparser::busca_fin_de_elemento(p.pagina, posicion, p.pagina.size(),
+                                              htmlparser::nombre_de_elemento(p.lectura.crudo));
   if (p.respeta && !lenguaweb_se_traduce(p.traduccion)) return static_cast<uint32_t>(fin);
   size_t inicio = htmlparser::fin_de_blancos(p.t, posicion);
   size_t ultimo = fin;
@@ -262,9 +263,8 @@ uint32_t lee_tag(pasada &p, uint32_t posicion) {
   lenguaweb_anota_comilla(p.documento, tag.sin_cerrar, tag.fin);
   const elemento_crudo antes = p.lectura.crudo;
   const uint32_t sigue = lenguaweb_sigue_tras_tag(p.lectura, tag, p.pagina, true);
-  lenguaweb_cambia_preformateado(p.preformateado, tag.nombre);
-  bool cierra = false;
-  const std::string_view base = base_del_nombre(tag.nombre, &cierra);
+  lenguaweb_cambia_preformateado(p.preformateado, tag);
+  const bool cierra = tag.cierra;
   // A tag that the page ends before its '>' is nothing to a browser: never a text's.
   const bool sin_fin = tag.fin == p.pagina.size() && p.pagina[tag.fin - 1] != '>';
   // A tag not to be translated gives no attribute text.
@@ -273,10 +273,10 @@ uint32_t lee_tag(pasada &p, uint32_t posicion) {
   const auto toma = [&](std::vector<texto_pendiente> &destino) {
     if (se_traduce) toma_atributos(p, tag, destino);
   };
-  const htmlparser::elemento_de_frase *frase =
+  const htmlparser::elemento_html *frase =
       se_leen_tags(antes) && htmlparser::tiene_atributos(p.t, posicion) && tag.sin_cerrar == 0 &&
-              !tag.cortado && !sin_fin
-          ? htmlparser::busca_elemento_de_frase(base)
+              !tag.cortado && !sin_fin && tag.elemento != nullptr && tag.elemento->frase >= 0
+          ? tag.elemento
           : nullptr;
 
   if (frase == nullptr) {
@@ -285,7 +285,8 @@ uint32_t lee_tag(pasada &p, uint32_t posicion) {
     p.candidato = pasada::kNoEsta32;
     vacia_abiertos(p);
     if (se_leen_tags(antes))
-      p.tipo_texto = !cierra && htmlparser::nombre_es(base, "TITLE") ? TIPO_TITULO : TIPO_TEXTO;
+      p.tipo_texto =
+          !cierra && htmlparser::nombre_es(tag.nombre, "TITLE") ? TIPO_TITULO : TIPO_TEXTO;
     if (se_leen_tags(antes)) toma(p.pendientes); /* no code */
     return sigue;
   }
@@ -311,7 +312,7 @@ uint32_t lee_tag(pasada &p, uint32_t posicion) {
   toma(p.del_texto);
   if (cierra) {
     // The walk down to the element it closes pops every element it passes.
-    const size_t elemento = static_cast<size_t>(frase - htmlparser::kElementosDeFrase);
+    const size_t elemento = static_cast<size_t>(frase->frase);
     size_t k = p.abiertos_de[elemento] == 0 ? 0 : p.abiertos.size();
     while (k > 0 && p.abiertos[k - 1].elemento != elemento) --k;
     if (k > 0) {

@@ -15,7 +15,7 @@
  * attribute texts of a piece's tags (lenguaweb_textos_de_tag) follow it in textos, and
  * those of a body text's own tags follow that text.
  *
- * A body text runs on through the phrasing elements (htmlparser::kElementosDeFrase), whose
+ * A body text runs on through the phrasing elements (htmlparser/elementos.tsv), whose
  * tags stay in it as the page has them, attributes and all; any other tag, a comment,
  * SCRIPT and STYLE end it. It begins at its first character that is not a blank, or at
  * the phrasing start tag before it that opened no element closed before that character;

@@ -10,6 +10,7 @@
 #include <unordered_map>
 
 #include "arbol_html.h"
+#include "htmlparser/elementos.h"
 #include "htmlparser/reglas_compartidas.h"
 #include "lectura_navegador.h"
 #include "privado/ascii.h"
@@ -114,6 +115,22 @@ bool meta_dice(const NodoHtml &e, std::string_view atributo_meta,
   return std::find(valores.begin(), valores.end(), v) != valores.end();
 }
 
+// Whether the attribute is one whose value a reader sees as text (htmlparser/atributos.tsv).
+// A META says what its content is by its name or by its property, whichever it has.
+bool es_texto_de_lector(const NodoHtml &e, std::string_view nombre) {
+  for (const htmlparser::atributo_traducible &a : htmlparser::lista_de_atributos_traducibles()) {
+    if ((a.elemento != "*" && !reglas_compartidas::nombre_es(a.elemento, e.nombre)) ||
+        !reglas_compartidas::nombre_es(a.nombre, nombre))
+      continue;
+    if (a.clave.empty()) return true;
+    const std::string clave = en_minusculas(a.clave);
+    if (meta_dice(e, clave, {a.valor}) ||
+        (e.nombre == "meta" && meta_dice(e, clave == "name" ? "property" : "name", {a.valor})))
+      return true;
+  }
+  return false;
+}
+
 Trato trato_de(const NodoHtml &e, std::string_view nombre) {
   const std::string &el = e.nombre;
   if (el == "html" && (nombre == "lang" || nombre == "xml:lang" || nombre == "dir"))
@@ -124,23 +141,9 @@ Trato trato_de(const NodoHtml &e, std::string_view nombre) {
     if (meta_dice(e, "http-equiv", {"content-type", "content-language"}) ||
         meta_dice(e, "property", {"og:locale"}))
       return Trato::escrito;
-    for (std::string_view clave : {"name", "property"})
-      if (meta_dice(e, clave,
-                    {"description", "keywords", "og:title", "og:description", "og:image:alt",
-                     "og:site_name", "twitter:title", "twitter:description", "twitter:image:alt"}))
-        return Trato::texto;
-    return Trato::estructura;
+    return es_texto_de_lector(e, nombre) ? Trato::texto : Trato::estructura;
   }
-  if (nombre == "title" || nombre == "aria-label" || nombre == "aria-description" ||
-      nombre == "aria-roledescription" || nombre == "aria-placeholder")
-    return Trato::texto;
-  const bool input = el == "input";
-  if ((nombre == "alt" && (el == "img" || el == "area" || input)) ||
-      (nombre == "placeholder" && (input || el == "textarea")) ||
-      (nombre == "abbr" && el == "th") || (nombre == "summary" && el == "table") ||
-      (nombre == "label" && (el == "option" || el == "optgroup" || el == "track")) ||
-      (nombre == "value" && input && meta_dice(e, "type", {"button", "submit", "reset"})))
-    return Trato::texto;
+  if (es_texto_de_lector(e, nombre)) return Trato::texto;
   if (nombre == "href" || nombre == "src") return Trato::enlace;
   return Trato::estructura;
 }
