@@ -70,6 +70,9 @@ struct registro_de_texto {
   uint8_t marcas = 0;
   uint8_t valor = 0; /* an attribute text's value: bits of marca_de_valor */
   i_tipo_texto_t tipo = TIPO_TEXTO;
+  /* The offset of the '<' of the start tag of the element the text is told to come from
+   * (lenguaweb_nombra_elemento; its own tag for an attribute text), UINT32_MAX when none. */
+  uint32_t elemento = UINT32_MAX;
   /* The inline tags (bit i for the i-th inline name, htmlparser::kTagsEnLinea) that the
    * page showed inside the body text as code ("&lt;B&gt;") and never as markup, so that
    * writing the text back keeps showing them instead of making them live. */

@@ -167,6 +167,18 @@ uint32_t lenguaweb_sigue_tras_tag(lectura_html &lectura, const tag_leido &leido,
   return static_cast<uint32_t>(fin);
 }
 
+bool lenguaweb_nombra_elemento(const tag_leido &tag, elemento_crudo antes,
+                               segmentacion_t segmentacion) {
+  if (!se_leen_tags(antes) || tag.cierra || tag.texto.size() < 2 ||
+      !htmlparser::es_letra_ascii(tag.texto[1]))
+    return false;
+  if (htmlparser::es_elemento_vacio(tag.nombre)) return false;
+  if (segmentacion == SEGMENTACION_BLOQUES)
+    return htmlparser::busca_elemento_de_frase(tag.nombre) == nullptr;
+  return tag.sin_cerrar != 0 || tag.cortado ||
+         htmlparser::bit_de_tag_en_linea(tag.nombre_legado) < 0;
+}
+
 void lenguaweb_cambia_preformateado(uint32_t &profundidad, const tag_leido &tag) {
   if (tag.elemento == nullptr || !tag.elemento->preformateado) return;
   if (!tag.cierra)

@@ -101,6 +101,15 @@ struct lectura_html {
 uint32_t lenguaweb_sigue_tras_tag(lectura_html &lectura, const tag_leido &tag,
                                   std::string_view texto, bool informa);
 
+/* Whether a tag, read where the page's tags are read (antes: the raw element open before
+ * it), is the start tag of the element that the texts after it are told to come from: a
+ * text runs on through an inline element in the classic segmentation (read by its name up
+ * to a space; a tag whose quote stays open or that is cut short cuts the text, so
+ * "<B\tclass=y>" names its element) and through a phrasing element in the block
+ * segmentation, and a void element holds no text. Segmentation records it. */
+bool lenguaweb_nombra_elemento(const tag_leido &tag, elemento_crudo antes,
+                               segmentacion_t segmentacion);
+
 /* Moves the depth of preformatted elements (PRE, LISTING) on past a tag. An end tag at depth 0
  * changes nothing. */
 void lenguaweb_cambia_preformateado(uint32_t &profundidad, const tag_leido &tag);

@@ -13,18 +13,6 @@
 
 namespace {
 
-/* Whether a text runs on through the element of this start tag (whose name a browser
- * reads as nombre) in the segmentation, or the element holds no text. The classic
- * segmentation reads the tag as it reads it: its name up to a space, and a tag with a
- * quote left open cuts the text ("<B\tclass=y>" cuts it, though it opens a B). */
-bool sigue_el_texto(const tag_leido &tag, std::string_view nombre, segmentacion_t segmentacion) {
-  if (htmlparser::es_elemento_vacio(nombre)) return true;  // it holds no text
-  if (segmentacion == SEGMENTACION_BLOQUES)
-    return htmlparser::busca_elemento_de_frase(nombre) != nullptr;
-  return tag.sin_cerrar == 0 && !tag.cortado &&
-         htmlparser::bit_de_tag_en_linea(tag.nombre_legado) >= 0;
-}
-
 /* An attribute value of a page in codificacion as a reader reads it, in UTF-8. */
 std::string lenguaweb_valor_en_utf8(std::string_view valor, const char *codificacion) {
   std::string utf8(valor);
@@ -92,7 +80,6 @@ void lenguaweb_informa_origenes(lenguaweb_t *documento) {
   const std::string_view pagina = documento->pagina.bytes;
   const htmlparser::texto_acotado<char> t = htmlparser::acotado(pagina);
   lectura_html lectura;
-  std::string elemento_de_cuerpo;
   tag_leido ultimo{};
   bool hay_ultimo = false;
   uint32_t leido = 0;             /* the tags before it are read */
@@ -130,14 +117,23 @@ void lenguaweb_informa_origenes(lenguaweb_t *documento) {
       const size_t fin_nombre = htmlparser::fin_de_nombre_de_tag(t, p) - p;
       notas.lee(ultimo.texto, fin_nombre, documento->pagina.leida_en);
       ultimo_se_traduce = lenguaweb_lee_tag_de_traduccion(traduccion, ultimo.texto);
-      if (ultimo.texto[1] == '/') continue;
-      const std::string_view nombre = ultimo.texto.substr(1, fin_nombre - 1);
-      if (!sigue_el_texto(ultimo, nombre, documento->segmentacion))
-        elemento_de_cuerpo = en_minusculas(nombre);
     }
 
     const i_tipo_texto_t tipo = o.tipo;
-    std::string elemento = elemento_de_cuerpo, atributo;
+    // The element and the attribute, from the tag the record names.
+    std::string elemento, atributo;
+    if (o.elemento < pagina.size()) {
+      const tag_leido tag = lenguaweb_lee_tag_en(t, o.elemento, elemento_crudo::ninguno, false);
+      elemento = en_minusculas(tag.nombre);
+      const htmlparser::texto_acotado<char> en_tag = htmlparser::acotado(tag.texto);
+      size_t k = htmlparser::fin_de_nombre_de_tag(en_tag, 0);
+      htmlparser::atributo_html a;
+      while (tipo != TIPO_TITULO && tipo != TIPO_TEXTO && htmlparser::lee_atributo(en_tag, k, a))
+        if (o.elemento + a.valor.inicio == o.inicio && a.valor.tras_igual) {
+          atributo = en_minusculas(tag.texto.substr(a.nombre, a.fin_nombre - a.nombre));
+          break;
+        }
+    }
     const bool de_atributo = tipo != TIPO_TITULO && tipo != TIPO_TEXTO;
     // An attribute of a tag inside the last body text (the block segmentation gives them
     // right after it): its tags are read as the text's tags were, up to the one that
@@ -156,17 +152,7 @@ void lenguaweb_informa_origenes(lenguaweb_t *documento) {
     }
     const bool del_ultimo =
         de_atributo && hay_ultimo && ultimo.inicio < inicio && inicio <= ultimo.fin;
-    if (del_ultimo) {
-      const htmlparser::texto_acotado<char> tag = htmlparser::acotado(ultimo.texto);
-      size_t k = htmlparser::fin_de_nombre_de_tag(tag, 0);
-      elemento = en_minusculas(ultimo.texto.substr(1, k - 1));
-      htmlparser::atributo_html a;
-      while (htmlparser::lee_atributo(tag, k, a))
-        if (ultimo.inicio + a.valor.inicio == inicio && a.valor.tras_igual) {
-          atributo = en_minusculas(ultimo.texto.substr(a.nombre, a.fin_nombre - a.nombre));
-          break;
-        }
-    } else if (!de_atributo) {
+    if (!de_atributo) {
       leido = std::max(leido, o.fin);
       cuerpo = o;
       leido_en_cuerpo = o.inicio;

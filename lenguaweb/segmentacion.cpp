@@ -39,6 +39,10 @@ struct pasada {
   /* Attribute texts of the tags of the current piece, until the piece is kept. */
   std::vector<texto_pendiente> pendientes;
   uint32_t en_linea_como_marcado = 0; /* inline tags read as markup in the open text */
+  /* The start tag of the element the next text comes from (lenguaweb_nombra_elemento),
+   * and that of the open text. */
+  uint32_t elemento = UINT32_MAX;
+  uint32_t elemento_abierto = UINT32_MAX;
   lenguaweb_t *documento;
 };
 
@@ -111,6 +115,7 @@ tag_leido lenguaweb_lee_tag(pasada &p) {
     texto_pendiente &pendiente = p.pendientes.emplace_back();
     pendiente.registro.tipo = texto.tipo;
     pendiente.registro.valor = lenguaweb_marcas_de_valor(texto);
+    pendiente.registro.elemento = tag.inicio;
     pendiente.texto = normaliza(p, tag.inicio + texto.inicio, tag.inicio + texto.fin,
                                 texto.forma_de_siempre ? 0 : kTextoCrudo, &pendiente.registro);
   }
@@ -151,7 +156,9 @@ booleano lenguaweb_lee_elemento(pasada &p) {
       // names up to a space.
       const std::string_view nombre = tag.nombre_legado;
       p.tipo_texto = TIPO_TEXTO;
+      const elemento_crudo antes = p.lectura.crudo;
       p.posicion = lenguaweb_sigue_tras_tag(p.lectura, tag, p.pagina, true);
+      if (lenguaweb_nombra_elemento(tag, antes, SEGMENTACION_CLASICA)) p.elemento = tag.inicio;
       lenguaweb_cambia_preformateado(p.preformateado, tag);
       // A tag whose quote never closes is never a text's: a translation without it would
       // let a browser read as markup what follows.
@@ -194,7 +201,10 @@ void guarda_texto(pasada &p) {
   lenguaweb_t &d = *p.documento;
   const std::string_view crudo = p.pagina.substr(p.inicio_trozo, p.fin_texto - p.inicio_trozo);
   uint8_t marcas = p.marcas_abiertas;
-  registro_de_texto registro{.inicio = p.inicio_trozo, .fin = p.fin_texto, .tipo = p.tipo_abierto};
+  registro_de_texto registro{.inicio = p.inicio_trozo,
+                             .fin = p.fin_texto,
+                             .tipo = p.tipo_abierto,
+                             .elemento = p.elemento_abierto};
   if ((marcas & kTextoSinMarcado) != 0) {
     registro.codigo_en_linea = (1u << htmlparser::kNumTagsEnLinea) - 1; /* none is markup */
   } else if ((marcas & kTextoSinReferencias) == 0) {
@@ -289,6 +299,7 @@ void lenguaweb_divide_pagina(lenguaweb_t *documento, uint32_t desde) {
         p.tipo_abierto = p.tipo_texto;
         p.marcas_abiertas = marcas_de_contexto(p);
         p.en_linea_como_marcado = 0;
+        p.elemento_abierto = p.elemento;
       }
       if (p.es_trozo == FALSO || texto_al_final) {
         guarda_texto(p);

@@ -56,6 +56,8 @@ struct pasada {
   /* The attribute texts of the tags read in the open text (or before it, from its first
    * tag on); those of tags inside it when it ends follow it. */
   std::vector<texto_pendiente> del_texto;
+  /* The start tag of the element the next text comes from (lenguaweb_nombra_elemento). */
+  uint32_t elemento = UINT32_MAX;
   /* What the page marks as not to be translated, when the document keeps it. */
   bool respeta = false;
   estado_de_traduccion traduccion;
@@ -123,7 +125,8 @@ void toma_atributos(pasada &p, const tag_leido &tag, std::vector<texto_pendiente
           .fin = fin,
           .marcas = kTextoCrudo,
           .valor = lenguaweb_marcas_de_valor(textos[k]),
-          .tipo = textos[k].tipo}});
+          .tipo = textos[k].tipo,
+          .elemento = tag.inicio}});
   }
 }
 
@@ -202,12 +205,15 @@ void cierra_texto(pasada &p) {
     crudo = sin_nul;
     marcas |= kTextoConNul;
   }
-  lenguaweb_anade_texto(
-      &d,
-      cad_propia(lenguaweb_normaliza_bloque(
-          crudo, p.entidades, p.referencias,
-          pre ? lectura_de_bloque::preformateado : lectura_de_bloque::texto)),
-      {.inicio = p.inicio_texto, .fin = p.fin_texto, .marcas = marcas, .tipo = p.tipo_abierto});
+  lenguaweb_anade_texto(&d,
+                        cad_propia(lenguaweb_normaliza_bloque(
+                            crudo, p.entidades, p.referencias,
+                            pre ? lectura_de_bloque::preformateado : lectura_de_bloque::texto)),
+                        {.inicio = p.inicio_texto,
+                         .fin = p.fin_texto,
+                         .marcas = marcas,
+                         .tipo = p.tipo_abierto,
+                         .elemento = p.elemento});
   // The attribute texts of the text's own tags follow it, in the page's order.
   toma_del_texto(p);
   vuelca_pendientes(p);
@@ -251,6 +257,7 @@ uint32_t lee_contenido_crudo(pasada &p, uint32_t posicion) {
                           {.inicio = static_cast<uint32_t>(inicio),
                            .fin = static_cast<uint32_t>(ultimo),
                            .marcas = marcas,
+                           .elemento = p.elemento,
                            .codigo_en_linea = (1u << htmlparser::kNumTagsEnLinea) - 1});
     p.inicio_trozo = static_cast<uint32_t>(ultimo);
   }
@@ -282,6 +289,7 @@ uint32_t lee_tag(pasada &p, uint32_t posicion) {
   if (frase == nullptr) {
     // Any other tag ends the text, and belongs to the next piece.
     if (p.en_texto) cierra_texto(p);
+    if (lenguaweb_nombra_elemento(tag, antes, SEGMENTACION_BLOQUES)) p.elemento = tag.inicio;
     p.candidato = pasada::kNoEsta32;
     vacia_abiertos(p);
     if (se_leen_tags(antes))
