@@ -153,11 +153,13 @@ uint32_t lenguaweb_sigue_tras_tag(lectura_html &lectura, const tag_leido &leido,
   }
   const bool era_codigo = es_codigo(lectura.crudo);
   if (se_leen_tags(lectura.crudo)) sigue_extranjeros(lectura, tag);
-  // Inside SVG or MathML XMP and PLAINTEXT are ordinary elements.
+  // Inside SVG or MathML XMP, PLAINTEXT and TEXTAREA are ordinary elements, whose content
+  // is markup.
   const elemento_crudo crudo =
       tag.elemento != nullptr ? tag.elemento->crudo : elemento_crudo::ninguno;
   if (lectura.en_html() || tag.cierra ||
-      (crudo != elemento_crudo::xmp && crudo != elemento_crudo::plaintext))
+      (crudo != elemento_crudo::xmp && crudo != elemento_crudo::plaintext &&
+       crudo != elemento_crudo::textarea))
     lenguaweb_cambia_elemento_crudo(lectura.crudo, tag, informa);
   if (era_codigo || !es_codigo(lectura.crudo)) return tag.fin;
   const size_t fin = lectura.crudo == elemento_crudo::script
