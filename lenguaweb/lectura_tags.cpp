@@ -1,6 +1,8 @@
 /* lectura_tags.cpp - reading a tag as page segmentation reads it, shared with the rebuild. */
 #include "lenguaweb/lectura_tags.h"
 
+#include <algorithm>
+
 #include "lenguaweb/atributos.h"
 #include "privado/informe.h"
 
@@ -166,6 +168,21 @@ uint32_t lenguaweb_sigue_tras_tag(lectura_html &lectura, const tag_leido &leido,
                          ? htmlparser::fin_de_script(texto, tag.fin)
                          : htmlparser::fin_de_texto_sin_tags(
                                texto, tag.fin, htmlparser::nombre_de_elemento(lectura.crudo));
+  if (lectura.crudo == elemento_crudo::noscript) {
+    // A reader that runs no script reads NOSCRIPT's content as markup: a tag begun there
+    // whose quoted value runs past the end tag holds what follows up to its own end, which
+    // must stay as it is too. Reading goes on after that tag, the NOSCRIPT closed.
+    const htmlparser::texto_acotado<char> pagina = htmlparser::acotado(texto);
+    for (size_t p = texto.find('<', tag.fin); p < fin; p = texto.find('<', p + 1)) {
+      if (!htmlparser::tiene_atributos(pagina, p)) continue;
+      const size_t cierre = htmlparser::busca_cierre(pagina, p);
+      if (cierre > fin) {
+        lectura.crudo = elemento_crudo::ninguno;
+        return static_cast<uint32_t>(std::min(cierre + 1, texto.size()));
+      }
+      p = cierre;
+    }
+  }
   return static_cast<uint32_t>(fin);
 }
 
