@@ -345,7 +345,8 @@ std::string fuzz_une(const lenguaweb_t *d) {
     if (htmlparser::es_blanco(crudo.front()) ||
         (bloques ? htmlparser::es_blanco(crudo.back())
                  : crudo.front() == '\0' ||
-                       (crudo.front() == '<' && (o.marcas & kTextoSinReferencias) == 0)))
+                       (crudo.front() == '<' &&
+                        (o.marcas & (kTextoSinReferencias | kTextoSinMarcado)) == 0)))
       return "body " + texto + " does not begin or end at a text run: " + fuzz_muestra(crudo);
     if (!normaliza_a(j, crudo, o.marcas)) return "body " + texto + " is not its stretch normalised";
     p = o.fin;
