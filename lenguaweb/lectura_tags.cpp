@@ -154,6 +154,7 @@ uint32_t lenguaweb_sigue_tras_tag(lectura_html &lectura, const tag_leido &leido,
     pon_nombres(tag);
   }
   const bool era_codigo = es_codigo(lectura.crudo);
+  const bool en_titulo = lectura.crudo == elemento_crudo::titulo;
   if (se_leen_tags(lectura.crudo)) sigue_extranjeros(lectura, tag);
   // Inside SVG or MathML XMP, PLAINTEXT and TEXTAREA are ordinary elements, whose content
   // is markup.
@@ -168,6 +169,16 @@ uint32_t lenguaweb_sigue_tras_tag(lectura_html &lectura, const tag_leido &leido,
                          ? htmlparser::fin_de_script(texto, tag.fin)
                          : htmlparser::fin_de_texto_sin_tags(
                                texto, tag.fin, htmlparser::nombre_de_elemento(lectura.crudo));
+  if (en_titulo && lectura.abiertos.empty()) {
+    // A SCRIPT or STYLE opened inside an HTML TITLE is title text to a browser, which ends
+    // it all at "</title": the code ends there too, and the TITLE's end tag is read next.
+    const size_t fin_titulo = htmlparser::fin_de_texto_sin_tags(
+        texto, tag.fin, htmlparser::nombre_de_elemento(elemento_crudo::titulo));
+    if (fin_titulo < fin) {
+      lectura.crudo = elemento_crudo::titulo;
+      return static_cast<uint32_t>(fin_titulo);
+    }
+  }
   if (lectura.crudo == elemento_crudo::noscript) {
     // A reader that runs no script reads NOSCRIPT's content as markup: a tag begun there
     // whose quoted value runs past the end tag holds what follows up to its own end, which
