@@ -52,7 +52,7 @@ size_t lenguaweb_textos_de_tag(const tag_leido &tag, segmentacion_t segmentacion
   const std::string_view t = tag.texto;
   if (t.size() < 2 || !htmlparser::es_letra_ascii(t[1])) return 0; /* no end tag, comment ... */
   if (t.find('=') == htmlparser::kNoEsta) return 0;                /* most tags: no value at all */
-  if (nombre_es(tag.nombre_legado, "META"))
+  if (nombre_es(tag.nombre, "META"))
     return lenguaweb_procesa_meta(t, &textos[0]) || lenguaweb_procesa_meta_compartida(t, &textos[0])
                ? 1
                : 0;
@@ -85,7 +85,7 @@ size_t lenguaweb_textos_de_tag(const tag_leido &tag, segmentacion_t segmentacion
   // The kind of the text that attribute k gives, or -1.
   const auto tipo_de = [&](size_t k) {
     for (const htmlparser::atributo_traducible &a : htmlparser::lista_de_atributos_traducibles())
-      if (a.elemento != "META" && (a.elemento == "*" || nombre_es(tag.nombre, a.elemento)) &&
+      if ((a.elemento == "*" || nombre_es(tag.nombre, a.elemento)) &&
           nombre_es(nombre_de(k), a.nombre) &&
           (a.clave.empty() || nombre_es(valor_de(a.clave), a.valor)))
         return static_cast<int>(a.tipo);

@@ -116,6 +116,10 @@ TEST_F(Bloques, UnTextoPorBloque) {
          "<meta property=\"og:image:alt\" content=\"[c]\"><meta property=\"og:site_name\" content=\"[d]\">"
          "<meta name=\"twitter:title\" content=\"[e]\"><meta name=\"twitter:description\" content=\"[f]\">"
          "<meta name=\"twitter:image:alt\" content=\"[g]\"><meta property=\"og:type\" content=\"website\">"},
+    // A META's name ends at any blank, as a browser reads it.
+    {.pagina = "<meta\nname=\"description\" content=\"D\"><META\tPROPERTY=og:title content=T><p>x</p>",
+     .textos = "D|T|x", .ids = "DESCRIPCION|OG_TITULO_1|TEXTO_2", .marca = "[%]",
+     .escrita = "<meta\nname=\"description\" content=\"[D]\"><META\tPROPERTY=og:title content=\"[T]\"><p>[x]</p>"},
     {.pagina = "<table><tr><th abbr=\"Q\" aria-description=\"D\">Quantity</th><td abbr=\"no\">1</td></tr></table>"
          "<div role=\"x\" aria-roledescription=\"slide\" aria-placeholder=\"Pick\"><p>y</p></div>",
      .textos = "Q|D|Quantity|1|slide|Pick|y",
