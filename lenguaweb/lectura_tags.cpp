@@ -165,6 +165,28 @@ uint32_t lenguaweb_sigue_tras_tag(lectura_html &lectura, const tag_leido &leido,
        crudo != elemento_crudo::textarea))
     lenguaweb_cambia_elemento_crudo(lectura.crudo, tag, informa);
   if (era_codigo || !es_codigo(lectura.crudo)) return tag.fin;
+  if (!lectura.en_html()) {
+    // Inside SVG or MathML a browser reads this element's content as markup: its end tag
+    // is the first one that no comment or other tag holds. All of it stays code here.
+    const htmlparser::texto_acotado<char> pagina = htmlparser::acotado(texto);
+    const std::string_view nombre = htmlparser::nombre_de_elemento(lectura.crudo);
+    size_t p = texto.find('<', tag.fin);
+    for (; p != htmlparser::kNoEsta; p = texto.find('<', p)) {
+      const size_t tras = p + 2 + nombre.size();
+      if (texto.compare(p, 2, "</") == 0 &&
+          htmlparser::nombre_es(texto.substr(p + 2, nombre.size()), nombre) &&
+          (tras == texto.size() || htmlparser::es_blanco_de_tag(texto[tras]) ||
+           texto[tras] == '/' || texto[tras] == '>'))
+        break;
+      if (!htmlparser::empieza_tag(pagina, p)) {
+        ++p;
+        continue;
+      }
+      const htmlparser::fin_de_tag fin_tag = htmlparser::lee_fin_de_tag(pagina, p);
+      p = fin_tag.cerrado ? fin_tag.cierre + 1 : texto.size();
+    }
+    return static_cast<uint32_t>(std::min(p, texto.size()));
+  }
   const size_t fin = lectura.crudo == elemento_crudo::script
                          ? htmlparser::fin_de_script(texto, tag.fin)
                          : htmlparser::fin_de_texto_sin_tags(
