@@ -3,17 +3,11 @@
 # its file's order. An element that an attribute line names is marked as giving texts of its
 # own; a name the element file lacks, or a line that does not read, stops the build.
 cmake_policy(VERSION 3.25)
-file(STRINGS "${ELEMENTOS}" lineas ENCODING UTF-8)
+include(${CMAKE_CURRENT_LIST_DIR}/datos.cmake)
 set(elementos "")
 set(nombres "")
 set(de_frase 0)
-foreach(linea IN LISTS lineas)
-  if(linea MATCHES "^#")
-    continue()
-  endif()
-  if(NOT linea MATCHES "^([A-Z][A-Z0-9]*)\t(-|[0-9]+|[0-9]+/[0-9]+)\t(-|frase)\t(-|vacio)\t(-|[a-z]+)\t(-|pre)\t(-|apertura|apertura\\+cierre)$")
-    message(FATAL_ERROR "${ELEMENTOS}: unreadable line: ${linea}")
-  endif()
+macro(lee_elemento)
   set(nombre "${CMAKE_MATCH_1}")
   set(en_linea "${CMAKE_MATCH_2}")
   set(frase "${CMAKE_MATCH_3}")
@@ -49,18 +43,14 @@ foreach(linea IN LISTS lineas)
   endif()
   list(APPEND nombres "${nombre}")
   list(APPEND elementos "${campos}")
-endforeach()
+endmacro()
+datos_recorre(ARCHIVO "${ELEMENTOS}" ACCION lee_elemento
+  EXPRESION "^([A-Z][A-Z0-9]*)\t(-|[0-9]+|[0-9]+/[0-9]+)\t(-|frase)\t(-|vacio)\t(-|[a-z]+)\t(-|pre)\t(-|apertura|apertura\\+cierre)$"
+  DEVUELVE elementos nombres de_frase)
 
-file(STRINGS "${ATRIBUTOS}" lineas ENCODING UTF-8)
 set(atributos "")
 set(con_propios "")
-foreach(linea IN LISTS lineas)
-  if(linea MATCHES "^#")
-    continue()
-  endif()
-  if(NOT linea MATCHES "^(\\*|[A-Z][A-Z0-9]*)\t([A-Z][-A-Z]*)\t(-|([A-Z]+)=([-a-z:_]+))\t(TIPO_[A-Z_]+)$")
-    message(FATAL_ERROR "${ATRIBUTOS}: unreadable line: ${linea}")
-  endif()
+macro(lee_atributo)
   set(elemento "${CMAKE_MATCH_1}")
   if(NOT elemento STREQUAL "*")
     if(NOT elemento IN_LIST nombres)
@@ -70,7 +60,10 @@ foreach(linea IN LISTS lineas)
   endif()
   string(APPEND atributos "    {\"${elemento}\", \"${CMAKE_MATCH_2}\", \"${CMAKE_MATCH_4}\", "
          "\"${CMAKE_MATCH_5}\", ${CMAKE_MATCH_6}},\n")
-endforeach()
+endmacro()
+datos_recorre(ARCHIVO "${ATRIBUTOS}" ACCION lee_atributo
+  EXPRESION "^(\\*|[A-Z][A-Z0-9]*)\t([A-Z][-A-Z]*)\t(-|([A-Z]+)=([-a-z:_]+))\t(TIPO_[A-Z_]+)$"
+  DEVUELVE atributos con_propios)
 
 set(filas "")
 foreach(nombre campos IN ZIP_LISTS nombres elementos)
@@ -80,10 +73,8 @@ foreach(nombre campos IN ZIP_LISTS nombres elementos)
   string(APPEND filas "    ${campos}},\n")
 endforeach()
 
-file(WRITE "${SALIDA}.tmp"
+datos_escribe("${SALIDA}"
   "// Made by cmake/elementos.cmake from htmlparser/elementos.tsv and atributos.tsv; do not edit.\n"
   "inline constexpr elemento_html kElementos[] = {\n${filas}};\n"
   "inline constexpr size_t kNumDeFrase = ${de_frase};\n"
   "inline constexpr atributo_traducible kAtributos[] = {\n${atributos}};\n")
-file(COPY_FILE "${SALIDA}.tmp" "${SALIDA}" ONLY_IF_DIFFERENT)
-file(REMOVE "${SALIDA}.tmp")
