@@ -6,11 +6,7 @@
 
 #include "htmlparser/reglas_html.h"
 
-namespace {
-
-constexpr std::string_view kEspacioDuroUtf8 = htmlparser::kEspacioDuroUtf8;
-
-}  // namespace
+using htmlparser::kEspacioDuroUtf8;
 
 /* The reference written for the character at i of a text (en_valor: of an attribute
  * value) that cannot stand as it is, with *largo its length in bytes; "" for any other. */

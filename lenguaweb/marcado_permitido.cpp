@@ -13,9 +13,8 @@
 
 namespace {
 
+using htmlparser::kEspacioDuroUtf8;
 using htmlparser::kNoEsta;
-
-constexpr std::string_view kEspacioDuroUtf8 = htmlparser::kEspacioDuroUtf8;
 
 /* ---- Names and tags compared with letter case ignored --------------------------------- */
 
