@@ -6,6 +6,7 @@ Each shape is a page whose cost once grew with the square of N:
     atributos   one tag with N attributes inside a paragraph's text
     cierres     N open SPANs, then N stray </i>, in one text
     valores     N tags with a '<' in a quoted value, in one text
+    distintos   the same, each value its own
     menores     a page of N '<' and nothing else
     alternos    a paragraph of N "x< " (a character, a stray '<', a space)
 
@@ -53,6 +54,12 @@ def valores(n):
             b"end.</p>\n</body></html>\n")
 
 
+def distintos(n):
+    return (b"<html><body>\n<p>Some text " +
+            b"".join(b'<a title="a<b%d">w</a> ' % i for i in range(n)) +
+            b"end.</p>\n</body></html>\n")
+
+
 def menores(n):
     return b"<" * n
 
@@ -63,7 +70,8 @@ def alternos(n):
 
 # The first N of each shape: large enough that the runs take more than the program's start.
 FORMAS = {"atributos": (atributos, 40000), "cierres": (cierres, 40000),
-          "valores": (valores, 40000), "menores": (menores, 1000000),
+          "valores": (valores, 40000), "distintos": (distintos, 40000),
+          "menores": (menores, 1000000),
           "alternos": (alternos, 200000)}
 
 

@@ -167,6 +167,8 @@ struct elementos_abiertos {
     std::string_view nombre;
     bool cerrado;
   };
+  /* Closed elements leave it once none open stands above them: it holds what a text
+   * nests, not every element it ever opened. */
   std::vector<abierto> pila;
   por_nombre<std::vector<uint32_t>> de_nombre; /* places in pila of the open ones, by name */
 
@@ -185,6 +187,7 @@ struct elementos_abiertos {
     if (a == de_nombre.end() || a->second.empty()) return false;
     pila[a->second.back()].cerrado = true;
     a->second.pop_back();
+    while (!pila.empty() && pila.back().cerrado) pila.pop_back();
     return true;
   }
 };
@@ -204,8 +207,10 @@ struct marcado_de_origen {
   std::vector<bool> suelto_escrito;
   por_nombre<std::vector<uint32_t>> sueltos_de_nombre; /* not yet written, last first */
   por_nombre<uint32_t> quedan_abiertos;                /* elements the text leaves open, by name */
-  /* Its tags that hold a '<' in a value or a name, as the page had them: a translation
-   * that keeps one is read up to its end, not to the '<' inside it. */
+  /* Its tags that hold a '<' in a value or a name, as the page had them, sorted and each
+   * once: a translation that keeps one is read up to its end, not to the '<' inside it.
+   * No one is the start of another (a tag's reading ends where its bytes say), so the
+   * one a translation may keep at a place is the last not after what follows there. */
   std::vector<std::string_view> con_menor;
   /* Inside SVG or MathML: its tags that end them there, in order, by forma_de_tag, each
    * with the bytes the page wrote it in (origen.crudo's tag in the same place), or
@@ -218,17 +223,8 @@ struct marcado_de_origen {
 
   explicit marcado_de_origen(const texto_de_origen &origen) {
     const std::string_view t = origen.texto;
-    elementos_abiertos elementos;
-    // Room for as many tags as may begin in the text (a '<' before a letter, '/', '!' or
-    // '?'; a stray '<' begins none), as in escritor_de_tags::reserva.
-    size_t tags_posibles = 0;
-    for (size_t i = t.find('<'); i != std::string_view::npos && i + 1 < t.size();
-         i = t.find('<', i + 1)) {
-      const char c = a_minuscula(t[i + 1]);
-      tags_posibles += (c >= 'a' && c <= 'z') || c == '/' || c == '!' || c == '?';
-    }
-    elementos.pila.reserve(tags_posibles);
-    sueltos.reserve(tags_posibles);
+    // Only how many of each name stay open counts here, not their order.
+    por_nombre<uint32_t> abiertos;
     size_t signo = 0;
     for (size_t i = 0; i < t.size(); ++i) {
       if (t[i] != '<') {
@@ -257,17 +253,21 @@ struct marcado_de_origen {
         u.escritos.push_back(tag);
       const std::string_view nombre = htmlparser::nombre_de_elemento(tag);
       if (!es_cierre(tag)) {
-        elementos.abre(nombre);
-      } else if (!elementos.cierra(nombre)) {
+        if (!htmlparser::es_elemento_vacio(nombre)) ++abiertos[nombre];
+      } else if (const auto a = abiertos.find(nombre); a != abiertos.end() && a->second > 0) {
+        --a->second;
+      } else {
         sueltos.push_back(tag);
         suelto_escrito.push_back(false);
       }
     }
+    std::sort(con_menor.begin(), con_menor.end());
+    con_menor.erase(std::unique(con_menor.begin(), con_menor.end()), con_menor.end());
     for (size_t k = sueltos.size(); k-- > 0;)
       sueltos_de_nombre[htmlparser::nombre_de_elemento(sueltos[k])].push_back(
           static_cast<uint32_t>(k));
-    for (const elementos_abiertos::abierto &a : elementos.pila)
-      if (!a.cerrado) ++quedan_abiertos[a.nombre];
+    for (const auto &[nombre, cuantos] : abiertos)
+      if (cuantos > 0) quedan_abiertos[nombre] = cuantos;
     if (!salidas_de_extranjero.empty() && !origen.crudo.empty()) pon_de_pagina(origen.crudo);
   }
 
@@ -313,8 +313,8 @@ class escritor_de_tags {
       : salida_(salida), origen_(origen), para_releer_(para_releer) {}
 
   /* Room for as many elements as the translation has '<', each a tag's (a '<' of its text
-   * is "&lt;"): a list of a text's tags grown as they come would hold up to three times as
-   * much while it grows. */
+   * is "&lt;"): a text that opens them all and closes none would hold up to three times as
+   * much while its list grows. */
   void reserva(size_t menores) { elementos_.pila.reserve(menores); }
 
   /* Writes the tag (a view into the translation) and returns true, when it may be
@@ -354,9 +354,12 @@ class escritor_de_tags {
    * byte for byte, or empty. */
   std::string_view con_menor_en(std::string_view texto, size_t i) {
     if (origen_.texto.empty()) return {};
-    for (std::string_view tag : origen().con_menor)
-      if (texto.substr(i, tag.size()) == tag) return texto.substr(i, tag.size());
-    return {};
+    const std::vector<std::string_view> &con_menor = origen().con_menor;
+    const std::string_view resto = texto.substr(i);
+    auto tag = std::upper_bound(con_menor.begin(), con_menor.end(), resto);
+    if (tag == con_menor.begin()) return {};
+    --tag;
+    return resto.starts_with(*tag) ? resto.substr(0, tag->size()) : std::string_view();
   }
 
   /* Closes, innermost first, the elements left open beyond those the page's text left

@@ -66,6 +66,11 @@ TEST_F(Reconstruccion, CadaTraduccionVaASuSitio) {
        .caso = "a tag of the page with a '<' in a value or a name, kept whole",
        .traducidos = {"Unas <B TITLE=\"x<y\">negritas</B> <FONT </EM>>p"},
        .escrita = "<P>Unas <B TITLE=\"x<y\">negritas</B> <FONT </EM>&gt;p</FONT></P>"},
+      {.pagina = "<P>S <B TITLE=\"x<y\">a</B> <B TITLE=\"x<\">b</B> <I TITLE=\"<\">c</I> d</P>",
+       .caso = "each of several such tags, in any order", .traducidos = {"<I TITLE=\"<\">c</I> <B TITLE=\"x<\">b</B> <B TITLE=\"x<y\">a</B> d"},
+       .escrita = "<P><I TITLE=\"<\">c</I> <B TITLE=\"x<\">b</B> <B TITLE=\"x<y\">a</B> d</P>"},
+      {.pagina = "<P>S <B TITLE=\"x<y\">a</B> <B TITLE=\"x<\">b</B> d</P>", .caso = "but not the start of one",
+       .traducidos = {"<B TITLE=\"x<y <B TITLE=\"x<\">b</B> d"}, .escrita = "<P>&lt;B TITLE=\"x&lt;y <B TITLE=\"x<\">b</B> d</P>"},
       {.pagina = "<P>Some <B TITLE=\"x<y\">bold</B></P>", .caso = "none other", .traducidos = {"Unas <B TITLE=\"x<z\">b"},
        .escrita = "<P>Unas &lt;B TITLE=\"x&lt;z\"&gt;b</B></P>"},
   };
