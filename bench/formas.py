@@ -7,6 +7,7 @@ Each shape is a page whose cost once grew with the square of N:
     cierres     N open SPANs, then N stray </i>, in one text
     valores     N tags with a '<' in a quoted value, in one text
     distintos   the same, each value its own
+    escrituras  N tags of one form, each written its own way (its attribute's letter case)
     menores     a page of N '<' and nothing else
     alternos    a paragraph of N "x< " (a character, a stray '<', a space)
 
@@ -60,6 +61,14 @@ def distintos(n):
             b"end.</p>\n</body></html>\n")
 
 
+def escrituras(n):
+    nombre = b"abcdefghijklmnopqrstuvwx"
+    return (b"<html><body>\n<p>Some text " +
+            b"".join(b"<b " + bytes(c - 32 if i >> k & 1 else c for k, c in enumerate(nombre)) +
+                     b">w</b> " for i in range(n)) +
+            b"end.</p>\n</body></html>\n")
+
+
 def menores(n):
     return b"<" * n
 
@@ -71,6 +80,7 @@ def alternos(n):
 # The first N of each shape: large enough that the runs take more than the program's start.
 FORMAS = {"atributos": (atributos, 40000), "cierres": (cierres, 40000),
           "valores": (valores, 40000), "distintos": (distintos, 40000),
+          "escrituras": (escrituras, 40000),
           "menores": (menores, 1000000),
           "alternos": (alternos, 200000)}
 

@@ -192,12 +192,19 @@ struct elementos_abiertos {
   }
 };
 
+/* Sorts the views and leaves each once. */
+void cada_una_vez(std::vector<std::string_view> &vistas) {
+  std::sort(vistas.begin(), vistas.end());
+  vistas.erase(std::unique(vistas.begin(), vistas.end()), vistas.end());
+}
+
 /* The markup of the page's text that a translation may use. */
 struct marcado_de_origen {
   struct uso {
     std::string_view tag; /* as the page first had it */
     uint32_t quedan;      /* times it may still be written */
-    /* every way the page wrote it ("</A>", "</a>"): one the translation keeps is kept */
+    /* every way the page wrote it ("</A>", "</a>"), sorted, each once: one the
+     * translation keeps is kept */
     std::vector<std::string_view> escritos;
   };
   std::unordered_map<std::string, uso> tags; /* by forma_de_tag */
@@ -249,8 +256,7 @@ struct marcado_de_origen {
         salidas_de_extranjero.push_back({forma, tag, {}});
       uso &u = tags.try_emplace(std::move(forma), uso{tag, 0, {}}).first->second;
       ++u.quedan;
-      if (std::find(u.escritos.begin(), u.escritos.end(), tag) == u.escritos.end())
-        u.escritos.push_back(tag);
+      if (u.escritos.empty() || u.escritos.back() != tag) u.escritos.push_back(tag);
       const std::string_view nombre = htmlparser::nombre_de_elemento(tag);
       if (!es_cierre(tag)) {
         if (!htmlparser::es_elemento_vacio(nombre)) ++abiertos[nombre];
@@ -261,8 +267,10 @@ struct marcado_de_origen {
         suelto_escrito.push_back(false);
       }
     }
-    std::sort(con_menor.begin(), con_menor.end());
-    con_menor.erase(std::unique(con_menor.begin(), con_menor.end()), con_menor.end());
+    // Sorted once, and looked up by halves: a text of thousands of tags, each written its
+    // own way, would otherwise compare each with all.
+    for (auto &[forma, u] : tags) cada_una_vez(u.escritos);
+    cada_una_vez(con_menor);
     for (size_t k = sueltos.size(); k-- > 0;)
       sueltos_de_nombre[htmlparser::nombre_de_elemento(sueltos[k])].push_back(
           static_cast<uint32_t>(k));
@@ -337,8 +345,8 @@ class escritor_de_tags {
       const auto uso = origen().tags.find(lenguaweb_forma_de_tag(tag));
       if (uso == origen().tags.end() || uso->second.quedan == 0) return false;
       del_origen = &uso->second;
-      const auto mismo = std::find(uso->second.escritos.begin(), uso->second.escritos.end(), tag);
-      escrito = mismo != uso->second.escritos.end() ? *mismo : uso->second.tag;
+      const std::vector<std::string_view> &escritos = uso->second.escritos;
+      escrito = std::binary_search(escritos.begin(), escritos.end(), tag) ? tag : uso->second.tag;
     }
     const std::string_view nombre = htmlparser::nombre_de_elemento(escrito);
     if (!es_cierre(escrito))

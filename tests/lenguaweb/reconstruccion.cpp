@@ -66,6 +66,8 @@ TEST_F(Reconstruccion, CadaTraduccionVaASuSitio) {
        .caso = "a tag of the page with a '<' in a value or a name, kept whole",
        .traducidos = {"Unas <B TITLE=\"x<y\">negritas</B> <FONT </EM>>p"},
        .escrita = "<P>Unas <B TITLE=\"x<y\">negritas</B> <FONT </EM>&gt;p</FONT></P>"},
+      {.pagina = "<P>S <B CLASS=\"u\">a</B> <b class=\"u\" >b</b> d</P>", .caso = "a tag the page wrote two ways, as the translation writes it",
+       .traducidos = {"<b class=\"u\" >b</b> <b  CLASS=\"u\">a</B> d"}, .escrita = "<P><b class=\"u\" >b</b> <B CLASS=\"u\">a</B> d</P>"},
       {.pagina = "<P>S <B TITLE=\"x<y\">a</B> <B TITLE=\"x<\">b</B> <I TITLE=\"<\">c</I> d</P>",
        .caso = "each of several such tags, in any order", .traducidos = {"<I TITLE=\"<\">c</I> <B TITLE=\"x<\">b</B> <B TITLE=\"x<y\">a</B> d"},
        .escrita = "<P><I TITLE=\"<\">c</I> <B TITLE=\"x<\">b</B> <B TITLE=\"x<y\">a</B> d</P>"},
