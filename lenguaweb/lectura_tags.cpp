@@ -187,20 +187,18 @@ uint32_t lenguaweb_sigue_tras_tag(lectura_html &lectura, const tag_leido &leido,
     }
     return static_cast<uint32_t>(std::min(p, texto.size()));
   }
+  if (en_titulo && lectura.abiertos.empty()) {
+    // A SCRIPT or STYLE opened inside an HTML TITLE is title text to a browser, which ends
+    // it all at "</title", its own end tag included: what follows the tag up to there is
+    // kept as the page has it, and the TITLE's end tag is read next.
+    lectura.crudo = elemento_crudo::titulo;
+    return static_cast<uint32_t>(htmlparser::fin_de_texto_sin_tags(
+        texto, tag.fin, htmlparser::nombre_de_elemento(elemento_crudo::titulo)));
+  }
   const size_t fin = lectura.crudo == elemento_crudo::script
                          ? htmlparser::fin_de_script(texto, tag.fin)
                          : htmlparser::fin_de_texto_sin_tags(
                                texto, tag.fin, htmlparser::nombre_de_elemento(lectura.crudo));
-  if (en_titulo && lectura.abiertos.empty()) {
-    // A SCRIPT or STYLE opened inside an HTML TITLE is title text to a browser, which ends
-    // it all at "</title": the code ends there too, and the TITLE's end tag is read next.
-    const size_t fin_titulo = htmlparser::fin_de_texto_sin_tags(
-        texto, tag.fin, htmlparser::nombre_de_elemento(elemento_crudo::titulo));
-    if (fin_titulo < fin) {
-      lectura.crudo = elemento_crudo::titulo;
-      return static_cast<uint32_t>(fin_titulo);
-    }
-  }
   if (lectura.crudo == elemento_crudo::noscript) {
     // A reader that runs no script reads NOSCRIPT's content as markup: a tag begun there
     // whose quoted value runs past the end tag holds what follows up to its own end, which
