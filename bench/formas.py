@@ -8,6 +8,7 @@ Each shape is a page whose cost once grew with the square of N:
     valores     N tags with a '<' in a quoted value, in one text
     distintos   the same, each value its own
     escrituras  N tags of one form, each written its own way (its attribute's letter case)
+    notas       N elements that leave a note to translators, then N end tags none closes
     menores     a page of N '<' and nothing else
     alternos    a paragraph of N "x< " (a character, a stray '<', a space)
 
@@ -69,6 +70,11 @@ def escrituras(n):
             b"end.</p>\n</body></html>\n")
 
 
+def notas(n):
+    return (b"<html><body>\n" + b'<div its-loc-note="x">' * n + b"</b>" * n +
+            b"<p>Hello</p>\n</body></html>\n")
+
+
 def menores(n):
     return b"<" * n
 
@@ -80,7 +86,7 @@ def alternos(n):
 # The first N of each shape: large enough that the runs take more than the program's start.
 FORMAS = {"atributos": (atributos, 40000), "cierres": (cierres, 40000),
           "valores": (valores, 40000), "distintos": (distintos, 40000),
-          "escrituras": (escrituras, 40000),
+          "escrituras": (escrituras, 40000), "notas": (notas, 40000),
           "menores": (menores, 1000000),
           "alternos": (alternos, 200000)}
 

@@ -32,7 +32,7 @@ bool tiene_clase_notranslate(std::string_view clases) {
 }  // namespace
 
 bool lenguaweb_se_traduce(const estado_de_traduccion &estado) {
-  return estado.abiertos.empty() || estado.abiertos.back().second;
+  return estado.ultimo() == nullptr || *estado.ultimo();
 }
 
 bool lenguaweb_lee_tag_de_traduccion(estado_de_traduccion &estado, std::string_view tag) {
@@ -46,19 +46,7 @@ bool lenguaweb_lee_tag_de_traduccion(estado_de_traduccion &estado, std::string_v
   const size_t desde = cierra ? 2 : 1;
   const size_t fin_nombre = htmlparser::fin_de_nombre_de_tag(t, 0);
   const std::string nombre = en_minusculas(tag.substr(desde, fin_nombre - desde));
-  if (cierra) {
-    // The walk down to the element it closes pops every element it passes, so the walks
-    // of a page are as long as its start tags in all.
-    const auto cuenta = estado.por_nombre.find(nombre);
-    if (cuenta == estado.por_nombre.end() || cuenta->second == 0) return hasta_aqui;
-    for (;;) {
-      const bool es_el = estado.abiertos.back().first == nombre;
-      --estado.por_nombre[estado.abiertos.back().first];
-      estado.abiertos.pop_back();
-      if (es_el) break;
-    }
-    return lenguaweb_se_traduce(estado);
-  }
+  if (cierra) return estado.cierra(nombre) ? lenguaweb_se_traduce(estado) : hasta_aqui;
   int dice = -1; /* what the tag says: 0 no, 1 yes, -1 nothing */
   bool por_clase = false;
   htmlparser::atributo_html a;
@@ -74,9 +62,6 @@ bool lenguaweb_lee_tag_de_traduccion(estado_de_traduccion &estado, std::string_v
   }
   if (dice < 0 && por_clase) dice = 0;
   if (dice < 0) return hasta_aqui;
-  if (!htmlparser::es_elemento_vacio(nombre)) {
-    ++estado.por_nombre[nombre];
-    estado.abiertos.emplace_back(nombre, dice == 1);
-  }
+  if (!htmlparser::es_elemento_vacio(nombre)) estado.abre(nombre, dice == 1);
   return dice == 1;
 }

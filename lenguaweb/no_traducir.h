@@ -3,20 +3,13 @@
 #ifndef LENGUAWEB_NO_TRADUCIR_H
 #define LENGUAWEB_NO_TRADUCIR_H
 
-#include <cstdint>
-#include <string>
 #include <string_view>
-#include <unordered_map>
-#include <utility>
-#include <vector>
 
-/* The elements open that said translate="no" or "yes" (or the class notranslate), inner
- * last: names in lower case. Only such elements are kept, so the list stays short. */
-struct estado_de_traduccion {
-  std::vector<std::pair<std::string, bool>> abiertos; /* name, whether it is translated */
-  /* How many of abiertos have each name: an end tag of a name none has costs no walk. */
-  std::unordered_map<std::string, uint32_t> por_nombre;
-};
+#include "lenguaweb/elementos_marcados.h"
+
+/* The elements open that said translate="no" or "yes" (or the class notranslate), each
+ * with whether it is translated. */
+using estado_de_traduccion = elementos_marcados<bool>;
 
 /* Whether what stands where the state is read is to be translated. */
 bool lenguaweb_se_traduce(const estado_de_traduccion &estado);

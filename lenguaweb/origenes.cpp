@@ -8,6 +8,7 @@
 
 #include "companion/codificacion.h"
 #include "htmlparser/referencias.h"
+#include "lenguaweb/elementos_marcados.h"
 #include "lenguaweb/lectura_tags.h"
 #include "lenguaweb/no_traducir.h"
 
@@ -25,21 +26,17 @@ std::string lenguaweb_valor_en_utf8(std::string_view valor, const char *codifica
   return htmlparser::lee_referencias(utf8, true);
 }
 
-/* The elements open that leave their translators a note (its-loc-note), inner last: the
- * name as the page wrote it and the note in UTF-8. Only such elements are kept. */
+/* The elements open that leave their translators a note (its-loc-note), each with the note
+ * in UTF-8. */
 struct NotasAbiertas {
-  std::vector<std::pair<std::string, std::string>> abiertas;
+  elementos_marcados<std::string> abiertas;
 
   /* Reads one tag (from its '<', whose name ends at fin_nombre) of a page in codificacion. */
   void lee(std::string_view tag, size_t fin_nombre, const char *codificacion) {
     if (tag[1] == '/') {
-      if (abiertas.empty()) return;  // most pages: no note open, nothing to close
-      const std::string_view nombre = tag.substr(2, fin_nombre - 2);
-      for (size_t k = abiertas.size(); k-- > 0;)
-        if (htmlparser::nombre_es(abiertas[k].first, nombre)) {
-          abiertas.resize(k);
-          break;
-        }
+      // Most pages: no note open, nothing to close.
+      if (abiertas.ultimo() != nullptr)
+        abiertas.cierra(en_minusculas(tag.substr(2, fin_nombre - 2)));
       return;
     }
     const htmlparser::texto_acotado<char> t = htmlparser::acotado(tag);
@@ -53,11 +50,13 @@ struct NotasAbiertas {
       if (htmlparser::es_elemento_vacio(nombre)) return;
       std::string nota = lenguaweb_valor_en_utf8(
           tag.substr(a.valor.inicio, a.valor.fin - a.valor.inicio), codificacion);
-      if (!nota.empty()) abiertas.emplace_back(nombre, std::move(nota));
+      if (!nota.empty()) abiertas.abre(en_minusculas(nombre), std::move(nota));
       return;
     }
   }
-  const char *nota() const { return abiertas.empty() ? nullptr : abiertas.back().second.c_str(); }
+  const char *nota() const {
+    return abiertas.ultimo() == nullptr ? nullptr : abiertas.ultimo()->c_str();
+  }
 };
 
 }  // namespace
