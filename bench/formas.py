@@ -9,6 +9,7 @@ Each shape is a page whose cost once grew with the square of N:
     distintos   the same, each value its own
     escrituras  N tags of one form, each written its own way (its attribute's letter case)
     notas       N elements that leave a note to translators, then N end tags none closes
+    crudos      a TEXTAREA of N "<<a": stray '<' and a tag name that runs to its end
     menores     a page of N '<' and nothing else
     alternos    a paragraph of N "x< " (a character, a stray '<', a space)
 
@@ -75,6 +76,10 @@ def notas(n):
             b"<p>Hello</p>\n</body></html>\n")
 
 
+def crudos(n):
+    return b"<html><body>\n<p>Start <textarea> " + b"<<a" * n + b" end>.</p>\n</body></html>\n"
+
+
 def menores(n):
     return b"<" * n
 
@@ -87,6 +92,7 @@ def alternos(n):
 FORMAS = {"atributos": (atributos, 40000), "cierres": (cierres, 40000),
           "valores": (valores, 40000), "distintos": (distintos, 40000),
           "escrituras": (escrituras, 40000), "notas": (notas, 40000),
+          "crudos": (crudos, 40000),
           "menores": (menores, 1000000),
           "alternos": (alternos, 200000)}
 

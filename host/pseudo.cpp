@@ -61,6 +61,7 @@ void protege_por_tramos(std::string_view texto, size_t corte, Tramo &&tramo) {
   };
   const bool bloques = opciones_dame_segmentacion() == SEGMENTACION_BLOQUES;
   size_t proximo_mayor = 0;  // the first '>' at or after the last one looked for
+  size_t tras_tag = 0;       // past the last tag read that stays characters
   const reglas_compartidas::texto_html t{texto};
   // What the page marks as not to be translated goes to the engine as one group.
   const std::vector<std::string_view> sin_traducir = sin_traducir_partes(texto);
@@ -80,7 +81,12 @@ void protege_por_tramos(std::string_view texto, size_t corte, Tramo &&tramo) {
       grupo(texto.substr(i, 1));
       continue;
     }
-    if (c == '<') {
+    // A stray '<' (before no letter, '/', '!' or '?') begins no tag: a character, whose
+    // tag would be read to the end of a run of them at each one. Nor does a '<' inside a
+    // tag read before, as the library reads the text.
+    if (c == '<' && i >= tras_tag && i + 1 < texto.size() &&
+        (reglas_compartidas::es_letra_ascii(texto[i + 1]) || texto[i + 1] == '/' ||
+         texto[i + 1] == '!' || texto[i + 1] == '?')) {
       if (proximo_mayor != std::string_view::npos && proximo_mayor <= i)
         proximo_mayor = texto.find('>', i + 1);
       if (proximo_mayor != std::string_view::npos) {
@@ -100,6 +106,7 @@ void protege_por_tramos(std::string_view texto, size_t corte, Tramo &&tramo) {
           i = cierre;
           continue;
         }
+        if (cierre < texto.size()) tras_tag = cierre + 1;
       }
     } else if (c == '&') {
       if (const size_t largo = reglas_compartidas::largo_de_referencia(texto.substr(i));
