@@ -61,7 +61,6 @@ void protege_por_tramos(std::string_view texto, size_t corte, Tramo &&tramo) {
   };
   const bool bloques = opciones_dame_segmentacion() == SEGMENTACION_BLOQUES;
   size_t proximo_mayor = 0;  // the first '>' at or after the last one looked for
-  size_t tras_tag = 0;       // past the last tag read that stays characters
   const reglas_compartidas::texto_html t{texto};
   // What the page marks as not to be translated goes to the engine as one group.
   const std::vector<std::string_view> sin_traducir = sin_traducir_partes(texto);
@@ -81,32 +80,43 @@ void protege_por_tramos(std::string_view texto, size_t corte, Tramo &&tramo) {
       grupo(texto.substr(i, 1));
       continue;
     }
-    // A stray '<' (before no letter, '/', '!' or '?') begins no tag: a character, whose
-    // tag would be read to the end of a run of them at each one. Nor does a '<' inside a
-    // tag read before, as the library reads the text.
-    if (c == '<' && i >= tras_tag && i + 1 < texto.size() &&
+    // A stray '<' (before no letter, '/', '!' or '?') begins no tag: a character.
+    if (c == '<' && i + 1 < texto.size() &&
         (reglas_compartidas::es_letra_ascii(texto[i + 1]) || texto[i + 1] == '/' ||
          texto[i + 1] == '!' || texto[i + 1] == '?')) {
       if (proximo_mayor != std::string_view::npos && proximo_mayor <= i)
         proximo_mayor = texto.find('>', i + 1);
       if (proximo_mayor != std::string_view::npos) {
-        // The tag ends as the library reads it: a '>' inside a quoted value does not end it.
-        const size_t cierre = reglas_compartidas::busca_cierre(t, i);
-        std::string_view nombre =
-            reglas_compartidas::nombre_legado_de_tag(texto.substr(i + 1, cierre - i - 1));
+        // Whether the tag may be grouped is told from its name, read no further than the
+        // longest name there is; only a tag that may be is read to its end. Read to its end
+        // from each '<', a run that no name ends ("<a<a<a...") or tags that a far '>' ends
+        // ("<x <x <x...") would take time with the square of their length.
+        const size_t largo = reglas_compartidas::largo_del_nombre_mas_largo();
+        const std::string_view tras = texto.substr(i + 1, largo + 2);
+        // The name as the classic segmentation reads it: up to a space, or the tag's end,
+        // which a name of letters reaches at its first '>'.
+        const std::string_view legado = tras.substr(0, tras.find_first_of(" >"));
+        const bool en_linea = legado.size() < tras.size() && es_tag_en_linea(legado);
         // A phrasing tag too when this thread cuts pages by blocks: their texts hold them
         // as markup.
-        const size_t fin_nombre = reglas_compartidas::fin_de_nombre_de_tag(t, i);
-        const size_t desde = i + 1 < texto.size() && texto[i + 1] == '/' ? i + 2 : i + 1;
+        const reglas_compartidas::texto_html corto{texto.substr(0, i + 3 + largo)};
+        const size_t fin_nombre = reglas_compartidas::fin_de_nombre_de_tag(corto, i);
+        const size_t desde = texto[i + 1] == '/' ? i + 2 : i + 1;
         const bool de_frase =
             bloques && reglas_compartidas::tiene_atributos(t, i) &&
             reglas_compartidas::es_elemento_de_frase(texto.substr(desde, fin_nombre - desde));
-        if (cierre < texto.size() && (es_tag_en_linea(nombre) || de_frase)) {
-          grupo(texto.substr(i, cierre + 1 - i));
-          i = cierre;
-          continue;
+        if (en_linea || de_frase) {
+          // The tag ends as the library reads it: a '>' inside a quoted value does not end
+          // it.
+          const size_t cierre = reglas_compartidas::busca_cierre(t, i);
+          const std::string_view nombre =
+              reglas_compartidas::nombre_legado_de_tag(texto.substr(i + 1, cierre - i - 1));
+          if (cierre < texto.size() && (es_tag_en_linea(nombre) || de_frase)) {
+            grupo(texto.substr(i, cierre + 1 - i));
+            i = cierre;
+            continue;
+          }
         }
-        if (cierre < texto.size()) tras_tag = cierre + 1;
       }
     } else if (c == '&') {
       if (const size_t largo = reglas_compartidas::largo_de_referencia(texto.substr(i));

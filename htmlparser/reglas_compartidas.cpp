@@ -1,6 +1,8 @@
 /* reglas_compartidas.cpp - the command's reading of HTML, as the library's rules read. */
 #include "htmlparser/reglas_compartidas.h"
 
+#include <algorithm>
+
 #include "htmlparser/elementos.h"
 #include "htmlparser/reglas_html.h"
 
@@ -68,6 +70,17 @@ bool es_elemento_de_frase(std::string_view nombre) {
 
 std::span<const std::string_view> tags_en_linea() {
   return htmlparser::kTagsEnLinea;
+}
+
+size_t largo_del_nombre_mas_largo() {
+  static const size_t largo = [] {
+    size_t n = 0;
+    for (const htmlparser::elemento_html &e : htmlparser::lista_de_elementos())
+      n = std::max(n, e.nombre.size());
+    for (std::string_view tag : htmlparser::kTagsEnLinea) n = std::max(n, tag.size());
+    return n;
+  }();
+  return largo;
 }
 
 size_t largo_de_referencia(std::string_view t) {

@@ -71,6 +71,10 @@ bool es_elemento_de_frase(std::string_view nombre);
  * its '/'. */
 std::span<const std::string_view> tags_en_linea();
 
+/* The length of the longest element name the tables know, or of an inline tag's name with
+ * its '/': a tag whose name runs longer is none of them. */
+size_t largo_del_nombre_mas_largo();
+
 /* The length of the character reference that t begins with, as a browser reads one in an
  * attribute value, or 0 when it begins with none. */
 size_t largo_de_referencia(std::string_view t);
