@@ -10,11 +10,14 @@ Each shape is a page whose cost once grew with the square of N:
     escrituras  N tags of one form, each written its own way (its attribute's letter case)
     notas       N elements that leave a note to translators, then N end tags none closes
     crudos      a TEXTAREA of N "<<a": stray '<' and a tag name that runs to its end
+    aperturas   N start tags, then N end tags of another name, in one text (run through
+                `extract`, whose msgid folds a text's tags into codes)
     menores     a page of N '<' and nothing else
     alternos    a paragraph of N "x< " (a character, a stray '<', a space)
 
-Each page runs through pseudo (the subcommand that takes the most memory) in a process of
-its own under GNU time; each figure is the least of the rounds.
+Each page runs through pseudo (the subcommand that takes the most memory), or the
+subcommand its shape names, in a process of its own under GNU time; each figure is the
+least of the rounds.
 
     bench/formas.py [--programa build/release/host/lenguaweb] [--rondas 3] [--comprueba]
                     [--tope X] [--forma NAME ...] [--veces 4] [--divide 1]
@@ -80,6 +83,11 @@ def crudos(n):
     return b"<html><body>\n<p>Start <textarea> " + b"<<a" * n + b" end>.</p>\n</body></html>\n"
 
 
+def aperturas(n):
+    return (b"<html><body>\n<p>Start " + b"<b>" * n + b" mid " + b"</span>" * n +
+            b" end.</p>\n</body></html>\n")
+
+
 def menores(n):
     return b"<" * n
 
@@ -92,7 +100,7 @@ def alternos(n):
 FORMAS = {"atributos": (atributos, 40000), "cierres": (cierres, 40000),
           "valores": (valores, 40000), "distintos": (distintos, 40000),
           "escrituras": (escrituras, 40000), "notas": (notas, 40000),
-          "crudos": (crudos, 40000),
+          "crudos": (crudos, 40000), "aperturas": (aperturas, 40000, "extract"),
           "menores": (menores, 1000000),
           "alternos": (alternos, 200000)}
 
@@ -128,14 +136,17 @@ def main():
                                                "x page", "above"))
     try:
         for nombre in a.forma or list(FORMAS):
-            genera, n = FORMAS[nombre]
+            genera, n, *orden = FORMAS[nombre]
+            orden = orden or ["pseudo"]
+            if orden == ["extract"]:
+                orden = ["extract", "--force"]
             n //= a.divide
             filas = []
             for _ in range(a.veces):
                 datos = genera(n)
                 with open(pagina, "wb") as f:
                     f.write(datos)
-                medidas = [mide([a.programa, "pseudo", pagina, "-o", salida])
+                medidas = [mide([a.programa, orden[0], pagina, *orden[1:], "-o", salida])
                            for _ in range(a.rondas)]
                 segundos = min(m[0] for m in medidas)
                 mb = min(m[1] for m in medidas)
