@@ -8,7 +8,9 @@
 #include <algorithm>
 #include <climits>
 #include <unordered_map>
+#include <variant>
 
+#include "abiertos.h"
 #include "htmlparser/referencias.h"
 #include "htmlparser/reglas_compartidas.h"
 #include "privado/ascii.h"
@@ -102,23 +104,25 @@ struct Estructura {
 
 Estructura estructura(const std::vector<TagDeTexto> &tags) {
   Estructura e;
-  std::vector<std::string> pila;
+  ElementosAbiertos<std::monostate> abiertos;
   for (const TagDeTexto &tag : tags) {
     if (tag.clase == TagDeTexto::Clase::apertura &&
         !reglas_compartidas::es_elemento_vacio(tag.nombre)) {
-      pila.push_back(tag.nombre);
+      abiertos.abre(tag.nombre, {});
     } else if (tag.clase == TagDeTexto::Clase::cierre) {
-      const auto abierto = std::find(pila.rbegin(), pila.rend(), tag.nombre);
-      if (abierto == pila.rend()) {
+      // The innermost open one, named if the end tag closes it with others.
+      std::string dentro;
+      if (e.cruce.empty() && !abiertos.pila().empty()) dentro = abiertos.pila().back().first;
+      const auto cerrado = abiertos.cierra(tag.nombre);
+      if (!cerrado) {
         e.sueltos.push_back(tag.nombre);
         continue;
       }
-      if (abierto != pila.rbegin() && e.cruce.empty())
-        e.cruce = "it ends <" + tag.nombre + "> before the <" + pila.back() + "> inside it";
-      pila.erase(std::prev(abierto.base()), pila.end());
+      if (cerrado->dentro > 0 && e.cruce.empty())
+        e.cruce = "it ends <" + tag.nombre + "> before the <" + dentro + "> inside it";
     }
   }
-  e.abiertos = std::move(pila);
+  for (const auto &[nombre, nada] : abiertos.pila()) e.abiertos.push_back(nombre);
   std::sort(e.abiertos.begin(), e.abiertos.end());
   std::sort(e.sueltos.begin(), e.sueltos.end());
   return e;

@@ -2,10 +2,9 @@
 #include "plegado.h"
 
 #include <algorithm>
-#include <cctype>
 #include <string>
-#include <unordered_map>
 
+#include "abiertos.h"
 #include "htmlparser/reglas_compartidas.h"
 #include "marcado.h"
 #include "sin_traducir.h"
@@ -63,34 +62,18 @@ std::vector<Pieza> piezas_de(std::string_view texto) {
 // without a pair. A comment, a void element's tag and an end tag that closes nothing
 // have none.
 void empareja(std::vector<Pieza> &piezas) {
-  std::vector<size_t> abiertas;
-  // How many of abiertas have each name (in lower case): an end tag of a name none has
-  // looks at none, and the walk down to the one it closes drops all it passes, so the
-  // walks of a text are as long as its start tags in all.
-  std::unordered_map<std::string, uint32_t> de_nombre;
-  const auto clave = [](std::string_view nombre) {
-    std::string c(nombre);
-    for (char &ch : c) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-    return c;
-  };
+  ElementosAbiertos<size_t> abiertas;
   for (size_t k = 0; k < piezas.size(); ++k) {
     const Pieza &p = piezas[k];
     if (p.clase != Pieza::Clase::tag) continue;
     if (p.de_tag == TagDeTexto::Clase::apertura &&
         !reglas_compartidas::es_elemento_vacio(p.nombre)) {
-      abiertas.push_back(k);
-      ++de_nombre[clave(p.nombre)];
+      abiertas.abre(p.nombre, k);
     } else if (p.de_tag == TagDeTexto::Clase::cierre) {
-      const auto cuantas = de_nombre.find(clave(p.nombre));
-      if (cuantas == de_nombre.end() || cuantas->second == 0) continue;
-      const auto abierta = std::find_if(abiertas.rbegin(), abiertas.rend(), [&](size_t a) {
-        return reglas_compartidas::nombre_es(piezas[a].nombre, p.nombre);
-      });
-      piezas[*abierta].pareja = k;
-      piezas[k].pareja = *abierta;
-      for (auto a = std::prev(abierta.base()); a != abiertas.end(); ++a)
-        --de_nombre[clave(piezas[*a].nombre)];
-      abiertas.erase(std::prev(abierta.base()), abiertas.end());
+      if (const auto cerrada = abiertas.cierra(p.nombre)) {
+        piezas[cerrada->dato].pareja = k;
+        piezas[k].pareja = cerrada->dato;
+      }
     }
   }
 }
