@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <string>
+#include <unordered_map>
 
 #include "htmlparser/reglas_compartidas.h"
 #include "privado/ascii.h"
@@ -61,16 +62,22 @@ std::vector<std::string_view> sin_traducir_partes(std::string_view texto) {
 }
 
 std::string sin_traducir_compara(std::string_view origen, std::string_view traduccion) {
-  std::vector<std::string_view> faltan = sin_traducir_partes(origen);
-  if (faltan.empty()) return {};  // most texts: the translation need not be read
-  for (std::string_view parte : sin_traducir_partes(traduccion)) {
-    const auto hallada = std::find(faltan.begin(), faltan.end(), parte);
-    if (hallada != faltan.end()) faltan.erase(hallada);
-  }
-  if (faltan.empty()) return {};
+  const std::vector<std::string_view> de_origen = sin_traducir_partes(origen);
+  if (de_origen.empty()) return {};  // most texts: the translation need not be read
+  // How often the translation has each part, spent in the source's order: the first part
+  // the translation lacks is named.
+  std::unordered_map<std::string_view, size_t> en_traduccion;
+  for (std::string_view parte : sin_traducir_partes(traduccion)) ++en_traduccion[parte];
+  const auto falta = std::find_if(de_origen.begin(), de_origen.end(), [&](std::string_view p) {
+    const auto veces = en_traduccion.find(p);
+    if (veces == en_traduccion.end() || veces->second == 0) return true;
+    --veces->second;
+    return false;
+  });
+  if (falta == de_origen.end()) return {};
   size_t desde = 0;
   TagDeTexto tag;
-  marcado_siguiente_tag(faltan.front(), &desde, &tag);
+  marcado_siguiente_tag(*falta, &desde, &tag);
   return "it changes " + std::string(tag.escrito) + "...</" + tag.nombre +
          ">, which is not to be translated";
 }

@@ -159,6 +159,10 @@ TEST_F(Comando, TraduccionesHostilesSeRechazanYSeNombran) {
       {.origen = "Example two", .traduccion = "Texto </p title=\"x>", .motivo = "it leaves </p title=\"x> unfinished"},
       {.origen = "Use <font translate=no>Acme Widget</font> now", .traduccion = "Usa <font translate=no>Acme Aparato</font> ya",
        .motivo = "it changes <font translate=no>...</font>, which is not to be translated"},
+      // Each part as often as the source has it.
+      {.origen = "A <font translate=no>a</font> <font translate=no>a</font> z",
+       .traduccion = "Un <font translate=no>a</font> <font translate=no>b</font> z",
+       .motivo = "it changes <font translate=no>...</font>, which is not to be translated"},
       // A name given twice counts once, with its first value, as a browser reads it.
       {.origen = "A <font color=red>red</font> pen", .traduccion = "Un boli <font color=blue COLOR=red>rojo</font>",
        .motivo = "it adds <font color=blue COLOR=red>"},
@@ -211,7 +215,7 @@ TEST_F(Comando, TraduccionesHostilesSeRechazanYSeNombran) {
       EXPECT_NE(escrita.find(std::string("<p>") + c.origen + "</p>"), std::string::npos);
     }
   }
-  EXPECT_NE(r.errores.find("p.html: 7 of 19 entries translated; 12 refused"), std::string::npos)
+  EXPECT_NE(r.errores.find("p.html: 7 of 20 entries translated; 13 refused"), std::string::npos)
       << r.errores;
 }
 
