@@ -3,6 +3,7 @@
 #ifndef LENGUAWEB_ELEMENTOS_MARCADOS_H
 #define LENGUAWEB_ELEMENTOS_MARCADOS_H
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <unordered_map>
@@ -32,6 +33,11 @@ struct elementos_marcados {
       abiertos.pop_back();
       if (es_el) return true;
     }
+  }
+  size_t profundidad() const { return abiertos.size(); }
+  /* Closes the innermost ones until n stay open. */
+  void cierra_hasta(size_t n) {
+    for (; abiertos.size() > n; abiertos.pop_back()) --por_nombre[abiertos.back().first];
   }
   /* What the innermost said, or nullptr. */
   const T *ultimo() const { return abiertos.empty() ? nullptr : &abiertos.back().second; }

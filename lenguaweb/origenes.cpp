@@ -59,6 +59,32 @@ struct NotasAbiertas {
   }
 };
 
+/* Reads the tags of a body text into the notes and what is translated: an element the text
+ * closes is closed; one it opens and leaves open is closed at its end. */
+void lee_tags_del_texto(std::string_view pagina, const registro_de_texto &texto,
+                        const char *codificacion, NotasAbiertas &notas,
+                        estado_de_traduccion &traduccion) {
+  const htmlparser::texto_acotado<char> t = htmlparser::acotado(pagina);
+  const uint32_t fin = std::min<uint32_t>(texto.fin, static_cast<uint32_t>(pagina.size()));
+  size_t menos_notas = notas.abiertas.profundidad();
+  size_t menos_traduccion = traduccion.profundidad();
+  for (uint32_t i = texto.inicio; i < fin;) {
+    const void *menor = std::memchr(pagina.data() + i, '<', fin - i);
+    if (menor == nullptr) break;
+    const uint32_t p = static_cast<uint32_t>(static_cast<const char *>(menor) - pagina.data());
+    i = p + 1;
+    if (!htmlparser::tiene_atributos(t, p)) continue;
+    const tag_leido tag = lenguaweb_lee_tag_en(t, p, elemento_crudo::ninguno, false);
+    i = std::max(i, tag.fin);
+    notas.lee(tag.texto, htmlparser::fin_de_nombre_de_tag(t, p) - p, codificacion);
+    lenguaweb_lee_tag_de_traduccion(traduccion, tag.texto);
+    menos_notas = std::min(menos_notas, notas.abiertas.profundidad());
+    menos_traduccion = std::min(menos_traduccion, traduccion.profundidad());
+  }
+  notas.abiertas.cierra_hasta(menos_notas);
+  traduccion.cierra_hasta(menos_traduccion);
+}
+
 }  // namespace
 
 void lenguaweb_informa_origenes(lenguaweb_t *documento) {
@@ -83,6 +109,7 @@ void lenguaweb_informa_origenes(lenguaweb_t *documento) {
   bool hay_ultimo = false;
   uint32_t leido = 0;             /* the tags before it are read */
   registro_de_texto cuerpo{0, 0}; /* the last body text, whose tags the walk skipped */
+  bool cuerpo_se_traduce = true;  /* what the page marks of it */
   uint32_t leido_en_cuerpo = 0;   /* the tags of that text before it are read */
   uint32_t contado = 0;           /* the lines before it are counted */
   uint32_t linea = 1;
@@ -146,19 +173,17 @@ void lenguaweb_informa_origenes(lenguaweb_t *documento) {
       if (!htmlparser::empieza_tag(t, p)) continue;
       ultimo = lenguaweb_lee_tag_en(t, p, elemento_crudo::ninguno, false);
       hay_ultimo = true;
-      ultimo_se_traduce = lenguaweb_se_traduce(traduccion);
       leido_en_cuerpo = std::max(ultimo.fin, leido_en_cuerpo);
     }
     const bool del_ultimo =
         de_atributo && hay_ultimo && ultimo.inicio < inicio && inicio <= ultimo.fin;
-    if (!de_atributo) {
-      leido = std::max(leido, o.fin);
-      cuerpo = o;
-      leido_en_cuerpo = o.inicio;
-    }
+    // The attributes of a tag inside the last body text go as that text goes; a tag's own
+    // attributes follow what the tag says, its void elements' too.
+    const bool en_cuerpo = de_atributo && inicio >= cuerpo.inicio && inicio < cuerpo.fin;
+    const bool sin_traducir = en_cuerpo    ? !cuerpo_se_traduce
+                              : del_ultimo ? !ultimo_se_traduce
+                                           : !lenguaweb_se_traduce(traduccion);
     // A note is about the element's content, not its attributes.
-    // A tag's own attributes follow what the tag says, its void elements' too.
-    const bool sin_traducir = del_ultimo ? !ultimo_se_traduce : !lenguaweb_se_traduce(traduccion);
     const origen_texto_t origen{i,
                                 linea,
                                 elemento.c_str(),
@@ -166,6 +191,16 @@ void lenguaweb_informa_origenes(lenguaweb_t *documento) {
                                 de_atributo ? nullptr : notas.nota(),
                                 sin_traducir ? CIERTO : FALSO};
     opciones_informa_origen(&origen);
+    if (!de_atributo) {
+      // The body text's own tags are read now, for what follows it: an end tag in it may
+      // close an element begun before it (a text cut after a start tag that says
+      // translate="no"); what it opens and leaves open ends with it.
+      cuerpo = o;
+      cuerpo_se_traduce = !sin_traducir;
+      leido_en_cuerpo = o.inicio;
+      leido = std::max(leido, o.fin);
+      lee_tags_del_texto(pagina, o, documento->pagina.leida_en, notas, traduccion);
+    }
     if (informes.empty()) continue;
     const auto primero = std::lower_bound(
         informes.begin(), informes.end(), o.inicio,

@@ -251,6 +251,10 @@ TEST_F(Bloques, OrigenesDeCadaTextoYSusInformes) {
            "<p translate=\"yes\">y <img alt=\"z\" translate=\"no\"></p><img alt=\"w\"></div><img alt=\"v\">",
        "0:1:p:(null):0 1:1:code:(null):0:no 2:1:code:(null):0 3:1:p:(null):0:no 4:1:p:(null):0 5:1:img:alt:0:no "
        "6:1:img:alt:0:no 7:1:img:alt:0 "},
+      // An element not to be translated that a text closes is closed for what follows; one
+      // that a text opens and leaves open ends with it.
+      {SEGMENTACION_CLASICA, "<p>x</p><p><font translate=no>a</font> z</p><p>after</p><p>w <b translate=no>v</p><p>u</p>",
+       "0:1:p:(null):0 1:1:p:(null):0:no 2:1:p:(null):0 3:1:p:(null):0 4:1:p:(null):0 "},
   };
   // clang-format on
   for (const auto &caso : casos) {
