@@ -121,6 +121,8 @@ tag_leido lenguaweb_lee_tag_en(const htmlparser::texto_acotado<char> &texto, uin
 }
 
 void lenguaweb_cambia_elemento_crudo(elemento_crudo &crudo, const tag_leido &tag, bool informa) {
+  // A tag cut at the end of the raw element or TITLE it began in is none: it opens nothing.
+  if (tag.cortado) return;
   if (tag.elemento == nullptr || tag.elemento->crudo == elemento_crudo::ninguno) return;
   const elemento_crudo este = tag.elemento->crudo;
   if (!tag.cierra) {
