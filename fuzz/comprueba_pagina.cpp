@@ -362,6 +362,7 @@ std::map<std::string, long> fuzz_cuenta_tags(std::string_view texto) {
   static constexpr std::string_view kTextoHastaSuFin[] = {
       "SCRIPT", "STYLE", "TITLE", "TEXTAREA", "XMP", "IFRAME", "NOEMBED", "NOFRAMES"};
   std::map<std::string, long> tags;
+  long extranjeros = 0; /* SVG and MathML elements open: a TITLE there holds markup */
   const htmlparser::texto_acotado<char> t = htmlparser::acotado(texto);
   for (size_t i = texto.find('<'); i != kNoEsta; i = texto.find('<', i + 1)) {
     if (!htmlparser::empieza_tag(t, i)) continue;
@@ -372,6 +373,9 @@ std::map<std::string, long> fuzz_cuenta_tags(std::string_view texto) {
     i = fin.cierre;
     if (!es_tag) continue;
     ++tags[nombre];
+    if (nombre == "SVG" || nombre == "MATH") ++extranjeros;
+    if ((nombre == "/SVG" || nombre == "/MATH") && extranjeros > 0) --extranjeros;
+    if (nombre == "TITLE" && extranjeros > 0) continue;
     if (nombre == "PLAINTEXT") break;
     if (std::find(std::begin(kTextoHastaSuFin), std::end(kTextoHastaSuFin), nombre) ==
         std::end(kTextoHastaSuFin))
