@@ -108,9 +108,8 @@ void lenguaweb_informa_origenes(lenguaweb_t *documento) {
   tag_leido ultimo{};
   bool hay_ultimo = false;
   uint32_t leido = 0;             /* the tags before it are read */
-  registro_de_texto cuerpo{0, 0}; /* the last body text, whose tags the walk skipped */
+  registro_de_texto cuerpo{0, 0}; /* the last body text */
   bool cuerpo_se_traduce = true;  /* what the page marks of it */
-  uint32_t leido_en_cuerpo = 0;   /* the tags of that text before it are read */
   uint32_t contado = 0;           /* the lines before it are counted */
   uint32_t linea = 1;
   NotasAbiertas notas;
@@ -161,20 +160,6 @@ void lenguaweb_informa_origenes(lenguaweb_t *documento) {
         }
     }
     const bool de_atributo = tipo != TIPO_TITULO && tipo != TIPO_TEXTO;
-    // An attribute of a tag inside the last body text (the block segmentation gives them
-    // right after it): its tags are read as the text's tags were, up to the one that
-    // holds the value.
-    while (de_atributo && inicio > leido_en_cuerpo && inicio < cuerpo.fin) {
-      const void *menor =
-          std::memchr(pagina.data() + leido_en_cuerpo, '<', inicio - leido_en_cuerpo);
-      if (menor == nullptr) break;
-      const uint32_t p = static_cast<uint32_t>(static_cast<const char *>(menor) - pagina.data());
-      leido_en_cuerpo = p + 1;
-      if (!htmlparser::empieza_tag(t, p)) continue;
-      ultimo = lenguaweb_lee_tag_en(t, p, elemento_crudo::ninguno, false);
-      hay_ultimo = true;
-      leido_en_cuerpo = std::max(ultimo.fin, leido_en_cuerpo);
-    }
     const bool del_ultimo =
         de_atributo && hay_ultimo && ultimo.inicio < inicio && inicio <= ultimo.fin;
     // The attributes of a tag inside the last body text go as that text goes; a tag's own
@@ -197,7 +182,6 @@ void lenguaweb_informa_origenes(lenguaweb_t *documento) {
       // translate="no"); what it opens and leaves open ends with it.
       cuerpo = o;
       cuerpo_se_traduce = !sin_traducir;
-      leido_en_cuerpo = o.inicio;
       leido = std::max(leido, o.fin);
       lee_tags_del_texto(pagina, o, documento->pagina.leida_en, notas, traduccion);
     }
