@@ -230,8 +230,6 @@ struct marcado_de_origen {
 
   explicit marcado_de_origen(const texto_de_origen &origen) {
     const std::string_view t = origen.texto;
-    // Only how many of each name stay open counts here, not their order.
-    por_nombre<uint32_t> abiertos;
     size_t signo = 0;
     for (size_t i = 0; i < t.size(); ++i) {
       if (t[i] != '<') {
@@ -259,8 +257,10 @@ struct marcado_de_origen {
       if (u.escritos.empty() || u.escritos.back() != tag) u.escritos.push_back(tag);
       const std::string_view nombre = htmlparser::nombre_de_elemento(tag);
       if (!es_cierre(tag)) {
-        if (!htmlparser::es_elemento_vacio(nombre)) ++abiertos[nombre];
-      } else if (const auto a = abiertos.find(nombre); a != abiertos.end() && a->second > 0) {
+        // Only how many of each name stay open counts here, not their order.
+        if (!htmlparser::es_elemento_vacio(nombre)) ++quedan_abiertos[nombre];
+      } else if (const auto a = quedan_abiertos.find(nombre);
+                 a != quedan_abiertos.end() && a->second > 0) {
         --a->second;
       } else {
         sueltos.push_back(tag);
@@ -274,8 +274,6 @@ struct marcado_de_origen {
     for (size_t k = sueltos.size(); k-- > 0;)
       sueltos_de_nombre[htmlparser::nombre_de_elemento(sueltos[k])].push_back(
           static_cast<uint32_t>(k));
-    for (const auto &[nombre, cuantos] : abiertos)
-      if (cuantos > 0) quedan_abiertos[nombre] = cuantos;
     if (!salidas_de_extranjero.empty() && !origen.crudo.empty()) pon_de_pagina(origen.crudo);
   }
 
