@@ -10,7 +10,7 @@
 #include <unordered_map>
 #include <variant>
 
-#include "abiertos.h"
+#include "privado/pila_de_elementos.h"
 #include "htmlparser/referencias.h"
 #include "htmlparser/reglas_compartidas.h"
 #include "privado/ascii.h"
@@ -104,16 +104,16 @@ struct Estructura {
 
 Estructura estructura(const std::vector<TagDeTexto> &tags) {
   Estructura e;
-  ElementosAbiertos<std::monostate> abiertos;
+  pila_de_elementos<std::monostate> pila;
   for (const TagDeTexto &tag : tags) {
     if (tag.clase == TagDeTexto::Clase::apertura &&
         !reglas_compartidas::es_elemento_vacio(tag.nombre)) {
-      abiertos.abre(tag.nombre, {});
+      pila.abre(tag.nombre, {});
     } else if (tag.clase == TagDeTexto::Clase::cierre) {
       // The innermost open one, named if the end tag closes it with others.
       std::string dentro;
-      if (e.cruce.empty() && !abiertos.pila().empty()) dentro = abiertos.pila().back().first;
-      const auto cerrado = abiertos.cierra(tag.nombre);
+      if (e.cruce.empty() && !pila.abiertos.empty()) dentro = pila.abiertos.back().first;
+      const auto cerrado = pila.cierra(tag.nombre);
       if (!cerrado) {
         e.sueltos.push_back(tag.nombre);
         continue;
@@ -122,7 +122,7 @@ Estructura estructura(const std::vector<TagDeTexto> &tags) {
         e.cruce = "it ends <" + tag.nombre + "> before the <" + dentro + "> inside it";
     }
   }
-  for (const auto &[nombre, nada] : abiertos.pila()) e.abiertos.push_back(nombre);
+  for (const auto &[nombre, nada] : pila.abiertos) e.abiertos.push_back(nombre);
   std::sort(e.abiertos.begin(), e.abiertos.end());
   std::sort(e.sueltos.begin(), e.sueltos.end());
   return e;

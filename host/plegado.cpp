@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <string>
 
-#include "abiertos.h"
+#include "privado/pila_de_elementos.h"
 #include "htmlparser/reglas_compartidas.h"
 #include "marcado.h"
 #include "sin_traducir.h"
@@ -62,7 +62,7 @@ std::vector<Pieza> piezas_de(std::string_view texto) {
 // without a pair. A comment, a void element's tag and an end tag that closes nothing
 // have none.
 void empareja(std::vector<Pieza> &piezas) {
-  ElementosAbiertos<size_t> abiertas;
+  pila_de_elementos<size_t> abiertas;
   for (size_t k = 0; k < piezas.size(); ++k) {
     const Pieza &p = piezas[k];
     if (p.clase != Pieza::Clase::tag) continue;

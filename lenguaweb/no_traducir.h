@@ -5,11 +5,11 @@
 
 #include <string_view>
 
-#include "lenguaweb/elementos_marcados.h"
+#include "privado/pila_de_elementos.h"
 
 /* The elements open that said translate="no" or "yes" (or the class notranslate), each
  * with whether it is translated. */
-using estado_de_traduccion = elementos_marcados<bool>;
+using estado_de_traduccion = pila_de_elementos<bool>;
 
 /* Whether what stands where the state is read is to be translated. */
 bool lenguaweb_se_traduce(const estado_de_traduccion &estado);

@@ -8,7 +8,7 @@
 
 #include "companion/codificacion.h"
 #include "htmlparser/referencias.h"
-#include "lenguaweb/elementos_marcados.h"
+#include "privado/pila_de_elementos.h"
 #include "lenguaweb/lectura_tags.h"
 #include "lenguaweb/no_traducir.h"
 
@@ -29,7 +29,7 @@ std::string lenguaweb_valor_en_utf8(std::string_view valor, const char *codifica
 /* The elements open that leave their translators a note (its-loc-note), each with the note
  * in UTF-8. */
 struct NotasAbiertas {
-  elementos_marcados<std::string> abiertas;
+  pila_de_elementos<std::string> abiertas;
 
   /* Reads one tag (from its '<', whose name ends at fin_nombre) of a page in codificacion. */
   void lee(std::string_view tag, size_t fin_nombre, const char *codificacion) {
