@@ -100,7 +100,7 @@ def alternos(n):
 FORMAS = {"atributos": (atributos, 40000), "cierres": (cierres, 40000),
           "valores": (valores, 40000), "distintos": (distintos, 40000),
           "escrituras": (escrituras, 40000), "notas": (notas, 40000),
-          "crudos": (crudos, 40000), "aperturas": (aperturas, 40000, "extract"),
+          "crudos": (crudos, 40000), "aperturas": (aperturas, 40000, "extract", "--force"),
           "menores": (menores, 1000000),
           "alternos": (alternos, 200000)}
 
@@ -138,8 +138,6 @@ def main():
         for nombre in a.forma or list(FORMAS):
             genera, n, *orden = FORMAS[nombre]
             orden = orden or ["pseudo"]
-            if orden == ["extract"]:
-                orden = ["extract", "--force"]
             n //= a.divide
             filas = []
             for _ in range(a.veces):

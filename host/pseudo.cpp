@@ -94,7 +94,7 @@ void protege_por_tramos(std::string_view texto, size_t corte, Tramo &&tramo) {
         const size_t largo = reglas_compartidas::largo_del_nombre_mas_largo();
         const std::string_view tras = texto.substr(i + 1, largo + 2);
         // The name as the classic segmentation reads it: up to a space, or the tag's end,
-        // which a name of letters reaches at its first '>'.
+        // which a name of letters reaches at its first '>' (no quote stands before it).
         const std::string_view legado = tras.substr(0, tras.find_first_of(" >"));
         const bool en_linea = legado.size() < tras.size() && es_tag_en_linea(legado);
         // A phrasing tag too when this thread cuts pages by blocks: their texts hold them
@@ -109,9 +109,7 @@ void protege_por_tramos(std::string_view texto, size_t corte, Tramo &&tramo) {
           // The tag ends as the library reads it: a '>' inside a quoted value does not end
           // it.
           const size_t cierre = reglas_compartidas::busca_cierre(t, i);
-          const std::string_view nombre =
-              reglas_compartidas::nombre_legado_de_tag(texto.substr(i + 1, cierre - i - 1));
-          if (cierre < texto.size() && (es_tag_en_linea(nombre) || de_frase)) {
+          if (cierre < texto.size()) {
             grupo(texto.substr(i, cierre + 1 - i));
             i = cierre;
             continue;
