@@ -95,7 +95,8 @@ void protege_por_tramos(std::string_view texto, size_t corte, Tramo &&tramo) {
         const std::string_view tras = texto.substr(i + 1, largo + 2);
         // The name as the classic segmentation reads it: up to a space, or the tag's end,
         // which a name of letters reaches at its first '>' (no quote stands before it).
-        const std::string_view legado = tras.substr(0, tras.find_first_of(" >"));
+        const std::string_view legado =
+            reglas_compartidas::nombre_legado_de_tag(tras.substr(0, tras.find('>')));
         const bool en_linea = legado.size() < tras.size() && es_tag_en_linea(legado);
         // A phrasing tag too when this thread cuts pages by blocks: their texts hold them
         // as markup.
