@@ -17,7 +17,7 @@ struct tramo_de_pagina {
 };
 
 /* How a text stands in its page and how it goes back (bits of registro_de_texto::marcas). */
-enum marca_de_texto : uint8_t {
+enum marca_de_texto : uint16_t {
   /* Given back unchanged, the text is written as the page's own bytes: its normalised
    * form would not show what the page showed (the page is not UTF-8; a byte is not valid
    * in it; it holds a no-break space or a NUL; it is preformatted; a '<' or '>' written
@@ -42,6 +42,9 @@ enum marca_de_texto : uint8_t {
    * or MathML there (htmlparser::sale_de_extranjero) decides how all that follows is
    * read, so a translation keeps each of the page's and adds none. */
   kTextoEnExtranjero = 128,
+  /* With kTextoEnTitulo: the TITLE stands inside SVG or MathML at an HTML integration
+   * point (SVG's TITLE is one): a SCRIPT in it ends at its own end tag, not at "</title". */
+  kTextoEnTituloDeExtranjero = 256,
 };
 
 /* How an attribute text's value stands in its tag (bits of registro_de_texto::valor): the
@@ -67,7 +70,7 @@ struct informe_aplazado {
 struct registro_de_texto {
   uint32_t inicio;
   uint32_t fin;
-  uint8_t marcas = 0;
+  uint16_t marcas = 0;
   uint8_t valor = 0; /* an attribute text's value: bits of marca_de_valor */
   i_tipo_texto_t tipo = TIPO_TEXTO;
   /* The offset of the '<' of the start tag of the element the text is told to come from

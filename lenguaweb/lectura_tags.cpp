@@ -140,6 +140,23 @@ void lenguaweb_cambia_elemento_crudo(elemento_crudo &crudo, const tag_leido &tag
   }
 }
 
+void lenguaweb_empieza_en_titulo(lectura_html &lectura, uint16_t marcas) {
+  lectura = lectura_html{};
+  lectura.crudo = elemento_crudo::titulo;
+  // What the reading needs of the elements around it: inside MathML, its element; inside
+  // SVG, its TITLE too, an HTML integration point that only its own end tag closes.
+  constexpr uint8_t kSvg = 0, kMath = 1, kTitulo = 4;
+  static_assert(lectura_html::kNombres[kSvg] == "SVG" && lectura_html::kNombres[kMath] == "MATH" &&
+                lectura_html::kNombres[kTitulo] == "TITLE");
+  if ((marcas & kTextoEnExtranjero) != 0) {
+    lectura.abiertos = {{kMath, true, false}};
+    lectura.por_nombre[kMath] = 1;
+  } else if ((marcas & kTextoEnTituloDeExtranjero) != 0) {
+    lectura.abiertos = {{kSvg, false, false}, {kTitulo, false, true}};
+    lectura.por_nombre[kSvg] = lectura.por_nombre[kTitulo] = 1;
+  }
+}
+
 uint32_t lenguaweb_sigue_tras_tag(lectura_html &lectura, const tag_leido &leido,
                                   std::string_view texto, bool informa) {
   // A browser reads a '<' that begins no tag as a character, and a later '<' may begin

@@ -93,6 +93,10 @@ struct lectura_html {
   bool en_html() const { return abiertos.empty() || abiertos.back().integracion; }
 };
 
+/* Sets a reading that begins inside a TITLE, after a text of it with the marks marcas:
+ * HTML's, SVG's (kTextoEnTituloDeExtranjero) or one inside MathML (kTextoEnExtranjero). */
+void lenguaweb_empieza_en_titulo(lectura_html &lectura, uint16_t marcas);
+
 /* Moves the reading past the tag read from texto (lenguaweb_lee_tag_en) and returns where
  * reading goes on: past the tag, or, when the tag opened an element whose content is code,
  * at the end tag that closes it for a browser (htmlparser::fin_de_script,

@@ -29,7 +29,7 @@ struct pasada {
   uint32_t preformateado = 0; /* PRE and LISTING open */
   i_tipo_texto_t tipo_texto = TIPO_TEXTO;
   i_tipo_texto_t tipo_abierto = TIPO_TEXTO;
-  uint8_t marcas_abiertas = 0; /* how the open text is read (kTextoPreformateado ...) */
+  uint16_t marcas_abiertas = 0; /* how the open text is read (kTextoPreformateado ...) */
   entidades_idioma entidades;
   /* Every text is written back from the page's bytes when unchanged: the page is not
    * UTF-8. */
@@ -46,15 +46,15 @@ struct pasada {
   lenguaweb_t *documento;
 };
 
-modo_de_texto modo_de(uint8_t marcas) {
+modo_de_texto modo_de(uint16_t marcas) {
   return (marcas & kTextoSinReferencias) != 0  ? modo_de_texto::crudo
          : (marcas & kTextoPreformateado) != 0 ? modo_de_texto::preformateado
                                                : modo_de_texto::normal;
 }
 
 /* How a text that begins now is read, by the elements open around it. */
-uint8_t marcas_de_contexto(const pasada &p) {
-  const uint8_t extranjero = p.lectura.en_html() ? 0 : kTextoEnExtranjero;
+uint16_t marcas_de_contexto(const pasada &p) {
+  const uint16_t extranjero = p.lectura.en_html() ? 0 : kTextoEnExtranjero;
   switch (p.lectura.crudo) {
     case elemento_crudo::xmp:
       return kTextoPreformateado | kTextoSinReferencias | extranjero;
@@ -63,7 +63,9 @@ uint8_t marcas_de_contexto(const pasada &p) {
     case elemento_crudo::textarea:
       return kTextoPreformateado | kTextoSinMarcado | extranjero;
     case elemento_crudo::titulo:
-      return kTextoEnTitulo | (p.preformateado > 0 ? kTextoPreformateado : 0) | extranjero;
+      return kTextoEnTitulo |
+             (p.lectura.abiertos.empty() || extranjero != 0 ? 0 : kTextoEnTituloDeExtranjero) |
+             (p.preformateado > 0 ? kTextoPreformateado : 0) | extranjero;
     default:
       return (p.preformateado > 0 ? kTextoPreformateado : 0) | extranjero;
   }
@@ -72,7 +74,7 @@ uint8_t marcas_de_contexto(const pasada &p) {
 /* The normalised text of the stretch [inicio, fin) of the page, read as marcas say; its
  * record's span and marks, with those that its stretch adds, go to *registro. A stretch
  * that holds a NUL is reported and normalised without its NULs. */
-cad_propia normaliza(pasada &p, uint32_t inicio, uint32_t fin, uint8_t marcas,
+cad_propia normaliza(pasada &p, uint32_t inicio, uint32_t fin, uint16_t marcas,
                      registro_de_texto *registro) {
   std::string_view crudo = p.pagina.substr(inicio, fin - inicio);
   std::string sin_nul;
@@ -200,7 +202,7 @@ void guarda_trozo(pasada &p, uint32_t hasta) {
 void guarda_texto(pasada &p) {
   lenguaweb_t &d = *p.documento;
   const std::string_view crudo = p.pagina.substr(p.inicio_trozo, p.fin_texto - p.inicio_trozo);
-  uint8_t marcas = p.marcas_abiertas;
+  uint16_t marcas = p.marcas_abiertas;
   registro_de_texto registro{.inicio = p.inicio_trozo,
                              .fin = p.fin_texto,
                              .tipo = p.tipo_abierto,

@@ -42,7 +42,8 @@ struct pasada {
   uint32_t candidato = kNoEsta32; /* in a piece: the phrasing start tag a text would begin at */
   size_t pendientes_al_candidato = 0;
   bool preformateado_abierto = false;
-  bool titulo_abierto = false;     /* the open text stands in TITLE */
+  uint16_t titulo_abierto = 0;     /* the open text stands in TITLE: kTextoEnTitulo and
+                                      kTextoEnTituloDeExtranjero, or 0 */
   bool extranjero_abierto = false; /* the open text begun inside SVG or MathML */
   i_tipo_texto_t tipo_abierto = TIPO_TEXTO;
   std::vector<abierto> abiertos;
@@ -108,7 +109,10 @@ void abre_texto(pasada &p, uint32_t inicio) {
   p.inicio_texto = inicio;
   p.tipo_abierto = p.tipo_texto;
   p.preformateado_abierto = p.preformateado > 0;
-  p.titulo_abierto = p.lectura.crudo == elemento_crudo::titulo;
+  p.titulo_abierto = p.lectura.crudo != elemento_crudo::titulo ? 0
+                     : p.lectura.abiertos.empty() || !p.lectura.en_html()
+                         ? kTextoEnTitulo
+                         : kTextoEnTitulo | kTextoEnTituloDeExtranjero;
   p.extranjero_abierto = !p.lectura.en_html();
 }
 
@@ -192,9 +196,8 @@ void cierra_texto(pasada &p) {
     return;
   }
   const bool pre = p.preformateado_abierto;
-  uint8_t marcas = kTextoCrudo | (pre ? kTextoPreformateado : 0) |
-                   (p.titulo_abierto ? kTextoEnTitulo : 0) |
-                   (p.extranjero_abierto || !p.lectura.en_html() ? kTextoEnExtranjero : 0);
+  uint16_t marcas = kTextoCrudo | (pre ? kTextoPreformateado : 0) | p.titulo_abierto |
+                    (p.extranjero_abierto || !p.lectura.en_html() ? kTextoEnExtranjero : 0);
   // A NUL is nothing a host can be handed: the text goes without it, and always goes back
   // as the page had it.
   std::string sin_nul;
@@ -247,7 +250,7 @@ uint32_t lee_contenido_crudo(pasada &p, uint32_t posicion) {
                                                p.entidades, modo, &propiedades));
     if (propiedades.queda_ampersand)
       lenguaweb_aplaza_informe(p.documento, static_cast<uint32_t>(inicio), kInformeAmpersand);
-    uint8_t marcas = kTextoCrudo | kTextoPreformateado;
+    uint16_t marcas = kTextoCrudo | kTextoPreformateado;
     if (sin_referencias)
       marcas |= kTextoSinReferencias;
     else

@@ -35,6 +35,13 @@ TEST_F(Reconstruccion, CadaTraduccionVaASuSitio) {
        .caso = "no tag inside TITLE runs past its end tag, in the piece after the title's text too",
        .traducidos = {"Mi pagina ", "Descr", "Hola"},
        .escrita = "<TITLE>Mi pagina <A X=\"</TITLE><META NAME=\"description\" CONTENT=\"Descr\"><P>Hola</P>"},
+      {.pagina = "<svg><title>h<script>1</script><img alt=\"x\"></title></svg><p>z</p>", .caso = "SVG's TITLE reads its content as markup",
+       .traducidos = {"H", "X", "Z"}, .escrita = "<svg><title>H<script>1</script><img alt=\"X\"></title></svg><p>Z</p>"},
+      {.pagina = "<svg><title>h<script>1</script><img alt=\"x\"></title></svg><p>z</p>", .caso = "so do blocks",
+       .segmentacion = SEGMENTACION_BLOQUES, .traducidos = {"H", "X", "Z"},
+       .escrita = "<svg><title>H<script>1</script><img alt=\"X\"></title></svg><p>Z</p>"},
+      {.pagina = "<math><title>h<script>1</script><img alt=\"x\"></title></math>", .caso = "as does a TITLE in MathML",
+       .traducidos = {"H", "X"}, .escrita = "<math><title>H<script>1</script><img alt=\"X\"></title></math>"},
       {.pagina = "<html><head><title>T</title><meta charset=\"utf-8\"><meta name=\"keywords\" content=\"k\">"
            "<meta name=\"description\" content=\"d\"></head><body><h1>Head</h1><p>One <b>two</b> three<br>four</p>"
            "<img src=\"a.png\" alt=\"A\"><img src=\"b.png\"><img alt=\"B\" src=b.png><ul><li>x</li><li>y</li></ul>"
