@@ -6,18 +6,32 @@
 #include <utility>
 #include <vector>
 
+#include "htmlparser/elementos.h"
 #include "lenguaweb.h"
 #include "privado/informe.h"
 #include "privado/propiedad.h"
 
-/* A stretch of the page's bytes, [inicio, fin). */
+/* Where a reading of the page stands, as much as a reading that begins there needs
+ * (lenguaweb_contexto_de, lenguaweb_lectura_en): the raw element or TITLE open, and the
+ * innermost SVG or MathML element open, by its place in lectura_html::kNombres. */
+struct contexto_de_lectura {
+  static constexpr uint8_t kEnHtml = UINT8_MAX; /* no SVG or MathML element open */
+  htmlparser::elemento_crudo crudo = htmlparser::elemento_crudo::ninguno;
+  uint8_t extranjero = kEnHtml;
+  bool mathml = false;
+  bool integracion = false; /* an HTML integration point */
+};
+
+/* A markup piece: a stretch of the page's bytes, [inicio, fin), and where segmentation's
+ * reading stood at its first byte, which is where the rebuild's reading of it begins. */
 struct tramo_de_pagina {
   uint32_t inicio;
   uint32_t fin;
+  contexto_de_lectura contexto = {};
 };
 
 /* How a text stands in its page and how it goes back (bits of registro_de_texto::marcas). */
-enum marca_de_texto : uint16_t {
+enum marca_de_texto : uint8_t {
   /* Given back unchanged, the text is written as the page's own bytes: its normalised
    * form would not show what the page showed (the page is not UTF-8; a byte is not valid
    * in it; it holds a no-break space or a NUL; it is preformatted; a '<' or '>' written
@@ -36,15 +50,10 @@ enum marca_de_texto : uint16_t {
   kTextoSinReferencias = 16,
   /* In PLAINTEXT, which nothing ends. */
   kTextoHastaElFinal = 32,
-  /* In TITLE, where a browser reads no tag: the piece after the text begins there too. */
-  kTextoEnTitulo = 64,
   /* Begun inside SVG or MathML, off their HTML integration points: a tag that leaves SVG
    * or MathML there (htmlparser::sale_de_extranjero) decides how all that follows is
    * read, so a translation keeps each of the page's and adds none. */
   kTextoEnExtranjero = 128,
-  /* With kTextoEnTitulo: the TITLE stands inside SVG or MathML at an HTML integration
-   * point (SVG's TITLE is one): a SCRIPT in it ends at its own end tag, not at "</title". */
-  kTextoEnTituloDeExtranjero = 256,
 };
 
 /* How an attribute text's value stands in its tag (bits of registro_de_texto::valor): the
@@ -70,7 +79,7 @@ struct informe_aplazado {
 struct registro_de_texto {
   uint32_t inicio;
   uint32_t fin;
-  uint16_t marcas = 0;
+  uint8_t marcas = 0;
   uint8_t valor = 0; /* an attribute text's value: bits of marca_de_valor */
   i_tipo_texto_t tipo = TIPO_TEXTO;
   /* The offset of the '<' of the start tag of the element the text is told to come from

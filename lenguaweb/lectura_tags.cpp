@@ -140,21 +140,31 @@ void lenguaweb_cambia_elemento_crudo(elemento_crudo &crudo, const tag_leido &tag
   }
 }
 
-void lenguaweb_empieza_en_titulo(lectura_html &lectura, uint16_t marcas) {
-  lectura = lectura_html{};
-  lectura.crudo = elemento_crudo::titulo;
-  // What the reading needs of the elements around it: inside MathML, its element; inside
-  // SVG, its TITLE too, an HTML integration point that only its own end tag closes.
-  constexpr uint8_t kSvg = 0, kMath = 1, kTitulo = 4;
-  static_assert(lectura_html::kNombres[kSvg] == "SVG" && lectura_html::kNombres[kMath] == "MATH" &&
-                lectura_html::kNombres[kTitulo] == "TITLE");
-  if ((marcas & kTextoEnExtranjero) != 0) {
-    lectura.abiertos = {{kMath, true, false}};
-    lectura.por_nombre[kMath] = 1;
-  } else if ((marcas & kTextoEnTituloDeExtranjero) != 0) {
-    lectura.abiertos = {{kSvg, false, false}, {kTitulo, false, true}};
-    lectura.por_nombre[kSvg] = lectura.por_nombre[kTitulo] = 1;
+contexto_de_lectura lenguaweb_contexto_de(const lectura_html &lectura) {
+  contexto_de_lectura contexto;
+  contexto.crudo = lectura.crudo;
+  if (!lectura.abiertos.empty()) {
+    const lectura_html::extranjero &cima = lectura.abiertos.back();
+    contexto.extranjero = cima.nombre;
+    contexto.mathml = cima.mathml;
+    contexto.integracion = cima.integracion;
   }
+  return contexto;
+}
+
+lectura_html lenguaweb_lectura_en(const contexto_de_lectura &contexto) {
+  lectura_html lectura;
+  lectura.crudo = contexto.crudo;
+  if (contexto.extranjero == contexto_de_lectura::kEnHtml) return lectura;
+  const auto abre = [&lectura](uint8_t nombre, bool mathml, bool integracion) {
+    lectura.abiertos.push_back({nombre, mathml, integracion});
+    ++lectura.por_nombre[nombre];
+  };
+  constexpr uint8_t kSvg = 0, kMath = 1;
+  static_assert(lectura_html::kNombres[kSvg] == "SVG" && lectura_html::kNombres[kMath] == "MATH");
+  if (contexto.extranjero > kMath) abre(contexto.mathml ? kMath : kSvg, contexto.mathml, false);
+  abre(contexto.extranjero, contexto.mathml, contexto.integracion);
+  return lectura;
 }
 
 uint32_t lenguaweb_sigue_tras_tag(lectura_html &lectura, const tag_leido &leido,

@@ -93,9 +93,13 @@ struct lectura_html {
   bool en_html() const { return abiertos.empty() || abiertos.back().integracion; }
 };
 
-/* Sets a reading that begins inside a TITLE, after a text of it with the marks marcas:
- * HTML's, SVG's (kTextoEnTituloDeExtranjero) or one inside MathML (kTextoEnExtranjero). */
-void lenguaweb_empieza_en_titulo(lectura_html &lectura, uint16_t marcas);
+/* Where the reading stands (contexto_de_lectura). */
+contexto_de_lectura lenguaweb_contexto_de(const lectura_html &lectura);
+
+/* A reading that begins where contexto says: inside its raw element or TITLE, and inside
+ * its SVG or MathML element, below which it knows only the root (SVG or MATH) an
+ * integration point stands in. */
+lectura_html lenguaweb_lectura_en(const contexto_de_lectura &contexto);
 
 /* Moves the reading past the tag read from texto (lenguaweb_lee_tag_en) and returns where
  * reading goes on: past the tag, or, when the tag opened an element whose content is code,

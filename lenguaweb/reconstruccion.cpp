@@ -120,7 +120,7 @@ bool es_propio(const escritura &e, uint32_t indice, const char *texto) {
  * read back as itself (a pair of spaces, which only a long run of blanks leaves, reads
  * back as one). */
 bool sale_crudo(const escritura &e, uint32_t indice, const char *texto) {
-  const uint16_t marcas = e.documento->registros[indice].marcas;
+  const uint8_t marcas = e.documento->registros[indice].marcas;
   return (marcas & kTextoConNul) != 0 ||
          (((marcas & kTextoCrudo) != 0 || std::strstr(texto, "  ") != nullptr) &&
           es_propio(e, indice, texto));
@@ -317,11 +317,12 @@ void pon_idioma_html(const tag_leido &tag, const std::string &etiqueta, char ved
  * in UTF-8 where it was not, its charset declarations name UTF-8. A text for which no
  * such tag is left is reported as "encontrado == CIERTO" and skipped. A body text
  * (de_cuerpo) is read as the block segmentation reads one: a '<' that begins no tag is
- * text. en_titulo says whether the piece begins in a TITLE, after a title's text, and in
- * which: that text's marks kTextoEnTitulo, kTextoEnTituloDeExtranjero, kTextoEnExtranjero. */
+ * text. contexto is where the reading of the piece begins: a page's piece begins where
+ * segmentation's reading of it did. */
 void escribe_trozo(std::string &salida, std::string_view trozo, uint32_t desde,
                    enlaces_pasada &enlaces, const std::vector<texto_para_atributo> &textos,
-                   const escritura &e, bool de_cuerpo = false, uint16_t en_titulo = 0) {
+                   const escritura &e, bool de_cuerpo = false,
+                   const contexto_de_lectura &contexto = {}) {
   const pagina_de_documento &pagina = e.documento->pagina;
   /* The changes of the charset declarations, which may stand anywhere in the piece, and
    * those of the tags read and not yet written, which stand before the next tag. */
@@ -381,8 +382,7 @@ void escribe_trozo(std::string &salida, std::string_view trozo, uint32_t desde,
   size_t siguiente_texto = 0;
   estado_de_traduccion traduccion;
   const htmlparser::texto_acotado<char> t = htmlparser::acotado(trozo);
-  lectura_html lectura;
-  if ((en_titulo & kTextoEnTitulo) != 0) lenguaweb_empieza_en_titulo(lectura, en_titulo);
+  lectura_html lectura = lenguaweb_lectura_en(contexto);
   for (uint32_t posicion = 0; posicion < trozo.size();) {
     const void *menor = std::memchr(trozo.data() + posicion, '<', trozo.size() - posicion);
     if (menor == nullptr) break;
@@ -835,18 +835,12 @@ booleano graba_fichero_html(const lenguaweb_t *documento, const lista_cad_t *tra
   const uint32_t num_trozos = static_cast<uint32_t>(documento->trozos.size());
   uint32_t siguiente_texto = 0;
   textos_de_trozo textos;
-  /* The piece follows a title's text, inside its TITLE: the text's marks that tell which
-   * TITLE (escribe_trozo), or 0. */
-  uint16_t tras_titulo = 0;
   for (uint32_t trozo = 0; trozo < num_trozos; ++trozo) {
     toma_textos_de_trozo(documento, traducidos, textos_a_escribir, preprocesar, &siguiente_texto,
                          &textos);
-    escribe_trozo(salida, lenguaweb_trozo(documento, trozo), documento->trozos[trozo].inicio,
-                  enlaces, textos.atributos, e, false, tras_titulo);
-    tras_titulo = textos.cuerpo == nullptr
-                      ? 0
-                      : documento->registros[textos.indice].marcas &
-                            (kTextoEnTitulo | kTextoEnTituloDeExtranjero | kTextoEnExtranjero);
+    const tramo_de_pagina &tramo = documento->trozos[trozo];
+    escribe_trozo(salida, lenguaweb_trozo(documento, trozo), tramo.inicio, enlaces,
+                  textos.atributos, e, false, tramo.contexto);
     if (textos.cuerpo != nullptr) {
       const size_t desde = salida.size();
       escribe_cuerpo(salida, textos, e, enlaces);

@@ -24,12 +24,14 @@ struct pasada {
   uint32_t posicion = 0;
   uint32_t inicio_trozo = 0;
   uint32_t fin_texto = 0;
+  /* Where the reading stood at inicio_trozo, and at fin_texto. */
+  contexto_de_lectura contexto_trozo, contexto_fin;
   booleano es_trozo = CIERTO;
   lectura_html lectura;       /* procesar_texto is se_leen_tags(lectura.crudo) */
   uint32_t preformateado = 0; /* PRE and LISTING open */
   i_tipo_texto_t tipo_texto = TIPO_TEXTO;
   i_tipo_texto_t tipo_abierto = TIPO_TEXTO;
-  uint16_t marcas_abiertas = 0; /* how the open text is read (kTextoPreformateado ...) */
+  uint8_t marcas_abiertas = 0; /* how the open text is read (kTextoPreformateado ...) */
   entidades_idioma entidades;
   /* Every text is written back from the page's bytes when unchanged: the page is not
    * UTF-8. */
@@ -46,15 +48,15 @@ struct pasada {
   lenguaweb_t *documento;
 };
 
-modo_de_texto modo_de(uint16_t marcas) {
+modo_de_texto modo_de(uint8_t marcas) {
   return (marcas & kTextoSinReferencias) != 0  ? modo_de_texto::crudo
          : (marcas & kTextoPreformateado) != 0 ? modo_de_texto::preformateado
                                                : modo_de_texto::normal;
 }
 
 /* How a text that begins now is read, by the elements open around it. */
-uint16_t marcas_de_contexto(const pasada &p) {
-  const uint16_t extranjero = p.lectura.en_html() ? 0 : kTextoEnExtranjero;
+uint8_t marcas_de_contexto(const pasada &p) {
+  const uint8_t extranjero = p.lectura.en_html() ? 0 : kTextoEnExtranjero;
   switch (p.lectura.crudo) {
     case elemento_crudo::xmp:
       return kTextoPreformateado | kTextoSinReferencias | extranjero;
@@ -62,10 +64,6 @@ uint16_t marcas_de_contexto(const pasada &p) {
       return kTextoPreformateado | kTextoSinReferencias | kTextoHastaElFinal | extranjero;
     case elemento_crudo::textarea:
       return kTextoPreformateado | kTextoSinMarcado | extranjero;
-    case elemento_crudo::titulo:
-      return kTextoEnTitulo |
-             (p.lectura.abiertos.empty() || extranjero != 0 ? 0 : kTextoEnTituloDeExtranjero) |
-             (p.preformateado > 0 ? kTextoPreformateado : 0) | extranjero;
     default:
       return (p.preformateado > 0 ? kTextoPreformateado : 0) | extranjero;
   }
@@ -74,7 +72,7 @@ uint16_t marcas_de_contexto(const pasada &p) {
 /* The normalised text of the stretch [inicio, fin) of the page, read as marcas say; its
  * record's span and marks, with those that its stretch adds, go to *registro. A stretch
  * that holds a NUL is reported and normalised without its NULs. */
-cad_propia normaliza(pasada &p, uint32_t inicio, uint32_t fin, uint16_t marcas,
+cad_propia normaliza(pasada &p, uint32_t inicio, uint32_t fin, uint8_t marcas,
                      registro_de_texto *registro) {
   std::string_view crudo = p.pagina.substr(inicio, fin - inicio);
   std::string sin_nul;
@@ -186,12 +184,13 @@ booleano lenguaweb_lee_elemento(pasada &p) {
   else
     p.posicion = static_cast<uint32_t>(htmlparser::fin_de_texto(p.t, p.posicion));
   p.fin_texto = p.posicion;
+  p.contexto_fin = lenguaweb_contexto_de(p.lectura);
   return se_leen_tags(p.lectura.crudo) || es_texto_crudo(p.lectura.crudo) ? FALSO : CIERTO;
 }
 
 void guarda_trozo(pasada &p, uint32_t hasta) {
   lenguaweb_t &d = *p.documento;
-  d.trozos.push_back({p.inicio_trozo, hasta});
+  d.trozos.push_back({p.inicio_trozo, hasta, p.contexto_trozo});
   p.inicio_trozo = hasta;
   for (texto_pendiente &pendiente : p.pendientes)
     lenguaweb_anade_texto(&d, std::move(pendiente.texto), pendiente.registro);
@@ -202,7 +201,7 @@ void guarda_trozo(pasada &p, uint32_t hasta) {
 void guarda_texto(pasada &p) {
   lenguaweb_t &d = *p.documento;
   const std::string_view crudo = p.pagina.substr(p.inicio_trozo, p.fin_texto - p.inicio_trozo);
-  uint16_t marcas = p.marcas_abiertas;
+  uint8_t marcas = p.marcas_abiertas;
   registro_de_texto registro{.inicio = p.inicio_trozo,
                              .fin = p.fin_texto,
                              .tipo = p.tipo_abierto,
@@ -218,6 +217,7 @@ void guarda_texto(pasada &p) {
   cad_propia texto = normaliza(p, p.inicio_trozo, p.fin_texto, marcas, &registro);
   lenguaweb_anade_texto(&d, std::move(texto), registro);
   p.inicio_trozo = p.fin_texto;
+  p.contexto_trozo = p.contexto_fin;
 }
 
 }  // namespace

@@ -35,6 +35,8 @@ struct pasada {
   uint32_t preformateado = 0;
   i_tipo_texto_t tipo_texto = TIPO_TEXTO; /* TIPO_TITULO right after a TITLE start tag */
   uint32_t inicio_trozo = 0;
+  /* Where the reading stood at inicio_trozo, and at fin_texto. */
+  contexto_de_lectura contexto_trozo, contexto_fin;
   bool en_texto = false;
   uint32_t inicio_texto = 0;
   uint32_t fin_texto = 0;         /* past the text's last character or the last tag it took */
@@ -42,8 +44,6 @@ struct pasada {
   uint32_t candidato = kNoEsta32; /* in a piece: the phrasing start tag a text would begin at */
   size_t pendientes_al_candidato = 0;
   bool preformateado_abierto = false;
-  uint16_t titulo_abierto = 0;     /* the open text stands in TITLE: kTextoEnTitulo and
-                                      kTextoEnTituloDeExtranjero, or 0 */
   bool extranjero_abierto = false; /* the open text begun inside SVG or MathML */
   i_tipo_texto_t tipo_abierto = TIPO_TEXTO;
   std::vector<abierto> abiertos;
@@ -85,7 +85,7 @@ void vuelca_pendientes(pasada &p) {
 }
 
 void guarda_trozo(pasada &p, uint32_t hasta) {
-  p.documento->trozos.push_back({p.inicio_trozo, hasta});
+  p.documento->trozos.push_back({p.inicio_trozo, hasta, p.contexto_trozo});
   p.inicio_trozo = hasta;
   vuelca_pendientes(p);
 }
@@ -109,10 +109,6 @@ void abre_texto(pasada &p, uint32_t inicio) {
   p.inicio_texto = inicio;
   p.tipo_abierto = p.tipo_texto;
   p.preformateado_abierto = p.preformateado > 0;
-  p.titulo_abierto = p.lectura.crudo != elemento_crudo::titulo ? 0
-                     : p.lectura.abiertos.empty() || !p.lectura.en_html()
-                         ? kTextoEnTitulo
-                         : kTextoEnTitulo | kTextoEnTituloDeExtranjero;
   p.extranjero_abierto = !p.lectura.en_html();
 }
 
@@ -186,6 +182,7 @@ void cierra_texto(pasada &p) {
   std::string_view crudo = p.pagina.substr(p.inicio_texto, p.fin_texto - p.inicio_texto);
   if (!se_ve(crudo, std::strcmp(p.entidades.codificacion, "UTF-8") == 0)) {
     p.inicio_trozo = d.trozos.back().inicio;
+    p.contexto_trozo = d.trozos.back().contexto;
     d.trozos.pop_back();
     // Its tags are the piece's now: their attribute texts come before those read after.
     toma_del_texto(p);
@@ -196,8 +193,8 @@ void cierra_texto(pasada &p) {
     return;
   }
   const bool pre = p.preformateado_abierto;
-  uint16_t marcas = kTextoCrudo | (pre ? kTextoPreformateado : 0) | p.titulo_abierto |
-                    (p.extranjero_abierto || !p.lectura.en_html() ? kTextoEnExtranjero : 0);
+  uint8_t marcas = kTextoCrudo | (pre ? kTextoPreformateado : 0) |
+                   (p.extranjero_abierto || !p.lectura.en_html() ? kTextoEnExtranjero : 0);
   // A NUL is nothing a host can be handed: the text goes without it, and always goes back
   // as the page had it.
   std::string sin_nul;
@@ -222,6 +219,7 @@ void cierra_texto(pasada &p) {
   vuelca_pendientes(p);
   toma_tras_el_fin(p);
   p.inicio_trozo = p.fin_texto;
+  p.contexto_trozo = p.contexto_fin;
   p.en_texto = false;
   vacia_abiertos(p);
   p.candidato = pasada::kNoEsta32;
@@ -250,7 +248,7 @@ uint32_t lee_contenido_crudo(pasada &p, uint32_t posicion) {
                                                p.entidades, modo, &propiedades));
     if (propiedades.queda_ampersand)
       lenguaweb_aplaza_informe(p.documento, static_cast<uint32_t>(inicio), kInformeAmpersand);
-    uint16_t marcas = kTextoCrudo | kTextoPreformateado;
+    uint8_t marcas = kTextoCrudo | kTextoPreformateado;
     if (sin_referencias)
       marcas |= kTextoSinReferencias;
     else
@@ -263,6 +261,7 @@ uint32_t lee_contenido_crudo(pasada &p, uint32_t posicion) {
                            .elemento = p.elemento,
                            .codigo_en_linea = (1u << htmlparser::kNumTagsEnLinea) - 1});
     p.inicio_trozo = static_cast<uint32_t>(ultimo);
+    p.contexto_trozo = lenguaweb_contexto_de(p.lectura);
   }
   return static_cast<uint32_t>(fin);
 }
@@ -332,6 +331,7 @@ uint32_t lee_tag(pasada &p, uint32_t posicion) {
       p.abiertos.resize(k - 1);
       if (p.se_alarga && antes_del_fin) {
         p.fin_texto = tag.fin;
+        p.contexto_fin = lenguaweb_contexto_de(p.lectura);
         p.tras_el_fin.clear();
         return tag.fin;
       }
@@ -340,6 +340,7 @@ uint32_t lee_tag(pasada &p, uint32_t posicion) {
   } else if (frase->vacio) {
     if (posicion == p.fin_texto && p.se_alarga) {
       p.fin_texto = tag.fin;
+      p.contexto_fin = lenguaweb_contexto_de(p.lectura);
       return tag.fin;
     }
   } else {
@@ -393,6 +394,7 @@ void lenguaweb_divide_bloques(lenguaweb_t *documento, uint32_t desde) {
       size_t ultimo = fin;
       while (htmlparser::es_blanco(p.pagina[ultimo - 1]) || p.pagina[ultimo - 1] == '\0') --ultimo;
       p.fin_texto = static_cast<uint32_t>(ultimo);
+      p.contexto_fin = lenguaweb_contexto_de(p.lectura);
       p.se_alarga = true;
       p.tras_el_fin.clear();
     }
