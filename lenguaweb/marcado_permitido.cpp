@@ -3,6 +3,7 @@
 #include "lenguaweb/marcado_permitido.h"
 
 #include <algorithm>
+#include <deque>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -208,6 +209,8 @@ struct marcado_de_origen {
     std::vector<std::string_view> escritos;
   };
   std::unordered_map<std::string, uso> tags; /* by forma_de_tag */
+  /* Tags whose '<' or '>' the page wrote as a reference, so written (uso::tag, escritos). */
+  std::deque<std::string> reescritos;
   /* End tags that closed an element opened before the text, in order, and whether the
    * translation has written each. */
   std::vector<std::string_view> sueltos;
@@ -230,6 +233,22 @@ struct marcado_de_origen {
 
   explicit marcado_de_origen(const texto_de_origen &origen) {
     const std::string_view t = origen.texto;
+    // A '<' or '>' that the page wrote as a reference is a character to a browser: the
+    // tags are read with those hidden, so that each spans what the page's tag did
+    // ("<B &gt;<I>" is one tag, whose name is B), and are taken from the text.
+    std::string oculto;
+    if (origen.signos != nullptr) {
+      size_t k = 0;
+      for (size_t i = 0; i < t.size(); ++i) {
+        if (t[i] != '<' && t[i] != '>') continue;
+        if (k >= origen.signos->size() || !(*origen.signos)[k]) {
+          if (oculto.empty()) oculto.assign(t);
+          oculto[i] = '_';
+        }
+        ++k;
+      }
+    }
+    const std::string_view leido = oculto.empty() ? t : std::string_view(oculto);
     size_t signo = 0;
     for (size_t i = 0; i < t.size(); ++i) {
       if (t[i] != '<') {
@@ -243,18 +262,21 @@ struct marcado_de_origen {
       // in its value or name (<b title="a<b">) is none of the text's.
       size_t sigue = i + 1;
       const bool marcado = fue_marcado(t, inicio, este, origen);
-      const std::string_view tag =
-          !origen.solo_en_linea || marcado ? tag_entero_en(t, i, &sigue) : std::string_view();
+      const std::string_view tag = !origen.solo_en_linea || marcado
+                                       ? t.substr(i, tag_entero_en(leido, i, &sigue).size())
+                                       : std::string_view();
       for (size_t k = i + 1; k < sigue && k < t.size(); ++k) signo += t[k] == '<' || t[k] == '>';
       i = sigue - 1;
       if (tag.empty() || !marcado) continue;
       if (tag.find('<', 1) != std::string_view::npos) con_menor.push_back(tag);
       std::string forma = lenguaweb_forma_de_tag(tag);
+      const std::string_view como_en_la_pagina = como_la_pagina(tag, leido.substr(inicio));
       if (origen.en_extranjero && htmlparser::sale_de_extranjero(tag))
-        salidas_de_extranjero.push_back({forma, tag, {}});
-      uso &u = tags.try_emplace(std::move(forma), uso{tag, 0, {}}).first->second;
+        salidas_de_extranjero.push_back({forma, como_en_la_pagina, {}});
+      uso &u = tags.try_emplace(std::move(forma), uso{como_en_la_pagina, 0, {}}).first->second;
       ++u.quedan;
-      if (u.escritos.empty() || u.escritos.back() != tag) u.escritos.push_back(tag);
+      if (u.escritos.empty() || u.escritos.back() != como_en_la_pagina)
+        u.escritos.push_back(como_en_la_pagina);
       const std::string_view nombre = htmlparser::nombre_de_elemento(tag);
       if (!es_cierre(tag)) {
         // Only how many of each name stay open counts here, not their order.
@@ -263,7 +285,7 @@ struct marcado_de_origen {
                  a != quedan_abiertos.end() && a->second > 0) {
         --a->second;
       } else {
-        sueltos.push_back(tag);
+        sueltos.push_back(como_en_la_pagina);
         suelto_escrito.push_back(false);
       }
     }
@@ -275,6 +297,19 @@ struct marcado_de_origen {
       sueltos_de_nombre[htmlparser::nombre_de_elemento(sueltos[k])].push_back(
           static_cast<uint32_t>(k));
     if (!salidas_de_extranjero.empty() && !origen.crudo.empty()) pon_de_pagina(origen.crudo);
+  }
+
+  /* The tag as the page wrote it: each '<' and '>' hidden in leido (its reading, from
+   * the same place) as a reference. */
+  std::string_view como_la_pagina(std::string_view tag, std::string_view leido) {
+    if (leido.substr(0, tag.size()) == tag) return tag;
+    std::string &escrito = reescritos.emplace_back();
+    for (size_t k = 0; k < tag.size(); ++k)
+      if (leido[k] == tag[k])
+        escrito.push_back(tag[k]);
+      else
+        escrito.append(tag[k] == '<' ? htmlparser::kEntidadMenor : htmlparser::kEntidadMayor);
+    return escrito;
   }
 
   /* The page's own bytes of each tag that ends SVG or MathML, taken from the page's

@@ -42,6 +42,15 @@ TEST_F(Reconstruccion, CadaTraduccionVaASuSitio) {
        .escrita = "<svg><title>H<script>1</script><img alt=\"X\"></title></svg><p>Z</p>"},
       {.pagina = "<math><title>h<script>1</script><img alt=\"x\"></title></math>", .caso = "as does a TITLE in MathML",
        .traducidos = {"H", "X"}, .escrita = "<math><title>H<script>1</script><img alt=\"X\"></title></math>"},
+      {.pagina = "<svg><text>t</text><xmp><img alt=\"</xmp>\"></xmp></svg>", .caso = "an XMP inside SVG holds markup, after a text too",
+       .traducidos = {"T", "X"}, .escrita = "<svg><text>T</text><xmp><img alt=\"X\"></xmp></svg>"},
+      {.pagina = "<svg><text>t</text><textarea><img title=\"</textarea>\"></textarea></svg>", .caso = "as does a TEXTAREA",
+       .segmentacion = SEGMENTACION_BLOQUES, .traducidos = {"T", "X"},
+       .escrita = "<svg><text>T</text><textarea><img title=\"X\"></textarea></svg>"},
+      {.pagina = "l<svg>x<B &gt;<I> y", .caso = "a tag whose '>' the page wrote as a reference is one tag, written as the page wrote it",
+       .traducidos = {"L", "x<B ><I> z"}, .escrita = "L<svg>x<B &gt;<I>&lt;I&gt; z"},
+      {.pagina = "l<svg>x<B &gt;<I> y", .caso = "and where the translation drops it",
+       .traducidos = {"L", "z"}, .escrita = "L<svg>z<B &gt;<I>"},
       {.pagina = "<html><head><title>T</title><meta charset=\"utf-8\"><meta name=\"keywords\" content=\"k\">"
            "<meta name=\"description\" content=\"d\"></head><body><h1>Head</h1><p>One <b>two</b> three<br>four</p>"
            "<img src=\"a.png\" alt=\"A\"><img src=\"b.png\"><img alt=\"B\" src=b.png><ul><li>x</li><li>y</li></ul>"
