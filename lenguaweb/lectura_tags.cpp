@@ -171,17 +171,16 @@ uint32_t lenguaweb_sigue_tras_tag(lectura_html &lectura, const tag_leido &leido,
                                   std::string_view texto, bool informa) {
   // A browser reads a '<' that begins no tag as a character, and a later '<' may begin
   // the tag: "<<script>" and "<)<script>" open a SCRIPT, whose content is never a text,
-  // and "<<svg>" an SVG element. The tag is followed from that '<'.
+  // "<<svg>" an SVG element, and "<<!--" a comment, which ends at its own "-->". The tag
+  // is read again from that '<', and followed from there.
   tag_leido tag = leido;
   const htmlparser::texto_acotado<char> t = htmlparser::acotado(tag.texto);
   size_t menor = 0;
   while (menor != htmlparser::kNoEsta && !htmlparser::empieza_tag(t, menor))
     menor = tag.texto.find('<', menor + 1);
-  if (menor != 0 && menor != htmlparser::kNoEsta) {
-    tag.inicio += static_cast<uint32_t>(menor);
-    tag.texto.remove_prefix(menor);
-    pon_nombres(tag);
-  }
+  if (menor != 0 && menor != htmlparser::kNoEsta)
+    tag = lenguaweb_lee_tag_en(texto, leido.inicio + static_cast<uint32_t>(menor), lectura.crudo,
+                               false);
   const bool era_codigo = es_codigo(lectura.crudo);
   const bool en_titulo = lectura.crudo == elemento_crudo::titulo;
   if (se_leen_tags(lectura.crudo)) sigue_extranjeros(lectura, tag);
