@@ -126,8 +126,9 @@ void lenguaweb_cambia_elemento_crudo(elemento_crudo &crudo, const tag_leido &tag
   if (tag.elemento == nullptr || tag.elemento->crudo == elemento_crudo::ninguno) return;
   const elemento_crudo este = tag.elemento->crudo;
   if (!tag.cierra) {
-    // Inside TITLE a SCRIPT or STYLE still opens: a browser runs one in the TITLE of SVG,
-    // and a TITLE never closed must not make the page's code its text.
+    // Inside TITLE a SCRIPT or STYLE still opens, so that the page's code never becomes
+    // title text, in a TITLE never closed too: lenguaweb_sigue_tras_tag keeps what follows
+    // it up to "</title" as the page has it.
     if (crudo == elemento_crudo::ninguno ||
         (crudo == elemento_crudo::titulo &&
          (este == elemento_crudo::script || este == elemento_crudo::style)))
@@ -183,14 +184,15 @@ uint32_t lenguaweb_sigue_tras_tag(lectura_html &lectura, const tag_leido &leido,
                                false);
   const bool era_codigo = es_codigo(lectura.crudo);
   const bool en_titulo = lectura.crudo == elemento_crudo::titulo;
+  const bool en_html = lectura.en_html(); /* where the tag's element stands */
   if (se_leen_tags(lectura.crudo)) sigue_extranjeros(lectura, tag);
-  // Inside SVG or MathML XMP, PLAINTEXT and TEXTAREA are ordinary elements, whose content
-  // is markup.
+  // Inside SVG or MathML XMP, PLAINTEXT, TEXTAREA and TITLE are ordinary elements, whose
+  // content is markup (SVG's TITLE is an HTML integration point).
   const elemento_crudo crudo =
       tag.elemento != nullptr ? tag.elemento->crudo : elemento_crudo::ninguno;
-  if (lectura.en_html() || tag.cierra ||
+  if (en_html || tag.cierra ||
       (crudo != elemento_crudo::xmp && crudo != elemento_crudo::plaintext &&
-       crudo != elemento_crudo::textarea))
+       crudo != elemento_crudo::textarea && crudo != elemento_crudo::titulo))
     lenguaweb_cambia_elemento_crudo(lectura.crudo, tag, informa);
   if (era_codigo || !es_codigo(lectura.crudo)) return tag.fin;
   if (!lectura.en_html()) {
@@ -215,10 +217,10 @@ uint32_t lenguaweb_sigue_tras_tag(lectura_html &lectura, const tag_leido &leido,
     }
     return static_cast<uint32_t>(std::min(p, texto.size()));
   }
-  if (en_titulo && lectura.abiertos.empty()) {
-    // A SCRIPT or STYLE opened inside an HTML TITLE is title text to a browser, which ends
-    // it all at "</title", its own end tag included: what follows the tag up to there is
-    // kept as the page has it, and the TITLE's end tag is read next.
+  if (en_titulo) {
+    // A SCRIPT or STYLE opened inside TITLE (only HTML's is read as text) is title text to
+    // a browser, which ends it all at "</title", its own end tag included: what follows
+    // the tag up to there is kept as the page has it, and the TITLE's end tag is read next.
     lectura.crudo = elemento_crudo::titulo;
     return static_cast<uint32_t>(htmlparser::fin_de_texto_sin_tags(
         texto, tag.fin, htmlparser::nombre_de_elemento(elemento_crudo::titulo)));

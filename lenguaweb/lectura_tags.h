@@ -71,10 +71,10 @@ void lenguaweb_cambia_elemento_crudo(elemento_crudo &crudo, const tag_leido &tag
 /* Where a reader of a page stands: the raw element open, and the SVG and MathML elements
  * open around it, with the HTML integration points among them (SVG's FOREIGNOBJECT, DESC
  * and TITLE; MathML's MI, MO, MN, MS, MTEXT, and ANNOTATION-XML of an HTML encoding).
- * Inside SVG or MathML, but at those points, XMP and PLAINTEXT are ordinary elements whose
- * content is markup. Where a browser's reading is uncertain here, the reader stays inside
- * SVG or MathML: an ordinary XMP writes its text with every '<' escaped, which is safe in
- * raw text too. */
+ * Inside SVG or MathML, but at those points, XMP, PLAINTEXT, TEXTAREA and TITLE are
+ * ordinary elements whose content is markup. Where a browser's reading is uncertain here,
+ * the reader stays inside SVG or MathML: an ordinary XMP writes its text with every '<'
+ * escaped, which is safe in raw text too. */
 struct lectura_html {
   /* The names an open element here may have: SVG, MATH and the integration points. */
   static constexpr std::string_view kNombres[] = {

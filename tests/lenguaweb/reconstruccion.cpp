@@ -47,6 +47,8 @@ TEST_F(Reconstruccion, CadaTraduccionVaASuSitio) {
       {.pagina = "<svg><text>t</text><textarea><img title=\"</textarea>\"></textarea></svg>", .caso = "as does a TEXTAREA",
        .segmentacion = SEGMENTACION_BLOQUES, .traducidos = {"T", "X"},
        .escrita = "<svg><text>T</text><textarea><img title=\"X\"></textarea></svg>"},
+      {.pagina = "<svg><title>a <img alt=\"b</title>c\">d</title></svg><p>e</p>", .caso = "SVG's TITLE holds tags, whose values go on past \"</title\"",
+       .traducidos = {"A ", "B</title>C", "D", "E"}, .escrita = "<svg><title>A <img alt=\"B&lt;/title&gt;C\">D</title></svg><p>E</p>"},
       {.pagina = "a <<!-- x > y --> b <p>c</p>", .caso = "a comment after a stray '<' ends at its own \"-->\"",
        .traducidos = {"A ", "B ", "C"}, .escrita = "A <<!-- x > y --> B <p>C</p>"},
       {.pagina = "l<svg>x<B &gt;<I> y", .caso = "a tag whose '>' the page wrote as a reference is one tag, written as the page wrote it",
