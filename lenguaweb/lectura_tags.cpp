@@ -60,10 +60,19 @@ void pon_nombres(tag_leido &tag) {
 /* Moves the SVG and MathML elements open past a start or end tag read outside raw
  * elements. */
 void sigue_extranjeros(lectura_html &lectura, const tag_leido &tag) {
-  if (tag.cortado) return;
+  // Inside TITLE, which only HTML has, nothing is a tag but its own end tag, which closes
+  // no SVG or MathML element.
+  if (tag.cortado || lectura.crudo == elemento_crudo::titulo) return;
+  auto &abiertos = lectura.abiertos;
+  // Off an integration point, a tag that HTML alone has ("<p>", "<b>", "</br>") closes
+  // every SVG and MathML element up to the nearest integration point, or all of them.
+  if (!lectura.en_html() && htmlparser::sale_de_extranjero(tag.texto))
+    while (!lectura.en_html()) {
+      --lectura.por_nombre[abiertos.back().nombre];
+      abiertos.pop_back();
+    }
   const int k = nombre_extranjero(htmlparser::nombre_de_elemento(tag.texto));
   if (k < 0) return;
-  auto &abiertos = lectura.abiertos;
   if (tag.texto[1] == '/') {
     // An end tag closes the nearest element of its name and what it holds; inside an
     // integration point only that point's own end tag is followed. Each element walked
@@ -78,14 +87,13 @@ void sigue_extranjeros(lectura_html &lectura, const tag_leido &tag) {
     abiertos.pop_back();
     return;
   }
-  // Inside TITLE no start tag opens anything; end tags still close (SVG's TITLE among them).
-  if (se_cierra_solo(tag) || lectura.crudo == elemento_crudo::titulo) return;
+  if (se_cierra_solo(tag)) return;
   const bool raiz = k <= 1;
   lectura_html::extranjero nuevo{static_cast<uint8_t>(k), k == 1, false};
   if (lectura.en_html()) {
     if (!raiz) return;
   } else {
-    nuevo.mathml = abiertos.back().mathml;
+    nuevo.mathml = raiz ? k == 1 : abiertos.back().mathml;
     nuevo.integracion = abre_integracion(tag, k, nuevo.mathml);
     if (!raiz && !nuevo.integracion) return;
   }

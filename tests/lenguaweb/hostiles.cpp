@@ -124,7 +124,8 @@ TEST_F(Hostiles, UnaComillaQueNoSeCierraSigueAbierta) {
 
 // Code and the content of IFRAME, NOEMBED, NOFRAMES and NOSCRIPT give no text; inside SVG
 // and MathML, but at their HTML integration points, XMP and PLAINTEXT are ordinary
-// elements; a META with HTTP-EQUIV is an order, not words. Whatever a translation says, it
+// elements, until a tag that HTML alone has ends them; a META with HTTP-EQUIV is an order,
+// not words. Whatever a translation says, it
 // brings no markup and no code.
 TEST_F(Hostiles, CadaContextoGuardaSuTraduccion) {
   // clang-format off
@@ -139,6 +140,7 @@ TEST_F(Hostiles, CadaContextoGuardaSuTraduccion) {
       {"<math><mi><xmp>Example text</xmp></mi></math>", "Example text"},
       {"<iframe><xmp>Example text</xmp></iframe><noembed><xmp>b</xmp></noembed><noframes><plaintext>c</noframes>"
        "<noscript><p>d</p></noscript><p>e</p>", "e"},
+      {"<svg><B><math><title>9<B>x<title><a>", "9<B>x"}, {"<svg><p>x</p><xmp><img alt=\"</xmp><p>e</p>", "x|<img alt=\"|e"},
       {"<meta name=\"description\" http-equiv=\"refresh\" content=\"About us\">"
        "<META NAME=description Http-Equiv=refresh CONTENT=About><p>e</p>", "e"},
   };
