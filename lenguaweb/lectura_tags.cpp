@@ -93,7 +93,7 @@ void sigue_extranjeros(lectura_html &lectura, const tag_leido &tag) {
   if (lectura.en_html()) {
     if (!raiz) return;
   } else {
-    nuevo.mathml = raiz ? k == 1 : abiertos.back().mathml;
+    nuevo.mathml = abiertos.back().mathml;
     nuevo.integracion = abre_integracion(tag, k, nuevo.mathml);
     if (!raiz && !nuevo.integracion) return;
   }

@@ -141,6 +141,7 @@ TEST_F(Hostiles, CadaContextoGuardaSuTraduccion) {
       {"<iframe><xmp>Example text</xmp></iframe><noembed><xmp>b</xmp></noembed><noframes><plaintext>c</noframes>"
        "<noscript><p>d</p></noscript><p>e</p>", "e"},
       {"<svg><B><math><title>9<B>x<title><a>", "9<B>x"}, {"<svg><p>x</p><xmp><img alt=\"</xmp><p>e</p>", "x|<img alt=\"|e"},
+      {"<svg><math><mi><xmp><img alt=\"</xmp><p>e</p>", "e"},
       {"<meta name=\"description\" http-equiv=\"refresh\" content=\"About us\">"
        "<META NAME=description Http-Equiv=refresh CONTENT=About><p>e</p>", "e"},
   };
