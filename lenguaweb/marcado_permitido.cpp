@@ -167,16 +167,17 @@ struct elementos_abiertos {
   struct abierto {
     std::string_view nombre;
     bool cerrado;
+    std::string_view tag; /* its start tag, when it is kept */
   };
   /* Closed elements leave it once none open stands above them: it holds what a text
    * nests, not every element it ever opened. */
   std::vector<abierto> pila;
   por_nombre<std::vector<uint32_t>> de_nombre; /* places in pila of the open ones, by name */
 
-  void abre(std::string_view nombre) {
+  void abre(std::string_view nombre, std::string_view tag = {}) {
     if (htmlparser::es_elemento_vacio(nombre)) return;
     de_nombre[nombre].push_back(static_cast<uint32_t>(pila.size()));
-    pila.push_back({nombre, false});
+    pila.push_back({nombre, false, tag});
   }
   bool tiene_abierto(std::string_view nombre) const {
     const auto a = de_nombre.find(nombre);
@@ -216,7 +217,10 @@ struct marcado_de_origen {
   std::vector<std::string_view> sueltos;
   std::vector<bool> suelto_escrito;
   por_nombre<std::vector<uint32_t>> sueltos_de_nombre; /* not yet written, last first */
-  por_nombre<uint32_t> quedan_abiertos;                /* elements the text leaves open, by name */
+  /* The elements the text leaves open, each with its start tag as the page wrote it when
+   * that is known (pon_abiertos_de_pagina), and where each of the text's tags begins. */
+  elementos_abiertos quedan_abiertos;
+  std::vector<const char *> leidos;
   /* Its tags that hold a '<' in a value or a name, as the page had them, sorted and each
    * once: a translation that keeps one is read up to its end, not to the '<' inside it.
    * No one is the start of another (a tag's reading ends where its bytes say), so the
@@ -268,6 +272,7 @@ struct marcado_de_origen {
       for (size_t k = i + 1; k < sigue && k < t.size(); ++k) signo += t[k] == '<' || t[k] == '>';
       i = sigue - 1;
       if (tag.empty() || !marcado) continue;
+      leidos.push_back(tag.data());
       if (tag.find('<', 1) != std::string_view::npos) con_menor.push_back(tag);
       std::string forma = lenguaweb_forma_de_tag(tag);
       const std::string_view como_en_la_pagina = como_la_pagina(tag, leido.substr(inicio));
@@ -279,12 +284,8 @@ struct marcado_de_origen {
         u.escritos.push_back(como_en_la_pagina);
       const std::string_view nombre = htmlparser::nombre_de_elemento(tag);
       if (!es_cierre(tag)) {
-        // Only how many of each name stay open counts here, not their order.
-        if (!htmlparser::es_elemento_vacio(nombre)) ++quedan_abiertos[nombre];
-      } else if (const auto a = quedan_abiertos.find(nombre);
-                 a != quedan_abiertos.end() && a->second > 0) {
-        --a->second;
-      } else {
+        quedan_abiertos.abre(nombre, tag);
+      } else if (!quedan_abiertos.cierra(nombre)) {
         sueltos.push_back(como_en_la_pagina);
         suelto_escrito.push_back(false);
       }
@@ -297,6 +298,28 @@ struct marcado_de_origen {
       sueltos_de_nombre[htmlparser::nombre_de_elemento(sueltos[k])].push_back(
           static_cast<uint32_t>(k));
     if (!salidas_de_extranjero.empty() && !origen.crudo.empty()) pon_de_pagina(origen.crudo);
+    if (origen.solo_en_linea) pon_abiertos_de_pagina(origen.crudo);
+  }
+
+  /* The page's own bytes of each start tag the text leaves open, taken from the page's
+   * stretch read tag by tag as the text was: each is the tag of the same place among the
+   * text's tags. Left unknown (empty: it is not written again) unless both give as many. */
+  void pon_abiertos_de_pagina(std::string_view crudo) {
+    if (std::none_of(quedan_abiertos.pila.begin(), quedan_abiertos.pila.end(),
+                     [](const elementos_abiertos::abierto &a) { return !a.cerrado; }))
+      return;
+    std::vector<std::string_view> de_pagina;
+    size_t sigue = 0;
+    for (size_t i = crudo.find('<'); i != std::string_view::npos; i = crudo.find('<', sigue)) {
+      const std::string_view tag = tag_entero_en(crudo, i, &sigue);
+      if (!tag.empty()) de_pagina.push_back(tag);
+    }
+    for (elementos_abiertos::abierto &a : quedan_abiertos.pila) {
+      const auto orden = std::lower_bound(leidos.begin(), leidos.end(), a.tag.data());
+      a.tag = de_pagina.size() == leidos.size() && orden != leidos.end() && *orden == a.tag.data()
+                  ? de_pagina[static_cast<size_t>(orden - leidos.begin())]
+                  : std::string_view();
+    }
   }
 
   /* The tag as the page wrote it: each '<' and '>' hidden in leido (its reading, from
@@ -414,35 +437,53 @@ class escritor_de_tags {
         if (uso == origen().tags.end() || uso->second.quedan == 0) continue;
         --uso->second.quedan;
         const std::string_view nombre = htmlparser::nombre_de_elemento(tag);
-        // As the page wrote it. A tag whose bytes the page's reading could not read
-        // (U+FFFD, as a character or its reference) would come out with other attributes:
-        // its bare name leaves SVG or MathML as well, but for FONT, which only some
-        // attributes make leave.
-        const std::string_view escrito = de_pagina.empty() ? tag : de_pagina;
-        const bool ilegible = escrito.find("\xEF\xBF\xBD") != std::string_view::npos ||
-                              escrito.find("&#65533;") != std::string_view::npos;
-        if (ilegible && !es_cierre(tag) && !htmlparser::nombre_es(nombre, "FONT"))
-          salida_.append("<").append(nombre).push_back('>');
-        else
-          salida_.append(escrito);
+        escribe_de_pagina(de_pagina.empty() ? tag : de_pagina, nombre);
         if (!es_cierre(tag))
           elementos_.abre(nombre);
         else
           elementos_.cierra(nombre);
       }
+    // How many elements of each name the page's text leaves open that the translation
+    // has not left open yet.
+    por_nombre<uint32_t> faltan;
+    if (!origen_.texto.empty())
+      for (const auto &[nombre, abiertos] : origen().quedan_abiertos.de_nombre)
+        faltan[nombre] = static_cast<uint32_t>(abiertos.size());
     for (size_t k = elementos_.pila.size(); k-- > 0;) {
       const elementos_abiertos::abierto &a = elementos_.pila[k];
       if (a.cerrado) continue;
-      const auto queda = origen().quedan_abiertos.find(a.nombre);
-      if (queda != origen().quedan_abiertos.end() && queda->second > 0) {
-        --queda->second;
+      const auto falta = faltan.find(a.nombre);
+      if (falta != faltan.end() && falta->second > 0) {
+        --falta->second;
         continue;
       }
       salida_.append("</").append(a.nombre).push_back('>');
     }
-    if (!origen_.texto.empty())
-      for (size_t k = 0; k < origen().sueltos.size(); ++k)
-        if (!origen().suelto_escrito[k]) salida_.append(origen().sueltos[k]);
+    if (origen_.texto.empty()) return;
+    for (size_t k = 0; k < origen().sueltos.size(); ++k)
+      if (!origen().suelto_escrito[k]) salida_.append(origen().sueltos[k]);
+    // An element that the page's text leaves open and the translation dropped opens here,
+    // as the page wrote it, for the page's own end tag after the text to close: inside SVG
+    // that end tag would otherwise close what the element held (an SVG it opened).
+    for (const elementos_abiertos::abierto &a : origen().quedan_abiertos.pila) {
+      const auto falta = faltan.find(a.nombre);
+      if (a.cerrado || a.tag.empty() || falta == faltan.end() || falta->second == 0) continue;
+      --falta->second;
+      escribe_de_pagina(a.tag, a.nombre);
+    }
+  }
+
+  /* Writes a tag of the page's text, as the page wrote it. A tag whose bytes the page's
+   * reading could not read (U+FFFD, as a character or its reference) would come out with
+   * other attributes: its bare name is written, but for FONT, which only some attributes
+   * make leave SVG or MathML. */
+  void escribe_de_pagina(std::string_view tag, std::string_view nombre) {
+    const bool ilegible = tag.find("\xEF\xBF\xBD") != std::string_view::npos ||
+                          tag.find("&#65533;") != std::string_view::npos;
+    if (ilegible && !es_cierre(tag) && !htmlparser::nombre_es(nombre, "FONT"))
+      salida_.append("<").append(nombre).push_back('>');
+    else
+      salida_.append(tag);
   }
 
  private:

@@ -27,9 +27,9 @@ struct texto_de_origen {
   bool es_la_traduccion = false;           /* the translation is this very text */
   bool solo_en_linea = true;               /* only inline tags stand in it as markup, as page
                                               segmentation cuts texts; else every tag does */
-  std::string_view crudo = {};             /* with en_extranjero, the page's own bytes of the
-                                              text when texto is a reading of them (blanks
-                                              and references read), or "" */
+  std::string_view crudo = {};             /* the page's own bytes of the text when texto is
+                                              a reading of them (blanks and references
+                                              read), or "" */
   bool en_extranjero = false;              /* it begins inside SVG or MathML: the translation
                                               adds no tag, and each tag of the page's text
                                               that ends SVG or MathML there and that the

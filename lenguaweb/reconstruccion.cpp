@@ -704,11 +704,9 @@ void escribe_cuerpo(std::string &pagina, const textos_de_trozo &textos, const es
         textos.cuerpo == textos.propio || std::strcmp(textos.cuerpo, textos.propio) == 0;
     if (!de_origen.es_la_traduccion) {
       de_origen.texto = convierte_texto(e, textos.propio, textos.indice, false, propio);
-      if (de_origen.en_extranjero) {
-        anade_de_pagina(
-            crudo, e.documento->pagina.bytes.substr(origen.inicio, origen.fin - origen.inicio), e);
-        de_origen.crudo = crudo;
-      }
+      anade_de_pagina(
+          crudo, e.documento->pagina.bytes.substr(origen.inicio, origen.fin - origen.inicio), e);
+      de_origen.crudo = crudo;
       if ((origen.marcas & kTextoCrudo) != 0) {
         signos_de_pagina(
             e.documento->pagina.bytes.substr(origen.inicio, origen.fin - origen.inicio), signos);

@@ -94,7 +94,7 @@ TEST_F(Reconstruccion, CadaTraduccionVaASuSitio) {
       {.pagina = "<P>S <B TITLE=\"x<y\">a</B> <B TITLE=\"x<\">b</B> d</P>", .caso = "but not the start of one",
        .traducidos = {"<B TITLE=\"x<y <B TITLE=\"x<\">b</B> d"}, .escrita = "<P>&lt;B TITLE=\"x&lt;y <B TITLE=\"x<\">b</B> d</P>"},
       {.pagina = "<P>Some <B TITLE=\"x<y\">bold</B></P>", .caso = "none other", .traducidos = {"Unas <B TITLE=\"x<z\">b"},
-       .escrita = "<P>Unas &lt;B TITLE=\"x&lt;z\"&gt;b</B></P>"},
+       .escrita = "<P>Unas &lt;B TITLE=\"x&lt;z\"&gt;b<B TITLE=\"x<y\"></B></P>"},
   };
   // clang-format on
   comprueba(casos);
