@@ -64,9 +64,11 @@ void sigue_extranjeros(lectura_html &lectura, const tag_leido &tag) {
   // no SVG or MathML element.
   if (tag.cortado || lectura.crudo == elemento_crudo::titulo) return;
   auto &abiertos = lectura.abiertos;
-  // Off an integration point, a tag that HTML alone has ("<p>", "<b>", "</br>") closes
-  // every SVG and MathML element up to the nearest integration point, or all of them.
-  if (!lectura.en_html() && htmlparser::sale_de_extranjero(tag.texto))
+  // Off an integration point, a start tag that HTML alone has ("<p>", "<b>") closes every
+  // SVG and MathML element up to the nearest integration point, or all of them. The end
+  // tags "</p>" and "</br>" do so only for newer readers: the reading stays inside, where
+  // a text's '<' is escaped, which is safe in raw text too.
+  if (!lectura.en_html() && !tag.cierra && htmlparser::sale_de_extranjero(tag.texto))
     while (!lectura.en_html()) {
       --lectura.por_nombre[abiertos.back().nombre];
       abiertos.pop_back();

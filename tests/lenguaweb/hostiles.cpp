@@ -143,6 +143,7 @@ TEST_F(Hostiles, CadaContextoGuardaSuTraduccion) {
       {"<svg><B><math><title>9<B>x<title><a>", "9<B>x"}, {"<svg><p>x</p><xmp><img alt=\"</xmp><p>e</p>", "x|<img alt=\"|e"},
       {"<svg><math><mi><xmp><img alt=\"</xmp><p>e</p>", "e"},
       {"<html lang=h><p>a <b>b<svg></b><html lang>", "a <b>b"},
+      {"<svg>a</p><xmp>b</xmp></svg><p>c</p>", "a|b|c"},
       {"<meta name=\"description\" http-equiv=\"refresh\" content=\"About us\">"
        "<META NAME=description Http-Equiv=refresh CONTENT=About><p>e</p>", "e"},
   };
