@@ -370,9 +370,13 @@ std::map<std::string, long> fuzz_cuenta_tags(std::string_view texto) {
     const bool es_tag = htmlparser::tiene_atributos(t, i);
     const std::string nombre =
         en_mayusculas(texto.substr(i + 1, htmlparser::fin_de_nombre_de_tag(t, i) - i - 1));
+    const std::string_view tag = texto.substr(i, fin.cierre + 1 - i);
     i = fin.cierre;
     if (!es_tag) continue;
     ++tags[nombre];
+    // A start tag that HTML alone has ("<p>", "<head>") ends them all (integration points
+    // aside, which this count does not follow).
+    if (extranjeros > 0 && nombre[0] != '/' && htmlparser::sale_de_extranjero(tag)) extranjeros = 0;
     if (nombre == "SVG" || nombre == "MATH") ++extranjeros;
     if ((nombre == "/SVG" || nombre == "/MATH") && extranjeros > 0) --extranjeros;
     if (nombre == "TITLE" && extranjeros > 0) continue;
