@@ -167,17 +167,16 @@ struct elementos_abiertos {
   struct abierto {
     std::string_view nombre;
     bool cerrado;
-    std::string_view tag; /* its start tag, when it is kept */
   };
   /* Closed elements leave it once none open stands above them: it holds what a text
    * nests, not every element it ever opened. */
   std::vector<abierto> pila;
   por_nombre<std::vector<uint32_t>> de_nombre; /* places in pila of the open ones, by name */
 
-  void abre(std::string_view nombre, std::string_view tag = {}) {
+  void abre(std::string_view nombre) {
     if (htmlparser::es_elemento_vacio(nombre)) return;
     de_nombre[nombre].push_back(static_cast<uint32_t>(pila.size()));
-    pila.push_back({nombre, false, tag});
+    pila.push_back({nombre, false});
   }
   bool tiene_abierto(std::string_view nombre) const {
     const auto a = de_nombre.find(nombre);
@@ -217,9 +216,12 @@ struct marcado_de_origen {
   std::vector<std::string_view> sueltos;
   std::vector<bool> suelto_escrito;
   por_nombre<std::vector<uint32_t>> sueltos_de_nombre; /* not yet written, last first */
-  /* The elements the text leaves open, each with its start tag as the page wrote it when
-   * that is known (pon_abiertos_de_pagina), and where each of the text's tags begins. */
-  elementos_abiertos quedan_abiertos;
+  por_nombre<uint32_t> quedan_abiertos;                /* elements the text leaves open, by name */
+  /* Of a text cut as page segmentation cuts them (solo_en_linea): the same elements, the
+   * start tag of each (at the same place) as the page wrote it when that is known
+   * (pon_abiertos_de_pagina), and where each of the text's tags begins. */
+  elementos_abiertos abiertos_con_tag;
+  std::vector<std::string_view> tags_abiertos;
   std::vector<const char *> leidos;
   /* Its tags that hold a '<' in a value or a name, as the page had them, sorted and each
    * once: a translation that keeps one is read up to its end, not to the '<' inside it.
@@ -272,7 +274,7 @@ struct marcado_de_origen {
       for (size_t k = i + 1; k < sigue && k < t.size(); ++k) signo += t[k] == '<' || t[k] == '>';
       i = sigue - 1;
       if (tag.empty() || !marcado) continue;
-      leidos.push_back(tag.data());
+      if (origen.solo_en_linea) leidos.push_back(tag.data());
       if (tag.find('<', 1) != std::string_view::npos) con_menor.push_back(tag);
       std::string forma = lenguaweb_forma_de_tag(tag);
       const std::string_view como_en_la_pagina = como_la_pagina(tag, leido.substr(inicio));
@@ -284,8 +286,20 @@ struct marcado_de_origen {
         u.escritos.push_back(como_en_la_pagina);
       const std::string_view nombre = htmlparser::nombre_de_elemento(tag);
       if (!es_cierre(tag)) {
-        quedan_abiertos.abre(nombre, tag);
-      } else if (!quedan_abiertos.cierra(nombre)) {
+        // Only how many of each name stay open counts here, not their order.
+        if (!htmlparser::es_elemento_vacio(nombre)) ++quedan_abiertos[nombre];
+        if (origen.solo_en_linea) {
+          abiertos_con_tag.abre(nombre);
+          tags_abiertos.resize(abiertos_con_tag.pila.size(), tag);
+        }
+      } else if (const auto a = quedan_abiertos.find(nombre);
+                 a != quedan_abiertos.end() && a->second > 0) {
+        --a->second;
+        if (origen.solo_en_linea) {
+          abiertos_con_tag.cierra(nombre);
+          tags_abiertos.resize(abiertos_con_tag.pila.size());
+        }
+      } else {
         sueltos.push_back(como_en_la_pagina);
         suelto_escrito.push_back(false);
       }
@@ -305,7 +319,7 @@ struct marcado_de_origen {
    * stretch read tag by tag as the text was: each is the tag of the same place among the
    * text's tags. Left unknown (empty: it is not written again) unless both give as many. */
   void pon_abiertos_de_pagina(std::string_view crudo) {
-    if (std::none_of(quedan_abiertos.pila.begin(), quedan_abiertos.pila.end(),
+    if (std::none_of(abiertos_con_tag.pila.begin(), abiertos_con_tag.pila.end(),
                      [](const elementos_abiertos::abierto &a) { return !a.cerrado; }))
       return;
     std::vector<std::string_view> de_pagina;
@@ -314,11 +328,11 @@ struct marcado_de_origen {
       const std::string_view tag = tag_entero_en(crudo, i, &sigue);
       if (!tag.empty()) de_pagina.push_back(tag);
     }
-    for (elementos_abiertos::abierto &a : quedan_abiertos.pila) {
-      const auto orden = std::lower_bound(leidos.begin(), leidos.end(), a.tag.data());
-      a.tag = de_pagina.size() == leidos.size() && orden != leidos.end() && *orden == a.tag.data()
-                  ? de_pagina[static_cast<size_t>(orden - leidos.begin())]
-                  : std::string_view();
+    for (std::string_view &tag : tags_abiertos) {
+      const auto orden = std::lower_bound(leidos.begin(), leidos.end(), tag.data());
+      tag = de_pagina.size() == leidos.size() && orden != leidos.end() && *orden == tag.data()
+                ? de_pagina[static_cast<size_t>(orden - leidos.begin())]
+                : std::string_view();
     }
   }
 
@@ -443,18 +457,12 @@ class escritor_de_tags {
         else
           elementos_.cierra(nombre);
       }
-    // How many elements of each name the page's text leaves open that the translation
-    // has not left open yet.
-    por_nombre<uint32_t> faltan;
-    if (!origen_.texto.empty())
-      for (const auto &[nombre, abiertos] : origen().quedan_abiertos.de_nombre)
-        faltan[nombre] = static_cast<uint32_t>(abiertos.size());
     for (size_t k = elementos_.pila.size(); k-- > 0;) {
       const elementos_abiertos::abierto &a = elementos_.pila[k];
       if (a.cerrado) continue;
-      const auto falta = faltan.find(a.nombre);
-      if (falta != faltan.end() && falta->second > 0) {
-        --falta->second;
+      const auto queda = origen().quedan_abiertos.find(a.nombre);
+      if (queda != origen().quedan_abiertos.end() && queda->second > 0) {
+        --queda->second;
         continue;
       }
       salida_.append("</").append(a.nombre).push_back('>');
@@ -465,11 +473,14 @@ class escritor_de_tags {
     // An element that the page's text leaves open and the translation dropped opens here,
     // as the page wrote it, for the page's own end tag after the text to close: inside SVG
     // that end tag would otherwise close what the element held (an SVG it opened).
-    for (const elementos_abiertos::abierto &a : origen().quedan_abiertos.pila) {
-      const auto falta = faltan.find(a.nombre);
-      if (a.cerrado || a.tag.empty() || falta == faltan.end() || falta->second == 0) continue;
-      --falta->second;
-      escribe_de_pagina(a.tag, a.nombre);
+    for (size_t k = 0; k < origen().abiertos_con_tag.pila.size(); ++k) {
+      const elementos_abiertos::abierto &a = origen().abiertos_con_tag.pila[k];
+      const std::string_view tag = origen().tags_abiertos[k];
+      const auto queda = origen().quedan_abiertos.find(a.nombre);
+      if (a.cerrado || tag.empty() || queda == origen().quedan_abiertos.end() || queda->second == 0)
+        continue;
+      --queda->second;
+      escribe_de_pagina(tag, a.nombre);
     }
   }
 
