@@ -363,6 +363,7 @@ std::map<std::string, long> fuzz_cuenta_tags(std::string_view texto) {
       "SCRIPT", "STYLE", "TITLE", "TEXTAREA", "XMP", "IFRAME", "NOEMBED", "NOFRAMES"};
   std::map<std::string, long> tags;
   long extranjeros = 0; /* SVG and MathML elements open: a TITLE there holds markup */
+  long puntos = 0;      /* HTML integration points open inside them, where HTML is read */
   const htmlparser::texto_acotado<char> t = htmlparser::acotado(texto);
   for (size_t i = texto.find('<'); i != kNoEsta; i = texto.find('<', i + 1)) {
     if (!htmlparser::empieza_tag(t, i)) continue;
@@ -374,9 +375,17 @@ std::map<std::string, long> fuzz_cuenta_tags(std::string_view texto) {
     i = fin.cierre;
     if (!es_tag) continue;
     ++tags[nombre];
-    // A start tag that HTML alone has ("<p>", "<head>") ends them all (integration points
-    // aside, which this count does not follow).
-    if (extranjeros > 0 && nombre[0] != '/' && htmlparser::sale_de_extranjero(tag)) extranjeros = 0;
+    // A start tag that HTML alone has ("<p>", "<head>") ends them all, but where an
+    // integration point (SVG's TITLE, DESC, FOREIGNOBJECT; MathML's MI ... MTEXT) holds HTML.
+    static constexpr std::string_view kPuntos[] = {"TITLE", "DESC", "FOREIGNOBJECT", "MI", "MO",
+                                                   "MN",    "MS",   "MTEXT"};
+    const bool punto =
+        std::find(std::begin(kPuntos), std::end(kPuntos),
+                  std::string_view(nombre).substr(nombre[0] == '/')) != std::end(kPuntos);
+    if (extranjeros > 0 && punto) puntos = std::max(0L, puntos + (nombre[0] == '/' ? -1 : 1));
+    if (extranjeros > 0 && puntos == 0 && nombre[0] != '/' && htmlparser::sale_de_extranjero(tag))
+      extranjeros = 0;
+    if (extranjeros == 0) puntos = 0;
     if (nombre == "SVG" || nombre == "MATH") ++extranjeros;
     if ((nombre == "/SVG" || nombre == "/MATH") && extranjeros > 0) --extranjeros;
     if (nombre == "TITLE" && extranjeros > 0) continue;
