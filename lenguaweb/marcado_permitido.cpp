@@ -339,7 +339,8 @@ struct marcado_de_origen {
   /* The tag as the page wrote it: each '<' and '>' hidden in leido (its reading, from
    * the same place) as a reference. */
   std::string_view como_la_pagina(std::string_view tag, std::string_view leido) {
-    if (leido.substr(0, tag.size()) == tag) return tag;
+    // Without hidden signs the reading is the text itself: nothing to compare.
+    if (leido.data() == tag.data() || leido.substr(0, tag.size()) == tag) return tag;
     std::string &escrito = reescritos.emplace_back();
     for (size_t k = 0; k < tag.size(); ++k)
       if (leido[k] == tag[k])
