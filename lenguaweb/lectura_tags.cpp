@@ -208,6 +208,9 @@ uint32_t lenguaweb_sigue_tras_tag(lectura_html &lectura, const tag_leido &leido,
   if (!lectura.en_html()) {
     // Inside SVG or MathML a browser reads this element's content as markup: its end tag
     // is the first one that no comment or other tag holds. All of it stays code here.
+    // Older readers (gumbo among them) ignore an end tag there that holds anything between
+    // its name and its '>' ("</script >", "</script/>") and go on reading the element, so
+    // only "</script>" ends it here: what stands after such a tag is code to them.
     const htmlparser::texto_acotado<char> pagina = htmlparser::acotado(texto);
     const std::string_view nombre = htmlparser::nombre_de_elemento(lectura.crudo);
     size_t p = texto.find('<', tag.fin);
@@ -215,8 +218,7 @@ uint32_t lenguaweb_sigue_tras_tag(lectura_html &lectura, const tag_leido &leido,
       const size_t tras = p + 2 + nombre.size();
       if (texto.compare(p, 2, "</") == 0 &&
           htmlparser::nombre_es(texto.substr(p + 2, nombre.size()), nombre) &&
-          (tras == texto.size() || htmlparser::es_blanco_de_tag(texto[tras]) ||
-           texto[tras] == '/' || texto[tras] == '>'))
+          (tras == texto.size() || texto[tras] == '>'))
         break;
       if (!htmlparser::empieza_tag(pagina, p)) {
         ++p;

@@ -144,6 +144,7 @@ TEST_F(Hostiles, CadaContextoGuardaSuTraduccion) {
       {"<svg><math><mi><xmp><img alt=\"</xmp><p>e</p>", "e"},
       {"<html lang=h><p>a <b>b<svg></b><html lang>", "a <b>b"},
       {"<svg>a</p><xmp>b</xmp></svg><p>c</p>", "a|b|c"},
+      {"<math><script></script >a</script><svg><style>b</style/>c</style>d</svg>", "d"},
       {"<meta name=\"description\" http-equiv=\"refresh\" content=\"About us\">"
        "<META NAME=description Http-Equiv=refresh CONTENT=About><p>e</p>", "e"},
   };
