@@ -387,7 +387,10 @@ std::map<std::string, long> fuzz_cuenta_tags(std::string_view texto) {
       extranjeros = 0;
     if (extranjeros == 0) puntos = 0;
     if (nombre == "SVG" || nombre == "MATH") ++extranjeros;
-    if ((nombre == "/SVG" || nombre == "/MATH") && extranjeros > 0) --extranjeros;
+    // Only "</svg>" and "</math>" end them: with more before the '>' an older reader stays.
+    if ((nombre == "/SVG" || nombre == "/MATH") && extranjeros > 0 &&
+        tag.size() == nombre.size() + 2)
+      --extranjeros;
     if (nombre == "TITLE" && extranjeros > 0) continue;
     if (nombre == "PLAINTEXT") break;
     if (std::find(std::begin(kTextoHastaSuFin), std::end(kTextoHastaSuFin), nombre) ==

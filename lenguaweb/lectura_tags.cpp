@@ -81,6 +81,15 @@ void sigue_extranjeros(lectura_html &lectura, const tag_leido &tag) {
     // past is closed, so the walks of a page are as long as its start tags in all.
     if (lectura.por_nombre[k] == 0 || (abiertos.back().integracion && abiertos.back().nombre != k))
       return;
+    // Older readers (gumbo among them) ignore an end tag here that holds anything between
+    // its name and its '>' ("</svg >", "</math x>") and stay inside, where an XMP after it
+    // is markup, not raw text. Where readers differ the reading stays inside SVG or MathML,
+    // whose texts are escaped, which is safe in raw text too: such a tag closes no SVG or
+    // MATH. It does close an integration point, which leaves the reading inside.
+    const bool solo_su_nombre = !tag.cortado &&
+                                tag.texto.size() == 2 + lectura_html::kNombres[k].size() &&
+                                tag.fin == tag.inicio + tag.texto.size() + 1;
+    if (k <= 1 && !solo_su_nombre) return;
     while (abiertos.back().nombre != k) {
       --lectura.por_nombre[abiertos.back().nombre];
       abiertos.pop_back();

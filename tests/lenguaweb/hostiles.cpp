@@ -145,6 +145,9 @@ TEST_F(Hostiles, CadaContextoGuardaSuTraduccion) {
       {"<html lang=h><p>a <b>b<svg></b><html lang>", "a <b>b"},
       {"<svg>a</p><xmp>b</xmp></svg><p>c</p>", "a|b|c"},
       {"<math><script></script >a</script><svg><style>b</style/>c</style>d</svg>", "d"},
+      {"<svg></svg ><xmp>a</xmp><math></math x><xmp>b</xmp><svg><svg></svg/></svg><xmp>c</xmp>", "a|b|c"},
+      {"<svg><desc></desc ><xmp>a</xmp></svg><xmp>b</xmp>", "a|b"},
+      {"<math><script></script >a</script><svg><style>b</style/>c</style>d</svg>", "d"},
       {"<meta name=\"description\" http-equiv=\"refresh\" content=\"About us\">"
        "<META NAME=description Http-Equiv=refresh CONTENT=About><p>e</p>", "e"},
   };
