@@ -204,6 +204,12 @@ uint32_t lenguaweb_sigue_tras_tag(lectura_html &lectura, const tag_leido &leido,
   const bool era_codigo = es_codigo(lectura.crudo);
   const bool en_titulo = lectura.crudo == elemento_crudo::titulo;
   const bool en_html = lectura.en_html(); /* where the tag's element stands */
+  // Inside SVG or MathML "<![CDATA[" begins characters that end at the first "]]>", '>'
+  // and '<' among them: the section stays as the page has it, no text of it is offered.
+  if (!en_html && se_leen_tags(lectura.crudo) && tag.texto.starts_with("<![CDATA[")) {
+    const size_t fin = texto.find("]]>", tag.inicio + 9);
+    return static_cast<uint32_t>(fin == htmlparser::kNoEsta ? texto.size() : fin + 3);
+  }
   if (se_leen_tags(lectura.crudo)) sigue_extranjeros(lectura, tag);
   // Inside SVG or MathML XMP, PLAINTEXT, TEXTAREA and TITLE are ordinary elements, whose
   // content is markup (SVG's TITLE is an HTML integration point).
