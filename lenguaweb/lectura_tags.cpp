@@ -37,7 +37,9 @@ int nombre_extranjero(std::string_view nombre) {
  * MathML's MI, MO, MN, MS and MTEXT (5 to 9), and its ANNOTATION-XML (10) of an HTML
  * encoding. */
 bool abre_integracion(const tag_leido &tag, int k, bool mathml) {
-  if (!mathml || k < 10) return mathml ? k >= 5 && k <= 9 : k >= 2 && k <= 4;
+  if (k >= lectura_html::kMglyph) return false;
+  if (!mathml || k < lectura_html::kAnotacion)
+    return mathml ? k >= lectura_html::kMi && k <= lectura_html::kMtext : k >= 2 && k <= 4;
   htmlparser::valor_html codificacion;
   if (!lenguaweb_busca_valor(tag.texto, "ENCODING", &codificacion) &&
       !lenguaweb_busca_valor(tag.texto, "encoding", &codificacion))
@@ -85,11 +87,12 @@ void sigue_extranjeros(lectura_html &lectura, const tag_leido &tag) {
     // its name and its '>' ("</svg >", "</math x>") and stay inside, where an XMP after it
     // is markup, not raw text. Where readers differ the reading stays inside SVG or MathML,
     // whose texts are escaped, which is safe in raw text too: such a tag closes no SVG or
-    // MATH. It does close an integration point, which leaves the reading inside.
+    // MATH, MGLYPH or MALIGNMARK. It does close an integration point, which leaves the
+    // reading inside.
     const bool solo_su_nombre = !tag.cortado &&
                                 tag.texto.size() == 2 + lectura_html::kNombres[k].size() &&
                                 tag.fin == tag.inicio + tag.texto.size() + 1;
-    if (k <= 1 && !solo_su_nombre) return;
+    if ((k <= 1 || k >= lectura_html::kMglyph) && !solo_su_nombre) return;
     while (abiertos.back().nombre != k) {
       --lectura.por_nombre[abiertos.back().nombre];
       abiertos.pop_back();
@@ -101,12 +104,20 @@ void sigue_extranjeros(lectura_html &lectura, const tag_leido &tag) {
   if (se_cierra_solo(tag)) return;
   const bool raiz = k <= 1;
   lectura_html::extranjero nuevo{static_cast<uint8_t>(k), k == 1, false};
-  if (lectura.en_html()) {
-    if (!raiz) return;
-  } else {
+  if (!lectura.en_html()) {
+    // Every element of these names is followed inside SVG or MathML, an integration point
+    // or not: its end tag closes it, not one of its name further out.
     nuevo.mathml = abiertos.back().mathml;
     nuevo.integracion = abre_integracion(tag, k, nuevo.mathml);
-    if (!raiz && !nuevo.integracion) return;
+  } else if (k >= lectura_html::kMglyph) {
+    // Inside MathML's MI ... MTEXT, where HTML is read, MGLYPH and MALIGNMARK are MathML
+    // elements: what they hold is read as MathML (an XMP there is markup, not raw text).
+    if (abiertos.empty() || abiertos.back().nombre < lectura_html::kMi ||
+        abiertos.back().nombre > lectura_html::kMtext)
+      return;
+    nuevo.mathml = true;
+  } else if (!raiz) {
+    return;
   }
   abiertos.push_back(nuevo);
   ++lectura.por_nombre[k];

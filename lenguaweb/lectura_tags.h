@@ -76,10 +76,12 @@ void lenguaweb_cambia_elemento_crudo(elemento_crudo &crudo, const tag_leido &tag
  * the reader stays inside SVG or MathML: an ordinary XMP writes its text with every '<'
  * escaped, which is safe in raw text too. */
 struct lectura_html {
-  /* The names an open element here may have: SVG, MATH and the integration points. */
+  /* The names an open element here may have: SVG, MATH, the integration points, and the
+   * two MathML elements that stay MathML inside MI ... MTEXT (kMglyph on). */
   static constexpr std::string_view kNombres[] = {
-      "SVG", "MATH", "FOREIGNOBJECT", "DESC",          "TITLE", "MI", "MO",
-      "MN",  "MS",   "MTEXT",         "ANNOTATION-XML"};
+      "SVG", "MATH", "FOREIGNOBJECT", "DESC",           "TITLE",  "MI",        "MO",
+      "MN",  "MS",   "MTEXT",         "ANNOTATION-XML", "MGLYPH", "MALIGNMARK"};
+  static constexpr uint8_t kMi = 5, kMtext = 9, kAnotacion = 10, kMglyph = 11;
   struct extranjero {
     uint8_t nombre; /* its place in kNombres */
     bool mathml;

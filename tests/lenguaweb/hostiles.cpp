@@ -147,6 +147,8 @@ TEST_F(Hostiles, CadaContextoGuardaSuTraduccion) {
       {"<math><script></script >a</script><svg><style>b</style/>c</style>d</svg>", "d"},
       {"<svg></svg ><xmp>a</xmp><math></math x><xmp>b</xmp><svg><svg></svg/></svg><xmp>c</xmp>", "a|b|c"},
       {"<svg><desc></desc ><xmp>a</xmp></svg><xmp>b</xmp>", "a|b"},
+      {"<math><mi><mglyph><xmp>a</xmp></mglyph></mi><mtext><malignmark><mglyph></mglyph><xmp>b</xmp>", "a|b"},
+      {"<math><mi><mglyph/><xmp>a</xmp></mi></math><p>b</p>", "a|b"},
       {"<math><script></script >a</script><svg><style>b</style/>c</style>d</svg>", "d"},
       {"<meta name=\"description\" http-equiv=\"refresh\" content=\"About us\">"
        "<META NAME=description Http-Equiv=refresh CONTENT=About><p>e</p>", "e"},
