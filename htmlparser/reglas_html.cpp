@@ -81,7 +81,19 @@ std::string_view nombre_de_elemento(std::string_view tag) {
 bool sale_de_extranjero(std::string_view tag) {
   const elemento_html *e = busca_elemento(nombre_de_elemento(tag));
   if (e == nullptr) return false;
-  return tag[1] == '/' ? e->cierre_sale_de_extranjero : e->apertura_sale_de_extranjero;
+  if (tag[1] == '/') return e->cierre_sale_de_extranjero;
+  if (!e->apertura_sale_de_extranjero) return false;
+  // FONT leaves only with a COLOR, FACE or SIZE attribute: without one it is SVG's or
+  // MathML's, and an XMP inside it is markup.
+  if (!nombre_es(e->nombre, "FONT")) return true;
+  const texto_acotado<char> t = acotado(tag);
+  atributo_html a;
+  for (size_t i = fin_de_nombre_de_tag(t, 0); lee_atributo(t, i, a);) {
+    const std::string_view nombre = tag.substr(a.nombre, a.fin_nombre - a.nombre);
+    if (nombre_es(nombre, "COLOR") || nombre_es(nombre, "FACE") || nombre_es(nombre, "SIZE"))
+      return true;
+  }
+  return false;
 }
 
 bool se_lee_como_un_tag(std::string_view tag) {

@@ -149,6 +149,7 @@ TEST_F(Hostiles, CadaContextoGuardaSuTraduccion) {
       {"<svg><desc></desc ><xmp>a</xmp></svg><xmp>b</xmp>", "a|b"},
       {"<math><mi><mglyph><xmp>a</xmp></mglyph></mi><mtext><malignmark><mglyph></mglyph><xmp>b</xmp>", "a|b"},
       {"<math><mi><mglyph/><xmp>a</xmp></mi></math><p>b</p>", "a|b"},
+      {"<svg><font><xmp>a</xmp></font><font Size=2><xmp>b</xmp>", "a|b"},
       {"<math><script></script >a</script><svg><style>b</style/>c</style>d</svg>", "d"},
       {"<meta name=\"description\" http-equiv=\"refresh\" content=\"About us\">"
        "<META NAME=description Http-Equiv=refresh CONTENT=About><p>e</p>", "e"},
