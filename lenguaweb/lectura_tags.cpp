@@ -3,7 +3,6 @@
 
 #include <algorithm>
 
-#include "lenguaweb/atributos.h"
 #include "privado/informe.h"
 
 namespace {
@@ -40,13 +39,16 @@ bool abre_integracion(const tag_leido &tag, int k, bool mathml) {
   if (k >= lectura_html::kMglyph) return false;
   if (!mathml || k < lectura_html::kAnotacion)
     return mathml ? k >= lectura_html::kMi && k <= lectura_html::kMtext : k >= 2 && k <= 4;
-  htmlparser::valor_html codificacion;
-  if (!lenguaweb_busca_valor(tag.texto, "ENCODING", &codificacion) &&
-      !lenguaweb_busca_valor(tag.texto, "encoding", &codificacion))
-    return false;
-  const std::string_view valor =
-      tag.texto.substr(codificacion.inicio, codificacion.fin - codificacion.inicio);
-  return nombre_es(valor, "text/html") || nombre_es(valor, "application/xhtml+xml");
+  // A browser keeps the first attribute of a name, its letter case ignored.
+  const htmlparser::texto_acotado<char> t = htmlparser::acotado(tag.texto);
+  htmlparser::atributo_html a;
+  for (size_t i = htmlparser::fin_de_nombre_de_tag(t, 0); htmlparser::lee_atributo(t, i, a);) {
+    if (!nombre_es(tag.texto.substr(a.nombre, a.fin_nombre - a.nombre), "ENCODING")) continue;
+    if (a.valor.fin == htmlparser::kNoEsta) return false;
+    const std::string_view valor = tag.texto.substr(a.valor.inicio, a.valor.fin - a.valor.inicio);
+    return nombre_es(valor, "text/html") || nombre_es(valor, "application/xhtml+xml");
+  }
+  return false;
 }
 
 /* Fills the tag's names and element from its text. */

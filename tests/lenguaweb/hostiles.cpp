@@ -150,6 +150,8 @@ TEST_F(Hostiles, CadaContextoGuardaSuTraduccion) {
       {"<math><mi><mglyph><xmp>a</xmp></mglyph></mi><mtext><malignmark><mglyph></mglyph><xmp>b</xmp>", "a|b"},
       {"<math><mi><mglyph/><xmp>a</xmp></mi></math><p>b</p>", "a|b"},
       {"<svg><font><xmp>a</xmp></font><font Size=2><xmp>b</xmp>", "a|b"},
+      {"<math><annotation-xml encoding=x ENCODING=text/html><xmp>a</xmp></annotation-xml>"
+       "<annotation-xml Encoding='Text/HTML'><xmp>b</xmp>", "a|b"},
       {"<math><script></script >a</script><svg><style>b</style/>c</style>d</svg>", "d"},
       {"<meta name=\"description\" http-equiv=\"refresh\" content=\"About us\">"
        "<META NAME=description Http-Equiv=refresh CONTENT=About><p>e</p>", "e"},
