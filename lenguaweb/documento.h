@@ -20,6 +20,7 @@ struct contexto_de_lectura {
   uint8_t extranjero = kEnHtml;
   bool mathml = false;
   bool integracion = false; /* an HTML integration point */
+  bool en_select = false;   /* inside a SELECT (lectura_html::en_select) */
 };
 
 /* A markup piece: a stretch of the page's bytes, [inicio, fin), and where segmentation's

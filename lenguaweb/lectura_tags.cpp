@@ -176,6 +176,7 @@ void lenguaweb_cambia_elemento_crudo(elemento_crudo &crudo, const tag_leido &tag
 contexto_de_lectura lenguaweb_contexto_de(const lectura_html &lectura) {
   contexto_de_lectura contexto;
   contexto.crudo = lectura.crudo;
+  contexto.en_select = lectura.en_select;
   if (!lectura.abiertos.empty()) {
     const lectura_html::extranjero &cima = lectura.abiertos.back();
     contexto.extranjero = cima.nombre;
@@ -188,6 +189,7 @@ contexto_de_lectura lenguaweb_contexto_de(const lectura_html &lectura) {
 lectura_html lenguaweb_lectura_en(const contexto_de_lectura &contexto) {
   lectura_html lectura;
   lectura.crudo = contexto.crudo;
+  lectura.en_select = contexto.en_select;
   if (contexto.extranjero == contexto_de_lectura::kEnHtml) return lectura;
   const auto abre = [&lectura](uint8_t nombre, bool mathml, bool integracion) {
     lectura.abiertos.push_back({nombre, mathml, integracion});
@@ -225,12 +227,15 @@ uint32_t lenguaweb_sigue_tras_tag(lectura_html &lectura, const tag_leido &leido,
   }
   if (se_leen_tags(lectura.crudo)) sigue_extranjeros(lectura, tag);
   // Inside SVG or MathML XMP, PLAINTEXT, TEXTAREA and TITLE are ordinary elements, whose
-  // content is markup (SVG's TITLE is an HTML integration point).
+  // content is markup (SVG's TITLE is an HTML integration point); inside a SELECT an XMP
+  // or PLAINTEXT start tag is ignored, and what follows is markup too.
   const elemento_crudo crudo =
       tag.elemento != nullptr ? tag.elemento->crudo : elemento_crudo::ninguno;
-  if (en_html || tag.cierra ||
-      (crudo != elemento_crudo::xmp && crudo != elemento_crudo::plaintext &&
-       crudo != elemento_crudo::textarea && crudo != elemento_crudo::titulo))
+  if (se_leen_tags(lectura.crudo) && !tag.cortado && en_html && nombre_es(tag.nombre, "SELECT"))
+    lectura.en_select = !tag.cierra;
+  const bool en_marcado = crudo == elemento_crudo::xmp || crudo == elemento_crudo::plaintext;
+  if ((en_html && !(lectura.en_select && en_marcado)) || tag.cierra ||
+      (!en_marcado && crudo != elemento_crudo::textarea && crudo != elemento_crudo::titulo))
     lenguaweb_cambia_elemento_crudo(lectura.crudo, tag, informa);
   if (era_codigo || !es_codigo(lectura.crudo)) return tag.fin;
   if (!lectura.en_html()) {

@@ -88,6 +88,10 @@ struct lectura_html {
     bool integracion;
   };
   elemento_crudo crudo = elemento_crudo::ninguno;
+  /* A SELECT is open: an XMP or PLAINTEXT start tag there is ignored by a browser, and
+   * what follows it is markup (newer readers open them: their texts, escaped as markup,
+   * are safe in raw text too). Only "</select>" ends it here. */
+  bool en_select = false;
   std::vector<extranjero> abiertos;
   /* How many of abiertos have each name: an end tag of a name none has costs nothing. */
   std::array<uint32_t, std::size(kNombres)> por_nombre{};

@@ -150,6 +150,7 @@ TEST_F(Hostiles, CadaContextoGuardaSuTraduccion) {
       {"<math><mi><mglyph><xmp>a</xmp></mglyph></mi><mtext><malignmark><mglyph></mglyph><xmp>b</xmp>", "a|b"},
       {"<math><mi><mglyph/><xmp>a</xmp></mi></math><p>b</p>", "a|b"},
       {"<svg><font><xmp>a</xmp></font><font Size=2><xmp>b</xmp>", "a|b"},
+      {"<select><option>a<xmp>b</xmp><plaintext>c</select><xmp>d</xmp><table><select><xmp>e</xmp>", "a|b|c|d|e"},
       {"<math><annotation-xml encoding=x ENCODING=text/html><xmp>a</xmp></annotation-xml>"
        "<annotation-xml Encoding='Text/HTML'><xmp>b</xmp>", "a|b"},
       {"<math><script></script >a</script><svg><style>b</style/>c</style>d</svg>", "d"},
