@@ -19,8 +19,9 @@ struct contexto_de_lectura {
   htmlparser::elemento_crudo crudo = htmlparser::elemento_crudo::ninguno;
   uint8_t extranjero = kEnHtml;
   bool mathml = false;
-  bool integracion = false; /* an HTML integration point */
-  bool en_select = false;   /* inside a SELECT (lectura_html::en_select) */
+  bool integracion = false;   /* an HTML integration point */
+  bool en_select = false;     /* inside a SELECT (lectura_html::en_select) */
+  bool tras_noscript = false; /* lectura_html::tras_noscript */
 };
 
 /* A markup piece: a stretch of the page's bytes, [inicio, fin), and where segmentation's

@@ -177,6 +177,7 @@ contexto_de_lectura lenguaweb_contexto_de(const lectura_html &lectura) {
   contexto_de_lectura contexto;
   contexto.crudo = lectura.crudo;
   contexto.en_select = lectura.en_select;
+  contexto.tras_noscript = lectura.tras_noscript;
   if (!lectura.abiertos.empty()) {
     const lectura_html::extranjero &cima = lectura.abiertos.back();
     contexto.extranjero = cima.nombre;
@@ -190,6 +191,7 @@ lectura_html lenguaweb_lectura_en(const contexto_de_lectura &contexto) {
   lectura_html lectura;
   lectura.crudo = contexto.crudo;
   lectura.en_select = contexto.en_select;
+  lectura.tras_noscript = contexto.tras_noscript;
   if (contexto.extranjero == contexto_de_lectura::kEnHtml) return lectura;
   const auto abre = [&lectura](uint8_t nombre, bool mathml, bool integracion) {
     lectura.abiertos.push_back({nombre, mathml, integracion});
@@ -234,7 +236,7 @@ uint32_t lenguaweb_sigue_tras_tag(lectura_html &lectura, const tag_leido &leido,
   if (se_leen_tags(lectura.crudo) && !tag.cortado && en_html && nombre_es(tag.nombre, "SELECT"))
     lectura.en_select = !tag.cierra;
   const bool en_marcado = crudo == elemento_crudo::xmp || crudo == elemento_crudo::plaintext;
-  if ((en_html && !(lectura.en_select && en_marcado)) || tag.cierra ||
+  if ((en_html && (lectura.xmp_crudo() || !en_marcado)) || tag.cierra ||
       (!en_marcado && crudo != elemento_crudo::textarea && crudo != elemento_crudo::titulo))
     lenguaweb_cambia_elemento_crudo(lectura.crudo, tag, informa);
   if (era_codigo || !es_codigo(lectura.crudo)) return tag.fin;
@@ -277,10 +279,15 @@ uint32_t lenguaweb_sigue_tras_tag(lectura_html &lectura, const tag_leido &leido,
   if (lectura.crudo == elemento_crudo::noscript) {
     // A reader that runs no script reads NOSCRIPT's content as markup: a tag begun there
     // whose quoted value runs past the end tag holds what follows up to its own end, which
-    // must stay as it is too. Reading goes on after that tag, the NOSCRIPT closed.
+    // must stay as it is too. Reading goes on after that tag, the NOSCRIPT closed. A
+    // SELECT, SVG or MATH begun there may stay open to that reader (tras_noscript).
     const htmlparser::texto_acotado<char> pagina = htmlparser::acotado(texto);
     for (size_t p = texto.find('<', tag.fin); p < fin; p = texto.find('<', p + 1)) {
       if (!htmlparser::tiene_atributos(pagina, p)) continue;
+      if (const std::string_view nombre = htmlparser::nombre_de_elemento(texto.substr(p, fin - p));
+          texto[p + 1] != '/' &&
+          (nombre_es(nombre, "SELECT") || nombre_es(nombre, "SVG") || nombre_es(nombre, "MATH")))
+        lectura.tras_noscript = true;
       const size_t cierre = htmlparser::busca_cierre(pagina, p);
       if (cierre > fin) {
         lectura.crudo = elemento_crudo::ninguno;

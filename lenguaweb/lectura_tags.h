@@ -92,6 +92,12 @@ struct lectura_html {
    * what follows it is markup (newer readers open them: their texts, escaped as markup,
    * are safe in raw text too). Only "</select>" ends it here. */
   bool en_select = false;
+  /* A NOSCRIPT's content, as a reader that runs no script reads it (markup), opened a
+   * SELECT, SVG or MATH, which may stay open past its end tag to that reader: from there
+   * on XMP and PLAINTEXT are read as markup too. */
+  bool tras_noscript = false;
+  /* Whether an XMP or PLAINTEXT start tag read in HTML opens raw text to every reader. */
+  bool xmp_crudo() const { return !en_select && !tras_noscript; }
   std::vector<extranjero> abiertos;
   /* How many of abiertos have each name: an end tag of a name none has costs nothing. */
   std::array<uint32_t, std::size(kNombres)> por_nombre{};

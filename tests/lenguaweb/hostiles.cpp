@@ -151,6 +151,7 @@ TEST_F(Hostiles, CadaContextoGuardaSuTraduccion) {
       {"<math><mi><mglyph/><xmp>a</xmp></mi></math><p>b</p>", "a|b"},
       {"<svg><font><xmp>a</xmp></font><font Size=2><xmp>b</xmp>", "a|b"},
       {"<select><option>a<xmp>b</xmp><plaintext>c</select><xmp>d</xmp><table><select><xmp>e</xmp>", "a|b|c|d|e"},
+      {"<noscript><select></noscript><xmp>a</xmp><noscript><svg></noscript></select><xmp>b</xmp><p><plaintext>c</p>", "a|b|c"},
       {"<math><annotation-xml encoding=x ENCODING=text/html><xmp>a</xmp></annotation-xml>"
        "<annotation-xml Encoding='Text/HTML'><xmp>b</xmp>", "a|b"},
       {"<math><script></script >a</script><svg><style>b</style/>c</style>d</svg>", "d"},
