@@ -20,6 +20,7 @@ struct contexto_de_lectura {
   uint8_t extranjero = kEnHtml;
   bool mathml = false;
   bool integracion = false;   /* an HTML integration point */
+  uint32_t html_dentro = 0;   /* lectura_html::extranjero::html_dentro */
   bool en_select = false;     /* inside a SELECT (lectura_html::en_select) */
   bool tras_noscript = false; /* lectura_html::tras_noscript */
 };

@@ -183,6 +183,7 @@ contexto_de_lectura lenguaweb_contexto_de(const lectura_html &lectura) {
     contexto.extranjero = cima.nombre;
     contexto.mathml = cima.mathml;
     contexto.integracion = cima.integracion;
+    contexto.html_dentro = cima.html_dentro;
   }
   return contexto;
 }
@@ -201,6 +202,7 @@ lectura_html lenguaweb_lectura_en(const contexto_de_lectura &contexto) {
   static_assert(lectura_html::kNombres[kSvg] == "SVG" && lectura_html::kNombres[kMath] == "MATH");
   if (contexto.extranjero > kMath) abre(contexto.mathml ? kMath : kSvg, contexto.mathml, false);
   abre(contexto.extranjero, contexto.mathml, contexto.integracion);
+  lectura.abiertos.back().html_dentro = contexto.html_dentro;
   return lectura;
 }
 
@@ -221,13 +223,28 @@ uint32_t lenguaweb_sigue_tras_tag(lectura_html &lectura, const tag_leido &leido,
   const bool era_codigo = es_codigo(lectura.crudo);
   const bool en_titulo = lectura.crudo == elemento_crudo::titulo;
   const bool en_html = lectura.en_html(); /* where the tag's element stands */
-  // Inside SVG or MathML "<![CDATA[" begins characters that end at the first "]]>", '>'
-  // and '<' among them: the section stays as the page has it, no text of it is offered.
-  if (!en_html && se_leen_tags(lectura.crudo) && tag.texto.starts_with("<![CDATA[")) {
+  // Where the element a browser adds to is SVG's or MathML's (an integration point too)
+  // "<![CDATA[" begins characters that end at the first "]]>", '>' and '<' among them:
+  // the section stays as the page has it, no text of it is offered.
+  if (!lectura.abiertos.empty() && lectura.abiertos.back().html_dentro == 0 &&
+      se_leen_tags(lectura.crudo) && tag.texto.starts_with("<![CDATA[")) {
     const size_t fin = texto.find("]]>", tag.inicio + 9);
     return static_cast<uint32_t>(fin == htmlparser::kNoEsta ? texto.size() : fin + 3);
   }
-  if (se_leen_tags(lectura.crudo)) sigue_extranjeros(lectura, tag);
+  if (se_leen_tags(lectura.crudo)) {
+    const size_t profundidad = lectura.abiertos.size();
+    const bool en_punto = profundidad > 0 && lectura.abiertos.back().integracion;
+    sigue_extranjeros(lectura, tag);
+    // An HTML element opened or closed inside an integration point.
+    if (en_punto && lectura.abiertos.size() == profundidad && !tag.cortado && !tag.nombre.empty() &&
+        lectura.crudo != elemento_crudo::titulo) {
+      uint32_t &dentro = lectura.abiertos.back().html_dentro;
+      if (!tag.cierra && (tag.elemento == nullptr || !tag.elemento->vacio))
+        ++dentro;
+      else if (tag.cierra && dentro > 0)
+        --dentro;
+    }
+  }
   // Inside SVG or MathML XMP, PLAINTEXT, TEXTAREA and TITLE are ordinary elements, whose
   // content is markup (SVG's TITLE is an HTML integration point); inside a SELECT an XMP
   // or PLAINTEXT start tag is ignored, and what follows is markup too.

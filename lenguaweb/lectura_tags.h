@@ -86,6 +86,10 @@ struct lectura_html {
     uint8_t nombre; /* its place in kNombres */
     bool mathml;
     bool integracion;
+    /* Of an integration point: the HTML elements open inside it, as their start and end
+     * tags count them. At none it is the element a browser adds to, and a CDATA section
+     * begins there; inside one of them "<![CDATA[" is a comment. */
+    uint32_t html_dentro = 0;
   };
   elemento_crudo crudo = elemento_crudo::ninguno;
   /* A SELECT is open: an XMP or PLAINTEXT start tag there is ignored by a browser, and
