@@ -235,11 +235,17 @@ uint32_t lenguaweb_sigue_tras_tag(lectura_html &lectura, const tag_leido &leido,
     const size_t profundidad = lectura.abiertos.size();
     const bool en_punto = profundidad > 0 && lectura.abiertos.back().integracion;
     sigue_extranjeros(lectura, tag);
-    // An HTML element opened or closed inside an integration point.
+    // An HTML element opened or closed inside an integration point. The start tags that
+    // a browser ignores inside BODY open nothing.
+    static constexpr std::string_view kIgnorados[] = {
+        "BODY", "CAPTION", "COL", "COLGROUP", "FRAME", "FRAMESET", "HEAD",
+        "HTML", "TBODY",   "TD",  "TFOOT",    "TH",    "THEAD",    "TR"};
     if (en_punto && lectura.abiertos.size() == profundidad && !tag.cortado && !tag.nombre.empty() &&
-        lectura.crudo != elemento_crudo::titulo) {
+        htmlparser::es_letra_ascii(tag.nombre[0]) && lectura.crudo != elemento_crudo::titulo) {
       uint32_t &dentro = lectura.abiertos.back().html_dentro;
-      if (!tag.cierra && (tag.elemento == nullptr || !tag.elemento->vacio))
+      if (!tag.cierra && (tag.elemento == nullptr || !tag.elemento->vacio) &&
+          std::ranges::none_of(kIgnorados,
+                               [&](std::string_view n) { return nombre_es(tag.nombre, n); }))
         ++dentro;
       else if (tag.cierra && dentro > 0)
         --dentro;
