@@ -382,6 +382,8 @@ std::map<std::string, long> fuzz_cuenta_tags(std::string_view texto) {
     const bool punto =
         std::find(std::begin(kPuntos), std::end(kPuntos),
                   std::string_view(nombre).substr(nombre[0] == '/')) != std::end(kPuntos);
+    // A TITLE that an integration point holds is HTML's, its text read up to "</title".
+    const bool titulo_extranjero = nombre == "TITLE" && extranjeros > 0 && puntos == 0;
     if (extranjeros > 0 && punto) puntos = std::max(0L, puntos + (nombre[0] == '/' ? -1 : 1));
     if (extranjeros > 0 && puntos == 0 && nombre[0] != '/' && htmlparser::sale_de_extranjero(tag))
       extranjeros = 0;
@@ -391,7 +393,7 @@ std::map<std::string, long> fuzz_cuenta_tags(std::string_view texto) {
     if ((nombre == "/SVG" || nombre == "/MATH") && extranjeros > 0 &&
         tag.size() == nombre.size() + 2)
       --extranjeros;
-    if (nombre == "TITLE" && extranjeros > 0) continue;
+    if (titulo_extranjero) continue;
     if (nombre == "PLAINTEXT") break;
     if (std::find(std::begin(kTextoHastaSuFin), std::end(kTextoHastaSuFin), nombre) ==
         std::end(kTextoHastaSuFin))

@@ -24,6 +24,9 @@ constexpr std::string_view kEnLinea[] = {"b", "i", "u", "em", "strong", "font", 
 constexpr std::string_view kRellenados[] = {"alt", "content", "href", "src"};
 // Values that a browser shows and never follows or runs: a translation may say anything.
 constexpr std::string_view kSoloSeMuestran[] = {"alt", "title"};
+// The elements that a parser keeps in its list of active formatting elements.
+constexpr std::string_view kDeFormato[] = {"a",    "b", "big",   "code",   "em",     "font", "i",
+                                           "nobr", "s", "small", "strike", "strong", "tt",   "u"};
 
 bool esta_en(std::string_view x, std::span<const std::string_view> lista) {
   return std::ranges::find(lista, x) != lista.end();
@@ -46,6 +49,11 @@ struct Lectura {
   std::vector<std::pair<std::string, std::string>> textos;  // place, content
   bool extranjero = false;                                  // it holds SVG or MathML
   std::map<std::string, std::vector<std::string>> raices;   // HTML and BODY: their attributes
+  // Formatting elements inside three of their like (same name and attributes): there a
+  // parser forgets the outermost one's formatting (the "Noah's Ark" rule), and gumbo then
+  // ignores an end tag that a browser reads as closing it, so what follows stays deeper.
+  size_t arca = 0;
+  std::vector<std::string> formato;  // the formatting elements around the node walked
 
   explicit Lectura(std::string_view html) {
     const std::string copia(html);
@@ -94,6 +102,11 @@ struct Lectura {
       for (const std::string &a : atributos) elemento += " " + a;
       elementos.insert(elemento);
       if (nombre == "html" || nombre == "body") raices[elemento] = atributos;
+      const bool de_formato = esta_en(nombre, kDeFormato);
+      if (de_formato) {
+        arca += std::ranges::count(formato, elemento) >= 3;
+        formato.push_back(elemento);
+      }
       if (nombre == "script" || nombre == "style") {
         std::string dentro = nombre + ">";
         for (unsigned k = 0; k < e.children.length; ++k)
@@ -102,6 +115,7 @@ struct Lectura {
         codigo.insert(dentro);
       }
       recorre(hijo, aqui, en_linea ? &lugar : nullptr);
+      if (de_formato) formato.pop_back();
     }
   }
 
@@ -211,15 +225,17 @@ std::string contenido_ajeno(std::string_view fuente, std::string_view escrita) {
 // and place among its siblings, as a text or as the same attribute; else the first that
 // does not. In a page that holds SVG or MathML only the kind of place counts (a text, a
 // comment, the same attribute): there an inline tag that a translation may bring (B, I,
-// BR ...) ends the foreign element for a browser, and what followed it moves out.
+// BR ...) ends the foreign element for a browser, and what followed it moves out. So too
+// where a translation's own tags nest a formatting element in three of its like.
 std::string marcador_movido(std::string_view referencia, std::string_view escrita,
                             const std::vector<std::string> &marcadores) {
   const Lectura antes(referencia), despues(escrita);
+  const bool solo_la_clase = antes.extranjero || despues.arca > antes.arca;
   for (const std::string &m : marcadores) {
     const std::vector<std::string> donde = antes.lugares(m), ahora = despues.lugares(m);
     if (donde.empty() || donde == ahora) continue;
     const auto clase = [](const std::string &lugar) { return lugar.substr(lugar.rfind(' ')); };
-    if (antes.extranjero && ahora.size() == 1 && clase(ahora[0]) == clase(donde[0])) continue;
+    if (solo_la_clase && ahora.size() == 1 && clase(ahora[0]) == clase(donde[0])) continue;
     return m + " stands at " + (ahora.empty() ? "no place" : ahora[0]) + " (" +
            std::to_string(ahora.size()) + " times), not at " + donde[0];
   }
