@@ -296,7 +296,8 @@ std::string fuzz_une(const lenguaweb_t *d) {
                              sin_nul, entidades,
                              (marcas & kTextoSinReferencias) != 0
                                  ? modo_de_texto::crudo
-                                 : (pre ? modo_de_texto::preformateado : modo_de_texto::normal))
+                                 : (pre ? modo_de_texto::preformateado : modo_de_texto::normal),
+                             nullptr, (marcas & kTextoSignosComoReferencias) != 0)
               : (marcas & (kTextoSinReferencias | kTextoSinMarcado | kTextoConNul)) != 0
                   ? nullptr
                   : lenguaweb_normaliza_bloque(

@@ -96,7 +96,11 @@ LENGUAWEB_API uint16_t lenguaweb_version_generacion(void) LENGUAWEB_NOEXCEPT;
  * "OG_ALTERNATIVO_IMAGEN_<i>", "OG_NOMBRE_SITIO_<i>", "TWITTER_TITULO_<i>",
  * "TWITTER_DESCRIPCION_<i>" and "TWITTER_ALTERNATIVO_IMAGEN_<i>", i being the text's
  * index. The caller owns both lists. A null document or IDs address is
- * reported: the result is then null (and *IDs null when IDs is given). */
+ * reported: the result is then null (and *IDs null when IDs is given). A text cut at
+ * inline tags (SEGMENTACION_CLASICA) has its character references read, "&lt;B&gt;"
+ * as "<B>", but one that shows an inline tag both as code and as markup keeps its
+ * "&lt;" and "&gt;", so that its translation can tell the two apart; a translation's
+ * references are written as they stand. */
 LENGUAWEB_API lista_cad_t *lenguaweb_dame_textos_a_trducir(const lenguaweb_t *lenguaweb,
                                                            lista_cad_t **IDs) LENGUAWEB_NOEXCEPT;
 

@@ -53,6 +53,10 @@ enum marca_de_texto : uint8_t {
   kTextoSinReferencias = 16,
   /* In PLAINTEXT, which nothing ends. */
   kTextoHastaElFinal = 32,
+  /* A text cut at inline tags that shows one of them both as code ("&lt;B&gt;") and as
+   * markup: its "&lt;" and "&gt;" stay references, for decoded they would read as the
+   * markup, and a translation's references are written as they stand. */
+  kTextoSignosComoReferencias = 64,
   /* Begun inside SVG or MathML, off their HTML integration points: a tag that leaves SVG
    * or MathML there (htmlparser::sale_de_extranjero) decides how all that follows is
    * read, so a translation keeps each of the page's and adds none. */

@@ -77,7 +77,7 @@ namespace {
  * never passes the read position. Returns the new length. */
 template <bool preformateado>
 size_t normaliza_en_sitio(char *texto, size_t largo, const entidades_idioma &entidades,
-                          propiedades_de_texto *propiedades) {
+                          propiedades_de_texto *propiedades, bool signos_como_referencias) {
   constexpr const std::array<uint8_t, 256> &especial = preformateado ? kAmpersand : kEspecial;
   bool queda_ampersand = false;
   size_t escrito = 0;
@@ -107,6 +107,14 @@ size_t normaliza_en_sitio(char *texto, size_t largo, const entidades_idioma &ent
       continue;
     }
     const size_t k = referencia_en(std::string_view(texto + leido, largo - leido));
+    if (k != htmlparser::kNoEsta && signos_como_referencias &&
+        (kReferenciasClasicas[k] == htmlparser::kEntidadMenor ||
+         kReferenciasClasicas[k] == htmlparser::kEntidadMayor)) {
+      std::memmove(texto + escrito, texto + leido, kReferenciasClasicas[k].size());
+      escrito += kReferenciasClasicas[k].size();
+      leido += kReferenciasClasicas[k].size();
+      continue;
+    }
     if (k != htmlparser::kNoEsta) {
       const std::string &reemplazo = entidades.reemplazo[k];
       std::memcpy(texto + escrito, reemplazo.data(), reemplazo.size());
@@ -133,15 +141,16 @@ size_t normaliza_en_sitio(char *texto, size_t largo, const entidades_idioma &ent
 }  // namespace
 
 char *lenguaweb_normaliza_texto(std::string_view texto, const entidades_idioma &entidades,
-                                modo_de_texto modo, propiedades_de_texto *propiedades) {
+                                modo_de_texto modo, propiedades_de_texto *propiedades,
+                                bool signos_como_referencias) {
   size_t largo = 0;
   size_t invalidos = 0;
   char *normalizado = conv_codificacion_a_ansi_html_n(
       texto.data(), texto.size(), entidades.codificacion, entidades.idioma, &largo, &invalidos);
   if (propiedades != nullptr) propiedades->invalidos = invalidos;
   if (modo == modo_de_texto::normal)
-    normaliza_en_sitio<false>(normalizado, largo, entidades, propiedades);
+    normaliza_en_sitio<false>(normalizado, largo, entidades, propiedades, signos_como_referencias);
   else if (modo == modo_de_texto::preformateado)
-    normaliza_en_sitio<true>(normalizado, largo, entidades, propiedades);
+    normaliza_en_sitio<true>(normalizado, largo, entidades, propiedades, signos_como_referencias);
   return normalizado;
 }

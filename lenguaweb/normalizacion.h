@@ -50,9 +50,11 @@ struct propiedades_de_texto {
  * left afterwards but that of a no-break space is reported as kInformeAmpersand (never
  * in modo crudo), or told through propiedades when it is not null (the caller reports
  * it); the text is returned all the same. What was found goes through propiedades when
- * it is not null. */
+ * it is not null. With signos_como_referencias, "&lt;" and "&gt;" stay as they stand
+ * (kTextoSignosComoReferencias). */
 char *lenguaweb_normaliza_texto(std::string_view texto, const entidades_idioma &entidades,
                                 modo_de_texto modo = modo_de_texto::normal,
-                                propiedades_de_texto *propiedades = nullptr);
+                                propiedades_de_texto *propiedades = nullptr,
+                                bool signos_como_referencias = false);
 
 #endif

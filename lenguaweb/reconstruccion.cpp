@@ -591,8 +591,8 @@ std::vector<texto_para_atributo> atributos_de_escrito(std::string_view fuente,
 }
 
 /* For each '<' and '>' of the page's raw body text, in order: whether the page had the
- * character itself rather than "&lt;" or "&gt;". A text that shows a tag as code and has
- * the same tag as markup needs them, to tell which of its tags a translation may use. */
+ * character itself rather than "&lt;" or "&gt;". A text whose reading decoded those
+ * references needs them, to tell which of its tags a translation may use. */
 void signos_de_pagina(std::string_view crudo, signos_de_texto &signos) {
   htmlparser::siguiente_de siguiente(crudo, '<', '>', '&');
   for (size_t p = 0;; ++p) {
@@ -707,7 +707,9 @@ void escribe_cuerpo(std::string &pagina, const textos_de_trozo &textos, const es
       anade_de_pagina(
           crudo, e.documento->pagina.bytes.substr(origen.inicio, origen.fin - origen.inicio), e);
       de_origen.crudo = crudo;
-      if ((origen.marcas & kTextoCrudo) != 0) {
+      // A text that keeps the page's "&lt;" and "&gt;" as references has a '<' or '>'
+      // only where the page had one.
+      if ((origen.marcas & (kTextoCrudo | kTextoSignosComoReferencias)) == kTextoCrudo) {
         signos_de_pagina(
             e.documento->pagina.bytes.substr(origen.inicio, origen.fin - origen.inicio), signos);
         de_origen.signos = &signos;

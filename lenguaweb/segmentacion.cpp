@@ -86,7 +86,8 @@ cad_propia normaliza(pasada &p, uint32_t inicio, uint32_t fin, uint8_t marcas,
     marcas |= kTextoConNul | kTextoCrudo;
   }
   propiedades_de_texto propiedades;
-  cad_propia texto(lenguaweb_normaliza_texto(crudo, p.entidades, modo_de(marcas), &propiedades));
+  cad_propia texto(lenguaweb_normaliza_texto(crudo, p.entidades, modo_de(marcas), &propiedades,
+                                             (marcas & kTextoSignosComoReferencias) != 0));
   if (propiedades.queda_ampersand) lenguaweb_aplaza_informe(p.documento, inicio, kInformeAmpersand);
   p.invalidos += propiedades.invalidos;
   // A character reference in the text (one of the page's, or one for a character that
@@ -211,6 +212,7 @@ void guarda_texto(pasada &p) {
   } else if ((marcas & kTextoSinReferencias) == 0) {
     const uint32_t mostrado = lenguaweb_codigo_en_linea(crudo);
     registro.codigo_en_linea = mostrado & ~p.en_linea_como_marcado;
+    if ((mostrado & p.en_linea_como_marcado) != 0) marcas |= kTextoSignosComoReferencias;
     if ((mostrado & p.en_linea_como_marcado) != 0 || lenguaweb_signos_cambian(crudo))
       marcas |= kTextoCrudo;
   }

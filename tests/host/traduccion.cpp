@@ -340,6 +340,7 @@ TEST_F(Comando, LasReferenciasDeLaPaginaYSusTraducciones) {
   const std::string tokio = "Tokio \xE6\x9D\xB1\xE4\xBA\xAC caf\xC3\xA9 \xE2\x86\x92",
                     propio = "Tokyo \xE6\x9D\xB1 caf\xC3\xA9 \xE2\x86\x92";
   const Textos merge = {"merge", "u.html", "p.po", "-o", "f.html"};
+  const std::string codigo = "<p>Use the &lt;b&gt; tag for <b>bold</b>.</p>";
   const std::string una = "u.html: 1 of 1 entry translated\n";
   // clang-format off
   const Orden casos[] = {
@@ -350,6 +351,12 @@ TEST_F(Comando, LasReferenciasDeLaPaginaYSusTraducciones) {
       {.ficheros = po("Tokyo &#26481; caf\xC3\xA9 &rarr;", tokio), .argumentos = merge, .errores = una, .fichero = "f.html",
        .contenido = "<html><head><meta charset=\"utf-8\"></head><body><p>Tokio &#26481;&#20140; caf\xC3\xA9 &#8594;</p>"},
       {.ficheros = po(propio, propio), .argumentos = merge, .errores = una, .fichero = "f.html", .contenido = pagina},
+      // Cut at inline tags, a text that shows a tag as code and has it as markup keeps the code's references.
+      {.ficheros = {{"u.html", codigo}}, .argumentos = {"extract", "u.html", "--segments", "classic", "-o", "-"},
+       .salida = "msgid \"Use the &lt;b&gt; tag for <g1>bold</g1>.\"\n"},
+      {.ficheros = po("Use the &lt;b&gt; tag for <g1>bold</g1>.", "Usa &lt;b&gt; para <g1>negrita</g1>."),
+       .argumentos = {"merge", "u.html", "p.po", "--segments", "classic", "-o", "f.html"}, .errores = una,
+       .fichero = "f.html", .contenido = "<p>Usa &lt;b&gt; para <b>negrita</b>.</p>"},
   };
   // clang-format on
   for (const Orden &o : casos) comprueba(o);
