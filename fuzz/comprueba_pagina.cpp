@@ -76,15 +76,17 @@ std::string lo_que_se_ve(std::string_view texto) {
       {htmlparser::kEntidadApostrofo, '\''},
       {htmlparser::kEntidadMenor, '<'},
       {htmlparser::kEntidadMayor, '>'}};
+  // Each stretch between tags is read on its own: "&a<B>mp;" shows "&amp;" to no reader.
   std::string r;
   for (size_t i = 0; i < texto.size();) {
     const size_t menor = std::min(texto.find('<', i), texto.size());
-    r.append(texto.substr(i, menor - i));
+    std::string tramo(texto.substr(i, menor - i));
+    for (const auto &[referencia, caracter] : kEscritas)
+      for (size_t a = tramo.find(referencia); a != kNoEsta; a = tramo.find(referencia, a + 1))
+        tramo.replace(a, referencia.size(), 1, caracter);
+    r += tramo;
     i = menor == texto.size() ? menor : std::min(texto.find('>', menor), texto.size() - 1) + 1;
   }
-  for (const auto &[referencia, caracter] : kEscritas)
-    for (size_t a = r.find(referencia); a != kNoEsta; a = r.find(referencia, a + 1))
-      r.replace(a, referencia.size(), 1, caracter);
   return r;
 }
 
