@@ -302,16 +302,32 @@ uint32_t lenguaweb_sigue_tras_tag(lectura_html &lectura, const tag_leido &leido,
   if (lectura.crudo == elemento_crudo::noscript) {
     // A reader that runs no script reads NOSCRIPT's content as markup: a tag begun there
     // whose quoted value runs past the end tag holds what follows up to its own end, which
-    // must stay as it is too. Reading goes on after that tag, the NOSCRIPT closed. A
+    // must stay as it is too. Reading goes on after that tag, the NOSCRIPT closed. So
+    // does a SCRIPT or STYLE begun there and not ended before "</noscript": to that reader
+    // it runs on to its own end tag, where reading goes on as after its start tag. A
     // SELECT, SVG or MATH begun there may stay open to that reader (tras_noscript).
     const htmlparser::texto_acotado<char> pagina = htmlparser::acotado(texto);
     for (size_t p = texto.find('<', tag.fin); p < fin; p = texto.find('<', p + 1)) {
       if (!htmlparser::tiene_atributos(pagina, p)) continue;
-      if (const std::string_view nombre = htmlparser::nombre_de_elemento(texto.substr(p, fin - p));
-          texto[p + 1] != '/' &&
+      const std::string_view nombre = htmlparser::nombre_de_elemento(texto.substr(p, fin - p));
+      const bool abre = texto[p + 1] != '/';
+      if (abre &&
           (nombre_es(nombre, "SELECT") || nombre_es(nombre, "SVG") || nombre_es(nombre, "MATH")))
         lectura.tras_noscript = true;
       const size_t cierre = htmlparser::busca_cierre(pagina, p);
+      const bool script = abre && nombre_es(nombre, "SCRIPT");
+      if (script || (abre && nombre_es(nombre, "STYLE"))) {
+        const size_t fin_codigo =
+            cierre >= texto.size() ? texto.size()
+            : script               ? htmlparser::fin_de_script(texto, cierre + 1)
+                                   : htmlparser::fin_de_texto_sin_tags(texto, cierre + 1, nombre);
+        if (fin_codigo > fin) {
+          lectura.crudo = script ? elemento_crudo::script : elemento_crudo::style;
+          return static_cast<uint32_t>(std::min(fin_codigo, texto.size()));
+        }
+        p = fin_codigo;
+        continue;
+      }
       if (cierre > fin) {
         lectura.crudo = elemento_crudo::ninguno;
         return static_cast<uint32_t>(std::min(cierre + 1, texto.size()));

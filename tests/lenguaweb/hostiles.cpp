@@ -155,6 +155,7 @@ TEST_F(Hostiles, CadaContextoGuardaSuTraduccion) {
       {"<math><annotation-xml encoding=x ENCODING=text/html><xmp>a</xmp></annotation-xml>"
        "<annotation-xml Encoding='Text/HTML'><xmp>b</xmp>", "a|b"},
       {"<math><script></script >a</script><svg><style>b</style/>c</style>d</svg>", "d"},
+      {"<noscript><script>x</noscript>y</script><p>z</p><noscript><style </noscript>a</style><p>b</p>", "z|b"},
       {"<meta name=\"description\" http-equiv=\"refresh\" content=\"About us\">"
        "<META NAME=description Http-Equiv=refresh CONTENT=About><p>e</p>", "e"},
   };
