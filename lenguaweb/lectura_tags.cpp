@@ -7,6 +7,9 @@
 
 namespace {
 
+/* The start of a CDATA section, which inside SVG and MathML holds characters up to "]]>". */
+constexpr std::string_view kInicioCdata = "<![CDATA[";
+
 using htmlparser::nombre_es;
 
 /* Whether a start tag ends in "/>" for a browser: a '/' before its '>' that is no part of
@@ -227,8 +230,8 @@ uint32_t lenguaweb_sigue_tras_tag(lectura_html &lectura, const tag_leido &leido,
   // "<![CDATA[" begins characters that end at the first "]]>", '>' and '<' among them:
   // the section stays as the page has it, no text of it is offered.
   if (!lectura.abiertos.empty() && lectura.abiertos.back().html_dentro == 0 &&
-      se_leen_tags(lectura.crudo) && tag.texto.starts_with("<![CDATA[")) {
-    const size_t fin = texto.find("]]>", tag.inicio + 9);
+      se_leen_tags(lectura.crudo) && tag.texto.starts_with(kInicioCdata)) {
+    const size_t fin = texto.find("]]>", tag.inicio + kInicioCdata.size());
     return static_cast<uint32_t>(fin == htmlparser::kNoEsta ? texto.size() : fin + 3);
   }
   if (se_leen_tags(lectura.crudo)) {
@@ -268,21 +271,36 @@ uint32_t lenguaweb_sigue_tras_tag(lectura_html &lectura, const tag_leido &leido,
     // is the first one that no comment or other tag holds. All of it stays code here.
     // Older readers (gumbo among them) ignore an end tag there that holds anything between
     // its name and its '>' ("</script >", "</script/>") and go on reading the element, so
-    // only "</script>" ends it here: what stands after such a tag is code to them.
+    // only "</script>" ends it here: what stands after such a tag is code to them. A
+    // start tag of its name opens another such element inside it (but written "<script/>"),
+    // which the next of those end tags closes; a CDATA section runs to its "]]>".
     const htmlparser::texto_acotado<char> pagina = htmlparser::acotado(texto);
     const std::string_view nombre = htmlparser::nombre_de_elemento(lectura.crudo);
     size_t p = texto.find('<', tag.fin);
+    uint32_t dentro = 0;
     for (; p != htmlparser::kNoEsta; p = texto.find('<', p)) {
       const size_t tras = p + 2 + nombre.size();
       if (texto.compare(p, 2, "</") == 0 &&
           htmlparser::nombre_es(texto.substr(p + 2, nombre.size()), nombre) &&
-          (tras == texto.size() || texto[tras] == '>'))
-        break;
+          (tras == texto.size() || texto[tras] == '>')) {
+        if (dentro-- == 0) break;
+        p = tras;
+        continue;
+      }
+      if (texto.compare(p, kInicioCdata.size(), kInicioCdata) == 0) {
+        const size_t fin_cdata = texto.find("]]>", p + kInicioCdata.size());
+        p = fin_cdata == htmlparser::kNoEsta ? texto.size() : fin_cdata + 3;
+        continue;
+      }
       if (!htmlparser::empieza_tag(pagina, p)) {
         ++p;
         continue;
       }
       const htmlparser::fin_de_tag fin_tag = htmlparser::lee_fin_de_tag(pagina, p);
+      if (fin_tag.cerrado && texto[p + 1] != '/' && texto[fin_tag.cierre - 1] != '/' &&
+          htmlparser::nombre_es(htmlparser::nombre_de_elemento(texto.substr(p, fin_tag.cierre - p)),
+                                nombre))
+        ++dentro;
       p = fin_tag.cerrado ? fin_tag.cierre + 1 : texto.size();
     }
     return static_cast<uint32_t>(std::min(p, texto.size()));
