@@ -27,6 +27,14 @@ bool se_cierra_solo(const tag_leido &tag) {
   return !en_valor;
 }
 
+/* Where the content of a code element (crudo) that begins at desde ends for a browser in
+ * HTML: at the '<' of its end tag, or at the end of texto. */
+size_t fin_de_codigo(std::string_view texto, size_t desde, elemento_crudo crudo) {
+  return crudo == elemento_crudo::script ? htmlparser::fin_de_script(texto, desde)
+                                         : htmlparser::fin_de_texto_sin_tags(
+                                               texto, desde, htmlparser::nombre_de_elemento(crudo));
+}
+
 /* The place of an element's name in lectura_html::kNombres, or -1. */
 int nombre_extranjero(std::string_view nombre) {
   for (size_t k = 0; k < std::size(lectura_html::kNombres); ++k)
@@ -272,8 +280,14 @@ uint32_t lenguaweb_sigue_tras_tag(lectura_html &lectura, const tag_leido &leido,
     // Older readers (gumbo among them) ignore an end tag there that holds anything between
     // its name and its '>' ("</script >", "</script/>") and go on reading the element, so
     // only "</script>" ends it here: what stands after such a tag is code to them. A
-    // start tag of its name opens another such element inside it (but written "<script/>"),
-    // which the next of those end tags closes; a CDATA section runs to its "]]>".
+    // start tag of its name opens another such element inside it (but written "<script/>",
+    // which closes at once), which the next of those end tags closes; a CDATA section runs
+    // to its "]]>".
+    // Written "<script/>" there, the element closes at once.
+    if (se_cierra_solo(tag)) {
+      lectura.crudo = elemento_crudo::ninguno;
+      return tag.fin;
+    }
     const htmlparser::texto_acotado<char> pagina = htmlparser::acotado(texto);
     const std::string_view nombre = htmlparser::nombre_de_elemento(lectura.crudo);
     size_t p = texto.find('<', tag.fin);
@@ -296,12 +310,12 @@ uint32_t lenguaweb_sigue_tras_tag(lectura_html &lectura, const tag_leido &leido,
         ++p;
         continue;
       }
-      const htmlparser::fin_de_tag fin_tag = htmlparser::lee_fin_de_tag(pagina, p);
-      if (fin_tag.cerrado && texto[p + 1] != '/' && texto[fin_tag.cierre - 1] != '/' &&
-          htmlparser::nombre_es(htmlparser::nombre_de_elemento(texto.substr(p, fin_tag.cierre - p)),
-                                nombre))
+      const tag_leido dentro_de_el =
+          lenguaweb_lee_tag_en(pagina, static_cast<uint32_t>(p), elemento_crudo::ninguno, false);
+      if (!dentro_de_el.cierra && dentro_de_el.elemento != nullptr &&
+          dentro_de_el.elemento->crudo == lectura.crudo && !se_cierra_solo(dentro_de_el))
         ++dentro;
-      p = fin_tag.cerrado ? fin_tag.cierre + 1 : texto.size();
+      p = dentro_de_el.fin;
     }
     return static_cast<uint32_t>(std::min(p, texto.size()));
   }
@@ -313,10 +327,7 @@ uint32_t lenguaweb_sigue_tras_tag(lectura_html &lectura, const tag_leido &leido,
     return static_cast<uint32_t>(htmlparser::fin_de_texto_sin_tags(
         texto, tag.fin, htmlparser::nombre_de_elemento(elemento_crudo::titulo)));
   }
-  const size_t fin = lectura.crudo == elemento_crudo::script
-                         ? htmlparser::fin_de_script(texto, tag.fin)
-                         : htmlparser::fin_de_texto_sin_tags(
-                               texto, tag.fin, htmlparser::nombre_de_elemento(lectura.crudo));
+  const size_t fin = fin_de_codigo(texto, tag.fin, lectura.crudo);
   if (lectura.crudo == elemento_crudo::noscript) {
     // A reader that runs no script reads NOSCRIPT's content as markup: a tag begun there
     // whose quoted value runs past the end tag holds what follows up to its own end, which
@@ -333,15 +344,16 @@ uint32_t lenguaweb_sigue_tras_tag(lectura_html &lectura, const tag_leido &leido,
           (nombre_es(nombre, "SELECT") || nombre_es(nombre, "SVG") || nombre_es(nombre, "MATH")))
         lectura.tras_noscript = true;
       const size_t cierre = htmlparser::busca_cierre(pagina, p);
-      const bool script = abre && nombre_es(nombre, "SCRIPT");
-      if (script || (abre && nombre_es(nombre, "STYLE"))) {
-        const size_t fin_codigo =
-            cierre >= texto.size() ? texto.size()
-            : script               ? htmlparser::fin_de_script(texto, cierre + 1)
-                                   : htmlparser::fin_de_texto_sin_tags(texto, cierre + 1, nombre);
+      const htmlparser::elemento_html *elemento =
+          abre ? htmlparser::busca_elemento(nombre) : nullptr;
+      if (elemento != nullptr &&
+          (elemento->crudo == elemento_crudo::script || elemento->crudo == elemento_crudo::style)) {
+        const size_t fin_codigo = cierre >= texto.size()
+                                      ? texto.size()
+                                      : fin_de_codigo(texto, cierre + 1, elemento->crudo);
         if (fin_codigo > fin) {
-          lectura.crudo = script ? elemento_crudo::script : elemento_crudo::style;
-          return static_cast<uint32_t>(std::min(fin_codigo, texto.size()));
+          lectura.crudo = elemento->crudo;
+          return static_cast<uint32_t>(fin_codigo);
         }
         p = fin_codigo;
         continue;

@@ -212,8 +212,9 @@ void guarda_texto(pasada &p) {
   } else if ((marcas & kTextoSinReferencias) == 0) {
     const uint32_t mostrado = lenguaweb_codigo_en_linea(crudo);
     registro.codigo_en_linea = mostrado & ~p.en_linea_como_marcado;
-    if ((mostrado & p.en_linea_como_marcado) != 0) marcas |= kTextoSignosComoReferencias;
-    if ((mostrado & p.en_linea_como_marcado) != 0 || lenguaweb_signos_cambian(crudo))
+    if ((mostrado & p.en_linea_como_marcado) != 0)
+      marcas |= kTextoSignosComoReferencias | kTextoCrudo;
+    else if (lenguaweb_signos_cambian(crudo))
       marcas |= kTextoCrudo;
   }
   cad_propia texto = normaliza(p, p.inicio_trozo, p.fin_texto, marcas, &registro);
