@@ -280,14 +280,9 @@ uint32_t lenguaweb_sigue_tras_tag(lectura_html &lectura, const tag_leido &leido,
     // Older readers (gumbo among them) ignore an end tag there that holds anything between
     // its name and its '>' ("</script >", "</script/>") and go on reading the element, so
     // only "</script>" ends it here: what stands after such a tag is code to them. A
-    // start tag of its name opens another such element inside it (but written "<script/>",
-    // which closes at once), which the next of those end tags closes; a CDATA section runs
-    // to its "]]>".
-    // Written "<script/>" there, the element closes at once.
-    if (se_cierra_solo(tag)) {
-      lectura.crudo = elemento_crudo::ninguno;
-      return tag.fin;
-    }
+    // start tag of its name opens another such element inside it, which the next of those
+    // end tags closes; written "<script/>" it closes at once for newer readers only, and is
+    // counted too. A CDATA section runs to its "]]>".
     const htmlparser::texto_acotado<char> pagina = htmlparser::acotado(texto);
     const std::string_view nombre = htmlparser::nombre_de_elemento(lectura.crudo);
     size_t p = texto.find('<', tag.fin);
@@ -313,7 +308,7 @@ uint32_t lenguaweb_sigue_tras_tag(lectura_html &lectura, const tag_leido &leido,
       const tag_leido dentro_de_el =
           lenguaweb_lee_tag_en(pagina, static_cast<uint32_t>(p), elemento_crudo::ninguno, false);
       if (!dentro_de_el.cierra && dentro_de_el.elemento != nullptr &&
-          dentro_de_el.elemento->crudo == lectura.crudo && !se_cierra_solo(dentro_de_el))
+          dentro_de_el.elemento->crudo == lectura.crudo)
         ++dentro;
       p = dentro_de_el.fin;
     }
