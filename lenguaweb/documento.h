@@ -19,10 +19,11 @@ struct contexto_de_lectura {
   htmlparser::elemento_crudo crudo = htmlparser::elemento_crudo::ninguno;
   uint8_t extranjero = kEnHtml;
   bool mathml = false;
-  bool integracion = false;   /* an HTML integration point */
-  uint32_t html_dentro = 0;   /* lectura_html::extranjero::html_dentro */
-  bool en_select = false;     /* inside a SELECT (lectura_html::en_select) */
-  bool tras_noscript = false; /* lectura_html::tras_noscript */
+  bool integracion = false;        /* an HTML integration point */
+  uint32_t html_dentro = 0;        /* lectura_html::extranjero::html_dentro */
+  bool html_visto = false;         /* lectura_html::extranjero::html_visto */
+  bool en_select = false;          /* inside a SELECT (lectura_html::en_select) */
+  bool lectores_discrepan = false; /* lectura_html::lectores_discrepan */
 };
 
 /* A markup piece: a stretch of the page's bytes, [inicio, fin), and where segmentation's

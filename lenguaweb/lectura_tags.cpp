@@ -106,6 +106,11 @@ void sigue_extranjeros(lectura_html &lectura, const tag_leido &tag) {
                                 tag.texto.size() == 2 + lectura_html::kNombres[k].size() &&
                                 tag.fin == tag.inicio + tag.texto.size() + 1;
     if ((k <= 1 || k >= lectura_html::kMglyph) && !solo_su_nombre) return;
+    // A browser ignores an integration point's end tag while an HTML element is open inside
+    // it, and what the count of them misses ("<b></i>") keeps one open: past the end of a
+    // point that held HTML, readers may stand apart.
+    if (abiertos.back().integracion && abiertos.back().html_visto)
+      lectura.lectores_discrepan = true;
     while (abiertos.back().nombre != k) {
       --lectura.por_nombre[abiertos.back().nombre];
       abiertos.pop_back();
@@ -188,13 +193,14 @@ contexto_de_lectura lenguaweb_contexto_de(const lectura_html &lectura) {
   contexto_de_lectura contexto;
   contexto.crudo = lectura.crudo;
   contexto.en_select = lectura.en_select;
-  contexto.tras_noscript = lectura.tras_noscript;
+  contexto.lectores_discrepan = lectura.lectores_discrepan;
   if (!lectura.abiertos.empty()) {
     const lectura_html::extranjero &cima = lectura.abiertos.back();
     contexto.extranjero = cima.nombre;
     contexto.mathml = cima.mathml;
     contexto.integracion = cima.integracion;
     contexto.html_dentro = cima.html_dentro;
+    contexto.html_visto = cima.html_visto;
   }
   return contexto;
 }
@@ -203,7 +209,7 @@ lectura_html lenguaweb_lectura_en(const contexto_de_lectura &contexto) {
   lectura_html lectura;
   lectura.crudo = contexto.crudo;
   lectura.en_select = contexto.en_select;
-  lectura.tras_noscript = contexto.tras_noscript;
+  lectura.lectores_discrepan = contexto.lectores_discrepan;
   if (contexto.extranjero == contexto_de_lectura::kEnHtml) return lectura;
   const auto abre = [&lectura](uint8_t nombre, bool mathml, bool integracion) {
     lectura.abiertos.push_back({nombre, mathml, integracion});
@@ -214,6 +220,7 @@ lectura_html lenguaweb_lectura_en(const contexto_de_lectura &contexto) {
   if (contexto.extranjero > kMath) abre(contexto.mathml ? kMath : kSvg, contexto.mathml, false);
   abre(contexto.extranjero, contexto.mathml, contexto.integracion);
   lectura.abiertos.back().html_dentro = contexto.html_dentro;
+  lectura.abiertos.back().html_visto = contexto.html_visto;
   return lectura;
 }
 
@@ -256,9 +263,10 @@ uint32_t lenguaweb_sigue_tras_tag(lectura_html &lectura, const tag_leido &leido,
       uint32_t &dentro = lectura.abiertos.back().html_dentro;
       if (!tag.cierra && (tag.elemento == nullptr || !tag.elemento->vacio) &&
           std::ranges::none_of(kIgnorados,
-                               [&](std::string_view n) { return nombre_es(tag.nombre, n); }))
+                               [&](std::string_view n) { return nombre_es(tag.nombre, n); })) {
         ++dentro;
-      else if (tag.cierra && dentro > 0)
+        lectura.abiertos.back().html_visto = true;
+      } else if (tag.cierra && dentro > 0)
         --dentro;
     }
   }
@@ -329,7 +337,7 @@ uint32_t lenguaweb_sigue_tras_tag(lectura_html &lectura, const tag_leido &leido,
     // must stay as it is too. Reading goes on after that tag, the NOSCRIPT closed. So
     // does a SCRIPT or STYLE begun there and not ended before "</noscript": to that reader
     // it runs on to its own end tag, where reading goes on as after its start tag. A
-    // SELECT, SVG or MATH begun there may stay open to that reader (tras_noscript).
+    // SELECT, SVG or MATH begun there may stay open to that reader (lectores_discrepan).
     const htmlparser::texto_acotado<char> pagina = htmlparser::acotado(texto);
     for (size_t p = texto.find('<', tag.fin); p < fin; p = texto.find('<', p + 1)) {
       if (!htmlparser::tiene_atributos(pagina, p)) continue;
@@ -337,7 +345,7 @@ uint32_t lenguaweb_sigue_tras_tag(lectura_html &lectura, const tag_leido &leido,
       const bool abre = texto[p + 1] != '/';
       if (abre &&
           (nombre_es(nombre, "SELECT") || nombre_es(nombre, "SVG") || nombre_es(nombre, "MATH")))
-        lectura.tras_noscript = true;
+        lectura.lectores_discrepan = true;
       const size_t cierre = htmlparser::busca_cierre(pagina, p);
       const htmlparser::elemento_html *elemento =
           abre ? htmlparser::busca_elemento(nombre) : nullptr;

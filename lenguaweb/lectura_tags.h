@@ -90,18 +90,23 @@ struct lectura_html {
      * tags count them. At none it is the element a browser adds to, and a CDATA section
      * begins there; inside one of them "<![CDATA[" is a comment. */
     uint32_t html_dentro = 0;
+    /* Of an integration point: an HTML element opened inside it (lectores_discrepan). */
+    bool html_visto = false;
   };
   elemento_crudo crudo = elemento_crudo::ninguno;
   /* A SELECT is open: an XMP or PLAINTEXT start tag there is ignored by a browser, and
    * what follows it is markup (newer readers open them: their texts, escaped as markup,
    * are safe in raw text too). Only "</select>" ends it here. */
   bool en_select = false;
-  /* A NOSCRIPT's content, as a reader that runs no script reads it (markup), opened a
-   * SELECT, SVG or MATH, which may stay open past its end tag to that reader: from there
-   * on XMP and PLAINTEXT are read as markup too. */
-  bool tras_noscript = false;
+  /* Readers may stand in different elements from here on: a NOSCRIPT's content, as a
+   * reader that runs no script reads it (markup), opened a SELECT, SVG or MATH, which may
+   * stay open past its end tag to that reader; or an integration point ended where HTML
+   * elements had opened inside it, which a browser's end tag leaves open while any of them
+   * is (they are counted, not known). From here on XMP and PLAINTEXT are read as markup,
+   * whose texts are escaped, which is safe in raw text too. */
+  bool lectores_discrepan = false;
   /* Whether an XMP or PLAINTEXT start tag read in HTML opens raw text to every reader. */
-  bool xmp_crudo() const { return !en_select && !tras_noscript; }
+  bool xmp_crudo() const { return !en_select && !lectores_discrepan; }
   std::vector<extranjero> abiertos;
   /* How many of abiertos have each name: an end tag of a name none has costs nothing. */
   std::array<uint32_t, std::size(kNombres)> por_nombre{};

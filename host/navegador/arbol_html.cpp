@@ -15,6 +15,17 @@ namespace {
 
 constexpr size_t kNoEsta = std::string::npos;
 
+// The text of the tag an element comes from. gumbo begins it where the token before it
+// ended, so a "</>" between them, which a parser ignores, stands at its head.
+GumboStringPiece tag_original(const GumboElement &e) {
+  GumboStringPiece t = e.original_tag;
+  while (t.data != nullptr && t.length > 3 && std::string_view(t.data, 3) == "</>") {
+    t.data += 3;
+    t.length -= 3;
+  }
+  return t;
+}
+
 class Aplanador {
  public:
   explicit Aplanador(const char *base) : base_(base) {}
@@ -39,9 +50,9 @@ class Aplanador {
                      kNoEsta,
                      kNoEsta};
           n.ruta = ruta + "/" + n.nombre + "[" + std::to_string(++elementos) + "]";
-          if (e.original_tag.data != nullptr) {
-            n.inicio = static_cast<size_t>(e.original_tag.data - base_);
-            n.fin = n.inicio + e.original_tag.length;
+          if (const GumboStringPiece t = tag_original(e); t.data != nullptr) {
+            n.inicio = static_cast<size_t>(t.data - base_);
+            n.fin = n.inicio + t.length;
           }
           for (unsigned a = 0; a < e.attributes.length; ++a) {
             const auto *at = static_cast<const GumboAttribute *>(e.attributes.data[a]);
@@ -226,7 +237,7 @@ std::string arbol_roto(const std::vector<NodoHtml> &arbol, std::string_view text
 std::string arbol_nombre_de_elemento(const GumboInternalNode &elemento) {
   const GumboElement &e = elemento.v.element;
   if (e.tag != GUMBO_TAG_UNKNOWN) return gumbo_normalized_tagname(e.tag);
-  GumboStringPiece original = e.original_tag;
+  GumboStringPiece original = tag_original(e);
   if (original.data == nullptr) return "?";
   gumbo_tag_from_original_text(&original);
   return en_minusculas(std::string_view(original.data, original.length));

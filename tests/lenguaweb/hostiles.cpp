@@ -158,6 +158,8 @@ TEST_F(Hostiles, CadaContextoGuardaSuTraduccion) {
       {"<noscript><script>x</noscript>y</script><p>z</p><noscript><style </noscript>a</style><p>b</p>", "z|b"},
       {"<svg><script><script></script>p</script>q<desc>r</desc><style><![CDATA[ x > </style> ]]>b</style>c</svg><p>s</p>", "q|r|c|s"},
       {"<svg><script><script a=b/></script>p</script>q<desc>r</desc><script/>s<script>t</script></svg>", "q|r"},
+      {"<svg><foreignObject><x></foreignObject><math><foreignObject><xmp>a</xmp></math></svg>", "a"},
+      {"<svg><foreignObject><b></i></foreignObject><math><foreignObject><xmp>a</xmp></math></svg><xmp>b</xmp>", "a|b"},
       {"<meta name=\"description\" http-equiv=\"refresh\" content=\"About us\">"
        "<META NAME=description Http-Equiv=refresh CONTENT=About><p>e</p>", "e"},
   };
