@@ -34,6 +34,10 @@ size_t fin_de_texto_sin_tags(std::string_view texto, size_t desde, std::string_v
   return texto.size();
 }
 
+bool es_fin_de_texto_sin_tags(std::string_view texto, size_t i, std::string_view nombre) {
+  return texto.compare(i, 2, "</") == 0 && sigue_nombre(texto, i + 2, nombre);
+}
+
 size_t fin_de_script(std::string_view texto, size_t desde) {
   constexpr std::string_view kScript = "script";
   enum { datos, escapado, doble } estado = datos;

@@ -343,6 +343,11 @@ size_t busca_fin_de_elemento(std::string_view texto, size_t desde, size_t hasta,
  * the end of texto when there is none. */
 size_t fin_de_texto_sin_tags(std::string_view texto, size_t desde, std::string_view nombre);
 
+/* Whether texto at i holds the end tag that ends such an element: "</" + nombre (letter case
+ * ignored) followed by a blank, '/' or '>'. A browser reads that tag as any other, quoted
+ * values and all. */
+bool es_fin_de_texto_sin_tags(std::string_view texto, size_t i, std::string_view nombre);
+
 /* The same for a SCRIPT element, as a browser's tokenizer reads script data: a "<!--" in
  * it begins an escaped part, which "-->" ends, and inside that part a "<script" begins a
  * doubly escaped one, which only its own "</script" ends: a "</script" there does not end

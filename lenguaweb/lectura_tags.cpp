@@ -150,10 +150,14 @@ tag_leido lenguaweb_lee_tag_en(const htmlparser::texto_acotado<char> &texto, uin
   tag_leido tag{};
   tag.inicio = inicio;
   tag.fin = static_cast<uint32_t>(fin.cerrado ? fin.cierre + 1 : fin.cierre);
-  // Inside a raw element or TITLE a browser reads no tag, and so no quote of one.
-  tag.sin_cerrar = crudo == elemento_crudo::ninguno ? fin.sin_cerrar : 0;
+  // Inside a raw element or TITLE a browser reads no tag, and so no quote of one, but the
+  // element's own end tag: a "</title" inside one of its quoted values ends nothing.
+  const bool fin_propio =
+      crudo != elemento_crudo::ninguno && crudo != elemento_crudo::plaintext &&
+      htmlparser::es_fin_de_texto_sin_tags(vista, inicio, htmlparser::nombre_de_elemento(crudo));
+  tag.sin_cerrar = crudo == elemento_crudo::ninguno || fin_propio ? fin.sin_cerrar : 0;
   size_t fin_texto = fin.cierre;
-  if (crudo != elemento_crudo::ninguno) {
+  if (crudo != elemento_crudo::ninguno && !fin_propio) {
     const size_t corte = htmlparser::busca_fin_de_elemento(vista, inicio + 1, fin.cierre,
                                                            htmlparser::nombre_de_elemento(crudo));
     if (corte < fin.cierre) {

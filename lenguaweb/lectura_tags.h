@@ -51,7 +51,8 @@ struct tag_leido {
 /* Reads the tag whose '<' stands at offset inicio of texto, ended as
  * htmlparser::lee_fin_de_tag ends it; with no end it runs to the end of texto,
  * reported as "(fin_tag) != NULL" when informa is set. Inside a raw element a tag never
- * swallows the element's end tag (htmlparser::busca_fin_de_elemento). texto keeps what
+ * swallows the element's end tag (htmlparser::busca_fin_de_elemento); that end tag itself
+ * is read whole, as a browser reads it (htmlparser::es_fin_de_texto_sin_tags). texto keeps what
  * the reading learns of it, for the next tag read from it. */
 tag_leido lenguaweb_lee_tag_en(const htmlparser::texto_acotado<char> &texto, uint32_t inicio,
                                elemento_crudo crudo, bool informa);
