@@ -28,14 +28,14 @@ bool sigue_nombre(std::string_view texto, size_t i, std::string_view nombre) {
 
 }  // namespace
 
-size_t fin_de_texto_sin_tags(std::string_view texto, size_t desde, std::string_view nombre) {
-  for (size_t p = texto.find("</", desde); p != kNoEsta; p = texto.find("</", p + 1))
-    if (sigue_nombre(texto, p + 2, nombre)) return p;
-  return texto.size();
-}
-
 bool es_fin_de_texto_sin_tags(std::string_view texto, size_t i, std::string_view nombre) {
   return texto.compare(i, 2, "</") == 0 && sigue_nombre(texto, i + 2, nombre);
+}
+
+size_t fin_de_texto_sin_tags(std::string_view texto, size_t desde, std::string_view nombre) {
+  for (size_t p = texto.find("</", desde); p != kNoEsta; p = texto.find("</", p + 1))
+    if (es_fin_de_texto_sin_tags(texto, p, nombre)) return p;
+  return texto.size();
 }
 
 size_t fin_de_script(std::string_view texto, size_t desde) {
@@ -59,16 +59,16 @@ size_t fin_de_script(std::string_view texto, size_t desde) {
         estado = escapado;
         guiones = 2;  // "<!-->" is a whole escaped part
         i += 3;
-      } else if (texto.compare(i + 1, 1, "/") == 0 && sigue_nombre(texto, i + 2, kScript)) {
+      } else if (es_fin_de_texto_sin_tags(texto, i, kScript)) {
         return i;
       }
     } else if (estado == escapado) {
-      if (texto.compare(i + 1, 1, "/") == 0 && sigue_nombre(texto, i + 2, kScript)) return i;
+      if (es_fin_de_texto_sin_tags(texto, i, kScript)) return i;
       if (sigue_nombre(texto, i + 1, kScript)) {
         estado = doble;
         i += kScript.size() + 1;  // the blank, '/' or '>' after the name is read with it
       }
-    } else if (texto.compare(i + 1, 1, "/") == 0 && sigue_nombre(texto, i + 2, kScript)) {
+    } else if (es_fin_de_texto_sin_tags(texto, i, kScript)) {
       estado = escapado;
       i += kScript.size() + 2;
     }

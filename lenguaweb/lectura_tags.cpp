@@ -106,17 +106,16 @@ void sigue_extranjeros(lectura_html &lectura, const tag_leido &tag) {
                                 tag.texto.size() == 2 + lectura_html::kNombres[k].size() &&
                                 tag.fin == tag.inicio + tag.texto.size() + 1;
     if ((k <= 1 || k >= lectura_html::kMglyph) && !solo_su_nombre) return;
-    // A browser ignores an integration point's end tag while an HTML element is open inside
-    // it, and what the count of them misses ("<b></i>") keeps one open: past the end of a
-    // point that held HTML, readers may stand apart.
-    if (abiertos.back().integracion && abiertos.back().html_visto)
-      lectura.lectores_discrepan = true;
-    while (abiertos.back().nombre != k) {
-      --lectura.por_nombre[abiertos.back().nombre];
+    // A browser ignores an end tag that would close an integration point while an HTML
+    // element is open inside it, and what the count of them misses ("<b></i>") keeps one
+    // open: past any point closed here that held HTML, readers may stand apart.
+    for (bool cerrado = false; !cerrado;) {
+      const lectura_html::extranjero &e = abiertos.back();
+      if (e.integracion && e.html_visto) lectura.lectores_discrepan = true;
+      cerrado = e.nombre == k;
+      --lectura.por_nombre[e.nombre];
       abiertos.pop_back();
     }
-    --lectura.por_nombre[k];
-    abiertos.pop_back();
     return;
   }
   if (se_cierra_solo(tag)) return;
@@ -152,14 +151,13 @@ tag_leido lenguaweb_lee_tag_en(const htmlparser::texto_acotado<char> &texto, uin
   tag.fin = static_cast<uint32_t>(fin.cerrado ? fin.cierre + 1 : fin.cierre);
   // Inside a raw element or TITLE a browser reads no tag, and so no quote of one, but the
   // element's own end tag: a "</title" inside one of its quoted values ends nothing.
-  const bool fin_propio =
-      crudo != elemento_crudo::ninguno && crudo != elemento_crudo::plaintext &&
-      htmlparser::es_fin_de_texto_sin_tags(vista, inicio, htmlparser::nombre_de_elemento(crudo));
+  const std::string_view elemento = htmlparser::nombre_de_elemento(crudo);
+  const bool fin_propio = crudo != elemento_crudo::ninguno && crudo != elemento_crudo::plaintext &&
+                          htmlparser::es_fin_de_texto_sin_tags(vista, inicio, elemento);
   tag.sin_cerrar = crudo == elemento_crudo::ninguno || fin_propio ? fin.sin_cerrar : 0;
   size_t fin_texto = fin.cierre;
   if (crudo != elemento_crudo::ninguno && !fin_propio) {
-    const size_t corte = htmlparser::busca_fin_de_elemento(vista, inicio + 1, fin.cierre,
-                                                           htmlparser::nombre_de_elemento(crudo));
+    const size_t corte = htmlparser::busca_fin_de_elemento(vista, inicio + 1, fin.cierre, elemento);
     if (corte < fin.cierre) {
       fin_texto = tag.fin = static_cast<uint32_t>(corte);
       tag.cortado = true;

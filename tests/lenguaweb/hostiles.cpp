@@ -160,6 +160,7 @@ TEST_F(Hostiles, CadaContextoGuardaSuTraduccion) {
       {"<svg><script><script a=b/></script>p</script>q<desc>r</desc><script/>s<script>t</script></svg>", "q|r"},
       {"<svg><foreignObject><x></foreignObject><math><foreignObject><xmp>a</xmp></math></svg>", "a"},
       {"<svg><foreignObject><b></i></foreignObject><math><foreignObject><xmp>a</xmp></math></svg><xmp>b</xmp>", "a|b"},
+      {"<svg><desc><div>x<math></desc><desc><xmp>a</xmp></desc></math></svg><p>e</p>", "x|a|e"},
       {"<title>t</title f=\"></title>\">a<textarea>u</textarea a='</textarea>'>b<xmp>x</xmp title=\"</xmp>\">c"
        "<script>s</script x=\"</script>\">d<p>e</p>", "t|a|u|b|x|c|d|e"},
       {"<meta name=\"description\" http-equiv=\"refresh\" content=\"About us\">"
