@@ -27,7 +27,9 @@
  *     Tags are counted by name as a browser's tokenizer reads them (fuzz_cuenta_tags).
  *     A translated body text may add, cut as before, one tag per '<' of it that begins
  *     one of the 13 inline tags but for those the page showed as code in that text; cut
- *     by blocks, per '<' of the translations, a phrasing tag or one its body texts held. */
+ *     by blocks, per '<' of the translations, a phrasing tag or one its body texts held.
+ * (e) A page read through its charset declaration gives written pages read in the same
+ *     encoding, which may gain one META for it. */
 
 namespace {
 
@@ -88,6 +90,25 @@ std::string lo_que_se_ve(std::string_view texto) {
     i = menor == texto.size() ? menor : std::min(texto.find('>', menor), texto.size() - 1) + 1;
   }
   return r;
+}
+
+/* A page read through its charset declaration is read in the same encoding once written,
+ * which may take one META that names it among the first bytes that a browser reads; the
+ * tags that the page may gain with it. */
+std::string nombra_su_codificacion(const lenguaweb_t *d, std::string_view escrita) {
+  const codificacion_pagina_t &c = d->pagina.codificacion;
+  if (c.origen != CODIFICACION_DECLARADA) return "";
+  codificacion_pagina_t leida{};
+  conv_detecta_codificacion(escrita.data(), escrita.size(), d->idioma, &leida);
+  return leida.origen <= CODIFICACION_DECLARADA && std::string_view(leida.nombre) == c.nombre
+             ? ""
+             : "is read in " + std::string(leida.nombre) + ", not in the " + c.nombre +
+                   " it declares";
+}
+std::map<std::string, long> con_declaracion(const lenguaweb_t *d,
+                                            std::map<std::string, long> puede = {}) {
+  if (d->pagina.codificacion.origen == CODIFICACION_DECLARADA) ++puede["META"];
+  return puede;
 }
 
 /* A written page as the document's page was read: through UTF-8 when it was. */
@@ -235,12 +256,16 @@ std::string comprueba(std::string_view bytes, uint32_t idioma, bool bloques) {
         fallo = "read again, text " + std::to_string(j) + " " + fuzz_muestra(releidos[j]) +
                 " is not the page's " + fuzz_muestra(textos_del_documento[j]);
   }
-  if (fallo.empty()) fallo = fuzz_gana_tags(original, como_se_leyo(documento, propia), {});
+  if (fallo.empty()) fallo = nombra_su_codificacion(documento, propia);
+  if (fallo.empty())
+    fallo = fuzz_gana_tags(original, como_se_leyo(documento, propia), con_declaracion(documento));
   if (!fallo.empty()) return "rebuilt with its own texts: " + fallo;
 
   std::string p1, p2;
   fallo = r.escribe(documento, "p1.html", &p1);
-  if (fallo.empty()) fallo = fuzz_gana_tags(original, como_se_leyo(documento, p1), {});
+  if (fallo.empty()) fallo = nombra_su_codificacion(documento, p1);
+  if (fallo.empty())
+    fallo = fuzz_gana_tags(original, como_se_leyo(documento, p1), con_declaracion(documento));
   for (const lista_reg_t *tabla : {r.a.lista, r.img.lista}) {  // a reference names one record
     std::set<std::string> vistos;
     for (uint32_t i = 0; fallo.empty() && i < lista_reg_num_elems(tabla); ++i)
@@ -266,9 +291,11 @@ std::string comprueba(std::string_view bytes, uint32_t idioma, bool bloques) {
   std::string traducida;
   fallo = r.escribe(documento1, "traducida.html", &traducida, r.lista(pruebas::a_lista(traducidos)),
                     r.lista(ids1), true);
+  if (fallo.empty()) fallo = nombra_su_codificacion(documento1, traducida);
   if (fallo.empty())
-    fallo = fuzz_gana_tags(p1_leida, como_se_leyo(documento1, traducida),
-                           permitidos(documento1, traducidos, bloques));
+    fallo =
+        fuzz_gana_tags(p1_leida, como_se_leyo(documento1, traducida),
+                       con_declaracion(documento1, permitidos(documento1, traducidos, bloques)));
   return fallo.empty() ? "" : "rebuilt with translations: " + fallo;
 }
 

@@ -112,7 +112,9 @@ LENGUAWEB_API lista_cad_t *lenguaweb_dame_textos_a_trducir(const lenguaweb_t *le
  * stays the caller's and is only read; either table may be null. CIERTO when the
  * whole page was written; the file is written whole or not at all. A list of
  * translations whose count is not the document's count of texts, or that holds a null
- * text, is reported and nothing is written (FALSO). */
+ * text, is reported and nothing is written (FALSO). A page whose charset declaration the
+ * translations push past the first 1024 bytes, where browsers look for it, gets a META
+ * charset (or, in UTF-8 with no room for one, a byte order mark) that browsers find. */
 LENGUAWEB_API booleano lenguaweb_reconstruye_fichero_html(
     const lenguaweb_t *lenguaweb, const lista_cad_t *textos_traducidos, const lista_cad_t *IDs,
     const lista_reg_t *tabla_links_a, const lista_reg_t *tabla_links_img,

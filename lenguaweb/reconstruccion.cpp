@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "lenguaweb/atributos.h"
@@ -267,6 +268,38 @@ size_t donde_declarar(std::string_view pagina, size_t desde) {
     inicio =
         lenguaweb_lee_tag_en(t, static_cast<uint32_t>(inicio), elemento_crudo::ninguno, false).fin;
   }
+}
+
+/* The bytes a browser's prescan reads for a charset declaration. */
+constexpr size_t kPrescan = 1024;
+
+/* A page read through its charset declaration, or written in UTF-8 where it was not, is
+ * read in the same encoding again only while a declaration stands in the first bytes
+ * that the prescan reads: translations and links written before it can push it out.
+ * Given the written page's first bytes (saliente, as they go out; salida, as put
+ * together), puts a declaration into salida where it fits: after the HEAD start tag,
+ * else before the first element; a UTF-8 page with no such place gets a byte order mark.
+ * True when salida changed. Positions are counted in salida, which is the bytes that go
+ * out but in a stateful encoding (ISO-2022-JP), whose runs are about as long. */
+bool declara_al_principio(std::string &salida, std::string_view saliente, const escritura &e) {
+  if (salida.empty()) return false;
+  codificacion_pagina_t leida{};
+  conv_detecta_codificacion(saliente.data(), std::min(saliente.size(), kPrescan), e.idioma, &leida);
+  if (leida.origen <= CODIFICACION_DECLARADA && std::strcmp(leida.nombre, e.salida_en) == 0)
+    return false;
+  const std::string meta =
+      std::string("<meta charset=\"") + e.salida_en + (e.documento->pagina.xhtml ? "\" />" : "\">");
+  const size_t en =
+      donde_declarar(std::string_view(salida).substr(0, std::min(salida.size(), kPrescan)), 0);
+  if (en + meta.size() <= kPrescan) {
+    salida.insert(en, meta);
+    return true;
+  }
+  if (es_utf8(e.salida_en) && !salida.starts_with("\xEF\xBB\xBF")) {
+    salida.insert(0, "\xEF\xBB\xBF");
+    return true;
+  }
+  return false;
 }
 
 /* Writes texto into the value of attribute nombre (found as lenguaweb_busca_valor finds
@@ -804,14 +837,21 @@ booleano graba_fichero_html(const lenguaweb_t *documento, const lista_cad_t *tra
   std::string salida;
   salida.reserve(kTamanoTramo + (kTamanoTramo >> 2));
   const bool transcodifica = std::strcmp(e.montada_en, e.salida_en) != 0;
+  // The first bytes that go out are checked once for the declaration that names them.
+  bool por_nombrar = e.declara_utf8 || pagina.codificacion.origen == CODIFICACION_DECLARADA;
   const std::function<void()> vacia = [&]() {
-    if (transcodifica) {
-      size_t largo = 0;
-      const cad_propia convertida(conv_entre_codificaciones_n(
-          salida.data(), salida.size(), e.montada_en, e.salida_en, &largo, nullptr));
-      fichero_escritura_anade(fichero, convertida.get(), convertida ? largo : 0);
-    } else {
-      fichero_escritura_anade(fichero, salida.data(), salida.size());
+    for (;;) {
+      size_t largo = salida.size();
+      cad_propia convertida;
+      if (transcodifica) {
+        convertida.reset(conv_entre_codificaciones_n(salida.data(), salida.size(), e.montada_en,
+                                                     e.salida_en, &largo, nullptr));
+        if (!convertida) largo = 0;
+      }
+      const std::string_view saliente(transcodifica ? convertida.get() : salida.data(), largo);
+      if (std::exchange(por_nombrar, false) && declara_al_principio(salida, saliente, e)) continue;
+      fichero_escritura_anade(fichero, saliente.data(), saliente.size());
+      break;
     }
     salida.clear();
   };

@@ -28,6 +28,9 @@ const char *const kKoi8 =
 // have as text is reported, with the reason, and the page goes back as it came.
 TEST_F(Fidelidad, CadaPaginaVuelveComoEraEnSuCodificacion) {
   const std::string binaria("\x01\x02\x03\x04<p>a</p>\x05\x06\x07", 15);
+  // What stands before a declaration near the end of the prescan's 1024 bytes, and a title
+  // long enough to push it out.
+  const std::string relleno = "<!-- " + std::string(900, 'x') + " -->", largo(100, 'T');
   const std::string ilegible = "the page cannot be read as text, and is kept as it is: ";
   const std::string control = ilegible +
                               "more than one byte in 16 of its first 1024 is a control character: "
@@ -111,6 +114,20 @@ TEST_F(Fidelidad, CadaPaginaVuelveComoEraEnSuCodificacion) {
        .utf8 = true, .escrita = "<!DOCTYPE html>\n<HTML><HEAD lang=es><meta charset=\"UTF-8\"><TITLE>caf\xC3\xA9</TITLE></HEAD>"},
       {.pagina = std::string("\xFF\xFE<\0p\0>\0a\0", 10), .caso = "UTF-8 output: a UTF-16 page", .utf8 = true,
        .escrita = "\xEF\xBB\xBF<meta charset=\"UTF-8\"><p>a"},
+      {.pagina = "<html><head><title>t</title>" + relleno + "<meta charset=\"utf-8\"><p>x</p>",
+       .caso = "a translation that pushes the declaration past the prescan's 1024 bytes brings one after HEAD",
+       .traducidos = {largo, "X"},
+       .escrita = "<html><head><meta charset=\"UTF-8\"><title>" + largo + "</title>" + relleno + "<meta charset=\"utf-8\"><p>X</p>"},
+      {.pagina = "<!DOCTYPE html><title>t</title>" + relleno + "<meta charset=windows-1251><p>x</p>",
+       .caso = "without HEAD, before the first element", .idioma = kRuso, .traducidos = {largo, "\xCC\xE8\xF0"},
+       .escrita = "<!DOCTYPE html><meta charset=\"windows-1251\"><title>" + largo + "</title>" + relleno +
+           "<meta charset=windows-1251><p>\xCC\xE8\xF0</p>"},
+      {.pagina = "<html><head><title>t</title>" + relleno + "<meta charset=\"utf-8\"><p>x</p>",
+       .caso = "a declaration still in reach is the page's own", .traducidos = {"T", "X"},
+       .escrita = "<html><head><title>T</title>" + relleno + "<meta charset=\"utf-8\"><p>X</p>"},
+      {.pagina = "<!-- " + std::string(1100, 'x') + " -->\n<html><head><title>caf\xE9</title></head>",
+       .caso = "UTF-8 output where no declaration can stand in reach: a byte order mark", .utf8 = true,
+       .escrita = "\xEF\xBB\xBF<!-- " + std::string(1100, 'x') + " -->\n<html><head><meta charset=\"UTF-8\"><title>caf\xC3\xA9</title></head>"},
   };
   // clang-format on
   comprueba(casos);
