@@ -248,10 +248,10 @@ void busca_idioma_declarado(std::string_view pagina, size_t *html_en,
   }
 }
 
-/* Where a page written in UTF-8 that names no charset gets its META: after its HEAD start
- * tag, or else after an XML declaration and a DOCTYPE that begin it, or at its start
- * (past a byte order mark). */
-size_t donde_declarar(std::string_view pagina, size_t desde) {
+/* Where a META that names the page's charset can go, from desde (past a byte order mark):
+ * after the HEAD start tag (kNoEsta when there is none), or else after an XML declaration,
+ * a DOCTYPE and comments that begin the page. */
+size_t tras_head(std::string_view pagina, size_t desde) {
   const htmlparser::texto_acotado<char> t = htmlparser::acotado(pagina);
   lectura_html lectura;
   for (size_t p = pagina.find('<', desde); p != htmlparser::kNoEsta; p = pagina.find('<', p)) {
@@ -260,6 +260,10 @@ size_t donde_declarar(std::string_view pagina, size_t desde) {
     if (htmlparser::nombre_es(tag.nombre_legado, "HEAD")) return tag.fin;
     p = sigue;
   }
+  return htmlparser::kNoEsta;
+}
+size_t al_principio(std::string_view pagina, size_t desde) {
+  const htmlparser::texto_acotado<char> t = htmlparser::acotado(pagina);
   size_t inicio = desde;
   for (;;) {
     inicio = htmlparser::fin_de_blancos(t, inicio);
@@ -268,6 +272,12 @@ size_t donde_declarar(std::string_view pagina, size_t desde) {
     inicio =
         lenguaweb_lee_tag_en(t, static_cast<uint32_t>(inicio), elemento_crudo::ninguno, false).fin;
   }
+}
+
+/* Where a page written in UTF-8 that names no charset gets its META. */
+size_t donde_declarar(std::string_view pagina, size_t desde) {
+  const size_t head = tras_head(pagina, desde);
+  return head != htmlparser::kNoEsta ? head : al_principio(pagina, desde);
 }
 
 /* The bytes a browser's prescan reads for a charset declaration. */
@@ -289,14 +299,16 @@ bool declara_al_principio(std::string &salida, std::string_view saliente, const 
     return false;
   const std::string meta =
       std::string("<meta charset=\"") + e.salida_en + (e.documento->pagina.xhtml ? "\" />" : "\">");
-  const size_t en =
-      donde_declarar(std::string_view(salida).substr(0, std::min(salida.size(), kPrescan)), 0);
-  if (en + meta.size() <= kPrescan) {
-    salida.insert(en, meta);
-    return true;
-  }
-  if (es_utf8(e.salida_en) && !salida.starts_with("\xEF\xBB\xBF")) {
-    salida.insert(0, "\xEF\xBB\xBF");
+  constexpr std::string_view kMarcaUtf8 = "\xEF\xBB\xBF";
+  const std::string_view alcance(salida.data(), std::min(salida.size(), kPrescan));
+  const size_t desde = alcance.starts_with(kMarcaUtf8) ? kMarcaUtf8.size() : 0;
+  for (const size_t en : {tras_head(alcance, desde), al_principio(alcance, desde)})
+    if (en != htmlparser::kNoEsta && en + meta.size() <= kPrescan) {
+      salida.insert(en, meta);
+      return true;
+    }
+  if (es_utf8(e.salida_en) && desde == 0) {
+    salida.insert(0, kMarcaUtf8);
     return true;
   }
   return false;

@@ -10,6 +10,7 @@
 #include <span>
 
 #include "arbol_html.h"
+#include "companion/codificacion.h"
 #include "lenguaweb.h"
 #include "privado/ascii.h"
 #include "privado/blancos.h"
@@ -203,15 +204,22 @@ bool raiz_con_menos(const std::string &e, const Lectura &escrita, const Lectura 
 //  - an element that is neither one of fuente's (its name and every attribute with its
 //    value, but for the values that translations and link tables fill: alt, content,
 //    href and src) nor an inline element without attributes (b, i, u, em, strong, font,
-//    br);
+//    br), nor a META charset that names the encoding fuente declares;
 //  - an attribute value that a browser runs as a link (javascript:, vbscript:, data:,
 //    after blanks and control characters are read as a URL parser reads them) that
 //    fuente does not hold in an attribute of the same name;
 //  - a SCRIPT or STYLE element whose text fuente's do not hold.
 std::string contenido_ajeno(std::string_view fuente, std::string_view escrita) {
   const Lectura antes(fuente), despues(escrita);
+  // A META that names the charset fuente declares: the writer adds it where translations
+  // push the page's own declaration out of the first bytes, where browsers look for it.
+  codificacion_pagina_t leida{};
+  conv_detecta_codificacion(fuente.data(), fuente.size(), 0, &leida);
+  const std::string declaracion =
+      leida.origen == CODIFICACION_DECLARADA ? std::string("meta charset=") + leida.nombre : "";
   for (const std::string &e : despues.elementos)
-    if (!antes.elementos.contains(e) && !esta_en(e, kEnLinea) && !raiz_con_menos(e, despues, antes))
+    if (!antes.elementos.contains(e) && !esta_en(e, kEnLinea) && e != declaracion &&
+        !raiz_con_menos(e, despues, antes))
       return "a new element <" + e + ">";
   for (const std::string &a : despues.activos)
     if (!antes.activos.contains(a)) return "a new active link " + a;

@@ -118,10 +118,10 @@ TEST_F(Fidelidad, CadaPaginaVuelveComoEraEnSuCodificacion) {
        .caso = "a translation that pushes the declaration past the prescan's 1024 bytes brings one after HEAD",
        .traducidos = {largo, "X"},
        .escrita = "<html><head><meta charset=\"UTF-8\"><title>" + largo + "</title>" + relleno + "<meta charset=\"utf-8\"><p>X</p>"},
-      {.pagina = "<!DOCTYPE html><title>t</title>" + relleno + "<meta charset=windows-1251><p>x</p>",
-       .caso = "without HEAD, before the first element", .idioma = kRuso, .traducidos = {largo, "\xCC\xE8\xF0"},
+      {.pagina = "<!DOCTYPE html><title>t</title>" + relleno + "<head><meta charset=windows-1251><p>x</p>",
+       .caso = "with HEAD out of reach too, before the first element", .idioma = kRuso, .traducidos = {largo, "\xCC\xE8\xF0"},
        .escrita = "<!DOCTYPE html><meta charset=\"windows-1251\"><title>" + largo + "</title>" + relleno +
-           "<meta charset=windows-1251><p>\xCC\xE8\xF0</p>"},
+           "<head><meta charset=windows-1251><p>\xCC\xE8\xF0</p>"},
       {.pagina = "<html><head><title>t</title>" + relleno + "<meta charset=\"utf-8\"><p>x</p>",
        .caso = "a declaration still in reach is the page's own", .traducidos = {"T", "X"},
        .escrita = "<html><head><title>T</title>" + relleno + "<meta charset=\"utf-8\"><p>X</p>"},
