@@ -248,29 +248,36 @@ void busca_idioma_declarado(std::string_view pagina, size_t *html_en,
   }
 }
 
-/* Where a META that names the page's charset can go, from desde (past a byte order mark):
- * after the HEAD start tag (kNoEsta when there is none), or else after an XML declaration,
- * a DOCTYPE and comments that begin the page. */
-size_t tras_head(std::string_view pagina, size_t desde) {
+/* Where a META that names the page's charset can go, from desde (past a byte order mark),
+ * among the tags that begin before hasta: after the HEAD start tag (kNoEsta when there is
+ * none), or else after an XML declaration, a DOCTYPE and comments that begin the page.
+ * Tags are read in the whole of pagina, so that one that runs past hasta is read to its
+ * real end; none is looked past whose quote stays open, as a browser reads on inside it. */
+size_t tras_head(std::string_view pagina, size_t desde, size_t hasta = htmlparser::kNoEsta) {
   const htmlparser::texto_acotado<char> t = htmlparser::acotado(pagina);
   lectura_html lectura;
-  for (size_t p = pagina.find('<', desde); p != htmlparser::kNoEsta; p = pagina.find('<', p)) {
+  for (size_t p = pagina.find('<', desde); p < hasta && p != htmlparser::kNoEsta;
+       p = pagina.find('<', p)) {
     const tag_leido tag = lenguaweb_lee_tag_en(t, static_cast<uint32_t>(p), lectura.crudo, false);
+    if (tag.sin_cerrar != 0) return htmlparser::kNoEsta;
     const uint32_t sigue = lenguaweb_sigue_tras_tag(lectura, tag, pagina, false);
     if (htmlparser::nombre_es(tag.nombre_legado, "HEAD")) return tag.fin;
     p = sigue;
   }
   return htmlparser::kNoEsta;
 }
-size_t al_principio(std::string_view pagina, size_t desde) {
+size_t al_principio(std::string_view pagina, size_t desde, size_t hasta = htmlparser::kNoEsta) {
   const htmlparser::texto_acotado<char> t = htmlparser::acotado(pagina);
   size_t inicio = desde;
   for (;;) {
     inicio = htmlparser::fin_de_blancos(t, inicio);
+    if (inicio >= hasta) return htmlparser::kNoEsta;
     if (!htmlparser::empieza_por(t, inicio, "<?") && !htmlparser::empieza_por(t, inicio, "<!"))
       return inicio;
-    inicio =
-        lenguaweb_lee_tag_en(t, static_cast<uint32_t>(inicio), elemento_crudo::ninguno, false).fin;
+    const tag_leido tag =
+        lenguaweb_lee_tag_en(t, static_cast<uint32_t>(inicio), elemento_crudo::ninguno, false);
+    if (tag.sin_cerrar != 0) return htmlparser::kNoEsta;
+    inicio = tag.fin;
   }
 }
 
@@ -288,7 +295,8 @@ constexpr size_t kPrescan = 1024;
  * that the prescan reads: translations and links written before it can push it out.
  * Given the written page's first bytes (saliente, as they go out; salida, as put
  * together), puts a declaration into salida where it fits: after the HEAD start tag,
- * else before the first element; a UTF-8 page with no such place gets a byte order mark.
+ * else before the first element (not in XHTML); a UTF-8 page with no such place gets a
+ * byte order mark.
  * True when salida changed. Positions are counted in salida, which is the bytes that go
  * out but in a stateful encoding (ISO-2022-JP), whose runs are about as long. */
 bool declara_al_principio(std::string &salida, std::string_view saliente, const escritura &e) {
@@ -300,9 +308,11 @@ bool declara_al_principio(std::string &salida, std::string_view saliente, const 
   const std::string meta =
       std::string("<meta charset=\"") + e.salida_en + (e.documento->pagina.xhtml ? "\" />" : "\">");
   constexpr std::string_view kMarcaUtf8 = "\xEF\xBB\xBF";
-  const std::string_view alcance(salida.data(), std::min(salida.size(), kPrescan));
-  const size_t desde = alcance.starts_with(kMarcaUtf8) ? kMarcaUtf8.size() : 0;
-  for (const size_t en : {tras_head(alcance, desde), al_principio(alcance, desde)})
+  const size_t desde = std::string_view(salida).starts_with(kMarcaUtf8) ? kMarcaUtf8.size() : 0;
+  // Before the root element an XHTML page would no longer be XML: only after its HEAD.
+  const size_t principio =
+      e.documento->pagina.xhtml ? htmlparser::kNoEsta : al_principio(salida, desde, kPrescan);
+  for (const size_t en : {tras_head(salida, desde, kPrescan), principio})
     if (en != htmlparser::kNoEsta && en + meta.size() <= kPrescan) {
       salida.insert(en, meta);
       return true;

@@ -125,6 +125,15 @@ TEST_F(Fidelidad, CadaPaginaVuelveComoEraEnSuCodificacion) {
       {.pagina = "<html><head><title>t</title>" + relleno + "<meta charset=\"utf-8\"><p>x</p>",
        .caso = "a declaration still in reach is the page's own", .traducidos = {"T", "X"},
        .escrita = "<html><head><title>T</title>" + relleno + "<meta charset=\"utf-8\"><p>X</p>"},
+      {.pagina = "<html><title>t</title><head data-x=\"a>b" + std::string(950, 'z') + "\"><meta charset=utf-8><p>x</p>",
+       .caso = "a HEAD start tag that runs out of reach is read to its end, not to a '>' in its value",
+       .traducidos = {largo, "X"},
+       .escrita = "<meta charset=\"UTF-8\"><html><title>" + largo + "</title><head data-x=\"a>b" + std::string(950, 'z') +
+           "\"><meta charset=utf-8><p>X</p>"},
+      {.pagina = "<html xmlns=\"http://www.w3.org/1999/xhtml\"><title>t</title>" + relleno + "<head><meta charset=\"utf-8\" /></head>",
+       .caso = "XHTML with HEAD out of reach: a byte order mark, as nothing may stand before its root",
+       .traducidos = {largo}, .escrita = "\xEF\xBB\xBF<html xmlns=\"http://www.w3.org/1999/xhtml\"><title>" + largo + "</title>" +
+           relleno + "<head><meta charset=\"utf-8\" /></head>"},
       {.pagina = "<!-- " + std::string(1100, 'x') + " -->\n<html><head><title>caf\xE9</title></head>",
        .caso = "UTF-8 output where no declaration can stand in reach: a byte order mark", .utf8 = true,
        .escrita = "\xEF\xBB\xBF<!-- " + std::string(1100, 'x') + " -->\n<html><head><meta charset=\"UTF-8\"><title>caf\xC3\xA9</title></head>"},
