@@ -271,6 +271,7 @@ uint32_t lee_tag(pasada &p, uint32_t posicion) {
   const tag_leido tag = lenguaweb_lee_tag_en(p.t, posicion, p.lectura.crudo, true);
   lenguaweb_anota_comilla(p.documento, tag.sin_cerrar, tag.fin);
   const elemento_crudo antes = p.lectura.crudo;
+  const bool en_extranjero = !p.lectura.en_html();
   const uint32_t sigue = lenguaweb_sigue_tras_tag(p.lectura, tag, p.pagina, true);
   lenguaweb_cambia_preformateado(p.preformateado, tag);
   const bool cierra = tag.cierra;
@@ -282,9 +283,12 @@ uint32_t lee_tag(pasada &p, uint32_t posicion) {
   const auto toma = [&](std::vector<texto_pendiente> &destino) {
     if (se_traduce) toma_atributos(p, tag, destino);
   };
+  // A phrasing tag that takes the reading out of SVG or MathML (an I, a B) is no text's:
+  // what stands before it is read there, what follows as HTML, whatever a translation keeps.
   const htmlparser::elemento_html *frase =
       se_leen_tags(antes) && htmlparser::tiene_atributos(p.t, posicion) && tag.sin_cerrar == 0 &&
-              !tag.cortado && !sin_fin && tag.elemento != nullptr && tag.elemento->frase >= 0
+              !tag.cortado && !sin_fin && tag.elemento != nullptr && tag.elemento->frase >= 0 &&
+              !(en_extranjero && htmlparser::sale_de_extranjero(tag.texto))
           ? tag.elemento
           : nullptr;
 

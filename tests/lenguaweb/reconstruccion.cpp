@@ -59,6 +59,10 @@ TEST_F(Reconstruccion, CadaTraduccionVaASuSitio) {
        .traducidos = {"L", "x<B ><I> z"}, .escrita = "L<svg>x<B &gt;<I>&lt;I&gt; z"},
       {.pagina = "l<svg>x<B &gt;<I> y", .caso = "and where the translation drops it",
        .traducidos = {"L", "z"}, .escrita = "L<svg>z<B &gt;<I>"},
+      {.pagina = "<svg><i>x<title>&lt;e</title>", .caso = "a tag that takes the reading out of SVG is no block text's: no translation drops it",
+       .segmentacion = SEGMENTACION_BLOQUES, .traducidos = {"z", "E"}, .escrita = "<svg><i>z<title>E</title>"},
+      {.pagina = "<svg>a<b>b</b></svg>", .caso = "nor one inside a text", .segmentacion = SEGMENTACION_BLOQUES,
+       .traducidos = {"A", "B"}, .escrita = "<svg>A<b>B</b></svg>"},
       {.pagina = "<html><head><title>T</title><meta charset=\"utf-8\"><meta name=\"keywords\" content=\"k\">"
            "<meta name=\"description\" content=\"d\"></head><body><h1>Head</h1><p>One <b>two</b> three<br>four</p>"
            "<img src=\"a.png\" alt=\"A\"><img src=\"b.png\"><img alt=\"B\" src=b.png><ul><li>x</li><li>y</li></ul>"
