@@ -378,11 +378,18 @@ bool lenguaweb_nombra_elemento(const tag_leido &tag, elemento_crudo antes,
   if (!se_leen_tags(antes) || tag.cierra || tag.texto.size() < 2 ||
       !htmlparser::es_letra_ascii(tag.texto[1]))
     return false;
-  if (htmlparser::es_elemento_vacio(tag.nombre)) return false;
+  if (tag.elemento != nullptr && tag.elemento->vacio) return false;
   if (segmentacion == SEGMENTACION_BLOQUES)
-    return htmlparser::busca_elemento_de_frase(tag.nombre) == nullptr;
-  return tag.sin_cerrar != 0 || tag.cortado ||
-         htmlparser::bit_de_tag_en_linea(tag.nombre_legado) < 0;
+    return tag.elemento == nullptr || tag.elemento->frase < 0;
+  return tag.sin_cerrar != 0 || tag.cortado || lenguaweb_bit_en_linea_legado(tag) < 0;
+}
+
+int lenguaweb_bit_en_linea_legado(const tag_leido &tag) {
+  // Both names end where the tag's text does: of the same length, they are the same bytes.
+  if (tag.nombre_legado.size() != tag.nombre.size() + (tag.cierra ? 1 : 0))
+    return htmlparser::bit_de_tag_en_linea(tag.nombre_legado);
+  if (tag.elemento == nullptr) return -1;
+  return tag.cierra ? tag.elemento->bit_fin_en_linea : tag.elemento->bit_en_linea;
 }
 
 void lenguaweb_cambia_preformateado(uint32_t &profundidad, const tag_leido &tag) {

@@ -140,6 +140,11 @@ uint32_t lenguaweb_sigue_tras_tag(lectura_html &lectura, const tag_leido &tag,
 bool lenguaweb_nombra_elemento(const tag_leido &tag, elemento_crudo antes,
                                segmentacion_t segmentacion);
 
+/* The bit of the tag as an inline tag of the classic segmentation reads it, by its name up
+ * to a space (htmlparser::bit_de_tag_en_linea of nombre_legado); -1 for any other tag.
+ * Where that name is the tokenizer's, the element already found gives it. */
+int lenguaweb_bit_en_linea_legado(const tag_leido &tag);
+
 /* Moves the depth of preformatted elements (PRE, LISTING) on past a tag. An end tag at depth 0
  * changes nothing. */
 void lenguaweb_cambia_preformateado(uint32_t &profundidad, const tag_leido &tag);

@@ -164,7 +164,7 @@ booleano lenguaweb_lee_elemento(pasada &p) {
       // A tag whose quote never closes is never a text's: a translation without it would
       // let a browser read as markup what follows.
       if (p.es_trozo == FALSO && tag.sin_cerrar == 0 && !tag.cortado) {
-        const int en_linea = htmlparser::bit_de_tag_en_linea(nombre);
+        const int en_linea = lenguaweb_bit_en_linea_legado(tag);
         if (en_linea >= 0) {
           p.en_linea_como_marcado |= 1u << en_linea;
           return FALSO;
