@@ -249,20 +249,25 @@ void busca_idioma_declarado(std::string_view pagina, size_t *html_en,
 }
 
 /* Where a META that names the page's charset can go, from desde (past a byte order mark),
- * among the tags that begin before hasta: after the HEAD start tag (kNoEsta when there is
- * none), or else after an XML declaration, a DOCTYPE and comments that begin the page.
- * Tags are read in the whole of pagina, so that one that runs past hasta is read to its
- * real end; none is looked past whose quote stays open, as a browser reads on inside it. */
+ * among the tags that begin before hasta: after the HEAD start tag when only blanks, an XML
+ * declaration, a DOCTYPE, comments and the HTML start tag stand before it (kNoEsta
+ * otherwise: after anything else a browser may have begun the body and ignore that HEAD,
+ * and a META there would be one of the body's elements); or else after an XML declaration,
+ * a DOCTYPE and comments that begin the page. Tags are read in the whole of pagina, so that
+ * one that runs past hasta is read to its real end; none is looked past whose quote stays
+ * open, as a browser reads on inside it. */
 size_t tras_head(std::string_view pagina, size_t desde, size_t hasta = htmlparser::kNoEsta) {
   const htmlparser::texto_acotado<char> t = htmlparser::acotado(pagina);
-  lectura_html lectura;
-  for (size_t p = pagina.find('<', desde); p < hasta && p != htmlparser::kNoEsta;
-       p = pagina.find('<', p)) {
-    const tag_leido tag = lenguaweb_lee_tag_en(t, static_cast<uint32_t>(p), lectura.crudo, false);
-    if (tag.sin_cerrar != 0) return htmlparser::kNoEsta;
-    const uint32_t sigue = lenguaweb_sigue_tras_tag(lectura, tag, pagina, false);
-    if (htmlparser::nombre_es(tag.nombre_legado, "HEAD")) return tag.fin;
-    p = sigue;
+  for (size_t p = htmlparser::fin_de_blancos(t, desde);
+       p < hasta && p < pagina.size() && pagina[p] == '<'; p = htmlparser::fin_de_blancos(t, p)) {
+    const tag_leido tag =
+        lenguaweb_lee_tag_en(t, static_cast<uint32_t>(p), elemento_crudo::ninguno, false);
+    if (tag.sin_cerrar != 0 || tag.cierra) return htmlparser::kNoEsta;
+    if (htmlparser::nombre_es(tag.nombre, "HEAD")) return tag.fin;
+    if (!htmlparser::empieza_por(t, p, "<!") && !htmlparser::empieza_por(t, p, "<?") &&
+        !htmlparser::nombre_es(tag.nombre, "HTML"))
+      return htmlparser::kNoEsta;
+    p = tag.fin;
   }
   return htmlparser::kNoEsta;
 }
