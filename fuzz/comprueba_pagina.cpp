@@ -394,6 +394,9 @@ std::map<std::string, long> fuzz_cuenta_tags(std::string_view texto) {
   std::map<std::string, long> tags;
   long extranjeros = 0; /* SVG and MathML elements open: a TITLE there holds markup */
   long puntos = 0;      /* HTML integration points open inside them, where HTML is read */
+  /* The points open outside each SVG or MathML element opened inside a point: inside it a
+   * TITLE is SVG's again, and its end tag goes back to the point. */
+  std::vector<long> puntos_fuera;
   const htmlparser::texto_acotado<char> t = htmlparser::acotado(texto);
   for (size_t i = texto.find('<'); i != kNoEsta; i = texto.find('<', i + 1)) {
     if (!htmlparser::empieza_tag(t, i)) continue;
@@ -417,12 +420,23 @@ std::map<std::string, long> fuzz_cuenta_tags(std::string_view texto) {
     if (extranjeros > 0 && punto) puntos = std::max(0L, puntos + (nombre[0] == '/' ? -1 : 1));
     if (extranjeros > 0 && puntos == 0 && nombre[0] != '/' && htmlparser::sale_de_extranjero(tag))
       extranjeros = 0;
-    if (extranjeros == 0) puntos = 0;
-    if (nombre == "SVG" || nombre == "MATH") ++extranjeros;
+    if (extranjeros == 0) {
+      puntos = 0;
+      puntos_fuera.clear();
+    }
+    if (nombre == "SVG" || nombre == "MATH") {
+      if (extranjeros > 0) puntos_fuera.push_back(std::exchange(puntos, 0));
+      ++extranjeros;
+    }
     // Only "</svg>" and "</math>" end them: with more before the '>' an older reader stays.
     if ((nombre == "/SVG" || nombre == "/MATH") && extranjeros > 0 &&
-        tag.size() == nombre.size() + 2)
+        tag.size() == nombre.size() + 2) {
       --extranjeros;
+      if (!puntos_fuera.empty()) {
+        puntos = puntos_fuera.back();
+        puntos_fuera.pop_back();
+      }
+    }
     if (titulo_extranjero) continue;
     if (nombre == "PLAINTEXT") break;
     if (std::find(std::begin(kTextoHastaSuFin), std::end(kTextoHastaSuFin), nombre) ==
