@@ -373,12 +373,13 @@ uint32_t lenguaweb_sigue_tras_tag(lectura_html &lectura, const tag_leido &leido,
   return static_cast<uint32_t>(fin);
 }
 
-bool lenguaweb_nombra_elemento(const tag_leido &tag, elemento_crudo antes,
+bool lenguaweb_nombra_elemento(const tag_leido &tag, elemento_crudo antes, bool en_extranjero,
                                segmentacion_t segmentacion) {
   if (!se_leen_tags(antes) || tag.cierra || tag.texto.size() < 2 ||
       !htmlparser::es_letra_ascii(tag.texto[1]))
     return false;
   if (tag.elemento != nullptr && tag.elemento->vacio) return false;
+  if (en_extranjero && htmlparser::sale_de_extranjero(tag.texto)) return true;
   if (segmentacion == SEGMENTACION_BLOQUES)
     return tag.elemento == nullptr || tag.elemento->frase < 0;
   return tag.sin_cerrar != 0 || tag.cortado || lenguaweb_bit_en_linea_legado(tag) < 0;

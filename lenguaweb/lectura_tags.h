@@ -136,8 +136,10 @@ uint32_t lenguaweb_sigue_tras_tag(lectura_html &lectura, const tag_leido &tag,
  * text runs on through an inline element in the classic segmentation (read by its name up
  * to a space; a tag whose quote stays open or that is cut short cuts the text, so
  * "<B\tclass=y>" names its element) and through a phrasing element in the block
- * segmentation, and a void element holds no text. Segmentation records it. */
-bool lenguaweb_nombra_elemento(const tag_leido &tag, elemento_crudo antes,
+ * segmentation, but for one that takes the reading out of SVG or MathML (en_extranjero: read
+ * inside them), which cuts the text in both; a void element holds no text. Segmentation
+ * records it. */
+bool lenguaweb_nombra_elemento(const tag_leido &tag, elemento_crudo antes, bool en_extranjero,
                                segmentacion_t segmentacion);
 
 /* The bit of the tag as an inline tag of the classic segmentation reads it, by its name up

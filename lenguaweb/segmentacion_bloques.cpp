@@ -295,7 +295,8 @@ uint32_t lee_tag(pasada &p, uint32_t posicion) {
   if (frase == nullptr) {
     // Any other tag ends the text, and belongs to the next piece.
     if (p.en_texto) cierra_texto(p);
-    if (lenguaweb_nombra_elemento(tag, antes, SEGMENTACION_BLOQUES)) p.elemento = tag.inicio;
+    if (lenguaweb_nombra_elemento(tag, antes, en_extranjero, SEGMENTACION_BLOQUES))
+      p.elemento = tag.inicio;
     p.candidato = pasada::kNoEsta32;
     vacia_abiertos(p);
     if (se_leen_tags(antes))

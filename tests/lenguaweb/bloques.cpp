@@ -235,6 +235,9 @@ TEST_F(Bloques, OrigenesDeCadaTextoYSusInformes) {
            "5:5:p:(null):0 6:6:a:(null):0 "},
       // A tag the classic reading does not take for inline cuts the text: what follows is its element's.
       {SEGMENTACION_CLASICA, "<P>x<B\tclass=y>z</B> w</P><P>u<I title=\"v>t</I></P>", "0:1:p:(null):0 1:1:b:(null):0 2:1:p:(null):0 3:1:i:(null):0 "},
+      // So does one that takes the reading out of SVG, in both segmentations.
+      {SEGMENTACION_CLASICA, "<svg>a<font size=2>b</font></svg><svg>c<i>d<p>", "0:1:svg:(null):0 1:1:font:(null):0 2:1:svg:(null):0 3:1:i:(null):0 "},
+      {SEGMENTACION_BLOQUES, "<svg>a<font size=2>b</font></svg><svg>c<i>d<p>", "0:1:svg:(null):0 1:1:font:(null):0 2:1:svg:(null):0 3:1:i:(null):0 "},
       {SEGMENTACION_BLOQUES, std::string("<p>a</p><p>b\0c</p><p>d</p>", 26), "0:1:p:(null):0 1:1:p:(null):0 2:1:p:(null):1 ",
        "memchr(texto, '\\0', longitud) == NULL"},
       {SEGMENTACION_CLASICA, "<p>a</p><p>b &bogus;</p><p>d</p>", "0:1:p:(null):0 1:1:p:(null):0 2:1:p:(null):1 ",

@@ -129,11 +129,7 @@ TEST_F(Hostiles, UnaComillaQueNoSeCierraSigueAbierta) {
 // brings no markup and no code.
 TEST_F(Hostiles, CadaContextoGuardaSuTraduccion) {
   // clang-format off
-  struct caso {
-    const char *pagina, *textos; /* a page, and the texts it offers */
-    const char *en_bloques = nullptr; /* where a segmentation by blocks offers others */
-  };
-  const caso casos[] = {
+  const std::pair<const char *, const char *> casos[] = {  // a page, and the texts it offers
       {"<p>Hi</p><script type=\"text/javascript\"><!--\ndocument.write('<script src=\"counter.js\"></script>'); "
        "var greeting = \"Hello visitor\";\n//--></script><p>Bye</p>", "Hi|Bye"},
       {"<script><!--<script>x</script>y</script>z</script><p>a</p>", "z|a"},
@@ -144,7 +140,7 @@ TEST_F(Hostiles, CadaContextoGuardaSuTraduccion) {
       {"<math><mi><xmp>Example text</xmp></mi></math>", "Example text"},
       {"<iframe><xmp>Example text</xmp></iframe><noembed><xmp>b</xmp></noembed><noframes><plaintext>c</noframes>"
        "<noscript><p>d</p></noscript><p>e</p>", "e"},
-      {"<svg><B><math><title>9<B>x<title><a>", "9<B>x", "9|x"}, {"<svg><p>x</p><xmp><img alt=\"</xmp><p>e</p>", "x|<img alt=\"|e"},
+      {"<svg><B><math><title>9<B>x<title><a>", "9|x"}, {"<svg><p>x</p><xmp><img alt=\"</xmp><p>e</p>", "x|<img alt=\"|e"},
       {"<svg><math><mi><xmp><img alt=\"</xmp><p>e</p>", "e"},
       {"<html lang=h><p>a <b>b<svg></b><html lang>", "a <b>b"},
       {"<svg>a</p><xmp>b</xmp></svg><p>c</p>", "a|b|c"},
@@ -177,9 +173,7 @@ TEST_F(Hostiles, CadaContextoGuardaSuTraduccion) {
       "'); document.title='PWNED'; //", "0;url=data:text/html,<script>alert(1)</script>"};
   for (const segmentacion_t segmentacion : {SEGMENTACION_CLASICA, SEGMENTACION_BLOQUES}) {
     opciones_pon_segmentacion(segmentacion);
-    for (const auto &[pagina, en_una, en_bloques] : casos) {
-      const char *textos =
-          segmentacion == SEGMENTACION_BLOQUES && en_bloques != nullptr ? en_bloques : en_una;
+    for (const auto &[pagina, textos] : casos) {
       SCOPED_TRACE(std::to_string(segmentacion) + ": " + pagina);
       pruebas::SalidaHostil propia;
       EXPECT_EQ(pruebas::ronda_hostil(carpeta_.string(), {.pagina = pagina}, &propia), "");

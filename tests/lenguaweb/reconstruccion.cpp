@@ -55,14 +55,16 @@ TEST_F(Reconstruccion, CadaTraduccionVaASuSitio) {
        .caso = "a CDATA section where SVG's or MathML's element is added to runs to its \"]]>\", kept as the page has it; inside HTML's a comment up to its '>'",
        .traducidos = {"E", "G", "H"},
        .escrita = "<svg><text><![CDATA[ if a > b <img alt=\"c\"> ]]></text><desc><![CDATA[d>]]>E<p><![CDATA[f>G</p><head><![CDATA[i>]]></desc></svg><p>H</p>"},
-      {.pagina = "l<svg>x<B &gt;<I> y", .caso = "a tag whose '>' the page wrote as a reference is one tag, written as the page wrote it",
-       .traducidos = {"L", "x<B ><I> z"}, .escrita = "L<svg>x<B &gt;<I>&lt;I&gt; z"},
-      {.pagina = "l<svg>x<B &gt;<I> y", .caso = "and where the translation drops it",
-       .traducidos = {"L", "z"}, .escrita = "L<svg>z<B &gt;<I>"},
+      {.pagina = "l<svg>x<FONT &gt;<I> y", .caso = "a tag whose '>' the page wrote as a reference is one tag, written as the page wrote it",
+       .traducidos = {"L", "x<FONT ><I> z"}, .escrita = "L<svg>x<FONT &gt;<I>&lt;I&gt; z"},
+      {.pagina = "l<svg>x<FONT &gt;<I> y", .caso = "and where the translation drops it",
+       .traducidos = {"L", "z"}, .escrita = "L<svg>z<FONT &gt;<I>"},
       {.pagina = "<svg><i>x<title>&lt;e</title>", .caso = "a tag that takes the reading out of SVG is no block text's: no translation drops it",
        .segmentacion = SEGMENTACION_BLOQUES, .traducidos = {"z", "E"}, .escrita = "<svg><i>z<title>E</title>"},
       {.pagina = "<svg>a<b>b</b></svg>", .caso = "nor one inside a text", .segmentacion = SEGMENTACION_BLOQUES,
        .traducidos = {"A", "B"}, .escrita = "<svg>A<b>B</b></svg>"},
+      {.pagina = "<svg>a<font size=2>b</font></svg><svg>c<i>d<p>", .caso = "nor one of the classic texts, which run through I and FONT elsewhere",
+       .traducidos = {"A", "B", "C", "D"}, .escrita = "<svg>A<font size=2>B</font></svg><svg>C<i>D<p>"},
       {.pagina = "<html><head><title>T</title><meta charset=\"utf-8\"><meta name=\"keywords\" content=\"k\">"
            "<meta name=\"description\" content=\"d\"></head><body><h1>Head</h1><p>One <b>two</b> three<br>four</p>"
            "<img src=\"a.png\" alt=\"A\"><img src=\"b.png\"><img alt=\"B\" src=b.png><ul><li>x</li><li>y</li></ul>"
