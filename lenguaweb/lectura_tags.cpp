@@ -373,16 +373,25 @@ uint32_t lenguaweb_sigue_tras_tag(lectura_html &lectura, const tag_leido &leido,
   return static_cast<uint32_t>(fin);
 }
 
+bool lenguaweb_texto_sigue_por_tag(const tag_leido &tag, bool en_extranjero,
+                                   segmentacion_t segmentacion) {
+  // A translation without such a tag would let a browser read as markup what follows it
+  // (an open quote, a cut tag), or read in SVG what the page reads as HTML.
+  if (tag.sin_cerrar != 0 || tag.cortado ||
+      (en_extranjero && htmlparser::sale_de_extranjero(tag.texto)))
+    return false;
+  if (segmentacion == SEGMENTACION_CLASICA) return lenguaweb_bit_en_linea_legado(tag) >= 0;
+  const bool sin_fin = tag.fin == tag.inicio + tag.texto.size(); /* no '>': nothing to a browser */
+  return !sin_fin && tag.elemento != nullptr && tag.elemento->frase >= 0;
+}
+
 bool lenguaweb_nombra_elemento(const tag_leido &tag, elemento_crudo antes, bool en_extranjero,
                                segmentacion_t segmentacion) {
   if (!se_leen_tags(antes) || tag.cierra || tag.texto.size() < 2 ||
       !htmlparser::es_letra_ascii(tag.texto[1]))
     return false;
   if (tag.elemento != nullptr && tag.elemento->vacio) return false;
-  if (en_extranjero && htmlparser::sale_de_extranjero(tag.texto)) return true;
-  if (segmentacion == SEGMENTACION_BLOQUES)
-    return tag.elemento == nullptr || tag.elemento->frase < 0;
-  return tag.sin_cerrar != 0 || tag.cortado || lenguaweb_bit_en_linea_legado(tag) < 0;
+  return !lenguaweb_texto_sigue_por_tag(tag, en_extranjero, segmentacion);
 }
 
 int lenguaweb_bit_en_linea_legado(const tag_leido &tag) {

@@ -131,14 +131,19 @@ lectura_html lenguaweb_lectura_en(const contexto_de_lectura &contexto);
 uint32_t lenguaweb_sigue_tras_tag(lectura_html &lectura, const tag_leido &tag,
                                   std::string_view texto, bool informa);
 
+/* Whether a body text runs on through the tag (read where the page's tags are read;
+ * en_extranjero: inside SVG or MathML before it): through an inline tag in the classic
+ * segmentation, read by its name up to a space, and through a phrasing tag in the block
+ * segmentation; never through a tag whose quote stays open or that is cut short, nor, cut
+ * by blocks, one that the page ends before its '>', nor one that takes the reading out of
+ * SVG or MathML. The one rule of both segmentations and of the origins they record. */
+bool lenguaweb_texto_sigue_por_tag(const tag_leido &tag, bool en_extranjero,
+                                   segmentacion_t segmentacion);
+
 /* Whether a tag, read where the page's tags are read (antes: the raw element open before
  * it), is the start tag of the element that the texts after it are told to come from: a
- * text runs on through an inline element in the classic segmentation (read by its name up
- * to a space; a tag whose quote stays open or that is cut short cuts the text, so
- * "<B\tclass=y>" names its element) and through a phrasing element in the block
- * segmentation, but for one that takes the reading out of SVG or MathML (en_extranjero: read
- * inside them), which cuts the text in both; a void element holds no text. Segmentation
- * records it. */
+ * start tag that holds content and that no text runs on through (lenguaweb_texto_sigue_por_tag),
+ * so "<B\tclass=y>" names its element in the classic segmentation. Segmentation records it. */
 bool lenguaweb_nombra_elemento(const tag_leido &tag, elemento_crudo antes, bool en_extranjero,
                                segmentacion_t segmentacion);
 

@@ -163,17 +163,10 @@ booleano lenguaweb_lee_elemento(pasada &p) {
       if (lenguaweb_nombra_elemento(tag, antes, en_extranjero, SEGMENTACION_CLASICA))
         p.elemento = tag.inicio;
       lenguaweb_cambia_preformateado(p.preformateado, tag);
-      // A tag whose quote never closes is never a text's: a translation without it would
-      // let a browser read as markup what follows. Nor is one that takes the reading out
-      // of SVG or MathML (an I, a B): what stands before it is read there, what follows as
-      // HTML, whatever a translation keeps.
-      if (p.es_trozo == FALSO && tag.sin_cerrar == 0 && !tag.cortado &&
-          !(en_extranjero && htmlparser::sale_de_extranjero(tag.texto))) {
-        const int en_linea = lenguaweb_bit_en_linea_legado(tag);
-        if (en_linea >= 0) {
-          p.en_linea_como_marcado |= 1u << en_linea;
-          return FALSO;
-        }
+      if (p.es_trozo == FALSO &&
+          lenguaweb_texto_sigue_por_tag(tag, en_extranjero, SEGMENTACION_CLASICA)) {
+        p.en_linea_como_marcado |= 1u << lenguaweb_bit_en_linea_legado(tag);
+        return FALSO;
       }
       if (p.es_trozo == CIERTO && htmlparser::nombre_es(nombre, "TITLE"))
         p.tipo_texto = TIPO_TITULO;

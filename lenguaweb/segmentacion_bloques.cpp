@@ -275,20 +275,14 @@ uint32_t lee_tag(pasada &p, uint32_t posicion) {
   const uint32_t sigue = lenguaweb_sigue_tras_tag(p.lectura, tag, p.pagina, true);
   lenguaweb_cambia_preformateado(p.preformateado, tag);
   const bool cierra = tag.cierra;
-  // A tag that the page ends before its '>' is nothing to a browser: never a text's.
-  const bool sin_fin = tag.fin == p.pagina.size() && p.pagina[tag.fin - 1] != '>';
   // A tag not to be translated gives no attribute text.
   const bool se_traduce = !p.respeta || !se_leen_tags(antes) ||
                           lenguaweb_lee_tag_de_traduccion(p.traduccion, tag.texto);
   const auto toma = [&](std::vector<texto_pendiente> &destino) {
     if (se_traduce) toma_atributos(p, tag, destino);
   };
-  // A phrasing tag that takes the reading out of SVG or MathML (an I, a B) is no text's:
-  // what stands before it is read there, what follows as HTML, whatever a translation keeps.
   const htmlparser::elemento_html *frase =
-      se_leen_tags(antes) && htmlparser::tiene_atributos(p.t, posicion) && tag.sin_cerrar == 0 &&
-              !tag.cortado && !sin_fin && tag.elemento != nullptr && tag.elemento->frase >= 0 &&
-              !(en_extranjero && htmlparser::sale_de_extranjero(tag.texto))
+      se_leen_tags(antes) && lenguaweb_texto_sigue_por_tag(tag, en_extranjero, SEGMENTACION_BLOQUES)
           ? tag.elemento
           : nullptr;
 

@@ -233,9 +233,11 @@ TEST_F(Bloques, OrigenesDeCadaTextoYSusInformes) {
       {SEGMENTACION_BLOQUES, pagina, "0:1:title:(null):0 1:3:h2:title:0 2:3:h2:(null):0 3:4:p:(null):0 4:5:img:alt:0 5:6:li:(null):0 "},
       {SEGMENTACION_CLASICA, pagina, "0:1:title:(null):0 1:3:h2:(null):0 2:3:code:(null):0 3:4:p:(null):0 4:5:img:alt:0 "
            "5:5:p:(null):0 6:6:a:(null):0 "},
-      // A tag the classic reading does not take for inline cuts the text: what follows is its element's.
+      // A tag that a text does not run on through cuts it: what follows is its element's, in
+      // both segmentations (an inline tag the classic reading does not take for one, a quote
+      // left open, a tag that takes the reading out of SVG).
       {SEGMENTACION_CLASICA, "<P>x<B\tclass=y>z</B> w</P><P>u<I title=\"v>t</I></P>", "0:1:p:(null):0 1:1:b:(null):0 2:1:p:(null):0 3:1:i:(null):0 "},
-      // So does one that takes the reading out of SVG, in both segmentations.
+      {SEGMENTACION_BLOQUES, "<P>x<B\tclass=y>z</B> w</P><P>u<I title=\"v>t</I></P>", "0:1:p:(null):0 1:1:p:(null):0 2:1:i:(null):0 "},
       {SEGMENTACION_CLASICA, "<svg>a<font size=2>b</font></svg><svg>c<i>d<p>", "0:1:svg:(null):0 1:1:font:(null):0 2:1:svg:(null):0 3:1:i:(null):0 "},
       {SEGMENTACION_BLOQUES, "<svg>a<font size=2>b</font></svg><svg>c<i>d<p>", "0:1:svg:(null):0 1:1:font:(null):0 2:1:svg:(null):0 3:1:i:(null):0 "},
       {SEGMENTACION_BLOQUES, std::string("<p>a</p><p>b\0c</p><p>d</p>", 26), "0:1:p:(null):0 1:1:p:(null):0 2:1:p:(null):1 ",
