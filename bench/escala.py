@@ -6,7 +6,7 @@ a page), links (the page to a page of link references and a new table) and pseud
 a process of its own, timed by the clock and by its processor time, and measured by its
 peak resident memory. The pages are the real pages of tests/data that the library's
 timing program uses, repeated up to the size and cut after a tag. It needs GNU time
-(scripts/dependencias.sh comparacion).
+(scripts/dependencias.sh installs it).
 
     bench/escala.py [--programa build/release/host/lenguaweb] [--hasta 256] [--rondas 3]
                     [--comprueba]
@@ -32,16 +32,20 @@ PAGINAS = ["python_bisect.html", "libffi_the_basics.html", "apache_ssi.es.html",
 PASOS = ["extract", "merge", "links", "pseudo"]
 
 
-def mide(orden):
+def mide(orden, plazo=None):
     """Wall seconds, processor seconds (user and system) and peak resident MB of one run of
-    orden; exits when the run fails.
+    orden; exits when the run fails. With plazo, a run still going after that many seconds
+    by the clock is stopped, and None is returned.
 
     GNU time makes the run: a process started straight from here would count this
     interpreter's memory in its peak, which a fork carries over an exec."""
     with tempfile.NamedTemporaryFile("r") as medida, open(os.devnull, "wb") as nulo:
         inicio = time.monotonic()
-        estado = subprocess.call(["/usr/bin/time", "-f", "%U %S %M", "-o", medida.name] + orden,
-                                 stdout=nulo, stderr=nulo)
+        try:
+            estado = subprocess.call(["/usr/bin/time", "-f", "%U %S %M", "-o", medida.name] +
+                                     orden, stdout=nulo, stderr=nulo, timeout=plazo)
+        except subprocess.TimeoutExpired:
+            return None
         segundos = time.monotonic() - inicio
         if estado != 0:
             sys.exit(os.path.basename(sys.argv[0]) + ": failed: " + " ".join(orden))

@@ -31,7 +31,10 @@ largest the processor time grows at most 2.2 times per doubling (a run under a t
 second counts as a tenth: the program's start weighs there) and the peak memory above the
 program's own at most 2.2 times per doubling. A square law grows four times per doubling.
 With --tope X, it is 1 too when at its largest size a shape's memory above the program's
-own is more than X times its page.
+own is more than X times its page. With --plazo S, it is 1 when a run takes more than S
+seconds of processor time, or S times 4 by the clock (the run is stopped then, and the
+shape's larger sizes are not run): a check of an optimised build that holds on a busy
+machine, where a square law takes minutes at the largest sizes and the shapes take seconds.
 """
 import argparse
 import os
@@ -105,9 +108,11 @@ FORMAS = {"atributos": (atributos, 40000), "cierres": (cierres, 40000),
           "alternos": (alternos, 200000)}
 
 
-def mide(orden):
-    """Processor seconds and peak resident MB of one run of orden, as escala.py measures."""
-    return escala.mide(orden)[1:]
+def mide(orden, plazo=None):
+    """Processor seconds and peak resident MB of one run of orden, as escala.py measures;
+    None when it runs past plazo seconds by the clock."""
+    medida = escala.mide(orden, plazo)
+    return medida[1:] if medida is not None else None
 
 
 def main():
@@ -123,11 +128,14 @@ def main():
     argumentos.add_argument("--tope", type=float,
                             help="with --comprueba, the most memory above the program's own, "
                                  "in times the page, at each shape's largest size")
+    argumentos.add_argument("--plazo", type=float,
+                            help="the most processor seconds a run may take (4 times as many "
+                                 "by the clock)")
     a = argumentos.parse_args()
 
     carpeta = tempfile.mkdtemp(prefix="lenguaweb-formas-")
     pagina, salida = os.path.join(carpeta, "pagina.html"), os.path.join(carpeta, "salida.html")
-    bien = True
+    bien, lento = True, False
     with open(pagina, "wb") as f:
         f.write(b"<p>x</p>")
     base = min(mide([a.programa, "pseudo", pagina, "-o", salida])[1] for _ in range(a.rondas))
@@ -144,8 +152,14 @@ def main():
                 datos = genera(n)
                 with open(pagina, "wb") as f:
                     f.write(datos)
-                medidas = [mide([a.programa, orden[0], pagina, *orden[1:], "-o", salida])
+                reloj = 4 * a.plazo if a.plazo is not None else None
+                medidas = [mide([a.programa, orden[0], pagina, *orden[1:], "-o", salida], reloj)
                            for _ in range(a.rondas)]
+                if None in medidas or (a.plazo is not None and
+                                       min(m[0] for m in medidas) > a.plazo):
+                    print("  %s: a run at N = %d took more than %g seconds" % (nombre, n, a.plazo))
+                    lento = True
+                    break
                 segundos = min(m[0] for m in medidas)
                 mb = min(m[1] for m in medidas)
                 tamano = len(datos) / 1048576.0
@@ -153,6 +167,8 @@ def main():
                 print("%-10s %10d %10.2f %9.2f %9.1f %8.1f %8.1f" %
                       (nombre, n, tamano, segundos, mb, mb / tamano, (mb - base) / tamano))
                 n *= 2
+            if len(filas) < 2:
+                continue
             # Growth per doubling, over all of them: one run disturbed by the machine's other
             # work weighs less than it would alone.
             (n0, _, s0, m0), (n1, _, s1, m1) = filas[0], filas[-1]
@@ -173,7 +189,7 @@ def main():
             if os.path.exists(f):
                 os.unlink(f)
         os.rmdir(carpeta)
-    if a.comprueba and not bien:
+    if (a.comprueba and not bien) or lento:
         sys.exit(1)
 
 

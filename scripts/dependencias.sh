@@ -7,7 +7,7 @@ paquetes=(
   cmake ninja-build g++ clang clang-format libclang-rt-14-dev pkg-config
   libgtest-dev libbenchmark-dev libicu-dev
   libgumbo-dev libcli11-dev libgettextpo-dev gettext
-  python3
+  python3 time
 )
 # Extra sets, asked for by name: real sites and the comparison with other tools.
 for extra in "$@"; do
@@ -19,7 +19,7 @@ for extra in "$@"; do
                        debian-reference-id debian-reference-it debian-reference-ja
                        debian-reference-pt debian-reference-pt-br debian-reference-zh-cn
                        debian-reference-zh-tw chromium fonts-wqy-microhei) ;;
-    comparacion) paquetes+=(translate-toolkit po4a python3-html5lib python3-polib time bc hyperfine
+    comparacion) paquetes+=(translate-toolkit po4a python3-html5lib python3-polib bc hyperfine
                             valgrind) ;;
     *) echo "dependencias.sh: unknown set '$extra'" >&2; exit 2 ;;
   esac
