@@ -14,26 +14,31 @@ namespace {
 constexpr size_t npos = std::string_view::npos;
 
 // A stretch of the text: words, one tag, or an element not to be translated.
+// Kept small, and without the tag's name: a text of many thousand tags has one each.
 struct Pieza {
-  enum class Clase { texto, tag, sin_traducir } clase;
-  size_t inicio, fin;
+  enum class Clase : uint8_t { texto, tag, sin_traducir } clase;
   TagDeTexto::Clase de_tag = TagDeTexto::Clase::comentario;
-  std::string nombre = {};
-  size_t pareja = npos;  // a tag's: the tag that closes or opens its element here
-  uint32_t codigo = 0;   // the code it is part of
   bool escrita = false;  // a tag that an earlier tag of its code wrote the code for
+  uint32_t codigo = 0;   // the code it is part of
+  size_t inicio, fin;
+  size_t pareja = npos;  // a tag's: the tag that closes or opens its element here
 };
 
-// The stretches of texto, in order.
+// The stretches of texto, in order, each start tag paired with the end tag that closes its
+// element, as a browser nests them: an end tag closes the innermost open element of its
+// name, and those inside it stay without a pair. A comment, a void element's tag and an
+// end tag that closes nothing have none.
 std::vector<Pieza> piezas_de(std::string_view texto) {
   std::vector<Pieza> piezas;
+  pila_de_elementos<size_t> abiertas;
   const std::vector<std::string_view> partes = sin_traducir_partes(texto);
   size_t parte = 0;
   const auto inicio_de = [&](std::string_view v) {
     return static_cast<size_t>(v.data() - texto.data());
   };
   const auto palabras = [&](size_t desde, size_t hasta) {
-    if (hasta > desde) piezas.push_back({Pieza::Clase::texto, desde, hasta});
+    if (hasta > desde)
+      piezas.push_back({.clase = Pieza::Clase::texto, .inicio = desde, .fin = hasta});
   };
   size_t i = 0;
   TagDeTexto tag;
@@ -45,37 +50,27 @@ std::vector<Pieza> piezas_de(std::string_view texto) {
     if (en_parte != npos && en_parte <= en_tag) {
       palabras(i, en_parte);
       i = en_parte + partes[parte++].size();
-      piezas.push_back({Pieza::Clase::sin_traducir, en_parte, i});
+      piezas.push_back({.clase = Pieza::Clase::sin_traducir, .inicio = en_parte, .fin = i});
       continue;
     }
     if (!hay_tag) break;
     palabras(i, en_tag);
-    piezas.push_back({Pieza::Clase::tag, en_tag, tras, tag.clase, std::move(tag.nombre)});
-    i = tras;
-  }
-  palabras(i, texto.size());
-  return piezas;
-}
-
-// Pairs each start tag with the end tag that closes its element, as a browser nests them:
-// an end tag closes the innermost open element of its name, and those inside it stay
-// without a pair. A comment, a void element's tag and an end tag that closes nothing
-// have none.
-void empareja(std::vector<Pieza> &piezas) {
-  pila_de_elementos<size_t> abiertas;
-  for (size_t k = 0; k < piezas.size(); ++k) {
-    const Pieza &p = piezas[k];
-    if (p.clase != Pieza::Clase::tag) continue;
-    if (p.de_tag == TagDeTexto::Clase::apertura &&
-        !reglas_compartidas::es_elemento_vacio(p.nombre)) {
-      abiertas.abre(p.nombre, k);
-    } else if (p.de_tag == TagDeTexto::Clase::cierre) {
-      if (const auto cerrada = abiertas.cierra(p.nombre)) {
+    const size_t k = piezas.size();
+    piezas.push_back(
+        {.clase = Pieza::Clase::tag, .de_tag = tag.clase, .inicio = en_tag, .fin = tras});
+    if (tag.clase == TagDeTexto::Clase::apertura &&
+        !reglas_compartidas::es_elemento_vacio(tag.nombre)) {
+      abiertas.abre(std::move(tag.nombre), k);
+    } else if (tag.clase == TagDeTexto::Clase::cierre) {
+      if (const auto cerrada = abiertas.cierra(tag.nombre)) {
         piezas[cerrada->dato].pareja = k;
         piezas[k].pareja = cerrada->dato;
       }
     }
+    i = tras;
   }
+  palabras(i, texto.size());
+  return piezas;
 }
 
 bool es_apertura_con_pareja(const Pieza &p) {
@@ -143,7 +138,6 @@ TextoPlegado plegado_pliega(std::string_view texto) {
     return r;
   }
   std::vector<Pieza> piezas = piezas_de(texto);
-  empareja(piezas);
   r.texto.reserve(texto.size());
   const auto bytes = [&](size_t desde, size_t hasta) {
     return texto.substr(piezas[desde].inicio, piezas[hasta].fin - piezas[desde].inicio);
