@@ -85,6 +85,7 @@ TEST_F(Hostiles, NadaVivoLlegaDeFuera) {
       {.enlace_a = "javascript:alert(1)", .rechazado = true}, {.enlace_a = " \x01JaVaScRiPt:alert(1)", .rechazado = true},
       {.enlace_a = "java\tscr\nipt:alert(1)", .rechazado = true}, {.enlace_a = "jav&#x61;script&colon;alert(1)", .rechazado = true},
       {.enlace_a = "&#0106avascript&#58;alert(1)", .rechazado = true}, {.enlace_a = "vbscript:msgbox(1)", .rechazado = true},
+      {.enlace_a = "&NewLine;java&Tab;script&#58alert(1)", .rechazado = true}, {.enlace_a = "&Hat;javascript:x"},
       {.enlace_img = "data:text/html,<script>alert(1)</script>", .rechazado = true},
       {.enlace_a = "x.html\" onmouseover=\"alert(1)", .visible = true}, {.enlace_a = "x.html' onmouseover='alert(1)", .visible = true},
       {.enlace_a = "x.html\fonmouseover=alert(1)", .visible = true}, {.enlace_img = "x.gif\"><script>alert(1)</script>", .visible = true},
