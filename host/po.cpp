@@ -3,6 +3,7 @@
 #include "po.h"
 
 #include <gettext-po.h>
+#include <iconv.h>
 
 #include <unistd.h>
 
@@ -217,25 +218,66 @@ std::optional<std::string_view> campo(std::string_view cabecera, std::string_vie
   return std::nullopt;
 }
 
-bool juego_aceptado(std::string_view tipo) {
+// The charset that a Content-Type field names, as written; empty when it names none, or
+// UTF-8 or ASCII, which the strings are read in as they stand.
+std::string juego_de(std::string_view tipo) {
   const size_t donde = tipo.find("charset=");
-  if (donde == std::string_view::npos) return true;
+  if (donde == std::string_view::npos) return {};
   std::string juego(tipo.substr(donde + 8));
   juego = juego.substr(0, juego.find_first_of(" ;\t"));
-  for (char &c : juego) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return juego == "UTF-8" || juego == "UTF8" || juego == "ASCII" || juego == "US-ASCII";
+  std::string mayusculas = juego;
+  for (char &c : mayusculas) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  if (mayusculas == "UTF-8" || mayusculas == "UTF8" || mayusculas == "ASCII" ||
+      mayusculas == "US-ASCII")
+    return {};
+  return juego;
 }
 
+// A conversion of strings from a PO file's charset to UTF-8, as gettext's own tools
+// convert them (through iconv, which knows every name they write).
+class AUtf8 {
+ public:
+  explicit AUtf8(const std::string &juego)
+      : conversor_(juego.empty() ? kNinguno : iconv_open("UTF-8", juego.c_str())) {}
+  AUtf8(const AUtf8 &) = delete;
+  AUtf8 &operator=(const AUtf8 &) = delete;
+  ~AUtf8() {
+    if (valido()) iconv_close(conversor_);
+  }
+  bool valido() const { return conversor_ != kNinguno; }
+  // *texto in UTF-8; false, *texto as it was, when it holds a sequence of no character
+  // of the charset.
+  bool convierte(std::string *texto) {
+    iconv(conversor_, nullptr, nullptr, nullptr, nullptr);
+    std::string r(texto->size() * 4 + 16, '\0');
+    char *entrada = texto->data(), *salida = r.data();
+    size_t queda = texto->size(), libre = r.size();
+    if (iconv(conversor_, &entrada, &queda, &salida, &libre) == static_cast<size_t>(-1) ||
+        iconv(conversor_, nullptr, nullptr, &salida, &libre) == static_cast<size_t>(-1))
+      return false;
+    r.resize(r.size() - libre);
+    *texto = std::move(r);
+    return true;
+  }
+
+ private:
+  static inline const iconv_t kNinguno = reinterpret_cast<iconv_t>(-1);
+  iconv_t conversor_;
+};
+
 // The fields of a header (the msgstr of the entry with an empty msgid) that a merge
-// uses; false with the reason when the file is not in UTF-8, or names no known language
-// for its page or no known segmentation.
+// uses; false with the reason when the file's charset is not one iconv knows, or it names
+// no known language for its page or no known segmentation.
 bool lee_cabecera(std::string_view texto, const std::string &ruta, CabeceraPo *cabecera,
                   std::string *error) {
   *cabecera = {};
-  if (const auto tipo = campo(texto, "Content-Type"); tipo && !juego_aceptado(*tipo)) {
-    *error = ruta + ": the PO file is not in UTF-8 (" + std::string(*tipo) +
-             "): convert it with msgconv --to-code=UTF-8";
-    return false;
+  if (const auto tipo = campo(texto, "Content-Type")) {
+    cabecera->juego = juego_de(*tipo);
+    if (!cabecera->juego.empty() && !AUtf8(cabecera->juego).valido()) {
+      *error = ruta + ": the PO file's charset '" + po_en_una_linea(cabecera->juego) +
+               "' is not one this system can read: convert it with msgconv --to-code=UTF-8";
+      return false;
+    }
   }
   if (const auto idioma = campo(texto, "X-Lenguaweb-Language")) {
     cabecera->idioma = idiomas_lee(*idioma);
@@ -840,8 +882,9 @@ LecturaPo po_abre(const std::string &ruta, LectorPo *lector, CabeceraPo *cabecer
   // A file without a header, or with another first entry, goes to libgettextpo.
   if (leida != LecturaPo::entrada || con_contexto || !primera.texto.empty())
     return LecturaPo::otra_forma;
-  return lee_cabecera(primera.traduccion, ruta, cabecera, error) ? LecturaPo::entrada
-                                                                 : LecturaPo::fallo;
+  if (!lee_cabecera(primera.traduccion, ruta, cabecera, error)) return LecturaPo::fallo;
+  // Strings in another charset are read whole by libgettextpo, which knows its bytes.
+  return cabecera->juego.empty() ? LecturaPo::entrada : LecturaPo::otra_forma;
 }
 
 LecturaPo po_lee_entrada(LectorPo *lector, EntradaPo *entrada) {
@@ -892,6 +935,7 @@ bool po_lee(const std::string &ruta, CabeceraPo *cabecera, std::vector<EntradaPo
     return false;
 
   entradas->clear();
+  AUtf8 a_utf8(cabecera->juego);
   po_message_iterator_t it = po_message_iterator(fichero.get(), nullptr);
   for (po_message_t m = po_next_message(it); m != nullptr; m = po_next_message(it)) {
     const char *contexto = po_message_msgctxt(m);
@@ -902,6 +946,15 @@ bool po_lee(const std::string &ruta, CabeceraPo *cabecera, std::vector<EntradaPo
     entrada.texto = id;
     entrada.traduccion = po_message_msgstr(m);
     entrada.difusa = po_message_is_fuzzy(m) != 0;
+    if (a_utf8.valido() &&
+        !(a_utf8.convierte(&entrada.contexto) && a_utf8.convierte(&entrada.texto) &&
+          a_utf8.convierte(&entrada.traduccion))) {
+      *error = ruta + ": the entry " + po_describe(entrada.texto) + " holds bytes that are not " +
+               po_en_una_linea(cabecera->juego) + ", the charset its header names";
+      entradas->clear();
+      po_message_iterator_free(it);
+      return false;
+    }
     entradas->push_back(std::move(entrada));
   }
   po_message_iterator_free(it);

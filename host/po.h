@@ -127,6 +127,7 @@ struct CabeceraPo {
   std::optional<segmentacion_t> segmentos;  // X-Lenguaweb-Segments
   std::optional<FormaMarcado> marcado;      // X-Lenguaweb-Markup
   std::string pagina;                       // X-Lenguaweb-Page; empty when absent
+  std::string juego;  // the charset its strings are in, when not UTF-8 (po_lee converts them)
 };
 
 // "blocks" or "classic", and back; nullopt for any other name.
@@ -210,7 +211,8 @@ struct LectorPo {
 enum class LecturaPo { entrada, fin, otra_forma, fallo };
 
 // Opens ruta and reads its header. fallo, with "<file>: <reason>" in *error, when the
-// file cannot be opened, is not in UTF-8 or names an unknown language or segmentation.
+// file cannot be opened, is in a charset iconv does not know or names an unknown language
+// or segmentation; otra_forma when it is in a charset other than UTF-8.
 LecturaPo po_abre(const std::string &ruta, LectorPo *lector, CabeceraPo *cabecera,
                   std::string *error);
 
@@ -218,8 +220,9 @@ LecturaPo po_abre(const std::string &ruta, LectorPo *lector, CabeceraPo *cabecer
 LecturaPo po_lee_entrada(LectorPo *lector, EntradaPo *entrada);
 
 // Reads a whole PO file through libgettextpo: its header and its entries in file order
-// (not the header, nor obsolete entries), past a UTF-8 byte order mark. A file that is
-// not valid PO (two entries of one msgctxt and msgid too), not in UTF-8, that holds a
+// (not the header, nor obsolete entries), past a UTF-8 byte order mark, their strings in
+// UTF-8 whatever charset the header names. A file that is not valid PO (two entries of one
+// msgctxt and msgid too), with a string that is not in the charset it names, that holds a
 // NUL in a string, or whose header names an unknown language or segmentation is
 // refused: false with "<file>: <reason>" in *error. Safe from any thread: libgettextpo,
 // which keeps global state, is entered by one thread at a time.

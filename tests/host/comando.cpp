@@ -206,7 +206,7 @@ TEST_F(Comando, ErroresConSuEstadoYSinFicheroDeSalida) {
   escribe("truncada", buena.substr(0, buena.size() - 3));
   escribe("larga", buena + "x");
   escribe("mal.po", "msgid \"a\"\nmsgstr \"b\"\nbasura\n");
-  escribe("latin1.po", "msgid \"\"\nmsgstr \"Content-Type: text/plain; charset=ISO-8859-1\\n\"\n");
+  escribe("latin1.po", "msgid \"\"\nmsgstr \"Content-Type: text/plain; charset=CHARSET\\n\"\n");
   escribe("desconocido.po", "msgid \"\"\nmsgstr \"X-Lenguaweb-Language: 0xFFFF\\n\"\n");
   escribe("cortes.po", "msgid \"\"\nmsgstr \"X-Lenguaweb-Segments: words\\n\"\n");
   escribe("antigua.po", "msgctxt \"TITULO\"\nmsgid \"Home\"\nmsgstr \"Inicio\"\n");
@@ -237,7 +237,7 @@ TEST_F(Comando, ErroresConSuEstadoYSinFicheroDeSalida) {
       {{"merge", pagina, "mal.po", "-o", "s.html", "-t", "x"}, "-t 'x' is not a known language"},
       {{"merge", pagina, "mal.po", "-o", "s.html"}, "mal.po:3: keyword \"basura\" unknown"},
       {{"merge", pagina, "nada.po", "-o", "s.html"}, "cannot read 'nada.po': No such file"},
-      {{"merge", pagina, "latin1.po", "-o", "s.html"}, "the PO file is not in UTF-8"},
+      {{"merge", pagina, "latin1.po", "-o", "s.html"}, "latin1.po: the PO file's charset 'CHARSET' is not one this system can read"},
       // The PO file of another page, or of positions rather than texts.
       {{"merge", "u.html", "t.po", "-o", "s.html"}, "lenguaweb: t.po: a PO file of another page: its "
        "X-Lenguaweb-Page is 't.html', not 'u.html' (--any-page takes it all the same)\n"},

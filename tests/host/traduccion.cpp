@@ -221,8 +221,10 @@ TEST_F(Comando, TraduccionesHostilesSeRechazanYSeNombran) {
 
 // What merge takes from a PO file that its stream reader or libgettextpo may read
 // otherwise: a NUL is refused by name, a duplicate msgid as update refuses it, a byte
-// order mark is skipped (by update too, where msgmerge alone would not). A text that holds
-// a NUL is written as the page has it: its translation is not counted, the page not whole.
+// order mark is skipped (by update too, where msgmerge alone would not), strings in the
+// charset the header names are read in it (a Shift_JIS character's second byte may be a
+// backslash). A text that holds a NUL is written as the page has it: its translation is
+// not counted, the page not whole.
 TEST_F(Comando, PoConNulDuplicadosOMarca) {
   const std::string hola = "\nmsgid \"Hello\"\nmsgstr \"Hola\"\n", marca = "\xEF\xBB\xBF",
                     plural = "\nmsgid \"one\"\nmsgid_plural \"many\"\nmsgstr[0] \"\"\n",
@@ -232,12 +234,18 @@ TEST_F(Comando, PoConNulDuplicadosOMarca) {
   const std::string con_nul(kConNul, sizeof kConNul - 1);
   const Textos merge = {"merge", "p.html", "p.po", "-o", "f.html"};
   // The PO file p.po: its header (after a byte order mark, when given), then cuerpo.
-  const auto po = [](const std::string &cuerpo, const std::string &bom = "") {
-    return Ficheros{
-        {"p.po",
-         bom + "msgid \"\"\nmsgstr \"Content-Type: text/plain; charset=UTF-8\\n\"\n" + cuerpo}};
+  const auto po = [](const std::string &cuerpo, const std::string &bom = "",
+                     const std::string &juego = "UTF-8") {
+    return Ficheros{{"p.po", bom + "msgid \"\"\nmsgstr \"Content-Type: text/plain; charset=" +
+                                 juego + "\\n\"\n" + cuerpo}};
+  };
+  const auto en = [&po](const std::string &juego, const std::string &traduccion) {
+    return po("\nmsgid \"Hello\"\nmsgstr \"" + traduccion + "\"\n", "", juego);
   };
   escribe("p.html", "<p>Hello</p>");
+  escribe("u.html", "<meta charset=utf-8><p>Hello</p>");
+  const Textos merge_u = {"merge", "u.html", "p.po", "-o", "f.html"};
+  const std::string una_u = "u.html: 1 of 1 entry translated\n";
   // clang-format off
   const Orden casos[] = {
       {.ficheros = po("\nmsgid \"Hello\"\nmsgstr \"Ho\\000la\"\n"), .argumentos = merge, .estado = 2, .dice = "p.po:5:" + nul},
@@ -254,6 +262,16 @@ TEST_F(Comando, PoConNulDuplicadosOMarca) {
       {.ficheros = po(hola, marca), .argumentos = merge, .errores = una, .fichero = "f.html", .contenido = "<p>Hola</p>"},
       {.ficheros = po(hola + plural, marca), .argumentos = merge, .errores = una, .fichero = "f.html", .contenido = "<p>Hola</p>"},
       {.ficheros = po(hola, marca), .argumentos = {"update", "p.html", "p.po", "-o", "-"}, .salida = hola},
+      {.ficheros = en("ISO-8859-1", "Hol\xE1"), .argumentos = merge_u, .errores = una_u,
+       .fichero = "f.html", .contenido = "<meta charset=utf-8><p>Hol\xC3\xA1</p>"},
+      {.ficheros = en("Shift_JIS", "\x95\\\x8E\xA6"), .argumentos = merge_u, .errores = una_u,
+       .fichero = "f.html", .contenido = "<meta charset=utf-8><p>&#34920;&#31034;</p>"},
+      {.ficheros = en("ISO-8859-1", "Hol\xE1"), .argumentos = {"update", "p.html", "p.po", "-o", "-"},
+       .salida = "\nmsgid \"Hello\"\nmsgstr \"Hol\xC3\xA1\"\n"},
+      {.ficheros = en("ISO-8859-8", "\xA1"), .argumentos = merge, .estado = 2,
+       .dice = "p.po:5: invalid multibyte sequence"},
+      {.ficheros = en("NOPE", "Hola"), .argumentos = merge, .estado = 2,
+       .dice = "p.po: the PO file's charset 'NOPE' is not one this system can read: convert it with msgconv"},
       {.ficheros = {{"n.html", con_nul}, po(hola + "\nmsgid \"Bye\"\nmsgstr \"Adios\"\n")[0]},
        .argumentos = {"merge", "n.html", "p.po", "-o", "f.html"}, .estado = 1,
        .dice = "n.html: 1 of 2 entries translated; 1 left as the page has them",
