@@ -29,7 +29,8 @@
  *     one of the 13 inline tags but for those the page showed as code in that text; cut
  *     by blocks, per '<' of the translations, a phrasing tag or one its body texts held.
  * (e) A page read through its charset declaration gives written pages read in the same
- *     encoding, which may gain one META for it. */
+ *     encoding, which may gain one META for it; a page of ASCII alone that declares
+ *     nothing gives written pages of ASCII alone, or declared UTF-8 by one META. */
 
 namespace {
 
@@ -95,10 +96,24 @@ std::string lo_que_se_ve(std::string_view texto) {
 /* A page read through its charset declaration is read in the same encoding once written,
  * which may take one META that names it among the first bytes that a browser reads; the
  * tags that the page may gain with it. */
+bool sin_nombre(const lenguaweb_t *d) {
+  const codificacion_pagina_t &c = d->pagina.codificacion;
+  return c.origen == CODIFICACION_POR_UTF8 && d->pagina.num_declaraciones == 0 && c.bom == 0;
+}
+bool solo_ascii(std::string_view t) {
+  return std::all_of(t.begin(), t.end(), [](char c) { return (c & 0x80) == 0; });
+}
 std::string nombra_su_codificacion(const lenguaweb_t *d, std::string_view escrita) {
   const codificacion_pagina_t &c = d->pagina.codificacion;
-  if (c.origen != CODIFICACION_DECLARADA) return "";
   codificacion_pagina_t leida{};
+  if (sin_nombre(d) && solo_ascii(d->pagina.bytes) && !solo_ascii(escrita)) {
+    conv_detecta_codificacion(escrita.data(), escrita.size(), d->idioma, &leida);
+    return leida.origen == CODIFICACION_DECLARADA && std::string_view(leida.nombre) == "UTF-8"
+               ? ""
+               : "a page of ASCII that declares nothing is written with other bytes and no "
+                 "declaration of UTF-8";
+  }
+  if (c.origen != CODIFICACION_DECLARADA) return "";
   conv_detecta_codificacion(escrita.data(), escrita.size(), d->idioma, &leida);
   return leida.origen <= CODIFICACION_DECLARADA && std::string_view(leida.nombre) == c.nombre
              ? ""
@@ -107,7 +122,7 @@ std::string nombra_su_codificacion(const lenguaweb_t *d, std::string_view escrit
 }
 std::map<std::string, long> con_declaracion(const lenguaweb_t *d,
                                             std::map<std::string, long> puede = {}) {
-  if (d->pagina.codificacion.origen == CODIFICACION_DECLARADA) ++puede["META"];
+  if (d->pagina.codificacion.origen == CODIFICACION_DECLARADA || sin_nombre(d)) ++puede["META"];
   return puede;
 }
 

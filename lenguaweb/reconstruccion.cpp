@@ -779,6 +779,41 @@ void escribe_cuerpo(std::string &pagina, const textos_de_trozo &textos, const es
   lenguaweb_escribe_texto(pagina, texto, de_origen, e.preprocesar && !preformateado);
 }
 
+/* Whether translation t of text i goes out with more than ASCII in UTF-8: a no-break space
+ * goes out as a reference, but into raw text. */
+bool sale_mas_que_ascii(const escritura &e, uint32_t i, const char *t) {
+  size_t largo = 0;
+  const cad_propia utf8(conv_ansi_idioma_a_utf8_n(t, e.idioma, &largo));
+  if (!utf8) return true;
+  const bool crudo = i < e.documento->registros.size() &&
+                     (e.documento->registros[i].marcas & kTextoSinReferencias) != 0;
+  const std::string_view u(utf8.get(), largo);
+  for (size_t k = 0; k < u.size(); ++k) {
+    if ((u[k] & 0x80) == 0) continue;
+    if (crudo ||
+        u.compare(k, htmlparser::kEspacioDuroUtf8.size(), htmlparser::kEspacioDuroUtf8) != 0)
+      return true;
+    ++k;
+  }
+  return false;
+}
+
+/* Whether the page declares no encoding: it was read as UTF-8, every byte being valid. */
+bool sin_nombre(const escritura &e) {
+  const pagina_de_documento &pagina = e.documento->pagina;
+  return pagina.codificacion.origen == CODIFICACION_POR_UTF8 && pagina.num_declaraciones == 0 &&
+         pagina.codificacion.bom == 0;
+}
+
+/* Whether some text of traducidos may go out with more than ASCII. */
+bool alguno_sale_mas_que_ascii(const escritura &e, const lista_cad_t *traducidos) {
+  for (uint32_t i = 0; i < lista_cad_num_elems(traducidos); ++i) {
+    const char *t = lista_cad_dame(traducidos, i);
+    if (t != nullptr && !es_ascii(t) && sale_mas_que_ascii(e, i, t)) return true;
+  }
+  return false;
+}
+
 /* The condition texts of the count checks name arrays and macros that stand nowhere in
  * this code: they are the texts that hosts have always received for these faults and
  * match on, so they stay word for word. */
@@ -865,7 +900,15 @@ booleano graba_fichero_html(const lenguaweb_t *documento, const lista_cad_t *tra
   salida.reserve(kTamanoTramo + (kTamanoTramo >> 2));
   const bool transcodifica = std::strcmp(e.montada_en, e.salida_en) != 0;
   // The first bytes that go out are checked once for the declaration that names them.
-  bool por_nombrar = e.declara_utf8 || pagina.codificacion.origen == CODIFICACION_DECLARADA;
+  // A page of ASCII alone that declares none, which every reader reads alike, needs one
+  // once it is written with other bytes: a reader that takes an undeclared page for its
+  // locale's code page (Firefox over HTTP does) would read them as other characters. That
+  // is known when the whole page is in the first stretch; else from the texts, any of
+  // which may bring them.
+  bool por_nombrar = e.declara_utf8 || pagina.codificacion.origen == CODIFICACION_DECLARADA ||
+                     (sin_nombre(e) && opciones_dame_salida_utf8() == CIERTO);
+  bool ascii_sin_nombre = !por_nombrar && sin_nombre(e) && es_ascii(pagina.bytes);
+  bool ultima = false;
   const std::function<void()> vacia = [&]() {
     for (;;) {
       size_t largo = salida.size();
@@ -876,6 +919,9 @@ booleano graba_fichero_html(const lenguaweb_t *documento, const lista_cad_t *tra
         if (!convertida) largo = 0;
       }
       const std::string_view saliente(transcodifica ? convertida.get() : salida.data(), largo);
+      if (std::exchange(ascii_sin_nombre, false) &&
+          (!es_ascii(saliente) || (!ultima && alguno_sale_mas_que_ascii(e, traducidos))))
+        por_nombrar = true;
       if (std::exchange(por_nombrar, false) && declara_al_principio(salida, saliente, e)) continue;
       fichero_escritura_anade(fichero, saliente.data(), saliente.size());
       break;
@@ -917,6 +963,7 @@ booleano graba_fichero_html(const lenguaweb_t *documento, const lista_cad_t *tra
     }
     if (salida.size() >= kTamanoTramo) vacia();
   }
+  ultima = true;
   vacia();
   if (pagina.byte_suelto >= 0 && std::strcmp(e.salida_en, pagina.codificacion.nombre) == 0) {
     const char suelto = static_cast<char>(pagina.byte_suelto);

@@ -204,7 +204,8 @@ bool raiz_con_menos(const std::string &e, const Lectura &escrita, const Lectura 
 //  - an element that is neither one of fuente's (its name and every attribute with its
 //    value, but for the values that translations and link tables fill: alt, content,
 //    href and src) nor an inline element without attributes (b, i, u, em, strong, font,
-//    br), nor a META charset that names the encoding fuente declares;
+//    br), nor a META charset that names the encoding fuente declares (UTF-8, when it
+//    declares none and reads as UTF-8);
 //  - an attribute value that a browser runs as a link (javascript:, vbscript:, data:,
 //    after blanks and control characters are read as a URL parser reads them) that
 //    fuente does not hold in an attribute of the same name;
@@ -212,11 +213,15 @@ bool raiz_con_menos(const std::string &e, const Lectura &escrita, const Lectura 
 std::string contenido_ajeno(std::string_view fuente, std::string_view escrita) {
   const Lectura antes(fuente), despues(escrita);
   // A META that names the charset fuente declares: the writer adds it where translations
-  // push the page's own declaration out of the first bytes, where browsers look for it.
+  // push the page's own declaration out of the first bytes, where browsers look for it;
+  // and one of UTF-8 where a translation brings more than ASCII to a page that declares
+  // nothing.
   codificacion_pagina_t leida{};
   conv_detecta_codificacion(fuente.data(), fuente.size(), 0, &leida);
-  const std::string declaracion =
-      leida.origen == CODIFICACION_DECLARADA ? std::string("meta charset=") + leida.nombre : "";
+  const std::string declaracion = leida.origen == CODIFICACION_DECLARADA
+                                      ? std::string("meta charset=") + leida.nombre
+                                  : leida.origen == CODIFICACION_POR_UTF8 ? "meta charset=UTF-8"
+                                                                          : "";
   for (const std::string &e : despues.elementos)
     if (!antes.elementos.contains(e) && !esta_en(e, kEnLinea) && e != declaracion &&
         !raiz_con_menos(e, despues, antes))

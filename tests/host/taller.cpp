@@ -162,7 +162,7 @@ TEST_F(Comando, UnSitioEnUnCatalogoYUnCompendio) {
       {.programa = estadistica, .argumentos = {"sitio.po"}, .errores = "4 translated messages.\n"},
       {.argumentos = {"merge", "sitio", "sitio.po", "-o", "es"},
        .errores = "3 pages of sitio: 3 written under es; 6 of 6 entries translated; 1 other file linked or copied\n",
-       .fichero = "es/c.html", .contenido = "<html><body><p>Adi\xC3\xB3s</p><p>Home</p></body></html>"},
+       .fichero = "es/c.html", .contenido = "<meta charset=\"UTF-8\"><html><body><p>Adi\xC3\xB3s</p><p>Home</p></body></html>"},
       {.programa = "ls", .argumentos = {"es/logo.png", "es/a.html", "es/sub/b.html"}},
       {.argumentos = {"check", "sitio", "es"}, .errores = "3 pages of sitio checked against es: 0 faults, 5 texts untranslated\n"},
       {.ficheros = {{"otro/a.html", "<p>Home</p>"}}, .argumentos = {"merge", "otro", "sitio.po", "-o", "x"}, .estado = 2,

@@ -174,15 +174,15 @@ TEST_F(Bloques, UnTextoPorBloque) {
     // itself is no tag of the page.
     {.pagina = propios, .caso = "the block as the page had it", .textos = bloque + "|Guide|Same|Icon|Same|End",
      .ids = "TEXTO_0|TITULO_ELEMENTO_1|TITULO_ELEMENTO_2|ALTERNATIVO_IMAGEN_3|TITULO_ELEMENTO_4|TEXTO_5", .traducidos = con(bloque),
-     .escrita = "<p>See <a href=\"x.html\" title=\"Gu\xC3\xAD" "a\">the guide</a>, <abbr title=\"Uno\">A</abbr> "
+     .escrita = "<meta charset=\"UTF-8\"><p>See <a href=\"x.html\" title=\"Gu\xC3\xAD" "a\">the guide</a>, <abbr title=\"Uno\">A</abbr> "
          "<img src=\"i.png\" alt=\"&lt;Icono&gt;\"> <abbr title=\"Dos\">B</abbr>.</p><p>Fin</p>"},
     {.pagina = propios, .caso = "translated, its tags moved",
      .traducidos = con("<abbr title=\"Same\">B</abbr> <img src=\"i.png\" alt='Icon'> y <abbr title=Same>A</abbr>: "
          "<A title=\"Guide\" href=\"x.html\">la gu\xED" "a</A>."),
-     .escrita = "<p><abbr title=\"Uno\">B</abbr> <img src=\"i.png\" alt=\"&lt;Icono&gt;\"> y <abbr title=\"Dos\">A</abbr>: "
+     .escrita = "<meta charset=\"UTF-8\"><p><abbr title=\"Uno\">B</abbr> <img src=\"i.png\" alt=\"&lt;Icono&gt;\"> y <abbr title=\"Dos\">A</abbr>: "
          "<a href=\"x.html\" title=\"Gu\xC3\xAD" "a\">la gu\xC3\xAD" "a</a>.</p><p>Fin</p>"},
     {.pagina = propios, .caso = "a title of its own", .traducidos = con("<a href=\"x.html\" title=\"Mine\">la gu\xED" "a</a>"),
-     .escrita = "<p>&lt;a href=\"x.html\" title=\"Mine\"&gt;la gu\xC3\xAD" "a&lt;/a&gt;</p><p>Fin</p>"},
+     .escrita = "<meta charset=\"UTF-8\"><p>&lt;a href=\"x.html\" title=\"Mine\"&gt;la gu\xC3\xAD" "a&lt;/a&gt;</p><p>Fin</p>"},
   };
   // clang-format on
   for (pruebas::CasoPagina &caso : casos) caso.segmentacion = kBloques;
@@ -197,7 +197,7 @@ TEST_F(Bloques, EnlacesDentroDeTextos) {
   const std::string pagina = "<p><a href=\"guia.html\">See</a> the <a href=\"#s\">guide</a> <img src=\"i.png\" alt=\"pic\">.</p>"
       "<a href=\"guia.html\">";
   const std::string traducida = "<a href=\"@|guia.html\">Vea</a> la <img src=\"@|i.png\" alt=\"pic\"> <a href=\"#s\">gu\xED" "a</a>.";
-  const std::string escrita = "<p><a href=\"guia.html\">Vea</a> la <img src=\"i.png\" alt=\"pic\"> <a href=\"#s\">gu\xC3\xAD" "a</a>.</p>"
+  const std::string escrita = "<meta charset=\"UTF-8\"><p><a href=\"guia.html\">Vea</a> la <img src=\"i.png\" alt=\"pic\"> <a href=\"#s\">gu\xC3\xAD" "a</a>.</p>"
       "<a href=\"guia.html\">";
   // clang-format on
   lenguaweb_t *doc = lenguaweb_crea(escribe("origen.html", pagina).c_str(), kEspanol);

@@ -138,6 +138,11 @@ TEST_F(Fidelidad, CadaPaginaVuelveComoEraEnSuCodificacion) {
        .caso = "XHTML with HEAD out of reach: a byte order mark, as nothing may stand before its root",
        .traducidos = {largo}, .escrita = "\xEF\xBB\xBF<html xmlns=\"http://www.w3.org/1999/xhtml\"><title>" + largo + "</title>" +
            relleno + "<head><meta charset=\"utf-8\" /></head>"},
+      {.pagina = "<html><head><title>t</title></head><p>x &eacute;</p>",
+       .caso = "an undeclared ASCII page, which a reader may take for any code page, says so once a translation brings UTF-8",
+       .traducidos = {"caf\xE9", "x &eacute;"}, .escrita = "<html><head><meta charset=\"UTF-8\"><title>caf\xC3\xA9</title></head><p>x &eacute;</p>"},
+      {.pagina = "<p>a &eacute;</p>", .caso = "UTF-8 output: an undeclared page read as UTF-8", .utf8 = true,
+       .escrita = "<meta charset=\"UTF-8\"><p>a \xC3\xA9</p>"},
       {.pagina = "<!-- " + std::string(1100, 'x') + " -->\n<html><head><title>caf\xE9</title></head>",
        .caso = "UTF-8 output where no declaration can stand in reach: a byte order mark", .utf8 = true,
        .escrita = "\xEF\xBB\xBF<!-- " + std::string(1100, 'x') + " -->\n<html><head><meta charset=\"UTF-8\"><title>caf\xC3\xA9</title></head>"},
