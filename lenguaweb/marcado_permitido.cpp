@@ -223,6 +223,9 @@ struct marcado_de_origen {
   elementos_abiertos abiertos_con_tag;
   std::vector<std::string_view> tags_abiertos;
   std::vector<const char *> leidos;
+  /* Of such a text read from the page's bytes (origen.crudo): each tag as the text reads
+   * it, and as the page wrote it, in order. */
+  std::vector<std::pair<std::string_view, std::string_view>> como_leidos;
   /* Its tags that hold a '<' in a value or a name, as the page had them, sorted and each
    * once: a translation that keeps one is read up to its end, not to the '<' inside it.
    * No one is the start of another (a tag's reading ends where its bytes say), so the
@@ -275,9 +278,11 @@ struct marcado_de_origen {
       i = sigue - 1;
       if (tag.empty() || !marcado) continue;
       if (origen.solo_en_linea) leidos.push_back(tag.data());
+      const std::string_view como_en_la_pagina = como_la_pagina(tag, leido.substr(inicio));
+      if (origen.solo_en_linea && !origen.crudo.empty())
+        como_leidos.emplace_back(tag, como_en_la_pagina);
       if (tag.find('<', 1) != std::string_view::npos) con_menor.push_back(tag);
       std::string forma = lenguaweb_forma_de_tag(tag);
-      const std::string_view como_en_la_pagina = como_la_pagina(tag, leido.substr(inicio));
       if (origen.en_extranjero && htmlparser::sale_de_extranjero(tag))
         salidas_de_extranjero.push_back({forma, como_en_la_pagina, {}});
       uso &u = tags.try_emplace(std::move(forma), uso{como_en_la_pagina, 0, {}}).first->second;
@@ -304,6 +309,16 @@ struct marcado_de_origen {
         suelto_escrito.push_back(false);
       }
     }
+    std::vector<std::string_view> de_pagina;
+    if (origen.solo_en_linea && !origen.crudo.empty()) {
+      size_t sigue = 0;
+      for (size_t i = origen.crudo.find('<'); i != std::string_view::npos;
+           i = origen.crudo.find('<', sigue)) {
+        const std::string_view tag = tag_entero_en(origen.crudo, i, &sigue);
+        if (!tag.empty()) de_pagina.push_back(tag);
+      }
+      if (de_pagina.size() == como_leidos.size()) escribe_como_la_pagina(de_pagina);
+    }
     // Sorted once, and looked up by halves: a text of thousands of tags, each written its
     // own way, would otherwise compare each with all.
     for (auto &[forma, u] : tags) cada_una_vez(u.escritos);
@@ -312,22 +327,34 @@ struct marcado_de_origen {
       sueltos_de_nombre[htmlparser::nombre_de_elemento(sueltos[k])].push_back(
           static_cast<uint32_t>(k));
     if (!salidas_de_extranjero.empty() && !origen.crudo.empty()) pon_de_pagina(origen.crudo);
-    if (origen.solo_en_linea) pon_abiertos_de_pagina(origen.crudo);
+    if (origen.solo_en_linea) pon_abiertos_de_pagina(de_pagina);
+  }
+
+  /* A tag that the text's reading of the page changed into another tag (a reference in
+   * an attribute's name read as its character, a line break in a value read as a space)
+   * is written as the page wrote it, never as the reading has it: the translation may
+   * keep the reading's, which stands for the page's. */
+  void escribe_como_la_pagina(const std::vector<std::string_view> &de_pagina) {
+    for (size_t k = 0; k < de_pagina.size(); ++k) {
+      const auto &[tag, como] = como_leidos[k];
+      if (como == de_pagina[k]) continue;
+      std::string forma = lenguaweb_forma_de_tag(tag);
+      if (forma == lenguaweb_forma_de_tag(de_pagina[k])) continue;
+      const auto u = tags.find(forma);
+      if (u == tags.end()) continue;
+      if (u->second.tag == como) u->second.tag = de_pagina[k];
+      for (std::string_view &escrito : u->second.escritos)
+        if (escrito == como) escrito = de_pagina[k];
+    }
   }
 
   /* The page's own bytes of each start tag the text leaves open, taken from the page's
    * stretch read tag by tag as the text was: each is the tag of the same place among the
    * text's tags. Left unknown (empty: it is not written again) unless both give as many. */
-  void pon_abiertos_de_pagina(std::string_view crudo) {
+  void pon_abiertos_de_pagina(const std::vector<std::string_view> &de_pagina) {
     if (std::none_of(abiertos_con_tag.pila.begin(), abiertos_con_tag.pila.end(),
                      [](const elementos_abiertos::abierto &a) { return !a.cerrado; }))
       return;
-    std::vector<std::string_view> de_pagina;
-    size_t sigue = 0;
-    for (size_t i = crudo.find('<'); i != std::string_view::npos; i = crudo.find('<', sigue)) {
-      const std::string_view tag = tag_entero_en(crudo, i, &sigue);
-      if (!tag.empty()) de_pagina.push_back(tag);
-    }
     for (std::string_view &tag : tags_abiertos) {
       const auto orden = std::lower_bound(leidos.begin(), leidos.end(), tag.data());
       tag = de_pagina.size() == leidos.size() && orden != leidos.end() && *orden == tag.data()

@@ -69,6 +69,22 @@ uint8_t marcas_de_contexto(const pasada &p) {
   }
 }
 
+/* Whether a tag of the stretch holds a '&'. Normalising reads a reference there as the
+ * character it names too, and in an attribute's name, where a browser reads none, that
+ * makes another name. */
+bool referencia_en_tag(std::string_view crudo) {
+  if (crudo.find('&') == std::string_view::npos) return false;
+  const auto t = htmlparser::acotado(crudo);
+  for (size_t i = crudo.find('<'); i != std::string_view::npos; i = crudo.find('<', i + 1)) {
+    if (!htmlparser::empieza_tag(t, i)) continue;
+    const size_t fin = std::min(htmlparser::busca_cierre(t, i), crudo.size());
+    if (crudo.substr(i, fin - i).find('&') != std::string_view::npos) return true;
+    i = fin;
+    if (i == crudo.size()) break;
+  }
+  return false;
+}
+
 /* The normalised text of the stretch [inicio, fin) of the page, read as marcas say; its
  * record's span and marks, with those that its stretch adds, go to *registro. A stretch
  * that holds a NUL is reported and normalised without its NULs. */
@@ -92,12 +108,13 @@ cad_propia normaliza(pasada &p, uint32_t inicio, uint32_t fin, uint8_t marcas,
   p.invalidos += propiedades.invalidos;
   // A character reference in the text (one of the page's, or one for a character that
   // the language's code page lacks) would go back as a reference, and a line break or a
-  // tab inside a tag of the text as a space (a value changed): given back unchanged, the
-  // text keeps the page's bytes, whose letters also tell a reader the page's encoding.
+  // tab inside a tag of the text as a space (a value changed), a reference inside a tag
+  // as its character (a name changed): given back unchanged, the text keeps the page's
+  // bytes, whose letters also tell a reader the page's encoding.
   if (p.todo_crudo || propiedades.espacio_duro || propiedades.invalidos > 0 ||
       (marcas & kTextoPreformateado) != 0 || (texto && std::strstr(texto.get(), "&#") != nullptr) ||
       (crudo.find('<') != std::string_view::npos &&
-       crudo.find_first_of("\t\n\f\r") != std::string_view::npos))
+       (crudo.find_first_of("\t\n\f\r") != std::string_view::npos || referencia_en_tag(crudo))))
     marcas |= kTextoCrudo;
   registro->inicio = inicio;
   registro->fin = fin;

@@ -65,6 +65,10 @@ TEST_F(Reconstruccion, CadaTraduccionVaASuSitio) {
        .traducidos = {"A", "B"}, .escrita = "<svg>A<b>B</b></svg>"},
       {.pagina = "<svg>a<font size=2>b</font></svg><svg>c<i>d<p>", .caso = "nor one of the classic texts, which run through I and FONT elsewhere",
        .traducidos = {"A", "B", "C", "D"}, .escrita = "<svg>A<font size=2>B</font></svg><svg>C<i>D<p>"},
+      {.pagina = "x<FONT &eacute;=1 title=\"a\nb\">y</FONT>z", .caso = "a classic text's tag goes back as the page wrote it, not as its text reads it",
+       .textos = "x<FONT \xE9=1 title=\"a b\">y</FONT>z", .traducidos = {"X<FONT \xE9=1 title=\"a b\">Y</FONT>Z"},
+       .escrita = "X<FONT &eacute;=1 title=\"a\nb\">Y</FONT>Z"},
+      {.pagina = "x<FONT &eacute;=1>y</FONT>z", .caso = "and so does the text itself", .vuelve = true},
       {.pagina = "<html><head><title>T</title><meta charset=\"utf-8\"><meta name=\"keywords\" content=\"k\">"
            "<meta name=\"description\" content=\"d\"></head><body><h1>Head</h1><p>One <b>two</b> three<br>four</p>"
            "<img src=\"a.png\" alt=\"A\"><img src=\"b.png\"><img alt=\"B\" src=b.png><ul><li>x</li><li>y</li></ul>"
