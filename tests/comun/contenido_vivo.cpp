@@ -84,8 +84,15 @@ struct Lectura {
       // them or leave them open as its text did, and a browser's rebuilding of formatting
       // elements moves the text after them in and out of them.
       const bool en_linea = esta_en(nombre, kEnLinea);
-      const std::string aqui =
-          en_linea ? ruta : ruta + "/" + nombre + "[" + std::to_string(++lugar) + "]";
+      // Nor is a META that only names the charset: the writer adds one where a page's
+      // declaration would be out of a browser's reach, or the page declares none.
+      const bool declaracion =
+          nombre == "meta" && e.attributes.length == 1 &&
+          en_minusculas(static_cast<const GumboAttribute *>(e.attributes.data[0])->name) ==
+              "charset";
+      const std::string aqui = en_linea || declaracion
+                                   ? ruta
+                                   : ruta + "/" + nombre + "[" + std::to_string(++lugar) + "]";
       std::vector<std::string> atributos;
       for (unsigned a = 0; a < e.attributes.length; ++a) {
         const auto *at = static_cast<const GumboAttribute *>(e.attributes.data[a]);
