@@ -57,6 +57,9 @@ struct Lectura {
   std::vector<std::string> formato;  // the formatting elements around the node walked
 
   explicit Lectura(std::string_view html) {
+    // A browser's decoder takes a UTF-8 byte order mark for the encoding and drops it;
+    // gumbo would read it as a character, which begins the body before the page's HEAD.
+    if (html.starts_with("\xEF\xBB\xBF")) html.remove_prefix(3);
     const std::string copia(html);
     std::unique_ptr<GumboOutput, void (*)(GumboOutput *)> salida(
         gumbo_parse_with_options(&kGumboDefaultOptions, copia.data(), copia.size()),
