@@ -59,9 +59,11 @@ TEST_F(Comando, SalidasQueNoSonFicherosNuevosSeConservan) {
 // Full or limited outputs, pages read once, "-o -", names in bytes: each run does its work
 // or names what went wrong.
 TEST_F(Comando, SalidasLimitesYNombres) {
-  const std::string pagina = "<title>Hi</title><a href=\"x.html\">x</a>", l = LENGUAWEB_CLI,
-                    pseudo = "<meta charset=\"UTF-8\"><title>[H\xC3\xAD]</title><p>[\xC3\x93n\xC3\xA9]</p>",
-                    lleno = "lenguaweb: cannot write 'standard output': No space left on device\n";
+  const std::string
+      pagina = "<title>Hi</title><a href=\"x.html\">x</a>",
+      l = LENGUAWEB_CLI,
+      pseudo = "<meta charset=\"UTF-8\"><title>[H\xC3\xAD]</title><p>[\xC3\x93n\xC3\xA9]</p>",
+      lleno = "lenguaweb: cannot write 'standard output': No space left on device\n";
   // Markup makes a page large, not its texts, which the library also writes out.
   std::string grande = "<p>Hello</p>";
   while (grande.size() < 100000) grande += "<br class=\"" + std::string(40, 'x') + "\">\n";
