@@ -342,6 +342,20 @@ uint32_t lenguaweb_sigue_tras_tag(lectura_html &lectura, const tag_leido &leido,
     // SELECT, SVG or MATH begun there may stay open to that reader (lectores_discrepan).
     const htmlparser::texto_acotado<char> pagina = htmlparser::acotado(texto);
     for (size_t p = texto.find('<', tag.fin); p < fin; p = texto.find('<', p + 1)) {
+      // A comment, or what that reader takes for one ("<!x", "<?x", "</1"), runs to its
+      // own end whatever stands inside it: a '<' there begins no tag.
+      const bool cierre_sin_letra =
+          texto.compare(p, 2, "</") == 0 &&
+          (p + 2 >= texto.size() || !htmlparser::es_letra_ascii(texto[p + 2]));
+      if (texto.compare(p, 2, "<!") == 0 || texto.compare(p, 2, "<?") == 0 || cierre_sin_letra) {
+        const size_t fin_comentario = htmlparser::lee_fin_de_tag(pagina, p).cierre;
+        if (fin_comentario > fin) {
+          lectura.crudo = elemento_crudo::ninguno;
+          return static_cast<uint32_t>(std::min(fin_comentario + 1, texto.size()));
+        }
+        p = fin_comentario;
+        continue;
+      }
       if (!htmlparser::tiene_atributos(pagina, p)) continue;
       const std::string_view nombre = htmlparser::nombre_de_elemento(texto.substr(p, fin - p));
       const bool abre = texto[p + 1] != '/';

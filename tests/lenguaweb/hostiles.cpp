@@ -157,6 +157,7 @@ TEST_F(Hostiles, CadaContextoGuardaSuTraduccion) {
        "<annotation-xml Encoding='Text/HTML'><xmp>b</xmp>", "a|b"},
       {"<math><script></script >a</script><svg><style>b</style/>c</style>d</svg>", "d"},
       {"<noscript><script>x</noscript>y</script><p>z</p><noscript><style </noscript>a</style><p>b</p>", "z|b"},
+      {"<noscript><!<m a=\"</noscript><style>\">f</style><p>g</p>", "g"},
       {"<svg><script><script></script>p</script>q<desc>r</desc><style><![CDATA[ x > </style> ]]>b</style>c</svg><p>s</p>", "q|r|c|s"},
       {"<svg><script><script a=b/></script>p</script>q<desc>r</desc><script/>s<script>t</script></svg>", "q|r"},
       {"<svg><foreignObject><x></foreignObject><math><foreignObject><xmp>a</xmp></math></svg>", "a"},
