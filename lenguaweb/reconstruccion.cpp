@@ -905,9 +905,10 @@ booleano graba_fichero_html(const lenguaweb_t *documento, const lista_cad_t *tra
   // locale's code page (Firefox over HTTP does) would read them as other characters. That
   // is known when the whole page is in the first stretch; else from the texts, any of
   // which may bring them.
+  const bool sin_declarar = sin_nombre(e);
   bool por_nombrar = e.declara_utf8 || pagina.codificacion.origen == CODIFICACION_DECLARADA ||
-                     (sin_nombre(e) && opciones_dame_salida_utf8() == CIERTO);
-  bool ascii_sin_nombre = !por_nombrar && sin_nombre(e) && es_ascii(pagina.bytes);
+                     (sin_declarar && opciones_dame_salida_utf8() == CIERTO);
+  bool ascii_sin_nombre = !por_nombrar && sin_declarar && es_ascii(pagina.bytes);
   bool ultima = false;
   const std::function<void()> vacia = [&]() {
     for (;;) {
