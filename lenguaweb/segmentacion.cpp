@@ -157,8 +157,8 @@ booleano lenguaweb_lee_elemento(pasada &p) {
   if (es_texto_crudo(p.lectura.crudo) && token == htmlparser::token_html::tag &&
       !en_fin_de_elemento(p))
     token = htmlparser::token_html::texto;
-  // A NUL is nothing a reader sees: it begins no text, as blanks do not.
-  if (c == '\0' && p.posicion < p.pagina.size() && !es_texto_crudo(p.lectura.crudo)) {
+  // A NUL is nothing a reader sees: it begins no text, as blanks do not, in raw text too.
+  if (c == '\0' && p.posicion < p.pagina.size()) {
     while (p.posicion < p.pagina.size() &&
            (p.pagina[p.posicion] == '\0' || htmlparser::es_blanco(p.pagina[p.posicion])))
       ++p.posicion;

@@ -107,6 +107,9 @@ TEST_F(Fidelidad, CadaPaginaVuelveComoEraEnSuCodificacion) {
       {.pagina = std::string("<p>a\0b, and words enough for a page</p>", 40), .caso = "a text holding a NUL is never translated",
        .traducidos = {"xyz"}, .escrita = std::string("<p>a\0b, and words enough for a page</p>", 40),
        .informe = "memchr(texto, '\\0', longitud) == NULL"},
+      {.pagina = std::string("<xmp>\0a, and words enough for a page</xmp>", 43),
+       .caso = "a NUL before an XMP's text begins no text there", .traducidos = {"xyz"},
+       .escrita = std::string("<xmp>\0xyz</xmp>", 16)},
       {.pagina = kKoi8, .caso = "UTF-8 output: a declared legacy page", .idioma = kRuso, .traducidos = {"\xCC\xE8\xF0 \x88"},
        .utf8 = true, .escrita = "<?xml version=\"1.0\" encoding=\"UTF-8\"?><html><head>"
            "<meta http-equiv=Content-Type content='text/html; charset=UTF-8'></head><p>\xD0\x9C\xD0\xB8\xD1\x80 \xE2\x82\xAC</p>"},
