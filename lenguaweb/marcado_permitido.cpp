@@ -223,9 +223,9 @@ struct marcado_de_origen {
   elementos_abiertos abiertos_con_tag;
   std::vector<std::string_view> tags_abiertos;
   std::vector<const char *> leidos;
-  /* Of such a text read from the page's bytes (origen.crudo): each tag as the text reads
-   * it, and as the page wrote it, in order. */
-  std::vector<std::pair<std::string_view, std::string_view>> como_leidos;
+  /* Of such a text read from the page's bytes (origen.crudo): each tag as the page wrote
+   * it, in order, with its entry in tags (by the form of the tag as the text reads it). */
+  std::vector<std::pair<std::string_view, std::pair<const std::string, uso> *>> como_leidos;
   /* Its tags that hold a '<' in a value or a name, as the page had them, sorted and each
    * once: a translation that keeps one is read up to its end, not to the '<' inside it.
    * No one is the start of another (a tag's reading ends where its bytes say), so the
@@ -279,13 +279,14 @@ struct marcado_de_origen {
       if (tag.empty() || !marcado) continue;
       if (origen.solo_en_linea) leidos.push_back(tag.data());
       const std::string_view como_en_la_pagina = como_la_pagina(tag, leido.substr(inicio));
-      if (origen.solo_en_linea && !origen.crudo.empty())
-        como_leidos.emplace_back(tag, como_en_la_pagina);
       if (tag.find('<', 1) != std::string_view::npos) con_menor.push_back(tag);
       std::string forma = lenguaweb_forma_de_tag(tag);
       if (origen.en_extranjero && htmlparser::sale_de_extranjero(tag))
         salidas_de_extranjero.push_back({forma, como_en_la_pagina, {}});
-      uso &u = tags.try_emplace(std::move(forma), uso{como_en_la_pagina, 0, {}}).first->second;
+      auto &entrada = *tags.try_emplace(std::move(forma), uso{como_en_la_pagina, 0, {}}).first;
+      if (origen.solo_en_linea && !origen.crudo.empty())
+        como_leidos.emplace_back(como_en_la_pagina, &entrada);
+      uso &u = entrada.second;
       ++u.quedan;
       if (u.escritos.empty() || u.escritos.back() != como_en_la_pagina)
         u.escritos.push_back(como_en_la_pagina);
@@ -309,15 +310,17 @@ struct marcado_de_origen {
         suelto_escrito.push_back(false);
       }
     }
+    // The page's bytes of the text, read tag by tag as the text was, once.
     std::vector<std::string_view> de_pagina;
-    if (origen.solo_en_linea && !origen.crudo.empty()) {
+    if (!origen.crudo.empty()) {
       size_t sigue = 0;
       for (size_t i = origen.crudo.find('<'); i != std::string_view::npos;
            i = origen.crudo.find('<', sigue)) {
         const std::string_view tag = tag_entero_en(origen.crudo, i, &sigue);
         if (!tag.empty()) de_pagina.push_back(tag);
       }
-      if (de_pagina.size() == como_leidos.size()) escribe_como_la_pagina(de_pagina);
+      if (origen.solo_en_linea && de_pagina.size() == como_leidos.size())
+        escribe_como_la_pagina(de_pagina);
     }
     // Sorted once, and looked up by halves: a text of thousands of tags, each written its
     // own way, would otherwise compare each with all.
@@ -326,7 +329,7 @@ struct marcado_de_origen {
     for (size_t k = sueltos.size(); k-- > 0;)
       sueltos_de_nombre[htmlparser::nombre_de_elemento(sueltos[k])].push_back(
           static_cast<uint32_t>(k));
-    if (!salidas_de_extranjero.empty() && !origen.crudo.empty()) pon_de_pagina(origen.crudo);
+    if (!salidas_de_extranjero.empty() && !origen.crudo.empty()) pon_de_pagina(de_pagina);
     if (origen.solo_en_linea) pon_abiertos_de_pagina(de_pagina);
   }
 
@@ -336,14 +339,11 @@ struct marcado_de_origen {
    * keep the reading's, which stands for the page's. */
   void escribe_como_la_pagina(const std::vector<std::string_view> &de_pagina) {
     for (size_t k = 0; k < de_pagina.size(); ++k) {
-      const auto &[tag, como] = como_leidos[k];
-      if (como == de_pagina[k]) continue;
-      std::string forma = lenguaweb_forma_de_tag(tag);
-      if (forma == lenguaweb_forma_de_tag(de_pagina[k])) continue;
-      const auto u = tags.find(forma);
-      if (u == tags.end()) continue;
-      if (u->second.tag == como) u->second.tag = de_pagina[k];
-      for (std::string_view &escrito : u->second.escritos)
+      const auto &[como, entrada] = como_leidos[k];
+      if (como == de_pagina[k] || entrada->first == lenguaweb_forma_de_tag(de_pagina[k])) continue;
+      uso &u = entrada->second;
+      if (u.tag == como) u.tag = de_pagina[k];
+      for (std::string_view &escrito : u.escritos)
         if (escrito == como) escrito = de_pagina[k];
     }
   }
@@ -378,16 +378,14 @@ struct marcado_de_origen {
   }
 
   /* The page's own bytes of each tag that ends SVG or MathML, taken from the page's
-   * stretch read tag by tag as the text was; left unknown unless both give as many. */
-  void pon_de_pagina(std::string_view crudo) {
-    std::vector<std::string_view> de_pagina;
-    size_t sigue = 0;
-    for (size_t i = crudo.find('<'); i != std::string_view::npos; i = crudo.find('<', sigue)) {
-      const std::string_view tag = tag_entero_en(crudo, i, &sigue);
-      if (!tag.empty() && htmlparser::sale_de_extranjero(tag)) de_pagina.push_back(tag);
-    }
-    if (de_pagina.size() != salidas_de_extranjero.size()) return;
-    for (size_t k = 0; k < de_pagina.size(); ++k) salidas_de_extranjero[k].de_pagina = de_pagina[k];
+   * stretch read tag by tag as the text was (de_pagina); left unknown unless both give
+   * as many. */
+  void pon_de_pagina(const std::vector<std::string_view> &de_pagina) {
+    std::vector<std::string_view> salidas;
+    for (const std::string_view tag : de_pagina)
+      if (htmlparser::sale_de_extranjero(tag)) salidas.push_back(tag);
+    if (salidas.size() != salidas_de_extranjero.size()) return;
+    for (size_t k = 0; k < salidas.size(); ++k) salidas_de_extranjero[k].de_pagina = salidas[k];
   }
 
   /* Whether an end tag of the name may close an element from before the text (it is
