@@ -5,8 +5,8 @@
 
 #include <algorithm>
 #include <cctype>
-#include <memory>
 
+#include "analisis_gumbo.h"
 #include "privado/ascii.h"
 #include "privado/blancos.h"
 
@@ -153,12 +153,9 @@ std::string recorta(const std::string &s) {
 }  // namespace
 
 std::vector<NodoHtml> arbol_lee(std::string_view html) {
-  const std::string copia(html);
-  std::unique_ptr<GumboOutput, void (*)(GumboOutput *)> salida(
-      gumbo_parse_with_options(&kGumboDefaultOptions, copia.data(), copia.size()),
-      [](GumboOutput *o) { gumbo_destroy_output(&kGumboDefaultOptions, o); });
-  Aplanador aplanador(copia.data());
-  aplanador.recorre(salida->document, "", false, false);
+  const AnalisisGumbo analisis(html);
+  Aplanador aplanador(analisis.texto().data());
+  aplanador.recorre(analisis.salida().document, "", false, false);
   return std::move(aplanador.nodos_);
 }
 

@@ -8,6 +8,7 @@ if(NOT TARGET lenguaweb_cli_lectura)
   find_package(ICU REQUIRED COMPONENTS uc data)
   add_library(lenguaweb_cli_lectura STATIC
     ${CMAKE_CURRENT_LIST_DIR}/lectura_navegador.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/analisis_gumbo.cpp
     ${CMAKE_CURRENT_LIST_DIR}/arbol_html.cpp
     ${CMAKE_CURRENT_LIST_DIR}/revision.cpp)
   target_include_directories(lenguaweb_cli_lectura PUBLIC ${CMAKE_CURRENT_LIST_DIR}

@@ -5,10 +5,10 @@
 #include <gumbo.h>
 
 #include <algorithm>
-#include <memory>
 #include <set>
 #include <span>
 
+#include "analisis_gumbo.h"
 #include "arbol_html.h"
 #include "companion/codificacion.h"
 #include "lenguaweb.h"
@@ -60,11 +60,8 @@ struct Lectura {
     // A browser's decoder takes a UTF-8 byte order mark for the encoding and drops it;
     // gumbo would read it as a character, which begins the body before the page's HEAD.
     if (html.starts_with("\xEF\xBB\xBF")) html.remove_prefix(3);
-    const std::string copia(html);
-    std::unique_ptr<GumboOutput, void (*)(GumboOutput *)> salida(
-        gumbo_parse_with_options(&kGumboDefaultOptions, copia.data(), copia.size()),
-        [](GumboOutput *o) { gumbo_destroy_output(&kGumboDefaultOptions, o); });
-    recorre(salida->document, "");
+    const navegador::AnalisisGumbo analisis(html);
+    recorre(analisis.salida().document, "");
   }
 
   // lugar_fuera: the count of the element's siblings, for an inline element, whose
