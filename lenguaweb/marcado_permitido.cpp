@@ -216,7 +216,11 @@ struct marcado_de_origen {
   std::vector<std::string_view> sueltos;
   std::vector<bool> suelto_escrito;
   por_nombre<std::vector<uint32_t>> sueltos_de_nombre; /* not yet written, last first */
-  por_nombre<uint32_t> quedan_abiertos;                /* elements the text leaves open, by name */
+  /* Names of such end tags that the page's text has before a start tag of the same
+   * name ("</b>x<b>"): one the translation drops goes before the translation's start tag,
+   * which it would close if written at the end. */
+  por_nombre<bool> suelto_antes_de_abrir;
+  por_nombre<uint32_t> quedan_abiertos; /* elements the text leaves open, by name */
   /* Of a text cut as page segmentation cuts them (solo_en_linea): the same elements, the
    * start tag of each (at the same place) as the page wrote it when that is known
    * (pon_abiertos_de_pagina), and where each of the text's tags begins. */
@@ -258,6 +262,7 @@ struct marcado_de_origen {
       }
     }
     const std::string_view leido = oculto.empty() ? t : std::string_view(oculto);
+    por_nombre<bool> sueltos_vistos; /* names of the end tags in sueltos so far */
     size_t signo = 0;
     for (size_t i = 0; i < t.size(); ++i) {
       if (t[i] != '<') {
@@ -294,6 +299,8 @@ struct marcado_de_origen {
       if (!es_cierre(tag)) {
         // Only how many of each name stay open counts here, not their order.
         if (!htmlparser::es_elemento_vacio(nombre)) ++quedan_abiertos[nombre];
+        if (sueltos_vistos.find(nombre) != sueltos_vistos.end())
+          suelto_antes_de_abrir[nombre] = true;
         if (origen.solo_en_linea) {
           abiertos_con_tag.abre(nombre);
           tags_abiertos.resize(abiertos_con_tag.pila.size(), tag);
@@ -308,6 +315,7 @@ struct marcado_de_origen {
       } else {
         sueltos.push_back(como_en_la_pagina);
         suelto_escrito.push_back(false);
+        sueltos_vistos[nombre] = true;
       }
     }
     // The page's bytes of the text, read tag by tag as the text was, once.
@@ -388,6 +396,19 @@ struct marcado_de_origen {
     for (size_t k = 0; k < salidas.size(); ++k) salidas_de_extranjero[k].de_pagina = salidas[k];
   }
 
+  /* The page's end tag of the name that closed an element from before the text, not yet
+   * written, when the page's text had it before a start tag of the name; else empty. It
+   * is counted as written. */
+  std::string_view suelto_antes_de(std::string_view nombre) {
+    if (suelto_antes_de_abrir.find(nombre) == suelto_antes_de_abrir.end()) return {};
+    const auto s = sueltos_de_nombre.find(nombre);
+    if (s == sueltos_de_nombre.end() || s->second.empty()) return {};
+    const uint32_t k = s->second.back();
+    s->second.pop_back();
+    suelto_escrito[k] = true;
+    return sueltos[k];
+  }
+
   /* Whether an end tag of the name may close an element from before the text (it is
    * counted as written). */
   bool escribe_suelto(std::string_view nombre) {
@@ -445,9 +466,12 @@ class escritor_de_tags {
       escrito = std::binary_search(escritos.begin(), escritos.end(), tag) ? tag : uso->second.tag;
     }
     const std::string_view nombre = htmlparser::nombre_de_elemento(escrito);
-    if (!es_cierre(escrito))
+    if (!es_cierre(escrito)) {
+      // Written after this tag, such an end tag would close it instead.
+      if (!origen_.texto.empty() && !elementos_.tiene_abierto(nombre))
+        anade_tag(salida_, origen().suelto_antes_de(nombre), para_releer_);
       elementos_.abre(nombre);
-    else if (!elementos_.cierra(nombre) && !origen().escribe_suelto(nombre))
+    } else if (!elementos_.cierra(nombre) && !origen().escribe_suelto(nombre))
       return false;
     if (del_origen != nullptr) --del_origen->quedan;
     anade_tag(salida_, escrito, para_releer_);

@@ -96,6 +96,8 @@ TEST_F(Reconstruccion, CadaTraduccionVaASuSitio) {
        .textos = "Use <B>x</B> or &lt;B&gt;y", .traducidos = {"Usa <B>x</B> o &lt;B&gt;y"}, .escrita = "<P>Usa <B>x</B> o &lt;B&gt;y</P>"},
       {.pagina = "<P>Use <B>x</B> or &lt;B&gt;y</P>", .caso = "a B the translation writes there is markup, closed at its end",
        .traducidos = {"Usa <B>x</B> o <B>y"}, .escrita = "<P>Usa <B>x</B> o <B>y</B></P>"},
+      {.pagina = "<B><P>Old</B> new <B>text</P>", .caso = "an end tag of an element from before the text, dropped, goes before the B it preceded",
+       .traducidos = {"Nuevo <B>texto"}, .escrita = "<B><P>Nuevo </B><B>texto</P>"},
       {.pagina = "<P>Some <B TITLE=\"x<y\">bold</B> <FONT </EM>>w</FONT></P>",
        .caso = "a tag of the page with a '<' in a value or a name, kept whole",
        .traducidos = {"Unas <B TITLE=\"x<y\">negritas</B> <FONT </EM>>p"},
