@@ -262,7 +262,6 @@ struct marcado_de_origen {
       }
     }
     const std::string_view leido = oculto.empty() ? t : std::string_view(oculto);
-    por_nombre<bool> sueltos_vistos; /* names of the end tags in sueltos so far */
     size_t signo = 0;
     for (size_t i = 0; i < t.size(); ++i) {
       if (t[i] != '<') {
@@ -299,7 +298,7 @@ struct marcado_de_origen {
       if (!es_cierre(tag)) {
         // Only how many of each name stay open counts here, not their order.
         if (!htmlparser::es_elemento_vacio(nombre)) ++quedan_abiertos[nombre];
-        if (sueltos_vistos.find(nombre) != sueltos_vistos.end())
+        if (sueltos_de_nombre.find(nombre) != sueltos_de_nombre.end())
           suelto_antes_de_abrir[nombre] = true;
         if (origen.solo_en_linea) {
           abiertos_con_tag.abre(nombre);
@@ -315,7 +314,8 @@ struct marcado_de_origen {
       } else {
         sueltos.push_back(como_en_la_pagina);
         suelto_escrito.push_back(false);
-        sueltos_vistos[nombre] = true;
+        sueltos_de_nombre[htmlparser::nombre_de_elemento(como_en_la_pagina)].push_back(
+            static_cast<uint32_t>(sueltos.size() - 1));
       }
     }
     // The page's bytes of the text, read tag by tag as the text was, once.
@@ -334,9 +334,8 @@ struct marcado_de_origen {
     // own way, would otherwise compare each with all.
     for (auto &[forma, u] : tags) cada_una_vez(u.escritos);
     cada_una_vez(con_menor);
-    for (size_t k = sueltos.size(); k-- > 0;)
-      sueltos_de_nombre[htmlparser::nombre_de_elemento(sueltos[k])].push_back(
-          static_cast<uint32_t>(k));
+    for (auto &[nombre, de_nombre] : sueltos_de_nombre)
+      std::reverse(de_nombre.begin(), de_nombre.end());
     if (!salidas_de_extranjero.empty() && !origen.crudo.empty()) pon_de_pagina(de_pagina);
     if (origen.solo_en_linea) pon_abiertos_de_pagina(de_pagina);
   }
