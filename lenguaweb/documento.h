@@ -24,14 +24,20 @@ struct contexto_de_lectura {
   bool html_visto = false;         /* lectura_html::extranjero::html_visto */
   bool en_select = false;          /* inside a SELECT (lectura_html::en_select) */
   bool lectores_discrepan = false; /* lectura_html::lectores_discrepan */
+  bool operator==(const contexto_de_lectura &) const = default;
 };
 
-/* A markup piece: a stretch of the page's bytes, [inicio, fin), and where segmentation's
- * reading stood at its first byte, which is where the rebuild's reading of it begins. */
+/* A markup piece: a stretch of the page's bytes, [inicio, fin). */
 struct tramo_de_pagina {
   uint32_t inicio;
   uint32_t fin;
-  contexto_de_lectura contexto = {};
+};
+
+/* Where segmentation's reading stood at the first byte of piece trozo, which is where the
+ * rebuild's reading of it begins, for a piece that does not begin in plain HTML. */
+struct contexto_de_trozo {
+  uint32_t trozo;
+  contexto_de_lectura contexto;
 };
 
 /* How a text stands in its page and how it goes back (bits of registro_de_texto::marcas). */
@@ -143,7 +149,10 @@ struct lenguaweb {
   segmentacion_t segmentacion = SEGMENTACION_CLASICA; /* chosen when the document was made */
   bool no_traducir = false; /* translate="no" kept (opciones_pon_no_traducir), idem */
   pagina_de_documento pagina;
-  vector_contado<tramo_de_pagina> trozos;              /* the page's markup pieces, as spans */
+  vector_contado<tramo_de_pagina> trozos; /* the page's markup pieces, as spans */
+  /* The readings that pieces begin in, by piece, ascending; a piece not named here begins
+   * in plain HTML, as most do, so that most pieces keep only their span. */
+  vector_contado<contexto_de_trozo> contextos;
   vector_contado<registro_de_texto> registros;         /* one per text, in the order of textos */
   vector_contado<informe_aplazado> informes_aplazados; /* while lenguaweb_crea runs */
   /* The first tag with a value whose quote never closes ends at comilla_abierta_desde:
@@ -173,6 +182,28 @@ inline void lenguaweb_anade_texto(lenguaweb_t *documento, cad_propia texto,
                                   const registro_de_texto &registro) {
   lista_cad_anade_propia(documento->textos, std::move(texto));
   documento->registros.push_back(registro);
+}
+
+/* Appends the piece [inicio, fin) of the page, whose reading begins in contexto. */
+inline void lenguaweb_anade_trozo(lenguaweb_t *documento, uint32_t inicio, uint32_t fin,
+                                  const contexto_de_lectura &contexto = {}) {
+  if (contexto != contexto_de_lectura{})
+    documento->contextos.push_back({static_cast<uint32_t>(documento->trozos.size()), contexto});
+  documento->trozos.push_back({inicio, fin});
+}
+
+/* Takes the last piece off the document; gives its span and its reading through the
+ * arguments. */
+inline void lenguaweb_quita_ultimo_trozo(lenguaweb_t *documento, tramo_de_pagina *tramo,
+                                         contexto_de_lectura *contexto) {
+  *tramo = documento->trozos.back();
+  documento->trozos.pop_back();
+  *contexto = {};
+  if (!documento->contextos.empty() &&
+      documento->contextos.back().trozo == documento->trozos.size()) {
+    *contexto = documento->contextos.back().contexto;
+    documento->contextos.pop_back();
+  }
 }
 
 /* The bytes of piece k, valid while the document lives. */

@@ -949,12 +949,16 @@ booleano graba_fichero_html(const lenguaweb_t *documento, const lista_cad_t *tra
   const uint32_t num_trozos = static_cast<uint32_t>(documento->trozos.size());
   uint32_t siguiente_texto = 0;
   textos_de_trozo textos;
+  const contexto_de_trozo *contexto = documento->contextos.data();
+  const contexto_de_trozo *const sin_contextos = contexto + documento->contextos.size();
   for (uint32_t trozo = 0; trozo < num_trozos; ++trozo) {
     toma_textos_de_trozo(documento, traducidos, textos_a_escribir, preprocesar, &siguiente_texto,
                          &textos);
-    const tramo_de_pagina &tramo = documento->trozos[trozo];
-    escribe_trozo(salida, lenguaweb_trozo(documento, trozo), tramo.inicio, enlaces,
-                  textos.atributos, e, false, tramo.contexto);
+    const bool propio = contexto != sin_contextos && contexto->trozo == trozo;
+    escribe_trozo(salida, lenguaweb_trozo(documento, trozo), documento->trozos[trozo].inicio,
+                  enlaces, textos.atributos, e, false,
+                  propio ? contexto->contexto : contexto_de_lectura{});
+    if (propio) ++contexto;
     if (textos.cuerpo != nullptr) {
       const size_t desde = salida.size();
       escribe_cuerpo(salida, textos, e, enlaces);

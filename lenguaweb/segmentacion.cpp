@@ -206,7 +206,7 @@ booleano lenguaweb_lee_elemento(pasada &p) {
 
 void guarda_trozo(pasada &p, uint32_t hasta) {
   lenguaweb_t &d = *p.documento;
-  d.trozos.push_back({p.inicio_trozo, hasta, p.contexto_trozo});
+  lenguaweb_anade_trozo(&d, p.inicio_trozo, hasta, p.contexto_trozo);
   p.inicio_trozo = hasta;
   for (texto_pendiente &pendiente : p.pendientes)
     lenguaweb_anade_texto(&d, std::move(pendiente.texto), pendiente.registro);

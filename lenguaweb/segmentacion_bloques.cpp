@@ -85,7 +85,7 @@ void vuelca_pendientes(pasada &p) {
 }
 
 void guarda_trozo(pasada &p, uint32_t hasta) {
-  p.documento->trozos.push_back({p.inicio_trozo, hasta, p.contexto_trozo});
+  lenguaweb_anade_trozo(p.documento, p.inicio_trozo, hasta, p.contexto_trozo);
   p.inicio_trozo = hasta;
   vuelca_pendientes(p);
 }
@@ -181,9 +181,9 @@ void cierra_texto(pasada &p) {
   lenguaweb_t &d = *p.documento;
   std::string_view crudo = p.pagina.substr(p.inicio_texto, p.fin_texto - p.inicio_texto);
   if (!se_ve(crudo, std::strcmp(p.entidades.codificacion, "UTF-8") == 0)) {
-    p.inicio_trozo = d.trozos.back().inicio;
-    p.contexto_trozo = d.trozos.back().contexto;
-    d.trozos.pop_back();
+    tramo_de_pagina ultimo{};
+    lenguaweb_quita_ultimo_trozo(&d, &ultimo, &p.contexto_trozo);
+    p.inicio_trozo = ultimo.inicio;
     // Its tags are the piece's now: their attribute texts come before those read after.
     toma_del_texto(p);
     toma_tras_el_fin(p);
