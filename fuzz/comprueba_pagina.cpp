@@ -36,6 +36,10 @@ namespace {
 
 constexpr size_t kNoEsta = std::string_view::npos;
 using pruebas::a_vector;
+
+std::vector<std::string> textos_de(const lenguaweb_t *documento) {
+  return {documento->textos.textos.begin(), documento->textos.textos.end()};
+}
 using pruebas::tipos_de;
 
 /* Western, Japanese, Cyrillic, Simplified Chinese, Greek, Korean and Hebrew code pages. */
@@ -248,7 +252,7 @@ std::string comprueba(std::string_view bytes, uint32_t idioma, bool bloques) {
   ronda r{idioma, bloques};
   lenguaweb_t *documento = r.lee("pagina.html");
   const std::string original(documento->pagina.bytes);
-  const std::vector<std::string> textos_del_documento = a_vector(documento->textos);
+  const std::vector<std::string> textos_del_documento = textos_de(documento);
   lista_cad_t *ids = nullptr;
   lista_cad_t *textos = r.lista(lenguaweb_dame_textos_a_trducir(documento, &ids));
   if (a_vector(textos) != textos_del_documento ||
@@ -262,7 +266,7 @@ std::string comprueba(std::string_view bytes, uint32_t idioma, bool bloques) {
   if (fallo.empty() && bloques && propia != bytes) fallo = difiere(propia, bytes);
   if (fallo.empty() && !bloques) {
     const lenguaweb_t *releida = r.lee("propia.html");
-    const std::vector<std::string> releidos = a_vector(releida->textos);
+    const std::vector<std::string> releidos = textos_de(releida);
     const bool comparable = !binaria_en_una(releida, documento);
     if (comparable && tipos_de(releida) != tipos_de(documento))
       fallo = "read again, its texts are not of the page's kinds";
@@ -300,7 +304,7 @@ std::string comprueba(std::string_view bytes, uint32_t idioma, bool bloques) {
   if (!fallo.empty()) return "preprocessed again: " + fallo;
 
   const std::vector<std::string> traducidos =
-      traducciones(original, lista_cad_num_elems(documento1->textos));
+      traducciones(original, lenguaweb_num_textos(documento1));
   lista_cad_t *ids1 = nullptr;
   r.lista(lenguaweb_dame_textos_a_trducir(documento1, &ids1));
   std::string traducida;
@@ -318,7 +322,7 @@ std::string comprueba(std::string_view bytes, uint32_t idioma, bool bloques) {
 
 std::string fuzz_une(const lenguaweb_t *d) {
   const std::string_view pagina = d->pagina.bytes;
-  const std::vector<std::string> textos = a_vector(d->textos);
+  const std::vector<std::string> textos = textos_de(d);
   const std::vector<uint32_t> tipos = tipos_de(d);
   if (tipos.size() != textos.size() || d->registros.size() != textos.size())
     return "not one kind and one origin per text";

@@ -137,14 +137,22 @@ struct pagina_de_documento {
 };
 
 /* The page document, made by lenguaweb_crea and freed by lenguaweb_destruye, both in the
- * companion's counted memory. Invariants once lenguaweb_crea returns: textos and
+ * companion's counted memory. Invariants once lenguaweb_crea returns: textos.textos and
  * registros have one entry per text, each appended by lenguaweb_anade_texto; pieces and body
  * texts alternate from piece 0, one more piece than body texts, and joined with the
  * stretches of the body texts they give back the page's bytes; the attribute texts of
  * piece k come in textos right before the body text that follows piece k, and in
  * SEGMENTACION_BLOQUES those of a body text's own tags right after it. */
+/* The document's texts, in the code page of its language, each ending in a NUL. A page has
+ * hundreds of thousands of them: they stand side by side in blocks of a quarter of a
+ * megabyte rather than in an allocation each, which would cost more than most texts. */
+struct textos_de_documento {
+  vector_contado<vector_contado<char>> bloques; /* never grown past what each reserved */
+  vector_contado<const char *> textos;          /* into bloques, in order */
+};
+
 struct lenguaweb {
-  lista_cad_t *textos; /* texts to translate, in the code page of the language */
+  textos_de_documento textos; /* texts to translate, in the code page of the language */
   uint32_t idioma = 0;
   segmentacion_t segmentacion = SEGMENTACION_CLASICA; /* chosen when the document was made */
   bool no_traducir = false; /* translate="no" kept (opciones_pon_no_traducir), idem */
@@ -177,11 +185,25 @@ inline char lenguaweb_comilla_vedada(const lenguaweb_t *documento, uint32_t posi
 /* New empty document (no page, no texts) for idioma, freed by lenguaweb_destruye. */
 lenguaweb_t *lenguaweb_documento_vacio(uint32_t idioma);
 
-/* Appends a text and its record: the one way a text enters the document. */
-inline void lenguaweb_anade_texto(lenguaweb_t *documento, cad_propia texto,
+/* Keeps a copy of texto among textos, after the others. */
+void lenguaweb_guarda_texto(textos_de_documento &textos, std::string_view texto);
+
+/* Appends a copy of texto (null stands for "") and its record: the one way a text enters
+ * the document. */
+inline void lenguaweb_anade_texto(lenguaweb_t *documento, const cad_propia &texto,
                                   const registro_de_texto &registro) {
-  lista_cad_anade_propia(documento->textos, std::move(texto));
+  lenguaweb_guarda_texto(documento->textos, texto ? std::string_view(texto.get()) : "");
   documento->registros.push_back(registro);
+}
+
+/* How many texts the document holds. */
+inline uint32_t lenguaweb_num_textos(const lenguaweb_t *documento) {
+  return static_cast<uint32_t>(documento->textos.textos.size());
+}
+
+/* Text i of the document, valid while the document lives. */
+inline const char *lenguaweb_texto(const lenguaweb_t *documento, uint32_t i) {
+  return documento->textos.textos[i];
 }
 
 /* Appends the piece [inicio, fin) of the page, whose reading begins in contexto. */

@@ -12,6 +12,24 @@
 
 namespace {
 
+/* Writes the document's texts to the file at ruta, one a line, for whoever looks into what a
+ * page gave. They go out a megabyte at a time. */
+void vuelca_textos(const lenguaweb_t *documento, const char *ruta) {
+  fichero_escritura_t *fichero = fichero_escritura_abre(ruta);
+  if (fichero == nullptr) return;
+  constexpr size_t kTanda = 1024 * 1024;
+  std::string tanda;
+  for (const char *texto : documento->textos.textos) {
+    tanda.append(texto).push_back('\n');
+    if (tanda.size() >= kTanda) {
+      fichero_escritura_anade(fichero, tanda.data(), tanda.size());
+      tanda.clear();
+    }
+  }
+  fichero_escritura_anade(fichero, tanda.data(), tanda.size());
+  fichero_escritura_termina(&fichero);
+}
+
 /* Finds how the loaded page is read, reports what a host must know about it, and leaves
  * in pagina the bytes that segmentation cuts. Returns where the pass begins (past a UTF-8
  * byte order mark), or -1 when the page cannot be read as text: it is then one piece. */
@@ -101,14 +119,13 @@ LENGUAWEB_API lenguaweb_t *lenguaweb_crea(const char *nombre_fichero_html,
   lenguaweb_informa_origenes(documento);
 
   const cad_propia volcado(utilidades_ruta_fichero("lista_html.txt"));
-  fichtxt_graba_lista(documento->textos, volcado.get());
+  vuelca_textos(documento, volcado.get());
   return documento;
 }
 
 LENGUAWEB_API void lenguaweb_destruye(lenguaweb_t **lenguaweb) noexcept {
   if (informa_si_falta(kModuloLenguaweb, lenguaweb, "(lenguaweb) != NULL")) return;
   if (informa_si_falta(kModuloLenguaweb, *lenguaweb, "(*lenguaweb) != NULL")) return;
-  lista_cad_destruye(&(*lenguaweb)->textos);
   std::destroy_at(*lenguaweb);
   mem_libera(lenguaweb, sizeof(lenguaweb_t));
 }

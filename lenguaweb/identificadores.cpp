@@ -80,5 +80,11 @@ extern "C" LENGUAWEB_API lista_cad_t *lenguaweb_dame_textos_a_trducir(const leng
     return nullptr;
   }
   *IDs = lenguaweb_crea_ids(lenguaweb);
-  return lista_cad_copia(lenguaweb->textos);
+  const uint32_t n = lenguaweb_num_textos(lenguaweb);
+  lista_cad_t *textos = lista_cad_crea(n);
+  for (uint32_t i = 0; i < n; ++i) {
+    char *copia = cad_copia(lenguaweb_texto(lenguaweb, i));
+    lista_cad_pon_propia(textos, i, &copia);
+  }
+  return textos;
 }

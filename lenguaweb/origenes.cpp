@@ -115,7 +115,7 @@ void lenguaweb_informa_origenes(lenguaweb_t *documento) {
   NotasAbiertas notas;
   estado_de_traduccion traduccion;
   bool ultimo_se_traduce = true; /* the attributes of the last tag read */
-  const uint32_t n = lista_cad_num_elems(documento->textos);
+  const uint32_t n = lenguaweb_num_textos(documento);
   for (uint32_t i = 0; i < n && i < documento->registros.size(); ++i) {
     const registro_de_texto &o = documento->registros[i];
     const uint32_t inicio = std::min<uint32_t>(o.inicio, static_cast<uint32_t>(pagina.size()));

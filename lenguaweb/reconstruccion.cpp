@@ -20,6 +20,19 @@
 
 namespace {
 
+/* The texts a rebuild writes, one per text of the document: a host's list, or the
+ * document's own (propios) when there is no list. */
+struct textos_dados {
+  const lista_cad_t *lista = nullptr;
+  const lenguaweb_t *propios = nullptr;
+  uint32_t num() const {
+    return lista != nullptr ? lista_cad_num_elems(lista) : lenguaweb_num_textos(propios);
+  }
+  const char *dame(uint32_t i) const {
+    return lista != nullptr ? lista_cad_dame(lista, i) : lenguaweb_texto(propios, i);
+  }
+};
+
 bool es_ascii(std::string_view texto) {
   // No early exit: the loop vectorises.
   unsigned char todos = 0;
@@ -112,8 +125,8 @@ struct textos_de_trozo {
 
 /* Whether text indice, as given, is the document's own: the host gave it back unchanged. */
 bool es_propio(const escritura &e, uint32_t indice, const char *texto) {
-  return e.mismo_idioma && indice < lista_cad_num_elems(e.documento->textos) &&
-         std::strcmp(texto, lista_cad_dame(e.documento->textos, indice)) == 0;
+  return e.mismo_idioma && indice < lenguaweb_num_textos(e.documento) &&
+         std::strcmp(texto, lenguaweb_texto(e.documento, indice)) == 0;
 }
 
 /* Whether text indice goes out as the page's own bytes: it holds a NUL, or it came back
@@ -533,7 +546,7 @@ void escribe_trozo(std::string &salida, std::string_view trozo, uint32_t desde,
 /* Takes the texts of the next piece into textos: from *siguiente on, the attribute texts
  * (skipped while preprocessing, which writes no attribute text) up to and including the
  * body text that ends them, or up to num_textos. A kind outside the eleven is reported. */
-void toma_textos_de_trozo(const lenguaweb_t *documento, const lista_cad_t *traducidos,
+void toma_textos_de_trozo(const lenguaweb_t *documento, const textos_dados &traducidos,
                           uint32_t num_textos, bool preprocesar, uint32_t *siguiente,
                           textos_de_trozo *textos) {
   textos->atributos.clear();
@@ -544,12 +557,12 @@ void toma_textos_de_trozo(const lenguaweb_t *documento, const lista_cad_t *tradu
   for (; textos->cuerpo == nullptr && *siguiente < num_textos; ++*siguiente) {
     const uint32_t indice = *siguiente;
     const registro_de_texto &registro = documento->registros[indice];
-    const char *texto = lista_cad_dame(traducidos, indice);
+    const char *texto = traducidos.dame(indice);
     switch (registro.tipo) {
       case TIPO_TITULO:
       case TIPO_TEXTO:
         textos->cuerpo = texto != nullptr ? texto : "";
-        textos->propio = lista_cad_dame(documento->textos, indice);
+        textos->propio = lenguaweb_texto(documento, indice);
         textos->indice = indice;
         textos->codigo = registro.codigo_en_linea;
         break;
@@ -590,7 +603,7 @@ void toma_textos_de_trozo(const lenguaweb_t *documento, const lista_cad_t *tradu
     if (origen.tipo == TIPO_TITULO || origen.tipo == TIPO_TEXTO || origen.inicio < cuerpo.inicio ||
         origen.inicio >= cuerpo.fin)
       break;
-    const char *texto = lista_cad_dame(traducidos, indice);
+    const char *texto = traducidos.dame(indice);
     if (!preprocesar)
       textos->del_cuerpo.push_back({origen.tipo, texto != nullptr ? texto : "", indice});
   }
@@ -806,9 +819,9 @@ bool sin_nombre(const escritura &e) {
 }
 
 /* Whether some text of traducidos may go out with more than ASCII. */
-bool alguno_sale_mas_que_ascii(const escritura &e, const lista_cad_t *traducidos) {
-  for (uint32_t i = 0; i < lista_cad_num_elems(traducidos); ++i) {
-    const char *t = lista_cad_dame(traducidos, i);
+bool alguno_sale_mas_que_ascii(const escritura &e, const textos_dados &traducidos) {
+  for (uint32_t i = 0; i < traducidos.num(); ++i) {
+    const char *t = traducidos.dame(i);
     if (t != nullptr && !es_ascii(t) && sale_mas_que_ascii(e, i, t)) return true;
   }
   return false;
@@ -875,14 +888,14 @@ escritura prepara_escritura(const lenguaweb_t *documento, uint32_t idioma, bool 
  * in its own encoding (or in UTF-8, as the calling thread chose), with its byte order mark. The
  * walk stops at the shorter of the document's kinds and textos_traducidos. CIERTO when the whole
  * page was written to nombre_fichero_html; a failed write leaves no half-written file. */
-booleano graba_fichero_html(const lenguaweb_t *documento, const lista_cad_t *traducidos,
+booleano graba_fichero_html(const lenguaweb_t *documento, const textos_dados &traducidos,
                             enlaces_pasada &enlaces, const char *nombre_fichero_html,
                             uint32_t idioma) {
   if (informa_si_falta(kModuloLenguaweb, nombre_fichero_html, "(nombre_fichero_html) != NULL"))
     return FALSO;
-  const uint32_t num_textos = lista_cad_num_elems(documento->textos);
+  const uint32_t num_textos = lenguaweb_num_textos(documento);
   const auto num_tipos = static_cast<uint32_t>(documento->registros.size());
-  const uint32_t num_traducidos = lista_cad_num_elems(traducidos);
+  const uint32_t num_traducidos = traducidos.num();
   if (num_tipos != num_textos) informa_en(kModuloLenguaweb, kTiposSinTexto);
   if (num_traducidos != num_textos) informa_en(kModuloLenguaweb, kTraducidosSinTexto);
   if (conv_idioma_conocido(idioma) != CIERTO)
@@ -990,7 +1003,7 @@ LENGUAWEB_API booleano lenguaweb_reconstruye_fichero_html(
     return FALSO;
   // A list that does not give every text its translation is refused before anything is
   // written: a missing text would leave its place empty.
-  const uint32_t num_textos = lista_cad_num_elems(lenguaweb->textos);
+  const uint32_t num_textos = lenguaweb_num_textos(lenguaweb);
   if (lista_cad_num_elems(textos_traducidos) != num_textos) {
     informa_en(kModuloLenguaweb, kTraducidosSinTexto);
     return FALSO;
@@ -1006,7 +1019,8 @@ LENGUAWEB_API booleano lenguaweb_reconstruye_fichero_html(
   enlaces.tabla_a_consulta = tabla_links_a;
   enlaces.tabla_img_consulta = tabla_links_img;
   enlaces.comilla_vedada = lenguaweb->comilla_abierta;
-  return graba_fichero_html(lenguaweb, textos_traducidos, enlaces, nombre_fichero_html, idioma);
+  return graba_fichero_html(lenguaweb, {.lista = textos_traducidos}, enlaces, nombre_fichero_html,
+                            idioma);
 }
 
 LENGUAWEB_API booleano lenguaweb_preprocesa_links(const lenguaweb_t *lenguaweb,
@@ -1020,7 +1034,8 @@ LENGUAWEB_API booleano lenguaweb_preprocesa_links(const lenguaweb_t *lenguaweb,
   enlaces.tabla_a_registro = tabla_links_a;
   enlaces.tabla_img_registro = tabla_links_img;
   enlaces.comilla_vedada = lenguaweb->comilla_abierta;
-  return graba_fichero_html(lenguaweb, lenguaweb->textos, enlaces, nombre_fichero_html, idioma);
+  return graba_fichero_html(lenguaweb, {.propios = lenguaweb}, enlaces, nombre_fichero_html,
+                            idioma);
 }
 
 }  // extern "C"

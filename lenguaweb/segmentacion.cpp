@@ -209,7 +209,7 @@ void guarda_trozo(pasada &p, uint32_t hasta) {
   lenguaweb_anade_trozo(&d, p.inicio_trozo, hasta, p.contexto_trozo);
   p.inicio_trozo = hasta;
   for (texto_pendiente &pendiente : p.pendientes)
-    lenguaweb_anade_texto(&d, std::move(pendiente.texto), pendiente.registro);
+    lenguaweb_anade_texto(&d, pendiente.texto, pendiente.registro);
   p.pendientes.clear();
 }
 
@@ -233,7 +233,7 @@ void guarda_texto(pasada &p) {
       marcas |= kTextoCrudo;
   }
   cad_propia texto = normaliza(p, p.inicio_trozo, p.fin_texto, marcas, &registro);
-  lenguaweb_anade_texto(&d, std::move(texto), registro);
+  lenguaweb_anade_texto(&d, texto, registro);
   p.inicio_trozo = p.fin_texto;
   p.contexto_trozo = p.contexto_fin;
 }

@@ -79,8 +79,7 @@ void abre_elemento(pasada &p, const htmlparser::elemento_html *frase, uint32_t i
 
 /* The pending attribute texts go to the document's texts, in order. */
 void vuelca_pendientes(pasada &p) {
-  for (texto_pendiente &a : p.pendientes)
-    lenguaweb_anade_texto(p.documento, std::move(a.texto), a.registro);
+  for (texto_pendiente &a : p.pendientes) lenguaweb_anade_texto(p.documento, a.texto, a.registro);
   p.pendientes.clear();
 }
 
@@ -254,7 +253,7 @@ uint32_t lee_contenido_crudo(pasada &p, uint32_t posicion) {
     else
       marcas |= kTextoSinMarcado;
     if (p.lectura.crudo == elemento_crudo::plaintext) marcas |= kTextoHastaElFinal;
-    lenguaweb_anade_texto(p.documento, std::move(texto),
+    lenguaweb_anade_texto(p.documento, texto,
                           {.inicio = static_cast<uint32_t>(inicio),
                            .fin = static_cast<uint32_t>(ultimo),
                            .marcas = marcas,
