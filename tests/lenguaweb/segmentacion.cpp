@@ -9,7 +9,8 @@ using pruebas::kBloques;
 using Segmentacion = pruebas::Paginas;
 
 TEST_F(Segmentacion, SeCortaEnPiezasYTextos) {
-  const std::string script(200 * 1024, 'x'), texto(100 * 1024, 'y'), alt(70 * 1024, 'z');
+  const std::string script(200 * 1024, 'x'), texto(100 * 1024, 'y'), alt(70 * 1024, 'z'),
+      largo(1100 * 1024, 'w');
   const std::string ejemplo =
       "<HTML><HEAD><TITLE>My page</TITLE><META NAME=\"description\" CONTENT=\"Desc\"></HEAD>"
       "<BODY><P>Hello</P><IMG SRC=\"a.gif\" ALT=\"Pic\"><P>Bye</P></BODY></HTML>\n";
@@ -41,6 +42,12 @@ TEST_F(Segmentacion, SeCortaEnPiezasYTextos) {
       {.pagina = "<SCRIPT>" + script + "</SCRIPT><P>" + texto + "</P><IMG ALT=\"" + alt + "\">", .caso = "long stretches",
        .trozos = "<SCRIPT>" + script + "</SCRIPT><P>|</P><IMG ALT=\"" + alt + "\">",
        .textos = texto + "|" + alt, .tipos = {TIPO_TEXTO, TIPO_ALTERNATIVO_IMAGEN}},
+      // Long texts among short ones: each text whole and in its place, in the list, the dump
+      // and the page written back.
+      {.pagina = "<P>a</P><P>" + texto + "</P><P>b</P><P>" + largo + "</P><IMG ALT=\"" + alt + "\"><P>c</P>",
+       .caso = "long texts among short ones", .textos = "a|" + texto + "|b|" + largo + "|" + alt + "|c",
+       .volcado = "a\n" + texto + "\nb\n" + largo + "\n" + alt + "\nc\n",
+       .tipos = {TIPO_TEXTO, TIPO_TEXTO, TIPO_TEXTO, TIPO_TEXTO, TIPO_ALTERNATIVO_IMAGEN, TIPO_TEXTO}, .vuelve = true},
       // The inline tags stay inside a body text; any other tag, or a '<' that opens none, cuts it.
       {.pagina = "<P>«Hello <B>world»</B>  <P>x"}, {.pagina = "<P><B>«Hello</B> world»</P>\n"},
       {.pagina = "<TITLE>«My page»</TITLE>", .tipos = {TIPO_TITULO}}, {.pagina = "<TITLE><B>«My page»</B></TITLE>"},
