@@ -1,7 +1,6 @@
 /* documento.cpp - the page document's record, made empty, and where its texts are kept. */
 #include "lenguaweb/documento.h"
 
-#include <algorithm>
 #include <new>
 
 lenguaweb_t *lenguaweb_documento_vacio(uint32_t idioma) {

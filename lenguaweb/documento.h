@@ -136,13 +136,6 @@ struct pagina_de_documento {
   int byte_suelto = -1; /* the odd last byte of a UTF-16 page, written back after it */
 };
 
-/* The page document, made by lenguaweb_crea and freed by lenguaweb_destruye, both in the
- * companion's counted memory. Invariants once lenguaweb_crea returns: textos.textos and
- * registros have one entry per text, each appended by lenguaweb_anade_texto; pieces and body
- * texts alternate from piece 0, one more piece than body texts, and joined with the
- * stretches of the body texts they give back the page's bytes; the attribute texts of
- * piece k come in textos right before the body text that follows piece k, and in
- * SEGMENTACION_BLOQUES those of a body text's own tags right after it. */
 /* The document's texts, in the code page of its language, each ending in a NUL. A page has
  * hundreds of thousands of them: they stand side by side in blocks of a quarter of a
  * megabyte rather than in an allocation each, which would cost more than most texts. */
@@ -151,6 +144,13 @@ struct textos_de_documento {
   vector_contado<const char *> textos;          /* into bloques, in order */
 };
 
+/* The page document, made by lenguaweb_crea and freed by lenguaweb_destruye, both in the
+ * companion's counted memory. Invariants once lenguaweb_crea returns: textos.textos and
+ * registros have one entry per text, each appended by lenguaweb_anade_texto; pieces and body
+ * texts alternate from piece 0, one more piece than body texts, and joined with the
+ * stretches of the body texts they give back the page's bytes; the attribute texts of
+ * piece k come in textos right before the body text that follows piece k, and in
+ * SEGMENTACION_BLOQUES those of a body text's own tags right after it. */
 struct lenguaweb {
   textos_de_documento textos; /* texts to translate, in the code page of the language */
   uint32_t idioma = 0;
