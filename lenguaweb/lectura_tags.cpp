@@ -89,6 +89,14 @@ void sigue_extranjeros(lectura_html &lectura, const tag_leido &tag) {
       abiertos.pop_back();
     }
   const int k = nombre_extranjero(htmlparser::nombre_de_elemento(tag.texto));
+  // An end tag of a name that no table here knows, read where SVG or MathML is what it
+  // closes first (off an integration point, or at one with no HTML open inside): a browser
+  // ignores it unless an element of its name is open, but older readers (gumbo among them)
+  // take it to close the nearest HTML element of any name they do not know, and every SVG
+  // and MathML element inside that one: readers may stand apart from here on.
+  if (tag.cierra && k < 0 && tag.elemento == nullptr && !abiertos.empty() &&
+      (!abiertos.back().integracion || abiertos.back().html_dentro == 0))
+    lectura.lectores_discrepan = true;
   if (k < 0) return;
   if (tag.texto[1] == '/') {
     // An end tag closes the nearest element of its name and what it holds; inside an

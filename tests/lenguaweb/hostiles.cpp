@@ -163,6 +163,7 @@ TEST_F(Hostiles, CadaContextoGuardaSuTraduccion) {
       {"<svg><foreignObject><x></foreignObject><math><foreignObject><xmp>a</xmp></math></svg>", "a"},
       {"<svg><foreignObject><b></i></foreignObject><math><foreignObject><xmp>a</xmp></math></svg><xmp>b</xmp>", "a|b"},
       {"<svg><desc><div>x<math></desc><desc><xmp>a</xmp></desc></math></svg><p>e</p>", "x|a|e"},
+      {"<x><svg></e><math><foreignObject><xmp>a</xmp></math></svg><xmp>b</xmp>", "a|b"},
       {"<title>t</title f=\"></title>\">a<textarea>u</textarea a='</textarea>'>b<xmp>x</xmp title=\"</xmp>\">c"
        "<script>s</script x=\"</script>\">d<p>e</p>", "t|a|u|b|x|c|d|e"},
       {"<meta name=\"description\" http-equiv=\"refresh\" content=\"About us\">"
