@@ -159,8 +159,13 @@ struct lenguaweb {
   pagina_de_documento pagina;
   vector_contado<tramo_de_pagina> trozos; /* the page's markup pieces, as spans */
   /* The readings that pieces begin in, by piece, ascending; a piece not named here begins
-   * in plain HTML, as most do, so that most pieces keep only their span. */
+   * in plain HTML (lenguaweb_contexto_supuesto), as most do, so that most pieces keep only
+   * their span. */
   vector_contado<contexto_de_trozo> contextos;
+  /* The first piece whose reading has readers standing apart (lectores_discrepan), which
+   * then holds for every piece after it: a page with inline SVG before its body names no
+   * piece for that alone. UINT32_MAX when there is none. */
+  uint32_t discrepan_desde = UINT32_MAX;
   vector_contado<registro_de_texto> registros;         /* one per text, in the order of textos */
   vector_contado<informe_aplazado> informes_aplazados; /* while lenguaweb_crea runs */
   /* The first tag with a value whose quote never closes ends at comilla_abierta_desde:
@@ -206,11 +211,21 @@ inline const char *lenguaweb_texto(const lenguaweb_t *documento, uint32_t i) {
   return documento->textos.textos[i];
 }
 
+/* The reading that piece k begins in when contextos does not name it. */
+inline contexto_de_lectura lenguaweb_contexto_supuesto(const lenguaweb_t *documento, uint32_t k) {
+  contexto_de_lectura contexto;
+  contexto.lectores_discrepan = k >= documento->discrepan_desde;
+  return contexto;
+}
+
 /* Appends the piece [inicio, fin) of the page, whose reading begins in contexto. */
 inline void lenguaweb_anade_trozo(lenguaweb_t *documento, uint32_t inicio, uint32_t fin,
                                   const contexto_de_lectura &contexto = {}) {
-  if (contexto != contexto_de_lectura{})
-    documento->contextos.push_back({static_cast<uint32_t>(documento->trozos.size()), contexto});
+  const auto k = static_cast<uint32_t>(documento->trozos.size());
+  if (contexto.lectores_discrepan && documento->discrepan_desde == UINT32_MAX)
+    documento->discrepan_desde = k;
+  if (contexto != lenguaweb_contexto_supuesto(documento, k))
+    documento->contextos.push_back({k, contexto});
   documento->trozos.push_back({inicio, fin});
 }
 
@@ -220,12 +235,13 @@ inline void lenguaweb_quita_ultimo_trozo(lenguaweb_t *documento, tramo_de_pagina
                                          contexto_de_lectura *contexto) {
   *tramo = documento->trozos.back();
   documento->trozos.pop_back();
-  *contexto = {};
-  if (!documento->contextos.empty() &&
-      documento->contextos.back().trozo == documento->trozos.size()) {
+  const auto k = static_cast<uint32_t>(documento->trozos.size());
+  *contexto = lenguaweb_contexto_supuesto(documento, k);
+  if (!documento->contextos.empty() && documento->contextos.back().trozo == k) {
     *contexto = documento->contextos.back().contexto;
     documento->contextos.pop_back();
   }
+  if (documento->discrepan_desde == k) documento->discrepan_desde = UINT32_MAX;
 }
 
 /* The bytes of piece k, valid while the document lives. */

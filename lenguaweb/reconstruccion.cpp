@@ -970,7 +970,7 @@ booleano graba_fichero_html(const lenguaweb_t *documento, const textos_dados &tr
     const bool propio = contexto != sin_contextos && contexto->trozo == trozo;
     escribe_trozo(salida, lenguaweb_trozo(documento, trozo), documento->trozos[trozo].inicio,
                   enlaces, textos.atributos, e, false,
-                  propio ? contexto->contexto : contexto_de_lectura{});
+                  propio ? contexto->contexto : lenguaweb_contexto_supuesto(documento, trozo));
     if (propio) ++contexto;
     if (textos.cuerpo != nullptr) {
       const size_t desde = salida.size();

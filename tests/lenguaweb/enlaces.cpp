@@ -130,6 +130,9 @@ TEST_F(Enlaces, PreprocesarYReconstruir) {
        .informe = "hay_punto == CIERTOhay_punto == CIERTO"},
       // A value that holds a NUL stays as it stands: a record's texts would end at the NUL.
       {.pagina = nul, .preprocesada = nul_pre, .ids_img = Textos{}},
+      // Where readers may stand apart, an XMP's content is read as markup, in every piece.
+      {.pagina = "<x><svg></e></svg><p>c</p><xmp><a href=\"y.html\"></a><p>d</p></xmp>",
+       .preprocesada = "<x><svg></e></svg><p>c</p><xmp><a href=\"@|y.html\"></a><p>d</p></xmp>"},
       {.pagina = "<A HREF=\"docs/" + x + ".html\">x</A>", .preprocesada = "<A HREF=\"@|docs|" + x + ".html\">x</A>",
        .ids_a = Textos{"|docs|" + x + ".html"}},
       // Preprocessing writes each text as it reads it, in a form that reads back the same:
