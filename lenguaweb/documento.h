@@ -109,6 +109,7 @@ struct registro_de_texto {
  * tag), held until then. */
 struct texto_pendiente {
   cad_propia texto;
+  size_t largo = 0; /* texto's bytes, as its normaliser made it */
   registro_de_texto registro;
 };
 
@@ -193,12 +194,17 @@ lenguaweb_t *lenguaweb_documento_vacio(uint32_t idioma);
 /* Keeps a copy of texto among textos, after the others. */
 void lenguaweb_guarda_texto(textos_de_documento &textos, std::string_view texto);
 
-/* Appends a copy of texto (null stands for "") and its record: the one way a text enters
- * the document. */
-inline void lenguaweb_anade_texto(lenguaweb_t *documento, const cad_propia &texto,
+/* Appends a copy of texto and its record: the one way a text enters the document. */
+inline void lenguaweb_anade_texto(lenguaweb_t *documento, std::string_view texto,
                                   const registro_de_texto &registro) {
-  lenguaweb_guarda_texto(documento->textos, texto ? std::string_view(texto.get()) : "");
+  lenguaweb_guarda_texto(documento->textos, texto);
   documento->registros.push_back(registro);
+}
+
+/* A pending text enters the document. */
+inline void lenguaweb_anade_texto(lenguaweb_t *documento, const texto_pendiente &pendiente) {
+  lenguaweb_anade_texto(documento, std::string_view(pendiente.texto.get(), pendiente.largo),
+                        pendiente.registro);
 }
 
 /* How many texts the document holds. */

@@ -147,10 +147,15 @@ char *lenguaweb_normaliza_texto(std::string_view texto, const entidades_idioma &
   size_t invalidos = 0;
   char *normalizado = conv_codificacion_a_ansi_html_n(
       texto.data(), texto.size(), entidades.codificacion, entidades.idioma, &largo, &invalidos);
-  if (propiedades != nullptr) propiedades->invalidos = invalidos;
   if (modo == modo_de_texto::normal)
-    normaliza_en_sitio<false>(normalizado, largo, entidades, propiedades, signos_como_referencias);
+    largo = normaliza_en_sitio<false>(normalizado, largo, entidades, propiedades,
+                                      signos_como_referencias);
   else if (modo == modo_de_texto::preformateado)
-    normaliza_en_sitio<true>(normalizado, largo, entidades, propiedades, signos_como_referencias);
+    largo = normaliza_en_sitio<true>(normalizado, largo, entidades, propiedades,
+                                     signos_como_referencias);
+  if (propiedades != nullptr) {
+    propiedades->invalidos = invalidos;
+    propiedades->largo = largo;
+  }
   return normalizado;
 }

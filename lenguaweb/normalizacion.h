@@ -40,6 +40,7 @@ struct propiedades_de_texto {
   bool espacio_duro = false;    /* it held a no-break space as an entity or reference */
   size_t invalidos = 0;         /* byte sequences not valid in the page's encoding */
   bool queda_ampersand = false; /* an '&' is left that is no no-break space's */
+  size_t largo = 0;             /* the returned text's bytes, its NUL aside */
 };
 
 /* New text: the stretch of the page (in the table's encoding; a NUL in it ends it)

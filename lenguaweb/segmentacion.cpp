@@ -85,11 +85,10 @@ bool referencia_en_tag(std::string_view crudo) {
   return false;
 }
 
-/* The normalised text of the stretch [inicio, fin) of the page, read as marcas say; its
- * record's span and marks, with those that its stretch adds, go to *registro. A stretch
- * that holds a NUL is reported and normalised without its NULs. */
-cad_propia normaliza(pasada &p, uint32_t inicio, uint32_t fin, uint8_t marcas,
-                     registro_de_texto *registro) {
+/* The normalised text of the stretch [inicio, fin) of the page, read as marcas say, goes
+ * to destino, and its span and marks, with those that its stretch adds, to its record. A
+ * stretch that holds a NUL is reported and normalised without its NULs. */
+void normaliza(pasada &p, uint32_t inicio, uint32_t fin, uint8_t marcas, texto_pendiente &destino) {
   std::string_view crudo = p.pagina.substr(inicio, fin - inicio);
   std::string sin_nul;
   if (p.hay_nul && crudo.find('\0') != std::string_view::npos) {
@@ -104,6 +103,7 @@ cad_propia normaliza(pasada &p, uint32_t inicio, uint32_t fin, uint8_t marcas,
   propiedades_de_texto propiedades;
   cad_propia texto(lenguaweb_normaliza_texto(crudo, p.entidades, modo_de(marcas), &propiedades,
                                              (marcas & kTextoSignosComoReferencias) != 0));
+  const std::string_view normalizado(texto.get(), propiedades.largo);
   if (propiedades.queda_ampersand) lenguaweb_aplaza_informe(p.documento, inicio, kInformeAmpersand);
   p.invalidos += propiedades.invalidos;
   // A character reference in the text (one of the page's, or one for a character that
@@ -112,14 +112,15 @@ cad_propia normaliza(pasada &p, uint32_t inicio, uint32_t fin, uint8_t marcas,
   // as its character (a name changed): given back unchanged, the text keeps the page's
   // bytes, whose letters also tell a reader the page's encoding.
   if (p.todo_crudo || propiedades.espacio_duro || propiedades.invalidos > 0 ||
-      (marcas & kTextoPreformateado) != 0 || (texto && std::strstr(texto.get(), "&#") != nullptr) ||
+      (marcas & kTextoPreformateado) != 0 || normalizado.find("&#") != std::string_view::npos ||
       (crudo.find('<') != std::string_view::npos &&
        (crudo.find_first_of("\t\n\f\r") != std::string_view::npos || referencia_en_tag(crudo))))
     marcas |= kTextoCrudo;
-  registro->inicio = inicio;
-  registro->fin = fin;
-  registro->marcas = marcas;
-  return texto;
+  destino.registro.inicio = inicio;
+  destino.registro.fin = fin;
+  destino.registro.marcas = marcas;
+  destino.texto = std::move(texto);
+  destino.largo = normalizado.size();
 }
 
 /* Reads the tag at the position; its text, if it gives one, goes to the pending lists.
@@ -134,8 +135,8 @@ tag_leido lenguaweb_lee_tag(pasada &p) {
     pendiente.registro.tipo = texto.tipo;
     pendiente.registro.valor = lenguaweb_marcas_de_valor(texto);
     pendiente.registro.elemento = tag.inicio;
-    pendiente.texto = normaliza(p, tag.inicio + texto.inicio, tag.inicio + texto.fin,
-                                texto.forma_de_siempre ? 0 : kTextoCrudo, &pendiente.registro);
+    normaliza(p, tag.inicio + texto.inicio, tag.inicio + texto.fin,
+              texto.forma_de_siempre ? 0 : kTextoCrudo, pendiente);
   }
   return tag;
 }
@@ -208,8 +209,7 @@ void guarda_trozo(pasada &p, uint32_t hasta) {
   lenguaweb_t &d = *p.documento;
   lenguaweb_anade_trozo(&d, p.inicio_trozo, hasta, p.contexto_trozo);
   p.inicio_trozo = hasta;
-  for (texto_pendiente &pendiente : p.pendientes)
-    lenguaweb_anade_texto(&d, pendiente.texto, pendiente.registro);
+  for (const texto_pendiente &pendiente : p.pendientes) lenguaweb_anade_texto(&d, pendiente);
   p.pendientes.clear();
 }
 
@@ -218,10 +218,10 @@ void guarda_texto(pasada &p) {
   lenguaweb_t &d = *p.documento;
   const std::string_view crudo = p.pagina.substr(p.inicio_trozo, p.fin_texto - p.inicio_trozo);
   uint8_t marcas = p.marcas_abiertas;
-  registro_de_texto registro{.inicio = p.inicio_trozo,
-                             .fin = p.fin_texto,
-                             .tipo = p.tipo_abierto,
-                             .elemento = p.elemento_abierto};
+  texto_pendiente texto;
+  registro_de_texto &registro = texto.registro;
+  registro.tipo = p.tipo_abierto;
+  registro.elemento = p.elemento_abierto;
   if ((marcas & kTextoSinMarcado) != 0) {
     registro.codigo_en_linea = (1u << htmlparser::kNumTagsEnLinea) - 1; /* none is markup */
   } else if ((marcas & kTextoSinReferencias) == 0) {
@@ -232,8 +232,8 @@ void guarda_texto(pasada &p) {
     else if (lenguaweb_signos_cambian(crudo))
       marcas |= kTextoCrudo;
   }
-  cad_propia texto = normaliza(p, p.inicio_trozo, p.fin_texto, marcas, &registro);
-  lenguaweb_anade_texto(&d, texto, registro);
+  normaliza(p, p.inicio_trozo, p.fin_texto, marcas, texto);
+  lenguaweb_anade_texto(&d, texto);
   p.inicio_trozo = p.fin_texto;
   p.contexto_trozo = p.contexto_fin;
 }

@@ -79,7 +79,7 @@ void abre_elemento(pasada &p, const htmlparser::elemento_html *frase, uint32_t i
 
 /* The pending attribute texts go to the document's texts, in order. */
 void vuelca_pendientes(pasada &p) {
-  for (texto_pendiente &a : p.pendientes) lenguaweb_anade_texto(p.documento, a.texto, a.registro);
+  for (const texto_pendiente &a : p.pendientes) lenguaweb_anade_texto(p.documento, a);
   p.pendientes.clear();
 }
 
@@ -117,15 +117,15 @@ void toma_atributos(pasada &p, const tag_leido &tag, std::vector<texto_pendiente
   const size_t n = lenguaweb_textos_de_tag(tag, SEGMENTACION_BLOQUES, textos);
   for (size_t k = 0; k < n; ++k) {
     const uint32_t inicio = tag.inicio + textos[k].inicio, fin = tag.inicio + textos[k].fin;
-    destino.push_back(
-        {cad_propia(lenguaweb_normaliza_bloque(p.pagina.substr(inicio, fin - inicio), p.entidades,
-                                               p.referencias, lectura_de_bloque::valor)),
-         {.inicio = inicio,
-          .fin = fin,
-          .marcas = kTextoCrudo,
-          .valor = lenguaweb_marcas_de_valor(textos[k]),
-          .tipo = textos[k].tipo,
-          .elemento = tag.inicio}});
+    texto_pendiente &a = destino.emplace_back();
+    a.texto.reset(lenguaweb_normaliza_bloque(p.pagina.substr(inicio, fin - inicio), p.entidades,
+                                             p.referencias, lectura_de_bloque::valor, &a.largo));
+    a.registro = {.inicio = inicio,
+                  .fin = fin,
+                  .marcas = kTextoCrudo,
+                  .valor = lenguaweb_marcas_de_valor(textos[k]),
+                  .tipo = textos[k].tipo,
+                  .elemento = tag.inicio};
   }
 }
 
@@ -204,10 +204,11 @@ void cierra_texto(pasada &p) {
     crudo = sin_nul;
     marcas |= kTextoConNul;
   }
-  lenguaweb_anade_texto(&d,
-                        cad_propia(lenguaweb_normaliza_bloque(
-                            crudo, p.entidades, p.referencias,
-                            pre ? lectura_de_bloque::preformateado : lectura_de_bloque::texto)),
+  size_t largo = 0;
+  const cad_propia texto(lenguaweb_normaliza_bloque(
+      crudo, p.entidades, p.referencias,
+      pre ? lectura_de_bloque::preformateado : lectura_de_bloque::texto, &largo));
+  lenguaweb_anade_texto(&d, std::string_view(texto.get(), largo),
                         {.inicio = p.inicio_texto,
                          .fin = p.fin_texto,
                          .marcas = marcas,
@@ -253,7 +254,7 @@ uint32_t lee_contenido_crudo(pasada &p, uint32_t posicion) {
     else
       marcas |= kTextoSinMarcado;
     if (p.lectura.crudo == elemento_crudo::plaintext) marcas |= kTextoHastaElFinal;
-    lenguaweb_anade_texto(p.documento, texto,
+    lenguaweb_anade_texto(p.documento, std::string_view(texto.get(), propiedades.largo),
                           {.inicio = static_cast<uint32_t>(inicio),
                            .fin = static_cast<uint32_t>(ultimo),
                            .marcas = marcas,
@@ -428,7 +429,8 @@ std::string_view decodifica(const htmlparser::referencia_html &ref,
 }  // namespace
 
 char *lenguaweb_normaliza_bloque(std::string_view texto, const entidades_idioma &entidades,
-                                 referencias_de_bloque &referencias, lectura_de_bloque lectura) {
+                                 referencias_de_bloque &referencias, lectura_de_bloque lectura,
+                                 size_t *largo_final) {
   size_t largo = 0;
   const cad_propia convertido(conv_codificacion_a_ansi_html_n(
       texto.data(), texto.size(), entidades.codificacion, entidades.idioma, &largo, nullptr));
@@ -478,5 +480,6 @@ char *lenguaweb_normaliza_bloque(std::string_view texto, const entidades_idioma 
     while (desde < hasta && salida[desde] == ' ') ++desde;
     while (hasta > desde && salida[hasta - 1] == ' ') --hasta;
   }
+  if (largo_final != nullptr) *largo_final = hasta - desde;
   return cad_prefijo(salida.data() + desde, hasta - desde);
 }

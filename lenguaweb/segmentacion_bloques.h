@@ -44,8 +44,10 @@ struct referencias_de_bloque {
  * entidades.idioma, read as lectura says. A '<' that begins no tag, a '>' outside a tag and
  * an '&' that begins no character reference are written "&lt;", "&gt;" and "&amp;"; the
  * references of '<', '>' and '&' and of controls stay as they are; any other reference
- * (htmlparser::lee_referencia) that the code page can hold is decoded, else kept. */
+ * (htmlparser::lee_referencia) that the code page can hold is decoded, else kept. Its
+ * length goes to *largo_final when that is not null. */
 char *lenguaweb_normaliza_bloque(std::string_view texto, const entidades_idioma &entidades,
-                                 referencias_de_bloque &referencias, lectura_de_bloque lectura);
+                                 referencias_de_bloque &referencias, lectura_de_bloque lectura,
+                                 size_t *largo_final = nullptr);
 
 #endif
