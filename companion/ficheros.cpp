@@ -408,16 +408,15 @@ const std::string &carpeta_propia() {
   return propia.ruta;
 }
 
-// Writes the texts of lista, each followed by separador (when not empty). Small texts
-// are gathered in a staging buffer (a page has hundreds of thousands of them, and the
-// kernel's cost per iovec would outweigh copying them); large ones go out as they are.
-booleano graba_lista(const lista_cad_t *lista, const char *ruta, std::string_view separador) {
+// Writes the num texts that texto_de_lugar(i) gives, each followed by separador (when not
+// empty). Small texts are gathered in a staging buffer (a page has hundreds of thousands of
+// them, and the kernel's cost per iovec would outweigh copying them); large ones go out as
+// they are.
+template <class DaTexto>
+booleano graba_textos(uint32_t num, DaTexto texto_de_lugar, const char *ruta,
+                      std::string_view separador) {
   if (ruta == nullptr) {
     informa("(ruta) != NULL", __LINE__);
-    return FALSO;
-  }
-  if (lista == nullptr) {
-    informa("(lista) != NULL", __LINE__);
     return FALSO;
   }
   companion::EscrituraAtomica escritura;
@@ -431,9 +430,8 @@ booleano graba_lista(const lista_cad_t *lista, const char *ruta, std::string_vie
     tanda.clear();
     return bien;
   };
-  const uint32_t n = lista_cad_num_elems(lista);
-  for (uint32_t i = 0; i < n; ++i) {
-    const char *texto = lista_cad_dame(lista, i);
+  for (uint32_t i = 0; i < num; ++i) {
+    const char *texto = texto_de_lugar(i);
     const size_t largo = texto != nullptr ? std::strlen(texto) : 0;
     if (largo >= kGrande) {
       if (!vacia_tanda() || !escritura.escribe(texto, largo)) return FALSO;
@@ -445,6 +443,16 @@ booleano graba_lista(const lista_cad_t *lista, const char *ruta, std::string_vie
   }
   if (!vacia_tanda()) return FALSO;
   return escritura.termina() ? CIERTO : FALSO;
+}
+
+booleano graba_lista(const lista_cad_t *lista, const char *ruta, std::string_view separador) {
+  if (lista == nullptr) {
+    informa("(lista) != NULL", __LINE__);
+    return FALSO;
+  }
+  return graba_textos(
+      lista_cad_num_elems(lista), [lista](uint32_t i) { return lista_cad_dame(lista, i); }, ruta,
+      separador);
 }
 
 }  // namespace
@@ -508,6 +516,15 @@ booleano fichtxt_graba_lista(const lista_cad_t *lista, const char *ruta) noexcep
 
 booleano fichtxt_graba_lista_binario(const lista_cad_t *lista, const char *ruta) noexcept {
   return graba_lista(lista, ruta, {});
+}
+
+booleano fichtxt_graba_textos(const char *const *textos, uint32_t num, const char *ruta) noexcept {
+  if (textos == nullptr && num > 0) {
+    informa("(textos) != NULL", __LINE__);
+    return FALSO;
+  }
+  return graba_textos(
+      num, [textos](uint32_t i) { return textos[i]; }, ruta, "\n");
 }
 
 fichero_escritura_t *fichero_escritura_abre(const char *ruta) noexcept {

@@ -45,6 +45,11 @@ COMPANION_API booleano fichtxt_graba_lista(const lista_cad_t *lista,
 COMPANION_API booleano fichtxt_graba_lista_binario(const lista_cad_t *lista,
                                                    const char *ruta) COMPANION_NOEXCEPT;
 
+/* fichtxt_graba_lista for the num texts of textos (borrowed; a null one is written as
+ * ""), for a writer whose texts stand in no list. */
+COMPANION_API booleano fichtxt_graba_textos(const char *const *textos, uint32_t num,
+                                            const char *ruta) COMPANION_NOEXCEPT;
+
 /* A file written piece by piece, for a writer that cannot hold the whole file: the
  * bytes go to a temporary file beside ruta, which replaces ruta only when
  * fichero_escritura_termina finds that every byte was written (and has synced it). An

@@ -13,21 +13,9 @@
 namespace {
 
 /* Writes the document's texts to the file at ruta, one a line, for whoever looks into what a
- * page gave. They go out a megabyte at a time. */
+ * page gave. */
 void vuelca_textos(const lenguaweb_t *documento, const char *ruta) {
-  fichero_escritura_t *fichero = fichero_escritura_abre(ruta);
-  if (fichero == nullptr) return;
-  constexpr size_t kTanda = 1024 * 1024;
-  std::string tanda;
-  for (const char *texto : documento->textos.textos) {
-    tanda.append(texto).push_back('\n');
-    if (tanda.size() >= kTanda) {
-      fichero_escritura_anade(fichero, tanda.data(), tanda.size());
-      tanda.clear();
-    }
-  }
-  fichero_escritura_anade(fichero, tanda.data(), tanda.size());
-  fichero_escritura_termina(&fichero);
+  fichtxt_graba_textos(documento->textos.textos.data(), lenguaweb_num_textos(documento), ruta);
 }
 
 /* Finds how the loaded page is read, reports what a host must know about it, and leaves
