@@ -215,11 +215,14 @@ struct marcado_de_origen {
    * translation has written each. */
   std::vector<std::string_view> sueltos;
   std::vector<bool> suelto_escrito;
-  por_nombre<std::vector<uint32_t>> sueltos_de_nombre; /* not yet written, last first */
-  /* Names of such end tags that the page's text has before a start tag of the same
-   * name ("</b>x<b>"): one the translation drops goes before the translation's start tag,
-   * which it would close if written at the end. */
-  por_nombre<bool> suelto_antes_de_abrir;
+  struct sueltos_de_un_nombre {
+    std::vector<uint32_t> lugares; /* in sueltos, not yet written, last first */
+    /* The page's text has one before a start tag of the name ("</b>x<b>"): one the
+     * translation drops goes before the translation's start tag, which it would close if
+     * written at the end. */
+    bool antes_de_abrir = false;
+  };
+  por_nombre<sueltos_de_un_nombre> sueltos_de_nombre;
   por_nombre<uint32_t> quedan_abiertos; /* elements the text leaves open, by name */
   /* Of a text cut as page segmentation cuts them (solo_en_linea): the same elements, the
    * start tag of each (at the same place) as the page wrote it when that is known
@@ -298,8 +301,8 @@ struct marcado_de_origen {
       if (!es_cierre(tag)) {
         // Only how many of each name stay open counts here, not their order.
         if (!htmlparser::es_elemento_vacio(nombre)) ++quedan_abiertos[nombre];
-        if (sueltos_de_nombre.find(nombre) != sueltos_de_nombre.end())
-          suelto_antes_de_abrir[nombre] = true;
+        if (const auto s = sueltos_de_nombre.find(nombre); s != sueltos_de_nombre.end())
+          s->second.antes_de_abrir = true;
         if (origen.solo_en_linea) {
           abiertos_con_tag.abre(nombre);
           tags_abiertos.resize(abiertos_con_tag.pila.size(), tag);
@@ -314,7 +317,7 @@ struct marcado_de_origen {
       } else {
         sueltos.push_back(como_en_la_pagina);
         suelto_escrito.push_back(false);
-        sueltos_de_nombre[htmlparser::nombre_de_elemento(como_en_la_pagina)].push_back(
+        sueltos_de_nombre[htmlparser::nombre_de_elemento(como_en_la_pagina)].lugares.push_back(
             static_cast<uint32_t>(sueltos.size() - 1));
       }
     }
@@ -335,7 +338,7 @@ struct marcado_de_origen {
     for (auto &[forma, u] : tags) cada_una_vez(u.escritos);
     cada_una_vez(con_menor);
     for (auto &[nombre, de_nombre] : sueltos_de_nombre)
-      std::reverse(de_nombre.begin(), de_nombre.end());
+      std::reverse(de_nombre.lugares.begin(), de_nombre.lugares.end());
     if (!salidas_de_extranjero.empty() && !origen.crudo.empty()) pon_de_pagina(de_pagina);
     if (origen.solo_en_linea) pon_abiertos_de_pagina(de_pagina);
   }
@@ -399,11 +402,11 @@ struct marcado_de_origen {
    * written, when the page's text had it before a start tag of the name; else empty. It
    * is counted as written. */
   std::string_view suelto_antes_de(std::string_view nombre) {
-    if (suelto_antes_de_abrir.find(nombre) == suelto_antes_de_abrir.end()) return {};
     const auto s = sueltos_de_nombre.find(nombre);
-    if (s == sueltos_de_nombre.end() || s->second.empty()) return {};
-    const uint32_t k = s->second.back();
-    s->second.pop_back();
+    if (s == sueltos_de_nombre.end() || !s->second.antes_de_abrir || s->second.lugares.empty())
+      return {};
+    const uint32_t k = s->second.lugares.back();
+    s->second.lugares.pop_back();
     suelto_escrito[k] = true;
     return sueltos[k];
   }
@@ -412,9 +415,9 @@ struct marcado_de_origen {
    * counted as written). */
   bool escribe_suelto(std::string_view nombre) {
     const auto s = sueltos_de_nombre.find(nombre);
-    if (s == sueltos_de_nombre.end() || s->second.empty()) return false;
-    suelto_escrito[s->second.back()] = true;
-    s->second.pop_back();
+    if (s == sueltos_de_nombre.end() || s->second.lugares.empty()) return false;
+    suelto_escrito[s->second.lugares.back()] = true;
+    s->second.lugares.pop_back();
     return true;
   }
 };
