@@ -79,6 +79,11 @@ void sigue_extranjeros(lectura_html &lectura, const tag_leido &tag) {
   // no SVG or MathML element.
   if (tag.cortado || lectura.crudo == elemento_crudo::titulo) return;
   auto &abiertos = lectura.abiertos;
+  // In plain HTML only an SVG or MATH start tag changes anything here: most tags of a page
+  // stop at this test.
+  if (abiertos.empty() && (tag.cierra || !(nombre_es(tag.nombre, lectura_html::kNombres[0]) ||
+                                           nombre_es(tag.nombre, lectura_html::kNombres[1]))))
+    return;
   // Off an integration point, a start tag that HTML alone has ("<p>", "<b>") closes every
   // SVG and MathML element up to the nearest integration point, or all of them. The end
   // tags "</p>" and "</br>" do so only for newer readers: the reading stays inside, where
@@ -88,7 +93,7 @@ void sigue_extranjeros(lectura_html &lectura, const tag_leido &tag) {
       --lectura.por_nombre[abiertos.back().nombre];
       abiertos.pop_back();
     }
-  const int k = nombre_extranjero(htmlparser::nombre_de_elemento(tag.texto));
+  const int k = nombre_extranjero(tag.nombre);
   // An end tag of a name that no table here knows, read where SVG or MathML is what it
   // closes first (off an integration point, or at one with no HTML open inside): a browser
   // ignores it unless an element of its name is open, but older readers (gumbo among them)
@@ -98,7 +103,7 @@ void sigue_extranjeros(lectura_html &lectura, const tag_leido &tag) {
       (!abiertos.back().integracion || abiertos.back().html_dentro == 0))
     lectura.lectores_discrepan = true;
   if (k < 0) return;
-  if (tag.texto[1] == '/') {
+  if (tag.cierra) {
     // An end tag closes the nearest element of its name and what it holds; inside an
     // integration point only that point's own end tag is followed. Each element walked
     // past is closed, so the walks of a page are as long as its start tags in all.
