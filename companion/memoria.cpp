@@ -70,6 +70,10 @@ void *mem_reserva(size_t tamano) noexcept {
   return bloque;
 }
 
+void *mem_reserva_sin_ceros(size_t tamano) noexcept {
+  return companion::reserva(tamano);
+}
+
 void mem_libera(void *bloque, size_t /*tamano*/) noexcept {
   if (bloque == nullptr) return;
   void *puntero = nullptr;

@@ -12,6 +12,10 @@ extern "C" {
  * Out of memory aborts the process. */
 COMPANION_API void *mem_reserva(size_t tamano) COMPANION_NOEXCEPT;
 
+/* mem_reserva without the zero fill, for a container that writes each byte before it
+ * reads it: the room it keeps in reserve then costs no writes, nor memory until used. */
+COMPANION_API void *mem_reserva_sin_ceros(size_t tamano) COMPANION_NOEXCEPT;
+
 /* Frees a block of mem_reserva given the size it was reserved with, and sets the
  * variable (whose address is bloque) to null. A null variable is accepted. */
 COMPANION_API void mem_libera(void *bloque, size_t tamano) COMPANION_NOEXCEPT;

@@ -40,7 +40,7 @@ struct asignador_contado {
   template <class U>
   asignador_contado(const asignador_contado<U> &) noexcept {}
 
-  T *allocate(size_t n) { return static_cast<T *>(mem_reserva(n * sizeof(T))); }
+  T *allocate(size_t n) { return static_cast<T *>(mem_reserva_sin_ceros(n * sizeof(T))); }
   void deallocate(T *bloque, size_t n) noexcept { mem_libera(&bloque, n * sizeof(T)); }
 
   friend bool operator==(const asignador_contado &, const asignador_contado &) { return true; }
