@@ -55,6 +55,22 @@ constexpr auto kPorClave = [] {
   return lugares;
 }();
 
+// A name of up to eight letters as one number, its ASCII letters made capitals: the
+// names of the table are compared with a tag's name as numbers, letter case ignored.
+constexpr size_t kLargoEmpaquetado = 8;
+constexpr uint64_t empaqueta(std::string_view nombre) {
+  uint64_t n = 0;
+  for (size_t k = 0; k < nombre.size(); ++k)
+    n |= uint64_t{static_cast<uint8_t>(a_mayuscula(nombre[k]))} << (8 * k);
+  return n;
+}
+constexpr auto kEmpaquetados = [] {
+  std::array<uint64_t, kNumElementos> r{};
+  for (size_t i = 0; i < kNumElementos; ++i)
+    if (kElementos[i].nombre.size() <= kLargoEmpaquetado) r[i] = empaqueta(kElementos[i].nombre);
+  return r;
+}();
+
 // The inline tags' names by bit, an end tag's with its '/', each in letters of its own.
 constexpr size_t kLargoEnLinea = 8;
 struct nombre_en_linea {
@@ -114,6 +130,12 @@ const std::array<std::string_view, kNumTagsEnLinea> kTagsEnLinea = [] {
 const elemento_html *busca_elemento(std::string_view nombre) {
   if (nombre.empty() || nombre.size() > kLargoMaximo || !es_letra_ascii(nombre[0])) return nullptr;
   const size_t clave = clave_de(a_mayuscula(nombre[0]), nombre.size());
+  if (nombre.size() <= kLargoEmpaquetado) {
+    const uint64_t buscado = empaqueta(nombre);
+    for (size_t i = kDesdeClave[clave]; i < kDesdeClave[clave + 1]; ++i)
+      if (kEmpaquetados[kPorClave[i]] == buscado) return &kElementos[kPorClave[i]];
+    return nullptr;
+  }
   for (size_t i = kDesdeClave[clave]; i < kDesdeClave[clave + 1]; ++i)
     if (nombre_es(nombre, kElementos[kPorClave[i]].nombre)) return &kElementos[kPorClave[i]];
   return nullptr;
