@@ -278,8 +278,9 @@ bool lenguaweb_signos_cambian(std::string_view texto) {
       p += entidad.size() - 1;
     } else if (c == '<') {
       if (!dentro_de_tag) {
-        fin_tag =
-            lenguaweb_lee_tag_en(t, static_cast<uint32_t>(p), elemento_crudo::ninguno, false).fin;
+        // Only where the tag ends counts here, not what it is.
+        const htmlparser::fin_de_tag fin = htmlparser::lee_fin_de_tag(t, p);
+        fin_tag = fin.cerrado ? fin.cierre + 1 : fin.cierre;
         // A quote that kept the tag open past a '>': written back, the tag would end there.
         if (texto.find('>', p) + 1 < fin_tag) return true;
         dentro_de_tag = true;
