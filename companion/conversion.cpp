@@ -196,6 +196,35 @@ char *convierte(const char *texto, size_t longitud, uint32_t idioma, size_t *lar
   return salida.entrega(largo);
 }
 
+// A text of a page of one byte per character in UTF-8, each byte read from the page's
+// table: what ICU makes of it, without a call into ICU per text.
+char *lee_un_byte(const Convertidor &convertidor, const char *texto, size_t *largo) {
+  const companion::LecturaUnByte &tabla = *convertidor.lectura_un_byte;
+  const auto *bytes = reinterpret_cast<const unsigned char *>(texto);
+  const size_t n = std::strlen(texto);
+  // Room for every byte but one in four as it is; a longer reading grows it.
+  Salida<char> salida(n + n / 4 + 16);
+  size_t invalidos = 0;
+  for (size_t i = 0; i < n;) {
+    if (convertidor.ascii_directo && bytes[i] < 0x80) {
+      size_t j = i + 1;
+      while (j < n && bytes[j] < 0x80) ++j;
+      salida.asegura(j - i);
+      std::memcpy(salida.fin(), texto + i, j - i);
+      salida.avanza(j - i);
+      i = j;
+      continue;
+    }
+    const companion::LecturaUnByte::Byte &b = tabla.bytes[bytes[i++]];
+    salida.asegura(b.largo);
+    std::memcpy(salida.fin(), b.utf8, b.largo);
+    salida.avanza(b.largo);
+    invalidos += b.invalido ? 1 : 0;
+  }
+  companion::secuencias_invalidas_leidas() += invalidos;
+  return salida.entrega(largo);
+}
+
 // conv_utf8_a_ansi_html_n, counting in *invalidos (when given) the bytes that begin no
 // valid sequence.
 char *utf8_a_ansi_html(const char *texto, size_t longitud, uint32_t idioma,
@@ -402,6 +431,11 @@ char *conv_ansi_idioma_a_utf8(const char *texto, uint32_t idioma) noexcept {
 
 char *conv_ansi_idioma_a_utf8_n(const char *texto, uint32_t idioma,
                                 size_t *longitud_resultado) noexcept {
+  if (texto != nullptr) {
+    const Convertidor *convertidor = convertidor_de_idioma(idioma);
+    if (convertidor != nullptr && convertidor->lectura_un_byte != nullptr)
+      return lee_un_byte(*convertidor, texto, longitud_resultado);
+  }
   // Room for two-byte pages (two bytes give at most three); others may grow once.
   return convierte(texto, SIZE_MAX, idioma, longitud_resultado, ucnv_resetToUnicode, 2,
                    [](std::string_view t, UConverter *icu, Salida<char> &salida) {

@@ -4,10 +4,23 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 
 #include <unicode/ucnv.h>
 
 namespace companion {
+
+/* What a code page of one byte per character makes of each byte in UTF-8, as its ICU
+ * converter reads the byte alone, callbacks and all: such a page keeps no state, so a
+ * text is read a byte at a time from this table as ICU would read it. */
+struct LecturaUnByte {
+  struct Byte {
+    char utf8[7];
+    uint8_t largo;
+    bool invalido; /* ICU read it as U+FFFD through the callback, which counts it */
+  };
+  Byte bytes[256];
+};
 
 struct Convertidor {
   UConverter *icu;
@@ -17,6 +30,9 @@ struct Convertidor {
    * as it is. Not so in 932, where ICU exchanges 0x1A, 0x1C and 0x7F. */
   bool ascii_directo;
   bool un_byte; /* every character is one byte */
+  /* Of a page of one byte per character, when every byte reads as characters of the
+   * Basic Multilingual Plane; else null. */
+  std::unique_ptr<LecturaUnByte> lectura_un_byte;
 };
 
 /* The calling thread's converter for the Windows code page pagina (any page that
