@@ -340,20 +340,20 @@ std::string fuzz_une(const lenguaweb_t *d) {
     const bool pre = (marcas & kTextoPreformateado) != 0;
     std::string sin_nul(crudo);
     std::erase(sin_nul, '\0');
-    char *n = !bloques ? lenguaweb_normaliza_texto(
-                             sin_nul, entidades,
-                             (marcas & kTextoSinReferencias) != 0
-                                 ? modo_de_texto::crudo
-                                 : (pre ? modo_de_texto::preformateado : modo_de_texto::normal),
-                             nullptr, (marcas & kTextoSignosComoReferencias) != 0)
-              : (marcas & (kTextoSinReferencias | kTextoSinMarcado | kTextoConNul)) != 0
-                  ? nullptr
-                  : lenguaweb_normaliza_bloque(
-                        crudo, entidades, referencias,
-                        pre ? lectura_de_bloque::preformateado : lectura_de_bloque::texto);
-    const bool igual = n == nullptr || textos[j] == n;
-    cad_destruye(&n);
-    return igual;
+    std::string n;
+    if (!bloques)
+      lenguaweb_normaliza_texto(sin_nul, entidades, n,
+                                (marcas & kTextoSinReferencias) != 0
+                                    ? modo_de_texto::crudo
+                                    : (pre ? modo_de_texto::preformateado : modo_de_texto::normal),
+                                nullptr, (marcas & kTextoSignosComoReferencias) != 0);
+    else if ((marcas & (kTextoSinReferencias | kTextoSinMarcado | kTextoConNul)) != 0)
+      return true;
+    else
+      lenguaweb_normaliza_bloque(crudo, entidades, referencias,
+                                 pre ? lectura_de_bloque::preformateado : lectura_de_bloque::texto,
+                                 n);
+    return textos[j] == n;
   };
   size_t p = d->trozos.empty() ? 0 : d->trozos[0].inicio, k = 0;
   uint32_t cuerpo_inicio = 0, cuerpo_fin = 0;

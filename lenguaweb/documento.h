@@ -108,8 +108,7 @@ struct registro_de_texto {
 /* A text read before the piece or text it goes after is known (an attribute text of a
  * tag), held until then. */
 struct texto_pendiente {
-  cad_propia texto;
-  size_t largo = 0; /* texto's bytes, as its normaliser made it */
+  std::string texto;
   registro_de_texto registro;
 };
 
@@ -203,8 +202,7 @@ inline void lenguaweb_anade_texto(lenguaweb_t *documento, std::string_view texto
 
 /* A pending text enters the document. */
 inline void lenguaweb_anade_texto(lenguaweb_t *documento, const texto_pendiente &pendiente) {
-  lenguaweb_anade_texto(documento, std::string_view(pendiente.texto.get(), pendiente.largo),
-                        pendiente.registro);
+  lenguaweb_anade_texto(documento, pendiente.texto, pendiente.registro);
 }
 
 /* How many texts the document holds. */

@@ -2,6 +2,7 @@
 #include "lenguaweb/normalizacion.h"
 #include "lenguaweb/origenes.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -53,6 +54,8 @@ void lenguaweb_prepara_entidades(uint32_t idioma, entidades_idioma *entidades,
                                  const char *codificacion) {
   entidades->idioma = idioma;
   entidades->codificacion = codificacion != nullptr ? codificacion : "UTF-8";
+  entidades->copia_ascii = std::strcmp(entidades->codificacion, "UTF-8") == 0 &&
+                           conv_ascii_sin_cambios(idioma) == CIERTO;
   entidades->espacio_duro =
       cad_propia(conv_utf8_a_ansi_html(htmlparser::kEspacioDuroUtf8.data(), idioma)).get();
   if (entidades->espacio_duro.find('&') != std::string::npos)
@@ -140,22 +143,38 @@ size_t normaliza_en_sitio(char *texto, size_t largo, const entidades_idioma &ent
 
 }  // namespace
 
-char *lenguaweb_normaliza_texto(std::string_view texto, const entidades_idioma &entidades,
-                                modo_de_texto modo, propiedades_de_texto *propiedades,
-                                bool signos_como_referencias) {
-  size_t largo = 0;
-  size_t invalidos = 0;
-  char *normalizado = conv_codificacion_a_ansi_html_n(
-      texto.data(), texto.size(), entidades.codificacion, entidades.idioma, &largo, &invalidos);
-  if (modo == modo_de_texto::normal)
-    largo = normaliza_en_sitio<false>(normalizado, largo, entidades, propiedades,
-                                      signos_como_referencias);
-  else if (modo == modo_de_texto::preformateado)
-    largo = normaliza_en_sitio<true>(normalizado, largo, entidades, propiedades,
-                                     signos_como_referencias);
-  if (propiedades != nullptr) {
-    propiedades->invalidos = invalidos;
-    propiedades->largo = largo;
+void lenguaweb_convierte_a_pagina(std::string_view texto, const entidades_idioma &entidades,
+                                  std::string &destino, size_t *invalidos) {
+  texto = texto.substr(0, std::min(texto.find('\0'), texto.size()));
+  if (invalidos != nullptr) *invalidos = 0;
+  // Nearly every text of a page is ASCII: the converter would only copy it, into an
+  // allocation of its own.
+  if (entidades.copia_ascii) {
+    // No early exit: the loop vectorises.
+    unsigned char todos = 0;
+    for (char c : texto) todos |= static_cast<unsigned char>(c);
+    if (todos < 0x80) {
+      destino.assign(texto);
+      return;
+    }
   }
-  return normalizado;
+  size_t largo = 0;
+  const cad_propia convertido(conv_codificacion_a_ansi_html_n(
+      texto.data(), texto.size(), entidades.codificacion, entidades.idioma, &largo, invalidos));
+  destino.assign(convertido.get(), largo);
+}
+
+void lenguaweb_normaliza_texto(std::string_view texto, const entidades_idioma &entidades,
+                               std::string &destino, modo_de_texto modo,
+                               propiedades_de_texto *propiedades, bool signos_como_referencias) {
+  size_t invalidos = 0;
+  lenguaweb_convierte_a_pagina(texto, entidades, destino, &invalidos);
+  // The loops below read the byte after the last, which std::string keeps as a NUL.
+  if (modo == modo_de_texto::normal)
+    destino.resize(normaliza_en_sitio<false>(destino.data(), destino.size(), entidades, propiedades,
+                                             signos_como_referencias));
+  else if (modo == modo_de_texto::preformateado)
+    destino.resize(normaliza_en_sitio<true>(destino.data(), destino.size(), entidades, propiedades,
+                                            signos_como_referencias));
+  if (propiedades != nullptr) propiedades->invalidos = invalidos;
 }

@@ -17,6 +17,9 @@ struct entidades_idioma {
   const char *codificacion = "UTF-8";
   std::array<std::string, htmlparser::kNumReferenciasClasicas> reemplazo;
   std::string espacio_duro; /* what a no-break space becomes */
+  /* The page is UTF-8 and the code page keeps ASCII as it is (conv_ascii_sin_cambios):
+   * an ASCII stretch is copied, not converted. */
+  bool copia_ascii = false;
 };
 
 /* Fills the table for idioma and a page in codificacion (static; "UTF-8" when null).
@@ -40,22 +43,28 @@ struct propiedades_de_texto {
   bool espacio_duro = false;    /* it held a no-break space as an entity or reference */
   size_t invalidos = 0;         /* byte sequences not valid in the page's encoding */
   bool queda_ampersand = false; /* an '&' is left that is no no-break space's */
-  size_t largo = 0;             /* the returned text's bytes, its NUL aside */
 };
 
-/* New text: the stretch of the page (in the table's encoding; a NUL in it ends it)
- * converted to the code page of the table's language; then, in every modo but crudo
+/* Into destino (what it held replaced): the stretch of the page (in the table's encoding;
+ * a NUL in it ends it) converted to the code page of the table's language, the bytes not
+ * valid in that encoding counted in *invalidos when it is not null. A caller that keeps
+ * destino from one text to the next makes no allocation for most texts. */
+void lenguaweb_convierte_a_pagina(std::string_view texto, const entidades_idioma &entidades,
+                                  std::string &destino, size_t *invalidos = nullptr);
+
+/* Into destino (what it held replaced): the stretch converted as
+ * lenguaweb_convierte_a_pagina converts it; then, in every modo but crudo
  * (which leaves the converted text as it is), the entities of the table decoded, and in
  * modo normal also blanks made spaces and each run of them shortened as if five, then
  * four, three and two spaces had each been replaced by one over the whole text. An '&'
  * left afterwards but that of a no-break space is reported as kInformeAmpersand (never
  * in modo crudo), or told through propiedades when it is not null (the caller reports
- * it); the text is returned all the same. What was found goes through propiedades when
+ * it); the text is written all the same. What was found goes through propiedades when
  * it is not null. With signos_como_referencias, "&lt;" and "&gt;" stay as they stand
  * (kTextoSignosComoReferencias). */
-char *lenguaweb_normaliza_texto(std::string_view texto, const entidades_idioma &entidades,
-                                modo_de_texto modo = modo_de_texto::normal,
-                                propiedades_de_texto *propiedades = nullptr,
-                                bool signos_como_referencias = false);
+void lenguaweb_normaliza_texto(std::string_view texto, const entidades_idioma &entidades,
+                               std::string &destino, modo_de_texto modo = modo_de_texto::normal,
+                               propiedades_de_texto *propiedades = nullptr,
+                               bool signos_como_referencias = false);
 
 #endif

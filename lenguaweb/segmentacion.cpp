@@ -40,6 +40,7 @@ struct pasada {
   size_t invalidos = 0; /* byte sequences of its texts not valid in its encoding */
   /* Attribute texts of the tags of the current piece, until the piece is kept. */
   std::vector<texto_pendiente> pendientes;
+  texto_pendiente cuerpo; /* the body text being kept: its text's room serves the next */
   uint32_t en_linea_como_marcado = 0; /* inline tags read as markup in the open text */
   /* The start tag of the element the next text comes from (lenguaweb_nombra_elemento),
    * and that of the open text. */
@@ -101,9 +102,9 @@ void normaliza(pasada &p, uint32_t inicio, uint32_t fin, uint8_t marcas, texto_p
     marcas |= kTextoConNul | kTextoCrudo;
   }
   propiedades_de_texto propiedades;
-  cad_propia texto(lenguaweb_normaliza_texto(crudo, p.entidades, modo_de(marcas), &propiedades,
-                                             (marcas & kTextoSignosComoReferencias) != 0));
-  const std::string_view normalizado(texto.get(), propiedades.largo);
+  lenguaweb_normaliza_texto(crudo, p.entidades, destino.texto, modo_de(marcas), &propiedades,
+                            (marcas & kTextoSignosComoReferencias) != 0);
+  const std::string_view normalizado = destino.texto;
   if (propiedades.queda_ampersand) lenguaweb_aplaza_informe(p.documento, inicio, kInformeAmpersand);
   p.invalidos += propiedades.invalidos;
   // A character reference in the text (one of the page's, or one for a character that
@@ -119,8 +120,6 @@ void normaliza(pasada &p, uint32_t inicio, uint32_t fin, uint8_t marcas, texto_p
   destino.registro.inicio = inicio;
   destino.registro.fin = fin;
   destino.registro.marcas = marcas;
-  destino.texto = std::move(texto);
-  destino.largo = normalizado.size();
 }
 
 /* Reads the tag at the position; its text, if it gives one, goes to the pending lists.
@@ -218,10 +217,12 @@ void guarda_texto(pasada &p) {
   lenguaweb_t &d = *p.documento;
   const std::string_view crudo = p.pagina.substr(p.inicio_trozo, p.fin_texto - p.inicio_trozo);
   uint8_t marcas = p.marcas_abiertas;
-  texto_pendiente texto;
+  texto_pendiente &texto = p.cuerpo;
   registro_de_texto &registro = texto.registro;
-  registro.tipo = p.tipo_abierto;
-  registro.elemento = p.elemento_abierto;
+  registro = {.inicio = p.inicio_trozo,
+              .fin = p.fin_texto,
+              .tipo = p.tipo_abierto,
+              .elemento = p.elemento_abierto};
   if ((marcas & kTextoSinMarcado) != 0) {
     registro.codigo_en_linea = (1u << htmlparser::kNumTagsEnLinea) - 1; /* none is markup */
   } else if ((marcas & kTextoSinReferencias) == 0) {

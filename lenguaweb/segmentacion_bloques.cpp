@@ -31,6 +31,7 @@ struct pasada {
   htmlparser::texto_acotado<char> t{};
   entidades_idioma entidades;
   referencias_de_bloque referencias;
+  std::string normalizado; /* the text being kept: its room serves the next */
   lectura_html lectura;
   uint32_t preformateado = 0;
   i_tipo_texto_t tipo_texto = TIPO_TEXTO; /* TIPO_TITULO right after a TITLE start tag */
@@ -118,8 +119,8 @@ void toma_atributos(pasada &p, const tag_leido &tag, std::vector<texto_pendiente
   for (size_t k = 0; k < n; ++k) {
     const uint32_t inicio = tag.inicio + textos[k].inicio, fin = tag.inicio + textos[k].fin;
     texto_pendiente &a = destino.emplace_back();
-    a.texto.reset(lenguaweb_normaliza_bloque(p.pagina.substr(inicio, fin - inicio), p.entidades,
-                                             p.referencias, lectura_de_bloque::valor, &a.largo));
+    lenguaweb_normaliza_bloque(p.pagina.substr(inicio, fin - inicio), p.entidades, p.referencias,
+                               lectura_de_bloque::valor, a.texto);
     a.registro = {.inicio = inicio,
                   .fin = fin,
                   .marcas = kTextoCrudo,
@@ -204,11 +205,10 @@ void cierra_texto(pasada &p) {
     crudo = sin_nul;
     marcas |= kTextoConNul;
   }
-  size_t largo = 0;
-  const cad_propia texto(lenguaweb_normaliza_bloque(
-      crudo, p.entidades, p.referencias,
-      pre ? lectura_de_bloque::preformateado : lectura_de_bloque::texto, &largo));
-  lenguaweb_anade_texto(&d, std::string_view(texto.get(), largo),
+  lenguaweb_normaliza_bloque(crudo, p.entidades, p.referencias,
+                             pre ? lectura_de_bloque::preformateado : lectura_de_bloque::texto,
+                             p.normalizado);
+  lenguaweb_anade_texto(&d, p.normalizado,
                         {.inicio = p.inicio_texto,
                          .fin = p.fin_texto,
                          .marcas = marcas,
@@ -244,8 +244,8 @@ uint32_t lee_contenido_crudo(pasada &p, uint32_t posicion) {
     const modo_de_texto modo =
         sin_referencias ? modo_de_texto::crudo : modo_de_texto::preformateado;
     propiedades_de_texto propiedades;
-    cad_propia texto(lenguaweb_normaliza_texto(p.pagina.substr(inicio, ultimo - inicio),
-                                               p.entidades, modo, &propiedades));
+    lenguaweb_normaliza_texto(p.pagina.substr(inicio, ultimo - inicio), p.entidades, p.normalizado,
+                              modo, &propiedades);
     if (propiedades.queda_ampersand)
       lenguaweb_aplaza_informe(p.documento, static_cast<uint32_t>(inicio), kInformeAmpersand);
     uint8_t marcas = kTextoCrudo | kTextoPreformateado;
@@ -254,7 +254,7 @@ uint32_t lee_contenido_crudo(pasada &p, uint32_t posicion) {
     else
       marcas |= kTextoSinMarcado;
     if (p.lectura.crudo == elemento_crudo::plaintext) marcas |= kTextoHastaElFinal;
-    lenguaweb_anade_texto(p.documento, std::string_view(texto.get(), propiedades.largo),
+    lenguaweb_anade_texto(p.documento, p.normalizado,
                           {.inicio = static_cast<uint32_t>(inicio),
                            .fin = static_cast<uint32_t>(ultimo),
                            .marcas = marcas,
@@ -428,15 +428,13 @@ std::string_view decodifica(const htmlparser::referencia_html &ref,
 
 }  // namespace
 
-char *lenguaweb_normaliza_bloque(std::string_view texto, const entidades_idioma &entidades,
-                                 referencias_de_bloque &referencias, lectura_de_bloque lectura,
-                                 size_t *largo_final) {
-  size_t largo = 0;
-  const cad_propia convertido(conv_codificacion_a_ansi_html_n(
-      texto.data(), texto.size(), entidades.codificacion, entidades.idioma, &largo, nullptr));
-  const std::string_view s(convertido.get(), largo);
+void lenguaweb_normaliza_bloque(std::string_view texto, const entidades_idioma &entidades,
+                                referencias_de_bloque &referencias, lectura_de_bloque lectura,
+                                std::string &salida) {
+  lenguaweb_convierte_a_pagina(texto, entidades, referencias.convertido);
+  const std::string_view s = referencias.convertido;
   const htmlparser::texto_acotado<char> t = htmlparser::acotado(s);
-  std::string salida;
+  salida.clear();
   salida.reserve(s.size() + 16);
   for (size_t i = 0; i < s.size();) {
     const char c = s[i];
@@ -480,6 +478,6 @@ char *lenguaweb_normaliza_bloque(std::string_view texto, const entidades_idioma 
     while (desde < hasta && salida[desde] == ' ') ++desde;
     while (hasta > desde && salida[hasta - 1] == ' ') --hasta;
   }
-  if (largo_final != nullptr) *largo_final = hasta - desde;
-  return cad_prefijo(salida.data() + desde, hasta - desde);
+  salida.resize(hasta);
+  salida.erase(0, desde);
 }

@@ -38,16 +38,16 @@ enum class lectura_de_bloque {
  * held while the pass lasts. */
 struct referencias_de_bloque {
   std::unordered_map<uint64_t, std::string> vistas;
+  std::string convertido; /* the stretch in the code page, its room kept between stretches */
 };
 
-/* New text: the stretch of a page (in entidades.codificacion) in the code page of
- * entidades.idioma, read as lectura says. A '<' that begins no tag, a '>' outside a tag and
- * an '&' that begins no character reference are written "&lt;", "&gt;" and "&amp;"; the
+/* Into salida (what it held replaced): the stretch of a page (in entidades.codificacion) in the
+ * code page of entidades.idioma, read as lectura says. A '<' that begins no tag, a '>' outside a
+ * tag and an '&' that begins no character reference are written "&lt;", "&gt;" and "&amp;"; the
  * references of '<', '>' and '&' and of controls stay as they are; any other reference
- * (htmlparser::lee_referencia) that the code page can hold is decoded, else kept. Its
- * length goes to *largo_final when that is not null. */
-char *lenguaweb_normaliza_bloque(std::string_view texto, const entidades_idioma &entidades,
-                                 referencias_de_bloque &referencias, lectura_de_bloque lectura,
-                                 size_t *largo_final = nullptr);
+ * (htmlparser::lee_referencia) that the code page can hold is decoded, else kept. */
+void lenguaweb_normaliza_bloque(std::string_view texto, const entidades_idioma &entidades,
+                                referencias_de_bloque &referencias, lectura_de_bloque lectura,
+                                std::string &salida);
 
 #endif
