@@ -375,7 +375,12 @@ uint32_t lenguaweb_sigue_tras_tag(lectura_html &lectura, const tag_leido &leido,
       if (abre &&
           (nombre_es(nombre, "SELECT") || nombre_es(nombre, "SVG") || nombre_es(nombre, "MATH")))
         lectura.lectores_discrepan = true;
-      const size_t cierre = htmlparser::busca_cierre(pagina, p);
+      char sin_cerrar = 0;
+      const size_t cierre = htmlparser::busca_cierre(pagina, p, &sin_cerrar);
+      if (sin_cerrar != 0 && lectura.comilla_en_noscript == 0) {
+        lectura.comilla_en_noscript = sin_cerrar;
+        lectura.comilla_en_noscript_desde = static_cast<uint32_t>(std::min(cierre, texto.size()));
+      }
       const htmlparser::elemento_html *elemento =
           abre ? htmlparser::busca_elemento(nombre) : nullptr;
       if (elemento != nullptr &&

@@ -106,6 +106,12 @@ struct lectura_html {
    * is (they are counted, not known). From here on XMP and PLAINTEXT are read as markup,
    * whose texts are escaped, which is safe in raw text too. */
   bool lectores_discrepan = false;
+  /* The quote of the first tag begun inside a NOSCRIPT whose quoted value never closes,
+   * and where the reading went on after that tag: a reader that reads NOSCRIPT's content
+   * as markup reads the rest of the page inside that value, so nothing written from there
+   * on may bring that quote (lenguaweb_anota_comilla). 0 when there is none. */
+  char comilla_en_noscript = 0;
+  uint32_t comilla_en_noscript_desde = 0;
   /* Whether an XMP or PLAINTEXT start tag read in HTML opens raw text to every reader. */
   bool xmp_crudo() const { return !en_select && !lectores_discrepan; }
   std::vector<extranjero> abiertos;

@@ -177,6 +177,8 @@ booleano lenguaweb_lee_elemento(pasada &p) {
       const elemento_crudo antes = p.lectura.crudo;
       const bool en_extranjero = !p.lectura.en_html();
       p.posicion = lenguaweb_sigue_tras_tag(p.lectura, tag, p.pagina, true);
+      lenguaweb_anota_comilla(p.documento, p.lectura.comilla_en_noscript,
+                              p.lectura.comilla_en_noscript_desde);
       if (lenguaweb_nombra_elemento(tag, antes, en_extranjero, SEGMENTACION_CLASICA))
         p.elemento = tag.inicio;
       lenguaweb_cambia_preformateado(p.preformateado, tag);

@@ -273,6 +273,8 @@ uint32_t lee_tag(pasada &p, uint32_t posicion) {
   const elemento_crudo antes = p.lectura.crudo;
   const bool en_extranjero = !p.lectura.en_html();
   const uint32_t sigue = lenguaweb_sigue_tras_tag(p.lectura, tag, p.pagina, true);
+  lenguaweb_anota_comilla(p.documento, p.lectura.comilla_en_noscript,
+                          p.lectura.comilla_en_noscript_desde);
   lenguaweb_cambia_preformateado(p.preformateado, tag);
   const bool cierra = tag.cierra;
   // A tag not to be translated gives no attribute text.

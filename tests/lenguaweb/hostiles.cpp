@@ -158,6 +158,8 @@ TEST_F(Hostiles, CadaContextoGuardaSuTraduccion) {
       {"<math><script></script >a</script><svg><style>b</style/>c</style>d</svg>", "d"},
       {"<noscript><script>x</noscript>y</script><p>z</p><noscript><style </noscript>a</style><p>b</p>", "z|b"},
       {"<noscript><!<m a=\"</noscript><style>\">f</style><p>g</p>", "g"},
+      // A quote that never closes, in a tag that a reader running no script reads there.
+      {"<noscript><a f=\"</noscript><p>r</p><p>s</p>", "r|s"}, {"<noscript><a f='x>y</noscript><p>z</p>", "z"},
       {"<svg><script><script></script>p</script>q<desc>r</desc><style><![CDATA[ x > </style> ]]>b</style>c</svg><p>s</p>", "q|r|c|s"},
       {"<svg><script><script a=b/></script>p</script>q<desc>r</desc><script/>s<script>t</script></svg>", "q|r"},
       {"<svg><foreignObject><x></foreignObject><math><foreignObject><xmp>a</xmp></math></svg>", "a"},
