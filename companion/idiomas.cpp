@@ -1,4 +1,5 @@
 /* idiomas.cpp - the Windows code page of a language, and the per-thread ICU converters. */
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstring>
@@ -201,7 +202,7 @@ UConverter *abre(const char *nombre) {
 }
 
 // Other encodings than the code pages a thread keeps open at once (those of the pages
-// it reads); one more replaces the oldest.
+// it reads); one more replaces the one used longest ago.
 constexpr size_t kOtras = 6;
 
 // The thread's converters, one slot per page and a few by name; closed when the thread
@@ -210,7 +211,8 @@ struct Cache {
   std::array<companion::Convertidor, kPaginas.size()> convertidores{};
   std::array<companion::Convertidor, kOtras> otros{};
   std::array<const char *, kOtras> nombres{};
-  size_t siguiente_otro = 0;
+  std::array<uint64_t, kOtras> usado{}; /* when each was last asked for; 0: never */
+  uint64_t reloj = 0;
   ~Cache() {
     for (auto &c : convertidores)
       if (c.icu != nullptr) ucnv_close(c.icu);
@@ -258,10 +260,15 @@ Convertidor *convertidor_de_nombre(const char *nombre_icu) {
   for (const Pagina &p : kPaginas)
     if (std::strcmp(p.nombre_icu, nombre_icu) == 0) return convertidor_de_pagina(p.numero);
   for (size_t i = 0; i < kOtras; ++i)
-    if (cache.nombres[i] != nullptr && std::strcmp(cache.nombres[i], nombre_icu) == 0)
+    if (cache.nombres[i] != nullptr && std::strcmp(cache.nombres[i], nombre_icu) == 0) {
+      cache.usado[i] = ++cache.reloj;
       return &cache.otros[i];
-  const size_t i = cache.siguiente_otro;
-  cache.siguiente_otro = (i + 1) % kOtras;
+    }
+  // The one used longest ago gives its place: a caller holding the converter of its last
+  // call (a conversion between two encodings asks for both) keeps it through this one.
+  const size_t i = static_cast<size_t>(std::min_element(cache.usado.begin(), cache.usado.end()) -
+                                       cache.usado.begin());
+  cache.usado[i] = ++cache.reloj;
   Convertidor &c = cache.otros[i];
   if (c.icu != nullptr) ucnv_close(c.icu);
   c = Convertidor{};

@@ -47,9 +47,10 @@ Convertidor *convertidor_de_pagina(uint32_t pagina);
 
 /* The calling thread's converter for the ICU converter name nombre_icu (a text that
  * lives as long as the process), with the callbacks above; the code pages' own names give
- * their converters of convertidor_de_pagina. A few are kept open per thread; the pointer
- * is valid on the calling thread until the next call. Null, without a report, when ICU
- * cannot open it. */
+ * their converters of convertidor_de_pagina. A few are kept open per thread, the one
+ * asked for longest ago replaced by a new one: the pointer is valid on the calling thread
+ * through the next call too, so that a conversion may hold its two converters. Null,
+ * without a report, when ICU cannot open it. */
 Convertidor *convertidor_de_nombre(const char *nombre_icu);
 
 /* The calling thread's count of byte sequences that a converter read as U+FFFD: callers

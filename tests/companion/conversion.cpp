@@ -247,6 +247,17 @@ TEST_F(Codificacion, EtiquetasYDeclaraciones) {
   EXPECT_EQ(conv_declaraciones_de_codificacion("<p>x", 4, tramos, 3), 0u);
 }
 
+// A thread keeps a few encodings open: one more replaces the one used longest ago, never
+// one that the conversion asking for it holds. Here UTF-8 is the oldest opened when Big5
+// comes, but the one just used (on a fresh thread, so that nothing else is open).
+TEST_F(Codificacion, UnaConversionConservaSusDosConvertidores) {
+  std::thread([] {
+    for (const char *otra : {"KOI8-R", "ISO-8859-2", "ISO-8859-5", "EUC-JP", "GBK"})
+      EXPECT_EQ(entre("abc", "UTF-8", otra), "abc");
+    EXPECT_EQ(entre("\xE4\xB8\xAD\xE6\x96\x87", "UTF-8", "Big5"), "\xA4\xA4\xA4\xE5");
+  }).join();
+}
+
 // Each legacy charset is read and written by the table browsers use: text to the page's bytes
 // and back, the page's bytes to the host's code page (anfitrion) in one conversion and back.
 TEST_F(Codificacion, CadaJuegoDeCaracteresIdaYVuelta) {
