@@ -196,6 +196,25 @@ char *convierte(const char *texto, size_t longitud, uint32_t idioma, size_t *lar
   return salida.entrega(largo);
 }
 
+// The text t of a code page in UTF-8 through icu (reset by the caller), into salida.
+void icu_a_utf8(std::string_view t, UConverter *icu, Salida<char> &salida) {
+  char16_t trozo[kTrozo];
+  const char *origen = t.data();
+  size_t arrastre = 0;  // a high surrogate kept back from the previous piece
+  bool final = false;
+  while (!final) {
+    char16_t *destino = trozo + arrastre;
+    UErrorCode error = U_ZERO_ERROR;
+    ucnv_toUnicode(icu, &destino, trozo + kTrozo, &origen, t.data() + t.size(), nullptr, true,
+                   &error);
+    final = error != U_BUFFER_OVERFLOW_ERROR;
+    if (final && U_FAILURE(error)) companion::informa("U_SUCCESS(error)", __LINE__);
+    const size_t k = static_cast<size_t>(destino - trozo);
+    arrastre = anade_utf8(trozo, k, final, salida);
+    if (arrastre != 0) trozo[0] = trozo[k - 1];
+  }
+}
+
 // A text of a page of one byte per character in UTF-8, each byte read from the page's
 // table: what ICU makes of it, without a call into ICU per text.
 char *lee_un_byte(const Convertidor &convertidor, const char *texto, size_t *largo) {
@@ -408,6 +427,35 @@ void utf8_a_utf16(const unsigned char *b, size_t n, bool grande, Salida<char> &s
 
 }  // namespace
 
+namespace companion {
+
+std::unique_ptr<LecturaUnByte> lectura_un_byte(UConverter *icu) {
+  auto tabla = std::make_unique<LecturaUnByte>();
+  size_t &invalidas = secuencias_invalidas_leidas();
+  const size_t antes = invalidas;
+  for (int c = 1; c < 0x100; ++c) {
+    const char byte = static_cast<char>(c);
+    const size_t previas = invalidas;
+    ucnv_resetToUnicode(icu);
+    Salida<char> salida(sizeof tabla->bytes[c].utf8);
+    icu_a_utf8(std::string_view(&byte, 1), icu, salida);
+    size_t largo = 0;
+    char *leido = salida.entrega(&largo);
+    LecturaUnByte::Byte &b = tabla->bytes[c];
+    const bool cabe = largo <= sizeof b.utf8;
+    if (cabe) std::memcpy(b.utf8, leido, largo);
+    libera(leido);
+    if (!cabe) return nullptr;
+    b.largo = static_cast<uint8_t>(largo);
+    b.invalido = invalidas != previas;
+  }
+  invalidas = antes;
+  ucnv_resetToUnicode(icu);
+  return tabla;
+}
+
+}  // namespace companion
+
 extern "C" {
 
 booleano conv_ascii_sin_cambios(uint32_t idioma) noexcept {
@@ -437,25 +485,7 @@ char *conv_ansi_idioma_a_utf8_n(const char *texto, uint32_t idioma,
       return lee_un_byte(*convertidor, texto, longitud_resultado);
   }
   // Room for two-byte pages (two bytes give at most three); others may grow once.
-  return convierte(texto, SIZE_MAX, idioma, longitud_resultado, ucnv_resetToUnicode, 2,
-                   [](std::string_view t, UConverter *icu, Salida<char> &salida) {
-                     char16_t trozo[kTrozo];
-                     const char *origen = t.data();
-                     size_t arrastre = 0;  // a high surrogate kept back from the previous piece
-                     bool final = false;
-                     while (!final) {
-                       char16_t *destino = trozo + arrastre;
-                       UErrorCode error = U_ZERO_ERROR;
-                       ucnv_toUnicode(icu, &destino, trozo + kTrozo, &origen, t.data() + t.size(),
-                                      nullptr, true, &error);
-                       final = error != U_BUFFER_OVERFLOW_ERROR;
-                       if (final && U_FAILURE(error))
-                         companion::informa("U_SUCCESS(error)", __LINE__);
-                       const size_t k = static_cast<size_t>(destino - trozo);
-                       arrastre = anade_utf8(trozo, k, final, salida);
-                       if (arrastre != 0) trozo[0] = trozo[k - 1];
-                     }
-                   });
+  return convierte(texto, SIZE_MAX, idioma, longitud_resultado, ucnv_resetToUnicode, 2, icu_a_utf8);
 }
 
 char16_t *conv_utf8_a_wcad(const char *texto) noexcept {

@@ -153,44 +153,6 @@ bool ascii_sin_cambios(UConverter *icu) {
   return true;
 }
 
-// What each byte reads as through icu, its callbacks set; null when a byte reads as
-// anything but characters of the Basic Multilingual Plane.
-std::unique_ptr<companion::LecturaUnByte> lectura_un_byte(UConverter *icu) {
-  auto tabla = std::make_unique<companion::LecturaUnByte>();
-  for (int c = 1; c < 0x100; ++c) {
-    const char byte = static_cast<char>(c);
-    UChar unidades[2] = {};
-    UErrorCode error = U_ZERO_ERROR;
-    const size_t antes = secuencias_invalidas;
-    ucnv_resetToUnicode(icu);
-    const int32_t n = ucnv_toUChars(icu, unidades, 2, &byte, 1, &error);
-    companion::LecturaUnByte::Byte &b = tabla->bytes[c];
-    b.invalido = secuencias_invalidas != antes;
-    secuencias_invalidas = antes;
-    if (U_FAILURE(error) || n < 1 || n > 2) return nullptr;
-    for (int32_t k = 0; k < n; ++k) {
-      const char16_t u = unidades[k];
-      if (u >= 0xD800 && u <= 0xDFFF) return nullptr;
-      char *d = b.utf8 + b.largo;
-      if (u < 0x80) {
-        d[0] = static_cast<char>(u);
-        b.largo += 1;
-      } else if (u < 0x800) {
-        d[0] = static_cast<char>(0xC0 | (u >> 6));
-        d[1] = static_cast<char>(0x80 | (u & 0x3F));
-        b.largo += 2;
-      } else {
-        d[0] = static_cast<char>(0xE0 | (u >> 12));
-        d[1] = static_cast<char>(0x80 | ((u >> 6) & 0x3F));
-        d[2] = static_cast<char>(0x80 | (u & 0x3F));
-        b.largo += 3;
-      }
-    }
-  }
-  ucnv_resetToUnicode(icu);
-  return tabla;
-}
-
 UConverter *abre(const char *nombre) {
   UErrorCode error = U_ZERO_ERROR;
   UConverter *icu = ucnv_open(nombre, &error);
@@ -239,7 +201,7 @@ bool prepara(companion::Convertidor &c, const char *nombre, uint32_t pagina, boo
   }
   c.ascii_directo = ascii_sin_cambios(icu);
   c.un_byte = ucnv_getMaxCharSize(icu) == 1;
-  if (c.un_byte) c.lectura_un_byte = lectura_un_byte(icu);
+  if (c.un_byte) c.lectura_un_byte = companion::lectura_un_byte(icu);
   c.icu = icu;
   c.pagina = pagina;
   return true;

@@ -15,7 +15,7 @@ namespace companion {
  * text is read a byte at a time from this table as ICU would read it. */
 struct LecturaUnByte {
   struct Byte {
-    char utf8[7];
+    char utf8[8];
     uint8_t largo;
     bool invalido; /* ICU read it as U+FFFD through the callback, which counts it */
   };
@@ -34,6 +34,11 @@ struct Convertidor {
    * Basic Multilingual Plane; else null. */
   std::unique_ptr<LecturaUnByte> lectura_un_byte;
 };
+
+/* What each byte reads as through icu (a converter of one byte per character, with the
+ * callbacks below), as its conversions into UTF-8 read it; null when one reads as more
+ * than a Byte holds. The count of invalid sequences is left as it was. */
+std::unique_ptr<LecturaUnByte> lectura_un_byte(UConverter *icu);
 
 /* The calling thread's converter for the Windows code page pagina (any page that
  * conv_pagina_de_codigos does not give is taken as 1252), opened on first use and kept
