@@ -8,6 +8,7 @@
 #include "companion/codificaciones.h"
 #include "companion/interno.h"
 #include "companion/paginas_codigos.h"
+#include "privado/ascii.h"
 #include "privado/utf8.h"
 
 namespace {
@@ -60,13 +61,6 @@ class Salida {
   size_t capacidad_;
   size_t usado_ = 0;
 };
-
-bool es_ascii(const char *texto, size_t n) {
-  // No early exit: the loop vectorises, and a text is read once anyway.
-  unsigned char todos = 0;
-  for (size_t i = 0; i < n; ++i) todos |= static_cast<unsigned char>(texto[i]);
-  return todos < 0x80;
-}
 
 bool continuacion(unsigned char c) {
   return (c & 0xC0) == 0x80;
@@ -186,7 +180,7 @@ char *convierte(const char *texto, size_t longitud, uint32_t idioma, size_t *lar
   const std::string_view t =
       texto != nullptr ? std::string_view(texto, strnlen(texto, longitud)) : std::string_view();
   Convertidor *convertidor = texto != nullptr ? convertidor_de_idioma(idioma) : nullptr;
-  if (convertidor == nullptr || (convertidor->ascii_directo && es_ascii(t.data(), t.size()))) {
+  if (convertidor == nullptr || (convertidor->ascii_directo && es_ascii(t))) {
     if (largo != nullptr) *largo = t.size();
     return companion::texto_de(t);
   }
@@ -313,7 +307,7 @@ char *entre_convertidores(Convertidor *origen, Convertidor *destino, std::string
                           size_t *largo, size_t *invalidos) {
   companion::secuencias_invalidas_leidas() = 0;
   if ((origen == destino && origen->un_byte) ||
-      (origen->ascii_directo && destino->ascii_directo && es_ascii(t.data(), t.size()))) {
+      (origen->ascii_directo && destino->ascii_directo && es_ascii(t))) {
     if (largo != nullptr) *largo = t.size();
     if (invalidos != nullptr) *invalidos = 0;
     return companion::texto_de(t);

@@ -5,6 +5,7 @@
 #include <array>
 
 #include "htmlparser/reglas_compartidas.h"
+#include "privado/ascii.h"
 #include "privado/propiedad.h"
 #include "sin_traducir.h"
 
@@ -235,13 +236,6 @@ void traduce_tramo(const TextoProtegido &tramo, const char *id, uint32_t origen,
     restaura_en(tramo.texto, tramo.piezas, anade);
   }
   lista_wcad_destruye(&traducido);
-}
-
-bool es_ascii(std::string_view texto) {
-  // No early exit: the loop vectorises.
-  unsigned char todos = 0;
-  for (char c : texto) todos |= static_cast<unsigned char>(c);
-  return todos < 0x80;
 }
 
 }  // namespace

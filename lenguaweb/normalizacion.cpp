@@ -149,14 +149,9 @@ void lenguaweb_convierte_a_pagina(std::string_view texto, const entidades_idioma
   if (invalidos != nullptr) *invalidos = 0;
   // Nearly every text of a page is ASCII: the converter would only copy it, into an
   // allocation of its own.
-  if (entidades.copia_ascii) {
-    // No early exit: the loop vectorises.
-    unsigned char todos = 0;
-    for (char c : texto) todos |= static_cast<unsigned char>(c);
-    if (todos < 0x80) {
-      destino.assign(texto);
-      return;
-    }
+  if (entidades.copia_ascii && es_ascii(texto)) {
+    destino.assign(texto);
+    return;
   }
   size_t largo = 0;
   const cad_propia convertido(conv_codificacion_a_ansi_html_n(

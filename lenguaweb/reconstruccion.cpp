@@ -33,13 +33,6 @@ struct textos_dados {
   }
 };
 
-bool es_ascii(std::string_view texto) {
-  // No early exit: the loop vectorises.
-  unsigned char todos = 0;
-  for (char c : texto) todos |= static_cast<unsigned char>(c);
-  return todos < 0x80;
-}
-
 bool es_utf8(const char *codificacion) {
   return std::strcmp(codificacion, "UTF-8") == 0;
 }

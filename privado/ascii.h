@@ -16,6 +16,14 @@ constexpr char a_mayuscula(char c) {
   return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
+/* Whether every byte of texto is ASCII. No early exit: the loop vectorises, and a text is
+ * read whole anyway. */
+inline bool es_ascii(std::string_view texto) {
+  unsigned char todos = 0;
+  for (char c : texto) todos |= static_cast<unsigned char>(c);
+  return todos < 0x80;
+}
+
 inline std::string en_minusculas(std::string_view texto) {
   std::string r(texto);
   for (char &c : r) c = a_minuscula(c);
