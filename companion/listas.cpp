@@ -1,4 +1,6 @@
 /* listas.cpp - ordered lists of texts, wide texts, numbers and link records. */
+#include <cstring>
+#include <functional>
 #include <new>
 #include <vector>
 
@@ -8,6 +10,10 @@
 // reaching an element O(1). The handle itself is one counted block.
 struct lista_cad {
   std::vector<char *> elementos;
+  // The copies made together by lista_cad_crea_copias: an element that points into this
+  // block is freed with it, never alone.
+  companion::bloque_propio<char[]> copias;
+  size_t largo_copias = 0;
 };
 struct lista_wcad {
   std::vector<char16_t *> elementos;
@@ -31,20 +37,24 @@ Lista *crea(uint32_t n) {
   return lista;
 }
 
-// Frees the texts a list owns (none for numbers and records).
-void libera_elemento(char *texto) {
+// Frees a text that a list owns (none for numbers and records).
+void libera_elemento(const lista_cad &lista, char *texto) {
+  const auto *copias = lista.copias.get();
+  if (texto != nullptr && std::greater_equal<const char *>()(texto, copias) &&
+      std::less<const char *>()(texto, copias + lista.largo_copias))
+    return;
   companion::libera(texto);
 }
-void libera_elemento(char16_t *texto) {
+void libera_elemento(const lista_wcad &, char16_t *texto) {
   companion::libera(texto);
 }
-void libera_elemento(uint32_t) {}
-void libera_elemento(tablalink_t *) {}
+void libera_elemento(const lista_num &, uint32_t) {}
+void libera_elemento(const lista_reg &, tablalink_t *) {}
 
 template <class Lista>
 void destruye(Lista **lista) {
   if (lista == nullptr || *lista == nullptr) return;
-  for (auto elemento : (*lista)->elementos) libera_elemento(elemento);
+  for (auto elemento : (*lista)->elementos) libera_elemento(**lista, elemento);
   (*lista)->~Lista();
   companion::libera(*lista);
   *lista = nullptr;
@@ -94,7 +104,7 @@ void pon_propia(Lista *lista, uint32_t indice, Texto **texto, uint32_t linea) {
   }
   if (indice_valido(lista, indice, linea)) {
     Texto *&elemento = lista->elementos[indice];
-    if (elemento != *texto) companion::libera(elemento);
+    if (elemento != *texto) libera_elemento(*lista, elemento);
     elemento = *texto;
   } else {
     companion::libera(*texto);
@@ -114,7 +124,7 @@ void concatena(Lista *destino, const Lista *origen, Copia copia, uint32_t linea)
 template <class Lista>
 void reduce(Lista *lista, uint32_t n, uint32_t linea) {
   if (!existe(lista, linea) || n >= lista->elementos.size()) return;
-  for (size_t i = n; i < lista->elementos.size(); ++i) libera_elemento(lista->elementos[i]);
+  for (size_t i = n; i < lista->elementos.size(); ++i) libera_elemento(*lista, lista->elementos[i]);
   lista->elementos.resize(n);
 }
 
@@ -123,6 +133,26 @@ template <class Lista>
 auto dame(const Lista *lista, uint32_t indice, uint32_t linea) {
   using Elemento = typename decltype(lista->elementos)::value_type;
   return indice_valido(lista, indice, linea) ? lista->elementos[indice] : Elemento{};
+}
+
+// A new list of copies of textos[0..n) in one block of its own.
+lista_cad *crea_copias(const char *const *textos, size_t n) {
+  auto *lista = crea<lista_cad>(static_cast<uint32_t>(n));
+  size_t largo = 0;
+  for (size_t i = 0; i < n; ++i)
+    if (textos[i] != nullptr) largo += std::strlen(textos[i]) + 1;
+  if (largo == 0) return lista;
+  lista->copias.reset(static_cast<char *>(companion::reserva(largo)));
+  lista->largo_copias = largo;
+  char *copia = lista->copias.get();
+  for (size_t i = 0; i < n; ++i) {
+    if (textos[i] == nullptr) continue;
+    const size_t con_nul = std::strlen(textos[i]) + 1;
+    std::memcpy(copia, textos[i], con_nul);
+    lista->elementos[i] = copia;
+    copia += con_nul;
+  }
+  return lista;
 }
 
 char *copia_texto(const char *texto) {
@@ -196,10 +226,17 @@ void lista_wcad_pon_propia(lista_wcad_t *lista, uint32_t indice, char16_t **text
   pon_propia(lista, indice, texto, __LINE__);
 }
 
+lista_cad_t *lista_cad_crea_copias(const char *const *textos, uint32_t n) noexcept {
+  if (n > 0 && textos == nullptr) {
+    companion::informa("(textos) != NULL");
+    return nullptr;
+  }
+  return crea_copias(textos, n);
+}
+
 lista_cad_t *lista_cad_copia(const lista_cad_t *lista) noexcept {
-  lista_cad_t *copia = crea<lista_cad>(0);
-  concatena(copia, lista, copia_texto, __LINE__);
-  return copia;
+  if (!existe(lista, __LINE__)) return crea<lista_cad>(0);
+  return crea_copias(lista->elementos.data(), lista->elementos.size());
 }
 
 // Texts and numbers: joined and cut.

@@ -3,19 +3,19 @@
 
 #include <charconv>
 #include <iterator>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace {
 
-/* prefijo and the index in decimal, as "TEXTO_%lu" writes it: a page has hundreds of
- * thousands of texts, and formatting each through printf would cost more than all the
- * rest of handing them out. */
-char *identificador_numerado(std::string_view prefijo, uint32_t indice) {
-  char buffer[32];
-  prefijo.copy(buffer, prefijo.size());
-  char *fin = std::to_chars(buffer + prefijo.size(), buffer + sizeof buffer - 1, indice).ptr;
-  *fin = 0;
-  return cad_copia(buffer);
+/* Appends prefijo and the index in decimal, as "TEXTO_%lu" writes it, and a NUL: a page
+ * has hundreds of thousands of texts, and formatting each through printf would cost more
+ * than all the rest of handing them out. */
+void anade_numerado(std::string &ids, std::string_view prefijo, uint32_t indice) {
+  char buffer[16];
+  char *fin = std::to_chars(buffer, buffer + sizeof buffer, indice).ptr;
+  ids.append(prefijo).append(buffer, static_cast<size_t>(fin - buffer)).push_back('\0');
 }
 
 /* What each kind is called, by kind; a numbered kind's identifier ends in its text's
@@ -52,22 +52,27 @@ static_assert(std::size(kNombresDeTipos) == TIPO_TWITTER_ALTERNATIVO_IMAGEN + 1,
 }  // namespace
 
 lista_cad_t *lenguaweb_crea_ids(const lenguaweb_t *documento) {
+  // The identifiers are written side by side, then handed to the list, which copies
+  // them into one block of its own.
   const auto n = static_cast<uint32_t>(documento->registros.size());
-  lista_cad_t *ids = lista_cad_crea(n);
+  std::string ids;
+  ids.reserve(size_t{n} * 12);
+  std::vector<size_t> inicios(n);
   for (uint32_t i = 0; i < n; ++i) {
+    inicios[i] = ids.size();
     const auto tipo = static_cast<uint32_t>(documento->registros[i].tipo);
-    char *id;
     if (tipo >= std::size(kNombresDeTipos)) {
       informa_en(kModuloLenguaweb, "");
-      id = cad_copia("");
+      ids.push_back('\0');
     } else if (kNombresDeTipos[tipo].numerado) {
-      id = identificador_numerado(kNombresDeTipos[tipo].nombre, i);
+      anade_numerado(ids, kNombresDeTipos[tipo].nombre, i);
     } else {
-      id = cad_copia(kNombresDeTipos[tipo].nombre);
+      ids.append(kNombresDeTipos[tipo].nombre).push_back('\0');
     }
-    lista_cad_pon_propia(ids, i, &id);
   }
-  return ids;
+  std::vector<const char *> punteros(n);
+  for (uint32_t i = 0; i < n; ++i) punteros[i] = ids.data() + inicios[i];
+  return lista_cad_crea_copias(punteros.data(), n);
 }
 
 // The export keeps its name as it has always been spelt ("trducir"): hosts link against it.
@@ -80,11 +85,5 @@ extern "C" LENGUAWEB_API lista_cad_t *lenguaweb_dame_textos_a_trducir(const leng
     return nullptr;
   }
   *IDs = lenguaweb_crea_ids(lenguaweb);
-  const uint32_t n = lenguaweb_num_textos(lenguaweb);
-  lista_cad_t *textos = lista_cad_crea(n);
-  for (uint32_t i = 0; i < n; ++i) {
-    char *copia = cad_copia(lenguaweb_texto(lenguaweb, i));
-    lista_cad_pon_propia(textos, i, &copia);
-  }
-  return textos;
+  return lista_cad_crea_copias(lenguaweb->textos.textos.data(), lenguaweb_num_textos(lenguaweb));
 }

@@ -2,6 +2,7 @@
 #ifndef COMPANION_INTERNO_H
 #define COMPANION_INTERNO_H
 
+#include <memory>
 #include <string_view>
 
 #include "companion/companion.h"
@@ -16,6 +17,13 @@ void *reserva(size_t tamano);
 void *redimensiona(void *bloque, size_t tamano);
 /* free; null accepted. */
 void libera(void *bloque);
+
+/* A block of reserva owned by C++ code, freed by libera when its owner goes. */
+struct liberador {
+  void operator()(void *bloque) const noexcept { libera(bloque); }
+};
+template <class T>
+using bloque_propio = std::unique_ptr<T, liberador>;
 
 /* New text of longitud bytes (uninitialised) and its terminating NUL. */
 char *texto_nuevo(size_t longitud);

@@ -46,6 +46,33 @@ TEST_F(Listas, TextosPropiosYCopiados) {
   for (const auto &informe : informes()) EXPECT_EQ(informe.modulo, "companion");
 }
 
+// Copies made together share one block, yet each is an element like any other: one
+// replaced, dropped or left to the end is freed with the block, never alone (the fixture
+// and the sanitizer catch a text freed twice, alone or never).
+TEST_F(Listas, CopiasEnUnBloqueSonElementosComoLosDemas) {
+  std::string fuente[] = {"uno", "", "tres"};
+  const char *textos[] = {fuente[0].c_str(), nullptr, fuente[1].c_str(), fuente[2].c_str()};
+  lista_cad_t *lista = lista_cad_crea_copias(textos, 4);
+  fuente[0][0] = 'U';  // the list holds copies
+  EXPECT_EQ(lista_cad_dame(lista, 1), nullptr);
+  EXPECT_EQ(a_vector(lista), (V{"uno", "", "", "tres"}));
+  char *nuevo = cad_copia("nuevo");
+  lista_cad_pon_propia(lista, 0, &nuevo);
+  lista_cad_t *copia = lista_cad_copia(lista);
+  lista_cad_reduce(lista, 2);
+  lista_cad_anade(lista, "cuatro");
+  EXPECT_EQ(a_vector(lista), (V{"nuevo", "", "cuatro"}));
+  EXPECT_EQ(a_vector(copia), (V{"nuevo", "", "", "tres"}));
+  EXPECT_EQ(lista_cad_dame(copia, 1), nullptr);
+  for (lista_cad_t **l : {&lista, &copia}) lista_cad_destruye(l);
+
+  lista_cad_t *vacia = lista_cad_crea_copias(nullptr, 0);
+  EXPECT_EQ(lista_cad_num_elems(vacia), 0u);
+  lista_cad_destruye(&vacia);
+  EXPECT_EQ(lista_cad_crea_copias(nullptr, 1), nullptr);
+  EXPECT_EQ(cuenta_informes("(textos) != NULL"), 1u);
+}
+
 TEST_F(Listas, ConcatenaCopiaYReduce) {
   lista_cad_t *a = a_lista(V{"1", "2"});
   lista_cad_t *b = a_lista(V{"3"});
