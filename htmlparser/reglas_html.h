@@ -144,6 +144,29 @@ constexpr bool es_blanco_de_tag(C c) {
   return es_blanco_html(c);
 }
 
+/* What ends a name or an unquoted value inside a tag, as bits by byte, so that the loops
+ * that read a tag's names and values test each character once. */
+enum corte_de_tag : uint8_t { kCorteBlanco = 1, kCorteBarra = 2, kCorteMayor = 4, kCorteIgual = 8 };
+inline constexpr std::array<uint8_t, 256> kCortesDeTag = [] {
+  std::array<uint8_t, 256> t{};
+  for (unsigned c = 0; c < t.size(); ++c)
+    if (es_blanco_de_tag(static_cast<char>(c))) t[c] |= kCorteBlanco;
+  t['/'] |= kCorteBarra;
+  t['>'] |= kCorteMayor;
+  t['='] |= kCorteIgual;
+  return t;
+}();
+
+/* Whether c is one of the cortes (bits of corte_de_tag). */
+template <class C>
+constexpr bool corta_tag(C c, uint8_t cortes) {
+  const auto u = static_cast<std::make_unsigned_t<C>>(c);
+  if constexpr (sizeof(C) == 1)
+    return (kCortesDeTag[u] & cortes) != 0;
+  else
+    return u < kCortesDeTag.size() && (kCortesDeTag[u] & cortes) != 0;
+}
+
 template <class C>
 constexpr bool es_letra_ascii(C c) {
   return (c >= C('a') && c <= C('z')) || (c >= C('A') && c <= C('Z'));
@@ -184,7 +207,7 @@ template <class T>
 size_t fin_de_nombre_de_tag(const T &t, size_t inicio) {
   size_t i = inicio + 1;
   if (!t.acaba_en(i) && t.en(i) == '/') ++i;
-  while (!t.acaba_en(i) && !es_blanco_de_tag(t.en(i)) && t.en(i) != '/' && t.en(i) != '>') ++i;
+  while (!t.acaba_en(i) && !corta_tag(t.en(i), kCorteBlanco | kCorteBarra | kCorteMayor)) ++i;
   return i;
 }
 
@@ -237,7 +260,7 @@ valor_html lee_valor(const T &t, size_t desde) {
     v.siguiente = cierre == kNoEsta ? t.busca(v.inicio, '>') : cierre + 1;
     return v;
   }
-  while (!t.acaba_en(i) && !es_blanco_de_tag(t.en(i)) && t.en(i) != '>') ++i;
+  while (!t.acaba_en(i) && !corta_tag(t.en(i), kCorteBlanco | kCorteMayor)) ++i;
   v.fin = v.siguiente = i;
   return v;
 }
@@ -254,11 +277,11 @@ struct atributo_html {
  * end). */
 template <class T>
 bool lee_atributo(const T &t, size_t &i, atributo_html &a) {
-  while (!t.acaba_en(i) && (es_blanco_de_tag(t.en(i)) || t.en(i) == '/')) ++i;
+  while (!t.acaba_en(i) && corta_tag(t.en(i), kCorteBlanco | kCorteBarra)) ++i;
   if (t.acaba_en(i) || t.en(i) == '>') return false;
   a.nombre = i++; /* the first character belongs to the name, be it '=' or a quote */
-  while (!t.acaba_en(i) && !es_blanco_de_tag(t.en(i)) && t.en(i) != '/' && t.en(i) != '>' &&
-         t.en(i) != '=')
+  while (!t.acaba_en(i) &&
+         !corta_tag(t.en(i), kCorteBlanco | kCorteBarra | kCorteMayor | kCorteIgual))
     ++i;
   a.fin_nombre = i;
   a.valor = lee_valor(t, i);
