@@ -35,32 +35,6 @@ constexpr std::array<uint8_t, 256> kAmpersand = [] {
   return t;
 }();
 
-/* Eight bytes at a time, whether any of texto[0..8) may need more than a copy (a byte
- * below 0x20, which holds every blank but the space; an '&'; a space before a byte up to
- * 0x20), reading texto[8] too. It may say so of bytes that need nothing (other control
- * bytes), never the other way: the byte loop then looks at each. Each test below marks
- * the bytes below n in the high bit of their own lane, without carries between lanes. */
-template <bool preformateado>
-bool palabra_especial(const char *texto) {
-  constexpr uint64_t kUnos = 0x0101010101010101u;
-  constexpr uint64_t kAltos = 0x80 * kUnos;
-  constexpr uint64_t kBajos = 0x7F * kUnos;
-  const auto menores = [](uint64_t x, uint64_t n) {
-    return ~(((x & kBajos) + (0x80 - n) * kUnos) | x) & kAltos;
-  };
-  const auto iguales = [&](uint64_t x, uint64_t c) { return menores(x ^ (c * kUnos), 1); };
-  uint64_t palabra;
-  std::memcpy(&palabra, texto, sizeof palabra);
-  if constexpr (preformateado) {
-    return iguales(palabra, '&') != 0;
-  } else {
-    uint64_t siguientes;
-    std::memcpy(&siguientes, texto + 1, sizeof siguientes);
-    return (menores(palabra, 0x20) | iguales(palabra, '&') |
-            (iguales(palabra, ' ') & menores(siguientes, 0x21))) != 0;
-  }
-}
-
 /* The place in kReferenciasClasicas of the reference the text begins with, or kNoEsta. */
 size_t referencia_en(std::string_view texto) {
   if (texto.size() < 4) return htmlparser::kNoEsta;
@@ -125,7 +99,8 @@ size_t normaliza_en_sitio(char *texto, size_t largo, const entidades_idioma &ent
                              htmlparser::kBlancos[siguiente])) != 0;
     };
     for (;;) {
-      while (leido + 8 <= largo && !palabra_especial<preformateado>(texto + leido)) leido += 8;
+      while (leido + 8 <= largo && !lenguaweb_palabra_especial<preformateado, false>(texto + leido))
+        leido += 8;
       const size_t tope = std::min(leido + 8, largo);
       while (leido < tope && !especial_en(leido)) ++leido;
       if (leido < tope || leido == largo) break;

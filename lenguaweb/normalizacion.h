@@ -3,6 +3,8 @@
 #define LENGUAWEB_NORMALIZACION_H
 
 #include <array>
+#include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -21,6 +23,34 @@ struct entidades_idioma {
    * an ASCII stretch is copied, not converted. */
   bool copia_ascii = false;
 };
+
+/* Eight bytes at a time, whether any of texto[0..8) may need more than a copy from a
+ * normaliser: a byte below 0x20 (which holds every blank but the space), an '&', a space
+ * before a byte up to 0x20 and, con_signos, a '<' or '>'; preformateado, only the '&'
+ * and the signs. Reads texto[8] too (a text's NUL at its end). It may say so of bytes
+ * that need nothing (other control bytes), never the other way: the caller then looks
+ * at each byte. Each test marks the bytes below n in the high bit of their own lane,
+ * without carries between lanes. */
+template <bool preformateado, bool con_signos>
+bool lenguaweb_palabra_especial(const char *texto) {
+  constexpr uint64_t kUnos = 0x0101010101010101u;
+  constexpr uint64_t kAltos = 0x80 * kUnos;
+  constexpr uint64_t kBajos = 0x7F * kUnos;
+  const auto menores = [](uint64_t x, uint64_t n) {
+    return ~(((x & kBajos) + (0x80 - n) * kUnos) | x) & kAltos;
+  };
+  const auto iguales = [&](uint64_t x, uint64_t c) { return menores(x ^ (c * kUnos), 1); };
+  uint64_t palabra;
+  std::memcpy(&palabra, texto, sizeof palabra);
+  uint64_t especiales = iguales(palabra, '&');
+  if constexpr (con_signos) especiales |= iguales(palabra, '<') | iguales(palabra, '>');
+  if constexpr (!preformateado) {
+    uint64_t siguientes;
+    std::memcpy(&siguientes, texto + 1, sizeof siguientes);
+    especiales |= menores(palabra, 0x20) | (iguales(palabra, ' ') & menores(siguientes, 0x21));
+  }
+  return especiales != 0;
+}
 
 /* Fills the table for idioma and a page in codificacion (static; "UTF-8" when null).
  * Each entity becomes its character in the language's code page: for Western pages

@@ -438,6 +438,14 @@ void lenguaweb_normaliza_bloque(std::string_view texto, const entidades_idioma &
   const htmlparser::texto_acotado<char> t = htmlparser::acotado(s);
   salida.clear();
   salida.reserve(s.size() + 16);
+  const bool preformateado = lectura == lectura_de_bloque::preformateado;
+  // s is a string's whole text: s[s.size()] is its NUL, which is no blank.
+  const auto se_copia = [&](size_t i) {
+    const char c = s[i];
+    return c != '<' && c != '>' && c != '&' &&
+           (preformateado || !htmlparser::es_blanco(c) ||
+            (c == ' ' && !htmlparser::es_blanco(s[i + 1])));
+  };
   for (size_t i = 0; i < s.size();) {
     const char c = s[i];
     if (htmlparser::es_blanco(c) && lectura != lectura_de_bloque::preformateado) {
@@ -466,10 +474,18 @@ void lenguaweb_normaliza_bloque(std::string_view texto, const entidades_idioma &
       salida.append(decodificado.empty() ? s.substr(i, ref.largo) : decodificado);
       i += ref.largo;
     } else {
+      // A run of what is copied as it stands, a lone space between words among it; words
+      // of eight bytes that hold nothing else are passed over whole.
       const size_t inicio = i;
-      while (i < s.size() && s[i] != '<' && s[i] != '>' && s[i] != '&' &&
-             (lectura == lectura_de_bloque::preformateado || !htmlparser::es_blanco(s[i])))
-        ++i;
+      for (;;) {
+        while (i + 8 <= s.size() &&
+               !(preformateado ? lenguaweb_palabra_especial<true, true>(&s[i])
+                               : lenguaweb_palabra_especial<false, true>(&s[i])))
+          i += 8;
+        const size_t tope = std::min(i + 8, s.size());
+        while (i < tope && se_copia(i)) ++i;
+        if (i < tope || i == s.size()) break;
+      }
       salida.append(s.substr(inicio, i - inicio));
     }
   }

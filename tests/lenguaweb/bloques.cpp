@@ -191,6 +191,27 @@ TEST_F(Bloques, UnTextoPorBloque) {
 
 // Links inside texts go to the tables as those of pieces do, and come back, in a
 // translation too.
+// A block's text is read the same wherever its blanks, signs and references fall among
+// the eight bytes that the normaliser passes over at a time, and across two.
+TEST_F(Bloques, CadaSignoSeLeeEnCualquierByteDeUnaPalabra) {
+  // clang-format off
+  const struct { std::string elemento, texto, leido; } casos[] = {
+      {.elemento = "p", .texto = "a  b\tc\nd e\r\n f", .leido = "a b c d e f"},
+      {.elemento = "p", .texto = "x > y < z", .leido = "x &gt; y &lt; z"},
+      {.elemento = "p", .texto = "x &amp; y &eacute; <b>z</b>", .leido = "x &amp; y \xE9 <b>z</b>"},
+      {.elemento = "pre", .texto = "a  b\tc > d", .leido = "a  b\tc &gt; d"},
+  };
+  // clang-format on
+  for (const auto &c : casos)
+    for (size_t antes = 0; antes <= 16; ++antes) {
+      const std::string letras(antes, 'a'), tras(9, 'z');
+      const std::string pagina =
+          "<" + c.elemento + ">" + letras + c.texto + tras + "</" + c.elemento + ">";
+      SCOPED_TRACE(pagina);
+      EXPECT_EQ(textos_de(pagina, kEspanol), Textos{letras + c.leido + tras});
+    }
+}
+
 TEST_F(Bloques, EnlacesDentroDeTextos) {
   pruebas::TablaLinks a, img;
   // clang-format off
