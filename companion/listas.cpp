@@ -1,4 +1,5 @@
 /* listas.cpp - ordered lists of texts, wide texts, numbers and link records. */
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <new>
@@ -8,12 +9,19 @@
 
 // Each list is a contiguous array behind its handle: appending is amortised O(1) and
 // reaching an element O(1). The handle itself is one counted block.
+// Copies made together (lista_cad_crea_copias) stand side by side in blocks of about a
+// quarter of a megabyte, each holding the elements from primero on. An element that points
+// into its block is not freed alone: the block goes when the last of them is replaced or
+// dropped, so that a host that replaces every text in turn does not keep them all.
+struct copias_en_bloque {
+  companion::bloque_propio<char[]> bloque;
+  size_t largo = 0;
+  uint32_t primero = 0;
+  uint32_t vivas = 0;
+};
 struct lista_cad {
   std::vector<char *> elementos;
-  // The copies made together by lista_cad_crea_copias: an element that points into this
-  // block is freed with it, never alone.
-  companion::bloque_propio<char[]> copias;
-  size_t largo_copias = 0;
+  std::vector<copias_en_bloque> copias; /* by primero, ascending */
 };
 struct lista_wcad {
   std::vector<char16_t *> elementos;
@@ -37,24 +45,35 @@ Lista *crea(uint32_t n) {
   return lista;
 }
 
-// Frees a text that a list owns (none for numbers and records).
-void libera_elemento(const lista_cad &lista, char *texto) {
-  const auto *copias = lista.copias.get();
-  if (texto != nullptr && std::greater_equal<const char *>()(texto, copias) &&
-      std::less<const char *>()(texto, copias + lista.largo_copias))
-    return;
+// Lets go of the text of element indice, which the list owns (nothing for numbers and
+// records): freed, or one fewer in its block.
+void suelta_elemento(lista_cad &lista, size_t indice) {
+  char *texto = lista.elementos[indice];
+  if (texto == nullptr) return;
+  auto &copias = lista.copias;
+  auto bloque = std::upper_bound(copias.begin(), copias.end(), indice,
+                                 [](size_t i, const copias_en_bloque &b) { return i < b.primero; });
+  if (bloque != copias.begin()) {
+    copias_en_bloque &b = *--bloque;
+    const char *inicio = b.bloque.get();
+    if (inicio != nullptr && std::greater_equal<const char *>()(texto, inicio) &&
+        std::less<const char *>()(texto, inicio + b.largo)) {
+      if (--b.vivas == 0) b.bloque.reset();
+      return;
+    }
+  }
   companion::libera(texto);
 }
-void libera_elemento(const lista_wcad &, char16_t *texto) {
-  companion::libera(texto);
+void suelta_elemento(lista_wcad &lista, size_t indice) {
+  companion::libera(lista.elementos[indice]);
 }
-void libera_elemento(const lista_num &, uint32_t) {}
-void libera_elemento(const lista_reg &, tablalink_t *) {}
+void suelta_elemento(lista_num &, size_t) {}
+void suelta_elemento(lista_reg &, size_t) {}
 
 template <class Lista>
 void destruye(Lista **lista) {
   if (lista == nullptr || *lista == nullptr) return;
-  for (auto elemento : (*lista)->elementos) libera_elemento(**lista, elemento);
+  for (size_t i = 0; i < (*lista)->elementos.size(); ++i) suelta_elemento(**lista, i);
   (*lista)->~Lista();
   companion::libera(*lista);
   *lista = nullptr;
@@ -104,7 +123,7 @@ void pon_propia(Lista *lista, uint32_t indice, Texto **texto, uint32_t linea) {
   }
   if (indice_valido(lista, indice, linea)) {
     Texto *&elemento = lista->elementos[indice];
-    if (elemento != *texto) libera_elemento(*lista, elemento);
+    if (elemento != *texto) suelta_elemento(*lista, indice);
     elemento = *texto;
   } else {
     companion::libera(*texto);
@@ -124,7 +143,7 @@ void concatena(Lista *destino, const Lista *origen, Copia copia, uint32_t linea)
 template <class Lista>
 void reduce(Lista *lista, uint32_t n, uint32_t linea) {
   if (!existe(lista, linea) || n >= lista->elementos.size()) return;
-  for (size_t i = n; i < lista->elementos.size(); ++i) libera_elemento(*lista, lista->elementos[i]);
+  for (size_t i = n; i < lista->elementos.size(); ++i) suelta_elemento(*lista, i);
   lista->elementos.resize(n);
 }
 
@@ -135,22 +154,34 @@ auto dame(const Lista *lista, uint32_t indice, uint32_t linea) {
   return indice_valido(lista, indice, linea) ? lista->elementos[indice] : Elemento{};
 }
 
-// A new list of copies of textos[0..n) in one block of its own.
+// A new list of copies of textos[0..n), side by side in blocks of their own.
 lista_cad *crea_copias(const char *const *textos, size_t n) {
+  constexpr size_t kBloque = 256 * 1024;
   auto *lista = crea<lista_cad>(static_cast<uint32_t>(n));
-  size_t largo = 0;
-  for (size_t i = 0; i < n; ++i)
-    if (textos[i] != nullptr) largo += std::strlen(textos[i]) + 1;
-  if (largo == 0) return lista;
-  lista->copias.reset(static_cast<char *>(companion::reserva(largo)));
-  lista->largo_copias = largo;
-  char *copia = lista->copias.get();
-  for (size_t i = 0; i < n; ++i) {
-    if (textos[i] == nullptr) continue;
-    const size_t con_nul = std::strlen(textos[i]) + 1;
-    std::memcpy(copia, textos[i], con_nul);
-    lista->elementos[i] = copia;
-    copia += con_nul;
+  for (size_t primero = 0; primero < n;) {
+    // The texts that fill the next block: at least one, however long.
+    size_t largo = 0, fin = primero;
+    for (; fin < n; ++fin) {
+      const size_t con_nul = textos[fin] != nullptr ? std::strlen(textos[fin]) + 1 : 0;
+      if (largo > 0 && largo + con_nul > kBloque) break;
+      largo += con_nul;
+    }
+    if (largo > 0) {
+      copias_en_bloque &b = lista->copias.emplace_back();
+      b.bloque.reset(static_cast<char *>(companion::reserva(largo)));
+      b.largo = largo;
+      b.primero = static_cast<uint32_t>(primero);
+      char *copia = b.bloque.get();
+      for (size_t i = primero; i < fin; ++i) {
+        if (textos[i] == nullptr) continue;
+        const size_t con_nul = std::strlen(textos[i]) + 1;
+        std::memcpy(copia, textos[i], con_nul);
+        lista->elementos[i] = copia;
+        copia += con_nul;
+        ++b.vivas;
+      }
+    }
+    primero = fin;
   }
   return lista;
 }

@@ -25,10 +25,11 @@ COMPANION_API const char *lista_cad_dame(const lista_cad_t *lista,
 COMPANION_API char *lista_cad_dame_copia(const lista_cad_t *lista,
                                          uint32_t indice) COMPANION_NOEXCEPT; /* new */
 /* New list of copies of the n texts textos[0..n), in order (a null one stays null). The
- * copies share one block that the list owns, so that a list of a page's hundreds of
- * thousands of texts costs one allocation to make and one to free; they are elements
- * as any other: replaced, dropped or borrowed alike. textos stays the caller's. A null
- * textos with n > 0 is reported and gives null. */
+ * copies stand side by side in blocks of about a quarter of a megabyte that the list owns,
+ * so that a list of a page's hundreds of thousands of texts costs a few allocations
+ * rather than one per text; they are elements as any other: replaced, dropped or borrowed
+ * alike, and a block is freed once none of its copies is an element any more. textos stays
+ * the caller's. A null textos with n > 0 is reported and gives null. */
 COMPANION_API lista_cad_t *lista_cad_crea_copias(const char *const *textos,
                                                  uint32_t n) COMPANION_NOEXCEPT;
 /* Appends *texto and takes it over: *texto is left null. */
