@@ -158,13 +158,16 @@ auto dame(const Lista *lista, uint32_t indice, uint32_t linea) {
 lista_cad *crea_copias(const char *const *textos, size_t n) {
   constexpr size_t kBloque = 256 * 1024;
   auto *lista = crea<lista_cad>(static_cast<uint32_t>(n));
+  std::vector<size_t> largos;  // of the next block's texts, NUL included; 0 for a null one
   for (size_t primero = 0; primero < n;) {
     // The texts that fill the next block: at least one, however long.
-    size_t largo = 0, fin = primero;
-    for (; fin < n; ++fin) {
-      const size_t con_nul = textos[fin] != nullptr ? std::strlen(textos[fin]) + 1 : 0;
+    size_t largo = 0;
+    largos.clear();
+    for (size_t i = primero; i < n; ++i) {
+      const size_t con_nul = textos[i] != nullptr ? std::strlen(textos[i]) + 1 : 0;
       if (largo > 0 && largo + con_nul > kBloque) break;
       largo += con_nul;
+      largos.push_back(con_nul);
     }
     if (largo > 0) {
       copias_en_bloque &b = lista->copias.emplace_back();
@@ -172,16 +175,15 @@ lista_cad *crea_copias(const char *const *textos, size_t n) {
       b.largo = largo;
       b.primero = static_cast<uint32_t>(primero);
       char *copia = b.bloque.get();
-      for (size_t i = primero; i < fin; ++i) {
-        if (textos[i] == nullptr) continue;
-        const size_t con_nul = std::strlen(textos[i]) + 1;
-        std::memcpy(copia, textos[i], con_nul);
-        lista->elementos[i] = copia;
-        copia += con_nul;
+      for (size_t k = 0; k < largos.size(); ++k) {
+        if (largos[k] == 0) continue;
+        std::memcpy(copia, textos[primero + k], largos[k]);
+        lista->elementos[primero + k] = copia;
+        copia += largos[k];
         ++b.vivas;
       }
     }
-    primero = fin;
+    primero += largos.size();
   }
   return lista;
 }

@@ -89,22 +89,15 @@ size_t normaliza_en_sitio(char *texto, size_t largo, const entidades_idioma &ent
     // The bytes that stay as they are, a lone space between words among them, move in
     // one block, and only once something before them has shortened the text.
     const size_t inicio = leido;
-    // Words of eight bytes that need nothing are passed over whole; the bytes of any other
-    // are looked at one by one, without branches but the one that ends the stretch. The
-    // byte after the last is the text's NUL, which is no blank.
+    // Each byte is looked at without branches but the one that ends the stretch. The byte
+    // after the last is the text's NUL, which is no blank.
     const auto especial_en = [&](size_t i) {
       const unsigned char b = static_cast<unsigned char>(texto[i]);
       const unsigned char siguiente = static_cast<unsigned char>(texto[i + 1]);
       return (especial[b] | (static_cast<uint8_t>(!preformateado && b == ' ') &
                              htmlparser::kBlancos[siguiente])) != 0;
     };
-    for (;;) {
-      while (leido + 8 <= largo && !lenguaweb_palabra_especial<preformateado, false>(texto + leido))
-        leido += 8;
-      const size_t tope = std::min(leido + 8, largo);
-      while (leido < tope && !especial_en(leido)) ++leido;
-      if (leido < tope || leido == largo) break;
-    }
+    leido = lenguaweb_fin_de_tramo<preformateado, false>(texto, leido, largo, especial_en);
     if (escrito != inicio) std::memmove(texto + escrito, texto + inicio, leido - inicio);
     escrito += leido - inicio;
     if (leido == largo) break;

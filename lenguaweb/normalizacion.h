@@ -2,6 +2,7 @@
 #ifndef LENGUAWEB_NORMALIZACION_H
 #define LENGUAWEB_NORMALIZACION_H
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -50,6 +51,21 @@ bool lenguaweb_palabra_especial(const char *texto) {
     especiales |= menores(palabra, 0x20) | (iguales(palabra, ' ') & menores(siguientes, 0x21));
   }
   return especiales != 0;
+}
+
+/* The end of the stretch of texto[0..largo) that begins at i and that a normaliser copies as
+ * it stands: the first byte from i for which especial_en(offset) holds, or largo. Words of
+ * eight bytes that lenguaweb_palabra_especial clears are passed over whole; the bytes of
+ * any other are looked at one by one. */
+template <bool preformateado, bool con_signos, class Especial>
+size_t lenguaweb_fin_de_tramo(const char *texto, size_t i, size_t largo, Especial especial_en) {
+  for (;;) {
+    while (i + 8 <= largo && !lenguaweb_palabra_especial<preformateado, con_signos>(texto + i))
+      i += 8;
+    const size_t tope = std::min(i + 8, largo);
+    while (i < tope && !especial_en(i)) ++i;
+    if (i < tope || i == largo) return i;
+  }
 }
 
 /* Fills the table for idioma and a page in codificacion (static; "UTF-8" when null).

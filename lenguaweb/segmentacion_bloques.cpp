@@ -440,15 +440,24 @@ void lenguaweb_normaliza_bloque(std::string_view texto, const entidades_idioma &
   salida.reserve(s.size() + 16);
   const bool preformateado = lectura == lectura_de_bloque::preformateado;
   // s is a string's whole text: s[s.size()] is its NUL, which is no blank.
-  const auto se_copia = [&](size_t i) {
+  const auto especial_en = [&](size_t i) {
     const char c = s[i];
-    return c != '<' && c != '>' && c != '&' &&
-           (preformateado || !htmlparser::es_blanco(c) ||
-            (c == ' ' && !htmlparser::es_blanco(s[i + 1])));
+    return c == '<' || c == '>' || c == '&' ||
+           (!preformateado && htmlparser::es_blanco(c) &&
+            (c != ' ' || htmlparser::es_blanco(s[i + 1])));
   };
   for (size_t i = 0; i < s.size();) {
+    if (!especial_en(i)) {
+      // A run of what is copied as it stands, a lone space between words among it.
+      const size_t fin =
+          preformateado ? lenguaweb_fin_de_tramo<true, true>(s.data(), i, s.size(), especial_en)
+                        : lenguaweb_fin_de_tramo<false, true>(s.data(), i, s.size(), especial_en);
+      salida.append(s.substr(i, fin - i));
+      i = fin;
+      continue;
+    }
     const char c = s[i];
-    if (htmlparser::es_blanco(c) && lectura != lectura_de_bloque::preformateado) {
+    if (htmlparser::es_blanco(c)) {
       i = htmlparser::fin_de_blancos(t, i);
       salida.push_back(' ');
     } else if (c == '<') {
@@ -463,7 +472,7 @@ void lenguaweb_normaliza_bloque(std::string_view texto, const entidades_idioma &
     } else if (c == '>') {
       salida.append(htmlparser::kEntidadMayor);
       ++i;
-    } else if (c == '&') {
+    } else {
       const htmlparser::referencia_html ref = htmlparser::lee_referencia(s.substr(i), true);
       if (ref.largo == 0) {
         salida.append(htmlparser::kEntidadAmpersand);
@@ -473,20 +482,6 @@ void lenguaweb_normaliza_bloque(std::string_view texto, const entidades_idioma &
       const std::string_view decodificado = decodifica(ref, entidades, referencias);
       salida.append(decodificado.empty() ? s.substr(i, ref.largo) : decodificado);
       i += ref.largo;
-    } else {
-      // A run of what is copied as it stands, a lone space between words among it; words
-      // of eight bytes that hold nothing else are passed over whole.
-      const size_t inicio = i;
-      for (;;) {
-        while (i + 8 <= s.size() &&
-               !(preformateado ? lenguaweb_palabra_especial<true, true>(&s[i])
-                               : lenguaweb_palabra_especial<false, true>(&s[i])))
-          i += 8;
-        const size_t tope = std::min(i + 8, s.size());
-        while (i < tope && se_copia(i)) ++i;
-        if (i < tope || i == s.size()) break;
-      }
-      salida.append(s.substr(inicio, i - inicio));
     }
   }
   // A value's blanks at its ends are nothing a reader sees: they go back with the page's
