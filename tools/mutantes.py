@@ -360,11 +360,14 @@ def main():
                 continue
             if riesgo is not None and clave not in riesgo:
                 continue
-            with open(os.path.join(RAIZ, ruta), encoding="utf-8") as f:
-                lineas = f.read().split("\n")
+            completa = os.path.join(RAIZ, ruta)
+            lineas = []
+            if os.path.exists(completa):
+                with open(completa, encoding="utf-8") as f:
+                    lineas = f.read().split("\n")
             if texto not in lineas:
-                # Code that moved out of the library's folders, or was rewritten, is no
-                # longer the same mutant: said, and left out of the comparison.
+                # Code that moved out of the library's folders, was rewritten or went with
+                # its file is no longer the same mutant: said, and left out of the comparison.
                 print(f"mutantes.py: {ruta} no longer has the line {texto.strip()!r}",
                       file=sys.stderr)
                 continue
