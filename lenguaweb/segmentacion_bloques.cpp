@@ -63,6 +63,9 @@ struct pasada {
   /* What the page marks as not to be translated, when the document keeps it. */
   bool respeta = false;
   estado_de_traduccion traduccion;
+  /* While a text is open: the fewest elements traduccion has held since it began. Those
+   * below stand from before the text and hold it; those above opened inside it. */
+  size_t traduccion_del_texto = 0;
 
   static constexpr uint32_t kNoEsta32 = UINT32_MAX;
 };
@@ -76,6 +79,17 @@ void abre_elemento(pasada &p, const htmlparser::elemento_html *frase, uint32_t i
   const size_t elemento = static_cast<size_t>(frase->frase);
   p.abiertos.push_back({elemento, inicio});
   ++p.abiertos_de[elemento];
+}
+
+/* Whether the open text holds what stands here, which is not to be translated: it does
+ * when the element that says so stands inside what the text has been in, that is when the
+ * innermost element to be translated around it (if any) is no shallower than the text has
+ * been. Otherwise an element from before the text says so, and the text has ended. */
+bool texto_lo_contiene(const pasada &p) {
+  const auto &abiertos = p.traduccion.abiertos;
+  size_t traducido = abiertos.size(); /* past the innermost element to be translated, or 0 */
+  while (traducido > 0 && !abiertos[traducido - 1].second) --traducido;
+  return traducido >= p.traduccion_del_texto;
 }
 
 /* The pending attribute texts go to the document's texts, in order. */
@@ -280,6 +294,8 @@ uint32_t lee_tag(pasada &p, uint32_t posicion) {
   // A tag not to be translated gives no attribute text.
   const bool se_traduce = !p.respeta || !se_leen_tags(antes) ||
                           lenguaweb_lee_tag_de_traduccion(p.traduccion, tag.texto);
+  if (p.en_texto)
+    p.traduccion_del_texto = std::min(p.traduccion_del_texto, p.traduccion.profundidad());
   const auto toma = [&](std::vector<texto_pendiente> &destino) {
     if (se_traduce) toma_atributos(p, tag, destino);
   };
@@ -388,10 +404,16 @@ void lenguaweb_divide_bloques(lenguaweb_t *documento, uint32_t desde) {
     do {
       fin = htmlparser::fin_de_texto(p.t, fin);
     } while (fin < fin_pagina && !htmlparser::empieza_tag(p.t, fin));
-    // Characters not to be translated begin no text: they stay in the piece.
-    if (se_leen_tags(p.lectura.crudo) &&
-        (p.en_texto || !p.respeta || lenguaweb_se_traduce(p.traduccion))) {
-      if (!p.en_texto) abre_texto(p, posicion);
+    // Characters not to be translated begin no text: they stay in the piece. Those of an
+    // element from before the open text end it; those of one inside it are the text's.
+    const bool se_leen = se_leen_tags(p.lectura.crudo);
+    const bool fuera = p.respeta && !lenguaweb_se_traduce(p.traduccion);
+    if (se_leen && p.en_texto && fuera && !texto_lo_contiene(p)) cierra_texto(p);
+    if (se_leen && (p.en_texto || !fuera)) {
+      if (!p.en_texto) {
+        abre_texto(p, posicion);
+        p.traduccion_del_texto = p.traduccion.profundidad();
+      }
       size_t ultimo = fin;
       while (htmlparser::es_blanco(p.pagina[ultimo - 1]) || p.pagina[ultimo - 1] == '\0') --ultimo;
       p.fin_texto = static_cast<uint32_t>(ultimo);

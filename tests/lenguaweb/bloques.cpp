@@ -144,6 +144,22 @@ TEST_F(Bloques, UnTextoPorBloque) {
     {.pagina = "<div translate=no><p translate=yes>Hi</p><p>x</p><textarea>t</textarea></div><p class=notranslatex>A</p>",
      .textos = "Hi|A", .ids = "TEXTO_0|TEXTO_1", .marca = "[%]", .no_traducir = true,
      .escrita = "<div translate=no><p translate=yes>[Hi]</p><p>x</p><textarea>t</textarea></div><p class=notranslatex>[A]</p>"},
+    // A text begun in an element to be translated inside one not to be ends with it: the
+    // outer element's characters after it give no text, nor its tags' attributes.
+    {.pagina = "<div translate=no><p>No <span translate=yes>A <i translate=no>B</i> C</span>. D <b title=T>E</b></p></div>"
+         "<p class=notranslate>K <i translate=yes>Y</i><b translate=yes>W</b> z</p>"
+         "<div translate=no><p><span translate=yes><em translate=yes>F</em></span><b translate=yes>G <i translate=no>H</i></b>"
+         "<i translate=no>J</i> L</p></div><div translate=no><p><em translate=yes><span translate=yes>M</span><i translate=no>N</i>"
+         " O</em> P</p></div>",
+     .textos = "<span translate=yes>A <i translate=no>B</i> C</span>|<i translate=yes>Y</i><b translate=yes>W</b>|"
+         "<span translate=yes><em translate=yes>F</em></span><b translate=yes>G <i translate=no>H</i></b>|"
+         "<em translate=yes><span translate=yes>M</span><i translate=no>N</i> O</em>",
+     .ids = "TEXTO_0|TEXTO_1|TEXTO_2|TEXTO_3", .marca = "[%]", .no_traducir = true,
+     .escrita = "<div translate=no><p>No [<span translate=yes>A <i translate=no>B</i> C</span>]. D <b title=T>E</b></p></div>"
+         "<p class=notranslate>K [<i translate=yes>Y</i><b translate=yes>W</b>] z</p>"
+         "<div translate=no><p>[<span translate=yes><em translate=yes>F</em></span><b translate=yes>G <i translate=no>H</i></b>]"
+         "<i translate=no>J</i> L</p></div><div translate=no><p>[<em translate=yes><span translate=yes>M</span><i translate=no>N</i>"
+         " O</em>] P</p></div>"},
     {.pagina = "<p>Use <span translate=\"no\" title=\"Brand\">Acme <abbr title=\"Co\">Co</abbr></span> now <abbr title=\"Ltd\">L</abbr>.</p>",
      .textos = "Use <span translate=\"no\" title=\"Brand\">Acme <abbr title=\"Co\">Co</abbr></span> now <abbr title=\"Ltd\">L</abbr>.|Ltd",
      .ids = "TEXTO_0|TITULO_ELEMENTO_1", .marca = "[%]", .no_traducir = true,
