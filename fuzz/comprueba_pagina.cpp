@@ -15,7 +15,8 @@
 
 /* What the page target checks, on the page P given by the input as the library reads it
  * (its bytes, or their UTF-8 for a page read through UTF-8; written pages are read back
- * so before they are compared), cut as the input's first byte says:
+ * so before they are compared), cut, and with what it marks as not to be translated kept
+ * or not, as the input's first byte says:
  * (a) fuzz_une: the pieces of P's document and the stretches of its body texts join back
  *     to P, each stretch normalising to its text.
  * (b) P rebuilt with its own texts is P byte for byte when cut by blocks; cut as before,
@@ -208,6 +209,7 @@ std::map<std::string, long> permitidos(const lenguaweb_t *d,
 struct ronda {
   uint32_t idioma;
   bool bloques;
+  bool respeta; /* what the page marks as not to be translated is kept, as the command keeps it */
   std::vector<lenguaweb_t *> documentos = {};
   std::vector<lista_cad_t *> listas = {};
   pruebas::TablaLinks a = {}, img = {};
@@ -220,8 +222,10 @@ struct ronda {
   // A document made in the segmentation of the input (the option is read by lenguaweb_crea).
   lenguaweb_t *lee(const char *nombre) {
     opciones_pon_segmentacion(bloques ? SEGMENTACION_BLOQUES : SEGMENTACION_CLASICA);
+    opciones_pon_no_traducir(respeta ? CIERTO : FALSO);
     lenguaweb_t *d = documentos.emplace_back(lenguaweb_crea(ruta(nombre).c_str(), idioma));
     opciones_pon_segmentacion(SEGMENTACION_CLASICA);
+    opciones_pon_no_traducir(FALSO);
     return d;
   }
   // The file nombre, preprocessed from d into it, or rebuilt from d with textos.
@@ -247,9 +251,9 @@ std::string difiere(std::string_view escrita, std::string_view esperada) {
   return "differs at byte " + std::to_string(i) + ": " + fuzz_muestra(escrita, i);
 }
 
-std::string comprueba(std::string_view bytes, uint32_t idioma, bool bloques) {
+std::string comprueba(std::string_view bytes, uint32_t idioma, bool bloques, bool respeta) {
   if (!pruebas::escribe_fichero(ronda::ruta("pagina.html"), bytes)) return "cannot write the page";
-  ronda r{idioma, bloques};
+  ronda r{idioma, bloques, respeta};
   lenguaweb_t *documento = r.lee("pagina.html");
   const std::string original(documento->pagina.bytes);
   const std::vector<std::string> textos_del_documento = textos_de(documento);
@@ -484,13 +488,17 @@ std::string fuzz_gana_tags(std::string_view original, std::string_view escrita,
 }
 
 std::string fuzz_comprueba_pagina(const uint8_t *datos, size_t largo) {
-  // The first byte's low bits choose the language; its high bit, the block segmentation.
+  // The first byte's low bits choose the language; its high bit, the block segmentation;
+  // the next, whether what the page marks as not to be translated is kept.
   const uint32_t idioma = kIdiomas[largo > 0 ? datos[0] % std::size(kIdiomas) : 0];
   const bool bloques = largo > 0 && (datos[0] & 0x80) != 0;
+  const bool respeta = largo > 0 && (datos[0] & 0x40) != 0;
   const std::string_view pagina =
       largo > 0 ? std::string_view(reinterpret_cast<const char *>(datos) + 1, largo - 1) : "";
   return fuzz_en_sesion(kInformesDePaginas, [&](auto &) {
-    const std::string fallo = comprueba(pagina, idioma, bloques);
-    return fallo.empty() || !bloques ? fallo : "cut by blocks: " + fallo;
+    const std::string fallo = comprueba(pagina, idioma, bloques, respeta);
+    if (fallo.empty()) return fallo;
+    return (bloques ? "cut by blocks: " : "") +
+           std::string(respeta ? "keeping what is not to be translated: " : "") + fallo;
   });
 }

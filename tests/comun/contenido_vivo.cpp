@@ -11,6 +11,7 @@
 #include "analisis_gumbo.h"
 #include "arbol_html.h"
 #include "companion/codificacion.h"
+#include "htmlparser/elementos.h"
 #include "lenguaweb.h"
 #include "privado/ascii.h"
 #include "privado/blancos.h"
@@ -22,9 +23,17 @@ namespace pruebas {
 namespace {
 
 constexpr std::string_view kEnLinea[] = {"b", "i", "u", "em", "strong", "font", "br"};
-constexpr std::string_view kRellenados[] = {"alt", "content", "href", "src"};
-// Values that a browser shows and never follows or runs: a translation may say anything.
-constexpr std::string_view kSoloSeMuestran[] = {"alt", "title"};
+// Values that a browser shows and never follows or runs (the attributes whose texts are
+// offered, by either segmentation): a translation may say anything.
+// clang-format off
+constexpr std::string_view kSoloSeMuestran[] = {
+    "alt", "title", "aria-label", "aria-description", "aria-roledescription", "aria-placeholder",
+    "label", "placeholder", "summary", "abbr", "value"};
+// Values that the library writes: those, the META's content and the links.
+constexpr std::string_view kRellenados[] = {
+    "alt", "title", "aria-label", "aria-description", "aria-roledescription", "aria-placeholder",
+    "label", "placeholder", "summary", "abbr", "value", "content", "href", "src"};
+// clang-format on
 // The elements that a parser keeps in its list of active formatting elements.
 constexpr std::string_view kDeFormato[] = {"a",    "b", "big",   "code",   "em",     "font", "i",
                                            "nobr", "s", "small", "strike", "strong", "tt",   "u"};
@@ -82,8 +91,11 @@ struct Lectura {
       extranjero = extranjero || e.tag_namespace != GUMBO_NAMESPACE_HTML;
       // Inline elements are no place of their own: a translation may bring them, close
       // them or leave them open as its text did, and a browser's rebuilding of formatting
-      // elements moves the text after them in and out of them.
-      const bool en_linea = esta_en(nombre, kEnLinea);
+      // elements moves the text after them in and out of them. Cut by blocks, the same
+      // holds for every element that a text runs through.
+      const bool en_linea =
+          esta_en(nombre, kEnLinea) || (opciones_dame_segmentacion() == SEGMENTACION_BLOQUES &&
+                                        htmlparser::busca_elemento_de_frase(nombre) != nullptr);
       // Nor is a META that only names the charset: the writer adds one where a page's
       // declaration would be out of a browser's reach, or the page declares none.
       const bool declaracion =
@@ -168,26 +180,37 @@ std::string reconstruye(const PaginaConTextos &d, const std::vector<std::string>
   return lee_fichero(ruta);
 }
 
-// The start tags of the inline elements that a text opens and leaves open, in order
-// ("<em>" for "s<em>*").
+// Whether a translation may leave the element open as its text did: cut as before, an
+// inline element; by blocks, any that a text runs through and that holds something.
+bool puede_quedar_abierto(const std::string &nombre) {
+  if (opciones_dame_segmentacion() != SEGMENTACION_BLOQUES)
+    return nombre != "br" && esta_en(nombre, kEnLinea);
+  const htmlparser::elemento_html *e = htmlparser::busca_elemento_de_frase(nombre);
+  return e != nullptr && !e->vacio;
+}
+
+// The start tags of the elements that a text opens and leaves open, in order and as the
+// text wrote them ("<em>" for "s<em>*"): a translation that writes them so writes the page's
+// own tags, which it may leave open.
 std::string en_linea_abiertos(std::string_view texto) {
-  std::vector<std::string> abiertos;
+  std::vector<std::pair<std::string, std::string_view>> abiertos;  // name, start tag
   for (size_t i = texto.find('<'); i != std::string_view::npos; i = texto.find('<', i + 1)) {
     const bool cierra = texto.substr(i + 1, 1) == "/";
     size_t fin = i + 1 + cierra;
     while (fin < texto.size() && a_minuscula(texto[fin]) >= 'a' && a_minuscula(texto[fin]) <= 'z')
       ++fin;
     const std::string nombre = en_minusculas(texto.substr(i + 1 + cierra, fin - i - 1 - cierra));
-    if (nombre == "br" || !esta_en(nombre, kEnLinea)) continue;
-    if (!cierra) {
-      abiertos.push_back(nombre);
-    } else if (const auto k = std::ranges::find(abiertos.rbegin(), abiertos.rend(), nombre);
-               k != abiertos.rend()) {
+    const size_t mayor = texto.find('>', fin);
+    if (!puede_quedar_abierto(nombre) || mayor == std::string_view::npos) continue;
+    const auto k = std::ranges::find(abiertos.rbegin(), abiertos.rend(), nombre,
+                                     &std::pair<std::string, std::string_view>::first);
+    if (!cierra)
+      abiertos.emplace_back(nombre, texto.substr(i, mayor + 1 - i));
+    else if (k != abiertos.rend())
       abiertos.erase(std::prev(k.base()), abiertos.end());
-    }
   }
   std::string r;
-  for (const std::string &nombre : abiertos) r += "<" + nombre + ">";
+  for (const auto &[nombre, tag] : abiertos) r += tag;
   return r;
 }
 
