@@ -352,7 +352,8 @@ class Revision {
   }
 
   // What a reader reads of a block: its texts and those of the phrasing elements in it
-  // (of every element in it, todo), in order; raw texts (SCRIPT, STYLE) apart.
+  // (in what is not to be translated, todo: of every element in it but those inside that
+  // are to be translated, which are read apart), in order; raw texts (SCRIPT, STYLE) apart.
   static void lee_bloque(const Arbol &arbol, size_t k, bool todo, std::string *texto,
                          std::string *crudo) {
     std::vector<size_t> pila(arbol.hijos[k].rbegin(), arbol.hijos[k].rend());
@@ -362,7 +363,7 @@ class Revision {
       const NodoHtml &n = arbol.nodos[h];
       if (n.clase == ClaseNodo::texto) {
         *(n.crudo ? crudo : texto) += navegador::arbol_vista(n);
-      } else if (n.clase == ClaseNodo::elemento && (todo || es_de_frase(n))) {
+      } else if (n.clase == ClaseNodo::elemento && (todo ? arbol.intocable[h] : es_de_frase(n))) {
         pila.insert(pila.end(), arbol.hijos[h].rbegin(), arbol.hijos[h].rend());
       }
     }
@@ -381,7 +382,9 @@ class Revision {
                      navegador::muestra_diferencia(ta, tb));
       return;
     }
-    if (es_de_frase(o_.nodos[a])) return;  // read with its block
+    // A phrasing element is read with its block, but one to be translated inside what is
+    // not: that is a block of its own.
+    if (es_de_frase(o_.nodos[a]) && !o_.intocable[o_.padres[a]]) return;
     std::string ta, tb, ca, cb;
     lee_bloque(o_, a, false, &ta, &ca);
     lee_bloque(t_, b, false, &tb, &cb);

@@ -66,6 +66,16 @@ const Caso kCasos[] = {
      .traducida = "<p>Ejecute <code translate=\"no\">dir</code></p>\n<p class=\"notranslate\">Python</p>",
      .hallazgos = {"1: <code translate=\"no\"> is not to be translated, but its text differs at byte 0: "
                    "expected \"ls -l\", obtained \"dir\""}},
+    {.nombre = "what is to be translated inside what is not, translated and left",
+     .origen = "<p translate=\"no\">Keep <span translate=\"yes\">this</span> as is</p>\n"
+               "<div class=\"notranslate\"><p translate=\"yes\">Hi</p><p>x</p></div>\n"
+               "<p class=\"notranslate\">More <em translate=\"yes\">left</em> here</p>",
+     .traducida = "<p translate=\"no\">Keep <span translate=\"yes\">esto</span> as is</p>\n"
+                  "<div class=\"notranslate\"><p translate=\"yes\">Hi</p><p>y</p></div>\n"
+                  "<p class=\"notranslate\">More <em translate=\"yes\">left</em> here</p>",
+     .hallazgos = {"2: <div class=\"notranslate\"> is not to be translated, but its text differs at byte 0: "
+                   "expected \"x\", obtained \"y\"",
+                   "2: untranslated: \"Hi\"", "3: untranslated: \"left\""}},
     {.nombre = "a script changed",
      .origen = "<p>Hi</p><script>var a = 1;</script>", .traducida = "<p>Hola</p><script>var a = 2;</script>",
      .hallazgos = {"1: the code of <script> differs from the source's: differs at byte 8: expected "
