@@ -224,9 +224,10 @@ struct marcado_de_origen {
   };
   por_nombre<sueltos_de_un_nombre> sueltos_de_nombre;
   por_nombre<uint32_t> quedan_abiertos; /* elements the text leaves open, by name */
-  /* Of a text cut as page segmentation cuts them (solo_en_linea): the same elements, the
-   * start tag of each (at the same place) as the page wrote it when that is known
-   * (pon_abiertos_de_pagina), and where each of the text's tags begins. */
+  /* The same elements in order, with the start tag of each (at the same place) as the
+   * page wrote it when that is known: a text cut by blocks holds the page's own bytes; one
+   * cut as page segmentation cuts them (solo_en_linea) is its reading, whose tags are
+   * matched to the page's (pon_abiertos_de_pagina) by where each of them begins. */
   elementos_abiertos abiertos_con_tag;
   std::vector<std::string_view> tags_abiertos;
   std::vector<const char *> leidos;
@@ -303,17 +304,13 @@ struct marcado_de_origen {
         if (!htmlparser::es_elemento_vacio(nombre)) ++quedan_abiertos[nombre];
         if (const auto s = sueltos_de_nombre.find(nombre); s != sueltos_de_nombre.end())
           s->second.antes_de_abrir = true;
-        if (origen.solo_en_linea) {
-          abiertos_con_tag.abre(nombre);
-          tags_abiertos.resize(abiertos_con_tag.pila.size(), tag);
-        }
+        abiertos_con_tag.abre(nombre);
+        tags_abiertos.resize(abiertos_con_tag.pila.size(), tag);
       } else if (const auto a = quedan_abiertos.find(nombre);
                  a != quedan_abiertos.end() && a->second > 0) {
         --a->second;
-        if (origen.solo_en_linea) {
-          abiertos_con_tag.cierra(nombre);
-          tags_abiertos.resize(abiertos_con_tag.pila.size());
-        }
+        abiertos_con_tag.cierra(nombre);
+        tags_abiertos.resize(abiertos_con_tag.pila.size());
       } else {
         sueltos.push_back(como_en_la_pagina);
         suelto_escrito.push_back(false);

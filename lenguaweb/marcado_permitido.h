@@ -57,7 +57,9 @@ std::string lenguaweb_forma_de_tag(std::string_view tag);
  * page's text closed without opening it. Any other '<' is written "&lt;". At the end of
  * the text, each element it opened and left open beyond those the page's text left open
  * is closed, innermost first, and each end tag of the page's text that closed an element
- * from before the text and that the translation dropped is written.
+ * from before the text and that the translation dropped is written, and then each start
+ * tag of an element that the page's text left open and the translation did not, as the
+ * page wrote it, for the page's own end tag after the text to close.
  *
  * When the translation is the page's text and its signs are known, each '<' and '>'
  * goes out as the page had it instead.

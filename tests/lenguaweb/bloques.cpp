@@ -171,6 +171,10 @@ TEST_F(Bloques, UnTextoPorBloque) {
      .traducidos = {"<b>Use</b> <a href=\"x?a=1&b=2\" class=k>esto</a> &lt;tag&gt; <a href=\"evil\">x</a><script>alert(1)</script> & 1 > 0 &eacute; <div>"},
      .escrita = "<p><b>Use</b> <a href=\"x?a=1&b=2\" class=k>esto</a> &lt;tag&gt; &lt;a href=\"evil\"&gt;x&lt;/a&gt;"
          "&lt;script&gt;alert(1)&lt;/script&gt; &amp; 1 &gt; 0 &eacute; &lt;div&gt;</p>"},
+    // An element that the text leaves open and its translation drops opens at the end of
+    // the translation, as the page wrote it, for the page's end tag to close.
+    {.pagina = "<p>u<strong class=k>R<hr>i</strong></p>", .textos = "u<strong class=k>R|i",
+     .traducidos = {"x", "i"}, .escrita = "<p>x<strong class=k><hr>i</strong></p>"},
     // A stray '<' of a text is a character, and the tags after it stay the text's own: a
     // translation that keeps them writes them as markup.
     {.pagina = "<p>If a < b see <a href=\"x.html\">this</a> now</p>", .textos = "If a &lt; b see <a href=\"x.html\">this</a> now",
