@@ -350,8 +350,10 @@ uint32_t lenguaweb_sigue_tras_tag(lectura_html &lectura, const tag_leido &leido,
     // A reader that runs no script reads NOSCRIPT's content as markup: a tag begun there
     // whose quoted value runs past the end tag holds what follows up to its own end, which
     // must stay as it is too. Reading goes on after that tag, the NOSCRIPT closed. So
-    // does a SCRIPT or STYLE begun there and not ended before "</noscript": to that reader
-    // it runs on to its own end tag, where reading goes on as after its start tag. A
+    // does an element read as text begun there (SCRIPT, STYLE, XMP, TEXTAREA, TITLE ...)
+    // and not ended before "</noscript": to that reader it runs on to its own end tag
+    // (PLAINTEXT to the page's end), where reading goes on as after its start tag; one
+    // ended before it hides what it holds from this scan. A
     // SELECT, SVG or MATH begun there may stay open to that reader (lectores_discrepan).
     const htmlparser::texto_acotado<char> pagina = htmlparser::acotado(texto);
     for (size_t p = texto.find('<', tag.fin); p < fin; p = texto.find('<', p + 1)) {
@@ -383,11 +385,12 @@ uint32_t lenguaweb_sigue_tras_tag(lectura_html &lectura, const tag_leido &leido,
       }
       const htmlparser::elemento_html *elemento =
           abre ? htmlparser::busca_elemento(nombre) : nullptr;
-      if (elemento != nullptr &&
-          (elemento->crudo == elemento_crudo::script || elemento->crudo == elemento_crudo::style)) {
-        const size_t fin_codigo = cierre >= texto.size()
-                                      ? texto.size()
-                                      : fin_de_codigo(texto, cierre + 1, elemento->crudo);
+      if (elemento != nullptr && elemento->crudo != elemento_crudo::ninguno &&
+          elemento->crudo != elemento_crudo::noscript) {
+        const size_t fin_codigo =
+            cierre >= texto.size() || elemento->crudo == elemento_crudo::plaintext
+                ? texto.size()
+                : fin_de_codigo(texto, cierre + 1, elemento->crudo);
         if (fin_codigo > fin) {
           lectura.crudo = elemento->crudo;
           return static_cast<uint32_t>(fin_codigo);

@@ -160,6 +160,9 @@ TEST_F(Hostiles, CadaContextoGuardaSuTraduccion) {
       {"<noscript><!<m a=\"</noscript><style>\">f</style><p>g</p>", "g"},
       // A quote that never closes, in a tag that a reader running no script reads there.
       {"<noscript><a f=\"</noscript><p>r</p><p>s</p>", "r|s"}, {"<noscript><a f='x>y</noscript><p>z</p>", "z"},
+      // Or one read there as text hides a quote from it, up to that element's end tag.
+      {"<noscript><xmp><a r=\"</xmp><j b=\"</noscript>d<\">e<p>f</p>", "e|f"},
+      {"<noscript><textarea><a r=\"</textarea><j b=\"</noscript>d\">e<p>f</p>", "e|f"}, {"<noscript><plaintext></noscript><p>a</p>", ""},
       {"<svg><script><script></script>p</script>q<desc>r</desc><style><![CDATA[ x > </style> ]]>b</style>c</svg><p>s</p>", "q|r|c|s"},
       {"<svg><script><script a=b/></script>p</script>q<desc>r</desc><script/>s<script>t</script></svg>", "q|r"},
       {"<svg><foreignObject><x></foreignObject><math><foreignObject><xmp>a</xmp></math></svg>", "a"},
