@@ -29,10 +29,8 @@ constexpr std::string_view kEnLinea[] = {"b", "i", "u", "em", "strong", "font", 
 constexpr std::string_view kSoloSeMuestran[] = {
     "alt", "title", "aria-label", "aria-description", "aria-roledescription", "aria-placeholder",
     "label", "placeholder", "summary", "abbr", "value"};
-// Values that the library writes: those, the META's content and the links.
-constexpr std::string_view kRellenados[] = {
-    "alt", "title", "aria-label", "aria-description", "aria-roledescription", "aria-placeholder",
-    "label", "placeholder", "summary", "abbr", "value", "content", "href", "src"};
+// Values that the library writes besides those: the META's content and the links.
+constexpr std::string_view kRellenados[] = {"content", "href", "src"};
 // clang-format on
 // The elements that a parser keeps in its list of active formatting elements.
 constexpr std::string_view kDeFormato[] = {"a",    "b", "big",   "code",   "em",     "font", "i",
@@ -112,7 +110,10 @@ struct Lectura {
         // MathML, where a translation that drops an inline tag may move what follows.
         const std::string nombre_at = en_minusculas(at->name);
         const std::string clave = nombre_at + "=";
-        atributos.push_back(clave + (esta_en(at->name, kRellenados) ? "*" : at->value));
+        atributos.push_back(clave +
+                            (esta_en(at->name, kRellenados) || esta_en(at->name, kSoloSeMuestran)
+                                 ? "*"
+                                 : at->value));
         if (!esta_en(at->name, kSoloSeMuestran) && es_enlace_activo(at->value))
           activos.insert(clave + at->value);
         textos.emplace_back(aqui + " @" + nombre_at, at->value);
