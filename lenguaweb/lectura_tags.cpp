@@ -35,6 +35,46 @@ size_t fin_de_codigo(std::string_view texto, size_t desde, elemento_crudo crudo)
                                                texto, desde, htmlparser::nombre_de_elemento(crudo));
 }
 
+/* Whether the end tag that ends an XMP begun at desde for a reader of text ("</xmp") stands
+ * where a tag begins for the reading here, which takes that XMP's content for markup: no
+ * tag, comment, CDATA section or element read as text (SCRIPT, TEXTAREA ...) begun before
+ * it holds it. An XMP with no end tag is text to the page's end to that reader. */
+bool fin_de_xmp_entre_tags(std::string_view texto, size_t desde) {
+  const size_t fin_xmp = htmlparser::fin_de_texto_sin_tags(
+      texto, desde, htmlparser::nombre_de_elemento(elemento_crudo::xmp));
+  const htmlparser::texto_acotado<char> pagina = htmlparser::acotado(texto);
+  for (size_t p = texto.find('<', desde); p < fin_xmp; p = texto.find('<', p)) {
+    size_t fin;
+    const bool cierre_sin_letra =
+        texto.compare(p, 2, "</") == 0 &&
+        (p + 2 >= texto.size() || !htmlparser::es_letra_ascii(texto[p + 2]));
+    if (texto.compare(p, kInicioCdata.size(), kInicioCdata) == 0) {
+      // A section where SVG or MathML is open, a comment elsewhere: the longer holds more.
+      fin = texto.find("]]>", p + kInicioCdata.size());
+    } else if (texto.compare(p, 2, "<!") == 0 || texto.compare(p, 2, "<?") == 0 ||
+               cierre_sin_letra) {
+      fin = htmlparser::lee_fin_de_tag(pagina, p).cierre;
+    } else if (!htmlparser::empieza_tag(pagina, p)) {
+      ++p;
+      continue;
+    } else {
+      const tag_leido dentro =
+          lenguaweb_lee_tag_en(pagina, static_cast<uint32_t>(p), elemento_crudo::ninguno, false);
+      fin = dentro.fin;
+      const elemento_crudo suyo = dentro.elemento != nullptr && !dentro.cierra
+                                      ? dentro.elemento->crudo
+                                      : elemento_crudo::ninguno;
+      // XMP and PLAINTEXT are markup here too; the rest is read as text to its end tag.
+      if (suyo != elemento_crudo::ninguno && suyo != elemento_crudo::xmp &&
+          suyo != elemento_crudo::plaintext && !dentro.cortado)
+        fin = fin_de_codigo(texto, dentro.fin, suyo);
+    }
+    if (fin == htmlparser::kNoEsta || fin > fin_xmp) return false;
+    p = std::max(fin, p + 1);
+  }
+  return true;
+}
+
 /* The place of an element's name in lectura_html::kNombres, or -1. */
 int nombre_extranjero(std::string_view nombre) {
   for (size_t k = 0; k < std::size(lectura_html::kNombres); ++k)
@@ -98,8 +138,10 @@ void sigue_extranjeros(lectura_html &lectura, const tag_leido &tag) {
   // closes first (off an integration point, or at one with no HTML open inside): a browser
   // ignores it unless an element of its name is open, but older readers (gumbo among them)
   // take it to close the nearest HTML element of any name they do not know, and every SVG
-  // and MathML element inside that one: readers may stand apart from here on.
-  if (tag.cierra && k < 0 && tag.elemento == nullptr && !abiertos.empty() &&
+  // and MathML element inside that one: readers may stand apart from here on. "</>" and
+  // "</1>" are no end tags to any reader (nothing, and a comment).
+  if (tag.cierra && k < 0 && tag.elemento == nullptr && !abiertos.empty() && !tag.nombre.empty() &&
+      htmlparser::es_letra_ascii(tag.nombre[0]) &&
       (!abiertos.back().integracion || abiertos.back().html_dentro == 0))
     lectura.lectores_discrepan = true;
   if (k < 0) return;
@@ -293,6 +335,13 @@ uint32_t lenguaweb_sigue_tras_tag(lectura_html &lectura, const tag_leido &leido,
   if (se_leen_tags(lectura.crudo) && !tag.cortado && en_html && nombre_es(tag.nombre, "SELECT"))
     lectura.en_select = !tag.cierra;
   const bool en_marcado = crudo == elemento_crudo::xmp || crudo == elemento_crudo::plaintext;
+  // Where readers may stand apart, an XMP start tag read in HTML opens text to some and
+  // markup to others (as it is read here). When a tag, comment or code of that markup
+  // holds the XMP's end tag, what one reader reads as text after it the other reads inside
+  // that tag: nothing from there to the page's end is offered.
+  if (en_html && crudo == elemento_crudo::xmp && !lectura.xmp_crudo() && !tag.cierra &&
+      !tag.cortado && se_leen_tags(lectura.crudo) && !fin_de_xmp_entre_tags(texto, tag.fin))
+    return static_cast<uint32_t>(texto.size());
   if ((en_html && (lectura.xmp_crudo() || !en_marcado)) || tag.cierra ||
       (!en_marcado && crudo != elemento_crudo::textarea && crudo != elemento_crudo::titulo))
     lenguaweb_cambia_elemento_crudo(lectura.crudo, tag, informa);

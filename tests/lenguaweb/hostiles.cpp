@@ -169,6 +169,11 @@ TEST_F(Hostiles, CadaContextoGuardaSuTraduccion) {
       {"<svg><foreignObject><b></i></foreignObject><math><foreignObject><xmp>a</xmp></math></svg><xmp>b</xmp>", "a|b"},
       {"<svg><desc><div>x<math></desc><desc><xmp>a</xmp></desc></math></svg><p>e</p>", "x|a|e"},
       {"<x><svg></e><math><foreignObject><xmp>a</xmp></math></svg><xmp>b</xmp>", "a|b"},
+      // "</>" is no tag. Where XMP's content is read as markup, nothing is offered past a tag
+      // or comment of it that holds the XMP's end tag: a reader of text reads on from there.
+      {"<svg></><foreignObject><xmp><e v=\"</xmp><P g=\">c<\">", "<e v=\""},
+      {"<select><xmp><e v=\"</xmp><p g=\">c<\">d<p>e</p>", ""}, {"<select><xmp>a<p v=\"x\">z</xmp><p>b</p>", "a|z|b"},
+      {"<select><xmp><!-- </xmp><p title=\" --> c \">", ""}, {"<noscript><select></noscript><p>a</p><xmp><i v=\"</xmp><p g=\">c<\">", "a"},
       {"<title>t</title f=\"></title>\">a<textarea>u</textarea a='</textarea>'>b<xmp>x</xmp title=\"</xmp>\">c"
        "<script>s</script x=\"</script>\">d<p>e</p>", "t|a|u|b|x|c|d|e"},
       {"<meta name=\"description\" http-equiv=\"refresh\" content=\"About us\">"
