@@ -21,7 +21,7 @@
 using fuzz_comprobacion = std::string(const uint8_t *datos, size_t largo);
 fuzz_comprobacion fuzz_comprueba_escaner, fuzz_comprueba_link_externo, fuzz_comprueba_pagina,
     fuzz_comprueba_enlace, fuzz_comprueba_registros, fuzz_comprueba_division, fuzz_comprueba_hostil,
-    fuzz_comprueba_plegado, fuzz_comprueba_revision;
+    fuzz_comprueba_plegado, fuzz_comprueba_revision, fuzz_comprueba_po;
 
 /* The targets by the name of their folders under fuzz/semillas and fuzz/regresiones. */
 struct fuzz_objetivo {
@@ -33,7 +33,7 @@ inline constexpr fuzz_objetivo kFuzzObjetivos[] = {
     {"pagina", fuzz_comprueba_pagina},       {"enlace", fuzz_comprueba_enlace},
     {"registros", fuzz_comprueba_registros}, {"division", fuzz_comprueba_division},
     {"hostil", fuzz_comprueba_hostil},       {"plegado", fuzz_comprueba_plegado},
-    {"revision", fuzz_comprueba_revision},
+    {"revision", fuzz_comprueba_revision},   {"po", fuzz_comprueba_po},
 };
 
 /* The parts of the page checks, for their own tests. "" when the pieces of a document made

@@ -14,7 +14,7 @@ cmake --build --preset fuzz
 
 trabajo="$(mktemp -d "${TMPDIR:-/tmp}/lenguaweb-fuzz.XXXXXX")"
 fallidos=()
-for objetivo in escaner link_externo pagina enlace registros division hostil plegado revision; do
+for objetivo in escaner link_externo pagina enlace registros division hostil plegado revision po; do
   corpus="$trabajo/$objetivo/corpus"
   mkdir -p "$corpus"
   for carpeta in fuzz/semillas/$objetivo fuzz/regresiones/$objetivo; do
