@@ -316,8 +316,13 @@ bool lee_cabecera(std::string_view texto, const std::string &ruta, CabeceraPo *c
 
 constexpr std::string_view kMarcaUtf8 = "\xEF\xBB\xBF";
 
+// What gettext's reader takes for blanks between the words and strings of a PO file.
+bool es_blanco_po(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\v';
+}
+
 std::string_view sin_blancos_delante(std::string_view t) {
-  while (!t.empty() && (t[0] == ' ' || t[0] == '\t')) t.remove_prefix(1);
+  while (!t.empty() && es_blanco_po(t[0])) t.remove_prefix(1);
   return t;
 }
 
@@ -412,14 +417,15 @@ enum class Campo { ausente, leido, otra_forma };
 // into *valor. ausente, with nothing read, when the line is no such field; otra_forma
 // when its strings are not of the form this reader reads.
 Campo lee_campo(LectorPo *lector, std::string_view t, std::string_view clave, std::string *valor) {
-  if (!t.starts_with(clave) || t.size() == clave.size() ||
-      (t[clave.size()] != ' ' && t[clave.size()] != '\t'))
+  if (!t.starts_with(clave) || t.size() == clave.size() || !es_blanco_po(t[clave.size()]))
     return Campo::ausente;
   valor->clear();
   if (!cadena(sin_blancos_delante(t.substr(clave.size())), valor)) return Campo::otra_forma;
   while (siguiente_linea(lector)) {
+    // A string goes on past blank lines too.
     const std::string_view siguiente = sin_blancos_delante(linea_de(*lector));
-    if (siguiente.empty() || siguiente[0] != '"') {
+    if (siguiente.empty()) continue;
+    if (siguiente[0] != '"') {
       lector->pendiente = true;
       break;
     }
@@ -433,8 +439,7 @@ bool es_difusa(std::string_view banderas) {
   while (!banderas.empty()) {
     const size_t coma = std::min(banderas.find(','), banderas.size());
     std::string_view bandera = sin_blancos_delante(banderas.substr(0, coma));
-    while (!bandera.empty() && (bandera.back() == ' ' || bandera.back() == '\t'))
-      bandera.remove_suffix(1);
+    while (!bandera.empty() && es_blanco_po(bandera.back())) bandera.remove_suffix(1);
     if (bandera == "fuzzy") return true;
     banderas.remove_prefix(std::min(coma + 1, banderas.size()));
   }
@@ -451,9 +456,10 @@ LecturaPo lee_entrada(LectorPo *lector, EntradaPo *entrada, bool *con_contexto) 
     t = sin_blancos_delante(linea_de(*lector));
     if (t.empty()) continue;
     if (t[0] != '#') break;
-    // An obsolete entry (#~) is no entry of the page's: the comments before it are its
-    // own. Previous strings (#|) are for the translator.
-    if (t.size() > 1 && t[1] == '~') entrada->difusa = false;
+    // An obsolete entry (#~) is no entry of the page's: the comments before its msgstr
+    // are its own. Previous strings (#|) are for the translator.
+    if (t.size() > 1 && t[1] == '~' && sin_blancos_delante(t.substr(2)).starts_with("msgstr"))
+      entrada->difusa = false;
     if (t.size() > 1 && t[1] == ',' && es_difusa(t.substr(2))) entrada->difusa = true;
   }
   const Campo contexto = lee_campo(lector, t, "msgctxt", &entrada->contexto);
