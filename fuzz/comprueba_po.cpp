@@ -58,7 +58,8 @@ bool escribe(const std::string &ruta, std::string_view bytes) {
  * entry, when it reads the file to its end) libgettextpo reads the same: header fields,
  * and each entry's msgctxt, msgid, msgstr and fuzzy flag, in order. A file the stream
  * reader reads whole libgettextpo does not refuse but for its comments, and a header the
- * stream reader refuses libgettextpo refuses too. */
+ * stream reader refuses libgettextpo refuses too. The entries libgettextpo reads, written
+ * as the command writes them, read back the same through both readers. */
 std::string fuzz_comprueba_po(const uint8_t *datos, size_t largo) {
   return fuzz_en_sesion({}, [&](auto &) -> std::string {
     const std::string ruta = fuzz_carpeta() + "/traduccion.po";
@@ -93,6 +94,30 @@ std::string fuzz_comprueba_po(const uint8_t *datos, size_t largo) {
       if (!escribe(otra, sin_notas(bytes))) return "cannot write " + otra;
       if (!po_lee(otra, &c, &e, &por_que))
         return "the stream reader reads a file libgettextpo refuses: " + error;
+    }
+    if (leido) {
+      // What libgettextpo read, written as the command writes a PO file, reads back the same
+      // through both readers, the stream reader to the end.
+      const std::string escrito = fuzz_carpeta() + "/escrito.po";
+      if (!po_graba_compendio(escrito, entradas, &error)) return error;
+      CabeceraPo c;
+      std::vector<EntradaPo> de_nuevo, en_flujo_de_nuevo;
+      if (!po_lee(escrito, &c, &de_nuevo, &error)) return "a PO file written: " + error;
+      LectorPo lector;
+      LecturaPo l = po_abre(escrito, &lector, &c, &error);
+      EntradaPo e;
+      while (l == LecturaPo::entrada && (l = po_lee_entrada(&lector, &e)) == LecturaPo::entrada)
+        en_flujo_de_nuevo.push_back(e);
+      if (l != LecturaPo::fin) return "a PO file written: the stream reader does not read it";
+      for (const auto *leidas : {&de_nuevo, &en_flujo_de_nuevo}) {
+        if (leidas->size() != entradas.size())
+          return "a PO file written: " + std::to_string(leidas->size()) + " entries of " +
+                 std::to_string(entradas.size());
+        for (size_t i = 0; i < entradas.size(); ++i)
+          if (!iguales((*leidas)[i], entradas[i]))
+            return "a PO file written: entry " + std::to_string(i + 1) + " reads " +
+                   describe((*leidas)[i]) + ", written " + describe(entradas[i]);
+      }
     }
     if (!leido || !abierto) return "";
     if (!iguales(cabecera_flujo, cabecera)) return "the two readers read the header apart";

@@ -952,11 +952,18 @@ bool po_lee(const std::string &ruta, CabeceraPo *cabecera, std::vector<EntradaPo
     entrada.texto = id;
     entrada.traduccion = po_message_msgstr(m);
     entrada.difusa = po_message_is_fuzzy(m) != 0;
-    if (a_utf8.valido() &&
-        !(a_utf8.convierte(&entrada.contexto) && a_utf8.convierte(&entrada.texto) &&
-          a_utf8.convierte(&entrada.traduccion))) {
-      *error = ruta + ": the entry " + po_describe(entrada.texto) + " holds bytes that are not " +
-               po_en_una_linea(cabecera->juego) + ", the charset its header names";
+    // Without a charset of its own a file is read in UTF-8, as this command writes it:
+    // bytes of another charset are refused, not guessed at.
+    const auto en_utf8 = [](const std::string &t) { return informes_largo_utf8(t) == t.size(); };
+    if (a_utf8.valido()
+            ? !(a_utf8.convierte(&entrada.contexto) && a_utf8.convierte(&entrada.texto) &&
+                a_utf8.convierte(&entrada.traduccion))
+            : !(en_utf8(entrada.contexto) && en_utf8(entrada.texto) &&
+                en_utf8(entrada.traduccion))) {
+      *error =
+          ruta + ": the entry " + po_describe(entrada.texto) + " holds bytes that are not " +
+          (a_utf8.valido() ? po_en_una_linea(cabecera->juego) + ", the charset its header names"
+                           : std::string("UTF-8, and its header names no other charset"));
       entradas->clear();
       po_message_iterator_free(it);
       return false;

@@ -270,6 +270,8 @@ TEST_F(Comando, PoConNulDuplicadosOMarca) {
        .salida = "\nmsgid \"Hello\"\nmsgstr \"Hol\xC3\xA1\"\n"},
       {.ficheros = en("ISO-8859-8", "\xA1"), .argumentos = merge, .estado = 2,
        .dice = "p.po:5: invalid multibyte sequence"},
+      {.ficheros = {{"p.po", "msgid \"Hello\"\nmsgstr \"Hol\xE1\"\n"}}, .argumentos = merge, .estado = 2,
+       .dice = "p.po: the entry \"Hello\" holds bytes that are not UTF-8, and its header names no other charset"},
       {.ficheros = en("NOPE", "Hola"), .argumentos = merge, .estado = 2,
        .dice = "p.po: the PO file's charset 'NOPE' is not one this system can read: convert it with msgconv"},
       {.ficheros = {{"n.html", con_nul}, po(hola + "\nmsgid \"Bye\"\nmsgstr \"Adios\"\n")[0]},
