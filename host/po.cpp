@@ -434,14 +434,14 @@ Campo lee_campo(LectorPo *lector, std::string_view t, std::string_view clave, st
   return informes_largo_utf8(*valor) == valor->size() ? Campo::leido : Campo::otra_forma;
 }
 
-// Whether a flags comment ("#, fuzzy, c-format") holds the flag "fuzzy".
+// Whether a flags comment ("#, fuzzy, c-format") holds the flag "fuzzy". Flags stand apart
+// by commas and blanks alike ("#, fuzzy c-format" holds two), as gettext reads them.
 bool es_difusa(std::string_view banderas) {
-  while (!banderas.empty()) {
-    const size_t coma = std::min(banderas.find(','), banderas.size());
-    std::string_view bandera = sin_blancos_delante(banderas.substr(0, coma));
-    while (!bandera.empty() && es_blanco_po(bandera.back())) bandera.remove_suffix(1);
-    if (bandera == "fuzzy") return true;
-    banderas.remove_prefix(std::min(coma + 1, banderas.size()));
+  constexpr std::string_view kEntre = ", \t\r\f\v";
+  for (size_t i = banderas.find_first_not_of(kEntre); i != std::string_view::npos;) {
+    const size_t fin = std::min(banderas.find_first_of(kEntre, i), banderas.size());
+    if (banderas.substr(i, fin - i) == "fuzzy") return true;
+    i = banderas.find_first_not_of(kEntre, fin);
   }
   return false;
 }

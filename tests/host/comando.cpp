@@ -78,11 +78,14 @@ TEST_F(Comando, ExtraerTraducirYFusionarPorElTexto) {
   escribe("p.po", lee(ruta("r.po")) +
                       "\nmsgid \"one\"\nmsgid_plural \"many\"\nmsgstr[0] \"\"\nmsgstr[1] \"\"\n");
   // A header whose string goes on past a blank line and a form feed, as gettext reads it;
-  // a fuzzy flag before a "#~" that begins no obsolete entry stays the next entry's.
+  // a fuzzy flag before a "#~" that begins no obsolete entry stays the next entry's, as
+  // it does before another flag after a blank.
   escribe("h.po",
           std::regex_replace(lee(ruta("r.po")), std::regex("\"X-Lenguaweb-Segments"), "\n \f\n$&"));
   escribe("f.po", std::regex_replace(lee(ruta("r.po")), std::regex("#, fuzzy\n"), "$&#~\n"));
-  for (const char *otro : {"s.po", "w.po", "o.po", "p.po", "h.po", "f.po"}) {
+  escribe("g.po",
+          std::regex_replace(lee(ruta("r.po")), std::regex("#, fuzzy\n"), "#,fuzzy no-wrap\n"));
+  for (const char *otro : {"s.po", "w.po", "o.po", "p.po", "h.po", "f.po", "g.po"}) {
     bien({"merge", pagina, otro, "-o", "otra.html", "-t", "0x0419"});
     EXPECT_EQ(lee(ruta("otra.html")), ru) << otro;
   }
