@@ -374,7 +374,8 @@ bool cadena(std::string_view t, std::string *valor) {
     unsigned codigo = static_cast<unsigned>(c - '0');
     for (int k = 0; k < 2 && i < t.size() && t[i] >= '0' && t[i] <= '7'; ++k)
       codigo = codigo * 8 + static_cast<unsigned>(t[i++] - '0');
-    if (codigo == 0 || codigo > 0xFF) return false;
+    // A NUL, and the byte that parts a msgctxt from its msgid, are for libgettextpo to refuse.
+    if (codigo == 0 || codigo == 4 || codigo > 0xFF) return false;
     *valor += static_cast<char>(codigo);
   }
   return sin_blancos_delante(t.substr(i)).empty();

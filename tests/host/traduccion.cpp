@@ -253,6 +253,7 @@ TEST_F(Comando, PoConNulDuplicadosOMarca) {
       {.ficheros = po("\nmsgid \"Hello\"\nmsgstr \"Ho\\x00la\"\n"), .argumentos = merge, .estado = 2, .dice = "p.po:5:" + nul},
       {.ficheros = po(std::string("\nmsgid \"Hello\"\nmsgstr \"Ho\0la\"\n", 30)), .argumentos = merge, .estado = 2, .dice = "p.po:5:" + nul},
       {.ficheros = po("\nmsgid \"Hel\\0lo\"\nmsgstr \"Hola\"\n" + hola), .argumentos = merge, .estado = 2, .dice = "p.po:4:" + nul},
+      {.ficheros = po("\nmsgid \"Hello\"\nmsgstr \"Ho\\4la\"\n"), .argumentos = merge, .estado = 2, .dice = "p.po:5: context separator"},
       {.ficheros = po("\nmsgid \"Hello\"\nmsgstr \"Hol\\141\\x41\\\\0\"\n"), .argumentos = merge, .errores = una,
        .fichero = "f.html", .contenido = "<p>HolaA\\0</p>"},
       {.ficheros = po(hola + hola), .argumentos = merge, .estado = 2, .dice = "p.po:7: duplicate message definition"},
