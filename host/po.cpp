@@ -458,10 +458,15 @@ LecturaPo lee_entrada(LectorPo *lector, EntradaPo *entrada, bool *con_contexto) 
     if (t.empty()) continue;
     if (t[0] != '#') break;
     // An obsolete entry (#~) is no entry of the page's: the comments before its msgstr
-    // are its own. Previous strings (#|) are for the translator.
-    if (t.size() > 1 && t[1] == '~' && sin_blancos_delante(t.substr(2)).starts_with("msgstr"))
-      entrada->difusa = false;
-    if (t.size() > 1 && t[1] == ',' && es_difusa(t.substr(2))) entrada->difusa = true;
+    // are its own. What follows "#~" is read as a line of its own ("#~ #, fuzzy" is a
+    // flags comment). Previous strings (#|) are for the translator.
+    std::string_view linea = t;
+    if (linea.size() > 1 && linea[1] == '~') {
+      linea = sin_blancos_delante(linea.substr(2));
+      if (linea.starts_with("msgstr")) entrada->difusa = false;
+    }
+    if (linea.size() > 1 && linea[0] == '#' && linea[1] == ',' && es_difusa(linea.substr(2)))
+      entrada->difusa = true;
   }
   const Campo contexto = lee_campo(lector, t, "msgctxt", &entrada->contexto);
   if (contexto == Campo::otra_forma) return LecturaPo::otra_forma;
