@@ -13,43 +13,66 @@
 
 namespace {
 
-std::string describe(const EntradaPo &e) {
-  return "msgctxt " + fuzz_muestra(e.contexto) + " msgid " + fuzz_muestra(e.texto) + " msgstr " +
-         fuzz_muestra(e.traduccion) + (e.difusa ? " (fuzzy)" : "");
-}
+struct Leido {
+  CabeceraPo cabecera;
+  std::vector<EntradaPo> entradas;
+  LecturaPo final = LecturaPo::fallo;  // the stream reader's last answer
+  bool abierto = false;                // the stream reader read the header
+  std::string error;
+};
 
-bool iguales(const EntradaPo &a, const EntradaPo &b) {
-  return a.contexto == b.contexto && a.texto == b.texto && a.traduccion == b.traduccion &&
-         a.difusa == b.difusa;
-}
-
-bool iguales(const CabeceraPo &a, const CabeceraPo &b) {
-  return a.idioma == b.idioma && a.traduccion == b.traduccion &&
-         a.traduccion_nombre == b.traduccion_nombre && a.segmentos == b.segmentos &&
-         a.marcado == b.marcado && a.pagina == b.pagina && a.juego == b.juego;
-}
-
-/* The file with every comment made empty: what libgettextpo refuses in a comment (a previous
- * string, an obsolete entry, bytes of no character) is the translator's note, which the
- * stream reader skips by design. */
-std::string sin_notas(std::string_view bytes) {
-  std::string r;
-  while (!bytes.empty()) {
-    const size_t fin = std::min(bytes.find('\n'), bytes.size());
-    const std::string_view linea = bytes.substr(0, fin);
-    const size_t texto = linea.find_first_not_of(" \t\r\f\v");
-    const bool nota = texto != std::string_view::npos && linea[texto] == '#';
-    r.append(nota ? std::string_view("#") : linea);
-    if (fin < bytes.size()) r += '\n';
-    bytes.remove_prefix(std::min(fin + 1, bytes.size()));
-  }
+Leido en_flujo(const std::string &ruta) {
+  Leido r;
+  LectorPo lector;
+  r.final = po_abre(ruta, &lector, &r.cabecera, &r.error);
+  r.abierto = r.final == LecturaPo::entrada;
+  for (EntradaPo e; r.final == LecturaPo::entrada &&
+                    (r.final = po_lee_entrada(&lector, &e)) == LecturaPo::entrada;)
+    r.entradas.push_back(e);
   return r;
+}
+
+Leido entero(const std::string &ruta) {
+  Leido r;
+  r.abierto = po_lee(ruta, &r.cabecera, &r.entradas, &r.error);
+  return r;
+}
+
+/* "" when the first entries of a (all of them when todas) are those of b. */
+std::string compara(const std::vector<EntradaPo> &a, const std::vector<EntradaPo> &b, bool todas) {
+  if (a.size() > b.size() || (todas && a.size() != b.size()))
+    return std::to_string(a.size()) + " entries against " + std::to_string(b.size());
+  const auto describe = [](const EntradaPo &e) {
+    return "msgctxt " + fuzz_muestra(e.contexto) + " msgid " + fuzz_muestra(e.texto) + " msgstr " +
+           fuzz_muestra(e.traduccion) + (e.difusa ? " (fuzzy)" : "");
+  };
+  for (size_t i = 0; i < a.size(); ++i)
+    if (a[i].contexto != b[i].contexto || a[i].texto != b[i].texto ||
+        a[i].traduccion != b[i].traduccion || a[i].difusa != b[i].difusa)
+      return "entry " + std::to_string(i + 1) + ": " + describe(a[i]) + " against " +
+             describe(b[i]);
+  return "";
 }
 
 bool escribe(const std::string &ruta, std::string_view bytes) {
   std::FILE *f = std::fopen(ruta.c_str(), "wb");
   return f != nullptr && std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size() &&
          std::fclose(f) == 0;
+}
+
+/* The file with every comment made empty: what libgettextpo refuses in a comment (a previous
+ * string, an obsolete entry, bytes of no character) is the translator's note, which the
+ * stream reader skips by design. */
+std::string sin_comentarios(std::string_view bytes) {
+  std::string r;
+  for (size_t fin; !bytes.empty(); bytes.remove_prefix(std::min(fin + 1, bytes.size()))) {
+    fin = std::min(bytes.find('\n'), bytes.size());
+    const std::string_view linea = bytes.substr(0, fin);
+    const size_t texto = linea.find_first_not_of(" \t\r\f\v");
+    r.append(texto != std::string_view::npos && linea[texto] == '#' ? "#" : linea);
+    if (fin < bytes.size()) r += '\n';
+  }
+  return r;
 }
 
 }  // namespace
@@ -62,73 +85,33 @@ bool escribe(const std::string &ruta, std::string_view bytes) {
  * as the command writes them, read back the same through both readers. */
 std::string fuzz_comprueba_po(const uint8_t *datos, size_t largo) {
   return fuzz_en_sesion({}, [&](auto &) -> std::string {
-    const std::string ruta = fuzz_carpeta() + "/traduccion.po";
+    const std::string ruta = fuzz_carpeta() + "/traduccion.po", otra = fuzz_carpeta() + "/otra.po";
     const std::string_view bytes(reinterpret_cast<const char *>(datos), largo);
     if (!escribe(ruta, bytes)) return "cannot write " + ruta;
+    const Leido flujo = en_flujo(ruta), gettext = entero(ruta);
 
-    CabeceraPo cabecera_flujo;
-    std::vector<EntradaPo> en_flujo;
-    std::string error_flujo;
-    LecturaPo final;
-    bool abierto = false;  // the stream reader read the header
-    {
-      LectorPo lector;
-      final = po_abre(ruta, &lector, &cabecera_flujo, &error_flujo);
-      abierto = final == LecturaPo::entrada;
-      EntradaPo e;
-      if (abierto)
-        while ((final = po_lee_entrada(&lector, &e)) == LecturaPo::entrada) en_flujo.push_back(e);
-    }
-    CabeceraPo cabecera;
-    std::vector<EntradaPo> entradas;
+    if (flujo.final == LecturaPo::fallo)
+      return gettext.abierto
+                 ? "the stream reader refuses a header libgettextpo reads: " + flujo.error
+                 : "";
+    if (flujo.final == LecturaPo::fin && !gettext.abierto &&
+        (!escribe(otra, sin_comentarios(bytes)) || !entero(otra).abierto))
+      return "the stream reader reads a file libgettextpo refuses: " + gettext.error;
+    if (!gettext.abierto) return "";
     std::string error;
-    const bool leido = po_lee(ruta, &cabecera, &entradas, &error);
-
-    if (final == LecturaPo::fallo)
-      return leido ? "the stream reader refuses a header libgettextpo reads: " + error_flujo : "";
-    if (final == LecturaPo::fin && !leido) {
-      const std::string otra = fuzz_carpeta() + "/sin_notas.po";
-      CabeceraPo c;
-      std::vector<EntradaPo> e;
-      std::string por_que;
-      if (!escribe(otra, sin_notas(bytes))) return "cannot write " + otra;
-      if (!po_lee(otra, &c, &e, &por_que))
-        return "the stream reader reads a file libgettextpo refuses: " + error;
-    }
-    if (leido) {
-      // What libgettextpo read, written as the command writes a PO file, reads back the same
-      // through both readers, the stream reader to the end.
-      const std::string escrito = fuzz_carpeta() + "/escrito.po";
-      if (!po_graba_compendio(escrito, entradas, &error)) return error;
-      CabeceraPo c;
-      std::vector<EntradaPo> de_nuevo, en_flujo_de_nuevo;
-      if (!po_lee(escrito, &c, &de_nuevo, &error)) return "a PO file written: " + error;
-      LectorPo lector;
-      LecturaPo l = po_abre(escrito, &lector, &c, &error);
-      EntradaPo e;
-      while (l == LecturaPo::entrada && (l = po_lee_entrada(&lector, &e)) == LecturaPo::entrada)
-        en_flujo_de_nuevo.push_back(e);
-      if (l != LecturaPo::fin) return "a PO file written: the stream reader does not read it";
-      for (const auto *leidas : {&de_nuevo, &en_flujo_de_nuevo}) {
-        if (leidas->size() != entradas.size())
-          return "a PO file written: " + std::to_string(leidas->size()) + " entries of " +
-                 std::to_string(entradas.size());
-        for (size_t i = 0; i < entradas.size(); ++i)
-          if (!iguales((*leidas)[i], entradas[i]))
-            return "a PO file written: entry " + std::to_string(i + 1) + " reads " +
-                   describe((*leidas)[i]) + ", written " + describe(entradas[i]);
-      }
-    }
-    if (!leido || !abierto) return "";
-    if (!iguales(cabecera_flujo, cabecera)) return "the two readers read the header apart";
-    if (en_flujo.size() > entradas.size() ||
-        (final == LecturaPo::fin && en_flujo.size() != entradas.size()))
-      return "the stream reader reads " + std::to_string(en_flujo.size()) +
-             " entries, libgettextpo " + std::to_string(entradas.size());
-    for (size_t i = 0; i < en_flujo.size(); ++i)
-      if (!iguales(en_flujo[i], entradas[i]))
-        return "entry " + std::to_string(i + 1) + ": the stream reader reads " +
-               describe(en_flujo[i]) + ", libgettextpo " + describe(entradas[i]);
-    return "";
+    if (!po_graba_compendio(otra, gettext.entradas, &error)) return error;
+    for (const Leido &de_nuevo : {entero(otra), en_flujo(otra)})
+      if (const std::string fallo = compara(de_nuevo.entradas, gettext.entradas, true);
+          !de_nuevo.abierto || de_nuevo.final == LecturaPo::otra_forma || !fallo.empty())
+        return "a PO file written, read again: " + fallo + de_nuevo.error;
+    if (!flujo.abierto) return "";
+    const CabeceraPo &a = flujo.cabecera, &b = gettext.cabecera;
+    if (a.idioma != b.idioma || a.traduccion != b.traduccion ||
+        a.traduccion_nombre != b.traduccion_nombre || a.segmentos != b.segmentos ||
+        a.marcado != b.marcado || a.pagina != b.pagina || a.juego != b.juego)
+      return "the two readers read the header apart";
+    const std::string fallo =
+        compara(flujo.entradas, gettext.entradas, flujo.final == LecturaPo::fin);
+    return fallo.empty() ? "" : "the stream reader against libgettextpo: " + fallo;
   });
 }
