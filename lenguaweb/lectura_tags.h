@@ -104,7 +104,8 @@ struct lectura_html {
    * stay open past its end tag to that reader; or an integration point ended where HTML
    * elements had opened inside it, which a browser's end tag leaves open while any of them
    * is (they are counted, not known). From here on XMP and PLAINTEXT are read as markup,
-   * whose texts are escaped, which is safe in raw text too. */
+   * whose texts are escaped, which is safe in raw text too, unless a tag or comment of
+   * that markup holds the XMP's end tag: then nothing after it is offered. */
   bool lectores_discrepan = false;
   /* The quote of the first tag begun inside a NOSCRIPT whose quoted value never closes,
    * and where the reading went on after that tag: a reader that reads NOSCRIPT's content
