@@ -439,6 +439,7 @@ Campo lee_campo(LectorPo *lector, std::string_view t, std::string_view clave, st
 // by commas and blanks alike ("#, fuzzy c-format" holds two), as gettext reads them.
 bool es_difusa(std::string_view banderas) {
   constexpr std::string_view kEntre = ", \t\r\f\v";
+  banderas = banderas.substr(0, banderas.find('\0'));  // where gettext's copy of it ends
   for (size_t i = banderas.find_first_not_of(kEntre); i != std::string_view::npos;) {
     const size_t fin = std::min(banderas.find_first_of(kEntre, i), banderas.size());
     if (banderas.substr(i, fin - i) == "fuzzy") return true;
