@@ -219,7 +219,8 @@ std::optional<std::string_view> campo(std::string_view cabecera, std::string_vie
 }
 
 // The charset that a Content-Type field names, as written; empty when it names none, or
-// UTF-8 or ASCII, which the strings are read in as they stand.
+// UTF-8, which the strings are read in as they stand. (ASCII is read as a charset of its
+// own: a byte above 0x7F in such a file is refused, as gettext refuses it.)
 std::string juego_de(std::string_view tipo) {
   const size_t donde = tipo.find("charset=");
   if (donde == std::string_view::npos) return {};
@@ -227,9 +228,7 @@ std::string juego_de(std::string_view tipo) {
   juego = juego.substr(0, juego.find_first_of(" ;\t"));
   std::string mayusculas = juego;
   for (char &c : mayusculas) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  if (mayusculas == "UTF-8" || mayusculas == "UTF8" || mayusculas == "ASCII" ||
-      mayusculas == "US-ASCII")
-    return {};
+  if (mayusculas == "UTF-8" || mayusculas == "UTF8") return {};
   return juego;
 }
 

@@ -273,6 +273,7 @@ TEST_F(Comando, PoConNulDuplicadosOMarca) {
        .dice = "p.po:5: invalid multibyte sequence"},
       {.ficheros = {{"p.po", "msgid \"Hello\"\nmsgstr \"Hol\xE1\"\n"}}, .argumentos = merge, .estado = 2,
        .dice = "p.po: the entry \"Hello\" holds bytes that are not UTF-8, and its header names no other charset"},
+      {.ficheros = en("ASCII", "Hol\xC3\xA1"), .argumentos = merge, .estado = 2, .dice = "p.po:5: invalid multibyte sequence"},
       {.ficheros = en("NOPE", "Hola"), .argumentos = merge, .estado = 2,
        .dice = "p.po: the PO file's charset 'NOPE' is not one this system can read: convert it with msgconv"},
       {.ficheros = {{"n.html", con_nul}, po(hola + "\nmsgid \"Bye\"\nmsgstr \"Adios\"\n")[0]},
