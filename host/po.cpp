@@ -465,8 +465,9 @@ LecturaPo lee_entrada(LectorPo *lector, EntradaPo *entrada, bool *con_contexto) 
       linea = sin_blancos_delante(linea.substr(2));
       if (linea.starts_with("msgstr")) entrada->difusa = false;
     }
-    if (linea.size() > 1 && linea[0] == '#' && linea[1] == ',' && es_difusa(linea.substr(2)))
-      entrada->difusa = true;
+    // Each flags comment says all the flags, as gettext reads them: the last one holds.
+    if (linea.size() > 1 && linea[0] == '#' && linea[1] == ',')
+      entrada->difusa = es_difusa(linea.substr(2));
   }
   const Campo contexto = lee_campo(lector, t, "msgctxt", &entrada->contexto);
   if (contexto == Campo::otra_forma) return LecturaPo::otra_forma;
