@@ -38,7 +38,9 @@ size_t fin_de_codigo(std::string_view texto, size_t desde, elemento_crudo crudo)
 /* Whether the end tag that ends an XMP begun at desde for a reader of text ("</xmp") stands
  * where a tag begins for the reading here, which takes that XMP's content for markup: no
  * tag, comment, CDATA section or element read as text (SCRIPT, TEXTAREA ...) begun before
- * it holds it. An XMP with no end tag is text to the page's end to that reader. */
+ * it holds it. An XMP with no end tag is text to the page's end to that reader. Another
+ * XMP start tag inside answers no too: each would scan to the same end again, and a page
+ * of them would cost the square of its length. */
 bool fin_de_xmp_entre_tags(std::string_view texto, size_t desde) {
   const size_t fin_xmp = htmlparser::fin_de_texto_sin_tags(
       texto, desde, htmlparser::nombre_de_elemento(elemento_crudo::xmp));
@@ -64,9 +66,9 @@ bool fin_de_xmp_entre_tags(std::string_view texto, size_t desde) {
       const elemento_crudo suyo = dentro.elemento != nullptr && !dentro.cierra
                                       ? dentro.elemento->crudo
                                       : elemento_crudo::ninguno;
-      // XMP and PLAINTEXT are markup here too; the rest is read as text to its end tag.
-      if (suyo != elemento_crudo::ninguno && suyo != elemento_crudo::xmp &&
-          suyo != elemento_crudo::plaintext && !dentro.cortado)
+      if (suyo == elemento_crudo::xmp) return false;
+      // PLAINTEXT is markup here too; the rest is read as text to its end tag.
+      if (suyo != elemento_crudo::ninguno && suyo != elemento_crudo::plaintext && !dentro.cortado)
         fin = fin_de_codigo(texto, dentro.fin, suyo);
     }
     if (fin == htmlparser::kNoEsta || fin > fin_xmp) return false;

@@ -173,7 +173,7 @@ TEST_F(Hostiles, CadaContextoGuardaSuTraduccion) {
       // or comment of it that holds the XMP's end tag: a reader of text reads on from there.
       {"<svg></><foreignObject><xmp><e v=\"</xmp><P g=\">c<\">", "<e v=\""},
       {"<select><xmp><e v=\"</xmp><p g=\">c<\">d<p>e</p>", ""}, {"<select><xmp>a<p v=\"x\">z</xmp><p>b</p>", "a|z|b"},
-      {"<select><xmp><!-- </xmp><p title=\" --> c \">", ""}, {"<noscript><select></noscript><p>a</p><xmp><i v=\"</xmp><p g=\">c<\">", "a"},
+      {"<select><xmp><!-- </xmp><p title=\" --> c \">", ""}, {"<select><xmp><xmp>a</xmp><p>b</p>", ""}, {"<noscript><select></noscript><p>a</p><xmp><i v=\"</xmp><p g=\">c<\">", "a"},
       {"<title>t</title f=\"></title>\">a<textarea>u</textarea a='</textarea>'>b<xmp>x</xmp title=\"</xmp>\">c"
        "<script>s</script x=\"</script>\">d<p>e</p>", "t|a|u|b|x|c|d|e"},
       {"<meta name=\"description\" http-equiv=\"refresh\" content=\"About us\">"
