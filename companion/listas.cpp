@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "companion/interno.h"
+#include "privado/propiedad.h"
 
 // Each list is a contiguous array behind its handle: appending is amortised O(1) and
 // reaching an element O(1). The handle itself is one counted block.
@@ -19,18 +20,22 @@ struct copias_en_bloque {
   uint32_t primero = 0;
   uint32_t vivas = 0;
 };
+// The elements stand in the companion's blocks, as the texts do: a page's lists run to
+// millions of elements, and the companion asks for large pages for a large block.
+template <class T>
+using elementos_de = std::vector<T, asignador_contado<T>>;
 struct lista_cad {
-  std::vector<char *> elementos;
+  elementos_de<char *> elementos;
   std::vector<copias_en_bloque> copias; /* by primero, ascending */
 };
 struct lista_wcad {
-  std::vector<char16_t *> elementos;
+  elementos_de<char16_t *> elementos;
 };
 struct lista_num {
-  std::vector<uint32_t> elementos;
+  elementos_de<uint32_t> elementos;
 };
 struct lista_reg {
-  std::vector<tablalink_t *> elementos;
+  elementos_de<tablalink_t *> elementos;
 };
 
 namespace {
@@ -154,9 +159,13 @@ auto dame(const Lista *lista, uint32_t indice, uint32_t linea) {
   return indice_valido(lista, indice, linea) ? lista->elementos[indice] : Elemento{};
 }
 
-// A new list of copies of textos[0..n), side by side in blocks of their own.
+// A new list of copies of textos[0..n), side by side in blocks of their own: the first of
+// a quarter of a megabyte, each next one twice the last up to 8 MB, so that a long list
+// stands in blocks large enough for the system's 2 MB pages and a host that replaces every
+// text in turn keeps at most one large block of originals.
 lista_cad *crea_copias(const char *const *textos, size_t n) {
-  constexpr size_t kBloque = 256 * 1024;
+  constexpr size_t kBloqueMayor = 8 * 1024 * 1024;
+  size_t tope = 256 * 1024;  // of the next block
   auto *lista = crea<lista_cad>(static_cast<uint32_t>(n));
   std::vector<size_t> largos;  // of the next block's texts, NUL included; 0 for a null one
   for (size_t primero = 0; primero < n;) {
@@ -165,7 +174,7 @@ lista_cad *crea_copias(const char *const *textos, size_t n) {
     largos.clear();
     for (size_t i = primero; i < n; ++i) {
       const size_t con_nul = textos[i] != nullptr ? std::strlen(textos[i]) + 1 : 0;
-      if (largo > 0 && largo + con_nul > kBloque) break;
+      if (largo > 0 && largo + con_nul > tope) break;
       largo += con_nul;
       largos.push_back(con_nul);
     }
@@ -183,6 +192,7 @@ lista_cad *crea_copias(const char *const *textos, size_t n) {
         ++b.vivas;
       }
     }
+    tope = std::min(tope * 2, kBloqueMayor);
     primero += largos.size();
   }
   return lista;
