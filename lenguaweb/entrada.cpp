@@ -97,6 +97,15 @@ LENGUAWEB_API lenguaweb_t *lenguaweb_crea(const char *nombre_fichero_html,
         std::string_view(documento->pagina.fichero->contenido, documento->pagina.fichero->longitud);
   }
   const long desde = lee_pagina(documento->pagina, bytes, idioma);
+  if (desde >= 0) {
+    // Room for a text and a piece per 64 bytes of the page, about what real pages hold:
+    // the lists then seldom grow by copying themselves, and room never written takes no
+    // memory in a large block.
+    const size_t previstos = documento->pagina.bytes.size() / 64;
+    documento->trozos.reserve(previstos);
+    documento->registros.reserve(previstos);
+    documento->textos.textos.reserve(previstos);
+  }
   if (desde >= 0 && documento->segmentacion == SEGMENTACION_BLOQUES)
     lenguaweb_divide_bloques(documento, static_cast<uint32_t>(desde));
   else if (desde >= 0)

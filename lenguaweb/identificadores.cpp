@@ -2,6 +2,7 @@
 #include "lenguaweb/identificadores.h"
 
 #include <charconv>
+#include <cstring>
 #include <iterator>
 #include <string>
 #include <string_view>
@@ -12,10 +13,19 @@ namespace {
 /* Appends prefijo and the index in decimal, as "TEXTO_%lu" writes it, and a NUL: a page
  * has hundreds of thousands of texts, and formatting each through printf would cost more
  * than all the rest of handing them out. */
-void anade_numerado(std::string &ids, std::string_view prefijo, uint32_t indice) {
+void anade_numerado(vector_contado<char> &ids, std::string_view prefijo, uint32_t indice) {
   char buffer[16];
   char *fin = std::to_chars(buffer, buffer + sizeof buffer, indice).ptr;
-  ids.append(prefijo).append(buffer, static_cast<size_t>(fin - buffer)).push_back('\0');
+  ids.insert(ids.end(), prefijo.begin(), prefijo.end());
+  ids.insert(ids.end(), buffer, fin);
+  ids.push_back('\0');
+}
+
+/* How many decimal digits indice is written with. */
+size_t cifras(uint32_t indice) {
+  size_t n = 1;
+  for (; indice >= 10; indice /= 10) ++n;
+  return n;
 }
 
 /* What each kind is called, by kind; a numbered kind's identifier ends in its text's
@@ -52,26 +62,33 @@ static_assert(std::size(kNombresDeTipos) == TIPO_TWITTER_ALTERNATIVO_IMAGEN + 1,
 }  // namespace
 
 lista_cad_t *lenguaweb_crea_ids(const lenguaweb_t *documento) {
-  // The identifiers are written side by side, then handed to the list, which copies
-  // them into one block of its own.
+  // The identifiers are written side by side into one block of their exact size, then
+  // handed to the list, which copies them into blocks of its own.
   const auto n = static_cast<uint32_t>(documento->registros.size());
-  std::string ids;
-  ids.reserve(size_t{n} * 12);
-  std::vector<size_t> inicios(n);
-  for (uint32_t i = 0; i < n; ++i) {
-    inicios[i] = ids.size();
+  const auto nombre = [&](uint32_t i) -> const nombre_de_tipo * {
     const auto tipo = static_cast<uint32_t>(documento->registros[i].tipo);
-    if (tipo >= std::size(kNombresDeTipos)) {
+    return tipo < std::size(kNombresDeTipos) ? &kNombresDeTipos[tipo] : nullptr;
+  };
+  size_t largo = 0;
+  for (uint32_t i = 0; i < n; ++i) {
+    const nombre_de_tipo *t = nombre(i);
+    largo += t == nullptr ? 1 : std::strlen(t->nombre) + 1 + (t->numerado ? cifras(i) : 0);
+  }
+  vector_contado<char> ids;
+  ids.reserve(largo);
+  vector_contado<const char *> punteros(n);
+  for (uint32_t i = 0; i < n; ++i) {
+    punteros[i] = ids.data() + ids.size();  // the block never moves: its size is exact
+    const nombre_de_tipo *t = nombre(i);
+    if (t == nullptr) {
       informa_en(kModuloLenguaweb, "");
       ids.push_back('\0');
-    } else if (kNombresDeTipos[tipo].numerado) {
-      anade_numerado(ids, kNombresDeTipos[tipo].nombre, i);
+    } else if (t->numerado) {
+      anade_numerado(ids, t->nombre, i);
     } else {
-      ids.append(kNombresDeTipos[tipo].nombre).push_back('\0');
+      ids.insert(ids.end(), t->nombre, t->nombre + std::strlen(t->nombre) + 1);
     }
   }
-  std::vector<const char *> punteros(n);
-  for (uint32_t i = 0; i < n; ++i) punteros[i] = ids.data() + inicios[i];
   return lista_cad_crea_copias(punteros.data(), n);
 }
 
