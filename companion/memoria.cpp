@@ -18,27 +18,36 @@ std::atomic<int64_t> bloques_vivos{0};
   std::abort();
 }
 
+constexpr size_t kPaginaGrande = size_t{2} << 20;
+
 /* A large block (a page, the lists of its texts) is written once from end to end while it
  * is new: in pages of 4 KB that is a fault every 4 KB, which on a virtual machine costs
  * about as much as reading the page. Where the system gives 2 MB pages on request, the
  * whole 2 MB stretches inside the block ask for them. Advice only: nothing fails without it. */
 void pide_paginas_grandes([[maybe_unused]] void *bloque, [[maybe_unused]] size_t tamano) {
 #ifdef MADV_HUGEPAGE
-  constexpr uintptr_t kPaginaGrande = uintptr_t{2} << 20;
   if (tamano < 2 * kPaginaGrande) return;
   const uintptr_t desde =
-      (reinterpret_cast<uintptr_t>(bloque) + kPaginaGrande - 1) & ~(kPaginaGrande - 1);
-  const uintptr_t hasta = (reinterpret_cast<uintptr_t>(bloque) + tamano) & ~(kPaginaGrande - 1);
+      (reinterpret_cast<uintptr_t>(bloque) + kPaginaGrande - 1) & ~uintptr_t{kPaginaGrande - 1};
+  const uintptr_t hasta =
+      (reinterpret_cast<uintptr_t>(bloque) + tamano) & ~uintptr_t{kPaginaGrande - 1};
   if (hasta > desde) ::madvise(reinterpret_cast<void *>(desde), hasta - desde, MADV_HUGEPAGE);
 #endif
 }
 }  // namespace
 
 void *reserva(size_t tamano) {
-  void *bloque = std::malloc(tamano == 0 ? 1 : tamano);
+  // A large block starts at a 2 MB boundary, so that all of it can stand in 2 MB pages.
+  void *bloque = nullptr;
+  if (tamano >= 2 * kPaginaGrande) {
+    const size_t redondeado = (tamano + kPaginaGrande - 1) & ~(kPaginaGrande - 1);
+    bloque = std::aligned_alloc(kPaginaGrande, redondeado);
+    if (bloque != nullptr) pide_paginas_grandes(bloque, redondeado);
+  } else {
+    bloque = std::malloc(tamano == 0 ? 1 : tamano);
+  }
   if (bloque == nullptr) sin_memoria(tamano);
   bloques_vivos.fetch_add(1, std::memory_order_relaxed);
-  pide_paginas_grandes(bloque, tamano);
   return bloque;
 }
 
