@@ -15,14 +15,6 @@ namespace {
 using Ficheros = pruebas::Entorno;
 namespace fs = std::filesystem;
 
-// The files of a folder whose names hold texto.
-size_t cuenta_con(const fs::path &carpeta, const std::string &texto = "") {
-  size_t n = 0;
-  for (const auto &e : fs::directory_iterator(carpeta))
-    n += e.path().filename().string().find(texto) != std::string::npos;
-  return n;
-}
-
 // The bytes fichero_memoria_lee gives for camino, or "<unread>".
 std::string carga(const std::string &camino) {
   fichero_memoria_t *f = fichero_memoria_lee(camino.c_str());

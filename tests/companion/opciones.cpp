@@ -9,14 +9,10 @@ using Opciones = pruebas::Entorno;
 TEST_F(Opciones, CadaHiloTieneLasSuyasYSuReceptor) {
   opciones_pon_segmentacion(SEGMENTACION_BLOQUES);
   opciones_pon_salida_utf8(CIERTO);
-  segmentacion_t en_otro_hilo = SEGMENTACION_BLOQUES;
-  booleano utf8_en_otro_hilo = CIERTO;
-  std::thread([&] {
-    en_otro_hilo = opciones_dame_segmentacion();
-    utf8_en_otro_hilo = opciones_dame_salida_utf8();
+  std::thread([] {
+    EXPECT_EQ(opciones_dame_segmentacion(), SEGMENTACION_CLASICA);
+    EXPECT_EQ(opciones_dame_salida_utf8(), FALSO);
   }).join();
-  EXPECT_EQ(en_otro_hilo, SEGMENTACION_CLASICA);
-  EXPECT_EQ(utf8_en_otro_hilo, FALSO);
 
   opciones_pon_segmentacion(static_cast<segmentacion_t>(7));
   EXPECT_EQ(opciones_dame_segmentacion(), SEGMENTACION_BLOQUES);

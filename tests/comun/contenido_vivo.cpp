@@ -176,8 +176,7 @@ std::string reconstruye(const PaginaConTextos &d, const std::vector<std::string>
                         uint32_t idioma) {
   lista_cad_t *lista = a_lista(traducidos), *ids = a_lista(traducidos);
   lenguaweb_reconstruye_fichero_html(d.doc, lista, ids, a.lista, img.lista, ruta.c_str(), idioma);
-  lista_cad_destruye(&lista);
-  lista_cad_destruye(&ids);
+  for (lista_cad_t **l : {&lista, &ids}) lista_cad_destruye(l);
   return lee_fichero(ruta);
 }
 
@@ -243,10 +242,9 @@ bool raiz_con_menos(const std::string &e, const Lectura &escrita, const Lectura 
 //  - a SCRIPT or STYLE element whose text fuente's do not hold.
 std::string contenido_ajeno(std::string_view fuente, std::string_view escrita) {
   const Lectura antes(fuente), despues(escrita);
-  // A META that names the charset fuente declares: the writer adds it where translations
-  // push the page's own declaration out of the first bytes, where browsers look for it;
-  // and one of UTF-8 where a translation brings more than ASCII to a page that declares
-  // nothing.
+  // A META that names the charset fuente declares: the writer adds it where translations push the
+  // page's own declaration out of the first bytes, where browsers look for it; and one of UTF-8
+  // where a translation brings more than ASCII to a page that declares nothing.
   codificacion_pagina_t leida{};
   conv_detecta_codificacion(fuente.data(), fuente.size(), 0, &leida);
   const std::string declaracion = leida.origen == CODIFICACION_DECLARADA

@@ -38,13 +38,12 @@ struct SalidaHostil {
   std::string escrita;              // and with the translations and links of the entry
 };
 
-// Preprocesses the page (in carpeta) into link tables that hold the records of
-// ids_previos, then rebuilds the page so preprocessed twice, into referencia and
-// escrita. "" when neither the preprocessed page holds content that the page lacks (an
-// element, an active link, code) nor the tables an active link, and escrita holds no
-// content that the preprocessed page lacks, with the markers of the texts left
-// untranslated where they stand in referencia; else what failed. Reports are left to the
-// caller.
+// Preprocesses the page (in carpeta) into link tables that hold the records of ids_previos, then
+// rebuilds the page so preprocessed twice, into referencia and escrita. "" when neither the
+// preprocessed page holds content that the page lacks (an element, an active link, code) nor the
+// tables an active link, and escrita holds no content that the preprocessed page lacks, with the
+// markers of the texts left untranslated where they stand in referencia; else what failed. Reports
+// are left to the caller.
 std::string ronda_hostil(const std::string &carpeta, const EntradaHostil &entrada,
                          SalidaHostil *salida);
 

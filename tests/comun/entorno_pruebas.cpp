@@ -51,6 +51,12 @@ size_t Entorno::cuenta_informes(const std::string &condicion) const {
   return std::ranges::count(informes_recogidos, condicion, &Informe::condicion);
 }
 
+std::string Entorno::condiciones() const {
+  std::string r;
+  for (const Informe &i : informes_recogidos) r += i.condicion;
+  return r;
+}
+
 void Entorno::olvida_informes() {
   informes_recogidos.clear();
 }
@@ -61,6 +67,8 @@ std::string Entorno::ruta(const std::string &nombre) const {
 
 std::string Entorno::escribe(const std::string &nombre, const std::string &contenido) const {
   const std::string camino = ruta(nombre);
+  std::error_code error;
+  std::filesystem::create_directories(std::filesystem::path(camino).parent_path(), error);
   EXPECT_TRUE(escribe_fichero(camino, contenido)) << camino;
   return camino;
 }
@@ -69,6 +77,13 @@ std::string Entorno::lee(const std::string &camino) {
   std::ifstream entrada(camino, std::ios::binary);  // opened once: camino may be a pipe
   EXPECT_TRUE(entrada.good()) << "cannot read " << camino;
   return std::string(std::istreambuf_iterator<char>(entrada), {});
+}
+
+size_t Entorno::cuenta_con(const std::filesystem::path &carpeta, const std::string &texto) {
+  size_t n = 0;
+  for (const auto &e : std::filesystem::directory_iterator(carpeta))
+    n += e.path().filename().string().find(texto) != std::string::npos;
+  return n;
 }
 
 std::string dato(const std::string &nombre) {

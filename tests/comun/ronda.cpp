@@ -22,4 +22,12 @@ std::string Entorno::reconstruye(const std::string &pagina, uint32_t idioma, con
   return lee(destino);
 }
 
+std::string Entorno::preprocesa(const std::string &pagina, uint32_t idioma, lista_reg_t *a,
+                                lista_reg_t *img) {
+  lenguaweb_t *doc = lenguaweb_crea(escribe("origen.html", pagina).c_str(), idioma);
+  EXPECT_EQ(lenguaweb_preprocesa_links(doc, a, img, ruta("pre.html").c_str(), idioma), CIERTO);
+  lenguaweb_destruye(&doc);
+  return lee(ruta("pre.html"));
+}
+
 }  // namespace pruebas

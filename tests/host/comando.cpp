@@ -11,14 +11,9 @@
 #include "idiomas.h"
 #include "pseudo.h"
 
+namespace pruebas {
 namespace {
 
-using pruebas::Comando;
-using pruebas::Orden;
-using pruebas::Salida;
-using pruebas::Textos;
-namespace fs = std::filesystem;
-constexpr size_t npos = std::string::npos;
 const std::string kDatos = LENGUAWEB_DATOS_HOST "/";
 
 TEST_F(Comando, ExtraerTraducirYFusionarPorElTexto) {
@@ -93,7 +88,6 @@ TEST_F(Comando, ExtraerTraducirYFusionarPorElTexto) {
 
 TEST_F(Comando, EnlacesYVueltaConLaTablaGuardada) {
   const std::string pagina = lee(kDatos + "enlaces.html");
-  fs::create_directories(carpeta_ / "sitio");
   escribe("sitio/a.html", pagina);
   escribe("sitio/b.html", pagina);  // the same targets: no record twice
   bien({"links", "sitio", "-o", "pre", "--links", "t"});
@@ -388,22 +382,14 @@ TEST_F(Comando, ProtegeMarcadoYLoRestaura) {
 // A text's pseudo-translation in one piece: in UTF-8, protected whole, through the engine
 // whole, restored and converted whole.
 std::string pseudo_entero(const char *propio, uint32_t origen, uint32_t destino) {
-  char *utf8 = conv_ansi_idioma_a_utf8(propio, origen);
-  const TextoProtegido p = pseudo_protege(utf8);
-  lista_wcad_t *uno = lista_wcad_crea(0);
-  char16_t *ancho = conv_utf8_a_wcad(p.texto.c_str());
-  lista_wcad_anade_propia(uno, &ancho);
+  const std::string utf8 = toma(conv_ansi_idioma_a_utf8(propio, origen));
+  const TextoProtegido p = pseudo_protege(utf8);  // its pieces point into utf8
+  lista_wcad_t *uno = a_lista(std::vector{toma(conv_utf8_a_wcad(p.texto.c_str()))});
   lista_wcad_t *traducido =
       lenguatxt_traduce_textos(uno, nullptr, origen, destino, MOTOR_PSEUDOTRADUCCION, nullptr);
-  char *vuelta = conv_wcad_a_utf8(lista_wcad_dame(traducido, 0));
-  char *convertido = conv_utf8_a_ansi_html(pseudo_restaura(vuelta, p.piezas).c_str(), destino);
-  std::string r = convertido;
-  cad_destruye(&convertido);
-  cad_destruye(&vuelta);
-  lista_wcad_destruye(&traducido);
-  lista_wcad_destruye(&uno);
-  cad_destruye(&utf8);
-  return r;
+  const std::string vuelta = toma(conv_wcad_a_utf8(lista_wcad_dame(traducido, 0)));
+  for (lista_wcad_t **l : {&traducido, &uno}) lista_wcad_destruye(l);
+  return toma(conv_utf8_a_ansi_html(pseudo_restaura(vuelta, p.piezas).c_str(), destino));
 }
 
 TEST_F(Comando, PseudotraduceLosTextosLargosPorTramosComoEnteros) {
@@ -417,14 +403,12 @@ TEST_F(Comando, PseudotraduceLosTextosLargosPorTramosComoEnteros) {
   const std::vector<std::string> utf8 = {muchos, referencias, largo, "", "sin nada"};
   for (const auto &[origen, destino] :
        {std::pair{0x0409u, 0x0409u}, std::pair{0x0C0Au, 0x0419u}, std::pair{0x0411u, 0x0411u}}) {
-    lista_cad_t *textos = lista_cad_crea(0);
-    for (const std::string &t : utf8) {
-      char *propio = conv_utf8_a_ansi_html(t.c_str(), origen);
-      lista_cad_anade_propia(textos, &propio);
-    }
-    std::vector<std::string> enteros;
-    for (uint32_t i = 0; i < lista_cad_num_elems(textos); ++i)
-      enteros.push_back(pseudo_entero(lista_cad_dame(textos, i), origen, destino));
+    Textos propios, enteros;
+    for (const std::string &t : utf8)
+      propios.push_back(toma(conv_utf8_a_ansi_html(t.c_str(), origen)));
+    for (const std::string &t : propios)
+      enteros.push_back(pseudo_entero(t.c_str(), origen, destino));
+    lista_cad_t *textos = a_lista(propios);
     const char *sin_cambio = lista_cad_dame(textos, 1);
     std::vector<std::string> mensajes;
     pseudo_traduce(textos, nullptr, origen, destino, &mensajes);
@@ -469,3 +453,4 @@ TEST_F(Comando, IdiomasPorNombreONumero) {
 }
 
 }  // namespace
+}  // namespace pruebas

@@ -14,6 +14,8 @@
 
 namespace pruebas {
 
+namespace fs = std::filesystem;
+constexpr size_t npos = std::string::npos;
 using Textos = std::vector<std::string>;
 using Ficheros = std::vector<std::pair<std::string, std::string>>;
 
@@ -66,26 +68,14 @@ class Comando : public Entorno {
   }
   // One of GNU gettext's tools, from msgfmt's folder.
   static std::string gettext(const std::string &herramienta) {
-    return std::filesystem::path(LENGUAWEB_MSGFMT).replace_filename(herramienta).string();
-  }
-
-  // The files of a folder whose names hold texto.
-  static size_t cuenta_con(const std::filesystem::path &carpeta, const std::string &texto) {
-    size_t n = 0;
-    for (const auto &e : std::filesystem::directory_iterator(carpeta))
-      n += e.path().filename().string().find(texto) != std::string::npos;
-    return n;
+    return fs::path(LENGUAWEB_MSGFMT).replace_filename(herramienta).string();
   }
 
   // Runs o and checks it; besides, no run leaves a temporary file or prints a terminal's
   // commands (which may come in a file name or a PO file).
   Salida comprueba(const Orden &o) {
-    namespace fs = std::filesystem;
     SCOPED_TRACE(o.programa + testing::PrintToString(o.argumentos));
-    for (const auto &[camino, contenido] : o.ficheros) {
-      fs::create_directories(ruta(camino).substr(0, ruta(camino).rfind('/')));
-      escribe(camino, contenido);
-    }
+    for (const auto &[camino, contenido] : o.ficheros) escribe(camino, contenido);
     for (const auto &[camino, destino] : o.enlaces) {
       fs::create_directories(ruta(camino).substr(0, ruta(camino).rfind('/')));
       fs::create_symlink(destino, ruta(camino));
@@ -95,9 +85,9 @@ class Comando : public Entorno {
     if (o.dice.empty())
       EXPECT_EQ(r.errores, o.errores);
     else
-      EXPECT_NE(r.errores.find(o.dice), std::string::npos) << r.errores;
-    EXPECT_NE(r.salida.find(o.salida), std::string::npos) << r.salida;
-    EXPECT_EQ(r.errores.find_first_of("\x07\x1B\x7F"), std::string::npos) << r.errores;
+      EXPECT_NE(r.errores.find(o.dice), npos) << r.errores;
+    EXPECT_NE(r.salida.find(o.salida), npos) << r.salida;
+    EXPECT_EQ(r.errores.find_first_of("\x07\x1B\x7F"), npos) << r.errores;
     EXPECT_EQ(cuenta_con(carpeta_, ".tmp"), 0u);
     if (!o.fichero.empty()) {
       EXPECT_EQ(lee(ruta(o.fichero)), o.contenido);

@@ -14,19 +14,12 @@
 #include "comando.h"
 #include "salida.h"
 
+namespace pruebas {
 namespace {
-
-using pruebas::Comando;
-using pruebas::Ficheros;
-using pruebas::Orden;
-using pruebas::Salida;
-using pruebas::Textos;
-namespace fs = std::filesystem;
 
 TEST_F(Comando, SalidasQueNoSonFicherosNuevosSeConservan) {
   escribe("p.html", "<title>Hi</title><a href=\"x.html\">x</a>");
-  // A named FIFO stays one; a symbolic link stays, and the file it names keeps its
-  // permission bits.
+  // A named FIFO stays one; a symbolic link stays, and the file it names keeps its permission bits.
   comprueba(
       {.programa = std::string("mkfifo tubo && { ") + LENGUAWEB_CLI +
                    " extract p.html -o tubo & timeout 20 cat tubo; wait $! && test -p tubo; }",
@@ -36,7 +29,7 @@ TEST_F(Comando, SalidasQueNoSonFicherosNuevosSeConservan) {
   fs::create_symlink("real.po", ruta("enlace.po"));
   bien({"extract", "p.html", "-o", "enlace.po"});
   EXPECT_TRUE(fs::is_symlink(ruta("enlace.po")));
-  EXPECT_NE(lee(ruta("real.po")).find("msgid \"Hi\""), std::string::npos);
+  EXPECT_NE(lee(ruta("real.po")).find("msgid \"Hi\""), npos);
   EXPECT_EQ(fs::status(ruta("real.po")).permissions(),
             fs::perms::owner_read | fs::perms::owner_write);
 
@@ -126,14 +119,12 @@ TEST_F(Comando, SalidasLimitesYNombres) {
 TEST_F(Comando, EjecucionesQueCompartenUnaTablaPorVariosNombresNoPierdenRegistros) {
   constexpr int kPaginas = 200;
   const Textos sitios = {"a", "b", "c"};
-  for (const std::string &sitio : sitios) {
-    fs::create_directories(ruta(sitio));
+  for (const std::string &sitio : sitios)
     for (int i = 1; i <= kPaginas; ++i)
       escribe(sitio + "/p" + std::to_string(i) + ".html",
               "<a href=\"" + sitio + "/" + std::to_string(i) +
                   ".html\">x</a><a href=\"comun.html\">c</a><img src=\"" + sitio +
                   std::to_string(i) + ".png\" alt=\"\">");
-  }
   // One table by three names: its own, a link to it (dangling until the first save),
   // and a path through "..".
   fs::create_symlink("t", ruta("enlace"));
@@ -259,3 +250,4 @@ TEST_F(Comando, LosDescriptoresDeLaConsolaSeReservan) {
 }
 
 }  // namespace
+}  // namespace pruebas

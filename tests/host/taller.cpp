@@ -5,13 +5,8 @@
 
 #include "comando.h"
 
+namespace pruebas {
 namespace {
-
-using pruebas::Comando;
-using pruebas::Orden;
-using pruebas::Salida;
-using pruebas::Textos;
-namespace fs = std::filesystem;
 
 TEST_F(Comando, NingunaTraduccionSePierdeSinPedirlo) {
   // What msgfmt --statistics says of a file, as a step's standard error.
@@ -65,10 +60,9 @@ TEST_F(Comando, NingunaTraduccionSePierdeSinPedirlo) {
 // that must be there and of the translations a PO file holds.
 TEST_F(Comando, UnaSemanaDeTraduccionDeUnSitio) {
   const std::string datos = LENGUAWEB_DATOS_PRUEBA "/";
-  fs::create_directories(ruta("sitio/img"));
   for (const char *pagina :
        {"python_bisect.html", "libffi_the_basics.html", "xfig_introduction.html"})
-    fs::copy_file(datos + pagina, ruta(std::string("sitio/") + pagina));
+    escribe(std::string("sitio/") + pagina, lee(datos + pagina));
   escribe("sitio/estilo.css", "p { color: black }");
   escribe("sitio/img/logo.png", "PNG");
   // Each template that has no PO file yet becomes one, and every PO file is filled.
@@ -115,8 +109,8 @@ TEST_F(Comando, UnaSemanaDeTraduccionDeUnSitio) {
   // clang-format on
   for (const Orden &p : pasos) comprueba(p);
   EXPECT_FALSE(fs::exists(ruta("solo/estilo.css")));
-  EXPECT_NE(lee(ruta("solo/nuevo.html")).find("<p>New</p>"), std::string::npos);
-  EXPECT_NE(lee(ruta("solo/nuevo.html")).find("lang=\"es\""), std::string::npos);
+  EXPECT_NE(lee(ruta("solo/nuevo.html")).find("<p>New</p>"), npos);
+  EXPECT_NE(lee(ruta("solo/nuevo.html")).find("lang=\"es\""), npos);
 }
 
 // The classic segmentation gives the texts that the page marks as not to be translated:
@@ -209,19 +203,19 @@ TEST_F(Comando, LosIdiomasComoLosEscribeGettext) {
     const Salida r = lenguaweb({"extract", i.pagina, "-t", i.nombre, "-o", "t.po", "--force"});
     if (i.cabecera.empty()) {
       EXPECT_EQ(r.estado, 2);
-      EXPECT_NE(r.errores.find("is not a known language: give a locale name"), std::string::npos);
+      EXPECT_NE(r.errores.find("is not a known language: give a locale name"), npos);
       continue;
     }
     ASSERT_EQ(r.estado, 0) << r.errores;
-    EXPECT_NE(lee(ruta("t.po")).find("\"Language: " + i.cabecera + "\\n\""), std::string::npos);
+    EXPECT_NE(lee(ruta("t.po")).find("\"Language: " + i.cabecera + "\\n\""), npos);
     bien({"t.po", "-o", "t.po"}, gettext("msgen"));
     bien({"merge", i.pagina, "t.po", "-o", "t.html"});
     EXPECT_EQ(lee(ruta("t.html")).substr(0, i.html.size()), i.html);
     if (!i.og_locale.empty()) {
-      EXPECT_NE(lee(ruta("t.html")).find("og:locale\" content=\"" + i.og_locale + "\""),
-                std::string::npos);
+      EXPECT_NE(lee(ruta("t.html")).find("og:locale\" content=\"" + i.og_locale + "\""), npos);
     }
   }
 }
 
 }  // namespace
+}  // namespace pruebas

@@ -15,9 +15,6 @@
 namespace pruebas {
 namespace {
 
-namespace fs = std::filesystem;
-constexpr size_t npos = std::string::npos;
-
 struct PoLeido {
   CabeceraPo cabecera;
   std::vector<EntradaPo> entradas;
@@ -54,7 +51,7 @@ void escribe_po(const std::string &ruta, const PoLeido &plantilla,
 // the first tag inside, runs 40 bytes or more are edited: each edit changes one text.
 std::string cambia(std::string pagina) {
   std::vector<size_t> p;
-  for (size_t i = pagina.find("<p>"); i != std::string::npos; i = pagina.find("<p>", i + 1))
+  for (size_t i = pagina.find("<p>"); i != npos; i = pagina.find("<p>", i + 1))
     if (const size_t tag = pagina.find('<', i + 3); tag - i > 43 && pagina.find(' ', i + 3) < tag)
       p.push_back(i);
   EXPECT_GE(p.size(), 6u);
@@ -63,6 +60,17 @@ std::string cambia(std::string pagina) {
   pagina.erase(p[3], pagina.find("</p>", p[3]) + 4 - p[3]);
   pagina.insert(pagina.find(' ', p[1] + 3), " muy");
   return pagina;
+}
+
+// A PO string: quotes, backslashes, line ends and tabs escaped.
+std::string cita(std::string_view t) {
+  std::string r = "\"";
+  for (char c : t)
+    r += c == '\n'               ? std::string("\\n")
+         : c == '\t'             ? std::string("\\t")
+         : c == '"' || c == '\\' ? std::string{'\\', c}
+                                 : std::string{c};
+  return r + "\"";
 }
 
 TEST_F(Comando, ActualizarUnaPaginaRealLlevaCadaTraduccion) {
@@ -121,8 +129,7 @@ TEST_F(Comando, ActualizarUnaPaginaRealLlevaCadaTraduccion) {
     for (const char *po : {"u.po", "m.po", "s.po"}) {
       SCOPED_TRACE(po);
       const std::string dice = bien({"merge", "n.html", po, "-o", "f.html"});
-      EXPECT_NE(dice.find(" entries translated; 1 fuzzy left as the source"), std::string::npos)
-          << dice;
+      EXPECT_NE(dice.find(" entries translated; 1 fuzzy left as the source"), npos) << dice;
       EXPECT_EQ(lee(ruta("f.html")), lee(ruta("esperada.html")));
       bien({"merge", "n.html", po, "--fuzzy", "-o", "f.html"});
       EXPECT_EQ(lee(ruta("f.html")), lee(ruta("difusa.html")));
@@ -180,16 +187,6 @@ TEST_F(Comando, TraduccionesHostilesSeRechazanYSeNombran) {
       {.origen = "Say <font class=\"x notranslate\">ok</font> now", .traduccion = "<font class=\"x notranslate\">ok</font>, di"},
   };
   // clang-format on
-  // A PO string: quotes and backslashes escaped.
-  const auto cita = [](std::string_view t) {
-    std::string r = "\"";
-    for (char c : t)
-      r += c == '\n'               ? std::string("\\n")
-           : c == '\t'             ? std::string("\\t")
-           : c == '"' || c == '\\' ? std::string{'\\', c}
-                                   : std::string{c};
-    return r + "\"";
-  };
   std::string pagina = "<html><body>\n",
               po = "msgid \"\"\nmsgstr \"Content-Type: text/plain; charset=UTF-8\\n\"\n";
   for (const Caso &c : casos) {
@@ -208,23 +205,20 @@ TEST_F(Comando, TraduccionesHostilesSeRechazanYSeNombran) {
                                  ": the translation of \"" + std::string(c.origen) +
                                  "\" is refused, the source text kept: " + c.motivo + "\n";
     const bool rechazada = *c.motivo != '\0';
-    EXPECT_EQ(r.errores.find(nombrado) != std::string::npos, rechazada) << r.errores;
-    EXPECT_EQ(escrita.find(c.escrita ? c.escrita : c.traduccion) != std::string::npos, !rechazada)
-        << escrita;
+    EXPECT_EQ(r.errores.find(nombrado) != npos, rechazada) << r.errores;
+    EXPECT_EQ(escrita.find(c.escrita ? c.escrita : c.traduccion) != npos, !rechazada) << escrita;
     if (rechazada) {
-      EXPECT_NE(escrita.find(std::string("<p>") + c.origen + "</p>"), std::string::npos);
+      EXPECT_NE(escrita.find(std::string("<p>") + c.origen + "</p>"), npos);
     }
   }
-  EXPECT_NE(r.errores.find("p.html: 7 of 20 entries translated; 13 refused"), std::string::npos)
-      << r.errores;
+  EXPECT_NE(r.errores.find("p.html: 7 of 20 entries translated; 13 refused"), npos) << r.errores;
 }
 
-// What merge takes from a PO file that its stream reader or libgettextpo may read
-// otherwise: a NUL is refused by name, a duplicate msgid as update refuses it, a byte
-// order mark is skipped (by update too, where msgmerge alone would not), strings in the
-// charset the header names are read in it (a Shift_JIS character's second byte may be a
-// backslash). A text that holds a NUL is written as the page has it: its translation is
-// not counted, the page not whole.
+// What merge takes from a PO file that its stream reader or libgettextpo may read otherwise: a NUL
+// is refused by name, a duplicate msgid as update refuses it, a byte order mark is skipped (by
+// update too, where msgmerge alone would not), strings in the charset the header names are read in
+// it (a Shift_JIS character's second byte may be a backslash). A text that holds a NUL is written
+// as the page has it: its translation is not counted, the page not whole.
 TEST_F(Comando, PoConNulDuplicadosOMarca) {
   const std::string hola = "\nmsgid \"Hello\"\nmsgstr \"Hola\"\n", marca = "\xEF\xBB\xBF",
                     plural = "\nmsgid \"one\"\nmsgid_plural \"many\"\nmsgstr[0] \"\"\n",
@@ -308,8 +302,8 @@ TEST_F(Comando, LaPlantillaSeLeeComoTexto) {
         "msgid \"Hola\"\nmsgstr \"\"\n",
         "\n\n#. title of <abbr>\n#: p.html:5\nmsgid \"HyperText\"\n",
         "\n\n#. content of <meta>\n#: p.html:2\nmsgctxt \"keywords\"\nmsgid \"Hola\"\n"})
-    EXPECT_NE(po.find(entrada), std::string::npos) << po;
-  EXPECT_EQ(po.find("\xE2\x80\x94"), std::string::npos) << po;
+    EXPECT_NE(po.find(entrada), npos) << po;
+  EXPECT_EQ(po.find("\xE2\x80\x94"), npos) << po;
   EXPECT_EQ(msgfmt("--check", "p.po"), "");
 
   // A msgid reads as the page's words: a reference is its character, but for those that
@@ -465,15 +459,11 @@ TEST_F(Comando, LosCodigosDelMarcadoEnMergeYUpdate) {
        .motivo_uno = "it adds <g7>", .motivo_dos = "it changes <span translate=\"no\">...</span>"},
   };
   // clang-format on
-  const auto cita = [](std::string t) {
-    for (size_t i = t.find('"'); i != npos; i = t.find('"', i + 2)) t.insert(i, 1, '\\');
-    return t;
-  };
   for (const Caso &c : casos) {
     SCOPED_TRACE(c.uno);
     std::string po = pot;
-    po.replace(po.find("msgstr \"\"", po.find("msgid \"See")), 9, "msgstr \"" + cita(c.uno) + "\"");
-    po.replace(po.find("msgstr \"\"", po.find("msgid \"Use")), 9, "msgstr \"" + cita(c.dos) + "\"");
+    po.replace(po.find("msgstr \"\"", po.find("msgid \"See")), 9, "msgstr " + cita(c.uno));
+    po.replace(po.find("msgstr \"\"", po.find("msgid \"Use")), 9, "msgstr " + cita(c.dos));
     escribe("p.po", po);
     const Salida r = lenguaweb({"merge", "p.html", "p.po", "-o", "f.html"});
     const std::string f = lee(ruta("f.html"));

@@ -9,10 +9,8 @@
 
 #include "htmlparser/reglas_html.h"
 
+namespace htmlparser {
 namespace {
-
-using htmlparser::busca_elemento;
-using htmlparser::elemento_crudo;
 
 bool sin_minusculas(std::string_view s) {
   return s.find_first_of("abcdefghijklmnopqrstuvwxyz") == std::string_view::npos;
@@ -21,7 +19,7 @@ bool sin_minusculas(std::string_view s) {
 // Facts of one element that both segmentations, the rebuild and the escaping rely on
 // together: a slip in one column of the data file breaks one of them.
 TEST(Elementos, LasColumnasConcuerdan) {
-  for (const htmlparser::elemento_html &e : htmlparser::lista_de_elementos()) {
+  for (const elemento_html &e : lista_de_elementos()) {
     // A classic inline tag runs a text on in the block segmentation too.
     EXPECT_TRUE(e.bit_en_linea < 0 || e.frase >= 0) << e.nombre;
     // Raw or preformatted content is never inside a running text, and holds something.
@@ -43,22 +41,18 @@ TEST(Elementos, SeBuscaPorNombreEntero) {
   };
   // clang-format on
   for (const auto &c : casos) {
-    const htmlparser::elemento_html *e = busca_elemento(c.nombre);
+    const elemento_html *e = busca_elemento(c.nombre);
     EXPECT_EQ(e == nullptr ? std::string_view() : e->nombre, c.hallado) << c.nombre;
   }
 }
 
 TEST(Elementos, CadaTagEnLineaTieneSuBit) {
-  for (size_t bit = 0; bit < htmlparser::kNumTagsEnLinea; ++bit) {
-    EXPECT_EQ(htmlparser::bit_de_tag_en_linea(htmlparser::kTagsEnLinea[bit]),
-              static_cast<int>(bit));
-    EXPECT_EQ(htmlparser::bit_de_tag_en_linea(en_minusculas(htmlparser::kTagsEnLinea[bit])),
-              static_cast<int>(bit));
+  for (size_t bit = 0; bit < kNumTagsEnLinea; ++bit) {
+    EXPECT_EQ(bit_de_tag_en_linea(kTagsEnLinea[bit]), static_cast<int>(bit));
+    EXPECT_EQ(bit_de_tag_en_linea(en_minusculas(kTagsEnLinea[bit])), static_cast<int>(bit));
   }
   // BR's end tag breaks a classic text, as any tag not listed.
-  EXPECT_EQ(htmlparser::bit_de_tag_en_linea("/BR"), -1);
-  EXPECT_EQ(htmlparser::bit_de_tag_en_linea("/"), -1);
-  EXPECT_EQ(htmlparser::bit_de_tag_en_linea("SPAN"), -1);
+  for (const char *tag : {"/BR", "/", "SPAN"}) EXPECT_EQ(bit_de_tag_en_linea(tag), -1) << tag;
 }
 
 // The attribute file: names in capitals, condition values in lower case (compared so by the
@@ -66,7 +60,7 @@ TEST(Elementos, CadaTagEnLineaTieneSuBit) {
 TEST(Elementos, AtributosSinAmbiguedad) {
   std::set<std::tuple<std::string_view, std::string_view, std::string_view, std::string_view>>
       vistos;
-  for (const htmlparser::atributo_traducible &a : htmlparser::lista_de_atributos_traducibles()) {
+  for (const atributo_traducible &a : lista_de_atributos_traducibles()) {
     EXPECT_TRUE(sin_minusculas(a.nombre) && sin_minusculas(a.clave)) << a.nombre;
     EXPECT_EQ(en_minusculas(a.valor), a.valor) << a.nombre;
     EXPECT_EQ(a.clave.empty(), a.valor.empty()) << a.nombre;
@@ -75,10 +69,11 @@ TEST(Elementos, AtributosSinAmbiguedad) {
         << a.elemento << " " << a.nombre;
   }
   // An attribute that any element gives is nobody's own.
-  for (const htmlparser::atributo_traducible &a : htmlparser::lista_de_atributos_traducibles())
-    for (const htmlparser::atributo_traducible &b : htmlparser::lista_de_atributos_traducibles())
+  for (const atributo_traducible &a : lista_de_atributos_traducibles())
+    for (const atributo_traducible &b : lista_de_atributos_traducibles())
       EXPECT_TRUE(a.elemento != "*" || b.elemento == "*" || b.nombre != a.nombre)
           << b.elemento << " " << b.nombre;
 }
 
 }  // namespace
+}  // namespace htmlparser

@@ -6,25 +6,19 @@
 #include "rondas.h"
 #include "tablalink/tablalink.h"
 
+namespace pruebas {
 namespace {
 
-using pruebas::kBloques;
-using pruebas::kEspanol;
-using pruebas::kIngles;
-using pruebas::kJapones;
-using pruebas::kRuso;
-using pruebas::Textos;
-
-class Bloques : public pruebas::Paginas {
+class Bloques : public Paginas {
  protected:
   void SetUp() override {
-    pruebas::Paginas::SetUp();
+    Paginas::SetUp();
     opciones_pon_segmentacion(SEGMENTACION_BLOQUES);
   }
   void TearDown() override {
     opciones_pon_segmentacion(SEGMENTACION_CLASICA);
     opciones_pon_receptor_origenes(nullptr, nullptr);
-    pruebas::Paginas::TearDown();
+    Paginas::TearDown();
   }
 };
 
@@ -37,7 +31,7 @@ TEST_F(Bloques, UnTextoPorBloque) {
   const std::string bloque = propios.substr(3, propios.find("</p>") - 3);
   // clang-format off
   const auto con = [](const std::string &texto) { return Textos{texto, "Gu\xED" "a", "Uno", "<Icono>", "Dos", "Fin"}; };
-  pruebas::CasoPagina casos[] = {
+  CasoPagina casos[] = {
     {.pagina = "<P>Use <A HREF=\"x.html\">this <CODE>f()</CODE></A> and <SPAN\nclass=k>k</SPAN> <IMG SRC=\"i.png\" ALT=\"icon\">.</P>",
      .trozos = "<P>|</P>",
      .textos = "Use <A HREF=\"x.html\">this <CODE>f()</CODE></A> and <SPAN\nclass=k>k</SPAN> <IMG SRC=\"i.png\" ALT=\"icon\">.|icon",
@@ -205,12 +199,10 @@ TEST_F(Bloques, UnTextoPorBloque) {
      .escrita = "<meta charset=\"UTF-8\"><p>&lt;a href=\"x.html\" title=\"Mine\"&gt;la gu\xC3\xAD" "a&lt;/a&gt;</p><p>Fin</p>"},
   };
   // clang-format on
-  for (pruebas::CasoPagina &caso : casos) caso.segmentacion = kBloques;
+  for (CasoPagina &caso : casos) caso.segmentacion = kBloques;
   comprueba(casos);
 }
 
-// Links inside texts go to the tables as those of pieces do, and come back, in a
-// translation too.
 // A block's text is read the same wherever its blanks, signs and references fall among
 // the eight bytes that the normaliser passes over at a time, and across two.
 TEST_F(Bloques, CadaSignoSeLeeEnCualquierByteDeUnaPalabra) {
@@ -232,8 +224,10 @@ TEST_F(Bloques, CadaSignoSeLeeEnCualquierByteDeUnaPalabra) {
     }
 }
 
+// Links inside texts go to the tables as those of pieces do, and come back, in a
+// translation too.
 TEST_F(Bloques, EnlacesDentroDeTextos) {
-  pruebas::TablaLinks a, img;
+  TablaLinks a, img;
   // clang-format off
   const std::string pagina = "<p><a href=\"guia.html\">See</a> the <a href=\"#s\">guide</a> <img src=\"i.png\" alt=\"pic\">.</p>"
       "<a href=\"guia.html\">";
@@ -241,18 +235,14 @@ TEST_F(Bloques, EnlacesDentroDeTextos) {
   const std::string escrita = "<meta charset=\"UTF-8\"><p><a href=\"guia.html\">Vea</a> la <img src=\"i.png\" alt=\"pic\"> <a href=\"#s\">gu\xC3\xAD" "a</a>.</p>"
       "<a href=\"guia.html\">";
   // clang-format on
-  lenguaweb_t *doc = lenguaweb_crea(escribe("origen.html", pagina).c_str(), kEspanol);
-  const std::string preprocesada = ruta("pre.html");
-  EXPECT_EQ(lenguaweb_preprocesa_links(doc, a.lista, img.lista, preprocesada.c_str(), kEspanol),
-            CIERTO);
-  lenguaweb_destruye(&doc);
-  EXPECT_EQ(lee(preprocesada),
+  const std::string preprocesada = preprocesa(pagina, kEspanol, a.lista, img.lista);
+  EXPECT_EQ(preprocesada,
             "<p><a href=\"@|guia.html\">See</a> the <a href=\"#s\">guide</a> <img src=\"@|i.png\" "
             "alt=\"pic\">.</p><a href=\"@|guia.html\">");
   ASSERT_EQ(lista_reg_num_elems(a.lista), 1u);
   ASSERT_EQ(lista_reg_num_elems(img.lista), 1u);
-  EXPECT_EQ(reconstruye(lee(preprocesada), kEspanol, {.a = a.lista, .img = img.lista}), pagina);
-  EXPECT_EQ(reconstruye(lee(preprocesada), kEspanol,
+  EXPECT_EQ(reconstruye(preprocesada, kEspanol, {.a = a.lista, .img = img.lista}), pagina);
+  EXPECT_EQ(reconstruye(preprocesada, kEspanol,
                         {.traducidos = {traducida, "pic"}, .a = a.lista, .img = img.lista}),
             escrita);
 }
@@ -262,7 +252,7 @@ TEST_F(Bloques, EnlacesDentroDeTextos) {
 // that text's origin, and before the next one's.
 struct Oido {
   std::string origenes;
-  const std::vector<pruebas::Informe> *informes;
+  const std::vector<Informe> *informes;
 };
 
 TEST_F(Bloques, OrigenesDeCadaTextoYSusInformes) {
@@ -320,10 +310,9 @@ TEST_F(Bloques, OrigenesDeCadaTextoYSusInformes) {
     olvida_informes();
     textos_de(caso.pagina, kEspanol);
     EXPECT_EQ(oido.origenes, caso.origenes);
-    std::string informados;
-    for (const auto &i : informes()) informados += i.condicion;
-    EXPECT_EQ(informados, caso.informe);
+    EXPECT_EQ(condiciones(), caso.informe);
   }
 }
 
 }  // namespace
+}  // namespace pruebas

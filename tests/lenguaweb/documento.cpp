@@ -6,13 +6,10 @@
 
 #include "rondas.h"
 
+namespace pruebas {
 namespace {
 
-using pruebas::a_lista;
-using pruebas::a_vector;
-using pruebas::kEspanol;
-using pruebas::Textos;
-using Documento = pruebas::Paginas;
+using Documento = Paginas;
 
 // Each request hands out lists of its own: the second outlives the first, its equal.
 TEST_F(Documento, DosPeticionesSonIndependientes) {
@@ -20,12 +17,10 @@ TEST_F(Documento, DosPeticionesSonIndependientes) {
       lenguaweb_crea(escribe("p.html", "<P>Uno</P><TITLE>T</TITLE>").c_str(), kEspanol);
   lista_cad_t *ids[2] = {}, *textos[2];
   for (int k = 0; k < 2; ++k) textos[k] = lenguaweb_dame_textos_a_trducir(doc, &ids[k]);
-  lista_cad_destruye(&textos[0]);
-  lista_cad_destruye(&ids[0]);
+  for (lista_cad_t **l : {&textos[0], &ids[0]}) lista_cad_destruye(l);
   EXPECT_EQ(a_vector(textos[1]), (Textos{"Uno", "T"}));
   EXPECT_EQ(a_vector(ids[1]), (Textos{"TEXTO_0", "TITULO"}));
-  lista_cad_destruye(&textos[1]);
-  lista_cad_destruye(&ids[1]);
+  for (lista_cad_t **l : {&textos[1], &ids[1]}) lista_cad_destruye(l);
   lenguaweb_destruye(&doc);
   EXPECT_EQ(doc, nullptr);
   EXPECT_EQ(lenguaweb_version_generacion(), 0);
@@ -44,8 +39,7 @@ TEST_F(Documento, FicherosIlegiblesYPunterosNulos) {
     EXPECT_NE(
         informes()[0].condicion.find(nombre ? "no-existe.html" : "(nombre_fichero_html) != NULL"),
         std::string::npos);
-    lista_cad_destruye(&textos);
-    lista_cad_destruye(&ids);
+    for (lista_cad_t **l : {&textos, &ids}) lista_cad_destruye(l);
     lenguaweb_destruye(&doc);
   }
   olvida_informes();
@@ -90,11 +84,9 @@ TEST_F(Documento, TraduccionesQueNoCuadranYEscriturasFallidas) {
     SCOPED_TRACE(caso.informe);
     olvida_informes();
     escribe("salida.html", "old");
-    lista_cad_t *traducidos = lista_cad_crea(0), *ids = a_lista(caso.ids);
-    for (const char *t : caso.traducidos) {
-      char *copia = cad_copia(t);
-      lista_cad_anade_propia(traducidos, &copia);
-    }
+    const uint32_t n = static_cast<uint32_t>(caso.traducidos.size());
+    lista_cad_t *traducidos = lista_cad_crea_copias(caso.traducidos.data(), n);
+    lista_cad_t *ids = a_lista(caso.ids);
     const std::string destino = ruta(caso.destino);
     const bool da = caso.escrita != "old" && !caso.escrita.empty();
     EXPECT_EQ(lenguaweb_reconstruye_fichero_html(doc, traducidos, ids, nullptr, nullptr,
@@ -102,11 +94,8 @@ TEST_F(Documento, TraduccionesQueNoCuadranYEscriturasFallidas) {
               da ? CIERTO : FALSO);
     EXPECT_EQ(std::filesystem::exists(destino), !caso.escrita.empty());
     EXPECT_EQ(caso.escrita.empty() ? "" : lee(destino), caso.escrita);
-    std::string informados;
-    for (const auto &i : informes()) informados += i.condicion;
-    EXPECT_EQ(informados, caso.informe);
-    lista_cad_destruye(&traducidos);
-    lista_cad_destruye(&ids);
+    EXPECT_EQ(condiciones(), caso.informe);
+    for (lista_cad_t **l : {&traducidos, &ids}) lista_cad_destruye(l);
   }
   olvida_informes();
   EXPECT_EQ(
@@ -117,3 +106,4 @@ TEST_F(Documento, TraduccionesQueNoCuadranYEscriturasFallidas) {
 }
 
 }  // namespace
+}  // namespace pruebas

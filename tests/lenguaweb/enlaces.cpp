@@ -33,16 +33,6 @@ struct CasoEnlaces {
 
 class Enlaces : public pruebas::Entorno {
  protected:
-  // Preprocesses the page into the two tables and returns the page written.
-  std::string preprocesa(const std::string &pagina, pruebas::TablaLinks &a,
-                         pruebas::TablaLinks &img) {
-    lenguaweb_t *doc = lenguaweb_crea(escribe("origen.html", pagina).c_str(), kEspanol);
-    EXPECT_EQ(
-        lenguaweb_preprocesa_links(doc, a.lista, img.lista, ruta("pre.html").c_str(), kEspanol),
-        CIERTO);
-    lenguaweb_destruye(&doc);
-    return lee(ruta("pre.html"));
-  }
   // Preprocessing the written page again changes nothing and adds no record.
   void comprueba(std::span<const CasoEnlaces> casos) {
     for (const CasoEnlaces &caso : casos) {
@@ -53,20 +43,18 @@ class Enlaces : public pruebas::Entorno {
         lista_reg_anade(a.lista, tablalink_crea(id, "", "", nombre));
       std::string pre = caso.pagina;
       if (caso.preprocesada) {
-        pre = preprocesa(caso.pagina, a, img);
+        pre = preprocesa(caso.pagina, kEspanol, a.lista, img.lista);
         EXPECT_EQ(pre, *caso.preprocesada);
         const Textos antes_a = ids_de(a), antes_img = ids_de(img);
         EXPECT_EQ(antes_a, caso.ids_a.value_or(antes_a));
         EXPECT_EQ(antes_img, caso.ids_img.value_or(antes_img));
-        EXPECT_EQ(preprocesa(pre, a, img), pre) << "preprocessed again";
+        EXPECT_EQ(preprocesa(pre, kEspanol, a.lista, img.lista), pre) << "preprocessed again";
         EXPECT_EQ(ids_de(a), antes_a);
         EXPECT_EQ(ids_de(img), antes_img);
       }
       EXPECT_EQ(reconstruye(pre, kEspanol, {.a = a.lista, .img = img.lista}),
                 caso.reconstruida.value_or(caso.pagina));
-      std::string informados;
-      for (const auto &i : informes()) informados += i.condicion;
-      EXPECT_EQ(informados, caso.informe);
+      EXPECT_EQ(condiciones(), caso.informe);
     }
   }
 };
@@ -170,7 +158,7 @@ TEST_F(Enlaces, CadaEnlaceVuelveByteAByte) {
       SCOPED_TRACE(enlace);
       pruebas::TablaLinks a, img;
       const std::string pagina = std::string("<A HREF=\"") + enlace + "\">x</A>";
-      const std::string pre = preprocesa(pagina, a, img);
+      const std::string pre = preprocesa(pagina, kEspanol, a.lista, img.lista);
       EXPECT_EQ(pre == pagina, !registrado) << pre;
       EXPECT_EQ(ids_de(a).size(), registrado ? 1u : 0u);
       EXPECT_EQ(reconstruye(pre, kEspanol, {.a = a.lista, .img = img.lista}), pagina);

@@ -4,13 +4,10 @@
 
 #include "rondas.h"
 
+namespace pruebas {
 namespace {
 
-using pruebas::kCoreano;
-using pruebas::kEspanol;
-using pruebas::kJapones;
-using pruebas::kRuso;
-using Fidelidad = pruebas::Paginas;
+using Fidelidad = Paginas;
 
 const std::string kUtf16("\xFF\xFE<\0p\0>\0a\0\xA0\0b\0<\0/\0p\0>\0", 22);
 
@@ -36,7 +33,7 @@ TEST_F(Fidelidad, CadaPaginaVuelveComoEraEnSuCodificacion) {
                               "more than one byte in 16 of its first 1024 is a control character: "
                               "binary data, or UTF-16 without a byte order mark";
   // clang-format off
-  const pruebas::CasoPagina casos[] = {
+  const CasoPagina casos[] = {
       {.pagina = "\xEF\xBB\xBF<!DOCTYPE html><title>T\xC3\xADtulo</title>", .caso = "a UTF-8 byte order mark stays a mark",
        .textos = "T\xEDtulo", .tipos = {TIPO_TITULO}, .vuelve = true},
       {.pagina = "<meta charset=euc-kr><title>suEXEC \xC1\xF6\xBF\xF8</title>", .caso = "EUC-KR read by a Korean host",
@@ -167,7 +164,7 @@ TEST_F(Fidelidad, XhtmlSigueSiendoXml) {
   ASSERT_EQ(std::system(("xmllint --noout " + xml + " 2>/dev/null").c_str()), 0)
       << "xmllint is libxml2-utils'";
   // clang-format off
-  for (const pruebas::Textos &traducidos : {pruebas::Textos{}, {"T & U < V", "d & \"e\"", "a\xA0" "b & <b>c", "  1 < 2\n", "&", "i<"}}) {
+  for (const Textos &traducidos : {Textos{}, {"T & U < V", "d & \"e\"", "a\xA0" "b & <b>c", "  1 < 2\n", "&", "i<"}}) {
     // clang-format on
     const std::string escrita = reconstruye(pagina, kEspanol, {.traducidos = traducidos});
     EXPECT_EQ(std::system(("xmllint --noout " + escribe("escrita.xhtml", escrita)).c_str()), 0)
@@ -177,3 +174,4 @@ TEST_F(Fidelidad, XhtmlSigueSiendoXml) {
 }
 
 }  // namespace
+}  // namespace pruebas

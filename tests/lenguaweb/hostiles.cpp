@@ -2,9 +2,9 @@
 #include <string>
 #include <vector>
 
-#include "comun/entorno_pruebas.h"
 #include "contenido_vivo.h"
 #include "lenguaweb/marcado_permitido.h"
+#include "rondas.h"
 
 namespace {
 
@@ -126,8 +126,7 @@ TEST_F(Hostiles, UnaComillaQueNoSeCierraSigueAbierta) {
 // Code and the content of IFRAME, NOEMBED, NOFRAMES and NOSCRIPT give no text; inside SVG
 // and MathML, but at their HTML integration points, XMP and PLAINTEXT are ordinary
 // elements, until a tag that HTML alone has ends them; a META with HTTP-EQUIV is an order,
-// not words. Whatever a translation says, it
-// brings no markup and no code.
+// not words. Whatever a translation says, it brings no markup and no code.
 TEST_F(Hostiles, CadaContextoGuardaSuTraduccion) {
   // clang-format off
   const std::pair<const char *, const char *> casos[] = {  // a page, and the texts it offers
@@ -190,9 +189,7 @@ TEST_F(Hostiles, CadaContextoGuardaSuTraduccion) {
       SCOPED_TRACE(std::to_string(segmentacion) + ": " + pagina);
       pruebas::SalidaHostil propia;
       EXPECT_EQ(pruebas::ronda_hostil(carpeta_.string(), {.pagina = pagina}, &propia), "");
-      std::string vistos;
-      for (const std::string &t : propia.textos) vistos += (vistos.empty() ? "" : "|") + t;
-      EXPECT_EQ(vistos, textos);
+      EXPECT_EQ(pruebas::une(propia.textos), textos);
       for (const char *traduccion : traducciones) {
         pruebas::EntradaHostil entrada{.pagina = pagina};
         for (uint32_t k = 0; k < propia.textos.size(); ++k) entrada.traducciones[k] = traduccion;

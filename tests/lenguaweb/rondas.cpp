@@ -43,48 +43,40 @@ void Paginas::comprueba(std::span<const CasoPagina> marcados) {
     opciones_pon_segmentacion(caso.segmentacion);
     opciones_pon_no_traducir(caso.no_traducir ? CIERTO : FALSO);
     opciones_pon_salida_utf8(caso.utf8 ? CIERTO : FALSO);
-    lenguaweb_t *doc = lenguaweb_crea(escribe("origen.html", caso.pagina).c_str(), caso.idioma);
-    lista_cad_t *ids = nullptr;
-    lista_cad_t *textos = lenguaweb_dame_textos_a_trducir(doc, &ids);
+    const PaginaConTextos p(escribe("origen.html", caso.pagina), caso.idioma);
     Textos trozos;
-    for (size_t k = 0; k < doc->trozos.size(); ++k) trozos.emplace_back(lenguaweb_trozo(doc, k));
+    for (size_t k = 0; k < p.doc->trozos.size(); ++k)
+      trozos.emplace_back(lenguaweb_trozo(p.doc, k));
     const auto mira = [](const char *que, const auto &visto, const auto &esperado) {
       if (esperado) {
         EXPECT_EQ(visto, *esperado) << que;
       }
     };
     mira("pieces", une(trozos), caso.trozos);
-    mira("texts", une(a_vector(textos)), caso.textos);
-    mira("identifiers", une(a_vector(ids)), caso.ids);
+    mira("texts", une(a_vector(p.textos)), caso.textos);
+    mira("identifiers", une(a_vector(p.ids)), caso.ids);
     mira("dump", lee(ruta("lista_html.txt")), caso.volcado);
     std::optional<std::vector<uint32_t>> tipos;
     if (caso.textos && (!caso.tipos.empty() || !caso.ids))
-      tipos = caso.tipos.empty() ? std::vector<uint32_t>(lista_cad_num_elems(textos), TIPO_TEXTO)
+      tipos = caso.tipos.empty() ? std::vector<uint32_t>(lista_cad_num_elems(p.textos), TIPO_TEXTO)
                                  : caso.tipos;
-    mira("kinds", pruebas::tipos_de(doc), tipos);
+    mira("kinds", tipos_de(p.doc), tipos);
     if (caso.escrita || caso.vuelve) {
-      Textos traducidos = caso.traducidos.empty() ? a_vector(textos) : caso.traducidos;
+      Textos traducidos = caso.traducidos.empty() ? a_vector(p.textos) : caso.traducidos;
       if (caso.traducidos.empty() && !caso.marca.empty())
         for (std::string &t : traducidos)
           t = std::string(caso.marca).replace(caso.marca.find('%'), 1, t);
       lista_cad_t *lista = a_lista(traducidos);
       const std::string destino = ruta("destino.html");
       EXPECT_EQ(
-          lenguaweb_reconstruye_fichero_html(doc, lista, ids, nullptr, nullptr, destino.c_str(),
+          lenguaweb_reconstruye_fichero_html(p.doc, lista, p.ids, nullptr, nullptr, destino.c_str(),
                                              caso.destino ? caso.destino : caso.idioma),
           CIERTO);
       EXPECT_EQ(lee(destino), caso.vuelve ? caso.pagina : *caso.escrita) << "written";
       lista_cad_destruye(&lista);
     }
-    std::string informados;
-    for (const Informe &i : informes()) {
-      informados += i.condicion;
-      EXPECT_EQ(i.modulo, "lenguaweb (LENGUAWEB.DLL)");
-    }
-    EXPECT_EQ(informados, caso.informe);
-    lista_cad_destruye(&textos);
-    lista_cad_destruye(&ids);
-    lenguaweb_destruye(&doc);
+    for (const Informe &i : informes()) EXPECT_EQ(i.modulo, "lenguaweb (LENGUAWEB.DLL)");
+    EXPECT_EQ(condiciones(), caso.informe);
   }
   opciones_pon_segmentacion(SEGMENTACION_CLASICA);
   opciones_pon_no_traducir(FALSO);
