@@ -1,8 +1,8 @@
 /* identificadores.cpp - the texts handed out to translate and the identifiers of what each is. */
 #include "lenguaweb/identificadores.h"
 
+#include <algorithm>
 #include <charconv>
-#include <cstring>
 #include <iterator>
 #include <string>
 #include <string_view>
@@ -10,15 +10,14 @@
 
 namespace {
 
-/* Appends prefijo and the index in decimal, as "TEXTO_%lu" writes it, and a NUL: a page
- * has hundreds of thousands of texts, and formatting each through printf would cost more
- * than all the rest of handing them out. */
-void anade_numerado(vector_contado<char> &ids, std::string_view prefijo, uint32_t indice) {
-  char buffer[16];
-  char *fin = std::to_chars(buffer, buffer + sizeof buffer, indice).ptr;
-  ids.insert(ids.end(), prefijo.begin(), prefijo.end());
-  ids.insert(ids.end(), buffer, fin);
-  ids.push_back('\0');
+/* Writes prefijo and the index in decimal, as "TEXTO_%lu" writes it, and a NUL at destino;
+ * returns where it ends. A page has hundreds of thousands of texts, and formatting each
+ * through printf would cost more than all the rest of handing them out. */
+char *escribe_id(char *destino, std::string_view prefijo, bool numerado, uint32_t indice) {
+  destino = std::copy(prefijo.begin(), prefijo.end(), destino);
+  if (numerado) destino = std::to_chars(destino, destino + 10, indice).ptr;
+  *destino = '\0';
+  return destino + 1;
 }
 
 /* How many decimal digits indice is written with. */
@@ -31,7 +30,7 @@ size_t cifras(uint32_t indice) {
 /* What each kind is called, by kind; a numbered kind's identifier ends in its text's
  * index. */
 struct nombre_de_tipo {
-  const char *nombre;
+  std::string_view nombre;
   bool numerado;
 };
 constexpr nombre_de_tipo kNombresDeTipos[] = {{"TITULO", false},
@@ -72,21 +71,18 @@ lista_cad_t *lenguaweb_crea_ids(const lenguaweb_t *documento) {
   size_t largo = 0;
   for (uint32_t i = 0; i < n; ++i) {
     const nombre_de_tipo *t = nombre(i);
-    largo += t == nullptr ? 1 : std::strlen(t->nombre) + 1 + (t->numerado ? cifras(i) : 0);
+    largo += t == nullptr ? 1 : t->nombre.size() + 1 + (t->numerado ? cifras(i) : 0);
   }
-  vector_contado<char> ids;
-  ids.reserve(largo);
+  vector_contado<char> ids(largo);
   vector_contado<const char *> punteros(n);
+  char *cursor = ids.data();
   for (uint32_t i = 0; i < n; ++i) {
-    punteros[i] = ids.data() + ids.size();  // the block never moves: its size is exact
-    const nombre_de_tipo *t = nombre(i);
-    if (t == nullptr) {
-      informa_en(kModuloLenguaweb, "");
-      ids.push_back('\0');
-    } else if (t->numerado) {
-      anade_numerado(ids, t->nombre, i);
+    punteros[i] = cursor;
+    if (const nombre_de_tipo *t = nombre(i); t != nullptr) {
+      cursor = escribe_id(cursor, t->nombre, t->numerado, i);
     } else {
-      ids.insert(ids.end(), t->nombre, t->nombre + std::strlen(t->nombre) + 1);
+      informa_en(kModuloLenguaweb, "");
+      *cursor++ = '\0';
     }
   }
   return lista_cad_crea_copias(punteros.data(), n);
