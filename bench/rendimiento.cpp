@@ -321,7 +321,11 @@ int main(int argc, char **argv) {
       std::string a = std::to_string(tubo[1]), r = ruta, s = salida, h = "--hijo";
       for (std::string *x : {&h, &r, &s, &a}) orden.push_back(x->data());
       orden.push_back(nullptr);
-      execv("/proc/self/exe", orden.data());
+      // The program's own path (not /proc/self/exe, which under valgrind is valgrind).
+      char propio[4096];
+      const ssize_t largo = readlink("/proc/self/exe", propio, sizeof propio - 1);
+      if (largo > 0) propio[largo] = '\0';
+      execv(largo > 0 ? propio : argv[0], orden.data());
       _exit(2);
     }
     close(tubo[1]);
