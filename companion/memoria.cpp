@@ -42,7 +42,8 @@ void *reserva(size_t tamano) {
   if (tamano >= 2 * kPaginaGrande) {
     const size_t redondeado = (tamano + kPaginaGrande - 1) & ~(kPaginaGrande - 1);
     bloque = std::aligned_alloc(kPaginaGrande, redondeado);
-    if (bloque != nullptr) pide_paginas_grandes(bloque, redondeado);
+    // Not the rounded end: a 2 MB page there would be resident for the few bytes used.
+    if (bloque != nullptr) pide_paginas_grandes(bloque, tamano);
   } else {
     bloque = std::malloc(tamano == 0 ? 1 : tamano);
   }
