@@ -159,13 +159,11 @@ auto dame(const Lista *lista, uint32_t indice, uint32_t linea) {
   return indice_valido(lista, indice, linea) ? lista->elementos[indice] : Elemento{};
 }
 
-// A new list of copies of textos[0..n), side by side in blocks of their own: the first of
-// a quarter of a megabyte, each next one twice the last up to 8 MB, so that a long list
-// stands in blocks large enough for the system's 2 MB pages and a host that replaces every
-// text in turn keeps at most one large block of originals.
+// A new list of copies of textos[0..n), side by side in a run of blocks of their own
+// (bloque_de_textos_tras): a host that replaces every text in turn keeps at most one large
+// block of originals.
 lista_cad *crea_copias(const char *const *textos, size_t n) {
-  constexpr size_t kBloqueMayor = 8 * 1024 * 1024;
-  size_t tope = 256 * 1024;  // of the next block
+  size_t tope = kPrimerBloqueDeTextos;  // of the next block
   auto *lista = crea<lista_cad>(static_cast<uint32_t>(n));
   std::vector<size_t> largos;  // of the next block's texts, NUL included; 0 for a null one
   for (size_t primero = 0; primero < n;) {
@@ -192,7 +190,7 @@ lista_cad *crea_copias(const char *const *textos, size_t n) {
         ++b.vivas;
       }
     }
-    tope = std::min(tope * 2, kBloqueMayor);
+    tope = bloque_de_textos_tras(tope);
     primero += largos.size();
   }
   return lista;

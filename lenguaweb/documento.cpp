@@ -1,7 +1,6 @@
 /* documento.cpp - the page document's record, made empty, and where its texts are kept. */
 #include "lenguaweb/documento.h"
 
-#include <algorithm>
 #include <new>
 
 lenguaweb_t *lenguaweb_documento_vacio(uint32_t idioma) {
@@ -14,20 +13,16 @@ lenguaweb_t *lenguaweb_documento_vacio(uint32_t idioma) {
 }
 
 void lenguaweb_guarda_texto(textos_de_documento &textos, std::string_view texto) {
-  constexpr size_t kBloque = 256 * 1024, kBloqueMayor = 8 * 1024 * 1024;
   const size_t largo = texto.size() + 1;
   // A long text gets a block of its own, put before the last so that the room left in that
   // one is still used by the texts that follow.
-  const bool aparte = largo > kBloque / 8;
+  const bool aparte = largo > kPrimerBloqueDeTextos / 8;
   auto &bloques = textos.bloques;
   if (aparte || bloques.empty() || bloques.back().capacity() - bloques.back().size() < largo) {
     vector_contado<char> nuevo;
-    // Each block twice the last, up to 8 MB: a large page's texts then stand in blocks
-    // large enough for the system's 2 MB pages, a small page's in one small block.
-    nuevo.reserve(aparte ? largo
-                  : bloques.empty()
-                      ? kBloque
-                      : std::clamp(bloques.back().capacity() * 2, kBloque, kBloqueMayor));
+    nuevo.reserve(aparte            ? largo
+                  : bloques.empty() ? kPrimerBloqueDeTextos
+                                    : bloque_de_textos_tras(bloques.back().capacity()));
     if (aparte && !bloques.empty())
       bloques.insert(bloques.end() - 1, std::move(nuevo));
     else

@@ -4,9 +4,7 @@
 #include <algorithm>
 #include <charconv>
 #include <iterator>
-#include <string>
 #include <string_view>
-#include <vector>
 
 namespace {
 

@@ -6,6 +6,7 @@
  * in one of these until it is handed on, so that it is freed by the companion's own
  * destroyer however the scope ends, and counted by mem_bloques_vivos all the while. */
 
+#include <algorithm>
 #include <cstddef>
 #include <memory>
 
@@ -45,5 +46,14 @@ struct asignador_contado {
 
   friend bool operator==(const asignador_contado &, const asignador_contado &) { return true; }
 };
+
+/* Texts kept side by side (the document's, the copies of a list) stand in a run of blocks:
+ * the first of a quarter of a megabyte, each next one twice the last up to 8 MB, so that a
+ * small page's texts take one small block and a large page's stand in blocks large enough
+ * for the 2 MB pages the companion asks for. */
+constexpr size_t kPrimerBloqueDeTextos = 256 * 1024;
+constexpr size_t bloque_de_textos_tras(size_t anterior) {
+  return std::clamp(anterior * 2, kPrimerBloqueDeTextos, size_t{8} << 20);
+}
 
 #endif
