@@ -266,12 +266,13 @@ const std::string &EscrituraAtomica::cede_ruta() {
   return ruta_escritura();
 }
 
-bool EscrituraAtomica::termina() {
+bool EscrituraAtomica::termina(bool sincroniza) {
   if (fallida_ || (descriptor_ < 0 && !cedida_)) return false;
   const int descriptor = descriptor_;
   descriptor_ = -1;
   // The bytes reach the disk before the name does: a crash leaves the old file or the new.
-  if (descriptor >= 0 && !temporal_.empty() && ::fsync(descriptor) != 0) {
+  // Unsynced, a crash may leave the new name on bytes never written.
+  if (sincroniza && descriptor >= 0 && !temporal_.empty() && ::fsync(descriptor) != 0) {
     const int error = errno;
     ::close(descriptor);
     falla("write", error);
@@ -414,7 +415,7 @@ const std::string &carpeta_propia() {
 // they are.
 template <class DaTexto>
 booleano graba_textos(uint32_t num, DaTexto texto_de_lugar, const char *ruta,
-                      std::string_view separador) {
+                      std::string_view separador, bool sincroniza = true) {
   if (ruta == nullptr) {
     informa("(ruta) != NULL", __LINE__);
     return FALSO;
@@ -442,7 +443,7 @@ booleano graba_textos(uint32_t num, DaTexto texto_de_lugar, const char *ruta,
     if (tanda.size() >= kTanda && !vacia_tanda()) return FALSO;
   }
   if (!vacia_tanda()) return FALSO;
-  return escritura.termina() ? CIERTO : FALSO;
+  return escritura.termina(sincroniza) ? CIERTO : FALSO;
 }
 
 booleano graba_lista(const lista_cad_t *lista, const char *ruta, std::string_view separador) {
@@ -524,7 +525,7 @@ booleano fichtxt_graba_textos(const char *const *textos, uint32_t num, const cha
     return FALSO;
   }
   return graba_textos(
-      num, [textos](uint32_t i) { return textos[i]; }, ruta, "\n");
+      num, [textos](uint32_t i) { return textos[i]; }, ruta, "\n", false);
 }
 
 fichero_escritura_t *fichero_escritura_abre(const char *ruta) noexcept {

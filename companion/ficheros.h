@@ -46,7 +46,9 @@ COMPANION_API booleano fichtxt_graba_lista_binario(const lista_cad_t *lista,
                                                    const char *ruta) COMPANION_NOEXCEPT;
 
 /* fichtxt_graba_lista for the num texts of textos (borrowed; a null one is written as
- * ""), for a writer whose texts stand in no list. */
+ * ""), for a writer whose texts stand in no list, and a file that nothing needs after a
+ * crash (a debugging dump): it replaces the old file only whole, but is not synced to
+ * the disk first, which would make every call wait for it. */
 COMPANION_API booleano fichtxt_graba_textos(const char *const *textos, uint32_t num,
                                             const char *ruta) COMPANION_NOEXCEPT;
 

@@ -48,7 +48,9 @@ class EscrituraAtomica {
   /* Writes every byte of the pieces, in order; the iovecs are consumed (changed). */
   bool escribe(std::span<iovec> trozos);
   bool escribe(const void *datos, size_t longitud);
-  bool termina();
+  /* sincroniza false skips the sync, for a file that nothing needs after a crash: it
+   * still replaces the target only whole. */
+  bool termina(bool sincroniza = true);
 
  private:
   void falla(const char *accion, int error);
