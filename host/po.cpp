@@ -218,14 +218,16 @@ std::optional<std::string_view> campo(std::string_view cabecera, std::string_vie
   return std::nullopt;
 }
 
-// The charset that a Content-Type field names, as written; empty when it names none, or
-// UTF-8, which the strings are read in as they stand. (ASCII is read as a charset of its
-// own: a byte above 0x7F in such a file is refused, as gettext refuses it.)
-std::string juego_de(std::string_view tipo) {
-  const size_t donde = tipo.find("charset=");
+// The charset that a header names, as written; empty when it names none, or UTF-8, which
+// the strings are read in as they stand. gettext takes the first "charset=" of the header,
+// whatever field holds it ("Content-Typ: ...; charset=ASCII" too), and so does this reader:
+// the two never read one file in two charsets. (ASCII is read as a charset of its own: a
+// byte above 0x7F in such a file is refused, as gettext refuses it.)
+std::string juego_de(std::string_view cabecera) {
+  const size_t donde = cabecera.find("charset=");
   if (donde == std::string_view::npos) return {};
-  std::string juego(tipo.substr(donde + 8));
-  juego = juego.substr(0, juego.find_first_of(" ;\t"));
+  std::string juego(cabecera.substr(donde + 8));
+  juego = juego.substr(0, juego.find_first_of(" ;\t\n"));
   std::string mayusculas = juego;
   for (char &c : mayusculas) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   if (mayusculas == "UTF-8" || mayusculas == "UTF8") return {};
@@ -270,13 +272,11 @@ class AUtf8 {
 bool lee_cabecera(std::string_view texto, const std::string &ruta, CabeceraPo *cabecera,
                   std::string *error) {
   *cabecera = {};
-  if (const auto tipo = campo(texto, "Content-Type")) {
-    cabecera->juego = juego_de(*tipo);
-    if (!cabecera->juego.empty() && !AUtf8(cabecera->juego).valido()) {
-      *error = ruta + ": the PO file's charset '" + po_en_una_linea(cabecera->juego) +
-               "' is not one this system can read: convert it with msgconv --to-code=UTF-8";
-      return false;
-    }
+  cabecera->juego = juego_de(texto);
+  if (!cabecera->juego.empty() && !AUtf8(cabecera->juego).valido()) {
+    *error = ruta + ": the PO file's charset '" + po_en_una_linea(cabecera->juego) +
+             "' is not one this system can read: convert it with msgconv --to-code=UTF-8";
+    return false;
   }
   if (const auto idioma = campo(texto, "X-Lenguaweb-Language")) {
     cabecera->idioma = idiomas_lee(*idioma);

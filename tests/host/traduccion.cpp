@@ -217,7 +217,8 @@ TEST_F(Comando, TraduccionesHostilesSeRechazanYSeNombran) {
 // What merge takes from a PO file that its stream reader or libgettextpo may read otherwise: a NUL
 // is refused by name, a duplicate msgid as update refuses it, a byte order mark is skipped (by
 // update too, where msgmerge alone would not), strings in the charset the header names are read in
-// it (a Shift_JIS character's second byte may be a backslash). A text that holds a NUL is written
+// it (a Shift_JIS character's second byte may be a backslash), whatever field names it, as gettext
+// reads it. A text that holds a NUL is written
 // as the page has it: its translation is not counted, the page not whole.
 TEST_F(Comando, PoConNulDuplicadosOMarca) {
   const std::string hola = "\nmsgid \"Hello\"\nmsgstr \"Hola\"\n", marca = "\xEF\xBB\xBF",
@@ -268,6 +269,8 @@ TEST_F(Comando, PoConNulDuplicadosOMarca) {
       {.ficheros = {{"p.po", "msgid \"Hello\"\nmsgstr \"Hol\xE1\"\n"}}, .argumentos = merge, .estado = 2,
        .dice = "p.po: the entry \"Hello\" holds bytes that are not UTF-8, and its header names no other charset"},
       {.ficheros = en("ASCII", "Hol\xC3\xA1"), .argumentos = merge, .estado = 2, .dice = "p.po:5: invalid multibyte sequence"},
+      {.ficheros = {{"p.po", "msgid \"\"\nmsgstr \"Content-Typ: text/plain; charset=ASCII\\n\"\n\nmsgid \"Hello\"\nmsgstr \"Hol\xC3\xA1\"\n"}},
+       .argumentos = merge, .estado = 2, .dice = "p.po:5: invalid multibyte sequence"},
       {.ficheros = en("NOPE", "Hola"), .argumentos = merge, .estado = 2,
        .dice = "p.po: the PO file's charset 'NOPE' is not one this system can read: convert it with msgconv"},
       {.ficheros = {{"n.html", con_nul}, po(hola + "\nmsgid \"Bye\"\nmsgstr \"Adios\"\n")[0]},
