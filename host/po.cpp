@@ -466,7 +466,8 @@ LecturaPo lee_entrada(LectorPo *lector, EntradaPo *entrada, bool *con_contexto) 
       if (linea.starts_with("msgstr")) entrada->difusa = false;
     }
     // Each flags comment says all the flags, as gettext reads them: the last one holds.
-    if (linea.size() > 1 && linea[0] == '#' && linea[1] == ',')
+    // gettext takes "#!" for a flags comment too ("#!~" after "#, fuzzy" unmakes it).
+    if (linea.size() > 1 && linea[0] == '#' && (linea[1] == ',' || linea[1] == '!'))
       entrada->difusa = es_difusa(linea.substr(2));
   }
   const Campo contexto = lee_campo(lector, t, "msgctxt", &entrada->contexto);
