@@ -43,12 +43,14 @@ std::string compara(const std::vector<EntradaPo> &a, const std::vector<EntradaPo
   if (a.size() > b.size() || (todas && a.size() != b.size()))
     return std::to_string(a.size()) + " entries against " + std::to_string(b.size());
   const auto describe = [](const EntradaPo &e) {
-    return "msgctxt " + fuzz_muestra(e.contexto) + " msgid " + fuzz_muestra(e.texto) + " msgstr " +
-           fuzz_muestra(e.traduccion) + (e.difusa ? " (fuzzy)" : "");
+    return (e.con_contexto ? "msgctxt " + fuzz_muestra(e.contexto) : std::string("no msgctxt")) +
+           " msgid " + fuzz_muestra(e.texto) + " msgstr " + fuzz_muestra(e.traduccion) +
+           (e.difusa ? " (fuzzy)" : "");
   };
   for (size_t i = 0; i < a.size(); ++i)
-    if (a[i].contexto != b[i].contexto || a[i].texto != b[i].texto ||
-        a[i].traduccion != b[i].traduccion || a[i].difusa != b[i].difusa)
+    if (a[i].contexto != b[i].contexto || a[i].con_contexto != b[i].con_contexto ||
+        a[i].texto != b[i].texto || a[i].traduccion != b[i].traduccion ||
+        a[i].difusa != b[i].difusa)
       return "entry " + std::to_string(i + 1) + ": " + describe(a[i]) + " against " +
              describe(b[i]);
   return "";
@@ -79,10 +81,11 @@ std::string sin_comentarios(std::string_view bytes) {
 
 /* The input is the PO file. Whatever the stream reader reads before it gives up (every
  * entry, when it reads the file to its end) libgettextpo reads the same: header fields,
- * and each entry's msgctxt, msgid, msgstr and fuzzy flag, in order. A file the stream
- * reader reads whole libgettextpo does not refuse but for its comments, and a header the
- * stream reader refuses libgettextpo refuses too. The entries libgettextpo reads, written
- * as the command writes them, read back the same through both readers. */
+ * and each entry's msgctxt (an empty one told from none), msgid, msgstr and fuzzy flag, in
+ * order. A file the stream reader reads whole libgettextpo does not refuse but for its
+ * comments, and a header the stream reader refuses libgettextpo refuses too. The entries
+ * libgettextpo reads, written as the command writes them, read back the same through both
+ * readers. */
 std::string fuzz_comprueba_po(const uint8_t *datos, size_t largo) {
   return fuzz_en_sesion({}, [&](auto &) -> std::string {
     const std::string ruta = fuzz_carpeta() + "/traduccion.po", otra = fuzz_carpeta() + "/otra.po";

@@ -869,7 +869,7 @@ bool po_graba_compendio(const std::string &ruta, const std::vector<EntradaPo> &e
   anade_campo(&bytes, "msgstr", "Content-Type: text/plain; charset=UTF-8\n");
   for (const EntradaPo &e : entradas) {
     bytes.append(e.difusa ? "\n#, fuzzy\n" : "\n");
-    if (!e.contexto.empty()) anade_campo(&bytes, "msgctxt", e.contexto);
+    if (e.con_contexto || !e.contexto.empty()) anade_campo(&bytes, "msgctxt", e.contexto);
     anade_campo(&bytes, "msgid", e.texto);
     anade_campo(&bytes, "msgstr", e.traduccion);
   }
@@ -905,6 +905,7 @@ LecturaPo po_lee_entrada(LectorPo *lector, EntradaPo *entrada) {
   bool con_contexto = false;
   const LecturaPo leida = lee_entrada(lector, entrada, &con_contexto);
   if (leida != LecturaPo::entrada) return leida;
+  entrada->con_contexto = con_contexto;
   // A second header, and an entry that may have come before, are for libgettextpo to
   // refuse, naming the entry.
   if (!con_contexto && entrada->texto.empty()) return LecturaPo::otra_forma;
@@ -957,6 +958,7 @@ bool po_lee(const std::string &ruta, CabeceraPo *cabecera, std::vector<EntradaPo
     if (po_message_is_obsolete(m) || (contexto == nullptr && *id == '\0')) continue;
     EntradaPo entrada;
     entrada.contexto = contexto != nullptr ? contexto : "";
+    entrada.con_contexto = contexto != nullptr;
     entrada.texto = id;
     entrada.traduccion = po_message_msgstr(m);
     entrada.difusa = po_message_is_fuzzy(m) != 0;

@@ -48,7 +48,10 @@ void po_anota_origen(const origen_texto_t *origen, void *contexto);
 std::string po_procedencia(const OrigenTexto *origen, const char *id);
 
 struct EntradaPo {
-  std::string contexto;           // msgctxt; empty when the entry has none
+  std::string contexto;  // msgctxt; empty when the entry has none
+  // Read from a file: it had a msgctxt, an empty one too. gettext takes msgctxt "" for
+  // another entry than one with none.
+  bool con_contexto = false;
   std::string texto;              // msgid: the text in UTF-8
   std::string traduccion;         // msgstr; empty when untranslated
   bool difusa = false;            // marked fuzzy
@@ -60,6 +63,12 @@ struct EntradaPo {
   std::string codigos;
   std::string del_po;  // a page's entry found in another form: the msgid as the PO file has it
 };
+
+// Whether an entry read from a file has an empty msgctxt: gettext reads it as another entry
+// than one with none, and it serves a page's text only where the file has none without one.
+inline bool po_de_contexto_vacio(const EntradaPo &e) {
+  return e.con_contexto && e.contexto.empty();
+}
 
 // A text in full among the texts of an entry with codes (an attribute that reads as the
 // msgid): EntradaPo::formas holds this for it.

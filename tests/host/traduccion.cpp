@@ -224,7 +224,8 @@ TEST_F(Comando, PoConNulDuplicadosOMarca) {
   const std::string hola = "\nmsgid \"Hello\"\nmsgstr \"Hola\"\n", marca = "\xEF\xBB\xBF",
                     plural = "\nmsgid \"one\"\nmsgid_plural \"many\"\nmsgstr[0] \"\"\n",
                     nul = " a string holds a NUL character",
-                    una = "p.html: 1 of 1 entry translated\n";
+                    una = "p.html: 1 of 1 entry translated\n",
+                    vacio = "\nmsgctxt \"\"\nmsgid \"Hello\"\nmsgstr \"Otro\"\n";
   constexpr char kConNul[] = "<html><body><p>Hel\0lo</p><p>Bye</p></body></html>\n";
   const std::string con_nul(kConNul, sizeof kConNul - 1);
   const Textos merge = {"merge", "p.html", "p.po", "-o", "f.html"};
@@ -255,6 +256,14 @@ TEST_F(Comando, PoConNulDuplicadosOMarca) {
       {.ficheros = po(hola + hola + plural), .argumentos = merge, .estado = 2, .dice = "p.po:7: duplicate message definition"},
       {.ficheros = po(hola + "\nmsgctxt \"keywords\"" + hola), .argumentos = merge, .errores = una,
        .fichero = "f.html", .contenido = "<p>Hola</p>"},
+      // An empty msgctxt is another entry to gettext than none: it serves only a text that
+      // no entry without one serves, read by either reader, or from a site's catalogue.
+      {.ficheros = po(hola + vacio), .argumentos = merge, .errores = una, .fichero = "f.html", .contenido = "<p>Hola</p>"},
+      {.ficheros = po(hola + vacio, "", "ISO-8859-1"), .argumentos = merge, .errores = una, .fichero = "f.html", .contenido = "<p>Hola</p>"},
+      {.ficheros = po(vacio), .argumentos = merge, .errores = una, .fichero = "f.html", .contenido = "<p>Otro</p>"},
+      {.ficheros = {{"s/p.html", "<p>Hello</p>"}, po(vacio + hola)[0]}, .argumentos = {"merge", "s", "p.po", "-o", "o"},
+       .errores = "1 page of s: 1 written under o; 1 of 1 entry translated; 0 other files linked or copied\n",
+       .fichero = "o/p.html", .contenido = "<p>Hola</p>"},
       {.ficheros = po(hola, marca), .argumentos = merge, .errores = una, .fichero = "f.html", .contenido = "<p>Hola</p>"},
       {.ficheros = po(hola + plural, marca), .argumentos = merge, .errores = una, .fichero = "f.html", .contenido = "<p>Hola</p>"},
       {.ficheros = po(hola, marca), .argumentos = {"update", "p.html", "p.po", "-o", "-"}, .salida = hola},
