@@ -458,13 +458,18 @@ LecturaPo lee_entrada(LectorPo *lector, EntradaPo *entrada, bool *con_contexto) 
     if (t.empty()) continue;
     if (t[0] != '#') break;
     // An obsolete entry (#~) is no entry of the page's: the comments before its msgstr
-    // are its own. What follows "#~" is read as a line of its own ("#~ #, fuzzy" is a
-    // flags comment). Previous strings (#|) are for the translator.
+    // are its own. Previous strings (#|, #~|) are for the translator. What follows each
+    // of these marks is read as a line of its own, as gettext reads it: "#~ #, fuzzy" and
+    // "#| #, fuzzy" are flags comments.
     std::string_view linea = t;
-    if (linea.size() > 1 && linea[1] == '~') {
-      linea = sin_blancos_delante(linea.substr(2));
-      if (linea.starts_with("msgstr")) entrada->difusa = false;
+    bool obsoleta = false, previa = false;
+    while (linea.size() > 1 && linea[0] == '#' && (linea[1] == '~' || linea[1] == '|')) {
+      obsoleta = obsoleta || linea[1] == '~';
+      previa = previa || linea[1] == '|' || (linea.size() > 2 && linea[2] == '|');
+      linea.remove_prefix(linea[1] == '~' && linea.size() > 2 && linea[2] == '|' ? 3 : 2);
+      linea = sin_blancos_delante(linea);
     }
+    if (obsoleta && !previa && linea.starts_with("msgstr")) entrada->difusa = false;
     // Each flags comment says all the flags, as gettext reads them: the last one holds.
     // gettext takes "#!" for a flags comment too ("#!~" after "#, fuzzy" unmakes it).
     if (linea.size() > 1 && linea[0] == '#' && (linea[1] == ',' || linea[1] == '!'))
