@@ -351,7 +351,7 @@ std::string fuzz_une(const lenguaweb_t *d) {
                                     ? modo_de_texto::crudo
                                     : (pre ? modo_de_texto::preformateado : modo_de_texto::normal),
                                 nullptr, (marcas & kTextoSignosComoReferencias) != 0);
-    else if ((marcas & (kTextoSinReferencias | kTextoSinMarcado | kTextoConNul)) != 0)
+    else if ((marcas & (kTextoSinReferencias | kTextoSinMarcado | kTextoComoLaPagina)) != 0)
       return true;
     else
       lenguaweb_normaliza_bloque(crudo, entidades, referencias,

@@ -49,9 +49,12 @@ enum marca_de_texto : uint8_t {
    * or one for a character the language's code page lacks; an attribute value stood
    * otherwise than between double quotes or unquoted before a space). */
   kTextoCrudo = 1,
-  /* It holds a NUL, which no text handed to a host can: it is always written as the
-   * page's own bytes, whatever the host gives back. */
-  kTextoConNul = 2,
+  /* Always written as the page's own bytes, whatever the host gives back: it holds a NUL,
+   * which no text handed to a host can, or (cut by the classic segmentation) it is made of
+   * HTML blanks alone, a form feed among them, which a browser shows as nothing: before
+   * the page's first element a text there would open BODY, and a stray "</p>" after it a
+   * P element, where the page had none. */
+  kTextoComoLaPagina = 2,
   /* In PRE, LISTING or TEXTAREA: its blanks are kept. */
   kTextoPreformateado = 4,
   /* In TEXTAREA: no tag of it is markup; a translation's '<' is written "&lt;". */

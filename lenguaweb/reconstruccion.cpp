@@ -128,7 +128,7 @@ bool es_propio(const escritura &e, uint32_t indice, const char *texto) {
  * back as one). */
 bool sale_crudo(const escritura &e, uint32_t indice, const char *texto) {
   const uint8_t marcas = e.documento->registros[indice].marcas;
-  return (marcas & kTextoConNul) != 0 ||
+  return (marcas & kTextoComoLaPagina) != 0 ||
          (((marcas & kTextoCrudo) != 0 || std::strstr(texto, "  ") != nullptr) &&
           es_propio(e, indice, texto));
 }

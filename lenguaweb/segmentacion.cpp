@@ -99,7 +99,7 @@ void normaliza(pasada &p, uint32_t inicio, uint32_t fin, uint8_t marcas, texto_p
     sin_nul.assign(crudo);
     sin_nul.erase(std::remove(sin_nul.begin(), sin_nul.end(), '\0'), sin_nul.end());
     crudo = sin_nul;
-    marcas |= kTextoConNul | kTextoCrudo;
+    marcas |= kTextoComoLaPagina | kTextoCrudo;
   }
   propiedades_de_texto propiedades;
   lenguaweb_normaliza_texto(crudo, p.entidades, destino.texto, modo_de(marcas), &propiedades,
@@ -235,6 +235,8 @@ void guarda_texto(pasada &p) {
     else if (lenguaweb_signos_cambian(crudo))
       marcas |= kTextoCrudo;
   }
+  if (!crudo.empty() && std::ranges::all_of(crudo, [](char c) { return es_blanco_html(c); }))
+    marcas |= kTextoComoLaPagina | kTextoCrudo;
   normaliza(p, p.inicio_trozo, p.fin_texto, marcas, texto);
   lenguaweb_anade_texto(&d, texto);
   p.inicio_trozo = p.fin_texto;

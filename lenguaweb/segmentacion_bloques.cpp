@@ -166,13 +166,14 @@ size_t fin_de_tag_en(std::string_view texto, size_t i) {
   return fin.cerrado ? fin.cierre + 1 : fin.cierre;
 }
 
-/* Whether a reader sees a character of the stretch outside its tags: one that is no blank,
- * no NUL and no no-break space (as a reference, or as UTF-8 in a UTF-8 page). */
+/* Whether a reader sees a character of the stretch outside its tags: one that is no blank
+ * (a form feed is one to a browser), no NUL and no no-break space (as a reference, or as
+ * UTF-8 in a UTF-8 page). */
 bool se_ve(std::string_view crudo, bool utf8) {
   const htmlparser::texto_acotado<char> t = htmlparser::acotado(crudo);
   for (size_t i = 0; i < crudo.size();) {
     const char c = crudo[i];
-    if (htmlparser::es_blanco(c) || c == '\0') {
+    if (es_blanco_html(c) || c == '\0') {
       ++i;
     } else if (c == '<' && htmlparser::empieza_tag(t, i)) {
       i = fin_de_tag_en(crudo, i);
@@ -217,7 +218,7 @@ void cierra_texto(pasada &p) {
     for (char c : crudo)
       if (c != '\0') sin_nul.push_back(c);
     crudo = sin_nul;
-    marcas |= kTextoConNul;
+    marcas |= kTextoComoLaPagina;
   }
   lenguaweb_normaliza_bloque(crudo, p.entidades, p.referencias,
                              pre ? lectura_de_bloque::preformateado : lectura_de_bloque::texto,
@@ -382,7 +383,7 @@ void lenguaweb_divide_bloques(lenguaweb_t *documento, uint32_t desde) {
 
   while (posicion < fin_pagina) {
     const char c = p.pagina[posicion];
-    if (htmlparser::es_blanco(c) || c == '\0') {
+    if (es_blanco_html(c) || c == '\0') {
       ++posicion;
       while (posicion < fin_pagina &&
              (htmlparser::es_blanco(p.pagina[posicion]) || p.pagina[posicion] == '\0'))

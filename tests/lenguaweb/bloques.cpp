@@ -273,6 +273,7 @@ TEST_F(Bloques, OrigenesDeCadaTextoYSusInformes) {
       {SEGMENTACION_BLOQUES, "<svg>a<font size=2>b</font></svg><svg>c<i>d<p>", "0:1:svg:(null):0 1:1:font:(null):0 2:1:svg:(null):0 3:1:i:(null):0 "},
       {SEGMENTACION_BLOQUES, std::string("<p>a</p><p>b\0c</p><p>d</p>", 26), "0:1:p:(null):0 1:1:p:(null):0 2:1:p:(null):1 ",
        "memchr(texto, '\\0', longitud) == NULL"},
+      {SEGMENTACION_BLOQUES, "\f</p><p>x</p>", "0:1:p:(null):0 "},  // a form feed shows nothing
       {SEGMENTACION_CLASICA, "<p>a</p><p>b &bogus;</p><p>d</p>", "0:1:p:(null):0 1:1:p:(null):0 2:1:p:(null):1 ",
        "strchr(texto, '&')==NULL"},
       // A note to translators covers the content of its element and of those inside it (an

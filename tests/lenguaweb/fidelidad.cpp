@@ -104,6 +104,9 @@ TEST_F(Fidelidad, CadaPaginaVuelveComoEraEnSuCodificacion) {
       {.pagina = std::string("<p>a\0b, and words enough for a page</p>", 40), .caso = "a text holding a NUL is never translated",
        .traducidos = {"xyz"}, .escrita = std::string("<p>a\0b, and words enough for a page</p>", 40),
        .informe = "memchr(texto, '\\0', longitud) == NULL"},
+      {.pagina = "\f</p><p>x</p>", .caso = "a form feed alone, which a browser shows as nothing, is never translated: "
+           "before the first element a text would make the stray </p> a P", .traducidos = {"F", "X"},
+       .escrita = "\f</p><p>X</p>"},
       {.pagina = std::string("<xmp>\0a, and words enough for a page</xmp>", 43),
        .caso = "a NUL before an XMP's text begins no text there", .traducidos = {"xyz"},
        .escrita = std::string("<xmp>\0xyz</xmp>", 16)},
