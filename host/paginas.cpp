@@ -316,10 +316,11 @@ CuentasPo pon_traducciones(const std::string &pagina, PaginaCargada *cargada,
 bool toma_del_po(const std::string &po, LectorPo *lector, bool en_flujo, CabeceraPo *cabecera,
                  std::vector<EntradaPo> *leidas, EntradasDePagina *propias, std::string *ajeno,
                  std::string *error) {
-  std::vector<EntradaPo> de_contexto_vacio;
-  const auto toma = [&](EntradaPo &del_po, bool si_falta) {
+  const auto toma = [&](EntradaPo &del_po) {
     EntradaPo *propia = po_busca(propias, del_po.contexto, del_po.texto);
-    if (propia != nullptr && si_falta && propia->encontrada) return;
+    // An entry with an empty msgctxt gives way to one with none, which may come before it
+    // or after it (and then takes the text over).
+    if (propia != nullptr && propia->encontrada && po_de_contexto_vacio(del_po)) return;
     // A PO file written with the page's references, or with the markup in another form.
     if (propia == nullptr) {
       propia = po_busca_otra_forma(propias, del_po.contexto, del_po.texto, &del_po.traduccion);
@@ -334,32 +335,18 @@ bool toma_del_po(const std::string &po, LectorPo *lector, bool en_flujo, Cabecer
     propia->traduccion = std::move(del_po.traduccion);
     propia->difusa = del_po.difusa;
   };
-  const auto toma_o_aparta = [&](EntradaPo &del_po) {
-    if (po_de_contexto_vacio(del_po))
-      de_contexto_vacio.push_back(std::move(del_po));
-    else
-      toma(del_po, false);
-  };
-  const auto toma_apartadas = [&]() {
-    for (EntradaPo &e : de_contexto_vacio) toma(e, true);
-  };
   EntradaPo del_po;
   if (en_flujo) {
     LecturaPo leida;
-    while ((leida = po_lee_entrada(lector, &del_po)) == LecturaPo::entrada) toma_o_aparta(del_po);
-    if (leida == LecturaPo::fin) {
-      toma_apartadas();
-      return true;
-    }
+    while ((leida = po_lee_entrada(lector, &del_po)) == LecturaPo::entrada) toma(del_po);
+    if (leida == LecturaPo::fin) return true;
     for (EntradaPo &e : propias->entradas) {
       e.encontrada = false;
       e.traduccion.clear();
     }
-    de_contexto_vacio.clear();
     if (!po_lee(po, cabecera, leidas, error)) return false;
   }
-  for (EntradaPo &e : *leidas) toma_o_aparta(e);
-  toma_apartadas();
+  for (EntradaPo &e : *leidas) toma(e);
   return true;
 }
 
@@ -479,22 +466,23 @@ bool paginas_lee_catalogo(const std::string &po, CatalogoLeido *catalogo, std::s
   std::vector<EntradaPo> leidas;
   if (!po_lee(po, &catalogo->cabecera, &leidas, error)) return false;
   EntradasDePagina &todas = catalogo->entradas;
-  const auto anade = [&todas](EntradaPo &e) {
+  for (EntradaPo &e : leidas) {
     // A msgctxt that no page gives (po_contexto_de) finds no text.
-    if ((!e.contexto.empty() && e.contexto != po_contexto_de("PALABRA_CLAVE")) ||
-        po_busca(&todas, e.contexto, e.texto) != nullptr)
-      return;
+    if (!e.contexto.empty() && e.contexto != po_contexto_de("PALABRA_CLAVE")) continue;
+    if (EntradaPo *ya = po_busca(&todas, e.contexto, e.texto); ya != nullptr) {
+      // An entry with an empty msgctxt gives way to one with none (its msgid, the key of
+      // the index, stays).
+      if (po_de_contexto_vacio(*ya) && !po_de_contexto_vacio(e)) {
+        ya->con_contexto = false;
+        ya->traduccion = std::move(e.traduccion);
+        ya->difusa = e.difusa;
+      }
+      continue;
+    }
     EntradaPo &nueva = todas.entradas.emplace_back(std::move(e));
     const uint32_t indice = static_cast<uint32_t>(todas.entradas.size() - 1);
     todas.indice[nueva.contexto.empty() ? 0 : 1].emplace(nueva.texto, indice);
-  };
-  std::vector<EntradaPo> de_contexto_vacio;
-  for (EntradaPo &e : leidas)
-    if (po_de_contexto_vacio(e))
-      de_contexto_vacio.push_back(std::move(e));
-    else
-      anade(e);
-  for (EntradaPo &e : de_contexto_vacio) anade(e);
+  }
   // A catalogue written before msgids held characters is found by them too.
   for (uint32_t k = 0, n = static_cast<uint32_t>(todas.entradas.size()); k < n; ++k) {
     const EntradaPo &e = todas.entradas[k];

@@ -463,10 +463,14 @@ LecturaPo lee_entrada(LectorPo *lector, EntradaPo *entrada, bool *con_contexto) 
     // "#| #, fuzzy" are flags comments.
     std::string_view linea = t;
     bool obsoleta = false, previa = false;
-    while (linea.size() > 1 && linea[0] == '#' && (linea[1] == '~' || linea[1] == '|')) {
-      obsoleta = obsoleta || linea[1] == '~';
-      previa = previa || linea[1] == '|' || (linea.size() > 2 && linea[2] == '|');
-      linea.remove_prefix(linea[1] == '~' && linea.size() > 2 && linea[2] == '|' ? 3 : 2);
+    while (linea.starts_with("#~") || linea.starts_with("#|")) {
+      const bool tilde = linea[1] == '~';
+      linea.remove_prefix(2);
+      (tilde ? obsoleta : previa) = true;
+      if (tilde && linea.starts_with('|')) {  // "#~|"
+        previa = true;
+        linea.remove_prefix(1);
+      }
       linea = sin_blancos_delante(linea);
     }
     if (obsoleta && !previa && linea.starts_with("msgstr")) entrada->difusa = false;
