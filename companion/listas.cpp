@@ -3,6 +3,7 @@
 #include <cstring>
 #include <functional>
 #include <new>
+#include <utility>
 #include <vector>
 
 #include "companion/interno.h"
@@ -273,6 +274,36 @@ lista_cad_t *lista_cad_crea_copias(const char *const *textos, uint32_t n) noexce
     return nullptr;
   }
   return crea_copias(textos, n);
+}
+
+lista_cad_t *lista_cad_crea_en_bloque(char **bloque, size_t largo, uint32_t n) noexcept {
+  if (bloque == nullptr || *bloque == nullptr) {
+    companion::informa("(bloque) != NULL && (*bloque) != NULL");
+    return nullptr;
+  }
+  companion::bloque_propio<char[]> propio(std::exchange(*bloque, nullptr));
+  auto *lista = crea<lista_cad>(n);
+  const char *texto = propio.get();
+  const char *const fin = texto + largo;
+  for (uint32_t i = 0; i < n; ++i) {
+    const void *nul =
+        texto < fin ? std::memchr(texto, '\0', static_cast<size_t>(fin - texto)) : nullptr;
+    if (nul == nullptr) {
+      companion::informa("the block's texts end within largo");
+      lista->elementos.clear();
+      destruye(&lista);
+      return nullptr;
+    }
+    lista->elementos[i] = const_cast<char *>(texto);
+    texto = static_cast<const char *>(nul) + 1;
+  }
+  if (n > 0) {
+    copias_en_bloque &b = lista->copias.emplace_back();
+    b.bloque = std::move(propio);
+    b.largo = largo;
+    b.vivas = n;
+  }
+  return lista;
 }
 
 lista_cad_t *lista_cad_copia(const lista_cad_t *lista) noexcept {

@@ -32,6 +32,13 @@ COMPANION_API char *lista_cad_dame_copia(const lista_cad_t *lista,
  * the caller's. A null textos with n > 0 is reported and gives null. */
 COMPANION_API lista_cad_t *lista_cad_crea_copias(const char *const *textos,
                                                  uint32_t n) COMPANION_NOEXCEPT;
+/* New list of the n texts that stand side by side in *bloque, each ending in a NUL, in
+ * largo bytes in all: the list takes the block over (made by mem_reserva or
+ * mem_reserva_sin_ceros) and leaves *bloque null. Its texts are elements as those of
+ * lista_cad_crea_copias, with no copy made. A block whose n texts do not end within largo
+ * bytes, or a null one, is reported, freed, and gives null. */
+COMPANION_API lista_cad_t *lista_cad_crea_en_bloque(char **bloque, size_t largo,
+                                                    uint32_t n) COMPANION_NOEXCEPT;
 /* Appends *texto and takes it over: *texto is left null. */
 COMPANION_API void lista_cad_anade_propia(lista_cad_t *lista, char **texto) COMPANION_NOEXCEPT;
 /* Appends a copy; the caller keeps texto. */

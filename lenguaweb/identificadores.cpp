@@ -59,8 +59,8 @@ static_assert(std::size(kNombresDeTipos) == TIPO_TWITTER_ALTERNATIVO_IMAGEN + 1,
 }  // namespace
 
 lista_cad_t *lenguaweb_crea_ids(const lenguaweb_t *documento) {
-  // The identifiers are written side by side into one block of their exact size, then
-  // handed to the list, which copies them into blocks of its own.
+  // The identifiers are written side by side into one block of their exact size, which
+  // the list takes over as it is.
   const auto n = static_cast<uint32_t>(documento->registros.size());
   const auto nombre = [&](uint32_t i) -> const nombre_de_tipo * {
     const auto tipo = static_cast<uint32_t>(documento->registros[i].tipo);
@@ -71,11 +71,9 @@ lista_cad_t *lenguaweb_crea_ids(const lenguaweb_t *documento) {
     const nombre_de_tipo *t = nombre(i);
     largo += t == nullptr ? 1 : t->nombre.size() + 1 + (t->numerado ? cifras(i) : 0);
   }
-  vector_contado<char> ids(largo);
-  vector_contado<const char *> punteros(n);
-  char *cursor = ids.data();
+  char *ids = static_cast<char *>(mem_reserva_sin_ceros(std::max<size_t>(largo, 1)));
+  char *cursor = ids;
   for (uint32_t i = 0; i < n; ++i) {
-    punteros[i] = cursor;
     if (const nombre_de_tipo *t = nombre(i); t != nullptr) {
       cursor = escribe_id(cursor, t->nombre, t->numerado, i);
     } else {
@@ -83,7 +81,7 @@ lista_cad_t *lenguaweb_crea_ids(const lenguaweb_t *documento) {
       *cursor++ = '\0';
     }
   }
-  return lista_cad_crea_copias(punteros.data(), n);
+  return lista_cad_crea_en_bloque(&ids, largo, n);
 }
 
 // The export keeps its name as it has always been spelt ("trducir"): hosts link against it.

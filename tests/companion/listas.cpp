@@ -1,6 +1,8 @@
 // listas.cpp - tests of the lists: order, ownership of texts, copies, out-of-range indices.
 
 #include "companion/ayudas.h"
+#include <cstring>
+#include <string_view>
 
 namespace {
 
@@ -86,6 +88,32 @@ TEST_F(Listas, CopiasEnUnBloqueSonElementosComoLosDemas) {
   lista_cad_destruye(&vacia);
   EXPECT_EQ(lista_cad_crea_copias(nullptr, 1), nullptr);
   EXPECT_EQ(cuenta_informes("(textos) != NULL"), 1u);
+}
+
+// A block of texts side by side is taken over as it is: its texts are elements, the block
+// goes with the last of them, and a block whose texts run past its end is refused whole.
+TEST_F(Listas, UnBloqueDeTextosSeTomaSinCopiarlo) {
+  const auto bloque_de = [](std::string_view bytes) {
+    char *b = static_cast<char *>(mem_reserva_sin_ceros(bytes.size() + 1));
+    std::memcpy(b, bytes.data(), bytes.size());
+    return b;
+  };
+  char *bloque = bloque_de(std::string_view("uno\0\0tres\0", 10));
+  const char *dentro = bloque;
+  lista_cad_t *lista = lista_cad_crea_en_bloque(&bloque, 10, 3);
+  EXPECT_EQ(bloque, nullptr);
+  EXPECT_EQ(lista_cad_dame(lista, 0), dentro);
+  EXPECT_EQ(a_vector(lista), (V{"uno", "", "tres"}));
+  char *nuevo = cad_copia("nuevo");
+  lista_cad_pon_propia(lista, 2, &nuevo);
+  lista_cad_reduce(lista, 2);
+  EXPECT_EQ(a_vector(lista), (V{"uno", ""}));
+  lista_cad_destruye(&lista);
+
+  char *corto = bloque_de(std::string_view("uno\0dos", 7));
+  EXPECT_EQ(lista_cad_crea_en_bloque(&corto, 7, 2), nullptr);
+  EXPECT_EQ(corto, nullptr);
+  EXPECT_EQ(cuenta_informes("the block's texts end within largo"), 1u);
 }
 
 TEST_F(Listas, ConcatenaCopiaYReduce) {
