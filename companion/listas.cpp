@@ -1,7 +1,9 @@
 /* listas.cpp - ordered lists of texts, wide texts, numbers and link records. */
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <new>
 #include <utility>
 #include <vector>
@@ -11,15 +13,17 @@
 
 // Each list is a contiguous array behind its handle: appending is amortised O(1) and
 // reaching an element O(1). The handle itself is one counted block.
-// Copies made together (lista_cad_crea_copias) stand side by side in blocks of about a
-// quarter of a megabyte, each holding the elements from primero on. An element that points
-// into its block is not freed alone: the block goes when the last of them is replaced or
-// dropped, so that a host that replaces every text in turn does not keep them all.
-struct copias_en_bloque {
-  companion::bloque_propio<char[]> bloque;
+// Texts made together (lista_cad_crea_copias, lista_cad_crea_de_bloques) stand side by
+// side in blocks. An element that points into one of its list's blocks is not freed alone:
+// the list lets go of the block when the last of its elements there is replaced or
+// dropped, so that a host that replaces every text in turn does not keep them all. A copy
+// of a list (lista_cad_copia) shares its blocks instead of copying their texts: the texts
+// are never written once in a block, and a block goes with the last list that holds it.
+struct bloque_de_textos {
+  std::shared_ptr<char> bloque;
   size_t largo = 0;
-  uint32_t primero = 0;
-  uint32_t vivas = 0;
+  uint32_t vivas = 0; /* elements of this list that point into it */
+  const char *inicio() const { return bloque.get(); }
 };
 // The elements stand in the companion's blocks, as the texts do: a page's lists run to
 // millions of elements, and the companion asks for large pages for a large block.
@@ -27,7 +31,7 @@ template <class T>
 using elementos_de = std::vector<T, asignador_contado<T>>;
 struct lista_cad {
   elementos_de<char *> elementos;
-  std::vector<copias_en_bloque> copias; /* by primero, ascending */
+  std::vector<bloque_de_textos> bloques; /* by address, ascending */
 };
 struct lista_wcad {
   elementos_de<char16_t *> elementos;
@@ -51,22 +55,47 @@ Lista *crea(uint32_t n) {
   return lista;
 }
 
+constexpr size_t kNingunBloque = SIZE_MAX;
+
+// Where among bloques (by address) the block that texto stands in is, or kNingunBloque.
+// desde is where the last search ended: texts one after another mostly share a block.
+size_t bloque_de(const std::vector<bloque_de_textos> &bloques, const char *texto,
+                 size_t desde = kNingunBloque) {
+  const std::less<const char *> antes;
+  const auto dentro = [&](size_t b) {
+    return !antes(texto, bloques[b].inicio()) &&
+           antes(texto, bloques[b].inicio() + bloques[b].largo);
+  };
+  if (desde != kNingunBloque && dentro(desde)) return desde;
+  const auto b = std::upper_bound(
+      bloques.begin(), bloques.end(), texto,
+      [&](const char *t, const bloque_de_textos &e) { return antes(t, e.inicio()); });
+  if (b == bloques.begin()) return kNingunBloque;
+  const auto indice = static_cast<size_t>(b - bloques.begin()) - 1;
+  return dentro(indice) ? indice : kNingunBloque;
+}
+
+// Adds a block to the list, in its place by address, holding vivas of its elements.
+void anade_bloque(lista_cad &lista, std::shared_ptr<char> bloque, size_t largo, uint32_t vivas) {
+  auto &bloques = lista.bloques;
+  const auto sitio = std::upper_bound(bloques.begin(), bloques.end(), bloque.get(),
+                                      [](const char *t, const bloque_de_textos &b) {
+                                        return std::less<const char *>()(t, b.inicio());
+                                      });
+  bloques.insert(sitio, bloque_de_textos{std::move(bloque), largo, vivas});
+}
+
 // Lets go of the text of element indice, which the list owns (nothing for numbers and
 // records): freed, or one fewer in its block.
 void suelta_elemento(lista_cad &lista, size_t indice) {
   char *texto = lista.elementos[indice];
   if (texto == nullptr) return;
-  auto &copias = lista.copias;
-  auto bloque = std::upper_bound(copias.begin(), copias.end(), indice,
-                                 [](size_t i, const copias_en_bloque &b) { return i < b.primero; });
-  if (bloque != copias.begin()) {
-    copias_en_bloque &b = *--bloque;
-    const char *inicio = b.bloque.get();
-    if (inicio != nullptr && std::greater_equal<const char *>()(texto, inicio) &&
-        std::less<const char *>()(texto, inicio + b.largo)) {
-      if (--b.vivas == 0) b.bloque.reset();
-      return;
-    }
+  if (const size_t b = bloque_de(lista.bloques, texto); b != kNingunBloque) {
+    // A block let go is dropped from the list: memory freed there may come back as a text
+    // of the host's, which must not be taken for one of the block's.
+    if (--lista.bloques[b].vivas == 0)
+      lista.bloques.erase(lista.bloques.begin() + static_cast<long>(b));
+    return;
   }
   companion::libera(texto);
 }
@@ -178,18 +207,18 @@ lista_cad *crea_copias(const char *const *textos, size_t n) {
       largos.push_back(con_nul);
     }
     if (largo > 0) {
-      copias_en_bloque &b = lista->copias.emplace_back();
-      b.bloque.reset(static_cast<char *>(companion::reserva(largo)));
-      b.largo = largo;
-      b.primero = static_cast<uint32_t>(primero);
-      char *copia = b.bloque.get();
+      std::shared_ptr<char> bloque(static_cast<char *>(companion::reserva(largo)),
+                                   companion::liberador{});
+      char *copia = bloque.get();
+      uint32_t vivas = 0;
       for (size_t k = 0; k < largos.size(); ++k) {
         if (largos[k] == 0) continue;
         std::memcpy(copia, textos[primero + k], largos[k]);
         lista->elementos[primero + k] = copia;
         copia += largos[k];
-        ++b.vivas;
+        ++vivas;
       }
+      anade_bloque(*lista, std::move(bloque), largo, vivas);
     }
     tope = bloque_de_textos_tras(tope);
     primero += largos.size();
@@ -199,6 +228,31 @@ lista_cad *crea_copias(const char *const *textos, size_t n) {
 
 char *copia_texto(const char *texto) {
   return texto != nullptr ? companion::texto_de(texto) : nullptr;
+}
+
+// A new list of the same texts as origen: those that stand in its blocks shared with it,
+// the others (a host's own) copied one by one.
+lista_cad *copia_lista(const lista_cad &origen) {
+  const size_t n = origen.elementos.size();
+  auto *lista = crea<lista_cad>(static_cast<uint32_t>(n));
+  std::vector<uint32_t> vivas(origen.bloques.size());
+  size_t b = kNingunBloque;
+  for (size_t i = 0; i < n; ++i) {
+    char *texto = origen.elementos[i];
+    if (texto == nullptr) continue;
+    b = bloque_de(origen.bloques, texto, b);
+    if (b != kNingunBloque) {
+      ++vivas[b];
+      lista->elementos[i] = texto;
+    } else {
+      lista->elementos[i] = companion::texto_de(texto);
+    }
+  }
+  // Already in order by address, as origen's.
+  for (size_t k = 0; k < vivas.size(); ++k)
+    if (vivas[k] > 0)
+      lista->bloques.push_back({origen.bloques[k].bloque, origen.bloques[k].largo, vivas[k]});
+  return lista;
 }
 
 }  // namespace
@@ -276,39 +330,56 @@ lista_cad_t *lista_cad_crea_copias(const char *const *textos, uint32_t n) noexce
   return crea_copias(textos, n);
 }
 
-lista_cad_t *lista_cad_crea_en_bloque(char **bloque, size_t largo, uint32_t n) noexcept {
-  if (bloque == nullptr || *bloque == nullptr) {
-    companion::informa("(bloque) != NULL && (*bloque) != NULL");
+lista_cad_t *lista_cad_crea_de_bloques(const char *const *textos, uint32_t n, char **bloques,
+                                       const size_t *largos, uint32_t num_bloques) noexcept {
+  if ((n > 0 && textos == nullptr) ||
+      (num_bloques > 0 && (bloques == nullptr || largos == nullptr))) {
+    companion::informa("(textos) != NULL && (bloques) != NULL && (largos) != NULL");
     return nullptr;
   }
-  companion::bloque_propio<char[]> propio(std::exchange(*bloque, nullptr));
+  // Checked before any block is taken over: the list holds them unowned until then.
   auto *lista = crea<lista_cad>(n);
-  const char *texto = propio.get();
-  const char *const fin = texto + largo;
-  for (uint32_t i = 0; i < n; ++i) {
-    const void *nul =
-        texto < fin ? std::memchr(texto, '\0', static_cast<size_t>(fin - texto)) : nullptr;
-    if (nul == nullptr) {
-      companion::informa("the block's texts end within largo");
-      lista->elementos.clear();
-      destruye(&lista);
-      return nullptr;
-    }
-    lista->elementos[i] = const_cast<char *>(texto);
-    texto = static_cast<const char *>(nul) + 1;
+  bool validos = true;
+  for (uint32_t b = 0; b < num_bloques; ++b) {
+    validos = validos && bloques[b] != nullptr;
+    if (bloques[b] != nullptr)
+      anade_bloque(*lista, std::shared_ptr<char>(std::shared_ptr<char>(), bloques[b]), largos[b],
+                   0);
   }
-  if (n > 0) {
-    copias_en_bloque &b = lista->copias.emplace_back();
-    b.bloque = std::move(propio);
-    b.largo = largo;
-    b.vivas = n;
+  for (size_t b = 1; validos && b < lista->bloques.size(); ++b)
+    validos = !std::less<const char *>()(
+        lista->bloques[b].inicio(), lista->bloques[b - 1].inicio() + lista->bloques[b - 1].largo);
+  // Each text stands whole, its NUL included, in one of the blocks.
+  size_t b = kNingunBloque;
+  for (uint32_t i = 0; validos && i < n; ++i) {
+    if (textos[i] == nullptr) continue;
+    b = bloque_de(lista->bloques, textos[i], b);
+    validos = b != kNingunBloque &&
+              std::memchr(textos[i], '\0',
+                          static_cast<size_t>(lista->bloques[b].inicio() + lista->bloques[b].largo -
+                                              textos[i])) != nullptr;
+    if (!validos) break;
+    lista->elementos[i] = const_cast<char *>(textos[i]);
+    ++lista->bloques[b].vivas;
   }
+  if (!validos) {
+    companion::informa("each text stands whole in one of the blocks, which do not overlap");
+    lista->elementos.clear();
+    lista->bloques.clear();
+    destruye(&lista);
+    return nullptr;
+  }
+  for (bloque_de_textos &bloque : lista->bloques)
+    bloque.bloque = std::shared_ptr<char>(bloque.bloque.get(), companion::liberador{});
+  std::fill_n(bloques, num_bloques, nullptr);
+  // A block that no text stands in is freed now.
+  std::erase_if(lista->bloques, [](const bloque_de_textos &e) { return e.vivas == 0; });
   return lista;
 }
 
 lista_cad_t *lista_cad_copia(const lista_cad_t *lista) noexcept {
   if (!existe(lista, __LINE__)) return crea<lista_cad>(0);
-  return crea_copias(lista->elementos.data(), lista->elementos.size());
+  return copia_lista(*lista);
 }
 
 // Texts and numbers: joined and cut.

@@ -32,13 +32,16 @@ COMPANION_API char *lista_cad_dame_copia(const lista_cad_t *lista,
  * the caller's. A null textos with n > 0 is reported and gives null. */
 COMPANION_API lista_cad_t *lista_cad_crea_copias(const char *const *textos,
                                                  uint32_t n) COMPANION_NOEXCEPT;
-/* New list of the n texts that stand side by side in *bloque, each ending in a NUL, in
- * largo bytes in all: the list takes the block over (made by mem_reserva or
- * mem_reserva_sin_ceros) and leaves *bloque null. Its texts are elements as those of
- * lista_cad_crea_copias, with no copy made. A block whose n texts do not end within largo
- * bytes, or a null one, is reported, freed, and gives null. */
-COMPANION_API lista_cad_t *lista_cad_crea_en_bloque(char **bloque, size_t largo,
-                                                    uint32_t n) COMPANION_NOEXCEPT;
+/* New list of the n texts textos[0..n) (a null one stays null), which stand in the
+ * num_bloques blocks bloques[0..num_bloques), each largos[k] bytes long and made by
+ * mem_reserva or mem_reserva_sin_ceros: the list takes the blocks over, as they are, and
+ * leaves each bloques[k] null. Its texts are elements as those of lista_cad_crea_copias,
+ * with no copy made; a block that holds none of them is freed. Blocks that overlap, or a
+ * text that does not stand whole, its NUL included, in one of them, are reported: the
+ * result is then null, and the blocks stay the caller's. */
+COMPANION_API lista_cad_t *lista_cad_crea_de_bloques(const char *const *textos, uint32_t n,
+                                                     char **bloques, const size_t *largos,
+                                                     uint32_t num_bloques) COMPANION_NOEXCEPT;
 /* Appends *texto and takes it over: *texto is left null. */
 COMPANION_API void lista_cad_anade_propia(lista_cad_t *lista, char **texto) COMPANION_NOEXCEPT;
 /* Appends a copy; the caller keeps texto. */
@@ -51,7 +54,11 @@ COMPANION_API void lista_cad_concatena(lista_cad_t *destino,
                                        const lista_cad_t *origen) COMPANION_NOEXCEPT;
 /* Keeps the first n elements and frees the texts dropped. */
 COMPANION_API void lista_cad_reduce(lista_cad_t *lista, uint32_t n) COMPANION_NOEXCEPT;
-/* New list holding copies of all the texts. */
+/* New list holding copies of all the texts. The texts of lista_cad_crea_copias and
+ * lista_cad_crea_de_bloques are not written again: the two lists hold the same read-only
+ * bytes, freed with the last list that holds them; what one list does to its elements
+ * never shows in the other. Lists that share texts may be used and destroyed on different
+ * threads at once. */
 COMPANION_API lista_cad_t *lista_cad_copia(const lista_cad_t *lista) COMPANION_NOEXCEPT;
 
 /* Wide-text lists, as the text lists. */

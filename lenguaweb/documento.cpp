@@ -1,7 +1,9 @@
 /* documento.cpp - the page document's record, made empty, and where its texts are kept. */
 #include "lenguaweb/documento.h"
 
+#include <cstring>
 #include <new>
+#include <vector>
 
 lenguaweb_t *lenguaweb_documento_vacio(uint32_t idioma) {
   // Built in place in a counted block, so that its members are made and freed as C++
@@ -18,19 +20,37 @@ void lenguaweb_guarda_texto(textos_de_documento &textos, std::string_view texto)
   // one is still used by the texts that follow.
   const bool aparte = largo > kPrimerBloqueDeTextos / 8;
   auto &bloques = textos.bloques;
-  if (aparte || bloques.empty() || bloques.back().capacity() - bloques.back().size() < largo) {
-    vector_contado<char> nuevo;
-    nuevo.reserve(aparte            ? largo
-                  : bloques.empty() ? kPrimerBloqueDeTextos
-                                    : bloque_de_textos_tras(bloques.back().capacity()));
+  if (aparte || bloques.empty() || bloques.back().capacidad - bloques.back().usados < largo) {
+    const size_t capacidad = aparte            ? largo
+                             : bloques.empty() ? kPrimerBloqueDeTextos
+                                               : bloque_de_textos_tras(bloques.back().capacidad);
+    textos_de_documento::bloque nuevo{
+        bloque_contado(static_cast<char *>(mem_reserva_sin_ceros(capacidad))), capacidad, 0};
     if (aparte && !bloques.empty())
       bloques.insert(bloques.end() - 1, std::move(nuevo));
     else
       bloques.push_back(std::move(nuevo));
   }
-  vector_contado<char> &bloque =
-      aparte && bloques.size() > 1 ? bloques[bloques.size() - 2] : bloques.back();
-  textos.textos.push_back(bloque.data() + bloque.size());
-  bloque.insert(bloque.end(), texto.begin(), texto.end());
-  bloque.push_back('\0');
+  auto &bloque = aparte && bloques.size() > 1 ? bloques[bloques.size() - 2] : bloques.back();
+  char *destino = bloque.datos.get() + bloque.usados;
+  std::memcpy(destino, texto.data(), texto.size());
+  destino[texto.size()] = '\0';
+  bloque.usados += largo;
+  textos.textos.push_back(destino);
+}
+
+void lenguaweb_cierra_textos(textos_de_documento &textos) {
+  std::vector<char *> datos;
+  std::vector<size_t> largos;
+  for (const auto &bloque : textos.bloques) {
+    datos.push_back(bloque.datos.get());
+    largos.push_back(bloque.usados);
+  }
+  textos.lista.reset(
+      lista_cad_crea_de_bloques(textos.textos.data(), static_cast<uint32_t>(textos.textos.size()),
+                                datos.data(), largos.data(), static_cast<uint32_t>(datos.size())));
+  // Refused, the blocks stay the document's, and the texts are handed out as copies.
+  if (textos.lista == nullptr) return;
+  for (auto &bloque : textos.bloques) static_cast<void>(bloque.datos.release());
+  textos.bloques.clear();
 }

@@ -143,8 +143,15 @@ struct pagina_de_documento {
  * hundreds of thousands of them: they stand side by side in blocks of a quarter of a
  * megabyte rather than in an allocation each, which would cost more than most texts. */
 struct textos_de_documento {
-  vector_contado<vector_contado<char>> bloques; /* never grown past what each reserved */
-  vector_contado<const char *> textos;          /* into bloques, in order */
+  struct bloque {
+    bloque_contado datos;
+    size_t capacidad = 0, usados = 0;
+  };
+  /* The blocks being filled while the page is cut; then lista holds them
+   * (lenguaweb_cierra_textos), and the texts handed out share them (lista_cad_copia). */
+  vector_contado<bloque> bloques;
+  vector_contado<const char *> textos; /* into the blocks, in order */
+  lista_cad_propia lista;
 };
 
 /* The page document, made by lenguaweb_crea and freed by lenguaweb_destruye, both in the
@@ -195,6 +202,8 @@ lenguaweb_t *lenguaweb_documento_vacio(uint32_t idioma);
 
 /* Keeps a copy of texto among textos, after the others. */
 void lenguaweb_guarda_texto(textos_de_documento &textos, std::string_view texto);
+/* Hands the texts' blocks to textos.lista, once the last text is kept. */
+void lenguaweb_cierra_textos(textos_de_documento &textos);
 
 /* Appends a copy of texto and its record: the one way a text enters the document. */
 inline void lenguaweb_anade_texto(lenguaweb_t *documento, std::string_view texto,

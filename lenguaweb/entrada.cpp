@@ -112,6 +112,7 @@ LENGUAWEB_API lenguaweb_t *lenguaweb_crea(const char *nombre_fichero_html,
     lenguaweb_divide_pagina(documento, static_cast<uint32_t>(desde));
   else
     lenguaweb_anade_trozo(documento, 0, static_cast<uint32_t>(bytes.size()));
+  lenguaweb_cierra_textos(documento->textos);
   // Told before lenguaweb_crea returns, each report about a text right after its origin.
   lenguaweb_informa_origenes(documento);
 

@@ -72,8 +72,10 @@ lista_cad_t *lenguaweb_crea_ids(const lenguaweb_t *documento) {
     largo += t == nullptr ? 1 : t->nombre.size() + 1 + (t->numerado ? cifras(i) : 0);
   }
   char *ids = static_cast<char *>(mem_reserva_sin_ceros(std::max<size_t>(largo, 1)));
+  vector_contado<const char *> punteros(n);
   char *cursor = ids;
   for (uint32_t i = 0; i < n; ++i) {
+    punteros[i] = cursor;
     if (const nombre_de_tipo *t = nombre(i); t != nullptr) {
       cursor = escribe_id(cursor, t->nombre, t->numerado, i);
     } else {
@@ -81,7 +83,9 @@ lista_cad_t *lenguaweb_crea_ids(const lenguaweb_t *documento) {
       *cursor++ = '\0';
     }
   }
-  return lista_cad_crea_en_bloque(&ids, largo, n);
+  lista_cad_t *lista = lista_cad_crea_de_bloques(punteros.data(), n, &ids, &largo, 1);
+  mem_libera(&ids, largo);  // null once the list holds it
+  return lista;
 }
 
 // The export keeps its name as it has always been spelt ("trducir"): hosts link against it.
@@ -94,5 +98,7 @@ extern "C" LENGUAWEB_API lista_cad_t *lenguaweb_dame_textos_a_trducir(const leng
     return nullptr;
   }
   *IDs = lenguaweb_crea_ids(lenguaweb);
+  // The document's texts are not written again: the list shares their blocks.
+  if (lenguaweb->textos.lista != nullptr) return lista_cad_copia(lenguaweb->textos.lista.get());
   return lista_cad_crea_copias(lenguaweb->textos.textos.data(), lenguaweb_num_textos(lenguaweb));
 }

@@ -118,8 +118,10 @@ struct textos_de_trozo {
 
 /* Whether text indice, as given, is the document's own: the host gave it back unchanged. */
 bool es_propio(const escritura &e, uint32_t indice, const char *texto) {
-  return e.mismo_idioma && indice < lenguaweb_num_textos(e.documento) &&
-         std::strcmp(texto, lenguaweb_texto(e.documento, indice)) == 0;
+  if (!e.mismo_idioma || indice >= lenguaweb_num_textos(e.documento)) return false;
+  // A list of the document's own texts shares their bytes (lista_cad_copia).
+  const char *propio = lenguaweb_texto(e.documento, indice);
+  return texto == propio || std::strcmp(texto, propio) == 0;
 }
 
 /* Whether text indice goes out as the page's own bytes: it holds a NUL, or it came back

@@ -25,6 +25,12 @@ using wcad_propia = propio<char16_t, wcad_destruye>;
 using lista_cad_propia = propio<lista_cad_t, lista_cad_destruye>;
 using lista_num_propia = propio<lista_num_t, lista_num_destruye>;
 
+/* A block of mem_reserva (or mem_reserva_sin_ceros) held until it is freed or handed on. */
+struct liberador_contado {
+  void operator()(char *bloque) const noexcept { mem_libera(&bloque, 0); }
+};
+using bloque_contado = std::unique_ptr<char[], liberador_contado>;
+
 /* Appends texto to lista, which takes it over. */
 inline void lista_cad_anade_propia(lista_cad_t *lista, cad_propia texto) noexcept {
   char *suelto = texto.release();

@@ -90,30 +90,51 @@ TEST_F(Listas, CopiasEnUnBloqueSonElementosComoLosDemas) {
   EXPECT_EQ(cuenta_informes("(textos) != NULL"), 1u);
 }
 
-// A block of texts side by side is taken over as it is: its texts are elements, the block
-// goes with the last of them, and a block whose texts run past its end is refused whole.
-TEST_F(Listas, UnBloqueDeTextosSeTomaSinCopiarlo) {
-  const auto bloque_de = [](std::string_view bytes) {
-    char *b = static_cast<char *>(mem_reserva_sin_ceros(bytes.size() + 1));
-    std::memcpy(b, bytes.data(), bytes.size());
+// Blocks of texts side by side are taken over as they are, in whatever order the texts
+// stand in them; a copy of the list shares them, and each list goes its own way after.
+// Blocks that do not hold every text whole, or that overlap, stay the caller's. (The
+// fixture and the sanitizer catch a block freed twice, early or never.)
+TEST_F(Listas, LosBloquesDeTextosSeTomanYSeCompartenSinCopiarlos) {
+  const auto bloque_de = []<size_t N>(const char(&bytes)[N]) {  // the literal's NUL too
+    char *b = static_cast<char *>(mem_reserva_sin_ceros(N));
+    std::memcpy(b, bytes, N);
     return b;
   };
-  char *bloque = bloque_de(std::string_view("uno\0\0tres\0", 10));
-  const char *dentro = bloque;
-  lista_cad_t *lista = lista_cad_crea_en_bloque(&bloque, 10, 3);
-  EXPECT_EQ(bloque, nullptr);
-  EXPECT_EQ(lista_cad_dame(lista, 0), dentro);
-  EXPECT_EQ(a_vector(lista), (V{"uno", "", "tres"}));
+  char *bloques[] = {bloque_de("uno\0"), bloque_de("dos"), bloque_de("nada")};
+  const size_t largos[] = {5, 4, 5};
+  const char *textos[] = {bloques[0], bloques[1], nullptr, bloques[0] + 4};
+  lista_cad_t *lista = lista_cad_crea_de_bloques(textos, 4, bloques, largos, 3);
+  EXPECT_TRUE(bloques[0] == nullptr && bloques[1] == nullptr && bloques[2] == nullptr);
+  EXPECT_EQ(lista_cad_dame(lista, 3), textos[3]);
+  lista_cad_t *copia = lista_cad_copia(lista);
+  EXPECT_EQ(lista_cad_dame(copia, 0), textos[0]);
   char *nuevo = cad_copia("nuevo");
-  lista_cad_pon_propia(lista, 2, &nuevo);
-  lista_cad_reduce(lista, 2);
-  EXPECT_EQ(a_vector(lista), (V{"uno", ""}));
+  lista_cad_pon_propia(lista, 0, &nuevo);
+  lista_cad_t *otra = lista_cad_copia(lista);  // the host's own text is copied
   lista_cad_destruye(&lista);
+  lista_cad_reduce(copia, 3);
+  EXPECT_EQ(a_vector(copia), (V{"uno", "dos", ""}));
+  EXPECT_EQ(a_vector(otra), (V{"nuevo", "dos", "", ""}));
+  for (lista_cad_t **l : {&copia, &otra}) lista_cad_destruye(l);
 
-  char *corto = bloque_de(std::string_view("uno\0dos", 7));
-  EXPECT_EQ(lista_cad_crea_en_bloque(&corto, 7, 2), nullptr);
-  EXPECT_EQ(corto, nullptr);
-  EXPECT_EQ(cuenta_informes("the block's texts end within largo"), 1u);
+  struct Caso {
+    const char *nombre;
+    size_t largo_b;        // of the second block
+    ptrdiff_t texto_en_b;  // where the one text stands from the second block
+  };
+  for (const Caso &caso : {Caso{.nombre = "runs past its block", .largo_b = 3, .texto_en_b = 0},
+                           Caso{.nombre = "outside every block", .largo_b = 4, .texto_en_b = 4},
+                           Caso{.nombre = "blocks overlap", .largo_b = 4, .texto_en_b = 0}}) {
+    char *a = bloque_de("abc"), *b = bloque_de("def");
+    char *dados[] = {a, std::string_view(caso.nombre) == "blocks overlap" ? a + 1 : b};
+    const size_t dados_largos[] = {4, caso.largo_b};
+    const char *texto[] = {dados[1] + caso.texto_en_b};
+    EXPECT_EQ(lista_cad_crea_de_bloques(texto, 1, dados, dados_largos, 2), nullptr) << caso.nombre;
+    EXPECT_TRUE(dados[0] == a) << caso.nombre;
+    for (char *propio : {a, b}) mem_libera(&propio, 4);
+  }
+  EXPECT_EQ(cuenta_informes("each text stands whole in one of the blocks, which do not overlap"),
+            3u);
 }
 
 TEST_F(Listas, ConcatenaCopiaYReduce) {
