@@ -55,6 +55,14 @@ Lista *crea(uint32_t n) {
   return lista;
 }
 
+// A new empty list with room for n elements, which the caller appends in order: a page's
+// lists run to millions, not written twice.
+lista_cad *crea_con_sitio(size_t n) {
+  auto *lista = crea<lista_cad>(0);
+  lista->elementos.reserve(n);
+  return lista;
+}
+
 constexpr size_t kNingunBloque = SIZE_MAX;
 
 // Where among bloques (by address) the block that texto stands in is, or kNingunBloque.
@@ -194,7 +202,7 @@ auto dame(const Lista *lista, uint32_t indice, uint32_t linea) {
 // block of originals.
 lista_cad *crea_copias(const char *const *textos, size_t n) {
   size_t tope = kPrimerBloqueDeTextos;  // of the next block
-  auto *lista = crea<lista_cad>(static_cast<uint32_t>(n));
+  auto *lista = crea_con_sitio(n);
   std::vector<size_t> largos;  // of the next block's texts, NUL included; 0 for a null one
   for (size_t primero = 0; primero < n;) {
     // The texts that fill the next block: at least one, however long.
@@ -212,13 +220,15 @@ lista_cad *crea_copias(const char *const *textos, size_t n) {
       char *copia = bloque.get();
       uint32_t vivas = 0;
       for (size_t k = 0; k < largos.size(); ++k) {
+        lista->elementos.push_back(largos[k] == 0 ? nullptr : copia);
         if (largos[k] == 0) continue;
         std::memcpy(copia, textos[primero + k], largos[k]);
-        lista->elementos[primero + k] = copia;
         copia += largos[k];
         ++vivas;
       }
       anade_bloque(*lista, std::move(bloque), largo, vivas);
+    } else {
+      lista->elementos.resize(lista->elementos.size() + largos.size());
     }
     tope = bloque_de_textos_tras(tope);
     primero += largos.size();
@@ -234,19 +244,15 @@ char *copia_texto(const char *texto) {
 // the others (a host's own) copied one by one.
 lista_cad *copia_lista(const lista_cad &origen) {
   const size_t n = origen.elementos.size();
-  auto *lista = crea<lista_cad>(static_cast<uint32_t>(n));
+  auto *lista = crea_con_sitio(n);
   std::vector<uint32_t> vivas(origen.bloques.size());
   size_t b = kNingunBloque;
   for (size_t i = 0; i < n; ++i) {
     char *texto = origen.elementos[i];
-    if (texto == nullptr) continue;
-    b = bloque_de(origen.bloques, texto, b);
-    if (b != kNingunBloque) {
-      ++vivas[b];
-      lista->elementos[i] = texto;
-    } else {
-      lista->elementos[i] = companion::texto_de(texto);
-    }
+    if (texto != nullptr) b = bloque_de(origen.bloques, texto, b);
+    if (texto != nullptr && b != kNingunBloque) ++vivas[b];
+    lista->elementos.push_back(texto == nullptr || b != kNingunBloque ? texto
+                                                                      : companion::texto_de(texto));
   }
   // Already in order by address, as origen's.
   for (size_t k = 0; k < vivas.size(); ++k)
@@ -338,7 +344,7 @@ lista_cad_t *lista_cad_crea_de_bloques(const char *const *textos, uint32_t n, ch
     return nullptr;
   }
   // Checked before any block is taken over: the list holds them unowned until then.
-  auto *lista = crea<lista_cad>(n);
+  auto *lista = crea_con_sitio(n);
   bool validos = true;
   for (uint32_t b = 0; b < num_bloques; ++b) {
     validos = validos && bloques[b] != nullptr;
@@ -352,6 +358,7 @@ lista_cad_t *lista_cad_crea_de_bloques(const char *const *textos, uint32_t n, ch
   // Each text stands whole, its NUL included, in one of the blocks.
   size_t b = kNingunBloque;
   for (uint32_t i = 0; validos && i < n; ++i) {
+    lista->elementos.push_back(nullptr);
     if (textos[i] == nullptr) continue;
     b = bloque_de(lista->bloques, textos[i], b);
     validos = b != kNingunBloque &&
@@ -359,7 +366,7 @@ lista_cad_t *lista_cad_crea_de_bloques(const char *const *textos, uint32_t n, ch
                           static_cast<size_t>(lista->bloques[b].inicio() + lista->bloques[b].largo -
                                               textos[i])) != nullptr;
     if (!validos) break;
-    lista->elementos[i] = const_cast<char *>(textos[i]);
+    lista->elementos.back() = const_cast<char *>(textos[i]);
     ++lista->bloques[b].vivas;
   }
   if (!validos) {

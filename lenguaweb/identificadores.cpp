@@ -72,10 +72,11 @@ lista_cad_t *lenguaweb_crea_ids(const lenguaweb_t *documento) {
     largo += t == nullptr ? 1 : t->nombre.size() + 1 + (t->numerado ? cifras(i) : 0);
   }
   char *ids = static_cast<char *>(mem_reserva_sin_ceros(std::max<size_t>(largo, 1)));
-  vector_contado<const char *> punteros(n);
+  vector_contado<const char *> punteros;
+  punteros.reserve(n);
   char *cursor = ids;
   for (uint32_t i = 0; i < n; ++i) {
-    punteros[i] = cursor;
+    punteros.push_back(cursor);
     if (const nombre_de_tipo *t = nombre(i); t != nullptr) {
       cursor = escribe_id(cursor, t->nombre, t->numerado, i);
     } else {
