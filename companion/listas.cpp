@@ -113,10 +113,25 @@ void suelta_elemento(lista_wcad &lista, size_t indice) {
 void suelta_elemento(lista_num &, size_t) {}
 void suelta_elemento(lista_reg &, size_t) {}
 
+// Lets go of every element: the blocks all go at the end, so a text in one needs no count.
+void suelta_todos(lista_cad &lista) {
+  size_t b = kNingunBloque;
+  for (char *texto : lista.elementos) {
+    if (texto == nullptr) continue;
+    b = bloque_de(lista.bloques, texto, b);
+    if (b == kNingunBloque) companion::libera(texto);
+  }
+  lista.bloques.clear();
+}
+template <class Lista>
+void suelta_todos(Lista &lista) {
+  for (size_t i = 0; i < lista.elementos.size(); ++i) suelta_elemento(lista, i);
+}
+
 template <class Lista>
 void destruye(Lista **lista) {
   if (lista == nullptr || *lista == nullptr) return;
-  for (size_t i = 0; i < (*lista)->elementos.size(); ++i) suelta_elemento(**lista, i);
+  suelta_todos(**lista);
   (*lista)->~Lista();
   companion::libera(*lista);
   *lista = nullptr;
