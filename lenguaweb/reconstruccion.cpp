@@ -294,6 +294,19 @@ size_t al_principio(std::string_view pagina, size_t desde, size_t hasta = htmlpa
   }
 }
 
+/* In XHTML, past the root's start tag when the root is HTML and begins the page (after an
+ * XML declaration, a DOCTYPE and comments): a META there is a child of the root, and the
+ * page stays XML. */
+size_t tras_raiz(std::string_view pagina, size_t desde, size_t hasta) {
+  const size_t p = al_principio(pagina, desde, hasta);
+  if (p == htmlparser::kNoEsta || p >= pagina.size() || pagina[p] != '<') return htmlparser::kNoEsta;
+  const tag_leido tag = lenguaweb_lee_tag_en(htmlparser::acotado(pagina), static_cast<uint32_t>(p),
+                                             elemento_crudo::ninguno, false);
+  return tag.sin_cerrar == 0 && !tag.cierra && htmlparser::nombre_es(tag.nombre, "HTML")
+             ? tag.fin
+             : htmlparser::kNoEsta;
+}
+
 /* Where a page written in UTF-8 that names no charset gets its META. */
 size_t donde_declarar(std::string_view pagina, size_t desde) {
   const size_t head = tras_head(pagina, desde);
@@ -308,8 +321,9 @@ constexpr size_t kPrescan = 1024;
  * that the prescan reads: translations and links written before it can push it out.
  * Given the written page's first bytes (saliente, as they go out; salida, as put
  * together), puts a declaration into salida where it fits: after the HEAD start tag,
- * else before the first element (not in XHTML); a UTF-8 page with no such place gets a
- * byte order mark.
+ * else before the first element; a UTF-8 page with no such place gets a byte order mark.
+ * XHTML in UTF-8 gets the mark before the first element, XHTML in another encoding a META
+ * right inside its HTML root first.
  * True when salida changed. Positions are counted in salida, which is the bytes that go
  * out but in a stateful encoding (ISO-2022-JP), whose runs are about as long. */
 bool declara_al_principio(std::string &salida, std::string_view saliente, const escritura &e) {
@@ -322,19 +336,20 @@ bool declara_al_principio(std::string &salida, std::string_view saliente, const 
       std::string("<meta charset=\"") + e.salida_en + (e.documento->pagina.xhtml ? "\" />" : "\">");
   constexpr std::string_view kMarcaUtf8 = "\xEF\xBB\xBF";
   const size_t desde = std::string_view(salida).starts_with(kMarcaUtf8) ? kMarcaUtf8.size() : 0;
-  // Before the root element an XHTML page would no longer be XML: only after its HEAD.
-  const size_t principio =
-      e.documento->pagina.xhtml ? htmlparser::kNoEsta : al_principio(salida, desde, kPrescan);
-  for (const size_t en : {tras_head(salida, desde, kPrescan), principio})
-    if (en != htmlparser::kNoEsta && en + meta.size() <= kPrescan) {
-      salida.insert(en, meta);
-      return true;
-    }
-  if (es_utf8(e.salida_en) && desde == 0) {
-    salida.insert(0, kMarcaUtf8);
+  const auto pon = [&](size_t en) {
+    if (en == htmlparser::kNoEsta || en + meta.size() > kPrescan) return false;
+    salida.insert(en, meta);
     return true;
-  }
-  return false;
+  };
+  const bool marca = es_utf8(e.salida_en) && desde == 0;
+  if (pon(tras_head(salida, desde, kPrescan))) return true;
+  // Before the root element an XHTML page would no longer be XML: a byte order mark for
+  // UTF-8, else inside its HTML root. Where neither can be, the page's letters come first.
+  if (e.documento->pagina.xhtml && !marca && pon(tras_raiz(salida, desde, kPrescan))) return true;
+  if ((!e.documento->pagina.xhtml || !marca) && pon(al_principio(salida, desde, kPrescan)))
+    return true;
+  if (marca) salida.insert(0, kMarcaUtf8);
+  return marca;
 }
 
 /* Writes texto into the value of attribute nombre (found as lenguaweb_busca_valor finds

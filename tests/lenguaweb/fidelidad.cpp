@@ -141,6 +141,16 @@ TEST_F(Fidelidad, CadaPaginaVuelveComoEraEnSuCodificacion) {
        .caso = "XHTML with HEAD out of reach: a byte order mark, as nothing may stand before its root",
        .traducidos = {largo}, .escrita = "\xEF\xBB\xBF<html xmlns=\"http://www.w3.org/1999/xhtml\"><title>" + largo + "</title>" +
            relleno + "<head><meta charset=\"utf-8\" /></head>"},
+      {.pagina = "<html xmlns=\"http://www.w3.org/1999/xhtml\"><title>t</title>" + relleno + "<head><meta charset=windows-1251 /></head><p>x</p>",
+       .caso = "XHTML in a code page with HEAD out of reach: a META inside its HTML root, where it stays XML", .idioma = kRuso,
+       .traducidos = {largo, "\xCC\xE8\xF0"},
+       .escrita = "<html xmlns=\"http://www.w3.org/1999/xhtml\"><meta charset=\"windows-1251\" /><title>" + largo + "</title>" +
+           relleno + "<head><meta charset=windows-1251 /></head><p>\xCC\xE8\xF0</p>"},
+      {.pagina = "<?xml version=\"1.0\"?>a<title>t</title>" + relleno + "<meta charset=windows-1251><p>x</p>",
+       .caso = "XHTML whose text comes before any element: the META before it, as the page is no XML there anyway", .idioma = kRuso,
+       .traducidos = {"a", largo, "\xCC\xE8\xF0"},
+       .escrita = "<?xml version=\"1.0\"?><meta charset=\"windows-1251\" />a<title>" + largo + "</title>" + relleno +
+           "<meta charset=windows-1251><p>\xCC\xE8\xF0</p>"},
       {.pagina = "<html><head><title>t</title></head><p>x &eacute;</p>",
        .caso = "an undeclared ASCII page, which a reader may take for any code page, says so once a translation brings UTF-8",
        .traducidos = {"caf\xE9", "x &eacute;"}, .escrita = "<html><head><meta charset=\"UTF-8\"><title>caf\xC3\xA9</title></head><p>x &eacute;</p>"},
