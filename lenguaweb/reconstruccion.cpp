@@ -299,7 +299,8 @@ size_t al_principio(std::string_view pagina, size_t desde, size_t hasta = htmlpa
  * page stays XML. */
 size_t tras_raiz(std::string_view pagina, size_t desde, size_t hasta) {
   const size_t p = al_principio(pagina, desde, hasta);
-  if (p == htmlparser::kNoEsta || p >= pagina.size() || pagina[p] != '<') return htmlparser::kNoEsta;
+  if (p == htmlparser::kNoEsta || p >= pagina.size() || pagina[p] != '<')
+    return htmlparser::kNoEsta;
   const tag_leido tag = lenguaweb_lee_tag_en(htmlparser::acotado(pagina), static_cast<uint32_t>(p),
                                              elemento_crudo::ninguno, false);
   return tag.sin_cerrar == 0 && !tag.cierra && htmlparser::nombre_es(tag.nombre, "HTML")
