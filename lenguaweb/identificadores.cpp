@@ -2,28 +2,33 @@
 #include "lenguaweb/identificadores.h"
 
 #include <algorithm>
-#include <charconv>
+#include <cstring>
 #include <iterator>
 #include <string_view>
 
 namespace {
 
-/* Writes prefijo and the index in decimal, as "TEXTO_%lu" writes it, and a NUL at destino;
- * returns where it ends. A page has hundreds of thousands of texts, and formatting each
- * through printf would cost more than all the rest of handing them out. */
-char *escribe_id(char *destino, std::string_view prefijo, bool numerado, uint32_t indice) {
-  destino = std::copy(prefijo.begin(), prefijo.end(), destino);
-  if (numerado) destino = std::to_chars(destino, destino + 10, indice).ptr;
-  *destino = '\0';
-  return destino + 1;
-}
+/* The decimal digits of an index that goes up by one, as "TEXTO_%lu" writes it: a page has
+ * hundreds of thousands of texts, and a division per digit of each would cost more than
+ * the rest of handing them out. */
+class indice_decimal {
+ public:
+  std::string_view cifras() const { return {cifras_, largo_}; }
+  void siguiente() {
+    size_t k = largo_;
+    while (k > 0 && cifras_[k - 1] == '9') cifras_[--k] = '0';
+    if (k > 0) {
+      ++cifras_[k - 1];
+    } else {
+      std::memmove(cifras_ + 1, cifras_, largo_++);
+      cifras_[0] = '1';
+    }
+  }
 
-/* How many decimal digits indice is written with. */
-size_t cifras(uint32_t indice) {
-  size_t n = 1;
-  for (; indice >= 10; indice /= 10) ++n;
-  return n;
-}
+ private:
+  char cifras_[10] = {'0'};  // up to UINT32_MAX
+  size_t largo_ = 1;
+};
 
 /* What each kind is called, by kind; a numbered kind's identifier ends in its text's
  * index. */
@@ -67,22 +72,25 @@ lista_cad_t *lenguaweb_crea_ids(const lenguaweb_t *documento) {
     return tipo < std::size(kNombresDeTipos) ? &kNombresDeTipos[tipo] : nullptr;
   };
   size_t largo = 0;
-  for (uint32_t i = 0; i < n; ++i) {
+  indice_decimal indice;
+  for (uint32_t i = 0; i < n; ++i, indice.siguiente()) {
     const nombre_de_tipo *t = nombre(i);
-    largo += t == nullptr ? 1 : t->nombre.size() + 1 + (t->numerado ? cifras(i) : 0);
+    largo += t == nullptr ? 1 : t->nombre.size() + 1 + (t->numerado ? indice.cifras().size() : 0);
   }
   char *ids = static_cast<char *>(mem_reserva_sin_ceros(std::max<size_t>(largo, 1)));
   vector_contado<const char *> punteros;
   punteros.reserve(n);
   char *cursor = ids;
-  for (uint32_t i = 0; i < n; ++i) {
+  indice = {};
+  for (uint32_t i = 0; i < n; ++i, indice.siguiente()) {
     punteros.push_back(cursor);
     if (const nombre_de_tipo *t = nombre(i); t != nullptr) {
-      cursor = escribe_id(cursor, t->nombre, t->numerado, i);
+      cursor = std::copy(t->nombre.begin(), t->nombre.end(), cursor);
+      if (t->numerado) cursor = std::copy(indice.cifras().begin(), indice.cifras().end(), cursor);
     } else {
       informa_en(kModuloLenguaweb, "");
-      *cursor++ = '\0';
     }
+    *cursor++ = '\0';
   }
   lista_cad_t *lista = lista_cad_crea_de_bloques(punteros.data(), n, &ids, &largo, 1);
   mem_libera(&ids, largo);  // null once the list holds it

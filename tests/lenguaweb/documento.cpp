@@ -24,6 +24,22 @@ TEST_F(Documento, DosPeticionesSonIndependientes) {
   lenguaweb_destruye(&doc);
   EXPECT_EQ(doc, nullptr);
   EXPECT_EQ(lenguaweb_version_generacion(), 0);
+
+  // The lists outlive the document whose texts they share; the identifiers count on past
+  // each power of ten.
+  std::string pagina;
+  Textos esperados, esperados_ids;
+  for (int i = 0; i <= 1000; ++i) {
+    pagina += "<P>t" + std::to_string(i) + "</P>";
+    esperados.push_back("t" + std::to_string(i));
+    esperados_ids.push_back("TEXTO_" + std::to_string(i));
+  }
+  doc = lenguaweb_crea(escribe("mil.html", pagina).c_str(), kEspanol);
+  textos[0] = lenguaweb_dame_textos_a_trducir(doc, &ids[0]);
+  lenguaweb_destruye(&doc);
+  EXPECT_EQ(a_vector(textos[0]), esperados);
+  EXPECT_EQ(a_vector(ids[0]), esperados_ids);
+  for (lista_cad_t **l : {&textos[0], &ids[0]}) lista_cad_destruye(l);
 }
 
 // A file that cannot be read, or no file name, gives an empty page, and the report names
