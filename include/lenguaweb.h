@@ -95,7 +95,8 @@ LENGUAWEB_API uint16_t lenguaweb_version_generacion(void) LENGUAWEB_NOEXCEPT;
  * "EJEMPLO_ACCESIBLE_<i>", "ABREVIATURA_CELDA_<i>", "OG_TITULO_<i>", "OG_DESCRIPCION_<i>",
  * "OG_ALTERNATIVO_IMAGEN_<i>", "OG_NOMBRE_SITIO_<i>", "TWITTER_TITULO_<i>",
  * "TWITTER_DESCRIPCION_<i>" and "TWITTER_ALTERNATIVO_IMAGEN_<i>", i being the text's
- * index. The caller owns both lists. A null document or IDs address is
+ * index. The caller owns both lists, which may outlive the document (the texts share
+ * the document's bytes, read-only, through lista_cad_copia). A null document or IDs address is
  * reported: the result is then null (and *IDs null when IDs is given). A text cut at
  * inline tags (SEGMENTACION_CLASICA) has its character references read, "&lt;B&gt;"
  * as "<B>", but one that shows an inline tag both as code and as markup keeps its
