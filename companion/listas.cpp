@@ -65,8 +65,16 @@ lista_cad *crea_con_sitio(size_t n) {
 
 constexpr size_t kNingunBloque = SIZE_MAX;
 
-// Where among bloques (by address) the block that texto stands in is, or kNingunBloque.
-// desde is where the last search ended: texts one after another mostly share a block.
+// The first of bloques (by address) that begins past texto.
+auto tras(const std::vector<bloque_de_textos> &bloques, const char *texto) {
+  return std::upper_bound(bloques.begin(), bloques.end(), texto,
+                          [](const char *t, const bloque_de_textos &e) {
+                            return std::less<const char *>()(t, e.inicio());
+                          });
+}
+
+// Where among bloques the block that texto stands in is, or kNingunBloque. desde is where
+// the last search ended: texts one after another mostly share a block.
 size_t bloque_de(const std::vector<bloque_de_textos> &bloques, const char *texto,
                  size_t desde = kNingunBloque) {
   const std::less<const char *> antes;
@@ -75,9 +83,7 @@ size_t bloque_de(const std::vector<bloque_de_textos> &bloques, const char *texto
            antes(texto, bloques[b].inicio() + bloques[b].largo);
   };
   if (desde != kNingunBloque && dentro(desde)) return desde;
-  const auto b = std::upper_bound(
-      bloques.begin(), bloques.end(), texto,
-      [&](const char *t, const bloque_de_textos &e) { return antes(t, e.inicio()); });
+  const auto b = tras(bloques, texto);
   if (b == bloques.begin()) return kNingunBloque;
   const auto indice = static_cast<size_t>(b - bloques.begin()) - 1;
   return dentro(indice) ? indice : kNingunBloque;
@@ -85,12 +91,8 @@ size_t bloque_de(const std::vector<bloque_de_textos> &bloques, const char *texto
 
 // Adds a block to the list, in its place by address, holding vivas of its elements.
 void anade_bloque(lista_cad &lista, std::shared_ptr<char> bloque, size_t largo, uint32_t vivas) {
-  auto &bloques = lista.bloques;
-  const auto sitio = std::upper_bound(bloques.begin(), bloques.end(), bloque.get(),
-                                      [](const char *t, const bloque_de_textos &b) {
-                                        return std::less<const char *>()(t, b.inicio());
-                                      });
-  bloques.insert(sitio, bloque_de_textos{std::move(bloque), largo, vivas});
+  const auto sitio = tras(lista.bloques, bloque.get());
+  lista.bloques.insert(sitio, bloque_de_textos{std::move(bloque), largo, vivas});
 }
 
 // Lets go of the text of element indice, which the list owns (nothing for numbers and
@@ -367,19 +369,21 @@ lista_cad_t *lista_cad_crea_de_bloques(const char *const *textos, uint32_t n, ch
       anade_bloque(*lista, std::shared_ptr<char>(std::shared_ptr<char>(), bloques[b]), largos[b],
                    0);
   }
-  for (size_t b = 1; validos && b < lista->bloques.size(); ++b)
-    validos = !std::less<const char *>()(
-        lista->bloques[b].inicio(), lista->bloques[b - 1].inicio() + lista->bloques[b - 1].largo);
-  // Each text stands whole, its NUL included, in one of the blocks.
+  // A block that ends in a NUL holds whole every text that begins in it: each text is
+  // then checked by where it begins alone, not read again.
+  for (size_t b = 0; validos && b < lista->bloques.size(); ++b) {
+    const bloque_de_textos &bloque = lista->bloques[b];
+    validos =
+        (bloque.largo == 0 || bloque.inicio()[bloque.largo - 1] == '\0') &&
+        (b == 0 || !std::less<const char *>()(bloque.inicio(), lista->bloques[b - 1].inicio() +
+                                                                   lista->bloques[b - 1].largo));
+  }
   size_t b = kNingunBloque;
   for (uint32_t i = 0; validos && i < n; ++i) {
     lista->elementos.push_back(nullptr);
     if (textos[i] == nullptr) continue;
     b = bloque_de(lista->bloques, textos[i], b);
-    validos = b != kNingunBloque &&
-              std::memchr(textos[i], '\0',
-                          static_cast<size_t>(lista->bloques[b].inicio() + lista->bloques[b].largo -
-                                              textos[i])) != nullptr;
+    validos = b != kNingunBloque;
     if (!validos) break;
     lista->elementos.back() = const_cast<char *>(textos[i]);
     ++lista->bloques[b].vivas;

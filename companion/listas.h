@@ -36,9 +36,10 @@ COMPANION_API lista_cad_t *lista_cad_crea_copias(const char *const *textos,
  * num_bloques blocks bloques[0..num_bloques), each largos[k] bytes long and made by
  * mem_reserva or mem_reserva_sin_ceros: the list takes the blocks over, as they are, and
  * leaves each bloques[k] null. Its texts are elements as those of lista_cad_crea_copias,
- * with no copy made; a block that holds none of them is freed. Blocks that overlap, or a
- * text that does not stand whole, its NUL included, in one of them, are reported: the
- * result is then null, and the blocks stay the caller's. */
+ * with no copy made; a block that holds none of them is freed. Each block ends in a NUL,
+ * so that every text that begins in one stands whole in it. Blocks that overlap or do not
+ * end so, or a text that begins in none of them, are reported: the result is then null,
+ * and the blocks stay the caller's. */
 COMPANION_API lista_cad_t *lista_cad_crea_de_bloques(const char *const *textos, uint32_t n,
                                                      char **bloques, const size_t *largos,
                                                      uint32_t num_bloques) COMPANION_NOEXCEPT;

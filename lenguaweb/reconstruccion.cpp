@@ -294,15 +294,14 @@ size_t al_principio(std::string_view pagina, size_t desde, size_t hasta = htmlpa
   }
 }
 
-/* In XHTML, past the root's start tag when the root is HTML and begins the page (after an
- * XML declaration, a DOCTYPE and comments): a META there is a child of the root, and the
- * page stays XML. */
-size_t tras_raiz(std::string_view pagina, size_t desde, size_t hasta) {
-  const size_t p = al_principio(pagina, desde, hasta);
-  if (p == htmlparser::kNoEsta || p >= pagina.size() || pagina[p] != '<')
-    return htmlparser::kNoEsta;
-  const tag_leido tag = lenguaweb_lee_tag_en(htmlparser::acotado(pagina), static_cast<uint32_t>(p),
-                                             elemento_crudo::ninguno, false);
+/* In XHTML, past the root's start tag when the root is HTML and stands at principio (where
+ * al_principio found the page's first element): a META there is a child of the root, and
+ * the page stays XML. */
+size_t tras_raiz(std::string_view pagina, size_t principio) {
+  if (principio >= pagina.size() || pagina[principio] != '<') return htmlparser::kNoEsta;
+  const tag_leido tag =
+      lenguaweb_lee_tag_en(htmlparser::acotado(pagina), static_cast<uint32_t>(principio),
+                           elemento_crudo::ninguno, false);
   return tag.sin_cerrar == 0 && !tag.cierra && htmlparser::nombre_es(tag.nombre, "HTML")
              ? tag.fin
              : htmlparser::kNoEsta;
@@ -346,9 +345,12 @@ bool declara_al_principio(std::string &salida, std::string_view saliente, const 
   if (pon(tras_head(salida, desde, kPrescan))) return true;
   // Before the root element an XHTML page would no longer be XML: a byte order mark for
   // UTF-8, else inside its HTML root. Where neither can be, the page's letters come first.
-  if (e.documento->pagina.xhtml && !marca && pon(tras_raiz(salida, desde, kPrescan))) return true;
-  if ((!e.documento->pagina.xhtml || !marca) && pon(al_principio(salida, desde, kPrescan)))
-    return true;
+  const bool xhtml = e.documento->pagina.xhtml;
+  if (!(xhtml && marca)) {
+    const size_t principio = al_principio(salida, desde, kPrescan);
+    if (principio != htmlparser::kNoEsta && xhtml && pon(tras_raiz(salida, principio))) return true;
+    if (pon(principio)) return true;
+  }
   if (marca) salida.insert(0, kMarcaUtf8);
   return marca;
 }
