@@ -370,13 +370,14 @@ lista_cad_t *lista_cad_crea_de_bloques(const char *const *textos, uint32_t n, ch
                    0);
   }
   // A block that ends in a NUL holds whole every text that begins in it: each text is
-  // then checked by where it begins alone, not read again.
+  // then checked by where it begins alone, not read again. A block is read only once it
+  // is known not to overlap the one before.
   for (size_t b = 0; validos && b < lista->bloques.size(); ++b) {
     const bloque_de_textos &bloque = lista->bloques[b];
     validos =
-        (bloque.largo == 0 || bloque.inicio()[bloque.largo - 1] == '\0') &&
         (b == 0 || !std::less<const char *>()(bloque.inicio(), lista->bloques[b - 1].inicio() +
-                                                                   lista->bloques[b - 1].largo));
+                                                                   lista->bloques[b - 1].largo)) &&
+        (bloque.largo == 0 || bloque.inicio()[bloque.largo - 1] == '\0');
   }
   size_t b = kNingunBloque;
   for (uint32_t i = 0; validos && i < n; ++i) {
